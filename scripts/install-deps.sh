@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages only, everything Tarvex needs to build, run and test.
+# Idempotent: does nothing when every package is already present.
+set -euo pipefail
+
+packages=(
+    build-essential cmake ninja-build ccache pkg-config
+    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libqt6svg6
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
+    libcdio-dev libcdio-paranoia-dev libcdio-utils cd-paranoia
+    libmp3lame-dev lame
+    clang libclang-rt-14-dev
+    xvfb xauth fonts-dejavu-core adwaita-icon-theme
+    python3 python3-mutagen mpg123 mediainfo
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installation des paquets manquants : ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

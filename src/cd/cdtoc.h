@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+
+namespace cd {
+
+// A CD address in minutes, seconds and frames (75 frames a second), lead-in included.
+struct Msf
+{
+    int minute = 0;
+    int second = 0;
+    int frame = 0;
+};
+
+// Sector number of an MSF address: the 150 frames of the lead-in come off.
+constexpr int msfToSector(int minute, int second, int frame)
+{
+    return minute * 4500 + second * 75 + frame - 150;
+}
+
+// Table of contents as the drive reports it: the first and last track numbers, then the start
+// address of every track followed by the lead-out address (lastTrack - firstTrack + 2 entries).
+struct CdToc
+{
+    int firstTrack = 0;
+    int lastTrack = 0;
+    QList<Msf> starts;
+
+    int trackCount() const { return lastTrack >= firstTrack ? lastTrack - firstTrack + 1 : 0; }
+    // Sectors of track index k (0-based): [start, end).
+    int trackStart(int k) const { return sectorOf(k); }
+    int trackEnd(int k) const { return sectorOf(k + 1); }
+
+private:
+    int sectorOf(int k) const
+    {
+        const Msf &a = starts.at(k);
+        return msfToSector(a.minute, a.second, a.frame);
+    }
+};
+
+} // namespace cd
