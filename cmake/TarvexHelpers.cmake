@@ -29,3 +29,35 @@ function(tarvex_add_fuzzer name)
     target_link_libraries(${name} PRIVATE ${F_LIBS})
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endfunction()
+
+# tarvex_add_library(NAME LIBS lib ...): a static library of every .cpp/.h of the current
+# folder, its include path being src/ so that code includes "tags/id3v1.h".
+function(tarvex_add_library name)
+    cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+    list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${L_LIBS})
+endfunction()
+
+# tarvex_add_tests(LIBS lib ...): one test executable per tst_*.cpp of the current folder.
+function(tarvex_add_tests)
+    cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
+    file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
+    foreach(source IN LISTS tests)
+        get_filename_component(name ${source} NAME_WE)
+        get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+        tarvex_add_test(${folder}_${name} SOURCES ${source} LIBS ${A_LIBS})
+    endforeach()
+endfunction()
+
+# tarvex_add_fuzzers(LIBS lib ...): one libFuzzer target per fuzz_*.cpp of the current folder.
+function(tarvex_add_fuzzers)
+    cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
+    file(GLOB targets CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_*.cpp)
+    foreach(source IN LISTS targets)
+        get_filename_component(name ${source} NAME_WE)
+        tarvex_add_fuzzer(${name} SOURCES ${source} LIBS ${A_LIBS})
+    endforeach()
+endfunction()
