@@ -1,0 +1,30 @@
+#pragma once
+
+#include "rename/renamesettings.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace renaming {
+
+inline constexpr QStringView kPasSelectionne = u"(Pas selectionné)";
+inline constexpr QStringView kNonCompatible = u"(Non compatible)";
+
+// Outcome of one name operation on one file name.
+struct NewName
+{
+    enum Kind { Name, NonCompatible, Failure };
+    Kind kind = Failure;
+    QString name; // set when kind is Name
+
+    static NewName of(QString text) { return {Name, std::move(text)}; }
+    bool operator==(const NewName &) const = default;
+};
+
+// The name the file called fichier (no folder) would get from the active operation of the
+// settings. Positions count characters (code points), never bytes or UTF-16 halves. Touches no
+// file. A name that cannot be split into a name part and a 4-character extension fails for
+// every operation that splits it.
+NewName newFileName(QStringView fichier, const RenameSettings &settings);
+
+} // namespace renaming
