@@ -1,0 +1,50 @@
+#pragma once
+
+#include "cd/cdtoc.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+typedef struct _CdIo CdIo_t;
+
+namespace cd {
+
+// Bytes of one CD-DA sector: 588 stereo frames of 16-bit little-endian samples.
+inline constexpr int sectorBytes = 2352;
+
+// The CD drives libcdio finds on this machine (device paths such as /dev/sr0); empty when
+// there is none.
+QStringList cdDrives();
+
+// A drive or a disc image (.cue/.bin, .toc, .nrg) opened for reading: the only place that
+// talks to libcdio.
+class CdDevice
+{
+public:
+    // Opens a device path or an image file; nothing when libcdio cannot open it.
+    static std::optional<CdDevice> open(const QString &designator);
+
+    CdDevice(CdDevice &&) noexcept;
+    CdDevice &operator=(CdDevice &&) noexcept;
+    ~CdDevice();
+
+    // The table of contents: nothing when the disc cannot be read or reports no track.
+    std::optional<CdToc> readToc() const;
+
+    // Reads count raw audio sectors starting at sector number first into buffer, which holds
+    // count * sectorBytes bytes. False when the drive reports a failure.
+    bool readAudio(int first, int count, char *buffer) const;
+
+private:
+    struct Closer
+    {
+        void operator()(CdIo_t *p) const;
+    };
+    explicit CdDevice(CdIo_t *p);
+    std::unique_ptr<CdIo_t, Closer> m_cdio;
+};
+
+} // namespace cd
