@@ -1,0 +1,29 @@
+#include "tags/cleantagtext.h"
+
+#include "tags/windows1252.h"
+
+namespace tags {
+
+QString cleanTagText(QStringView text)
+{
+    const qsizetype lastNul = text.lastIndexOf(QChar(0));
+    if (lastNul >= 0)
+        text = text.sliced(lastNul + 1);
+
+    QString clean;
+    clean.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            clean.append(u"\r\n");
+            ++i;
+            continue;
+        }
+        const int code = windows1252Code(c.unicode());
+        if (code < 0 || (code >= 32 && code != 127 && code != 255))
+            clean.append(c);
+    }
+    return clean;
+}
+
+} // namespace tags

@@ -1,0 +1,79 @@
+#include "tags/fileaccess.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace tags {
+
+QByteArray nativePath(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+bool mayWrite(const struct stat &info, const QByteArray &path)
+{
+    if (!S_ISREG(info.st_mode) || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return false;
+    return access(path.constData(), W_OK) == 0;
+}
+
+bool readAt(int fd, char *data, qint64 size, qint64 offset)
+{
+    while (size > 0) {
+        const ssize_t got = pread(fd, data, size_t(size), off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        data += got;
+        size -= got;
+        offset += got;
+    }
+    return true;
+}
+
+bool writeAt(int fd, const char *data, qint64 size, qint64 offset)
+{
+    while (size > 0) {
+        const ssize_t done = pwrite(fd, data, size_t(size), off_t(offset));
+        if (done < 0 && errno == EINTR)
+            continue;
+        if (done <= 0) {
+            if (done == 0)
+                errno = ENOSPC;
+            return false;
+        }
+        data += done;
+        size -= done;
+        offset += done;
+    }
+    return true;
+}
+
+QString systemError(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return QStringLiteral("fichier introuvable");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé");
+    case EROFS:
+        return QStringLiteral("système de fichiers en lecture seule");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("plus de place sur le disque");
+    case EISDIR:
+        return QStringLiteral("c'est un dossier");
+    case EIO:
+        return QStringLiteral("erreur d'entrée-sortie");
+    case EFBIG:
+        return QStringLiteral("fichier trop grand");
+    default:
+        return QStringLiteral("erreur système %1").arg(error);
+    }
+}
+
+} // namespace tags

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <sys/stat.h>
+
+namespace tags {
+
+// Small POSIX helpers shared by the tag writers.
+
+// The path as the system wants it (local 8-bit encoding).
+QByteArray nativePath(const QString &path);
+
+// True when the file may be rewritten: a regular file with a write permission bit that the
+// process can write. The permission bits are honoured even for root, so that a file the user
+// marked read-only stays untouched.
+bool mayWrite(const struct stat &info, const QByteArray &path);
+
+// Reads exactly size bytes at offset, retrying short reads; false on error or end of file.
+bool readAt(int fd, char *data, qint64 size, qint64 offset);
+// Writes exactly size bytes at offset, retrying short writes.
+bool writeAt(int fd, const char *data, qint64 size, qint64 offset);
+
+// French text of errno, for messages.
+QString systemError(int error);
+
+} // namespace tags

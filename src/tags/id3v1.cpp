@@ -1,0 +1,155 @@
+#include "tags/id3v1.h"
+
+#include "tags/fileaccess.h"
+#include "tags/windows1252.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tags {
+
+namespace {
+
+constexpr qsizetype TitreAt = 3, ArtisteAt = 33, AlbumAt = 63, AnneeAt = 93, CommentaireAt = 97;
+constexpr qsizetype PisteAt = 126, GenreAt = 127;
+
+// The characters of one field, cut at its first NUL.
+QString extractField(QByteArrayView block, qsizetype start, qsizetype length)
+{
+    QByteArrayView field = block.sliced(start, length);
+    const qsizetype nul = field.indexOf('\0');
+    if (nul >= 0)
+        field = field.first(nul);
+    return fromWindows1252(field);
+}
+
+// The text in Windows-1252, cut to width bytes and filled with NULs.
+QByteArray padField(const QString &text, qsizetype width)
+{
+    QByteArray bytes = toWindows1252(text).left(width);
+    bytes.append(width - bytes.size(), '\0');
+    return bytes;
+}
+
+class Fd
+{
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+bool isId3v1Block(QByteArrayView block)
+{
+    return block.size() >= 3 && QByteArrayView(block.first(3)).compare("TAG", Qt::CaseInsensitive) == 0;
+}
+
+TypeTagV1 parseId3v1(QByteArrayView block)
+{
+    TypeTagV1 tag;
+    tag.setGenre(255);
+    if (block.size() != Id3v1Size || !isId3v1Block(block))
+        return tag;
+    tag.setValide(true);
+    tag.setTitre(extractField(block, TitreAt, 30));
+    tag.setArtiste(extractField(block, ArtisteAt, 30));
+    tag.setAlbum(extractField(block, AlbumAt, 30));
+    tag.setAnnee(extractField(block, AnneeAt, 4));
+    tag.setCommentaire(extractField(block, CommentaireAt, 28));
+    // The track byte is taken whatever precedes it: an ID3v1.0 comment that fills the area gives
+    // its last character as the track.
+    tag.setPiste(qint16(static_cast<unsigned char>(block[PisteAt])));
+    tag.setGenre(static_cast<unsigned char>(block[GenreAt]));
+    return tag;
+}
+
+std::optional<QByteArray> renderId3v1(const TypeTagV1 &tag)
+{
+    if (!tag.Valide())
+        return QByteArray();
+    if (tag.Piste() < 0 || tag.Piste() > 255)
+        return std::nullopt;
+    QByteArray block("TAG");
+    block += padField(tag.Titre(), 30);
+    block += padField(tag.Artiste(), 30);
+    block += padField(tag.Album(), 30);
+    block += padField(tag.Annee(), 4);
+    block += padField(tag.Commentaire(), 28);
+    block += '\0';
+    block += char(tag.Piste());
+    block += char(tag.Genre() >= 0 && tag.Genre() <= 255 ? tag.Genre() : 255);
+    return block;
+}
+
+TypeTagV1 readTagV1(const QString &fichier)
+{
+    const Fd fd(open(nativePath(fichier).constData(), O_RDONLY | O_CLOEXEC));
+    struct stat info;
+    if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < Id3v1Size)
+        return parseId3v1({});
+    QByteArray block(Id3v1Size, '\0');
+    if (!readAt(fd.get(), block.data(), Id3v1Size, info.st_size - Id3v1Size))
+        return parseId3v1({});
+    return parseId3v1(block);
+}
+
+bool writeTagV1(const QString &fichier, const TypeTagV1 &tag)
+{
+    const std::optional<QByteArray> block = renderId3v1(tag);
+    if (!block)
+        return false;
+    if (block->isEmpty())
+        return true;
+
+    const QByteArray path = nativePath(fichier);
+    const Fd fd(open(path.constData(), O_RDWR | O_CLOEXEC));
+    struct stat info;
+    if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !mayWrite(info, path) || info.st_size < Id3v1Size)
+        return false;
+    QByteArray old(Id3v1Size, '\0');
+    const qint64 length = info.st_size;
+    if (!readAt(fd.get(), old.data(), Id3v1Size, length - Id3v1Size))
+        return false;
+    const bool inPlace = isId3v1Block(old);
+    const qint64 position = inPlace ? length - Id3v1Size : length;
+
+    if (writeAt(fd.get(), block->constData(), Id3v1Size, position) && fdatasync(fd.get()) == 0)
+        return true;
+    // Put back what was there: the old block, or the file's former length.
+    if (inPlace)
+        writeAt(fd.get(), old.constData(), Id3v1Size, position);
+    else if (ftruncate(fd.get(), off_t(length)) != 0)
+        return false;
+    fdatasync(fd.get());
+    return false;
+}
+
+bool removeTagV1(const QString &fichier)
+{
+    const QByteArray path = nativePath(fichier);
+    const Fd fd(open(path.constData(), O_RDWR | O_CLOEXEC));
+    struct stat info;
+    if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !mayWrite(info, path))
+        return false;
+    if (info.st_size < Id3v1Size)
+        return true;
+    QByteArray old(Id3v1Size, '\0');
+    if (!readAt(fd.get(), old.data(), Id3v1Size, info.st_size - Id3v1Size))
+        return false;
+    if (!isId3v1Block(old))
+        return true;
+    return ftruncate(fd.get(), info.st_size - Id3v1Size) == 0 && fdatasync(fd.get()) == 0;
+}
+
+} // namespace tags
