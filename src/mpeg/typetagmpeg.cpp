@@ -1,0 +1,203 @@
+#include "mpeg/typetagmpeg.h"
+
+#include "mpeg/audiostart.h"
+#include "mpeg/bytereader.h"
+
+#include <QBuffer>
+#include <QFile>
+
+#include <cmath>
+
+namespace mpeg {
+
+namespace {
+
+const char *const VersionTexts[4] = {"2.5", "Réservé", "2.0", "1.0"};
+const char *const LayerTexts[4] = {"Réservé", "III", "II", "I"};
+const char *const ModeTexts[4] = {"Stereo", "Joint Stereo", "Double Cha", "Mono"};
+const char *const LayerIIIModeExtTexts[4] = {
+    "Stereo : OFF - MS Stereo : OFF", "Stereo : ON - MS Stereo : OFF",
+    "Stereo : OFF - MS Stereo : ON", "Stereo : ON - MS Stereo : ON"};
+const char *const EmphasisTexts[4] = {"Aucun", "50/15 ms", "Réservé", "CCIT J.17"};
+const int IntensityFirstBand[4] = {4, 8, 12, 16};
+
+// Rows: MPEG 2/2.5 and MPEG 1 for Layer III, then Layer II, then Layer I.
+const int BitRates[6][16] = {
+    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0},
+    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0},
+    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0},
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 0},
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 0},
+    {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 0},
+};
+
+const int Frequencies[4][4] = {
+    {11025, 12000, 8000, 0},
+    {0, 0, 0, 0},
+    {22050, 24000, 16000, 0},
+    {44100, 48000, 32000, 0},
+};
+
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+bool tagAt(ByteReader &in, qint64 pos, const char *tag)
+{
+    return in.bytes(pos, 4).toUpper() == tag;
+}
+
+// Average bit rate and duration from the byte and frame counts of a VBR header. The rate is
+// fixed at 38 frames a second, less one second. False when a divisor would be zero or the
+// figures make no sense (no frames, fewer bytes than the header position).
+bool vbrFigures(TypeTagMpeg &r, qint64 bytes)
+{
+    const double kbits = double(bytes) * 8 / 1000;
+    const double seconds = std::trunc(double(r.Frames()) / 38 - 1);
+    if (seconds <= 0)
+        return false;
+    const double bitRate = std::trunc(kbits / seconds);
+    if (bitRate <= 0 || bitRate > 1e9)
+        return false;
+    r.setBitRate(int(bitRate));
+    r.setDuree(qint64(kbits / bitRate));
+    return true;
+}
+
+// Decodes the candidate header at o into r. False when the candidate is rejected and the
+// search must go on at o + 1.
+bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &r)
+{
+    const qint64 size = in.size();
+    const int b1 = in.byteOrZero(o + 1);
+    const int b2 = in.byteOrZero(o + 2);
+    const int b3 = in.byteOrZero(o + 3);
+    const int version = (b1 >> 3) & 3;
+    const int layer = (b1 >> 1) & 3;
+    const int protection = b1 & 1;
+    const bool mpeg1 = b1 & 0x08;
+
+    r = TypeTagMpeg();
+    r.setValide(true);
+    r.setEntetePos(o);
+    r.setMpeg(text(VersionTexts[version]));
+    if (version == 1)
+        r.setValide(false);
+    r.setLayer(text(LayerTexts[layer]));
+    if (layer == 0)
+        r.setValide(false);
+    if (coucheIIouIII && layer != 1 && layer != 2)
+        return false;
+
+    r.setCRC(protection == 0);
+    const int row = int(mpeg1) + 2 * layer - 2;
+    if (row < 0) // a reserved layer has no bit-rate row
+        return false;
+    r.setBitRate(BitRates[row][b2 >> 4]);
+    r.setFrequence(Frequencies[version][(b2 >> 2) & 3]);
+    r.setPadded(b2 & 2);
+
+    // Frame length for the count. The padding adds one frame, not one byte, and the
+    // Layer I length is not multiplied by 4: the count is a rough estimate over the whole file.
+    qint64 length = 0;
+    if (layer == 3 && r.Frequence() != 0)
+        length = 12LL * r.BitRate() * 1000 / r.Frequence();
+    else if ((layer == 0 && protection == 0) || r.Frequence() == 0)
+        return false;
+    else
+        length = 144LL * r.BitRate() * 1000 / r.Frequence();
+    if (length == 0)
+        return false;
+    r.setFrames(size / length + (r.Padded() ? 1 : 0));
+
+    r.setPrivateBit(b2 & 1);
+    const int mode = b3 >> 6;
+    const int modeExtension = (b3 >> 4) & 3;
+    r.setMode(text(ModeTexts[mode]));
+    if (mode == 1) {
+        if (layer == 1)
+            r.setModeExt(text(LayerIIIModeExtTexts[modeExtension]));
+        else
+            r.setModeExt(QStringLiteral("Bands %1 to 31").arg(IntensityFirstBand[modeExtension]));
+    }
+    r.setCopyright(b3 & 0x08);
+    r.setOriginal(b3 & 0x04);
+    r.setEmphasis(text(EmphasisTexts[b3 & 3]));
+
+    // Constant bit rate: the bytes before the header (a tag) do not count, those after do.
+    r.setTaille(size);
+    if (r.BitRate() != 0)
+        r.setDuree((size - o) * 8 / (1000LL * r.BitRate()));
+
+    const bool mono = mode == 3;
+    const qint64 xing = o + (mpeg1 ? (mono ? 21 : 36) : (mono ? 13 : 21));
+    if (tagAt(in, xing, "XING")) {
+        r.setVbr(QStringLiteral("VBR"));
+        const int flags = in.byteOrZero(xing + 7);
+        if (!(flags & 1)) {
+            r.setValide(false);
+            return true;
+        }
+        r.setFrames(in.bigEndian(xing + 8, 4));
+        const qint64 bytes = (flags & 2) ? qint64(in.bigEndian(xing + 12, 4)) : size;
+        return vbrFigures(r, bytes - o);
+    }
+    if (tagAt(in, o + 36, "VBRI")) {
+        r.setVbr(QStringLiteral("VBRI"));
+        const qint64 delay = in.bigEndian(o + 42, 2);
+        const qint64 bytes = in.bigEndian(o + 46, 4);
+        r.setFrames(in.bigEndian(o + 50, 4));
+        if (r.Valide())
+            return vbrFigures(r, bytes - o - delay);
+    }
+    return true;
+}
+
+// Where the sync search begins: the "data" chunk of a RIFF file, else after the ID3v2 tags.
+qint64 searchStart(ByteReader &in)
+{
+    if (in.bytes(0, 4) != "RIFF")
+        return audioStart(in);
+    qint64 chunk = 12;
+    while (chunk + 8 <= in.size()) {
+        if (in.bytes(chunk, 4).toLower() == "data")
+            return chunk + 8;
+        const qint64 size = in.littleEndian32(chunk + 4);
+        chunk += 8 + size + (size & 1); // chunks are padded to an even length
+    }
+    // No "data" chunk within the file: search all of it.
+    return 0;
+}
+
+} // namespace
+
+TypeTagMpeg analyseMpeg(QIODevice &device, bool coucheIIouIII)
+{
+    ByteReader in(device, device.size());
+    // A rejected candidate resumes the search one byte further, in a loop: the work stays
+    // linear in the file size whatever the number of false syncs.
+    for (qint64 o = in.findSync(searchStart(in)); o >= 0; o = in.findSync(o + 1)) {
+        TypeTagMpeg r;
+        if (decodeCandidate(in, o, coucheIIouIII, r))
+            return r;
+    }
+    return TypeTagMpeg();
+}
+
+TypeTagMpeg analyseMpeg(QByteArrayView bytes, bool coucheIIouIII)
+{
+    QByteArray data = QByteArray::fromRawData(bytes.data(), bytes.size());
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    return analyseMpeg(buffer, coucheIIouIII);
+}
+
+TypeTagMpeg TypeTagMpeg::AnalyseMpeg(const QString &fichier, bool coucheIIouIII)
+{
+    QFile file(fichier);
+    *this = file.open(QIODevice::ReadOnly) ? analyseMpeg(file, coucheIIouIII) : TypeTagMpeg();
+    return *this;
+}
+
+} // namespace mpeg
