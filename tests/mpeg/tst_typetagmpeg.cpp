@@ -179,7 +179,7 @@ void TestTypeTagMpeg::xingPlace()
     QFETCH(int, offset);
     QFETCH(bool, found);
     QByteArray first = frame(header);
-    first.replace(offset, 16, QByteArray("Xing\0\0\0\x01\0\0\x13\x88\0\0\0\0", 16));
+    first.replace(offset, 16, QByteArray("Xing\0\0\0\x03\0\0\x13\x88\0\x2d\xc6\xc0", 16));
     const TypeTagMpeg r = mpeg::analyseMpeg(first + frames(header, 10));
     QVERIFY(r.Valide());
     QCOMPARE(r.Vbr(), found ? QStringLiteral("VBR") : QString());
