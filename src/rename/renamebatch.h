@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace renaming {
+
+// A checked row of the file list: its file name and its new-name cell.
+struct RenameRow
+{
+    QString fichier;
+    QString nouveau;
+};
+
+struct RenameRefusal
+{
+    QString fichier;
+    QString nouveau;
+    QString raison; // French
+};
+
+struct RenameOutcome
+{
+    int renamed = 0;
+    QList<RenameRefusal> refused;
+
+    // One French message naming every refused file; empty when none was refused.
+    QString message() const;
+};
+
+// A typed or computed name is refused when it would leave the folder or name no file.
+bool isAcceptableName(QStringView name);
+
+// Renames each row's file in folder to its new name, in order. Rows whose cell is empty or a
+// marker are skipped, a name equal to the old one is left alone; a name that is not acceptable
+// or already taken, or a rename the system refuses, is collected and the next row goes on.
+// An existing file is never replaced.
+RenameOutcome renameFiles(const QString &folder, const QList<RenameRow> &rows);
+
+// Replaces the first "/" of a track title with "-".
+QString firstSlashToDash(const QString &title);
+
+} // namespace renaming

@@ -1,0 +1,106 @@
+#include "rename/safefs.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace renaming {
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    if (folder.endsWith(u'/'))
+        return folder + name;
+    return folder + u'/' + name;
+}
+
+namespace {
+
+bool sameInode(const QByteArray &a, const QByteArray &b)
+{
+    struct stat sa, sb;
+    return ::lstat(a.constData(), &sa) == 0 && ::lstat(b.constData(), &sb) == 0 &&
+           sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+// For file systems that do not know RENAME_NOREPLACE: a hard link refuses an existing name
+// atomically; where hard links are missing too (FAT, some network shares) the name is checked
+// first, which leaves only a short race.
+int renameWithoutFlag(const QByteArray &from, const QByteArray &to)
+{
+    if (::link(from.constData(), to.constData()) == 0) {
+        if (::unlink(from.constData()) == 0)
+            return 0;
+        const int error = errno;
+        ::unlink(to.constData());
+        return error;
+    }
+    if (errno == EEXIST)
+        return EEXIST;
+    struct stat st;
+    if (::lstat(to.constData(), &st) == 0)
+        return EEXIST;
+    if (errno != ENOENT)
+        return errno;
+    return ::rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+}
+
+} // namespace
+
+int renameNoReplace(const QString &from, const QString &to)
+{
+    const QByteArray f = QFile::encodeName(from);
+    const QByteArray t = QFile::encodeName(to);
+    if (f == t) {
+        struct stat st;
+        return ::lstat(f.constData(), &st) == 0 ? 0 : errno;
+    }
+    if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    const int error = errno;
+    // On a case-insensitive file system "a.mp3" -> "A.mp3" meets the file itself.
+    if (error == EEXIST && from.compare(to, Qt::CaseInsensitive) == 0 && sameInode(f, t))
+        return ::rename(f.constData(), t.constData()) == 0 ? 0 : errno;
+    if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
+        return renameWithoutFlag(f, t);
+    return error;
+}
+
+QString errorText(int error)
+{
+    switch (error) {
+    case EEXIST:
+    case ENOTEMPTY:
+        return QStringLiteral("un fichier de ce nom existe déjà");
+    case ENOENT:
+        return QStringLiteral("fichier introuvable");
+    case ENOTDIR:
+        return QStringLiteral("dossier introuvable");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("accès refusé");
+    case EROFS:
+        return QStringLiteral("support en lecture seule");
+    case ENAMETOOLONG:
+        return QStringLiteral("nom trop long");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("plus de place sur le disque");
+    case EISDIR:
+        return QStringLiteral("c'est un dossier");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("fichier en cours d'utilisation");
+    case EXDEV:
+        return QStringLiteral("autre système de fichiers");
+    case EIO:
+        return QStringLiteral("erreur de lecture ou d'écriture");
+    default:
+        return QStringLiteral("erreur du système (code %1)").arg(error);
+    }
+}
+
+} // namespace renaming
