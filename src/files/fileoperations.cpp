@@ -1,0 +1,263 @@
+#include "files/fileoperations.h"
+
+#include "rename/renamebatch.h"
+#include "rename/safefs.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace files {
+
+using renaming::errorText;
+using renaming::joinPath;
+
+QString failureMessage(Command command, const OperationReport &report)
+{
+    if (report.failures.isEmpty())
+        return {};
+    QString text;
+    switch (command) {
+    case Command::Copie:
+        text = QStringLiteral("Ces fichiers n'ont pas pu être copiés :");
+        break;
+    case Command::Deplacement:
+        text = QStringLiteral("Ces fichiers n'ont pas pu être déplacés :");
+        break;
+    case Command::Suppression:
+        text = QStringLiteral("Ces fichiers n'ont pas pu être supprimés :");
+        break;
+    }
+    for (const FileFailure &f : report.failures)
+        text += QStringLiteral("\n« %1 » : %2").arg(f.fichier, f.raison);
+    return text;
+}
+
+namespace {
+
+// An open file descriptor closed on every path out.
+class Fd
+{
+public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+    int release()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0 ? 0 : errno;
+    }
+
+private:
+    int m_fd;
+};
+
+bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+QString folderOf(const QString &path)
+{
+    return QFileInfo(path).absolutePath();
+}
+
+// Writes a full copy of from into a new hidden temporary file of folder, flushed to disk,
+// with the given mode and from's modification time. On success *temporary names it; on failure
+// nothing is left behind and the errno value is returned.
+int copyToTemporary(const QByteArray &from, const struct stat &source, const QString &folder,
+                    mode_t mode, QByteArray *temporary)
+{
+    Fd in(::open(from.constData(), O_RDONLY | O_CLOEXEC));
+    if (in.get() < 0)
+        return errno;
+    QByteArray pattern = QFile::encodeName(joinPath(folder, QStringLiteral(".tarvex-XXXXXX")));
+    Fd out(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (out.get() < 0)
+        return errno;
+    auto fail = [&](int error) {
+        ::unlink(pattern.constData());
+        return error;
+    };
+
+    static constexpr size_t chunk = 1 << 20;
+    QByteArray buffer(chunk, Qt::Uninitialized);
+    off_t copied = 0;
+    for (;;) {
+        const ssize_t got = ::read(in.get(), buffer.data(), chunk);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        if (got == 0)
+            break;
+        for (ssize_t written = 0; written < got;) {
+            const ssize_t n = ::write(out.get(), buffer.constData() + written, size_t(got - written));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return fail(errno);
+            }
+            written += n;
+        }
+        copied += got;
+    }
+    // The copy must hold exactly what the original held.
+    struct stat written;
+    if (::fstat(out.get(), &written) != 0)
+        return fail(errno);
+    if (copied != source.st_size || written.st_size != source.st_size)
+        return fail(EIO);
+    ::fchmod(out.get(), mode & 07777);
+    const struct timespec times[2] = {source.st_atim, source.st_mtim};
+    ::futimens(out.get(), times);
+    if (::fsync(out.get()) != 0)
+        return fail(errno);
+    if (const int error = out.release())
+        return fail(error);
+    *temporary = pattern;
+    return 0;
+}
+
+// Reads the original's properties; only regular files are copied or moved.
+int statSource(const QByteArray &path, struct stat *st)
+{
+    if (::stat(path.constData(), st) != 0)
+        return errno;
+    if (S_ISDIR(st->st_mode))
+        return EISDIR;
+    if (!S_ISREG(st->st_mode))
+        return EINVAL;
+    return 0;
+}
+
+// Returns 0 when copied, -1 when skipped (the same file), or an errno value.
+int copyOne(const QString &from, QString to)
+{
+    const QByteArray f = QFile::encodeName(from);
+    struct stat source;
+    if (const int error = statSource(f, &source))
+        return error;
+    // A target that is a symbolic link is written through: the link stays.
+    const QFileInfo targetInfo(to);
+    if (targetInfo.isSymLink() && !targetInfo.canonicalFilePath().isEmpty())
+        to = targetInfo.canonicalFilePath();
+    const QByteArray t = QFile::encodeName(to);
+    mode_t mode = source.st_mode;
+    struct stat existing;
+    if (::stat(t.constData(), &existing) == 0) {
+        if (sameFile(source, existing))
+            return -1;
+        if (S_ISDIR(existing.st_mode))
+            return EISDIR;
+        mode = existing.st_mode;
+    }
+    QByteArray temporary;
+    if (const int error = copyToTemporary(f, source, folderOf(to), mode, &temporary))
+        return error;
+    if (::rename(temporary.constData(), t.constData()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.constData());
+        return error;
+    }
+    return 0;
+}
+
+QString moveOne(const QString &from, const QString &to)
+{
+    const QByteArray f = QFile::encodeName(from);
+    struct stat source;
+    if (const int error = statSource(f, &source))
+        return errorText(error);
+    struct stat existing;
+    if (::stat(QFile::encodeName(to).constData(), &existing) == 0 && sameFile(source, existing))
+        return {}; // already there: the target folder is the source folder
+    const int error = renaming::renameNoReplace(from, to);
+    if (error != EXDEV)
+        return error == 0 ? QString() : errorText(error);
+
+    // Another file system: copy, then put the copy in place under its name without replacing
+    // anything, and only then remove the original.
+    QByteArray temporary;
+    if (const int copyError = copyToTemporary(f, source, folderOf(to), source.st_mode, &temporary))
+        return errorText(copyError);
+    if (const int placeError = renaming::renameNoReplace(QFile::decodeName(temporary), to)) {
+        ::unlink(temporary.constData());
+        return errorText(placeError);
+    }
+    if (::unlink(f.constData()) != 0)
+        return QStringLiteral("copié, mais l'original n'a pas pu être supprimé (%1)")
+            .arg(errorText(errno));
+    return {};
+}
+
+bool acceptableName(const QString &name, OperationReport *report)
+{
+    if (renaming::isAcceptableName(name))
+        return true;
+    report->failures.append({name, QStringLiteral("nom de fichier interdit")});
+    return false;
+}
+
+} // namespace
+
+OperationReport copyFiles(const QString &source, const QStringList &names, const QString &target)
+{
+    OperationReport report;
+    for (const QString &name : names) {
+        if (!acceptableName(name, &report))
+            continue;
+        const int result = copyOne(joinPath(source, name), joinPath(target, name));
+        if (result == 0)
+            ++report.done;
+        else if (result < 0)
+            ++report.skipped;
+        else
+            report.failures.append({name, errorText(result)});
+    }
+    return report;
+}
+
+OperationReport moveFiles(const QString &source, const QStringList &names, const QString &target)
+{
+    OperationReport report;
+    for (const QString &name : names) {
+        if (!acceptableName(name, &report))
+            continue;
+        const QString failure = moveOne(joinPath(source, name), joinPath(target, name));
+        if (failure.isEmpty())
+            ++report.done;
+        else
+            report.failures.append({name, failure});
+    }
+    return report;
+}
+
+OperationReport deleteFiles(const QString &folder, const QStringList &names)
+{
+    OperationReport report;
+    for (const QString &name : names) {
+        if (!acceptableName(name, &report))
+            continue;
+        if (::unlink(QFile::encodeName(joinPath(folder, name)).constData()) == 0)
+            ++report.done;
+        else
+            report.failures.append({name, errorText(errno)});
+    }
+    return report;
+}
+
+} // namespace files

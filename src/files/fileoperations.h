@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace files {
+
+struct FileFailure
+{
+    QString fichier;
+    QString raison; // French
+};
+
+// What a command did to a list of files.
+struct OperationReport
+{
+    int done = 0;
+    int skipped = 0; // copies of a file onto itself
+    QList<FileFailure> failures;
+};
+
+enum class Command { Copie, Deplacement, Suppression };
+
+// One French message naming every failed file; empty when nothing failed.
+QString failureMessage(Command command, const OperationReport &report);
+
+// Copies each named file of source into target. An existing target is replaced atomically
+// (through a temporary file beside it); a file is never copied onto itself.
+OperationReport copyFiles(const QString &source, const QStringList &names, const QString &target);
+
+// Moves each named file of source into target without ever replacing an existing file. Across
+// file systems the file is copied, the copy's size checked, and only then the original removed.
+OperationReport moveFiles(const QString &source, const QStringList &names, const QString &target);
+
+// Deletes each named file of folder for good.
+OperationReport deleteFiles(const QString &folder, const QStringList &names);
+
+} // namespace files
