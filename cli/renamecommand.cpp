@@ -1,0 +1,167 @@
+// tarvex-cli rename: the renaming page for scripts, with the same name operations, preview
+// markers and refusals.
+#include "command.h"
+
+#include "rename/newname.h"
+#include "rename/preview.h"
+#include "rename/renamebatch.h"
+
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+#include <optional>
+
+namespace {
+
+using namespace renaming;
+
+struct Invocation
+{
+    RenameSettings settings;
+    bool apercu = false;
+    QStringList files;
+};
+
+std::optional<int> number(const QString &text, int max)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 0 || value > max)
+        return std::nullopt;
+    return value;
+}
+
+// Reads the options; returns an error text for a usage mistake.
+QString parse(const QStringList &args, Invocation *out)
+{
+    std::optional<Operation> operation;
+    bool mainOptionSeen = false;
+    auto setOperation = [&](Operation op, bool mainOption) {
+        if (operation && *operation != op)
+            return false;
+        operation = op;
+        mainOptionSeen = mainOptionSeen || mainOption;
+        return true;
+    };
+    bool optionsEnded = false;
+    for (const QString &arg : args) {
+        if (optionsEnded || !arg.startsWith(QLatin1String("--"))) {
+            out->files.append(arg);
+            continue;
+        }
+        if (arg == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == QLatin1String("--apercu")) {
+            out->apercu = true;
+            continue;
+        }
+        const qsizetype equals = arg.indexOf(u'=');
+        if (equals < 0)
+            return QStringLiteral("option inconnue ou sans valeur : %1").arg(arg);
+        const QString name = arg.mid(2, equals - 2);
+        const QString value = arg.mid(equals + 1);
+        RenameSettings &s = out->settings;
+        bool consistent = true;
+        std::optional<int> n;
+        if (name == QLatin1String("supprimer") || name == QLatin1String("position")) {
+            consistent = setOperation(Operation::Supprimer, name == QLatin1String("supprimer"));
+            if (!(n = number(value, 1000000)))
+                return QStringLiteral("nombre invalide : %1").arg(arg);
+            (name == QLatin1String("supprimer") ? s.nombre : s.position) = *n;
+        } else if (name == QLatin1String("remplacer")) {
+            consistent = setOperation(Operation::Remplacer, true);
+            s.recherche = value;
+        } else if (name == QLatin1String("par")) {
+            consistent = setOperation(Operation::Remplacer, false);
+            s.remplacement = value;
+        } else if (name == QLatin1String("lettrage-nom") || name == QLatin1String("lettrage-ext")) {
+            consistent = setOperation(Operation::Lettrage, true);
+            const bool nom = name == QLatin1String("lettrage-nom");
+            if (!(n = number(value, nom ? PremierMot : Initiales)))
+                return QStringLiteral("règle de lettrage invalide : %1").arg(arg);
+            (nom ? s.lettrageNom : s.lettrageExt) = *n;
+        } else if (name == QLatin1String("inverser")) {
+            consistent = setOperation(Operation::Inverser, true);
+            if (!(n = number(value, TitreParentheses)))
+                return QStringLiteral("règle d'inversion invalide : %1").arg(arg);
+            s.inversion = *n;
+        } else if (name == QLatin1String("nom")) {
+            consistent = setOperation(Operation::Manuellement, true);
+            s.nomManuel = value;
+        } else if (name == QLatin1String("avant") || name == QLatin1String("apres")) {
+            consistent = setOperation(Operation::Ajouter, true);
+            (name == QLatin1String("avant") ? s.avant : s.apres) = value;
+        } else {
+            return QStringLiteral("option inconnue : %1").arg(arg);
+        }
+        if (!consistent)
+            return QStringLiteral("une seule opération à la fois : %1").arg(arg);
+    }
+    if (!operation || !mainOptionSeen)
+        return QStringLiteral("aucune opération donnée");
+    if (out->files.isEmpty())
+        return QStringLiteral("aucun fichier donné");
+    out->settings.operation = *operation;
+    return {};
+}
+
+int printPreview(const Invocation &inv)
+{
+    QJsonArray rows;
+    for (const QString &path : inv.files) {
+        const QString name = QFileInfo(path).fileName();
+        const PreviewCell cell = previewCell({name, true}, inv.settings);
+        rows.append(QJsonObject{{QStringLiteral("fichier"), name}, {QStringLiteral("nouveau"), cell.text}});
+    }
+    QTextStream(stdout) << QJsonDocument(rows).toJson(QJsonDocument::Indented);
+    return cli::AllSucceeded;
+}
+
+int renameAll(const Invocation &inv)
+{
+    QTextStream err(stderr);
+    int status = cli::AllSucceeded;
+    for (const QString &path : inv.files) {
+        const QFileInfo info(path);
+        const QString name = info.fileName();
+        const PreviewCell cell = previewCell({name, true}, inv.settings);
+        if (cell.marker || cell.text.isEmpty()) {
+            err << QStringLiteral("« %1 » : pas de nouveau nom %2\n")
+                       .arg(name, cell.text.isEmpty() ? QStringLiteral("(nom vide)") : cell.text);
+            status = cli::SomeFailed;
+            continue;
+        }
+        const RenameOutcome outcome = renameFiles(info.path(), {{name, cell.text}});
+        for (const RenameRefusal &r : outcome.refused) {
+            err << QStringLiteral("« %1 » → « %2 » : %3\n").arg(path, r.nouveau, r.raison);
+            status = cli::SomeFailed;
+        }
+    }
+    return status;
+}
+
+int run(const QStringList &args)
+{
+    Invocation inv;
+    const QString error = parse(args, &inv);
+    if (!error.isEmpty()) {
+        QTextStream(stderr) << "rename : " << error << "\n";
+        return cli::UsageError;
+    }
+    return inv.apercu ? printPreview(inv) : renameAll(inv);
+}
+
+const cli::Registration registration({
+    "rename",
+    "rename OPERATION [--apercu] FICHIER...   renomme les fichiers ; OPERATION est "
+    "--supprimer=N [--position=P], --remplacer=S [--par=R], --lettrage-nom=K --lettrage-ext=K, "
+    "--inverser=K, --nom=NOM ou --avant=TEXTE --apres=TEXTE",
+    run,
+});
+
+} // namespace
