@@ -1,0 +1,255 @@
+#include "mpeg/fileinfo.h"
+
+#include "mpeg/audiostart.h"
+#include "mpeg/bytereader.h"
+
+#include <QFile>
+
+namespace mpeg {
+
+const std::array<const char *, 12> FileInfo::v2FrameIds = {
+    "TIT2", "TPE1", "TALB", "TYER", "COMM", "TRCK", "TCON", "TCOM", "TOPE", "TCOP", "WXXX", "TENC"};
+
+namespace {
+
+// Bit rates in kbit/s by table and bit-rate field; entry 15 shows as 999.
+constexpr int BitRateTables[6][16] = {
+    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 999},    // MPEG 1 L III
+    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 999},        // MPEG 2 L III
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 999},   // MPEG 1 L II
+    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 999},        // MPEG 2 L II
+    {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 999}, // MPEG 1 L I
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 999},   // MPEG 2 L I
+};
+
+const char *const VersionTexts[4] = {"2.5", "Réservé", "2.0", "1.0"};
+const char *const LayerTexts[4] = {"Réservé", "III", "II", "I"};
+const char *const ModeTexts[4] = {"Stereo", "Joint St", "Double Ch", "Mono"};
+const char *const LayerIIIModeExtTexts[4] = {
+    "Stereo : OFF - MS Stereo : OFF", "Stereo : ON - MS Stereo : OFF",
+    "Stereo : OFF - MS Stereo : ON", "Stereo : ON - MS Stereo : ON"};
+const char *const EmphasisTexts[4] = {"Sans", "50/15 ms", "Réservé", "CCITT j. 17"};
+constexpr int BaseFrequencies[4] = {11025, 12000, 8000, 0};
+constexpr int FrequencyFactors[4] = {1, 0, 2, 4}; // by version field: 2.5, reserved, 2.0, 1.0
+constexpr int VersionClasses[4] = {2, 0, 2, 1};   // 1 for MPEG 1, 2 for MPEG 2 and 2.5
+
+// Windows-1252 bytes 80 to 9F; the five the code page leaves undefined keep their value.
+constexpr char16_t Cp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString fromWindows1252(QByteArrayView bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (char c : bytes) {
+        const uchar b = uchar(c);
+        out.append(QChar(b >= 0x80 && b < 0xA0 ? Cp1252High[b - 0x80] : char16_t(b)));
+    }
+    return out;
+}
+
+QString yesNo(bool set)
+{
+    return set ? QStringLiteral("Oui") : QStringLiteral("Non");
+}
+
+// Blanks only: other white space belongs to the text.
+QString trimBlanks(const QString &text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text.at(first) == u' ')
+        ++first;
+    while (last > first && text.at(last - 1) == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
+// The text of one frame of the list: the content after its encoding byte, with the zero
+// characters removed and the blanks trimmed; a comment keeps what follows its last zero, a
+// genre what follows its first ")".
+QString frameText(QByteArrayView id, QByteArrayView content)
+{
+    QString text = fromWindows1252(content.sliced(qMin<qsizetype>(1, content.size())));
+    if (id == "COMM")
+        text = text.mid(text.lastIndexOf(QChar(0)) + 1);
+    text = trimBlanks(text.remove(QChar(0)));
+    if (id == "TCON")
+        text = text.mid(text.indexOf(u')') + 1);
+    return text;
+}
+
+// Walks the frames of an ID3v2.3 tag into the texts of the record.
+void readId3v23Frames(ByteReader &in, FileInfo &info)
+{
+    if (in.bytes(0, 4) != QByteArrayView("ID3\x03", 4))
+        return;
+    qint64 size = 0; // 28 bits, seven in each byte
+    for (int i = 6; i < 10; ++i)
+        size = (size << 7) | (in.byteOrZero(i) & 0x7F);
+    const qint64 end = qMin(10 + size, in.size());
+    qint64 pos = 10;
+    while (pos + 10 <= end) {
+        const QByteArray id = in.bytes(pos, 4);
+        if (id == QByteArrayView("\0\0\0\0", 4)) { // padding: step over one frame header
+            pos += 10;
+            continue;
+        }
+        const qint64 frameSize = in.bigEndian(pos + 4, 4);
+        for (size_t i = 0; i < FileInfo::v2FrameIds.size(); ++i) {
+            if (id == FileInfo::v2FrameIds[i])
+                info.v2Texts[i] = frameText(id, in.bytes(pos + 10, qMin(frameSize, end - pos - 10)));
+        }
+        pos += 10 + frameSize;
+    }
+    info.id3v2 = 10 + size <= in.size();
+}
+
+void readHeader(ByteReader &in, qint64 o, FileInfo &info, const QLocale &locale)
+{
+    const qint64 size = in.size();
+    const qint64 p = o + 1;
+    const int b1 = in.byteOrZero(o + 1);
+    const int b2 = in.byteOrZero(o + 2);
+    const int b3 = in.byteOrZero(o + 3);
+    const int version = (b1 >> 3) & 3;
+    const int layer = (b1 >> 1) & 3;
+    const int versionClass = VersionClasses[version];
+
+    info.mpeg = true;
+    info.headerPosition = p;
+    info.version = QString::fromUtf8(VersionTexts[version]);
+    info.layer = QString::fromUtf8(LayerTexts[layer]);
+    info.crc = yesNo(!(b1 & 1));
+    if (versionClass == 0)
+        info.bitRate = 999;
+    else if (layer != 0) // a reserved layer has no table
+        info.bitRate = BitRateTables[2 * layer + versionClass - 3][b2 >> 4];
+    info.frequency = BaseFrequencies[(b2 >> 2) & 3] * FrequencyFactors[version];
+    info.padding = yesNo(b2 & 2);
+    info.privateBit = yesNo(b2 & 1);
+    info.mode = QString::fromUtf8(ModeTexts[b3 >> 6]);
+    const int modeExtension = (b3 >> 4) & 3;
+    if (layer == 1)
+        info.modeExtension = QString::fromUtf8(LayerIIIModeExtTexts[modeExtension]);
+    else if (layer == 0)
+        info.modeExtension = QStringLiteral("Erreur");
+    else
+        info.modeExtension = QStringLiteral("Bandes %1 à 31").arg((modeExtension + 1) * 4);
+    info.copyright = yesNo(b3 & 8);
+    info.original = yesNo(b3 & 4);
+    info.emphasis = QString::fromUtf8(EmphasisTexts[b3 & 3]);
+
+    info.size = sizeText(size, locale);
+    // Constant bit rate: whole kilobits after the header over the rate, halves to even.
+    const qint64 kbits = (size - p) * 8 / 1000;
+    if (info.bitRate > 0) {
+        qint64 seconds = kbits / info.bitRate;
+        const qint64 twiceRest = 2 * (kbits % info.bitRate);
+        if (twiceRest > info.bitRate || (twiceRest == info.bitRate && (seconds & 1)))
+            ++seconds;
+        info.duration = durationText(seconds);
+    }
+
+    info.xing = QStringLiteral("Faux");
+    if (in.bytes(o + 36, 4) == "Xing") {
+        info.xing = QStringLiteral("Avec");
+        // The low three bytes of the frame count, at a fixed 38 frames a second, less one.
+        const qint64 seconds = qint64(in.bigEndian(o + 45, 3)) / 38 - 1;
+        if (seconds > 0) { // else the constant-bit-rate figures stand
+            info.duration = durationText(seconds);
+            info.bitRate = int((size - p) * 8 / (1000 * seconds));
+        }
+    }
+}
+
+void readId3v1(ByteReader &in, FileInfo &info)
+{
+    if (in.size() < 128)
+        return;
+    const QByteArray block = in.bytes(in.size() - 128, 128);
+    if (block.size() != 128 || block.left(3).toUpper() != "TAG")
+        return;
+    info.v1Title = fromWindows1252(block.mid(3, 30));
+    info.v1Artist = fromWindows1252(block.mid(33, 30));
+    info.v1Album = fromWindows1252(block.mid(63, 30));
+    info.v1Year = fromWindows1252(block.mid(93, 4));
+    info.v1Comment = fromWindows1252(block.mid(97, 28));
+    info.v1Track = uchar(block.at(126));
+    info.v1Genre = uchar(block.at(127));
+    info.id3v1 = true;
+}
+
+} // namespace
+
+void readFileInfo(QIODevice &device, FileInfo &info, const QLocale &locale)
+{
+    FileInfo read = info;
+    ByteReader in(device, device.size());
+    readId3v23Frames(in, read);
+    // The search starts after the ID3v2 tags of any version, never inside one.
+    const qint64 o = in.findSync(audioStart(in));
+    if (o >= 0)
+        readHeader(in, o, read, locale);
+    readId3v1(in, read);
+    info = read;
+}
+
+void readFileInfo(const QString &fichier, FileInfo &info, const QLocale &locale)
+{
+    QFile file(fichier);
+    if (file.open(QIODevice::ReadOnly))
+        readFileInfo(file, info, locale);
+}
+
+QString sizeText(qint64 bytes, const QLocale &locale)
+{
+    static const char *const Units[4] = {"O", "Ko", "Mo", "Go"};
+    if (bytes <= 0)
+        return QString();
+    int unit = 3;
+    while (unit > 0 && bytes < (qint64(1) << (10 * unit)))
+        --unit;
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    const double value = double(bytes) / double(qint64(1) << (10 * unit));
+    return plain.toString(value, 'f', 2) + QLatin1String(Units[unit]);
+}
+
+QString durationText(qint64 seconds)
+{
+    const qint64 h = seconds / 3600;
+    const qint64 m = seconds % 3600 / 60;
+    const qint64 s = seconds % 60;
+    QString out;
+    if (h > 0)
+        out += QStringLiteral("%1:").arg(h, 2, 10, QLatin1Char('0'));
+    if (m > 0 || h > 0)
+        out += QStringLiteral("%1:").arg(m, 2, 10, QLatin1Char('0'));
+    return out + QStringLiteral("%1").arg(s, 2, 10, QLatin1Char('0'));
+}
+
+QList<std::pair<QString, QString>> labelTexts(const FileInfo &info)
+{
+    return {
+        {QStringLiteral("Mpeg_Taille_Fichier"), info.size},
+        {QStringLiteral("Mpeg_Longueur_Fichier"), info.duration},
+        {QStringLiteral("Mpeg_BitRate"), QString::number(info.bitRate) + QStringLiteral(" Kbt")},
+        {QStringLiteral("Mpeg_Mpeg"), info.version},
+        {QStringLiteral("Mpeg_Layer"), info.layer},
+        {QStringLiteral("Mpeg_Mode"), info.mode},
+        {QStringLiteral("Mpeg_ModeExt"), info.modeExtension},
+        {QStringLiteral("Mpeg_Frequence"), QString::number(info.frequency) + QStringLiteral(" Hz")},
+        {QStringLiteral("Mpeg_CRC"), info.crc},
+        {QStringLiteral("Mpeg_Copyright"), info.copyright},
+        {QStringLiteral("Mpeg_Padded"), info.padding},
+        {QStringLiteral("Mpeg_Prive"), info.privateBit},
+        {QStringLiteral("Mpeg_Original"), info.original},
+        {QStringLiteral("Mpeg_Emphasis"), info.emphasis},
+        {QStringLiteral("Mpeg_VRB"), info.xing},
+    };
+}
+
+} // namespace mpeg
