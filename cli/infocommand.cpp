@@ -1,0 +1,105 @@
+// tarvex-cli info FICHIER...: the MPEG properties of each file and the texts of the
+// "Info Fichier" page, as a JSON array on standard output.
+#include "command.h"
+
+#include "mpeg/fileinfo.h"
+#include "mpeg/typetagmpeg.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+namespace {
+
+QJsonObject mpegObject(const mpeg::TypeTagMpeg &r)
+{
+    return {
+        {QStringLiteral("Valide"), r.Valide()},
+        {QStringLiteral("Taille"), double(r.Taille())},
+        {QStringLiteral("EntetePos"), double(r.EntetePos())},
+        {QStringLiteral("Duree"), double(r.Duree())},
+        {QStringLiteral("Mpeg"), r.Mpeg()},
+        {QStringLiteral("Layer"), r.Layer()},
+        {QStringLiteral("CRC"), r.CRC()},
+        {QStringLiteral("BitRate"), r.BitRate()},
+        {QStringLiteral("Frequence"), r.Frequence()},
+        {QStringLiteral("Padded"), r.Padded()},
+        {QStringLiteral("Frames"), double(r.Frames())},
+        {QStringLiteral("PrivateBit"), r.PrivateBit()},
+        {QStringLiteral("Mode"), r.Mode()},
+        {QStringLiteral("ModeExt"), r.ModeExt()},
+        {QStringLiteral("Copyright"), r.Copyright()},
+        {QStringLiteral("Original"), r.Original()},
+        {QStringLiteral("Emphasis"), r.Emphasis()},
+        {QStringLiteral("Vbr"), r.Vbr()},
+    };
+}
+
+// Why a file cannot be read, or an empty text when it can.
+QString unreadable(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QStringLiteral("Fichier introuvable");
+    if (info.isDir())
+        return QStringLiteral("C'est un dossier, pas un fichier");
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Impossible de lire le fichier : %1").arg(file.errorString());
+    return QString();
+}
+
+int runInfo(const QStringList &args)
+{
+    QStringList files;
+    bool options = true;
+    for (const QString &arg : args) {
+        if (options && arg == QLatin1String("--")) {
+            options = false;
+        } else if (options && arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            QTextStream(stderr) << "Option inconnue : " << arg << "\n";
+            return cli::UsageError;
+        } else {
+            files.append(arg);
+        }
+    }
+    if (files.isEmpty()) {
+        QTextStream(stderr) << "Utilisation : tarvex-cli info FICHIER...\n";
+        return cli::UsageError;
+    }
+
+    QJsonArray out;
+    int status = cli::AllSucceeded;
+    for (const QString &path : files) {
+        QJsonObject entry{{QStringLiteral("fichier"), path}};
+        const QString error = unreadable(path);
+        if (!error.isEmpty()) {
+            entry.insert(QStringLiteral("mpeg"), QJsonValue::Null);
+            entry.insert(QStringLiteral("infos"), QJsonValue::Null);
+            entry.insert(QStringLiteral("erreur"), error);
+            status = cli::SomeFailed;
+        } else {
+            mpeg::TypeTagMpeg r;
+            r.AnalyseMpeg(path);
+            mpeg::FileInfo info;
+            mpeg::readFileInfo(path, info);
+            QJsonObject labels;
+            for (const auto &[name, text] : mpeg::labelTexts(info))
+                labels.insert(name, text);
+            entry.insert(QStringLiteral("mpeg"), mpegObject(r));
+            entry.insert(QStringLiteral("infos"), labels);
+        }
+        out.append(entry);
+    }
+    QFile stdoutFile;
+    stdoutFile.open(stdout, QIODevice::WriteOnly);
+    stdoutFile.write(QJsonDocument(out).toJson(QJsonDocument::Indented));
+    return status;
+}
+
+const cli::Registration registration({"info", "info FICHIER...  (propriétés MPEG et page Info Fichier, en JSON)", runInfo});
+
+} // namespace
