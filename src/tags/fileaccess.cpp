@@ -25,8 +25,11 @@ bool readAt(int fd, char *data, qint64 size, qint64 offset)
         const ssize_t got = pread(fd, data, size_t(size), off_t(offset));
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0)
+        if (got <= 0) {
+            if (got == 0)
+                errno = EIO; // the file ended early: it shrank meanwhile
             return false;
+        }
         data += got;
         size -= got;
         offset += got;
@@ -50,6 +53,20 @@ bool writeAt(int fd, const char *data, qint64 size, qint64 offset)
         offset += done;
     }
     return true;
+}
+
+Fd::~Fd()
+{
+    close();
+}
+
+bool Fd::close()
+{
+    if (m_fd < 0)
+        return true;
+    const int fd = m_fd;
+    m_fd = -1;
+    return ::close(fd) == 0;
 }
 
 QString systemError(int error)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <sys/stat.h>
@@ -23,5 +24,21 @@ bool writeAt(int fd, const char *data, qint64 size, qint64 offset);
 
 // French text of errno, for messages.
 QString systemError(int error);
+
+// Owns one file descriptor.
+class Fd
+{
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd();
+    Fd(const Fd &) = delete;
+    Fd &operator=(const Fd &) = delete;
+    int get() const { return m_fd; }
+    // Closes now; false when close reports an error (a delayed write failure).
+    bool close();
+
+private:
+    int m_fd;
+};
 
 } // namespace tags

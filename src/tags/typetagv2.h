@@ -8,7 +8,7 @@
 namespace tags {
 
 class TypeTagV2;
-TypeTagV2 parseId3v2(QByteArrayView tag);
+TypeTagV2 parseId3v2(QByteArrayView tag, bool decodePicture);
 
 // The fields of an ID3v2 tag. Texts are stored as given (the track without surrounding
 // spaces); the picture read from a file is exposed, a new one is chosen with SetPicFromFile.
@@ -56,7 +56,7 @@ public:
     bool operator==(const TypeTagV2 &other) const;
 
 private:
-    friend TypeTagV2 parseId3v2(QByteArrayView tag);
+    friend TypeTagV2 parseId3v2(QByteArrayView tag, bool decodePicture);
     void setPicture(const QImage &pic) { m_pic = pic; }
     void setPictureBinary(const QByteArray &bytes) { m_pictureBinary = bytes; }
 

@@ -1,0 +1,196 @@
+#include "tags/id3v2reader.h"
+
+#include "tags/cleantagtext.h"
+#include "tags/fileaccess.h"
+#include "tags/genres.h"
+#include "tags/id3v2frames.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace tags {
+
+namespace {
+
+// The version 2.3 name of a frame identifier of any version.
+QByteArray normalisedId(const QByteArray &id, int version)
+{
+    if (version != 2)
+        return id;
+    static const QList<QPair<QByteArray, QByteArray>> names = {
+        {"TT2", "TIT2"}, {"TP1", "TPE1"}, {"TAL", "TALB"}, {"TYE", "TYER"}, {"TRK", "TRCK"},
+        {"TCO", "TCON"}, {"COM", "COMM"}, {"TCM", "TCOM"}, {"TOA", "TOPE"}, {"TCR", "TCOP"},
+        {"WXX", "WXXX"}, {"TEN", "TENC"}, {"PIC", "APIC"},
+    };
+    for (const auto &[old, current] : names) {
+        if (id == old)
+            return current;
+    }
+    return id;
+}
+
+QString frameText(QByteArrayView body)
+{
+    if (body.isEmpty())
+        return {};
+    return cleanTagText(decodeText(body.sliced(1), static_cast<unsigned char>(body[0])));
+}
+
+struct Comment
+{
+    QString description;
+    QString text;
+};
+
+Comment commentFrame(QByteArrayView body)
+{
+    if (body.size() < 4)
+        return {};
+    const int encoding = static_cast<unsigned char>(body[0]);
+    QByteArrayView rest;
+    Comment comment;
+    comment.description = decodeText(body.sliced(4), encoding, &rest);
+    comment.text = cleanTagText(decodeText(rest, encoding));
+    return comment;
+}
+
+QString urlFrame(QByteArrayView body)
+{
+    if (body.isEmpty())
+        return {};
+    QByteArrayView rest;
+    decodeText(body.sliced(1), static_cast<unsigned char>(body[0]), &rest);
+    return cleanTagText(decodeText(rest, Latin1));
+}
+
+// The picture bytes of an APIC (or version 2.2 PIC) body.
+QByteArray pictureData(QByteArrayView body, int version)
+{
+    if (body.size() < 2)
+        return {};
+    const int encoding = static_cast<unsigned char>(body[0]);
+    QByteArrayView rest;
+    if (version == 2) {
+        if (body.size() < 5)
+            return {};
+        rest = body.sliced(4); // format, three letters
+    } else {
+        const qsizetype mimeEnd = body.indexOf('\0', 1);
+        if (mimeEnd < 0)
+            return {};
+        rest = body.sliced(mimeEnd + 1);
+    }
+    if (rest.isEmpty())
+        return {};
+    rest = rest.sliced(1); // picture type
+    decodeText(rest, encoding, &rest);
+    return rest.toByteArray();
+}
+
+} // namespace
+
+QImage pictureFromBytes(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    return QImage::fromData(bytes);
+}
+
+TypeTagV2 parseId3v2(QByteArrayView bytes, bool decodePicture)
+{
+    TypeTagV2 tag;
+    tag.setGenre(NoGenre);
+    const Id3v2Tag parsed = walkId3v2(bytes);
+    if (parsed.version == 0)
+        return tag;
+
+    bool haveBareComment = false;
+    for (const Id3v2Frame &frame : parsed.frames) {
+        if (frame.opaque)
+            continue;
+        const QByteArray id = normalisedId(frame.id, parsed.version);
+        const QByteArrayView body = frame.body;
+        if (id == "TPE1") {
+            tag.setArtiste(frameText(body));
+        } else if (id == "TALB") {
+            tag.setAlbum(frameText(body));
+        } else if (id == "TIT2") {
+            tag.setTitre(frameText(body));
+        } else if (id == "TCOM") {
+            tag.setCompositeur(frameText(body));
+        } else if (id == "TOPE") {
+            tag.setOriginal(frameText(body));
+        } else if (id == "TCOP") {
+            tag.setCopyright(frameText(body));
+        } else if (id == "TENC") {
+            tag.setEncode(frameText(body));
+        } else if (id == "TRCK") {
+            tag.setPiste(frameText(body));
+        } else if (id == "TYER") {
+            tag.setAnnee(frameText(body).left(6));
+        } else if (id == "TDRC") {
+            tag.setAnnee(frameText(body).left(4)); // a timestamp: the year is its first part
+        } else if (id == "TCON") {
+            tag.setGenre(genreFromText(frameText(body)));
+        } else if (id == "WXXX") {
+            tag.setUrl(urlFrame(body));
+        } else if (id == "COMM") {
+            // The comment is the one without description; comments with one (players' private
+            // data such as "iTunNORM") stand in only when there is no other.
+            const Comment comment = commentFrame(body);
+            if (comment.description.isEmpty()) {
+                tag.setCommentaire(comment.text);
+                haveBareComment = true;
+            } else if (!haveBareComment && !comment.description.startsWith(QLatin1String("iTun"))) {
+                tag.setCommentaire(comment.text);
+            }
+        } else if (id == "APIC") {
+            const QByteArray data = pictureData(body, parsed.version);
+            tag.setPictureBinary(data);
+            tag.setPicture(decodePicture ? pictureFromBytes(data) : QImage());
+        }
+    }
+    tag.setValide(true);
+    return tag;
+}
+
+Result<QByteArray> readId3v2Bytes(const QString &fichier)
+{
+    const auto failure = [&](int error) {
+        return Result<QByteArray>::failure(
+            QStringLiteral("Lecture impossible de « %1 » : %2").arg(fichier, systemError(error)));
+    };
+    const Fd fd(open(nativePath(fichier).constData(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return failure(errno);
+    struct stat info;
+    if (fstat(fd.get(), &info) != 0)
+        return failure(errno);
+    if (S_ISDIR(info.st_mode))
+        return failure(EISDIR);
+    QByteArray header(Id3v2HeaderSize, '\0');
+    if (info.st_size < Id3v2HeaderSize)
+        return QByteArray();
+    if (!readAt(fd.get(), header.data(), Id3v2HeaderSize, 0))
+        return failure(errno ? errno : EIO);
+    const qint64 declared = id3v2DeclaredSize(header);
+    if (declared == 0)
+        return QByteArray();
+    // The size comes from the file: never read or allocate beyond what the file holds.
+    const qint64 size = std::min<qint64>(declared, info.st_size);
+    QByteArray tag(qsizetype(size), '\0');
+    if (!readAt(fd.get(), tag.data(), size, 0))
+        return failure(errno ? errno : EIO);
+    return tag;
+}
+
+Result<TypeTagV2> readTagV2(const QString &fichier)
+{
+    const Result<QByteArray> bytes = readId3v2Bytes(fichier);
+    if (!bytes.ok())
+        return Result<TypeTagV2>::failure(bytes.error());
+    return parseId3v2(*bytes);
+}
+
+} // namespace tags
