@@ -5,6 +5,8 @@
 
 #include <sys/stat.h>
 
+#include <utility>
+
 namespace tags {
 
 // Small POSIX helpers shared by the tag writers.
@@ -33,6 +35,11 @@ public:
     ~Fd();
     Fd(const Fd &) = delete;
     Fd &operator=(const Fd &) = delete;
+    Fd &operator=(Fd &&other) noexcept
+    {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
     int get() const { return m_fd; }
     // Closes now; false when close reports an error (a delayed write failure).
     bool close();

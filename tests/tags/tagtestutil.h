@@ -116,3 +116,58 @@ inline QStringList corpusFiles(const QStringList &patterns = {})
 }
 
 } // namespace tagtest
+
+namespace tagtest {
+
+inline QByteArray bigEndian(quint32 value, int bytes)
+{
+    QByteArray out;
+    for (int i = bytes - 1; i >= 0; --i)
+        out.append(char((value >> (8 * i)) & 0xFF));
+    return out;
+}
+
+inline QByteArray synchsafe(quint32 value)
+{
+    QByteArray out;
+    for (int shift = 21; shift >= 0; shift -= 7)
+        out.append(char((value >> shift) & 0x7F));
+    return out;
+}
+
+// One frame of a tag of the given major version; flags only for 2.3 and 2.4.
+inline QByteArray frame(int version, const QByteArray &id, const QByteArray &body, quint16 flags = 0)
+{
+    if (version == 2)
+        return id + bigEndian(quint32(body.size()), 3) + body;
+    const QByteArray size = version == 4 ? synchsafe(quint32(body.size())) : bigEndian(quint32(body.size()), 4);
+    return id + size + bigEndian(flags, 2) + body;
+}
+
+// A tag: header with the given flags, the body as given (frames, padding...).
+inline QByteArray tag(int version, const QByteArray &body, quint8 flags = 0)
+{
+    return QByteArray("ID3") + char(version) + '\0' + char(flags) + synchsafe(quint32(body.size())) + body;
+}
+
+inline QByteArray utf16le(const QString &text, bool bom = true)
+{
+    QByteArray out = bom ? QByteArray("\xFF\xFE", 2) : QByteArray();
+    for (QChar c : text) {
+        out.append(char(c.unicode() & 0xFF));
+        out.append(char(c.unicode() >> 8));
+    }
+    return out;
+}
+
+inline QByteArray utf16be(const QString &text)
+{
+    QByteArray out;
+    for (QChar c : text) {
+        out.append(char(c.unicode() >> 8));
+        out.append(char(c.unicode() & 0xFF));
+    }
+    return out;
+}
+
+} // namespace tagtest
