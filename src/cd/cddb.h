@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// The CDDB protocol (level 5) over HTTP: request addresses and the parsers of the answers.
+// Every function here works on text already received; none of them trusts it.
+namespace cd {
+
+// The index-th (1-based) piece of text cut at separator. The text gets a trailing separator
+// when it lacks one; an index beyond the last piece gives the empty text.
+QString getField(QStringView text, int index, QStringView separator);
+
+// The lines of an answer, cut at CR LF, LF or a lone CR.
+QStringList answerLines(QStringView answer);
+// First word of the first line: the three-digit status.
+QString answerCode(QStringView answer);
+
+// Answers travel as Windows-1252 text.
+QString decodeCddbAnswer(QByteArrayView body);
+
+QString cddbDefaultServerUrl();
+// "&hello=<user>+<host>+xmcd+v1.0PL0&proto=5": with an e-mail address, its local part and its
+// domain name the user; otherwise "me" and this program's host word.
+QString cddbHelloSuffix(const QString &email);
+// serverUrl + "?cmd=" + command + helloSuffix, as an address.
+QString cddbRequestUrl(const QString &serverUrl, const QString &command,
+                       const QString &helloSuffix);
+// "cddb+read+<category>+<disc ID>"; the server-given words are percent-encoded.
+QString cddbReadCommand(const QString &category, const QString &discId);
+
+// What the "cddb query" answer says.
+struct CddbQueryAnswer
+{
+    enum Kind {
+        Found,    // one exact match: result holds category|disc ID
+        Choice,   // several matches, one to pick from matches
+        NotFound, // no match, refusal, server error or unreadable answer
+    };
+    Kind kind = NotFound;
+    QString code;
+    QString result = QStringLiteral("Erreur|Erreur");
+    QStringList matches; // "category discid title" lines, as received
+};
+// queryText is the query command sent: its third word is the disc ID computed here.
+CddbQueryAnswer parseQueryAnswer(QStringView answer, QStringView queryText);
+// category|disc ID of the match line the user picked.
+QString choiceResult(QStringView matchLine);
+
+// A disc entry read with "cddb read".
+struct CddbDisc
+{
+    QString code;
+    bool discLinesFound = false; // DTITLE, DYEAR and DGENRE all seen
+    QString artist;
+    QString album;
+    QString year;
+    QString genre;
+    QStringList rows; // track list texts, track 1 first
+};
+CddbDisc parseReadAnswer(QStringView answer);
+
+// Highest track number a title line may carry (a disc holds at most 99 tracks).
+constexpr int maxTitleIndex = 99;
+
+struct CddbSite
+{
+    QString host;
+    QString port;
+    QString address;
+    QString description;
+    QString url() const; // "http://" host ":" port address
+};
+struct CddbSites
+{
+    QString code;
+    QList<CddbSite> sites; // the HTTP servers of a 210 answer
+    QString text;          // what the answer field shows: one line per server, or the answer
+};
+CddbSites parseSitesAnswer(QStringView answer);
+// The server address ("http://...") a line of the server list names, or empty.
+QString serverUrlInLine(QStringView line);
+
+} // namespace cd

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QNetworkReply>
+#include <QPointer>
+
+class QEventLoop;
+class QNetworkAccessManager;
+
+class QUrl;
+
+namespace cd {
+
+// One HTTP GET at a time, waited for synchronously while the event loop keeps running (the
+// window stays responsive). A server that cannot be reached, an HTTP error status, a body
+// larger than the limit, a timeout or a cancel all give the empty body.
+class HttpFetch : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int defaultTimeoutMs = 20000;
+    static constexpr qint64 maxBodyBytes = 1024 * 1024;
+
+    explicit HttpFetch(QObject *parent = nullptr);
+    ~HttpFetch() override;
+
+    QByteArray fetch(const QUrl &url);
+    // Ends a running fetch, which then returns the empty body.
+    void cancel();
+    bool isRunning() const { return m_reply != nullptr; }
+
+    void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
+
+private:
+    QNetworkAccessManager *m_manager;
+    QPointer<QNetworkReply> m_reply;
+    QEventLoop *m_loop = nullptr;
+    int m_timeoutMs = defaultTimeoutMs;
+};
+
+} // namespace cd
