@@ -1,0 +1,130 @@
+#include "cd/extractionjob.h"
+
+namespace cd {
+
+QString joinPath(const QString &folder, const QString &name)
+{
+    if (folder.endsWith(QLatin1Char('/')))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+QString safeFileStem(const QString &stem, int row)
+{
+    QString safe = stem;
+    safe.replace(QLatin1Char('/'), QLatin1Char('-'));
+    safe.replace(QChar(u'\0'), QLatin1Char('-'));
+    if (safe.isEmpty() || safe == QLatin1String(".") || safe == QLatin1String(".."))
+        return QStringLiteral("Piste %1").arg(row);
+    return safe;
+}
+
+QString mp3FileName(int format, const QString &artist, const QString &title, int row)
+{
+    QString stem;
+    switch (format) {
+    case TitleArtist:
+        stem = title + QLatin1String(" - ") + artist;
+        break;
+    case TitleParenArtist:
+        stem = title + QLatin1Char('(') + artist + QLatin1Char(')');
+        break;
+    case TitleOnly:
+        stem = title;
+        break;
+    default:
+        stem = artist + QLatin1String(" - ") + title;
+        break;
+    }
+    return safeFileStem(stem, row) + QLatin1String(".mp3");
+}
+
+QString wavFileName(const QString &rowText, int row)
+{
+    return safeFileStem(rowText, row) + QLatin1String(".wav");
+}
+
+RowNames rowArtistTitle(const QString &rowText, bool importNames, const QString &discArtist)
+{
+    const qsizetype dash = rowText.indexOf(QLatin1Char('-'));
+    if (!importNames || dash < 0)
+        return {discArtist, rowText};
+    // The blank on each side of the dash is dropped; a dash at the very start leaves no artist.
+    return {rowText.left(std::max<qsizetype>(dash - 1, 0)), rowText.mid(dash + 2)};
+}
+
+TrackTags trackTags(const ExtractionSettings &settings, const QString &rowText, int row)
+{
+    const RowNames names = rowArtistTitle(rowText, settings.importNames, settings.artist);
+    TrackTags tags;
+    tags.artist = names.artist;
+    tags.title = names.title;
+    tags.album = settings.album;
+    tags.year = settings.year;
+    tags.genre = settings.genre;
+    tags.genreIndex = settings.genreIndex;
+    tags.track = row;
+    return tags;
+}
+
+ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &settings,
+                                          const QList<TrackRow> &rows)
+{
+    Summary summary;
+    if (settings.drive.isEmpty())
+        return summary;
+    for (int i = 1; i <= rows.size(); ++i) {
+        const TrackRow &row = rows.at(i - 1);
+        TrackOutcome outcome;
+        outcome.row = i;
+        if (!row.checked) {
+            outcome.mark = markNotSelected;
+            if (trackFinished)
+                trackFinished(outcome);
+            continue;
+        }
+        QString name;
+        if (kind == Wav) {
+            name = wavFileName(row.text, i);
+        } else {
+            // The file name takes the disc artist and the row text as they stand.
+            name = mp3FileName(settings.nameFormat, settings.artist, row.text, i);
+        }
+        outcome.path = joinPath(settings.folder, name);
+        if (trackStarted)
+            trackStarted(i, name);
+        outcome.result = kind == Wav ? ripTrackToWav(settings.drive, i - 1, outcome.path, progress)
+                                     : ripTrackToMp3(settings.drive, i - 1, outcome.path, progress);
+        if (outcome.result.status == RipStatus::Cancelled) {
+            summary.cancelled = true;
+            return summary;
+        }
+        outcome.mark = outcome.result.ok() ? markOk : markError;
+        outcome.message = ripErrorMessage(outcome.result, outcome.path);
+        if (!outcome.result.ok())
+            ++summary.failed;
+        if (outcome.result.unreadableSectors > 0)
+            summary.unreadableRows << i;
+        if (kind == Mp3) {
+            outcome.tags = trackTags(settings, row.text, i);
+            outcome.writeTags = outcome.result.ok() && settings.tagOption != TagOption::None;
+        }
+        if (trackFinished)
+            trackFinished(outcome);
+    }
+    return summary;
+}
+
+QString unreadableTracksMessage(const QList<int> &unreadableRows, const QList<TrackRow> &rows)
+{
+    if (unreadableRows.isEmpty())
+        return {};
+    QString text = QStringLiteral("Des secteurs illisibles ont été remplacés par du silence dans les pistes suivantes :");
+    for (int row : unreadableRows) {
+        const QString title = row >= 1 && row <= rows.size() ? rows.at(row - 1).text : QString();
+        text += QStringLiteral("\n%1. %2").arg(row).arg(title);
+    }
+    return text;
+}
+
+} // namespace cd

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "cd/ripper.h"
+
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+namespace cd {
+
+// Texts of the status column of a track or file row.
+inline const QString markOk = QStringLiteral("Ok");
+inline const QString markError = QStringLiteral("Erreur");
+inline const QString markNotSelected = QStringLiteral("(Pas selectionné)");
+
+// Which tags the MP3 job writes (the options "ExtraireTagv1", "ExtraireTagv2",
+// "ExtraireTagv1et2", "ExtraireTagrien").
+enum class TagOption { V1, V2, V1AndV2, None };
+
+// The MP3 file-name formats, in the order of their list: "Artiste - Titre", "Titre - Artiste",
+// "Titre (Artiste)", "Titre".
+enum NameFormat { ArtistTitle = 0, TitleArtist = 1, TitleParenArtist = 2, TitleOnly = 3 };
+
+// folder + "/" + name, without doubling a final "/".
+QString joinPath(const QString &folder, const QString &name);
+
+// A file name (without extension) that stays inside its folder: "/" and NUL become "-"; an
+// empty name, "." and ".." become "Piste N" (row counts from 1).
+QString safeFileStem(const QString &stem, int row);
+
+// The MP3 file name of a track for one of the four formats (an unknown format counts as
+// ArtistTitle).
+QString mp3FileName(int format, const QString &artist, const QString &title, int row);
+// The WAV file name of a track: its row text + ".wav".
+QString wavFileName(const QString &rowText, int row);
+
+struct RowNames
+{
+    QString artist;
+    QString title;
+};
+
+// Artist and title of a row. With importNames and a "-" in the row text, the text is split
+// around its first "-", one character being dropped on each side ("Les Amis - Le Vent");
+// otherwise the artist is the disc artist and the title the row text.
+RowNames rowArtistTitle(const QString &rowText, bool importNames, const QString &discArtist);
+
+// What the extraction page holds for a job.
+struct ExtractionSettings
+{
+    QString drive;
+    QString folder;
+    int nameFormat = ArtistTitle;
+    bool importNames = false;
+    QString artist;
+    QString album;
+    QString year;
+    QString genre;
+    int genreIndex = -1;
+    TagOption tagOption = TagOption::V1AndV2;
+};
+
+struct TrackRow
+{
+    QString text;
+    bool checked = false;
+};
+
+// The tag fields the MP3 job fills for one track.
+struct TrackTags
+{
+    QString artist;
+    QString title;
+    QString album;
+    QString year;
+    QString genre;
+    int genreIndex = -1;
+    int track = 0; // the row's position, counted from 1
+};
+
+TrackTags trackTags(const ExtractionSettings &settings, const QString &rowText, int row);
+
+// What became of one row.
+struct TrackOutcome
+{
+    int row = 0;      // from 1
+    QString mark;     // markOk, markError or markNotSelected
+    QString path;     // the file written (empty for an unchecked row)
+    RipResult result;
+    QString message;  // the French message to show for this row, if any
+    bool writeTags = false;
+    TrackTags tags;
+};
+
+// One extraction over the rows of the track list.
+class ExtractionJob
+{
+public:
+    enum Kind { Wav, Mp3 };
+
+    // Before a checked track is read: its row and file name (the MP3 job shows
+    // "Extraction de : " + name).
+    std::function<void(int row, const QString &name)> trackStarted;
+    // After every batch; false stops the job after that batch and discards the unfinished file.
+    RipProgress progress;
+    // After each row, checked or not.
+    std::function<void(const TrackOutcome &)> trackFinished;
+
+    struct Summary
+    {
+        bool cancelled = false;
+        int failed = 0;
+        QList<int> unreadableRows; // rows (from 1) where sectors were written as silence
+    };
+
+    Summary run(Kind kind, const ExtractionSettings &settings, const QList<TrackRow> &rows);
+};
+
+// The French text that ends a job in which some sectors could not be read, naming each such
+// track by its position and row text; empty when every sector was read.
+QString unreadableTracksMessage(const QList<int> &unreadableRows, const QList<TrackRow> &rows);
+
+} // namespace cd

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace cd {
+
+// Sectors read per device request: the unit of reading, progress and event processing.
+inline constexpr int batchSectors = 27;
+
+enum class RipStatus {
+    Ok,
+    DeviceUnavailable, // the drive or image cannot be opened
+    TocUnreadable,     // no disc, drive not ready
+    BadTrackIndex,     // the track index lies beyond the disc's tracks
+    EncoderFailed,
+    WriteFailed,
+    Cancelled,
+};
+
+struct RipResult
+{
+    RipStatus status = RipStatus::Ok;
+    int unreadableSectors = 0; // sectors written as silence after the retries failed
+    QString detail;            // the system's description of a write failure
+
+    bool ok() const { return status == RipStatus::Ok; }
+};
+
+// Called once before the first batch (done = 0) and after every batch, with the sectors done
+// and the track's length in sectors. Returning false stops the rip after that batch: the
+// unfinished file is discarded and the result is Cancelled. The window processes its pending
+// events here.
+using RipProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// Copies track trackIndex (0-based position in the table of contents) of drive, a device path
+// or a disc image, into a WAV file: a 44-byte header and the track's raw samples. fileName is
+// replaced only once the new file is complete; on failure nothing is left behind.
+RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fileName,
+                        const RipProgress &progress = {});
+
+// Reads the same batches and encodes them into an MP3 file (128 kbit/s CBR stereo, no tag).
+RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fileName,
+                        const RipProgress &progress = {});
+
+// The French message the user sees for a failed rip, or an empty text for a failure that is
+// reported only by the row's mark.
+QString ripErrorMessage(const RipResult &result, const QString &fileName);
+
+} // namespace cd

@@ -1,0 +1,95 @@
+#include "cd/wavencoder.h"
+
+#include "cd/lamestream.h"
+#include "cd/wavfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <vector>
+
+namespace cd {
+
+namespace {
+
+constexpr quint16 formatFloat = 3;
+// Sample frames read and encoded per turn: enough to keep calls cheap, small enough to keep
+// memory flat whatever the file's size.
+constexpr qint64 framesPerRead = 16 * 1152;
+
+QString nameOf(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+} // namespace
+
+QString mp3PathForWav(const QString &wavPath)
+{
+    QString base = wavPath;
+    if (base.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive))
+        base.chop(4);
+    return base + QLatin1String(".mp3");
+}
+
+EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, const EncodeProgress &progress)
+{
+    if (!wav.wavLoaded)
+        return {false, wav.error};
+
+    auto stream = LameStream::open(wavFileEncoderConfig(int(wav.wavFormat.samplesPerSec), wav.wavFormat.channels));
+    if (!stream)
+        return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
+
+    QFile in(wav.fileName);
+    if (!in.open(QIODevice::ReadOnly) || !in.seek(wav.dataOffset))
+        return {false, QStringLiteral("Impossible de lire le fichier « %1 » : %2").arg(nameOf(wav.fileName), in.errorString())};
+
+    QSaveFile out(fileName);
+    auto writeError = [&out, &fileName] {
+        return EncodeResult{false, QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(nameOf(fileName), out.errorString())};
+    };
+    if (!out.open(QIODevice::WriteOnly))
+        return writeError();
+
+    const int channels = wav.wavFormat.channels;
+    const int frameBytes = wav.bytesPerSample * channels;
+    const bool isFloat = wav.sampleFormat == formatFloat;
+    const qint64 total = wav.frameCount() * frameBytes;
+    std::vector<char> raw(size_t(framesPerRead * frameBytes));
+    std::vector<qint16> pcm(size_t(framesPerRead * channels));
+
+    if (progress && !progress(0, total))
+        return {};
+    for (qint64 done = 0; done < total;) {
+        const qint64 want = std::min<qint64>(qint64(raw.size()), total - done);
+        const qint64 got = in.read(raw.data(), want);
+        if (got <= 0)
+            return {false, QStringLiteral("Impossible de lire le fichier « %1 » : %2").arg(nameOf(wav.fileName), in.errorString())};
+        const qint64 frames = got / frameBytes;
+        if (frames == 0)
+            break;
+        for (qint64 i = 0; i < frames * channels; ++i)
+            pcm[size_t(i)] = sampleTo16(raw.data() + i * wav.bytesPerSample, wav.bytesPerSample, isFloat);
+        const auto mp3 = stream->encodeChunk(pcm.data(), int(frames * channels));
+        if (!mp3)
+            return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
+        if (out.write(mp3->data(), mp3->size()) != mp3->size())
+            return writeError();
+        done += frames * frameBytes;
+        // A read that ended inside a sample frame is resumed at the frame's start.
+        if (got != frames * frameBytes && !in.seek(wav.dataOffset + done))
+            break;
+        if (progress && !progress(done, total))
+            return {};
+    }
+    const auto tail = stream->finish();
+    if (!tail)
+        return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
+    if (out.write(tail->data(), tail->size()) != tail->size() || !out.commit())
+        return writeError();
+    return {true, {}};
+}
+
+} // namespace cd

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace cd {
+
+struct WavFile;
+
+// Called with the bytes of the "data" chunk consumed so far and their total; false stops the
+// conversion, which then leaves no file behind.
+using EncodeProgress = std::function<bool(qint64 done, qint64 total)>;
+
+struct EncodeResult
+{
+    bool ok = false;
+    QString error; // French, names the file; empty when ok or cancelled
+};
+
+// Encodes the samples of a loaded WAV file into an MP3 file, converting them to 16-bit first.
+// The samples are streamed from the file, never held whole. fileName is replaced only once the
+// new file is complete.
+EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName,
+                            const EncodeProgress &progress = {});
+
+// The MP3 path beside a WAV file: song.wav gives song.mp3.
+QString mp3PathForWav(const QString &wavPath);
+
+} // namespace cd
