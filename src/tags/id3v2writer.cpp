@@ -67,6 +67,33 @@ QByteArray bigEndianBytes(quint32 value)
     return bytes;
 }
 
+// True when four bytes make a complete MPEG audio frame header: 11 sync bits, and a version,
+// layer, bit rate and sampling frequency that exist.
+bool isFrameHeader(const char *h)
+{
+    const auto b1 = static_cast<unsigned char>(h[1]), b2 = static_cast<unsigned char>(h[2]);
+    return static_cast<unsigned char>(h[0]) == 0xFF && (b1 & 0xE0) == 0xE0 && (b1 & 0x18) != 0x08
+        && (b1 & 0x06) != 0 && (b2 & 0xF0) != 0xF0 && (b2 & 0x0C) != 0x0C;
+}
+
+// The first offset in [from, to) where a complete frame header starts, or -1.
+qint64 findFrameHeader(int fd, qint64 from, qint64 to, qint64 length)
+{
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    to = std::min(to, length - 3);
+    for (qint64 at = from; at < to;) {
+        const qint64 chunk = std::min<qint64>(buffer.size(), length - at);
+        if (!readAt(fd, buffer.data(), chunk, at))
+            return -1;
+        for (qint64 i = 0; i + 3 < chunk && at + i < to; ++i) {
+            if (isFrameHeader(buffer.constData() + i))
+                return at + i;
+        }
+        at += chunk - 3; // a header may straddle two chunks
+    }
+    return -1;
+}
+
 // The first offset from `from` whose byte is FF and whose next byte is not zero, or -1.
 qint64 findFrameSync(int fd, qint64 from, qint64 length)
 {
@@ -203,18 +230,24 @@ Result<bool> writeTagV2(const QString &fichier, const TypeTagV2 &tag)
         head = *rendered;
     }
 
-    // The audio starts at the first frame sync after every tag that opens the file; never
-    // search inside a tag, whose picture bytes may hold false syncs.
+    // Where the audio starts. Never search inside a tag (its picture bytes may hold false
+    // syncs): the search starts after every tag that opens the file. The analysis's first
+    // header is where the audio starts, unless a complete frame header comes before it: the
+    // analysis also passes over real frames (a Xing frame of a short file, Layer I, free
+    // format), which must not be cut off.
+    const qint64 afterTags = std::max(mpeg::audioStart(fichier), qint64(existing->size()));
     mpeg::TypeTagMpeg analysis;
     analysis.AnalyseMpeg(fichier, true);
-    const qint64 searchFrom = std::max({analysis.EntetePos(), mpeg::audioStart(fichier), qint64(existing->size())});
+    const bool analysed = analysis.Valide() && analysis.EntetePos() >= afterTags;
 
     const Fd fd(open(nativePath(fichier).constData(), O_RDONLY | O_CLOEXEC));
     struct stat info;
     if (fd.get() < 0 || fstat(fd.get(), &info) != 0)
         return failure(QStringLiteral("Lecture impossible de « %1 » : %2").arg(fichier, systemError(errno)));
     const qint64 length = info.st_size;
-    const qint64 sync = findFrameSync(fd.get(), searchFrom, length);
+    qint64 sync = findFrameHeader(fd.get(), afterTags, analysed ? analysis.EntetePos() : length, length);
+    if (sync < 0)
+        sync = findFrameSync(fd.get(), analysed ? analysis.EntetePos() : afterTags, length);
     if (sync < 0)
         return false;
     QByteArray header(4, '\0');

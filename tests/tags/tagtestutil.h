@@ -4,6 +4,7 @@
 // mutagen run through the system's Python.
 
 #include <QByteArray>
+#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -47,12 +48,13 @@ inline QByteArray mpegFrames(int count)
 }
 
 // A first frame carrying a Xing header (MPEG-1 stereo: "Xing" 36 bytes into the frame) with
-// the frame and byte fields present, followed by plain frames.
+// the frame and byte fields present, followed by plain frames. The header announces at least
+// 100 frames, as a real one of a file of a few seconds does.
 inline QByteArray xingStream(int frames)
 {
     QByteArray first = mpegFrame(0);
     QByteArray xing("Xing\0\0\0\x03", 8);
-    const quint32 count = quint32(frames), bytes = 0x01020304;
+    const quint32 count = quint32(std::max(frames, 100)), bytes = 0x01020304;
     for (quint32 v : {count, bytes})
         for (int s = 24; s >= 0; s -= 8)
             xing.append(char((v >> s) & 0xFF));
