@@ -1,0 +1,115 @@
+// tarvex-cli cddb: looks a disc image or a drive up on a CDDB server and prints what the
+// extraction page would show: the disc fields and the track list rows.
+#include "command.h"
+
+#include "cd/cddb.h"
+#include "cd/cddbclient.h"
+#include "cd/cdinfo.h"
+#include "cd/httpfetch.h"
+#include "rename/renamebatch.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTextStream>
+
+namespace {
+
+const char usageText[] = "cddb (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) [--serveur=URL] "
+                         "[--email=ADRESSE]";
+
+int fail(const QString &message)
+{
+    QTextStream(stderr) << message << "\n";
+    return cli::SomeFailed;
+}
+
+QString firstLineOf(const QString &answer)
+{
+    return cd::answerLines(answer).value(0);
+}
+
+int run(const QStringList &args)
+{
+    QString drive;
+    QString server = cd::cddbDefaultServerUrl();
+    QString email;
+    for (const QString &arg : args) {
+        if (arg.startsWith(QLatin1String("--cd-image=")) && drive.isEmpty())
+            drive = arg.mid(11);
+        else if (arg.startsWith(QLatin1String("--lecteur=")) && drive.isEmpty())
+            drive = arg.mid(10);
+        else if (arg.startsWith(QLatin1String("--serveur=")))
+            server = arg.mid(10);
+        else if (arg.startsWith(QLatin1String("--email=")))
+            email = arg.mid(8);
+        else {
+            QTextStream(stderr) << "Option inconnue : " << arg << "\nUtilisation : tarvex-cli "
+                                << usageText << "\n";
+            return cli::UsageError;
+        }
+    }
+    if (drive.isEmpty()) {
+        QTextStream(stderr) << "Utilisation : tarvex-cli " << usageText << "\n";
+        return cli::UsageError;
+    }
+
+    clsCdInfo info;
+    info.Init(drive);
+    QString message;
+    const QString query = info.QueryString(&message);
+    if (query.isEmpty())
+        return fail(message + QStringLiteral(" (") + drive + u')');
+
+    const QString hello = cd::cddbHelloSuffix(email);
+    cd::HttpFetch fetch;
+    const QString queryAnswer = cd::cddbSend(fetch, server, query, hello);
+    if (queryAnswer.isEmpty())
+        return fail(QStringLiteral("Pas de connection internet"));
+    const cd::CddbQueryAnswer found = cd::parseQueryAnswer(queryAnswer, query);
+    QString result = found.result;
+    if (found.kind == cd::CddbQueryAnswer::Choice)
+        result = cd::choiceResult(found.matches.first());
+    if (found.kind == cd::CddbQueryAnswer::NotFound || result == u"Erreur|Erreur") {
+        return fail(QStringLiteral("Disque introuvable sur le serveur CDDB : ")
+                    + firstLineOf(queryAnswer));
+    }
+
+    const QString category = cd::getField(result, 1, u"|");
+    const QString discId = cd::getField(result, 2, u"|");
+    const QString readAnswer =
+        cd::cddbSend(fetch, server, cd::cddbReadCommand(category, discId), hello);
+    if (readAnswer.isEmpty())
+        return fail(QStringLiteral("Pas de connection internet"));
+    const cd::CddbDisc disc = cd::parseReadAnswer(readAnswer);
+    if (disc.code != u"210")
+        return fail(QStringLiteral("Lecture de la fiche CDDB impossible : ")
+                    + firstLineOf(readAnswer));
+
+    // An entry without titles leaves the track list as the disc gave it.
+    QJsonArray rows;
+    for (const QString &row : disc.rows)
+        rows.append(renaming::firstSlashToDash(row));
+    const int trackCount = cd::getField(query, 4, u"+").toInt();
+    if (rows.isEmpty()) {
+        for (int k = 1; k <= trackCount; ++k)
+            rows.append(QStringLiteral("Piste %1").arg(k));
+    }
+    const QJsonObject out{{QStringLiteral("discid"), discId},
+                          {QStringLiteral("categorie"), category},
+                          {QStringLiteral("Artiste"), disc.artist},
+                          {QStringLiteral("Album"), disc.album},
+                          {QStringLiteral("Annee"), disc.year},
+                          {QStringLiteral("Genre"), disc.genre},
+                          {QStringLiteral("Pistes"), rows}};
+    QFile stdoutFile;
+    if (!stdoutFile.open(stdout, QIODevice::WriteOnly))
+        return cli::SomeFailed;
+    stdoutFile.write(QJsonDocument(out).toJson(QJsonDocument::Indented));
+    return cli::AllSucceeded;
+}
+
+const cli::Registration registration({"cddb", usageText, run});
+
+} // namespace
