@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Tarvex and starts it. Arguments are passed to the program.
+# On a machine without a CD drive, Tarvex starts with the demo disc image the build writes.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
-if [ ! -x build/src/app/tarvex ]; then
-    echo "La fenêtre de Tarvex n'est pas encore construite ; seul tarvex-cli est disponible (build/cli/tarvex-cli)."
-    exit 0
+args=("$@")
+if ! ls /dev/sr[0-9]* /dev/cdrom >/dev/null 2>&1 && [[ " $* " != *" --cd-image"* ]]; then
+    echo "Aucun lecteur de CD : Tarvex démarre avec le disque de démonstration (build/demo/tarvex-demo.cue)."
+    args+=(--cd-image "build/demo/tarvex-demo.cue")
 fi
-exec build/src/app/tarvex "$@"
+exec build/src/app/tarvex "${args[@]}"

@@ -1,0 +1,96 @@
+#include "app/cdpage.h"
+
+#include "app/widgets.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace app {
+
+CdPage::CdPage(QWidget *parent)
+    : QGroupBox(QStringLiteral("Extraire CD"), parent)
+{
+    setObjectName(QStringLiteral("Frame6"));
+
+    cboLecteurCD = named<QComboBox>(this, "cboLecteurCD");
+    cboLecteurCD->setMinimumContentsLength(24);
+    cboLecteurCD->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+
+    LV2 = named<QTreeWidget>(this, "LV2");
+    LV2->setHeaderLabels({QStringLiteral("Pistes")});
+    LV2->setRootIsDecorated(false);
+    LV2->setUniformRowHeights(true);
+    Command3 = named<QPushButton>(this, "Command3", QStringLiteral("Tout selectionner"));
+    Command4 = named<QPushButton>(this, "Command4", QStringLiteral("Tout deselectionner"));
+    connect(Command3, &QPushButton::clicked, this, [this] { setAllChecked(true); });
+    connect(Command4, &QPushButton::clicked, this, [this] { setAllChecked(false); });
+
+    txtArtiste = named<QLineEdit>(this, "txtArtiste");
+    txtAlbum = named<QLineEdit>(this, "txtAlbum");
+    txtAnnee = named<QLineEdit>(this, "txtAnnée");
+    txtAnnee->setMaximumWidth(80);
+    txtGenre = named<QComboBox>(this, "txtGenre");
+
+    txtRecu = named<QPlainTextEdit>(this, "txtRecu");
+    txtRecu->setReadOnly(true);
+    txtRecu->setLineWrapMode(QPlainTextEdit::NoWrap);
+    btnChoisirSite = named<QPushButton>(this, "btnChoisirSite", QStringLiteral("Liste des &Sites"));
+    fraCategorie = named<QGroupBox>(this, "fraCatégorie", QStringLiteral("Plusieurs disques correspondent"));
+    lstCategories = named<QListWidget>(fraCategorie, "lstCategories");
+    btnOkSelCategorie = named<QPushButton>(fraCategorie, "btnOkSelCategorie", QStringLiteral("Ok"));
+    auto *choice = new QVBoxLayout(fraCategorie);
+    choice->addWidget(lstCategories);
+    choice->addWidget(btnOkSelCategorie, 0, Qt::AlignRight);
+    fraCategorie->hide();
+
+    auto *drive = new QHBoxLayout;
+    drive->addWidget(new QLabel(QStringLiteral("Lecteur :"), this));
+    drive->addWidget(cboLecteurCD, 1);
+
+    auto *tracks = new QVBoxLayout;
+    tracks->addLayout(drive);
+    tracks->addWidget(LV2, 1);
+    auto *checks = new QHBoxLayout;
+    checks->addWidget(Command3);
+    checks->addWidget(Command4);
+    checks->addStretch();
+    tracks->addLayout(checks);
+
+    auto *disc = new QGroupBox(QStringLiteral("Disque"), this);
+    auto *form = new QFormLayout(disc);
+    form->addRow(QStringLiteral("Artiste :"), txtArtiste);
+    form->addRow(QStringLiteral("Album :"), txtAlbum);
+    form->addRow(QStringLiteral("Année :"), txtAnnee);
+    form->addRow(QStringLiteral("Genre :"), txtGenre);
+
+    auto *cddb = new QGroupBox(QStringLiteral("CDDB"), this);
+    auto *cddbLayout = new QVBoxLayout(cddb);
+    cddbLayout->addWidget(txtRecu, 1);
+    cddbLayout->addWidget(btnChoisirSite, 0, Qt::AlignLeft);
+
+    auto *side = new QVBoxLayout;
+    side->addWidget(disc);
+    side->addWidget(fraCategorie);
+    side->addWidget(cddb, 1);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(tracks, 1);
+    layout->addLayout(side, 1);
+}
+
+void CdPage::setAllChecked(bool checked)
+{
+    for (int i = 0; i < LV2->topLevelItemCount(); ++i)
+        LV2->topLevelItem(i)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+}
+
+} // namespace app

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QGroupBox>
+
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace app {
+
+// The page "Extraire CD" (Frame6): the drive, the disc fields, the track list and the CDDB
+// exchange.
+class CdPage : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit CdPage(QWidget *parent = nullptr);
+
+    QComboBox *cboLecteurCD;
+    QTreeWidget *LV2;
+    QPushButton *Command3;   // check every track
+    QPushButton *Command4;   // uncheck every track
+    QLineEdit *txtArtiste;
+    QLineEdit *txtAlbum;
+    QLineEdit *txtAnnee;     // objectName "txtAnnée"
+    QComboBox *txtGenre;
+    QPlainTextEdit *txtRecu;
+    QPushButton *btnChoisirSite;
+    QGroupBox *fraCategorie; // objectName "fraCatégorie"; shown while a choice among matches waits
+    QListWidget *lstCategories;
+    QPushButton *btnOkSelCategorie;
+
+    void setAllChecked(bool checked);
+};
+
+} // namespace app

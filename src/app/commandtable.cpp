@@ -1,0 +1,234 @@
+#include "app/commandtable.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QToolBar>
+
+namespace app {
+
+namespace {
+
+// Desktop themes such as Adwaita ship most actions only as "-symbolic" icons.
+QIcon themeIcon(const char *name)
+{
+    const QString n = QString::fromLatin1(name);
+    QIcon icon = QIcon::fromTheme(n);
+    if (icon.isNull())
+        icon = QIcon::fromTheme(n + QStringLiteral("-symbolic"));
+    return icon;
+}
+
+// Menu items that TS2 switches on the page "Tag et noms" and off on "Extraire CD".
+const QStringList fileItems = {
+    QStringLiteral("lit"), QStringLiteral("arretlecture"), QStringLiteral("recherche"),
+    QStringLiteral("ouvdossier"), QStringLiteral("copier2"), QStringLiteral("deplacer2"),
+    QStringLiteral("supprimer2")};
+// Menu items that TS2 switches the other way.
+const QStringList cdItems = {QStringLiteral("demCDDB"), QStringLiteral("Extra"),
+                             QStringLiteral("extraMP3"), QStringLiteral("extraWAV")};
+const QStringList tagButtons = {QStringLiteral("enreID"), QStringLiteral("suppID"),
+                                QStringLiteral("copieID")};
+
+} // namespace
+
+CommandTable::CommandTable(QMainWindow *window)
+    : QObject(window)
+{
+    setObjectName(QStringLiteral("CommandTable"));
+
+    m_toolbar = Toolbar1 = new QToolBar(QStringLiteral("Barre d'outils"), window);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    window->addToolBar(Toolbar1);
+    // Separators take positions 1, 3, 6, 9 and 13, as on the original bar.
+    Toolbar1->addSeparator();
+    addButton(QStringLiteral("ouvrir"), QStringLiteral("Ouvrir un dossier"), "folder-open");
+    Toolbar1->addSeparator();
+    addButton(QStringLiteral("CDDB"), QStringLiteral("Demande CDDB"), "network-transmit-receive");
+    addButton(QStringLiteral("extraireMP3"), QStringLiteral("Extraire les pistes du CD"), "media-optical");
+    Toolbar1->addSeparator();
+    addButton(QStringLiteral("voir"), QStringLiteral("Aperçu du changement"), "edit-find");
+    addButton(QStringLiteral("renom"), QStringLiteral("Renommer le fichier"), "document-edit");
+    Toolbar1->addSeparator();
+    addButton(QStringLiteral("enreID"), QStringLiteral("Enregistrer le Tag ID3"), "document-save");
+    addButton(QStringLiteral("suppID"), QStringLiteral("Effacer le Tag ID3"), "edit-clear");
+    addButton(QStringLiteral("copieID"), QStringLiteral("Copier l'ID3 v1 vers ID3 v2"), "edit-copy");
+    Toolbar1->addSeparator();
+    addButton(QStringLiteral("aide"), QStringLiteral("Aide"), "help-browser");
+    addButton(QStringLiteral("quit"), QStringLiteral("Quitter"), "application-exit");
+
+    QMenu *fich = addMenu(nullptr, window, QStringLiteral("fich"), QStringLiteral("&Fichier"));
+    addItem(fich, QStringLiteral("ouvdossier"), QStringLiteral("&Ouvrir un dossier"))
+        ->setShortcut(QKeySequence::Open);
+    fich->addSeparator();
+    addItem(fich, QStringLiteral("quit"), QStringLiteral("&Quitter"))->setShortcut(QKeySequence::Quit);
+
+    QMenu *extract = addMenu(nullptr, window, QStringLiteral("extract"), QStringLiteral("E&xtraction"));
+    addItem(extract, QStringLiteral("demCDDB"), QStringLiteral("&Demande CDDB"));
+    extract->addSeparator();
+    QMenu *extra = addMenu(extract, window, QStringLiteral("Extra"), QStringLiteral("&Extraire d'un CD"));
+    addItem(extra, QStringLiteral("extraMP3"), QStringLiteral("Extraction &MP3"));
+    addItem(extra, QStringLiteral("extraWAV"), QStringLiteral("Extraction &WAV"));
+
+    QMenu *edition = addMenu(nullptr, window, QStringLiteral("edition"), QStringLiteral("&Edition"));
+    addItem(edition, QStringLiteral("recherche"), QStringLiteral("&Recherche d'une piste"))
+        ->setShortcut(QKeySequence::Find);
+    edition->addSeparator();
+    addItem(edition, QStringLiteral("copier2"), QStringLiteral("&Copier les fichiers cochés"));
+    addItem(edition, QStringLiteral("deplacer2"), QStringLiteral("&Déplacer les fichiers cochés"));
+    addItem(edition, QStringLiteral("supprimer2"), QStringLiteral("&Supprimer les fichiers cochés"));
+
+    QMenu *lecteur = addMenu(nullptr, window, QStringLiteral("lecteur"), QStringLiteral("&Lecteur MP3"));
+    addItem(lecteur, QStringLiteral("lit"), QStringLiteral("&Lire un MP3"));
+    addItem(lecteur, QStringLiteral("arretlecture"), QStringLiteral("&Arrêter la lecture"));
+
+    QMenu *apropos = addMenu(nullptr, window, QStringLiteral("apropos"), QStringLiteral("&Aide"));
+    addItem(apropos, QStringLiteral("aid"), QStringLiteral("&Aide"))->setShortcut(QKeySequence::HelpContents);
+    apropos->addSeparator();
+    addItem(apropos, QStringLiteral("aprop"), QStringLiteral("A &propos"));
+
+    mnuflottant = new QMenu(window);
+    mnuflottant->setObjectName(QStringLiteral("mnuflottant"));
+    addItem(mnuflottant, QStringLiteral("rechpiste"), QStringLiteral("Recherche d'une piste"));
+    mnuflottant->addSeparator();
+    addItem(mnuflottant, QStringLiteral("lire"), QStringLiteral("Lire la piste sélectionnée"));
+    addItem(mnuflottant, QStringLiteral("stoplecture"), QStringLiteral("Arrêter la lecture"));
+    mnuflottant->addSeparator();
+    addItem(mnuflottant, QStringLiteral("copier"), QStringLiteral("Copier les fichiers cochés"));
+    addItem(mnuflottant, QStringLiteral("deplacer"), QStringLiteral("Déplacer les fichiers cochés"));
+    addItem(mnuflottant, QStringLiteral("supprimer"), QStringLiteral("Supprimer les fichiers cochés"));
+
+    mnuextraire = new QMenu(window);
+    mnuextraire->setObjectName(QStringLiteral("mnuextraire"));
+    addItem(mnuextraire, QStringLiteral("ExtraiMp3"), QStringLiteral("Extraction MP3"));
+    addItem(mnuextraire, QStringLiteral("ExtraiWAV"), QStringLiteral("Extraction WAV"));
+}
+
+QAction *CommandTable::addButton(const QString &key, const QString &tooltip, const char *icon)
+{
+    QAction *action = m_toolbar->addAction(themeIcon(icon), tooltip);
+    action->setObjectName(key);
+    action->setToolTip(tooltip);
+    action->setIconText(tooltip.section(QLatin1Char(' '), 0, 0));
+    m_buttons.insert(key, action);
+    m_buttonKeys.append(key);
+    return action;
+}
+
+QAction *CommandTable::addItem(QMenu *menu, const QString &name, const QString &caption)
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(name);
+    m_items.insert(name, action);
+    m_itemNames.append(name);
+    return action;
+}
+
+QMenu *CommandTable::addMenu(QMenu *parent, QMainWindow *window, const QString &name,
+                             const QString &caption)
+{
+    QMenu *menu = parent ? parent->addMenu(caption) : window->menuBar()->addMenu(caption);
+    menu->setObjectName(name);
+    m_menus.insert(name, menu);
+    // A sub-menu is a command of its parent too ("Extra"), enabled and disabled like an item.
+    if (parent) {
+        menu->menuAction()->setObjectName(name);
+        m_items.insert(name, menu->menuAction());
+    }
+    return menu;
+}
+
+QString CommandTable::procedureOfButton(const QString &key)
+{
+    static const QHash<QString, QString> table = {
+        {QStringLiteral("quit"), QStringLiteral("quitte")},
+        {QStringLiteral("aide"), QStringLiteral("aides")},
+        {QStringLiteral("ouvrir"), QStringLiteral("ouvre")},
+        {QStringLiteral("voir"), QStringLiteral("apercu")},
+        {QStringLiteral("CDDB"), QStringLiteral("demandecddb")},
+        {QStringLiteral("renom"), QStringLiteral("renomer")},
+        {QStringLiteral("enreID"), QStringLiteral("enreID")},
+        {QStringLiteral("suppID"), QStringLiteral("suppID")},
+        {QStringLiteral("copieID"), QStringLiteral("copieID")},
+    };
+    return table.value(key);
+}
+
+QString CommandTable::procedureOfItem(const QString &name)
+{
+    static const QHash<QString, QString> table = {
+        {QStringLiteral("quit"), QStringLiteral("quitte")},
+        {QStringLiteral("aid"), QStringLiteral("aides")},
+        {QStringLiteral("ouvdossier"), QStringLiteral("ouvre")},
+        {QStringLiteral("demCDDB"), QStringLiteral("demandecddb")},
+        {QStringLiteral("extraMP3"), QStringLiteral("extmp3")},
+        {QStringLiteral("ExtraiMp3"), QStringLiteral("extmp3")},
+        {QStringLiteral("extraWAV"), QStringLiteral("extwav")},
+        {QStringLiteral("ExtraiWAV"), QStringLiteral("extwav")},
+        {QStringLiteral("recherche"), QStringLiteral("recherche")},
+        {QStringLiteral("rechpiste"), QStringLiteral("recherche")},
+        {QStringLiteral("lit"), QStringLiteral("lecture")},
+        {QStringLiteral("lire"), QStringLiteral("lecture")},
+        {QStringLiteral("arretlecture"), QStringLiteral("stoplecture")},
+        {QStringLiteral("stoplecture"), QStringLiteral("stoplecture")},
+        {QStringLiteral("copier"), QStringLiteral("copie")},
+        {QStringLiteral("copier2"), QStringLiteral("copie")},
+        {QStringLiteral("deplacer"), QStringLiteral("deplac")},
+        {QStringLiteral("deplacer2"), QStringLiteral("deplac")},
+        {QStringLiteral("supprimer"), QStringLiteral("supprim")},
+        {QStringLiteral("supprimer2"), QStringLiteral("supprim")},
+        {QStringLiteral("aprop"), QStringLiteral("aprop")},
+    };
+    return table.value(name);
+}
+
+void CommandTable::setButtonsEnabled(const QStringList &keys, bool enabled)
+{
+    for (const QString &key : keys) {
+        if (QAction *action = button(key))
+            action->setEnabled(enabled);
+    }
+}
+
+void CommandTable::setItemsEnabled(const QStringList &names, bool enabled)
+{
+    for (const QString &name : names) {
+        if (QAction *action = item(name))
+            action->setEnabled(enabled);
+    }
+}
+
+void CommandTable::applyMainPage(int page)
+{
+    const bool cd = page == 0;
+    const bool files = page == 1;
+    setButtonsEnabled({QStringLiteral("ouvrir")}, files);
+    setButtonsEnabled({QStringLiteral("CDDB"), QStringLiteral("extraireMP3")}, cd);
+    setButtonsEnabled({QStringLiteral("voir"), QStringLiteral("renom")}, false);
+    setItemsEnabled(fileItems, files);
+    setItemsEnabled(cdItems, cd);
+}
+
+void CommandTable::applySubPage(int page, bool mp3Listed)
+{
+    const bool rename = page == 3;
+    setButtonsEnabled({QStringLiteral("voir"), QStringLiteral("renom")}, rename);
+    if (page == 0 || rename)
+        setButtonsEnabled(tagButtons, false);
+    else if (mp3Listed)
+        setButtonsEnabled(tagButtons, true);
+}
+
+void CommandTable::applyStartState()
+{
+    setButtonsEnabled({QStringLiteral("ouvrir"), QStringLiteral("voir"), QStringLiteral("renom")}, false);
+    setButtonsEnabled(tagButtons, false);
+    setButtonsEnabled({QStringLiteral("CDDB"), QStringLiteral("extraireMP3")}, true);
+    setItemsEnabled(fileItems, false);
+}
+
+} // namespace app

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QToolBar;
+
+namespace app {
+
+// The commands of the window: the keyed toolbar buttons of Toolbar1, the menu bar, the two pop-up
+// menus, which procedure each of them runs, and which of them each page enables.
+class CommandTable : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CommandTable(QMainWindow *window);
+
+    QToolBar *Toolbar1;
+    QMenu *mnuflottant;   // context menu of the file list
+    QMenu *mnuextraire;   // shown by the toolbar button "extraireMP3"
+
+    // Toolbar button by key ("ouvrir"), menu item by name ("ouvdossier"); null when unknown.
+    QAction *button(const QString &key) const { return m_buttons.value(key); }
+    QAction *item(const QString &name) const { return m_items.value(name); }
+    QStringList buttonKeys() const { return m_buttonKeys; }
+    QStringList itemNames() const { return m_itemNames; }
+    QMenu *menu(const QString &name) const { return m_menus.value(name); }
+
+    // The procedure a toolbar button or menu item runs ("quitte", "ouvre" ...); empty for the
+    // button "extraireMP3", which pops up mnuextraire, and for the menus that only open.
+    static QString procedureOfButton(const QString &key);
+    static QString procedureOfItem(const QString &name);
+
+    // Command states of the main tab strip TS2: 0 "Extraire CD", 1 "Tag et noms", 2 "Options".
+    void applyMainPage(int page);
+    // Command states of the sub-page tab strip TS1; mp3Listed tells whether Combo7 shows "*.mp3".
+    void applySubPage(int page, bool mp3Listed);
+    // The state the window starts in.
+    void applyStartState();
+
+    void setButtonsEnabled(const QStringList &keys, bool enabled);
+    void setItemsEnabled(const QStringList &names, bool enabled);
+
+private:
+    QAction *addButton(const QString &key, const QString &tooltip, const char *icon);
+    QAction *addItem(QMenu *menu, const QString &name, const QString &caption);
+    QMenu *addMenu(QMenu *parent, QMainWindow *window, const QString &name, const QString &caption);
+
+    QToolBar *m_toolbar = nullptr;
+    QHash<QString, QAction *> m_buttons;
+    QHash<QString, QAction *> m_items;
+    QHash<QString, QMenu *> m_menus;
+    QStringList m_buttonKeys;
+    QStringList m_itemNames;
+};
+
+} // namespace app

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace app {
+
+// Every message box and folder dialog of the window goes through this interface, so that tests
+// can answer them.
+class Dialogs
+{
+public:
+    enum class Icon { Error, Warning, Question, Information };
+    enum class Buttons { Ok, OkCancel };
+
+    virtual ~Dialogs() = default;
+
+    // Shows a modal message; true when the user answered OK.
+    virtual bool message(QWidget *owner, const QString &text, const QString &title, Icon icon,
+                         Buttons buttons) = 0;
+    // The folder-browsing dialog "Selectionnez un répertoire"; empty when cancelled.
+    virtual QString chooseFolder(QWidget *owner, const QString &startFolder) = 0;
+
+    // Shorthands for the two shapes the window uses.
+    bool confirm(QWidget *owner, const QString &text, const QString &title)
+    {
+        return message(owner, text, title, Icon::Question, Buttons::OkCancel);
+    }
+    void inform(QWidget *owner, const QString &text, const QString &title, Icon icon)
+    {
+        message(owner, text, title, icon, Buttons::Ok);
+    }
+};
+
+// The real dialogs: QMessageBox and QFileDialog.
+class QtDialogs : public Dialogs
+{
+public:
+    bool message(QWidget *owner, const QString &text, const QString &title, Icon icon,
+                 Buttons buttons) override;
+    QString chooseFolder(QWidget *owner, const QString &startFolder) override;
+};
+
+} // namespace app

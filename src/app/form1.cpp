@@ -1,0 +1,483 @@
+#include "app/form1.h"
+
+#include "app/cdpage.h"
+#include "app/commandtable.h"
+#include "app/dialogs.h"
+#include "app/fileinfopanel.h"
+#include "app/form2.h"
+#include "app/frmabout.h"
+#include "app/optionspage.h"
+#include "app/settingstable.h"
+#include "app/simpleregaccess.h"
+#include "app/tageditorpanel.h"
+#include "app/tagpage.h"
+#include "app/widgets.h"
+#include "cd/cdaudiocontrol.h"
+#include "cd/cddevice.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+// The icon lives in a resource of this static library, which must be registered by hand.
+static void initTarvexResources()
+{
+    Q_INIT_RESOURCE(tarvex);
+}
+
+namespace app {
+
+namespace {
+
+const QString productName = QStringLiteral("Tarvex");
+
+QTimer *namedTimer(QObject *parent, const char *name)
+{
+    auto *timer = new QTimer(parent);
+    timer->setObjectName(QString::fromLatin1(name));
+    return timer;
+}
+
+} // namespace
+
+Form1::Form1(Setup setup, QWidget *parent)
+    : QMainWindow(parent)
+    , m_dialogs(setup.dialogs ? std::move(setup.dialogs) : std::make_unique<QtDialogs>())
+    , m_cdControl(setup.cdControl ? std::move(setup.cdControl) : std::make_unique<cd::CdioAudioControl>())
+    , m_reg(std::make_unique<SimpleRegAccess>(setup.settingsFile))
+    , m_cdImages(setup.cdImages)
+    , m_listMachineDrives(setup.listMachineDrives)
+    , m_helpFile(setup.helpFile)
+{
+    initTarvexResources();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(productName);
+    setWindowIcon(QIcon(QStringLiteral(":/tarvex.svg")));
+    MMControl1 = m_cdControl.get();
+    MMControl1->setObjectName(QStringLiteral("MMControl1"));
+    sReg = m_reg.get();
+    Timer1 = namedTimer(this, "Timer1");
+    Timer2 = namedTimer(this, "Timer2");
+    Timer3 = namedTimer(this, "Timer3");
+    Timer4 = namedTimer(this, "Timer4");
+
+    commands = new CommandTable(this);
+    buildPages();
+    buildStatusBar();
+    buildHiddenControls();
+    connectCommands();
+    connectPages();
+    connectSettings();
+    resize(960, 640);
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildPages()
+{
+    auto *central = new QWidget(this);
+    TS2 = named<QTabBar>(central, "TS2");
+    TS2->addTab(QStringLiteral("Extraire CD"));
+    TS2->addTab(QStringLiteral("Tag et noms"));
+    TS2->addTab(QStringLiteral("Options"));
+    TS2->setExpanding(false);
+    TS2->setDocumentMode(true);
+    Frame6 = new CdPage(central);
+    Frame1 = new TagPage(central);
+    Frame7 = new OptionsPage(central);
+    auto *layout = new QVBoxLayout(central);
+    layout->addWidget(TS2);
+    layout->addWidget(Frame6, 1);
+    layout->addWidget(Frame1, 1);
+    layout->addWidget(Frame7, 1);
+    Frame1->hide();
+    Frame7->hide();
+    setCentralWidget(central);
+}
+
+void Form1::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("SB1"));
+    m_panel1 = named<QLabel>(bar, "SB1_Panel1");
+    m_panel2 = named<QLabel>(bar, "SB1_Panel2");
+    m_panel2->setMinimumWidth(100);
+    Label35 = named<QLabel>(bar, "Label35");
+    ProgressBar1 = named<QProgressBar>(bar, "ProgressBar1");
+    ProgressBar1->setMaximumWidth(200);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    bar->addWidget(m_panel1, 1);
+    bar->addPermanentWidget(Label35);
+    bar->addPermanentWidget(ProgressBar1);
+    bar->addPermanentWidget(m_panel2);
+}
+
+void Form1::buildHiddenControls()
+{
+    QWidget *central = centralWidget();
+    replogiciel = named<QLabel>(central, "replogiciel");
+    Label23 = named<QLabel>(central, "Label23");
+    Check1 = named<QCheckBox>(central, "Check1", QStringLiteral("Supprime fichier"));
+    Txt_Chemin = named<QLineEdit>(central, "Txt_Chemin");
+    for (QWidget *hidden : {static_cast<QWidget *>(replogiciel), static_cast<QWidget *>(Label23),
+                            static_cast<QWidget *>(Check1), static_cast<QWidget *>(Txt_Chemin)})
+        hidden->hide();
+}
+
+void Form1::connectCommands()
+{
+    for (const QString &key : commands->buttonKeys()) {
+        connect(commands->button(key), &QAction::triggered, this, [this, key] { toolbarClick(key); });
+    }
+    for (const QString &name : commands->itemNames()) {
+        const QString procedure = CommandTable::procedureOfItem(name);
+        if (!procedure.isEmpty())
+            connect(commands->item(name), &QAction::triggered, this, [this, procedure] { run(procedure); });
+    }
+    setProcedure(QStringLiteral("quitte"), [this] { quitte(); });
+    setProcedure(QStringLiteral("aides"), [this] { aides(); });
+    setProcedure(QStringLiteral("aprop"), [this] { aprop(); });
+    setProcedure(QStringLiteral("recherche"), [this] { recherche(); });
+    setProcedure(QStringLiteral("ouvre"), [this] { ouvre(); });
+}
+
+void Form1::connectPages()
+{
+    connect(TS2, &QTabBar::currentChanged, this, &Form1::onMainPage);
+    connect(Frame1->TS1, &QTabBar::currentChanged, this, &Form1::onSubPage);
+    connect(Frame7->TS3, &QTabBar::currentChanged, this, &Form1::onOptionsPage);
+    connect(Frame1->Combo7, &QComboBox::activated, this, &Form1::onFileType);
+    connect(Frame1->LV1, &QTreeWidget::customContextMenuRequested, this, [this] {
+        if (Frame1->LV1->topLevelItemCount() > 0)
+            commands->mnuflottant->popup(QCursor::pos());
+    });
+    connect(Frame1->LV1, &QTreeWidget::itemDoubleClicked, this, [this] { run(QStringLiteral("lecture")); });
+    connect(Frame6->cboLecteurCD, &QComboBox::currentTextChanged, MMControl1, &cd::CdAudioControl::setDevice);
+    connect(Frame6->txtGenre, &QComboBox::activated, this,
+            [this](int index) { Label23->setText(QString::number(index)); });
+}
+
+void Form1::connectSettings()
+{
+    connect(Frame7->Command5, &QPushButton::clicked, this, &Form1::reperCD);
+    connect(Frame7->Command6, &QPushButton::clicked, this, &Form1::reperWAVMP3);
+    connect(Frame7->Combo8, &QComboBox::activated, this, [this](int index) {
+        sReg->setKeyPath(settingsKeyPath());
+        sReg->writeValue(QStringLiteral("Formatfichier"), QString::number(index));
+    });
+    connect(Frame7->Check2, &QCheckBox::clicked, this, [this] {
+        sReg->setKeyPath(settingsKeyPath());
+        sReg->writeValue(QStringLiteral("ImportationNom"), SimpleRegAccess::fromBool(Frame7->Check2->isChecked()));
+    });
+    connect(Frame7->Command7, &QPushButton::clicked, this, [this] {
+        sReg->setKeyPath(settingsKeyPath());
+        sReg->writeValue(QStringLiteral("Commentaire"), Frame7->Text8->text());
+    });
+    connect(Frame7->Command8, &QPushButton::clicked, this, [this] {
+        sReg->setKeyPath(settingsKeyPath());
+        sReg->writeValue(QStringLiteral("Encodepar"), Frame7->Text9->text());
+    });
+    for (QRadioButton *option : {Frame7->Option7, Frame7->Option8, Frame7->Option9, Frame7->Option10})
+        connect(option, &QRadioButton::clicked, this, &Form1::writeTagOptions);
+}
+
+QString Form1::product() const
+{
+    return replogiciel->text().isEmpty() ? productName : replogiciel->text();
+}
+
+QString Form1::settingsKeyPath() const
+{
+    return settingsKey(product());
+}
+
+void Form1::setStatusPanel(int panel, const QString &text)
+{
+    (panel == 1 ? m_panel1 : m_panel2)->setText(text);
+}
+
+QString Form1::statusPanel(int panel) const
+{
+    return (panel == 1 ? m_panel1 : m_panel2)->text();
+}
+
+void Form1::setProcedure(const QString &name, std::function<void()> procedure)
+{
+    m_procedures.insert(name, std::move(procedure));
+}
+
+void Form1::run(const QString &name)
+{
+    const auto it = m_procedures.constFind(name);
+    if (it != m_procedures.constEnd() && *it)
+        (*it)();
+}
+
+void Form1::toolbarClick(const QString &key)
+{
+    run(QStringLiteral("arret"));
+    MMControl1->sendCommand(QStringLiteral("Stop"));
+    if (key == QLatin1String("extraireMP3")) {
+        commands->mnuextraire->popup(QCursor::pos());
+        return;
+    }
+    run(CommandTable::procedureOfButton(key));
+}
+
+bool Form1::startUp()
+{
+    Txt_Chemin->clear();
+    replogiciel->setText(productName);
+    run(QStringLiteral("initMpegTables"));
+    writeMissingDefaults(*sReg, product(), defaultOutputFolder());
+    loadSettings();
+    Frame1->editor->enableVersion(1);
+    Frame1->editor->enableVersion(2);
+    run(QStringLiteral("fillCdGenres"));
+    commands->applyStartState();
+    Frame7->hide();
+    Timer1->stop();
+    Timer2->stop();
+    Timer3->stop();
+    fillFixedLists();
+    if (!findDrives())
+        return false;
+    cddbServerUrl = QStringLiteral("http://gnudb.gnudb.org/~cddb/cddb.cgi");
+    cddbHelloSuffix = QStringLiteral("&hello=me+tarvex.localhost+xmcd+v1.0PL0&proto=5");
+    Frame6->txtRecu->clear();
+    openCdDevice();
+    return true;
+}
+
+void Form1::loadSettings()
+{
+    sReg->setKeyPath(settingsKeyPath());
+    auto read = [this](const char *name) { return sReg->readValue(QString::fromLatin1(name)); };
+    auto flag = [&read](const char *name) { return SimpleRegAccess::toBool(read(name)); };
+    Frame7->Text3->setText(read("repertCD"));
+    Frame7->Text5->setText(read("repertWAVMP3"));
+    Frame7->Option7->setChecked(flag("ExtraireTagv1"));
+    Frame7->Option8->setChecked(flag("ExtraireTagv2"));
+    Frame7->Option9->setChecked(flag("ExtraireTagv1et2"));
+    Frame7->Option10->setChecked(flag("ExtraireTagrien"));
+    Frame7->Check2->setChecked(flag("ImportationNom"));
+    Frame7->Text8->setText(read("Commentaire"));
+    Frame7->Text9->setText(read("Encodepar"));
+}
+
+void Form1::fillFixedLists()
+{
+    Frame1->Combo7->clear();
+    Frame1->Combo7->addItems({QStringLiteral("*.mp3"), QStringLiteral("*.wav")});
+    Frame1->Combo7->setCurrentIndex(0);
+    run(QStringLiteral("fillRenameLists"));
+
+    sReg->setKeyPath(settingsKeyPath());
+    QComboBox *formats = Frame7->Combo8;
+    formats->clear();
+    formats->addItems({QStringLiteral("Artiste - Titre"), QStringLiteral("Titre - Artiste"),
+                       QStringLiteral("Titre (Artiste)"), QStringLiteral("Titre")});
+    formats->setCurrentIndex(fileFormatIndex(sReg->readValue(QStringLiteral("Formatfichier"))));
+}
+
+bool Form1::findDrives()
+{
+    QStringList drives;
+    if (m_listMachineDrives)
+        drives = cd::cdDrives();
+    for (const QString &image : std::as_const(m_cdImages)) {
+        QString reason;
+        if (cd::isUsableDiscImage(image, &reason))
+            drives << image;
+        else
+            std::fprintf(stderr, "Tarvex : %s ; elle est ignorée.\n", qPrintable(reason));
+    }
+    if (drives.isEmpty()) {
+        m_dialogs->inform(this, QStringLiteral("Désolé, je n'ai pas détecté de lecteur de CD sur cette machine."),
+                          productName, Dialogs::Icon::Error);
+        return false;
+    }
+    // Adding the first entry selects it, which runs the drive's selection handling.
+    Frame6->cboLecteurCD->addItems(drives);
+    Frame6->cboLecteurCD->setCurrentIndex(0);
+    return true;
+}
+
+void Form1::openCdDevice()
+{
+    MMControl1->setNotify(false);
+    MMControl1->setWait(true);
+    MMControl1->setShareable(false);
+    MMControl1->setDeviceType(QStringLiteral("CDAudio"));
+    MMControl1->setDevice(Frame6->cboLecteurCD->currentText());
+    MMControl1->sendCommand(QStringLiteral("Open"));
+}
+
+void Form1::reperCD()
+{
+    sReg->setKeyPath(settingsKeyPath());
+    const QString folder = m_dialogs->chooseFolder(this, QString());
+    if (folder.isEmpty())
+        return;
+    Frame7->Text3->setText(folder);
+    sReg->writeValue(QStringLiteral("repertCD"), folder);
+}
+
+void Form1::reperWAVMP3()
+{
+    sReg->setKeyPath(settingsKeyPath());
+    const QString folder = m_dialogs->chooseFolder(this, QString());
+    if (folder.isEmpty())
+        return;
+    Frame7->Text5->setText(folder);
+    sReg->writeValue(QStringLiteral("repertWAVMP3"), folder);
+}
+
+void Form1::writeTagOptions()
+{
+    sReg->setKeyPath(settingsKeyPath());
+    sReg->writeValue(QStringLiteral("ExtraireTagv1"), SimpleRegAccess::fromBool(Frame7->Option7->isChecked()));
+    sReg->writeValue(QStringLiteral("ExtraireTagv2"), SimpleRegAccess::fromBool(Frame7->Option8->isChecked()));
+    sReg->writeValue(QStringLiteral("ExtraireTagv1et2"), SimpleRegAccess::fromBool(Frame7->Option9->isChecked()));
+    sReg->writeValue(QStringLiteral("ExtraireTagrien"), SimpleRegAccess::fromBool(Frame7->Option10->isChecked()));
+}
+
+void Form1::quitte()
+{
+    if (!m_dialogs->confirm(this, QStringLiteral("Voulez-vous quitter ?"), QStringLiteral("Confirmation")))
+        return;
+    m_quitConfirmed = true;
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (!m_quitConfirmed
+        && !m_dialogs->confirm(this, QStringLiteral("Voulez-vous quitter ?"), QStringLiteral("Confirmation"))) {
+        event->ignore();
+        return;
+    }
+    m_quitConfirmed = false;
+    // Unloading: cancel any transfer, stop the CD device; errors are of no concern any more.
+    emit unloading();
+    MMControl1->sendCommand(QStringLiteral("Stop"));
+    if (m_search)
+        m_search->close();
+    if (m_about)
+        m_about->close();
+    event->accept();
+}
+
+void Form1::aides()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QUrl help = QUrl::fromLocalFile(m_helpFile);
+    QApplication::restoreOverrideCursor();
+    QDesktopServices::openUrl(help);
+}
+
+void Form1::aprop()
+{
+    if (!m_about)
+        m_about = new frmAbout(product(), this);
+    m_about->show();
+    m_about->raise();
+}
+
+void Form1::recherche()
+{
+    if (!m_search)
+        m_search = new Form2(Frame1->LV1, this);
+    m_search->show();
+    m_search->raise();
+    m_search->activateWindow();
+}
+
+void Form1::ouvre()
+{
+    const QString folder = m_dialogs->chooseFolder(this, Frame1->File1.path());
+    Frame1->LV1->clear();
+    Frame1->File1.setPath(folder);
+    Frame1->refillList();
+    comptage();
+}
+
+void Form1::comptage()
+{
+    setStatusPanel(2, Frame1->countText());
+}
+
+void Form1::onMainPage(int page)
+{
+    Frame1->editor->remsezerotag();
+    Frame1->File1.refresh();
+    Frame1->refillList();
+    Frame1->LV1->clearSelection();
+    run(QStringLiteral("arret"));
+    MMControl1->sendCommand(QStringLiteral("Stop"));
+
+    if (page == 1) {
+        Frame1->File1.setPath(Frame7->Text3->text());
+        Frame1->refillList();
+        Frame1->LV1->clearSelection();
+        const QSignalBlocker block(Frame1->TS1);
+        Frame1->TS1->setCurrentIndex(TagPage::InfoFichier);
+        Frame1->showSubPage(TagPage::InfoFichier);
+    }
+    Frame6->setVisible(page == 0);
+    Frame1->setVisible(page == 1);
+    Frame7->setVisible(page == 2);
+    commands->applyMainPage(page);
+}
+
+void Form1::onSubPage(int page)
+{
+    if (page == TagPage::Renomeur)
+        run(QStringLiteral("arret"));
+    Frame1->showSubPage(page);
+    commands->applySubPage(page, Frame1->Combo7->currentIndex() == 0);
+}
+
+void Form1::onOptionsPage(int page)
+{
+    Frame7->showSubPage(page);
+}
+
+void Form1::onFileType(int index)
+{
+    setStatusPanel(1, QString());
+    if (TS2->currentIndex() == 1) {
+        Frame1->File1.setPattern(index == 0 ? QStringLiteral("*.mp3") : QStringLiteral("*.wav"));
+        const int sub = Frame1->TS1->currentIndex();
+        if (sub == TagPage::TagV1 || sub == TagPage::TagV2)
+            commands->setButtonsEnabled({QStringLiteral("enreID"), QStringLiteral("suppID"),
+                                         QStringLiteral("copieID")},
+                                        index == 0);
+    }
+    Frame1->refillList();
+    if (Frame1->LV1->topLevelItemCount() > 0)
+        Frame1->LV1->setCurrentItem(Frame1->LV1->topLevelItem(0));
+}
+
+} // namespace app

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "app/dialogs.h"
+#include "cd/cdaudiocontrol.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QTabBar;
+class QTimer;
+
+namespace app {
+
+class CdPage;
+class CommandTable;
+class Form2;
+class OptionsPage;
+class SimpleRegAccess;
+class TagPage;
+class frmAbout;
+
+// The main window "Tarvex": the three pages chosen by TS2, the commands, the status bar and the
+// hidden controls through which the procedures of the window talk to each other.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // What the window needs from outside; tests hand in their own dialogs and settings file.
+    struct Setup
+    {
+        std::unique_ptr<Dialogs> dialogs;            // default: QMessageBox and QFileDialog
+        std::unique_ptr<cd::CdAudioControl> cdControl; // default: the libcdio control
+        QString settingsFile;                        // default: the user's configuration folder
+        QStringList cdImages;                        // listed after the machine's drives
+        bool listMachineDrives = true;
+        QString helpFile;                            // the French HTML help page
+    };
+
+    explicit Form1(Setup setup, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // The load sequence: settings, fixed lists, drives, CD device. False when there is no CD
+    // drive at all: the message has been shown and the program is to end.
+    bool startUp();
+
+    CommandTable *commands;
+    QTabBar *TS2;
+    CdPage *Frame6;
+    TagPage *Frame1;
+    OptionsPage *Frame7;
+    QProgressBar *ProgressBar1;
+    QLabel *Label35;
+    QLabel *replogiciel;   // hidden: the product name the settings key is built from
+    QLabel *Label23;       // hidden: genre list index chosen on the CD page
+    QCheckBox *Check1;     // hidden: checked while a deletion runs
+    QLineEdit *Txt_Chemin; // hidden: full path of the file last selected in LV1
+    QTimer *Timer1;
+    QTimer *Timer2;
+    QTimer *Timer3;
+    QTimer *Timer4;
+    cd::CdAudioControl *MMControl1;
+    SimpleRegAccess *sReg;
+
+    // CDDB server address and the fixed end of every query.
+    QString cddbServerUrl;
+    QString cddbHelloSuffix;
+
+    Dialogs &dialogs() const { return *m_dialogs; }
+    QString product() const;
+    QString settingsKeyPath() const;
+
+    // Status bar SB1: panel 1 takes passing texts, panel 2 the count of listed files.
+    void setStatusPanel(int panel, const QString &text);
+    QString statusPanel(int panel) const;
+
+    // Procedures provided by the parts of the window ("apercu", "extmp3", "arret" ...). A command
+    // runs the procedure registered under its name; none registered means nothing happens.
+    void setProcedure(const QString &name, std::function<void()> procedure);
+    bool hasProcedure(const QString &name) const { return m_procedures.contains(name); }
+    void run(const QString &name);
+
+    // Every toolbar click: stop playback and the CD device, then run the button's command.
+    void toolbarClick(const QString &key);
+
+    // Procedures of the window itself.
+    void quitte();
+    void aides();
+    void aprop();
+    void recherche();
+    void ouvre();
+    void comptage();
+    void reperCD();
+    void reperWAVMP3();
+
+signals:
+    // The window is closing: transfers in progress are to be cancelled.
+    void unloading();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildPages();
+    void buildStatusBar();
+    void buildHiddenControls();
+    void connectCommands();
+    void connectPages();
+    void connectSettings();
+
+    void loadSettings();
+    void fillFixedLists();
+    bool findDrives();
+    void openCdDevice();
+
+    void onMainPage(int page);
+    void onSubPage(int page);
+    void onOptionsPage(int page);
+    void onFileType(int index);
+    void writeTagOptions();
+
+    std::unique_ptr<Dialogs> m_dialogs;
+    std::unique_ptr<cd::CdAudioControl> m_cdControl;
+    std::unique_ptr<SimpleRegAccess> m_reg;
+    QStringList m_cdImages;
+    bool m_listMachineDrives = true;
+    QString m_helpFile;
+    QHash<QString, std::function<void()>> m_procedures;
+    QLabel *m_panel1 = nullptr;
+    QLabel *m_panel2 = nullptr;
+    QPointer<Form2> m_search;
+    QPointer<frmAbout> m_about;
+    bool m_quitConfirmed = false;
+};
+
+} // namespace app

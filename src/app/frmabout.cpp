@@ -1,0 +1,110 @@
+#include "app/frmabout.h"
+
+#include "app/widgets.h"
+
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#ifndef TARVEX_VERSION
+#define TARVEX_VERSION "0.0.0"
+#endif
+
+namespace app {
+
+QString frmAbout::webAddress()
+{
+    return QStringLiteral("https://tarvex.example.org");
+}
+
+QString frmAbout::mailAddress()
+{
+    return QStringLiteral("contact@tarvex.example.org");
+}
+
+QString frmAbout::systemInfoProgram()
+{
+    for (const char *program : {"hardinfo", "gnome-system-monitor", "ksysguard", "plasma-systemmonitor"}) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(program));
+        if (!path.isEmpty())
+            return path;
+    }
+    return QString();
+}
+
+frmAbout::frmAbout(const QString &product, QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("A propos de ") + product);
+    setModal(false);
+
+    picIcon = named<QLabel>(this, "picIcon");
+    picIcon->setPixmap(QIcon(QStringLiteral(":/tarvex.svg")).pixmap(64, 64));
+    lblTitle = named<QLabel>(this, "lblTitle", product);
+    QFont titleFont = lblTitle->font();
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
+    titleFont.setBold(true);
+    lblTitle->setFont(titleFont);
+    lblVersion = named<QLabel>(this, "lblVersion", QStringLiteral("Version ") + QStringLiteral(TARVEX_VERSION));
+    lblDescription = named<QLabel>(this, "lblDescription",
+                                   QStringLiteral("Atelier MP3 : tags ID3, renommage, extraction de CD audio.\n"
+                                                  "© 2026 les auteurs de Tarvex."));
+    lblDisclaimer = named<QLabel>(this, "lblDisclaimer",
+                                  QStringLiteral("Ce programme est distribué librement, sans aucune garantie. "
+                                                 "Vous pouvez le copier et le redistribuer à condition de ne pas "
+                                                 "le modifier ni le vendre."));
+    lblDisclaimer->setWordWrap(true);
+    Label6 = named<QLabel>(this, "Label6",
+                           QStringLiteral("Site Web : <a href=\"%1\">%1</a>").arg(webAddress()));
+    Label1 = named<QLabel>(this, "Label1",
+                           QStringLiteral("E-Mail :  <a href=\"mailto:%1\">%1</a>").arg(mailAddress()));
+    for (QLabel *link : {Label6, Label1}) {
+        link->setTextFormat(Qt::RichText);
+        link->setTextInteractionFlags(Qt::TextBrowserInteraction);
+        connect(link, &QLabel::linkActivated, this, [](const QString &url) { QDesktopServices::openUrl(QUrl(url)); });
+    }
+    cmdSysInfo = named<QPushButton>(this, "cmdSysInfo", QStringLiteral("&Infos système..."));
+    cmdOK = named<QPushButton>(this, "cmdOK", QStringLiteral("OK"));
+    cmdOK->setDefault(true);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::startSysInfo);
+    connect(cmdOK, &QPushButton::clicked, this, &frmAbout::close);
+
+    auto *text = new QVBoxLayout;
+    text->addWidget(lblTitle);
+    text->addWidget(lblVersion);
+    text->addWidget(lblDescription);
+    text->addSpacing(8);
+    text->addWidget(Label6);
+    text->addWidget(Label1);
+    auto *top = new QHBoxLayout;
+    top->addWidget(picIcon, 0, Qt::AlignTop);
+    top->addLayout(text, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdSysInfo);
+    buttons->addWidget(cmdOK);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(lblDisclaimer);
+    layout->addLayout(buttons);
+    setMinimumWidth(440);
+}
+
+frmAbout::~frmAbout() = default;
+
+void frmAbout::startSysInfo()
+{
+    const QString program = systemInfoProgram();
+    if (!program.isEmpty())
+        QProcess::startDetached(program, {});
+}
+
+} // namespace app

@@ -1,0 +1,79 @@
+#include "app/form1.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <cstdio>
+
+namespace {
+
+// "--cd-image FILE" and "--cd-image=FILE", repeatable, in the order given.
+QStringList cdImagesFromArguments(const QStringList &arguments, bool *ok)
+{
+    QStringList images;
+    *ok = true;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        if (arg == QLatin1String("--cd-image")) {
+            if (i + 1 >= arguments.size()) {
+                *ok = false;
+                break;
+            }
+            images << arguments.at(++i);
+        } else if (arg.startsWith(QLatin1String("--cd-image="))) {
+            images << arg.mid(int(qstrlen("--cd-image=")));
+        }
+    }
+    return images;
+}
+
+// The installed help page, else the copy the build puts beside the program.
+QString helpFilePath()
+{
+    const QString appDir = QCoreApplication::applicationDirPath();
+    for (const QString &candidate : {appDir + QStringLiteral("/../share/tarvex/Tarvexfr.html"),
+                                     appDir + QStringLiteral("/Tarvexfr.html")}) {
+        if (QFileInfo::exists(candidate))
+            return QDir::cleanPath(candidate);
+    }
+    return QDir::cleanPath(appDir + QStringLiteral("/../share/tarvex/Tarvexfr.html"));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarvex"));
+    QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("tarvex"));
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+
+    // Qt's own texts (standard buttons, file dialog) in French, whatever the session language.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    bool argumentsOk = true;
+    app::Form1::Setup setup;
+    setup.cdImages = cdImagesFromArguments(QApplication::arguments(), &argumentsOk);
+    if (!argumentsOk) {
+        std::fputs("Tarvex : l'option --cd-image attend le chemin d'une image de disque (.cue, .toc, .nrg).\n",
+                   stderr);
+        return 2;
+    }
+    setup.helpFile = helpFilePath();
+
+    app::Form1 window(std::move(setup));
+    if (!window.startUp())
+        return 1;
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,112 @@
+#include "app/optionspage.h"
+
+#include "app/widgets.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+QHBoxLayout *fieldWithButton(QLineEdit *field, QPushButton *button)
+{
+    auto *row = new QHBoxLayout;
+    row->addWidget(field, 1);
+    row->addWidget(button);
+    return row;
+}
+
+} // namespace
+
+OptionsPage::OptionsPage(QWidget *parent)
+    : QGroupBox(QStringLiteral("Options"), parent)
+{
+    setObjectName(QStringLiteral("Frame7"));
+
+    TS3 = named<QTabBar>(this, "TS3");
+    TS3->addTab(QStringLiteral("Extraction d'un CD"));
+    TS3->addTab(QStringLiteral("Taggeur"));
+    TS3->addTab(QStringLiteral("Conversion de fichier"));
+    TS3->setExpanding(false);
+
+    Frame9 = named<QGroupBox>(this, "Frame9", QStringLiteral("Extraction d'un CD"));
+    Text3 = named<QLineEdit>(Frame9, "Text3");
+    Text3->setReadOnly(true);
+    Command5 = named<QPushButton>(Frame9, "Command5", QStringLiteral("Parcourir..."));
+    Combo8 = named<QComboBox>(Frame9, "Combo8");
+    Option7 = named<QRadioButton>(Frame9, "Option7", QStringLiteral("ID3 v1 seulement"));
+    Option8 = named<QRadioButton>(Frame9, "Option8", QStringLiteral("ID3 v2 seulement"));
+    Option9 = named<QRadioButton>(Frame9, "Option9", QStringLiteral("ID3 v1 et ID3 v2"));
+    Option10 = named<QRadioButton>(Frame9, "Option10", QStringLiteral("Pas de tag"));
+    auto *tagGroup = new QButtonGroup(Frame9);
+    for (QRadioButton *option : {Option7, Option8, Option9, Option10})
+        tagGroup->addButton(option);
+    Check2 = named<QCheckBox>(Frame9, "Check2",
+                              QStringLiteral("Prendre le nom de l'artiste dans le titre CDDB (« Artiste - Titre »)"));
+
+    auto *tags = new QGroupBox(QStringLiteral("Tags des pistes extraites"), Frame9);
+    auto *tagsLayout = new QVBoxLayout(tags);
+    for (QRadioButton *option : {Option7, Option8, Option9, Option10})
+        tagsLayout->addWidget(option);
+    auto *form9 = new QFormLayout;
+    form9->addRow(QStringLiteral("Dossier des pistes extraites :"), fieldWithButton(Text3, Command5));
+    form9->addRow(QStringLiteral("Nom des fichiers :"), Combo8);
+    auto *layout9 = new QVBoxLayout(Frame9);
+    layout9->addLayout(form9);
+    layout9->addWidget(tags);
+    layout9->addWidget(Check2);
+    layout9->addStretch();
+
+    Frame10 = named<QGroupBox>(this, "Frame10", QStringLiteral("Taggeur"));
+    Text8 = named<QLineEdit>(Frame10, "Text8");
+    Command7 = named<QPushButton>(Frame10, "Command7", QStringLiteral("Enregistrer"));
+    Text9 = named<QLineEdit>(Frame10, "Text9");
+    Command8 = named<QPushButton>(Frame10, "Command8", QStringLiteral("Enregistrer"));
+    auto *form10 = new QFormLayout;
+    form10->addRow(QStringLiteral("Commentaire par défaut :"), fieldWithButton(Text8, Command7));
+    form10->addRow(QStringLiteral("Encodé par :"), fieldWithButton(Text9, Command8));
+    auto *layout10 = new QVBoxLayout(Frame10);
+    layout10->addLayout(form10);
+    auto *note = new QLabel(QStringLiteral("Quand ils ne sont pas vides, ces textes remplacent le commentaire "
+                                           "et le champ « Encodé par » de chaque tag enregistré."),
+                            Frame10);
+    note->setWordWrap(true);
+    layout10->addWidget(note);
+    layout10->addStretch();
+
+    Frame11 = named<QGroupBox>(this, "Frame11", QStringLiteral("Conversion de fichier"));
+    Text5 = named<QLineEdit>(Frame11, "Text5");
+    Text5->setReadOnly(true);
+    Command6 = named<QPushButton>(Frame11, "Command6", QStringLiteral("Parcourir..."));
+    auto *form11 = new QFormLayout;
+    form11->addRow(QStringLiteral("Dossier des fichiers convertis :"), fieldWithButton(Text5, Command6));
+    auto *layout11 = new QVBoxLayout(Frame11);
+    layout11->addLayout(form11);
+    layout11->addStretch();
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(TS3);
+    layout->addWidget(Frame9, 1);
+    layout->addWidget(Frame10, 1);
+    layout->addWidget(Frame11, 1);
+    showSubPage(0);
+}
+
+void OptionsPage::showSubPage(int page)
+{
+    Frame9->setVisible(page == 0);
+    Frame10->setVisible(page == 1);
+    Frame11->setVisible(page == 2);
+}
+
+} // namespace app

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QGroupBox>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+
+namespace app {
+
+// The page "Options" (Frame7): the tab strip TS3 over "Extraction d'un CD" (Frame9), "Taggeur"
+// (Frame10) and "Conversion de fichier" (Frame11). Every control mirrors one stored setting.
+class OptionsPage : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit OptionsPage(QWidget *parent = nullptr);
+
+    QTabBar *TS3;
+
+    QGroupBox *Frame9;
+    QLineEdit *Text3;        // folder of extracted tracks
+    QPushButton *Command5;
+    QComboBox *Combo8;       // file-name format
+    QRadioButton *Option7;   // tag with v1 only
+    QRadioButton *Option8;   // v2 only
+    QRadioButton *Option9;   // v1 and v2
+    QRadioButton *Option10;  // no tag
+    QCheckBox *Check2;       // artist from the CDDB title
+
+    QGroupBox *Frame10;
+    QLineEdit *Text8;        // default comment
+    QPushButton *Command7;
+    QLineEdit *Text9;        // default encoded-by
+    QPushButton *Command8;
+
+    QGroupBox *Frame11;
+    QLineEdit *Text5;        // folder of converted files
+    QPushButton *Command6;
+
+    void showSubPage(int page);
+};
+
+} // namespace app

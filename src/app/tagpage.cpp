@@ -1,0 +1,117 @@
+#include "app/tagpage.h"
+
+#include "app/fileinfopanel.h"
+#include "app/tageditorpanel.h"
+#include "app/widgets.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace app {
+
+TagPage::TagPage(QWidget *parent)
+    : QGroupBox(QStringLiteral("Taggeur et renommeur"), parent)
+{
+    setObjectName(QStringLiteral("Frame1"));
+
+    LV1 = named<QTreeWidget>(this, "LV1");
+    LV1->setHeaderLabels({QStringLiteral("Nom du fichier"), QStringLiteral("Nouveau nom de fichier"),
+                          QStringLiteral("Dossier")});
+    LV1->setColumnHidden(FolderColumn, true);
+    LV1->setRootIsDecorated(false);
+    LV1->setUniformRowHeights(true);
+    LV1->setSelectionMode(QAbstractItemView::SingleSelection);
+    LV1->setContextMenuPolicy(Qt::CustomContextMenu);
+    LV1->header()->setSectionResizeMode(NameColumn, QHeaderView::Interactive);
+    LV1->header()->resizeSection(NameColumn, 260);
+
+    Command1 = named<QPushButton>(this, "Command1", QStringLiteral("Tout selectionner"));
+    Command2 = named<QPushButton>(this, "Command2", QStringLiteral("Tout deselectionner"));
+    connect(Command1, &QPushButton::clicked, this, [this] { setAllChecked(true); });
+    connect(Command2, &QPushButton::clicked, this, [this] { setAllChecked(false); });
+    Combo7 = named<QComboBox>(this, "Combo7");
+
+    auto *left = new QWidget(this);
+    auto *leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(LV1, 1);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    buttons->addStretch();
+    buttons->addWidget(new QLabel(QStringLiteral("Type :"), left));
+    buttons->addWidget(Combo7);
+    leftLayout->addLayout(buttons);
+
+    auto *right = new QWidget(this);
+    TS1 = named<QTabBar>(right, "TS1");
+    TS1->addTab(QStringLiteral("Info Fichier"));
+    TS1->addTab(QStringLiteral("Tag ID3 v1"));
+    TS1->addTab(QStringLiteral("Tag ID3 v2"));
+    TS1->addTab(QStringLiteral("Renomeur"));
+    TS1->setExpanding(false);
+    Frame3 = new FileInfoPanel(right);
+    editor = new TagEditorPanel(right);
+    Frame4 = named<QGroupBox>(right, "Frame4", QStringLiteral("Renommeur"));
+    auto *rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->addWidget(TS1);
+    for (QWidget *frame : {static_cast<QWidget *>(Frame3), static_cast<QWidget *>(editor->Frame2),
+                           static_cast<QWidget *>(editor->Frame5), static_cast<QWidget *>(Frame4)})
+        rightLayout->addWidget(frame, 1);
+
+    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(left);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(splitter);
+
+    showSubPage(InfoFichier);
+}
+
+void TagPage::showSubPage(int page)
+{
+    Frame3->setVisible(page == InfoFichier);
+    editor->Frame2->setVisible(page == TagV1);
+    editor->Frame5->setVisible(page == TagV2);
+    Frame4->setVisible(page == Renomeur);
+}
+
+void TagPage::refillList()
+{
+    LV1->clear();
+    const QString folder = File1.path();
+    QList<QTreeWidgetItem *> rows;
+    rows.reserve(File1.listCount());
+    for (const QString &name : File1.entries()) {
+        auto *row = new QTreeWidgetItem({name, QString(), folder});
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        row->setCheckState(NameColumn, Qt::Unchecked);
+        rows.append(row);
+    }
+    LV1->addTopLevelItems(rows);
+}
+
+void TagPage::setAllChecked(bool checked)
+{
+    const Qt::CheckState state = checked ? Qt::Checked : Qt::Unchecked;
+    for (int i = 0; i < LV1->topLevelItemCount(); ++i)
+        LV1->topLevelItem(i)->setCheckState(NameColumn, state);
+}
+
+QString TagPage::countText() const
+{
+    return QString::number(LV1->topLevelItemCount()) + QStringLiteral(" pistes");
+}
+
+} // namespace app

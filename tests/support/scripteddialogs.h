@@ -1,0 +1,46 @@
+#pragma once
+
+#include "app/dialogs.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace testsupport {
+
+// Answers the window's message boxes and folder dialogs from a script and records what was asked.
+class ScriptedDialogs : public app::Dialogs
+{
+public:
+    struct Shown
+    {
+        QString text;
+        QString title;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    // Answer to every OK/Cancel question (true = OK).
+    bool answer = true;
+    // Folders returned by successive folder dialogs; an empty list means "cancelled".
+    QStringList folders;
+
+    QList<Shown> shown;
+    int folderDialogs = 0;
+
+    bool message(QWidget *, const QString &text, const QString &title, Icon icon, Buttons buttons) override
+    {
+        shown.append({text, title, icon, buttons});
+        return buttons == Buttons::Ok || answer;
+    }
+
+    QString chooseFolder(QWidget *, const QString &) override
+    {
+        ++folderDialogs;
+        return folders.isEmpty() ? QString() : folders.takeFirst();
+    }
+
+    QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
+};
+
+} // namespace testsupport
