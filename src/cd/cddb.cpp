@@ -188,14 +188,16 @@ CddbDisc parseReadAnswer(QStringView answer)
         title += valueOf(lines.at(i));
     disc.artist = getField(title, 1, u"/").trimmed();
     disc.album = getField(title, 2, u"/").trimmed();
+    disc.discLines = 1;
     if (!nextStartingWith(u"DYEAR"))
         return disc;
     disc.year = valueOf(lines.at(i)).trimmed();
+    disc.discLines = 2;
     ++i;
     if (!nextStartingWith(u"DGENRE"))
         return disc;
     disc.genre = valueOf(lines.at(i)).trimmed();
-    disc.discLinesFound = true;
+    disc.discLines = 3;
 
     // Track titles and extended data, indexed by the number in the key. A title or extended
     // part split over several lines is joined from the pieces as they stand, then trimmed, so

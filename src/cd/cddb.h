@@ -54,7 +54,8 @@ QString choiceResult(QStringView matchLine);
 struct CddbDisc
 {
     QString code;
-    bool discLinesFound = false; // DTITLE, DYEAR and DGENRE all seen
+    int discLines = 0; // how many of DTITLE, DYEAR and DGENRE were read, in that order
+    bool discLinesFound() const { return discLines == 3; }
     QString artist;
     QString album;
     QString year;

@@ -228,25 +228,25 @@ void TestCddb::readAnswerDisc_data()
     QTest::addColumn<QString>("album");
     QTest::addColumn<QString>("year");
     QTest::addColumn<QString>("genre");
-    QTest::addColumn<bool>("discLinesFound");
+    QTest::addColumn<int>("discLines");
 
     QTest::newRow("artist and album") << discLines << "Les Amis" << "Le Vent" << "1999"
-                                      << "Chanson" << true;
+                                      << "Chanson" << 3;
     QTest::newRow("no slash: whole value is the artist")
         << QStringList{"DTITLE=  Compilation  ", "DYEAR=", "DGENRE="} << "Compilation" << ""
-        << "" << "" << true;
+        << "" << "" << 3;
     QTest::newRow("album with a slash is cut there")
         << QStringList{"DTITLE=AC / DC / Live", "DYEAR= 1992 ", "DGENRE= Hard Rock "} << "AC"
-        << "DC" << "1992" << "Hard Rock" << true;
+        << "DC" << "1992" << "Hard Rock" << 3;
     QTest::newRow("DTITLE split over two lines")
         << QStringList{"DTITLE=Les Amis / Le ", "DTITLE=Vent", "DYEAR=1999", "DGENRE=Chanson"}
-        << "Les Amis" << "Le Vent" << "1999" << "Chanson" << true;
+        << "Les Amis" << "Le Vent" << "1999" << "Chanson" << 3;
     QTest::newRow("end line before DYEAR")
         << QStringList{"DTITLE=A / B", ".", "DYEAR=1999", "DGENRE=Rock"} << "A" << "B" << ""
-        << "" << false;
+        << "" << 1;
     QTest::newRow("no DGENRE") << QStringList{"DTITLE=A / B", "DYEAR=1999", "TTITLE0=x"} << "A"
-                               << "B" << "1999" << "" << false;
-    QTest::newRow("no disc lines") << QStringList{"TTITLE0=x"} << "" << "" << "" << "" << false;
+                               << "B" << "1999" << "" << 2;
+    QTest::newRow("no disc lines") << QStringList{"TTITLE0=x"} << "" << "" << "" << "" << 0;
 }
 
 void TestCddb::readAnswerDisc()
@@ -256,7 +256,7 @@ void TestCddb::readAnswerDisc()
     QFETCH(QString, album);
     QFETCH(QString, year);
     QFETCH(QString, genre);
-    QFETCH(bool, discLinesFound);
+    QFETCH(int, discLines);
 
     const cd::CddbDisc disc = cd::parseReadAnswer(readAnswer(lines));
     QCOMPARE(disc.code, QStringLiteral("210"));
@@ -264,7 +264,7 @@ void TestCddb::readAnswerDisc()
     QCOMPARE(disc.album, album);
     QCOMPARE(disc.year, year);
     QCOMPARE(disc.genre, genre);
-    QCOMPARE(disc.discLinesFound, discLinesFound);
+    QCOMPARE(disc.discLines, discLines);
 }
 
 void TestCddb::latinAccents()

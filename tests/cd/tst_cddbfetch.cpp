@@ -78,7 +78,7 @@ void TestCddbFetch::exactMatchThenRead()
         cd::cddbReadCommand(cd::getField(found.result, 1, u"|"), cd::getField(found.result, 2, u"|")),
         hello);
     const cd::CddbDisc disc = cd::parseReadAnswer(entry);
-    QVERIFY(disc.discLinesFound);
+    QVERIFY(disc.discLinesFound());
     QCOMPARE(disc.artist, QStringLiteral("Les Amis"));
     QCOMPARE(disc.album, QStringLiteral("Le Vent d'été"));
     QCOMPARE(disc.year, QStringLiteral("1999"));
@@ -166,7 +166,7 @@ void TestCddbFetch::readRefused()
         fetch, m_server->url(), cd::cddbReadCommand(QStringLiteral("misc"), QStringLiteral("0200b401")),
         hello));
     QCOMPARE(disc.code, QString::number(status));
-    QVERIFY(!disc.discLinesFound);
+    QVERIFY(!disc.discLinesFound());
     QVERIFY(disc.rows.isEmpty());
 }
 
