@@ -78,39 +78,38 @@ bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &
     const int protection = b1 & 1;
     const bool mpeg1 = b1 & 0x08;
 
-    r = TypeTagMpeg();
-    r.setValide(true);
-    r.setEntetePos(o);
-    r.setMpeg(text(VersionTexts[version]));
-    if (version == 1)
-        r.setValide(false);
-    r.setLayer(text(LayerTexts[layer]));
-    if (layer == 0)
-        r.setValide(false);
     if (coucheIIouIII && layer != 1 && layer != 2)
         return false;
-
-    r.setCRC(protection == 0);
     const int row = int(mpeg1) + 2 * layer - 2;
     if (row < 0) // a reserved layer has no bit-rate row
         return false;
-    r.setBitRate(BitRates[row][b2 >> 4]);
-    r.setFrequence(Frequencies[version][(b2 >> 2) & 3]);
-    r.setPadded(b2 & 2);
+    const int bitRate = BitRates[row][b2 >> 4];
+    const int frequency = Frequencies[version][(b2 >> 2) & 3];
+    const bool padded = b2 & 2;
 
     // Frame length for the count. The padding adds one frame, not one byte, and the
     // Layer I length is not multiplied by 4: the count is a rough estimate over the whole file.
     qint64 length = 0;
-    if (layer == 3 && r.Frequence() != 0)
-        length = 12LL * r.BitRate() * 1000 / r.Frequence();
-    else if ((layer == 0 && protection == 0) || r.Frequence() == 0)
+    if (layer == 3 && frequency != 0)
+        length = 12LL * bitRate * 1000 / frequency;
+    else if ((layer == 0 && protection == 0) || frequency == 0)
         return false;
     else
-        length = 144LL * r.BitRate() * 1000 / r.Frequence();
+        length = 144LL * bitRate * 1000 / frequency;
     if (length == 0)
         return false;
-    r.setFrames(size / length + (r.Padded() ? 1 : 0));
 
+    // A reserved version or layer never gets this far: its frequency or bit-rate row is missing.
+    r = TypeTagMpeg();
+    r.setValide(true);
+    r.setEntetePos(o);
+    r.setMpeg(text(VersionTexts[version]));
+    r.setLayer(text(LayerTexts[layer]));
+    r.setCRC(protection == 0);
+    r.setBitRate(bitRate);
+    r.setFrequence(frequency);
+    r.setPadded(padded);
+    r.setFrames(size / length + (padded ? 1 : 0));
     r.setPrivateBit(b2 & 1);
     const int mode = b3 >> 6;
     const int modeExtension = (b3 >> 4) & 3;
@@ -148,8 +147,7 @@ bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &
         const qint64 delay = in.bigEndian(o + 42, 2);
         const qint64 bytes = in.bigEndian(o + 46, 4);
         r.setFrames(in.bigEndian(o + 50, 4));
-        if (r.Valide())
-            return vbrFigures(r, bytes - o - delay);
+        return vbrFigures(r, bytes - o - delay);
     }
     return true;
 }
