@@ -46,7 +46,7 @@ qint64 audioStart(QIODevice &device)
 qint64 audioStart(const QString &fichier)
 {
     QFile file(fichier);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return 0;
     return audioStart(file);
 }

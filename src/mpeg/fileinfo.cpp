@@ -188,9 +188,10 @@ void readFileInfo(QIODevice &device, FileInfo &info, const QLocale &locale)
 {
     FileInfo read = info;
     ByteReader in(device, device.size());
-    readId3v23Frames(in, read);
     // The search starts after the ID3v2 tags of any version, never inside one.
-    const qint64 o = in.findSync(audioStart(in));
+    const qint64 start = audioStart(in);
+    readId3v23Frames(in, read);
+    const qint64 o = in.findSync(start);
     if (o >= 0)
         readHeader(in, o, read, locale);
     readId3v1(in, read);
@@ -200,7 +201,7 @@ void readFileInfo(QIODevice &device, FileInfo &info, const QLocale &locale)
 void readFileInfo(const QString &fichier, FileInfo &info, const QLocale &locale)
 {
     QFile file(fichier);
-    if (file.open(QIODevice::ReadOnly))
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         readFileInfo(file, info, locale);
 }
 
