@@ -3,6 +3,7 @@
 #include "app/cdpage.h"
 #include "app/commandtable.h"
 #include "app/dialogs.h"
+#include "app/extractioncontroller.h"
 #include "app/fileinfopanel.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
@@ -88,6 +89,7 @@ Form1::Form1(Setup setup, QWidget *parent)
     connectCommands();
     connectPages();
     connectSettings();
+    extraction = new ExtractionController(this);
     resize(960, 640);
 }
 
@@ -373,7 +375,13 @@ void Form1::quitte()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (!m_quitConfirmed
+    // A running job asks its own question; confirming it stops the job after its current batch.
+    const std::optional<bool> stopJob = extraction->confirmClose();
+    if (stopJob == false) {
+        event->ignore();
+        return;
+    }
+    if (!stopJob && !m_quitConfirmed
         && !m_dialogs->confirm(this, QStringLiteral("Voulez-vous quitter ?"), QStringLiteral("Confirmation"))) {
         event->ignore();
         return;

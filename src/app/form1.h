@@ -22,6 +22,7 @@ namespace app {
 
 class CdPage;
 class CommandTable;
+class ExtractionController;
 class Form2;
 class OptionsPage;
 class SimpleRegAccess;
@@ -57,6 +58,7 @@ public:
     CdPage *Frame6;
     TagPage *Frame1;
     OptionsPage *Frame7;
+    ExtractionController *extraction; // CD extraction jobs and WAV conversion
     QProgressBar *ProgressBar1;
     QLabel *Label35;
     QLabel *replogiciel;   // hidden: the product name the settings key is built from

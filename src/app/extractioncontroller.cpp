@@ -1,0 +1,368 @@
+#include "app/extractioncontroller.h"
+
+#include "app/cdpage.h"
+#include "app/commandtable.h"
+#include "app/form1.h"
+#include "app/optionspage.h"
+#include "app/tageditorpanel.h"
+#include "app/tagpage.h"
+#include "app/widgets.h"
+#include "cd/cdaudiocontrol.h"
+#include "cd/cddevice.h"
+#include "cd/wavencoder.h"
+#include "cd/wavfile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+QColor markColour(const QString &mark, const QWidget *list)
+{
+    if (mark == cd::markOk)
+        return QColor(Qt::blue);
+    if (mark == cd::markError)
+        return QColor(Qt::red);
+    return list->palette().color(QPalette::Disabled, QPalette::Text);
+}
+
+cd::TagOption tagOptionOf(const OptionsPage *options)
+{
+    if (options->Option7->isChecked())
+        return cd::TagOption::V1;
+    if (options->Option8->isChecked())
+        return cd::TagOption::V2;
+    if (options->Option10->isChecked())
+        return cd::TagOption::None;
+    return cd::TagOption::V1AndV2;
+}
+
+constexpr int gaugeWidth = 300;
+
+} // namespace
+
+void insertMark(QTreeWidgetItem *row, const QString &mark)
+{
+    QTreeWidget *list = row->treeWidget();
+    const int used = std::max(row->columnCount(), 1);
+    if (list && list->columnCount() < used + 1)
+        list->setColumnCount(used + 1);
+    for (int c = used; c > 1; --c) {
+        row->setText(c, row->text(c - 1));
+        row->setForeground(c, row->foreground(c - 1));
+    }
+    row->setText(1, mark);
+    row->setForeground(1, markColour(mark, list));
+}
+
+void setMark(QTreeWidgetItem *row, int column, const QString &mark)
+{
+    row->setText(column, mark);
+    row->setForeground(column, markColour(mark, row->treeWidget()));
+}
+
+ExtractionController::ExtractionController(Form1 *window)
+    : QObject(window)
+    , m_window(window)
+{
+    setObjectName(QStringLiteral("ExtractionController"));
+
+    // The conversion command and its gauge on the page "Conversion de fichier".
+    QGroupBox *frame = m_window->Frame7->Frame11;
+    cmdConvertir = named<QPushButton>(frame, "cmdConvertir", QStringLiteral("Convertir en MP3"));
+    cmdConvertir->setToolTip(QStringLiteral("Convertit en MP3 les fichiers WAV cochés de la liste"));
+    Shape1 = named<QFrame>(frame, "Shape1");
+    Shape1->setFrameShape(QFrame::Box);
+    Shape1->setFixedSize(gaugeWidth, 18);
+    Shape2 = named<QFrame>(Shape1, "Shape2");
+    Shape2->setAutoFillBackground(true);
+    QPalette bar = Shape2->palette();
+    bar.setColor(QPalette::Window, bar.color(QPalette::Highlight));
+    Shape2->setPalette(bar);
+    Shape2->setGeometry(0, 0, 0, 18);
+    auto *row = new QHBoxLayout;
+    row->addWidget(cmdConvertir);
+    row->addWidget(Shape1);
+    row->addStretch();
+    if (auto *layout = qobject_cast<QVBoxLayout *>(frame->layout()))
+        layout->insertLayout(layout->count() - 1, row);
+    else
+        frame->setLayout(row);
+    connect(cmdConvertir, &QPushButton::clicked, this, &ExtractionController::OnSave);
+
+    TagPage *tagPage = m_window->Frame1;
+    connect(tagPage->Combo7, &QComboBox::currentIndexChanged, this, &ExtractionController::updateConvertButton);
+    QAbstractItemModel *files = tagPage->LV1->model();
+    connect(files, &QAbstractItemModel::rowsInserted, this, &ExtractionController::updateConvertButton);
+    connect(files, &QAbstractItemModel::rowsRemoved, this, &ExtractionController::updateConvertButton);
+    connect(files, &QAbstractItemModel::modelReset, this, &ExtractionController::updateConvertButton);
+    updateConvertButton();
+
+    // Choosing a drive reads its disc. A programmatic choice (start-up) only changes the index;
+    // the user choosing the same drive again only activates it; both read the disc once.
+    QComboBox *drives = m_window->Frame6->cboLecteurCD;
+    connect(drives, &QComboBox::currentIndexChanged, this, [this] {
+        m_indexJustChanged = true;
+        QTimer::singleShot(0, this, [this] { m_indexJustChanged = false; });
+        driveClicked();
+    });
+    connect(drives, &QComboBox::activated, this, [this] {
+        if (!m_indexJustChanged)
+            driveClicked();
+    });
+
+    m_window->setProcedure(QStringLiteral("extwav"), [this] { extwav(); });
+    m_window->setProcedure(QStringLiteral("extmp3"), [this] { extmp3(); });
+    m_window->setProcedure(QStringLiteral("OnSave"), [this] { OnSave(); });
+}
+
+void ExtractionController::driveClicked()
+{
+    CdPage *page = m_window->Frame6;
+    readCdToc(page->cboLecteurCD->currentText());
+    page->txtArtiste->clear();
+    page->txtGenre->setCurrentIndex(-1);
+    page->txtGenre->clearEditText();
+    page->txtAnnee->clear();
+    page->txtAlbum->clear();
+}
+
+void ExtractionController::readCdToc(const QString &drive)
+{
+    QTreeWidget *list = m_window->Frame6->LV2;
+    list->clear();
+    list->setColumnCount(1);
+    const auto device = cd::CdDevice::open(drive);
+    if (!device)
+        return;
+    const auto toc = device->readToc();
+    for (int k = 0; toc && k < toc->trackCount(); ++k) {
+        auto *row = new QTreeWidgetItem(list, {QStringLiteral("Piste %1").arg(k + 1)});
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        row->setCheckState(0, Qt::Unchecked);
+    }
+    if (QAction *cddb = m_window->commands->button(QStringLiteral("CDDB")))
+        cddb->setEnabled(list->topLevelItemCount() > 0);
+}
+
+void ExtractionController::extwav()
+{
+    runJob(cd::ExtractionJob::Wav);
+}
+
+void ExtractionController::extmp3()
+{
+    runJob(cd::ExtractionJob::Mp3);
+}
+
+void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
+{
+    if (m_busy)
+        return;
+    m_window->MMControl1->sendCommand(QStringLiteral("Stop"));
+    CdPage *page = m_window->Frame6;
+    QTreeWidget *list = page->LV2;
+    if (page->cboLecteurCD->count() == 0 || list->topLevelItemCount() == 0)
+        return;
+
+    OptionsPage *options = m_window->Frame7;
+    cd::ExtractionSettings settings;
+    settings.drive = page->cboLecteurCD->currentText();
+    settings.folder = options->Text3->text();
+    settings.nameFormat = options->Combo8->currentIndex();
+    settings.importNames = options->Check2->isChecked();
+    settings.artist = page->txtArtiste->text();
+    settings.album = page->txtAlbum->text();
+    settings.year = page->txtAnnee->text();
+    settings.genre = page->txtGenre->currentText();
+    bool indexOk = false;
+    settings.genreIndex = m_window->Label23->text().toInt(&indexOk);
+    if (!indexOk)
+        settings.genreIndex = -1;
+    settings.tagOption = tagOptionOf(options);
+
+    QList<cd::TrackRow> rows;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = list->topLevelItem(i);
+        rows.append({row->text(0), row->checkState(0) == Qt::Checked});
+    }
+
+    if (kind == cd::ExtractionJob::Mp3)
+        m_window->run(QStringLiteral("fillGenreLists"));
+    cd::ExtractionJob job;
+    job.trackStarted = [this, kind](int, const QString &name) {
+        if (kind == cd::ExtractionJob::Mp3)
+            m_window->setStatusPanel(1, QStringLiteral("Extraction de : ") + name);
+    };
+    job.progress = [this](qint64 done, qint64 total) { return showProgress(done, total); };
+    job.trackFinished = [this, kind](const cd::TrackOutcome &outcome) { showTrackOutcome(outcome, kind); };
+
+    setBusy(true);
+    const cd::ExtractionJob::Summary summary = job.run(kind, settings, rows);
+    m_window->ProgressBar1->setValue(0);
+    setBusy(false);
+
+    const QString unreadable = cd::unreadableTracksMessage(summary.unreadableRows, rows);
+    if (!unreadable.isEmpty() && !summary.cancelled)
+        m_window->dialogs().inform(m_window, unreadable, m_window->product(), Dialogs::Icon::Warning);
+}
+
+void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind)
+{
+    QTreeWidget *list = m_window->Frame6->LV2;
+    if (QTreeWidgetItem *row = list->topLevelItem(outcome.row - 1))
+        insertMark(row, outcome.mark);
+    if (!outcome.message.isEmpty())
+        m_window->dialogs().inform(m_window, outcome.message, m_window->product(), Dialogs::Icon::Error);
+    if (kind != cd::ExtractionJob::Mp3 || !outcome.writeTags)
+        return;
+
+    // The new file is tagged through the editor, as a user saving its fields would.
+    m_window->Txt_Chemin->setText(outcome.path);
+    TagEditorPanel *editor = m_window->Frame1->editor;
+    OptionsPage *options = m_window->Frame7;
+    const bool v1 = options->Option7->isChecked() || options->Option9->isChecked();
+    const bool v2 = options->Option8->isChecked() || options->Option9->isChecked() || !v1;
+    // Only the chosen versions are written: the other box is cleared, or the editor's
+    // leftover fields of another file would land in the new one.
+    editor->chkv1->setChecked(v1);
+    editor->chkv2->setChecked(v2);
+    editor->enableVersion(1);
+    editor->enableVersion(2);
+    if (v1)
+        fillTags(1, outcome.tags);
+    if (v2)
+        fillTags(2, outcome.tags);
+    m_window->run(QStringLiteral("BtnUpdate"));
+}
+
+void ExtractionController::fillTags(int version, const cd::TrackTags &tags)
+{
+    TagEditorPanel *e = m_window->Frame1->editor;
+    const bool v1 = version == 1;
+    (v1 ? e->txtv1Artiste : e->txtv2Artiste)->setText(tags.artist);
+    (v1 ? e->txtv1Titre : e->txtv2Titre)->setText(tags.title);
+    (v1 ? e->txtv1Album : e->txtv2Album)->setText(tags.album);
+    (v1 ? e->txtv1Annee : e->txtv2Annee)->setText(tags.year);
+    QComboBox *genre = v1 ? e->cmbv1Genre : e->cmbv2Genre;
+    genre->setCurrentText(tags.genre);
+    if (tags.genreIndex >= 0 && tags.genreIndex < genre->count())
+        genre->setCurrentIndex(tags.genreIndex);
+    (v1 ? e->txtv1Piste : e->txtv2Piste)->setText(QString::number(tags.track));
+}
+
+bool ExtractionController::showProgress(qint64 done, qint64 total)
+{
+    if (done == 0) {
+        m_window->Label35->setText(QString::number(total));
+        m_window->ProgressBar1->setMaximum(int(std::max<qint64>(total, 1)));
+    }
+    m_window->ProgressBar1->setValue(int(done));
+    QApplication::processEvents();
+    return !m_stopRequested;
+}
+
+void ExtractionController::OnSave()
+{
+    if (m_busy)
+        return;
+    TagPage *tagPage = m_window->Frame1;
+    QTreeWidget *list = tagPage->LV1;
+    if (list->topLevelItemCount() == 0)
+        return;
+    const QString folder = tagPage->File1.path();
+
+    setBusy(true);
+    for (int i = 0; i < list->topLevelItemCount() && !m_stopRequested; ++i) {
+        QTreeWidgetItem *row = list->topLevelItem(i);
+        if (row->checkState(0) != Qt::Checked) {
+            setMark(row, TagPage::NewNameColumn, cd::markNotSelected);
+            continue;
+        }
+        const QString wavPath = cd::joinPath(folder, row->text(0));
+        const cd::WavFile wav = cd::loadWavFile(wavPath);
+        Shape2->resize(0, Shape2->height());
+        const cd::EncodeResult result = cd::encodeWavToMp3(wav, cd::mp3PathForWav(wavPath), [this](qint64 done, qint64 total) {
+            Shape2->resize(total > 0 ? int(gaugeWidth * done / total) : 0, Shape2->height());
+            QApplication::processEvents();
+            return !m_stopRequested;
+        });
+        if (m_stopRequested)
+            break;
+        setMark(row, TagPage::NewNameColumn, result.ok ? cd::markOk : cd::markError);
+        if (result.ok)
+            m_window->dialogs().inform(m_window, QStringLiteral("Enregistrement terminé"), m_window->product(),
+                                       Dialogs::Icon::Information);
+        else
+            m_window->dialogs().inform(m_window, result.error, m_window->product(), Dialogs::Icon::Error);
+    }
+    setBusy(false);
+}
+
+void ExtractionController::setBusy(bool busy)
+{
+    m_busy = busy;
+    if (busy) {
+        m_stopRequested = false;
+        Form1 *w = m_window;
+        const QList<QWidget *> commands = {w->commands->Toolbar1, w->menuBar(), w->TS2, w->Frame1->TS1,
+                                           w->Frame7->TS3, w->Frame6->cboLecteurCD, w->Frame6->LV2,
+                                           w->Frame6->Command3, w->Frame6->Command4, w->Frame1->LV1,
+                                           w->Frame1->Combo7, cmdConvertir};
+        m_disabled.clear();
+        for (QWidget *widget : commands) {
+            if (widget && widget->isEnabled()) {
+                widget->setEnabled(false);
+                m_disabled.append(widget);
+            }
+        }
+    } else {
+        for (const QPointer<QWidget> &widget : std::as_const(m_disabled)) {
+            if (widget)
+                widget->setEnabled(true);
+        }
+        m_disabled.clear();
+        updateConvertButton();
+    }
+}
+
+void ExtractionController::updateConvertButton()
+{
+    if (m_busy)
+        return;
+    const TagPage *tagPage = m_window->Frame1;
+    cmdConvertir->setEnabled(tagPage->Combo7->currentIndex() == 1 && tagPage->LV1->topLevelItemCount() > 0);
+}
+
+std::optional<bool> ExtractionController::confirmClose()
+{
+    if (!m_busy)
+        return std::nullopt;
+    if (!m_window->dialogs().confirm(m_window,
+                                     QStringLiteral("Une extraction ou une conversion est en cours. "
+                                                    "Voulez-vous l'arrêter et quitter ?"),
+                                     QStringLiteral("Confirmation")))
+        return false;
+    m_stopRequested = true;
+    return true;
+}
+
+} // namespace app

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "cd/extractionjob.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <optional>
+
+class QFrame;
+class QPushButton;
+class QTreeWidgetItem;
+class QWidget;
+
+namespace app {
+
+class Form1;
+
+// The window's side of CD extraction and WAV conversion: the track list read from the drive,
+// the WAV and MP3 jobs over the checked tracks, the conversion of the checked WAV files of the
+// file list, and the state of the window while one of them runs.
+class ExtractionController : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ExtractionController(Form1 *window);
+
+    // "Convertir en MP3" on the page "Conversion de fichier", and its gauge.
+    QPushButton *cmdConvertir;
+    QFrame *Shape1;
+    QFrame *Shape2;
+
+    // Empties LV2 and lists one row "Piste N" per track of the drive's disc; enables the
+    // "CDDB" button when there is at least one.
+    void readCdToc(const QString &drive);
+    void extwav();
+    void extmp3();
+    void OnSave();
+
+    bool isBusy() const { return m_busy; }
+
+    // Asked before the window closes. Nothing when no job runs; otherwise the user's answer
+    // to stopping the job (the job then stops after its current batch and removes the
+    // unfinished file).
+    std::optional<bool> confirmClose();
+
+private:
+    void driveClicked();
+    void runJob(cd::ExtractionJob::Kind kind);
+    void showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind);
+    void fillTags(int version, const cd::TrackTags &tags);
+    bool showProgress(qint64 done, qint64 total);
+    void setBusy(bool busy);
+    void updateConvertButton();
+
+    Form1 *m_window;
+    bool m_busy = false;
+    bool m_stopRequested = false;
+    bool m_indexJustChanged = false;
+    QList<QPointer<QWidget>> m_disabled;
+};
+
+// Inserts a status text at column 1 of a row, pushing earlier ones one column to the right.
+void insertMark(QTreeWidgetItem *row, const QString &mark);
+// Writes a status text into one column of a row (the file list keeps its own columns).
+void setMark(QTreeWidgetItem *row, int column, const QString &mark);
+
+} // namespace app
