@@ -193,8 +193,12 @@ bool convertFrom24(Id3v2Frame &frame)
     const int encoding = static_cast<unsigned char>(frame.body[0]);
     if (encoding == Latin1 || encoding == Utf16)
         return true;
-    if (encoding != Utf16BE && encoding != Utf8)
-        return false;
+    if (encoding != Utf16BE && encoding != Utf8) {
+        // An encoding byte no version defines: its texts are read as single bytes, which is
+        // what encoding 0 says.
+        frame.body[0] = char(Latin1);
+        return true;
+    }
     QByteArray converted;
     if (frame.id == "TXXX")
         converted = reencodeBody(frame.body, 0, 1, true);
@@ -229,7 +233,11 @@ bool convertFrom22(Id3v2Frame &frame)
     // PIC holds a three-letter image format where APIC holds a MIME type.
     if (frame.body.size() < 5)
         return false;
-    const QByteArray format = frame.body.mid(1, 3).toLower();
+    QByteArray format;
+    for (char c : frame.body.mid(1, 3).toLower()) {
+        if (isFrameIdChar(c) || (c >= 'a' && c <= 'z'))
+            format.append(c);
+    }
     QByteArray body;
     body.append(frame.body[0]);
     body += "image/" + (format == "jpg" ? QByteArray("jpeg") : format);
@@ -330,7 +338,8 @@ Id3v2Tag walkId3v2(QByteArrayView tag)
         frame.body = body.toByteArray();
         if (result.version == 4 && !frame.opaque && ((frameFlags & 0x0002) || tagUnsynchronised))
             frame.body = removeUnsynchronisation(frame.body);
-        result.frames.append(frame);
+        if (!frame.body.isEmpty()) // nothing left once the added bytes are removed
+            result.frames.append(frame);
     }
     return result;
 }
@@ -374,8 +383,6 @@ QList<Id3v2Frame> framesToKeep(const Id3v2Tag &tag, const QList<QByteArray> &pro
             keep = convertFrom22(frame);
         else if (tag.version == 4)
             keep = convertFrom24(frame);
-        else
-            keep = !(frame.flags & 0x8000); // asks to be dropped when the tag is altered
         if (keep && !produced.contains(frame.id))
             kept.append(frame);
     }

@@ -54,7 +54,7 @@ QByteArray encodeUtf16(const QString &text);
 
 // The frames of a tag worth keeping when it is rewritten as version 2.3: converted to 2.3
 // identifiers and encodings, and without the frames whose identifier is in produced. Frames
-// that 2.3 cannot hold, or that ask to be dropped when the tag changes, are left out.
+// that 2.3 cannot hold are left out.
 QList<Id3v2Frame> framesToKeep(const Id3v2Tag &tag, const QList<QByteArray> &produced);
 
 // One version 2.3 frame: identifier, size, flags, body.

@@ -146,9 +146,12 @@ TypeTagV2 parseId3v2(QByteArrayView bytes, bool decodePicture)
                 tag.setCommentaire(comment.text);
             }
         } else if (id == "APIC") {
+            // A frame too broken to hold picture bytes does not hide an earlier picture.
             const QByteArray data = pictureData(body, parsed.version);
-            tag.setPictureBinary(data);
-            tag.setPicture(decodePicture ? pictureFromBytes(data) : QImage());
+            if (!data.isEmpty()) {
+                tag.setPictureBinary(data);
+                tag.setPicture(decodePicture ? pictureFromBytes(data) : QImage());
+            }
         }
     }
     tag.setValide(true);

@@ -169,7 +169,7 @@ QByteArray buildFrame(const TypeTagV2 &tag, QByteArrayView id, QByteArrayView pi
 
 QList<QByteArray> producedFrames(bool newPicture)
 {
-    QList<QByteArray> ids{"TIT2", "TPE1", "TALB", "TYER", "COMM", "TRCK", "TCON",
+    QList<QByteArray> ids{"TIT2", "TPE1", "TALB", "TYER", "TDRC", "COMM", "TRCK", "TCON",
                           "TCOM", "TOPE", "TCOP", "WXXX", "TENC"};
     if (newPicture)
         ids.append("APIC");
@@ -207,6 +207,12 @@ Result<QByteArray> renderId3v2(const TypeTagV2 &tag, QByteArrayView picture, con
     return QByteArray("ID3\x03\0\0", 6) + synchsafeBytes(quint32(body.size())) + body;
 }
 
+Result<QByteArray> renderReplacement(const TypeTagV2 &tag, QByteArrayView picture, QByteArrayView existing)
+{
+    const QList<Id3v2Frame> kept = framesToKeep(walkId3v2(existing), producedFrames(!picture.isEmpty()));
+    return renderId3v2(tag, picture, kept);
+}
+
 Result<bool> writeTagV2(const QString &fichier, const TypeTagV2 &tag)
 {
     const auto failure = [&](const QString &error) { return Result<bool>::failure(error); };
@@ -223,8 +229,7 @@ Result<bool> writeTagV2(const QString &fichier, const TypeTagV2 &tag)
                 return failure(read.error());
             picture = *read;
         }
-        const QList<Id3v2Frame> kept = framesToKeep(walkId3v2(*existing), producedFrames(!picture.isEmpty()));
-        const Result<QByteArray> rendered = renderId3v2(tag, picture, kept);
+        const Result<QByteArray> rendered = renderReplacement(tag, picture, *existing);
         if (!rendered.ok())
             return failure(rendered.error());
         head = *rendered;

@@ -23,8 +23,13 @@ QByteArray buildFrame(const TypeTagV2 &tag, QByteArrayView id, QByteArrayView pi
 Result<QByteArray> renderId3v2(const TypeTagV2 &tag, QByteArrayView picture = {},
                                const QList<Id3v2Frame> &kept = {});
 
-// Identifiers of the frames the writer produces from a record; with a new picture, APIC too.
+// Identifiers of the frames the writer replaces (those it produces from a record, and TDRC,
+// whose year it writes as TYER); with a new picture, APIC too.
 QList<QByteArray> producedFrames(bool newPicture);
+
+// The tag that replaces `existing` (the file's current tag, possibly empty): the record's
+// frames, then the frames of the existing tag that the record does not replace.
+Result<QByteArray> renderReplacement(const TypeTagV2 &tag, QByteArrayView picture, QByteArrayView existing);
 
 // Rewrites the file with the record's tag in front of its audio (from its first frame sync),
 // or without a tag when the record is not valid. Frames of the existing tag that the writer
