@@ -57,8 +57,10 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, const E
     const int frameBytes = wav.bytesPerSample * channels;
     const bool isFloat = wav.sampleFormat == formatFloat;
     const qint64 total = wav.frameCount() * frameBytes;
+    // 16-bit little-endian samples go to the encoder as read, without a copy.
+    const bool plain16 = wav.bytesPerSample == 2 && !isFloat && Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
     std::vector<char> raw(size_t(framesPerRead * frameBytes));
-    std::vector<qint16> pcm(size_t(framesPerRead * channels));
+    std::vector<qint16> pcm(plain16 ? 0 : size_t(framesPerRead * channels));
 
     if (progress && !progress(0, total))
         return {};
@@ -70,9 +72,13 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, const E
         const qint64 frames = got / frameBytes;
         if (frames == 0)
             break;
-        for (qint64 i = 0; i < frames * channels; ++i)
-            pcm[size_t(i)] = sampleTo16(raw.data() + i * wav.bytesPerSample, wav.bytesPerSample, isFloat);
-        const auto mp3 = stream->encodeChunk(pcm.data(), int(frames * channels));
+        const qint16 *samples = reinterpret_cast<const qint16 *>(raw.data());
+        if (!plain16) {
+            for (qint64 i = 0; i < frames * channels; ++i)
+                pcm[size_t(i)] = sampleTo16(raw.data() + i * wav.bytesPerSample, wav.bytesPerSample, isFloat);
+            samples = pcm.data();
+        }
+        const auto mp3 = stream->encodeChunk(samples, int(frames * channels));
         if (!mp3)
             return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
         if (out.write(mp3->data(), mp3->size()) != mp3->size())
