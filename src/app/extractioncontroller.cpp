@@ -63,8 +63,11 @@ void insertMark(QTreeWidgetItem *row, const QString &mark)
 {
     QTreeWidget *list = row->treeWidget();
     const int used = std::max(row->columnCount(), 1);
-    if (list && list->columnCount() < used + 1)
+    if (list && list->columnCount() < used + 1) {
         list->setColumnCount(used + 1);
+        // Status columns carry no title (the header would otherwise show their number).
+        list->headerItem()->setText(used, QString());
+    }
     for (int c = used; c > 1; --c) {
         row->setText(c, row->text(c - 1));
         row->setForeground(c, row->foreground(c - 1));
