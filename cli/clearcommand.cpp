@@ -1,0 +1,65 @@
+// tarvex-cli clear [--v1] [--v2] FICHIER...: removes the ID3v1 block and/or the ID3v2 tag
+// (both when no version is named).
+#include "tagcli.h"
+
+#include "tags/id3v1.h"
+#include "tags/id3v2reader.h"
+#include "tags/zelltagctrl.h"
+
+namespace {
+
+constexpr const char *usage = "clear [--v1] [--v2] FICHIER...  (supprime les tags)";
+
+int runClear(const QStringList &args)
+{
+    bool v1 = false, v2 = false;
+    QStringList files;
+    bool options = true;
+    for (const QString &arg : args) {
+        if (options && arg == QLatin1String("--"))
+            options = false;
+        else if (options && arg == QLatin1String("--v1"))
+            v1 = true;
+        else if (options && arg == QLatin1String("--v2"))
+            v2 = true;
+        else if (options && arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
+            return tagcli::usageError(QStringLiteral("Option inconnue : %1").arg(arg), usage);
+        else
+            files.append(arg);
+    }
+    if (files.isEmpty())
+        return tagcli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
+    if (!v1 && !v2)
+        v1 = v2 = true;
+
+    const tags::ZellTagCtrl ctrl;
+    QJsonArray out;
+    int status = cli::AllSucceeded;
+    for (const QString &path : files) {
+        QString error = tagcli::notAFile(path);
+        if (error.isEmpty() && v1 && !tags::removeTagV1(path))
+            error = QStringLiteral("Impossible de supprimer le tag ID3v1 (fichier en lecture seule ?)");
+        if (error.isEmpty() && v2) {
+            // Only a file that has a tag is rewritten.
+            const tags::Result<tags::TypeTagV2> read = ctrl.GetTagV2(path);
+            if (!read.ok()) {
+                error = read.error();
+            } else if (read->Valide()) {
+                const tags::Result<bool> cleared = ctrl.ClearTagV2(path);
+                if (!cleared.ok())
+                    error = cleared.error();
+                else if (!*cleared)
+                    error = QStringLiteral("Aucune trame MPEG après le tag : fichier laissé tel quel");
+            }
+        }
+        if (!error.isEmpty())
+            status = cli::SomeFailed;
+        out.append(tagcli::outcome(path, error.isEmpty(), error));
+    }
+    tagcli::writeJson(out);
+    return status;
+}
+
+const cli::Registration registration({"clear", usage, runClear});
+
+} // namespace
