@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <climits>
+
 namespace mpeg {
 
 const std::array<const char *, 12> FileInfo::v2FrameIds = {
@@ -92,11 +94,11 @@ void readId3v23Frames(ByteReader &in, FileInfo &info)
     const qint64 end = qMin(10 + size, in.size());
     qint64 pos = 10;
     while (pos + 10 <= end) {
-        const QByteArray id = in.bytes(pos, 4);
-        if (id == QByteArrayView("\0\0\0\0", 4)) { // padding: step over one frame header
+        if (in.bigEndian(pos, 4) == 0) { // padding: step over one frame header
             pos += 10;
             continue;
         }
+        const QByteArray id = in.bytes(pos, 4);
         const qint64 frameSize = in.bigEndian(pos + 4, 4);
         for (size_t i = 0; i < FileInfo::v2FrameIds.size(); ++i) {
             if (id == FileInfo::v2FrameIds[i])
@@ -160,7 +162,7 @@ void readHeader(ByteReader &in, qint64 o, FileInfo &info, const QLocale &locale)
         const qint64 seconds = qint64(in.bigEndian(o + 45, 3)) / 38 - 1;
         if (seconds > 0) { // else the constant-bit-rate figures stand
             info.duration = durationText(seconds);
-            info.bitRate = int((size - p) * 8 / (1000 * seconds));
+            info.bitRate = int(qMin<qint64>((size - p) * 8 / (1000 * seconds), INT_MAX));
         }
     }
 }
