@@ -4,10 +4,12 @@
 #include "app/commandtable.h"
 #include "app/dialogs.h"
 #include "app/extractioncontroller.h"
+#include "app/filecommands.h"
 #include "app/fileinfopanel.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
 #include "app/optionspage.h"
+#include "app/renamepanel.h"
 #include "app/settingstable.h"
 #include "app/simpleregaccess.h"
 #include "app/tageditorpanel.h"
@@ -15,6 +17,7 @@
 #include "app/widgets.h"
 #include "cd/cdaudiocontrol.h"
 #include "cd/cddevice.h"
+#include "files/mediaplayer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -86,6 +89,9 @@ Form1::Form1(Setup setup, QWidget *parent)
     buildPages();
     buildStatusBar();
     buildHiddenControls();
+    renamePanel = new RenamePanel(Frame1->Frame4);
+    fileCommands = new FileCommands(*this, *renamePanel,
+                                    setup.player ? std::move(setup.player) : std::make_unique<files::MediaPlayer>());
     connectCommands();
     connectPages();
     connectSettings();

@@ -2,6 +2,7 @@
 
 #include "app/dialogs.h"
 #include "cd/cdaudiocontrol.h"
+#include "files/player.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -23,8 +24,10 @@ namespace app {
 class CdPage;
 class CommandTable;
 class ExtractionController;
+class FileCommands;
 class Form2;
 class OptionsPage;
+class RenamePanel;
 class SimpleRegAccess;
 class TagPage;
 class frmAbout;
@@ -40,6 +43,7 @@ public:
     {
         std::unique_ptr<Dialogs> dialogs;            // default: QMessageBox and QFileDialog
         std::unique_ptr<cd::CdAudioControl> cdControl; // default: the libcdio control
+        std::unique_ptr<files::Player> player;       // default: the desktop's media player
         QString settingsFile;                        // default: the user's configuration folder
         QStringList cdImages;                        // listed after the machine's drives
         bool listMachineDrives = true;
@@ -59,6 +63,8 @@ public:
     TagPage *Frame1;
     OptionsPage *Frame7;
     ExtractionController *extraction; // CD extraction jobs and WAV conversion
+    RenamePanel *renamePanel;   // inside Frame1->Frame4
+    FileCommands *fileCommands; // renaming, file operations, playback
     QProgressBar *ProgressBar1;
     QLabel *Label35;
     QLabel *replogiciel;   // hidden: the product name the settings key is built from

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "files/fileoperations.h"
+
+#include <QColor>
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+
+namespace files {
+class Player;
+}
+
+namespace app {
+
+class Form1;
+class RenamePanel;
+
+// The procedures of the window that act on checked files and on playback: the rename preview
+// and renaming, copy, move and delete, play and stop, and the CD track list kept in step with
+// the CD device. Each reads the window's controls, calls the renaming or file subsystem and
+// writes the result back.
+class FileCommands : public QObject
+{
+    Q_OBJECT
+public:
+    // Registers the procedures with the window and connects LV2, Timer4 and MMControl1.
+    FileCommands(Form1 &form, RenamePanel &panel, std::unique_ptr<files::Player> player);
+    ~FileCommands() override;
+
+    files::Player &player() const { return *m_player; }
+
+    void apercu();
+    void renomer();
+    void verifcaractere();
+    void copie();
+    void deplac();
+    void supprim();
+    void lecture();
+    void arret();
+    void stoplecture();
+
+    // Colours of the new-name cell: a computed name, a marker.
+    QColor nameColour() const;
+    QColor markerColour() const;
+
+private:
+    QStringList checkedNames() const;
+    // Re-reads the folder into LV1 with no row selected, and clears the tag editor.
+    void reloadList();
+    void copyOrMove(files::Command command);
+    void reportFailures(files::Command command, const files::OperationReport &report);
+    void onTrackClicked();
+    void followDeviceTrack();
+    void resetDisc();
+
+    Form1 &m_form;
+    RenamePanel &m_panel;
+    std::unique_ptr<files::Player> m_player;
+    bool m_playFailed = false;
+};
+
+} // namespace app

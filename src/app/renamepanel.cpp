@@ -1,0 +1,129 @@
+#include "app/renamepanel.h"
+
+#include "app/widgets.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+QComboBox *fixedList(QWidget *parent, const char *name)
+{
+    auto *combo = named<QComboBox>(parent, name);
+    combo->setEditable(false);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return combo;
+}
+
+} // namespace
+
+RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
+{
+    setObjectName(QStringLiteral("RenamePanel"));
+    Option1 = named<QRadioButton>(this, "Option1", QStringLiteral("Supprimer"));
+    Option2 = named<QRadioButton>(this, "Option2", QStringLiteral("Remplacer"));
+    Option3 = named<QRadioButton>(this, "Option3", QStringLiteral("Lettrage"));
+    Option4 = named<QRadioButton>(this, "Option4", QStringLiteral("Inverser"));
+    Option5 = named<QRadioButton>(this, "Option5", QStringLiteral("Manuellement"));
+    Option6 = named<QRadioButton>(this, "Option6", QStringLiteral("Ajouter"));
+    Option1->setChecked(true);
+
+    Combo1 = fixedList(this, "Combo1");
+    Combo2 = fixedList(this, "Combo2");
+    Text1 = named<QLineEdit>(this, "Text1");
+    Combo3 = named<QComboBox>(this, "Combo3");
+    Combo3->setEditable(true);
+    Combo3->setInsertPolicy(QComboBox::NoInsert);
+    Combo4 = fixedList(this, "Combo4");
+    Combo5 = fixedList(this, "Combo5");
+    Combo6 = fixedList(this, "Combo6");
+    Text2 = named<QLineEdit>(this, "Text2");
+    Text6 = named<QLineEdit>(this, "Text6");
+    Text7 = named<QLineEdit>(this, "Text7");
+
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setVerticalSpacing(10);
+    auto row = [this, grid](int r, QRadioButton *option, std::initializer_list<QWidget *> widgets) {
+        grid->addWidget(option, r, 0);
+        auto *line = new QHBoxLayout;
+        for (QWidget *w : widgets)
+            line->addWidget(w);
+        line->addStretch();
+        grid->addLayout(line, r, 1);
+    };
+    auto label = [this](const QString &text) { return new QLabel(text, this); };
+    row(0, Option1, {Combo1, label(QStringLiteral("caractère(s) à partir de  la position :")), Combo2});
+    row(1, Option2, {Text1, label(QStringLiteral("par :")), Combo3});
+    row(2, Option3, {Combo4, label(QStringLiteral("(Nom de fichier)")), Combo5, label(QStringLiteral("(Extension)"))});
+    row(3, Option4, {Combo6});
+    row(4, Option5, {Text2});
+    row(5, Option6, {Text6, label(QStringLiteral("+ nom du fichier actuel +")), Text7, label(QStringLiteral(".ext"))});
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(6, 1);
+    Text2->setMinimumWidth(260);
+
+    auto *frameLayout = new QVBoxLayout(frame);
+    frameLayout->addWidget(this);
+    fillFixedLists();
+}
+
+void RenamePanel::fillFixedLists()
+{
+    QStringList numbers;
+    for (int i = 0; i <= 30; ++i)
+        numbers.append(QString::number(i));
+    const QStringList cases = {QStringLiteral("Ne pas changer"), QStringLiteral("Majuscule"),
+                               QStringLiteral("Minuscule"), QStringLiteral("1ere lettre en Majuscule"),
+                               QStringLiteral("1er mot en Majuscule")};
+    const QList<std::pair<QComboBox *, QStringList>> lists = {
+        {Combo1, numbers},
+        {Combo2, numbers},
+        {Combo3, {QStringLiteral("-"), QStringLiteral("/"), QStringLiteral("_")}},
+        {Combo4, cases},
+        {Combo5, cases.mid(0, 4)},
+        {Combo6, {QStringLiteral("Artiste - Titre <--> Titre - Artiste"),
+                  QStringLiteral("Titre (Artiste) <--> Artiste - Titre")}},
+    };
+    for (const auto &[combo, entries] : lists) {
+        combo->clear();
+        combo->addItems(entries);
+        combo->setCurrentIndex(0);
+    }
+}
+
+renaming::RenameSettings RenamePanel::settings() const
+{
+    using renaming::Operation;
+    renaming::RenameSettings s;
+    const std::pair<QRadioButton *, Operation> options[] = {
+        {Option1, Operation::Supprimer},    {Option2, Operation::Remplacer},
+        {Option3, Operation::Lettrage},     {Option4, Operation::Inverser},
+        {Option5, Operation::Manuellement}, {Option6, Operation::Ajouter},
+    };
+    for (const auto &[option, operation] : options) {
+        if (option->isChecked())
+            s.operation = operation;
+    }
+    s.nombre = Combo1->currentText().toInt();
+    s.position = Combo2->currentText().toInt();
+    s.recherche = Text1->text();
+    s.remplacement = Combo3->currentText();
+    s.lettrageNom = qMax(0, Combo4->currentIndex());
+    s.lettrageExt = qMax(0, Combo5->currentIndex());
+    s.inversion = qMax(0, Combo6->currentIndex());
+    s.nomManuel = Text2->text();
+    s.avant = Text6->text();
+    s.apres = Text7->text();
+    return s;
+}
+
+} // namespace app
