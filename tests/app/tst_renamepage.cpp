@@ -141,6 +141,12 @@ void TestRenamePage::markersAndColours()
     QCOMPARE(f.row("Song.mp3")->foreground(TagPage::NewNameColumn).color(), grey);
     QCOMPARE(f.row("Titre (Artiste).mp3")->foreground(TagPage::NewNameColumn).color(), w.fileCommands->nameColour());
     QCOMPARE(f.row("x (y).mp3")->foreground(TagPage::NewNameColumn).color(), grey);
+    const QString shots = qEnvironmentVariable("TARVEX_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        w.resize(1100, 520);
+        w.show();
+        QVERIFY(w.grab().save(shots + QStringLiteral("/apercu.png")));
+    }
 
     // A failure in one row leaves the other rows their names.
     w.renamePanel->Option1->setChecked(true);
