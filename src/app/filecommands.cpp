@@ -47,6 +47,11 @@ FileCommands::FileCommands(Form1 &form, RenamePanel &panel, std::unique_ptr<file
         m_form.setStatusPanel(1, QString());
     });
 
+    // Neither timer shows anything at once; an interval of zero would spin the event loop.
+    for (QTimer *timer : {m_form.Timer1, m_form.Timer4}) {
+        if (timer->interval() == 0)
+            timer->setInterval(1000);
+    }
     connect(m_form.Frame6->LV2, &QTreeWidget::itemClicked, this, &FileCommands::onTrackClicked);
     connect(m_form.Timer4, &QTimer::timeout, this, &FileCommands::followDeviceTrack);
     connect(m_form.MMControl1, &cd::CdAudioControl::done, this, &FileCommands::resetDisc);
@@ -92,6 +97,7 @@ void FileCommands::renomer()
     const renaming::RenameOutcome outcome = renaming::renameFiles(m_form.Frame1->File1.path(), rows);
     m_form.Frame1->File1.refresh();
     m_form.Frame1->refillList();
+    m_form.comptage();
     if (!outcome.refused.isEmpty())
         m_form.dialogs().inform(&m_form, outcome.message(), kTitle, Dialogs::Icon::Warning);
 }
@@ -123,6 +129,7 @@ void FileCommands::reloadList()
     m_form.Frame1->refillList();
     m_form.Frame1->LV1->clearSelection();
     m_form.Frame1->editor->remsezerotag();
+    m_form.comptage();
 }
 
 void FileCommands::reportFailures(files::Command command, const files::OperationReport &report)

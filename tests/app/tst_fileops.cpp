@@ -182,6 +182,7 @@ void TestFileOps::deleteTheFileBeingPlayed()
     QCOMPARE(dialogs->shown[0].text, QStringLiteral("Voulez vous supprimer le(s) fichier(s) sélectionné(s) ?"));
     QCOMPARE(FilePageFixture::state(f.music), QStringList{"a.mp3=a.mp3"});
     QCOMPARE(f.column(TagPage::NameColumn), QStringList{"a.mp3"});
+    QCOMPARE(w.statusPanel(2), QStringLiteral("1 pistes"));
     QVERIFY(!w.Check1->isChecked());
     QVERIFY(f.list()->selectedItems().isEmpty());
 }
