@@ -158,8 +158,10 @@ void TestRenamePage::markersAndColours()
     QCOMPARE(f.column(TagPage::NewNameColumn),
              (QStringList{"(Pas selectionné)", "(Pas selectionné)", "(Pas selectionné)"}));
     w.renamePanel->Combo1->setCurrentIndex(2);
-    w.toolbarClick("voir");
-    QCOMPARE(f.column(TagPage::NewNameColumn), (QStringList{"(Pas selectionné)", "tre (Artiste).mp3", "(y).mp3"}));
+    for (int run = 0; run < 2; ++run) {
+        w.toolbarClick("voir");
+        QCOMPARE(f.column(TagPage::NewNameColumn), (QStringList{"(Pas selectionné)", "tre (Artiste).mp3", "(y).mp3"}));
+    }
     // The markers are never used as names.
     w.toolbarClick("renom");
     QCOMPARE(FilePageFixture::state(f.music),

@@ -68,11 +68,6 @@ void TestRenameCli::preview_data()
                                  << QStringList{"(Non compatible)", "(Non compatible)", "Artist - Title .mp3"};
     QTest::newRow("delete") << QStringList{"--supprimer=2", "--position=1"}
                             << QStringList{"Aist - Title.mp3", "Sg.mp3", "Tle (Artist).mp3"};
-    QTest::newRow("replace") << QStringList{"--remplacer= ", "--par=_"}
-                             << QStringList{"Artist_-_Title.mp3", "Song.mp3", "Title_(Artist).mp3"};
-    QTest::newRow("case") << QStringList{"--lettrage-nom=1", "--lettrage-ext=3"}
-                          << QStringList{"ARTIST - TITLE.Mp3", "SONG.Mp3", "TITLE (ARTIST).Mp3"};
-    QTest::newRow("manual") << QStringList{"--nom=Été.mp3"} << QStringList{"Été.mp3", "Été.mp3", "Été.mp3"};
     QTest::newRow("add") << QStringList{"--avant=01 ", "--apres= (live)"}
                          << QStringList{"01 Artist - Title (live).mp3", "01 Song (live).mp3", "01 Title (Artist) (live).mp3"};
 }
