@@ -100,6 +100,7 @@ int runInfo(const QStringList &args)
     return status;
 }
 
-const cli::Registration registration({"info", "info FICHIER...  (propriétés MPEG et page Info Fichier, en JSON)", runInfo});
+const cli::Registration registration(
+    {"info", "info FICHIER...  (propriétés MPEG et page Info Fichier, en JSON)", runInfo});
 
 } // namespace

@@ -23,10 +23,10 @@ namespace {
 QByteArray audio(int index, QRandomGenerator &random)
 {
     static const FrameHeader kinds[] = {
-        FrameHeader{3, 1, true, 9, 0, false, false, 1, 2},  // MPEG 1 Layer III 128k 44.1 kHz
-        FrameHeader{2, 1, true, 8, 0, false, false, 3},     // MPEG 2 Layer III 64k mono
-        FrameHeader{0, 1, true, 5, 0},                      // MPEG 2.5 Layer III 32k
-        FrameHeader{3, 2, true, 11, 1},                     // MPEG 1 Layer II 192k 48 kHz
+        FrameHeader{3, 1, true, 9, 0, false, false, 1, 2}, // MPEG 1 Layer III 128k 44.1 kHz
+        FrameHeader{2, 1, true, 8, 0, false, false, 3},    // MPEG 2 Layer III 64k mono
+        FrameHeader{0, 1, true, 5, 0},                     // MPEG 2.5 Layer III 32k
+        FrameHeader{3, 2, true, 11, 1},                    // MPEG 1 Layer II 192k 48 kHz
     };
     const FrameHeader header = kinds[index % 4];
     const qint64 size = 512 * 1024 + random.bounded(1536 * 1024);
@@ -45,27 +45,29 @@ QByteArray audio(int index, QRandomGenerator &random)
     }
     default: // VBRI header
         const QByteArray rest = streamOfSize(kinds[0], size);
-        return vbriFrame(kinds[0], 576, quint32(rest.size() + 417), quint32(rest.size() / 417))
-               + rest;
+        return vbriFrame(kinds[0], 576, quint32(rest.size() + 417), quint32(rest.size() / 417)) +
+               rest;
     }
 }
 
 QByteArray tag(int index, QRandomGenerator &random)
 {
-    const QList<QByteArray> texts = {id3v2TextFrame(3, "TIT2", QStringLiteral("Titre %1").arg(index)),
-                                     id3v2TextFrame(3, "TPE1", QStringLiteral("Artiste")),
-                                     id3v2TextFrame(3, "TALB", QStringLiteral("Album"))};
+    const QList<QByteArray> texts = {
+        id3v2TextFrame(3, "TIT2", QStringLiteral("Titre %1").arg(index)),
+        id3v2TextFrame(3, "TPE1", QStringLiteral("Artiste")),
+        id3v2TextFrame(3, "TALB", QStringLiteral("Album"))};
     switch (index % 4) {
     case 0:
         return {};
     case 1:
         return id3v2Tag(3, texts, 512);
     case 2:
-        return id3v2Tag(3, texts + QList<QByteArray>{id3v2PictureFrame(3, 20000 + random.bounded(150000))},
-                        11);
+        return id3v2Tag(
+            3, texts + QList<QByteArray>{id3v2PictureFrame(3, 20000 + random.bounded(150000))}, 11);
     default:
-        return id3v2Tag(4, {id3v2TextFrame(4, "TIT2", QStringLiteral("Titre")),
-                            id3v2PictureFrame(4, 20000 + random.bounded(150000))},
+        return id3v2Tag(4,
+                        {id3v2TextFrame(4, "TIT2", QStringLiteral("Titre")),
+                         id3v2PictureFrame(4, 20000 + random.bounded(150000))},
                         0, true);
     }
 }
@@ -98,13 +100,12 @@ double childrenCpuSeconds()
 {
     rusage usage{};
     getrusage(RUSAGE_CHILDREN, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-           + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 // One pass over every file, as mediainfo makes one.
-template<typename F>
-Timing timeReader(const QStringList &files, F read)
+template <typename F> Timing timeReader(const QStringList &files, F read)
 {
     QElapsedTimer timer;
     const double cpu = processCpuSeconds();
@@ -174,7 +175,8 @@ int main(int argc, char *argv[])
     }
     line("mediainfo (dossier)", peer);
     out << QStringLiteral("mediainfo / AnalyseMpeg : %1 fois (écoulé), %2 fois (processeur)\n")
-               .arg(peer.wall / analysis.wall, 0, 'f', 1).arg(peer.cpu / analysis.cpu, 0, 'f', 1);
+               .arg(peer.wall / analysis.wall, 0, 'f', 1)
+               .arg(peer.cpu / analysis.cpu, 0, 'f', 1);
     out << QStringLiteral("mediainfo / Info Fichier : %1 fois (écoulé), %2 fois (processeur)\n")
                .arg(peer.wall / information.wall, 0, 'f', 1)
                .arg(peer.cpu / information.cpu, 0, 'f', 1);

@@ -16,12 +16,12 @@ namespace {
 
 // Bit rates in kbit/s by table and bit-rate field; entry 15 shows as 999.
 constexpr int BitRateTables[6][16] = {
-    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 999},    // MPEG 1 L III
-    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 999},        // MPEG 2 L III
-    {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 999},   // MPEG 1 L II
-    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 999},        // MPEG 2 L II
+    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 999},     // MPEG 1 L III
+    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 999},         // MPEG 2 L III
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 999},    // MPEG 1 L II
+    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 999},         // MPEG 2 L II
     {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 999}, // MPEG 1 L I
-    {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 999},   // MPEG 2 L I
+    {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 999},    // MPEG 2 L I
 };
 
 const char *const VersionTexts[4] = {"2.5", "Réservé", "2.0", "1.0"};
@@ -102,7 +102,8 @@ void readId3v23Frames(ByteReader &in, FileInfo &info)
         const qint64 frameSize = in.bigEndian(pos + 4, 4);
         for (size_t i = 0; i < FileInfo::v2FrameIds.size(); ++i) {
             if (id == FileInfo::v2FrameIds[i])
-                info.v2Texts[i] = frameText(id, in.bytes(pos + 10, qMin(frameSize, end - pos - 10)));
+                info.v2Texts[i] =
+                    frameText(id, in.bytes(pos + 10, qMin(frameSize, end - pos - 10)));
         }
         pos += 10 + frameSize;
     }

@@ -194,7 +194,9 @@ TypeTagMpeg analyseMpeg(QByteArrayView bytes, bool coucheIIouIII)
 TypeTagMpeg TypeTagMpeg::AnalyseMpeg(const QString &fichier, bool coucheIIouIII)
 {
     QFile file(fichier);
-    *this = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) ? analyseMpeg(file, coucheIIouIII) : TypeTagMpeg();
+    *this = file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)
+                ? analyseMpeg(file, coucheIIouIII)
+                : TypeTagMpeg();
     return *this;
 }
 

@@ -81,36 +81,61 @@ void TestFileInfo::headerTexts_data()
     QTest::addColumn<QString>("emphasis");
     QTest::addColumn<QString>("crc");
 
-    QTest::newRow("bit-rate field 15 shows 999")
-        << FrameHeader{3, 1, true, 15} << "1.0" << "III" << 999 << 44100 << "Stereo"
-        << "Stereo : OFF - MS Stereo : OFF" << "Sans" << "Non";
+    QTest::newRow("bit-rate field 15 shows 999") << FrameHeader{3, 1, true, 15} << "1.0"
+                                                 << "III" << 999 << 44100 << "Stereo"
+                                                 << "Stereo : OFF - MS Stereo : OFF"
+                                                 << "Sans"
+                                                 << "Non";
     QTest::newRow("MPEG 2.5 at 11025 Hz")
-        << FrameHeader{0, 1, true, 8, 0, false, false, 3, 3} << "2.5" << "III" << 64 << 11025
-        << "Mono" << "Stereo : ON - MS Stereo : ON" << "Sans" << "Non";
+        << FrameHeader{0, 1, true, 8, 0, false, false, 3, 3} << "2.5"
+        << "III" << 64 << 11025 << "Mono"
+        << "Stereo : ON - MS Stereo : ON"
+        << "Sans"
+        << "Non";
     QTest::newRow("MPEG 2 joint stereo MS")
-        << FrameHeader{2, 1, false, 14, 1, false, false, 1, 2} << "2.0" << "III" << 160
-        << 24000 << "Joint St" << "Stereo : OFF - MS Stereo : ON" << "Sans" << "Oui";
+        << FrameHeader{2, 1, false, 14, 1, false, false, 1, 2} << "2.0"
+        << "III" << 160 << 24000 << "Joint St"
+        << "Stereo : OFF - MS Stereo : ON"
+        << "Sans"
+        << "Oui";
     QTest::newRow("MPEG 1 Layer II dual channel")
-        << FrameHeader{3, 2, true, 14, 1, false, false, 2, 0, false, false, 1} << "1.0" << "II"
-        << 384 << 48000 << "Double Ch" << "Bandes 4 à 31" << "50/15 ms" << "Non";
+        << FrameHeader{3, 2, true, 14, 1, false, false, 2, 0, false, false, 1} << "1.0"
+        << "II" << 384 << 48000 << "Double Ch"
+        << "Bandes 4 à 31"
+        << "50/15 ms"
+        << "Non";
     QTest::newRow("MPEG 1 Layer I bands 16")
-        << FrameHeader{3, 3, true, 14, 2, false, false, 0, 3, false, false, 3} << "1.0" << "I"
-        << 448 << 32000 << "Stereo" << "Bandes 16 à 31" << "CCITT j. 17" << "Non";
+        << FrameHeader{3, 3, true, 14, 2, false, false, 0, 3, false, false, 3} << "1.0"
+        << "I" << 448 << 32000 << "Stereo"
+        << "Bandes 16 à 31"
+        << "CCITT j. 17"
+        << "Non";
     QTest::newRow("MPEG 2 Layer I")
-        << FrameHeader{2, 3, true, 14, 2, false, false, 1, 1, false, false, 2} << "2.0" << "I"
-        << 256 << 16000 << "Joint St" << "Bandes 8 à 31" << "Réservé" << "Non";
-    QTest::newRow("MPEG 2 Layer II")
-        << FrameHeader{2, 2, true, 1, 0} << "2.0" << "II" << 8 << 22050 << "Stereo"
-        << "Bandes 4 à 31" << "Sans" << "Non";
-    QTest::newRow("reserved version")
-        << FrameHeader{1, 1, true, 9} << "Réservé" << "III" << 999 << 0 << "Stereo"
-        << "Stereo : OFF - MS Stereo : OFF" << "Sans" << "Non";
-    QTest::newRow("reserved layer")
-        << FrameHeader{3, 0, true, 9} << "1.0" << "Réservé" << 0 << 44100 << "Stereo"
-        << "Erreur" << "Sans" << "Non";
-    QTest::newRow("reserved frequency")
-        << FrameHeader{3, 1, true, 9, 3} << "1.0" << "III" << 128 << 0 << "Stereo"
-        << "Stereo : OFF - MS Stereo : OFF" << "Sans" << "Non";
+        << FrameHeader{2, 3, true, 14, 2, false, false, 1, 1, false, false, 2} << "2.0"
+        << "I" << 256 << 16000 << "Joint St"
+        << "Bandes 8 à 31"
+        << "Réservé"
+        << "Non";
+    QTest::newRow("MPEG 2 Layer II") << FrameHeader{2, 2, true, 1, 0} << "2.0"
+                                     << "II" << 8 << 22050 << "Stereo"
+                                     << "Bandes 4 à 31"
+                                     << "Sans"
+                                     << "Non";
+    QTest::newRow("reserved version") << FrameHeader{1, 1, true, 9} << "Réservé"
+                                      << "III" << 999 << 0 << "Stereo"
+                                      << "Stereo : OFF - MS Stereo : OFF"
+                                      << "Sans"
+                                      << "Non";
+    QTest::newRow("reserved layer") << FrameHeader{3, 0, true, 9} << "1.0"
+                                    << "Réservé" << 0 << 44100 << "Stereo"
+                                    << "Erreur"
+                                    << "Sans"
+                                    << "Non";
+    QTest::newRow("reserved frequency") << FrameHeader{3, 1, true, 9, 3} << "1.0"
+                                        << "III" << 128 << 0 << "Stereo"
+                                        << "Stereo : OFF - MS Stereo : OFF"
+                                        << "Sans"
+                                        << "Non";
 }
 
 void TestFileInfo::headerTexts()
@@ -175,20 +200,21 @@ void TestFileInfo::xingHeader_data()
     QTest::addColumn<int>("bitRate");
 
     // 5 000 000 bytes: constant-rate figures 05:12 at 128 kbit/s.
-    QTest::newRow("Xing, 5000 frames") << QByteArray("Xing") << 5000u << "Avec" << "02:10"
-                                       << 307;
+    QTest::newRow("Xing, 5000 frames") << QByteArray("Xing") << 5000u << "Avec"
+                                       << "02:10" << 307;
     QTest::newRow("only the low three bytes of the count")
-        << QByteArray("Xing") << 0x01001388u << "Avec" << "02:10" << 307;
+        << QByteArray("Xing") << 0x01001388u << "Avec"
+        << "02:10" << 307;
     QTest::newRow("XING in capitals is not seen") << QByteArray("XING") << 5000u << "Faux"
                                                   << "05:12" << 128;
     QTest::newRow("xing in lower case is not seen") << QByteArray("xing") << 5000u << "Faux"
                                                     << "05:12" << 128;
-    QTest::newRow("75 frames keep the constant-rate figures")
-        << QByteArray("Xing") << 75u << "Avec" << "05:12" << 128;
-    QTest::newRow("no frames keep the constant-rate figures")
-        << QByteArray("Xing") << 0u << "Avec" << "05:12" << 128;
-    QTest::newRow("76 frames give one second")
-        << QByteArray("Xing") << 76u << "Avec" << "01" << 39999;
+    QTest::newRow("75 frames keep the constant-rate figures") << QByteArray("Xing") << 75u << "Avec"
+                                                              << "05:12" << 128;
+    QTest::newRow("no frames keep the constant-rate figures") << QByteArray("Xing") << 0u << "Avec"
+                                                              << "05:12" << 128;
+    QTest::newRow("76 frames give one second") << QByteArray("Xing") << 76u << "Avec"
+                                               << "01" << 39999;
 }
 
 void TestFileInfo::xingHeader()
@@ -214,7 +240,10 @@ void TestFileInfo::id3v23Frames()
         id3v2TextFrame(3, "TPE1", QStringLiteral("Artiste\u00e9")),
         id3v2Frame(3, "COMM", QByteArray("\0fra\0desc\0Un commentaire", 24)),
         id3v2TextFrame(3, "TCON", "(17)Rock"),
-        id3v2Frame(3, "TRCK", QByteArray("\0" "3\0/\x80", 5)),
+        id3v2Frame(3, "TRCK",
+                   QByteArray("\0"
+                              "3\0/\x80",
+                              5)),
         id3v2TextFrame(3, "TXXX", "ignored"),
         QByteArray(10, '\0'), // a zero header inside the frames is stepped over
         id3v2TextFrame(3, "TENC", "Encodeur"),
@@ -246,8 +275,8 @@ void TestFileInfo::searchStartsAfterAnyTag_data()
         const QByteArray picture = id3v2PictureFrame(version, 30000);
         QTest::addRow("v2.%d with a picture", version) << id3v2Tag(version, {picture});
         // The last frame of the tag holds false syncs: they must not be taken for audio.
-        QTest::addRow("v2.%d picture then padding", version) << id3v2Tag(version, {picture}, 64,
-                                                                        version == 4);
+        QTest::addRow("v2.%d picture then padding", version)
+            << id3v2Tag(version, {picture}, 64, version == 4);
     }
 }
 
@@ -324,8 +353,8 @@ void TestFileInfo::sizeText_data()
     const QLocale english(QLocale::English, QLocale::UnitedStates);
     QTest::newRow("zero is empty") << qint64(0) << French << "";
     QTest::newRow("one byte") << qint64(1) << French << "1,00O";
-    QTest::newRow("thousand bytes without a group separator") << qint64(1000) << French
-                                                              << "1000,00O";
+    QTest::newRow("thousand bytes without a group separator")
+        << qint64(1000) << French << "1000,00O";
     QTest::newRow("last bytes") << qint64(1023) << French << "1023,00O";
     QTest::newRow("one kilobyte") << qint64(1024) << French << "1,00Ko";
     QTest::newRow("five million") << qint64(5000000) << French << "4,77Mo";
@@ -367,12 +396,12 @@ void TestFileInfo::labelTexts()
 {
     const auto labels = mpeg::labelTexts(infoOf(streamOfSize(FrameHeader(), 5000000)));
     QCOMPARE(labels.size(), 15);
-    QCOMPARE(labels.at(0), std::make_pair(QStringLiteral("Mpeg_Taille_Fichier"),
-                                          QStringLiteral("4,77Mo")));
-    QCOMPARE(labels.at(2), std::make_pair(QStringLiteral("Mpeg_BitRate"),
-                                          QStringLiteral("128 Kbt")));
-    QCOMPARE(labels.at(7), std::make_pair(QStringLiteral("Mpeg_Frequence"),
-                                          QStringLiteral("44100 Hz")));
+    QCOMPARE(labels.at(0),
+             std::make_pair(QStringLiteral("Mpeg_Taille_Fichier"), QStringLiteral("4,77Mo")));
+    QCOMPARE(labels.at(2),
+             std::make_pair(QStringLiteral("Mpeg_BitRate"), QStringLiteral("128 Kbt")));
+    QCOMPARE(labels.at(7),
+             std::make_pair(QStringLiteral("Mpeg_Frequence"), QStringLiteral("44100 Hz")));
     QCOMPARE(labels.at(14), std::make_pair(QStringLiteral("Mpeg_VRB"), QStringLiteral("Faux")));
 }
 

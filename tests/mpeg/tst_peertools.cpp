@@ -12,8 +12,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QtEndian>
+#include <QTest>
 
 #include <cmath>
 
@@ -49,8 +49,8 @@ std::optional<FirstFrame> mpg123FirstFrame(const QString &path)
     const auto m = line.match(QString::fromLocal8Bit(p.readAllStandardError()));
     if (!m.hasMatch())
         return std::nullopt;
-    return FirstFrame{m.captured(1), m.captured(2), m.captured(3), m.captured(6),
-                      m.captured(4).toInt(), m.captured(5).toInt()};
+    return FirstFrame{m.captured(1), m.captured(2),         m.captured(3),
+                      m.captured(6), m.captured(4).toInt(), m.captured(5).toInt()};
 }
 
 QJsonObject mediainfoAudio(const QString &path)
@@ -59,8 +59,9 @@ QJsonObject mediainfoAudio(const QString &path)
     p.start(QStringLiteral("mediainfo"), {"--Output=JSON", path});
     p.waitForFinished(20000);
     const QJsonArray tracks = QJsonDocument::fromJson(p.readAllStandardOutput())
-                                  .object()[QStringLiteral("media")].toObject()
-                                  [QStringLiteral("track")].toArray();
+                                  .object()[QStringLiteral("media")]
+                                  .toObject()[QStringLiteral("track")]
+                                  .toArray();
     for (const QJsonValue &t : tracks) {
         if (t.toObject()[QStringLiteral("@type")] == QStringLiteral("Audio"))
             return t.toObject();
@@ -123,8 +124,8 @@ void TestPeerTools::lameEncodedFile_data()
     QTest::newRow("MPEG 1 128k stereo") << QStringList{"-b", "128", "--cbr", "-m", "s"} << false;
     QTest::newRow("MPEG 1 96k dual channel at 32 kHz")
         << QStringList{"-b", "96", "--resample", "32", "-m", "d"} << false;
-    QTest::newRow("MPEG 2 64k mono") << QStringList{"-b", "64", "--resample", "22.05", "-m", "m"}
-                                     << false;
+    QTest::newRow("MPEG 2 64k mono")
+        << QStringList{"-b", "64", "--resample", "22.05", "-m", "m"} << false;
     QTest::newRow("MPEG 2.5 32k joint stereo")
         << QStringList{"-b", "32", "--resample", "11.025", "-m", "j"} << false;
     QTest::newRow("MPEG 1 VBR with a Xing header") << QStringList{"-V", "4"} << true;
@@ -208,8 +209,8 @@ void TestPeerTools::corpus()
             QCOMPARE(info.frequency, r.Frequence());
         }
 
-        if (!withPeer || !path.endsWith(QLatin1String(".mp3"))
-            || junkBeforeAudio.contains(it.fileName()))
+        if (!withPeer || !path.endsWith(QLatin1String(".mp3")) ||
+            junkBeforeAudio.contains(it.fileName()))
             continue;
         const auto peer = mpg123FirstFrame(path);
         if (!peer)

@@ -79,44 +79,60 @@ void TestTypeTagMpeg::headerFields_data()
     QTest::addColumn<bool>("crc");
 
     FrameHeader h;
-    QTest::newRow("MPEG 1 Layer III stereo")
-        << h << "1.0" << "III" << 128 << 44100 << "Stereo" << "" << "Aucun" << false;
+    QTest::newRow("MPEG 1 Layer III stereo") << h << "1.0"
+                                             << "III" << 128 << 44100 << "Stereo"
+                                             << ""
+                                             << "Aucun" << false;
     h = FrameHeader{2, 1, true, 8, 0, false, false, 1, 2};
-    QTest::newRow("MPEG 2 Layer III joint MS")
-        << h << "2.0" << "III" << 64 << 22050 << "Joint Stereo"
-        << "Stereo : OFF - MS Stereo : ON" << "Aucun" << false;
+    QTest::newRow("MPEG 2 Layer III joint MS") << h << "2.0"
+                                               << "III" << 64 << 22050 << "Joint Stereo"
+                                               << "Stereo : OFF - MS Stereo : ON"
+                                               << "Aucun" << false;
     h = FrameHeader{2, 1, true, 8, 0, false, false, 1, 1};
-    QTest::newRow("MPEG 2 Layer III joint intensity")
-        << h << "2.0" << "III" << 64 << 22050 << "Joint Stereo"
-        << "Stereo : ON - MS Stereo : OFF" << "Aucun" << false;
+    QTest::newRow("MPEG 2 Layer III joint intensity") << h << "2.0"
+                                                      << "III" << 64 << 22050 << "Joint Stereo"
+                                                      << "Stereo : ON - MS Stereo : OFF"
+                                                      << "Aucun" << false;
     h = FrameHeader{0, 1, true, 1, 2, false, false, 3};
-    QTest::newRow("MPEG 2.5 Layer III mono 8000 Hz")
-        << h << "2.5" << "III" << 8 << 8000 << "Mono" << "" << "Aucun" << false;
+    QTest::newRow("MPEG 2.5 Layer III mono 8000 Hz") << h << "2.5"
+                                                     << "III" << 8 << 8000 << "Mono"
+                                                     << ""
+                                                     << "Aucun" << false;
     h = FrameHeader{0, 1, true, 14, 1};
-    QTest::newRow("MPEG 2.5 Layer III 12000 Hz")
-        << h << "2.5" << "III" << 160 << 12000 << "Stereo" << "" << "Aucun" << false;
+    QTest::newRow("MPEG 2.5 Layer III 12000 Hz") << h << "2.5"
+                                                 << "III" << 160 << 12000 << "Stereo"
+                                                 << ""
+                                                 << "Aucun" << false;
     h = FrameHeader{3, 1, true, 14, 2, false, false, 1, 3};
-    QTest::newRow("MPEG 1 Layer III 320k both stereo")
-        << h << "1.0" << "III" << 320 << 32000 << "Joint Stereo"
-        << "Stereo : ON - MS Stereo : ON" << "Aucun" << false;
+    QTest::newRow("MPEG 1 Layer III 320k both stereo") << h << "1.0"
+                                                       << "III" << 320 << 32000 << "Joint Stereo"
+                                                       << "Stereo : ON - MS Stereo : ON"
+                                                       << "Aucun" << false;
     h = FrameHeader{3, 2, true, 14, 1, false, false, 1, 3};
-    QTest::newRow("MPEG 1 Layer II joint bands 16")
-        << h << "1.0" << "II" << 384 << 48000 << "Joint Stereo" << "Bands 16 to 31" << "Aucun"
-        << false;
+    QTest::newRow("MPEG 1 Layer II joint bands 16") << h << "1.0"
+                                                    << "II" << 384 << 48000 << "Joint Stereo"
+                                                    << "Bands 16 to 31"
+                                                    << "Aucun" << false;
     h = FrameHeader{2, 2, false, 14, 2, false, false, 2};
-    QTest::newRow("MPEG 2 Layer II dual channel with CRC")
-        << h << "2.0" << "II" << 160 << 16000 << "Double Cha" << "" << "Aucun" << true;
+    QTest::newRow("MPEG 2 Layer II dual channel with CRC") << h << "2.0"
+                                                           << "II" << 160 << 16000 << "Double Cha"
+                                                           << ""
+                                                           << "Aucun" << true;
     h = FrameHeader{3, 3, false, 14, 2, false, false, 0, 0, false, false, 1};
-    QTest::newRow("MPEG 1 Layer I 448k")
-        << h << "1.0" << "I" << 448 << 32000 << "Stereo" << "" << "50/15 ms" << true;
+    QTest::newRow("MPEG 1 Layer I 448k") << h << "1.0"
+                                         << "I" << 448 << 32000 << "Stereo"
+                                         << ""
+                                         << "50/15 ms" << true;
     h = FrameHeader{2, 3, true, 14, 1, false, false, 1, 0, false, false, 2};
-    QTest::newRow("MPEG 2 Layer I joint bands 4")
-        << h << "2.0" << "I" << 256 << 24000 << "Joint Stereo" << "Bands 4 to 31" << "Réservé"
-        << false;
+    QTest::newRow("MPEG 2 Layer I joint bands 4") << h << "2.0"
+                                                  << "I" << 256 << 24000 << "Joint Stereo"
+                                                  << "Bands 4 to 31"
+                                                  << "Réservé" << false;
     h = FrameHeader{3, 2, true, 1, 0, false, false, 1, 1, false, false, 3};
-    QTest::newRow("MPEG 1 Layer II bands 8, CCIT")
-        << h << "1.0" << "II" << 32 << 44100 << "Joint Stereo" << "Bands 8 to 31"
-        << "CCIT J.17" << false;
+    QTest::newRow("MPEG 1 Layer II bands 8, CCIT") << h << "1.0"
+                                                   << "II" << 32 << 44100 << "Joint Stereo"
+                                                   << "Bands 8 to 31"
+                                                   << "CCIT J.17" << false;
 }
 
 void TestTypeTagMpeg::headerFields()
@@ -191,8 +207,8 @@ void TestTypeTagMpeg::xingHeader()
 {
     for (const QByteArray &tag : {QByteArray("Xing"), QByteArray("xing"), QByteArray("XING")}) {
         XingFields fields{tag, 5000, 3000000};
-        const TypeTagMpeg r = mpeg::analyseMpeg(xingFrame(FrameHeader(), fields)
-                                                + frames(FrameHeader(), 50));
+        const TypeTagMpeg r =
+            mpeg::analyseMpeg(xingFrame(FrameHeader(), fields) + frames(FrameHeader(), 50));
         QVERIFY2(r.Valide(), tag.constData());
         QCOMPARE(r.Vbr(), QStringLiteral("VBR"));
         QCOMPARE(r.Frames(), 5000);
@@ -202,18 +218,18 @@ void TestTypeTagMpeg::xingHeader()
     }
     // Without a byte count the file size stands in for it: 417 × 60 bytes here.
     XingFields noBytes{"Xing", 5000, std::nullopt};
-    const TypeTagMpeg r = mpeg::analyseMpeg(xingFrame(FrameHeader(), noBytes)
-                                            + frames(FrameHeader(), 59));
+    const TypeTagMpeg r =
+        mpeg::analyseMpeg(xingFrame(FrameHeader(), noBytes) + frames(FrameHeader(), 59));
     QCOMPARE(r.Taille(), 25020);
-    QCOMPARE(r.BitRate(), 1);   // 200.16 kbit over 130 s
+    QCOMPARE(r.BitRate(), 1); // 200.16 kbit over 130 s
     QCOMPARE(r.Duree(), 200);
 }
 
 void TestTypeTagMpeg::xingWithoutFrameCount()
 {
     XingFields fields{"Xing", std::nullopt, 3000000};
-    const TypeTagMpeg r = mpeg::analyseMpeg(xingFrame(FrameHeader(), fields)
-                                            + frames(FrameHeader(), 9));
+    const TypeTagMpeg r =
+        mpeg::analyseMpeg(xingFrame(FrameHeader(), fields) + frames(FrameHeader(), 9));
     QVERIFY(!r.Valide());
     QCOMPARE(r.Vbr(), QStringLiteral("VBR"));
     QCOMPARE(r.EntetePos(), 0);
@@ -227,8 +243,8 @@ void TestTypeTagMpeg::shortXingFallsBackToConstantRate()
 {
     // 75 frames give 0 seconds: the Xing frame is rejected and the next header is analysed.
     XingFields fields{"Xing", 75, 30000};
-    const TypeTagMpeg r = mpeg::analyseMpeg(xingFrame(FrameHeader(), fields)
-                                            + frames(FrameHeader(), 9));
+    const TypeTagMpeg r =
+        mpeg::analyseMpeg(xingFrame(FrameHeader(), fields) + frames(FrameHeader(), 9));
     QVERIFY(r.Valide());
     QCOMPARE(r.EntetePos(), 417);
     QCOMPARE(r.Vbr(), QString());
@@ -267,8 +283,7 @@ void TestTypeTagMpeg::syncTest_data()
         << QByteArray("\xff\x00\x00\x00\x00", 5) + tail << true << qint64(5) << "III";
     // Version 3, layer 1: MPEG 1 Layer III with CRC, although three sync bits are clear.
     QTest::newRow("FF 1A is a candidate")
-        << QByteArray("\xff\x1a\x90\x00", 4) + QByteArray(413, '\0') << true << qint64(0)
-        << "III";
+        << QByteArray("\xff\x1a\x90\x00", 4) + QByteArray(413, '\0') << true << qint64(0) << "III";
     QTest::newRow("reserved version is rejected")
         << QByteArray("\xff\xea\x90\x00", 4) + tail << true << qint64(4) << "III";
     QTest::newRow("reserved layer is rejected")
@@ -307,8 +322,8 @@ void TestTypeTagMpeg::layersIIandIIIOnly()
 void TestTypeTagMpeg::falseSyncsInTagAreSkipped()
 {
     for (int version : {2, 3, 4}) {
-        const QByteArray tag = id3v2Tag(version, {id3v2PictureFrame(version, 20000)}, 0,
-                                        version == 4);
+        const QByteArray tag =
+            id3v2Tag(version, {id3v2PictureFrame(version, 20000)}, 0, version == 4);
         const TypeTagMpeg r = mpeg::analyseMpeg(tag + frames(FrameHeader(), 10));
         QVERIFY(r.Valide());
         QCOMPARE(r.EntetePos(), tag.size());

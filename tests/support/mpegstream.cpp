@@ -47,10 +47,10 @@ QByteArray FrameHeader::bytes() const
     QByteArray out(4, '\0');
     out[0] = char(0xFF);
     out[1] = char(0xE0 | (version & 3) << 3 | (layer & 3) << 1 | (protection ? 1 : 0));
-    out[2] = char((bitRateIndex & 15) << 4 | (frequencyIndex & 3) << 2 | (padding ? 2 : 0)
-                  | (privateBit ? 1 : 0));
-    out[3] = char((mode & 3) << 6 | (modeExtension & 3) << 4 | (copyright ? 8 : 0)
-                  | (original ? 4 : 0) | (emphasis & 3));
+    out[2] = char((bitRateIndex & 15) << 4 | (frequencyIndex & 3) << 2 | (padding ? 2 : 0) |
+                  (privateBit ? 1 : 0));
+    out[3] = char((mode & 3) << 6 | (modeExtension & 3) << 4 | (copyright ? 8 : 0) |
+                  (original ? 4 : 0) | (emphasis & 3));
     return out;
 }
 
@@ -142,12 +142,12 @@ QByteArray vbriFrame(const FrameHeader &header, quint16 delay, quint32 bytes, qu
 {
     QByteArray out = frame(header);
     QByteArray body = "VBRI";
-    appendBigEndian(body, 1, 2);     // version
+    appendBigEndian(body, 1, 2); // version
     appendBigEndian(body, delay, 2);
-    appendBigEndian(body, 75, 2);    // quality
+    appendBigEndian(body, 75, 2); // quality
     appendBigEndian(body, bytes, 4);
     appendBigEndian(body, frames, 4);
-    appendBigEndian(body, 0, 2);     // no table of contents
+    appendBigEndian(body, 0, 2); // no table of contents
     appendBigEndian(body, 1, 2);
     appendBigEndian(body, 2, 2);
     appendBigEndian(body, 1, 2);
@@ -209,8 +209,8 @@ QByteArray id3v2Tag(int majorVersion, const QList<QByteArray> &frames, int paddi
     out += synchsafe(quint32(body.size()));
     out += body;
     if (footer)
-        out += QByteArray("3DI") + char(majorVersion) + char(0) + flags
-               + synchsafe(quint32(body.size()));
+        out += QByteArray("3DI") + char(majorVersion) + char(0) + flags +
+               synchsafe(quint32(body.size()));
     return out;
 }
 
@@ -232,8 +232,8 @@ QByteArray id3v1Block(const QString &title, const QString &artist, const QString
 bool writeFile(const QString &path, QByteArrayView bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
-           && file.write(bytes.data(), bytes.size()) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes.data(), bytes.size()) == bytes.size();
 }
 
 } // namespace mpegstream

@@ -14,14 +14,14 @@ namespace mpegstream {
 // The 4-byte frame header, field by field. Fields hold their raw bit values.
 struct FrameHeader
 {
-    int version = 3;     // 0 = MPEG 2.5, 1 = reserved, 2 = MPEG 2, 3 = MPEG 1
-    int layer = 1;       // 0 = reserved, 1 = Layer III, 2 = Layer II, 3 = Layer I
+    int version = 3;        // 0 = MPEG 2.5, 1 = reserved, 2 = MPEG 2, 3 = MPEG 1
+    int layer = 1;          // 0 = reserved, 1 = Layer III, 2 = Layer II, 3 = Layer I
     bool protection = true; // true: no CRC
     int bitRateIndex = 9;   // 128 kbit/s for MPEG 1 Layer III
     int frequencyIndex = 0; // 44100 Hz for MPEG 1
     bool padding = false;
     bool privateBit = false;
-    int mode = 0;           // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
+    int mode = 0; // 0 stereo, 1 joint stereo, 2 dual channel, 3 mono
     int modeExtension = 0;
     bool copyright = false;
     bool original = false;
