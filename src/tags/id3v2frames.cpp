@@ -291,7 +291,9 @@ Id3v2Tag walkId3v2(QByteArrayView tag)
     qsizetype at = 0;
     if (result.version == 2 && (flags & 0x40))
         return result; // a compressed 2.2 tag: no known scheme, nothing can be read
-    if (result.version >= 3 && (flags & 0x40) && data.size() >= 4) { // extended header
+    // Some taggers set the extended-header flag without writing one: when a frame identifier
+    // stands where its size should be, there is none.
+    if (result.version >= 3 && (flags & 0x40) && data.size() >= 4 && !isFrameId(QByteArrayView(data).first(4))) {
         const quint32 extended = result.version == 3 ? bigEndian(data, 0, 4) + 4 : synchsafe(data, 0);
         at = qsizetype(std::min<quint32>(extended, quint32(data.size())));
     }

@@ -5,6 +5,8 @@
 #include "tags/genres.h"
 #include "tags/id3v2frames.h"
 
+#include <QSet>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -105,11 +107,18 @@ TypeTagV2 parseId3v2(QByteArrayView bytes, bool decodePicture)
     if (parsed.version == 0)
         return tag;
 
-    bool haveBareComment = false;
+    // A tag should hold one frame per field; when it holds several, the first one gives the
+    // field, as other readers do.
+    QSet<QByteArray> taken;
+    bool haveBareComment = false, haveComment = false;
     for (const Id3v2Frame &frame : parsed.frames) {
         if (frame.opaque)
             continue;
         const QByteArray id = normalisedId(frame.id, parsed.version);
+        const QByteArray field = id == "TDRC" ? QByteArray("TYER") : id;
+        if (id != "COMM" && id != "APIC" && taken.contains(field))
+            continue;
+        taken.insert(field);
         const QByteArrayView body = frame.body;
         if (id == "TPE1") {
             tag.setArtiste(frameText(body));
@@ -139,16 +148,17 @@ TypeTagV2 parseId3v2(QByteArrayView bytes, bool decodePicture)
             // The comment is the one without description; comments with one (players' private
             // data such as "iTunNORM") stand in only when there is no other.
             const Comment comment = commentFrame(body);
-            if (comment.description.isEmpty()) {
+            if (comment.description.isEmpty() && !haveBareComment) {
                 tag.setCommentaire(comment.text);
-                haveBareComment = true;
-            } else if (!haveBareComment && !comment.description.startsWith(QLatin1String("iTun"))) {
+                haveBareComment = haveComment = true;
+            } else if (!haveComment && !comment.description.startsWith(QLatin1String("iTun"))) {
                 tag.setCommentaire(comment.text);
+                haveComment = true;
             }
         } else if (id == "APIC") {
-            // A frame too broken to hold picture bytes does not hide an earlier picture.
+            // The first frame that holds picture bytes gives the picture.
             const QByteArray data = pictureData(body, parsed.version);
-            if (!data.isEmpty()) {
+            if (!data.isEmpty() && tag.PictureBinary().isEmpty()) {
                 tag.setPictureBinary(data);
                 tag.setPicture(decodePicture ? pictureFromBytes(data) : QImage());
             }

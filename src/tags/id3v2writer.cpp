@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QUrl>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -22,22 +23,34 @@ namespace {
 
 constexpr qsizetype PaddingSize = 11;
 
-// The encoding byte and the bytes of a text.
+// True when every character is one that Windows-1252 and ISO-8859-1 write with the same
+// byte. Encoding 0 is ISO-8859-1 for every other reader: "œ", "€" or "—" written there as
+// Windows-1252 bytes would read back as control characters elsewhere.
+bool fitsLatin1(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x80 || (c.unicode() >= 0xA0 && c.unicode() <= 0xFF);
+    });
+}
+
+// The encoding byte and the bytes of a text: encoding 0 when the text allows it, UTF-16 with a
+// byte-order mark otherwise, so that no character is lost.
 QByteArray encodedText(const QString &text)
 {
-    if (fitsWindows1252(text))
+    if (fitsLatin1(text))
         return char(Latin1) + toWindows1252(text);
     return char(Utf16) + encodeUtf16(text);
 }
 
-// A URL in single bytes: characters Windows-1252 lacks are percent-encoded as UTF-8.
+// A URL in single bytes (URLs are ISO-8859-1 whatever the encoding byte): other characters
+// are percent-encoded as UTF-8.
 QByteArray urlBytes(const QString &url)
 {
     QByteArray bytes;
     for (qsizetype i = 0; i < url.size(); ++i) {
         const qsizetype length = url[i].isHighSurrogate() && i + 1 < url.size() ? 2 : 1;
         const QString character = url.mid(i, length);
-        bytes += fitsWindows1252(character) ? toWindows1252(character) : QUrl::toPercentEncoding(character);
+        bytes += fitsLatin1(character) ? toWindows1252(character) : QUrl::toPercentEncoding(character);
         i += length - 1;
     }
     return bytes;

@@ -12,7 +12,7 @@
 namespace tags {
 
 // One frame of the written tag for a known identifier, its data taken from the record (the
-// picture bytes for APIC). Text that Windows-1252 holds is written with encoding 0, other text
+// picture bytes for APIC). Text that ISO-8859-1 holds is written with encoding 0, other text
 // with encoding 1 (UTF-16 with byte-order mark). An unknown identifier gives a frame whose body
 // is the encoding byte alone.
 QByteArray buildFrame(const TypeTagV2 &tag, QByteArrayView id, QByteArrayView picture = {});

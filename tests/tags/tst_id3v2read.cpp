@@ -68,7 +68,8 @@ void TestId3v2Read::field_data()
     QTest::newRow("original artist") << tag(3, frame(3, "TOPE", latin("Orig"))) << "Original" << "Orig";
     QTest::newRow("copyright") << tag(3, frame(3, "TCOP", latin("(c) X"))) << "Copyright" << "(c) X";
     QTest::newRow("encoder") << tag(3, frame(3, "TENC", latin("LAME"))) << "Encode" << "LAME";
-    QTest::newRow("later frame overwrites") << tag(3, frame(3, "TIT2", latin("A")) + frame(3, "TIT2", latin("B"))) << "Titre" << "B";
+    QTest::newRow("first of two frames wins") << tag(3, frame(3, "TIT2", latin("A")) + frame(3, "TIT2", latin("B"))) << "Titre" << "A";
+    QTest::newRow("year of the first date frame") << tag(3, frame(3, "TDRC", latin("2010-01")) + frame(3, "TYER", latin("1999"))) << "Annee" << "2010";
     QTest::newRow("unknown frame skipped by its size") << tag(3, frame(3, "TXXX", latin("x")) + frame(3, "TIT2", latin("Apres"))) << "Titre" << "Apres";
     QTest::newRow("lower-case header letters") << QByteArray("id3") + tag(3, frame(3, "TIT2", latin("bas"))).mid(3) << "Titre" << "bas";
     QTest::newRow("padding ends the walk") << tag(3, frame(3, "TIT2", latin("T")) + QByteArray(20, '\0') + frame(3, "TPE1", latin("X"))) << "Artiste" << "";

@@ -163,7 +163,8 @@ void TestId3v2Write::textEncoding_data()
     QTest::addColumn<QByteArray>("body");
     QTest::newRow("ascii keeps encoding 0") << "Abc" << QByteArray("\0Abc", 4);
     QTest::newRow("accents keep encoding 0") << "Été" << QByteArray("\0\xC9t\xE9", 4);
-    QTest::newRow("euro keeps encoding 0") << "€" << QByteArray("\0\x80", 2);
+    QTest::newRow("euro uses encoding 1 (not in ISO-8859-1)") << "€" << "\x01" + utf16le("€");
+    QTest::newRow("oe ligature uses encoding 1") << "sœur" << "\x01" + utf16le("sœur");
     QTest::newRow("cyrillic uses encoding 1") << "Бах" << "\x01" + utf16le("Бах");
     QTest::newRow("beyond 16 bits uses encoding 1") << "a😀" << "\x01" + utf16le("a😀");
 }
