@@ -39,6 +39,7 @@ CdPage::CdPage(QWidget *parent)
     txtAnnee = named<QLineEdit>(this, "txtAnnée");
     txtAnnee->setMaximumWidth(80);
     txtGenre = named<QComboBox>(this, "txtGenre");
+    txtGenre->setEditable(true); // a CDDB genre need not be one of the list
 
     txtRecu = named<QPlainTextEdit>(this, "txtRecu");
     txtRecu->setReadOnly(true);

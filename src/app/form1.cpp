@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/cddbpanel.h"
 #include "app/cdpage.h"
 #include "app/commandtable.h"
 #include "app/dialogs.h"
@@ -16,6 +17,7 @@
 #include "app/tagpage.h"
 #include "app/widgets.h"
 #include "cd/cdaudiocontrol.h"
+#include "cd/cddb.h"
 #include "cd/cddevice.h"
 #include "files/mediaplayer.h"
 
@@ -96,6 +98,7 @@ Form1::Form1(Setup setup, QWidget *parent)
     connectPages();
     connectSettings();
     extraction = new ExtractionController(this);
+    cddb = new CddbPanel(this);
     resize(960, 640);
 }
 
@@ -271,8 +274,8 @@ bool Form1::startUp()
     fillFixedLists();
     if (!findDrives())
         return false;
-    cddbServerUrl = QStringLiteral("http://gnudb.gnudb.org/~cddb/cddb.cgi");
-    cddbHelloSuffix = QStringLiteral("&hello=me+tarvex.localhost+xmcd+v1.0PL0&proto=5");
+    cddbServerUrl = cd::cddbDefaultServerUrl();
+    cddbHelloSuffix = cd::cddbHelloSuffix(Frame7->txtEmailCddb->text());
     Frame6->txtRecu->clear();
     openCdDevice();
     return true;
@@ -292,6 +295,7 @@ void Form1::loadSettings()
     Frame7->Check2->setChecked(flag("ImportationNom"));
     Frame7->Text8->setText(read("Commentaire"));
     Frame7->Text9->setText(read("Encodepar"));
+    Frame7->txtEmailCddb->setText(read("EmailCDDB"));
 }
 
 void Form1::fillFixedLists()

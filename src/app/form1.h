@@ -21,6 +21,7 @@ class QTimer;
 
 namespace app {
 
+class CddbPanel;
 class CdPage;
 class CommandTable;
 class ExtractionController;
@@ -65,6 +66,7 @@ public:
     ExtractionController *extraction; // CD extraction jobs and WAV conversion
     RenamePanel *renamePanel;   // inside Frame1->Frame4
     FileCommands *fileCommands; // renaming, file operations, playback
+    CddbPanel *cddb;            // the CDDB lookup of the CD page
     QProgressBar *ProgressBar1;
     QLabel *Label35;
     QLabel *replogiciel;   // hidden: the product name the settings key is built from

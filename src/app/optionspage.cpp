@@ -61,6 +61,8 @@ OptionsPage::OptionsPage(QWidget *parent)
     auto *form9 = new QFormLayout;
     form9->addRow(QStringLiteral("Dossier des pistes extraites :"), fieldWithButton(Text3, Command5));
     form9->addRow(QStringLiteral("Nom des fichiers :"), Combo8);
+    txtEmailCddb = named<QLineEdit>(Frame9, "txtEmailCddb");
+    form9->addRow(QStringLiteral("Adresse e-mail (CDDB) :"), txtEmailCddb);
     auto *layout9 = new QVBoxLayout(Frame9);
     layout9->addLayout(form9);
     layout9->addWidget(tags);

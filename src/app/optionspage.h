@@ -23,6 +23,7 @@ public:
 
     QGroupBox *Frame9;
     QLineEdit *Text3;        // folder of extracted tracks
+    QLineEdit *txtEmailCddb; // "Adresse e-mail (CDDB)": names the user to the CDDB server
     QPushButton *Command5;
     QComboBox *Combo8;       // file-name format
     QRadioButton *Option7;   // tag with v1 only

@@ -1,0 +1,240 @@
+#include "app/cddbpanel.h"
+
+#include "app/cdpage.h"
+#include "app/form1.h"
+#include "app/optionspage.h"
+#include "app/simpleregaccess.h"
+#include "cd/cdaudiocontrol.h"
+#include "cd/cdinfo.h"
+#include "cd/cddb.h"
+#include "cd/cddbclient.h"
+#include "cd/httpfetch.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTimer>
+#include <QTreeWidget>
+
+namespace app {
+
+namespace {
+
+const QString listSitesCaption = QStringLiteral("Liste des &Sites");
+const QString chooseSiteCaption = QStringLiteral("Choisir ce &Site");
+// The dynamic property of fraCatégorie that receives the chosen match line.
+const char choiceTag[] = "Tag";
+
+// The hourglass pointer for the length of a fetch.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+} // namespace
+
+CddbPanel::CddbPanel(Form1 *form)
+    : QObject(form), inetConnexion(new cd::HttpFetch(this)), m_form(form), m_page(form->Frame6)
+{
+    setObjectName(QStringLiteral("CddbPanel"));
+    inetConnexion->setObjectName(QStringLiteral("inetConnexion"));
+    form->setProcedure(QStringLiteral("demandecddb"), [this] { demandecddb(); });
+    connect(m_page->btnChoisirSite, &QPushButton::clicked, this, &CddbPanel::btnChoisirSite_Click);
+    connect(m_page->btnOkSelCategorie, &QPushButton::clicked, this,
+            &CddbPanel::btnOkSelCategorie_Click);
+    connect(form, &Form1::unloading, this, &CddbPanel::onUnloading);
+    // The e-mail address names the user in every request from the next one on.
+    QLineEdit *email = form->Frame7->txtEmailCddb;
+    connect(email, &QLineEdit::editingFinished, this, [form, email] {
+        form->cddbHelloSuffix = cd::cddbHelloSuffix(email->text());
+        form->sReg->setKeyPath(form->settingsKeyPath());
+        form->sReg->writeValue(QStringLiteral("EmailCDDB"), email->text().trimmed());
+    });
+}
+
+CddbPanel::~CddbPanel()
+{
+    inetConnexion->cancel();
+    if (m_choiceWait)
+        m_choiceWait->quit();
+}
+
+void CddbPanel::onUnloading()
+{
+    // The window is closing: the transfer and the wait for a choice end now, and the lookup
+    // that was waiting returns without touching the window any further.
+    m_unloading = true;
+    inetConnexion->cancel();
+    if (m_choiceWait)
+        m_choiceWait->quit();
+}
+
+QString CddbPanel::send(const QString &command)
+{
+    const WaitCursor hourglass;
+    return cd::cddbSend(*inetConnexion, m_form->cddbServerUrl, command, m_form->cddbHelloSuffix);
+}
+
+void CddbPanel::demandecddb()
+{
+    if (m_busy)
+        return;
+    m_busy = true;
+    m_unloading = false;
+    const auto done = qScopeGuard([this] { m_busy = false; });
+    const QPointer<Form1> form = m_form;
+
+    btnChoisirSite_Click();
+    if (!form || m_unloading)
+        return;
+    if (m_page->txtRecu->toPlainText().isEmpty()) {
+        m_form->dialogs().inform(m_form, QStringLiteral("Pas de connection internet"),
+                                 m_form->product(), Dialogs::Icon::Warning);
+        m_page->txtRecu->clear();
+        return;
+    }
+
+    // The device is released while the disc is identified.
+    m_form->Timer4->stop();
+    m_form->MMControl1->sendCommand(QStringLiteral("stop"));
+    m_form->MMControl1->sendCommand(QStringLiteral("Close"));
+
+    clsCdInfo info;
+    info.Init(m_page->cboLecteurCD->currentText());
+    m_page->btnChoisirSite->setText(listSitesCaption);
+    QString message;
+    const QString query = info.QueryString(&message);
+    if (!message.isEmpty())
+        m_form->dialogs().inform(m_form, message, m_form->product(), Dialogs::Icon::Warning);
+
+    const QString result = cddbQuery(query);
+    if (!form || m_unloading)
+        return;
+    // Nothing found: no read is sent, and the track list stays as it is so that the disc can
+    // still be extracted.
+    if (!result.isEmpty() && result != u"Erreur|Erreur") {
+        cddbRead(cd::getField(result, 1, u"|"), cd::getField(result, 2, u"|"));
+        if (!form || m_unloading)
+            return;
+    }
+
+    // Track titles become usable as file names.
+    m_form->run(QStringLiteral("verifcaractere"));
+
+    QComboBox *genre = m_page->txtGenre;
+    for (int i = 0; i < genre->count(); ++i) {
+        if (genre->itemText(i) == genre->currentText())
+            m_form->Label23->setText(QString::number(i));
+    }
+
+    m_form->MMControl1->setDeviceType(QStringLiteral("CDAudio"));
+    m_form->MMControl1->sendCommand(QStringLiteral("Open"));
+    m_form->Timer4->start();
+}
+
+QString CddbPanel::cddbQuery(const QString &queryText)
+{
+    if (queryText.isEmpty())
+        return {};
+    const QString answer = send(queryText);
+    if (m_unloading)
+        return {};
+    m_page->txtRecu->setPlainText(answer);
+    const cd::CddbQueryAnswer parsed = cd::parseQueryAnswer(answer, queryText);
+    if (parsed.kind != cd::CddbQueryAnswer::Choice)
+        return parsed.result;
+
+    m_page->lstCategories->clear();
+    m_page->lstCategories->addItems(parsed.matches);
+    m_page->lstCategories->setCurrentRow(0);
+    QGroupBox *frame = m_page->fraCategorie;
+    frame->setProperty(choiceTag, QString());
+    frame->show();
+    // The rest of the window stays usable meanwhile; the wait ends with the choice or when
+    // the window closes.
+    QEventLoop wait;
+    m_choiceWait = &wait;
+    wait.exec();
+    m_choiceWait = nullptr;
+    if (m_unloading)
+        return {};
+    frame->hide();
+    return cd::choiceResult(frame->property(choiceTag).toString());
+}
+
+void CddbPanel::cddbRead(const QString &category, const QString &discId)
+{
+    if (category.isEmpty() || discId.isEmpty())
+        return;
+    const QString answer = send(cd::cddbReadCommand(category, discId));
+    if (m_unloading)
+        return;
+    m_page->txtRecu->setPlainText(answer);
+    const cd::CddbDisc disc = cd::parseReadAnswer(answer);
+    if (disc.code != u"210")
+        return;
+    if (disc.discLines >= 1) {
+        m_page->txtArtiste->setText(disc.artist);
+        m_page->txtAlbum->setText(disc.album);
+    }
+    if (disc.discLines >= 2)
+        m_page->txtAnnee->setText(disc.year);
+    if (disc.discLines >= 3)
+        m_page->txtGenre->setCurrentText(disc.genre);
+    // An entry without titles leaves the track list as it is.
+    if (!disc.discLinesFound() || disc.rows.isEmpty())
+        return;
+    m_page->LV2->clear();
+    for (const QString &title : disc.rows) {
+        auto *row = new QTreeWidgetItem(m_page->LV2, {title});
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        row->setCheckState(0, Qt::Unchecked);
+    }
+}
+
+void CddbPanel::cddbListSites()
+{
+    const QString answer = send(QStringLiteral("sites"));
+    if (m_unloading)
+        return;
+    m_page->txtRecu->setPlainText(cd::parseSitesAnswer(answer).text);
+}
+
+void CddbPanel::btnChoisirSite_Click()
+{
+    QPushButton *button = m_page->btnChoisirSite;
+    if (button->text() == listSitesCaption) {
+        cddbListSites();
+        button->setText(chooseSiteCaption);
+    } else if (button->text() == chooseSiteCaption) {
+        button->setText(listSitesCaption);
+        // The server of the line under the cursor of the list.
+        const QString url =
+            cd::serverUrlInLine(m_page->txtRecu->textCursor().block().text());
+        if (!url.isEmpty())
+            m_form->cddbServerUrl = url;
+    }
+}
+
+void CddbPanel::btnOkSelCategorie_Click()
+{
+    const QListWidgetItem *chosen = m_page->lstCategories->currentItem();
+    if (!chosen)
+        return;
+    m_page->fraCategorie->setProperty(choiceTag, chosen->text());
+    if (m_choiceWait)
+        m_choiceWait->quit();
+}
+
+} // namespace app

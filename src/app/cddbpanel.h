@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QEventLoop;
+
+namespace cd {
+class HttpFetch;
+}
+
+namespace app {
+
+class CdPage;
+class Form1;
+
+// The CDDB exchange of the CD page: the lookup started by the "CDDB" command, the choice among
+// several matches, the server list and the choice of a server. It works on the widgets of the
+// CD page and the CDDB address of the window.
+class CddbPanel : public QObject
+{
+    Q_OBJECT
+public:
+    // Registers the procedure "demandecddb" with the window and connects the page's buttons.
+    explicit CddbPanel(Form1 *form);
+    ~CddbPanel() override;
+
+    // The whole lookup: server check, disc ID, query, read, track list, genre index.
+    void demandecddb();
+    // category|disc ID of the disc, "Erreur|Erreur" when none, empty for an empty query.
+    QString cddbQuery(const QString &queryText);
+    // Reads the entry and fills the disc fields and the track list.
+    void cddbRead(const QString &category, const QString &discId);
+    // Shows the server list in txtRecu.
+    void cddbListSites();
+    void btnChoisirSite_Click();
+    void btnOkSelCategorie_Click();
+
+    // The HTTP transfer of the window (inetConnexion).
+    cd::HttpFetch *inetConnexion;
+
+    // True while a lookup runs (a second one is not started meanwhile).
+    bool isBusy() const { return m_busy; }
+    // True while cddbQuery waits for the user's choice among matches.
+    bool isWaitingForChoice() const { return m_choiceWait != nullptr; }
+
+private:
+    QString send(const QString &command);
+    void onUnloading();
+
+    Form1 *m_form;
+    CdPage *m_page;
+    QEventLoop *m_choiceWait = nullptr;
+    bool m_busy = false;
+    bool m_unloading = false;
+};
+
+} // namespace app
