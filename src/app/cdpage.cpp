@@ -17,9 +17,12 @@
 namespace app {
 
 CdPage::CdPage(QWidget *parent)
-    : QGroupBox(QStringLiteral("Extraire CD"), parent)
+    : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame6"));
+    // The tab above names the page; the frame itself stays plain.
+    setAccessibleName(QStringLiteral("Extraire CD"));
+    setFlat(true);
 
     cboLecteurCD = named<QComboBox>(this, "cboLecteurCD");
     cboLecteurCD->setMinimumContentsLength(24);

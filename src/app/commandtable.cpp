@@ -11,13 +11,14 @@ namespace app {
 
 namespace {
 
-// Desktop themes such as Adwaita ship most actions only as "-symbolic" icons.
+// Desktop themes such as Adwaita ship most actions only as "-symbolic" icons; those are used
+// first so that the bar looks alike.
 QIcon themeIcon(const char *name)
 {
     const QString n = QString::fromLatin1(name);
-    QIcon icon = QIcon::fromTheme(n);
+    QIcon icon = QIcon::fromTheme(n + QStringLiteral("-symbolic"));
     if (icon.isNull())
-        icon = QIcon::fromTheme(n + QStringLiteral("-symbolic"));
+        icon = QIcon::fromTheme(n);
     return icon;
 }
 
@@ -46,20 +47,20 @@ CommandTable::CommandTable(QMainWindow *window)
     window->addToolBar(Toolbar1);
     // Separators take positions 1, 3, 6, 9 and 13, as on the original bar.
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("ouvrir"), QStringLiteral("Ouvrir un dossier"), "folder-open");
+    addButton(QStringLiteral("ouvrir"), QStringLiteral("Ouvrir un dossier"), QStringLiteral("Ouvrir"), "folder-open");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("CDDB"), QStringLiteral("Demande CDDB"), "network-transmit-receive");
-    addButton(QStringLiteral("extraireMP3"), QStringLiteral("Extraire les pistes du CD"), "media-optical");
+    addButton(QStringLiteral("CDDB"), QStringLiteral("Demande CDDB"), QStringLiteral("CDDB"), "network-transmit-receive");
+    addButton(QStringLiteral("extraireMP3"), QStringLiteral("Extraire les pistes du CD"), QStringLiteral("Extraire"), "media-optical");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("voir"), QStringLiteral("Aperçu du changement"), "edit-find");
-    addButton(QStringLiteral("renom"), QStringLiteral("Renommer le fichier"), "document-edit");
+    addButton(QStringLiteral("voir"), QStringLiteral("Aperçu du changement"), QStringLiteral("Aperçu"), "edit-find");
+    addButton(QStringLiteral("renom"), QStringLiteral("Renommer le fichier"), QStringLiteral("Renommer"), "document-edit");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("enreID"), QStringLiteral("Enregistrer le Tag ID3"), "document-save");
-    addButton(QStringLiteral("suppID"), QStringLiteral("Effacer le Tag ID3"), "edit-clear");
-    addButton(QStringLiteral("copieID"), QStringLiteral("Copier l'ID3 v1 vers ID3 v2"), "edit-copy");
+    addButton(QStringLiteral("enreID"), QStringLiteral("Enregistrer le Tag ID3"), QStringLiteral("Enregistrer"), "document-save");
+    addButton(QStringLiteral("suppID"), QStringLiteral("Effacer le Tag ID3"), QStringLiteral("Effacer"), "edit-clear");
+    addButton(QStringLiteral("copieID"), QStringLiteral("Copier l'ID3 v1 vers ID3 v2"), QStringLiteral("Copier"), "edit-copy");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("aide"), QStringLiteral("Aide"), "help-browser");
-    addButton(QStringLiteral("quit"), QStringLiteral("Quitter"), "application-exit");
+    addButton(QStringLiteral("aide"), QStringLiteral("Aide"), QStringLiteral("Aide"), "help-browser");
+    addButton(QStringLiteral("quit"), QStringLiteral("Quitter"), QStringLiteral("Quitter"), "application-exit");
 
     QMenu *fich = addMenu(nullptr, window, QStringLiteral("fich"), QStringLiteral("&Fichier"));
     addItem(fich, QStringLiteral("ouvdossier"), QStringLiteral("&Ouvrir un dossier"))
@@ -108,12 +109,13 @@ CommandTable::CommandTable(QMainWindow *window)
     addItem(mnuextraire, QStringLiteral("ExtraiWAV"), QStringLiteral("Extraction WAV"));
 }
 
-QAction *CommandTable::addButton(const QString &key, const QString &tooltip, const char *icon)
+QAction *CommandTable::addButton(const QString &key, const QString &tooltip, const QString &text,
+                                 const char *icon)
 {
     QAction *action = m_toolbar->addAction(themeIcon(icon), tooltip);
     action->setObjectName(key);
     action->setToolTip(tooltip);
-    action->setIconText(tooltip.section(QLatin1Char(' '), 0, 0));
+    action->setIconText(text);
     m_buttons.insert(key, action);
     m_buttonKeys.append(key);
     return action;

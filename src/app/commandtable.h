@@ -47,7 +47,7 @@ public:
     void setItemsEnabled(const QStringList &names, bool enabled);
 
 private:
-    QAction *addButton(const QString &key, const QString &tooltip, const char *icon);
+    QAction *addButton(const QString &key, const QString &tooltip, const QString &text, const char *icon);
     QAction *addItem(QMenu *menu, const QString &name, const QString &caption);
     QMenu *addMenu(QMenu *parent, QMainWindow *window, const QString &name, const QString &caption);
 

@@ -8,9 +8,12 @@
 namespace app {
 
 FileInfoPanel::FileInfoPanel(QWidget *parent)
-    : QGroupBox(QStringLiteral("Info Fichier"), parent)
+    : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame3"));
+    // The tab above names the page; the frame itself stays plain.
+    setAccessibleName(QStringLiteral("Info Fichier"));
+    setFlat(true);
     auto *form = new QFormLayout(this);
     form->setLabelAlignment(Qt::AlignRight);
     auto add = [this, form](const char *name, const QString &caption) {

@@ -13,6 +13,7 @@
 #include "app/renamepanel.h"
 #include "app/settingstable.h"
 #include "app/simpleregaccess.h"
+#include "app/tagcommands.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "app/widgets.h"
@@ -20,6 +21,7 @@
 #include "cd/cddb.h"
 #include "cd/cddevice.h"
 #include "files/mediaplayer.h"
+#include "tags/zelltagctrl.h"
 
 #include <QAction>
 #include <QApplication>
@@ -97,6 +99,7 @@ Form1::Form1(Setup setup, QWidget *parent)
     connectCommands();
     connectPages();
     connectSettings();
+    new TagCommands(*this);
     extraction = new ExtractionController(this);
     cddb = new CddbPanel(this);
     resize(960, 640);
@@ -260,12 +263,14 @@ bool Form1::startUp()
 {
     Txt_Chemin->clear();
     replogiciel->setText(productName);
-    run(QStringLiteral("initMpegTables"));
     writeMissingDefaults(*sReg, product(), defaultOutputFolder());
     loadSettings();
     Frame1->editor->enableVersion(1);
     Frame1->editor->enableVersion(2);
-    run(QStringLiteral("fillCdGenres"));
+    QStringList genres;
+    tags::ZellTagCtrl().GetGenreListe(genres);
+    Frame6->txtGenre->clear();
+    Frame6->txtGenre->addItems(genres);
     commands->applyStartState();
     Frame7->hide();
     Timer1->stop();
@@ -463,6 +468,7 @@ void Form1::onMainPage(int page)
         Frame1->TS1->setCurrentIndex(TagPage::InfoFichier);
         Frame1->showSubPage(TagPage::InfoFichier);
     }
+    comptage();
     Frame6->setVisible(page == 0);
     Frame1->setVisible(page == 1);
     Frame7->setVisible(page == 2);

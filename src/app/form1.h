@@ -92,8 +92,12 @@ public:
     void setStatusPanel(int panel, const QString &text);
     QString statusPanel(int panel) const;
 
-    // Procedures provided by the parts of the window ("apercu", "extmp3", "arret" ...). A command
-    // runs the procedure registered under its name; none registered means nothing happens.
+    // Procedures provided by the parts of the window. A command runs the procedure registered
+    // under its name; none registered means nothing happens. Names the window runs:
+    // commands "apercu", "renomer", "demandecddb", "extmp3", "extwav", "lecture", "stoplecture",
+    // "copie", "deplac", "supprim"; "arret" (release the played file) before every toolbar
+    // command, on TS2 clicks and on the page "Renomeur"; "fillRenameLists" at start-up;
+    // "nomManuel" when a row of LV1 is chosen.
     void setProcedure(const QString &name, std::function<void()> procedure);
     bool hasProcedure(const QString &name) const { return m_procedures.contains(name); }
     void run(const QString &name);

@@ -1,4 +1,5 @@
 #include "app/form1.h"
+#include "app/screenshots.h"
 
 #include <QApplication>
 #include <QDir>
@@ -32,6 +33,13 @@ QStringList cdImagesFromArguments(const QStringList &arguments, bool *ok)
     return images;
 }
 
+// The value of "--name VALUE"; empty when absent.
+QString optionValue(const QStringList &arguments, const QString &name)
+{
+    const qsizetype at = arguments.indexOf(name);
+    return at > 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : QString();
+}
+
 // The installed help page, else the copy the build puts beside the program.
 QString helpFilePath()
 {
@@ -53,6 +61,18 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tarvex"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    // Without a desktop session (offscreen, bare X server) Qt knows neither an icon theme nor
+    // where themes live.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
+        QStringList paths = QIcon::themeSearchPaths();
+        const QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
+        for (const QString &dir : dataDirs.split(u':', Qt::SkipEmptyParts)) {
+            if (!paths.contains(dir + QStringLiteral("/icons")))
+                paths << dir + QStringLiteral("/icons");
+        }
+        QIcon::setThemeSearchPaths(paths);
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    }
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 
     // Qt's own texts (standard buttons, file dialog) in French, whatever the session language.
@@ -74,6 +94,14 @@ int main(int argc, char *argv[])
     app::Form1 window(std::move(setup));
     if (!window.startUp())
         return 1;
+    // "--captures FOLDER [--taille 960x640]" renders every page into PNG files and ends.
+    const QString captures = optionValue(QApplication::arguments(), QStringLiteral("--captures"));
+    if (!captures.isEmpty()) {
+        const QStringList size = optionValue(QApplication::arguments(), QStringLiteral("--taille")).split(u'x');
+        if (size.size() == 2)
+            window.resize(size[0].toInt(), size[1].toInt());
+        return app::saveScreenshots(window, captures) ? 0 : 1;
+    }
     window.show();
     return application.exec();
 }

@@ -29,9 +29,12 @@ QHBoxLayout *fieldWithButton(QLineEdit *field, QPushButton *button)
 } // namespace
 
 OptionsPage::OptionsPage(QWidget *parent)
-    : QGroupBox(QStringLiteral("Options"), parent)
+    : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame7"));
+    // The tab above names the page; the frame itself stays plain.
+    setAccessibleName(QStringLiteral("Options"));
+    setFlat(true);
 
     TS3 = named<QTabBar>(this, "TS3");
     TS3->addTab(QStringLiteral("Extraction d'un CD"));
@@ -39,7 +42,8 @@ OptionsPage::OptionsPage(QWidget *parent)
     TS3->addTab(QStringLiteral("Conversion de fichier"));
     TS3->setExpanding(false);
 
-    Frame9 = named<QGroupBox>(this, "Frame9", QStringLiteral("Extraction d'un CD"));
+    Frame9 = named<QGroupBox>(this, "Frame9");
+    Frame9->setAccessibleName(QStringLiteral("Extraction d'un CD"));
     Text3 = named<QLineEdit>(Frame9, "Text3");
     Text3->setReadOnly(true);
     Command5 = named<QPushButton>(Frame9, "Command5", QStringLiteral("Parcourir..."));
@@ -69,7 +73,8 @@ OptionsPage::OptionsPage(QWidget *parent)
     layout9->addWidget(Check2);
     layout9->addStretch();
 
-    Frame10 = named<QGroupBox>(this, "Frame10", QStringLiteral("Taggeur"));
+    Frame10 = named<QGroupBox>(this, "Frame10");
+    Frame10->setAccessibleName(QStringLiteral("Taggeur"));
     Text8 = named<QLineEdit>(Frame10, "Text8");
     Command7 = named<QPushButton>(Frame10, "Command7", QStringLiteral("Enregistrer"));
     Text9 = named<QLineEdit>(Frame10, "Text9");
@@ -86,7 +91,8 @@ OptionsPage::OptionsPage(QWidget *parent)
     layout10->addWidget(note);
     layout10->addStretch();
 
-    Frame11 = named<QGroupBox>(this, "Frame11", QStringLiteral("Conversion de fichier"));
+    Frame11 = named<QGroupBox>(this, "Frame11");
+    Frame11->setAccessibleName(QStringLiteral("Conversion de fichier"));
     Text5 = named<QLineEdit>(Frame11, "Text5");
     Text5->setReadOnly(true);
     Command6 = named<QPushButton>(Frame11, "Command6", QStringLiteral("Parcourir..."));

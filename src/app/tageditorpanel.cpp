@@ -1,6 +1,8 @@
 #include "app/tageditorpanel.h"
 
 #include "app/widgets.h"
+#include "tags/genres.h"
+#include "tags/zelltagctrl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -46,7 +48,8 @@ TagEditorPanel::TagEditorPanel(QWidget *frameParent)
 
 void TagEditorPanel::buildV1(QWidget *frameParent)
 {
-    Frame2 = named<QGroupBox>(frameParent, "Frame2", QStringLiteral("ID3 v1"));
+    Frame2 = named<QGroupBox>(frameParent, "Frame2");
+    Frame2->setAccessibleName(QStringLiteral("ID3 v1"));
     chkv1 = named<QCheckBox>(Frame2, "chkv1", QStringLiteral("Tag ID3 v1"));
     txtv1Piste = shortField(named<QLineEdit>(Frame2, "txtv1Piste"), 60);
     txtv1Titre = named<QLineEdit>(Frame2, "txtv1Titre");
@@ -72,7 +75,8 @@ void TagEditorPanel::buildV1(QWidget *frameParent)
 
 void TagEditorPanel::buildV2(QWidget *frameParent)
 {
-    Frame5 = named<QGroupBox>(frameParent, "Frame5", QStringLiteral("ID3 v2"));
+    Frame5 = named<QGroupBox>(frameParent, "Frame5");
+    Frame5->setAccessibleName(QStringLiteral("ID3 v2"));
     chkv2 = named<QCheckBox>(Frame5, "chkv2", QStringLiteral("Tag ID3 v2"));
     txtv2Piste = shortField(named<QLineEdit>(Frame5, "txtv2Piste"), 60);
     txtv2Titre = named<QLineEdit>(Frame5, "txtv2Titre");
@@ -140,6 +144,150 @@ void TagEditorPanel::remsezerotag()
     }
     cmbv1Genre->setCurrentText(QString());
     cmbv2Genre->setCurrentText(QString());
+}
+
+void TagEditorPanel::fillGenreLists()
+{
+    m_genres.clear();
+    tags::ZellTagCtrl().GetGenreListe(m_genres);
+    for (QComboBox *combo : {cmbv1Genre, cmbv2Genre}) {
+        combo->clear();
+        combo->addItems(m_genres);
+        combo->setCurrentIndex(0);
+    }
+}
+
+int TagEditorPanel::genreToListIndex(const QComboBox *combo, int genre) const
+{
+    if (genre < 0 || genre > tags::LastGenre)
+        return 0;
+    const QString name = m_genres.value(genre + 1);
+    const int last = std::min(combo->count() - 1, tags::LastGenre);
+    for (int position = 0; position <= last; ++position) {
+        if (combo->itemText(position) == name)
+            return position;
+    }
+    return tags::LastGenre + 1;
+}
+
+int TagEditorPanel::listIndexToGenre(const QComboBox *combo) const
+{
+    const int position = combo->currentIndex();
+    if (position <= 0)
+        return tags::NoGenre;
+    const QString name = combo->itemText(position);
+    for (int genre = 0; genre <= tags::LastGenre; ++genre) {
+        if (m_genres.value(genre + 1) == name)
+            return genre;
+    }
+    return tags::NoGenre;
+}
+
+void TagEditorPanel::showTagsOfFile(const QString &fichier)
+{
+    fillGenreLists();
+    const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(fichier);
+    if (!read.ok())
+        return;
+    const tags::TypeTagV1 &v1 = read->TagV1;
+    if (v1.Valide()) {
+        chkv1->setChecked(true);
+        enableVersion(1);
+        txtv1Piste->setText(QString::number(v1.Piste()).trimmed());
+        txtv1Titre->setText(v1.Titre());
+        txtv1Artiste->setText(v1.Artiste());
+        txtv1Album->setText(v1.Album());
+        txtv1Annee->setText(v1.Annee());
+        cmbv1Genre->setCurrentIndex(genreToListIndex(cmbv1Genre, v1.Genre()));
+        txtv1Commentaire->setText(v1.Commentaire());
+    }
+    const tags::TypeTagV2 &v2 = read->TagV2;
+    if (v2.Valide()) {
+        chkv2->setChecked(true);
+        enableVersion(2);
+        txtv2Piste->setText(v2.Piste().trimmed());
+        txtv2Titre->setText(v2.Titre());
+        txtv2Artiste->setText(v2.Artiste());
+        txtv2Album->setText(v2.Album());
+        txtv2Annee->setText(v2.Annee());
+        cmbv2Genre->setCurrentIndex(genreToListIndex(cmbv2Genre, v2.Genre()));
+        txtv2Commentaire->setPlainText(v2.Commentaire());
+        txtv2Compositeur->setText(v2.Compositeur());
+        txtv2Original->setText(v2.Original());
+        txtv2Copyright->setText(v2.Copyright());
+        txtv2Url->setText(v2.Url());
+        txtv2Encode->setText(v2.Encode());
+    }
+}
+
+tags::TagType TagEditorPanel::tagsFromFields(const QString &defaultComment, const QString &defaultEncoder) const
+{
+    tags::TagType record;
+    if (chkv1->isChecked()) {
+        tags::TypeTagV1 &v1 = record.TagV1;
+        v1.setValide(true);
+        v1.setPiste(tags::roundToInt16(tags::leadingNumber(txtv1Piste->text())));
+        v1.setTitre(txtv1Titre->text());
+        v1.setArtiste(txtv1Artiste->text());
+        v1.setAlbum(txtv1Album->text());
+        v1.setAnnee(txtv1Annee->text());
+        v1.setGenre(listIndexToGenre(cmbv1Genre));
+        v1.setCommentaire(defaultComment.isEmpty() ? txtv1Commentaire->text() : defaultComment);
+    }
+    if (chkv2->isChecked()) {
+        tags::TypeTagV2 &v2 = record.TagV2;
+        v2.setValide(true);
+        // The track keeps only its leading number ("7/12" gives "7"); a field without one stays
+        // empty rather than becoming track 0.
+        const QString track = txtv2Piste->text();
+        const double number = tags::leadingNumber(track);
+        const bool hasNumber = number != 0.0 || track.trimmed().startsWith(QLatin1Char('0'));
+        v2.setPiste(hasNumber ? QString::number(number, 'g', 15) : QString());
+        v2.setTitre(txtv2Titre->text());
+        v2.setArtiste(txtv2Artiste->text());
+        v2.setAlbum(txtv2Album->text());
+        v2.setAnnee(txtv2Annee->text());
+        v2.setGenre(listIndexToGenre(cmbv2Genre));
+        v2.setCommentaire(defaultComment.isEmpty() ? txtv2Commentaire->toPlainText() : defaultComment);
+        v2.setCompositeur(txtv2Compositeur->text());
+        v2.setOriginal(txtv2Original->text());
+        v2.setCopyright(txtv2Copyright->text());
+        v2.setUrl(txtv2Url->text());
+        v2.setEncode(defaultEncoder.isEmpty() ? txtv2Encode->text() : defaultEncoder);
+    }
+    return record;
+}
+
+tags::Result<bool> TagEditorPanel::BtnUpdate(const QString &fichier, const QString &defaultComment,
+                                             const QString &defaultEncoder) const
+{
+    return tags::ZellTagCtrl().SetAllTags(fichier, tagsFromFields(defaultComment, defaultEncoder));
+}
+
+void TagEditorPanel::copyV1FieldsToV2()
+{
+    chkv2->setChecked(true);
+    enableVersion(2);
+    txtv2Piste->setText(txtv1Piste->text());
+    txtv2Titre->setText(txtv1Titre->text());
+    txtv2Artiste->setText(txtv1Artiste->text());
+    txtv2Album->setText(txtv1Album->text());
+    txtv2Annee->setText(txtv1Annee->text());
+    cmbv2Genre->setCurrentIndex(cmbv1Genre->currentIndex());
+    txtv2Commentaire->setPlainText(txtv1Commentaire->text());
+}
+
+void TagEditorPanel::copyV2FieldsToV1()
+{
+    chkv1->setChecked(true);
+    enableVersion(1);
+    txtv1Piste->setText(txtv2Piste->text());
+    txtv1Titre->setText(txtv2Titre->text());
+    txtv1Artiste->setText(txtv2Artiste->text());
+    txtv1Album->setText(txtv2Album->text());
+    txtv1Annee->setText(txtv2Annee->text());
+    cmbv1Genre->setCurrentIndex(cmbv2Genre->currentIndex());
+    txtv1Commentaire->setText(txtv2Commentaire->toPlainText());
 }
 
 } // namespace app

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "tags/tagresult.h"
+#include "tags/tagtype.h"
+
 #include <QList>
 #include <QObject>
+#include <QStringList>
 
 class QCheckBox;
 class QComboBox;
@@ -55,7 +59,31 @@ public:
     // Clears every field and empties the genre lists.
     void remsezerotag();
 
+    // Both genre combos get the 149 choices of the tag controller (position 0 empty, position
+    // g + 1 genre g).
+    void fillGenreLists();
+    // Combo position showing a genre number: 0 for no genre and for numbers without a name.
+    int genreToListIndex(const QComboBox *combo, int genre) const;
+    // Genre number of the combo's selection: 255 for the empty entry or no selection.
+    int listIndexToGenre(const QComboBox *combo) const;
+
+    // Loads both tag versions of a file; a version the file lacks keeps its cleared fields and
+    // its unchecked box.
+    void showTagsOfFile(const QString &fichier);
+    // The record the fields describe. Non-empty defaults replace the comments and the v2
+    // encoded-by text.
+    tags::TagType tagsFromFields(const QString &defaultComment, const QString &defaultEncoder) const;
+    // Writes the fields to the file.
+    tags::Result<bool> BtnUpdate(const QString &fichier, const QString &defaultComment,
+                                 const QString &defaultEncoder) const;
+
+    // Checks and enables the other version, then copies the common fields into it.
+    void copyV1FieldsToV2();
+    void copyV2FieldsToV1();
+
 private:
+    QStringList m_genres;
+
     void buildV1(QWidget *frameParent);
     void buildV2(QWidget *frameParent);
 };

@@ -17,9 +17,12 @@
 namespace app {
 
 TagPage::TagPage(QWidget *parent)
-    : QGroupBox(QStringLiteral("Taggeur et renommeur"), parent)
+    : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame1"));
+    // The tab above names the page; the frame itself stays plain.
+    setAccessibleName(QStringLiteral("Taggeur et renommeur"));
+    setFlat(true);
 
     LV1 = named<QTreeWidget>(this, "LV1");
     LV1->setHeaderLabels({QStringLiteral("Nom du fichier"), QStringLiteral("Nouveau nom de fichier"),
@@ -59,7 +62,8 @@ TagPage::TagPage(QWidget *parent)
     TS1->setExpanding(false);
     Frame3 = new FileInfoPanel(right);
     editor = new TagEditorPanel(right);
-    Frame4 = named<QGroupBox>(right, "Frame4", QStringLiteral("Renommeur"));
+    Frame4 = named<QGroupBox>(right, "Frame4");
+    Frame4->setAccessibleName(QStringLiteral("Renommeur"));
     auto *rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addWidget(TS1);

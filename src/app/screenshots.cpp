@@ -1,0 +1,58 @@
+#include "app/screenshots.h"
+
+#include "app/form1.h"
+#include "app/frmabout.h"
+#include "app/optionspage.h"
+#include "app/tagpage.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QTabBar>
+#include <QTreeWidget>
+
+namespace app {
+
+namespace {
+
+bool save(QWidget &widget, const QString &folder, const char *name)
+{
+    QApplication::processEvents();
+    return widget.grab().save(QDir(folder).filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
+}
+
+} // namespace
+
+bool saveScreenshots(Form1 &window, const QString &folder)
+{
+    QDir().mkpath(folder);
+    window.show();
+    bool ok = save(window, folder, "extraire-cd");
+
+    window.TS2->setCurrentIndex(1);
+    QTreeWidget *list = window.Frame1->LV1;
+    if (list->topLevelItemCount() > 0) {
+        QTreeWidgetItem *first = list->topLevelItem(0);
+        list->setCurrentItem(first);
+        emit list->itemClicked(first, 0);
+    }
+    const char *subPages[] = {"info-fichier", "tag-id3v1", "tag-id3v2", "renommeur"};
+    for (int page = 0; page < 4; ++page) {
+        window.Frame1->TS1->setCurrentIndex(page);
+        ok = save(window, folder, subPages[page]) && ok;
+    }
+
+    window.TS2->setCurrentIndex(2);
+    const char *optionPages[] = {"options-extraction", "options-taggeur", "options-conversion"};
+    for (int page = 0; page < 3; ++page) {
+        window.Frame7->TS3->setCurrentIndex(page);
+        ok = save(window, folder, optionPages[page]) && ok;
+    }
+
+    frmAbout about(window.product(), &window);
+    about.show();
+    ok = save(about, folder, "a-propos") && ok;
+    return ok;
+}
+
+} // namespace app

@@ -1,0 +1,131 @@
+#include "app/tagcommands.h"
+
+#include "app/dialogs.h"
+#include "app/fileinfopanel.h"
+#include "app/form1.h"
+#include "app/optionspage.h"
+#include "app/tageditorpanel.h"
+#include "app/tagpage.h"
+#include "mpeg/fileinfo.h"
+#include "tags/zelltagctrl.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabBar>
+#include <QTreeWidget>
+
+namespace app {
+
+namespace {
+
+const QString productName = QStringLiteral("Tarvex");
+
+void showFileInfo(FileInfoPanel &panel, const mpeg::FileInfo &info)
+{
+    const auto texts = mpeg::labelTexts(info);
+    const QList<QLabel *> labels = panel.labels();
+    for (qsizetype i = 0; i < labels.size() && i < texts.size(); ++i)
+        labels[i]->setText(texts[i].second);
+}
+
+} // namespace
+
+TagCommands::TagCommands(Form1 &form)
+    : QObject(&form)
+    , m_form(form)
+{
+    TagEditorPanel *editor = form.Frame1->editor;
+    tags::ZellTagCtrl::setTagEditorLoader([editor](const QString &fichier) { editor->showTagsOfFile(fichier); });
+    connect(form.Frame1->LV1, &QTreeWidget::itemClicked, this, &TagCommands::selectFile);
+    form.setProcedure(QStringLiteral("enreID"), [this] { enreID(); });
+    form.setProcedure(QStringLiteral("suppID"), [this] { suppID(); });
+    form.setProcedure(QStringLiteral("copieID"), [this] { copieID(); });
+}
+
+TagCommands::~TagCommands()
+{
+    tags::ZellTagCtrl::setTagEditorLoader(nullptr);
+}
+
+void TagCommands::selectFile()
+{
+    TagPage &page = *m_form.Frame1;
+    TagEditorPanel &editor = *page.editor;
+    editor.remsezerotag();
+    editor.chkv1->setChecked(false);
+    editor.chkv2->setChecked(false);
+    editor.enableVersion(1);
+    editor.enableVersion(2);
+
+    QTreeWidgetItem *selected = page.LV1->currentItem();
+    if (!selected || !selected->isSelected())
+        return;
+    m_form.Txt_Chemin->setText(page.File1.filePath(selected->text(TagPage::NameColumn)));
+    m_form.run(QStringLiteral("nomManuel"));
+    m_form.run(QStringLiteral("stoplecture"));
+    m_form.setStatusPanel(1, QString());
+
+    page.Frame3->clear();
+    if (m_form.Check1->isChecked())
+        return;
+    const QString path = m_form.Txt_Chemin->text();
+    mpeg::FileInfo info;
+    mpeg::readFileInfo(path, info);
+    showFileInfo(*page.Frame3, info);
+    tags::ZellTagCtrl().WinampForm(path);
+}
+
+bool TagCommands::saveTags()
+{
+    const QString path = m_form.Txt_Chemin->text();
+    if (path.isEmpty())
+        return false;
+    const tags::Result<bool> saved = m_form.Frame1->editor->BtnUpdate(path, m_form.Frame7->Text8->text(),
+                                                                      m_form.Frame7->Text9->text());
+    if (saved.ok() && saved.value())
+        return true;
+    QString reason = saved.error();
+    if (reason.isEmpty())
+        reason = QFileInfo(path).exists() ? QStringLiteral("le fichier ne peut pas être modifié.")
+                                          : QStringLiteral("le fichier n'existe plus.");
+    m_form.dialogs().inform(&m_form,
+                            QStringLiteral("Le tag de « %1 » n'a pas pu être enregistré : %2")
+                                .arg(QFileInfo(path).fileName(), reason),
+                            productName, Dialogs::Icon::Error);
+    return false;
+}
+
+void TagCommands::enreID()
+{
+    if (m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous enregistrer le Tag ?"), productName))
+        saveTags();
+}
+
+void TagCommands::suppID()
+{
+    if (!m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous supprimer le Tag ?"), productName))
+        return;
+    m_form.Frame1->editor->remsezerotag();
+    saveTags();
+}
+
+void TagCommands::copieID()
+{
+    if (!m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous copier le Tag ?"), productName))
+        return;
+    TagPage &page = *m_form.Frame1;
+    const bool fromV1 = page.TS1->currentIndex() == TagPage::TagV1;
+    for (QTreeWidgetItem *row : page.LV1->selectedItems()) {
+        Q_UNUSED(row);
+        if (fromV1)
+            page.editor->copyV1FieldsToV2();
+        else
+            page.editor->copyV2FieldsToV1();
+        saveTags();
+    }
+}
+
+} // namespace app
