@@ -20,7 +20,7 @@
 #include "cd/cdaudiocontrol.h"
 #include "cd/cddb.h"
 #include "cd/cddevice.h"
-#include "files/mediaplayer.h"
+#include "app/lazyplayer.h"
 #include "tags/zelltagctrl.h"
 
 #include <QAction>
@@ -95,7 +95,7 @@ Form1::Form1(Setup setup, QWidget *parent)
     buildHiddenControls();
     renamePanel = new RenamePanel(Frame1->Frame4);
     fileCommands = new FileCommands(*this, *renamePanel,
-                                    setup.player ? std::move(setup.player) : std::make_unique<files::MediaPlayer>());
+                                    setup.player ? std::move(setup.player) : std::make_unique<LazyPlayer>());
     connectCommands();
     connectPages();
     connectSettings();
