@@ -102,6 +102,8 @@ Form1::Form1(Setup setup, QWidget *parent)
     new TagCommands(*this);
     extraction = new ExtractionController(this);
     cddb = new CddbPanel(this);
+    // Below this size the renaming and tag pages no longer fit their captions.
+    setMinimumSize(900, 600);
     resize(960, 640);
 }
 
