@@ -97,7 +97,7 @@ public:
     // commands "apercu", "renomer", "demandecddb", "extmp3", "extwav", "lecture", "stoplecture",
     // "copie", "deplac", "supprim"; "arret" (release the played file) before every toolbar
     // command, on TS2 clicks and on the page "Renomeur"; "fillRenameLists" at start-up;
-    // "nomManuel" when a row of LV1 is chosen.
+    // "fillGenreLists" and "BtnUpdate" for the editor.
     void setProcedure(const QString &name, std::function<void()> procedure);
     bool hasProcedure(const QString &name) const { return m_procedures.contains(name); }
     void run(const QString &name);

@@ -4,6 +4,7 @@
 #include "app/fileinfopanel.h"
 #include "app/form1.h"
 #include "app/optionspage.h"
+#include "app/renamepanel.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "mpeg/fileinfo.h"
@@ -14,6 +15,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTreeWidget>
 
@@ -43,6 +45,9 @@ TagCommands::TagCommands(Form1 &form)
     form.setProcedure(QStringLiteral("enreID"), [this] { enreID(); });
     form.setProcedure(QStringLiteral("suppID"), [this] { suppID(); });
     form.setProcedure(QStringLiteral("copieID"), [this] { copieID(); });
+    // The extraction job fills the editor and saves it like a user would.
+    form.setProcedure(QStringLiteral("fillGenreLists"), [editor] { editor->fillGenreLists(); });
+    form.setProcedure(QStringLiteral("BtnUpdate"), [this] { saveTags(); });
 }
 
 TagCommands::~TagCommands()
@@ -64,7 +69,9 @@ void TagCommands::selectFile()
     if (!selected || !selected->isSelected())
         return;
     m_form.Txt_Chemin->setText(page.File1.filePath(selected->text(TagPage::NameColumn)));
-    m_form.run(QStringLiteral("nomManuel"));
+    // With "Manuellement" chosen, a checked row offers its name for editing.
+    if (m_form.renamePanel->Option5->isChecked() && selected->checkState(TagPage::NameColumn) == Qt::Checked)
+        m_form.renamePanel->Text2->setText(selected->text(TagPage::NameColumn));
     m_form.run(QStringLiteral("stoplecture"));
     m_form.setStatusPanel(1, QString());
 

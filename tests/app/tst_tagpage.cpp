@@ -3,6 +3,7 @@
 #include "app/commandtable.h"
 #include "app/fileinfopanel.h"
 #include "app/optionspage.h"
+#include "app/renamepanel.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "mpegstream.h"
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTextEdit>
@@ -121,6 +123,8 @@ private slots:
     void deleteEmptiesTags();
     void failedSaveIsReported();
     void deletionInProgressSkipsFile();
+    void manualNameTakesCheckedRow();
+    void extractionSavesThroughTheEditor();
 
 private:
     // A window started with a folder of generated files, the tagging page shown.
@@ -528,6 +532,37 @@ void TestTagPage::deletionInProgressSkipsFile()
     QCOMPARE(w.Frame1->Frame3->Mpeg_Taille_Fichier->text(), QString());
     QVERIFY(!w.Frame1->editor->chkv1->isChecked());
     QCOMPARE(w.Frame1->editor->txtv2Titre->text(), QString());
+}
+
+void TestTagPage::manualNameTakesCheckedRow()
+{
+    FormFixture f;
+    app::Form1 &w = openTagPage(f, {u"a.mp3"_s, u"b.mp3"_s});
+    w.renamePanel->Option5->setChecked(true);
+    w.renamePanel->Text2->setText(u"saisi"_s);
+    clickRow(w, 0);
+    QCOMPARE(w.renamePanel->Text2->text(), u"saisi"_s);
+    w.Frame1->LV1->topLevelItem(1)->setCheckState(0, Qt::Checked);
+    clickRow(w, 1);
+    QCOMPARE(w.renamePanel->Text2->text(), u"b.mp3"_s);
+}
+
+void TestTagPage::extractionSavesThroughTheEditor()
+{
+    FormFixture f;
+    app::Form1 &w = openTagPage(f, {u"piste.mp3"_s});
+    const QString file = m_folder + u"/piste.mp3"_s;
+    w.run(u"fillGenreLists"_s);
+    app::TagEditorPanel *e = w.Frame1->editor;
+    QCOMPARE(e->cmbv1Genre->count(), 149);
+    e->chkv1->setChecked(true);
+    e->txtv1Titre->setText(u"Piste extraite"_s);
+    e->cmbv1Genre->setCurrentIndex(13);
+    w.Txt_Chemin->setText(file);
+    w.run(u"BtnUpdate"_s);
+    QCOMPARE(v1Of(file).title, u"Piste extraite"_s);
+    QCOMPARE(v1Of(file).genre, 12);
+    QVERIFY(f.dialogs->shown.isEmpty());
 }
 
 QTEST_MAIN(TestTagPage)
