@@ -56,6 +56,11 @@ QByteArray HttpFetch::fetch(const QUrl &url)
     if (!reply->isFinished())
         loop.exec();
     m_loop = nullptr;
+    // The wait can also end because the application is quitting: what came so far is no answer.
+    if (!reply->isFinished()) {
+        failed = true;
+        reply->abort();
+    }
 
     if (!failed && reply->bytesAvailable() > 0) {
         body += reply->read(maxBodyBytes + 1 - body.size());

@@ -53,6 +53,9 @@ private slots:
     void unreachableServer();
     void serverThatNeverAnswers();
     void cancelEndsTheWait();
+    void stalledBodyTimesOut();
+    // Leaves the application quitting: keep it last.
+    void quittingApplicationGivesNoAnswer();
 
 private:
     std::unique_ptr<CddbServer> m_server;
@@ -276,6 +279,26 @@ void TestCddbFetch::cancelEndsTheWait()
     QCOMPARE(cd::cddbSend(fetch, m_server->url(), query, hello), QString());
     QVERIFY(clock.elapsed() < 5000);
     QVERIFY(!fetch.isRunning());
+}
+
+void TestCddbFetch::stalledBodyTimesOut()
+{
+    m_server->setMode(CddbServer::Mode::StallsMidBody);
+    cd::HttpFetch fetch;
+    fetch.setTimeout(1000);
+    QCOMPARE(cd::cddbSend(fetch, m_server->url(), query, hello), QString());
+}
+
+// Half an answer is no answer, even when the wait ends because the application quits.
+void TestCddbFetch::quittingApplicationGivesNoAnswer()
+{
+    m_server->setMode(CddbServer::Mode::StallsMidBody);
+    cd::HttpFetch fetch;
+    QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(0); });
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(cd::cddbSend(fetch, m_server->url(), query, hello), QString());
+    QVERIFY(clock.elapsed() < 5000);
 }
 
 QTEST_GUILESS_MAIN(TestCddbFetch)

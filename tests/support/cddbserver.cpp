@@ -114,6 +114,10 @@ void CddbServer::serve(QTcpSocket *socket)
     }
     if (m_mode != Mode::HugeBodyStream)
         head += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    if (m_mode == Mode::StallsMidBody) {
+        socket->write(head + crlf + body.left(body.size() / 2));
+        return;
+    }
     socket->write(head + crlf + body);
     socket->disconnectFromHost();
 }

@@ -27,6 +27,7 @@ public:
         HugeBodyStream,  // 5 MB without Content-Length, the connection closed at the end
         NoEndLine,       // read answers lack their "." line
         NeverAnswers,    // requests are read and never answered
+        StallsMidBody,   // half of the announced answer is sent, then nothing more
         HttpError,       // HTTP status 500
     };
 
