@@ -107,7 +107,13 @@ Form1::Form1(Setup setup, QWidget *parent)
     resize(960, 640);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The controllers listen to the pages' widgets and use the window's members: they go
+    // first, while the window is still whole.
+    delete cddb;
+    delete extraction;
+}
 
 void Form1::buildPages()
 {
