@@ -38,7 +38,8 @@ int runClear(const QStringList &args)
     for (const QString &path : files) {
         QString error = tagcli::notAFile(path);
         if (error.isEmpty() && v1 && !tags::removeTagV1(path))
-            error = QStringLiteral("Impossible de supprimer le tag ID3v1 (fichier en lecture seule ?)");
+            error =
+                QStringLiteral("Impossible de supprimer le tag ID3v1 (fichier en lecture seule ?)");
         if (error.isEmpty() && v2) {
             // Only a file that has a tag is rewritten.
             const tags::Result<tags::TypeTagV2> read = ctrl.GetTagV2(path);
@@ -49,7 +50,8 @@ int runClear(const QStringList &args)
                 if (!cleared.ok())
                     error = cleared.error();
                 else if (!*cleared)
-                    error = QStringLiteral("Aucune trame MPEG après le tag : fichier laissé tel quel");
+                    error =
+                        QStringLiteral("Aucune trame MPEG après le tag : fichier laissé tel quel");
             }
         }
         if (!error.isEmpty())

@@ -6,7 +6,8 @@
 
 namespace {
 
-constexpr const char *usage = "copy --v1-vers-v2|--v2-vers-v1 [--mode=N] FICHIER...  (copie un tag dans l'autre)";
+constexpr const char *usage =
+    "copy --v1-vers-v2|--v2-vers-v1 [--mode=N] FICHIER...  (copie un tag dans l'autre)";
 
 int runCopy(const QStringList &args)
 {
@@ -17,16 +18,19 @@ int runCopy(const QStringList &args)
     for (const QString &arg : args) {
         if (options && arg == QLatin1String("--")) {
             options = false;
-        } else if (options && (arg == QLatin1String("--v1-vers-v2") || arg == QLatin1String("--v2-vers-v1"))) {
+        } else if (options &&
+                   (arg == QLatin1String("--v1-vers-v2") || arg == QLatin1String("--v2-vers-v1"))) {
             const int chosen = arg == QLatin1String("--v1-vers-v2") ? 1 : 2;
             if (direction != 0 && direction != chosen)
-                return tagcli::usageError(QStringLiteral("Une seule direction de copie à la fois."), usage);
+                return tagcli::usageError(QStringLiteral("Une seule direction de copie à la fois."),
+                                          usage);
             direction = chosen;
         } else if (options && arg.startsWith(QLatin1String("--mode="))) {
             bool ok = false;
             mode = arg.mid(7).toInt(&ok);
             if (!ok)
-                return tagcli::usageError(QStringLiteral("Mode invalide : %1").arg(arg.mid(7)), usage);
+                return tagcli::usageError(QStringLiteral("Mode invalide : %1").arg(arg.mid(7)),
+                                          usage);
         } else if (options && arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
             return tagcli::usageError(QStringLiteral("Option inconnue : %1").arg(arg), usage);
         } else {
@@ -45,13 +49,15 @@ int runCopy(const QStringList &args)
         QString error = tagcli::notAFile(path);
         bool ok = false;
         if (error.isEmpty()) {
-            const tags::Result<bool> copied = direction == 1 ? ctrl.CopyV1ToV2(path, mode) : ctrl.CopyV2ToV1(path, mode);
+            const tags::Result<bool> copied =
+                direction == 1 ? ctrl.CopyV1ToV2(path, mode) : ctrl.CopyV2ToV1(path, mode);
             ok = copied.ok() && *copied;
             if (!copied.ok())
                 error = copied.error();
             else if (!ok)
-                error = direction == 1 ? QStringLiteral("Pas de tag ID3v1 à copier, ou fichier non MP3")
-                                       : QStringLiteral("Pas de tag ID3v2 à copier, ou fichier non MP3");
+                error = direction == 1
+                            ? QStringLiteral("Pas de tag ID3v1 à copier, ou fichier non MP3")
+                            : QStringLiteral("Pas de tag ID3v2 à copier, ou fichier non MP3");
         }
         if (!ok)
             status = cli::SomeFailed;

@@ -37,13 +37,20 @@ void applyV1(const Edit &edit, tags::TypeTagV1 &t)
         t.setGenre(tags::NoGenre);
         t.setValide(true);
     }
-    if (auto v = field(edit, "titre")) t.setTitre(*v);
-    if (auto v = field(edit, "artiste")) t.setArtiste(*v);
-    if (auto v = field(edit, "album")) t.setAlbum(*v);
-    if (auto v = field(edit, "annee")) t.setAnnee(*v);
-    if (auto v = field(edit, "commentaire")) t.setCommentaire(*v);
-    if (auto v = field(edit, "piste")) t.setPiste(tags::roundToInt16(tags::leadingNumber(*v)));
-    if (edit.genre) t.setGenre(*edit.genre);
+    if (auto v = field(edit, "titre"))
+        t.setTitre(*v);
+    if (auto v = field(edit, "artiste"))
+        t.setArtiste(*v);
+    if (auto v = field(edit, "album"))
+        t.setAlbum(*v);
+    if (auto v = field(edit, "annee"))
+        t.setAnnee(*v);
+    if (auto v = field(edit, "commentaire"))
+        t.setCommentaire(*v);
+    if (auto v = field(edit, "piste"))
+        t.setPiste(tags::roundToInt16(tags::leadingNumber(*v)));
+    if (edit.genre)
+        t.setGenre(*edit.genre);
 }
 
 void applyV2(const Edit &edit, tags::TypeTagV2 &t)
@@ -53,25 +60,39 @@ void applyV2(const Edit &edit, tags::TypeTagV2 &t)
         t.setGenre(tags::NoGenre);
         t.setValide(true);
     }
-    if (auto v = field(edit, "titre")) t.setTitre(*v);
-    if (auto v = field(edit, "artiste")) t.setArtiste(*v);
-    if (auto v = field(edit, "album")) t.setAlbum(*v);
-    if (auto v = field(edit, "annee")) t.setAnnee(*v);
-    if (auto v = field(edit, "commentaire")) t.setCommentaire(*v);
-    if (auto v = field(edit, "piste")) t.setPiste(*v);
-    if (auto v = field(edit, "compositeur")) t.setCompositeur(*v);
-    if (auto v = field(edit, "original")) t.setOriginal(*v);
-    if (auto v = field(edit, "copyright")) t.setCopyright(*v);
-    if (auto v = field(edit, "url")) t.setUrl(*v);
-    if (auto v = field(edit, "encode")) t.setEncode(*v);
-    if (edit.genre) t.setGenre(*edit.genre);
-    if (!edit.image.isEmpty()) t.SetPicFromFile(edit.image);
+    if (auto v = field(edit, "titre"))
+        t.setTitre(*v);
+    if (auto v = field(edit, "artiste"))
+        t.setArtiste(*v);
+    if (auto v = field(edit, "album"))
+        t.setAlbum(*v);
+    if (auto v = field(edit, "annee"))
+        t.setAnnee(*v);
+    if (auto v = field(edit, "commentaire"))
+        t.setCommentaire(*v);
+    if (auto v = field(edit, "piste"))
+        t.setPiste(*v);
+    if (auto v = field(edit, "compositeur"))
+        t.setCompositeur(*v);
+    if (auto v = field(edit, "original"))
+        t.setOriginal(*v);
+    if (auto v = field(edit, "copyright"))
+        t.setCopyright(*v);
+    if (auto v = field(edit, "url"))
+        t.setUrl(*v);
+    if (auto v = field(edit, "encode"))
+        t.setEncode(*v);
+    if (edit.genre)
+        t.setGenre(*edit.genre);
+    if (!edit.image.isEmpty())
+        t.SetPicFromFile(edit.image);
 }
 
 int runSet(const QStringList &args)
 {
-    static const QStringList names{"titre", "artiste", "album", "annee", "commentaire", "piste",
-                                   "compositeur", "original", "copyright", "url", "encode"};
+    static const QStringList names{"titre",       "artiste", "album",       "annee",
+                                   "commentaire", "piste",   "compositeur", "original",
+                                   "copyright",   "url",     "encode"};
     Edit edit;
     QStringList files;
     bool options = true;
@@ -97,7 +118,8 @@ int runSet(const QStringList &args)
         const qsizetype equals = arg.indexOf(QLatin1Char('='));
         const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
         if (equals < 0)
-            return tagcli::usageError(QStringLiteral("Valeur manquante pour --%1 (--%1=VALEUR)").arg(name), usage);
+            return tagcli::usageError(
+                QStringLiteral("Valeur manquante pour --%1 (--%1=VALEUR)").arg(name), usage);
         const QString value = arg.mid(equals + 1);
         if (names.contains(name)) {
             edit.fields[name] = value;
@@ -105,14 +127,18 @@ int runSet(const QStringList &args)
             bool number = false;
             const int genre = value.toInt(&number);
             const int resolved = number ? genre : tags::genreFromText(value);
-            if ((number && (genre < 0 || genre > 255)) || (!number && (value.isEmpty() || resolved == tags::NoGenre)))
+            if ((number && (genre < 0 || genre > 255)) ||
+                (!number && (value.isEmpty() || resolved == tags::NoGenre)))
                 return tagcli::usageError(QStringLiteral("Genre inconnu : %1").arg(value), usage);
             edit.genre = resolved;
         } else if (name == QLatin1String("image")) {
             tags::TypeTagV2 probe;
             probe.SetPicFromFile(value);
             if (probe.picturePath().isEmpty())
-                return tagcli::usageError(QStringLiteral("Image refusée (un fichier .jpg existant est attendu) : %1").arg(value), usage);
+                return tagcli::usageError(
+                    QStringLiteral("Image refusée (un fichier .jpg existant est attendu) : %1")
+                        .arg(value),
+                    usage);
             edit.image = value;
         } else {
             return tagcli::usageError(QStringLiteral("Option inconnue : %1").arg(arg), usage);
@@ -123,7 +149,9 @@ int runSet(const QStringList &args)
     if (const auto piste = field(edit, "piste"); piste && edit.v1) {
         const int number = tags::roundToInt16(tags::leadingNumber(*piste));
         if (number < 0 || number > 255)
-            return tagcli::usageError(QStringLiteral("Piste hors de 0 à 255, impossible en ID3v1 : %1").arg(*piste), usage);
+            return tagcli::usageError(
+                QStringLiteral("Piste hors de 0 à 255, impossible en ID3v1 : %1").arg(*piste),
+                usage);
     }
 
     const tags::ZellTagCtrl ctrl;
@@ -155,7 +183,8 @@ int runSet(const QStringList &args)
                     if (!written.ok())
                         error = written.error();
                     else if (!*written)
-                        error = QStringLiteral("Échec de l'écriture (fichier trop court ou sans trame MPEG)");
+                        error = QStringLiteral(
+                            "Échec de l'écriture (fichier trop court ou sans trame MPEG)");
                     ok = written.ok() && *written;
                 }
             }

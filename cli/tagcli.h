@@ -44,9 +44,11 @@ inline QJsonObject v2Object(const tags::TypeTagV2 &t)
         {QStringLiteral("Url"), t.Url()},
         {QStringLiteral("Encode"), t.Encode()},
     };
-    object.insert(QStringLiteral("Image"), t.PictureBinary().isEmpty()
+    object.insert(QStringLiteral("Image"),
+                  t.PictureBinary().isEmpty()
                       ? QJsonValue(QJsonValue::Null)
-                      : QJsonValue(QJsonObject{{QStringLiteral("octets"), double(t.PictureBinary().size())}}));
+                      : QJsonValue(QJsonObject{
+                            {QStringLiteral("octets"), double(t.PictureBinary().size())}}));
     return object;
 }
 

@@ -36,8 +36,10 @@ int runTags(const QStringList &args)
             else
                 error = result.error();
         }
-        entry.insert(QStringLiteral("v1"), read.TagV1.Valide() ? QJsonValue(tagcli::v1Object(read.TagV1)) : QJsonValue());
-        entry.insert(QStringLiteral("v2"), read.TagV2.Valide() ? QJsonValue(tagcli::v2Object(read.TagV2)) : QJsonValue());
+        entry.insert(QStringLiteral("v1"),
+                     read.TagV1.Valide() ? QJsonValue(tagcli::v1Object(read.TagV1)) : QJsonValue());
+        entry.insert(QStringLiteral("v2"),
+                     read.TagV2.Valide() ? QJsonValue(tagcli::v2Object(read.TagV2)) : QJsonValue());
         if (!error.isEmpty()) {
             entry.insert(QStringLiteral("erreur"), error);
             status = cli::SomeFailed;

@@ -18,14 +18,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     const tags::TypeTagV2 second = tags::parseId3v2(*rendered, false);
     if (!(second == first)) {
-        fprintf(stderr, "record differs after the rewrite:\n%s\n", rendered->toHex(' ').constData());
+        fprintf(stderr, "record differs after the rewrite:\n%s\n",
+                rendered->toHex(' ').constData());
         for (const tags::TypeTagV2 *t : {&first, &second})
             fprintf(stderr, "[%s|%s|%s|%s|%s|%s|%d|%s|%s|%s|%s|%s|%s|%s]\n", qPrintable(t->Titre()),
                     qPrintable(t->Artiste()), qPrintable(t->Album()), qPrintable(t->Annee()),
                     qPrintable(t->Piste()), qPrintable(t->Commentaire()), t->Genre(),
-                    qPrintable(t->Compositeur()), qPrintable(t->Original()), qPrintable(t->Copyright()),
-                    qPrintable(t->Url()), qPrintable(t->Encode()), t->PictureBinary().toHex().constData(),
-                    qPrintable(t->picturePath()));
+                    qPrintable(t->Compositeur()), qPrintable(t->Original()),
+                    qPrintable(t->Copyright()), qPrintable(t->Url()), qPrintable(t->Encode()),
+                    t->PictureBinary().toHex().constData(), qPrintable(t->picturePath()));
         abort();
     }
     // Writing the same record over its own output changes nothing.

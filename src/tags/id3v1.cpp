@@ -35,7 +35,8 @@ QByteArray padField(const QString &text, qsizetype width)
 
 bool isId3v1Block(QByteArrayView block)
 {
-    return block.size() >= 3 && QByteArrayView(block.first(3)).compare("TAG", Qt::CaseInsensitive) == 0;
+    return block.size() >= 3 &&
+           QByteArrayView(block.first(3)).compare("TAG", Qt::CaseInsensitive) == 0;
 }
 
 TypeTagV1 parseId3v1(QByteArrayView block)
@@ -79,7 +80,8 @@ TypeTagV1 readTagV1(const QString &fichier)
 {
     const Fd fd(open(nativePath(fichier).constData(), O_RDONLY | O_CLOEXEC));
     struct stat info;
-    if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < Id3v1Size)
+    if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size < Id3v1Size)
         return parseId3v1({});
     QByteArray block(Id3v1Size, '\0');
     if (!readAt(fd.get(), block.data(), Id3v1Size, info.st_size - Id3v1Size))
@@ -98,7 +100,8 @@ bool writeTagV1(const QString &fichier, const TypeTagV1 &tag)
     const QByteArray path = nativePath(fichier);
     const Fd fd(open(path.constData(), O_RDWR | O_CLOEXEC));
     struct stat info;
-    if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !mayWrite(info, path) || info.st_size < Id3v1Size)
+    if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !mayWrite(info, path) ||
+        info.st_size < Id3v1Size)
         return false;
     QByteArray old(Id3v1Size, '\0');
     const qint64 length = info.st_size;

@@ -2,7 +2,6 @@
 
 #include "tags/windows1252.h"
 
-
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -58,8 +57,8 @@ quint32 frameSize24(QByteArrayView data, qsizetype at)
     if (safe == plain)
         return safe;
     const bool highBits = (plain & 0x80808080u) != 0;
-    if (highBits || (!plausibleNext(data, at + 10 + qsizetype(safe), 4)
-                     && plausibleNext(data, at + 10 + qsizetype(plain), 4)))
+    if (highBits || (!plausibleNext(data, at + 10 + qsizetype(safe), 4) &&
+                     plausibleNext(data, at + 10 + qsizetype(plain), 4)))
         return plain;
     return safe;
 }
@@ -85,7 +84,8 @@ QString decodeUtf16(QByteArrayView bytes, bool bigEndianDefault)
 {
     bool big = bigEndianDefault;
     if (bytes.size() >= 2) {
-        const auto b0 = static_cast<unsigned char>(bytes[0]), b1 = static_cast<unsigned char>(bytes[1]);
+        const auto b0 = static_cast<unsigned char>(bytes[0]),
+                   b1 = static_cast<unsigned char>(bytes[1]);
         if (b0 == 0xFF && b1 == 0xFE) {
             big = false;
             bytes = bytes.sliced(2);
@@ -144,8 +144,9 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 45> v22Names
 
 bool isV23Frame(QByteArrayView id)
 {
-    return std::any_of(v23Frames.begin(), v23Frames.end(),
-                       [id](std::string_view known) { return id == QByteArrayView(known.data(), qsizetype(known.size())); });
+    return std::any_of(v23Frames.begin(), v23Frames.end(), [id](std::string_view known) {
+        return id == QByteArrayView(known.data(), qsizetype(known.size()));
+    });
 }
 
 // Re-encodes the texts of a body that uses encoding 2 or 3 (which version 2.3 lacks) to
@@ -179,14 +180,15 @@ bool convertFrom24(Id3v2Frame &frame)
     if (!isV23Frame(frame.id) || frame.opaque)
         return false;
     frame.flags = 0;
-    const bool hasEncoding = frame.id.startsWith('T') || frame.id == "COMM" || frame.id == "USLT"
-        || frame.id == "WXXX" || frame.id == "APIC";
+    const bool hasEncoding = frame.id.startsWith('T') || frame.id == "COMM" || frame.id == "USLT" ||
+                             frame.id == "WXXX" || frame.id == "APIC";
     if (!hasEncoding) {
         // Other frames with an encoding byte (GEOB, SYLT, USER, OWNE, COMR) are kept only when
         // version 2.3 can read their encoding.
-        const bool encoded = frame.id == "GEOB" || frame.id == "SYLT" || frame.id == "USER"
-            || frame.id == "OWNE" || frame.id == "COMR";
-        return !encoded || (!frame.body.isEmpty() && static_cast<unsigned char>(frame.body[0]) <= Utf16);
+        const bool encoded = frame.id == "GEOB" || frame.id == "SYLT" || frame.id == "USER" ||
+                             frame.id == "OWNE" || frame.id == "COMR";
+        return !encoded ||
+               (!frame.body.isEmpty() && static_cast<unsigned char>(frame.body[0]) <= Utf16);
     }
     if (frame.body.isEmpty())
         return false;
@@ -223,8 +225,9 @@ bool convertFrom24(Id3v2Frame &frame)
 // Converts one frame of a version 2.2 tag; false when version 2.3 has no such frame.
 bool convertFrom22(Id3v2Frame &frame)
 {
-    const auto known = std::find_if(v22Names.begin(), v22Names.end(),
-                                    [&](const auto &pair) { return frame.id == QByteArrayView(pair.first.data(), 3); });
+    const auto known = std::find_if(v22Names.begin(), v22Names.end(), [&](const auto &pair) {
+        return frame.id == QByteArrayView(pair.first.data(), 3);
+    });
     if (known == v22Names.end())
         return false;
     frame.id = QByteArray(known->second.data(), 4);
@@ -251,7 +254,8 @@ bool convertFrom22(Id3v2Frame &frame)
 
 qint64 id3v2DeclaredSize(QByteArrayView header)
 {
-    if (header.size() < Id3v2HeaderSize || QByteArrayView(header.first(3)).compare("ID3", Qt::CaseInsensitive) != 0)
+    if (header.size() < Id3v2HeaderSize ||
+        QByteArrayView(header.first(3)).compare("ID3", Qt::CaseInsensitive) != 0)
         return 0;
     const int version = static_cast<unsigned char>(header[3]);
     if (version < 2 || version > 4)
@@ -268,7 +272,8 @@ QByteArray removeUnsynchronisation(QByteArrayView bytes)
     out.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         out.append(bytes[i]);
-        if (static_cast<unsigned char>(bytes[i]) == 0xFF && i + 1 < bytes.size() && bytes[i + 1] == '\0')
+        if (static_cast<unsigned char>(bytes[i]) == 0xFF && i + 1 < bytes.size() &&
+            bytes[i + 1] == '\0')
             ++i;
     }
     return out;
@@ -282,7 +287,8 @@ Id3v2Tag walkId3v2(QByteArrayView tag)
         return result;
     result.version = static_cast<unsigned char>(tag[3]);
     const int flags = static_cast<unsigned char>(tag[5]);
-    const qsizetype bodySize = qsizetype(std::min<qint64>(synchsafe(tag, 6), tag.size() - Id3v2HeaderSize));
+    const qsizetype bodySize =
+        qsizetype(std::min<qint64>(synchsafe(tag, 6), tag.size() - Id3v2HeaderSize));
     QByteArray data = tag.sliced(Id3v2HeaderSize, bodySize).toByteArray();
     const bool tagUnsynchronised = flags & 0x80;
     if (tagUnsynchronised && result.version < 4)
@@ -293,8 +299,10 @@ Id3v2Tag walkId3v2(QByteArrayView tag)
         return result; // a compressed 2.2 tag: no known scheme, nothing can be read
     // Some taggers set the extended-header flag without writing one: when a frame identifier
     // stands where its size should be, there is none.
-    if (result.version >= 3 && (flags & 0x40) && data.size() >= 4 && !isFrameId(QByteArrayView(data).first(4))) {
-        const quint32 extended = result.version == 3 ? bigEndian(data, 0, 4) + 4 : synchsafe(data, 0);
+    if (result.version >= 3 && (flags & 0x40) && data.size() >= 4 &&
+        !isFrameId(QByteArrayView(data).first(4))) {
+        const quint32 extended =
+            result.version == 3 ? bigEndian(data, 0, 4) + 4 : synchsafe(data, 0);
         at = qsizetype(std::min<quint32>(extended, quint32(data.size())));
     }
 
@@ -325,7 +333,7 @@ Id3v2Tag walkId3v2(QByteArrayView tag)
         frame.flags = frameFlags;
         QByteArrayView body = QByteArrayView(data).sliced(start, length);
         if (result.version == 3) {
-            frame.opaque = frameFlags & 0x00C0; // compressed or encrypted
+            frame.opaque = frameFlags & 0x00C0;           // compressed or encrypted
             if ((frameFlags & 0x0020) && !frame.opaque) { // group identifier byte
                 body = body.sliced(1);
                 frame.flags &= ~0x0020;

@@ -18,8 +18,8 @@ enum TextEncoding { Latin1 = 0, Utf16 = 1, Utf16BE = 2, Utf8 = 3 };
 
 struct Id3v2Frame
 {
-    QByteArray id;    // as in the tag: three characters for version 2.2, four otherwise
-    QByteArray body;  // with unsynchronisation, grouping byte and data length removed
+    QByteArray id;     // as in the tag: three characters for version 2.2, four otherwise
+    QByteArray body;   // with unsynchronisation, grouping byte and data length removed
     quint16 flags = 0; // the frame's flags as stored (always 0 for version 2.2)
     // Compressed or encrypted: body is the stored bytes, not decoded.
     bool opaque = false;

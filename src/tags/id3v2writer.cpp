@@ -50,7 +50,8 @@ QByteArray urlBytes(const QString &url)
     for (qsizetype i = 0; i < url.size(); ++i) {
         const qsizetype length = url[i].isHighSurrogate() && i + 1 < url.size() ? 2 : 1;
         const QString character = url.mid(i, length);
-        bytes += fitsLatin1(character) ? toWindows1252(character) : QUrl::toPercentEncoding(character);
+        bytes +=
+            fitsLatin1(character) ? toWindows1252(character) : QUrl::toPercentEncoding(character);
         i += length - 1;
     }
     return bytes;
@@ -85,8 +86,8 @@ QByteArray bigEndianBytes(quint32 value)
 bool isFrameHeader(const char *h)
 {
     const auto b1 = static_cast<unsigned char>(h[1]), b2 = static_cast<unsigned char>(h[2]);
-    return static_cast<unsigned char>(h[0]) == 0xFF && (b1 & 0xE0) == 0xE0 && (b1 & 0x18) != 0x08
-        && (b1 & 0x06) != 0 && (b2 & 0xF0) != 0xF0 && (b2 & 0x0C) != 0x0C;
+    return static_cast<unsigned char>(h[0]) == 0xFF && (b1 & 0xE0) == 0xE0 && (b1 & 0x18) != 0x08 &&
+           (b1 & 0x06) != 0 && (b2 & 0xF0) != 0xF0 && (b2 & 0x0C) != 0x0C;
 }
 
 // The first offset in [from, to) where a complete frame header starts, or -1.
@@ -129,14 +130,16 @@ Result<QByteArray> readPicture(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Result<QByteArray>::failure(
-            QStringLiteral("Lecture impossible de l'image « %1 » : %2").arg(path, file.errorString()));
+            QStringLiteral("Lecture impossible de l'image « %1 » : %2")
+                .arg(path, file.errorString()));
     if (file.size() > Id3v2MaxSize)
         return Result<QByteArray>::failure(
             QStringLiteral("L'image « %1 » est trop grande pour un tag ID3v2").arg(path));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Result<QByteArray>::failure(
-            QStringLiteral("Lecture impossible de l'image « %1 » : %2").arg(path, file.errorString()));
+            QStringLiteral("Lecture impossible de l'image « %1 » : %2")
+                .arg(path, file.errorString()));
     return bytes;
 }
 
@@ -182,28 +185,23 @@ QByteArray buildFrame(const TypeTagV2 &tag, QByteArrayView id, QByteArrayView pi
 
 QList<QByteArray> producedFrames(bool newPicture)
 {
-    QList<QByteArray> ids{"TIT2", "TPE1", "TALB", "TYER", "TDRC", "COMM", "TRCK", "TCON",
-                          "TCOM", "TOPE", "TCOP", "WXXX", "TENC"};
+    QList<QByteArray> ids{"TIT2", "TPE1", "TALB", "TYER", "TDRC", "COMM", "TRCK",
+                          "TCON", "TCOM", "TOPE", "TCOP", "WXXX", "TENC"};
     if (newPicture)
         ids.append("APIC");
     return ids;
 }
 
-Result<QByteArray> renderId3v2(const TypeTagV2 &tag, QByteArrayView picture, const QList<Id3v2Frame> &kept)
+Result<QByteArray> renderId3v2(const TypeTagV2 &tag, QByteArrayView picture,
+                               const QList<Id3v2Frame> &kept)
 {
     const QList<std::pair<const char *, bool>> frames = {
-        {"TIT2", !tag.Titre().isEmpty()},
-        {"TPE1", !tag.Artiste().isEmpty()},
-        {"TALB", !tag.Album().isEmpty()},
-        {"TYER", !tag.Annee().isEmpty()},
-        {"COMM", !tag.Commentaire().isEmpty()},
-        {"TRCK", !tag.Piste().trimmed().isEmpty()},
-        {"TCON", tag.Genre() != NoGenre},
-        {"TCOM", !tag.Compositeur().isEmpty()},
-        {"TOPE", !tag.Original().isEmpty()},
-        {"TCOP", !tag.Copyright().isEmpty()},
-        {"WXXX", !tag.Url().isEmpty()},
-        {"TENC", !tag.Encode().isEmpty()},
+        {"TIT2", !tag.Titre().isEmpty()},       {"TPE1", !tag.Artiste().isEmpty()},
+        {"TALB", !tag.Album().isEmpty()},       {"TYER", !tag.Annee().isEmpty()},
+        {"COMM", !tag.Commentaire().isEmpty()}, {"TRCK", !tag.Piste().trimmed().isEmpty()},
+        {"TCON", tag.Genre() != NoGenre},       {"TCOM", !tag.Compositeur().isEmpty()},
+        {"TOPE", !tag.Original().isEmpty()},    {"TCOP", !tag.Copyright().isEmpty()},
+        {"WXXX", !tag.Url().isEmpty()},         {"TENC", !tag.Encode().isEmpty()},
         {"APIC", !picture.isEmpty()},
     };
     QByteArray body;
@@ -216,13 +214,16 @@ Result<QByteArray> renderId3v2(const TypeTagV2 &tag, QByteArrayView picture, con
     body.append(PaddingSize, '\0');
     if (body.size() > Id3v2MaxSize)
         return Result<QByteArray>::failure(
-            QStringLiteral("Le tag ID3v2 atteindrait %1 octets, au-delà de la taille permise").arg(body.size()));
+            QStringLiteral("Le tag ID3v2 atteindrait %1 octets, au-delà de la taille permise")
+                .arg(body.size()));
     return QByteArray("ID3\x03\0\0", 6) + synchsafeBytes(quint32(body.size())) + body;
 }
 
-Result<QByteArray> renderReplacement(const TypeTagV2 &tag, QByteArrayView picture, QByteArrayView existing)
+Result<QByteArray> renderReplacement(const TypeTagV2 &tag, QByteArrayView picture,
+                                     QByteArrayView existing)
 {
-    const QList<Id3v2Frame> kept = framesToKeep(walkId3v2(existing), producedFrames(!picture.isEmpty()));
+    const QList<Id3v2Frame> kept =
+        framesToKeep(walkId3v2(existing), producedFrames(!picture.isEmpty()));
     return renderId3v2(tag, picture, kept);
 }
 
@@ -261,25 +262,31 @@ Result<bool> writeTagV2(const QString &fichier, const TypeTagV2 &tag)
     const Fd fd(open(nativePath(fichier).constData(), O_RDONLY | O_CLOEXEC));
     struct stat info;
     if (fd.get() < 0 || fstat(fd.get(), &info) != 0)
-        return failure(QStringLiteral("Lecture impossible de « %1 » : %2").arg(fichier, systemError(errno)));
+        return failure(
+            QStringLiteral("Lecture impossible de « %1 » : %2").arg(fichier, systemError(errno)));
     const qint64 length = info.st_size;
-    qint64 sync = findFrameHeader(fd.get(), afterTags, analysed ? analysis.EntetePos() : length, length);
+    qint64 sync =
+        findFrameHeader(fd.get(), afterTags, analysed ? analysis.EntetePos() : length, length);
     if (sync < 0)
         sync = findFrameSync(fd.get(), analysed ? analysis.EntetePos() : afterTags, length);
     if (sync < 0)
         return false;
     QByteArray header(4, '\0');
     if (!readAt(fd.get(), header.data(), std::min<qint64>(4, length - sync), sync))
-        return failure(QStringLiteral("Lecture impossible de « %1 » : %2").arg(fichier, systemError(errno)));
+        return failure(
+            QStringLiteral("Lecture impossible de « %1 » : %2").arg(fichier, systemError(errno)));
 
     // Bring the byte count of a Xing or VBRI header in the first frame up to date.
-    const auto b1 = static_cast<unsigned char>(header[1]), b3 = static_cast<unsigned char>(header[3]);
+    const auto b1 = static_cast<unsigned char>(header[1]),
+               b3 = static_cast<unsigned char>(header[3]);
     const bool mpeg1 = b1 & 0x08, mono = (b3 & 0xC0) == 0xC0;
     const qint64 xing = mpeg1 ? (mono ? 21 : 36) : (mono ? 13 : 21);
     const qint64 newLength = head.size() + (length - sync);
     const auto bytesAt = [&](qint64 offset) {
         QByteArray bytes(4, '\0');
-        return sync + offset + 4 <= length && readAt(fd.get(), bytes.data(), 4, sync + offset) ? bytes : QByteArray();
+        return sync + offset + 4 <= length && readAt(fd.get(), bytes.data(), 4, sync + offset)
+                   ? bytes
+                   : QByteArray();
     };
     QList<Patch> patches;
     qint64 target = -1;

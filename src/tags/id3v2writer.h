@@ -29,7 +29,8 @@ QList<QByteArray> producedFrames(bool newPicture);
 
 // The tag that replaces `existing` (the file's current tag, possibly empty): the record's
 // frames, then the frames of the existing tag that the record does not replace.
-Result<QByteArray> renderReplacement(const TypeTagV2 &tag, QByteArrayView picture, QByteArrayView existing);
+Result<QByteArray> renderReplacement(const TypeTagV2 &tag, QByteArrayView picture,
+                                     QByteArrayView existing);
 
 // Rewrites the file with the record's tag in front of its audio (from its first frame sync),
 // or without a tag when the record is not valid. Frames of the existing tag that the writer

@@ -22,10 +22,12 @@ bool copyRange(int in, qint64 inOffset, int out, qint64 outOffset, qint64 length
     loff_t inPos = inOffset, outPos = outOffset;
     qint64 left = length;
     while (left > 0) {
-        const ssize_t done = copy_file_range(in, &inPos, out, &outPos, size_t(std::min<qint64>(left, 1 << 30)), 0);
+        const ssize_t done =
+            copy_file_range(in, &inPos, out, &outPos, size_t(std::min<qint64>(left, 1 << 30)), 0);
         if (done < 0 && errno == EINTR)
             continue;
-        if (done < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
+        if (done < 0 &&
+            (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
             break; // not offered here: copy by hand below
         if (done < 0)
             return false;
@@ -38,7 +40,8 @@ bool copyRange(int in, qint64 inOffset, int out, qint64 outOffset, qint64 length
     QByteArray buffer(1 << 20, Qt::Uninitialized);
     while (left > 0) {
         const qint64 chunk = std::min<qint64>(left, buffer.size());
-        if (!readAt(in, buffer.data(), chunk, inPos) || !writeAt(out, buffer.constData(), chunk, outPos))
+        if (!readAt(in, buffer.data(), chunk, inPos) ||
+            !writeAt(out, buffer.constData(), chunk, outPos))
             return false;
         inPos += chunk;
         outPos += chunk;
@@ -56,16 +59,18 @@ QByteArray folderOf(const QByteArray &path)
 QByteArray temporaryName(const QByteArray &target)
 {
     const qsizetype slash = target.lastIndexOf('/');
-    return target.left(slash + 1) + '.' + target.mid(slash + 1) + ".tarvex-"
-        + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+    return target.left(slash + 1) + '.' + target.mid(slash + 1) + ".tarvex-" +
+           QByteArray::number(QRandomGenerator::global()->generate64(), 36);
 }
 
 } // namespace
 
-QString rewriteFile(const QString &fichier, const QByteArray &head, qint64 keepFrom, const QList<Patch> &patches)
+QString rewriteFile(const QString &fichier, const QByteArray &head, qint64 keepFrom,
+                    const QList<Patch> &patches)
 {
     const auto failure = [&](int error) {
-        return QStringLiteral("Écriture impossible de « %1 » : %2").arg(fichier, systemError(error));
+        return QStringLiteral("Écriture impossible de « %1 » : %2")
+            .arg(fichier, systemError(error));
     };
 
     // Work on the file a symbolic link points to, so that the link stays a link.
@@ -81,7 +86,8 @@ QString rewriteFile(const QString &fichier, const QByteArray &head, qint64 keepF
     if (!S_ISREG(info.st_mode))
         return failure(EISDIR);
     if (!mayWrite(info, target))
-        return QStringLiteral("Écriture impossible de « %1 » : le fichier est en lecture seule").arg(fichier);
+        return QStringLiteral("Écriture impossible de « %1 » : le fichier est en lecture seule")
+            .arg(fichier);
     if (keepFrom < 0 || keepFrom > info.st_size)
         return failure(EINVAL);
 
@@ -91,7 +97,8 @@ QString rewriteFile(const QString &fichier, const QByteArray &head, qint64 keepF
     Fd temporary(open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
     if (temporary.get() < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
         namedTemporary = temporaryName(target);
-        temporary = Fd(open(namedTemporary.constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600));
+        temporary =
+            Fd(open(namedTemporary.constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0600));
     }
     if (temporary.get() < 0)
         return failure(errno);
@@ -107,8 +114,8 @@ QString rewriteFile(const QString &fichier, const QByteArray &head, qint64 keepF
     if (geteuid() == 0 && fchown(temporary.get(), info.st_uid, info.st_gid) != 0)
         return abandon(errno);
     const qint64 tail = info.st_size - keepFrom;
-    if (!writeAt(temporary.get(), head.constData(), head.size(), 0)
-        || !copyRange(source.get(), keepFrom, temporary.get(), head.size(), tail))
+    if (!writeAt(temporary.get(), head.constData(), head.size(), 0) ||
+        !copyRange(source.get(), keepFrom, temporary.get(), head.size(), tail))
         return abandon(errno);
     for (const Patch &patch : patches) {
         if (!writeAt(temporary.get(), patch.bytes.constData(), patch.bytes.size(), patch.offset))
@@ -122,7 +129,8 @@ QString rewriteFile(const QString &fichier, const QByteArray &head, qint64 keepF
         const QByteArray procPath = "/proc/self/fd/" + QByteArray::number(temporary.get());
         for (int attempt = 0; namedTemporary.isEmpty(); ++attempt) {
             const QByteArray name = temporaryName(target);
-            if (linkat(AT_FDCWD, procPath.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) == 0)
+            if (linkat(AT_FDCWD, procPath.constData(), AT_FDCWD, name.constData(),
+                       AT_SYMLINK_FOLLOW) == 0)
                 namedTemporary = name;
             else if (errno != EEXIST || attempt > 10)
                 return abandon(errno);

@@ -9,8 +9,7 @@ namespace tags {
 
 // The outcome of an ID3v2 operation that touches a file: a value, or the French description of
 // the input/output failure that stopped it.
-template <typename T>
-class Result
+template <typename T> class Result
 {
 public:
     Result(T value) : m_value(std::move(value)) {}

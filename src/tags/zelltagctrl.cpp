@@ -169,26 +169,42 @@ Result<QVariant> ZellTagCtrl::GetOneTag(int TagInfo, const QString &fichier, int
     const TypeTagV2 &v2 = read->TagV2;
     if (TagInfo >= 0 && TagInfo <= 7 && Version == 0) {
         switch (TagInfo) {
-        case 0: return QVariant(v1.Valide());
-        case 1: return QVariant(v1.Artiste());
-        case 2: return QVariant(v1.Album());
-        case 3: return QVariant::fromValue(v1.Piste());
-        case 4: return QVariant(v1.Titre());
-        case 5: return QVariant(v1.Genre());
-        case 6: return QVariant(v1.Annee());
-        default: return QVariant(v1.Commentaire());
+        case 0:
+            return QVariant(v1.Valide());
+        case 1:
+            return QVariant(v1.Artiste());
+        case 2:
+            return QVariant(v1.Album());
+        case 3:
+            return QVariant::fromValue(v1.Piste());
+        case 4:
+            return QVariant(v1.Titre());
+        case 5:
+            return QVariant(v1.Genre());
+        case 6:
+            return QVariant(v1.Annee());
+        default:
+            return QVariant(v1.Commentaire());
         }
     }
     if (TagInfo >= 0 && TagInfo <= 7 && Version == 1) {
         switch (TagInfo) {
-        case 0: return QVariant(v2.Valide());
-        case 1: return QVariant(v2.Artiste());
-        case 2: return QVariant(v2.Album());
-        case 3: return QVariant(v2.Piste());
-        case 4: return QVariant(v2.Titre());
-        case 5: return QVariant(v2.Genre());
-        case 6: return QVariant(v2.Annee());
-        default: return QVariant(v2.Commentaire());
+        case 0:
+            return QVariant(v2.Valide());
+        case 1:
+            return QVariant(v2.Artiste());
+        case 2:
+            return QVariant(v2.Album());
+        case 3:
+            return QVariant(v2.Piste());
+        case 4:
+            return QVariant(v2.Titre());
+        case 5:
+            return QVariant(v2.Genre());
+        case 6:
+            return QVariant(v2.Annee());
+        default:
+            return QVariant(v2.Commentaire());
         }
     }
     if (TagInfo == 8 && Version < 2)

@@ -30,7 +30,8 @@ tags::TypeTagV2 record(const QString &titre)
 // Names in a folder, hidden ones included: a left-over temporary file would show here.
 QStringList namesIn(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // A small tmpfs mounted for the test; unmounted at the end. Needs root.
@@ -39,8 +40,8 @@ class SmallFileSystem
 public:
     SmallFileSystem(const QString &where, const QByteArray &options) : m_where(where)
     {
-        m_mounted = geteuid() == 0
-            && mount("tmpfs", QFile::encodeName(where).constData(), "tmpfs", 0, options.constData()) == 0;
+        m_mounted = geteuid() == 0 && mount("tmpfs", QFile::encodeName(where).constData(), "tmpfs",
+                                            0, options.constData()) == 0;
     }
     ~SmallFileSystem()
     {
@@ -50,7 +51,8 @@ public:
     bool mounted() const { return m_mounted; }
     bool makeReadOnly()
     {
-        return mount("tmpfs", QFile::encodeName(m_where).constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+        return mount("tmpfs", QFile::encodeName(m_where).constData(), "tmpfs",
+                     MS_REMOUNT | MS_RDONLY, nullptr) == 0;
     }
 
 private:
@@ -79,7 +81,8 @@ void TestSaveSafety::readOnlyFile()
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     const tags::Result<bool> written = tags::writeTagV2(path, record("neuf"));
     QVERIFY(!written.ok());
-    QVERIFY2(written.error().contains(QStringLiteral("lecture seule")), qPrintable(written.error()));
+    QVERIFY2(written.error().contains(QStringLiteral("lecture seule")),
+             qPrintable(written.error()));
     QCOMPARE(readAll(path), content);
     QCOMPARE(namesIn(dir.path()), QStringList{"a.mp3"});
 }
@@ -115,10 +118,12 @@ void TestSaveSafety::fullFileSystem()
     QVERIFY(QDir().mkpath(folder));
     SmallFileSystem fs(folder, "size=1m");
     if (!fs.mounted())
-        QSKIP("monter un petit tmpfs demande les droits root : système de fichiers plein non testé");
+        QSKIP(
+            "monter un petit tmpfs demande les droits root : système de fichiers plein non testé");
     // 700 KB of audio in a 1 MB file system: the rewritten copy cannot fit beside it.
     const QString path = folder + "/a.mp3";
-    const QByteArray content = tag(3, frame(3, "TIT2", QByteArray("\0vieux", 6))) + mpegFrames(1700);
+    const QByteArray content =
+        tag(3, frame(3, "TIT2", QByteArray("\0vieux", 6))) + mpegFrames(1700);
     QVERIFY(writeAll(path, content));
     const tags::Result<bool> written = tags::writeTagV2(path, record("neuf"));
     QVERIFY(!written.ok());
@@ -139,7 +144,8 @@ void TestSaveSafety::killedMidSave()
     QTemporaryDir dir;
     const QString path = dir.filePath("long.mp3");
     // About 80 MB: long enough to copy and flush that a kill lands in the middle.
-    const QByteArray original = tag(3, frame(3, "TIT2", QByteArray("\0vieux", 6))) + mpegFrames(2000).repeated(100);
+    const QByteArray original =
+        tag(3, frame(3, "TIT2", QByteArray("\0vieux", 6))) + mpegFrames(2000).repeated(100);
     QVERIFY(writeAll(path, original));
     const QStringList args{"set", "--v2", "--titre=neuf", path};
 
@@ -168,7 +174,8 @@ void TestSaveSafety::killedMidSave()
         }
         process.waitForFinished(120000);
         const QByteArray now = readAll(path);
-        QVERIFY2(now == original || now == saved, qPrintable(QStringLiteral("contenu abîmé après un arrêt à %1 ms").arg(delay)));
+        QVERIFY2(now == original || now == saved,
+                 qPrintable(QStringLiteral("contenu abîmé après un arrêt à %1 ms").arg(delay)));
         QCOMPARE(namesIn(dir.path()), QStringList{"long.mp3"});
     }
     QVERIFY2(interrupted > 0, "aucune sauvegarde n'a pu être interrompue");

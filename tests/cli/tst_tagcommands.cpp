@@ -61,7 +61,8 @@ private:
 
 void TestTagCommands::initTestCase()
 {
-    QVERIFY2(QFile::exists(qEnvironmentVariable("TARVEX_CLI")), "TARVEX_CLI ne désigne pas tarvex-cli");
+    QVERIFY2(QFile::exists(qEnvironmentVariable("TARVEX_CLI")),
+             "TARVEX_CLI ne désigne pas tarvex-cli");
 }
 
 void TestTagCommands::init()
@@ -72,8 +73,9 @@ void TestTagCommands::init()
 
 void TestTagCommands::setThenTags()
 {
-    const Run set = cli({"set", "--v1", "--v2", "--titre=Été indien", "--artiste=Чайковский", "--piste=3/12",
-                         "--genre=Chanson", "--compositeur=Joe Dassin", "--url=http://exemple.fr", m_path});
+    const Run set =
+        cli({"set", "--v1", "--v2", "--titre=Été indien", "--artiste=Чайковский", "--piste=3/12",
+             "--genre=Chanson", "--compositeur=Joe Dassin", "--url=http://exemple.fr", m_path});
     QCOMPARE(set.status, 0);
     QCOMPARE(set.json.size(), 1);
     QCOMPARE(set.json.at(0)["ok"].toBool(), true);
@@ -106,15 +108,20 @@ void TestTagCommands::setThenTags()
 
 void TestTagCommands::setChoosesVersions_data()
 {
-    QTest::addColumn<QStringList>("before");  // versions the file has
+    QTest::addColumn<QStringList>("before"); // versions the file has
     QTest::addColumn<QStringList>("flags");
     QTest::addColumn<bool>("v1");
     QTest::addColumn<bool>("v2");
-    QTest::newRow("no tag, no flag: ID3v2 alone") << QStringList() << QStringList() << false << true;
-    QTest::newRow("ID3v1 only, no flag: ID3v1 alone") << QStringList{"v1"} << QStringList() << true << false;
-    QTest::newRow("both, no flag: both") << QStringList{"v1", "v2"} << QStringList() << true << true;
-    QTest::newRow("no tag, --v1 creates it") << QStringList() << QStringList{"--v1"} << true << false;
-    QTest::newRow("ID3v2 only, --v1 adds ID3v1") << QStringList{"v2"} << QStringList{"--v1"} << true << true;
+    QTest::newRow("no tag, no flag: ID3v2 alone")
+        << QStringList() << QStringList() << false << true;
+    QTest::newRow("ID3v1 only, no flag: ID3v1 alone")
+        << QStringList{"v1"} << QStringList() << true << false;
+    QTest::newRow("both, no flag: both")
+        << QStringList{"v1", "v2"} << QStringList() << true << true;
+    QTest::newRow("no tag, --v1 creates it")
+        << QStringList() << QStringList{"--v1"} << true << false;
+    QTest::newRow("ID3v2 only, --v1 adds ID3v1")
+        << QStringList{"v2"} << QStringList{"--v1"} << true << true;
 }
 
 void TestTagCommands::setChoosesVersions()
@@ -153,7 +160,8 @@ void TestTagCommands::setPicture()
     QCOMPARE(v2["Image"]["octets"].toInt(), int(QFileInfo(jpeg).size()));
     // A later edit keeps the picture.
     QCOMPARE(cli({"set", "--titre=x", m_path}).status, 0);
-    QCOMPARE(cli({"tags", m_path}).json.at(0)["v2"]["Image"]["octets"].toInt(), int(QFileInfo(jpeg).size()));
+    QCOMPARE(cli({"tags", m_path}).json.at(0)["v2"]["Image"]["octets"].toInt(),
+             int(QFileInfo(jpeg).size()));
 }
 
 void TestTagCommands::someFailed()
@@ -182,10 +190,12 @@ void TestTagCommands::usageErrors_data()
     QTest::newRow("unknown genre") << QStringList{"set", "--genre=Zouk", "x.mp3"};
     QTest::newRow("genre above a byte") << QStringList{"set", "--genre=300", "x.mp3"};
     QTest::newRow("picture not jpg") << QStringList{"set", "--image=/etc/hostname", "x.mp3"};
-    QTest::newRow("track too large for ID3v1") << QStringList{"set", "--v1", "--piste=300", "x.mp3"};
+    QTest::newRow("track too large for ID3v1")
+        << QStringList{"set", "--v1", "--piste=300", "x.mp3"};
     QTest::newRow("value missing") << QStringList{"set", "--titre", "x.mp3"};
     QTest::newRow("copy without direction") << QStringList{"copy", "x.mp3"};
-    QTest::newRow("copy both directions") << QStringList{"copy", "--v1-vers-v2", "--v2-vers-v1", "x.mp3"};
+    QTest::newRow("copy both directions")
+        << QStringList{"copy", "--v1-vers-v2", "--v2-vers-v1", "x.mp3"};
     QTest::newRow("copy bad mode") << QStringList{"copy", "--v1-vers-v2", "--mode=deux", "x.mp3"};
     QTest::newRow("clear without file") << QStringList{"clear", "--v1"};
     QTest::newRow("tags unknown option") << QStringList{"tags", "-x", "x.mp3"};

@@ -3,8 +3,8 @@
 // Helpers shared by the tag tests: files on disk, generated MPEG frames, and the peer tool
 // mutagen run through the system's Python.
 
-#include <QByteArray>
 #include <algorithm>
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -26,7 +26,8 @@ inline QByteArray readAll(const QString &path)
 inline bool writeAll(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
 }
 
 // One MPEG-1 Layer III frame, 128 kbit/s, 44.1 kHz, stereo, no padding: 417 bytes. Its body
@@ -73,8 +74,8 @@ inline QByteArray runMutagen(const QString &script, const QStringList &args = {}
 {
     QProcess process;
     process.start(python(), QStringList{QStringLiteral("-c"), script} + args);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0) {
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
         qWarning("mutagen: %s", process.readAllStandardError().constData());
         return {};
     }
@@ -107,7 +108,8 @@ inline QStringList corpusFiles(const QStringList &patterns = {})
     QStringList pending{root};
     while (!pending.isEmpty()) {
         QDir current(pending.takeFirst());
-        for (const QFileInfo &info : current.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        for (const QFileInfo &info :
+             current.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
             if (info.isDir())
                 pending.append(info.filePath());
             else if (patterns.isEmpty() || QDir::match(patterns, info.fileName()))
@@ -138,18 +140,21 @@ inline QByteArray synchsafe(quint32 value)
 }
 
 // One frame of a tag of the given major version; flags only for 2.3 and 2.4.
-inline QByteArray frame(int version, const QByteArray &id, const QByteArray &body, quint16 flags = 0)
+inline QByteArray frame(int version, const QByteArray &id, const QByteArray &body,
+                        quint16 flags = 0)
 {
     if (version == 2)
         return id + bigEndian(quint32(body.size()), 3) + body;
-    const QByteArray size = version == 4 ? synchsafe(quint32(body.size())) : bigEndian(quint32(body.size()), 4);
+    const QByteArray size =
+        version == 4 ? synchsafe(quint32(body.size())) : bigEndian(quint32(body.size()), 4);
     return id + size + bigEndian(flags, 2) + body;
 }
 
 // A tag: header with the given flags, the body as given (frames, padding...).
 inline QByteArray tag(int version, const QByteArray &body, quint8 flags = 0)
 {
-    return QByteArray("ID3") + char(version) + '\0' + char(flags) + synchsafe(quint32(body.size())) + body;
+    return QByteArray("ID3") + char(version) + '\0' + char(flags) +
+           synchsafe(quint32(body.size())) + body;
 }
 
 inline QByteArray utf16le(const QString &text, bool bom = true)

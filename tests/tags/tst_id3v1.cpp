@@ -80,7 +80,8 @@ void TestId3v1::parseTitle_data()
     QTest::addColumn<QByteArray>("title");
     QTest::addColumn<QString>("expected");
     QTest::newRow("five letters then zeros") << QByteArray("Abcde") << "Abcde";
-    QTest::newRow("padded with spaces keeps them") << QByteArray("Abc").leftJustified(30, ' ') << "Abc" + QString(27, u' ');
+    QTest::newRow("padded with spaces keeps them")
+        << QByteArray("Abc").leftJustified(30, ' ') << "Abc" + QString(27, u' ');
     QTest::newRow("full 30 characters") << QByteArray(30, 'x') << QString(30, u'x');
     QTest::newRow("windows-1252 accents and euro") << QByteArray("\xC9t\xE9 \x80") << "Été €";
     QTest::newRow("text after first nul ignored") << QByteArray("ab\0cd", 5) << "ab";
@@ -104,7 +105,8 @@ void TestId3v1::trackAndGenre_data()
     QTest::addColumn<int>("genre");
     QTest::newRow("v1.1 track") << 0 << 5 << 17 << 5 << 17;
     QTest::newRow("track 255") << 0 << 255 << 0 << 255 << 0;
-    QTest::newRow("v1.0 comment gives its last character") << int('x') << int('y') << 17 << int('y') << 17;
+    QTest::newRow("v1.0 comment gives its last character")
+        << int('x') << int('y') << 17 << int('y') << 17;
     QTest::newRow("last listed genre") << 0 << 0 << 147 << 0 << 147;
     QTest::newRow("first unlisted genre") << 0 << 0 << 148 << 0 << 255;
     QTest::newRow("high genre byte") << 0 << 0 << 200 << 0 << 255;
@@ -230,9 +232,11 @@ void TestId3v1::writeRefused_data()
     QTest::newRow("empty file") << QByteArray() << 1 << false;
     QTest::newRow("track 256") << tagtest::mpegFrames(1) << 256 << false;
     QTest::newRow("negative track") << tagtest::mpegFrames(1) << -1 << false;
-    QTest::newRow("track 256 over a block") << tagtest::mpegFrames(1) + blockWithTitle("old") << 256 << false;
+    QTest::newRow("track 256 over a block")
+        << tagtest::mpegFrames(1) + blockWithTitle("old") << 256 << false;
     QTest::newRow("read-only file") << tagtest::mpegFrames(1) << 1 << true;
-    QTest::newRow("read-only file with a block") << tagtest::mpegFrames(1) + blockWithTitle("old") << 1 << true;
+    QTest::newRow("read-only file with a block")
+        << tagtest::mpegFrames(1) + blockWithTitle("old") << 1 << true;
 }
 
 void TestId3v1::writeRefused()

@@ -146,8 +146,9 @@ void TestId3v2Write::frameOrder()
     const QString jpeg = dir.filePath("p.jpg");
     QVERIFY(writeAll(jpeg, jpegBytes()));
     const QByteArray bytes = tags::renderId3v2(fullRecord(), readAll(jpeg)).value();
-    QCOMPARE(frameIds(bytes), (QList<QByteArray>{"TIT2", "TPE1", "TALB", "TYER", "COMM", "TRCK", "TCON",
-                                                  "TCOM", "TOPE", "TCOP", "WXXX", "TENC", "APIC"}));
+    QCOMPARE(frameIds(bytes),
+             (QList<QByteArray>{"TIT2", "TPE1", "TALB", "TYER", "COMM", "TRCK", "TCON", "TCOM",
+                                "TOPE", "TCOP", "WXXX", "TENC", "APIC"}));
     QVERIFY(bytes.endsWith(QByteArray(11, '\0')));
     const tags::Id3v2Tag parsed = tags::walkId3v2(bytes);
     QCOMPARE(parsed.frames[4].body, QByteArray("\0\0\0\0\0Comm", 9));
@@ -163,10 +164,14 @@ void TestId3v2Write::textEncoding_data()
     QTest::addColumn<QByteArray>("body");
     QTest::newRow("ascii keeps encoding 0") << "Abc" << QByteArray("\0Abc", 4);
     QTest::newRow("accents keep encoding 0") << "Été" << QByteArray("\0\xC9t\xE9", 4);
-    QTest::newRow("euro uses encoding 1 (not in ISO-8859-1)") << "€" << "\x01" + utf16le("€");
-    QTest::newRow("oe ligature uses encoding 1") << "sœur" << "\x01" + utf16le("sœur");
-    QTest::newRow("cyrillic uses encoding 1") << "Бах" << "\x01" + utf16le("Бах");
-    QTest::newRow("beyond 16 bits uses encoding 1") << "a😀" << "\x01" + utf16le("a😀");
+    QTest::newRow("euro uses encoding 1 (not in ISO-8859-1)") << "€"
+                                                              << "\x01" + utf16le("€");
+    QTest::newRow("oe ligature uses encoding 1") << "sœur"
+                                                 << "\x01" + utf16le("sœur");
+    QTest::newRow("cyrillic uses encoding 1") << "Бах"
+                                              << "\x01" + utf16le("Бах");
+    QTest::newRow("beyond 16 bits uses encoding 1") << "a😀"
+                                                    << "\x01" + utf16le("a😀");
 }
 
 void TestId3v2Write::textEncoding()
@@ -228,7 +233,8 @@ void TestId3v2Write::writeTwiceIsIdentical()
     const QString path = dir.filePath("a.mp3");
     const QString jpeg = dir.filePath("p.jpg");
     QVERIFY(writeAll(jpeg, jpegBytes()));
-    const QByteArray old = tag(3, frame(3, "TXXX", latin(QByteArray("cle\0valeur", 10))) + frame(3, "TIT2", latin("x")));
+    const QByteArray old = tag(3, frame(3, "TXXX", latin(QByteArray("cle\0valeur", 10))) +
+                                      frame(3, "TIT2", latin("x")));
     QVERIFY(writeAll(path, old + tagtest::xingStream(4) + mpegFrames(3)));
     tags::TypeTagV2 t = fullRecord();
     t.SetPicFromFile(jpeg);
@@ -244,13 +250,15 @@ void TestId3v2Write::removeTag()
     const QString path = dir.filePath("a.mp3");
     const QByteArray audio = mpegFrames(3);
     QByteArray v1 = tags::renderId3v1([] {
-        tags::TypeTagV1 t;
-        t.setValide(true);
-        t.setTitre("v1");
-        return t;
-    }()).value();
+                        tags::TypeTagV1 t;
+                        t.setValide(true);
+                        t.setTitre("v1");
+                        return t;
+                    }())
+                        .value();
     // Junk between the tag and the first frame goes too.
-    QVERIFY(writeAll(path, tag(3, frame(3, "TIT2", latin("x")) + QByteArray(30, '\0')) + QByteArray(7, '\x11') + audio + v1));
+    QVERIFY(writeAll(path, tag(3, frame(3, "TIT2", latin("x")) + QByteArray(30, '\0')) +
+                               QByteArray(7, '\x11') + audio + v1));
     const tags::Result<bool> removed = tags::writeTagV2(path, tags::TypeTagV2());
     QVERIFY(removed.ok() && *removed);
     QCOMPARE(readAll(path), audio + v1);
@@ -262,7 +270,9 @@ void TestId3v2Write::noFrameSync()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("a.mp3");
-    const QByteArray content = tag(3, frame(3, "APIC", QByteArray("\0image/jpg\0\0\0\xFF\xFB\x90", 16))) + QByteArray(500, '\x22') + "\xFF";
+    const QByteArray content =
+        tag(3, frame(3, "APIC", QByteArray("\0image/jpg\0\0\0\xFF\xFB\x90", 16))) +
+        QByteArray(500, '\x22') + "\xFF";
     QVERIFY(writeAll(path, content));
     const tags::Result<bool> written = tags::writeTagV2(path, fullRecord());
     QVERIFY(written.ok());
@@ -275,7 +285,8 @@ void TestId3v2Write::xingByteCount_data()
     QTest::addColumn<QByteArray>("before");
     QTest::newRow("no tag") << QByteArray();
     QTest::newRow("v2.3 tag") << tag(3, frame(3, "TIT2", latin("ancien")) + QByteArray(100, '\0'));
-    QTest::newRow("v2.4 tag with footer") << tag(4, frame(4, "TIT2", latin("v24")), 0x10) + QByteArray("3DI\x04\0\x10", 6) + synchsafe(11);
+    QTest::newRow("v2.4 tag with footer") << tag(4, frame(4, "TIT2", latin("v24")), 0x10) +
+                                                 QByteArray("3DI\x04\0\x10", 6) + synchsafe(11);
 }
 
 void TestId3v2Write::xingByteCount()
@@ -319,17 +330,25 @@ void TestId3v2Write::audioKept_data()
     // Picture bytes full of false frame syncs, so that a search inside the tag would stop there.
     const QByteArray syncs = QByteArray("\xFF\xFB\x90\x00", 4).repeated(64);
     const QByteArray v1 = tags::renderId3v1([] {
-        tags::TypeTagV1 t;
-        t.setValide(true);
-        return t;
-    }()).value();
+                              tags::TypeTagV1 t;
+                              t.setValide(true);
+                              return t;
+                          }())
+                              .value();
     QTest::newRow("no tag") << QByteArray() << QByteArray();
     QTest::newRow("id3v1 only") << QByteArray() << v1;
-    QTest::newRow("v2.2 with picture") << tag(2, frame(2, "PIC", QByteArray("\0JPG\0\0", 6) + syncs)) << v1;
-    QTest::newRow("v2.3 with picture") << tag(3, frame(3, "APIC", QByteArray("\0image/jpg\0\0\0", 13) + syncs)) << v1;
-    QTest::newRow("v2.4 with picture") << tag(4, frame(4, "APIC", QByteArray("\0image/jpg\0\0\0", 13) + syncs)) << QByteArray();
-    QTest::newRow("unsynchronised v2.3") << tag(3, frame(3, "TIT2", latin("\xFF\0x")), 0x80) << QByteArray();
-    QTest::newRow("two tags in a row") << tag(3, frame(3, "TIT2", latin("a"))) + tag(4, frame(4, "APIC", QByteArray("\0image/jpg\0\0\0", 13) + syncs)) << v1;
+    QTest::newRow("v2.2 with picture")
+        << tag(2, frame(2, "PIC", QByteArray("\0JPG\0\0", 6) + syncs)) << v1;
+    QTest::newRow("v2.3 with picture")
+        << tag(3, frame(3, "APIC", QByteArray("\0image/jpg\0\0\0", 13) + syncs)) << v1;
+    QTest::newRow("v2.4 with picture")
+        << tag(4, frame(4, "APIC", QByteArray("\0image/jpg\0\0\0", 13) + syncs)) << QByteArray();
+    QTest::newRow("unsynchronised v2.3")
+        << tag(3, frame(3, "TIT2", latin("\xFF\0x")), 0x80) << QByteArray();
+    QTest::newRow("two tags in a row")
+        << tag(3, frame(3, "TIT2", latin("a"))) +
+               tag(4, frame(4, "APIC", QByteArray("\0image/jpg\0\0\0", 13) + syncs))
+        << v1;
 }
 
 void TestId3v2Write::audioKept()
@@ -354,8 +373,10 @@ void TestId3v2Write::keepsUnknownFramesAndPicture()
     const QByteArray apic = frame(3, "APIC", QByteArray("\0image/jpeg\0\x03\0", 14) + jpeg);
     const QByteArray txxx = frame(3, "TXXX", latin(QByteArray("REPLAYGAIN\0-3 dB", 16)));
     const QByteArray priv = frame(3, "PRIV", QByteArray("owner\0\x01\x02", 8));
-    const QByteArray dropped = frame(3, "TIT2", latin("ancien")) + frame(3, "COMM", latin(QByteArray("eng\0vieux", 9)));
-    QVERIFY(writeAll(path, tag(3, txxx + dropped + apic + priv + QByteArray(40, '\0')) + mpegFrames(3)));
+    const QByteArray dropped =
+        frame(3, "TIT2", latin("ancien")) + frame(3, "COMM", latin(QByteArray("eng\0vieux", 9)));
+    QVERIFY(writeAll(path,
+                     tag(3, txxx + dropped + apic + priv + QByteArray(40, '\0')) + mpegFrames(3)));
 
     tags::TypeTagV2 t;
     t.setValide(true);
@@ -363,7 +384,8 @@ void TestId3v2Write::keepsUnknownFramesAndPicture()
     t.setTitre("nouveau");
     QVERIFY(*tags::writeTagV2(path, t));
     const QByteArray saved = readAll(path);
-    const QByteArray expectedTag = tags::renderId3v2(t, {}, tags::walkId3v2(tag(3, txxx + apic + priv)).frames).value();
+    const QByteArray expectedTag =
+        tags::renderId3v2(t, {}, tags::walkId3v2(tag(3, txxx + apic + priv)).frames).value();
     QCOMPARE(saved.left(expectedTag.size()), expectedTag);
     QCOMPARE(frameIds(saved), (QList<QByteArray>{"TIT2", "TXXX", "APIC", "PRIV"}));
     const tags::TypeTagV2 back = *tags::readTagV2(path);
@@ -383,7 +405,9 @@ void TestId3v2Write::newPictureReplacesOld()
     const QString file = dir.filePath("neuf.JPG");
     const QByteArray newJpeg = jpegBytes(16);
     QVERIFY(writeAll(file, newJpeg));
-    QVERIFY(writeAll(path, tag(3, frame(3, "APIC", QByteArray("\0image/jpeg\0\x03\0", 14) + jpegBytes(4))) + mpegFrames(2)));
+    QVERIFY(writeAll(
+        path, tag(3, frame(3, "APIC", QByteArray("\0image/jpeg\0\x03\0", 14) + jpegBytes(4))) +
+                  mpegFrames(2)));
     tags::TypeTagV2 t = *tags::readTagV2(path);
     t.SetPicFromFile(file);
     QVERIFY(*tags::writeTagV2(path, t));
@@ -396,9 +420,10 @@ void TestId3v2Write::version24FramesConverted()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("a.mp3");
-    const QByteArray v24 = frame(4, "TDRC", latin("2010")) + frame(4, "TSOP", latin("Sort"))
-        + frame(4, "TXXX", "\x03" + QByteArray("clé\0Ωmega", 11)) + frame(4, "TPE2", "\x03" + QString("Groupe").toUtf8())
-        + frame(4, "TIT2", latin("t"));
+    const QByteArray v24 = frame(4, "TDRC", latin("2010")) + frame(4, "TSOP", latin("Sort")) +
+                           frame(4, "TXXX", "\x03" + QByteArray("clé\0Ωmega", 11)) +
+                           frame(4, "TPE2", "\x03" + QString("Groupe").toUtf8()) +
+                           frame(4, "TIT2", latin("t"));
     QVERIFY(writeAll(path, tag(4, v24) + mpegFrames(2)));
     const tags::TypeTagV2 read = *tags::readTagV2(path);
     QCOMPARE(read.Annee(), QStringLiteral("2010"));
@@ -410,7 +435,8 @@ void TestId3v2Write::version24FramesConverted()
     for (const tags::Id3v2Frame &f : parsed.frames)
         ids.append(f.id);
     QCOMPARE(ids, (QList<QByteArray>{"TIT2", "TYER", "TXXX", "TPE2"}));
-    QCOMPARE(parsed.frames[2].body, "\x01" + utf16le("clé") + QByteArray(2, '\0') + utf16le("Ωmega"));
+    QCOMPARE(parsed.frames[2].body,
+             "\x01" + utf16le("clé") + QByteArray(2, '\0') + utf16le("Ωmega"));
     QCOMPARE(parsed.frames[3].body, "\x01" + utf16le("Groupe"));
 }
 
@@ -424,7 +450,8 @@ void TestId3v2Write::permissionsAndLinks()
     QVERIFY(QFile::link(path, link));
     QVERIFY(*tags::writeTagV2(link, fullRecord()));
     QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(QFile::permissions(path) & 0x7077, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    QCOMPARE(QFile::permissions(path) & 0x7077,
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
     QCOMPARE(tags::readTagV2(path)->Titre(), QStringLiteral("Titre"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
 }

@@ -83,8 +83,8 @@ qsizetype firstFrameHeader(const QByteArray &bytes, qsizetype from)
 {
     for (qsizetype i = from; i + 3 < bytes.size(); ++i) {
         const auto b0 = uchar(bytes[i]), b1 = uchar(bytes[i + 1]), b2 = uchar(bytes[i + 2]);
-        if (b0 == 0xFF && (b1 & 0xE0) == 0xE0 && (b1 & 0x18) != 0x08 && (b1 & 0x06) != 0
-            && (b2 & 0xF0) != 0xF0 && (b2 & 0x0C) != 0x0C)
+        if (b0 == 0xFF && (b1 & 0xE0) == 0xE0 && (b1 & 0x18) != 0x08 && (b1 & 0x06) != 0 &&
+            (b2 & 0xF0) != 0xF0 && (b2 & 0x0C) != 0x0C)
             return i;
     }
     return -1;
@@ -95,7 +95,8 @@ qsizetype tagsEnd(const QByteArray &bytes)
 {
     qsizetype at = 0;
     while (true) {
-        const qint64 size = tags::id3v2DeclaredSize(QByteArrayView(bytes).sliced(std::min(at, bytes.size())));
+        const qint64 size =
+            tags::id3v2DeclaredSize(QByteArrayView(bytes).sliced(std::min(at, bytes.size())));
         if (size == 0 || at + size > bytes.size())
             return std::min<qsizetype>(at + qsizetype(size), bytes.size());
         at += qsizetype(size);
@@ -163,7 +164,8 @@ void TestInterop::mutagenReadsTarvex()
     QCOMPARE(read["WXXX"].toString(), t.Url());
     QCOMPARE(read["TENC"].toString(), t.Encode());
     QCOMPARE(read["APIC"].toString(),
-             QString::fromLatin1(QCryptographicHash::hash(readAll(jpeg), QCryptographicHash::Sha1).toHex()));
+             QString::fromLatin1(
+                 QCryptographicHash::hash(readAll(jpeg), QCryptographicHash::Sha1).toHex()));
 }
 
 void TestInterop::tarvexReadsMutagen_data()
@@ -186,7 +188,9 @@ void TestInterop::tarvexReadsMutagen()
     const QString path = dir.filePath("a.mp3");
     const QByteArray audio = mpegFrames(5);
     QVERIFY(writeAll(path, audio));
-    QVERIFY(!runMutagen(QString::fromUtf8(mutagenWrite), {path, QString::number(version), QString::number(encoding)}).isNull());
+    QVERIFY(!runMutagen(QString::fromUtf8(mutagenWrite),
+                        {path, QString::number(version), QString::number(encoding)})
+                 .isNull());
     const tags::TypeTagV2 t = *tags::readTagV2(path);
     QVERIFY(t.Valide());
     QCOMPARE(t.Titre(), QStringLiteral("Élégie"));
@@ -213,7 +217,9 @@ void TestInterop::tarvexReadsMutagen()
     const QJsonObject read = dump({path}).at(0).toObject();
     QCOMPARE(read["TIT2"].toString(), QStringLiteral("Modifié"));
     QCOMPARE(read["TPE1"].toString(), t.Artiste());
-    QCOMPARE(read["APIC"].toString(), QString::fromLatin1(QCryptographicHash::hash(picture, QCryptographicHash::Sha1).toHex()));
+    QCOMPARE(
+        read["APIC"].toString(),
+        QString::fromLatin1(QCryptographicHash::hash(picture, QCryptographicHash::Sha1).toHex()));
 }
 
 void TestInterop::corpusAgreesWithMutagen()
@@ -236,7 +242,8 @@ void TestInterop::corpusAgreesWithMutagen()
         const auto same = [&](const char *key, const QString &value) {
             const QString expected = theirs.value(QLatin1String(key)).toString();
             if (value != expected)
-                qWarning("%s: %s = « %s », mutagen « %s »", qPrintable(name), key, qPrintable(value), qPrintable(expected));
+                qWarning("%s: %s = « %s », mutagen « %s »", qPrintable(name), key,
+                         qPrintable(value), qPrintable(expected));
             return value == expected;
         };
         QVERIFY(same("TIT2", ours->Titre()));
@@ -244,7 +251,8 @@ void TestInterop::corpusAgreesWithMutagen()
         QVERIFY(same("TALB", ours->Album()));
         QVERIFY(same("TRCK", ours->Piste()));
         // Genres compared when mutagen gives a listed name ("80s" is read by number here).
-        if (theirs.contains("TCON") && tags::genreChoices().contains(theirs["TCON"].toString(), Qt::CaseInsensitive))
+        if (theirs.contains("TCON") &&
+            tags::genreChoices().contains(theirs["TCON"].toString(), Qt::CaseInsensitive))
             QVERIFY(same("TCON", tags::genreName(ours->Genre())));
     }
     QVERIFY(compared > 5);
@@ -282,7 +290,8 @@ void TestInterop::corpusSaveKeepsAudio()
         QByteArray expected = before.mid(from);
         const QByteArray tail = after.mid(tagEnd);
         QCOMPARE(tail.size(), expected.size());
-        const qsizetype diff = std::mismatch(tail.begin(), tail.end(), expected.begin()).first - tail.begin();
+        const qsizetype diff =
+            std::mismatch(tail.begin(), tail.end(), expected.begin()).first - tail.begin();
         if (diff < tail.size()) {
             const QByteArray length = bigEndian(quint32(after.size()), 4);
             const qsizetype field = tail.indexOf(length, std::max<qsizetype>(0, diff - 3));
@@ -295,7 +304,10 @@ void TestInterop::corpusSaveKeepsAudio()
         const qsizetype audio = firstFrameHeader(before, tagsEnd(before));
         QVERIFY2(from >= tagsEnd(before), qPrintable(file));
         if (audio >= 0)
-            QVERIFY2(from <= audio, qPrintable(QStringLiteral("%1 : audio coupé (%2 > %3)").arg(file).arg(from).arg(audio)));
+            QVERIFY2(
+                from <= audio,
+                qPrintable(
+                    QStringLiteral("%1 : audio coupé (%2 > %3)").arg(file).arg(from).arg(audio)));
     }
     QVERIFY(saved > 5);
 }

@@ -25,20 +25,33 @@ void TestRecords::cleanText_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("clean");
-    QTest::newRow("plain") << "Bonjour" << "Bonjour";
+    QTest::newRow("plain") << "Bonjour"
+                           << "Bonjour";
     QTest::newRow("after the last nul") << QString::fromUtf8("ab\0cd", 5) << "cd";
     QTest::newRow("trailing nul empties") << QString::fromUtf8("abc\0", 4) << "";
-    QTest::newRow("tab removed") << "a\tb" << "ab";
-    QTest::newRow("crlf kept") << "a\r\nb" << "a\r\nb";
-    QTest::newRow("lone lf removed") << "a\nb" << "ab";
-    QTest::newRow("lone cr removed") << "a\rb" << "ab";
-    QTest::newRow("cr at the end removed") << "ab\r" << "ab";
-    QTest::newRow("cr cr lf keeps one pair") << "a\r\r\nb" << "a\r\nb";
-    QTest::newRow("del removed") << "a\x7F" "b" << "ab";
-    QTest::newRow("y diaeresis removed") << "aÿb" << "ab";
-    QTest::newRow("accents kept") << "éàç€" << "éàç€";
-    QTest::newRow("outside windows-1252 kept") << "Бах 日本" << "Бах 日本";
-    QTest::newRow("trailing spaces kept") << "ab  " << "ab  ";
+    QTest::newRow("tab removed") << "a\tb"
+                                 << "ab";
+    QTest::newRow("crlf kept") << "a\r\nb"
+                               << "a\r\nb";
+    QTest::newRow("lone lf removed") << "a\nb"
+                                     << "ab";
+    QTest::newRow("lone cr removed") << "a\rb"
+                                     << "ab";
+    QTest::newRow("cr at the end removed") << "ab\r"
+                                           << "ab";
+    QTest::newRow("cr cr lf keeps one pair") << "a\r\r\nb"
+                                             << "a\r\nb";
+    QTest::newRow("del removed") << "a\x7F"
+                                    "b"
+                                 << "ab";
+    QTest::newRow("y diaeresis removed") << "aÿb"
+                                         << "ab";
+    QTest::newRow("accents kept") << "éàç€"
+                                  << "éàç€";
+    QTest::newRow("outside windows-1252 kept") << "Бах 日本"
+                                               << "Бах 日本";
+    QTest::newRow("trailing spaces kept") << "ab  "
+                                          << "ab  ";
 }
 
 void TestRecords::cleanText()
@@ -57,12 +70,19 @@ void TestRecords::v1TextLimits_data()
     QTest::newRow("title cut to 30") << "Titre" << forty << QString(30, u'x');
     QTest::newRow("artist cut to 30") << "Artiste" << forty << QString(30, u'x');
     QTest::newRow("album cut to 30") << "Album" << forty << QString(30, u'x');
-    QTest::newRow("year cut to 4") << "Annee" << "2001-05" << "2001";
+    QTest::newRow("year cut to 4") << "Annee"
+                                   << "2001-05"
+                                   << "2001";
     QTest::newRow("comment cut to 28") << "Commentaire" << forty << QString(28, u'x');
-    QTest::newRow("filter before the cut") << "Titre" << "\t\t" + QString(30, u'y') << QString(30, u'y');
+    QTest::newRow("filter before the cut") << "Titre"
+                                           << "\t\t" + QString(30, u'y') << QString(30, u'y');
     QTest::newRow("title after nul") << "Titre" << QString::fromUtf8("ab\0cd", 5) << "cd";
-    QTest::newRow("comment crlf kept") << "Commentaire" << "un\r\ndeux" << "un\r\ndeux";
-    QTest::newRow("comment lone lf joined") << "Commentaire" << "un\ndeux" << "undeux";
+    QTest::newRow("comment crlf kept") << "Commentaire"
+                                       << "un\r\ndeux"
+                                       << "un\r\ndeux";
+    QTest::newRow("comment lone lf joined") << "Commentaire"
+                                            << "un\ndeux"
+                                            << "undeux";
 }
 
 void TestRecords::v1TextLimits()

@@ -71,16 +71,28 @@ void TestZellTagCtrl::init()
 void TestZellTagCtrl::copyV1ToV2_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<QString>("titre");      // after the copy (the ID3v1 title is empty)
-    QTest::addColumn<QString>("artiste");    // the ID3v1 artist is "A1"
+    QTest::addColumn<QString>("titre");   // after the copy (the ID3v1 title is empty)
+    QTest::addColumn<QString>("artiste"); // the ID3v1 artist is "A1"
     QTest::addColumn<QString>("compositeur");
-    QTest::addColumn<int>("genre");          // the ID3v1 genre is 255
-    QTest::newRow("mode 0: new tag from every field") << 0 << "" << "A1" << "" << 255;
-    QTest::newRow("mode 1: non-empty fields over the tag") << 1 << "Titre v2" << "A1" << "" << 9;
-    QTest::newRow("mode 2: every field, v2-only kept") << 2 << "" << "A1" << "Compositeur v2" << 255;
-    QTest::newRow("mode 3: non-empty fields, v2-only kept") << 3 << "Titre v2" << "A1" << "Compositeur v2" << 9;
-    QTest::newRow("mode 7 counts as 3") << 7 << "Titre v2" << "A1" << "Compositeur v2" << 9;
-    QTest::newRow("mode -1 starts empty, copies non-empty") << -1 << "" << "A1" << "" << 0;
+    QTest::addColumn<int>("genre"); // the ID3v1 genre is 255
+    QTest::newRow("mode 0: new tag from every field") << 0 << ""
+                                                      << "A1"
+                                                      << "" << 255;
+    QTest::newRow("mode 1: non-empty fields over the tag") << 1 << "Titre v2"
+                                                           << "A1"
+                                                           << "" << 9;
+    QTest::newRow("mode 2: every field, v2-only kept") << 2 << ""
+                                                       << "A1"
+                                                       << "Compositeur v2" << 255;
+    QTest::newRow("mode 3: non-empty fields, v2-only kept") << 3 << "Titre v2"
+                                                            << "A1"
+                                                            << "Compositeur v2" << 9;
+    QTest::newRow("mode 7 counts as 3") << 7 << "Titre v2"
+                                        << "A1"
+                                        << "Compositeur v2" << 9;
+    QTest::newRow("mode -1 starts empty, copies non-empty") << -1 << ""
+                                                            << "A1"
+                                                            << "" << 0;
 }
 
 void TestZellTagCtrl::copyV1ToV2()
@@ -166,7 +178,8 @@ void TestZellTagCtrl::getOneTag_data()
     QTest::newRow("v2 track is a text") << 3 << 1 << QVariant(QStringLiteral("7/12"));
     QTest::newRow("v1 genre") << 5 << 0 << QVariant(2);
     QTest::newRow("v2 title") << 4 << 1 << QVariant(QStringLiteral("Titre v2"));
-    QTest::newRow("composer whatever the version") << 10 << 5 << QVariant(QStringLiteral("Compositeur v2"));
+    QTest::newRow("composer whatever the version")
+        << 10 << 5 << QVariant(QStringLiteral("Compositeur v2"));
     QTest::newRow("url") << 11 << 0 << QVariant(QStringLiteral("http://v2"));
     QTest::newRow("original with version 2 is empty") << 8 << 2 << QVariant();
     QTest::newRow("copyright with version -1") << 9 << -1 << QVariant(QString());
