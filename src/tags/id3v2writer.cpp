@@ -42,8 +42,8 @@ QByteArray encodedText(const QString &text)
     return char(Utf16) + encodeUtf16(text);
 }
 
-// A URL in single bytes (URLs are ISO-8859-1 whatever the encoding byte): other characters
-// are percent-encoded as UTF-8.
+// A URL in single bytes, as it is read back: characters Windows-1252 lacks are percent-encoded
+// as UTF-8.
 QByteArray urlBytes(const QString &url)
 {
     QByteArray bytes;
@@ -51,7 +51,7 @@ QByteArray urlBytes(const QString &url)
         const qsizetype length = url[i].isHighSurrogate() && i + 1 < url.size() ? 2 : 1;
         const QString character = url.mid(i, length);
         bytes +=
-            fitsLatin1(character) ? toWindows1252(character) : QUrl::toPercentEncoding(character);
+            fitsWindows1252(character) ? toWindows1252(character) : QUrl::toPercentEncoding(character);
         i += length - 1;
     }
     return bytes;
