@@ -294,7 +294,7 @@ void TestCddbFetch::quittingApplicationGivesNoAnswer()
 {
     m_server->setMode(CddbServer::Mode::StallsMidBody);
     cd::HttpFetch fetch;
-    QTimer::singleShot(500, qApp, [] { QCoreApplication::exit(0); });
+    QTimer::singleShot(500, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(cd::cddbSend(fetch, m_server->url(), query, hello), QString());
