@@ -85,6 +85,7 @@ void setMark(QTreeWidgetItem *row, int column, const QString &mark)
 ExtractionController::ExtractionController(Form1 *window)
     : QObject(window)
     , m_window(window)
+    , m_windowObject(window)
 {
     setObjectName(QStringLiteral("ExtractionController"));
 
@@ -349,7 +350,9 @@ void ExtractionController::setBusy(bool busy)
 
 void ExtractionController::updateConvertButton()
 {
-    if (m_busy)
+    // The file list also reports its rows going while the window deletes its children; the
+    // window is no longer a Form1 by then.
+    if (m_busy || !qobject_cast<const Form1 *>(m_windowObject))
         return;
     const TagPage *tagPage = m_window->Frame1;
     cmdConvertir->setEnabled(tagPage->Combo7->currentIndex() == 1 && tagPage->LV1->topLevelItemCount() > 0);

@@ -54,6 +54,7 @@ private:
     void updateConvertButton();
 
     Form1 *m_window;
+    const QObject *m_windowObject; // the same window, to test its type while it is deleted
     bool m_busy = false;
     bool m_stopRequested = false;
     bool m_indexJustChanged = false;

@@ -107,7 +107,7 @@ RipResult locateTrack(const QString &drive, int trackIndex, std::optional<CdDevi
     extent = {toc->trackStart(trackIndex), toc->trackEnd(trackIndex)};
     // A track that ends before it starts, or longer than a WAV size can describe, is a
     // table of contents that cannot be right.
-    if (extent.end < extent.start || qint64(extent.end - extent.start) * sectorBytes > 0xFFFFFF00LL)
+    if (extent.end < extent.start || qint64(extent.end - extent.start) * sectorBytes > 0xFFFFFFFFLL - (wavHeaderBytes - 8))
         return failure(RipStatus::TocUnreadable);
     return {};
 }
