@@ -79,6 +79,8 @@ private slots:
     void frameOrder();
     void textEncoding_data();
     void textEncoding();
+    void urlBytes_data();
+    void urlBytes();
     void blankTrackWritesNoFrame();
     void tagTooLarge();
     void writeIntoFile();
@@ -189,6 +191,30 @@ void TestId3v2Write::textEncoding()
     const tags::TypeTagV2 back = tags::parseId3v2(bytes);
     QCOMPARE(back.Artiste(), text);
     QCOMPARE(back.Commentaire(), text);
+}
+
+void TestId3v2Write::urlBytes_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("ascii as it stands") << "http://a.fr" << QByteArray("\0\0http://a.fr", 13);
+    // Read from a file as Windows-1252: it must be written back as the same byte.
+    QTest::newRow("windows-1252 only letter keeps its byte") << "htt\u017D" << QByteArray("\0\0htt\x8E", 6);
+    QTest::newRow("outside windows-1252 is percent-encoded") << "a\u0411" << QByteArray("\0\0a%D0%91", 8);
+}
+
+void TestId3v2Write::urlBytes()
+{
+    QFETCH(QString, url);
+    QFETCH(QByteArray, body);
+    tags::TypeTagV2 t;
+    t.setValide(true);
+    t.setGenre(255);
+    t.setUrl(url);
+    const QByteArray bytes = tags::renderId3v2(t).value();
+    const tags::Id3v2Tag parsed = tags::walkId3v2(bytes);
+    QCOMPARE(parsed.frames[0].id, QByteArray("WXXX"));
+    QCOMPARE(parsed.frames[0].body, body);
 }
 
 void TestId3v2Write::blankTrackWritesNoFrame()
