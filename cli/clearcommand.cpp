@@ -33,33 +33,25 @@ int runClear(const QStringList &args)
         v1 = v2 = true;
 
     const tags::ZellTagCtrl ctrl;
-    QJsonArray out;
-    int status = cli::AllSucceeded;
-    for (const QString &path : files) {
-        QString error = tagcli::notAFile(path);
-        if (error.isEmpty() && v1 && !tags::removeTagV1(path))
-            error =
-                QStringLiteral("Impossible de supprimer le tag ID3v1 (fichier en lecture seule ?)");
-        if (error.isEmpty() && v2) {
-            // Only a file that has a tag is rewritten.
-            const tags::Result<tags::TypeTagV2> read = ctrl.GetTagV2(path);
-            if (!read.ok()) {
-                error = read.error();
-            } else if (read->Valide()) {
-                const tags::Result<bool> cleared = ctrl.ClearTagV2(path);
-                if (!cleared.ok())
-                    error = cleared.error();
-                else if (!*cleared)
-                    error =
-                        QStringLiteral("Aucune trame MPEG après le tag : fichier laissé tel quel");
-            }
-        }
-        if (!error.isEmpty())
-            status = cli::SomeFailed;
-        out.append(tagcli::outcome(path, error.isEmpty(), error));
-    }
-    tagcli::writeJson(out);
-    return status;
+    return tagcli::changeFiles(files, [&](const QString &path) -> QString {
+        if (v1 && !tags::removeTagV1(path))
+            return QStringLiteral(
+                "Impossible de supprimer le tag ID3v1 (fichier en lecture seule ?)");
+        if (!v2)
+            return {};
+        // Only a file that has a tag is rewritten.
+        const tags::Result<tags::TypeTagV2> read = ctrl.GetTagV2(path);
+        if (!read.ok())
+            return read.error();
+        if (!read->Valide())
+            return {};
+        const tags::Result<bool> cleared = ctrl.ClearTagV2(path);
+        if (!cleared.ok())
+            return cleared.error();
+        if (!*cleared)
+            return QStringLiteral("Aucune trame MPEG après le tag : fichier laissé tel quel");
+        return {};
+    });
 }
 
 const cli::Registration registration({"clear", usage, runClear});

@@ -43,28 +43,16 @@ int runCopy(const QStringList &args)
         return tagcli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
 
     const tags::ZellTagCtrl ctrl;
-    QJsonArray out;
-    int status = cli::AllSucceeded;
-    for (const QString &path : files) {
-        QString error = tagcli::notAFile(path);
-        bool ok = false;
-        if (error.isEmpty()) {
-            const tags::Result<bool> copied =
-                direction == 1 ? ctrl.CopyV1ToV2(path, mode) : ctrl.CopyV2ToV1(path, mode);
-            ok = copied.ok() && *copied;
-            if (!copied.ok())
-                error = copied.error();
-            else if (!ok)
-                error = direction == 1
-                            ? QStringLiteral("Pas de tag ID3v1 à copier, ou fichier non MP3")
-                            : QStringLiteral("Pas de tag ID3v2 à copier, ou fichier non MP3");
-        }
-        if (!ok)
-            status = cli::SomeFailed;
-        out.append(tagcli::outcome(path, ok, error));
-    }
-    tagcli::writeJson(out);
-    return status;
+    return tagcli::changeFiles(files, [&](const QString &path) -> QString {
+        const tags::Result<bool> copied =
+            direction == 1 ? ctrl.CopyV1ToV2(path, mode) : ctrl.CopyV2ToV1(path, mode);
+        if (!copied.ok())
+            return copied.error();
+        if (!*copied)
+            return direction == 1 ? QStringLiteral("Pas de tag ID3v1 à copier, ou fichier non MP3")
+                                  : QStringLiteral("Pas de tag ID3v2 à copier, ou fichier non MP3");
+        return {};
+    });
 }
 
 const cli::Registration registration({"copy", usage, runCopy});

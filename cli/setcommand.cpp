@@ -155,46 +155,30 @@ int runSet(const QStringList &args)
     }
 
     const tags::ZellTagCtrl ctrl;
-    QJsonArray out;
-    int status = cli::AllSucceeded;
-    for (const QString &path : files) {
-        QString error = tagcli::notAFile(path);
-        bool ok = false;
-        if (error.isEmpty()) {
-            const tags::Result<tags::TagType> read = ctrl.GetAllTags(path);
-            if (!read.ok()) {
-                error = read.error();
-            } else {
-                tags::TagType tags = *read;
-                // Without a version named: the versions the file has, or ID3v2 alone.
-                bool v1 = edit.v1, v2 = edit.v2;
-                if (!v1 && !v2) {
-                    v1 = tags.TagV1.Valide();
-                    v2 = tags.TagV2.Valide() || !v1;
-                }
-                if (v1)
-                    applyV1(edit, tags.TagV1);
-                if (v2)
-                    applyV2(edit, tags.TagV2);
-                if (v1 && (tags.TagV1.Piste() < 0 || tags.TagV1.Piste() > 255)) {
-                    error = QStringLiteral("Piste hors de 0 à 255, impossible en ID3v1");
-                } else {
-                    const tags::Result<bool> written = ctrl.SetAllTags(path, tags);
-                    if (!written.ok())
-                        error = written.error();
-                    else if (!*written)
-                        error = QStringLiteral(
-                            "Échec de l'écriture (fichier trop court ou sans trame MPEG)");
-                    ok = written.ok() && *written;
-                }
-            }
+    return tagcli::changeFiles(files, [&](const QString &path) -> QString {
+        const tags::Result<tags::TagType> read = ctrl.GetAllTags(path);
+        if (!read.ok())
+            return read.error();
+        tags::TagType tags = *read;
+        // Without a version named: the versions the file has, or ID3v2 alone.
+        bool v1 = edit.v1, v2 = edit.v2;
+        if (!v1 && !v2) {
+            v1 = tags.TagV1.Valide();
+            v2 = tags.TagV2.Valide() || !v1;
         }
-        if (!ok)
-            status = cli::SomeFailed;
-        out.append(tagcli::outcome(path, ok, error));
-    }
-    tagcli::writeJson(out);
-    return status;
+        if (v1)
+            applyV1(edit, tags.TagV1);
+        if (v2)
+            applyV2(edit, tags.TagV2);
+        if (v1 && (tags.TagV1.Piste() < 0 || tags.TagV1.Piste() > 255))
+            return QStringLiteral("Piste hors de 0 à 255, impossible en ID3v1");
+        const tags::Result<bool> written = ctrl.SetAllTags(path, tags);
+        if (!written.ok())
+            return written.error();
+        if (!*written)
+            return QStringLiteral("Échec de l'écriture (fichier trop court ou sans trame MPEG)");
+        return {};
+    });
 }
 
 const cli::Registration registration({"set", usage, runSet});
