@@ -8,7 +8,6 @@
 #include "cd/httpfetch.h"
 #include "rename/renamebatch.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -32,28 +31,18 @@ QString firstLineOf(const QString &answer)
 
 int run(const QStringList &args)
 {
-    QString drive;
-    QString server = cd::cddbDefaultServerUrl();
-    QString email;
-    for (const QString &arg : args) {
-        if (arg.startsWith(QLatin1String("--cd-image=")) && drive.isEmpty())
-            drive = arg.mid(11);
-        else if (arg.startsWith(QLatin1String("--lecteur=")) && drive.isEmpty())
-            drive = arg.mid(10);
-        else if (arg.startsWith(QLatin1String("--serveur=")))
-            server = arg.mid(10);
-        else if (arg.startsWith(QLatin1String("--email=")))
-            email = arg.mid(8);
-        else {
-            QTextStream(stderr) << "Option inconnue : " << arg << "\nUtilisation : tarvex-cli "
-                                << usageText << "\n";
-            return cli::UsageError;
-        }
-    }
-    if (drive.isEmpty()) {
-        QTextStream(stderr) << "Utilisation : tarvex-cli " << usageText << "\n";
-        return cli::UsageError;
-    }
+    const cli::Arguments arguments =
+        cli::parseArguments(args, {"--cd-image=", "--lecteur=", "--serveur=", "--email="});
+    QString error = arguments.error;
+    const QString drive = cli::driveOption(arguments, &error);
+    if (error.isEmpty() && !arguments.files.isEmpty())
+        error = QStringLiteral("Argument inattendu : %1").arg(arguments.files.first());
+    if (!error.isEmpty() || drive.isEmpty())
+        return cli::usageError(error, usageText);
+    const QString server = arguments.has(QStringLiteral("--serveur="))
+                               ? arguments.value(QStringLiteral("--serveur="))
+                               : cd::cddbDefaultServerUrl();
+    const QString email = arguments.value(QStringLiteral("--email="));
 
     clsCdInfo info;
     info.Init(drive);
@@ -72,8 +61,8 @@ int run(const QStringList &args)
     if (found.kind == cd::CddbQueryAnswer::Choice)
         result = cd::choiceResult(found.matches.first());
     if (found.kind == cd::CddbQueryAnswer::NotFound || result == u"Erreur|Erreur") {
-        return fail(QStringLiteral("Disque introuvable sur le serveur CDDB : ")
-                    + firstLineOf(queryAnswer));
+        return fail(QStringLiteral("Disque introuvable sur le serveur CDDB : ") +
+                    firstLineOf(queryAnswer));
     }
 
     const QString category = cd::getField(result, 1, u"|");
@@ -84,8 +73,8 @@ int run(const QStringList &args)
         return fail(QStringLiteral("Pas de connection internet"));
     const cd::CddbDisc disc = cd::parseReadAnswer(readAnswer);
     if (disc.code != u"210")
-        return fail(QStringLiteral("Lecture de la fiche CDDB impossible : ")
-                    + firstLineOf(readAnswer));
+        return fail(QStringLiteral("Lecture de la fiche CDDB impossible : ") +
+                    firstLineOf(readAnswer));
 
     // An entry without titles leaves the track list as the disc gave it.
     QJsonArray rows;
@@ -96,17 +85,12 @@ int run(const QStringList &args)
         for (int k = 1; k <= trackCount; ++k)
             rows.append(QStringLiteral("Piste %1").arg(k));
     }
-    const QJsonObject out{{QStringLiteral("discid"), discId},
-                          {QStringLiteral("categorie"), category},
-                          {QStringLiteral("Artiste"), disc.artist},
-                          {QStringLiteral("Album"), disc.album},
-                          {QStringLiteral("Annee"), disc.year},
-                          {QStringLiteral("Genre"), disc.genre},
-                          {QStringLiteral("Pistes"), rows}};
-    QFile stdoutFile;
-    if (!stdoutFile.open(stdout, QIODevice::WriteOnly))
-        return cli::SomeFailed;
-    stdoutFile.write(QJsonDocument(out).toJson(QJsonDocument::Indented));
+    const QJsonObject out{
+        {QStringLiteral("discid"), discId},       {QStringLiteral("categorie"), category},
+        {QStringLiteral("Artiste"), disc.artist}, {QStringLiteral("Album"), disc.album},
+        {QStringLiteral("Annee"), disc.year},     {QStringLiteral("Genre"), disc.genre},
+        {QStringLiteral("Pistes"), rows}};
+    cli::printJson(QJsonDocument(out));
     return cli::AllSucceeded;
 }
 

@@ -12,28 +12,18 @@ constexpr const char *usage = "clear [--v1] [--v2] FICHIER...  (supprime les tag
 
 int runClear(const QStringList &args)
 {
-    bool v1 = false, v2 = false;
-    QStringList files;
-    bool options = true;
-    for (const QString &arg : args) {
-        if (options && arg == QLatin1String("--"))
-            options = false;
-        else if (options && arg == QLatin1String("--v1"))
-            v1 = true;
-        else if (options && arg == QLatin1String("--v2"))
-            v2 = true;
-        else if (options && arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
-            return tagcli::usageError(QStringLiteral("Option inconnue : %1").arg(arg), usage);
-        else
-            files.append(arg);
-    }
-    if (files.isEmpty())
-        return tagcli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
+    const cli::Arguments arguments = cli::parseArguments(args, {"--v1", "--v2"});
+    if (!arguments.error.isEmpty())
+        return cli::usageError(arguments.error, usage);
+    if (arguments.files.isEmpty())
+        return cli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
+    // Both versions when none is named.
+    bool v1 = arguments.has("--v1"), v2 = arguments.has("--v2");
     if (!v1 && !v2)
         v1 = v2 = true;
 
     const tags::ZellTagCtrl ctrl;
-    return tagcli::changeFiles(files, [&](const QString &path) -> QString {
+    return tagcli::changeFiles(arguments.files, [&](const QString &path) -> QString {
         if (v1 && !tags::removeTagV1(path))
             return QStringLiteral(
                 "Impossible de supprimer le tag ID3v1 (fichier en lecture seule ?)");

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QJsonDocument>
+#include <QList>
 #include <QStringList>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 namespace cli {
 
@@ -26,5 +30,31 @@ struct Registration
 {
     explicit Registration(const Command &command) { registerCommand(command); }
 };
+
+// A sub-command's arguments: its options, in the order given, and the other arguments.
+struct Arguments
+{
+    QList<std::pair<QString, QString>> options; // "--name" or "--name=" -> value
+    QStringList files;
+    QString error; // French, empty when every option is known
+
+    bool has(const QString &option) const;
+    QString value(const QString &option) const; // the last value given
+};
+
+// Splits `args` into options and files. `known` lists the accepted options: "--flag" alone,
+// or "--name=" for an option with a value. Every argument that starts with "-" before a "--"
+// is an option.
+Arguments parseArguments(const QStringList &args, const QStringList &known);
+
+// The disc named by --cd-image=FICHIER or --lecteur=PERIPHERIQUE, or an empty text; names two
+// discs in `error`.
+QString driveOption(const Arguments &arguments, QString *error);
+
+// Prints `why` (when there is one) and the command's usage on standard error.
+int usageError(const QString &why, const char *usage);
+
+// Writes a JSON document, indented and in UTF-8, on standard output.
+void printJson(const QJsonDocument &document);
 
 } // namespace cli

@@ -9,28 +9,17 @@
 
 namespace {
 
+constexpr const char *usage = "convert FICHIER.wav...  (crée FICHIER.mp3 à côté de chaque WAV)";
+
 int runConvert(const QStringList &args)
 {
-    QStringList files;
-    bool options = true;
-    for (const QString &arg : args) {
-        if (options && arg == QLatin1String("--")) {
-            options = false;
-        } else if (options && arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            QTextStream(stderr) << "Option inconnue : " << arg << "\n";
-            return cli::UsageError;
-        } else {
-            files.append(arg);
-        }
-    }
-    if (files.isEmpty()) {
-        QTextStream(stderr) << "Utilisation : tarvex-cli convert FICHIER.wav...\n";
-        return cli::UsageError;
-    }
+    const cli::Arguments arguments = cli::parseArguments(args, {});
+    if (!arguments.error.isEmpty() || arguments.files.isEmpty())
+        return cli::usageError(arguments.error, usage);
     QTextStream out(stdout);
     QTextStream err(stderr);
     int status = cli::AllSucceeded;
-    for (const QString &wavPath : files) {
+    for (const QString &wavPath : arguments.files) {
         const QString mp3Path = cd::mp3PathForWav(wavPath);
         const cd::EncodeResult r = cd::encodeWavToMp3(cd::loadWavFile(wavPath), mp3Path);
         if (r.ok) {
@@ -45,6 +34,6 @@ int runConvert(const QStringList &args)
     return status;
 }
 
-const cli::Registration registration({"convert", "convert FICHIER.wav...  (crée FICHIER.mp3 à côté de chaque WAV)", runConvert});
+const cli::Registration registration({"convert", usage, runConvert});
 
 } // namespace

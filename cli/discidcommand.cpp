@@ -3,7 +3,6 @@
 
 #include "cd/cdinfo.h"
 
-#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
@@ -14,22 +13,13 @@ const char usageText[] = "discid (--cd-image=FICHIER | --lecteur=PERIPHERIQUE)";
 
 int run(const QStringList &args)
 {
-    QString drive;
-    for (const QString &arg : args) {
-        if (arg.startsWith(QLatin1String("--cd-image=")) && drive.isEmpty())
-            drive = arg.mid(11);
-        else if (arg.startsWith(QLatin1String("--lecteur=")) && drive.isEmpty())
-            drive = arg.mid(10);
-        else {
-            QTextStream(stderr) << "Option inconnue : " << arg << "\nUtilisation : tarvex-cli "
-                                << usageText << "\n";
-            return cli::UsageError;
-        }
-    }
-    if (drive.isEmpty()) {
-        QTextStream(stderr) << "Utilisation : tarvex-cli " << usageText << "\n";
-        return cli::UsageError;
-    }
+    const cli::Arguments arguments = cli::parseArguments(args, {"--cd-image=", "--lecteur="});
+    QString error = arguments.error;
+    const QString drive = cli::driveOption(arguments, &error);
+    if (error.isEmpty() && !arguments.files.isEmpty())
+        error = QStringLiteral("Argument inattendu : %1").arg(arguments.files.first());
+    if (!error.isEmpty() || drive.isEmpty())
+        return cli::usageError(error, usageText);
 
     clsCdInfo info;
     info.Init(drive);
@@ -41,10 +31,7 @@ int run(const QStringList &args)
     }
     const QJsonObject out{{QStringLiteral("discid"), info.DiscID()},
                           {QStringLiteral("query"), query}};
-    QFile stdoutFile;
-    if (!stdoutFile.open(stdout, QIODevice::WriteOnly))
-        return cli::SomeFailed;
-    stdoutFile.write(QJsonDocument(out).toJson(QJsonDocument::Indented));
+    cli::printJson(QJsonDocument(out));
     return cli::AllSucceeded;
 }
 

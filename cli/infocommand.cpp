@@ -10,9 +10,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTextStream>
 
 namespace {
+
+constexpr const char *usage = "info FICHIER...  (propriétés MPEG et page Info Fichier, en JSON)";
 
 QJsonObject mpegObject(const mpeg::TypeTagMpeg &r)
 {
@@ -54,26 +55,13 @@ QString unreadable(const QString &path)
 
 int runInfo(const QStringList &args)
 {
-    QStringList files;
-    bool options = true;
-    for (const QString &arg : args) {
-        if (options && arg == QLatin1String("--")) {
-            options = false;
-        } else if (options && arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            QTextStream(stderr) << "Option inconnue : " << arg << "\n";
-            return cli::UsageError;
-        } else {
-            files.append(arg);
-        }
-    }
-    if (files.isEmpty()) {
-        QTextStream(stderr) << "Utilisation : tarvex-cli info FICHIER...\n";
-        return cli::UsageError;
-    }
+    const cli::Arguments arguments = cli::parseArguments(args, {});
+    if (!arguments.error.isEmpty() || arguments.files.isEmpty())
+        return cli::usageError(arguments.error, usage);
 
     QJsonArray out;
     int status = cli::AllSucceeded;
-    for (const QString &path : files) {
+    for (const QString &path : arguments.files) {
         QJsonObject entry{{QStringLiteral("fichier"), path}};
         const QString error = unreadable(path);
         if (!error.isEmpty()) {
@@ -94,13 +82,10 @@ int runInfo(const QStringList &args)
         }
         out.append(entry);
     }
-    QFile stdoutFile;
-    stdoutFile.open(stdout, QIODevice::WriteOnly);
-    stdoutFile.write(QJsonDocument(out).toJson(QJsonDocument::Indented));
+    cli::printJson(QJsonDocument(out));
     return status;
 }
 
-const cli::Registration registration(
-    {"info", "info FICHIER...  (propriétés MPEG et page Info Fichier, en JSON)", runInfo});
+const cli::Registration registration({"info", usage, runInfo});
 
 } // namespace

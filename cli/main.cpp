@@ -3,28 +3,6 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include <vector>
-
-namespace cli {
-
-static std::vector<Command> &registry()
-{
-    static std::vector<Command> all;
-    return all;
-}
-
-void registerCommand(const Command &command)
-{
-    registry().push_back(command);
-}
-
-const std::vector<Command> &commands()
-{
-    return registry();
-}
-
-} // namespace cli
-
 static int usage()
 {
     QTextStream err(stderr);

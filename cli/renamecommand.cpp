@@ -116,7 +116,8 @@ int printPreview(const Invocation &inv)
     for (const QString &path : inv.files) {
         const QString name = QFileInfo(path).fileName();
         const PreviewCell cell = previewCell({name, true}, inv.settings);
-        rows.append(QJsonObject{{QStringLiteral("fichier"), name}, {QStringLiteral("nouveau"), cell.text}});
+        rows.append(
+            QJsonObject{{QStringLiteral("fichier"), name}, {QStringLiteral("nouveau"), cell.text}});
     }
     QTextStream(stdout) << QJsonDocument(rows).toJson(QJsonDocument::Indented);
     return cli::AllSucceeded;

@@ -16,57 +16,53 @@ const char usageText[] =
 
 int usageError(const QString &why)
 {
-    QTextStream(stderr) << why << "\nUtilisation : tarvex-cli " << usageText << "\n";
-    return cli::UsageError;
+    return cli::usageError(why, usageText);
 }
 
 int runRip(const QStringList &args)
 {
-    QString drive;
-    QString output;
-    int track = 0;
-    enum { None, Wav, Mp3 } kind = None;
-    for (const QString &arg : args) {
-        if (arg.startsWith(QLatin1String("--cd-image=")) || arg.startsWith(QLatin1String("--lecteur="))) {
-            if (!drive.isEmpty())
-                return usageError(QStringLiteral("Un seul disque à la fois."));
-            drive = arg.section(QLatin1Char('='), 1);
-        } else if (arg.startsWith(QLatin1String("--piste="))) {
-            bool ok = false;
-            track = arg.section(QLatin1Char('='), 1).toInt(&ok);
-            if (!ok || track < 1)
-                return usageError(QStringLiteral("Numéro de piste invalide : %1").arg(arg));
-        } else if (arg == QLatin1String("--wav") || arg == QLatin1String("--mp3")) {
-            if (kind != None)
-                return usageError(QStringLiteral("Choisissez --wav ou --mp3, pas les deux."));
-            kind = arg == QLatin1String("--wav") ? Wav : Mp3;
-        } else if (arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            return usageError(QStringLiteral("Option inconnue : %1").arg(arg));
-        } else if (output.isEmpty()) {
-            output = arg;
-        } else {
-            return usageError(QStringLiteral("Une seule sortie à la fois."));
-        }
-    }
+    const cli::Arguments arguments =
+        cli::parseArguments(args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3"});
+    QString error = arguments.error;
+    QString drive = cli::driveOption(arguments, &error);
+    if (!error.isEmpty())
+        return usageError(error);
+    bool numeric = false;
+    const int track = arguments.value(QStringLiteral("--piste=")).toInt(&numeric);
+    if (arguments.has(QStringLiteral("--piste=")) && (!numeric || track < 1))
+        return usageError(QStringLiteral("Numéro de piste invalide : --piste=%1")
+                              .arg(arguments.value(QStringLiteral("--piste="))));
+    const bool wav = arguments.has(QStringLiteral("--wav")),
+               mp3 = arguments.has(QStringLiteral("--mp3"));
+    if (wav && mp3)
+        return usageError(QStringLiteral("Choisissez --wav ou --mp3, pas les deux."));
+    if (arguments.files.size() > 1)
+        return usageError(QStringLiteral("Une seule sortie à la fois."));
+    const QString output = arguments.files.value(0);
     if (drive.isEmpty()) {
         const QStringList drives = cd::cdDrives();
         if (drives.isEmpty())
-            return usageError(QStringLiteral("Aucun lecteur de CD trouvé : indiquez --cd-image ou --lecteur."));
+            return usageError(
+                QStringLiteral("Aucun lecteur de CD trouvé : indiquez --cd-image ou --lecteur."));
         drive = drives.first();
     }
-    if (track == 0 || kind == None || output.isEmpty())
+    if (!numeric || (!wav && !mp3) || output.isEmpty())
         return usageError(QStringLiteral("Il manque la piste, le format ou la sortie."));
 
-    const cd::RipResult r = kind == Wav ? cd::ripTrackToWav(drive, track - 1, output)
-                                        : cd::ripTrackToMp3(drive, track - 1, output);
+    const cd::RipResult r = wav ? cd::ripTrackToWav(drive, track - 1, output)
+                                : cd::ripTrackToMp3(drive, track - 1, output);
     QTextStream err(stderr);
     if (!r.ok()) {
         const QString message = cd::ripErrorMessage(r, output);
-        err << (message.isEmpty() ? QStringLiteral("Impossible d'ouvrir le lecteur « %1 »").arg(drive) : message) << "\n";
+        err << (message.isEmpty()
+                    ? QStringLiteral("Impossible d'ouvrir le lecteur « %1 »").arg(drive)
+                    : message)
+            << "\n";
         return cli::SomeFailed;
     }
     if (r.unreadableSectors > 0) {
-        err << cd::unreadableTracksMessage({track}, {{QStringLiteral("Piste %1").arg(track), true}}) << "\n";
+        err << cd::unreadableTracksMessage({track}, {{QStringLiteral("Piste %1").arg(track), true}})
+            << "\n";
         return cli::SomeFailed;
     }
     return cli::AllSucceeded;

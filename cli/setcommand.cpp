@@ -5,7 +5,6 @@
 #include "tags/genres.h"
 #include "tags/zelltagctrl.h"
 
-#include <map>
 #include <optional>
 
 namespace {
@@ -15,153 +14,123 @@ constexpr const char *usage =
     "[--piste=..] [--genre=NOMBRE|NOM] [--compositeur=..] [--original=..] [--copyright=..] "
     "[--url=..] [--encode=..] [--image=JPEG] FICHIER...  (modifie les tags)";
 
+// What to change: the options given, and the genre they name.
 struct Edit
 {
-    bool v1 = false;
-    bool v2 = false;
-    std::map<QString, QString> fields; // option name without dashes -> value
+    cli::Arguments arguments;
     std::optional<int> genre;
-    QString image;
+
+    std::optional<QString> field(const char *option) const
+    {
+        return arguments.has(QLatin1String(option))
+                   ? std::optional<QString>(arguments.value(QLatin1String(option)))
+                   : std::nullopt;
+    }
 };
 
-std::optional<QString> field(const Edit &edit, const char *name)
+// Changes the fields both versions have; a version the file lacks is created first.
+template <typename Tag> void applyCommon(const Edit &edit, Tag &t)
 {
-    const auto found = edit.fields.find(QLatin1String(name));
-    return found == edit.fields.end() ? std::nullopt : std::optional<QString>(found->second);
+    if (!t.Valide()) {
+        t = Tag();
+        t.setGenre(tags::NoGenre);
+        t.setValide(true);
+    }
+    if (auto v = edit.field("--titre="))
+        t.setTitre(*v);
+    if (auto v = edit.field("--artiste="))
+        t.setArtiste(*v);
+    if (auto v = edit.field("--album="))
+        t.setAlbum(*v);
+    if (auto v = edit.field("--annee="))
+        t.setAnnee(*v);
+    if (auto v = edit.field("--commentaire="))
+        t.setCommentaire(*v);
+    if (edit.genre)
+        t.setGenre(*edit.genre);
 }
 
 void applyV1(const Edit &edit, tags::TypeTagV1 &t)
 {
-    if (!t.Valide()) {
-        t = tags::TypeTagV1();
-        t.setGenre(tags::NoGenre);
-        t.setValide(true);
-    }
-    if (auto v = field(edit, "titre"))
-        t.setTitre(*v);
-    if (auto v = field(edit, "artiste"))
-        t.setArtiste(*v);
-    if (auto v = field(edit, "album"))
-        t.setAlbum(*v);
-    if (auto v = field(edit, "annee"))
-        t.setAnnee(*v);
-    if (auto v = field(edit, "commentaire"))
-        t.setCommentaire(*v);
-    if (auto v = field(edit, "piste"))
+    applyCommon(edit, t);
+    if (auto v = edit.field("--piste="))
         t.setPiste(tags::roundToInt16(tags::leadingNumber(*v)));
-    if (edit.genre)
-        t.setGenre(*edit.genre);
 }
 
 void applyV2(const Edit &edit, tags::TypeTagV2 &t)
 {
-    if (!t.Valide()) {
-        t = tags::TypeTagV2();
-        t.setGenre(tags::NoGenre);
-        t.setValide(true);
-    }
-    if (auto v = field(edit, "titre"))
-        t.setTitre(*v);
-    if (auto v = field(edit, "artiste"))
-        t.setArtiste(*v);
-    if (auto v = field(edit, "album"))
-        t.setAlbum(*v);
-    if (auto v = field(edit, "annee"))
-        t.setAnnee(*v);
-    if (auto v = field(edit, "commentaire"))
-        t.setCommentaire(*v);
-    if (auto v = field(edit, "piste"))
+    applyCommon(edit, t);
+    if (auto v = edit.field("--piste="))
         t.setPiste(*v);
-    if (auto v = field(edit, "compositeur"))
+    if (auto v = edit.field("--compositeur="))
         t.setCompositeur(*v);
-    if (auto v = field(edit, "original"))
+    if (auto v = edit.field("--original="))
         t.setOriginal(*v);
-    if (auto v = field(edit, "copyright"))
+    if (auto v = edit.field("--copyright="))
         t.setCopyright(*v);
-    if (auto v = field(edit, "url"))
+    if (auto v = edit.field("--url="))
         t.setUrl(*v);
-    if (auto v = field(edit, "encode"))
+    if (auto v = edit.field("--encode="))
         t.setEncode(*v);
-    if (edit.genre)
-        t.setGenre(*edit.genre);
-    if (!edit.image.isEmpty())
-        t.SetPicFromFile(edit.image);
+    if (auto v = edit.field("--image="))
+        t.SetPicFromFile(*v);
+}
+
+// The genre named by a number from 0 to 255 or by its name.
+std::optional<int> genreOption(const QString &value)
+{
+    bool number = false;
+    const int genre = value.toInt(&number);
+    if (number)
+        return genre >= 0 && genre <= 255 ? std::optional<int>(genre) : std::nullopt;
+    const int named = tags::genreFromText(value);
+    return value.isEmpty() || named == tags::NoGenre ? std::nullopt : std::optional<int>(named);
 }
 
 int runSet(const QStringList &args)
 {
-    static const QStringList names{"titre",       "artiste", "album",       "annee",
-                                   "commentaire", "piste",   "compositeur", "original",
-                                   "copyright",   "url",     "encode"};
     Edit edit;
-    QStringList files;
-    bool options = true;
-    for (const QString &arg : args) {
-        if (!options || !arg.startsWith(QLatin1String("--"))) {
-            if (options && arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
-                return tagcli::usageError(QStringLiteral("Option inconnue : %1").arg(arg), usage);
-            files.append(arg);
-            continue;
-        }
-        if (arg == QLatin1String("--")) {
-            options = false;
-            continue;
-        }
-        if (arg == QLatin1String("--v1")) {
-            edit.v1 = true;
-            continue;
-        }
-        if (arg == QLatin1String("--v2")) {
-            edit.v2 = true;
-            continue;
-        }
-        const qsizetype equals = arg.indexOf(QLatin1Char('='));
-        const QString name = arg.mid(2, equals < 0 ? -1 : equals - 2);
-        if (equals < 0)
-            return tagcli::usageError(
-                QStringLiteral("Valeur manquante pour --%1 (--%1=VALEUR)").arg(name), usage);
-        const QString value = arg.mid(equals + 1);
-        if (names.contains(name)) {
-            edit.fields[name] = value;
-        } else if (name == QLatin1String("genre")) {
-            bool number = false;
-            const int genre = value.toInt(&number);
-            const int resolved = number ? genre : tags::genreFromText(value);
-            if ((number && (genre < 0 || genre > 255)) ||
-                (!number && (value.isEmpty() || resolved == tags::NoGenre)))
-                return tagcli::usageError(QStringLiteral("Genre inconnu : %1").arg(value), usage);
-            edit.genre = resolved;
-        } else if (name == QLatin1String("image")) {
-            tags::TypeTagV2 probe;
-            probe.SetPicFromFile(value);
-            if (probe.picturePath().isEmpty())
-                return tagcli::usageError(
-                    QStringLiteral("Image refusée (un fichier .jpg existant est attendu) : %1")
-                        .arg(value),
-                    usage);
-            edit.image = value;
-        } else {
-            return tagcli::usageError(QStringLiteral("Option inconnue : %1").arg(arg), usage);
-        }
+    edit.arguments = cli::parseArguments(
+        args, {"--v1", "--v2", "--titre=", "--artiste=", "--album=", "--annee=", "--commentaire=",
+               "--piste=", "--genre=", "--compositeur=", "--original=", "--copyright=", "--url=",
+               "--encode=", "--image="});
+    const cli::Arguments &arguments = edit.arguments;
+    if (!arguments.error.isEmpty())
+        return cli::usageError(arguments.error, usage);
+    if (const auto genre = edit.field("--genre=")) {
+        edit.genre = genreOption(*genre);
+        if (!edit.genre)
+            return cli::usageError(QStringLiteral("Genre inconnu : %1").arg(*genre), usage);
     }
-    if (files.isEmpty())
-        return tagcli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
-    if (const auto piste = field(edit, "piste"); piste && edit.v1) {
+    if (const auto image = edit.field("--image=")) {
+        tags::TypeTagV2 probe;
+        probe.SetPicFromFile(*image);
+        if (probe.picturePath().isEmpty())
+            return cli::usageError(
+                QStringLiteral("Image refusée (un fichier .jpg existant est attendu) : %1")
+                    .arg(*image),
+                usage);
+    }
+    if (arguments.files.isEmpty())
+        return cli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
+    const bool namedV1 = arguments.has(QLatin1String("--v1")),
+               namedV2 = arguments.has(QLatin1String("--v2"));
+    if (const auto piste = edit.field("--piste="); piste && namedV1) {
         const int number = tags::roundToInt16(tags::leadingNumber(*piste));
         if (number < 0 || number > 255)
-            return tagcli::usageError(
+            return cli::usageError(
                 QStringLiteral("Piste hors de 0 à 255, impossible en ID3v1 : %1").arg(*piste),
                 usage);
     }
 
     const tags::ZellTagCtrl ctrl;
-    return tagcli::changeFiles(files, [&](const QString &path) -> QString {
+    return tagcli::changeFiles(arguments.files, [&](const QString &path) -> QString {
         const tags::Result<tags::TagType> read = ctrl.GetAllTags(path);
         if (!read.ok())
             return read.error();
         tags::TagType tags = *read;
         // Without a version named: the versions the file has, or ID3v2 alone.
-        bool v1 = edit.v1, v2 = edit.v2;
+        bool v1 = namedV1, v2 = namedV2;
         if (!v1 && !v2) {
             v1 = tags.TagV1.Valide();
             v2 = tags.TagV2.Valide() || !v1;

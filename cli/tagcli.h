@@ -6,13 +6,11 @@
 
 #include "tags/tagtype.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTextStream>
 
 #include <atomic>
 #include <functional>
@@ -78,13 +76,6 @@ inline QJsonObject outcome(const QString &path, bool ok, const QString &error = 
     return entry;
 }
 
-inline void writeJson(const QJsonArray &array)
-{
-    QFile out;
-    out.open(stdout, QIODevice::WriteOnly);
-    out.write(QJsonDocument(array).toJson(QJsonDocument::Indented));
-}
-
 // Changes every file with `change`, which gives the French description of a failure or an empty
 // text, prints one outcome per file in the order given and returns the exit status. A few files
 // are changed at once: each save waits until its data are on disk before taking the file's
@@ -134,14 +125,8 @@ inline int changeFiles(const QStringList &files,
             status = cli::SomeFailed;
         out.append(outcome(files[i], error.isEmpty(), error));
     }
-    writeJson(out);
+    cli::printJson(QJsonDocument(out));
     return status;
-}
-
-inline int usageError(const QString &message, const char *usage)
-{
-    QTextStream(stderr) << message << "\nUtilisation : tarvex-cli " << usage << "\n";
-    return cli::UsageError;
 }
 
 } // namespace tagcli

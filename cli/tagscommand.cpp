@@ -9,23 +9,16 @@ constexpr const char *usage = "tags FICHIER...  (tags ID3v1 et ID3v2, en JSON)";
 
 int runTags(const QStringList &args)
 {
-    QStringList files;
-    bool options = true;
-    for (const QString &arg : args) {
-        if (options && arg == QLatin1String("--"))
-            options = false;
-        else if (options && arg.startsWith(QLatin1Char('-')) && arg.size() > 1)
-            return tagcli::usageError(QStringLiteral("Option inconnue : %1").arg(arg), usage);
-        else
-            files.append(arg);
-    }
-    if (files.isEmpty())
-        return tagcli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
+    const cli::Arguments arguments = cli::parseArguments(args, {});
+    if (!arguments.error.isEmpty())
+        return cli::usageError(arguments.error, usage);
+    if (arguments.files.isEmpty())
+        return cli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
 
     const tags::ZellTagCtrl ctrl;
     QJsonArray out;
     int status = cli::AllSucceeded;
-    for (const QString &path : files) {
+    for (const QString &path : arguments.files) {
         QJsonObject entry{{QStringLiteral("fichier"), path}};
         QString error = tagcli::notAFile(path);
         tags::TagType read;
@@ -46,7 +39,7 @@ int runTags(const QStringList &args)
         }
         out.append(entry);
     }
-    tagcli::writeJson(out);
+    cli::printJson(QJsonDocument(out));
     return status;
 }
 

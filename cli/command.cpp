@@ -1,0 +1,93 @@
+#include "command.h"
+
+#include <QFile>
+#include <QTextStream>
+
+namespace cli {
+
+static std::vector<Command> &registry()
+{
+    static std::vector<Command> all;
+    return all;
+}
+
+void registerCommand(const Command &command)
+{
+    registry().push_back(command);
+}
+
+const std::vector<Command> &commands()
+{
+    return registry();
+}
+
+bool Arguments::has(const QString &option) const
+{
+    return std::any_of(options.cbegin(), options.cend(),
+                       [&](const auto &given) { return given.first == option; });
+}
+
+QString Arguments::value(const QString &option) const
+{
+    for (auto given = options.crbegin(); given != options.crend(); ++given) {
+        if (given->first == option)
+            return given->second;
+    }
+    return {};
+}
+
+Arguments parseArguments(const QStringList &args, const QStringList &known)
+{
+    Arguments out;
+    bool options = true;
+    for (const QString &arg : args) {
+        if (!options || !arg.startsWith(QLatin1Char('-')) || arg.size() == 1) {
+            out.files.append(arg);
+        } else if (arg == QLatin1String("--")) {
+            options = false;
+        } else if (known.contains(arg)) {
+            out.options.append({arg, QString()});
+        } else {
+            const qsizetype equals = arg.indexOf(QLatin1Char('='));
+            const QString name = arg.left(equals + 1);
+            if (equals > 0 && known.contains(name))
+                out.options.append({name, arg.mid(equals + 1)});
+            else if (out.error.isEmpty())
+                out.error = known.contains(arg + u'=')
+                                ? QStringLiteral("Valeur manquante pour %1 (%1=VALEUR)").arg(arg)
+                                : QStringLiteral("Option inconnue : %1").arg(arg);
+        }
+    }
+    return out;
+}
+
+QString driveOption(const Arguments &arguments, QString *error)
+{
+    QString drive;
+    for (const auto &[name, value] : arguments.options) {
+        if (name != QLatin1String("--cd-image=") && name != QLatin1String("--lecteur="))
+            continue;
+        if (!drive.isEmpty())
+            *error = QStringLiteral("Un seul disque à la fois.");
+        drive = value;
+    }
+    return drive;
+}
+
+int usageError(const QString &why, const char *usage)
+{
+    QTextStream err(stderr);
+    if (!why.isEmpty())
+        err << why << "\n";
+    err << "Utilisation : tarvex-cli " << usage << "\n";
+    return UsageError;
+}
+
+void printJson(const QJsonDocument &document)
+{
+    QFile out;
+    if (out.open(stdout, QIODevice::WriteOnly))
+        out.write(document.toJson(QJsonDocument::Indented));
+}
+
+} // namespace cli
