@@ -2,7 +2,6 @@
 #include "tags/cleantagtext.h"
 #include "tags/genres.h"
 #include "tags/id3v1.h"
-#include "tags/typetagv2.h"
 #include "tags/windows1252.h"
 
 #include "tagtestutil.h"
@@ -26,286 +25,232 @@ class TestId3v1 : public QObject
 {
     Q_OBJECT
 private slots:
-    void windows1252_data();
-    void windows1252();
-    void everyByteRoundTrips();
-    void genreFromText_data();
-    void genreFromText();
-    void genreChoices();
-    void cleanText_data();
-    void cleanText();
-    void accessors();
-    void picFromFile_data();
-    void picFromFile();
-    void parse_data();
-    void parse();
-    void writeLayout();
-    void writeRefused_data();
-    void writeRefused();
-    void readFailures();
+    void windows1252_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("accents") << "éèàçÉÿ" << QByteArray("\xE9\xE8\xE0\xE7\xC9\xFF") << true;
+        QTest::newRow("euro, quotes, oe") << "5 € ‘œ’ Ÿ" << QByteArray("5 \x80 \x91\x9C\x92 \x9F") << true;
+        QTest::newRow("cyrillic") << "Бах" << QByteArray("???") << false;
+        QTest::newRow("beyond 16 bits is one ?") << "x🎵y" << QByteArray("x?y") << false;
+        QTest::newRow("latin-1 control keeps its byte") << "\u0081" << QByteArray("\x81") << true;
+        QTest::newRow("C1 control with a 1252 glyph has no byte") << "\u0080" << QByteArray("?") << false;
+    }
+
+    void windows1252()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, fits);
+        QCOMPARE(tags::toWindows1252(text), bytes);
+        QCOMPARE(tags::fitsWindows1252(text), fits);
+        if (fits)
+            QCOMPARE(tags::fromWindows1252(bytes), text);
+    }
+
+    void everyByteRoundTrips()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        QVERIFY(tags::fitsWindows1252(tags::fromWindows1252(all)));
+        QCOMPARE(tags::toWindows1252(tags::fromWindows1252(all)), all);
+    }
+
+    void genreFromText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("genre");
+        QTest::newRow("listed name, any case") << "rOCK" << 17;
+        QTest::newRow("punk is not punk rock") << "Punk" << 43;
+        QTest::newRow("full name of the cut genre") << "Contemporary Christian" << 255;
+        QTest::newRow("cut name itself") << "contemporary c" << 140;
+        QTest::newRow("digits then text") << "17 Rock" << 17;
+        QTest::newRow("half rounds to even up") << "17.5" << 18;
+        QTest::newRow("first unlisted number") << "148" << 255;
+        QTest::newRow("leading blank is not a digit") << " 17" << 255;
+        QTest::newRow("parenthesised number and name") << "(17)Rock" << 17;
+        QTest::newRow("parenthesised number out of list") << "(200)" << 200;
+        QTest::newRow("escaped parenthesis") << "((Rock" << 255;
+        QTest::newRow("beyond 16 bits") << "(40000)" << 255;
+    }
+
+    void genreFromText()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, genre);
+        QCOMPARE(int(tags::genreFromText(text)), genre);
+    }
+
+    void genreChoices()
+    {
+        const QStringList list = tags::genreChoices();
+        QCOMPARE(list.size(), 149);
+        QCOMPARE(list.first(), QString());
+        QCOMPARE(list.last(), QStringLiteral("SynthPop"));
+        // Every name leads back to its own number: no name is listed twice or misplaced.
+        for (int genre = 0; genre <= 147; ++genre) {
+            QCOMPARE(tags::genreName(genre), list.at(genre + 1));
+            QCOMPARE(int(tags::genreFromText(list.at(genre + 1))), genre);
+        }
+        for (int unlisted : {-1, 148, 255})
+            QCOMPARE(tags::genreName(unlisted), QString());
+    }
+
+    void cleanText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("clean");
+        QTest::newRow("after the last nul") << QString::fromUtf8("ab\0cd", 5) << "cd";
+        QTest::newRow("trailing nul empties") << QString::fromUtf8("abc\0", 4) << "";
+        QTest::newRow("tab, lone lf and cr removed") << "a\tb\nc\rd\r" << "abcd";
+        QTest::newRow("crlf kept, cr cr lf keeps one pair") << "a\r\nb\r\r\nc" << "a\r\nb\r\nc";
+        QTest::newRow("del and y diaeresis removed") << "a\x7Fÿb" << "ab";
+        QTest::newRow("accents and other scripts kept") << "éà€ Бах 日本  " << "éà€ Бах 日本  ";
+    }
+
+    void cleanText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, clean);
+        QCOMPARE(tags::cleanTagText(text), clean);
+    }
+
+    void accessors()
+    {
+        // ID3v1 texts are filtered, then cut to the widths of the block.
+        tags::TypeTagV1 t;
+        t.setTitre("\t\t" + QString(40, u'x'));
+        t.setArtiste(QString::fromUtf8("ab\0cd", 5));
+        t.setAnnee("2001-05");
+        t.setCommentaire("un\r\ndeux\n" + QString(30, u'z'));
+        QCOMPARE(t.Titre(), QString(30, u'x'));
+        QCOMPARE(t.Artiste(), QStringLiteral("cd"));
+        QCOMPARE(t.Annee(), QStringLiteral("2001"));
+        QCOMPARE(t.Commentaire(), "un\r\ndeux" + QString(20, u'z'));
+        t.setGenre(147);
+        QCOMPARE(t.Genre(), 147);
+        for (int unlisted : {148, 254, -1, 256}) {
+            t.setGenre(unlisted);
+            QCOMPARE(t.Genre(), 255);
+        }
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<QString>("titre");
+        QTest::addColumn<int>("piste");
+        QTest::addColumn<int>("genre");
+        QTest::newRow("v1.1 track") << block("abc", 0, 5, 17) << true << "abc" << 5 << 17;
+        QTest::newRow("v1.0 comment gives its last character")
+            << block("abc", 'x', 'y', 17) << true << "abc" << int('y') << 17;
+        QTest::newRow("first unlisted genre") << block("a", 0, 0, char(148)) << true << "a" << 0 << 255;
+        QTest::newRow("windows-1252 text, spaces kept")
+            << block("\xC9t\xE9 \x80  ") << true << "Été €  " << 0 << 255;
+        QTest::newRow("text after the first nul ignored")
+            << block(QByteArray("ab\0cd", 5)) << true << "ab" << 0 << 255;
+        QTest::newRow("control characters filtered") << block("a\tb\x01\xFF") << true << "ab" << 0 << 255;
+        QTest::newRow("lower-case letters") << "tag" + block("x").mid(3) << true << "x" << 0 << 255;
+        QTest::newRow("other letters") << "TAB" + block("x").mid(3) << false << "" << 0 << 255;
+        QTest::newRow("one byte short") << block("x").left(127) << false << "" << 0 << 255;
+        QTest::newRow("empty") << QByteArray() << false << "" << 0 << 255;
+    }
+
+    void parse()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, valid);
+        QFETCH(QString, titre);
+        QFETCH(int, piste);
+        QFETCH(int, genre);
+        const tags::TypeTagV1 t = tags::parseId3v1(bytes);
+        QCOMPARE(t.Valide(), valid);
+        QCOMPARE(t.Titre(), titre);
+        QCOMPARE(int(t.Piste()), piste);
+        QCOMPARE(t.Genre(), genre);
+    }
+
+    void writeLayout()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.mp3");
+        const QByteArray audio = mpegFrames(3);
+        QVERIFY(writeAll(path, audio));
+        tags::TypeTagV1 t;
+        t.setValide(true);
+        t.setTitre("Été");
+        t.setArtiste("Чайковский");
+        t.setAlbum("Album");
+        t.setAnnee("1999");
+        t.setCommentaire(QString(28, u'c'));
+        t.setPiste(12);
+        t.setGenre(147);
+        QVERIFY(tags::writeTagV1(path, t));
+        QCOMPARE(readAll(path), audio + "TAG" +
+                                    QByteArray("\xC9t\xE9").leftJustified(30, '\0') +
+                                    QByteArray(10, '?').leftJustified(30, '\0') +
+                                    QByteArray("Album").leftJustified(30, '\0') +
+                                    "1999" +
+                                    QByteArray(28, 'c') +
+                                    '\0' + char(12) + char(147));
+        // A second write replaces the block; removing it leaves the audio alone.
+        t.setArtiste("Second");
+        QVERIFY(tags::writeTagV1(path, t));
+        QCOMPARE(readAll(path).size(), audio.size() + 128);
+        QCOMPARE(tags::readTagV1(path), t);
+        QVERIFY(tags::removeTagV1(path));
+        QCOMPARE(readAll(path), audio);
+        QVERIFY(tags::removeTagV1(path));
+        QCOMPARE(readAll(path), audio);
+    }
+
+    void writeRefused_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("piste");
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("file of 100 bytes") << QByteArray(100, 'a') << 1 << false;
+        QTest::newRow("empty file") << QByteArray() << 1 << false;
+        QTest::newRow("negative track") << mpegFrames(1) << -1 << false;
+        QTest::newRow("track 256 over a block") << mpegFrames(1) + block("old") << 256 << false;
+        QTest::newRow("read-only file with a block") << mpegFrames(1) + block("old") << 1 << true;
+    }
+
+    void writeRefused()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, piste);
+        QFETCH(bool, readOnly);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.mp3");
+        QVERIFY(writeAll(path, content));
+        if (readOnly)
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        tags::TypeTagV1 t;
+        t.setValide(true);
+        t.setTitre("Nouveau");
+        t.setPiste(qint16(piste));
+        QVERIFY(!tags::writeTagV1(path, t));
+        QCOMPARE(readAll(path), content);
+    }
+
+    void readFailures()
+    {
+        // Only the last 128 bytes count: a block at the start of a file is not read.
+        QTemporaryDir dir;
+        const QString shortFile = dir.filePath("court.mp3"), start = dir.filePath("debut.mp3");
+        QVERIFY(writeAll(shortFile, block("x").left(127)));
+        QVERIFY(writeAll(start, block("x") + mpegFrames(1)));
+        for (const QString &path : {dir.filePath("absent.mp3"), dir.path(), shortFile, start}) {
+            const tags::TypeTagV1 t = tags::readTagV1(path);
+            QVERIFY2(!t.Valide() && t.Titre().isEmpty(), qPrintable(path));
+            QCOMPARE(t.Genre(), 255);
+        }
+    }
 };
-
-void TestId3v1::windows1252_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("fits");
-    QTest::newRow("accents") << "éèàçÉÿ" << QByteArray("\xE9\xE8\xE0\xE7\xC9\xFF") << true;
-    QTest::newRow("euro, quotes, oe") << "5 € ‘œ’ Ÿ" << QByteArray("5 \x80 \x91\x9C\x92 \x9F") << true;
-    QTest::newRow("cyrillic") << "Бах" << QByteArray("???") << false;
-    QTest::newRow("beyond 16 bits is one ?") << "x🎵y" << QByteArray("x?y") << false;
-    QTest::newRow("latin-1 control keeps its byte") << "\u0081" << QByteArray("\x81") << true;
-    QTest::newRow("C1 control with a 1252 glyph has no byte") << "\u0080" << QByteArray("?") << false;
-}
-
-void TestId3v1::windows1252()
-{
-    QFETCH(QString, text);
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, fits);
-    QCOMPARE(tags::toWindows1252(text), bytes);
-    QCOMPARE(tags::fitsWindows1252(text), fits);
-    if (fits)
-        QCOMPARE(tags::fromWindows1252(bytes), text);
-}
-
-void TestId3v1::everyByteRoundTrips()
-{
-    QByteArray all;
-    for (int b = 0; b < 256; ++b)
-        all.append(char(b));
-    QVERIFY(tags::fitsWindows1252(tags::fromWindows1252(all)));
-    QCOMPARE(tags::toWindows1252(tags::fromWindows1252(all)), all);
-}
-
-void TestId3v1::genreFromText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("genre");
-    QTest::newRow("listed name, any case") << "rOCK" << 17;
-    QTest::newRow("punk is not punk rock") << "Punk" << 43;
-    QTest::newRow("two words") << "Drum Solo" << 122;
-    QTest::newRow("full name of the cut genre") << "Contemporary Christian" << 255;
-    QTest::newRow("cut name itself") << "contemporary c" << 140;
-    QTest::newRow("listed misspelling") << "Psychadelic" << 67;
-    QTest::newRow("digits then text") << "17 Rock" << 17;
-    QTest::newRow("digits with blanks inside") << "1 7" << 17;
-    QTest::newRow("half rounds to even down") << "16.5" << 16;
-    QTest::newRow("half rounds to even up") << "17.5" << 18;
-    QTest::newRow("first unlisted number") << "148" << 255;
-    QTest::newRow("leading blank is not a digit") << " 17" << 255;
-    QTest::newRow("parenthesised number and name") << "(17)Rock" << 17;
-    QTest::newRow("parenthesised number out of list") << "(200)" << 200;
-    QTest::newRow("parenthesis without digits") << "(Rock)" << 0;
-    QTest::newRow("escaped parenthesis") << "((Rock" << 255;
-    QTest::newRow("beyond 16 bits") << "(40000)" << 255;
-    QTest::newRow("huge exponent") << "(1e999)" << 255;
-    QTest::newRow("empty") << "" << 255;
-}
-
-void TestId3v1::genreFromText()
-{
-    QFETCH(QString, text);
-    QFETCH(int, genre);
-    QCOMPARE(int(tags::genreFromText(text)), genre);
-}
-
-void TestId3v1::genreChoices()
-{
-    const QStringList list = tags::genreChoices();
-    QCOMPARE(list.size(), 149);
-    QCOMPARE(list.first(), QString());
-    QCOMPARE(list.last(), QStringLiteral("SynthPop"));
-    // Every name leads back to its own number: no name is listed twice or misplaced.
-    for (int genre = 0; genre <= 147; ++genre) {
-        QCOMPARE(tags::genreName(genre), list.at(genre + 1));
-        QCOMPARE(int(tags::genreFromText(list.at(genre + 1))), genre);
-    }
-    for (int unlisted : {-1, 148, 255})
-        QCOMPARE(tags::genreName(unlisted), QString());
-}
-
-void TestId3v1::cleanText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("clean");
-    QTest::newRow("after the last nul") << QString::fromUtf8("ab\0cd", 5) << "cd";
-    QTest::newRow("trailing nul empties") << QString::fromUtf8("abc\0", 4) << "";
-    QTest::newRow("tab, lone lf and cr removed") << "a\tb\nc\rd\r" << "abcd";
-    QTest::newRow("crlf kept, cr cr lf keeps one pair") << "a\r\nb\r\r\nc" << "a\r\nb\r\nc";
-    QTest::newRow("del and y diaeresis removed") << "a\x7Fÿb" << "ab";
-    QTest::newRow("accents and other scripts kept") << "éà€ Бах 日本  " << "éà€ Бах 日本  ";
-}
-
-void TestId3v1::cleanText()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, clean);
-    QCOMPARE(tags::cleanTagText(text), clean);
-}
-
-void TestId3v1::accessors()
-{
-    // ID3v1 texts are filtered, then cut to the widths of the block.
-    tags::TypeTagV1 t;
-    t.setTitre("\t\t" + QString(40, u'x'));
-    t.setArtiste(QString::fromUtf8("ab\0cd", 5));
-    t.setAnnee("2001-05");
-    t.setCommentaire("un\r\ndeux\n" + QString(30, u'z'));
-    QCOMPARE(t.Titre(), QString(30, u'x'));
-    QCOMPARE(t.Artiste(), QStringLiteral("cd"));
-    QCOMPARE(t.Annee(), QStringLiteral("2001"));
-    QCOMPARE(t.Commentaire(), "un\r\ndeux" + QString(20, u'z'));
-    t.setGenre(147);
-    QCOMPARE(t.Genre(), 147);
-    for (int unlisted : {148, 254, -1, 256}) {
-        t.setGenre(unlisted);
-        QCOMPARE(t.Genre(), 255);
-    }
-}
-
-void TestId3v1::picFromFile_data()
-{
-    QTest::addColumn<QString>("name"); // empty: a file that does not exist
-    QTest::addColumn<bool>("taken");
-    QTest::newRow("jpg") << "pochette.jpg" << true;
-    QTest::newRow("JPG in capitals") << "POCHETTE.JPG" << true;
-    QTest::newRow("jpeg extension") << "pochette.jpeg" << false;
-    QTest::newRow("png") << "pochette.png" << false;
-    QTest::newRow("missing file") << "" << false;
-}
-
-void TestId3v1::picFromFile()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, taken);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(name.isEmpty() ? "absente.jpg" : name);
-    if (!name.isEmpty())
-        QVERIFY(writeAll(path, "\xFF\xD8\xFF"));
-    tags::TypeTagV2 t;
-    t.SetPicFromFile(path);
-    t.SetPicFromFile(dir.path()); // a refused path leaves an earlier choice alone
-    QCOMPARE(t.picturePath(), taken ? path : QString());
-}
-
-void TestId3v1::parse_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QString>("titre");
-    QTest::addColumn<int>("piste");
-    QTest::addColumn<int>("genre");
-    QTest::newRow("v1.1 track") << block("abc", 0, 5, 17) << true << "abc" << 5 << 17;
-    QTest::newRow("v1.0 comment gives its last character")
-        << block("abc", 'x', 'y', 17) << true << "abc" << int('y') << 17;
-    QTest::newRow("track 255") << block("a", 0, char(255), 0) << true << "a" << 255 << 0;
-    QTest::newRow("first unlisted genre") << block("a", 0, 0, char(148)) << true << "a" << 0 << 255;
-    QTest::newRow("windows-1252 text, spaces kept")
-        << block("\xC9t\xE9 \x80  ") << true << "Été €  " << 0 << 255;
-    QTest::newRow("full 30 characters")
-        << block(QByteArray(30, 'x')) << true << QString(30, u'x') << 0 << 255;
-    QTest::newRow("text after the first nul ignored")
-        << block(QByteArray("ab\0cd", 5)) << true << "ab" << 0 << 255;
-    QTest::newRow("control characters filtered") << block("a\tb\x01\xFF") << true << "ab" << 0 << 255;
-    QTest::newRow("lower-case letters") << "tag" + block("x").mid(3) << true << "x" << 0 << 255;
-    QTest::newRow("other letters") << "TAB" + block("x").mid(3) << false << "" << 0 << 255;
-    QTest::newRow("one byte short") << block("x").left(127) << false << "" << 0 << 255;
-    QTest::newRow("one byte long") << block("x") + 'x' << false << "" << 0 << 255;
-    QTest::newRow("empty") << QByteArray() << false << "" << 0 << 255;
-}
-
-void TestId3v1::parse()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, valid);
-    QFETCH(QString, titre);
-    QFETCH(int, piste);
-    QFETCH(int, genre);
-    const tags::TypeTagV1 t = tags::parseId3v1(bytes);
-    QCOMPARE(t.Valide(), valid);
-    QCOMPARE(t.Titre(), titre);
-    QCOMPARE(int(t.Piste()), piste);
-    QCOMPARE(t.Genre(), genre);
-}
-
-void TestId3v1::writeLayout()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("a.mp3");
-    const QByteArray audio = mpegFrames(3);
-    QVERIFY(writeAll(path, audio));
-    tags::TypeTagV1 t;
-    t.setValide(true);
-    t.setTitre("Été");
-    t.setArtiste("Чайковский");
-    t.setAlbum("Album");
-    t.setAnnee("1999");
-    t.setCommentaire(QString(28, u'c'));
-    t.setPiste(12);
-    t.setGenre(147);
-    QVERIFY(tags::writeTagV1(path, t));
-    QCOMPARE(readAll(path), audio + "TAG" +
-                                QByteArray("\xC9t\xE9").leftJustified(30, '\0') +
-                                QByteArray(10, '?').leftJustified(30, '\0') +
-                                QByteArray("Album").leftJustified(30, '\0') +
-                                "1999" +
-                                QByteArray(28, 'c') +
-                                '\0' + char(12) + char(147));
-    // A second write replaces the block; removing it leaves the audio alone.
-    t.setArtiste("Second");
-    QVERIFY(tags::writeTagV1(path, t));
-    QCOMPARE(readAll(path).size(), audio.size() + 128);
-    QCOMPARE(tags::readTagV1(path), t);
-    QVERIFY(tags::removeTagV1(path));
-    QCOMPARE(readAll(path), audio);
-    QVERIFY(tags::removeTagV1(path));
-    QCOMPARE(readAll(path), audio);
-}
-
-void TestId3v1::writeRefused_data()
-{
-    QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<int>("piste");
-    QTest::addColumn<bool>("readOnly");
-    QTest::newRow("file of 100 bytes") << QByteArray(100, 'a') << 1 << false;
-    QTest::newRow("empty file") << QByteArray() << 1 << false;
-    QTest::newRow("negative track") << mpegFrames(1) << -1 << false;
-    QTest::newRow("track 256 over a block") << mpegFrames(1) + block("old") << 256 << false;
-    QTest::newRow("read-only file with a block") << mpegFrames(1) + block("old") << 1 << true;
-}
-
-void TestId3v1::writeRefused()
-{
-    QFETCH(QByteArray, content);
-    QFETCH(int, piste);
-    QFETCH(bool, readOnly);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("a.mp3");
-    QVERIFY(writeAll(path, content));
-    if (readOnly)
-        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-    tags::TypeTagV1 t;
-    t.setValide(true);
-    t.setTitre("Nouveau");
-    t.setPiste(qint16(piste));
-    QVERIFY(!tags::writeTagV1(path, t));
-    QCOMPARE(readAll(path), content);
-}
-
-void TestId3v1::readFailures()
-{
-    // Only the last 128 bytes count: a block at the start of a file is not read.
-    QTemporaryDir dir;
-    const QString shortFile = dir.filePath("court.mp3"), start = dir.filePath("debut.mp3");
-    QVERIFY(writeAll(shortFile, block("x").left(127)));
-    QVERIFY(writeAll(start, block("x") + mpegFrames(1)));
-    for (const QString &path : {dir.filePath("absent.mp3"), dir.path(), shortFile, start}) {
-        const tags::TypeTagV1 t = tags::readTagV1(path);
-        QVERIFY2(!t.Valide() && t.Titre().isEmpty(), qPrintable(path));
-        QCOMPARE(t.Genre(), 255);
-    }
-}
 
 QTEST_GUILESS_MAIN(TestId3v1)
 #include "tst_id3v1.moc"
