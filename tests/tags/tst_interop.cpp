@@ -61,16 +61,13 @@ import sys
 from mutagen.id3 import ID3, TIT2, TPE1, TALB, TRCK, TCON, COMM, TDRC, TCOM, WXXX, APIC
 path, version, enc = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 tags = ID3()
-tags.add(TIT2(encoding=enc, text='Élégie'))
-tags.add(TPE1(encoding=enc, text='Fauré' if enc == 0 else 'Шостакович'))
-tags.add(TALB(encoding=enc, text='Mélodies'))
-tags.add(TRCK(encoding=enc, text='5/10'))
-tags.add(TCON(encoding=enc, text='Chanson'))
-tags.add(COMM(encoding=enc, lang='fra', desc='', text='Très bien'))
-tags.add(TDRC(encoding=enc, text='2004'))
-tags.add(TCOM(encoding=enc, text='Gabriel'))
-tags.add(WXXX(encoding=enc, desc='site', url='http://exemple.fr'))
-tags.add(APIC(encoding=enc, mime='image/jpeg', type=3, desc='pochette', data=bytes(range(256))))
+for frame in (TIT2(text='Élégie'), TPE1(text='Fauré' if enc == 0 else 'Шостакович'),
+              TALB(text='Mélodies'), TRCK(text='5/10'), TCON(text='Chanson'), TDRC(text='2004'),
+              COMM(lang='fra', desc='', text='Très bien'), TCOM(text='Gabriel'),
+              WXXX(desc='site', url='http://exemple.fr'),
+              APIC(mime='image/jpeg', type=3, desc='pochette', data=bytes(range(256)))):
+    frame.encoding = enc
+    tags.add(frame)
 tags.save(path, v2_version=version)
 print('ok')
 )";
