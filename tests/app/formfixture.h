@@ -1,70 +1,187 @@
 #pragma once
 
 #include "app/form1.h"
+#include "app/tageditorpanel.h"
+#include "app/tagpage.h"
 #include "discimage.h"
+#include "fakeplayer.h"
 #include "scripteddialogs.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
 #include <QSettings>
+#include <QTabBar>
 #include <QTemporaryDir>
+#include <QTextEdit>
+#include <QTreeWidget>
 
 #include <memory>
 
-// A main window over a settings file and a disc image in a temporary folder, answering its
-// dialogs from a script. Physical drives of the machine are left out so the tests behave alike
-// everywhere.
+// A main window over a settings file and a disc image in a temporary folder, with dialogs
+// answered by script and a player that plays nothing. The machine's own drives are left out so
+// the tests behave alike everywhere.
 struct FormFixture
 {
     QTemporaryDir dir;
+    QString music = dir.filePath(QStringLiteral("musique"));
     testsupport::ScriptedDialogs *dialogs = nullptr;
+    FakePlayer *player = nullptr;
     std::unique_ptr<app::Form1> form;
 
-    QString iniPath() const { return dir.filePath(QStringLiteral("Tarvex.ini")); }
-
-    // A disc image of three short tracks, written once per fixture.
+    // A disc image of three short tracks.
     QString discImage(const QString &name = QStringLiteral("disque"))
     {
         testsupport::DiscImage image(dir.path(), name, {75, 150, 100});
         return image.isValid() ? image.cuePath() : QString();
     }
 
-    app::Form1 &make(QStringList images = {}, QString settingsFile = QString())
+    app::Form1 &make(QStringList images = {}, const QString &settingsFile = {},
+                     std::unique_ptr<testsupport::ScriptedDialogs> scripted = nullptr)
     {
-        if (images.isEmpty())
-            images << discImage();
-        auto scripted = std::make_unique<testsupport::ScriptedDialogs>();
+        form.reset();
+        if (!scripted)
+            scripted = std::make_unique<testsupport::ScriptedDialogs>();
         dialogs = scripted.get();
+        auto fake = std::make_unique<FakePlayer>();
+        player = fake.get();
         app::Form1::Setup setup;
         setup.dialogs = std::move(scripted);
+        setup.player = std::move(fake);
         setup.settingsFile = settingsFile.isEmpty() ? iniPath() : settingsFile;
-        setup.cdImages = images;
+        setup.cdImages = images.isEmpty() ? QStringList{discImage()} : images;
         setup.listMachineDrives = false;
         setup.helpFile = dir.filePath(QStringLiteral("Tarvexfr.html"));
         form = std::make_unique<app::Form1>(std::move(setup));
         return *form;
     }
 
-    app::Form1 &start(QStringList images = {})
+    app::Form1 &start(const QStringList &images = {})
     {
-        app::Form1 &w = make(images);
-        if (!w.startUp())
+        if (!make(images).startUp())
             qWarning("start-up failed");
-        return w;
+        return *form;
     }
 
-    // The stored value read independently of the window, straight from the INI file.
+    // A started window on the renaming page listing `music`, made of small files that each hold
+    // their own name.
+    app::Form1 &startOnFiles(const QStringList &files,
+                             std::unique_ptr<testsupport::ScriptedDialogs> scripted = nullptr)
+    {
+        QDir().mkpath(music);
+        for (const QString &name : files)
+            write(name, name.toUtf8());
+        make({}, {}, std::move(scripted)).startUp();
+        form->TS2->setCurrentIndex(1);
+        form->Frame1->TS1->setCurrentIndex(app::TagPage::Renomeur);
+        dialogs->folders = {music};
+        form->ouvre();
+        dialogs->folderDialogs = 0;
+        return *form;
+    }
+
+    QString iniPath() const { return dir.filePath(QStringLiteral("Tarvex.ini")); }
+    // A stored value read straight from the INI file, apart from the window.
     QString stored(const QString &name) const
     {
-        QSettings ini(iniPath(), QSettings::IniFormat);
-        return ini.value(QStringLiteral("software/Tarvex/") + name).toString();
-    }
-    bool isStored(const QString &name) const
-    {
-        QSettings ini(iniPath(), QSettings::IniFormat);
-        return ini.contains(QStringLiteral("software/Tarvex/") + name);
+        return QSettings(iniPath(), QSettings::IniFormat)
+            .value(QStringLiteral("software/Tarvex/") + name, QStringLiteral("<absent>"))
+            .toString();
     }
     void store(const QString &name, const QString &value) const
     {
-        QSettings ini(iniPath(), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("software/Tarvex/") + name, value);
+        QSettings(iniPath(), QSettings::IniFormat)
+            .setValue(QStringLiteral("software/Tarvex/") + name, value);
+    }
+
+    void write(const QString &name, const QByteArray &content) const
+    {
+        QFile file(QDir(music).filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            qFatal("cannot write a test file");
+    }
+    // "name=content" for every file of a folder, sorted by name.
+    static QStringList state(const QString &folder)
+    {
+        QStringList result;
+        for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
+            QFile file(QDir(folder).filePath(name));
+            file.open(QIODevice::ReadOnly);
+            result.append(name + QLatin1Char('=') + QString::fromUtf8(file.readAll()));
+        }
+        return result;
+    }
+
+    QTreeWidget *list() const { return form->Frame1->LV1; }
+    QTreeWidgetItem *row(const QString &name) const
+    {
+        const auto found = list()->findItems(name, Qt::MatchExactly, app::TagPage::NameColumn);
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    void check(const QStringList &names) const
+    {
+        for (const QString &name : names)
+            row(name)->setCheckState(app::TagPage::NameColumn, Qt::Checked);
     }
 };
+
+// The texts of one column of a list, top to bottom.
+inline QStringList column(const QTreeWidget *list, int c)
+{
+    QStringList texts;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        texts.append(list->topLevelItem(i)->text(c));
+    return texts;
+}
+
+// Checks the rows whose 1-based numbers are given and unchecks the others.
+inline void checkRows(QTreeWidget *list, const QList<int> &rows)
+{
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        list->topLevelItem(i)->setCheckState(0, rows.contains(i + 1) ? Qt::Checked : Qt::Unchecked);
+}
+
+// "a|b|c" as a list; table rows write lists this way.
+inline QStringList listOf(const QString &text)
+{
+    return text.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+}
+
+// Sets widgets found by name under root: "Text1=_" types into a field or picks a list entry by
+// its text; a bare name clicks a button or a check box.
+inline void setFields(QWidget *root, const QStringList &edits)
+{
+    for (const QString &edit : edits) {
+        QWidget *widget = root->findChild<QWidget *>(edit.section(QLatin1Char('='), 0, 0));
+        const QString value = edit.section(QLatin1Char('='), 1);
+        if (auto *line = qobject_cast<QLineEdit *>(widget))
+            line->setText(value);
+        else if (auto *text = qobject_cast<QTextEdit *>(widget))
+            text->setPlainText(value);
+        else if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->isEditable())
+            combo->setCurrentText(value);
+        else if (combo)
+            combo->setCurrentIndex(combo->findText(value));
+        else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            button->click();
+        else
+            qFatal("no widget for %s", qPrintable(edit));
+    }
+}
+
+// The texts of the tag editor's fields, version 1 then version 2, joined by "|".
+inline QString editorTexts(const app::TagEditorPanel *e)
+{
+    QStringList texts;
+    for (QWidget *field : e->fieldsV1() + e->fieldsV2()) {
+        if (auto *combo = qobject_cast<QComboBox *>(field))
+            texts << combo->currentText();
+        else if (auto *text = qobject_cast<QTextEdit *>(field))
+            texts << text->toPlainText();
+        else
+            texts << static_cast<QLineEdit *>(field)->text();
+    }
+    return texts.join(QLatin1Char('|'));
+}
