@@ -2,13 +2,15 @@
 
 id3peer.py write FILE        ID3v2.3 with a full set of frames and an ID3v1.1 block
 id3peer.py genre FILE TCON   ID3v2.3 with a title and the given TCON (empty: none), no ID3v1
-id3peer.py read FILE         the ID3v2 frames as JSON {"TIT2": "text", ...}
+id3peer.py read FILE         both tags as JSON {"v1": {"TIT2": "text", ...} or null, "v2": {...}};
+                             the v1 genre is its number as mutagen's ID3v1 parser gives it
+                             (absent for 255), the v2 genre its name
 """
 import json
 import sys
 
 from mutagen.id3 import (ID3, COMM, TALB, TCOM, TCON, TCOP, TENC, TIT2, TOPE, TPE1, TRCK,
-                         TYER, WXXX)
+                         TYER, WXXX, ParseID3v1)
 
 
 def write(path):
@@ -36,22 +38,28 @@ def genre(path, tcon):
     t.save(path, v1=0, v2_version=3)
 
 
-def read(path):
-    try:
-        t = ID3(path, v2_version=3, load_v1=False)
-    except Exception:
-        print("{}")
-        return
+def texts(frames, genre_names):
     out = {}
-    for f in t.values():
+    for f in frames.values():
         key = f.FrameID
         if key.startswith("W"):
             out[key] = f.url
-        elif key == "TCON":
+        elif key == "TCON" and genre_names:
             out[key] = f.genres[0] if f.genres else ""
         else:
             out[key] = str(f.text[0]) if f.text else ""
-    print(json.dumps(out))
+    return out
+
+
+def read(path):
+    with open(path, "rb") as f:
+        data = f.read()
+    v1 = ParseID3v1(data[-128:], v2_version=3) if len(data) >= 128 else None
+    try:
+        v2 = texts(ID3(path, v2_version=3, load_v1=False), True)
+    except Exception:
+        v2 = {}
+    print(json.dumps({"v1": None if v1 is None else texts(v1, False), "v2": v2}))
 
 
 if __name__ == "__main__":
