@@ -45,8 +45,17 @@ const QJsonObject tagsOf(const QString &path)
 // Names in a folder, hidden ones included: a left-over temporary file would show here.
 QStringList namesIn(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
 }
+
+// What `tags` gives after the edits of setThenTags.
+const char *const setExpected = R"({"fichier": "%1",
+    "v1": {"Titre": "Été indien", "Artiste": "??????????", "Album": "Best of", "Annee": "",
+           "Commentaire": "", "Piste": 3, "Genre": 102},
+    "v2": {"Titre": "Été indien", "Artiste": "Чайковский", "Album": "Best of", "Annee": "",
+           "Commentaire": "", "Piste": "3/12", "Genre": 102, "Compositeur": "", "Original": "",
+           "Copyright": "", "Url": "http://exemple.fr", "Encode": "", "Image": {"octets": %2}}})";
 
 } // namespace
 
@@ -59,36 +68,27 @@ class TestTagCommands : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY2(QFile::exists(qEnvironmentVariable("TARVEX_CLI")), "TARVEX_CLI ne désigne pas tarvex-cli");
+        QVERIFY2(QFile::exists(qEnvironmentVariable("TARVEX_CLI")),
+                 "TARVEX_CLI ne désigne pas tarvex-cli");
     }
 
     void init() { QVERIFY(writeAll(m_path, mpegFrames(4))); }
 
     void setThenTags()
     {
+        const QString jpeg = m_dir.filePath("POCHETTE.JPG");
+        QVERIFY(writeAll(jpeg, jpegBytes()));
         const Run set = cli({"set", "--v1", "--v2", "--titre=Été indien", "--artiste=Чайковский",
-                             "--piste=3/12", "--genre=Chanson", "--url=http://exemple.fr", m_path});
+                             "--piste=3/12", "--genre=Chanson", "--url=http://exemple.fr",
+                             "--image=" + jpeg, m_path});
         QCOMPARE(set.status, 0);
         QCOMPARE(set.json.at(0)["ok"].toBool(), true);
-        const QJsonObject entry = tagsOf(m_path);
-        QCOMPARE(entry["fichier"].toString(), m_path);
-        const QJsonObject v1 = entry["v1"].toObject(), v2 = entry["v2"].toObject();
-        QCOMPARE(v1["Titre"].toString(), QStringLiteral("Été indien"));
-        QCOMPARE(v1["Artiste"].toString(), QStringLiteral("??????????"));
-        QVERIFY(v1["Piste"].isDouble());
-        QCOMPARE(v1["Piste"].toInt(), 3);
-        QCOMPARE(v1["Genre"].toInt(), 102);
-        QCOMPARE(v2["Artiste"].toString(), QStringLiteral("Чайковский"));
-        QCOMPARE(v2["Piste"].toString(), QStringLiteral("3/12"));
-        QCOMPARE(v2["Genre"].toInt(), 102);
-        QCOMPARE(v2["Url"].toString(), QStringLiteral("http://exemple.fr"));
-        QVERIFY(v2["Image"].isNull());
-        // A second edit changes only the named field.
+        // A second edit changes only the named field; the picture stays.
         QCOMPARE(cli({"set", "--album=Best of", m_path}).status, 0);
-        const QJsonObject after = tagsOf(m_path);
-        QCOMPARE(after["v2"]["Titre"].toString(), QStringLiteral("Été indien"));
-        QCOMPARE(after["v2"]["Album"].toString(), QStringLiteral("Best of"));
-        QCOMPARE(after["v1"]["Album"].toString(), QStringLiteral("Best of"));
+        QCOMPARE(tagsOf(m_path),
+                 QJsonDocument::fromJson(
+                     QString(setExpected).arg(m_path).arg(QFileInfo(jpeg).size()).toUtf8())
+                     .object());
     }
 
     void setChoosesVersions_data()
@@ -97,11 +97,20 @@ private slots:
         QTest::addColumn<QStringList>("flags");
         QTest::addColumn<QString>("v1"); // artist afterwards, "-" when there is no such tag
         QTest::addColumn<QString>("v2");
-        QTest::newRow("no tag, no flag: ID3v2 alone") << QStringList() << QStringList() << "-" << "Nouveau";
-        QTest::newRow("ID3v1 only, no flag: ID3v1 alone") << QStringList{"--v1"} << QStringList() << "Nouveau" << "-";
-        QTest::newRow("both, no flag: both") << QStringList{"--v1", "--v2"} << QStringList() << "Nouveau" << "Nouveau";
-        QTest::newRow("no tag, --v1 creates it") << QStringList() << QStringList{"--v1"} << "Nouveau" << "-";
-        QTest::newRow("ID3v2 only, --v1 adds ID3v1") << QStringList{"--v2"} << QStringList{"--v1"} << "Nouveau" << "";
+        QTest::newRow("no tag, no flag: ID3v2 alone") << QStringList() << QStringList() << "-"
+                                                      << "Nouveau";
+        QTest::newRow("ID3v1 only, no flag: ID3v1 alone")
+            << QStringList{"--v1"} << QStringList() << "Nouveau"
+            << "-";
+        QTest::newRow("both, no flag: both")
+            << QStringList{"--v1", "--v2"} << QStringList() << "Nouveau"
+            << "Nouveau";
+        QTest::newRow("no tag, --v1 creates it")
+            << QStringList() << QStringList{"--v1"} << "Nouveau"
+            << "-";
+        QTest::newRow("ID3v2 only, --v1 adds ID3v1")
+            << QStringList{"--v2"} << QStringList{"--v1"} << "Nouveau"
+            << "";
     }
 
     void setChoosesVersions()
@@ -111,24 +120,15 @@ private slots:
         QFETCH(QString, v1);
         QFETCH(QString, v2);
         if (!before.isEmpty())
-            QCOMPARE(cli(QStringList{"set"} + before + QStringList{"--titre=avant", m_path}).status, 0);
-        QCOMPARE(cli(QStringList{"set"} + flags + QStringList{"--artiste=Nouveau", m_path}).status, 0);
+            QCOMPARE(cli(QStringList{"set"} + before + QStringList{"--titre=avant", m_path}).status,
+                     0);
+        QCOMPARE(cli(QStringList{"set"} + flags + QStringList{"--artiste=Nouveau", m_path}).status,
+                 0);
         const QJsonObject entry = tagsOf(m_path);
         QCOMPARE(entry["v1"].isNull() ? "-" : entry["v1"]["Artiste"].toString(), v1);
         QCOMPARE(entry["v2"].isNull() ? "-" : entry["v2"]["Artiste"].toString(), v2);
         if (!before.contains("--v2") && v2 != "-")
             QCOMPARE(entry["v2"]["Genre"].toInt(), 255); // a created tag has no genre
-    }
-
-    void setPicture()
-    {
-        const QString jpeg = m_dir.filePath("POCHETTE.JPG");
-        QVERIFY(writeAll(jpeg, jpegBytes()));
-        QCOMPARE(cli({"set", "--image=" + jpeg, m_path}).status, 0);
-        QCOMPARE(tagsOf(m_path)["v2"]["Image"]["octets"].toInt(), int(QFileInfo(jpeg).size()));
-        // A later edit keeps the picture.
-        QCOMPARE(cli({"set", "--titre=x", m_path}).status, 0);
-        QCOMPARE(tagsOf(m_path)["v2"]["Image"]["octets"].toInt(), int(QFileInfo(jpeg).size()));
     }
 
     void someFailed()
@@ -172,11 +172,14 @@ private slots:
         QTest::newRow("unknown genre") << QStringList{"set", "--genre=Zouk", "x.mp3"};
         QTest::newRow("genre above a byte") << QStringList{"set", "--genre=300", "x.mp3"};
         QTest::newRow("picture not jpg") << QStringList{"set", "--image=/etc/hostname", "x.mp3"};
-        QTest::newRow("track too large for ID3v1") << QStringList{"set", "--v1", "--piste=300", "x.mp3"};
+        QTest::newRow("track too large for ID3v1")
+            << QStringList{"set", "--v1", "--piste=300", "x.mp3"};
         QTest::newRow("value missing") << QStringList{"set", "--titre", "x.mp3"};
         QTest::newRow("copy without direction") << QStringList{"copy", "x.mp3"};
-        QTest::newRow("copy both directions") << QStringList{"copy", "--v1-vers-v2", "--v2-vers-v1", "x.mp3"};
-        QTest::newRow("copy bad mode") << QStringList{"copy", "--v1-vers-v2", "--mode=deux", "x.mp3"};
+        QTest::newRow("copy both directions")
+            << QStringList{"copy", "--v1-vers-v2", "--v2-vers-v1", "x.mp3"};
+        QTest::newRow("copy bad mode")
+            << QStringList{"copy", "--v1-vers-v2", "--mode=deux", "x.mp3"};
         QTest::newRow("clear without file") << QStringList{"clear", "--v1"};
     }
 
@@ -195,12 +198,18 @@ private slots:
         QTest::addColumn<QString>("titre");
         QTest::addColumn<QString>("compositeur");
         QTest::addColumn<int>("genre");
-        QTest::newRow("0: new tag from every field") << 0 << "" << "" << 255;
-        QTest::newRow("1: non-empty fields over the tag") << 1 << "Titre v2" << "" << 9;
-        QTest::newRow("2: every field, v2-only kept") << 2 << "" << "Compositeur v2" << 255;
-        QTest::newRow("3: non-empty fields, v2-only kept") << 3 << "Titre v2" << "Compositeur v2" << 9;
-        QTest::newRow("7 counts as 3") << 7 << "Titre v2" << "Compositeur v2" << 9;
-        QTest::newRow("-1 starts empty, copies non-empty") << -1 << "" << "" << 0;
+        QTest::newRow("0: new tag from every field") << 0 << ""
+                                                     << "" << 255;
+        QTest::newRow("1: non-empty fields over the tag") << 1 << "Titre v2"
+                                                          << "" << 9;
+        QTest::newRow("2: every field, v2-only kept") << 2 << ""
+                                                      << "Compositeur v2" << 255;
+        QTest::newRow("3: non-empty fields, v2-only kept") << 3 << "Titre v2"
+                                                           << "Compositeur v2" << 9;
+        QTest::newRow("7 counts as 3") << 7 << "Titre v2"
+                                       << "Compositeur v2" << 9;
+        QTest::newRow("-1 starts empty, copies non-empty") << -1 << ""
+                                                           << "" << 0;
     }
 
     void copyV1ToV2()
@@ -209,10 +218,14 @@ private slots:
         QFETCH(QString, titre);
         QFETCH(QString, compositeur);
         QFETCH(int, genre);
-        QCOMPARE(cli({"set", "--v2", "--titre=Titre v2", "--album=Album v2", "--piste=7/12", "--genre=9",
-                      "--compositeur=Compositeur v2", m_path}).status, 0);
-        QCOMPARE(cli({"set", "--v1", "--artiste=A1", "--piste=4", "--genre=255", m_path}).status, 0);
-        QCOMPARE(cli({"copy", "--v1-vers-v2", "--mode=" + QString::number(mode), m_path}).status, 0);
+        QCOMPARE(cli({"set", "--v2", "--titre=Titre v2", "--album=Album v2", "--piste=7/12",
+                      "--genre=9", "--compositeur=Compositeur v2", m_path})
+                     .status,
+                 0);
+        QCOMPARE(cli({"set", "--v1", "--artiste=A1", "--piste=4", "--genre=255", m_path}).status,
+                 0);
+        QCOMPARE(cli({"copy", "--v1-vers-v2", "--mode=" + QString::number(mode), m_path}).status,
+                 0);
         const tags::TypeTagV2 after = tags::readTagV2(m_path).value();
         QCOMPARE((QStringList{after.Titre(), after.Artiste(), after.Piste(), after.Compositeur()}),
                  (QStringList{titre, "A1", "4", compositeur}));
@@ -240,9 +253,15 @@ private slots:
         QFETCH(QString, piste2);
         QFETCH(int, piste);
         QFETCH(QString, annee);
-        QCOMPARE(cli({"set", "--v2", "--titre=Titre v2", "--genre=9", "--piste=" + piste2, m_path}).status, 0);
-        QCOMPARE(cli({"set", "--v1", "--titre=Ancien", "--annee=1999", "--piste=4", "--genre=1", m_path}).status, 0);
-        QCOMPARE(cli({"copy", "--v2-vers-v1", "--mode=" + QString::number(mode), m_path}).status, 0);
+        QCOMPARE(cli({"set", "--v2", "--titre=Titre v2", "--genre=9", "--piste=" + piste2, m_path})
+                     .status,
+                 0);
+        QCOMPARE(
+            cli({"set", "--v1", "--titre=Ancien", "--annee=1999", "--piste=4", "--genre=1", m_path})
+                .status,
+            0);
+        QCOMPARE(cli({"copy", "--v2-vers-v1", "--mode=" + QString::number(mode), m_path}).status,
+                 0);
         const tags::TypeTagV1 after = tags::readTagV1(m_path);
         QCOMPARE((QStringList{after.Titre(), after.Annee()}), (QStringList{"Titre v2", annee}));
         QCOMPARE(int(after.Piste()), piste);
@@ -293,9 +312,12 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason"); // part of the error given
-        QTest::newRow("read-only file") << "fichier" << "lecture seule";
-        QTest::newRow("read-only folder") << "dossier" << "";
-        QTest::newRow("full file system") << "plein" << "place";
+        QTest::newRow("read-only file") << "fichier"
+                                        << "lecture seule";
+        QTest::newRow("read-only folder") << "dossier"
+                                          << "";
+        QTest::newRow("full file system") << "plein"
+                                          << "place";
     }
 
     void refused()
@@ -309,7 +331,8 @@ private slots:
         // As root a small tmpfs is mounted there; otherwise the folder's permission bits serve.
         const bool tmpfs = geteuid() == 0 && kind != "fichier";
         if (kind == "plein" && !tmpfs)
-            QSKIP("monter un petit tmpfs demande les droits root : système de fichiers plein non testé");
+            QSKIP("monter un petit tmpfs demande les droits root : système de fichiers plein non "
+                  "testé");
         QVERIFY(!tmpfs || mount("tmpfs", where.constData(), "tmpfs", 0, "size=1m") == 0);
         const auto cleanup = qScopeGuard([&] {
             QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -322,7 +345,8 @@ private slots:
         if (kind == "fichier")
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
         else if (kind == "dossier" && tmpfs)
-            QVERIFY(mount("tmpfs", where.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0);
+            QVERIFY(mount("tmpfs", where.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) ==
+                    0);
         else if (kind == "dossier")
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         tags::TypeTagV2 t;
@@ -341,7 +365,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("long.mp3"), reference = dir.filePath("fini.mp3");
         // About 80 MB: long enough to copy and flush that a kill lands in the middle.
-        const QByteArray original = tag(3, frame(3, "TIT2", latin("vieux"))) + mpegFrames(2000).repeated(100);
+        const QByteArray original =
+            tag(3, frame(3, "TIT2", latin("vieux"))) + mpegFrames(2000).repeated(100);
         QVERIFY(writeAll(path, original) && QFile::copy(path, reference));
         // The content a finished save gives.
         QCOMPARE(QProcess::execute(cli, {"set", "--v2", "--titre=neuf", reference}), 0);
@@ -360,7 +385,8 @@ private slots:
             }
             process.waitForFinished(120000);
             const QByteArray now = readAll(path);
-            QVERIFY2(now == original || now == saved, qPrintable(QString("contenu abîmé après un arrêt à %1 ms").arg(delay)));
+            QVERIFY2(now == original || now == saved,
+                     qPrintable(QString("contenu abîmé après un arrêt à %1 ms").arg(delay)));
             QCOMPARE(namesIn(dir.path()), QStringList{"long.mp3"});
         }
         QVERIFY2(interrupted > 0, "aucune sauvegarde n'a pu être interrompue");

@@ -14,8 +14,7 @@ namespace {
 // A block with the given title, the bytes 125 and 126 (track) and the genre byte.
 QByteArray block(const QByteArray &title, char b125 = 0, char b126 = 0, char genre = char(255))
 {
-    return "TAG" + title.leftJustified(30, '\0', true) + QByteArray(92, '\0') + b125 + b126 +
-           genre;
+    return "TAG" + title.leftJustified(30, '\0', true) + QByteArray(92, '\0') + b125 + b126 + genre;
 }
 
 } // namespace
@@ -104,12 +103,14 @@ private slots:
         QTest::newRow("v1.1 track") << block("abc", 0, 5, 17) << true << "abc" << 5 << 17;
         QTest::newRow("v1.0 comment gives its last character")
             << block("abc", 'x', 'y', 17) << true << "abc" << int('y') << 17;
-        QTest::newRow("first unlisted genre") << block("a", 0, 0, char(148)) << true << "a" << 0 << 255;
+        QTest::newRow("first unlisted genre")
+            << block("a", 0, 0, char(148)) << true << "a" << 0 << 255;
         QTest::newRow("windows-1252 text, spaces kept")
             << block("\xC9t\xE9 \x80  ") << true << "Été €  " << 0 << 255;
         QTest::newRow("text after the first nul ignored")
             << block(QByteArray("ab\0cd", 5)) << true << "ab" << 0 << 255;
-        QTest::newRow("control characters filtered") << block("a\tb\x01\xFF") << true << "ab" << 0 << 255;
+        QTest::newRow("control characters filtered")
+            << block("a\tb\x01\xFF") << true << "ab" << 0 << 255;
         QTest::newRow("lower-case letters") << "tag" + block("x").mid(3) << true << "x" << 0 << 255;
         QTest::newRow("other letters") << "TAB" + block("x").mid(3) << false << "" << 0 << 255;
         QTest::newRow("one byte short") << block("x").left(127) << false << "" << 0 << 255;
@@ -146,13 +147,10 @@ private slots:
         t.setPiste(12);
         t.setGenre(147);
         QVERIFY(tags::writeTagV1(path, t));
-        QCOMPARE(readAll(path), audio + "TAG" +
-                                    QByteArray("\xC9t\xE9").leftJustified(30, '\0') +
+        QCOMPARE(readAll(path), audio + "TAG" + QByteArray("\xC9t\xE9").leftJustified(30, '\0') +
                                     QByteArray(10, '?').leftJustified(30, '\0') +
-                                    QByteArray("Album ?").leftJustified(30, '\0') +
-                                    "1999" +
-                                    QByteArray(28, 'c') +
-                                    '\0' + char(12) + char(147));
+                                    QByteArray("Album ?").leftJustified(30, '\0') + "1999" +
+                                    QByteArray(28, 'c') + '\0' + char(12) + char(147));
         // A second write replaces the block; removing it leaves the audio alone.
         t.setArtiste("Second");
         t.setAlbum("Album ?");

@@ -150,9 +150,10 @@ private slots:
         QCOMPARE(read1["TRCK"].toString(), QStringLiteral("7"));
         QCOMPARE(read1["TCON"].toString(), QStringLiteral("32"));
         QCOMPARE(read["version"].toInt(), 3);
-        const QStringList expected{t.Titre(), t.Artiste(), t.Album(), t.Annee(), t.Commentaire(),
-                                   t.Piste(), "Chanson", t.Compositeur(), t.Original(),
-                                   t.Copyright(), t.Url(), t.Encode(), sha1(readAll(jpeg))};
+        const QStringList expected{t.Titre(),          t.Artiste(),   t.Album(), t.Annee(),
+                                   t.Commentaire(),    t.Piste(),     "Chanson", t.Compositeur(),
+                                   t.Original(),       t.Copyright(), t.Url(),   t.Encode(),
+                                   sha1(readAll(jpeg))};
         const QStringList keys{"TIT2", "TPE1", "TALB", "TYER", "COMM", "TRCK", "TCON",
                                "TCOM", "TOPE", "TCOP", "WXXX", "TENC", "APIC"};
         for (qsizetype i = 0; i < keys.size(); ++i)
@@ -178,14 +179,15 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("a.mp3");
         QVERIFY(writeAll(path, mpegFrames(5)));
-        QVERIFY(!runMutagen(mutagenWrite, {path, QString::number(version), QString::number(encoding)})
-                     .isEmpty());
+        QVERIFY(
+            !runMutagen(mutagenWrite, {path, QString::number(version), QString::number(encoding)})
+                 .isEmpty());
         const tags::TypeTagV2 t = tags::readTagV2(path).value();
         const QString artist = encoding == 0 ? "Fauré" : "Шостакович";
         QCOMPARE((QStringList{t.Titre(), t.Artiste(), t.Album(), t.Piste(), t.Commentaire(),
                               t.Annee(), t.Compositeur(), t.Url()}),
-                 (QStringList{"Élégie", artist, "Mélodies", "5/10", "Très bien", "2004",
-                              "Gabriel", "http://exemple.fr"}));
+                 (QStringList{"Élégie", artist, "Mélodies", "5/10", "Très bien", "2004", "Gabriel",
+                              "http://exemple.fr"}));
         QCOMPARE(t.Genre(), 102);
         QByteArray picture;
         for (int b = 0; b < 256; ++b)
@@ -198,7 +200,8 @@ private slots:
         const QByteArray saved = readAll(path);
         QCOMPARE(saved.mid(qsizetype(tags::id3v2DeclaredSize(saved))), mpegFrames(5));
         const QJsonObject read = dump({path}).at(0).toObject();
-        QCOMPARE((QStringList{read["TIT2"].toString(), read["TPE1"].toString(), read["APIC"].toString()}),
+        QCOMPARE((QStringList{read["TIT2"].toString(), read["TPE1"].toString(),
+                              read["APIC"].toString()}),
                  (QStringList{"Modifié", artist, sha1(picture)}));
     }
 
@@ -230,11 +233,12 @@ private slots:
                                    listed ? tags::genreName(ours->Genre()) : genre};
             const QStringList peers{theirs["TIT2"].toString(), theirs["TPE1"].toString(),
                                     theirs["TALB"].toString(), theirs["TRCK"].toString(), genre};
-            QVERIFY2(mine == peers, qPrintable(name + ": " + mine.join('|') + " / " + peers.join('|')));
+            QVERIFY2(mine == peers,
+                     qPrintable(name + ": " + mine.join('|') + " / " + peers.join('|')));
         }
         QVERIFY(compared > 5);
-        const tags::TypeTagV1 known = tags::readTagV1(qEnvironmentVariable("TARVEX_CORPUS") +
-                                                      "/mutagen/silence-44-s-v1.mp3");
+        const tags::TypeTagV1 known =
+            tags::readTagV1(qEnvironmentVariable("TARVEX_CORPUS") + "/mutagen/silence-44-s-v1.mp3");
         QCOMPARE((QStringList{known.Titre(), known.Artiste()}), (QStringList{"Silence", "piman"}));
         QCOMPARE((QList<int>{known.Piste(), known.Genre()}), (QList<int>{2, 50}));
     }

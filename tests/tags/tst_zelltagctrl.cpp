@@ -42,7 +42,8 @@ private slots:
         QTest::newRow("v2 track is a text") << 3 << 1 << QVariant(QStringLiteral("7/12"));
         QTest::newRow("v1 genre") << 5 << 0 << QVariant(2);
         QTest::newRow("v2 title") << 4 << 1 << QVariant(QStringLiteral("Titre v2"));
-        QTest::newRow("composer whatever the version") << 10 << 5 << QVariant(QStringLiteral("Compositeur v2"));
+        QTest::newRow("composer whatever the version")
+            << 10 << 5 << QVariant(QStringLiteral("Compositeur v2"));
         QTest::newRow("original with version 2 is empty") << 8 << 2 << QVariant();
         QTest::newRow("copyright with version -1") << 9 << -1 << QVariant(QString());
         QTest::newRow("version 2 for a common field is empty") << 1 << 2 << QVariant();
@@ -101,7 +102,8 @@ private slots:
         m_ctrl.WinampForm(m_path); // nothing registered: nothing happens
         QStringList opened;
         tags::ZellTagCtrl::setTagEditorLoader([&](const QString &f) { opened.append(f); });
-        for (const QString &file : {m_path, QString("/x/CHANSON.MP3"), QString("/x/son.wav"), QString("/x/mp3")})
+        for (const QString &file :
+             {m_path, QString("/x/CHANSON.MP3"), QString("/x/son.wav"), QString("/x/mp3")})
             m_ctrl.WinampForm(file);
         tags::ZellTagCtrl::setTagEditorLoader({});
         m_ctrl.WinampForm(m_path);
