@@ -172,13 +172,9 @@ private slots:
         QTest::newRow("picture not jpg") << QStringList{"set", "--image=/etc/hostname", "x.mp3"};
         QTest::newRow("track too large for ID3v1")
             << QStringList{"set", "--v1", "--piste=300", "x.mp3"};
-        QTest::newRow("value missing") << QStringList{"set", "--titre", "x.mp3"};
         QTest::newRow("copy without direction") << QStringList{"copy", "x.mp3"};
-        QTest::newRow("copy both directions")
-            << QStringList{"copy", "--v1-vers-v2", "--v2-vers-v1", "x.mp3"};
         QTest::newRow("copy bad mode")
             << QStringList{"copy", "--v1-vers-v2", "--mode=deux", "x.mp3"};
-        QTest::newRow("clear without file") << QStringList{"clear", "--v1"};
     }
 
     void usageErrors()

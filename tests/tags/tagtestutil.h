@@ -3,6 +3,8 @@
 // Helpers shared by the tag tests: files on disk, generated MPEG frames, ID3v2 bytes built field
 // by field, and the peer tool mutagen run through the system's Python.
 
+#include "tags/tagresult.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QDirIterator>
@@ -105,6 +107,14 @@ inline QByteArray jpegBytes(int width = 8)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG");
     return bytes;
+}
+
+// True when a save went through; its error, if any, is printed.
+inline bool saved(const tags::Result<bool> &result)
+{
+    if (!result.ok())
+        qWarning("%s", qPrintable(result.error()));
+    return result.ok() && *result;
 }
 
 // Runs a Python script with mutagen: its standard output, or a null array when it fails.

@@ -139,7 +139,7 @@ private slots:
         t.setUrl("http://exemple.fr/à");
         t.setEncode("Tarvex");
         t.SetPicFromFile(jpeg);
-        QVERIFY(tags::writeTagV2(path, t).value());
+        QVERIFY(saved(tags::writeTagV2(path, t)));
 
         const QJsonObject read = dump({path}).at(0).toObject();
         const QJsonObject read1 = read["v1"].toObject();
@@ -196,7 +196,7 @@ private slots:
         // Saving over it keeps the picture and the audio; mutagen reads the result.
         tags::TypeTagV2 edited = t;
         edited.setTitre("Modifié");
-        QVERIFY(tags::writeTagV2(path, edited).value());
+        QVERIFY(saved(tags::writeTagV2(path, edited)));
         const QByteArray saved = readAll(path);
         QCOMPARE(saved.mid(qsizetype(tags::id3v2DeclaredSize(saved))), mpegFrames(5));
         const QJsonObject read = dump({path}).at(0).toObject();
@@ -205,60 +205,47 @@ private slots:
                  (QStringList{"Modifié", artist, sha1(picture)}));
     }
 
-    void corpusAgreesWithMutagen()
+    void corpus()
     {
         const QStringList files = corpusFiles();
         if (files.isEmpty())
             QSKIP("corpus extérieur absent (TARVEX_CORPUS)");
         const QJsonArray peer = dump(files);
         QCOMPARE(peer.size(), files.size());
-        int compared = 0;
+        QTemporaryDir dir;
+        int compared = 0, saved = 0;
         for (qsizetype i = 0; i < files.size(); ++i) {
             const QString name = QFileInfo(files[i]).fileName();
-            const tags::TypeTagV1 v1 = tags::readTagV1(files[i]);
-            const QByteArray tail = readAll(files[i]).right(128);
-            QVERIFY2(v1.Valide() == (tail.size() == 128 && tail.left(3).toUpper() == "TAG"),
-                     qPrintable(name));
-            const tags::Result<tags::TypeTagV2> ours = tags::readTagV2(files[i]);
-            QVERIFY2(ours.ok(), qPrintable(name));
+            const QByteArray before = readAll(files[i]), tail128 = before.right(128);
+            const bool v1 = tail128.size() == 128 && tail128.left(3).toUpper() == "TAG";
+            QVERIFY2(tags::readTagV1(files[i]).Valide() == v1, qPrintable(name));
+            const tags::Result<tags::TypeTagV2> read = tags::readTagV2(files[i]);
+            QVERIFY2(read.ok(), qPrintable(name));
+            tags::TypeTagV2 ours = *read;
             const QJsonObject theirs = peer.at(i).toObject();
-            if (theirs.contains("erreur"))
+            if (!theirs.contains("erreur")) {
+                QVERIFY2(ours.Valide(), qPrintable(name));
+                ++compared;
+                // Genres are compared when mutagen gives a listed name ("80s" is read by number).
+                const QString genre = theirs["TCON"].toString();
+                const bool listed = tags::genreChoices().contains(genre, Qt::CaseInsensitive);
+                const QStringList mine{ours.Titre(), ours.Artiste(), ours.Album(), ours.Piste(),
+                                       listed ? tags::genreName(ours.Genre()) : genre};
+                const QStringList peers{theirs["TIT2"].toString(), theirs["TPE1"].toString(),
+                                        theirs["TALB"].toString(), theirs["TRCK"].toString(),
+                                        genre};
+                QVERIFY2(mine == peers,
+                         qPrintable(name + ": " + mine.join('|') + " / " + peers.join('|')));
+            }
+            if (!name.endsWith(".mp3"))
                 continue;
-            QVERIFY2(ours->Valide(), qPrintable(name));
-            ++compared;
-            // Genres are compared when mutagen gives a listed name ("80s" is read by number).
-            const QString genre = theirs["TCON"].toString();
-            const bool listed = tags::genreChoices().contains(genre, Qt::CaseInsensitive);
-            const QStringList mine{ours->Titre(), ours->Artiste(), ours->Album(), ours->Piste(),
-                                   listed ? tags::genreName(ours->Genre()) : genre};
-            const QStringList peers{theirs["TIT2"].toString(), theirs["TPE1"].toString(),
-                                    theirs["TALB"].toString(), theirs["TRCK"].toString(), genre};
-            QVERIFY2(mine == peers,
-                     qPrintable(name + ": " + mine.join('|') + " / " + peers.join('|')));
-        }
-        QVERIFY(compared > 5);
-        const tags::TypeTagV1 known =
-            tags::readTagV1(qEnvironmentVariable("TARVEX_CORPUS") + "/mutagen/silence-44-s-v1.mp3");
-        QCOMPARE((QStringList{known.Titre(), known.Artiste()}), (QStringList{"Silence", "piman"}));
-        QCOMPARE((QList<int>{known.Piste(), known.Genre()}), (QList<int>{2, 50}));
-    }
-
-    void corpusSaveKeepsAudio()
-    {
-        const QStringList files = corpusFiles({"*.mp3"});
-        if (files.isEmpty())
-            QSKIP("corpus extérieur absent (TARVEX_CORPUS)");
-        QTemporaryDir dir;
-        int saved = 0;
-        for (const QString &file : files) {
-            const QString copy = dir.filePath(QString::number(saved) + QFileInfo(file).fileName());
-            QVERIFY(QFile::copy(file, copy));
-            QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-            const QByteArray before = readAll(copy);
-            tags::TypeTagV2 t = tags::readTagV2(copy).value();
-            t.setValide(true);
-            t.setTitre("Titre de test");
-            const tags::Result<bool> written = tags::writeTagV2(copy, t);
+            // Saving into a copy keeps the audio byte for byte, but for the byte count of a Xing
+            // or VBRI header, which now holds the new file's length.
+            const QString copy = dir.filePath(QString::number(i) + name);
+            QVERIFY(writeAll(copy, before));
+            ours.setValide(true);
+            ours.setTitre("Titre de test");
+            const tags::Result<bool> written = tags::writeTagV2(copy, ours);
             QVERIFY2(written.ok(), qPrintable(written.error()));
             const QByteArray after = readAll(copy);
             if (!*written) {
@@ -267,20 +254,22 @@ private slots:
             }
             ++saved;
             QCOMPARE(tags::readTagV2(copy)->Titre(), QStringLiteral("Titre de test"));
-            // The audio is kept byte for byte, but for the byte count of a Xing or VBRI
-            // header, which now holds the new file's length.
             const QByteArray tail = after.mid(qsizetype(tags::id3v2DeclaredSize(after)));
             QByteArray expected = before.right(tail.size());
             const QByteArray length = bigEndian(quint32(after.size()), 4);
             const qsizetype field = tail.indexOf(length);
             if (tail != expected && field >= 0)
                 expected.replace(field, 4, length);
-            QVERIFY2(tail == expected, qPrintable(file));
+            QVERIFY2(tail == expected, qPrintable(name));
             // Only bytes before the first real frame may go, never audio.
             const qsizetype audio = firstAudioFrame(before);
-            QVERIFY2(audio < 0 || before.size() - tail.size() <= audio, qPrintable(file));
+            QVERIFY2(audio < 0 || before.size() - tail.size() <= audio, qPrintable(name));
         }
-        QVERIFY(saved > 5);
+        QVERIFY(compared > 5 && saved > 5);
+        const tags::TypeTagV1 known =
+            tags::readTagV1(qEnvironmentVariable("TARVEX_CORPUS") + "/mutagen/silence-44-s-v1.mp3");
+        QCOMPARE((QStringList{known.Titre(), known.Artiste()}), (QStringList{"Silence", "piman"}));
+        QCOMPARE((QList<int>{known.Piste(), known.Genre()}), (QList<int>{2, 50}));
     }
 };
 

@@ -29,7 +29,7 @@ private slots:
         m_both.TagV2.setPiste("7/12");
         m_both.TagV2.setCompositeur("Compositeur v2");
         QVERIFY(writeAll(m_path, mpegFrames(3)));
-        QVERIFY(m_ctrl.SetAllTags(m_path, m_both).value());
+        QVERIFY(saved(m_ctrl.SetAllTags(m_path, m_both)));
     }
 
     void getOneTag_data()
@@ -40,7 +40,6 @@ private slots:
         QTest::newRow("v1 valid") << 0 << 0 << QVariant(true);
         QTest::newRow("v1 track is a number") << 3 << 0 << QVariant::fromValue(qint16(4));
         QTest::newRow("v2 track is a text") << 3 << 1 << QVariant(QStringLiteral("7/12"));
-        QTest::newRow("v1 genre") << 5 << 0 << QVariant(2);
         QTest::newRow("v2 title") << 4 << 1 << QVariant(QStringLiteral("Titre v2"));
         QTest::newRow("composer whatever the version")
             << 10 << 5 << QVariant(QStringLiteral("Compositeur v2"));
@@ -48,7 +47,6 @@ private slots:
         QTest::newRow("copyright with version -1") << 9 << -1 << QVariant(QString());
         QTest::newRow("version 2 for a common field is empty") << 1 << 2 << QVariant();
         QTest::newRow("code 13 is empty") << 13 << 0 << QVariant();
-        QTest::newRow("negative code is empty") << -1 << 0 << QVariant();
     }
 
     void getOneTag()
@@ -57,7 +55,8 @@ private slots:
         QFETCH(int, version);
         QFETCH(QVariant, expected);
         const tags::Result<QVariant> value = m_ctrl.GetOneTag(info, m_path, version);
-        QCOMPARE(value.value().metaType(), expected.metaType());
+        QVERIFY(value.ok());
+        QCOMPARE(value->metaType(), expected.metaType());
         QCOMPARE(*value, expected);
     }
 
@@ -69,12 +68,12 @@ private slots:
         // A failing ID3v1 write (track 300) still lets the ID3v2 one happen; the result is false.
         m_both.TagV1.setPiste(300);
         m_both.TagV2.setTitre("Nouveau");
-        QCOMPARE(m_ctrl.SetAllTagsOld(m_path, m_both).value(), false);
+        QVERIFY(!saved(m_ctrl.SetAllTagsOld(m_path, m_both)));
         QCOMPARE(m_ctrl.GetAllTags(m_path)->TagV2.Titre(), QStringLiteral("Nouveau"));
         QCOMPARE(m_ctrl.GetAllTags(m_path)->TagV1.Piste(), qint16(4));
         // Clearing the ID3v1 tag writes nothing; clearing all removes the ID3v2 tag alone.
         QVERIFY(m_ctrl.ClearTagV1(m_path));
-        QVERIFY(m_ctrl.ClearAllTags(m_path).value());
+        QVERIFY(saved(m_ctrl.ClearAllTags(m_path)));
         QCOMPARE(readAll(m_path), mpegFrames(3) + tags::renderId3v1(back.TagV1).value());
     }
 
