@@ -1,5 +1,4 @@
-// The two readers of a stream, the analysis (TypeTagMpeg) and the "Info Fichier" reader, side
-// by side on streams built byte by byte; both must keep their own rules and texts.
+// The analysis and the "Info Fichier" reader side by side, each with its own rules and texts.
 #include "mpeg/audiostart.h"
 #include "mpeg/fileinfo.h"
 #include "mpeg/typetagmpeg.h"
@@ -10,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QVariant>
 
 using namespace mpegstream;
 using mpeg::FileInfo;
@@ -31,57 +31,36 @@ FileInfo infoOf(const QByteArray &bytes)
     return info;
 }
 
-QString bits(std::initializer_list<bool> flags)
+// The values joined with "|".
+template <typename... T> QString fields(const T &...values)
 {
-    QString out;
-    for (bool flag : flags)
-        out += flag ? u'1' : u'0';
-    return out;
+    QStringList out;
+    (out.append(QVariant(values).toString()), ...);
+    return out.join(u'|');
 }
 
-// The header fields: version, layer, bit rate, frequency, mode, mode extension, emphasis, then
-// the flags CRC, padding, private, copyright, original.
+// Version, layer, bit rate, frequency, mode, mode extension, emphasis, then the flags CRC,
+// padding, private, copyright and original; the page adds its duration text.
 QString headerOf(const TypeTagMpeg &r)
 {
     if (!r.Valide())
         return QStringLiteral("rejeté");
-    return QStringList{r.Mpeg(),
-                       r.Layer(),
-                       QString::number(r.BitRate()),
-                       QString::number(r.Frequence()),
-                       r.Mode(),
-                       r.ModeExt(),
-                       r.Emphasis(),
-                       bits({r.CRC(), r.Padded(), r.PrivateBit(), r.Copyright(), r.Original()})}
-        .join(u'|');
+    return fields(r.Mpeg(), r.Layer(), r.BitRate(), r.Frequence(), r.Mode(), r.ModeExt(),
+                  r.Emphasis(), int(r.CRC()), int(r.Padded()), int(r.PrivateBit()),
+                  int(r.Copyright()), int(r.Original()));
 }
 
-// The same fields as the page shows them, then the duration text.
 QString headerOf(const FileInfo &f)
 {
-    const auto yes = [](const QString &text) { return text == QLatin1String("Oui"); };
-    return QStringList{
-        f.version,
-        f.layer,
-        QString::number(f.bitRate),
-        QString::number(f.frequency),
-        f.mode,
-        f.modeExtension,
-        f.emphasis,
-        bits({yes(f.crc), yes(f.padding), yes(f.privateBit), yes(f.copyright), yes(f.original)}),
-        f.duration}
-        .join(u'|');
+    const auto yes = [](const QString &text) { return int(text == QLatin1String("Oui")); };
+    return fields(f.version, f.layer, f.bitRate, f.frequency, f.mode, f.modeExtension, f.emphasis,
+                  yes(f.crc), yes(f.padding), yes(f.privateBit), yes(f.copyright), yes(f.original),
+                  f.duration);
 }
 
 QString vbrOf(const TypeTagMpeg &r)
 {
-    return QStringLiteral("%1|%2|%3|%4|%5|%6")
-        .arg(int(r.Valide()))
-        .arg(r.Vbr())
-        .arg(r.Frames())
-        .arg(r.BitRate())
-        .arg(r.Duree())
-        .arg(r.EntetePos());
+    return fields(int(r.Valide()), r.Vbr(), r.Frames(), r.BitRate(), r.Duree(), r.EntetePos());
 }
 
 // A frame whose Xing fields (5000 frames, 3 000 000 bytes) sit at the given offset.
@@ -119,36 +98,36 @@ void TestMpegReaders::headers_data()
 
     QTest::newRow("MPEG 2 Layer III joint MS")
         << FrameHeader{2, 1, true, 8, 0, false, false, 1, 2}
-        << "2.0|III|64|22050|Joint Stereo|Stereo : OFF - MS Stereo : ON|Aucun|00000"
-        << "2.0|III|64|22050|Joint St|Stereo : OFF - MS Stereo : ON|Sans|00000|00";
+        << "2.0|III|64|22050|Joint Stereo|Stereo : OFF - MS Stereo : ON|Aucun|0|0|0|0|0"
+        << "2.0|III|64|22050|Joint St|Stereo : OFF - MS Stereo : ON|Sans|0|0|0|0|0|00";
     QTest::newRow("MPEG 2.5 mono, padding and copyright")
         << FrameHeader{0, 1, true, 8, 0, true, false, 3, 3, true, false, 0}
-        << "2.5|III|64|11025|Mono||Aucun|01010"
-        << "2.5|III|64|11025|Mono|Stereo : ON - MS Stereo : ON|Sans|01010|00";
+        << "2.5|III|64|11025|Mono||Aucun|0|1|0|1|0"
+        << "2.5|III|64|11025|Mono|Stereo : ON - MS Stereo : ON|Sans|0|1|0|1|0|00";
     QTest::newRow("MPEG 1 Layer II bands 16, CRC, private and original")
         << FrameHeader{3, 2, false, 14, 1, false, true, 1, 3, false, true, 3}
-        << "1.0|II|384|48000|Joint Stereo|Bands 16 to 31|CCIT J.17|10101"
-        << "1.0|II|384|48000|Joint St|Bandes 16 à 31|CCITT j. 17|10101|00";
+        << "1.0|II|384|48000|Joint Stereo|Bands 16 to 31|CCIT J.17|1|0|1|0|1"
+        << "1.0|II|384|48000|Joint St|Bandes 16 à 31|CCITT j. 17|1|0|1|0|1|00";
     QTest::newRow("MPEG 2 Layer I dual channel")
         << FrameHeader{2, 3, true, 14, 2, false, false, 2, 1, false, false, 1}
-        << "2.0|I|256|16000|Double Cha||50/15 ms|00000"
-        << "2.0|I|256|16000|Double Ch|Bandes 8 à 31|50/15 ms|00000|00";
+        << "2.0|I|256|16000|Double Cha||50/15 ms|0|0|0|0|0"
+        << "2.0|I|256|16000|Double Ch|Bandes 8 à 31|50/15 ms|0|0|0|0|0|00";
     // 16 kbit over 32 kbit/s is half a second: halves round to even.
     QTest::newRow("MPEG 1 Layer I bands 4")
         << FrameHeader{3, 3, true, 1, 0, false, false, 1, 0, false, false, 2}
-        << "1.0|I|32|44100|Joint Stereo|Bands 4 to 31|Réservé|00000"
-        << "1.0|I|32|44100|Joint St|Bandes 4 à 31|Réservé|00000|00";
+        << "1.0|I|32|44100|Joint Stereo|Bands 4 to 31|Réservé|0|0|0|0|0"
+        << "1.0|I|32|44100|Joint St|Bandes 4 à 31|Réservé|0|0|0|0|0|00";
     QTest::newRow("bit-rate field 15") << FrameHeader{3, 1, true, 15} << "rejeté"
                                        << "1.0|III|999|44100|Stereo|Stereo : OFF - MS Stereo : "
-                                          "OFF|Sans|00000|00";
+                                          "OFF|Sans|0|0|0|0|0|00";
     QTest::newRow("free bit rate has no duration")
         << FrameHeader{3, 1, true, 0} << "rejeté"
-        << "1.0|III|0|44100|Stereo|Stereo : OFF - MS Stereo : OFF|Sans|00000|";
+        << "1.0|III|0|44100|Stereo|Stereo : OFF - MS Stereo : OFF|Sans|0|0|0|0|0|";
     QTest::newRow("reserved version") << FrameHeader{1, 1, true, 9} << "rejeté"
                                       << "Réservé|III|999|0|Stereo|Stereo : OFF - MS Stereo : "
-                                         "OFF|Sans|00000|00";
+                                         "OFF|Sans|0|0|0|0|0|00";
     QTest::newRow("reserved layer") << FrameHeader{3, 0, true, 9} << "rejeté"
-                                    << "1.0|Réservé|0|44100|Stereo|Erreur|Sans|00000|";
+                                    << "1.0|Réservé|0|44100|Stereo|Erreur|Sans|0|0|0|0|0|";
 }
 
 void TestMpegReaders::headers()
@@ -186,78 +165,69 @@ void TestMpegReaders::analysisWorkedExamples()
 void TestMpegReaders::audioStart_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<qint64>("start");    // where the audio starts, after any ID3v2 tag
-    QTest::addColumn<qint64>("analysed"); // EntetePos, -1 for no accepted header
-    QTest::addColumn<int>("shown");       // 1-based header position of the page, 0 for none
+    QTest::addColumn<int>("start");    // where the audio starts, after any ID3v2 tag
+    QTest::addColumn<int>("analysed"); // EntetePos, -1 for no accepted header
+    QTest::addColumn<int>("shown");    // 1-based header position of the page, 0 for none
+    const auto row = [](const char *name, const QByteArray &bytes, int start, int analysed,
+                        int shown) { QTest::newRow(name) << bytes << start << analysed << shown; };
 
     const QByteArray audio = frames(FrameHeader(), 3);
-    QTest::newRow("no tag") << audio << qint64(0) << qint64(0) << 1;
-    QTest::newRow("FF 00 is never a candidate")
-        << QByteArray("\xff\x00\x00\x00\x00", 5) + audio << qint64(0) << qint64(5) << 6;
-    QTest::newRow("reserved version: only the analysis goes on")
-        << QByteArray("\xff\xea\x90\x00", 4) + audio << qint64(0) << qint64(4) << 1;
+    row("no tag", audio, 0, 0, 1);
+    row("FF 00 is never a candidate", QByteArray("\xff\0\0\0\0", 5) + audio, 0, 5, 6);
+    row("reserved version: only the analysis goes on", QByteArray("\xff\xea\x90\0", 4) + audio, 0,
+        4, 1);
     // Version 3, layer 1: MPEG 1 Layer III with CRC, although three sync bits are clear.
-    QTest::newRow("FF 1A is a candidate")
-        << QByteArray("\xff\x1a\x90\x00", 4) + QByteArray(413, '\0') << qint64(0) << qint64(0) << 1;
+    row("FF 1A is a candidate", "\xff\x1a\x90" + QByteArray(414, '\0'), 0, 0, 1);
     // The picture is full of false syncs, the last frame of the tag included.
-    for (int version : {2, 3, 4}) {
-        const QByteArray tag =
-            id3v2Tag(version, {id3v2PictureFrame(version, 20000)}, 64, version == 4);
-        QTest::addRow("v2.%d with a picture", version)
-            << tag + audio << qint64(tag.size()) << qint64(tag.size()) << int(tag.size() + 1);
+    for (const char *name : {"v2.2 with a picture", "v2.3 with a picture", "v2.4 with a footer"}) {
+        const int v = name[3] - '0';
+        const QByteArray tag = id3v2Tag(v, {id3v2PictureFrame(v, 20000)}, 64, v == 4);
+        row(name, tag + audio, tag.size(), tag.size(), tag.size() + 1);
     }
-    QTest::newRow("two tags in a row")
-        << id3v2Tag(3, {id3v2TextFrame(3, "TIT2", "Titre")}) + id3v2Tag(4, {}, 20) + audio
-        << qint64(56) << qint64(56) << 57;
-    QByteArray big = id3v2Tag(3, {id3v2TextFrame(3, "TIT2", "Titre")});
+    const QByteArray title = id3v2TextFrame(3, "TIT2", "Titre");
+    row("two tags in a row", id3v2Tag(3, {title}) + id3v2Tag(4, {}, 20) + audio, 56, 56, 57);
+    QByteArray big = id3v2Tag(3, {title});
     big[10 + 4] = char(0x7F);
-    QTest::newRow("frame larger than the tag")
-        << big + audio << qint64(big.size()) << qint64(big.size()) << int(big.size() + 1);
-    QTest::newRow("v2.5 is no tag")
-        << QByteArray("ID3\x05\0\0\0\0\0\x10", 10) + audio << qint64(0) << qint64(10) << 11;
-    QTest::newRow("footer flag ignored in v2.3")
-        << QByteArray("ID3\x03\0\x10\0\0\0\x04", 10) + "abcd" + audio << qint64(14) << qint64(14)
-        << 15;
-    QTest::newRow("tag larger than the file")
-        << QByteArray("ID3\x04\0\x10\x7f\x7f\x7f\x7f", 10) + audio << qint64(10 + audio.size())
-        << qint64(-1) << 0;
-    QTest::newRow("empty") << QByteArray() << qint64(0) << qint64(-1) << 0;
-    QTest::newRow("sync then end") << QByteArray("\xff\xfb", 2) << qint64(0) << qint64(-1) << 1;
+    row("frame larger than the tag", big + audio, 26, 26, 27);
+    row("v2.5 is no tag", QByteArray("ID3\x05\0\0\0\0\0\x10", 10) + audio, 0, 10, 11);
+    row("footer flag ignored in v2.3",
+        QByteArray("ID3\x03\0\x10\0\0\0\x04"
+                   "abcd",
+                   14) +
+            audio,
+        14, 14, 15);
+    row("tag larger than the file", QByteArray("ID3\x04\0\x10\x7f\x7f\x7f\x7f", 10) + audio, 1261,
+        -1, 0);
+    row("empty", QByteArray(), 0, -1, 0);
+    row("sync then end", "\xff\xfb", 0, -1, 1);
     // A million rejected candidates in a row: the search must not nest one call per candidate.
-    QTest::newRow("a megabyte of FF")
-        << QByteArray(1 << 20, char(0xFF)) << qint64(0) << qint64(-1) << 1;
+    row("a megabyte of FF", QByteArray(1 << 20, char(0xFF)), 0, -1, 1);
 
     // The analysis walks RIFF chunks to "data"; the page searches from the first byte.
     const QByteArray head("RIFF\0\0\0\0WAVE", 12);
     const QByteArray fmt = QByteArray("fmt \x10\0\0\0", 8) + QByteArray(16, char(0xFF));
-    QTest::newRow("RIFF data after fmt and an odd chunk and its pad byte")
-        << head + fmt + QByteArray("LIST\x03\0\0\0abc\0", 12) + QByteArray("data\0\0\0\0", 8) +
-               audio
-        << qint64(0) << qint64(56) << 21;
-    QTest::newRow("RIFF without data chunk")
-        << head + QByteArray("junk\x04\0\0\0", 8) + "abcd" + audio << qint64(0) << qint64(24) << 25;
-    QTest::newRow("RIFF chunk size past the end")
-        << head + QByteArray("junk\xff\xff\xff\xff\xff\x01", 10) << qint64(0) << qint64(-1) << 17;
-    QTest::newRow("RIFF chunks of size zero to the end")
-        << head + QByteArray(4000, '\0') << qint64(0) << qint64(-1) << 0;
+    const QByteArray odd("LIST\x03\0\0\0abc\0data\0\0\0\0", 20); // with its pad byte
+    row("RIFF data after fmt and an odd chunk", head + fmt + odd + audio, 0, 56, 21);
+    row("RIFF without data chunk", head + QByteArray("junk\x04\0\0\0abcd", 12) + audio, 0, 24, 25);
+    row("RIFF chunk size past the end", head + "junk\xff\xff\xff\xff\xff\x01", 0, -1, 17);
+    row("RIFF chunks of size zero to the end", head + QByteArray(4000, '\0'), 0, -1, 0);
 }
 
 void TestMpegReaders::audioStart()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(qint64, start);
-    QFETCH(qint64, analysed);
+    QFETCH(int, start);
+    QFETCH(int, analysed);
     QFETCH(int, shown);
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
     QCOMPARE(mpeg::audioStart(buffer), start);
     QCOMPARE(mpeg::id3v2TagSize(bytes) != 0, start != 0);
     const TypeTagMpeg r = mpeg::analyseMpeg(bytes);
-    if (analysed < 0)
-        QCOMPARE(r, TypeTagMpeg());
-    else
-        QCOMPARE(r.EntetePos(), analysed);
+    QCOMPARE(r.EntetePos(), qMax(analysed, 0));
+    QCOMPARE(r.Valide() ? r : TypeTagMpeg(), r); // a rejected file leaves the reset record
+    QCOMPARE(r.Valide(), analysed >= 0);
     QCOMPARE(infoOf(bytes).headerPosition, shown);
 }
 
@@ -265,6 +235,9 @@ void TestMpegReaders::analysisVbr_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("expected"); // valid|Vbr|Frames|BitRate|Duree|EntetePos
+    const auto row = [](const char *name, const QByteArray &bytes, const char *expected) {
+        QTest::newRow(name) << bytes << QString::fromLatin1(expected);
+    };
 
     const FrameHeader h;
     FrameHeader mono;
@@ -275,25 +248,23 @@ void TestMpegReaders::analysisVbr_data()
     FrameHeader mpeg2mono = mpeg2;
     mpeg2mono.mode = 3;
     // 3 000 000 bytes over 5000 frames at a fixed 38 frames per second, less one second.
-    const QString xing = QStringLiteral("1|VBR|5000|184|130|0");
-    QTest::newRow("Xing, MPEG 1 stereo at 36") << xingAt(h, 36) << xing;
-    QTest::newRow("Xing, MPEG 1 mono at 21") << xingAt(mono, 21) << xing;
-    QTest::newRow("Xing, MPEG 2 stereo at 21") << xingAt(mpeg2, 21) << xing;
-    QTest::newRow("Xing, MPEG 2 mono at 13") << xingAt(mpeg2mono, 13) << xing;
-    QTest::newRow("no Xing, MPEG 1 stereo at 21") << xingAt(h, 21) << "1||11|128|0|0";
-    QTest::newRow("no Xing, MPEG 2 stereo at 36") << xingAt(mpeg2, 36) << "1||5|64|0|0";
-    QTest::newRow("xing") << xingFrame(h, {"xing", 5000, 3000000}) + frames(h, 50) << xing;
-    QTest::newRow("Xing without byte count: 60 frames of 417 bytes")
-        << xingFrame(h, {"Xing", 5000, std::nullopt}) + frames(h, 59) << "1|VBR|5000|1|200|0";
-    QTest::newRow("Xing without frame count keeps the header, invalid")
-        << xingFrame(h, {"Xing", std::nullopt, 3000000}) + frames(h, 9) << "0|VBR|10|128|0|0";
-    QTest::newRow("Xing of 75 frames: the next header at constant rate")
-        << xingFrame(h, {"Xing", 75, 30000}) + frames(h, 9) << "1||10|128|0|417";
-    QTest::newRow("Xing tag at the end of the file")
-        << xingFrame(h, {"Xing", 0, 0}).left(36 + 8) << "0||0|0|0|0";
-    QTest::newRow("VBRI") << vbriFrame(h, 576, 3000576, 5000) + frames(h, 10)
-                          << "1|VBRI|5000|184|130|0";
-    QTest::newRow("VBRI cut short") << vbriFrame(h, 576, 3000576, 5000).left(48) << "0||0|0|0|0";
+    const char *xing = "1|VBR|5000|184|130|0";
+    row("Xing, MPEG 1 stereo at 36", xingAt(h, 36), xing);
+    row("Xing, MPEG 1 mono at 21", xingAt(mono, 21), xing);
+    row("Xing, MPEG 2 stereo at 21", xingAt(mpeg2, 21), xing);
+    row("Xing, MPEG 2 mono at 13", xingAt(mpeg2mono, 13), xing);
+    row("no Xing, MPEG 1 stereo at 21", xingAt(h, 21), "1||11|128|0|0");
+    row("no Xing, MPEG 2 stereo at 36", xingAt(mpeg2, 36), "1||5|64|0|0");
+    row("xing", xingFrame(h, {"xing", 5000, 3000000}) + frames(h, 50), xing);
+    row("Xing without byte count: 60 frames of 417 bytes",
+        xingFrame(h, {"Xing", 5000, std::nullopt}) + frames(h, 59), "1|VBR|5000|1|200|0");
+    row("Xing without frame count keeps the header, invalid",
+        xingFrame(h, {"Xing", std::nullopt, 3000000}) + frames(h, 9), "0|VBR|10|128|0|0");
+    row("Xing of 75 frames: the next header at constant rate",
+        xingFrame(h, {"Xing", 75, 30000}) + frames(h, 9), "1||10|128|0|417");
+    row("Xing tag at the end of the file", xingFrame(h, {"Xing", 0, 0}).left(44), "0||0|0|0|0");
+    row("VBRI", vbriFrame(h, 576, 3000576, 5000) + frames(h, 10), "1|VBRI|5000|184|130|0");
+    row("VBRI cut short", vbriFrame(h, 576, 3000576, 5000).left(48), "0||0|0|0|0");
 }
 
 void TestMpegReaders::analysisVbr()
@@ -306,33 +277,29 @@ void TestMpegReaders::analysisVbr()
 void TestMpegReaders::infoDuration_data()
 {
     QTest::addColumn<int>("size");
-    QTest::addColumn<QByteArray>("tag"); // a Xing tag in the first frame, with 4 000 000 bytes
+    QTest::addColumn<QByteArray>("tag"); // of a Xing header in the first frame
     QTest::addColumn<quint32>("frames");
     QTest::addColumn<QString>("shown"); // size, duration, bit rate, Xing
+    const auto row = [](const char *name, int size, const char *tag, quint32 frames,
+                        const char *shown) {
+        QTest::newRow(name) << size << QByteArray(tag) << frames << QString::fromUtf8(shown);
+    };
 
     // At 128 kbit/s: whole kilobits after the header's first byte, over 128, halves to even.
-    QTest::newRow("worked example") << 5000000 << QByteArray() << 0u << "4,77Mo|05:12|128|Faux";
-    QTest::newRow("half rounds down to even 0")
-        << 8001 << QByteArray() << 0u << "7,81Ko|00|128|Faux";
-    QTest::newRow("one and a half rounds up")
-        << 24001 << QByteArray() << 0u << "23,44Ko|02|128|Faux";
-    QTest::newRow("two and a half rounds down")
-        << 40001 << QByteArray() << 0u << "39,06Ko|02|128|Faux";
-    QTest::newRow("kilobits are truncated first")
-        << 8125 << QByteArray() << 0u << "7,93Ko|00|128|Faux";
-    QTest::newRow("no group separator")
-        << 1048575 << QByteArray() << 0u << "1024,00Ko|01:06|128|Faux";
-    QTest::newRow("Xing, 5000 frames")
-        << 5000000 << QByteArray("Xing") << 5000u << "4,77Mo|02:10|307|Avec";
-    QTest::newRow("only the low three bytes of the count")
-        << 5000000 << QByteArray("Xing") << 0x01001388u << "4,77Mo|02:10|307|Avec";
-    QTest::newRow("XING in capitals is not seen")
-        << 5000000 << QByteArray("XING") << 5000u << "4,77Mo|05:12|128|Faux";
-    QTest::newRow("76 frames give one second")
-        << 5000000 << QByteArray("Xing") << 76u << "4,77Mo|01|39999|Avec";
+    row("worked example", 5000000, "", 0, "4,77Mo|05:12|128|Faux");
+    row("half rounds down to even 0", 8001, "", 0, "7,81Ko|00|128|Faux");
+    row("one and a half rounds up to 2", 24001, "", 0, "23,44Ko|02|128|Faux");
+    row("kilobits are truncated first", 8125, "", 0, "7,93Ko|00|128|Faux");
+    row("no group separator", 1048575, "", 0, "1024,00Ko|01:06|128|Faux");
+    // A Xing header of 4 000 000 bytes; its frame count has three bytes.
+    row("Xing, 5000 frames", 5000000, "Xing", 5000, "4,77Mo|02:10|307|Avec");
+    row("only the low three bytes of the count", 5000000, "Xing", 0x01001388,
+        "4,77Mo|02:10|307|Avec");
+    row("XING in capitals is not seen", 5000000, "XING", 5000, "4,77Mo|05:12|128|Faux");
+    row("76 frames give one second", 5000000, "Xing", 76, "4,77Mo|01|39999|Avec");
     // Fewer frames give no seconds: the constant-rate figures stay.
-    QTest::newRow("75 frames") << 5000000 << QByteArray("Xing") << 75u << "4,77Mo|05:12|128|Avec";
-    QTest::newRow("no frames") << 5000000 << QByteArray("Xing") << 0u << "4,77Mo|05:12|128|Avec";
+    row("75 frames", 5000000, "Xing", 75, "4,77Mo|05:12|128|Avec");
+    row("no frames", 5000000, "Xing", 0, "4,77Mo|05:12|128|Avec");
 }
 
 void TestMpegReaders::infoDuration()
@@ -347,8 +314,7 @@ void TestMpegReaders::infoDuration()
         bytes.replace(0, first.size(), first);
     }
     const FileInfo f = infoOf(bytes);
-    QCOMPARE(QStringList({f.size, f.duration, QString::number(f.bitRate), f.xing}).join(u'|'),
-             shown);
+    QCOMPARE(fields(f.size, f.duration, f.bitRate, f.xing), shown);
 }
 
 void TestMpegReaders::filesOnDisk()

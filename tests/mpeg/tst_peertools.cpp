@@ -1,5 +1,5 @@
-// tarvex-cli info, run as a script runs it, against mpg123 and mediainfo: on files encoded by
-// lame and on the outside corpus.
+// tarvex-cli info, run as a script runs it, against mpg123: on files encoded by lame and on the
+// outside corpus.
 #include <QDir>
 #include <QDirIterator>
 #include <QJsonArray>
@@ -31,33 +31,42 @@ private:
 
 namespace {
 
-// "version layer frequency mode" of the first frame mpg123 decodes, and its bit rate when
-// constant; empty when mpg123 finds no frame.
-QString mpg123FirstFrame(const QString &path, int *bitRate)
+// Compares the entry of a file in tarvex-cli info with the first frame mpg123 decodes, and
+// tells whether mpg123 found one. The page's reader takes the first sync whatever follows, so
+// it is compared only on clean files.
+bool agreesWithMpg123(const QJsonObject &entry, bool withPage)
 {
+    const QString path = entry["fichier"].toString();
     QProcess p;
     p.start(QStringLiteral("mpg123"), {"-t", "-v", "-n", "1", path});
-    if (!p.waitForFinished(20000))
-        return {};
+    p.waitForFinished(20000);
     static const QRegularExpression line(
         QStringLiteral("^MPEG (\\S+) L (I+) (cbr|vbr|abr)(\\d*) (\\d+) (\\S+)"),
         QRegularExpression::MultilineOption);
     const auto m = line.match(QString::fromLocal8Bit(p.readAllStandardError()));
     if (!m.hasMatch())
-        return {};
-    *bitRate = m.captured(3) == QLatin1String("cbr") ? m.captured(4).toInt() : -1;
-    return QStringList{m.captured(1), m.captured(2), m.captured(5), m.captured(6)}.join(u' ');
-}
-
-// The same from the analysis, in mpg123's words.
-QString firstFrame(const QJsonObject &mpeg)
-{
+        return false;
     static const QHash<QString, QString> modes = {
         {"Stereo", "stereo"}, {"Joint Stereo", "j-s"}, {"Double Cha", "dual"}, {"Mono", "mono"}};
-    return QStringList{mpeg["Mpeg"].toString(), mpeg["Layer"].toString(),
-                       QString::number(mpeg["Frequence"].toInt()),
-                       modes.value(mpeg["Mode"].toString())}
-        .join(u' ');
+    const QJsonObject mpeg = entry["mpeg"].toObject();
+    const QJsonObject shown = entry["infos"].toObject();
+    const bool cbr = m.captured(3) == "cbr" && mpeg["Vbr"].toString().isEmpty();
+    [&] {
+        QVERIFY2(mpeg["Valide"].toBool(), qPrintable(path));
+        QCOMPARE(QStringList({mpeg["Mpeg"].toString(), mpeg["Layer"].toString(),
+                              QString::number(mpeg["Frequence"].toInt()),
+                              modes.value(mpeg["Mode"].toString())}),
+                 m.capturedTexts().mid(1, 2) + m.capturedTexts().mid(5, 2));
+        if (cbr)
+            QCOMPARE(mpeg["BitRate"].toInt(), m.captured(4).toInt());
+        if (withPage)
+            QCOMPARE(QStringList({shown["Mpeg_Mpeg"].toString(), shown["Mpeg_Layer"].toString(),
+                                  shown["Mpeg_Frequence"].toString(),
+                                  cbr ? shown["Mpeg_BitRate"].toString() : ""}),
+                     QStringList({m.captured(1), m.captured(2), m.captured(5) + " Hz",
+                                  cbr ? m.captured(4) + " Kbt" : ""}));
+    }();
+    return true;
 }
 
 bool have(const char *tool)
@@ -91,7 +100,6 @@ void TestPeerTools::lameEncodedFile_data()
 {
     QTest::addColumn<QStringList>("options");
     QTest::addColumn<QString>("vbr");
-    QTest::newRow("MPEG 1 128k stereo") << QStringList{"-b", "128", "--cbr", "-m", "s"} << "";
     QTest::newRow("MPEG 1 96k dual channel at 32 kHz")
         << QStringList{"-b", "96", "--resample", "32", "-m", "d"} << "";
     QTest::newRow("MPEG 2 64k mono")
@@ -99,17 +107,16 @@ void TestPeerTools::lameEncodedFile_data()
     QTest::newRow("MPEG 2.5 32k joint stereo")
         << QStringList{"-b", "32", "--resample", "11.025", "-m", "j"} << "";
     QTest::newRow("MPEG 1 VBR with a Xing header") << QStringList{"-V", "4"} << "VBR";
-    QTest::newRow("MPEG 1 320k without tag frame")
-        << QStringList{"-b", "320", "-t", "-m", "j"} << "";
+    QTest::newRow("MPEG 1 320k stereo without tag frame")
+        << QStringList{"-b", "320", "-t", "-m", "s"} << "";
 }
 
 void TestPeerTools::lameEncodedFile()
 {
-    if (!have("lame") || !have("mpg123") || !have("mediainfo"))
-        QSKIP("lame, mpg123 or mediainfo is not installed (scripts/install-deps.sh)");
+    if (!have("lame") || !have("mpg123"))
+        QSKIP("lame or mpg123 is not installed (scripts/install-deps.sh)");
     QFETCH(QStringList, options);
     QFETCH(QString, vbr);
-
     // Three seconds of two tones, 16-bit stereo at 44.1 kHz, as raw samples.
     QByteArray pcm(44100 * 3 * 4, Qt::Uninitialized);
     for (int i = 0; i < 44100 * 3; ++i) {
@@ -117,43 +124,22 @@ void TestPeerTools::lameEncodedFile()
         qToLittleEndian(qint16(6000 * std::sin(i * 0.031)), pcm.data() + 4 * i + 2);
     }
     QTemporaryDir dir;
-    const QString mp3 = dir.filePath("ton.mp3");
     QProcess lame;
-    lame.start(QStringLiteral("lame"),
-               QStringList{"--quiet", "-r"} + options + QStringList{"-", mp3});
+    lame.start("lame",
+               QStringList{"--quiet", "-r"} + options + QStringList{"-", dir.filePath("a.mp3")});
     QVERIFY(lame.waitForStarted());
     lame.write(pcm);
     lame.closeWriteChannel();
     QVERIFY(lame.waitForFinished(60000) && lame.exitCode() == 0);
 
     // A file that cannot be read is named; the others are still reported.
-    const QJsonArray files = info({dir.filePath("absent.mp3"), mp3}, 1);
+    const QJsonArray files = info({dir.filePath("absent.mp3"), dir.filePath("a.mp3")}, 1);
     QCOMPARE(files.size(), 2);
     QVERIFY(!files[0].toObject()["erreur"].toString().isEmpty());
-    const QJsonObject mpeg = files[1].toObject()["mpeg"].toObject();
-    const QJsonObject shown = files[1].toObject()["infos"].toObject();
-    int bitRate = 0;
-    QCOMPARE(firstFrame(mpeg), mpg123FirstFrame(mp3, &bitRate));
-    QVERIFY(mpeg["Valide"].toBool());
-    QCOMPARE(mpeg["Vbr"].toString(), vbr);
-    QCOMPARE(shown["Mpeg_Mpeg"].toString(), mpeg["Mpeg"].toString());
-    QCOMPARE(shown["Mpeg_Frequence"].toString(),
-             QString::number(mpeg["Frequence"].toInt()) + " Hz");
-    QProcess mediainfo;
-    mediainfo.start("mediainfo", {"--Inform=Audio;%FrameCount% %BitRate%", mp3});
-    QVERIFY(mediainfo.waitForFinished(20000));
-    const QStringList peer = QString::fromUtf8(mediainfo.readAllStandardOutput()).split(u' ');
-    if (vbr.isEmpty()) {
-        QCOMPARE(mpeg["BitRate"].toInt(), bitRate);
-        QCOMPARE(QString::number(bitRate * 1000), peer.value(1).trimmed());
-        QCOMPARE(shown["Mpeg_BitRate"].toString(), QString::number(bitRate) + " Kbt");
-    } else {
-        QCOMPARE(QString::number(mpeg["Frames"].toInteger()), peer.value(0));
-    }
+    QCOMPARE(files[1].toObject()["mpeg"].toObject()["Vbr"].toString(), vbr);
+    QVERIFY(agreesWithMpg123(files[1].toObject(), true));
 }
 
-// Every corpus file goes through both readers and where mpg123 decodes a first frame, the
-// analysis agrees with it.
 void TestPeerTools::corpus()
 {
     const QString root = qEnvironmentVariable("TARVEX_CORPUS");
@@ -163,6 +149,7 @@ void TestPeerTools::corpus()
     QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
         paths.append(it.next());
+    // Every file goes through both readers.
     const QJsonArray files = info(paths, 0);
     QCOMPARE(files.size(), paths.size());
     if (!have("mpg123"))
@@ -174,20 +161,10 @@ void TestPeerTools::corpus()
     int compared = 0;
     for (const QJsonValue &file : files) {
         const QString path = file.toObject()["fichier"].toString();
-        int bitRate = 0;
-        const QString peer = mpg123FirstFrame(path, &bitRate);
-        if (!path.endsWith(".mp3") || junkBeforeAudio.contains(QFileInfo(path).fileName()) ||
-            peer.isEmpty())
-            continue;
-        const QJsonObject mpeg = file.toObject()["mpeg"].toObject();
-        QVERIFY2(mpeg["Valide"].toBool(), qPrintable(path));
-        QCOMPARE(firstFrame(mpeg), peer);
-        if (bitRate > 0 && mpeg["Vbr"].toString().isEmpty())
-            QCOMPARE(mpeg["BitRate"].toInt(), bitRate);
-        ++compared;
+        if (path.endsWith(".mp3") && !junkBeforeAudio.contains(QFileInfo(path).fileName()))
+            compared += agreesWithMpg123(file.toObject(), false);
     }
     QVERIFY2(compared >= 20, "too few corpus files compared with mpg123");
-    qInfo("%d corpus files agree with mpg123", compared);
 }
 
 QTEST_GUILESS_MAIN(TestPeerTools)
