@@ -117,31 +117,26 @@ inline bool saved(const tags::Result<bool> &result)
     return result.ok() && *result;
 }
 
-// Runs a Python script with mutagen: its standard output, or a null array when it fails.
+// Runs a Python script with mutagen: its standard output, or nothing when it fails (every
+// script prints something).
 inline QByteArray runMutagen(const QString &script, const QStringList &args = {})
 {
     QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process.start("/usr/bin/python3", QStringList{"-c", script} + args);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        qWarning("mutagen: %s", process.readAllStandardError().constData());
-        return {};
-    }
-    const QByteArray out = process.readAllStandardOutput();
-    return out.isNull() ? QByteArray("") : out;
+    const bool ran = process.waitForFinished(60000) &&
+                     process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return ran ? process.readAllStandardOutput() : QByteArray();
 }
 
-// Files of the outside corpus matching the patterns; empty when the corpus is absent.
-inline QStringList corpusFiles(const QStringList &patterns = {})
+// Every file of the outside corpus; none when the corpus is absent.
+inline QStringList corpusFiles()
 {
-    QStringList files;
     const QString root = qEnvironmentVariable("TARVEX_CORPUS");
-    if (root.isEmpty() || !QDir(root).exists())
-        return files;
-    QDirIterator it(root, patterns, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
+    QStringList files;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (!root.isEmpty() && it.hasNext())
         files.append(it.next());
-    files.sort();
     return files;
 }
 
