@@ -2,6 +2,8 @@
 #include "rename/renamebatch.h"
 #include "rename/safefs.h"
 
+#include "mpegstream.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QRandomGenerator>
@@ -17,9 +19,7 @@ namespace {
 
 void put(const QString &path, const QByteArray &content)
 {
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(content) == content.size(),
-             qPrintable(path));
+    QVERIFY2(mpegstream::writeFile(path, content), qPrintable(path));
 }
 
 QByteArray contentOf(const QString &path)

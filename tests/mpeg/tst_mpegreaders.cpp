@@ -190,12 +190,6 @@ void TestMpegReaders::audioStart_data()
     big[10 + 4] = char(0x7F);
     row("frame larger than the tag", big + audio, 26, 26, 27);
     row("v2.5 is no tag", QByteArray("ID3\x05\0\0\0\0\0\x10", 10) + audio, 0, 10, 11);
-    row("footer flag ignored in v2.3",
-        QByteArray("ID3\x03\0\x10\0\0\0\x04"
-                   "abcd",
-                   14) +
-            audio,
-        14, 14, 15);
     row("tag larger than the file", QByteArray("ID3\x04\0\x10\x7f\x7f\x7f\x7f", 10) + audio, 1261,
         -1, 0);
     row("empty", QByteArray(), 0, -1, 0);
@@ -254,7 +248,6 @@ void TestMpegReaders::analysisVbr_data()
     row("Xing, MPEG 2 stereo at 21", xingAt(mpeg2, 21), xing);
     row("Xing, MPEG 2 mono at 13", xingAt(mpeg2mono, 13), xing);
     row("no Xing, MPEG 1 stereo at 21", xingAt(h, 21), "1||11|128|0|0");
-    row("no Xing, MPEG 2 stereo at 36", xingAt(mpeg2, 36), "1||5|64|0|0");
     row("xing", xingFrame(h, {"xing", 5000, 3000000}) + frames(h, 50), xing);
     row("Xing without byte count: 60 frames of 417 bytes",
         xingFrame(h, {"Xing", 5000, std::nullopt}) + frames(h, 59), "1|VBR|5000|1|200|0");
@@ -289,7 +282,6 @@ void TestMpegReaders::infoDuration_data()
     row("worked example", 5000000, "", 0, "4,77Mo|05:12|128|Faux");
     row("half rounds down to even 0", 8001, "", 0, "7,81Ko|00|128|Faux");
     row("one and a half rounds up to 2", 24001, "", 0, "23,44Ko|02|128|Faux");
-    row("kilobits are truncated first", 8125, "", 0, "7,93Ko|00|128|Faux");
     row("no group separator", 1048575, "", 0, "1024,00Ko|01:06|128|Faux");
     // A Xing header of 4 000 000 bytes; its frame count has three bytes.
     row("Xing, 5000 frames", 5000000, "Xing", 5000, "4,77Mo|02:10|307|Avec");
@@ -322,10 +314,6 @@ void TestMpegReaders::filesOnDisk()
     QCOMPARE(mpeg::sizeText(0, French), QString());
     QCOMPARE(mpeg::sizeText(5000000, QLocale(QLocale::English)), QStringLiteral("4.77Mo"));
     QTemporaryDir dir;
-    FileInfo info;
-    info.size = QStringLiteral("avant");
-    mpeg::readFileInfo(dir.filePath("absent.mp3"), info, French);
-    QCOMPARE(info.size, QStringLiteral("avant"));
     TypeTagMpeg r;
     QCOMPARE(r.AnalyseMpeg(dir.path()), TypeTagMpeg());
 
@@ -339,6 +327,7 @@ void TestMpegReaders::filesOnDisk()
     QCOMPARE(r.AnalyseMpeg(file.fileName()), r);
     QCOMPARE(r.Taille(), Q_INT64_C(3221225472));
     QCOMPARE(vbrOf(r), QStringLiteral("1||7724761|128|201326|0"));
+    FileInfo info;
     mpeg::readFileInfo(file.fileName(), info, French);
     QCOMPARE(info.size, QStringLiteral("3,00Go"));
     QCOMPARE(info.duration, QStringLiteral("55:55:27"));

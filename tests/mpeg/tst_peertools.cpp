@@ -107,8 +107,6 @@ void TestPeerTools::lameEncodedFile_data()
     QTest::newRow("MPEG 2.5 32k joint stereo")
         << QStringList{"-b", "32", "--resample", "11.025", "-m", "j"} << "";
     QTest::newRow("MPEG 1 VBR with a Xing header") << QStringList{"-V", "4"} << "VBR";
-    QTest::newRow("MPEG 1 320k stereo without tag frame")
-        << QStringList{"-b", "320", "-t", "-m", "s"} << "";
 }
 
 void TestPeerTools::lameEncodedFile()
