@@ -41,6 +41,14 @@ QString state(const QString &folder)
     return out.join(u'|');
 }
 
+QString failures(const files::OperationReport &report)
+{
+    QStringList out;
+    for (const files::FileFailure &f : report.failures)
+        out.append(f.fichier + ": " + f.raison);
+    return out.join(u'|');
+}
+
 } // namespace
 
 class TestFileOperations : public QObject
@@ -50,8 +58,8 @@ class TestFileOperations : public QObject
 private slots:
     void init();
     void cleanup();
-    void transfer_data();
-    void transfer();
+    void failuresAreNamed();
+    void otherFileSystems();
     void largeFileKeepsModeAndTime();
     void copyThroughSymbolicLink();
     void contentsSurviveRandomBatches();
@@ -92,67 +100,40 @@ void TestFileOperations::cleanup()
     m_mounts.clear();
 }
 
-// Copy onto the same folder, replacing a target and moving without replacing are also
-// checked through the window's commands.
-void TestFileOperations::transfer_data()
+// Each failing file is named with its reason and the others are still handled. Copying onto
+// the same folder, replacing a target and moving without replacing are checked through the
+// window's commands.
+void TestFileOperations::failuresAreNamed()
 {
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("target"); // "cible", or a tmpfs: "tmpfs", "ro" or "64k"
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QString>("sourceAfter");
-    QTest::addColumn<QString>("targetAfter"); // "a.mp3=ancien" is there before
-    QTest::addColumn<QString>("failures");
-    const auto row = [](const char *name, const char *command, const char *target,
-                        const QStringList &names, const char *sourceAfter, const char *targetAfter,
-                        const char *failures) {
-        QTest::newRow(name) << command << target << names << sourceAfter << targetAfter
-                            << QString::fromUtf8(failures);
-    };
-
-    row("copy, a missing file and a name leaving the folder", "copie", "cible",
-        {"x.mp3", "../source/b.mp3", "b.mp3"}, "a.mp3=a|b.mp3=b", "a.mp3=ancien|b.mp3=b",
-        "x.mp3: fichier introuvable|../source/b.mp3: nom de fichier interdit");
-    row("copy to a read-only file system", "copie", "ro", {"a.mp3", "b.mp3"}, "a.mp3=a|b.mp3=b",
-        "a.mp3=ancien", "a.mp3: support en lecture seule|b.mp3: support en lecture seule");
-    row("move across file systems never replaces", "deplac", "tmpfs", {"a.mp3", "b.mp3"}, "a.mp3=a",
-        "a.mp3=ancien|b.mp3=b", "a.mp3: un fichier de ce nom existe déjà");
-    // The copy does not fit: it is removed and the source stays.
-    row("move to a full disk", "deplac", "64k", {"big", "b.mp3"}, "a.mp3=a|big=262144 octets",
-        "a.mp3=ancien|b.mp3=b", "big: plus de place sur le disque");
-    row("delete", "supprim", "cible", {"a.mp3", "x.mp3"}, "b.mp3=b", "a.mp3=ancien",
-        "x.mp3: fichier introuvable");
+    put(joinPath(m_target, "a.mp3"), "ancien");
+    files::OperationReport report =
+        files::copyFiles(m_source, {"x.mp3", "../source/b.mp3", "b.mp3"}, m_target);
+    QCOMPARE(failures(report),
+             "x.mp3: fichier introuvable|../source/b.mp3: nom de fichier interdit");
+    QCOMPARE(state(m_target), "a.mp3=ancien|b.mp3=b");
+    report = files::deleteFiles(m_source + "/", {"a.mp3", "x.mp3"});
+    QCOMPARE(failures(report), "x.mp3: fichier introuvable");
+    QCOMPARE(state(m_source), "b.mp3=b");
 }
 
-void TestFileOperations::transfer()
+void TestFileOperations::otherFileSystems()
 {
-    QFETCH(QString, command);
-    QFETCH(QString, target);
-    QFETCH(QStringList, names);
-    QFETCH(QString, sourceAfter);
-    QFETCH(QString, targetAfter);
-    QFETCH(QString, failures);
-    const QString kind = target;
-    target = kind == "cible" ? m_target : mountTmpfs(kind == "64k" ? "size=64k" : "size=1m");
-    if (target.isEmpty())
+    const QString other = mountTmpfs("size=64k");
+    if (other.isEmpty())
         QSKIP("needs root to mount a tmpfs");
-    put(joinPath(target, "a.mp3"), "ancien");
-    if (kind == "ro")
-        QVERIFY(::mount(nullptr, QFile::encodeName(target), nullptr, MS_REMOUNT | MS_RDONLY,
-                        nullptr) == 0);
-    if (names.contains("big"))
-        put(joinPath(m_source, "big"), QByteArray(256 * 1024, 'x'));
-
-    const files::OperationReport report =
-        command == "copie"    ? files::copyFiles(m_source, names, target)
-        : command == "deplac" ? files::moveFiles(m_source, names, target)
-                              : files::deleteFiles(m_source + "/", names);
-
-    QCOMPARE(state(m_source), sourceAfter);
-    QCOMPARE(state(target), targetAfter);
-    QStringList reasons;
-    for (const files::FileFailure &f : report.failures)
-        reasons.append(f.fichier + ": " + f.raison);
-    QCOMPARE(reasons.join(u'|'), failures);
+    put(joinPath(other, "a.mp3"), "ancien");
+    put(joinPath(m_source, "big"), QByteArray(256 * 1024, 'x'));
+    // A move never replaces; a copy that does not fit is removed and its source stays.
+    files::OperationReport report = files::moveFiles(m_source, {"a.mp3", "big", "b.mp3"}, other);
+    QCOMPARE(failures(report),
+             "a.mp3: un fichier de ce nom existe déjà|big: plus de place sur le disque");
+    QCOMPARE(state(m_source), "a.mp3=a|big=262144 octets");
+    QCOMPARE(state(other), "a.mp3=ancien|b.mp3=b");
+    QVERIFY(::mount(nullptr, QFile::encodeName(other), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) ==
+            0);
+    report = files::copyFiles(m_source, {"a.mp3"}, other);
+    QCOMPARE(failures(report), "a.mp3: support en lecture seule");
+    QCOMPARE(state(other), "a.mp3=ancien|b.mp3=b");
 }
 
 // A copy, and a move to another file system, go through a temporary file: the content,

@@ -37,10 +37,8 @@ void TestRename::initTestCase()
     m_cli = qEnvironmentVariable("TARVEX_CLI");
     if (m_cli.isEmpty() || !QFile::exists(m_cli))
         QSKIP("TARVEX_CLI does not name the built tarvex-cli");
-    for (const char *name : {"Artist - Title.mp3", "Song.mp3"}) {
-        QFile file(m_dir.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    for (const char *name : {"Artist - Title.mp3", "Song.mp3"})
+        QVERIFY(mpegstream::writeFile(m_dir.filePath(name), name));
 }
 
 int TestRename::run(const QStringList &args)
@@ -108,9 +106,7 @@ void TestRename::preview()
     QFETCH(QString, nouveau);
     QCOMPARE(run(options.split(u'|') + QStringList{"--apercu", "--", "dossier/" + fichier}), 0);
     const QJsonArray rows = QJsonDocument::fromJson(m_out).array();
-    QCOMPARE(rows.size(), 1);
-    QCOMPARE(rows[0].toObject().value("fichier").toString(), fichier);
-    QCOMPARE(rows[0].toObject().value("nouveau").toString(), nouveau);
+    QCOMPARE(rows, QJsonArray({QJsonObject{{"fichier", fichier}, {"nouveau", nouveau}}}));
 }
 
 void TestRename::renamesAndReportsRefusals()
