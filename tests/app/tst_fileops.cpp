@@ -1,37 +1,32 @@
-#include "filepagefixture.h"
+#include "formfixture.h"
 
 #include "app/cdpage.h"
 #include "app/commandtable.h"
-#include "app/tageditorpanel.h"
+#include "app/filecommands.h"
+#include "app/renamepanel.h"
 #include "cd/cdaudiocontrol.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QTimer>
 #include <QtTest>
 
 #include <sys/mount.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
 using app::TagPage;
 
 namespace {
 
-// Dialogs that also note, at each question, whether the window's deletion flag is set.
-class WatchingDialogs : public testsupport::ScriptedDialogs
+// The names of "name=content" entries.
+QStringList namesOf(const QString &entries)
 {
-public:
-    QCheckBox **flag = nullptr;
-    QList<bool> flagAtQuestion;
-    bool message(QWidget *owner, const QString &text, const QString &title, Icon icon, Buttons buttons) override
-    {
-        if (flag && *flag)
-            flagAtQuestion.append((*flag)->isChecked());
-        return ScriptedDialogs::message(owner, text, title, icon, buttons);
-    }
-};
+    QStringList names = listOf(entries);
+    for (QString &name : names)
+        name.truncate(name.indexOf(u'='));
+    return names;
+}
 
 } // namespace
 
@@ -39,245 +34,242 @@ class TestFileOps : public QObject
 {
     Q_OBJECT
 private slots:
-    void copyOntoItsOwnFolder();
-    void copyReplacesTarget();
-    void refusedOrCancelled_data();
-    void refusedOrCancelled();
-    void moveNeverReplaces();
-    void moveAcrossFileSystems();
-    void deleteTheFileBeingPlayed();
-    void playbackStatus();
-    void unplayableFile();
-    void renamingPageStopsPlayback();
-    void cdTrackFollowsDevice();
+    // Each operation previewed, then applied on real files; "after" is name=content per file.
+    void renameOperations_data()
+    {
+        QTest::addColumn<QString>("fields");
+        QTest::addColumn<QString>("files");
+        QTest::addColumn<QString>("preview");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("Supprimer")
+            << u"Option1|Combo1=5"_s << u"01 - Alpha.mp3|02 - Beta.mp3"_s << u"Alpha.mp3|Beta.mp3"_s
+            << u"Alpha.mp3=01 - Alpha.mp3|Beta.mp3=02 - Beta.mp3"_s;
+        QTest::newRow("Remplacer") << u"Option2|Text1=_|Combo3=-"_s << u"a_b_c.mp3"_s
+                                   << u"a-b-c.mp3"_s << u"a-b-c.mp3=a_b_c.mp3"_s;
+        QTest::newRow("Lettrage") << u"Option3|Combo4=1ere lettre en Majuscule|Combo5=Majuscule"_s
+                                  << u"le petit chat.mp3"_s << u"Le Petit Chat.MP3"_s
+                                  << u"Le Petit Chat.MP3=le petit chat.mp3"_s;
+        QTest::newRow("Inverser") << u"Option4|Combo6=Artiste - Titre <--> Titre - Artiste"_s
+                                  << u"Artiste - Titre.mp3"_s << u"Titre - Artiste.mp3"_s
+                                  << u"Titre - Artiste.mp3=Artiste - Titre.mp3"_s;
+        QTest::newRow("Manuellement") << u"Option5|Text2=Nouveau nom.mp3"_s << u"vieux.mp3"_s
+                                      << u"Nouveau nom.mp3"_s << u"Nouveau nom.mp3=vieux.mp3"_s;
+        QTest::newRow("Ajouter") << u"Option6|Text6=01 |Text7= (live)"_s << u"Song.mp3"_s
+                                 << u"01 Song (live).mp3"_s << u"01 Song (live).mp3=Song.mp3"_s;
+    }
+    void renameOperations()
+    {
+        QFETCH(QString, fields);
+        QFETCH(QString, files);
+        QFETCH(QString, preview);
+        QFETCH(QString, after);
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(listOf(files));
+        setFields(&w, listOf(fields));
+        f.check(listOf(files));
+        w.toolbarClick(u"voir"_s);
+        QCOMPARE(column(f.list(), TagPage::NewNameColumn), listOf(preview));
+        for (int i = 0; i < f.list()->topLevelItemCount(); ++i)
+            QCOMPARE(f.list()->topLevelItem(i)->foreground(TagPage::NewNameColumn).color(),
+                     w.fileCommands->nameColour());
+        w.toolbarClick(u"renom"_s);
+        QCOMPARE(FormFixture::state(f.music), listOf(after));
+        QCOMPARE(column(f.list(), TagPage::NameColumn), namesOf(after));
+        QVERIFY(f.dialogs->shown.isEmpty());
+    }
+
+    // Markers are grey and never used as names; renaming takes the previewed cells, not the
+    // settings changed since.
+    void markersAreNeverNames()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(listOf(u"Song.mp3|Titre (Artiste).mp3|x (y).mp3"_s));
+        setFields(&w, {u"Option4"_s, u"Combo6=Titre (Artiste) <--> Artiste - Titre"_s});
+        f.check(listOf(u"Song.mp3|Titre (Artiste).mp3"_s));
+        w.toolbarClick(u"voir"_s);
+        QCOMPARE(column(f.list(), TagPage::NewNameColumn),
+                 listOf(u"(Non compatible)|Artiste - Titre .mp3|(Pas selectionné)"_s));
+        const QColor grey = w.fileCommands->markerColour(), name = w.fileCommands->nameColour();
+        QVERIFY(grey != name);
+        QList<QColor> colours;
+        for (int i = 0; i < 3; ++i)
+            colours << f.list()->topLevelItem(i)->foreground(TagPage::NewNameColumn).color();
+        QCOMPARE(colours, (QList<QColor>{grey, name, grey}));
+        f.check({u"x (y).mp3"_s}); // checked after the preview: its cell still holds a marker
+        setFields(&w, {u"Combo6=Artiste - Titre <--> Titre - Artiste"_s});
+        w.toolbarClick(u"renom"_s);
+        QCOMPARE(FormFixture::state(f.music),
+                 listOf(u"Artiste - Titre .mp3=Titre (Artiste).mp3|Song.mp3=Song.mp3|"
+                        u"x (y).mp3=x (y).mp3"_s));
+        QVERIFY(f.dialogs->shown.isEmpty());
+    }
+
+    // Typed names that must not rename; "message" ends the one report, if any. The list is
+    // re-read in every case.
+    void manualNames_data()
+    {
+        QTest::addColumn<QString>("checked");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("message");
+        const QString kept = u"a.mp3=a.mp3|b.mp3=b.mp3"_s;
+        QTest::newRow("same new name twice")
+            << u"a.mp3|b.mp3"_s << u"c.mp3"_s << u"b.mp3=b.mp3|c.mp3=a.mp3"_s
+            << u"« b.mp3 » → « c.mp3 » : un fichier de ce nom existe déjà"_s;
+        QTest::newRow("slash") << u"a.mp3"_s << u"../a.mp3"_s << kept << u"interdit"_s;
+        QTest::newRow("dot dot") << u"a.mp3"_s << u".."_s << kept << u"interdit"_s;
+        QTest::newRow("same name") << u"a.mp3"_s << u"a.mp3"_s << kept << u""_s;
+        QTest::newRow("no checked row") << u""_s << u"c.mp3"_s << kept << u""_s;
+    }
+    void manualNames()
+    {
+        QFETCH(QString, checked);
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        QFETCH(QString, message);
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles({u"a.mp3"_s, u"b.mp3"_s});
+        setFields(&w, {u"Option5"_s, u"Text2="_s + typed});
+        f.check(listOf(checked));
+        w.toolbarClick(u"voir"_s);
+        w.toolbarClick(u"renom"_s);
+        QCOMPARE(FormFixture::state(f.music), listOf(after));
+        QCOMPARE(f.dialogs->shown.size(), message.isEmpty() ? 0 : 1);
+        QVERIFY2(message.isEmpty() || f.dialogs->lastText().endsWith(message),
+                 qPrintable(f.dialogs->lastText()));
+        QCOMPARE(column(f.list(), TagPage::NewNameColumn), QStringList(2, QString()));
+    }
+
+    // Copy, move and delete of the checked a.mp3 and b.mp3 while b.mp3 plays. "target" is the
+    // folder chosen (none: cancelled), where "cible" already holds an older a.mp3.
+    void fileCommands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("musicAfter");
+        QTest::addColumn<QString>("targetAfter");
+        QTest::addColumn<QString>("message");
+        const QString all = u"a.mp3=a.mp3|b.mp3=b.mp3|c.mp3=c.mp3"_s;
+        const QString old = u"a.mp3=ancien contenu, plus long"_s;
+        QTest::newRow("copy onto its own folder")
+            << u"copie"_s << true << u"musique"_s << all << all << u""_s;
+        QTest::newRow("copy replaces a target")
+            << u"copie"_s << true << u"cible"_s << all << u"a.mp3=a.mp3|b.mp3=b.mp3"_s << u""_s;
+        QTest::newRow("move never replaces")
+            << u"deplac"_s << true << u"cible"_s << u"a.mp3=a.mp3|c.mp3=c.mp3"_s
+            << old + u"|b.mp3=b.mp3"_s << u"« a.mp3 » : un fichier de ce nom existe déjà"_s;
+        QTest::newRow("move across file systems")
+            << u"deplac"_s << true << u"tmpfs"_s << u"c.mp3=c.mp3"_s << u"a.mp3=a.mp3|b.mp3=b.mp3"_s
+            << u""_s;
+        QTest::newRow("delete the file played")
+            << u"supprim"_s << true << u""_s << u"c.mp3=c.mp3"_s << u""_s << u""_s;
+        for (const QString &command : {u"copie"_s, u"deplac"_s, u"supprim"_s})
+            QTest::addRow("%s refused", qPrintable(command))
+                << command << false << u"cible"_s << all << old << u""_s;
+        for (const QString &command : {u"copie"_s, u"deplac"_s})
+            QTest::addRow("%s, no folder chosen", qPrintable(command))
+                << command << true << u""_s << all << u""_s << u""_s;
+    }
+    void fileCommands()
+    {
+        QFETCH(QString, command);
+        QFETCH(bool, answer);
+        QFETCH(QString, target);
+        QFETCH(QString, musicAfter);
+        QFETCH(QString, targetAfter);
+        QFETCH(QString, message);
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(listOf(u"a.mp3|b.mp3|c.mp3"_s));
+        const QString cible = f.dir.filePath(u"cible"_s);
+        QDir().mkpath(cible);
+        QFile old(cible + u"/a.mp3"_s);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("ancien contenu, plus long") > 0);
+        old.close();
+        const QString folder = target.isEmpty() ? QString() : f.dir.filePath(target);
+        const QByteArray mountPoint = QFile::encodeName(folder);
+        if (target == u"tmpfs"_s && (!QDir().mkpath(folder) || ::geteuid() != 0 ||
+                                     ::mount("tmpfs", mountPoint, "tmpfs", 0, "size=4m") != 0))
+            QSKIP("needs root to mount a tmpfs for a move across file systems");
+        f.list()->setCurrentItem(f.row(u"b.mp3"_s));
+        w.run(u"lecture"_s);
+        QCOMPARE(f.player->playState(), files::Player::Playing);
+        f.check(listOf(u"a.mp3|b.mp3"_s));
+        f.dialogs->answer = answer;
+        f.dialogs->folders = QStringList{folder};
+        w.run(command);
+        const QStringList targetState =
+            folder.isEmpty() ? QStringList() : FormFixture::state(folder);
+        if (target == u"tmpfs"_s)
+            ::umount2(mountPoint, MNT_DETACH);
+        QVERIFY(f.player->fileName().isEmpty()); // released before anything else
+        QCOMPARE(FormFixture::state(f.music), listOf(musicAfter));
+        if (!folder.isEmpty())
+            QCOMPARE(targetState, listOf(targetAfter));
+        QCOMPARE(column(f.list(), TagPage::NameColumn), namesOf(musicAfter));
+        QCOMPARE(f.dialogs->shown.size(), message.isEmpty() ? 1 : 2);
+        QVERIFY2(f.dialogs->lastText().endsWith(message), qPrintable(f.dialogs->lastText()));
+        QVERIFY(!w.Check1->isChecked());
+    }
+
+    void playback()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles({u"a.mp3"_s, u"b.mp3"_s});
+        w.Frame1->TS1->setCurrentIndex(TagPage::InfoFichier);
+        auto play = [&](const QString &name) {
+            f.list()->setCurrentItem(f.row(name));
+            w.run(u"lecture"_s);
+        };
+        play(u"a.mp3"_s);
+        QCOMPARE(w.statusPanel(1), u"Lecture de : a.mp3"_s);
+        QVERIFY(w.Timer1->isActive());
+        play(u"b.mp3"_s); // another row while the first plays: the player switches files
+        QCOMPARE(f.player->playState(), files::Player::Playing);
+        QCOMPARE(w.statusPanel(1), u"Lecture de : b.mp3"_s);
+        w.commands->item(u"arretlecture"_s)->trigger();
+        QCOMPARE(f.player->playState(), files::Player::Stopped);
+        QCOMPARE(f.player->fileName(), f.music + u"/b.mp3"_s); // stopping keeps the file
+        QVERIFY(w.statusPanel(1).isEmpty());
+        // "arret", any toolbar click and the page "Renomeur" release the file.
+        play(u"b.mp3"_s);
+        w.run(u"arret"_s);
+        QVERIFY(f.player->fileName().isEmpty());
+        play(u"b.mp3"_s);
+        w.toolbarClick(u"voir"_s);
+        QVERIFY(f.player->fileName().isEmpty());
+        play(u"b.mp3"_s);
+        w.Frame1->TS1->setCurrentIndex(TagPage::Renomeur);
+        QVERIFY(f.player->fileName().isEmpty());
+        // A file that cannot be played stops silently.
+        f.player->failNextPlay();
+        play(u"a.mp3"_s);
+        QVERIFY(w.statusPanel(1).isEmpty());
+        QVERIFY(!w.Timer1->isActive());
+        QVERIFY(f.dialogs->shown.isEmpty());
+    }
+
+    // A click on a track sets the CD device's track, Timer4 follows the device, and the end of
+    // the disc clears the page.
+    void cdTrackFollowsDevice()
+    {
+        FormFixture f;
+        app::Form1 &w = f.start();
+        QTreeWidget *tracks = w.Frame6->LV2;
+        QTreeWidgetItem *third = tracks->topLevelItem(2);
+        tracks->setCurrentItem(third);
+        emit tracks->itemClicked(third, 0);
+        QCOMPARE(w.MMControl1->track(), 3);
+        w.MMControl1->setTrack(2);
+        w.Timer4->start(10);
+        QTRY_COMPARE(tracks->currentItem(), tracks->topLevelItem(1));
+        w.Timer4->stop();
+        setFields(&w, {u"txtArtiste=Artiste"_s, u"txtAlbum=Album"_s});
+        emit w.MMControl1->done(1);
+        QCOMPARE(tracks->topLevelItemCount(), 0);
+        QCOMPARE(w.Frame6->txtArtiste->text() + w.Frame6->txtAlbum->text(), QString());
+    }
 };
-
-void TestFileOps::copyOntoItsOwnFolder()
-{
-    FilePageFixture f;
-    app::Form1 &w = f.start({"a.mp3", "b.mp3"});
-    f.check({"a.mp3", "b.mp3"});
-    f.list()->setCurrentItem(f.row("a.mp3"));
-    w.Frame1->editor->txtv1Titre->setText("reste");
-    f.dialogs->folders = {f.music + "/"};
-    f.player->calls.clear();
-    w.run("copie");
-    QCOMPARE(f.dialogs->shown.size(), 1); // the question only: nothing failed
-    QCOMPARE(f.dialogs->shown[0].text, QStringLiteral("Voulez vous copier le(s) fichier(s) sélectionné(s) ?"));
-    QCOMPARE(f.dialogs->shown[0].title, QStringLiteral("Tarvex"));
-    QCOMPARE(f.dialogs->shown[0].icon, app::Dialogs::Icon::Question);
-    QCOMPARE(FilePageFixture::state(f.music), (QStringList{"a.mp3=a.mp3", "b.mp3=b.mp3"}));
-    QCOMPARE(f.checkedCount(), 0);
-    QVERIFY(f.list()->selectedItems().isEmpty());
-    QVERIFY(w.Frame1->editor->txtv1Titre->text().isEmpty());
-    QCOMPARE(f.player->calls.value(0), QStringLiteral("setFileName:"));
-}
-
-void TestFileOps::copyReplacesTarget()
-{
-    FilePageFixture f;
-    app::Form1 &w = f.start({"a.mp3", "b.mp3"});
-    const QString target = f.dir.filePath("cible");
-    QDir().mkpath(target);
-    QFile old(target + "/a.mp3");
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("ancien contenu, plus long que le nouveau");
-    old.close();
-    f.check({"a.mp3"});
-    f.dialogs->folders = {target};
-    w.run("copie");
-    QCOMPARE(FilePageFixture::state(target), QStringList{"a.mp3=a.mp3"});
-    QCOMPARE(FilePageFixture::state(f.music), (QStringList{"a.mp3=a.mp3", "b.mp3=b.mp3"}));
-}
-
-void TestFileOps::refusedOrCancelled_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<bool>("answer");
-    QTest::addColumn<bool>("folderChosen");
-    QTest::addColumn<int>("folderDialogs");
-    QTest::newRow("copy refused") << "copie" << false << true << 0;
-    QTest::newRow("copy, folder dialog cancelled") << "copie" << true << false << 1;
-    QTest::newRow("move refused") << "deplac" << false << true << 0;
-    QTest::newRow("move, folder dialog cancelled") << "deplac" << true << false << 1;
-    QTest::newRow("delete refused") << "supprim" << false << true << 0;
-}
-
-void TestFileOps::refusedOrCancelled()
-{
-    QFETCH(QString, command);
-    QFETCH(bool, answer);
-    QFETCH(bool, folderChosen);
-    QFETCH(int, folderDialogs);
-    FilePageFixture f;
-    app::Form1 &w = f.start({"a.mp3", "b.mp3"});
-    const QString target = f.dir.filePath("cible");
-    QDir().mkpath(target);
-    f.check({"a.mp3", "b.mp3"});
-    f.dialogs->answer = answer;
-    f.dialogs->folders = folderChosen ? QStringList{target} : QStringList{};
-    w.run(command);
-    QCOMPARE(f.dialogs->folderDialogs, folderDialogs);
-    QCOMPARE(FilePageFixture::state(f.music), (QStringList{"a.mp3=a.mp3", "b.mp3=b.mp3"}));
-    QCOMPARE(FilePageFixture::state(target), QStringList{});
-    QVERIFY(!w.Check1->isChecked());
-}
-
-void TestFileOps::moveNeverReplaces()
-{
-    FilePageFixture f;
-    app::Form1 &w = f.start({"a.mp3", "b.mp3", "c.mp3"});
-    const QString target = f.dir.filePath("cible");
-    QDir().mkpath(target);
-    QFile old(target + "/a.mp3");
-    QVERIFY(old.open(QIODevice::WriteOnly));
-    old.write("ancien");
-    old.close();
-    f.check({"a.mp3", "b.mp3"});
-    f.dialogs->folders = {target};
-    w.run("deplac");
-    QCOMPARE(FilePageFixture::state(target), (QStringList{"a.mp3=ancien", "b.mp3=b.mp3"}));
-    QCOMPARE(FilePageFixture::state(f.music), (QStringList{"a.mp3=a.mp3", "c.mp3=c.mp3"}));
-    QCOMPARE(f.column(TagPage::NameColumn), (QStringList{"a.mp3", "c.mp3"}));
-    QCOMPARE(f.dialogs->shown.size(), 2);
-    QCOMPARE(f.dialogs->shown[1].icon, app::Dialogs::Icon::Warning);
-    QCOMPARE(f.dialogs->lastText(), QStringLiteral("Ces fichiers n'ont pas pu être déplacés :\n"
-                                                   "« a.mp3 » : un fichier de ce nom existe déjà"));
-}
-
-void TestFileOps::moveAcrossFileSystems()
-{
-    FilePageFixture f;
-    app::Form1 &w = f.start({"a.mp3", "b.mp3"});
-    const QString target = f.dir.filePath("tmpfs");
-    QDir().mkpath(target);
-    if (::geteuid() != 0 || ::mount("tmpfs", QFile::encodeName(target).constData(), "tmpfs", 0, "size=4m") != 0)
-        QSKIP("needs root to mount a tmpfs for a move across file systems");
-    f.check({"b.mp3"});
-    f.dialogs->folders = {target};
-    w.run("deplac");
-    const QStringList moved = FilePageFixture::state(target);
-    ::umount2(QFile::encodeName(target).constData(), MNT_DETACH);
-    QCOMPARE(moved, QStringList{"b.mp3=b.mp3"});
-    QCOMPARE(FilePageFixture::state(f.music), QStringList{"a.mp3=a.mp3"});
-    QCOMPARE(f.dialogs->shown.size(), 1);
-}
-
-void TestFileOps::deleteTheFileBeingPlayed()
-{
-    auto watching = std::make_unique<WatchingDialogs>();
-    WatchingDialogs *dialogs = watching.get();
-    FilePageFixture f;
-    app::Form1 &w = f.start({"a.mp3", "b.mp3", "c.mp3"}, std::move(watching));
-    dialogs->flag = &w.Check1;
-    f.list()->setCurrentItem(f.row("b.mp3"));
-    w.run("lecture");
-    QCOMPARE(f.player->playState(), files::Player::Playing);
-    f.check({"b.mp3", "c.mp3"});
-    f.player->calls.clear();
-    w.commands->item("supprimer2")->trigger();
-    QCOMPARE(f.player->calls.mid(0, 2), (QStringList{"stop", "setFileName:"}));
-    QCOMPARE(f.player->playState(), files::Player::Stopped);
-    QCOMPARE(dialogs->flagAtQuestion, QList<bool>{true});
-    QCOMPARE(dialogs->shown[0].text, QStringLiteral("Voulez vous supprimer le(s) fichier(s) sélectionné(s) ?"));
-    QCOMPARE(FilePageFixture::state(f.music), QStringList{"a.mp3=a.mp3"});
-    QCOMPARE(f.column(TagPage::NameColumn), QStringList{"a.mp3"});
-    QCOMPARE(w.statusPanel(2), QStringLiteral("1 pistes"));
-    QVERIFY(!w.Check1->isChecked());
-    QVERIFY(f.list()->selectedItems().isEmpty());
-}
-
-void TestFileOps::playbackStatus()
-{
-    FilePageFixture f;
-    app::Form1 &w = f.start({"a.mp3", "b.mp3"});
-    f.list()->setCurrentItem(f.row("a.mp3"));
-    w.run("lecture");
-    QCOMPARE(f.player->fileName(), QDir(f.music).filePath("a.mp3"));
-    QCOMPARE(w.statusPanel(1), QStringLiteral("Lecture de : a.mp3"));
-    QVERIFY(w.Timer1->isActive());
-
-    // Another row while the first plays: the player switches files.
-    f.list()->setCurrentItem(f.row("b.mp3"));
-    w.run("lecture");
-    QCOMPARE(f.player->fileName(), QDir(f.music).filePath("b.mp3"));
-    QCOMPARE(w.statusPanel(1), QStringLiteral("Lecture de : b.mp3"));
-
-    w.commands->item("arretlecture")->trigger();
-    QCOMPARE(f.player->playState(), files::Player::Stopped);
-    QCOMPARE(f.player->fileName(), QDir(f.music).filePath("b.mp3")); // kept
-    QVERIFY(w.statusPanel(1).isEmpty());
-
-    w.run("lecture");
-    w.run("arret");
-    QVERIFY(f.player->fileName().isEmpty());
-    QVERIFY(w.statusPanel(1).isEmpty());
-
-    w.run("lecture");
-    QCOMPARE(f.player->playState(), files::Player::Playing);
-    w.toolbarClick("voir"); // any toolbar button stops playback first
-    QCOMPARE(f.player->playState(), files::Player::Stopped);
-    QVERIFY(f.player->fileName().isEmpty());
-}
-
-void TestFileOps::unplayableFile()
-{
-    FilePageFixture f;
-    app::Form1 &w = f.start({"a.mp3"});
-    f.list()->setCurrentItem(f.row("a.mp3"));
-    f.player->failNextPlay();
-    w.run("lecture");
-    QVERIFY(w.statusPanel(1).isEmpty());
-    QVERIFY(!w.Timer1->isActive());
-    QCOMPARE(f.player->playState(), files::Player::Stopped);
-}
-
-void TestFileOps::renamingPageStopsPlayback()
-{
-    FilePageFixture f;
-    app::Form1 &w = f.start({"a.mp3"});
-    w.Frame1->TS1->setCurrentIndex(TagPage::InfoFichier);
-    f.list()->setCurrentItem(f.row("a.mp3"));
-    w.run("lecture");
-    QCOMPARE(f.player->playState(), files::Player::Playing);
-    w.Frame1->TS1->setCurrentIndex(TagPage::Renomeur);
-    QCOMPARE(f.player->playState(), files::Player::Stopped);
-    QVERIFY(f.player->fileName().isEmpty());
-}
-
-void TestFileOps::cdTrackFollowsDevice()
-{
-    FilePageFixture f;
-    app::Form1 &w = f.start({});
-    QTreeWidget *tracks = w.Frame6->LV2;
-    tracks->clear();
-    for (const char *title : {"Piste 1", "Piste 2", "Piste 3"})
-        tracks->addTopLevelItem(new QTreeWidgetItem({QString::fromUtf8(title)}));
-    QVERIFY(w.MMControl1->isOpen());
-
-    QTreeWidgetItem *third = tracks->topLevelItem(2);
-    tracks->setCurrentItem(third);
-    emit tracks->itemClicked(third, 0);
-    QCOMPARE(w.MMControl1->track(), 3);
-
-    w.MMControl1->setTrack(2);
-    w.Timer4->start(10);
-    QTRY_COMPARE(tracks->currentItem(), tracks->topLevelItem(1));
-    w.Timer4->stop();
-
-    w.Frame6->txtArtiste->setText("Artiste");
-    w.Frame6->txtAlbum->setText("Album");
-    w.Frame6->txtAnnee->setText("1999");
-    if (w.Frame6->txtGenre->count() < 3)
-        w.Frame6->txtGenre->addItems({"", "Blues", "Classic Rock"});
-    w.Frame6->txtGenre->setCurrentIndex(2);
-    emit w.MMControl1->done(1);
-    QCOMPARE(tracks->topLevelItemCount(), 0);
-    QVERIFY(w.Frame6->txtArtiste->text().isEmpty());
-    QVERIFY(w.Frame6->txtAlbum->text().isEmpty());
-    QVERIFY(w.Frame6->txtAnnee->text().isEmpty());
-    QCOMPARE(w.Frame6->txtGenre->currentIndex(), 0);
-}
 
 QTEST_MAIN(TestFileOps)
 #include "tst_fileops.moc"
