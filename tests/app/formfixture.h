@@ -1,24 +1,42 @@
 #pragma once
 
+#include "app/cdpage.h"
+#include "app/commandtable.h"
+#include "app/filecommands.h"
 #include "app/form1.h"
+#include "app/optionspage.h"
+#include "app/renamepanel.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
+#include "cd/cdaudiocontrol.h"
 #include "discimage.h"
 #include "fakeplayer.h"
 #include "scripteddialogs.h"
 
-#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTimer>
 #include <QTreeWidget>
+#include <QtTest>
 
 #include <memory>
+
+// "a|b|c" as a list; table rows write lists this way.
+inline QStringList listOf(const QString &text)
+{
+    return text.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+}
 
 // A main window over a settings file and a disc image in a temporary folder, with dialogs
 // answered by script and a player that plays nothing. The machine's own drives are left out so
@@ -38,12 +56,10 @@ struct FormFixture
         return image.isValid() ? image.cuePath() : QString();
     }
 
-    app::Form1 &make(QStringList images = {}, const QString &settingsFile = {},
-                     std::unique_ptr<testsupport::ScriptedDialogs> scripted = nullptr)
+    app::Form1 &make(const QStringList &images = {}, const QString &settingsFile = {})
     {
         form.reset();
-        if (!scripted)
-            scripted = std::make_unique<testsupport::ScriptedDialogs>();
+        auto scripted = std::make_unique<testsupport::ScriptedDialogs>();
         dialogs = scripted.get();
         auto fake = std::make_unique<FakePlayer>();
         player = fake.get();
@@ -67,13 +83,11 @@ struct FormFixture
 
     // A started window on the renaming page listing `music`, made of small files that each hold
     // their own name.
-    app::Form1 &startOnFiles(const QStringList &files,
-                             std::unique_ptr<testsupport::ScriptedDialogs> scripted = nullptr)
+    app::Form1 &startOnFiles(const QString &files)
     {
-        QDir().mkpath(music);
-        for (const QString &name : files)
+        for (const QString &name : listOf(files))
             write(name, name.toUtf8());
-        make({}, {}, std::move(scripted)).startUp();
+        start();
         form->TS2->setCurrentIndex(1);
         form->Frame1->TS1->setCurrentIndex(app::TagPage::Renomeur);
         dialogs->folders = {music};
@@ -83,12 +97,16 @@ struct FormFixture
     }
 
     QString iniPath() const { return dir.filePath(QStringLiteral("Tarvex.ini")); }
-    // A stored value read straight from the INI file, apart from the window.
-    QString stored(const QString &name) const
+    // Stored values of "name|name..." read straight from the INI file, joined by "|".
+    QString stored(const QString &names) const
     {
-        return QSettings(iniPath(), QSettings::IniFormat)
-            .value(QStringLiteral("software/Tarvex/") + name, QStringLiteral("<absent>"))
-            .toString();
+        QSettings ini(iniPath(), QSettings::IniFormat);
+        QStringList values;
+        for (const QString &name : listOf(names))
+            values << ini.value(QStringLiteral("software/Tarvex/") + name,
+                                QStringLiteral("<absent>"))
+                          .toString();
+        return values.join(QLatin1Char('|'));
     }
     void store(const QString &name, const QString &value) const
     {
@@ -98,12 +116,13 @@ struct FormFixture
 
     void write(const QString &name, const QByteArray &content) const
     {
+        QDir().mkpath(music);
         QFile file(QDir(music).filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
             qFatal("cannot write a test file");
     }
-    // "name=content" for every file of a folder, sorted by name.
-    static QStringList state(const QString &folder)
+    // "name=content" for every file of a folder, sorted by name, joined by "|".
+    static QString state(const QString &folder)
     {
         QStringList result;
         for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
@@ -111,29 +130,28 @@ struct FormFixture
             file.open(QIODevice::ReadOnly);
             result.append(name + QLatin1Char('=') + QString::fromUtf8(file.readAll()));
         }
-        return result;
+        return result.join(QLatin1Char('|'));
     }
 
     QTreeWidget *list() const { return form->Frame1->LV1; }
     QTreeWidgetItem *row(const QString &name) const
     {
-        const auto found = list()->findItems(name, Qt::MatchExactly, app::TagPage::NameColumn);
-        return found.isEmpty() ? nullptr : found.first();
+        return list()->findItems(name, Qt::MatchExactly, app::TagPage::NameColumn).value(0);
     }
-    void check(const QStringList &names) const
+    void check(const QString &names) const
     {
-        for (const QString &name : names)
+        for (const QString &name : listOf(names))
             row(name)->setCheckState(app::TagPage::NameColumn, Qt::Checked);
     }
 };
 
-// The texts of one column of a list, top to bottom.
-inline QStringList column(const QTreeWidget *list, int c)
+// The texts of one column of a list, top to bottom, joined by "|".
+inline QString column(const QTreeWidget *list, int c)
 {
     QStringList texts;
     for (int i = 0; i < list->topLevelItemCount(); ++i)
         texts.append(list->topLevelItem(i)->text(c));
-    return texts;
+    return texts.join(QLatin1Char('|'));
 }
 
 // Checks the rows whose 1-based numbers are given and unchecks the others.
@@ -143,28 +161,25 @@ inline void checkRows(QTreeWidget *list, const QList<int> &rows)
         list->topLevelItem(i)->setCheckState(0, rows.contains(i + 1) ? Qt::Checked : Qt::Unchecked);
 }
 
-// "a|b|c" as a list; table rows write lists this way.
-inline QStringList listOf(const QString &text)
+// Acts on widgets found by name under root as a user would: "Text1=_" types into a field,
+// "Combo4=text" picks a list entry, "TS2=1" a tab; a bare name clicks a button or a check box.
+inline void setFields(QWidget *root, const QString &edits)
 {
-    return text.split(QLatin1Char('|'), Qt::SkipEmptyParts);
-}
-
-// Sets widgets found by name under root: "Text1=_" types into a field or picks a list entry by
-// its text; a bare name clicks a button or a check box.
-inline void setFields(QWidget *root, const QStringList &edits)
-{
-    for (const QString &edit : edits) {
+    for (const QString &edit : listOf(edits)) {
         QWidget *widget = root->findChild<QWidget *>(edit.section(QLatin1Char('='), 0, 0));
         const QString value = edit.section(QLatin1Char('='), 1);
         if (auto *line = qobject_cast<QLineEdit *>(widget))
             line->setText(value);
         else if (auto *text = qobject_cast<QTextEdit *>(widget))
             text->setPlainText(value);
+        else if (auto *tabs = qobject_cast<QTabBar *>(widget))
+            tabs->setCurrentIndex(value.toInt());
         else if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->isEditable())
             combo->setCurrentText(value);
-        else if (combo)
+        else if (combo) {
             combo->setCurrentIndex(combo->findText(value));
-        else if (auto *button = qobject_cast<QAbstractButton *>(widget))
+            emit combo->activated(combo->currentIndex());
+        } else if (auto *button = qobject_cast<QAbstractButton *>(widget))
             button->click();
         else
             qFatal("no widget for %s", qPrintable(edit));
