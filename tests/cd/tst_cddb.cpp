@@ -172,7 +172,6 @@ void TestCddb::hostileServer()
     clock.start();
     const QString queried = cd::cddbSend(fetch, url, query, hello);
     QVERIFY(clock.elapsed() < 5000);
-    QVERIFY(!fetch.isRunning());
     fetch.setTimeout(1500);
     const QString read = cd::cddbSend(fetch, url, cd::cddbReadCommand("misc", "0200b401"), hello);
     if (!answered) {

@@ -6,6 +6,7 @@
 
 #include <QDataStream>
 #include <QDirIterator>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -81,6 +82,7 @@ private slots:
     void encode_data();
     void encode();
     void corpus();
+    void convertGoesOnAfterAFailure();
 };
 
 void TestWav::load_data()
@@ -218,6 +220,19 @@ void TestWav::corpus()
     }
     QVERIFY(files > 0 && loaded > 0);
     qInfo("%d fichiers WAV du corpus lus, %d convertibles", files, loaded);
+}
+
+// The command line converts the next file after one it cannot convert, and reports the failure.
+void TestWav::convertGoesOnAfterAFailure()
+{
+    QTemporaryDir dir;
+    const QString bad = dir.filePath(QStringLiteral("bad.wav"));
+    const QString good = dir.filePath(QStringLiteral("good.WAV"));
+    QVERIFY(writeFile(bad, testsupport::wavBytes(QByteArray(1200, '\1'), 4, 44100, 16)));
+    QVERIFY(writeFile(good, testsupport::wavBytes(testsupport::tonePcm16(44100, 2, 44100), 2, 44100, 16)));
+    QCOMPARE(QProcess::execute(qEnvironmentVariable("TARVEX_CLI"), {"convert", bad, good}), 1);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("bad.mp3"))));
+    QVERIFY(testsupport::mp3Frames(readAll(dir.filePath(QStringLiteral("good.mp3")))).size() >= 38);
 }
 
 QTEST_GUILESS_MAIN(TestWav)
