@@ -282,19 +282,6 @@ private slots:
                  uR"({"v1":{"TCON":"16","TIT2":"Piste extraite"},"v2":{}})"_s);
         QVERIFY(f.dialogs->shown.isEmpty());
     }
-
-    // With "Manuellement", clicking a checked row offers its name.
-    void manualNameTakesCheckedRow()
-    {
-        FormFixture f;
-        app::Form1 &w = open(f, u"a.mp3|b.mp3"_s);
-        setFields(&w, u"Option5|Text2=saisi"_s);
-        clickRow(f, 0);
-        QCOMPARE(w.renamePanel->Text2->text(), u"saisi"_s);
-        f.check(u"b.mp3"_s);
-        clickRow(f, 1);
-        QCOMPARE(w.renamePanel->Text2->text(), u"b.mp3"_s);
-    }
 };
 
 QTEST_MAIN(TestTagPage)
