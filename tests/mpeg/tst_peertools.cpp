@@ -86,9 +86,6 @@ void TestPeerTools::initTestCase()
 QJsonArray TestPeerTools::info(const QStringList &paths, int expectedExit)
 {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("fr_FR.UTF-8"));
-    p.setProcessEnvironment(env);
     p.start(m_cli, QStringList{"info", "--"} + paths);
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit ||
         p.exitCode() != expectedExit)
