@@ -96,38 +96,36 @@ void TestMpegReaders::headers_data()
     QTest::addColumn<QString>("analysed");
     QTest::addColumn<QString>("shown");
 
-    QTest::newRow("MPEG 2 Layer III joint MS")
-        << FrameHeader{2, 1, true, 8, 0, false, false, 1, 2}
-        << "2.0|III|64|22050|Joint Stereo|Stereo : OFF - MS Stereo : ON|Aucun|0|0|0|0|0"
-        << "2.0|III|64|22050|Joint St|Stereo : OFF - MS Stereo : ON|Sans|0|0|0|0|0|00";
-    QTest::newRow("MPEG 2.5 mono, padding and copyright")
-        << FrameHeader{0, 1, true, 8, 0, true, false, 3, 3, true, false, 0}
-        << "2.5|III|64|11025|Mono||Aucun|0|1|0|1|0"
-        << "2.5|III|64|11025|Mono|Stereo : ON - MS Stereo : ON|Sans|0|1|0|1|0|00";
-    QTest::newRow("MPEG 1 Layer II bands 16, CRC, private and original")
-        << FrameHeader{3, 2, false, 14, 1, false, true, 1, 3, false, true, 3}
-        << "1.0|II|384|48000|Joint Stereo|Bands 16 to 31|CCIT J.17|1|0|1|0|1"
-        << "1.0|II|384|48000|Joint St|Bandes 16 à 31|CCITT j. 17|1|0|1|0|1|00";
-    QTest::newRow("MPEG 2 Layer I dual channel")
-        << FrameHeader{2, 3, true, 14, 2, false, false, 2, 1, false, false, 1}
-        << "2.0|I|256|16000|Double Cha||50/15 ms|0|0|0|0|0"
-        << "2.0|I|256|16000|Double Ch|Bandes 8 à 31|50/15 ms|0|0|0|0|0|00";
+    const auto row = [](const char *name, FrameHeader header, const char *analysed,
+                        const char *shown) {
+        QTest::newRow(name) << header << QString::fromUtf8(analysed) << QString::fromUtf8(shown);
+    };
+    row("MPEG 2 Layer III joint MS", {2, 1, true, 8, 0, false, false, 1, 2},
+        "2.0|III|64|22050|Joint Stereo|Stereo : OFF - MS Stereo : ON|Aucun|0|0|0|0|0",
+        "2.0|III|64|22050|Joint St|Stereo : OFF - MS Stereo : ON|Sans|0|0|0|0|0|00");
+    row("MPEG 2.5 mono, padding and copyright",
+        {0, 1, true, 8, 0, true, false, 3, 3, true, false, 0},
+        "2.5|III|64|11025|Mono||Aucun|0|1|0|1|0",
+        "2.5|III|64|11025|Mono|Stereo : ON - MS Stereo : ON|Sans|0|1|0|1|0|00");
+    row("MPEG 1 Layer II bands 16, CRC, private and original",
+        {3, 2, false, 14, 1, false, true, 1, 3, false, true, 3},
+        "1.0|II|384|48000|Joint Stereo|Bands 16 to 31|CCIT J.17|1|0|1|0|1",
+        "1.0|II|384|48000|Joint St|Bandes 16 à 31|CCITT j. 17|1|0|1|0|1|00");
+    row("MPEG 2 Layer I dual channel", {2, 3, true, 14, 2, false, false, 2, 1, false, false, 1},
+        "2.0|I|256|16000|Double Cha||50/15 ms|0|0|0|0|0",
+        "2.0|I|256|16000|Double Ch|Bandes 8 à 31|50/15 ms|0|0|0|0|0|00");
     // 16 kbit over 32 kbit/s is half a second: halves round to even.
-    QTest::newRow("MPEG 1 Layer I bands 4")
-        << FrameHeader{3, 3, true, 1, 0, false, false, 1, 0, false, false, 2}
-        << "1.0|I|32|44100|Joint Stereo|Bands 4 to 31|Réservé|0|0|0|0|0"
-        << "1.0|I|32|44100|Joint St|Bandes 4 à 31|Réservé|0|0|0|0|0|00";
-    QTest::newRow("bit-rate field 15") << FrameHeader{3, 1, true, 15} << "rejeté"
-                                       << "1.0|III|999|44100|Stereo|Stereo : OFF - MS Stereo : "
-                                          "OFF|Sans|0|0|0|0|0|00";
-    QTest::newRow("free bit rate has no duration")
-        << FrameHeader{3, 1, true, 0} << "rejeté"
-        << "1.0|III|0|44100|Stereo|Stereo : OFF - MS Stereo : OFF|Sans|0|0|0|0|0|";
-    QTest::newRow("reserved version") << FrameHeader{1, 1, true, 9} << "rejeté"
-                                      << "Réservé|III|999|0|Stereo|Stereo : OFF - MS Stereo : "
-                                         "OFF|Sans|0|0|0|0|0|00";
-    QTest::newRow("reserved layer") << FrameHeader{3, 0, true, 9} << "rejeté"
-                                    << "1.0|Réservé|0|44100|Stereo|Erreur|Sans|0|0|0|0|0|";
+    row("MPEG 1 Layer I bands 4", {3, 3, true, 1, 0, false, false, 1, 0, false, false, 2},
+        "1.0|I|32|44100|Joint Stereo|Bands 4 to 31|Réservé|0|0|0|0|0",
+        "1.0|I|32|44100|Joint St|Bandes 4 à 31|Réservé|0|0|0|0|0|00");
+    row("bit-rate field 15", {3, 1, true, 15}, "rejeté",
+        "1.0|III|999|44100|Stereo|Stereo : OFF - MS Stereo : OFF|Sans|0|0|0|0|0|00");
+    row("free bit rate has no duration", {3, 1, true, 0}, "rejeté",
+        "1.0|III|0|44100|Stereo|Stereo : OFF - MS Stereo : OFF|Sans|0|0|0|0|0|");
+    row("reserved version", {1, 1, true, 9}, "rejeté",
+        "Réservé|III|999|0|Stereo|Stereo : OFF - MS Stereo : OFF|Sans|0|0|0|0|0|00");
+    row("reserved layer", {3, 0, true, 9}, "rejeté",
+        "1.0|Réservé|0|44100|Stereo|Erreur|Sans|0|0|0|0|0|");
 }
 
 void TestMpegReaders::headers()
