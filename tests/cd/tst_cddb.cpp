@@ -1,16 +1,51 @@
 #include "cd/cddb.h"
 #include "cd/cddbclient.h"
+#include "cd/cdinfo.h"
 #include "cd/httpfetch.h"
 
 #include "cddbserver.h"
+#include "discimage.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 using testsupport::CddbServer;
 
 namespace {
+
+// A table of contents from track starts and the lead-out (lead-in included), in frames or,
+// with unit 75, in seconds.
+cd::CdToc tocOf(const QList<int> &starts, int leadOut, int unit = 1)
+{
+    cd::CdToc toc{1, int(starts.size()), {}};
+    for (int v : starts + QList<int>{leadOut})
+        toc.starts.append({v * unit / 4500, (v * unit / 75) % 60, v * unit % 75});
+    return toc;
+}
+
+// The usual freedb computation written from frame counts: digit sums through the decimal text,
+// whole seconds by integer division, the ID packed into one 32-bit word.
+QString referenceQuery(const QList<int> &startFrames, int leadOutFrame)
+{
+    quint32 sum = 0;
+    for (int f : startFrames)
+        for (QChar c : QString::number(f / 75))
+            sum += c.digitValue();
+    const quint32 length = quint32(leadOutFrame / 75 - startFrames.first() / 75);
+    const quint32 id = (sum % 0xff) << 24 | length << 8 | quint32(startFrames.size());
+    QStringList words{"cddb", "query", QStringLiteral("%1").arg(id, 8, 16, QLatin1Char('0')),
+                      QString::number(startFrames.size())};
+    for (int f : startFrames)
+        words.append(QString::number(f));
+    return (words << QString::number(leadOutFrame / 75)).join(QLatin1Char('+'));
+}
+
 
 // A read answer as the server's bytes, in Latin-1: status line, the lines given, the end line.
 QByteArray entry(const QStringList &lines)
@@ -29,14 +64,103 @@ class TestCddb : public QObject
     Q_OBJECT
 
 private slots:
+    void knownDiscs_data();
+    void knownDiscs();
+    void noDiscNoQuery_data();
+    void noDiscNoQuery();
+    void discImages_data();
+    void discImages();
     void queryAnswer_data();
     void queryAnswer();
     void readAnswer_data();
     void readAnswer();
     void requestWords();
+    void commandLine();
     void hostileServer_data();
     void hostileServer();
 };
+
+void TestCddb::knownDiscs_data()
+{
+    QTest::addColumn<cd::CdToc>("toc");
+    QTest::addColumn<QString>("query");
+    // One track at 00:02:00 whose reported length is 03:00:00: lead-out at 03:02:01.
+    QTest::newRow("one track of three minutes")
+        << tocOf({150}, 150 + 13500 + 1) << "cddb+query+0200b401+1+150+182";
+    // Track start seconds whose digit sums add up to 255, then to 510.
+    const QList<int> wrap{2, 69, 78, 79, 87, 88, 89, 96, 97, 98, 99, 159, 168, 169, 177, 178};
+    QTest::newRow("checksum 255 wraps to 00")
+        << tocOf(wrap + QList<int>{186, 1000}, 1060, 75) << "cddb+query+00042212+18+";
+    QTest::newRow("checksum 510 wraps to 00")
+        << tocOf(wrap + QList<int>{179, 186, 187, 188, 189, 195, 196, 197, 198, 199, 249, 258,
+                                   259, 267, 268, 269, 270}, 330, 75)
+        << "cddb+query+00014821+33+";
+}
+
+void TestCddb::knownDiscs()
+{
+    QFETCH(cd::CdToc, toc);
+    QFETCH(QString, query);
+    clsCdInfo info;
+    info.InitFromToc(toc);
+    QVERIFY2(info.QueryString().startsWith(query), qPrintable(info.QueryString()));
+}
+
+void TestCddb::noDiscNoQuery_data()
+{
+    QTest::addColumn<cd::CdToc>("toc");
+    QTest::addColumn<int>("errorCode");
+    QTest::newRow("no track") << cd::CdToc{1, 0, {}} << clsCdInfo::ErrorDeviceNotReady;
+    QTest::newRow("tracks out of order") << tocOf({900, 150}, 2000) << clsCdInfo::ErrorOutOfRange;
+    QList<int> hundred;
+    for (int t = 0; t < 100; ++t)
+        hundred.append(150 + t * 1000);
+    QTest::newRow("100 tracks") << tocOf(hundred, 200000) << clsCdInfo::ErrorOutOfRange;
+}
+
+// A disc that cannot be identified gives no query, even after an earlier disc was identified.
+void TestCddb::noDiscNoQuery()
+{
+    QFETCH(cd::CdToc, toc);
+    QFETCH(int, errorCode);
+    clsCdInfo info;
+    info.InitFromToc(tocOf({150}, 13651));
+    QCOMPARE(info.DiscID(), QStringLiteral("0200b401"));
+    info.InitFromToc(toc);
+    QCOMPARE(info.ErrorCode(), errorCode);
+    QCOMPARE(info.DiscID(), QStringLiteral("(unavailable)"));
+    QString message;
+    QCOMPARE(info.QueryString(&message), QString());
+    QCOMPARE(message, QStringLiteral("Le lecteur n'est pas prêt. Essayez plus tard."));
+}
+
+void TestCddb::discImages_data()
+{
+    QTest::addColumn<QList<int>>("trackSectors");
+    QTest::addColumn<int>("firstTrack");
+    QTest::newRow("one track") << QList<int>{1000} << 1;
+    QTest::newRow("four tracks of uneven length") << QList<int>{75, 149, 1001, 2222} << 1;
+    QTest::newRow("first track numbered 3") << QList<int>{400, 500, 600} << 3;
+    QList<int> many;
+    for (int t = 0; t < 99; ++t)
+        many.append(20 + (t * 37) % 60);
+    QTest::newRow("99 short tracks") << many << 1;
+}
+
+// The image is read by libcdio; the expected ID comes from the layout it was built with.
+void TestCddb::discImages()
+{
+    QFETCH(QList<int>, trackSectors);
+    QFETCH(int, firstTrack);
+    QTemporaryDir dir;
+    const testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), trackSectors, firstTrack);
+    QList<int> starts;
+    for (int k = 0; k < trackSectors.size(); ++k)
+        starts.append(image.firstSector(k) + 150);
+    clsCdInfo info;
+    info.Init(image.cuePath());
+    QCOMPARE(info.QueryString(), referenceQuery(starts, starts.last() + trackSectors.last()));
+}
 
 void TestCddb::queryAnswer_data()
 {
@@ -122,9 +246,35 @@ void TestCddb::readAnswer()
 // The user's address and the words of a server's answer cannot add parameters to a request.
 void TestCddb::requestWords()
 {
-    QCOMPARE(cd::cddbHelloSuffix("  a+b&c@exemple.fr "), QStringLiteral("&hello=a%2Bb%26c+exemple.fr+xmcd+v1.0PL0&proto=5"));
+    QCOMPARE(cd::cddbHelloSuffix("  a+b&c@exemple.fr "),
+             QStringLiteral("&hello=a%2Bb%26c+exemple.fr+xmcd+v1.0PL0&proto=5"));
     QCOMPARE(cd::cddbHelloSuffix("jean@"), QStringLiteral("&hello=me+tarvex+xmcd+v1.0PL0&proto=5"));
     QCOMPARE(cd::cddbReadCommand("rock&proto=1", "a#b"), QStringLiteral("cddb+read+rock%26proto%3D1+a%23b"));
+}
+
+// The command line takes the first of several matches and prints the rows the track list shows.
+void TestCddb::commandLine()
+{
+    CddbServer server;
+    QVERIFY(server.start());
+    QTemporaryDir dir;
+    const testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {300, 450, 200});
+    // Tracks at 2, 6 and 12 seconds, lead-out at 14 seconds: 12 seconds long.
+    for (const QString &category : {QStringLiteral("folk"), QStringLiteral("jazz")}) {
+        server.addEntry(category, "0b000c03", testsupport::xmcdEntry("0b000c03", {
+            "DTITLE=" + category + " / Back/Black", "DYEAR=1980", "DGENRE=Hard Rock", "TTITLE0=Hells/Bells",
+            "TTITLE1=1999", "EXTT1=live", "TTITLE2=A/B/C"}));
+    }
+    QProcess cli;
+    cli.start(qEnvironmentVariable("TARVEX_CLI"),
+              {"cddb", "--cd-image=" + image.cuePath(), "--serveur=" + server.url()});
+    QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning, 60000); // the server answers meanwhile
+    const QJsonObject out = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+    QCOMPARE(QStringList({out["discid"].toString(), out["categorie"].toString(), out["Artiste"].toString(),
+                          out["Album"].toString(), out["Annee"].toString(), out["Genre"].toString()}).join(u'|'),
+             QStringLiteral("0b000c03|folk|folk|Back|1980|Hard Rock"));
+    QCOMPARE(out["Pistes"].toArray().toVariantList(), (QVariantList{"Hells-Bells", " 1999 (live)", "A-B/C"}));
+    QCOMPARE(server.commands(), (QStringList{"cddb query 0b000c03 3 150 450 900 14", "cddb read folk 0b000c03"}));
 }
 
 void TestCddb::hostileServer_data()
