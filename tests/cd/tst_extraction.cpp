@@ -1,0 +1,458 @@
+#include "cd/extractionjob.h"
+#include "cd/ripper.h"
+#include "cd/wavencoder.h"
+#include "cd/wavfile.h"
+
+#include "discimage.h"
+#include "mp3frames.h"
+
+#include <QDataStream>
+#include <QDir>
+#include <QDirIterator>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+using namespace cd;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray le32(quint32 v)
+{
+    char b[4];
+    qToLittleEndian(v, b);
+    return QByteArray(b, 4);
+}
+
+QByteArray chunk(const char *id, const QByteArray &body, qint64 declaredSize = -1)
+{
+    return id + le32(quint32(declaredSize < 0 ? body.size() : declaredSize)) + body;
+}
+
+// The body of a "fmt " chunk: the 44-byte header of a WAV file holds it at offset 20.
+QByteArray fmt(int tag, int channels, int rate, int bits)
+{
+    return testsupport::wavBytes({}, channels, rate, bits, tag).mid(20, 16);
+}
+
+const QByteArray riff = "RIFF" + le32(0) + "WAVE";
+const QByteArray stereo16 = fmt(1, 2, 44100, 16);
+const QByteArray samples = "0123456789ab";
+
+// Re-encodes 16-bit samples at another width (8-bit keeps the high byte only).
+QByteArray widen(const QByteArray &pcm16, int bits, bool isFloat)
+{
+    QByteArray out;
+    QDataStream stream(&out, QIODevice::WriteOnly);
+    stream.setByteOrder(QDataStream::LittleEndian);
+    stream.setFloatingPointPrecision(bits == 32 ? QDataStream::SinglePrecision : QDataStream::DoublePrecision);
+    for (qsizetype i = 0; i + 1 < pcm16.size(); i += 2) {
+        const qint16 s = qFromLittleEndian<qint16>(pcm16.constData() + i);
+        if (isFloat)
+            stream << s / 32768.0;
+        else if (bits == 8)
+            stream << quint8((s >> 8) + 128);
+        else // the 16-bit sample in the high bytes
+            (bits == 24 ? stream << quint8(0) : stream << quint16(0)) << s;
+    }
+    return out;
+}
+
+struct Run
+{
+    QList<TrackOutcome> outcomes;
+    ExtractionJob::Summary summary;
+};
+
+Run runJob(ExtractionJob::Kind kind, const ExtractionSettings &settings, const QList<TrackRow> &rows,
+           const RipProgress &progress = {})
+{
+    Run run;
+    ExtractionJob job;
+    job.trackFinished = [&run](const TrackOutcome &o) { run.outcomes << o; };
+    job.progress = progress;
+    run.summary = job.run(kind, settings, rows);
+    return run;
+}
+
+} // namespace
+
+class TestExtraction : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void load_data();
+    void load();
+    void sampleExtremes_data();
+    void sampleExtremes();
+    void encode_data();
+    void encode();
+    void corpus();
+    void convertGoesOnAfterAFailure();
+    void ripTrack_data();
+    void ripTrack();
+    void cancelKeepsTheOldFile();
+    void fileNames_data();
+    void fileNames();
+    void mp3Job_data();
+    void mp3Job();
+    void unreadableSectorsBecomeSilence();
+    void ripCountsTracksFromOne();
+};
+
+void TestExtraction::load_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<qint64>("dataOffset");
+    QTest::addColumn<QString>("error");
+    const QByteArray fmtData = chunk("fmt ", stereo16) + chunk("data", samples);
+    QTest::newRow("LIST of odd size and its pad byte")
+        << riff + chunk("fmt ", stereo16) + chunk("LIST", "INFOabc") + '\0' + chunk("data", samples) << 60ll << "";
+    QTest::newRow("zero-size chunk") << riff + chunk("junk", {}) + fmtData << 52ll << "";
+    QTest::newRow("data size past the end")
+        << riff + chunk("fmt ", stereo16) + chunk("data", samples, 0xFFFFFFFF) << 44ll << "";
+    QTest::newRow("fmt after data") << riff + chunk("data", samples) + chunk("fmt ", stereo16) << 20ll << "";
+    QTest::newRow("24-bit extensible")
+        << riff + chunk("fmt ", fmt(0xFFFE, 2, 48000, 24)
+                                   + QByteArray::fromHex("16001800030000000100000000001000800000aa00389b71"))
+               + chunk("data", samples) << 68ll << "";
+    const QByteArray ds64 = chunk("ds64", le32(100) + le32(0) + le32(12) + QByteArray(12, '\0'));
+    QTest::newRow("RF64 with ds64") << "RF64" + le32(0xFFFFFFFF) + "WAVE" + ds64 + chunk("fmt ", stereo16)
+                                           + chunk("data", samples, 0xFFFFFFFF) << 76ll << "";
+    QTest::newRow("fmt cut short") << riff + chunk("fmt ", stereo16.left(10), 16) << 0ll
+                                   << "Le fichier « x.wav » n'a pas de bloc « fmt ».";
+    QTest::newRow("no data chunk") << riff + chunk("fmt ", stereo16) << 0ll << "Le fichier « x.wav » n'a pas de bloc « data ».";
+    QTest::newRow("three channels") << riff + chunk("fmt ", fmt(1, 3, 44100, 16)) + chunk("data", samples) << 0ll
+                                    << "Le fichier « x.wav » a 3 canaux : seuls les fichiers mono et stéréo peuvent être convertis.";
+    QTest::newRow("16-bit float") << riff + chunk("fmt ", fmt(3, 2, 44100, 16)) + chunk("data", samples) << 0ll
+                                  << "Le fichier « x.wav » utilise un codage audio non pris en charge (format 3, 16 bits).";
+    QTest::newRow("zero rate") << riff + chunk("fmt ", fmt(1, 2, 0, 16)) + chunk("data", samples) << 0ll
+                               << "Le fichier « x.wav » indique une fréquence d'échantillonnage nulle.";
+}
+
+// The chunk walk finds the samples whatever the layout; a file that cannot be converted is named
+// in the error and leaves the earlier MP3 as it was.
+void TestExtraction::load()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(qint64, dataOffset);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    const QString mp3Path = dir.filePath(QStringLiteral("x.mp3"));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("x.wav")), file) && writeFile(mp3Path, "older take"));
+    const WavFile wav = loadWavFile(dir.filePath(QStringLiteral("x.wav")));
+    const EncodeResult r = encodeWavToMp3(wav, mp3Path);
+    if (error.isEmpty()) {
+        QVERIFY2(r.ok, qPrintable(r.error));
+        QCOMPARE(wav.dataOffset, dataOffset);
+        QCOMPARE(wav.dataSize, samples.size());
+        return;
+    }
+    QCOMPARE(r.error, error);
+    QCOMPARE(readAll(mp3Path), QByteArray("older take"));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
+
+void TestExtraction::sampleExtremes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("isFloat");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("8-bit lowest") << QByteArray::fromHex("00") << false << -32768;
+    QTest::newRow("24-bit rounds up") << QByteArray::fromHex("801200") << false << 0x13;
+    QTest::newRow("24-bit rounds down") << QByteArray::fromHex("7f1200") << false << 0x12;
+    QTest::newRow("24-bit maximum does not round over") << QByteArray::fromHex("ffff7f") << false << 32767;
+    QTest::newRow("float above one clips") << QByteArray::fromHex("0000c03f") << true << 32767;
+    QTest::newRow("float NaN") << QByteArray::fromHex("0000c07f") << true << 0;
+}
+
+void TestExtraction::sampleExtremes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, isFloat);
+    QFETCH(int, expected);
+    QCOMPARE(int(sampleTo16(bytes.constData(), int(bytes.size()), isFloat)), expected);
+}
+
+void TestExtraction::encode_data()
+{
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("formatTag");
+    QTest::addColumn<QString>("frames"); // MPEG version, mode, kbit/s, Hz of every frame
+    QTest::newRow("stereo 44100 Hz, 24-bit") << 2 << 44100 << 24 << 1 << "1 0 128 44100";
+    QTest::newRow("stereo 48000 Hz, 32-bit float") << 2 << 48000 << 32 << 3 << "1 0 128 48000";
+    QTest::newRow("mono 22050 Hz, 8-bit") << 1 << 22050 << 8 << 1 << "2 3 32 22050";
+    QTest::newRow("mono 22050 Hz, 64-bit float") << 1 << 22050 << 64 << 3 << "2 3 32 22050";
+}
+
+// A WAV of another sample width gives the same MP3 as its 16-bit version: the same samples
+// reach the encoder. Every frame is Layer III with the original bit, no CRC, no header frame.
+void TestExtraction::encode()
+{
+    QFETCH(int, channels);
+    QFETCH(int, rate);
+    QFETCH(int, bits);
+    QFETCH(int, formatTag);
+    QFETCH(QString, frames);
+    QTemporaryDir dir;
+    QByteArray pcm16 = testsupport::tonePcm16(rate * 2 + 17, channels, rate);
+    for (qsizetype i = 0; i < pcm16.size(); i += 2)
+        pcm16[i] = 0; // samples that 8-bit WAV can carry exactly
+    const QString ref = dir.filePath(QStringLiteral("ref.wav"));
+    const QString other = dir.filePath(QStringLiteral("other.WAV"));
+    QVERIFY(writeFile(ref, testsupport::wavBytes(pcm16, channels, rate, 16)));
+    QVERIFY(writeFile(other, testsupport::wavBytes(widen(pcm16, bits, formatTag == 3), channels, rate, bits, formatTag)));
+    QVERIFY(encodeWavToMp3(loadWavFile(ref), dir.filePath(QStringLiteral("ref.mp3"))).ok);
+    const EncodeResult r = encodeWavToMp3(loadWavFile(other), mp3PathForWav(other));
+    QVERIFY2(r.ok, qPrintable(r.error));
+    const QByteArray mp3 = readAll(dir.filePath(QStringLiteral("other.mp3")));
+    QVERIFY(mp3 == readAll(dir.filePath(QStringLiteral("ref.mp3"))));
+    qsizetype rest = -1;
+    const auto parsed = testsupport::mp3Frames(mp3, &rest);
+    QCOMPARE(rest, 0);
+    QVERIFY(parsed.size() > 30);
+    for (const auto &f : parsed) {
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(f.version).arg(f.mode).arg(f.bitrate).arg(f.sampleRate), frames);
+        QVERIFY(f.layer == 3 && f.original && !f.crc);
+    }
+}
+
+void TestExtraction::corpus()
+{
+    const QString root = qEnvironmentVariable("TARVEX_CORPUS");
+    if (root.isEmpty() || !QFileInfo(root).isDir())
+        QSKIP("corpus extérieur absent (TARVEX_CORPUS)");
+    QDirIterator it(root, {QStringLiteral("*.wav")}, QDir::Files, QDirIterator::Subdirectories);
+    int files = 0;
+    int loaded = 0;
+    for (; it.hasNext(); ++files) {
+        const QString path = it.next();
+        const WavFile wav = loadWavFile(path);
+        loaded += wav.wavLoaded;
+        QVERIFY2(wav.wavLoaded ? wav.dataOffset + wav.dataSize <= QFileInfo(path).size()
+                               : wav.error.contains(QFileInfo(path).fileName()), qPrintable(path));
+    }
+    QVERIFY(files > 0 && loaded > 0);
+    qInfo("%d fichiers WAV du corpus lus, %d convertibles", files, loaded);
+}
+
+// The command line converts the next file after one it cannot convert, and reports the failure.
+void TestExtraction::convertGoesOnAfterAFailure()
+{
+    QTemporaryDir dir;
+    const QString bad = dir.filePath(QStringLiteral("bad.wav"));
+    const QString good = dir.filePath(QStringLiteral("good.WAV"));
+    QVERIFY(writeFile(bad, testsupport::wavBytes(QByteArray(1200, '\1'), 4, 44100, 16)));
+    QVERIFY(writeFile(good, testsupport::wavBytes(testsupport::tonePcm16(44100, 2, 44100), 2, 44100, 16)));
+    QCOMPARE(QProcess::execute(qEnvironmentVariable("TARVEX_CLI"), {"convert", bad, good}), 1);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("bad.mp3"))));
+    QVERIFY(testsupport::mp3Frames(readAll(dir.filePath(QStringLiteral("good.mp3")))).size() >= 38);
+}
+
+void TestExtraction::ripTrack_data()
+{
+    QTest::addColumn<int>("sectors");
+    QTest::addColumn<bool>("mp3");
+    QTest::newRow("WAV of 1000 sectors: 37 batches and 1 sector") << 1000 << false;
+    QTest::newRow("WAV of exactly one batch") << 27 << false;
+    QTest::newRow("WAV of one batch and one sector") << 28 << false;
+    QTest::newRow("WAV of a single sector") << 1 << false;
+    QTest::newRow("MP3 of 1000 sectors") << 1000 << true;
+    QTest::newRow("MP3 of 27 sectors is not empty") << 27 << true;
+}
+
+// The track sits between two others so that reading a sector too many or too few shows; the
+// result is checked against the image's bytes, then against what a peer tool makes of it.
+void TestExtraction::ripTrack()
+{
+    QFETCH(int, sectors);
+    QFETCH(bool, mp3);
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {40, sectors, 33});
+    const QString out = dir.filePath(mp3 ? QStringLiteral("t.mp3") : QStringLiteral("t.wav"));
+    const RipResult r = mp3 ? ripTrackToMp3(image.cuePath(), 1, out) : ripTrackToWav(image.cuePath(), 1, out);
+    QVERIFY(r.ok() && r.unreadableSectors == 0);
+    const QByteArray bytes = readAll(out);
+    if (!mp3) {
+        QCOMPARE(bytes.size(), 44 + sectors * 2352);
+        QVERIFY(bytes.mid(44) == image.trackPcm(1));
+        if (QStandardPaths::findExecutable(QStringLiteral("cd-paranoia")).isEmpty())
+            QSKIP("cd-paranoia n'est pas installé");
+        QProcess paranoia;
+        paranoia.start(QStringLiteral("cd-paranoia"), {"-q", "-d", image.cuePath(), "-w", "2", dir.filePath("p.wav")});
+        QVERIFY(paranoia.waitForFinished(60000) && paranoia.exitCode() == 0);
+        QVERIFY(readAll(dir.filePath(QStringLiteral("p.wav"))) == bytes); // header included
+        return;
+    }
+    qsizetype rest = -1;
+    const auto frames = testsupport::mp3Frames(bytes, &rest);
+    QCOMPARE(rest, 0); // frames from the first byte to the last: no tag, no VBR header
+    for (const auto &f : frames) {
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(f.version).arg(f.layer).arg(f.bitrate).arg(f.sampleRate),
+                 QStringLiteral("1 3 128 44100"));
+        QVERIFY(f.mode == 0 && f.original && !f.crc && !f.copyright);
+    }
+    if (QStandardPaths::findExecutable(QStringLiteral("mpg123")).isEmpty())
+        QSKIP("mpg123 n'est pas installé");
+    const QByteArray pcm = testsupport::decodeWithMpg123(out);
+    // The decoder's output starts with the encoder's delay (576) and its own (529).
+    const qint64 decoded = pcm.size() / 4 - 1105;
+    QVERIFY2(qAbs(decoded - sectors * 588) <= 1152, qPrintable(QString::number(decoded)));
+}
+
+// A stopped rip leaves the earlier file as it was and no partial file beside it.
+void TestExtraction::cancelKeepsTheOldFile()
+{
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {200});
+    const QString out = dir.filePath(QStringLiteral("old.out"));
+    for (bool mp3 : {false, true}) {
+        QFile old(out);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("previous take") > 0);
+        old.close();
+        int calls = 0;
+        const auto stopAfterTwo = [&calls](qint64, qint64) { return ++calls < 3; };
+        const RipResult r = mp3 ? ripTrackToMp3(image.cuePath(), 0, out, stopAfterTwo)
+                                : ripTrackToWav(image.cuePath(), 0, out, stopAfterTwo);
+        QCOMPARE(int(r.status), int(RipStatus::Cancelled));
+        QCOMPARE(calls, 3);
+        QCOMPARE(readAll(out), QByteArray("previous take"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"disc.bin", "disc.cue", "old.out"}));
+    }
+}
+
+void TestExtraction::fileNames_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("artist");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("artist - title") << 0 << "Les Amis" << "Le Vent" << "Les Amis - Le Vent.mp3";
+    QTest::newRow("title - artist") << 1 << "Les Amis" << "Le Vent" << "Le Vent - Les Amis.mp3";
+    QTest::newRow("title(artist)") << 2 << "Les Amis" << "Le Vent" << "Le Vent(Les Amis).mp3";
+    QTest::newRow("title") << 3 << "Les Amis" << "Le Vent" << "Le Vent.mp3";
+    QTest::newRow("slash in the artist") << 0 << "AC/DC" << "Thunder" << "AC-DC - Thunder.mp3";
+    QTest::newRow("climbing title") << 3 << "" << "../../etc/passwd" << "..-..-etc-passwd.mp3";
+    QTest::newRow("NUL in the title") << 3 << "" << QStringLiteral("a") + QChar(u'\0') + "b" << "a-b.mp3";
+    QTest::newRow("empty title") << 3 << "" << "" << "Piste 4.mp3";
+    QTest::newRow("dot title") << 3 << "" << "." << "Piste 4.mp3";
+    QTest::newRow("dot-dot title") << 3 << "" << ".." << "Piste 4.mp3";
+}
+
+// Names built from the disc information never leave the output folder.
+void TestExtraction::fileNames()
+{
+    QFETCH(int, format);
+    QFETCH(QString, artist);
+    QFETCH(QString, title);
+    QFETCH(QString, name);
+    QCOMPARE(mp3FileName(format, artist, title, 4), name);
+    if (format == TitleOnly)
+        QCOMPARE(wavFileName(title, 4), name.chopped(4) + QStringLiteral(".wav"));
+}
+
+void TestExtraction::mp3Job_data()
+{
+    QTest::addColumn<int>("tagOption");
+    QTest::addColumn<bool>("importNames");
+    QTest::addColumn<QStringList>("tags"); // artist, title, album, year, genre, genre index, track
+    QTest::newRow("rows split into artist and title")
+        << int(TagOption::V1AndV2) << true
+        << QStringList{"Les Amis|Le Vent|Album|1999|Rock|17|1", "Disque|Pluie/Neige|Album|1999|Rock|17|3"};
+    QTest::newRow("rows as titles") << int(TagOption::V2) << false
+        << QStringList{"Disque|Les Amis - Le Vent|Album|1999|Rock|17|1", "Disque|Pluie/Neige|Album|1999|Rock|17|3"};
+    QTest::newRow("no tag") << int(TagOption::None) << true << QStringList{};
+}
+
+// Unchecked rows are skipped; track numbers are row positions; names stay in the folder; a row
+// whose rip failed is marked "Erreur" and leaves no file.
+void TestExtraction::mp3Job()
+{
+    QFETCH(int, tagOption);
+    QFETCH(bool, importNames);
+    QFETCH(QStringList, tags);
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {30, 31, 150, 33});
+    const ExtractionSettings s{image.cuePath(), dir.path(), TitleArtist, importNames, "Disque", "Album", "1999",
+                               "Rock", 17, TagOption(tagOption)};
+    const Run run = runJob(ExtractionJob::Mp3, s, {{"Les Amis - Le Vent", true}, {"Piste 2", false},
+                                                   {"Pluie/Neige", true}, {"x", false}, {"Hors du disque", true}});
+    QStringList marks, written;
+    for (const TrackOutcome &o : run.outcomes) {
+        marks << o.mark;
+        if (o.writeTags)
+            written << QStringList{o.tags.artist, o.tags.title, o.tags.album, o.tags.year, o.tags.genre,
+                                   QString::number(o.tags.genreIndex), QString::number(o.tags.track)}.join(u'|');
+    }
+    QCOMPARE(marks, (QStringList{markOk, markNotSelected, markOk, markNotSelected, markError}));
+    QCOMPARE(run.outcomes.last().message, QStringLiteral("N° de piste incorrecte"));
+    QCOMPARE(run.summary.failed, 1);
+    QCOMPARE(written, tags);
+    QCOMPARE(QDir(dir.path()).entryList({"*.mp3"}),
+             (QStringList{"Les Amis - Le Vent - Disque.mp3", "Pluie-Neige - Disque.mp3"}));
+    // The third row's file holds the third track, of 150 sectors.
+    const auto frames = testsupport::mp3Frames(readAll(dir.filePath("Pluie-Neige - Disque.mp3")));
+    QVERIFY(qAbs(frames.size() - 150 * 588 / 1152) <= 3);
+}
+
+// Reads that fail, as on a scratched disc, become silence, never the previous batch again, and
+// the end of the job names the tracks concerned.
+void TestExtraction::unreadableSectorsBecomeSilence()
+{
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {100});
+    const QByteArray pcm = image.trackPcm(0);
+    const ExtractionSettings s{image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""};
+    const QList<TrackRow> rows{{"Un", true}};
+    const Run run = runJob(ExtractionJob::Wav, s, rows, [&image](qint64 done, qint64) {
+        if (done == 27)
+            QFile::resize(image.binPath(), 40 * 2352); // the later reads fail
+        return true;
+    });
+    QCOMPARE(run.summary.unreadableRows, QList<int>{1});
+    QCOMPARE(unreadableTracksMessage(run.summary.unreadableRows, rows),
+             QStringLiteral("Des secteurs illisibles ont été remplacés par du silence dans les pistes suivantes :\n1. Un"));
+    const QByteArray samples = readAll(dir.filePath(QStringLiteral("Un.wav"))).mid(44);
+    QCOMPARE(samples.size(), 100 * 2352);
+    // libcdio's read-ahead still holds some sectors past the cut; from wherever the data stops,
+    // only silence follows.
+    qsizetype same = 0;
+    while (same < samples.size() && samples.at(same) == pcm.at(same))
+        ++same;
+    QVERIFY(same >= 27 * 2352 && same <= 60 * 2352);
+    QVERIFY(samples.mid(same) == QByteArray(samples.size() - same, '\0'));
+}
+
+// "--piste=2" is the second track of the disc whatever number the disc gives it.
+void TestExtraction::ripCountsTracksFromOne()
+{
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {50, 101, 20}, 2);
+    const QString out = dir.filePath(QStringLiteral("p2.wav"));
+    QCOMPARE(QProcess::execute(qEnvironmentVariable("TARVEX_CLI"),
+                               {"rip", "--cd-image=" + image.cuePath(), "--piste=2", "--wav", out}), 0);
+    QVERIFY(readAll(out).mid(44) == image.trackPcm(1));
+    QCOMPARE(QProcess::execute(qEnvironmentVariable("TARVEX_CLI"),
+                               {"rip", "--cd-image=" + image.cuePath(), "--piste=4", "--mp3", out + ".mp3"}), 1);
+    QVERIFY(!QFile::exists(out + ".mp3"));
+}
+
+QTEST_GUILESS_MAIN(TestExtraction)
+#include "tst_extraction.moc"
