@@ -7,11 +7,10 @@
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QDirIterator>
 #include <QFile>
 #include <QImage>
-#include <QProcess>
 #include <QStringEncoder>
+#include <QtEndian>
 #include <QTest>
 
 namespace tagtest {
@@ -28,20 +27,17 @@ inline bool writeAll(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-inline QByteArray bigEndian(quint32 value, int bytes)
+// The last `bytes` bytes of the big-endian form of value.
+inline QByteArray bigEndian(quint32 value, int bytes = 4)
 {
-    QByteArray out;
-    for (int i = bytes - 1; i >= 0; --i)
-        out.append(char((value >> (8 * i)) & 0xFF));
-    return out;
+    const quint32 big = qToBigEndian(value);
+    return QByteArray(reinterpret_cast<const char *>(&big), 4).right(bytes);
 }
 
-inline QByteArray synchsafe(quint32 value)
+// Seven bits in each of four bytes.
+inline QByteArray synchsafe(quint32 v)
 {
-    QByteArray out;
-    for (int shift = 21; shift >= 0; shift -= 7)
-        out.append(char((value >> shift) & 0x7F));
-    return out;
+    return bigEndian((v & 0x7F) | (v << 1 & 0x7F00) | (v << 2 & 0x7F0000) | (v << 3 & 0x7F000000));
 }
 
 // MPEG-1 Layer III frames, 128 kbit/s, 44.1 kHz, stereo: 417 bytes each, with a body that differs
@@ -62,7 +58,7 @@ inline QByteArray mpegFrames(int count)
 inline QByteArray xingStream(int frames, quint32 count = 100)
 {
     QByteArray audio = mpegFrames(frames);
-    return audio.replace(36, 16, "Xing" + bigEndian(3, 4) + bigEndian(count, 4) + "\1\2\3\4");
+    return audio.replace(36, 16, "Xing" + bigEndian(3) + bigEndian(count) + "\1\2\3\4");
 }
 
 // One frame of a tag of the given major version; flags only for 2.3 and 2.4.
@@ -71,9 +67,8 @@ inline QByteArray frame(int version, const QByteArray &id, const QByteArray &bod
 {
     if (version == 2)
         return id + bigEndian(quint32(body.size()), 3) + body;
-    const QByteArray size =
-        version == 4 ? synchsafe(quint32(body.size())) : bigEndian(quint32(body.size()), 4);
-    return id + size + bigEndian(flags, 2) + body;
+    const auto size = quint32(body.size());
+    return id + (version == 4 ? synchsafe(size) : bigEndian(size)) + bigEndian(flags, 2) + body;
 }
 
 inline QByteArray tag(int version, const QByteArray &body, quint8 flags = 0)
@@ -93,11 +88,6 @@ inline QByteArray utf16le(const QString &text)
     return "\xFF\xFE" + QByteArray(QStringEncoder(QStringConverter::Utf16LE).encode(text));
 }
 
-inline QByteArray utf16be(const QString &text)
-{
-    return QStringEncoder(QStringConverter::Utf16BE).encode(text);
-}
-
 inline QByteArray jpegBytes(int width = 8)
 {
     QImage image(width, 6, QImage::Format_RGB32);
@@ -115,29 +105,6 @@ inline bool saved(const tags::Result<bool> &result)
     if (!result.ok())
         qWarning("%s", qPrintable(result.error()));
     return result.ok() && *result;
-}
-
-// Runs a Python script with mutagen: its standard output, or nothing when it fails (every
-// script prints something).
-inline QByteArray runMutagen(const QString &script, const QStringList &args = {})
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start("/usr/bin/python3", QStringList{"-c", script} + args);
-    const bool ran = process.waitForFinished(60000) &&
-                     process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    return ran ? process.readAllStandardOutput() : QByteArray();
-}
-
-// Every file of the outside corpus; none when the corpus is absent.
-inline QStringList corpusFiles()
-{
-    const QString root = qEnvironmentVariable("TARVEX_CORPUS");
-    QStringList files;
-    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
-    while (!root.isEmpty() && it.hasNext())
-        files.append(it.next());
-    return files;
 }
 
 } // namespace tagtest

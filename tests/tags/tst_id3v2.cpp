@@ -4,7 +4,6 @@
 
 #include "tagtestutil.h"
 
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace tagtest;
@@ -14,11 +13,6 @@ namespace {
 QByteArray t3(const QByteArray &id, const QByteArray &body)
 {
     return tag(3, frame(3, id, body)) + mpegFrames(1);
-}
-
-QByteArray t4(const QByteArray &id, const QByteArray &body)
-{
-    return tag(4, frame(4, id, body)) + mpegFrames(1);
 }
 
 // The value of one field of a record, by name.
@@ -64,12 +58,6 @@ QList<QByteArray> frameIds(const QByteArray &bytes)
     return ids;
 }
 
-// What follows the tag that opens the bytes.
-QByteArray afterTag(const QByteArray &bytes)
-{
-    return bytes.mid(qsizetype(tags::id3v2DeclaredSize(bytes)));
-}
-
 const QByteArray apicHead("\0image/jpeg\0\3\0", 14);
 
 } // namespace
@@ -85,83 +73,76 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected"); // field=value
-        const QByteArray plainSize200 = "TIT2" + bigEndian(200, 4) + QByteArray(2, '\0');
-        QTest::newRow("windows-1252 euro in encoding 0")
-            << t3("TIT2", latin("5 \x80")) << "Titre=5 €";
-        QTest::newRow("trailing nul keeps the title")
-            << t3("TIT2", latin(QByteArray("Titre\0", 6))) << "Titre=Titre";
-        QTest::newRow("bytes after the terminator ignored")
-            << t3("TIT2", latin(QByteArray("ab\0cd", 5))) << "Titre=ab";
-        QTest::newRow("utf-16 with bom") << t3("TPE1", '\1' + utf16le("Бах")) << "Artiste=Бах";
-        QTest::newRow("utf-16 big-endian bom")
-            << t3("TIT2", "\1\xFE\xFF" + utf16be("Été")) << "Titre=Été";
-        QTest::newRow("utf-16 nul byte inside a character")
-            << t3("TIT2", '\1' + utf16le("\u0100A")) << "Titre=\u0100A";
-        QTest::newRow("v2.4 utf-8")
-            << t4("TIT2", "\3" + QString("Élan 日本").toUtf8()) << "Titre=Élan 日本";
-        QTest::newRow("comment utf-16")
-            << t3("COMM", "\1eng" + utf16le("d") + QByteArray(2, '\0') + utf16le("Crème"))
-            << "Commentaire=Crème";
-        QTest::newRow("comment without description wins")
-            << tag(3, frame(3, "COMM", latin(QByteArray("engiTunNORM\0 000", 16))) +
-                          frame(3, "COMM", latin(QByteArray("eng\0Vrai", 8))))
-            << "Commentaire=Vrai";
-        QTest::newRow("url with utf-16 description")
-            << t3("WXXX", '\1' + utf16le("d") + QByteArray(2, '\0') + "http://b.fr")
-            << "Url=http://b.fr";
-        QTest::newRow("first of two frames wins")
-            << tag(3, frame(3, "TIT2", latin("A")) + frame(3, "TIT2", latin("B"))) << "Titre=A";
-        QTest::newRow("unknown frame skipped by its size")
-            << tag(3, frame(3, "TXXX", latin("x")) + frame(3, "TIT2", latin("Apres")))
-            << "Titre=Apres";
-        QTest::newRow("padding ends the walk")
-            << tag(3, frame(3, "TIT2", latin("T")) + QByteArray(20, '\0') +
-                          frame(3, "TPE1", latin("X")))
-            << "Artiste=";
-        QTest::newRow("v2.2 title") << tag(2, frame(2, "TT2", latin("Deux"))) << "Titre=Deux";
-        QTest::newRow("v2.3 extended header")
-            << tag(3, bigEndian(6, 4) + QByteArray(6, '\0') + frame(3, "TIT2", latin("Druids")),
-                   0x40)
-            << "Titre=Druids";
-        QTest::newRow("v2.4 extended header")
-            << tag(4, synchsafe(6) + QByteArray("\1\0", 2) + frame(4, "TIT2", latin("Ext")), 0x40)
-            << "Titre=Ext";
-        QTest::newRow("v2.3 unsynchronised tag")
-            << tag(3, frame(3, "TIT2", QByteArray("\0\xFF\0\xE9t\xFF\0", 7)), 0x80) << "Titre=ét";
-        QTest::newRow("v2.4 unsynchronised frame with data length")
-            << tag(4, frame(4, "TIT2", bigEndian(3, 4) + QByteArray("\0\xFF\0\xE9", 4), 0x0003))
-            << "Titre=é";
-        QTest::newRow("v2.3 compressed frame skipped")
-            << tag(3, frame(3, "TIT2", bigEndian(10, 4) + "xyz", 0x0080)) << "Titre=";
-        QTest::newRow("v2.4 frame sizes written without synchsafe")
-            << tag(4, plainSize200 + latin(QByteArray(199, 'a')) + frame(4, "TPE1", latin("Art")))
-            << "Artiste=Art";
-        QTest::newRow("genre number and name") << t3("TCON", latin("(17)Rock")) << "Genre=17";
+        const auto row = [](const char *name, const QByteArray &bytes, const QString &expected) {
+            QTest::newRow(name) << bytes << expected;
+        };
+        const QByteArray nul2(2, '\0');
+        row("windows-1252 in encoding 0", t3("TIT2", latin("5 \x80")), "Titre=5 €");
+        row("bytes after the terminator", t3("TIT2", latin(QByteArray("ab\0cd", 5))), "Titre=ab");
+        row("utf-16 with bom", t3("TPE1", '\1' + utf16le("Бах")), "Artiste=Бах");
+        row("utf-16 big-endian bom", t3("TIT2", QByteArray("\1\xFE\xFF\0\xC9\0t\0\xE9", 9)),
+            "Titre=Été");
+        row("utf-16 nul byte inside a character", t3("TIT2", '\1' + utf16le("\u0100A")),
+            "Titre=\u0100A");
+        row("v2.4 utf-8", tag(4, frame(4, "TIT2", "\3" + QString("Élan 日本").toUtf8())),
+            "Titre=Élan 日本");
+        row("comment utf-16", t3("COMM", "\1eng" + utf16le("d") + nul2 + utf16le("Crème")),
+            "Commentaire=Crème");
+        row("comment without description wins",
+            tag(3, frame(3, "COMM", latin(QByteArray("engiTunNORM\0 000", 16))) +
+                       frame(3, "COMM", latin(QByteArray("eng\0Vrai", 8)))),
+            "Commentaire=Vrai");
+        row("url with utf-16 description", t3("WXXX", '\1' + utf16le("d") + nul2 + "http://b.fr"),
+            "Url=http://b.fr");
+        row("first of two frames wins",
+            tag(3, frame(3, "TIT2", latin("A")) + frame(3, "TIT2", latin("B"))), "Titre=A");
+        row("unknown frame skipped by its size",
+            tag(3, frame(3, "TXXX", latin("x")) + frame(3, "TIT2", latin("Apres"))), "Titre=Apres");
+        row("padding ends the walk",
+            tag(3,
+                frame(3, "TIT2", latin("T")) + QByteArray(20, '\0') + frame(3, "TPE1", latin("X"))),
+            "Artiste=");
+        row("v2.2 title", tag(2, frame(2, "TT2", latin("Deux"))), "Titre=Deux");
+        row("v2.3 extended header",
+            tag(3, bigEndian(6) + QByteArray(6, '\0') + frame(3, "TIT2", latin("Dru")), 0x40),
+            "Titre=Dru");
+        row("v2.4 extended header",
+            tag(4, synchsafe(6) + QByteArray("\1\0", 2) + frame(4, "TIT2", latin("Ext")), 0x40),
+            "Titre=Ext");
+        row("v2.3 unsynchronised tag",
+            tag(3, frame(3, "TIT2", QByteArray("\0\xFF\0\xE9t\xFF\0", 7)), 0x80), "Titre=ét");
+        row("v2.4 unsynchronised frame with data length",
+            tag(4, frame(4, "TIT2", bigEndian(3) + QByteArray("\0\xFF\0\xE9", 4), 0x0003)),
+            "Titre=é");
+        row("v2.3 compressed frame skipped",
+            tag(3, frame(3, "TIT2", bigEndian(10) + "xyz", 0x0080)), "Titre=");
+        row("v2.4 frame sizes without synchsafe",
+            tag(4, "TIT2" + bigEndian(200) + nul2 + latin(QByteArray(199, 'a')) +
+                       frame(4, "TPE1", latin("Art"))),
+            "Artiste=Art");
+        row("genre number and name", t3("TCON", latin("(17)Rock")), "Genre=17");
         // Not a tag: an invalid record.
-        QTest::newRow("empty") << QByteArray() << "Valide=non";
-        QTest::newRow("header one byte short") << tag(3, {}).left(9) << "Valide=non";
-        QTest::newRow("other letters") << "ID4" + t3("TIT2", latin("x")).mid(3) << "Valide=non";
+        row("empty", QByteArray(), "Valide=non");
+        row("header one byte short", tag(3, {}).left(9), "Valide=non");
+        row("other letters", "ID4" + t3("TIT2", latin("x")).mid(3), "Valide=non");
         // Sizes that lie: only what exists is read.
-        QTest::newRow("frame larger than the tag")
-            << tag(3, "TIT2" + bigEndian(1000, 4) + QByteArray(2, '\0') + latin("court"))
-            << "Titre=court";
-        QTest::newRow("frame size of 0xFFFFFFFF")
-            << tag(3, "TIT2" + bigEndian(0xFFFFFFFF, 4) + QByteArray(2, '\0') + latin("max"))
-            << "Titre=max";
-        QTest::newRow("tag larger than the bytes")
-            << QByteArray("ID3\3\0\0\x7F\x7F\x7F\x7F", 10) + frame(3, "TIT2", latin("grand"))
-            << "Titre=grand";
-        QTest::newRow("extended header larger than the tag")
-            << tag(3, bigEndian(0xFFFFFFF0, 4) + frame(3, "TIT2", latin("a")), 0x40) << "Titre=";
-        QTest::newRow("picture without terminators")
-            << tag(3, frame(3, "APIC", QByteArray("\0image", 6)) + frame(3, "TIT2", latin("p")))
-            << "Titre=p";
-        QTest::newRow("empty frame bodies")
-            << tag(3, frame(3, "TIT2", {}) + frame(3, "COMM", {}) + frame(3, "APIC", {}) +
-                          frame(3, "TPE1", latin("z")))
-            << "Artiste=z";
-        QTest::newRow("v2.2 size beyond the tag")
-            << tag(2, "TT2\xFF\xFF\xFF" + latin("v22")) << "Titre=v22";
+        row("frame larger than the tag", tag(3, "TIT2" + bigEndian(1000) + nul2 + latin("court")),
+            "Titre=court");
+        row("frame size of 0xFFFFFFFF", tag(3, "TIT2" + bigEndian(0xFFFFFFFF) + nul2 + latin("m")),
+            "Titre=m");
+        row("tag larger than the bytes",
+            QByteArray("ID3\3\0\0\x7F\x7F\x7F\x7F", 10) + frame(3, "TIT2", latin("grand")),
+            "Titre=grand");
+        row("extended header larger than the tag",
+            tag(3, bigEndian(0xFFFFFFF0) + frame(3, "TIT2", latin("a")), 0x40), "Titre=");
+        row("picture without terminators",
+            tag(3, frame(3, "APIC", QByteArray("\0image", 6)) + frame(3, "TIT2", latin("p"))),
+            "Titre=p");
+        row("empty frame bodies",
+            tag(3, frame(3, "TIT2", {}) + frame(3, "COMM", {}) + frame(3, "APIC", {}) +
+                       frame(3, "TPE1", latin("z"))),
+            "Artiste=z");
+        row("v2.2 size beyond the tag", tag(2, "TT2\xFF\xFF\xFF" + latin("v22")), "Titre=v22");
     }
 
     void fields()
@@ -174,54 +155,41 @@ private slots:
 
     void picture_data()
     {
-        const QByteArray jpeg = jpegBytes();
         QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QByteArray>("binary");
-        QTest::addColumn<bool>("decoded");
-        QTest::newRow("jpeg") << t3("APIC", QByteArray("\0image/jpg\0\3\0", 13) + jpeg) << jpeg
-                              << true;
+        QTest::addColumn<QByteArray>("binary"); // a JPEG is also decoded
+        const QByteArray jpeg = jpegBytes(), utf16 = utf16le("d") + QByteArray(2, '\0');
+        QTest::newRow("jpeg") << t3("APIC", QByteArray("\0image/jpg\0\3\0", 13) + jpeg) << jpeg;
         QTest::newRow("utf-16 description ends on an even double zero")
-            << t3("APIC",
-                  QByteArray("\1image/jpeg\0\3", 13) + utf16le("d") + QByteArray(2, '\0') + jpeg)
-            << jpeg << true;
-        QTest::newRow("v2.2") << tag(2, frame(2, "PIC", QByteArray("\0JPG\3\0", 6) + jpeg)) << jpeg
-                              << true;
+            << t3("APIC", QByteArray("\1image/jpeg\0\3", 13) + utf16 + jpeg) << jpeg;
+        QTest::newRow("v2.2") << tag(2, frame(2, "PIC", QByteArray("\0JPG\3\0", 6) + jpeg)) << jpeg;
         QTest::newRow("undecodable bytes are kept")
-            << t3("APIC", QByteArray("\0image/jpg\0\3\0garbage", 20)) << QByteArray("garbage")
-            << false;
+            << t3("APIC", QByteArray("\0image/jpg\0\3\0garbage", 20)) << QByteArray("garbage");
     }
 
     void picture()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QByteArray, binary);
-        QFETCH(bool, decoded);
         const tags::TypeTagV2 t = tags::parseId3v2(bytes);
         QCOMPARE(t.PictureBinary(), binary);
-        QCOMPARE(t.Pic().size(), decoded ? QSize(8, 6) : QSize(0, 0));
+        QCOMPARE(t.Pic().size(), binary == jpegBytes() ? QSize(8, 6) : QSize(0, 0));
     }
 
     void fileReads()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("a.mp3");
         // A header announcing more than the file holds: the read stops at the file's end.
         const QByteArray big =
             QByteArray("ID3\3\0\0\x7F\x7F\x7F\x7F", 10) + frame(3, "TIT2", latin("x"));
-        QVERIFY(writeAll(path, big));
-        QCOMPARE(tags::readId3v2Bytes(path).value(), big);
+        QVERIFY(writeAll(m_path, big));
+        QCOMPARE(tags::readId3v2Bytes(m_path).value(), big);
         // A tag followed by audio: only the tag is read.
         const QByteArray tagged = tag(3, frame(3, "TIT2", latin("y")));
-        QVERIFY(writeAll(path, tagged + mpegFrames(3)));
-        QCOMPARE(tags::readId3v2Bytes(path).value(), tagged);
-        QCOMPARE(tags::readTagV2(path)->Titre(), QStringLiteral("y"));
-        // A file too short for a tag is no failure; a missing file or a folder is one.
-        QVERIFY(writeAll(path, "ID3"));
-        QVERIFY(!tags::readTagV2(path).value().Valide());
-        const tags::Result<tags::TypeTagV2> missing = tags::readTagV2(dir.filePath("absent.mp3"));
-        QVERIFY2(!missing.ok() && missing.error().contains("introuvable"),
-                 qPrintable(missing.error()));
-        QVERIFY(!tags::readTagV2(dir.path()).ok());
+        QVERIFY(writeAll(m_path, tagged + mpegFrames(3)));
+        QCOMPARE(tags::readId3v2Bytes(m_path).value(), tagged);
+        // A file too short for a tag is no failure; a folder is one.
+        QVERIFY(writeAll(m_path, "ID3"));
+        QVERIFY(!tags::readTagV2(m_path).value().Valide());
+        QVERIFY(!tags::readTagV2(m_dir.path()).ok());
     }
 
     void workedExample()
@@ -229,7 +197,7 @@ private slots:
         QVERIFY(writeAll(m_path, mpegFrames(5)));
         QVERIFY(saved(tags::writeTagV2(m_path, record("Silence"))));
         QCOMPARE(readAll(m_path), QByteArray("ID3\3\0\0", 6) + synchsafe(11 + 10 + 1 + 7) + "TIT2" +
-                                      bigEndian(8, 4) + QByteArray(2, '\0') + latin("Silence") +
+                                      bigEndian(8) + QByteArray(2, '\0') + latin("Silence") +
                                       QByteArray(11, '\0') + mpegFrames(5));
     }
 
@@ -244,7 +212,6 @@ private slots:
         QCOMPARE(frames[4].body, QByteArray("\0\0\0\0\0Comm", 9));
         QCOMPARE(frames[10].body, QByteArray("\0\0http://u", 10));
         QCOMPARE(frames[12].body, QByteArray("\0image/jpg\0\0\0", 13) + jpeg);
-        QVERIFY(bytes.endsWith(QByteArray(11, '\0')));
         QCOMPARE(qsizetype(tags::id3v2DeclaredSize(bytes)), bytes.size());
         // A tag of 2^28 bytes or more cannot be written.
         QVERIFY(!tags::renderId3v2(fullRecord(), QByteArray((1 << 28) - 20, 'p')).ok());
@@ -291,20 +258,6 @@ private slots:
             QCOMPARE(frames[0].body, body);
         if (field != "Url")
             QCOMPARE(tags::parseId3v2(bytes), t);
-    }
-
-    void writeTwiceIsIdentical()
-    {
-        const QString jpeg = m_dir.filePath("p.jpg");
-        QVERIFY(writeAll(jpeg, jpegBytes()));
-        QVERIFY(writeAll(m_path, tag(3, frame(3, "TXXX", latin(QByteArray("cle\0val", 7)))) +
-                                     xingStream(4)));
-        tags::TypeTagV2 t = fullRecord();
-        t.SetPicFromFile(jpeg);
-        QVERIFY(saved(tags::writeTagV2(m_path, t)));
-        const QByteArray first = readAll(m_path);
-        QVERIFY(saved(tags::writeTagV2(m_path, t)));
-        QCOMPARE(readAll(m_path), first);
     }
 
     void removeTag()
@@ -362,9 +315,12 @@ private slots:
         QVERIFY(saved(tags::writeTagV2(m_path, fullRecord())));
         const QByteArray after = readAll(m_path);
         if (audio.mid(36, 4) == "Xing")
-            audio.replace(48, 4, bigEndian(quint32(after.size()), 4));
-        QCOMPARE(afterTag(after), audio);
+            audio.replace(48, 4, bigEndian(quint32(after.size())));
+        QCOMPARE(after.mid(qsizetype(tags::id3v2DeclaredSize(after))), audio);
         QCOMPARE(tags::readTagV2(m_path).value().Titre(), QStringLiteral("Titre"));
+        // Writing the same record again gives the same bytes, Xing byte count included.
+        QVERIFY(saved(tags::writeTagV2(m_path, fullRecord())));
+        QCOMPARE(readAll(m_path), after);
     }
 
     void keepsWhatIsNotEdited()
@@ -385,7 +341,6 @@ private slots:
         const QString file = m_dir.filePath("neuf.JPG");
         QVERIFY(writeAll(file, newJpeg));
         tags::TypeTagV2 t = tags::readTagV2(m_path).value();
-        QCOMPARE(t.PictureBinary(), jpeg);
         t.SetPicFromFile(file);
         QVERIFY(saved(tags::writeTagV2(m_path, t)));
         QCOMPARE(frameIds(readAll(m_path)), (QList<QByteArray>{"TIT2", "APIC", "TXXX", "PRIV"}));
@@ -407,21 +362,6 @@ private slots:
         QCOMPARE(frames[1].body, latin("2010"));
         QCOMPARE(frames[2].body, "\1" + utf16le("clé") + QByteArray(2, '\0') + utf16le("Ωmega"));
         QCOMPARE(frames[3].body, "\1" + utf16le("Groupe"));
-    }
-
-    void permissionsAndLinks()
-    {
-        QTemporaryDir dir;
-        const QString path = dir.filePath("a.mp3"), link = dir.filePath("lien.mp3");
-        QVERIFY(writeAll(path, mpegFrames(2)));
-        const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther;
-        QVERIFY(QFile::setPermissions(path, mode));
-        QVERIFY(QFile::link(path, link));
-        QVERIFY(saved(tags::writeTagV2(link, fullRecord())));
-        QVERIFY(QFileInfo(link).isSymLink());
-        QCOMPARE(QFile::permissions(path) & 0x7077, mode);
-        QCOMPARE(tags::readTagV2(path).value().Titre(), QStringLiteral("Titre"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
     }
 };
 

@@ -8,10 +8,12 @@
 #include "tagtestutil.h"
 
 #include <QCryptographicHash>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 
 using namespace tagtest;
@@ -24,16 +26,14 @@ const char *const mutagenDump = R"(
 import hashlib, json, sys
 from mutagen.id3 import ID3
 from mutagen.id3._id3v1 import ParseID3v1
-def v1(path):
+out = []
+for path in sys.argv[1:]:
     try:
         with open(path, 'rb') as f:
             f.seek(-128, 2)
-            return {k: str(v) for k, v in ParseID3v1(f.read()).items()}
+            entry = {'v1': {k: str(v) for k, v in ParseID3v1(f.read()).items()}}
     except Exception:
-        return None
-out = []
-for path in sys.argv[1:]:
-    entry = {'v1': v1(path)}
+        entry = {'v1': None}
     out.append(entry)
     try:
         tags = ID3(path, translate=False, load_v1=False)
@@ -41,13 +41,11 @@ for path in sys.argv[1:]:
         entry['erreur'] = str(e)
         continue
     entry['version'] = tags.version[1]
-    for key in ('TIT2', 'TPE1', 'TALB', 'TRCK', 'TYER', 'TCOM', 'TOPE', 'TCOP', 'TENC'):
-        frames = tags.getall(key)
-        if frames and frames[0].text:
-            entry[key] = str(frames[0].text[0])
-    for key, frames in (('TCON', tags.getall('TCON')), ('COMM', tags.getall('COMM:'))):
-        if frames and frames[0].text:
-            entry[key] = frames[0].genres[0] if key == 'TCON' else frames[0].text[0]
+    for key in ('TIT2', 'TPE1', 'TALB', 'TRCK', 'TYER', 'TCOM', 'TOPE', 'TCOP', 'TENC', 'COMM:'):
+        if tags.getall(key) and tags.getall(key)[0].text:
+            entry[key[:4]] = str(tags.getall(key)[0].text[0])
+    if tags.getall('TCON') and tags.getall('TCON')[0].text:
+        entry['TCON'] = tags.getall('TCON')[0].genres[0]
     if tags.getall('WXXX'):
         entry['WXXX'] = tags.getall('WXXX')[0].url
     if tags.getall('APIC'):
@@ -71,6 +69,18 @@ for frame in (TIT2(text='Élégie'), TPE1(text='Fauré' if enc == 0 else 'Шос
 tags.save(path, v2_version=version)
 print('ok')
 )";
+
+// Runs a Python script with mutagen: its standard output, or nothing when it fails (every
+// script prints something).
+QByteArray runMutagen(const char *script, const QStringList &args = {})
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start("/usr/bin/python3", QStringList{"-c", script} + args);
+    const bool ran = process.waitForFinished(60000) &&
+                     process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return ran ? process.readAllStandardOutput() : QByteArray();
+}
 
 QJsonArray dump(const QStringList &files)
 {
@@ -143,12 +153,10 @@ private slots:
 
         const QJsonObject read = dump({path}).at(0).toObject();
         const QJsonObject read1 = read["v1"].toObject();
-        QCOMPARE(read1["TIT2"].toString(), v1.Titre());
-        QCOMPARE(read1["TPE1"].toString(), v1.Artiste());
-        QCOMPARE(read1["TDRC"].toString(), v1.Annee());
-        QCOMPARE(read1["COMM"].toString(), v1.Commentaire());
-        QCOMPARE(read1["TRCK"].toString(), QStringLiteral("7"));
-        QCOMPARE(read1["TCON"].toString(), QStringLiteral("32"));
+        QCOMPARE((QStringList{read1["TIT2"].toString(), read1["TPE1"].toString(),
+                              read1["TDRC"].toString(), read1["COMM"].toString(),
+                              read1["TRCK"].toString(), read1["TCON"].toString()}),
+                 (QStringList{v1.Titre(), v1.Artiste(), "1887", v1.Commentaire(), "7", "32"}));
         QCOMPARE(read["version"].toInt(), 3);
         const QStringList expected{t.Titre(),          t.Artiste(),   t.Album(), t.Annee(),
                                    t.Commentaire(),    t.Piste(),     "Chanson", t.Compositeur(),
@@ -207,7 +215,11 @@ private slots:
 
     void corpus()
     {
-        const QStringList files = corpusFiles();
+        const QString root = qEnvironmentVariable("TARVEX_CORPUS");
+        QStringList files;
+        for (QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+             !root.isEmpty() && it.hasNext();)
+            files.append(it.next());
         if (files.isEmpty())
             QSKIP("corpus extérieur absent (TARVEX_CORPUS)");
         const QJsonArray peer = dump(files);
@@ -266,8 +278,7 @@ private slots:
             QVERIFY2(audio < 0 || before.size() - tail.size() <= audio, qPrintable(name));
         }
         QVERIFY(compared > 5 && saved > 5);
-        const tags::TypeTagV1 known =
-            tags::readTagV1(qEnvironmentVariable("TARVEX_CORPUS") + "/mutagen/silence-44-s-v1.mp3");
+        const tags::TypeTagV1 known = tags::readTagV1(root + "/mutagen/silence-44-s-v1.mp3");
         QCOMPARE((QStringList{known.Titre(), known.Artiste()}), (QStringList{"Silence", "piman"}));
         QCOMPARE((QList<int>{known.Piste(), known.Genre()}), (QList<int>{2, 50}));
     }
