@@ -4,6 +4,7 @@
 // by field, and the peer tool mutagen run through the system's Python.
 
 #include "tags/tagresult.h"
+#include "tags/typetagv2.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -97,6 +98,26 @@ inline QByteArray jpegBytes(int width = 8)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG");
     return bytes;
+}
+
+// A record with every ID3v2 field set: accented French, text outside Windows-1252, a URL.
+inline tags::TypeTagV2 fullRecord()
+{
+    tags::TypeTagV2 t;
+    t.setValide(true);
+    t.setTitre("Où est passée la sœur ?");
+    t.setArtiste("Чайковский");
+    t.setAlbum("日本の歌 🎵");
+    t.setAnnee("1999");
+    t.setCommentaire("Crème brûlée — 5 €");
+    t.setPiste("4/11");
+    t.setGenre(102);
+    t.setCompositeur("Ravel");
+    t.setOriginal("Ὅμηρος");
+    t.setCopyright("© Label");
+    t.setUrl("http://exemple.fr/à");
+    t.setEncode("Tarvex");
+    return t;
 }
 
 // True when a save went through; its error, if any, is printed.

@@ -134,20 +134,7 @@ private slots:
         v1.setPiste(7);
         v1.setGenre(32);
         QVERIFY(tags::writeTagV1(path, v1));
-        tags::TypeTagV2 t;
-        t.setValide(true);
-        t.setTitre("Où est passée la sœur ?");
-        t.setArtiste("Чайковский");
-        t.setAlbum("日本の歌 🎵");
-        t.setAnnee("1999");
-        t.setCommentaire("Crème brûlée — 5 €");
-        t.setPiste("4/11");
-        t.setGenre(102);
-        t.setCompositeur("Ravel");
-        t.setOriginal("Ὅμηρος");
-        t.setCopyright("© Label");
-        t.setUrl("http://exemple.fr/à");
-        t.setEncode("Tarvex");
+        tags::TypeTagV2 t = fullRecord();
         t.SetPicFromFile(jpeg);
         QVERIFY(saved(tags::writeTagV2(path, t)));
 
