@@ -153,7 +153,6 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("piste");
         QTest::addColumn<bool>("readOnly");
-        QTest::newRow("file of 100 bytes") << QByteArray(100, 'a') << 1 << false;
         QTest::newRow("empty file") << QByteArray() << 1 << false;
         QTest::newRow("negative track") << mpegFrames(1) << -1 << false;
         QTest::newRow("track 256 over a block") << mpegFrames(1) + block("old") << 256 << false;

@@ -60,6 +60,9 @@ private slots:
             QTest::newRow(name) << bytes << expected;
         };
         const QByteArray nul2(2, '\0');
+        const auto title = [](int version, const QByteArray &text) {
+            return frame(version, version == 2 ? "TT2" : "TIT2", latin(text));
+        };
         row("windows-1252 in encoding 0", t3("TIT2", latin("5 \x80")), "Titre=5 €");
         row("bytes after the terminator", t3("TIT2", latin(QByteArray("ab\0cd", 5))), "Titre=ab");
         row("utf-16 with bom", t3("TPE1", '\1' + utf16le("Бах")), "Artiste=Бах");
@@ -77,21 +80,17 @@ private slots:
             "Commentaire=Vrai");
         row("url with utf-16 description", t3("WXXX", '\1' + utf16le("d") + nul2 + "http://b.fr"),
             "Url=http://b.fr");
-        row("first of two frames wins",
-            tag(3, frame(3, "TIT2", latin("A")) + frame(3, "TIT2", latin("B"))), "Titre=A");
+        row("first of two frames wins", tag(3, title(3, "A") + title(3, "B")), "Titre=A");
         row("unknown frame skipped by its size",
-            tag(3, frame(3, "TXXX", latin("x")) + frame(3, "TIT2", latin("Apres"))), "Titre=Apres");
+            tag(3, frame(3, "TXXX", latin("x")) + title(3, "Apres")), "Titre=Apres");
         row("padding ends the walk",
-            tag(3,
-                frame(3, "TIT2", latin("T")) + QByteArray(20, '\0') + frame(3, "TPE1", latin("X"))),
+            tag(3, title(3, "T") + QByteArray(20, '\0') + frame(3, "TPE1", latin("X"))),
             "Artiste=");
-        row("v2.2 title", tag(2, frame(2, "TT2", latin("Deux"))), "Titre=Deux");
+        row("v2.2 title", tag(2, title(2, "Deux")), "Titre=Deux");
         row("v2.3 extended header",
-            tag(3, bigEndian(6) + QByteArray(6, '\0') + frame(3, "TIT2", latin("Dru")), 0x40),
-            "Titre=Dru");
+            tag(3, bigEndian(6) + QByteArray(6, '\0') + title(3, "Dru"), 0x40), "Titre=Dru");
         row("v2.4 extended header",
-            tag(4, synchsafe(6) + QByteArray("\1\0", 2) + frame(4, "TIT2", latin("Ext")), 0x40),
-            "Titre=Ext");
+            tag(4, synchsafe(6) + QByteArray("\1\0", 2) + title(4, "Ext"), 0x40), "Titre=Ext");
         row("v2.3 unsynchronised tag",
             tag(3, frame(3, "TIT2", QByteArray("\0\xFF\0\xE9t\xFF\0", 7)), 0x80), "Titre=ét");
         row("v2.4 unsynchronised frame with data length",
@@ -114,13 +113,11 @@ private slots:
         row("frame size of 0xFFFFFFFF", tag(3, "TIT2" + bigEndian(0xFFFFFFFF) + nul2 + latin("m")),
             "Titre=m");
         row("tag larger than the bytes",
-            QByteArray("ID3\3\0\0\x7F\x7F\x7F\x7F", 10) + frame(3, "TIT2", latin("grand")),
-            "Titre=grand");
+            QByteArray("ID3\3\0\0\x7F\x7F\x7F\x7F", 10) + title(3, "grand"), "Titre=grand");
         row("extended header larger than the tag",
-            tag(3, bigEndian(0xFFFFFFF0) + frame(3, "TIT2", latin("a")), 0x40), "Titre=");
+            tag(3, bigEndian(0xFFFFFFF0) + title(3, "a"), 0x40), "Titre=");
         row("picture without terminators",
-            tag(3, frame(3, "APIC", QByteArray("\0image", 6)) + frame(3, "TIT2", latin("p"))),
-            "Titre=p");
+            tag(3, frame(3, "APIC", QByteArray("\0image", 6)) + title(3, "p")), "Titre=p");
         row("empty frame bodies",
             tag(3, frame(3, "TIT2", {}) + frame(3, "COMM", {}) + frame(3, "APIC", {}) +
                        frame(3, "TPE1", latin("z"))),
@@ -165,10 +162,6 @@ private slots:
             QByteArray("ID3\3\0\0\x7F\x7F\x7F\x7F", 10) + frame(3, "TIT2", latin("x"));
         QVERIFY(writeAll(m_path, big));
         QCOMPARE(tags::readId3v2Bytes(m_path).value(), big);
-        // A tag followed by audio: only the tag is read.
-        const QByteArray tagged = tag(3, frame(3, "TIT2", latin("y")));
-        QVERIFY(writeAll(m_path, tagged + mpegFrames(3)));
-        QCOMPARE(tags::readId3v2Bytes(m_path).value(), tagged);
         // A file too short for a tag is no failure; a folder is one.
         QVERIFY(writeAll(m_path, "ID3"));
         QVERIFY(!tags::readTagV2(m_path).value().Valide());
