@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QByteArray>
 #include <QList>
 #include <QMap>
 #include <QObject>
-#include <QString>
 #include <QStringList>
+#include <QTcpServer>
 
-class QTcpServer;
 class QTcpSocket;
 
 namespace testsupport {
@@ -32,17 +30,19 @@ public:
     };
 
     explicit CddbServer(QObject *parent = nullptr);
-    ~CddbServer() override;
 
-    bool start();
+    bool start() { return m_server->listen(QHostAddress::LocalHost); }
     // The CGI address to give the client.
-    QString url() const;
-    quint16 port() const;
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/~cddb/cddb.cgi").arg(port()); }
+    quint16 port() const { return m_server->serverPort(); }
 
     // Adds a disc entry in the xmcd format (its DTITLE gives the title of a match line).
-    void addEntry(const QString &category, const QString &discId, const QString &xmcd);
-    // Status of the query answer: 0 answers from the entries (200, 210 or 202); 211 lists
-    // the matching entries as inexact matches; any other code answers that code alone.
+    void addEntry(const QString &category, const QString &discId, const QString &xmcd)
+    {
+        m_entries.append({category, discId, xmcd});
+    }
+    // Status of the query answer: 0 answers from the entries (200, 210 for several, or 202);
+    // any other code answers that code alone.
     void setQueryStatus(int code) { m_queryStatus = code; }
     // Status of the read answer: 0 answers from the entries (210 or 401), otherwise that code.
     void setReadStatus(int code) { m_readStatus = code; }
@@ -59,26 +59,18 @@ public:
 private:
     struct Entry
     {
-        QString category;
-        QString discId;
-        QString xmcd;
+        QString category, discId, xmcd;
     };
 
     void serve(QTcpSocket *socket);
-    QByteArray answerFor(const QStringList &words) const;
-    QByteArray queryAnswer(const QStringList &words) const;
-    QByteArray readAnswer(const QStringList &words) const;
-    QByteArray sitesAnswer() const;
+    QStringList answerFor(const QStringList &words) const;
 
     QTcpServer *m_server;
     QList<Entry> m_entries;
-    QStringList m_sites;
-    QStringList m_commands;
-    QStringList m_hellos;
+    QStringList m_sites, m_commands, m_hellos;
     QMap<QTcpSocket *, QByteArray> m_pending;
     Mode m_mode = Mode::Normal;
-    int m_queryStatus = 0;
-    int m_readStatus = 0;
+    int m_queryStatus = 0, m_readStatus = 0;
 };
 
 // A disc entry in the xmcd format, lines joined with CR LF as servers send them.
