@@ -21,26 +21,20 @@ public:
     bool isValid() const { return m_valid; }
     QString cuePath() const { return m_cuePath; }
     QString binPath() const { return m_binPath; }
-    int trackCount() const { return int(m_sectors.size()); }
-    int firstSector(int trackIndex) const;      // sector number where the track starts
-    int sectorCount(int trackIndex) const { return m_sectors.at(trackIndex); }
+    int firstSector(int trackIndex) const; // sector number where the track starts
     // The PCM bytes of one track, read back from the .bin file.
     QByteArray trackPcm(int trackIndex) const;
 
-    // The generated sample bytes of sector number `sector` (2352 bytes).
-    static QByteArray sectorPcm(int sector);
-
 private:
     QList<int> m_sectors;
-    QString m_cuePath;
-    QString m_binPath;
+    QString m_cuePath, m_binPath;
     bool m_valid = false;
 };
 
 // The bytes of a canonical 44-byte-header PCM WAV file holding `samples`.
 QByteArray wavBytes(const QByteArray &samples, int channels, int rate, int bits, int formatTag = 1);
 
-// Interleaved 16-bit stereo or mono tone with a little noise, `frames` sample frames long.
-QByteArray tonePcm16(int frames, int channels, int rate, double frequency = 440.0);
+// Interleaved 16-bit stereo or mono 440 Hz tone with a little noise, `frames` sample frames long.
+QByteArray tonePcm16(int frames, int channels, int rate);
 
 } // namespace testsupport
