@@ -17,15 +17,13 @@ struct Mp3Frame
     bool crc = false;
     bool original = false;
     bool copyright = false;
-    bool privateBit = false;
-    int length = 0;   // bytes, padding included
 };
 
-// Walks a stream of MPEG audio frames from offset 0; stops at the first byte that does not
+// Walks a stream of Layer III frames from offset 0; stops at the first byte that does not
 // start a frame. `rest` receives the number of bytes left after the last whole frame.
 QList<Mp3Frame> mp3Frames(const QByteArray &bytes, qsizetype *rest = nullptr);
 
 // Decodes an MP3 file with mpg123 into 16-bit PCM; empty when mpg123 is missing or fails.
-QByteArray decodeWithMpg123(const QString &mp3Path, int *channels = nullptr, int *rate = nullptr);
+QByteArray decodeWithMpg123(const QString &mp3Path);
 
 } // namespace testsupport
