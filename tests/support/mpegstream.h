@@ -28,18 +28,13 @@ struct FrameHeader
     int emphasis = 0;
 
     QByteArray bytes() const;
-    // Bit rate (kbit/s) and sampling frequency (Hz) the standard gives these fields; 0 when
-    // the fields are free, bad or reserved.
-    int bitRate() const;
-    int frequency() const;
-    // Length in bytes of a whole frame as the standard gives it; 0 for a free or bad rate.
+    // Length in bytes of a whole frame as the standard gives it; 0 for a free, bad or reserved
+    // bit rate, frequency, version or layer.
     int frameLength() const;
-    // Offset of the Xing tag inside the frame (side information size + 4).
-    int xingOffset() const;
 };
 
-// One whole frame: the header followed by zero bytes, or `length` bytes when given.
-QByteArray frame(const FrameHeader &header, int length = 0);
+// One whole frame: the header followed by zero bytes.
+QByteArray frame(const FrameHeader &header);
 // `count` whole frames.
 QByteArray frames(const FrameHeader &header, int count);
 // A stream of exactly `size` bytes made of whole frames, the last one cut to fit.
@@ -51,15 +46,13 @@ struct XingFields
     std::optional<quint32> frames; // flag bit 0 when present
     std::optional<quint32> bytes;  // flag bit 1 when present
 };
-// A frame carrying a Xing header at the place the header's version and mode give.
+// A frame carrying a Xing header after the side information the header's version and mode give.
 QByteArray xingFrame(const FrameHeader &header, const XingFields &fields);
 // A frame carrying a VBRI header 36 bytes after the frame start.
 QByteArray vbriFrame(const FrameHeader &header, quint16 delay, quint32 bytes, quint32 frames);
 
-// An ID3v2 frame of a tag of the given major version: 3-character identifier and 24-bit size
-// for 2.2, 32-bit size for 2.3, synchsafe size for 2.4.
-QByteArray id3v2Frame(int majorVersion, QByteArrayView id, QByteArrayView content);
-// A text frame in ISO-8859-1 (encoding byte 0).
+// A text frame in ISO-8859-1 (encoding byte 0) of a tag of the given major version: 3-character
+// identifier and 24-bit size for 2.2, 32-bit size for 2.3, synchsafe size for 2.4.
 QByteArray id3v2TextFrame(int majorVersion, QByteArrayView id, const QString &text);
 // A picture frame with `pictureSize` bytes of picture data full of 0xFF-led false syncs.
 QByteArray id3v2PictureFrame(int majorVersion, int pictureSize);
