@@ -3,7 +3,6 @@
 #include "app/dialogs.h"
 
 #include <QList>
-#include <QString>
 #include <QStringList>
 
 namespace testsupport {
@@ -15,9 +14,7 @@ public:
     struct Shown
     {
         QString text;
-        QString title;
         Icon icon;
-        Buttons buttons;
     };
 
     // Answer to every OK/Cancel question (true = OK).
@@ -28,9 +25,10 @@ public:
     QList<Shown> shown;
     int folderDialogs = 0;
 
-    bool message(QWidget *, const QString &text, const QString &title, Icon icon, Buttons buttons) override
+    bool message(QWidget *, const QString &text, const QString &, Icon icon,
+                 Buttons buttons) override
     {
-        shown.append({text, title, icon, buttons});
+        shown.append({text, icon});
         return buttons == Buttons::Ok || answer;
     }
 
