@@ -85,11 +85,9 @@ private slots:
     {
         const QString jpeg = m_dir.filePath("POCHETTE.JPG");
         QVERIFY(writeAll(jpeg, jpegBytes()));
-        const Run set = cli({"set", "--v1", "--v2", "--titre=Été indien", "--artiste=Чайковский",
-                             "--piste=3/12", "--genre=Chanson", "--url=http://exemple.fr",
-                             "--image=" + jpeg, m_path});
-        QCOMPARE(set.status, 0);
-        QCOMPARE(set.json.at(0)["ok"].toBool(), true);
+        QVERIFY(succeeds({"set", "--v1", "--v2", "--titre=Été indien", "--artiste=Чайковский",
+                          "--piste=3/12", "--genre=Chanson", "--url=http://exemple.fr",
+                          "--image=" + jpeg, m_path}));
         // A second edit changes only the named field; the picture stays.
         QVERIFY(succeeds({"set", "--album=Best of", m_path}));
         QCOMPARE(tagsOf(m_path),
@@ -187,64 +185,57 @@ private slots:
         QCOMPARE(readAll(m_path), before);
     }
 
-    void copyV1ToV2_data()
+    void copy_data()
     {
-        // The ID3v1 tag has an empty title, artist A1, track 4 and no genre.
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<QString>("expected"); // title|composer|genre of the ID3v2 tag afterwards
-        QTest::newRow("0: new tag from every field") << 0 << "||255";
-        QTest::newRow("1: non-empty fields over the tag") << 1 << "Titre v2||9";
-        QTest::newRow("2: every field, v2-only kept") << 2 << "|Compositeur v2|255";
-        QTest::newRow("3: non-empty fields, v2-only kept") << 3 << "Titre v2|Compositeur v2|9";
-        QTest::newRow("7 counts as 3") << 7 << "Titre v2|Compositeur v2|9";
-        QTest::newRow("-1 starts empty, copies non-empty") << -1 << "||0";
-    }
-
-    void copyV1ToV2()
-    {
-        QFETCH(int, mode);
-        QFETCH(QString, expected);
-        QVERIFY(succeeds({"set", "--v2", "--titre=Titre v2", "--album=Album v2", "--piste=7/12",
-                          "--genre=9", "--compositeur=Compositeur v2", m_path}));
-        QVERIFY(succeeds({"set", "--v1", "--artiste=A1", "--piste=4", "--genre=255", m_path}));
-        QVERIFY(succeeds({"copy", "--v1-vers-v2", "--mode=" + QString::number(mode), m_path}));
-        const tags::TypeTagV2 t = tags::readTagV2(m_path).value();
-        QCOMPARE(QStringList({t.Titre(), t.Compositeur(), QString::number(t.Genre())}).join('|'),
-                 expected);
-        QCOMPARE((QStringList{t.Artiste(), t.Piste()}), (QStringList{"A1", "4"}));
-        QCOMPARE(t.Album().isEmpty(), t.Titre().isEmpty()); // kept where the title is kept
-    }
-
-    void copyV2ToV1_data()
-    {
-        // The ID3v1 tag has track 4 and year 1999; the ID3v2 tag no year.
+        // ID3v2: title, album, composer, genre 9, the row's track, no year.
+        // ID3v1: no title, artist A1, year 1999, track 4, no genre.
+        QTest::addColumn<QString>("direction");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("piste2");
-        QTest::addColumn<QString>("expected"); // track|year of the ID3v1 tag afterwards
-        QTest::newRow("0 copies every field") << 0 << "7/12"
-                                              << "7|";
-        QTest::newRow("0, track without digits") << 0 << "x"
-                                                 << "0|";
-        QTest::newRow("1 keeps what is empty in ID3v2") << 1 << "7/12"
-                                                        << "7|1999";
-        QTest::newRow("1, empty track keeps the block's") << 1 << ""
-                                                          << "4|1999";
-        QTest::newRow("2 copies only non-empty fields") << 2 << ""
-                                                        << "4|1999";
+        QTest::addColumn<QString>("expected"); // the target tag afterwards, as read below
+        const auto row = [](const char *name, const char *direction, int mode, const char *piste2,
+                            const char *expected) {
+            QTest::newRow(name) << direction << mode << piste2 << expected;
+        };
+        // title|album|composer|genre|artist|track of the ID3v2 tag
+        const char *v1v2 = "--v1-vers-v2";
+        row("1>2 0: new tag from every field", v1v2, 0, "7/12", "|||255|A1|4");
+        row("1>2 1: non-empty fields over the tag", v1v2, 1, "7/12", "Titre v2|Album v2||9|A1|4");
+        row("1>2 2: every field, v2-only kept", v1v2, 2, "7/12", "||Compositeur v2|255|A1|4");
+        row("1>2 3: non-empty fields, v2-only kept", v1v2, 3, "7/12",
+            "Titre v2|Album v2|Compositeur v2|9|A1|4");
+        row("1>2 7 counts as 3", v1v2, 7, "7/12", "Titre v2|Album v2|Compositeur v2|9|A1|4");
+        row("1>2 -1 starts empty, copies non-empty", v1v2, -1, "7/12", "|||0|A1|4");
+        // title|year|track|genre of the ID3v1 tag
+        const char *v2v1 = "--v2-vers-v1";
+        row("2>1 0 copies every field", v2v1, 0, "7/12", "Titre v2||7|9");
+        row("2>1 0, track without digits", v2v1, 0, "x", "Titre v2||0|9");
+        row("2>1 1 keeps what is empty in ID3v2", v2v1, 1, "7/12", "Titre v2|1999|7|9");
+        row("2>1 1, empty track keeps the block's", v2v1, 1, "", "Titre v2|1999|4|9");
+        row("2>1 2 copies only non-empty fields", v2v1, 2, "", "Titre v2|1999|4|9");
     }
 
-    void copyV2ToV1()
+    void copy()
     {
+        QFETCH(QString, direction);
         QFETCH(int, mode);
         QFETCH(QString, piste2);
         QFETCH(QString, expected);
+        QVERIFY(succeeds({"set", "--v2", "--titre=Titre v2", "--album=Album v2", "--genre=9",
+                          "--piste=" + piste2, "--compositeur=Compositeur v2", m_path}));
         QVERIFY(succeeds(
-            {"set", "--v2", "--titre=Titre v2", "--genre=9", "--piste=" + piste2, m_path}));
-        QVERIFY(succeeds({"set", "--v1", "--titre=Ancien", "--annee=1999", "--piste=4", m_path}));
-        QVERIFY(succeeds({"copy", "--v2-vers-v1", "--mode=" + QString::number(mode), m_path}));
-        const tags::TypeTagV1 t = tags::readTagV1(m_path);
-        QCOMPARE(QString::number(t.Piste()) + '|' + t.Annee(), expected);
-        QCOMPARE(t.Titre() + '|' + QString::number(t.Genre()), QStringLiteral("Titre v2|9"));
+            {"set", "--v1", "--artiste=A1", "--annee=1999", "--piste=4", "--genre=255", m_path}));
+        QVERIFY(succeeds({"copy", direction, "--mode=" + QString::number(mode), m_path}));
+        const tags::TypeTagV1 t1 = tags::readTagV1(m_path);
+        const tags::TypeTagV2 t2 = tags::readTagV2(m_path).value();
+        const QStringList target =
+            direction == "--v1-vers-v2"
+                ? QStringList{t2.Titre(),       t2.Album(),
+                              t2.Compositeur(), QString::number(t2.Genre()),
+                              t2.Artiste(),     t2.Piste()}
+                : QStringList{t1.Titre(), t1.Annee(), QString::number(t1.Piste()),
+                              QString::number(t1.Genre())};
+        QCOMPARE(target.join('|'), expected);
     }
 
     void copyRefused()
