@@ -183,10 +183,9 @@ private slots:
         const tags::TypeTagV2 t = tags::readTagV2(path).value();
         const QString artist = encoding == 0 ? "Fauré" : "Шостакович";
         QCOMPARE((QStringList{t.Titre(), t.Artiste(), t.Album(), t.Piste(), t.Commentaire(),
-                              t.Annee(), t.Compositeur(), t.Url()}),
+                              t.Annee(), t.Compositeur(), t.Url(), QString::number(t.Genre())}),
                  (QStringList{"Élégie", artist, "Mélodies", "5/10", "Très bien", "2004", "Gabriel",
-                              "http://exemple.fr"}));
-        QCOMPARE(t.Genre(), 102);
+                              "http://exemple.fr", "102"}));
         QByteArray picture;
         for (int b = 0; b < 256; ++b)
             picture += char(b);
