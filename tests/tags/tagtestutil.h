@@ -93,11 +93,10 @@ inline QByteArray jpegBytes(int width = 8)
 {
     QImage image(width, 6, QImage::Format_RGB32);
     image.fill(Qt::blue);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "JPG");
-    return bytes;
+    return buffer.data();
 }
 
 // A record with every ID3v2 field set: accented French, text outside Windows-1252, a URL.
