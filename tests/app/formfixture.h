@@ -5,37 +5,30 @@
 #include "app/filecommands.h"
 #include "app/form1.h"
 #include "app/optionspage.h"
-#include "app/renamepanel.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
-#include "cd/cdaudiocontrol.h"
 #include "discimage.h"
 #include "fakeplayer.h"
 #include "scripteddialogs.h"
 
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSettings>
-#include <QTabBar>
-#include <QTemporaryDir>
-#include <QTextEdit>
-#include <QTimer>
-#include <QTreeWidget>
 #include <QtTest>
+#include <QtWidgets>
 
-#include <memory>
+using namespace Qt::StringLiterals;
 
 // "a|b|c" as a list; table rows write lists this way.
 inline QStringList listOf(const QString &text)
 {
     return text.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+}
+
+// The texts of one column of a list, top to bottom, joined by "|".
+inline QString column(const QTreeWidget *list, int c)
+{
+    QStringList texts;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        texts.append(list->topLevelItem(i)->text(c));
+    return texts.join(QLatin1Char('|'));
 }
 
 // A main window over a settings file and a disc image in a temporary folder, with dialogs
@@ -44,32 +37,29 @@ inline QStringList listOf(const QString &text)
 struct FormFixture
 {
     QTemporaryDir dir;
-    QString music = dir.filePath(QStringLiteral("musique"));
+    QString music = dir.filePath(u"musique"_s);
+    QString ini = dir.filePath(u"Tarvex.ini"_s);
     testsupport::ScriptedDialogs *dialogs = nullptr;
     FakePlayer *player = nullptr;
     std::unique_ptr<app::Form1> form;
 
     // A disc image of three short tracks.
-    QString discImage(const QString &name = QStringLiteral("disque"))
+    QString discImage(const QString &name = u"disque"_s)
     {
         testsupport::DiscImage image(dir.path(), name, {75, 150, 100});
         return image.isValid() ? image.cuePath() : QString();
     }
 
-    app::Form1 &make(const QStringList &images = {}, const QString &settingsFile = {})
+    app::Form1 &make(const QStringList &images = {})
     {
         form.reset();
-        auto scripted = std::make_unique<testsupport::ScriptedDialogs>();
-        dialogs = scripted.get();
-        auto fake = std::make_unique<FakePlayer>();
-        player = fake.get();
         app::Form1::Setup setup;
-        setup.dialogs = std::move(scripted);
-        setup.player = std::move(fake);
-        setup.settingsFile = settingsFile.isEmpty() ? iniPath() : settingsFile;
+        setup.dialogs.reset(dialogs = new testsupport::ScriptedDialogs);
+        setup.player.reset(player = new FakePlayer);
+        setup.settingsFile = ini;
         setup.cdImages = images.isEmpty() ? QStringList{discImage()} : images;
         setup.listMachineDrives = false;
-        setup.helpFile = dir.filePath(QStringLiteral("Tarvexfr.html"));
+        setup.helpFile = dir.filePath(u"Tarvexfr.html"_s);
         form = std::make_unique<app::Form1>(std::move(setup));
         return *form;
     }
@@ -81,37 +71,32 @@ struct FormFixture
         return *form;
     }
 
-    // A started window on the renaming page listing `music`, made of small files that each hold
-    // their own name.
-    app::Form1 &startOnFiles(const QString &files)
+    // A started, shown window on the tagging page listing `music`, made of the given files; each
+    // holds `content`, or its own name when there is none.
+    app::Form1 &startOnFiles(const QString &files, const QByteArray &content = {})
     {
         for (const QString &name : listOf(files))
-            write(name, name.toUtf8());
-        start();
-        form->TS2->setCurrentIndex(1);
-        form->Frame1->TS1->setCurrentIndex(app::TagPage::Renomeur);
-        dialogs->folders = {music};
-        form->ouvre();
-        dialogs->folderDialogs = 0;
+            write(name, content.isEmpty() ? name.toUtf8() : content);
+        store(u"repertCD"_s, music);
+        start().TS2->setCurrentIndex(1);
+        form->show();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qWarning("window not exposed");
         return *form;
     }
 
-    QString iniPath() const { return dir.filePath(QStringLiteral("Tarvex.ini")); }
     // Stored values of "name|name..." read straight from the INI file, joined by "|".
     QString stored(const QString &names) const
     {
-        QSettings ini(iniPath(), QSettings::IniFormat);
+        QSettings settings(ini, QSettings::IniFormat);
         QStringList values;
         for (const QString &name : listOf(names))
-            values << ini.value(QStringLiteral("software/Tarvex/") + name,
-                                QStringLiteral("<absent>"))
-                          .toString();
+            values << settings.value(u"software/Tarvex/"_s + name, u"<absent>"_s).toString();
         return values.join(QLatin1Char('|'));
     }
     void store(const QString &name, const QString &value) const
     {
-        QSettings(iniPath(), QSettings::IniFormat)
-            .setValue(QStringLiteral("software/Tarvex/") + name, value);
+        QSettings(ini, QSettings::IniFormat).setValue(u"software/Tarvex/"_s + name, value);
     }
 
     void write(const QString &name, const QByteArray &content) const
@@ -138,21 +123,18 @@ struct FormFixture
     {
         return list()->findItems(name, Qt::MatchExactly, app::TagPage::NameColumn).value(0);
     }
+    // Whether the list shows exactly the files of `music`, as it does once re-read.
+    bool listShowsFolder() const
+    {
+        return column(list(), app::TagPage::NameColumn) ==
+               QDir(music).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase).join(u'|');
+    }
     void check(const QString &names) const
     {
         for (const QString &name : listOf(names))
             row(name)->setCheckState(app::TagPage::NameColumn, Qt::Checked);
     }
 };
-
-// The texts of one column of a list, top to bottom, joined by "|".
-inline QString column(const QTreeWidget *list, int c)
-{
-    QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        texts.append(list->topLevelItem(i)->text(c));
-    return texts.join(QLatin1Char('|'));
-}
 
 // Checks the rows whose 1-based numbers are given and unchecks the others.
 inline void checkRows(QTreeWidget *list, const QList<int> &rows)
@@ -190,13 +172,10 @@ inline void setFields(QWidget *root, const QString &edits)
 inline QString editorTexts(const app::TagEditorPanel *e)
 {
     QStringList texts;
-    for (QWidget *field : e->fieldsV1() + e->fieldsV2()) {
-        if (auto *combo = qobject_cast<QComboBox *>(field))
-            texts << combo->currentText();
-        else if (auto *text = qobject_cast<QTextEdit *>(field))
-            texts << text->toPlainText();
-        else
-            texts << static_cast<QLineEdit *>(field)->text();
-    }
+    for (QWidget *field : e->fieldsV1() + e->fieldsV2())
+        texts << field->property(qobject_cast<QComboBox *>(field) ? "currentText"
+                                 : qobject_cast<QTextEdit *>(field) ? "plainText"
+                                                                    : "text")
+                     .toString();
     return texts.join(QLatin1Char('|'));
 }

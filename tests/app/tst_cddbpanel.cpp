@@ -11,7 +11,6 @@
 #include <QTcpServer>
 #include <QTextBlock>
 
-using namespace Qt::StringLiterals;
 using testsupport::CddbServer;
 
 namespace {

@@ -5,8 +5,6 @@
 
 #include <QToolBar>
 
-using namespace Qt::StringLiterals;
-
 class TestExtraction : public QObject
 {
     Q_OBJECT

@@ -3,66 +3,47 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-using namespace Qt::StringLiterals;
 using app::TagPage;
-
-namespace {
-
-// The names of "name=content|..." entries.
-QString namesOf(const QString &entries)
-{
-    QStringList names = listOf(entries);
-    for (QString &name : names)
-        name.truncate(name.indexOf(u'='));
-    return names.join(u'|');
-}
-
-} // namespace
 
 class TestFileOps : public QObject
 {
     Q_OBJECT
 private slots:
-    // Each operation previewed, then applied on real files; "after" is name=content per file.
+    // Each operation previewed, then applied on real files: each file gets its previewed name.
     void renameOperations_data()
     {
         QTest::addColumn<QString>("fields");
         QTest::addColumn<QString>("files");
         QTest::addColumn<QString>("preview");
-        QTest::addColumn<QString>("after");
         QTest::newRow("Supprimer")
-            << u"Option1|Combo1=5"_s << u"01 - Alpha.mp3|02 - Beta.mp3"_s << u"Alpha.mp3|Beta.mp3"_s
-            << u"Alpha.mp3=01 - Alpha.mp3|Beta.mp3=02 - Beta.mp3"_s;
-        QTest::newRow("Remplacer") << u"Option2|Text1=_|Combo3=-"_s << u"a_b_c.mp3"_s
-                                   << u"a-b-c.mp3"_s << u"a-b-c.mp3=a_b_c.mp3"_s;
+            << u"Option1|Combo1=5"_s << u"01 - Alpha.mp3|02 - Beta.mp3"_s << u"Alpha.mp3|Beta.mp3"_s;
+        QTest::newRow("Remplacer") << u"Option2|Text1=_|Combo3=-"_s << u"a_b_c.mp3"_s << u"a-b-c.mp3"_s;
         QTest::newRow("Lettrage") << u"Option3|Combo4=1ere lettre en Majuscule|Combo5=Majuscule"_s
-                                  << u"le petit chat.mp3"_s << u"Le Petit Chat.MP3"_s
-                                  << u"Le Petit Chat.MP3=le petit chat.mp3"_s;
+                                  << u"le petit chat.mp3"_s << u"Le Petit Chat.MP3"_s;
         QTest::newRow("Inverser") << u"Option4|Combo6=Artiste - Titre <--> Titre - Artiste"_s
-                                  << u"Artiste - Titre.mp3"_s << u"Titre - Artiste.mp3"_s
-                                  << u"Titre - Artiste.mp3=Artiste - Titre.mp3"_s;
-        QTest::newRow("Manuellement") << u"Option5|Text2=Nouveau nom.mp3"_s << u"vieux.mp3"_s
-                                      << u"Nouveau nom.mp3"_s << u"Nouveau nom.mp3=vieux.mp3"_s;
-        QTest::newRow("Ajouter") << u"Option6|Text6=01 |Text7= (live)"_s << u"Song.mp3"_s
-                                 << u"01 Song (live).mp3"_s << u"01 Song (live).mp3=Song.mp3"_s;
+                                  << u"Artiste - Titre.mp3"_s << u"Titre - Artiste.mp3"_s;
+        QTest::newRow("Manuellement")
+            << u"Option5|Text2=Nouveau nom.mp3"_s << u"vieux.mp3"_s << u"Nouveau nom.mp3"_s;
+        QTest::newRow("Ajouter")
+            << u"Option6|Text6=01 |Text7= (live)"_s << u"Song.mp3"_s << u"01 Song (live).mp3"_s;
     }
     void renameOperations()
     {
+        QFETCH(QString, fields);
         QFETCH(QString, files);
-        QFETCH(QString, after);
+        QFETCH(QString, preview);
         FormFixture f;
         app::Form1 &w = f.startOnFiles(files);
-        QFETCH(QString, fields);
-        setFields(&w, fields);
+        setFields(&w, u"TS1=3|"_s + fields);
         f.check(files);
         w.toolbarClick(u"voir"_s);
-        QTEST(column(f.list(), TagPage::NewNameColumn), "preview");
-        for (int i = 0; i < f.list()->topLevelItemCount(); ++i)
-            QCOMPARE(f.list()->topLevelItem(i)->foreground(TagPage::NewNameColumn).color(),
-                     w.fileCommands->nameColour());
+        QCOMPARE(column(f.list(), TagPage::NewNameColumn), preview);
         w.toolbarClick(u"renom"_s);
-        QCOMPARE(FormFixture::state(f.music), after);
-        QCOMPARE(column(f.list(), TagPage::NameColumn), namesOf(after));
+        QStringList after;
+        for (qsizetype i = 0; i < listOf(files).size(); ++i)
+            after << listOf(preview)[i] + u'=' + listOf(files)[i];
+        QCOMPARE(FormFixture::state(f.music), after.join(u'|'));
+        QVERIFY(f.listShowsFolder());
         QVERIFY(f.dialogs->shown.isEmpty());
     }
 
@@ -72,17 +53,16 @@ private slots:
     {
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"Song.mp3|Titre (Artiste).mp3|x (y).mp3"_s);
-        setFields(&w, u"Option4|Combo6=Titre (Artiste) <--> Artiste - Titre"_s);
+        setFields(&w, u"TS1=3|Option4|Combo6=Titre (Artiste) <--> Artiste - Titre"_s);
         f.check(u"Song.mp3|Titre (Artiste).mp3"_s);
         w.toolbarClick(u"voir"_s);
         QCOMPARE(column(f.list(), TagPage::NewNameColumn),
                  u"(Non compatible)|Artiste - Titre .mp3|(Pas selectionné)"_s);
         const QColor grey = w.fileCommands->markerColour(), name = w.fileCommands->nameColour();
         QVERIFY(grey != name);
-        QList<QColor> colours;
         for (int i = 0; i < 3; ++i)
-            colours << f.list()->topLevelItem(i)->foreground(TagPage::NewNameColumn).color();
-        QCOMPARE(colours, (QList<QColor>{grey, name, grey}));
+            QCOMPARE(f.list()->topLevelItem(i)->foreground(TagPage::NewNameColumn).color(),
+                     i == 1 ? name : grey);
         f.check(u"x (y).mp3"_s); // checked after the preview: its cell still holds a marker
         setFields(&w, u"Combo6=Artiste - Titre <--> Titre - Artiste"_s);
         w.toolbarClick(u"renom"_s);
@@ -116,7 +96,7 @@ private slots:
         QFETCH(QString, message);
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3"_s);
-        setFields(&w, u"Option5|Text2="_s + typed);
+        setFields(&w, u"TS1=3|Option5|Text2="_s + typed);
         f.check(checked);
         w.toolbarClick(u"voir"_s);
         w.toolbarClick(u"renom"_s);
@@ -190,7 +170,7 @@ private slots:
         QVERIFY(f.player->fileName().isEmpty()); // released before anything else
         QCOMPARE(FormFixture::state(f.music), musicAfter);
         QTEST(targetState, "targetAfter");
-        QCOMPARE(column(f.list(), TagPage::NameColumn), namesOf(musicAfter));
+        QVERIFY(f.listShowsFolder());
         QCOMPARE(f.dialogs->shown.size(), message.isEmpty() ? 1 : 2);
         QVERIFY2(f.dialogs->lastText().endsWith(message), qPrintable(f.dialogs->lastText()));
         QVERIFY(!w.Check1->isChecked());
@@ -215,15 +195,12 @@ private slots:
         QCOMPARE(f.player->playState(), files::Player::Stopped);
         QCOMPARE(f.player->fileName(), f.music + u"/b.mp3"_s); // stopping keeps the file
         QVERIFY(w.statusPanel(1).isEmpty());
-        // "arret", any toolbar click and the page "Renomeur" release the file.
+        // "arret" and any toolbar click release the file.
         play(u"b.mp3"_s);
         w.run(u"arret"_s);
         QVERIFY(f.player->fileName().isEmpty());
         play(u"b.mp3"_s);
         w.toolbarClick(u"voir"_s);
-        QVERIFY(f.player->fileName().isEmpty());
-        play(u"b.mp3"_s);
-        w.Frame1->TS1->setCurrentIndex(TagPage::Renomeur);
         QVERIFY(f.player->fileName().isEmpty());
         // A file that cannot be played stops silently.
         f.player->failNextPlay();
@@ -248,10 +225,9 @@ private slots:
         w.Timer4->start(10);
         QTRY_COMPARE(tracks->currentItem(), tracks->topLevelItem(1));
         w.Timer4->stop();
-        setFields(&w, u"txtArtiste=Artiste|txtAlbum=Album"_s);
+        setFields(&w, u"txtArtiste=Artiste"_s);
         emit w.MMControl1->done(1);
-        QCOMPARE(tracks->topLevelItemCount(), 0);
-        QCOMPARE(w.Frame6->txtArtiste->text() + w.Frame6->txtAlbum->text(), QString());
+        QCOMPARE(tracks->topLevelItemCount() + w.Frame6->txtArtiste->text().size(), 0);
     }
 };
 

@@ -9,8 +9,6 @@
 
 #include <unistd.h>
 
-using namespace Qt::StringLiterals;
-
 namespace {
 
 // Runs the mutagen helper beside this file and returns its standard output.
@@ -44,19 +42,6 @@ class TestTagPage : public QObject
 {
     Q_OBJECT
 
-    // A shown window on the tagging page listing generated MP3 streams of f.music.
-    app::Form1 &open(FormFixture &f, const QString &files)
-    {
-        for (const QString &name : listOf(files))
-            f.write(name, audio);
-        f.store(u"repertCD"_s, f.music);
-        app::Form1 &w = f.start();
-        w.TS2->setCurrentIndex(1);
-        w.show();
-        if (!QTest::qWaitForWindowExposed(&w))
-            qWarning("window not exposed");
-        return w;
-    }
     void clickRow(FormFixture &f, int row)
     {
         QTreeWidgetItem *item = f.list()->topLevelItem(row);
@@ -75,7 +60,7 @@ private slots:
     void listing()
     {
         FormFixture f;
-        app::Form1 &w = open(f, u"b.mp3|A.MP3|c.wav|.cache.mp3|notes.txt|Zèbre.Mp3|z.WAV"_s);
+        app::Form1 &w = f.startOnFiles(u"b.mp3|A.MP3|c.wav|.cache.mp3|notes.txt|Zèbre.Mp3|z.WAV"_s, audio);
         QDir(f.music).mkdir(u"dossier.mp3"_s);
         f.dialogs->folders = {f.music};
         w.commands->button(u"ouvrir"_s)->trigger();
@@ -91,8 +76,8 @@ private slots:
         QVERIFY(f.list()->topLevelItem(0)->isSelected());
         clickRow(f, 1);
         QCOMPARE(w.Txt_Chemin->text(), f.music + u"/z.WAV"_s);
-        QCOMPARE(w.Frame1->Frame3->Mpeg_BitRate->text(), u"128 Kbt"_s);
-        QCOMPARE(w.Frame1->Frame3->Mpeg_Frequence->text(), u"44100 Hz"_s);
+        QCOMPARE(w.Frame1->Frame3->Mpeg_BitRate->text() + w.Frame1->Frame3->Mpeg_Frequence->text(),
+                 u"128 Kbt44100 Hz"_s);
         QVERIFY(!w.Frame1->editor->chkv1->isChecked() && !w.Frame1->editor->chkv2->isChecked());
         QCOMPARE(editorTexts(w.Frame1->editor), QString(18, u'|'));
         f.dialogs->folders.clear(); // cancelled: nothing listed
@@ -103,7 +88,7 @@ private slots:
     void bothVersionsShown()
     {
         FormFixture f;
-        app::Form1 &w = open(f, u"chanson.mp3|nue.mp3"_s);
+        app::Form1 &w = f.startOnFiles(u"chanson.mp3|nue.mp3"_s, audio);
         id3peer({u"write"_s, f.music + u"/chanson.mp3"_s});
         clickRow(f, 0);
         app::TagEditorPanel *e = w.Frame1->editor;
@@ -113,8 +98,8 @@ private slots:
                                  u"Toto Cutugno|Albatros|CBS|http://exemple.fr|LAME"_s);
         // An untagged file next: everything cleared and disabled again.
         clickRow(f, 1);
-        QVERIFY(!e->chkv1->isChecked() && !e->chkv2->isChecked());
-        QVERIFY(!e->txtv1Titre->isEnabled() && !e->txtv2Titre->isEnabled());
+        QVERIFY(!e->chkv1->isChecked() && !e->chkv2->isChecked() && !e->txtv1Titre->isEnabled() &&
+                !e->txtv2Titre->isEnabled());
         QCOMPARE(editorTexts(e), QString(18, u'|'));
     }
 
@@ -130,21 +115,16 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("save")
             << false
-            << u"chkv1|chkv2|txtv1Piste=7/12|txtv1Titre=Titre v1|"
-               u"txtv1Artiste=Artiste v1|txtv1Album=Album v1|txtv1Annee=2001|"
-               u"cmbv1Genre=Blues|txtv1Commentaire=note v1|txtv2Piste=7/12|"
-               u"txtv2Titre=Titre à accents|txtv2Artiste=Artiste v2|"
-               u"txtv2Album=Album v2|txtv2Annee=2002|cmbv2Genre=Rock|"
-               u"txtv2Commentaire=note v2|txtv2Compositeur=Compositeur|"
-               u"txtv2Original=Original|txtv2Copyright=(c) 2002|"
-               u"txtv2Url=http://exemple.org|txtv2Encode=Tarvex"_s
+            << u"chkv1|chkv2|txtv1Piste=7/12|txtv1Titre=T1|txtv1Artiste=A1|txtv1Album=B1|"
+               u"txtv1Annee=2001|cmbv1Genre=Blues|txtv1Commentaire=C1|txtv2Piste=7/12|"
+               u"txtv2Titre=Été|txtv2Artiste=A2|txtv2Album=B2|txtv2Annee=2002|cmbv2Genre=Rock|"
+               u"txtv2Commentaire=C2|txtv2Compositeur=D|txtv2Original=O|txtv2Copyright=P|"
+               u"txtv2Url=http://u|txtv2Encode=E"_s
             << 2 << u"enreID"_s << true
-            << uR"({"v1":{"COMM":"note v1","TALB":"Album v1","TCON":"0",)"
-               uR"("TIT2":"Titre v1","TPE1":"Artiste v1","TRCK":"7","TYER":"2001"},)"
-               uR"("v2":{"COMM":"note v2","TALB":"Album v2","TCOM":"Compositeur",)"
-               uR"("TCON":"Rock","TCOP":"(c) 2002","TENC":"Tarvex",)"
-               uR"("TIT2":"Titre à accents","TOPE":"Original","TPE1":"Artiste v2",)"
-               uR"("TRCK":"7","TYER":"2002","WXXX":"http://exemple.org"}})"_s;
+            << uR"({"v1":{"COMM":"C1","TALB":"B1","TCON":"0","TIT2":"T1","TPE1":"A1","TRCK":"7",)"
+               uR"("TYER":"2001"},"v2":{"COMM":"C2","TALB":"B2","TCOM":"D","TCON":"Rock","TCOP":"P",)"
+               uR"("TENC":"E","TIT2":"Été","TOPE":"O","TPE1":"A2","TRCK":"7","TYER":"2002",)"
+               uR"("WXXX":"http://u"}})"_s;
         QTest::newRow("defaults override") << false
                                            << u"chkv1|chkv2|txtv1Titre=t|txtv2Titre=t|"
                                               u"txtv2Commentaire=à moi|txtv2Encode=moi|"
@@ -179,7 +159,7 @@ private slots:
         QFETCH(bool, answer);
         QFETCH(QString, expected);
         FormFixture f;
-        app::Form1 &w = open(f, u"t.mp3"_s);
+        app::Form1 &w = f.startOnFiles(u"t.mp3"_s, audio);
         const QString file = f.music + u"/t.mp3"_s;
         if (tagged)
             id3peer({u"write"_s, file});
@@ -202,20 +182,19 @@ private slots:
     {
         QTest::addColumn<QString>("tcon");
         QTest::addColumn<int>("v1Genre");
-        QTest::addColumn<int>("v1Position");
-        QTest::addColumn<int>("v2Position");
+        QTest::addColumn<int>("position"); // in both lists
         QTest::addColumn<QString>("saved"); // the v1 genre mutagen reads back
-        QTest::newRow("genre 0") << u"(0)"_s << 0 << 1 << 1 << u"0"_s;
-        QTest::newRow("last genre") << u"(147)"_s << 147 << 148 << 148 << u"147"_s;
-        QTest::newRow("no genre") << QString() << 255 << 0 << 0 << QString();
-        QTest::newRow("number without a name") << u"(200)"_s << 200 << 0 << 0 << QString();
+        QTest::newRow("genre 0") << u"(0)"_s << 0 << 1 << u"0"_s;
+        QTest::newRow("last genre") << u"(147)"_s << 147 << 148 << u"147"_s;
+        QTest::newRow("no genre") << QString() << 255 << 0 << QString();
+        QTest::newRow("number without a name") << u"(200)"_s << 200 << 0 << QString();
     }
     void genrePositions()
     {
         QFETCH(QString, tcon);
         QFETCH(int, v1Genre);
         FormFixture f;
-        app::Form1 &w = open(f, u"g.mp3"_s);
+        app::Form1 &w = f.startOnFiles(u"g.mp3"_s, audio);
         const QString file = f.music + u"/g.mp3"_s;
         id3peer({u"genre"_s, file, tcon});
         QFile out(file);
@@ -223,9 +202,8 @@ private slots:
         out.write(mpegstream::id3v1Block(u"x"_s, {}, {}, {}, {}, 1, v1Genre));
         out.close();
         clickRow(f, 0);
-        QCOMPARE(w.Frame1->editor->cmbv1Genre->count(), 149);
-        QTEST(w.Frame1->editor->cmbv1Genre->currentIndex(), "v1Position");
-        QTEST(w.Frame1->editor->cmbv2Genre->currentIndex(), "v2Position");
+        QTEST(w.Frame1->editor->cmbv1Genre->currentIndex(), "position");
+        QTEST(w.Frame1->editor->cmbv2Genre->currentIndex(), "position");
         w.Frame1->TS1->setCurrentIndex(app::TagPage::TagV1);
         w.commands->button(u"enreID"_s)->trigger();
         const QJsonObject v1 = QJsonDocument::fromJson(tagsOf(file).toUtf8())[u"v1"_s].toObject();
@@ -237,7 +215,7 @@ private slots:
     void failedSaveIsReported()
     {
         FormFixture f;
-        app::Form1 &w = open(f, u"verrou.mp3|parti.mp3"_s);
+        app::Form1 &w = f.startOnFiles(u"verrou.mp3|parti.mp3"_s, audio);
         const QString locked = f.music + u"/verrou.mp3"_s;
         id3peer({u"write"_s, locked});
         const bool root = geteuid() == 0;
@@ -273,7 +251,7 @@ private slots:
     void savedForTheExtraction()
     {
         FormFixture f;
-        app::Form1 &w = open(f, u"piste.mp3"_s);
+        app::Form1 &w = f.startOnFiles(u"piste.mp3"_s, audio);
         w.run(u"fillGenreLists"_s);
         setFields(&w, u"chkv1|txtv1Titre=Piste extraite|cmbv1Genre=Reggae"_s);
         w.Txt_Chemin->setText(f.music + u"/piste.mp3"_s);
