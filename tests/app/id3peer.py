@@ -2,11 +2,10 @@
 
 id3peer.py write FILE        ID3v2.3 with a full set of frames and an ID3v1.1 block
 id3peer.py genre FILE TCON   ID3v2.3 with a title and the given TCON (empty: none), no ID3v1
-id3peer.py read FILE         both tags as JSON {"v1": {"TIT2": "text", ...} or null, "v2": {...}};
-                             the v1 genre is its number as mutagen's ID3v1 parser gives it
-                             (absent for 255), the v2 genre its name
+id3peer.py read FILE         both tags on one line, "V1 / V2", each "TCON=Rock|TIT2=text|..." sorted by
+                             frame, "-" for no ID3v1 block; the v1 genre is its number as
+                             mutagen's ID3v1 parser gives it (absent for 255), the v2 genre its name
 """
-import json
 import sys
 
 from mutagen.id3 import (ID3, COMM, TALB, TCOM, TCON, TCOP, TENC, TIT2, TOPE, TPE1, TRCK,
@@ -59,7 +58,9 @@ def read(path):
         v2 = texts(ID3(path, v2_version=3, load_v1=False), True)
     except Exception:
         v2 = {}
-    print(json.dumps({"v1": None if v1 is None else texts(v1, False), "v2": v2}))
+    line = lambda frames: "|".join(k + "=" + v for k, v in sorted(frames.items()))
+    sys.stdout.buffer.write(("-" if v1 is None else line(texts(v1, False))).encode() + b" / "
+                            + line(v2).encode() + b"\n")
 
 
 if __name__ == "__main__":
