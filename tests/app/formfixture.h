@@ -101,9 +101,8 @@ struct FormFixture
 
     void write(const QString &name, const QByteArray &content) const
     {
-        QDir().mkpath(music);
-        QFile file(QDir(music).filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        QFile file(QDir(music).filePath(name)); // parent folders are made as needed
+        if (!QDir().mkpath(QFileInfo(file).path()) || !file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
             qFatal("cannot write a test file");
     }
     // "name=content" for every file of a folder, sorted by name, joined by "|".

@@ -147,11 +147,7 @@ private slots:
         QFETCH(QString, message);
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.mp3"_s);
-        const QString cible = f.dir.filePath(u"cible"_s);
-        QDir().mkpath(cible);
-        QFile old(cible + u"/a.mp3"_s);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("ancien contenu, plus long") > 0);
-        old.close();
+        f.write(u"../cible/a.mp3"_s, "ancien contenu, plus long");
         const QString folder = target.isEmpty() ? QString() : f.dir.filePath(target);
         const QByteArray mountPoint = QFile::encodeName(folder);
         if (target == u"tmpfs"_s && (!QDir().mkpath(folder) || ::geteuid() != 0 ||
