@@ -102,7 +102,8 @@ struct FormFixture
     void write(const QString &name, const QByteArray &content) const
     {
         QFile file(QDir(music).filePath(name)); // parent folders are made as needed
-        if (!QDir().mkpath(QFileInfo(file).path()) || !file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        if (!QDir().mkpath(QFileInfo(file).path()) || !file.open(QIODevice::WriteOnly) ||
+            file.write(content) != content.size())
             qFatal("cannot write a test file");
     }
     // "name=content" for every file of a folder, sorted by name, joined by "|".
@@ -167,14 +168,17 @@ inline void setFields(QWidget *root, const QString &edits)
     }
 }
 
-// The texts of the tag editor's fields, version 1 then version 2, joined by "|".
+// The tag editor as text: both check boxes ("10" is version 1 only), then the texts of the
+// fields, version 1 then version 2, all joined by "|".
 inline QString editorTexts(const app::TagEditorPanel *e)
 {
-    QStringList texts;
+    QStringList texts{QString::number(e->chkv1->isChecked()) +
+                      QString::number(e->chkv2->isChecked())};
     for (QWidget *field : e->fieldsV1() + e->fieldsV2())
-        texts << field->property(qobject_cast<QComboBox *>(field) ? "currentText"
-                                 : qobject_cast<QTextEdit *>(field) ? "plainText"
-                                                                    : "text")
+        texts << field
+                     ->property(qobject_cast<QComboBox *>(field)   ? "currentText"
+                                : qobject_cast<QTextEdit *>(field) ? "plainText"
+                                                                   : "text")
                      .toString();
     return texts.join(QLatin1Char('|'));
 }

@@ -34,24 +34,22 @@ class TestCddbPanel : public QObject
 
     app::CdPage *page() const { return f->form->Frame6; }
     app::CddbPanel *panel() const { return f->form->cddb; }
-    app::Form1 &startWindow()
+    // A started window that looks its disc up on the server, which knows it in "rock".
+    app::Form1 &startWindow(const QString &genre = u"Rock"_s)
     {
         app::Form1 &w = f->start();
         w.cddbServerUrl = server->url();
         clsCdInfo info;
         info.Init(w.Frame6->cboLecteurCD->currentText());
         discId = info.DiscID();
+        addEntry(u"rock"_s, u"DTITLE=Les Amis / Noël d'été|DYEAR=1999|DGENRE=%1|"
+                            u"TTITLE0=Tant qu'il |TTITLE0=continue|TTITLE1=1999|"
+                            u"TTITLE2=AC/DC/Live|EXTT1=live"_s.arg(genre));
         return w;
     }
     void addEntry(const QString &category, const QString &lines)
     {
         server->addEntry(category, discId, testsupport::xmcdEntry(discId, listOf(lines)));
-    }
-    void addAmis(const QString &category = u"rock"_s, const QString &genre = u"Rock"_s)
-    {
-        addEntry(category, u"DTITLE=Les Amis / Noël d'été|DYEAR=1999|DGENRE=%1|"
-                           u"TTITLE0=Tant qu'il |TTITLE0=continue|TTITLE1=1999|"
-                           u"TTITLE2=AC/DC/Live|EXTT1=live"_s.arg(genre));
     }
 
 private slots:
@@ -80,8 +78,7 @@ private slots:
     void exactMatchFillsThePage()
     {
         QFETCH(QString, genre);
-        app::Form1 &w = startWindow();
-        addAmis(u"rock"_s, genre);
+        app::Form1 &w = startWindow(genre);
         page()->txtGenre->clear();
         page()->txtGenre->addItems({QString(), u"Blues"_s, u"Rock"_s, u"Rock & Roll"_s});
         w.Label23->setText(u"7"_s);
@@ -103,7 +100,6 @@ private slots:
     void severalMatchesAskForAChoice()
     {
         app::Form1 &w = startWindow();
-        addAmis();
         addEntry(u"folk"_s, u"DTITLE=Autres / Disque|DYEAR=2001|DGENRE=Folk|TTITLE0=Seul"_s);
         int offered = 0;
         whenReady(
@@ -132,12 +128,11 @@ private slots:
         QTest::addColumn<QString>("tracks");
         QTest::addColumn<QString>("message");
         const QString tracks = u"Piste 1|Piste 2|Piste 3"_s;
-        for (const char *status : {"202", "403", "409", "500"})
-            QTest::addRow("query %s", status) << u"query "_s + QLatin1String(status) << 2
-                                              << QString::fromLatin1(status) << tracks << QString();
-        for (const char *status : {"401", "402"})
-            QTest::addRow("read %s", status) << u"read "_s + QLatin1String(status) << 3
-                                             << QString::fromLatin1(status) << tracks << QString();
+        for (const QString &failure :
+             listOf(u"query 202|query 403|query 409|query 500|read 401|read 402"_s))
+            QTest::addRow("%s", qPrintable(failure))
+                << failure << (failure.startsWith(u'r') ? 3 : 2) << failure.section(u' ', 1)
+                << tracks << QString();
         QTest::newRow("no server")
             << u"no server"_s << 0 << QString() << tracks << u"Pas de connection internet"_s;
         QTest::newRow("disc not readable") << u"no disc"_s << 1 << u"Ici"_s << QString()
@@ -147,7 +142,6 @@ private slots:
     {
         QFETCH(QString, failure);
         app::Form1 &w = startWindow();
-        addAmis();
         const int status = failure.section(u' ', 1).toInt();
         if (failure.startsWith(u"query"_s))
             server->setQueryStatus(status);
@@ -165,8 +159,7 @@ private slots:
         page()->txtRecu->setPlainText(u"ancien texte"_s);
         w.run(u"demandecddb"_s);
         QTEST(page()->txtRecu->toPlainText().section(u' ', 0, 0).section(u'\t', 0, 0), "received");
-        QTEST(column(page()->LV2, 0), "tracks");
-        QCOMPARE(page()->txtArtiste->text(), QString());
+        QTEST(column(page()->LV2, 0) + page()->txtArtiste->text(), "tracks"); // no artist
         QTEST(int(server->commands().size()), "sent");
         QTEST(f->dialogs->lastText(), "message");
     }
@@ -182,9 +175,7 @@ private slots:
         QCOMPARE(page()->txtRecu->toPlainText(),
                  u"Miroir\thttp://miroir.example:8080/cgi-bin/cddb.cgi\nAutre\t"_s +
                      u"http://127.0.0.1:%1/autre/cddb.cgi"_s.arg(server->port()));
-        QTextCursor cursor = page()->txtRecu->textCursor();
-        cursor.setPosition(page()->txtRecu->document()->findBlockByNumber(1).position() + 3);
-        page()->txtRecu->setTextCursor(cursor);
+        page()->txtRecu->moveCursor(QTextCursor::End); // on the line of "Autre"
         QTest::mouseClick(page()->btnChoisirSite, Qt::LeftButton);
         QCOMPARE(w.cddbServerUrl, u"http://127.0.0.1:%1/autre/cddb.cgi"_s.arg(server->port()));
     }
@@ -202,15 +193,13 @@ private slots:
     {
         QFETCH(bool, choosing);
         app::Form1 &w = startWindow();
-        addAmis(u"rock"_s);
-        addAmis(u"folk"_s);
+        addEntry(u"folk"_s, u"DTITLE=Autres / Disque"_s);
         if (!choosing)
             server->setMode(CddbServer::Mode::NeverAnswers);
         whenReady(
             &w,
-            [this, choosing] {
-                return choosing ? panel()->isWaitingForChoice()
-                                : panel()->inetConnexion->isRunning();
+            [this, choosing] { // a fetch waits once the server holds its request
+                return choosing ? panel()->isWaitingForChoice() : !server->commands().isEmpty();
             },
             [&w] { w.close(); });
         w.show();
@@ -231,7 +220,6 @@ private slots:
         app::Form1 &w = startWindow();
         w.Frame7->txtEmailCddb->setText(u"jean.dupont@exemple.fr"_s);
         emit w.Frame7->txtEmailCddb->editingFinished();
-        addAmis();
         w.run(u"demandecddb"_s);
         QCOMPARE(server->hellos().value(0), u"jean.dupont+exemple.fr+xmcd+v1.0PL0"_s);
         QCOMPARE(f->start().Frame7->txtEmailCddb->text(), u"jean.dupont@exemple.fr"_s);

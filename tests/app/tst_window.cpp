@@ -12,9 +12,10 @@ const QString tagOptions = u"ExtraireTagv1|ExtraireTagv2|ExtraireTagv1et2|Extrai
 QString enabledCommands(const app::Form1 &w)
 {
     QStringList on;
-    for (const QString &name : listOf(u"ouvrir|CDDB|extraireMP3|voir|renom|enreID|suppID|copieID|lit|"
-                                      u"arretlecture|recherche|ouvdossier|copier2|deplacer2|"
-                                      u"supprimer2|demCDDB|Extra|extraMP3|extraWAV"_s))
+    for (const QString &name :
+         listOf(u"ouvrir|CDDB|extraireMP3|voir|renom|enreID|suppID|copieID|lit|"
+                u"arretlecture|recherche|ouvdossier|copier2|deplacer2|"
+                u"supprimer2|demCDDB|Extra|extraMP3|extraWAV"_s))
         if (QAction *a = w.commands->button(name); (a ? a : w.commands->item(name))->isEnabled())
             on << name;
     return on.join(u'|');
@@ -26,17 +27,6 @@ class TestWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    void firstStartWritesDefaults()
-    {
-        FormFixture f;
-        f.start();
-        const QString folder = app::defaultOutputFolder();
-        QCOMPARE(f.stored(u"repertCD|repertWAVMP3|Formatfichier|ImportationNom|Commentaire|"
-                          u"Encodepar|"_s +
-                          tagOptions),
-                 folder + u'|' + folder + u"|0|0|||0|1|0|0"_s);
-    }
-
     // Stored values are kept as they are, even empty or nonsense, and reach the controls;
     // nonsense falls back. "values": Formatfichier|ExtraireTagv1|ExtraireTagv1et2|ImportationNom;
     // "controls": Combo8's index, Option7, Option9, Check2.
@@ -71,18 +61,21 @@ private slots:
                  controls + u"|/srv/musique|Mon commentaire, avec virgule"_s);
     }
 
-    // Typing saves nothing; each control saves its own value, an option button its whole group;
-    // a cancelled folder dialog keeps the folder.
+    // The first start writes the ten defaults. Then typing saves nothing; each control saves
+    // its own value, an option button its whole group; a cancelled folder dialog keeps the folder.
     void savingHandlers()
     {
         FormFixture f;
         app::OptionsPage *p = f.start().Frame7;
+        const QString names = u"Commentaire|Encodepar|ImportationNom|repertCD|repertWAVMP3"_s;
+        const QString all = names + u"|Formatfichier|"_s + tagOptions,
+                      folder = app::defaultOutputFolder();
+        QCOMPARE(f.stored(all), u"||0|"_s + folder + u'|' + folder + u"|0|0|1|0|0"_s);
         QTest::keyClicks(p->Text8, u"note"_s);
         f.dialogs->folders = {u"/tmp/cd"_s, u"/tmp/conv"_s, QString()};
-        setFields(p, u"Text9=LAME|Check2|Command5|Command6|Command5|Combo8=Titre (Artiste)|Option9"_s);
-        const QString names = u"Commentaire|Encodepar|ImportationNom|repertCD|repertWAVMP3"_s;
-        QCOMPARE(f.stored(names + u"|Formatfichier|"_s + tagOptions),
-                 u"||1|/tmp/cd|/tmp/conv|2|0|0|1|0"_s);
+        setFields(p,
+                  u"Text9=LAME|Check2|Command5|Command6|Command5|Combo8=Titre (Artiste)|Option9"_s);
+        QCOMPARE(f.stored(all), u"||1|/tmp/cd|/tmp/conv|2|0|0|1|0"_s);
         setFields(p, u"Command7|Command8"_s);
         QCOMPARE(f.stored(names), u"note|LAME|1|/tmp/cd|/tmp/conv"_s);
     }
@@ -140,14 +133,15 @@ private slots:
         QTest::newRow("mp3 Tag ID3 v1") << u"TS2=1|TS1=1"_s << files.arg(tags) << u"1|2|9"_s;
         QTest::newRow("mp3 Tag ID3 v2") << u"TS2=1|TS1=2"_s << files.arg(tags) << u"1|5|9"_s;
         QTest::newRow("mp3 Renomeur") << u"TS2=1|TS1=3"_s << files.arg(names) << u"1|4|9"_s;
-        QTest::newRow("wav Tag ID3 v2") << u"TS2=1|Combo7=*.wav|TS1=2"_s << files.arg(u""_s)
-                                        << u"1|5|9"_s;
-        QTest::newRow("wav Renomeur") << u"TS2=1|Combo7=*.wav|TS1=3"_s << files.arg(names)
-                                      << u"1|4|9"_s;
+        QTest::newRow("wav Tag ID3 v2")
+            << u"TS2=1|Combo7=*.wav|TS1=2"_s << files.arg(u""_s) << u"1|5|9"_s;
+        QTest::newRow("wav Renomeur")
+            << u"TS2=1|Combo7=*.wav|TS1=3"_s << files.arg(names) << u"1|4|9"_s;
         // The main tab strip shows "Info Fichier" again but leaves the tag buttons as they are.
         QTest::newRow("back on Tag et noms")
             << u"TS2=1|TS1=2|TS2=2|TS2=1"_s << files.arg(tags) << u"1|3|9"_s;
-        QTest::newRow("back on Extraire CD") << u"TS2=1|TS1=1|TS2=0"_s << cd.arg(tags) << u"6|2|9"_s;
+        QTest::newRow("back on Extraire CD")
+            << u"TS2=1|TS1=1|TS2=0"_s << cd.arg(tags) << u"6|2|9"_s;
     }
     void pages()
     {
@@ -175,7 +169,8 @@ private slots:
         for (const QString &page : {u"TS2=0"_s, u"TS2=1|TS1=3"_s}) {
             setFields(&w, page);
             journal.clear();
-            for (QAction *command : {w.commands->button(u"voir"_s), w.commands->item(u"ouvdossier"_s)}) {
+            for (QAction *command :
+                 {w.commands->button(u"voir"_s), w.commands->item(u"ouvdossier"_s)}) {
                 w.MMControl1->sendCommand(u"Open"_s);
                 command->trigger();
             }
