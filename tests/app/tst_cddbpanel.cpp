@@ -2,7 +2,6 @@
 
 #include "app/cddbpanel.h"
 #include "cd/cdinfo.h"
-#include "cd/httpfetch.h"
 #include "cddbserver.h"
 
 #include <QTcpServer>

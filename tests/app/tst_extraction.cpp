@@ -39,15 +39,14 @@ private slots:
         FormFixture f;
         app::Form1 &w = f.start();
         QTreeWidget *lv2 = w.Frame6->LV2;
-        const QString out = f.dir.filePath(u"sortie"_s);
-        QVERIFY(QDir().mkpath(out));
-        setFields(&w, u"Text3="_s + out);
+        setFields(&w, u"Text3="_s + f.dir.path());
         checkRows(lv2, {1, 3});
         w.run(u"extwav"_s);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Ok"_s);
         QCOMPARE(lv2->topLevelItem(0)->foreground(1).color(), QColor(Qt::blue));
-        QCOMPARE(QDir(out).entryList(QDir::Files).join(u'|'), u"Piste 1.wav|Piste 3.wav"_s);
-        QCOMPARE(QFileInfo(out + u"/Piste 3.wav"_s).size(), 44 + 100 * 2352);
+        QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'),
+                 u"Piste 1.wav|Piste 3.wav"_s);
+        QCOMPARE(QFileInfo(f.dir.filePath(u"Piste 3.wav"_s)).size(), 44 + 100 * 2352);
         // A second job pushes the earlier marks right; a failed track is marked in red.
         setFields(&w, u"Text3="_s + f.dir.filePath(u"absent/dossier"_s));
         checkRows(lv2, {2});
