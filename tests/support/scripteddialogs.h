@@ -23,7 +23,6 @@ public:
     QStringList folders;
 
     QList<Shown> shown;
-    int folderDialogs = 0;
 
     bool message(QWidget *, const QString &text, const QString &, Icon icon,
                  Buttons buttons) override
@@ -34,7 +33,6 @@ public:
 
     QString chooseFolder(QWidget *, const QString &) override
     {
-        ++folderDialogs;
         return folders.isEmpty() ? QString() : folders.takeFirst();
     }
 
