@@ -230,7 +230,7 @@ void TestExtraction::encode()
     QVERIFY(parsed.size() > 30);
     for (const auto &f : parsed) {
         QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(f.version).arg(f.mode).arg(f.bitrate).arg(f.sampleRate), frames);
-        QVERIFY(f.layer == 3 && f.original && !f.crc);
+        QVERIFY(f.original && !f.crc); // Layer III: mp3Frames stops at any other frame
     }
 }
 
@@ -305,8 +305,8 @@ void TestExtraction::ripTrack()
     const auto frames = testsupport::mp3Frames(bytes, &rest);
     QCOMPARE(rest, 0); // frames from the first byte to the last: no tag, no VBR header
     for (const auto &f : frames) {
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(f.version).arg(f.layer).arg(f.bitrate).arg(f.sampleRate),
-                 QStringLiteral("1 3 128 44100"));
+        QCOMPARE(QStringLiteral("%1 %2 %3").arg(f.version).arg(f.bitrate).arg(f.sampleRate),
+                 QStringLiteral("1 128 44100"));
         QVERIFY(f.mode == 0 && f.original && !f.crc && !f.copyright);
     }
     if (QStandardPaths::findExecutable(QStringLiteral("mpg123")).isEmpty())
