@@ -161,6 +161,10 @@ private slots:
             QByteArray("ID3\3\0\0\x7F\x7F\x7F\x7F", 10) + frame(3, "TIT2", latin("x"));
         QVERIFY(writeAll(m_path, big));
         QCOMPARE(tags::readId3v2Bytes(m_path).value(), big);
+        // A tag followed by audio: the tag alone is read.
+        const QByteArray tagged = tag(3, frame(3, "TIT2", latin("y")));
+        QVERIFY(writeAll(m_path, tagged + mpegFrames(3)));
+        QCOMPARE(tags::readId3v2Bytes(m_path).value(), tagged);
         // A file too short for a tag is no failure; a folder is one.
         QVERIFY(writeAll(m_path, "ID3"));
         QVERIFY(!tags::readTagV2(m_path).value().Valide());
