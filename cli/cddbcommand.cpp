@@ -33,10 +33,8 @@ int run(const QStringList &args)
 {
     const cli::Arguments arguments =
         cli::parseArguments(args, {"--cd-image=", "--lecteur=", "--serveur=", "--email="});
-    QString error = arguments.error;
+    QString error;
     const QString drive = cli::driveOption(arguments, &error);
-    if (error.isEmpty() && !arguments.files.isEmpty())
-        error = QStringLiteral("Argument inattendu : %1").arg(arguments.files.first());
     if (!error.isEmpty() || drive.isEmpty())
         return cli::usageError(error, usageText);
     const QString server = arguments.has(QStringLiteral("--serveur="))

@@ -61,16 +61,19 @@ Arguments parseArguments(const QStringList &args, const QStringList &known)
     return out;
 }
 
-QString driveOption(const Arguments &arguments, QString *error)
+QString driveOption(const Arguments &arguments, QString *error, bool filesAllowed)
 {
+    *error = arguments.error;
     QString drive;
     for (const auto &[name, value] : arguments.options) {
         if (name != QLatin1String("--cd-image=") && name != QLatin1String("--lecteur="))
             continue;
-        if (!drive.isEmpty())
+        if (!drive.isEmpty() && error->isEmpty())
             *error = QStringLiteral("Un seul disque à la fois.");
         drive = value;
     }
+    if (!filesAllowed && !arguments.files.isEmpty() && error->isEmpty())
+        *error = QStringLiteral("Argument inattendu : %1").arg(arguments.files.first());
     return drive;
 }
 

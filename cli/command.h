@@ -47,9 +47,10 @@ struct Arguments
 // is an option.
 Arguments parseArguments(const QStringList &args, const QStringList &known);
 
-// The disc named by --cd-image=FICHIER or --lecteur=PERIPHERIQUE, or an empty text; names two
-// discs in `error`.
-QString driveOption(const Arguments &arguments, QString *error);
+// The disc named by --cd-image=FICHIER or --lecteur=PERIPHERIQUE, or an empty text. `error`
+// gets the first fault of the arguments: an unknown option, a second disc, or (unless
+// `filesAllowed`) an argument that is not an option.
+QString driveOption(const Arguments &arguments, QString *error, bool filesAllowed = false);
 
 // Prints `why` (when there is one) and the command's usage on standard error.
 int usageError(const QString &why, const char *usage);

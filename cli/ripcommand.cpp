@@ -23,8 +23,8 @@ int runRip(const QStringList &args)
 {
     const cli::Arguments arguments =
         cli::parseArguments(args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3"});
-    QString error = arguments.error;
-    QString drive = cli::driveOption(arguments, &error);
+    QString error;
+    QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
         return usageError(error);
     bool numeric = false;
