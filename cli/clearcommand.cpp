@@ -2,9 +2,7 @@
 // (both when no version is named).
 #include "tagcli.h"
 
-#include "tags/id3v1.h"
-#include "tags/id3v2reader.h"
-#include "tags/zelltagctrl.h"
+#include "tags/tagsave.h"
 
 namespace {
 
@@ -22,25 +20,13 @@ int runClear(const QStringList &args)
     if (!v1 && !v2)
         v1 = v2 = true;
 
-    const tags::ZellTagCtrl ctrl;
-    return tagcli::changeFiles(arguments.files, [&](const QString &path) -> QString {
-        if (v1 && !tags::removeTagV1(path))
-            return QStringLiteral(
-                "Impossible de supprimer le tag ID3v1 (fichier en lecture seule ?)");
-        if (!v2)
-            return {};
-        // Only a file that has a tag is rewritten.
-        const tags::Result<tags::TypeTagV2> read = ctrl.GetTagV2(path);
-        if (!read.ok())
-            return read.error();
-        if (!read->Valide())
-            return {};
-        const tags::Result<bool> cleared = ctrl.ClearTagV2(path);
-        if (!cleared.ok())
-            return cleared.error();
-        if (!*cleared)
-            return QStringLiteral("Aucune trame MPEG après le tag : fichier laissé tel quel");
-        return {};
+    // Both removals go into one change of the file.
+    tags::TagChanges changes;
+    changes.removeV1 = v1;
+    if (v2)
+        changes.v2 = tags::TypeTagV2();
+    return tagcli::changeFiles(arguments.files, [&](const QString &path) {
+        return tagcli::saved(tags::saveTags(path, changes, tagcli::batchSave));
     });
 }
 

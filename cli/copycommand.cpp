@@ -34,9 +34,11 @@ int runCopy(const QStringList &args)
             toV2 ? ctrl.CopyV1ToV2(path, mode) : ctrl.CopyV2ToV1(path, mode);
         if (!copied.ok())
             return copied.error();
-        if (!*copied)
-            return toV2 ? QStringLiteral("Pas de tag ID3v1 à copier, ou fichier non MP3")
-                        : QStringLiteral("Pas de tag ID3v2 à copier, ou fichier non MP3");
+        if (*copied)
+            return {};
+        if (!path.endsWith(QLatin1String("mp3"), Qt::CaseInsensitive))
+            return QStringLiteral("Le nom ne finit pas par .mp3 : rien n'a été copié");
+        return toV2 ? QStringLiteral("Pas de tag ID3v1 à copier") : QStringLiteral("Pas de tag ID3v2 à copier");
         return {};
     });
 }

@@ -2,7 +2,9 @@
 // tags of each file and writes both tags back.
 #include "tagcli.h"
 
+#include "tags/fieldrules.h"
 #include "tags/genres.h"
+#include "tags/tagsave.h"
 #include "tags/zelltagctrl.h"
 
 #include <optional>
@@ -54,14 +56,14 @@ void applyV1(const Edit &edit, tags::TypeTagV1 &t)
 {
     applyCommon(edit, t);
     if (auto v = edit.field("--piste="))
-        t.setPiste(tags::roundToInt16(tags::leadingNumber(*v)));
+        t.setPiste(tags::v1Track(*v));
 }
 
 void applyV2(const Edit &edit, tags::TypeTagV2 &t)
 {
     applyCommon(edit, t);
     if (auto v = edit.field("--piste="))
-        t.setPiste(*v);
+        t.setPiste(tags::v2Track(*v));
     if (auto v = edit.field("--compositeur="))
         t.setCompositeur(*v);
     if (auto v = edit.field("--original="))
@@ -116,7 +118,7 @@ int runSet(const QStringList &args)
     const bool namedV1 = arguments.has(QLatin1String("--v1")),
                namedV2 = arguments.has(QLatin1String("--v2"));
     if (const auto piste = edit.field("--piste="); piste && namedV1) {
-        const int number = tags::roundToInt16(tags::leadingNumber(*piste));
+        const int number = tags::v1Track(*piste);
         if (number < 0 || number > 255)
             return cli::usageError(
                 QStringLiteral("Piste hors de 0 à 255, impossible en ID3v1 : %1").arg(*piste),
@@ -139,14 +141,12 @@ int runSet(const QStringList &args)
             applyV1(edit, tags.TagV1);
         if (v2)
             applyV2(edit, tags.TagV2);
-        if (v1 && (tags.TagV1.Piste() < 0 || tags.TagV1.Piste() > 255))
-            return QStringLiteral("Piste hors de 0 à 255, impossible en ID3v1");
-        const tags::Result<bool> written = ctrl.SetAllTags(path, tags);
-        if (!written.ok())
-            return written.error();
-        if (!*written)
-            return QStringLiteral("Échec de l'écriture (fichier trop court ou sans trame MPEG)");
-        return {};
+        tags::TagChanges changes;
+        if (v1)
+            changes.v1 = tags.TagV1;
+        if (v2)
+            changes.v2 = tags.TagV2;
+        return tagcli::saved(tags::saveTags(path, changes, tagcli::batchSave));
     });
 }
 

@@ -4,6 +4,9 @@
 
 #include "command.h"
 
+#include "tags/fileaccess.h"
+
+#include "tags/tagsave.h"
 #include "tags/tagtype.h"
 
 #include <QFileInfo>
@@ -12,10 +15,17 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <QSet>
+
 #include <atomic>
 #include <functional>
 #include <thread>
 #include <vector>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tagcli {
 
@@ -56,14 +66,47 @@ inline QJsonObject v2Object(const tags::TypeTagV2 &t)
     return object;
 }
 
-// Why a path cannot be handled as a file, or an empty text.
+// Why a path cannot be handled as a file, or an empty text. Only regular files are opened: a
+// named pipe or a device would block or stream for ever.
 inline QString notAFile(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QStringLiteral("Fichier introuvable");
-    if (info.isDir())
+    struct stat info;
+    if (stat(QFile::encodeName(path).constData(), &info) != 0)
+        return errno == ENOENT ? QStringLiteral("Fichier introuvable")
+                               : QStringLiteral("Fichier inaccessible : %1").arg(tags::systemError(errno));
+    if (S_ISDIR(info.st_mode))
         return QStringLiteral("C'est un dossier, pas un fichier");
+    if (!S_ISREG(info.st_mode))
+        return QStringLiteral("Ce n'est pas un fichier ordinaire (tube, périphérique...)");
+    return {};
+}
+
+// Saves of a batch leave their in-place writes to the one sync that ends the batch.
+constexpr tags::SaveOptions batchSave{false};
+
+// The error of a save, or an empty text.
+inline QString saved(const tags::Result<tags::SaveKind> &result)
+{
+    return result.ok() ? QString() : result.error();
+}
+
+// Brings the data written to the files of a batch to the disk: one sync for each file system.
+// The error, or an empty text.
+inline QString syncFileSystems(const QStringList &files)
+{
+    QSet<dev_t> done;
+    for (const QString &path : files) {
+        struct stat info;
+        const QByteArray native = QFile::encodeName(path);
+        if (stat(native.constData(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            done.contains(info.st_dev))
+            continue;
+        done.insert(info.st_dev);
+        const tags::Fd fd(open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        if (fd.get() >= 0 && syncfs(fd.get()) != 0)
+            return QStringLiteral("Les données n'ont pas pu être écrites sur le disque : %1")
+                .arg(tags::systemError(errno));
+    }
     return {};
 }
 
@@ -116,6 +159,17 @@ inline int changeFiles(const QStringList &files,
         for (size_t w = 0; w < std::min(maxWorkers, groups.size()); ++w)
             workers.emplace_back(work);
     } // the workers are joined here
+    QStringList changed;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (errors[size_t(i)].isEmpty())
+            changed.append(files[i]);
+    }
+    if (const QString error = syncFileSystems(changed); !error.isEmpty()) {
+        for (qsizetype i = 0; i < files.size(); ++i) {
+            if (errors[size_t(i)].isEmpty())
+                errors[size_t(i)] = error;
+        }
+    }
 
     QJsonArray out;
     int status = cli::AllSucceeded;

@@ -1,7 +1,9 @@
 #include "app/tageditorpanel.h"
 
 #include "app/widgets.h"
+#include "tags/fieldrules.h"
 #include "tags/genres.h"
+#include "tags/tagsave.h"
 #include "tags/zelltagctrl.h"
 
 #include <QCheckBox>
@@ -32,6 +34,17 @@ QLineEdit *shortField(QLineEdit *field, int width)
 {
     field->setMaximumWidth(width);
     return field;
+}
+
+QString fieldText(const QWidget *field)
+{
+    if (auto *line = qobject_cast<const QLineEdit *>(field))
+        return line->text();
+    if (auto *text = qobject_cast<const QTextEdit *>(field))
+        return text->toPlainText();
+    if (auto *combo = qobject_cast<const QComboBox *>(field))
+        return combo->currentText();
+    return {};
 }
 
 } // namespace
@@ -84,6 +97,9 @@ void TagEditorPanel::buildV2(QWidget *frameParent)
     txtv2Album = named<QLineEdit>(Frame5, "txtv2Album");
     txtv2Annee = shortField(named<QLineEdit>(Frame5, "txtv2Annee"), 80);
     cmbv2Genre = named<QComboBox>(Frame5, "cmbv2Genre");
+    // A genre of the tag's own words ("Chanson française") is shown and can be typed.
+    cmbv2Genre->setEditable(true);
+    cmbv2Genre->setInsertPolicy(QComboBox::NoInsert);
     txtv2Commentaire = named<QTextEdit>(Frame5, "txtv2Commentaire");
     txtv2Commentaire->setAcceptRichText(false);
     txtv2Commentaire->setFixedHeight(txtv2Commentaire->fontMetrics().lineSpacing() * 4);
@@ -134,6 +150,8 @@ void TagEditorPanel::enableVersion(int version)
 
 void TagEditorPanel::remsezerotag()
 {
+    m_shownFile.clear();
+    m_loadedTexts.clear();
     cmbv1Genre->clear();
     cmbv2Genre->clear();
     for (QWidget *field : fieldsV1() + fieldsV2()) {
@@ -186,6 +204,8 @@ int TagEditorPanel::listIndexToGenre(const QComboBox *combo) const
 void TagEditorPanel::showTagsOfFile(const QString &fichier)
 {
     fillGenreLists();
+    m_shownFile.clear();
+    m_loadedTexts.clear();
     const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(fichier);
     if (!read.ok())
         return;
@@ -211,6 +231,8 @@ void TagEditorPanel::showTagsOfFile(const QString &fichier)
         txtv2Album->setText(v2.Album());
         txtv2Annee->setText(v2.Annee());
         cmbv2Genre->setCurrentIndex(genreToListIndex(cmbv2Genre, v2.Genre()));
+        if (v2.Genre() == tags::NoGenre && !v2.GenreTexte().isEmpty())
+            cmbv2Genre->setEditText(v2.GenreTexte());
         txtv2Commentaire->setPlainText(v2.Commentaire());
         txtv2Compositeur->setText(v2.Compositeur());
         txtv2Original->setText(v2.Original());
@@ -218,42 +240,81 @@ void TagEditorPanel::showTagsOfFile(const QString &fichier)
         txtv2Url->setText(v2.Url());
         txtv2Encode->setText(v2.Encode());
     }
+    rememberLoadedTexts(fichier);
 }
 
-tags::TagType TagEditorPanel::tagsFromFields(const QString &defaultComment, const QString &defaultEncoder) const
+void TagEditorPanel::rememberLoadedTexts(const QString &fichier)
+{
+    m_shownFile = fichier;
+    for (const QWidget *field : fieldsV1() + fieldsV2())
+        m_loadedTexts.insert(field, fieldText(field));
+}
+
+bool TagEditorPanel::edited(const QString &fichier, const QWidget *field) const
+{
+    return fichier != m_shownFile || !m_loadedTexts.contains(field) ||
+           m_loadedTexts.value(field) != fieldText(field);
+}
+
+tags::TagType TagEditorPanel::tagsFromFields(const QString &fichier, const tags::TagType &base,
+                                             const QString &defaultComment,
+                                             const QString &defaultEncoder) const
 {
     tags::TagType record;
+    // Sets a field from its widget when the user changed it.
+    const auto take = [&](const QWidget *field, auto set) {
+        if (edited(fichier, field))
+            set(fieldText(field));
+    };
     if (chkv1->isChecked()) {
         tags::TypeTagV1 &v1 = record.TagV1;
-        v1.setValide(true);
-        v1.setPiste(tags::roundToInt16(tags::leadingNumber(txtv1Piste->text())));
-        v1.setTitre(txtv1Titre->text());
-        v1.setArtiste(txtv1Artiste->text());
-        v1.setAlbum(txtv1Album->text());
-        v1.setAnnee(txtv1Annee->text());
-        v1.setGenre(listIndexToGenre(cmbv1Genre));
-        v1.setCommentaire(defaultComment.isEmpty() ? txtv1Commentaire->text() : defaultComment);
+        if (base.TagV1.Valide()) {
+            v1 = base.TagV1;
+        } else {
+            v1.setGenre(tags::NoGenre);
+            v1.setValide(true);
+        }
+        take(txtv1Piste, [&](const QString &t) { v1.setPiste(tags::v1Track(t)); });
+        take(txtv1Titre, [&](const QString &t) { v1.setTitre(t); });
+        take(txtv1Artiste, [&](const QString &t) { v1.setArtiste(t); });
+        take(txtv1Album, [&](const QString &t) { v1.setAlbum(t); });
+        take(txtv1Annee, [&](const QString &t) { v1.setAnnee(t); });
+        take(cmbv1Genre, [&](const QString &) { v1.setGenre(listIndexToGenre(cmbv1Genre)); });
+        if (!defaultComment.isEmpty())
+            v1.setCommentaire(defaultComment);
+        else
+            take(txtv1Commentaire, [&](const QString &t) { v1.setCommentaire(t); });
     }
     if (chkv2->isChecked()) {
         tags::TypeTagV2 &v2 = record.TagV2;
-        v2.setValide(true);
-        // The track keeps only its leading number ("7/12" gives "7"); a field without one stays
-        // empty rather than becoming track 0.
-        const QString track = txtv2Piste->text();
-        const double number = tags::leadingNumber(track);
-        const bool hasNumber = number != 0.0 || track.trimmed().startsWith(QLatin1Char('0'));
-        v2.setPiste(hasNumber ? QString::number(number, 'g', 15) : QString());
-        v2.setTitre(txtv2Titre->text());
-        v2.setArtiste(txtv2Artiste->text());
-        v2.setAlbum(txtv2Album->text());
-        v2.setAnnee(txtv2Annee->text());
-        v2.setGenre(listIndexToGenre(cmbv2Genre));
-        v2.setCommentaire(defaultComment.isEmpty() ? txtv2Commentaire->toPlainText() : defaultComment);
-        v2.setCompositeur(txtv2Compositeur->text());
-        v2.setOriginal(txtv2Original->text());
-        v2.setCopyright(txtv2Copyright->text());
-        v2.setUrl(txtv2Url->text());
-        v2.setEncode(defaultEncoder.isEmpty() ? txtv2Encode->text() : defaultEncoder);
+        if (base.TagV2.Valide()) {
+            v2 = base.TagV2;
+        } else {
+            v2.setGenre(tags::NoGenre);
+            v2.setValide(true);
+        }
+        take(txtv2Piste, [&](const QString &t) { v2.setPiste(tags::v2Track(t)); });
+        take(txtv2Titre, [&](const QString &t) { v2.setTitre(t); });
+        take(txtv2Artiste, [&](const QString &t) { v2.setArtiste(t); });
+        take(txtv2Album, [&](const QString &t) { v2.setAlbum(t); });
+        take(txtv2Annee, [&](const QString &t) { v2.setAnnee(t); });
+        take(cmbv2Genre, [&](const QString &t) {
+            const tags::TypedGenre genre = tags::v2Genre(t);
+            v2.setGenre(genre.number);
+            v2.setGenreTexte(genre.text);
+        });
+        if (!defaultComment.isEmpty())
+            v2.setCommentaire(defaultComment);
+        else
+            take(txtv2Commentaire, [&](const QString &t) { v2.setCommentaire(t); });
+        take(txtv2Compositeur, [&](const QString &t) { v2.setCompositeur(t); });
+        take(txtv2Original, [&](const QString &t) { v2.setOriginal(t); });
+        take(txtv2Copyright, [&](const QString &t) { v2.setCopyright(t); });
+        take(txtv2Url, [&](const QString &t) { v2.setUrl(t); });
+        if (!defaultEncoder.isEmpty())
+            v2.setEncode(defaultEncoder);
+        else
+            take(txtv2Encode, [&](const QString &t) { v2.setEncode(t); });
     }
     return record;
 }
@@ -261,7 +322,17 @@ tags::TagType TagEditorPanel::tagsFromFields(const QString &defaultComment, cons
 tags::Result<bool> TagEditorPanel::BtnUpdate(const QString &fichier, const QString &defaultComment,
                                              const QString &defaultEncoder) const
 {
-    return tags::ZellTagCtrl().SetAllTags(fichier, tagsFromFields(defaultComment, defaultEncoder));
+    const tags::Result<tags::TagType> base = tags::ZellTagCtrl().GetAllTags(fichier);
+    if (!base.ok())
+        return tags::Result<bool>::failure(base.error());
+    const tags::TagType record = tagsFromFields(fichier, *base, defaultComment, defaultEncoder);
+    tags::TagChanges changes;
+    changes.v1 = record.TagV1;
+    changes.v2 = record.TagV2;
+    const tags::Result<tags::SaveKind> saved = tags::saveTags(fichier, changes);
+    if (!saved.ok())
+        return tags::Result<bool>::failure(saved.error());
+    return true;
 }
 
 void TagEditorPanel::copyV1FieldsToV2()
@@ -286,7 +357,8 @@ void TagEditorPanel::copyV2FieldsToV1()
     txtv1Artiste->setText(txtv2Artiste->text());
     txtv1Album->setText(txtv2Album->text());
     txtv1Annee->setText(txtv2Annee->text());
-    cmbv1Genre->setCurrentIndex(cmbv2Genre->currentIndex());
+    // The v2 genre may be typed: the v1 list shows the same name, or no genre.
+    cmbv1Genre->setCurrentIndex(std::max(0, cmbv1Genre->findText(cmbv2Genre->currentText(), Qt::MatchFixedString)));
     txtv1Commentaire->setText(txtv2Commentaire->toPlainText());
 }
 

@@ -3,6 +3,7 @@
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -68,12 +69,18 @@ public:
     int listIndexToGenre(const QComboBox *combo) const;
 
     // Loads both tag versions of a file; a version the file lacks keeps its cleared fields and
-    // its unchecked box.
+    // its unchecked box. The texts shown are remembered: a save writes only the fields whose
+    // text the user changed.
     void showTagsOfFile(const QString &fichier);
-    // The record the fields describe. Non-empty defaults replace the comments and the v2
-    // encoded-by text.
-    tags::TagType tagsFromFields(const QString &defaultComment, const QString &defaultEncoder) const;
-    // Writes the fields to the file.
+    // The file whose tags the fields show; empty once they were cleared.
+    QString shownFile() const { return m_shownFile; }
+    // The record the fields describe, over `base` (what the file holds): a field whose text is
+    // the one loaded from that file keeps the file's value. Non-empty defaults replace the
+    // comments and the v2 encoded-by text.
+    tags::TagType tagsFromFields(const QString &fichier, const tags::TagType &base,
+                                 const QString &defaultComment, const QString &defaultEncoder) const;
+    // Writes the fields the user changed to the file, leaving every other value as the file
+    // holds it; an unchecked version that the file has is removed (ID3v2) or left (ID3v1).
     tags::Result<bool> BtnUpdate(const QString &fichier, const QString &defaultComment,
                                  const QString &defaultEncoder) const;
 
@@ -83,6 +90,12 @@ public:
 
 private:
     QStringList m_genres;
+    QString m_shownFile;
+    QHash<const QWidget *, QString> m_loadedTexts;
+
+    // True when the field shows something else than what was loaded from fichier.
+    bool edited(const QString &fichier, const QWidget *field) const;
+    void rememberLoadedTexts(const QString &fichier);
 
     void buildV1(QWidget *frameParent);
     void buildV2(QWidget *frameParent);

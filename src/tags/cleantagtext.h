@@ -11,4 +11,7 @@ namespace tags {
 // hold are kept.
 QString cleanTagText(QStringView text);
 
+// The same filter for a multi-line text (an ID3v2 comment): line feeds and tabs stay too.
+QString cleanMultiLineText(QStringView text);
+
 } // namespace tags

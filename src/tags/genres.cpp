@@ -239,7 +239,10 @@ qint16 roundToInt16(double value, bool *inRange)
 
 qint16 genreFromText(QStringView text)
 {
-    if (text.isEmpty() || text.startsWith(u"(("))
+    // "((" opens a literal parenthesis; "(RX)" (remix) and "(CR)" (cover) are refinements, not
+    // genre numbers.
+    if (text.isEmpty() || text.startsWith(u"((") || text.startsWith(u"(RX)") ||
+        text.startsWith(u"(CR)"))
         return NoGenre;
     if (text.startsWith(u'(')) {
         bool inRange = false;

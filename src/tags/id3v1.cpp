@@ -1,6 +1,7 @@
 #include "tags/id3v1.h"
 
 #include "tags/fileaccess.h"
+#include "tags/tagsave.h"
 #include "tags/windows1252.h"
 
 #include <fcntl.h>
@@ -78,7 +79,7 @@ std::optional<QByteArray> renderId3v1(const TypeTagV1 &tag)
 
 TypeTagV1 readTagV1(const QString &fichier)
 {
-    const Fd fd(open(nativePath(fichier).constData(), O_RDONLY | O_CLOEXEC));
+    const Fd fd(open(nativePath(fichier).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info;
     if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         info.st_size < Id3v1Size)
@@ -91,51 +92,16 @@ TypeTagV1 readTagV1(const QString &fichier)
 
 bool writeTagV1(const QString &fichier, const TypeTagV1 &tag)
 {
-    const std::optional<QByteArray> block = renderId3v1(tag);
-    if (!block)
-        return false;
-    if (block->isEmpty())
-        return true;
-
-    const QByteArray path = nativePath(fichier);
-    const Fd fd(open(path.constData(), O_RDWR | O_CLOEXEC));
-    struct stat info;
-    if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !mayWrite(info, path) ||
-        info.st_size < Id3v1Size)
-        return false;
-    QByteArray old(Id3v1Size, '\0');
-    const qint64 length = info.st_size;
-    if (!readAt(fd.get(), old.data(), Id3v1Size, length - Id3v1Size))
-        return false;
-    const bool inPlace = isId3v1Block(old);
-    const qint64 position = inPlace ? length - Id3v1Size : length;
-
-    if (writeAt(fd.get(), block->constData(), Id3v1Size, position) && fdatasync(fd.get()) == 0)
-        return true;
-    // Put back what was there: the old block, or the file's former length.
-    if (inPlace)
-        writeAt(fd.get(), old.constData(), Id3v1Size, position);
-    else if (ftruncate(fd.get(), off_t(length)) != 0)
-        return false;
-    fdatasync(fd.get());
-    return false;
+    TagChanges changes;
+    changes.v1 = tag;
+    return saveTags(fichier, changes).ok();
 }
 
 bool removeTagV1(const QString &fichier)
 {
-    const QByteArray path = nativePath(fichier);
-    const Fd fd(open(path.constData(), O_RDWR | O_CLOEXEC));
-    struct stat info;
-    if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !mayWrite(info, path))
-        return false;
-    if (info.st_size < Id3v1Size)
-        return true;
-    QByteArray old(Id3v1Size, '\0');
-    if (!readAt(fd.get(), old.data(), Id3v1Size, info.st_size - Id3v1Size))
-        return false;
-    if (!isId3v1Block(old))
-        return true;
-    return ftruncate(fd.get(), info.st_size - Id3v1Size) == 0 && fdatasync(fd.get()) == 0;
+    TagChanges changes;
+    changes.removeV1 = true;
+    return saveTags(fichier, changes).ok();
 }
 
 } // namespace tags

@@ -27,9 +27,10 @@ bool isId3v1Block(QByteArrayView block);
 // Reads the file's last 128 bytes and nothing else; an invalid record on any failure.
 TypeTagV1 readTagV1(const QString &fichier);
 
-// Writes the block over the file's existing block or after its last byte. A record that is not
-// valid changes nothing and succeeds. Fails, leaving the file as it was, on a file shorter than
-// 128 bytes, a read-only file, a track outside 0-255 or any input/output error.
+// Writes the block over the file's existing block or after its last byte (see saveTags). A
+// record that is not valid changes nothing and succeeds. Fails, leaving the file as it was, on a
+// file that is not MP3, a file shorter than 128 bytes, a read-only file, a track outside 0-255
+// or any input/output error.
 bool writeTagV1(const QString &fichier, const TypeTagV1 &tag);
 
 // Drops the file's last 128 bytes when they are an ID3v1 block. True when the file has no

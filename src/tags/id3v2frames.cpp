@@ -3,8 +3,6 @@
 #include "tags/windows1252.h"
 
 #include <algorithm>
-#include <array>
-#include <string_view>
 
 namespace tags {
 
@@ -118,138 +116,6 @@ QString decodeWhole(QByteArrayView bytes, int encoding)
     }
 }
 
-// Frame identifiers of version 2.3.
-constexpr std::array<std::string_view, 74> v23Frames = {
-    "AENC", "APIC", "COMM", "COMR", "ENCR", "EQUA", "ETCO", "GEOB", "GRID", "IPLS", "LINK",
-    "MCDI", "MLLT", "OWNE", "PRIV", "PCNT", "POPM", "POSS", "RBUF", "RVAD", "RVRB", "SYLT",
-    "SYTC", "TALB", "TBPM", "TCOM", "TCON", "TCOP", "TDAT", "TDLY", "TENC", "TEXT", "TFLT",
-    "TIME", "TIT1", "TIT2", "TIT3", "TKEY", "TLAN", "TLEN", "TMED", "TOAL", "TOFN", "TOLY",
-    "TOPE", "TORY", "TOWN", "TPE1", "TPE2", "TPE3", "TPE4", "TPOS", "TPUB", "TRCK", "TRDA",
-    "TRSN", "TRSO", "TSIZ", "TSRC", "TSSE", "TYER", "TXXX", "UFID", "USER", "USLT", "WCOM",
-    "WCOP", "WOAF", "WOAR", "WOAS", "WORS", "WPAY", "WPUB", "WXXX",
-};
-
-// Version 2.2 identifiers and their version 2.3 equivalents.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 45> v22Names = {{
-    {"TT1", "TIT1"}, {"TT2", "TIT2"}, {"TT3", "TIT3"}, {"TP1", "TPE1"}, {"TP2", "TPE2"},
-    {"TP3", "TPE3"}, {"TP4", "TPE4"}, {"TAL", "TALB"}, {"TYE", "TYER"}, {"TRK", "TRCK"},
-    {"TCO", "TCON"}, {"COM", "COMM"}, {"TCM", "TCOM"}, {"TOA", "TOPE"}, {"TCR", "TCOP"},
-    {"WXX", "WXXX"}, {"TEN", "TENC"}, {"PIC", "APIC"}, {"TPA", "TPOS"}, {"TPB", "TPUB"},
-    {"TBP", "TBPM"}, {"TLE", "TLEN"}, {"TOT", "TOAL"}, {"TXX", "TXXX"}, {"ULT", "USLT"},
-    {"TSS", "TSSE"}, {"TRC", "TSRC"}, {"TLA", "TLAN"}, {"TKE", "TKEY"}, {"TOR", "TORY"},
-    {"TDA", "TDAT"}, {"TIM", "TIME"}, {"TMT", "TMED"}, {"TFT", "TFLT"}, {"TOF", "TOFN"},
-    {"TOL", "TOLY"}, {"TXT", "TEXT"}, {"UFI", "UFID"}, {"CNT", "PCNT"}, {"POP", "POPM"},
-    {"WAF", "WOAF"}, {"WAR", "WOAR"}, {"WAS", "WOAS"}, {"WCM", "WCOM"}, {"WPB", "WPUB"},
-}};
-
-bool isV23Frame(QByteArrayView id)
-{
-    return std::any_of(v23Frames.begin(), v23Frames.end(), [id](std::string_view known) {
-        return id == QByteArrayView(known.data(), qsizetype(known.size()));
-    });
-}
-
-// Re-encodes the texts of a body that uses encoding 2 or 3 (which version 2.3 lacks) to
-// encoding 1. layout: bytes before the first text (after the encoding byte), then how many
-// terminated texts follow before the last, unterminated part; lastIsText says whether that part
-// is text too. Returns an empty array when the body cannot be converted.
-QByteArray reencodeBody(QByteArrayView body, qsizetype fixed, int terminated, bool lastIsText)
-{
-    const int encoding = static_cast<unsigned char>(body[0]);
-    QByteArray out;
-    out.append(char(Utf16));
-    if (body.size() < 1 + fixed)
-        return {};
-    out.append(body.sliced(1, fixed));
-    QByteArrayView rest = body.sliced(1 + fixed);
-    for (int i = 0; i < terminated; ++i) {
-        const QString text = decodeText(rest, encoding, &rest);
-        out += encodeUtf16(text);
-        out.append(2, '\0');
-    }
-    if (lastIsText)
-        out += encodeUtf16(decodeWhole(rest, encoding));
-    else
-        out.append(rest);
-    return out;
-}
-
-// Converts one frame of a version 2.4 tag for a version 2.3 tag; false when it cannot be.
-bool convertFrom24(Id3v2Frame &frame)
-{
-    if (!isV23Frame(frame.id) || frame.opaque)
-        return false;
-    frame.flags = 0;
-    const bool hasEncoding = frame.id.startsWith('T') || frame.id == "COMM" || frame.id == "USLT" ||
-                             frame.id == "WXXX" || frame.id == "APIC";
-    if (!hasEncoding) {
-        // Other frames with an encoding byte (GEOB, SYLT, USER, OWNE, COMR) are kept only when
-        // version 2.3 can read their encoding.
-        const bool encoded = frame.id == "GEOB" || frame.id == "SYLT" || frame.id == "USER" ||
-                             frame.id == "OWNE" || frame.id == "COMR";
-        return !encoded ||
-               (!frame.body.isEmpty() && static_cast<unsigned char>(frame.body[0]) <= Utf16);
-    }
-    if (frame.body.isEmpty())
-        return false;
-    const int encoding = static_cast<unsigned char>(frame.body[0]);
-    if (encoding == Latin1 || encoding == Utf16)
-        return true;
-    if (encoding != Utf16BE && encoding != Utf8) {
-        // An encoding byte no version defines: its texts are read as single bytes, which is
-        // what encoding 0 says.
-        frame.body[0] = char(Latin1);
-        return true;
-    }
-    QByteArray converted;
-    if (frame.id == "TXXX")
-        converted = reencodeBody(frame.body, 0, 1, true);
-    else if (frame.id.startsWith('T'))
-        converted = reencodeBody(frame.body, 0, 0, true);
-    else if (frame.id == "COMM" || frame.id == "USLT")
-        converted = reencodeBody(frame.body, 3, 1, true);
-    else if (frame.id == "WXXX")
-        converted = reencodeBody(frame.body, 0, 1, false);
-    else { // APIC: MIME type and picture type come before the description
-        const qsizetype mimeEnd = frame.body.indexOf('\0', 1);
-        if (mimeEnd < 0 || mimeEnd + 1 >= frame.body.size())
-            return false;
-        converted = reencodeBody(frame.body, mimeEnd + 1, 1, false);
-    }
-    if (converted.isEmpty())
-        return false;
-    frame.body = converted;
-    return true;
-}
-
-// Converts one frame of a version 2.2 tag; false when version 2.3 has no such frame.
-bool convertFrom22(Id3v2Frame &frame)
-{
-    const auto known = std::find_if(v22Names.begin(), v22Names.end(), [&](const auto &pair) {
-        return frame.id == QByteArrayView(pair.first.data(), 3);
-    });
-    if (known == v22Names.end())
-        return false;
-    frame.id = QByteArray(known->second.data(), 4);
-    if (frame.id != "APIC")
-        return true;
-    // PIC holds a three-letter image format where APIC holds a MIME type.
-    if (frame.body.size() < 5)
-        return false;
-    QByteArray format;
-    for (char c : frame.body.mid(1, 3).toLower()) {
-        if (isFrameIdChar(c) || (c >= 'a' && c <= 'z'))
-            format.append(c);
-    }
-    QByteArray body;
-    body.append(frame.body[0]);
-    body += "image/" + (format == "jpg" ? QByteArray("jpeg") : format);
-    body.append('\0');
-    body.append(frame.body.mid(4));
-    frame.body = body;
-    return true;
-}
-
 } // namespace
 
 qint64 id3v2DeclaredSize(QByteArrayView header)
@@ -289,18 +155,23 @@ Id3v2Tag walkId3v2(QByteArrayView tag)
     const int flags = static_cast<unsigned char>(tag[5]);
     const qsizetype bodySize =
         qsizetype(std::min<qint64>(synchsafe(tag, 6), tag.size() - Id3v2HeaderSize));
-    QByteArray data = tag.sliced(Id3v2HeaderSize, bodySize).toByteArray();
+    // The body is copied only when unsynchronisation must be removed from it.
+    QByteArray unsynchronised;
+    QByteArrayView data = tag.sliced(Id3v2HeaderSize, bodySize);
     const bool tagUnsynchronised = flags & 0x80;
-    if (tagUnsynchronised && result.version < 4)
-        data = removeUnsynchronisation(data);
+    if (tagUnsynchronised && result.version < 4) {
+        unsynchronised = removeUnsynchronisation(data);
+        data = unsynchronised;
+    }
 
     qsizetype at = 0;
-    if (result.version == 2 && (flags & 0x40))
-        return result; // a compressed 2.2 tag: no known scheme, nothing can be read
+    if (result.version == 2 && (flags & 0x40)) {
+        result.unread = !data.isEmpty(); // a compressed 2.2 tag: no known scheme
+        return result;
+    }
     // Some taggers set the extended-header flag without writing one: when a frame identifier
     // stands where its size should be, there is none.
-    if (result.version >= 3 && (flags & 0x40) && data.size() >= 4 &&
-        !isFrameId(QByteArrayView(data).first(4))) {
+    if (result.version >= 3 && (flags & 0x40) && data.size() >= 4 && !isFrameId(data.first(4))) {
         const quint32 extended =
             result.version == 3 ? bigEndian(data, 0, 4) + 4 : synchsafe(data, 0);
         at = qsizetype(std::min<quint32>(extended, quint32(data.size())));
@@ -308,48 +179,72 @@ Id3v2Tag walkId3v2(QByteArrayView tag)
 
     const int idLength = result.version == 2 ? 3 : 4;
     const int headerLength = result.version == 2 ? 6 : 10;
-    while (at + headerLength <= data.size()) {
-        const QByteArrayView id = QByteArrayView(data).sliced(at, idLength);
-        if (!isFrameId(id))
-            break; // padding, or bytes that are not a frame
+    while (at < data.size()) {
+        if (data[at] == '\0') {
+            // Padding, unless a frame follows the zero bytes.
+            while (at < data.size() && data[at] == '\0')
+                ++at;
+            if (at == data.size())
+                break;
+        }
+        if (at + headerLength > data.size()) {
+            result.unread = true;
+            break;
+        }
+        const QByteArrayView id = data.sliced(at, idLength);
         quint32 size;
-        quint16 frameFlags = 0;
         if (result.version == 2)
             size = bigEndian(data, at + 3, 3);
         else if (result.version == 3)
             size = bigEndian(data, at + 4, 4);
         else
             size = frameSize24(data, at);
-        if (result.version > 2)
-            frameFlags = quint16(bigEndian(data, at + 8, 2));
         const qsizetype start = at + headerLength;
-        const qsizetype length = qsizetype(std::min<quint64>(size, quint64(data.size() - start)));
+        const bool fits = quint64(size) <= quint64(data.size() - start);
+        // A frame cut short by the end of the tag is read as far as it goes, if its identifier
+        // says it is one; bytes that are not a frame end the walk.
+        if (!fits)
+            result.unread = true;
+        if (!fits && !isFrameId(id))
+            break;
+        if (result.frames.size() == MaxFrames) {
+            result.tooManyFrames = true;
+            break;
+        }
+        const qsizetype length = fits ? qsizetype(size) : data.size() - start;
         at = start + length;
-        if (length == 0)
-            continue;
 
         Id3v2Frame frame;
         frame.id = id.toByteArray();
-        frame.flags = frameFlags;
-        QByteArrayView body = QByteArrayView(data).sliced(start, length);
+        if (result.version > 2)
+            frame.flags = quint16(bigEndian(data, start - 2, 2));
+        QByteArrayView body = data.sliced(start, length);
+        QByteArray plain; // a frame of version 2.4 without its unsynchronisation
         if (result.version == 3) {
-            frame.opaque = frameFlags & 0x00C0;           // compressed or encrypted
-            if ((frameFlags & 0x0020) && !frame.opaque) { // group identifier byte
+            frame.opaque = frame.flags & 0x00C0;                       // compressed or encrypted
+            if ((frame.flags & 0x0020) && !frame.opaque && !body.isEmpty()) { // group byte
+                frame.grouped = true;
+                frame.group = body[0];
                 body = body.sliced(1);
-                frame.flags &= ~0x0020;
             }
         } else if (result.version == 4) {
-            frame.opaque = frameFlags & 0x000C;
+            frame.opaque = frame.flags & 0x000C;
+            if (!frame.opaque && ((frame.flags & 0x0002) || tagUnsynchronised)) {
+                plain = removeUnsynchronisation(body);
+                body = plain;
+            }
             if (!frame.opaque) {
-                qsizetype skip = ((frameFlags & 0x0040) ? 1 : 0) + ((frameFlags & 0x0001) ? 4 : 0);
-                body = body.sliced(std::min(skip, body.size()));
+                if ((frame.flags & 0x0040) && !body.isEmpty()) {
+                    frame.grouped = true;
+                    frame.group = body[0];
+                    body = body.sliced(1);
+                }
+                if (frame.flags & 0x0001)
+                    body = body.sliced(std::min<qsizetype>(4, body.size()));
             }
         }
         frame.body = body.toByteArray();
-        if (result.version == 4 && !frame.opaque && ((frameFlags & 0x0002) || tagUnsynchronised))
-            frame.body = removeUnsynchronisation(frame.body);
-        if (!frame.body.isEmpty()) // nothing left once the added bytes are removed
-            result.frames.append(frame);
+        result.frames.append(frame);
     }
     return result;
 }
@@ -373,6 +268,35 @@ QString decodeAllText(QByteArrayView body)
     return text;
 }
 
+QStringList textValues(QByteArrayView body)
+{
+    QStringList values;
+    if (body.isEmpty())
+        return values;
+    const int encoding = static_cast<unsigned char>(body[0]);
+    QByteArrayView rest = body.sliced(1);
+    while (!rest.isEmpty()) {
+        QByteArrayView next;
+        values.append(decodeText(rest, encoding, &next));
+        rest = next;
+    }
+    return values;
+}
+
+bool fitsLatin1(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return c.unicode() < 0x80 || (c.unicode() >= 0xA0 && c.unicode() <= 0xFF);
+    });
+}
+
+QByteArray encodedText(const QString &text)
+{
+    if (fitsLatin1(text))
+        return char(Latin1) + toWindows1252(text);
+    return char(Utf16) + encodeUtf16(text);
+}
+
 QByteArray encodeUtf16(const QString &text)
 {
     QByteArray bytes("\xFF\xFE", 2);
@@ -384,29 +308,17 @@ QByteArray encodeUtf16(const QString &text)
     return bytes;
 }
 
-QList<Id3v2Frame> framesToKeep(const Id3v2Tag &tag, const QList<QByteArray> &produced)
-{
-    QList<Id3v2Frame> kept;
-    for (Id3v2Frame frame : tag.frames) {
-        bool keep = true;
-        if (tag.version == 2)
-            keep = convertFrom22(frame);
-        else if (tag.version == 4)
-            keep = convertFrom24(frame);
-        if (keep && !produced.contains(frame.id))
-            kept.append(frame);
-    }
-    return kept;
-}
-
 QByteArray renderFrame(const Id3v2Frame &frame)
 {
     QByteArray bytes = frame.id.left(4);
-    const auto size = quint32(frame.body.size());
+    const auto size = quint32(frame.body.size() + (frame.grouped ? 1 : 0));
+    bytes.reserve(10 + qsizetype(size));
     for (int shift = 24; shift >= 0; shift -= 8)
         bytes.append(char((size >> shift) & 0xFF));
     bytes.append(char(frame.flags >> 8));
     bytes.append(char(frame.flags & 0xFF));
+    if (frame.grouped)
+        bytes.append(frame.group);
     bytes += frame.body;
     return bytes;
 }

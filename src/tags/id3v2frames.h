@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace tags {
 
@@ -16,6 +17,10 @@ constexpr qint64 Id3v2MaxSize = (qint64(1) << 28) - 1;
 
 enum TextEncoding { Latin1 = 0, Utf16 = 1, Utf16BE = 2, Utf8 = 3 };
 
+// A tag holding more frames than this is read up to it and never rewritten: each frame costs
+// memory, and no real tag comes near.
+constexpr qsizetype MaxFrames = 100000;
+
 struct Id3v2Frame
 {
     QByteArray id;     // as in the tag: three characters for version 2.2, four otherwise
@@ -23,12 +28,20 @@ struct Id3v2Frame
     quint16 flags = 0; // the frame's flags as stored (always 0 for version 2.2)
     // Compressed or encrypted: body is the stored bytes, not decoded.
     bool opaque = false;
+    // The group byte of a grouped frame that is not opaque, taken out of body.
+    bool grouped = false;
+    char group = 0;
 };
 
 struct Id3v2Tag
 {
     int version = 0; // 2, 3 or 4; 0 when the bytes do not start with a tag header
     QList<Id3v2Frame> frames;
+    // The walk stopped on bytes that are not padding and could not be read as frames (or a
+    // frame cut short by the end of the tag): a rewrite would lose them.
+    bool unread = false;
+    // The walk stopped at MaxFrames.
+    bool tooManyFrames = false;
 };
 
 // Total size announced by a tag header (header, body, and the footer of version 2.4), or 0
@@ -36,7 +49,9 @@ struct Id3v2Tag
 qint64 id3v2DeclaredSize(QByteArrayView header);
 
 // Walks the frames of a tag; tag holds the tag from its header on and may be cut short, in
-// which case the frames that exist are returned. Never reads beyond the bytes given.
+// which case the frames that exist are returned. A frame whose identifier is malformed is kept
+// when its size fits in the tag; zero bytes between frames are crossed. Never reads beyond the
+// bytes given.
 Id3v2Tag walkId3v2(QByteArrayView tag);
 
 // Removes the zero byte that unsynchronisation inserts after each FF.
@@ -49,15 +64,19 @@ QString decodeText(QByteArrayView bytes, int encoding, QByteArrayView *rest = nu
 // Every value of a text frame body (encoding byte included); values are separated by NUL.
 QString decodeAllText(QByteArrayView body);
 
+// The values of a text frame body (encoding byte included), split at their terminators.
+QStringList textValues(QByteArrayView body);
+
 // Encodes a text with UTF-16 and a byte-order mark (encoding 1), without terminator.
 QByteArray encodeUtf16(const QString &text);
 
-// The frames of a tag worth keeping when it is rewritten as version 2.3: converted to 2.3
-// identifiers and encodings, and without the frames whose identifier is in produced. Frames
-// that 2.3 cannot hold are left out.
-QList<Id3v2Frame> framesToKeep(const Id3v2Tag &tag, const QList<QByteArray> &produced);
+// The encoding byte and the bytes of a text: encoding 0 when ISO-8859-1 holds it (bytes that
+// Windows-1252 and ISO-8859-1 read alike), UTF-16 with a byte-order mark otherwise.
+QByteArray encodedText(const QString &text);
+// True when every character is written with the same byte by Windows-1252 and ISO-8859-1.
+bool fitsLatin1(QStringView text);
 
-// One version 2.3 frame: identifier, size, flags, body.
+// One version 2.3 frame: identifier, size, flags, group byte, body.
 QByteArray renderFrame(const Id3v2Frame &frame);
 
 } // namespace tags

@@ -1,9 +1,9 @@
 #include "tags/id3v2reader.h"
 
 #include "tags/cleantagtext.h"
+#include "tags/id3v2frames.h"
 #include "tags/fileaccess.h"
 #include "tags/genres.h"
-#include "tags/id3v2frames.h"
 
 #include <QSet>
 
@@ -15,7 +15,8 @@ namespace tags {
 
 namespace {
 
-// The version 2.3 name of a frame identifier of any version.
+// The version 2.3 name of a frame identifier of a version 2.2 tag, for the frames the record
+// holds.
 QByteArray normalisedId(const QByteArray &id, int version)
 {
     if (version != 2)
@@ -32,10 +33,14 @@ QByteArray normalisedId(const QByteArray &id, int version)
     return id;
 }
 
-QString frameText(QByteArrayView body)
+// The text of a text frame. Version 2.4 frames may hold several values: they are shown joined
+// with "/", as version 2.3 writes them.
+QString frameText(QByteArrayView body, int version)
 {
     if (body.isEmpty())
         return {};
+    if (version == 4)
+        return cleanTagText(textValues(body).join(u'/'));
     return cleanTagText(decodeText(body.sliced(1), static_cast<unsigned char>(body[0])));
 }
 
@@ -53,7 +58,7 @@ Comment commentFrame(QByteArrayView body)
     QByteArrayView rest;
     Comment comment;
     comment.description = decodeText(body.sliced(4), encoding, &rest);
-    comment.text = cleanTagText(decodeText(rest, encoding));
+    comment.text = cleanMultiLineText(decodeText(rest, encoding));
     return comment;
 }
 
@@ -99,20 +104,19 @@ QImage pictureFromBytes(const QByteArray &bytes)
     return QImage::fromData(bytes);
 }
 
-TypeTagV2 parseId3v2(QByteArrayView bytes, bool decodePicture)
+TypeTagV2 recordFromTag(const Id3v2Tag &parsed, FieldSources *sources, bool decodePicture)
 {
     TypeTagV2 tag;
     tag.setGenre(NoGenre);
-    const Id3v2Tag parsed = walkId3v2(bytes);
+    FieldSources found;
     if (parsed.version == 0)
         return tag;
 
-    // A tag should hold one frame per field; when it holds several, the first one gives the
-    // field, as other readers do.
     QSet<QByteArray> taken;
     bool haveBareComment = false, haveComment = false;
-    for (const Id3v2Frame &frame : parsed.frames) {
-        if (frame.opaque)
+    for (qsizetype index = 0; index < parsed.frames.size(); ++index) {
+        const Id3v2Frame &frame = parsed.frames[index];
+        if (frame.opaque || frame.body.isEmpty())
             continue;
         const QByteArray id = normalisedId(frame.id, parsed.version);
         const QByteArray field = id == "TDRC" ? QByteArray("TYER") : id;
@@ -120,52 +124,68 @@ TypeTagV2 parseId3v2(QByteArrayView bytes, bool decodePicture)
             continue;
         taken.insert(field);
         const QByteArrayView body = frame.body;
+        const auto text = [&](V2Field f) {
+            found[f] = index;
+            return frameText(body, parsed.version);
+        };
         if (id == "TPE1") {
-            tag.setArtiste(frameText(body));
+            tag.setArtiste(text(V2Field::Artiste));
         } else if (id == "TALB") {
-            tag.setAlbum(frameText(body));
+            tag.setAlbum(text(V2Field::Album));
         } else if (id == "TIT2") {
-            tag.setTitre(frameText(body));
+            tag.setTitre(text(V2Field::Titre));
         } else if (id == "TCOM") {
-            tag.setCompositeur(frameText(body));
+            tag.setCompositeur(text(V2Field::Compositeur));
         } else if (id == "TOPE") {
-            tag.setOriginal(frameText(body));
+            tag.setOriginal(text(V2Field::Original));
         } else if (id == "TCOP") {
-            tag.setCopyright(frameText(body));
+            tag.setCopyright(text(V2Field::Copyright));
         } else if (id == "TENC") {
-            tag.setEncode(frameText(body));
+            tag.setEncode(text(V2Field::Encode));
         } else if (id == "TRCK") {
-            tag.setPiste(frameText(body));
+            tag.setPiste(text(V2Field::Piste));
         } else if (id == "TYER") {
-            tag.setAnnee(frameText(body).left(6));
+            tag.setAnnee(text(V2Field::Annee).left(6));
         } else if (id == "TDRC") {
-            tag.setAnnee(frameText(body).left(4)); // a timestamp: the year is its first part
+            tag.setAnnee(text(V2Field::Annee).left(4)); // a timestamp: the year is its first part
         } else if (id == "TCON") {
-            tag.setGenre(genreFromText(frameText(body)));
+            const QString genre = text(V2Field::Genre);
+            tag.setGenre(genreFromText(genre));
+            if (tag.Genre() == NoGenre)
+                tag.setGenreTexte(genre);
         } else if (id == "WXXX") {
+            found[V2Field::Url] = index;
             tag.setUrl(urlFrame(body));
         } else if (id == "COMM") {
-            // The comment is the one without description; comments with one (players' private
-            // data such as "iTunNORM") stand in only when there is no other.
             const Comment comment = commentFrame(body);
             if (comment.description.isEmpty() && !haveBareComment) {
                 tag.setCommentaire(comment.text);
+                found[V2Field::Commentaire] = index;
                 haveBareComment = haveComment = true;
             } else if (!haveComment && !comment.description.startsWith(QLatin1String("iTun"))) {
                 tag.setCommentaire(comment.text);
+                found[V2Field::Commentaire] = index;
                 haveComment = true;
             }
         } else if (id == "APIC") {
             // The first frame that holds picture bytes gives the picture.
             const QByteArray data = pictureData(body, parsed.version);
             if (!data.isEmpty() && tag.PictureBinary().isEmpty()) {
+                found[V2Field::Image] = index;
                 tag.setPictureBinary(data);
                 tag.setPicture(decodePicture ? pictureFromBytes(data) : QImage());
             }
         }
     }
     tag.setValide(true);
+    if (sources)
+        *sources = found;
     return tag;
+}
+
+TypeTagV2 parseId3v2(QByteArrayView bytes, bool decodePicture)
+{
+    return recordFromTag(walkId3v2(bytes), nullptr, decodePicture);
 }
 
 Result<QByteArray> readId3v2Bytes(const QString &fichier)
@@ -174,7 +194,8 @@ Result<QByteArray> readId3v2Bytes(const QString &fichier)
         return Result<QByteArray>::failure(
             QStringLiteral("Lecture impossible de « %1 » : %2").arg(fichier, systemError(error)));
     };
-    const Fd fd(open(nativePath(fichier).constData(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a named pipe does not hang the read.
+    const Fd fd(open(nativePath(fichier).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0)
         return failure(errno);
     struct stat info;
@@ -182,6 +203,9 @@ Result<QByteArray> readId3v2Bytes(const QString &fichier)
         return failure(errno);
     if (S_ISDIR(info.st_mode))
         return failure(EISDIR);
+    if (!S_ISREG(info.st_mode))
+        return Result<QByteArray>::failure(
+            QStringLiteral("« %1 » n'est pas un fichier ordinaire").arg(fichier));
     QByteArray header(Id3v2HeaderSize, '\0');
     if (info.st_size < Id3v2HeaderSize)
         return QByteArray();

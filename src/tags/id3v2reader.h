@@ -8,7 +8,33 @@
 #include <QImage>
 #include <QString>
 
+#include <array>
+
 namespace tags {
+
+struct Id3v2Tag;
+
+// The fields of an ID3v2 record that frames give.
+enum class V2Field {
+    Titre, Artiste, Album, Annee, Commentaire, Piste, Genre, Compositeur, Original, Copyright,
+    Url, Encode, Image, Count
+};
+
+// For each field, the index in the tag's frames of the frame that gave its value; -1 when no
+// frame did.
+struct FieldSources
+{
+    std::array<qsizetype, size_t(V2Field::Count)> frame;
+    FieldSources() { frame.fill(-1); }
+    qsizetype &operator[](V2Field f) { return frame[size_t(f)]; }
+    qsizetype operator[](V2Field f) const { return frame[size_t(f)]; }
+};
+
+// The record of a walked tag, and where each field came from. When a tag holds several frames
+// for a field, the first gives it; the comment is the first one without description (players'
+// private data such as "iTunNORM" stands in only when there is no other).
+TypeTagV2 recordFromTag(const Id3v2Tag &tag, FieldSources *sources = nullptr,
+                        bool decodePicture = true);
 
 // Decodes an ID3v2 tag of version 2.2, 2.3 or 2.4 (bytes from its header on, possibly cut
 // short). An invalid record with genre 255 when the bytes do not start with a tag header; a

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 
+#include <optional>
+
 namespace tags {
 
 // One frame of the written tag for a known identifier, its data taken from the record (the
@@ -17,26 +19,28 @@ namespace tags {
 // is the encoding byte alone.
 QByteArray buildFrame(const TypeTagV2 &tag, QByteArrayView id, QByteArrayView picture = {});
 
-// The whole version 2.3 tag of a record: header, the frames of its non-empty fields in their
-// fixed order, the picture frame when picture is not empty, the kept frames, 11 bytes of
-// padding. Fails when the tag would reach 2^28 bytes.
-Result<QByteArray> renderId3v2(const TypeTagV2 &tag, QByteArrayView picture = {},
-                               const QList<Id3v2Frame> &kept = {});
+// The version 2.3 frames of the tag that replaces `existing` (a walked tag, possibly of no
+// version when the file has none) once the fields of `wanted` that differ from what the tag
+// holds are written, with `picture` (JPEG bytes) as the first picture when it is not empty.
+// A changed field replaces the first frame of its kind, keeping the language and description of
+// a comment and the description of a URL; an emptied field removes that frame; a field the tag
+// lacks gets a new frame, new frames coming first in the fixed order TIT2, TPE1, TALB, TYER,
+// COMM, TRCK, TCON, TCOM, TOPE, TCOP, WXXX, TENC, APIC. Every other frame is kept (converted to
+// version 2.3). nullopt when no field differs: nothing is to be written.
+Result<std::optional<QList<Id3v2Frame>>> editFrames(const Id3v2Tag &existing,
+                                                    const TypeTagV2 &wanted,
+                                                    QByteArrayView picture = {});
 
-// Identifiers of the frames the writer replaces (those it produces from a record, and TDRC,
-// whose year it writes as TYER); with a new picture, APIC too.
-QList<QByteArray> producedFrames(bool newPicture);
+// A version 2.3 tag of the frames: header, frames, then zero padding up to `size` bytes in all
+// when size is given (a tag written in the place of another), 11 bytes of padding otherwise.
+// Fails when the frames do not fit in `size`, or when the tag would reach 2^28 bytes.
+Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size = 0);
 
-// The tag that replaces `existing` (the file's current tag, possibly empty): the record's
-// frames, then the frames of the existing tag that the record does not replace.
-Result<QByteArray> renderReplacement(const TypeTagV2 &tag, QByteArrayView picture,
-                                     QByteArrayView existing);
+// The whole version 2.3 tag of a record, as written into a file without tag.
+Result<QByteArray> renderId3v2(const TypeTagV2 &tag, QByteArrayView picture = {});
 
-// Rewrites the file with the record's tag in front of its audio (from its first frame sync),
-// or without a tag when the record is not valid. Frames of the existing tag that the writer
-// does not produce, and its picture unless a new one was chosen, are kept. False, file
-// untouched, when no frame sync follows the tag; a failure on any input/output error, the
-// file then being untouched too.
+// Writes the record's ID3v2 tag into the file, keeping the ID3v1 block; a record that is not
+// valid removes the tag. See saveTags.
 Result<bool> writeTagV2(const QString &fichier, const TypeTagV2 &tag);
 
 } // namespace tags

@@ -8,7 +8,9 @@
 namespace tags {
 
 class TypeTagV2;
-TypeTagV2 parseId3v2(QByteArrayView tag, bool decodePicture);
+struct Id3v2Tag;
+struct FieldSources;
+TypeTagV2 recordFromTag(const Id3v2Tag &tag, FieldSources *sources, bool decodePicture);
 
 // The fields of an ID3v2 tag. Texts are stored as given (the track without surrounding
 // spaces); the picture read from a file is exposed, a new one is chosen with SetPicFromFile.
@@ -27,6 +29,10 @@ public:
     void setTitre(const QString &titre) { m_titre = titre; }
     int Genre() const { return m_genre; }
     void setGenre(int genre) { m_genre = genre; }
+    // A genre written as free text ("Chanson française"): the TCON text when it names no genre
+    // of the list. Written only while Genre is 255.
+    QString GenreTexte() const { return m_genreTexte; }
+    void setGenreTexte(const QString &texte) { m_genreTexte = texte; }
     QString Annee() const { return m_annee; }
     void setAnnee(const QString &annee) { m_annee = annee; }
     QString Commentaire() const { return m_commentaire; }
@@ -56,7 +62,7 @@ public:
     bool operator==(const TypeTagV2 &other) const;
 
 private:
-    friend TypeTagV2 parseId3v2(QByteArrayView tag, bool decodePicture);
+    friend TypeTagV2 recordFromTag(const Id3v2Tag &tag, FieldSources *sources, bool decodePicture);
     void setPicture(const QImage &pic) { m_pic = pic; }
     void setPictureBinary(const QByteArray &bytes) { m_pictureBinary = bytes; }
 
@@ -69,6 +75,7 @@ private:
     QString m_piste;
     QString m_titre;
     int m_genre = 0;
+    QString m_genreTexte;
     QString m_annee;
     QString m_commentaire;
     QString m_compositeur;

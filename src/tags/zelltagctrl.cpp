@@ -1,9 +1,11 @@
 #include "tags/zelltagctrl.h"
 
+#include "tags/fieldrules.h"
 #include "tags/genres.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2reader.h"
 #include "tags/id3v2writer.h"
+#include "tags/tagsave.h"
 
 #include <algorithm>
 
@@ -39,11 +41,13 @@ Result<TagType> ZellTagCtrl::GetAllTags(const QString &fichier) const
 
 Result<bool> ZellTagCtrl::SetAllTags(const QString &fichier, const TagType &Vartags) const
 {
-    const bool v1 = writeTagV1(fichier, Vartags.TagV1);
-    const Result<bool> v2 = writeTagV2(fichier, Vartags.TagV2);
-    if (!v2.ok())
-        return v2;
-    return v1 && *v2;
+    TagChanges changes;
+    changes.v1 = Vartags.TagV1;
+    changes.v2 = Vartags.TagV2;
+    const Result<SaveKind> saved = saveTags(fichier, changes);
+    if (!saved.ok())
+        return Result<bool>::failure(saved.error());
+    return true;
 }
 
 Result<bool> ZellTagCtrl::SetAllTagsOld(const QString &fichier, const TagType &Vartags) const
@@ -144,7 +148,7 @@ Result<bool> ZellTagCtrl::CopyV2ToV1(const QString &fichier, int Mode) const
     v1.setValide(true);
     const bool all = Mode == 0;
     if (!v2.Piste().trimmed().isEmpty() || all)
-        v1.setPiste(roundToInt16(leadingNumber(v2.Piste())));
+        v1.setPiste(v1Track(v2.Piste()));
     if (!v2.Titre().isEmpty() || all)
         v1.setTitre(v2.Titre());
     if (!v2.Artiste().isEmpty() || all)
@@ -157,7 +161,12 @@ Result<bool> ZellTagCtrl::CopyV2ToV1(const QString &fichier, int Mode) const
         v1.setCommentaire(v2.Commentaire());
     if (v2.Genre() != NoGenre || all)
         v1.setGenre(v2.Genre());
-    return writeTagV1(fichier, v1);
+    TagChanges changes;
+    changes.v1 = v1;
+    const Result<SaveKind> saved = saveTags(fichier, changes);
+    if (!saved.ok())
+        return Result<bool>::failure(saved.error());
+    return true;
 }
 
 Result<QVariant> ZellTagCtrl::GetOneTag(int TagInfo, const QString &fichier, int Version) const

@@ -25,8 +25,8 @@ public:
     void setAdvanced(bool advanced) { m_advanced = advanced; }
 
     Result<TagType> GetAllTags(const QString &fichier) const;
-    // Writes the ID3v1 block, then the ID3v2 tag (even when the first write failed); true only
-    // when both succeeded.
+    // Writes both tags in one change that happens whole or not at all (see saveTags): only the
+    // fields that differ from the file are written.
     Result<bool> SetAllTags(const QString &fichier, const TagType &Vartags) const;
     Result<bool> SetAllTagsOld(const QString &fichier, const TagType &Vartags) const;
     // Removes the ID3v2 tag; the ID3v1 block stays.

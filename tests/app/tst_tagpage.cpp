@@ -117,7 +117,7 @@ private slots:
                u"txtv2Url=http://u|txtv2Encode=E|TS1=2"_s
             << u"enreID"_s
             << u"COMM=C1|TALB=B1|TCON=0|TIT2=T1|TPE1=A1|TRCK=7|TYER=2001 / COMM=C2|TALB=B2|TCOM=D|"
-               u"TCON=Rock|TCOP=P|TENC=E|TIT2=Été|TOPE=O|TPE1=A2|TRCK=7|TYER=2002|WXXX=http://u"_s;
+               u"TCON=Rock|TCOP=P|TENC=E|TIT2=Été|TOPE=O|TPE1=A2|TRCK=7/12|TYER=2002|WXXX=http://u"_s;
         QTest::newRow("defaults override")
             << false
             << u"chkv1|chkv2|txtv1Titre=t|txtv2Titre=t|txtv2Commentaire=à moi|"
@@ -160,7 +160,7 @@ private slots:
         QVERIFY(bytesOf(file).contains(audio));
     }
 
-    // A genre outside the list shows the empty entry, which saves as 255 in version 1.
+    // A genre outside the list shows the empty entry; a save that does not touch it keeps it.
     void genrePositions_data()
     {
         QTest::addColumn<QString>("tcon");
@@ -170,7 +170,7 @@ private slots:
         QTest::newRow("genre 0") << u"(0)"_s << 0 << 1 << u"TCON=0|TIT2=x|TRCK=1"_s;
         QTest::newRow("last genre") << u"(147)"_s << 147 << 148 << u"TCON=147|TIT2=x|TRCK=1"_s;
         QTest::newRow("no genre") << QString() << 255 << 0 << u"TIT2=x|TRCK=1"_s;
-        QTest::newRow("number without a name") << u"(200)"_s << 200 << 0 << u"TIT2=x|TRCK=1"_s;
+        QTest::newRow("number without a name") << u"(200)"_s << 200 << 0 << u"TCON=200|TIT2=x|TRCK=1"_s;
     }
     void genrePositions()
     {

@@ -88,18 +88,15 @@ QJsonArray dump(const QStringList &files)
 
 // Offset of the first complete MPEG audio frame header after the ID3v2 tags that open the
 // bytes (11 sync bits, and a version, layer, bit rate and frequency that exist), or -1.
-qsizetype firstAudioFrame(const QByteArray &bytes)
+// The PCM that mpg123 decodes from MPEG bytes.
+QByteArray decoded(const QByteArray &mp3)
 {
-    qsizetype i = 0;
-    while (const qint64 size = tags::id3v2DeclaredSize(QByteArrayView(bytes).sliced(i)))
-        i = std::min(i + qsizetype(size), bytes.size());
-    for (; i + 3 < bytes.size(); ++i) {
-        const auto b1 = uchar(bytes[i + 1]), b2 = uchar(bytes[i + 2]);
-        if (uchar(bytes[i]) == 0xFF && (b1 & 0xE0) == 0xE0 && (b1 & 0x18) != 0x08 &&
-            (b1 & 0x06) != 0 && (b2 & 0xF0) != 0xF0 && (b2 & 0x0C) != 0x0C)
-            return i;
-    }
-    return -1;
+    QProcess mpg123;
+    mpg123.start("mpg123", {"-q", "-s", "-"});
+    mpg123.write(mp3);
+    mpg123.closeWriteChannel();
+    mpg123.waitForFinished(60000);
+    return mpg123.readAllStandardOutput();
 }
 
 } // namespace
@@ -224,10 +221,11 @@ private slots:
             ours.setValide(true);
             ours.setTitre("Titre de test");
             const tags::Result<bool> written = tags::writeTagV2(copy, ours);
-            QVERIFY2(written.ok(), qPrintable(written.error()));
             const QByteArray after = readAll(copy);
-            if (!*written) {
-                QCOMPARE(after, before); // no frame sync: untouched
+            if (!written.ok()) {
+                // Refused (not MPEG audio, or a tag it could not walk to its end): untouched.
+                QVERIFY2(written.error().contains("rien n'a été écrit"), qPrintable(written.error()));
+                QCOMPARE(after, before);
                 continue;
             }
             ++saved;
@@ -239,9 +237,8 @@ private slots:
             if (tail != expected && field >= 0)
                 expected.replace(field, 4, length);
             QVERIFY2(tail == expected, qPrintable(name));
-            // Only bytes before the first real frame may go, never audio.
-            const qsizetype audio = firstAudioFrame(before);
-            QVERIFY2(audio < 0 || before.size() - tail.size() <= audio, qPrintable(name));
+            // What went with the old tag holds no audio: mpg123 decodes the same samples.
+            QVERIFY2(decoded(before) == decoded(tail), qPrintable(name));
         }
         QVERIFY(compared > 5 && saved > 5);
         const tags::TypeTagV1 known = tags::readTagV1(root + "/mutagen/silence-44-s-v1.mp3");

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "tags/tagresult.h"
+#include "tags/typetagv1.h"
+#include "tags/typetagv2.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace tags {
+
+// What a save is asked to change in one file.
+struct TagChanges
+{
+    // The ID3v1 block wanted; nullopt, or a record that is not valid, leaves the block as it is.
+    std::optional<TypeTagV1> v1;
+    // Drops the ID3v1 block.
+    bool removeV1 = false;
+    // The ID3v2 tag wanted; nullopt leaves the tag as it is, a record that is not valid removes
+    // it.
+    std::optional<TypeTagV2> v2;
+};
+
+enum class SaveKind {
+    Unchanged, // the file already held these values: nothing was written
+    InPlace,   // written over the old tags, the audio untouched
+    Rewritten, // a new file with the new tag and the old audio took the old one's place
+};
+
+struct SaveOptions
+{
+    // False: data written in place are left for the caller to sync (a batch syncs the file
+    // system once at its end). A rewritten file always reaches the disk before it takes the old
+    // one's name.
+    bool syncNow = true;
+};
+
+// Saves the tags of one file, changing only what differs from what the file holds (see
+// editFrames), in one step that either happens whole or leaves the file byte for byte:
+// - only a regular file whose audio is MPEG is written; another kind of file is refused;
+// - an ID3v2 tag that fits in the space of the old one (frames and padding) is written in place,
+//   which keeps hard links, owner and extended attributes; otherwise the file is rewritten
+//   (tag, then the audio from its first frame), keeping permission bits, owner and extended
+//   attributes (ACLs included), and the ID3v1 change goes into the same new file; a file with
+//   other hard links is refused rather than split from them;
+// - a tag the reader could not walk to its end, or with too many frames, is refused rather than
+//   rewritten without what it could not read;
+// - a file changed by another program during the save is left as that program wrote it.
+// Every refusal and failure comes back as a French description naming the file.
+Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes,
+                          SaveOptions options = {});
+
+// The path to show in a message: absolute, so that a relative one says which folder.
+QString shownPath(const QString &fichier);
+
+} // namespace tags
