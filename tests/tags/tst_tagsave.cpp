@@ -1,0 +1,322 @@
+// A save changes only what the user changed: kept frames, conversions from other versions, the
+// files it refuses, and how it writes (in place, atomic rewrite).
+#include "tags/id3v2convert.h"
+#include "tags/id3v2reader.h"
+#include "tags/id3v2writer.h"
+#include "tags/saferewrite.h"
+#include "tags/tagsave.h"
+
+#include "tagtestutil.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+using namespace tagtest;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QByteArray nul2(2, '\0');
+
+QByteArray comm(const QByteArray &lang, const QByteArray &desc, const QByteArray &text)
+{
+    return frame(3, "COMM", latin(lang + desc + '\0' + text));
+}
+
+// A version 2.3 file whose tag leaves room for edits.
+QByteArray padded(const QByteArray &frames, int padding = 200)
+{
+    return tag(3, frames + QByteArray(padding, '\0')) + mpegFrames(6);
+}
+
+tags::Result<tags::SaveKind> saveV2(const QString &path, const tags::TypeTagV2 &t)
+{
+    tags::TagChanges changes;
+    changes.v2 = t;
+    return tags::saveTags(path, changes);
+}
+
+ino_t inode(const QString &path)
+{
+    struct stat info;
+    return stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+// The frames of a file's tag, each as identifier=body.
+QStringList framesOf(const QByteArray &bytes)
+{
+    QStringList out;
+    for (const tags::Id3v2Frame &f : tags::walkId3v2(bytes).frames)
+        out.append(QString::fromLatin1(f.id) + '=' + QString::fromLatin1(f.body.toHex()));
+    return out;
+}
+
+QString hex(const QByteArray &id, const QByteArray &body)
+{
+    return QString::fromLatin1(id) + '=' + QString::fromLatin1(body.toHex());
+}
+
+} // namespace
+
+class TestTagSave : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    const QString m_path = m_dir.filePath("a.mp3");
+
+private slots:
+    // What a one-field edit does to the frames of a tag: only the edited frame changes.
+    void edit_data()
+    {
+        QTest::addColumn<QByteArray>("frames"); // of a version 2.3 tag
+        QTest::addColumn<QString>("edit");      // field=value
+        QTest::addColumn<QStringList>("after"); // the tag's frames, as framesOf gives them
+        const QByteArray itunes = comm("eng", "iTunNORM", " 0000");
+        const QByteArray english = comm("eng", "", "old");
+        const QByteArray described = comm("fra", "note", "autre");
+        QTest::newRow("comment keeps its language, other comments stay")
+            << itunes + english + described << "Commentaire=nouveau"
+            << QStringList{hex("COMM", latin("engiTunNORM\0 0000"_ba)),
+                           hex("COMM", latin("eng\0nouveau"_ba)),
+                           hex("COMM", latin("fra" "note\0autre"_ba))};
+        const QByteArray wxxx1 = frame(3, "WXXX", latin("site\0http://a"_ba)),
+                         wxxx2 = frame(3, "WXXX", latin("autre\0http://b"_ba));
+        QTest::newRow("url keeps its description, the second stays")
+            << wxxx1 + wxxx2 << "Url=http://c"
+            << QStringList{hex("WXXX", latin("site\0http://c"_ba)), hex("WXXX", latin("autre\0http://b"_ba))};
+        const QByteArray free = frame(3, "TCON", latin("Chanson fran\xE7" "aise"));
+        QTest::newRow("free-text genre kept by a title edit")
+            << free << "Titre=x" << QStringList{hex("TIT2", latin("x")), hex("TCON", latin("Chanson fran\xE7" "aise"))};
+        QTest::newRow("two genre numbers kept by a title edit")
+            << frame(3, "TCON", latin("(17)(18)")) << "Titre=x"
+            << QStringList{hex("TIT2", latin("x")), hex("TCON", latin("(17)(18)"))};
+        QTest::newRow("remix refinement is no genre, and is kept")
+            << frame(3, "TCON", latin("(RX)")) << "Titre=x"
+            << QStringList{hex("TIT2", latin("x")), hex("TCON", latin("(RX)"))};
+        QTest::newRow("line breaks of a comment kept")
+            << comm("fra", "", "a\nb\tc") << "Titre=x"
+            << QStringList{hex("TIT2", latin("x")), hex("COMM", latin("fra\0a\nb\tc"_ba))};
+        QTest::newRow("malformed identifier and a frame after zeros kept")
+            << frame(3, "Xyz1", "abc") + QByteArray(4, '\0') + frame(3, "TPE1", latin("A"))
+            << "Titre=x"
+            << QStringList{hex("TIT2", latin("x")), hex("Xyz1", "abc"), hex("TPE1", latin("A"))};
+        QTest::newRow("duplicate title: the first is replaced")
+            << frame(3, "TIT2", latin("un")) + frame(3, "TIT2", latin("deux")) << "Titre=x"
+            << QStringList{hex("TIT2", latin("x")), hex("TIT2", latin("deux"))};
+        QTest::newRow("emptied field removes its frame")
+            << frame(3, "TALB", latin("B")) + frame(3, "TPE1", latin("A")) << "Album="
+            << QStringList{hex("TPE1", latin("A"))};
+        QTest::newRow("track and total kept as typed")
+            << frame(3, "TRCK", latin("1")) << "Piste=7/12" << QStringList{hex("TRCK", latin("7/12"))};
+    }
+    void edit()
+    {
+        QFETCH(QByteArray, frames);
+        QFETCH(QString, edit);
+        const QByteArray before = padded(frames);
+        QVERIFY(writeAll(m_path, before));
+        const ino_t was = inode(m_path);
+        tags::TypeTagV2 t = tags::readTagV2(m_path).value();
+        const QString field = edit.section('=', 0, 0), value = edit.section('=', 1);
+        if (field == "Commentaire")
+            t.setCommentaire(value);
+        else if (field == "Url")
+            t.setUrl(value);
+        else if (field == "Album")
+            t.setAlbum(value);
+        else if (field == "Piste")
+            t.setPiste(value);
+        else
+            t.setTitre(value);
+        const tags::Result<tags::SaveKind> result = saveV2(m_path, t);
+        QVERIFY2(result.ok(), qPrintable(result.error()));
+        QCOMPARE(*result, tags::SaveKind::InPlace);
+        const QByteArray after = readAll(m_path);
+        QTEST(framesOf(after), "after");
+        // In place: same size, same inode, the audio untouched.
+        QCOMPARE(after.size(), before.size());
+        QCOMPARE(inode(m_path), was);
+        QVERIFY(after.endsWith(mpegFrames(6)));
+        // Saving what the file now holds writes nothing.
+        QCOMPARE(saveV2(m_path, tags::readTagV2(m_path).value()).value(), tags::SaveKind::Unchanged);
+    }
+
+    // Files that are not MPEG audio, and tags that cannot be rewritten whole, are left alone.
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        const QString notMp3 = u"n'est pas un fichier MP3 : rien n'a été écrit"_s;
+        QTest::newRow("wav") << "RIFF" + QByteArray(4, '\x10') + "WAVEfmt " + mpegFrames(3) << notMp3;
+        QTest::newRow("flac after a tag") << tag(3, frame(3, "TIT2", latin("t"))) + "fLaC" + mpegFrames(3) << notMp3;
+        QTest::newRow("ogg") << "OggS" + mpegFrames(3) << notMp3;
+        QTest::newRow("mp4") << QByteArray(4, '\0') + "ftypM4A " + mpegFrames(3) << notMp3;
+        QTest::newRow("zeros") << QByteArray(5000, '\0') << notMp3;
+        QTest::newRow("one lone header") << QByteArray("\xFF\xFB\x90\x00", 4) + QByteArray(2000, 'x') << notMp3;
+        QTest::newRow("junk after the frames")
+            << tag(3, frame(3, "TIT2", latin("t")) + "\x01\x02junk" + QByteArray(20, '\xEE')) + mpegFrames(3)
+            << u"octets illisibles"_s;
+        QTest::newRow("frame running past the tag")
+            << tag(3, frame(3, "TIT2", latin("t")) + "TPE1\0\0\1\0\0\0ab"_ba) + mpegFrames(3)
+            << u"octets illisibles"_s;
+        QTest::newRow("v2.2 frame without a v2.3 equivalent")
+            << tag(2, frame(2, "TT2", latin("t")) + frame(2, "XYZ", "data")) + mpegFrames(3)
+            << u"ne peut pas garder (XYZ)"_s;
+    }
+    void refused()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        QVERIFY(writeAll(m_path, content));
+        tags::TagChanges changes;
+        changes.v1 = tags::TypeTagV1();
+        changes.v1->setValide(true);
+        changes.v1->setTitre("nouveau");
+        changes.v2 = fullRecord();
+        const tags::Result<tags::SaveKind> result = tags::saveTags(m_path, changes);
+        QVERIFY(!result.ok());
+        QVERIFY2(result.error().contains(reason), qPrintable(result.error()));
+        QCOMPARE(readAll(m_path), content);
+    }
+
+    // Version 2.4 and 2.2 frames once a title edit makes the tag version 2.3.
+    void converted_data()
+    {
+        QTest::addColumn<QByteArray>("tagBytes");
+        QTest::addColumn<QStringList>("after"); // without the new TIT2
+        QTest::newRow("date with day and time")
+            << tag(4, frame(4, "TDRC", latin("2003-05-12T10:20")))
+            << QStringList{hex("TYER", latin("2003")), hex("TDAT", latin("1205")), hex("TIME", latin("1020"))};
+        QTest::newRow("original year, people")
+            << tag(4, frame(4, "TDOR", latin("2001")) + frame(4, "TIPL", latin("mix\0Yves\0prod\0Zo\xE9"_ba)))
+            << QStringList{hex("TORY", latin("2001")), hex("IPLS", latin("mix\0Yves\0prod\0Zo\xE9\0"_ba))};
+        QTest::newRow("several values joined, utf-8 made utf-16")
+            << tag(4, frame(4, "TPE1", "\3A\0Bé"_ba) + frame(4, "TCON", latin("Rock\0Pop"_ba)))
+            << QStringList{hex("TPE1", "\1" + utf16le("A/Bé")), hex("TCON", latin("Rock/Pop"))};
+        QTest::newRow("frames of 2.4 only kept")
+            << tag(4, frame(4, "TSOP", latin("Sort"), 0x4000) + frame(4, "RVA2", "x\0\1\2\3"_ba))
+            << QStringList{hex("TSOP", latin("Sort")), hex("RVA2", "x\0\1\2\3"_ba)};
+        QTest::newRow("compressed frame keeps its data")
+            << tag(4, frame(4, "PRIV", "\0\0\0\5zzzzz"_ba, 0x0009))
+            << QStringList{hex("PRIV", "\0\0\0\5zzzzz"_ba)};
+        QTest::newRow("v2.2 sort and picture frames")
+            << tag(2, frame(2, "TSP", latin("Beatles, The")) + frame(2, "PIC", "\0JPG\3\0ab"_ba))
+            << QStringList{hex("TSOP", latin("Beatles, The")), hex("APIC", "\0image/jpeg\0\3\0ab"_ba)};
+    }
+    void converted()
+    {
+        QFETCH(QByteArray, tagBytes);
+        QVERIFY(writeAll(m_path, tagBytes + mpegFrames(4)));
+        tags::TypeTagV2 t = tags::readTagV2(m_path).value();
+        t.setTitre("x");
+        QVERIFY(saveV2(m_path, t).ok());
+        const QByteArray after = readAll(m_path);
+        QCOMPARE(after[3], '\3');
+        QStringList frames = framesOf(after);
+        QCOMPARE(frames.takeFirst(), hex("TIT2", latin("x")));
+        QTEST(frames, "after");
+        QVERIFY(after.endsWith(mpegFrames(4)));
+    }
+
+    // A tag that outgrows its space is rewritten whole; the file keeps its owner, mode and
+    // extended attributes, and a file with other names is refused rather than split from them.
+    void rewrite()
+    {
+        const QByteArray v1 = "TAG" + QByteArray(125, '\0');
+        QVERIFY(writeAll(m_path, tag(3, frame(3, "TIT2", latin("t"))) + mpegFrames(5) + v1));
+        QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        const QByteArray path = QFile::encodeName(m_path);
+        const bool attributes = setxattr(path.constData(), "user.tarvex", "1", 1, 0) == 0;
+        // A temporary file that a killed save left behind.
+        const QString leftover = m_dir.filePath(".a.mp3.tarvex-abc");
+        QVERIFY(writeAll(leftover, "x"));
+        tags::TagChanges changes;
+        changes.v2 = fullRecord();
+        changes.v1 = tags::TypeTagV1();
+        changes.v1->setValide(true);
+        changes.v1->setTitre("v1");
+        const QString link = m_dir.filePath("lien.mp3");
+        QVERIFY(::link(path.constData(), QFile::encodeName(link).constData()) == 0);
+        const QByteArray before = readAll(m_path);
+        const tags::Result<tags::SaveKind> linked = tags::saveTags(m_path, changes);
+        QVERIFY(!linked.ok() && linked.error().contains("liens physiques"));
+        QCOMPARE(readAll(m_path), before);
+        QVERIFY(QFile::remove(link));
+
+        QCOMPARE(tags::saveTags(m_path, changes).value(), tags::SaveKind::Rewritten);
+        const QByteArray after = readAll(m_path);
+        QCOMPARE(tags::readTagV2(m_path)->Titre(), fullRecord().Titre());
+        QCOMPARE(after.right(128).mid(3, 2), QByteArray("v1"));
+        QCOMPARE(qint64(after.size()), tags::id3v2DeclaredSize(after) + mpegFrames(5).size() + 128);
+        struct stat info;
+        QVERIFY(stat(path.constData(), &info) == 0);
+        QCOMPARE(info.st_mode & 0777, mode_t(0604));
+        QVERIFY(!QFile::exists(leftover));
+        if (!attributes)
+            QSKIP("attributs étendus non pris en charge ici : leur conservation n'est pas vérifiée");
+        char value[4] = {};
+        QCOMPARE(getxattr(path.constData(), "user.tarvex", value, sizeof value), ssize_t(1));
+    }
+
+    // What another program writes during a save wins over the save.
+    void changedMeanwhile()
+    {
+        QVERIFY(writeAll(m_path, mpegFrames(5)));
+        const int fd = open(QFile::encodeName(m_path).constData(), O_RDONLY);
+        struct stat before;
+        QVERIFY(fd >= 0 && fstat(fd, &before) == 0);
+        QFile appended(m_path);
+        QVERIFY(appended.open(QIODevice::Append) && appended.write("more") == 4);
+        appended.close();
+        tags::Rewrite rewrite;
+        rewrite.head = "ID3";
+        rewrite.keepTo = before.st_size;
+        const QString error = tags::rewriteFile(m_path, fd, before, rewrite);
+        ::close(fd);
+        QVERIFY2(error.contains("modifié par un autre programme"), qPrintable(error));
+        QCOMPARE(readAll(m_path), mpegFrames(5) + "more");
+        QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.mp3"});
+    }
+
+    // A tag of tiny frames is read up to a bound, and never rewritten without its tail.
+    void tooManyFrames()
+    {
+        QByteArray frames;
+        for (int i = 0; i <= tags::MaxFrames; ++i)
+            frames += frame(3, "TXXX", "\0" "a\0"_ba);
+        const tags::Id3v2Tag walked = tags::walkId3v2(tag(3, frames));
+        QVERIFY(walked.tooManyFrames);
+        QCOMPARE(walked.frames.size(), tags::MaxFrames);
+        QVERIFY(writeAll(m_path, tag(3, frames) + mpegFrames(2)));
+        const tags::Result<tags::SaveKind> saved = saveV2(m_path, fullRecord());
+        QVERIFY2(!saved.ok() && saved.error().contains("trames"), qPrintable(saved.error()));
+    }
+
+    // A picture replaces the first one and keeps the others; it must be a JPEG.
+    void picture()
+    {
+        const QByteArray back = frame(3, "APIC", "\0image/png\0\4dos\0PNG"_ba),
+                         front = frame(3, "APIC", "\0image/jpeg\0\3\0OLD"_ba);
+        QVERIFY(writeAll(m_path, padded(back + front, 2000)));
+        const QString jpeg = m_dir.filePath("c.jpg"), fake = m_dir.filePath("f.jpg");
+        QVERIFY(writeAll(jpeg, jpegBytes()) && writeAll(fake, "GIF89a"));
+        tags::TypeTagV2 t = tags::readTagV2(m_path).value();
+        t.SetPicFromFile(fake);
+        const QByteArray before = readAll(m_path);
+        QVERIFY(saveV2(m_path, t).error().contains("n'est pas une image JPEG"));
+        QCOMPARE(readAll(m_path), before);
+        t.SetPicFromFile(jpeg);
+        QVERIFY(saveV2(m_path, t).ok());
+        QCOMPARE(framesOf(readAll(m_path)),
+                 (QStringList{hex("APIC", "\0image/jpeg\0\3\0"_ba + jpegBytes()),
+                              hex("APIC", "\0image/jpeg\0\3\0OLD"_ba)}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTagSave)
+#include "tst_tagsave.moc"
