@@ -187,7 +187,7 @@ QList<Id3v2Frame> convertFrom24(Id3v2Frame frame)
     else if (id == "APIC") {
         const qsizetype mimeEnd = frame.body.indexOf('\0', 1);
         if (mimeEnd > 0 && mimeEnd + 1 < frame.body.size())
-            frame.body = convertDescribed(frame.body, mimeEnd, false);
+            frame.body = convertDescribed(frame.body, mimeEnd + 1, false);
     }
     return {frame};
 }
@@ -206,7 +206,11 @@ QList<Id3v2Frame> convertFrom22(Id3v2Frame frame)
     // PIC holds a three-letter image format where APIC holds a MIME type.
     if (frame.body.size() < 5)
         return {};
-    const QByteArray format = frame.body.mid(1, 3).toLower().trimmed();
+    QByteArray format;
+    for (char c : frame.body.mid(1, 3).toLower()) {
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            format.append(c);
+    }
     QByteArray body;
     body.append(frame.body[0]);
     body += "image/" + (format == "jpg" ? QByteArray("jpeg") : format);
