@@ -12,7 +12,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core adwaita-icon-theme
     python3 python3-mutagen mpg123 mediainfo
-    eyed3 id3v2 bc time
+    eyed3 id3v2 bc time strace
 )
 
 missing=()

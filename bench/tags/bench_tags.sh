@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Saving tags rewrites the file (the new tag is followed by 11 bytes of padding), so the floor
-# of a save is the time to copy the file. This script writes the same ID3v1 and ID3v2 fields
-# into COPIES copies of a 5 MB MP3 with `tarvex-cli set` and times, in the same run, `cp` of
-# the same files (alone, then followed by `sync` so that its data too is on disk) and, on
-# fresh copies, mid3v2, eyeD3 and id3v2 making the same edit, each given all files at once.
-# It then measures the peak memory of one save into a 1 GB file.
+# Times a one-field edit (the title) in COPIES copies of a 5 MB MP3, beside the taggers people
+# use, each given all files in one call, in the same run:
+#   - padded: the copies were tagged by mid3v2, which leaves padding in the tag, so the new tag
+#     fits in place (tarvex-cli, mid3v2, eyeD3, id3v2, kid3-cli);
+#   - tight: the copies carry a tag with 11 bytes of padding and the new title is longer, so
+#     Tarvex must rewrite each file (tarvex-cli, and cp of the same files as the floor).
+# Each tool is timed alone and followed by `sync` (tarvex-cli syncs its data itself). The bytes
+# a save writes are counted on another set of fresh copies, as the sum of what the tool's
+# write, pwrite, writev, sendfile and copy_file_range calls report (strace), standard output
+# and error excluded. Last, the peak memory of a save into a 1 GB file and of reading and
+# saving a tag of 100,000 tiny frames.
 # Usage: bench/tags/bench_tags.sh [TARVEX_CLI] [COPIES]
 set -euo pipefail
 cli=$(realpath "${1:-build/cli/tarvex-cli}")
@@ -12,67 +17,62 @@ copies=${2:-200}
 work=$(mktemp -d "${TMPDIR:-/var/tmp}/tarvex-bench-tags.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-# 5 MB of MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz), with an ID3v2.3 tag in front.
-/usr/bin/python3 - "$work/source.mp3" 5000000 <<'PY'
+# 5 MB of MPEG-1 Layer III frames (128 kbit/s, 44.1 kHz).
+/usr/bin/python3 - "$work/audio.mp3" 5000000 <<'PY'
 import os, sys
 path, size = sys.argv[1], int(sys.argv[2])
 frame = b'\xff\xfb\x90\x00' + os.urandom(413).replace(b'\xff', b'\x7f')
-tag_body = b'TIT2\x00\x00\x00\x06\x00\x00\x00Avant' + bytes(100)
-tag = b'ID3\x03\x00\x00' + bytes([0, 0, (len(tag_body) >> 7) & 0x7f, len(tag_body) & 0x7f]) + tag_body
 with open(path, 'wb') as f:
-    f.write(tag + frame * (size // len(frame)))
+    f.write(frame * (size // len(frame)))
 PY
+cp "$work/audio.mp3" "$work/padded.mp3"
+mid3v2 -t Avant -a Artiste -A Album "$work/padded.mp3" >/dev/null
+cp "$work/audio.mp3" "$work/tight.mp3"
+"$cli" set --titre=Avant --artiste=Artiste "$work/tight.mp3" >/dev/null
 
-fresh() { # folder: COPIES fresh copies of the source, on disk
-    rm -rf "$work/$1"
-    mkdir "$work/$1"
-    for i in $(seq "$copies"); do cp "$work/source.mp3" "$work/$1/f$i.mp3"; done
+fresh() { # source folder: COPIES fresh copies of the source, on disk
+    rm -rf "$work/$2"
+    mkdir "$work/$2"
+    for i in $(seq "$copies"); do cp "$work/$1.mp3" "$work/$2/f$i.mp3"; done
     sync
 }
 
-seconds() { # command...: wall-clock seconds of the command
-    local start end
+measure() { # source, label, command...: wall seconds alone, with sync, bytes written per file
+    local source=$1 label=$2 start end synced bytes
+    shift 2
+    fresh "$source" d
     start=$(date +%s.%N)
-    "$@" >/dev/null 2>&1
+    "$@" "$work"/d/*.mp3 >/dev/null 2>&1
     end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
+    sync
+    synced=$(date +%s.%N)
+    fresh "$source" d
+    strace -f -qq -e trace=write,pwrite64,writev,sendfile,copy_file_range -o "$work/trace" \
+        "$@" "$work"/d/*.mp3 >/dev/null 2>&1
+    bytes=$(awk '!/\((1|2),/ && $NF ~ /^[0-9]+$/ { sum += $NF } END { print sum + 0 }' "$work/trace")
+    printf '  %-16s %6.3f s  %6.3f s avec sync  %9d octets écrits par fichier\n' "$label" \
+        "$(echo "$end - $start" | bc -l)" "$(echo "$synced - $start" | bc -l)" \
+        "$((bytes / copies))"
 }
 
-declare -A took
-fresh cp-src
-took[cp]=$(seconds bash -c "mkdir '$work/cp-dst' && cp '$work'/cp-src/*.mp3 '$work/cp-dst/'")
-rm -rf "$work/cp-dst"
-took[cp+sync]=$(seconds bash -c "mkdir '$work/cp-dst' && cp '$work'/cp-src/*.mp3 '$work/cp-dst/' && sync")
-rm -rf "$work/cp-src" "$work/cp-dst"
-
-fresh tarvex
-took[tarvex-cli]=$(seconds "$cli" set --v1 --v2 --titre=Titre --artiste=Artiste --album=Album --annee=2024 --piste=3 "$work"/tarvex/*.mp3)
-check=$("$cli" tags "$work/tarvex/f1.mp3" | grep -c '"Titre": "Titre"')
-[ "$check" = 2 ] || { echo "tarvex-cli n'a pas écrit les deux tags"; exit 1; }
-rm -rf "$work/tarvex"
-
-if command -v mid3v2 >/dev/null; then
-    fresh mid3v2
-    took[mid3v2]=$(seconds mid3v2 -t Titre -a Artiste -A Album -y 2024 -T 3 "$work"/mid3v2/*.mp3)
-    rm -rf "$work/mid3v2"
+echo "Titre changé dans $copies copies d'un MP3 de 5 Mo (un appel par outil)"
+echo " Tag avec marge (écrit par mid3v2) :"
+measure padded tarvex-cli "$cli" set --titre=Titre
+[ "$("$cli" tags "$work/d/f1.mp3" | grep -c '"Titre": "Titre"')" = 1 ] ||
+    { echo "tarvex-cli n'a pas écrit le titre"; exit 1; }
+measure padded mid3v2 mid3v2 -t Titre
+measure padded eyeD3 eyeD3 -Q -t Titre
+measure padded id3v2 id3v2 -t Titre
+if command -v kid3-cli >/dev/null; then
+    measure padded kid3-cli kid3-cli -c "set title Titre"
+else
+    echo "  kid3-cli absent : non mesuré"
 fi
-if command -v eyeD3 >/dev/null; then
-    fresh eyed3
-    took[eyeD3]=$(seconds eyeD3 -Q --to-v2.3 -t Titre -a Artiste -A Album -Y 2024 -n 3 "$work"/eyed3/*.mp3)
-    rm -rf "$work/eyed3"
-fi
-if command -v id3v2 >/dev/null; then
-    fresh id3v2
-    took[id3v2]=$(seconds id3v2 -t Titre -a Artiste -A Album -y 2024 -T 3 "$work"/id3v2/*.mp3)
-    rm -rf "$work/id3v2"
-fi
-
-echo "Sauvegarde des tags v1 et v2 dans $copies copies d'un MP3 de 5 Mo (un seul appel par outil)"
-for tool in cp cp+sync tarvex-cli mid3v2 eyeD3 id3v2; do
-    [ -n "${took[$tool]:-}" ] || continue
-    printf '  %-11s %7.2f s  (%.2f x cp, %.2f x cp+sync)\n' "$tool" "${took[$tool]}" \
-        "$(echo "${took[$tool]} / ${took[cp]}" | bc -l)" "$(echo "${took[$tool]} / ${took[cp+sync]}" | bc -l)"
-done
+echo " Tag sans marge, titre plus long (réécriture) :"
+measure tight tarvex-cli "$cli" set --titre="Un titre bien plus long"
+mkdir "$work/e"
+measure tight "cp (plancher)" cp -t "$work/e" -f
+rm -rf "$work/d" "$work/e"
 
 # Peak memory of one save into a 1 GB file: the audio is copied by the kernel, not held.
 /usr/bin/python3 - "$work/big.mp3" <<'PY'
@@ -84,4 +84,21 @@ with open(sys.argv[1], 'wb') as f:
         f.write(block)
 PY
 peak=$( { /usr/bin/time -f '%M' "$cli" set --v2 --titre=Grand "$work/big.mp3" >/dev/null; } 2>&1 | tail -n 1)
-echo "Mémoire maximale pour un fichier de 1 Go : $((peak / 1024)) Mo"
+echo "Mémoire maximale, sauvegarde dans un fichier de 1 Go : $((peak / 1024)) Mo"
+rm -f "$work/big.mp3"
+
+# A tag of 16 MB made of 11-byte TXXX frames: read up to 100,000 frames, save refused.
+/usr/bin/python3 - "$work/frames.mp3" <<'PY'
+import sys
+frame = b'TXXX\x00\x00\x00\x01\x00\x00\x00'
+body = frame * (0x0FFFFFF // len(frame))
+size = len(body)
+header = b'ID3\x03\x00\x00' + bytes([(size >> 21) & 0x7f, (size >> 14) & 0x7f, (size >> 7) & 0x7f, size & 0x7f])
+with open(sys.argv[1], 'wb') as f:
+    f.write(header + body + (b'\xff\xfb\x90\x00' + bytes(413)) * 10)
+PY
+for command in tags set; do
+    extra=(); [ "$command" = set ] && extra=(--titre=x)
+    peak=$( { /usr/bin/time -f '%M' "$cli" "$command" "${extra[@]}" "$work/frames.mp3" >/dev/null || true; } 2>&1 | tail -n 1)
+    echo "Mémoire maximale, tag de 16 Mo en trames de 11 octets ($command) : $((peak / 1024)) Mo"
+done
