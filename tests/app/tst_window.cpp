@@ -229,6 +229,39 @@ private slots:
         QVERIFY(w.Txt_Chemin->text().isEmpty()); // choosing from the dialog loads no file
     }
 
+    // Help and version are answered on standard output before any display or drive is looked
+    // for: no display is given.
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("begins");
+        const QString usage = u"Utilisation : tarvex [--cd-image FICHIER]"_s;
+        QTest::newRow("--help") << QStringList{u"--help"_s} << usage;
+        QTest::newRow("--help after an image")
+            << QStringList{u"--cd-image"_s, u"--version"_s, u"--help"_s} << usage;
+        QTest::newRow("--version") << QStringList{u"--version"_s}
+                                   << u"Tarvex " TARVEX_VERSION "\n"_s;
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QStringList, args);
+        const QString program = qEnvironmentVariable("TARVEX_APP");
+        QVERIFY2(QFile::exists(program), "TARVEX_APP does not name the built tarvex");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        environment.remove(u"DISPLAY"_s);
+        environment.remove(u"WAYLAND_DISPLAY"_s);
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, args);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        QFETCH(QString, begins);
+        QVERIFY2(out.startsWith(begins), qPrintable(out));
+    }
+
     void aboutBoxShowsTheVersion()
     {
         FormFixture f;
