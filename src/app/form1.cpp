@@ -144,13 +144,15 @@ void Form1::buildStatusBar()
     m_panel1 = named<QLabel>(bar, "SB1_Panel1");
     m_panel2 = named<QLabel>(bar, "SB1_Panel2");
     m_panel2->setMinimumWidth(100);
+    // The sector count of a running read stays out of sight: a bare number would tell the user
+    // nothing the progress bar does not.
     Label35 = named<QLabel>(bar, "Label35");
+    Label35->hide();
     ProgressBar1 = named<QProgressBar>(bar, "ProgressBar1");
     ProgressBar1->setMaximumWidth(200);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
     bar->addWidget(m_panel1, 1);
-    bar->addPermanentWidget(Label35);
     bar->addPermanentWidget(ProgressBar1);
     bar->addPermanentWidget(m_panel2);
 }
@@ -510,6 +512,7 @@ void Form1::onFileType(int index)
     Frame1->refillList();
     if (Frame1->LV1->topLevelItemCount() > 0)
         Frame1->LV1->setCurrentItem(Frame1->LV1->topLevelItem(0));
+    comptage();
 }
 
 } // namespace app

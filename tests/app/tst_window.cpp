@@ -1,5 +1,6 @@
 #include "formfixture.h"
 
+#include "app/fileinfopanel.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
 #include "app/settingstable.h"
@@ -273,6 +274,39 @@ private slots:
         QCOMPARE(about->lblVersion->text(), u"Version "_s + QStringLiteral(TARVEX_VERSION));
         about->cmdOK->click();
         QVERIFY(!about->isVisible());
+    }
+
+    // The status bar and "Info Fichier" follow the list: the count after a change of file type,
+    // no information once the list is emptied, no bare sector count after reading a disc.
+    void viewsFollowTheList()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.wav"_s);
+        const auto shownInfo = [&w] {
+            QStringList texts;
+            for (const QLabel *label : w.Frame1->Frame3->labels())
+                texts << label->text();
+            return texts.join(QString()).size();
+        };
+        QCOMPARE(w.statusPanel(2), u"2 pistes"_s);
+        setFields(&w, u"Combo7=*.wav"_s);
+        QCOMPARE(w.statusPanel(2), u"1 pistes"_s);
+        f.list()->setCurrentItem(f.row(u"c.wav"_s));
+        emit f.list()->itemClicked(f.row(u"c.wav"_s), 0);
+        QVERIFY(shownInfo() > 0);
+        QVERIFY(QFile::remove(QDir(f.music).filePath(u"c.wav"_s)));
+        setFields(&w, u"Combo7=*.wav"_s);
+        QCOMPARE(w.statusPanel(2), u"0 pistes"_s);
+        QCOMPARE(shownInfo(), 0);
+
+        setFields(&w, u"TS2=0|Text3="_s + f.dir.path());
+        checkRows(w.Frame6->LV2, {1});
+        w.run(u"extwav"_s);
+        QCOMPARE(column(w.Frame6->LV2, 1), u"Ok|(Pas selectionné)|(Pas selectionné)"_s);
+        static const QRegularExpression number(u"^\\s*\\d+\\s*$"_s);
+        for (const QLabel *label : w.statusBar()->findChildren<QLabel *>())
+            QVERIFY2(!label->isVisibleTo(&w) || !number.match(label->text()).hasMatch(),
+                     qPrintable(label->objectName() + u": "_s + label->text()));
     }
 };
 
