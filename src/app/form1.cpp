@@ -30,6 +30,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -426,14 +427,25 @@ void Form1::aides()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QUrl help = QUrl::fromLocalFile(m_helpFile);
+    const bool present = QFileInfo(m_helpFile).isFile();
     QApplication::restoreOverrideCursor();
-    QDesktopServices::openUrl(help);
+    if (!present)
+        m_dialogs->inform(this,
+                          QStringLiteral("Le fichier d'aide « %1 » est introuvable.").arg(m_helpFile),
+                          product(), Dialogs::Icon::Error);
+    else if (!QDesktopServices::openUrl(help))
+        m_dialogs->inform(this,
+                          QStringLiteral("Aucun programme ne peut ouvrir le fichier d'aide « %1 ». "
+                                         "Installez un navigateur Web ou ouvrez ce fichier "
+                                         "vous-même.")
+                              .arg(m_helpFile),
+                          product(), Dialogs::Icon::Warning);
 }
 
 void Form1::aprop()
 {
     if (!m_about)
-        m_about = new frmAbout(product(), this);
+        m_about = new frmAbout(product(), *m_dialogs, this);
     m_about->show();
     m_about->raise();
 }

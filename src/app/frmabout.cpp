@@ -1,5 +1,6 @@
 #include "app/frmabout.h"
 
+#include "app/dialogs.h"
 #include "app/widgets.h"
 
 #include <QDesktopServices>
@@ -29,9 +30,16 @@ QString frmAbout::mailAddress()
     return QStringLiteral("contact@tarvex.example.org");
 }
 
+namespace {
+
+const char *const SystemInfoPrograms[] = {"hardinfo", "gnome-system-monitor", "ksysguard",
+                                          "plasma-systemmonitor"};
+
+} // namespace
+
 QString frmAbout::systemInfoProgram()
 {
-    for (const char *program : {"hardinfo", "gnome-system-monitor", "ksysguard", "plasma-systemmonitor"}) {
+    for (const char *program : SystemInfoPrograms) {
         const QString path = QStandardPaths::findExecutable(QString::fromLatin1(program));
         if (!path.isEmpty())
             return path;
@@ -39,8 +47,9 @@ QString frmAbout::systemInfoProgram()
     return QString();
 }
 
-frmAbout::frmAbout(const QString &product, QWidget *parent)
+frmAbout::frmAbout(const QString &product, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent)
+    , m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("A propos de ") + product);
@@ -103,8 +112,20 @@ frmAbout::~frmAbout() = default;
 void frmAbout::startSysInfo()
 {
     const QString program = systemInfoProgram();
-    if (!program.isEmpty())
-        QProcess::startDetached(program, {});
+    if (program.isEmpty()) {
+        QStringList names;
+        for (const char *name : SystemInfoPrograms)
+            names << QString::fromLatin1(name);
+        m_dialogs.inform(this,
+                         QStringLiteral("Aucun outil d'informations système n'est installé "
+                                        "(%1 ou %2).")
+                             .arg(names.mid(0, names.size() - 1).join(QStringLiteral(", ")),
+                                  names.last()),
+                         windowTitle(), Dialogs::Icon::Information);
+    } else if (!QProcess::startDetached(program, {})) {
+        m_dialogs.inform(this, QStringLiteral("Impossible de lancer « %1 ».").arg(program),
+                         windowTitle(), Dialogs::Icon::Error);
+    }
 }
 
 } // namespace app

@@ -263,6 +263,7 @@ private slots:
         QVERIFY2(out.startsWith(begins), qPrintable(out));
     }
 
+    // System information without any tool on the PATH says so.
     void aboutBoxShowsTheVersion()
     {
         FormFixture f;
@@ -272,8 +273,35 @@ private slots:
         auto *about = w.findChild<app::frmAbout *>();
         QVERIFY(about && about->isVisible());
         QCOMPARE(about->lblVersion->text(), u"Version "_s + QStringLiteral(TARVEX_VERSION));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(f.dir.path()));
+        about->cmdSysInfo->click();
+        qputenv("PATH", path);
+        QCOMPARE(f.dialogs->lastText(),
+                 u"Aucun outil d'informations système n'est installé (hardinfo, "
+                 u"gnome-system-monitor, ksysguard ou plasma-systemmonitor)."_s);
         about->cmdOK->click();
         QVERIFY(!about->isVisible());
+    }
+
+    // Help says why it cannot be shown: no help file, or no program to open it (none is known
+    // on the offscreen platform).
+    void helpThatCannotBeShown()
+    {
+        QCOMPARE(QGuiApplication::platformName(), u"offscreen"_s);
+        FormFixture f;
+        app::Form1 &w = f.start();
+        const QString help = f.dir.filePath(u"Tarvexfr.html"_s);
+        w.commands->item(u"aid"_s)->trigger();
+        QCOMPARE(f.dialogs->lastText(), u"Le fichier d'aide « %1 » est introuvable."_s.arg(help));
+        QFile page(help);
+        QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<html></html>") > 0);
+        page.close();
+        w.commands->button(u"aide"_s)->trigger();
+        QCOMPARE(f.dialogs->lastText(),
+                 u"Aucun programme ne peut ouvrir le fichier d'aide « %1 ». Installez un "
+                 u"navigateur Web ou ouvrez ce fichier vous-même."_s.arg(help));
+        QCOMPARE(f.dialogs->shown.size(), 2);
     }
 
     // The status bar and "Info Fichier" follow the list: the count after a change of file type,
