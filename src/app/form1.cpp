@@ -430,9 +430,9 @@ void Form1::aides()
     const bool present = QFileInfo(m_helpFile).isFile();
     QApplication::restoreOverrideCursor();
     if (!present)
-        m_dialogs->inform(this,
-                          QStringLiteral("Le fichier d'aide « %1 » est introuvable.").arg(m_helpFile),
-                          product(), Dialogs::Icon::Error);
+        m_dialogs->inform(
+            this, QStringLiteral("Le fichier d'aide « %1 » est introuvable.").arg(m_helpFile),
+            product(), Dialogs::Icon::Error);
     else if (!QDesktopServices::openUrl(help))
         m_dialogs->inform(this,
                           QStringLiteral("Aucun programme ne peut ouvrir le fichier d'aide « %1 ». "

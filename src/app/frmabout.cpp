@@ -30,16 +30,9 @@ QString frmAbout::mailAddress()
     return QStringLiteral("contact@tarvex.example.org");
 }
 
-namespace {
-
-const char *const SystemInfoPrograms[] = {"hardinfo", "gnome-system-monitor", "ksysguard",
-                                          "plasma-systemmonitor"};
-
-} // namespace
-
 QString frmAbout::systemInfoProgram()
 {
-    for (const char *program : SystemInfoPrograms) {
+    for (const char *program : {"hardinfo", "gnome-system-monitor", "ksysguard", "plasma-systemmonitor"}) {
         const QString path = QStandardPaths::findExecutable(QString::fromLatin1(program));
         if (!path.isEmpty())
             return path;
@@ -48,8 +41,7 @@ QString frmAbout::systemInfoProgram()
 }
 
 frmAbout::frmAbout(const QString &product, Dialogs &dialogs, QWidget *parent)
-    : QDialog(parent)
-    , m_dialogs(dialogs)
+    : QDialog(parent), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("A propos de ") + product);
@@ -113,14 +105,10 @@ void frmAbout::startSysInfo()
 {
     const QString program = systemInfoProgram();
     if (program.isEmpty()) {
-        QStringList names;
-        for (const char *name : SystemInfoPrograms)
-            names << QString::fromLatin1(name);
         m_dialogs.inform(this,
                          QStringLiteral("Aucun outil d'informations système n'est installé "
-                                        "(%1 ou %2).")
-                             .arg(names.mid(0, names.size() - 1).join(QStringLiteral(", ")),
-                                  names.last()),
+                                        "(hardinfo, gnome-system-monitor, ksysguard ou "
+                                        "plasma-systemmonitor)."),
                          windowTitle(), Dialogs::Icon::Information);
     } else if (!QProcess::startDetached(program, {})) {
         m_dialogs.inform(this, QStringLiteral("Impossible de lancer « %1 ».").arg(program),

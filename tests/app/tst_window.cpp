@@ -240,8 +240,8 @@ private slots:
         QTest::newRow("--help") << QStringList{u"--help"_s} << usage;
         QTest::newRow("--help after an image")
             << QStringList{u"--cd-image"_s, u"--version"_s, u"--help"_s} << usage;
-        QTest::newRow("--version") << QStringList{u"--version"_s}
-                                   << u"Tarvex " TARVEX_VERSION "\n"_s;
+        QTest::newRow("--version")
+            << QStringList{u"--version"_s} << u"Tarvex " TARVEX_VERSION "\n"_s;
     }
     void helpAndVersion()
     {

@@ -109,7 +109,8 @@ void TestFileOperations::failuresAreNamed()
     // A read-only file is refused even when the administrator copies.
     const QString readOnly = joinPath(m_target, "a.mp3");
     put(readOnly, "ancien");
-    QVERIFY(QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QVERIFY(
+        QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     files::OperationReport report =
         files::copyFiles(m_source, {"x.mp3", "../source/b.mp3", "a.mp3", "b.mp3"}, m_target);
     QCOMPARE(failures(report),

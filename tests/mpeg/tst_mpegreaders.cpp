@@ -291,8 +291,7 @@ void TestMpegReaders::infoDuration_data()
     row("Xing, 5000 frames", 5000000, "Xing", 5000, "4,77Mo|02:10|306|Avec");
     row("only the low three bytes of the count", 5000000, "Xing", 0x01001388,
         "4,77Mo|02:10|306|Avec");
-    row("Xing at 32 kHz, 5000 frames of 36 ms", 5000000, "Xing", 5000, "4,77Mo|03:00|222|Avec",
-        2);
+    row("Xing at 32 kHz, 5000 frames of 36 ms", 5000000, "Xing", 5000, "4,77Mo|03:00|222|Avec", 2);
     row("XING in capitals is not seen", 5000000, "XING", 5000, "4,77Mo|05:12|128|Faux");
     row("76 frames last 1.99 seconds", 5000000, "Xing", 76, "4,77Mo|01|20148|Avec");
     // No duration, or a rate beyond 16 bits: the constant-rate figures stay.

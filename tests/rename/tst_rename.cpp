@@ -144,8 +144,8 @@ void TestRename::help_data()
     QTest::newRow("--help") << QStringList{"--help"} << all;
     QTest::newRow("help") << QStringList{"help"} << all;
     QTest::newRow("help rename") << QStringList{"help", "rename"} << rename;
-    QTest::newRow("rename --help") << QStringList{"rename", "--nom=y.mp3", "--help", "x.mp3"}
-                                   << rename;
+    QTest::newRow("rename --help")
+        << QStringList{"rename", "--nom=y.mp3", "--help", "x.mp3"} << rename;
     QTest::newRow("info --help") << QStringList{"info", "--help"}
                                  << QStringLiteral("Utilisation : tarvex-cli info FICHIER");
     QTest::newRow("--version") << QStringList{"--version"}
