@@ -3,27 +3,76 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-static int usage()
+namespace {
+
+void printUsage(QTextStream &out)
 {
-    QTextStream err(stderr);
-    err << "Utilisation : tarvex-cli COMMANDE [OPTIONS] FICHIER...\n\nCommandes :\n";
+    out << "Utilisation : tarvex-cli COMMANDE [OPTIONS] FICHIER...\n"
+           "              tarvex-cli COMMANDE --help | help [COMMANDE] | --version\n\n"
+           "Commandes :\n";
     for (const cli::Command &command : cli::commands())
-        err << "  " << command.usage << "\n";
-    return cli::UsageError;
+        out << "  " << command.usage << "\n";
 }
+
+const cli::Command *findCommand(const QString &name)
+{
+    for (const cli::Command &command : cli::commands()) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
+}
+
+// "--help" among the options of a command, before any "--".
+bool asksForHelp(const QStringList &args)
+{
+    for (const QString &arg : args) {
+        if (arg == QLatin1String("--"))
+            return false;
+        if (arg == QLatin1String("--help"))
+            return true;
+    }
+    return false;
+}
+
+int commandHelp(const cli::Command &command)
+{
+    QTextStream(stdout) << "Utilisation : tarvex-cli " << command.usage << "\n";
+    return cli::AllSucceeded;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvex-cli"));
     QStringList args = QCoreApplication::arguments().mid(1);
-    if (args.isEmpty())
-        return usage();
-    const QString name = args.takeFirst();
-    for (const cli::Command &command : cli::commands()) {
-        if (name == QLatin1String(command.name))
-            return command.run(args);
+    if (args.isEmpty()) {
+        QTextStream err(stderr);
+        printUsage(err);
+        return cli::UsageError;
     }
-    QTextStream(stderr) << "Commande inconnue : " << name << "\n";
-    return usage();
+    QString name = args.takeFirst();
+    if (name == QLatin1String("--version")) {
+        QTextStream(stdout) << "tarvex-cli " << TARVEX_VERSION << "\n";
+        return cli::AllSucceeded;
+    }
+    const bool help = name == QLatin1String("--help") || name == QLatin1String("-h") ||
+                      name == QLatin1String("help");
+    if (help && args.isEmpty()) {
+        QTextStream out(stdout);
+        printUsage(out);
+        return cli::AllSucceeded;
+    }
+    if (help) { // "help COMMANDE" is "COMMANDE --help"
+        name = args.takeFirst();
+        args = QStringList{QStringLiteral("--help")};
+    }
+    if (const cli::Command *command = findCommand(name))
+        return asksForHelp(args) ? commandHelp(*command) : command->run(args);
+    QTextStream err(stderr);
+    err << "Commande inconnue : " << name << "\n";
+    printUsage(err);
+    return cli::UsageError;
 }

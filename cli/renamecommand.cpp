@@ -119,30 +119,38 @@ int printPreview(const Invocation &inv)
         rows.append(
             QJsonObject{{QStringLiteral("fichier"), name}, {QStringLiteral("nouveau"), cell.text}});
     }
-    QTextStream(stdout) << QJsonDocument(rows).toJson(QJsonDocument::Indented);
+    cli::printJson(QJsonDocument(rows));
     return cli::AllSucceeded;
 }
 
+// Renames each file to its previewed name and prints, for each, its path, the new name and
+// whether it was renamed, with the reason when it was not.
 int renameAll(const Invocation &inv)
 {
-    QTextStream err(stderr);
+    QJsonArray out;
     int status = cli::AllSucceeded;
     for (const QString &path : inv.files) {
         const QFileInfo info(path);
-        const QString name = info.fileName();
-        const PreviewCell cell = previewCell({name, true}, inv.settings);
-        if (cell.marker || cell.text.isEmpty()) {
-            err << QStringLiteral("« %1 » : pas de nouveau nom %2\n")
-                       .arg(name, cell.text.isEmpty() ? QStringLiteral("(nom vide)") : cell.text);
+        const PreviewCell cell = previewCell({info.fileName(), true}, inv.settings);
+        QString error;
+        if (cell.text.isEmpty())
+            error = QStringLiteral("pas de nouveau nom (nom vide)");
+        else if (cell.marker)
+            error = QStringLiteral("pas de nouveau nom %1").arg(cell.text);
+        else if (const RenameOutcome outcome =
+                     renameFiles(info.path(), {{info.fileName(), cell.text}});
+                 !outcome.refused.isEmpty())
+            error = outcome.refused.first().raison;
+        QJsonObject entry{{QStringLiteral("fichier"), path},
+                          {QStringLiteral("nouveau"), cell.marker ? QString() : cell.text},
+                          {QStringLiteral("ok"), error.isEmpty()}};
+        if (!error.isEmpty()) {
+            entry.insert(QStringLiteral("erreur"), error);
             status = cli::SomeFailed;
-            continue;
         }
-        const RenameOutcome outcome = renameFiles(info.path(), {{name, cell.text}});
-        for (const RenameRefusal &r : outcome.refused) {
-            err << QStringLiteral("« %1 » → « %2 » : %3\n").arg(path, r.nouveau, r.raison);
-            status = cli::SomeFailed;
-        }
+        out.append(entry);
     }
+    cli::printJson(QJsonDocument(out));
     return status;
 }
 

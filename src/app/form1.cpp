@@ -30,6 +30,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -144,13 +145,15 @@ void Form1::buildStatusBar()
     m_panel1 = named<QLabel>(bar, "SB1_Panel1");
     m_panel2 = named<QLabel>(bar, "SB1_Panel2");
     m_panel2->setMinimumWidth(100);
+    // The sector count of a running read stays out of sight: a bare number would tell the user
+    // nothing the progress bar does not.
     Label35 = named<QLabel>(bar, "Label35");
+    Label35->hide();
     ProgressBar1 = named<QProgressBar>(bar, "ProgressBar1");
     ProgressBar1->setMaximumWidth(200);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
     bar->addWidget(m_panel1, 1);
-    bar->addPermanentWidget(Label35);
     bar->addPermanentWidget(ProgressBar1);
     bar->addPermanentWidget(m_panel2);
 }
@@ -424,14 +427,25 @@ void Form1::aides()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QUrl help = QUrl::fromLocalFile(m_helpFile);
+    const bool present = QFileInfo(m_helpFile).isFile();
     QApplication::restoreOverrideCursor();
-    QDesktopServices::openUrl(help);
+    if (!present)
+        m_dialogs->inform(
+            this, QStringLiteral("Le fichier d'aide « %1 » est introuvable.").arg(m_helpFile),
+            product(), Dialogs::Icon::Error);
+    else if (!QDesktopServices::openUrl(help))
+        m_dialogs->inform(this,
+                          QStringLiteral("Aucun programme ne peut ouvrir le fichier d'aide « %1 ». "
+                                         "Installez un navigateur Web ou ouvrez ce fichier "
+                                         "vous-même.")
+                              .arg(m_helpFile),
+                          product(), Dialogs::Icon::Warning);
 }
 
 void Form1::aprop()
 {
     if (!m_about)
-        m_about = new frmAbout(product(), this);
+        m_about = new frmAbout(product(), *m_dialogs, this);
     m_about->show();
     m_about->raise();
 }
@@ -510,6 +524,7 @@ void Form1::onFileType(int index)
     Frame1->refillList();
     if (Frame1->LV1->topLevelItemCount() > 0)
         Frame1->LV1->setCurrentItem(Frame1->LV1->topLevelItem(0));
+    comptage();
 }
 
 } // namespace app

@@ -1,5 +1,6 @@
 #include "app/frmabout.h"
 
+#include "app/dialogs.h"
 #include "app/widgets.h"
 
 #include <QDesktopServices>
@@ -39,8 +40,8 @@ QString frmAbout::systemInfoProgram()
     return QString();
 }
 
-frmAbout::frmAbout(const QString &product, QWidget *parent)
-    : QDialog(parent)
+frmAbout::frmAbout(const QString &product, Dialogs &dialogs, QWidget *parent)
+    : QDialog(parent), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("A propos de ") + product);
@@ -103,8 +104,16 @@ frmAbout::~frmAbout() = default;
 void frmAbout::startSysInfo()
 {
     const QString program = systemInfoProgram();
-    if (!program.isEmpty())
-        QProcess::startDetached(program, {});
+    if (program.isEmpty()) {
+        m_dialogs.inform(this,
+                         QStringLiteral("Aucun outil d'informations système n'est installé "
+                                        "(hardinfo, gnome-system-monitor, ksysguard ou "
+                                        "plasma-systemmonitor)."),
+                         windowTitle(), Dialogs::Icon::Information);
+    } else if (!QProcess::startDetached(program, {})) {
+        m_dialogs.inform(this, QStringLiteral("Impossible de lancer « %1 ».").arg(program),
+                         windowTitle(), Dialogs::Icon::Error);
+    }
 }
 
 } // namespace app

@@ -7,6 +7,7 @@ class QPushButton;
 
 namespace app {
 
+class Dialogs;
 
 // The about box: product name and version, a description and legal notice, the web page and
 // e-mail lines, a system-information button and OK.
@@ -14,7 +15,8 @@ class frmAbout : public QDialog
 {
     Q_OBJECT
 public:
-    frmAbout(const QString &product, QWidget *parent = nullptr);
+    // Messages go through dialogs, which must outlive the box.
+    frmAbout(const QString &product, Dialogs &dialogs, QWidget *parent = nullptr);
     ~frmAbout() override;
 
     QLabel *picIcon;
@@ -34,6 +36,8 @@ public:
 
 private:
     void startSysInfo();
+
+    Dialogs &m_dialogs;
 };
 
 } // namespace app

@@ -52,10 +52,42 @@ QString helpFilePath()
     return QDir::cleanPath(appDir + QStringLiteral("/../share/tarvex/Tarvexfr.html"));
 }
 
+const char Usage[] =
+    "Utilisation : tarvex [--cd-image FICHIER]... [--captures DOSSIER [--taille LxH]]\n"
+    "Tarvex modifie les tags ID3 des fichiers MP3, les renomme et extrait les CD audio.\n\n"
+    "Options :\n"
+    "  --cd-image FICHIER    ajoute une image de disque (.cue, .toc, .nrg) aux lecteurs\n"
+    "  --captures DOSSIER    enregistre chaque page en PNG dans DOSSIER et quitte\n"
+    "  --taille LxH          taille de la fenêtre des captures, par exemple 960x640\n"
+    "  --help                affiche cette aide et quitte\n"
+    "  --version             affiche la version et quitte\n";
+
+// Answers --help and --version before any window, display or drive is looked for; false when
+// neither is asked.
+bool answeredInformation(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
+            std::fputs(Usage, stdout);
+            return true;
+        }
+        if (qstrcmp(argv[i], "--version") == 0) {
+            std::fputs("Tarvex " TARVEX_VERSION "\n", stdout);
+            return true;
+        }
+        if (qstrcmp(argv[i], "--cd-image") == 0 || qstrcmp(argv[i], "--captures") == 0 ||
+            qstrcmp(argv[i], "--taille") == 0)
+            ++i; // the value of an option is no request
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    if (answeredInformation(argc, argv))
+        return 0;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarvex"));
     QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));

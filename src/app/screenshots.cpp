@@ -49,7 +49,7 @@ bool saveScreenshots(Form1 &window, const QString &folder)
         ok = save(window, folder, optionPages[page]) && ok;
     }
 
-    frmAbout about(window.product(), &window);
+    frmAbout about(window.product(), window.dialogs(), &window);
     about.show();
     ok = save(about, folder, "a-propos") && ok;
     return ok;

@@ -93,6 +93,8 @@ void TagPage::showSubPage(int page)
 
 void TagPage::refillList()
 {
+    // The new rows are not selected: no file's information stays on show.
+    Frame3->clear();
     LV1->clear();
     const QString folder = File1.path();
     QList<QTreeWidgetItem *> rows;

@@ -38,8 +38,8 @@ public:
 
     // Shows the frame of one sub-page and hides the three others.
     void showSubPage(int page);
-    // Empties LV1 and adds one row per entry of File1: the name, an empty new-name cell and the
-    // folder in the hidden third column.
+    // Empties LV1 and "Info Fichier" and adds one row per entry of File1: the name, an empty
+    // new-name cell and the folder in the hidden third column.
     void refillList();
     void setAllChecked(bool checked);
     // Row count as the status bar shows it: "12 pistes".

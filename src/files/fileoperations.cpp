@@ -144,13 +144,14 @@ int statSource(const QByteArray &path, struct stat *st)
     return 0;
 }
 
-// Returns 0 when copied, -1 when skipped (the same file), or an errno value.
-int copyOne(const QString &from, QString to)
+// Copies from onto to. Returns the French reason of a failure, or an empty text; *skipped is
+// set when both name the same file.
+QString copyOne(const QString &from, QString to, bool *skipped)
 {
     const QByteArray f = QFile::encodeName(from);
     struct stat source;
     if (const int error = statSource(f, &source))
-        return error;
+        return errorText(error);
     // A target that is a symbolic link is written through: the link stays.
     const QFileInfo targetInfo(to);
     if (targetInfo.isSymLink() && !targetInfo.canonicalFilePath().isEmpty())
@@ -159,21 +160,29 @@ int copyOne(const QString &from, QString to)
     mode_t mode = source.st_mode;
     struct stat existing;
     if (::stat(t.constData(), &existing) == 0) {
-        if (sameFile(source, existing))
-            return -1;
+        if (sameFile(source, existing)) {
+            *skipped = true;
+            return {};
+        }
         if (S_ISDIR(existing.st_mode))
-            return EISDIR;
+            return errorText(EISDIR);
+        // A file that may not be written is not replaced, as cp refuses to: not even by the
+        // administrator, whom the system lets write anywhere.
+        if (!(existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+            return QStringLiteral("fichier en lecture seule dans le dossier de destination");
+        if (::access(t.constData(), W_OK) != 0)
+            return errorText(errno);
         mode = existing.st_mode;
     }
     QByteArray temporary;
     if (const int error = copyToTemporary(f, source, folderOf(to), mode, &temporary))
-        return error;
+        return errorText(error);
     if (::rename(temporary.constData(), t.constData()) != 0) {
         const int error = errno;
         ::unlink(temporary.constData());
-        return error;
+        return errorText(error);
     }
-    return 0;
+    return {};
 }
 
 QString moveOne(const QString &from, const QString &to)
@@ -220,13 +229,14 @@ OperationReport copyFiles(const QString &source, const QStringList &names, const
     for (const QString &name : names) {
         if (!acceptableName(name, &report))
             continue;
-        const int result = copyOne(joinPath(source, name), joinPath(target, name));
-        if (result == 0)
-            ++report.done;
-        else if (result < 0)
+        bool skipped = false;
+        const QString failure = copyOne(joinPath(source, name), joinPath(target, name), &skipped);
+        if (!failure.isEmpty())
+            report.failures.append({name, failure});
+        else if (skipped)
             ++report.skipped;
         else
-            report.failures.append({name, errorText(result)});
+            ++report.done;
     }
     return report;
 }

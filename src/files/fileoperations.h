@@ -26,7 +26,8 @@ enum class Command { Copie, Deplacement, Suppression };
 QString failureMessage(Command command, const OperationReport &report);
 
 // Copies each named file of source into target. An existing target is replaced atomically
-// (through a temporary file beside it); a file is never copied onto itself.
+// (through a temporary file beside it) unless it is read-only; a file is never copied onto
+// itself.
 OperationReport copyFiles(const QString &source, const QStringList &names, const QString &target);
 
 // Moves each named file of source into target without ever replacing an existing file. Across

@@ -2,10 +2,11 @@
 
 #include "mpeg/audiostart.h"
 #include "mpeg/bytereader.h"
+#include "mpeg/typetagmpeg.h"
 
 #include <QFile>
 
-#include <climits>
+#include <cmath>
 
 namespace mpeg {
 
@@ -159,11 +160,18 @@ void readHeader(ByteReader &in, qint64 o, FileInfo &info, const QLocale &locale)
     info.xing = QStringLiteral("Faux");
     if (in.bytes(o + 36, 4) == "Xing") {
         info.xing = QStringLiteral("Avec");
-        // The low three bytes of the frame count, at a fixed 38 frames a second, less one.
-        const qint64 seconds = qint64(in.bigEndian(o + 45, 3)) / 38 - 1;
-        if (seconds > 0) { // else the constant-bit-rate figures stand
-            info.duration = durationText(seconds);
-            info.bitRate = int(qMin<qint64>((size - p) * 8 / (1000 * seconds), INT_MAX));
+        // The low three bytes of the frame count, times the samples of one frame, over the
+        // sampling frequency. Without a duration, or at a rate beyond 16 bits, the
+        // constant-bit-rate figures stand.
+        const qint64 samples =
+            qint64(in.bigEndian(o + 45, 3)) * samplesPerFrame(layer, version == 3);
+        if (samples > 0 && info.frequency > 0) {
+            const double seconds = double(samples) / info.frequency;
+            const double bitRate = std::round((size - p) * 0.008 / seconds);
+            if (bitRate > 0 && bitRate <= MaxBitRate) {
+                info.duration = durationText(samples / info.frequency);
+                info.bitRate = int(bitRate);
+            }
         }
     }
 }

@@ -48,20 +48,21 @@ bool tagAt(ByteReader &in, qint64 pos, const char *tag)
     return in.bytes(pos, 4).toUpper() == tag;
 }
 
-// Average bit rate and duration from the byte and frame counts of a VBR header. The rate is
-// fixed at 38 frames a second, less one second. False when a divisor would be zero or the
-// figures make no sense (no frames, fewer bytes than the header position).
-bool vbrFigures(TypeTagMpeg &r, qint64 bytes)
+// Average bit rate and duration from the byte and frame counts of a VBR header: the duration is
+// the frame count times the samples of one frame over the sampling frequency, in whole seconds,
+// and the bit rate is rounded. False when the figures make no sense (no frames, fewer bytes than
+// the header position) or the rate overflows its 16 bits: the candidate is then rejected.
+bool vbrFigures(TypeTagMpeg &r, qint64 bytes, int samples)
 {
-    const double kbits = double(bytes) * 8 / 1000;
-    const double seconds = std::trunc(double(r.Frames()) / 38 - 1);
-    if (seconds <= 0)
+    const qint64 totalSamples = r.Frames() * samples;
+    if (totalSamples <= 0)
         return false;
-    const double bitRate = std::trunc(kbits / seconds);
-    if (bitRate <= 0 || bitRate > 1e9)
+    const double seconds = double(totalSamples) / r.Frequence();
+    const double bitRate = std::round(double(bytes) * 8 / 1000 / seconds);
+    if (bitRate <= 0 || bitRate > MaxBitRate)
         return false;
     r.setBitRate(int(bitRate));
-    r.setDuree(qint64(kbits / bitRate));
+    r.setDuree(totalSamples / r.Frequence());
     return true;
 }
 
@@ -140,14 +141,14 @@ bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &
         }
         r.setFrames(in.bigEndian(xing + 8, 4));
         const qint64 bytes = (flags & 2) ? qint64(in.bigEndian(xing + 12, 4)) : size;
-        return vbrFigures(r, bytes - o);
+        return vbrFigures(r, bytes - o, samplesPerFrame(layer, mpeg1));
     }
     if (tagAt(in, o + 36, "VBRI")) {
         r.setVbr(QStringLiteral("VBRI"));
         const qint64 delay = in.bigEndian(o + 42, 2);
         const qint64 bytes = in.bigEndian(o + 46, 4);
         r.setFrames(in.bigEndian(o + 50, 4));
-        return vbrFigures(r, bytes - o - delay);
+        return vbrFigures(r, bytes - o - delay, samplesPerFrame(layer, mpeg1));
     }
     return true;
 }
@@ -189,6 +190,14 @@ TypeTagMpeg analyseMpeg(QByteArrayView bytes, bool coucheIIouIII)
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     return analyseMpeg(buffer, coucheIIouIII);
+}
+
+int samplesPerFrame(int layerField, bool mpeg1)
+{
+    static const int Samples[4] = {0, 1152, 1152, 384};
+    if (layerField == 1 && !mpeg1)
+        return 576;
+    return layerField >= 0 && layerField < 4 ? Samples[layerField] : 0;
 }
 
 TypeTagMpeg TypeTagMpeg::AnalyseMpeg(const QString &fichier, bool coucheIIouIII)

@@ -84,4 +84,11 @@ private:
 TypeTagMpeg analyseMpeg(QIODevice &device, bool coucheIIouIII = false);
 TypeTagMpeg analyseMpeg(QByteArrayView bytes, bool coucheIIouIII = false);
 
+// Samples in one frame: 384 for Layer I (layer field 3), 1152 for Layer II (field 2) and MPEG 1
+// Layer III (field 1), 576 for MPEG 2 and 2.5 Layer III; 0 for the reserved layer.
+int samplesPerFrame(int layerField, bool mpeg1);
+
+// The largest bit rate the records hold: they keep it in 16 bits.
+constexpr int MaxBitRate = 32767;
+
 } // namespace mpeg

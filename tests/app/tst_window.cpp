@@ -1,5 +1,6 @@
 #include "formfixture.h"
 
+#include "app/fileinfopanel.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
 #include "app/settingstable.h"
@@ -229,6 +230,40 @@ private slots:
         QVERIFY(w.Txt_Chemin->text().isEmpty()); // choosing from the dialog loads no file
     }
 
+    // Help and version are answered on standard output before any display or drive is looked
+    // for: no display is given.
+    void helpAndVersion_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("begins");
+        const QString usage = u"Utilisation : tarvex [--cd-image FICHIER]"_s;
+        QTest::newRow("--help") << QStringList{u"--help"_s} << usage;
+        QTest::newRow("--help after an image")
+            << QStringList{u"--cd-image"_s, u"--version"_s, u"--help"_s} << usage;
+        QTest::newRow("--version")
+            << QStringList{u"--version"_s} << u"Tarvex " TARVEX_VERSION "\n"_s;
+    }
+    void helpAndVersion()
+    {
+        QFETCH(QStringList, args);
+        const QString program = qEnvironmentVariable("TARVEX_APP");
+        QVERIFY2(QFile::exists(program), "TARVEX_APP does not name the built tarvex");
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"xcb"_s);
+        environment.remove(u"DISPLAY"_s);
+        environment.remove(u"WAYLAND_DISPLAY"_s);
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, args);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        QFETCH(QString, begins);
+        QVERIFY2(out.startsWith(begins), qPrintable(out));
+    }
+
+    // System information without any tool on the PATH says so.
     void aboutBoxShowsTheVersion()
     {
         FormFixture f;
@@ -238,8 +273,68 @@ private slots:
         auto *about = w.findChild<app::frmAbout *>();
         QVERIFY(about && about->isVisible());
         QCOMPARE(about->lblVersion->text(), u"Version "_s + QStringLiteral(TARVEX_VERSION));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(f.dir.path()));
+        about->cmdSysInfo->click();
+        qputenv("PATH", path);
+        QCOMPARE(f.dialogs->lastText(),
+                 u"Aucun outil d'informations système n'est installé (hardinfo, "
+                 u"gnome-system-monitor, ksysguard ou plasma-systemmonitor)."_s);
         about->cmdOK->click();
         QVERIFY(!about->isVisible());
+    }
+
+    // Help says why it cannot be shown: no help file, or no program to open it (none is known
+    // on the offscreen platform).
+    void helpThatCannotBeShown()
+    {
+        QCOMPARE(QGuiApplication::platformName(), u"offscreen"_s);
+        FormFixture f;
+        app::Form1 &w = f.start();
+        const QString help = f.dir.filePath(u"Tarvexfr.html"_s);
+        w.commands->item(u"aid"_s)->trigger();
+        QCOMPARE(f.dialogs->lastText(), u"Le fichier d'aide « %1 » est introuvable."_s.arg(help));
+        QFile page(help);
+        QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<html></html>") > 0);
+        page.close();
+        w.commands->button(u"aide"_s)->trigger();
+        QCOMPARE(f.dialogs->lastText(),
+                 u"Aucun programme ne peut ouvrir le fichier d'aide « %1 ». Installez un "
+                 u"navigateur Web ou ouvrez ce fichier vous-même."_s.arg(help));
+        QCOMPARE(f.dialogs->shown.size(), 2);
+    }
+
+    // The status bar and "Info Fichier" follow the list: the count after a change of file type,
+    // no information once the list is emptied, no bare sector count after reading a disc.
+    void viewsFollowTheList()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.wav"_s);
+        const auto shownInfo = [&w] {
+            QStringList texts;
+            for (const QLabel *label : w.Frame1->Frame3->labels())
+                texts << label->text();
+            return texts.join(QString()).size();
+        };
+        QCOMPARE(w.statusPanel(2), u"2 pistes"_s);
+        setFields(&w, u"Combo7=*.wav"_s);
+        QCOMPARE(w.statusPanel(2), u"1 pistes"_s);
+        f.list()->setCurrentItem(f.row(u"c.wav"_s));
+        emit f.list()->itemClicked(f.row(u"c.wav"_s), 0);
+        QVERIFY(shownInfo() > 0);
+        QVERIFY(QFile::remove(QDir(f.music).filePath(u"c.wav"_s)));
+        setFields(&w, u"Combo7=*.wav"_s);
+        QCOMPARE(w.statusPanel(2), u"0 pistes"_s);
+        QCOMPARE(shownInfo(), 0);
+
+        setFields(&w, u"TS2=0|Text3="_s + f.dir.path());
+        checkRows(w.Frame6->LV2, {1});
+        w.run(u"extwav"_s);
+        QCOMPARE(column(w.Frame6->LV2, 1), u"Ok|(Pas selectionné)|(Pas selectionné)"_s);
+        static const QRegularExpression number(u"^\\s*\\d+\\s*$"_s);
+        for (const QLabel *label : w.statusBar()->findChildren<QLabel *>())
+            QVERIFY2(!label->isVisibleTo(&w) || !number.match(label->text()).hasMatch(),
+                     qPrintable(label->objectName() + u": "_s + label->text()));
     }
 };
 

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using renaming::joinPath;
@@ -105,12 +106,20 @@ void TestFileOperations::cleanup()
 // window's commands.
 void TestFileOperations::failuresAreNamed()
 {
-    put(joinPath(m_target, "a.mp3"), "ancien");
+    // A read-only file is refused even when the administrator copies.
+    const QString readOnly = joinPath(m_target, "a.mp3");
+    put(readOnly, "ancien");
+    QVERIFY(
+        QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     files::OperationReport report =
-        files::copyFiles(m_source, {"x.mp3", "../source/b.mp3", "b.mp3"}, m_target);
+        files::copyFiles(m_source, {"x.mp3", "../source/b.mp3", "a.mp3", "b.mp3"}, m_target);
     QCOMPARE(failures(report),
-             "x.mp3: fichier introuvable|../source/b.mp3: nom de fichier interdit");
+             "x.mp3: fichier introuvable|../source/b.mp3: nom de fichier interdit|"
+             "a.mp3: fichier en lecture seule dans le dossier de destination");
     QCOMPARE(state(m_target), "a.mp3=ancien|b.mp3=b");
+    struct stat kept;
+    QVERIFY(::stat(QFile::encodeName(readOnly).constData(), &kept) == 0);
+    QCOMPARE(kept.st_mode & 0777, 0444u);
     report = files::deleteFiles(m_source + "/", {"a.mp3", "x.mp3"});
     QCOMPARE(failures(report), "x.mp3: fichier introuvable");
     QCOMPARE(state(m_source), "b.mp3=b");

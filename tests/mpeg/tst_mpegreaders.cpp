@@ -231,22 +231,31 @@ void TestMpegReaders::analysis_data()
     FrameHeader mpeg2;
     mpeg2.version = 2;
     mpeg2.bitRateIndex = 8;
+    mpeg2.frequencyIndex = 2;
     FrameHeader mpeg2mono = mpeg2;
     mpeg2mono.mode = 3;
-    // 3 000 000 bytes over 5000 frames at a fixed 38 frames per second, less one second.
+    FrameHeader layer1;
+    layer1.layer = 3;
+    layer1.frequencyIndex = 2;
+    // 3 000 000 bytes over 5000 frames of 1152 samples at 44.1 kHz: 130.6 seconds.
     const char *xing = "1|VBR|5000|184|130|0";
     row("Xing, MPEG 1 stereo at 36", xingAt(h, 36), xing);
     row("Xing, MPEG 1 mono at 21", xingAt(mono, 21), xing);
-    row("Xing, MPEG 2 stereo at 21", xingAt(mpeg2, 21), xing);
-    row("Xing, MPEG 2 mono at 13", xingAt(mpeg2mono, 13), xing);
+    // Frames of 576 samples at 16 kHz last 36 ms; frames of 384 samples at 32 kHz, 12 ms.
+    row("Xing, MPEG 2 stereo at 21, 16 kHz", xingAt(mpeg2, 21), "1|VBR|5000|133|180|0");
+    row("Xing, MPEG 2 mono at 13, 16 kHz", xingAt(mpeg2mono, 13), "1|VBR|5000|133|180|0");
+    row("Xing, MPEG 1 Layer I at 32 kHz", xingAt(layer1, 36), "1|VBR|5000|400|60|0");
     row("no Xing, MPEG 1 stereo at 21", xingAt(h, 21), "1||11|128|0|0");
     row("xing", xingFrame(h, {"xing", 5000, 3000000}) + frames(h, 50), xing);
     row("Xing without byte count: 60 frames of 417 bytes",
-        xingFrame(h, {"Xing", 5000, std::nullopt}) + frames(h, 59), "1|VBR|5000|1|200|0");
+        xingFrame(h, {"Xing", 5000, std::nullopt}) + frames(h, 59), "1|VBR|5000|2|130|0");
     row("Xing without frame count keeps the header, invalid",
         xingFrame(h, {"Xing", std::nullopt, 3000000}) + frames(h, 9), "0|VBR|10|128|0|0");
-    row("Xing of 75 frames: the next header at constant rate",
-        xingFrame(h, {"Xing", 75, 30000}) + frames(h, 9), "1||10|128|0|417");
+    row("Xing of no frames: the next header at constant rate",
+        xingFrame(h, {"Xing", 0, 30000}) + frames(h, 9), "1||10|128|0|417");
+    // 72 000 kbit in 76 frames of 26 ms: 36 266 kbit/s does not fit in 16 bits.
+    row("Xing rate beyond 16 bits: the next header at constant rate",
+        xingFrame(h, {"Xing", 76, 9000000}) + frames(h, 9), "1||10|128|0|417");
     row("Xing tag at the end of the file", xingFrame(h, {"Xing", 0, 0}).left(44), "0||0|0|0|0");
     row("VBRI", vbriFrame(h, 576, 3000576, 5000) + frames(h, 10), "1|VBRI|5000|184|130|0");
     row("VBRI cut short", vbriFrame(h, 576, 3000576, 5000).left(48), "0||0|0|0|0");
@@ -264,10 +273,12 @@ void TestMpegReaders::infoDuration_data()
     QTest::addColumn<int>("size");
     QTest::addColumn<QByteArray>("tag"); // of a Xing header in the first frame
     QTest::addColumn<quint32>("frames");
-    QTest::addColumn<QString>("shown"); // size, duration, bit rate, Xing
+    QTest::addColumn<int>("frequencyIndex"); // 0: 44.1 kHz, 2: 32 kHz
+    QTest::addColumn<QString>("shown");      // size, duration, bit rate, Xing
     const auto row = [](const char *name, int size, const char *tag, quint32 frames,
-                        const char *shown) {
-        QTest::newRow(name) << size << QByteArray(tag) << frames << QString::fromUtf8(shown);
+                        const char *shown, int frequencyIndex = 0) {
+        QTest::newRow(name) << size << QByteArray(tag) << frames << frequencyIndex
+                            << QString::fromUtf8(shown);
     };
 
     // At 128 kbit/s: whole kilobits after the header's first byte, over 128, halves to even.
@@ -275,14 +286,16 @@ void TestMpegReaders::infoDuration_data()
     row("half rounds down to even 0", 8001, "", 0, "7,81Ko|00|128|Faux");
     row("one and a half rounds up to 2", 24001, "", 0, "23,44Ko|02|128|Faux");
     row("no group separator", 1048575, "", 0, "1024,00Ko|01:06|128|Faux");
-    // A Xing header of 4 000 000 bytes; its frame count has three bytes.
-    row("Xing, 5000 frames", 5000000, "Xing", 5000, "4,77Mo|02:10|307|Avec");
+    // A Xing header of 4 000 000 bytes; its frame count has three bytes. The bit rate is that
+    // of the whole file after the header: 40 000 kbit over 130.6 seconds.
+    row("Xing, 5000 frames", 5000000, "Xing", 5000, "4,77Mo|02:10|306|Avec");
     row("only the low three bytes of the count", 5000000, "Xing", 0x01001388,
-        "4,77Mo|02:10|307|Avec");
+        "4,77Mo|02:10|306|Avec");
+    row("Xing at 32 kHz, 5000 frames of 36 ms", 5000000, "Xing", 5000, "4,77Mo|03:00|222|Avec", 2);
     row("XING in capitals is not seen", 5000000, "XING", 5000, "4,77Mo|05:12|128|Faux");
-    row("76 frames give one second", 5000000, "Xing", 76, "4,77Mo|01|39999|Avec");
-    // Fewer frames give no seconds: the constant-rate figures stay.
-    row("75 frames", 5000000, "Xing", 75, "4,77Mo|05:12|128|Avec");
+    row("76 frames last 1.99 seconds", 5000000, "Xing", 76, "4,77Mo|01|20148|Avec");
+    // No duration, or a rate beyond 16 bits: the constant-rate figures stay.
+    row("one frame", 5000000, "Xing", 1, "4,77Mo|05:12|128|Avec");
     row("no frames", 5000000, "Xing", 0, "4,77Mo|05:12|128|Avec");
 }
 
@@ -291,10 +304,13 @@ void TestMpegReaders::infoDuration()
     QFETCH(int, size);
     QFETCH(QByteArray, tag);
     QFETCH(quint32, frames);
+    QFETCH(int, frequencyIndex);
     QFETCH(QString, shown);
-    QByteArray bytes = streamOfSize(FrameHeader(), size);
+    FrameHeader header;
+    header.frequencyIndex = frequencyIndex;
+    QByteArray bytes = streamOfSize(header, size);
     if (!tag.isEmpty()) {
-        const QByteArray first = xingFrame(FrameHeader(), {tag, frames, 4000000});
+        const QByteArray first = xingFrame(header, {tag, frames, 4000000});
         bytes.replace(0, first.size(), first);
     }
     const FileInfo f = infoOf(bytes);

@@ -21,11 +21,13 @@ private slots:
     void preview_data();
     void preview();
     void renamesAndReportsRefusals();
+    void help_data();
+    void help();
     void batch_data();
     void batch();
 
 private:
-    int run(const QStringList &args);
+    int run(const QStringList &args, const QString &command = QStringLiteral("rename"));
     QString m_cli;
     QTemporaryDir m_dir;
     QByteArray m_out;
@@ -41,11 +43,11 @@ void TestRename::initTestCase()
         QVERIFY(mpegstream::writeFile(m_dir.filePath(name), name));
 }
 
-int TestRename::run(const QStringList &args)
+int TestRename::run(const QStringList &args, const QString &command)
 {
     QProcess process;
     process.setWorkingDirectory(m_dir.path());
-    process.start(m_cli, QStringList{"rename"} + args);
+    process.start(m_cli, QStringList{command} + args);
     if (!process.waitForFinished(30000))
         return -1;
     m_out = process.readAllStandardOutput();
@@ -111,11 +113,16 @@ void TestRename::preview()
 
 void TestRename::renamesAndReportsRefusals()
 {
-    // Both names become "x.mp3": the first is renamed, the second refused and named.
+    // Both names become "x.mp3": the first is renamed, the second refused with its reason.
     QCOMPARE(run({"--nom=x.mp3", "Song.mp3", "Artist - Title.mp3"}), 1);
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files),
              QStringList({"Artist - Title.mp3", "x.mp3"}));
-    QVERIFY(QString::fromUtf8(m_err).contains("« Artist - Title.mp3 » → « x.mp3 »"));
+    const QJsonArray rows = QJsonDocument::fromJson(m_out).array();
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0], QJsonObject({{"fichier", "Song.mp3"}, {"nouveau", "x.mp3"}, {"ok", true}}));
+    QCOMPARE(rows[1]["fichier"], "Artist - Title.mp3");
+    QCOMPARE(rows[1]["ok"], false);
+    QVERIFY(!rows[1]["erreur"].toString().isEmpty());
 
     QCOMPARE(run({"--nom=../évadé.mp3", "x.mp3"}), 1);
     QVERIFY(!QFile::exists(m_dir.filePath("../évadé.mp3")));
@@ -125,6 +132,35 @@ void TestRename::renamesAndReportsRefusals()
     QVERIFY(m_err.isEmpty());
     QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files),
              QStringList({"Title - Artist.mp3", "x.mp3"}));
+}
+
+// Help and version go to standard output and end well; a command's help runs nothing.
+void TestRename::help_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("begins");
+    const QString all = QStringLiteral("Utilisation : tarvex-cli COMMANDE");
+    const QString rename = QStringLiteral("Utilisation : tarvex-cli rename OPERATION");
+    QTest::newRow("--help") << QStringList{"--help"} << all;
+    QTest::newRow("help") << QStringList{"help"} << all;
+    QTest::newRow("help rename") << QStringList{"help", "rename"} << rename;
+    QTest::newRow("rename --help")
+        << QStringList{"rename", "--nom=y.mp3", "--help", "x.mp3"} << rename;
+    QTest::newRow("info --help") << QStringList{"info", "--help"}
+                                 << QStringLiteral("Utilisation : tarvex-cli info FICHIER");
+    QTest::newRow("--version") << QStringList{"--version"}
+                               << QStringLiteral("tarvex-cli " TARVEX_VERSION "\n");
+}
+
+void TestRename::help()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, begins);
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::Files);
+    QCOMPARE(run(args.mid(1), args.first()), 0);
+    QVERIFY2(QString::fromUtf8(m_out).startsWith(begins), m_out.constData());
+    QVERIFY(m_err.isEmpty());
+    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), before);
 }
 
 void TestRename::batch_data()
