@@ -110,7 +110,9 @@ WavLayout parseWavChunks(QIODevice &device)
                 break;
             ds64DataSize = qFromLittleEndian<quint64>(ds64 + 8);
         } else if (is("data") && !layout.hasData) {
-            quint64 declared = size;
+            // A recorder writes the sizes when it finishes: a size of 0 or 0xFFFFFFFF (without
+            // a ds64 chunk) is a recording that was not finalised, whose samples run to the end.
+            quint64 declared = size == 0 ? quint64(end - body) : size;
             if (size == 0xFFFFFFFFu && ds64DataSize)
                 declared = *ds64DataSize;
             layout.hasData = true;

@@ -124,6 +124,8 @@ void TestExtraction::load_data()
     QTest::newRow("LIST of odd size and its pad byte")
         << riff + chunk("fmt ", stereo16) + chunk("LIST", "INFOabc") + '\0' + chunk("data", samples) << 60ll << "";
     QTest::newRow("zero-size chunk") << riff + chunk("junk", {}) + fmtData << 52ll << "";
+    QTest::newRow("unfinished recording: data size 0")
+        << riff + chunk("fmt ", stereo16) + chunk("data", samples, 0) << 44ll << "";
     QTest::newRow("data size past the end")
         << riff + chunk("fmt ", stereo16) + chunk("data", samples, 0xFFFFFFFF) << 44ll << "";
     QTest::newRow("fmt after data") << riff + chunk("data", samples) + chunk("fmt ", stereo16) << 20ll << "";
