@@ -304,7 +304,7 @@ void ExtractionController::OnSave()
         const QString wavPath = cd::joinPath(folder, row->text(0));
         const cd::WavFile wav = cd::loadWavFile(wavPath);
         Shape2->resize(0, Shape2->height());
-        const cd::EncodeResult result = cd::encodeWavToMp3(wav, cd::mp3PathForWav(wavPath), [this](qint64 done, qint64 total) {
+        const cd::EncodeResult result = cd::encodeWavToMp3(wav, cd::mp3PathForWav(wavPath), cd::Overwrite::Refuse, [this](qint64 done, qint64 total) {
             Shape2->resize(total > 0 ? int(gaugeWidth * done / total) : 0, Shape2->height());
             QApplication::processEvents();
             return !m_stopRequested;

@@ -54,8 +54,9 @@ private slots:
         QCOMPARE(column(lv2, 1), u"(Pas selectionné)|Erreur|(Pas selectionné)"_s);
         QCOMPARE(column(lv2, 2), u"Ok|(Pas selectionné)|Ok"_s);
         QCOMPARE(lv2->topLevelItem(1)->foreground(1).color(), QColor(Qt::red));
-        QVERIFY(
-            f.dialogs->lastText().startsWith(u"Impossible d'écrire le fichier « Piste 2.wav »"_s));
+        QCOMPARE(f.dialogs->lastText(),
+                 u"Impossible de créer le fichier « %1/Piste 2.wav » : le dossier « %1 » n'existe pas."_s
+                     .arg(f.dir.filePath(u"absent/dossier"_s)));
     }
 
     // The MP3 job tags each file through the editor; "saves" is what the editor holds at each
@@ -160,8 +161,8 @@ private slots:
         QVERIFY(mp3.open(QIODevice::ReadOnly) &&
                 testsupport::mp3Frames(mp3.readAll()).size() >= 19);
         QCOMPARE(f.dialogs->shown.size(), 2);
-        QCOMPARE(f.dialogs->shown[0].text, u"Le fichier « a.wav » a 3 canaux : seuls les fichiers "
-                                           u"mono et stéréo peuvent être convertis."_s);
+        QCOMPARE(f.dialogs->shown[0].text, u"Le fichier « %1/a.wav » a 3 canaux : seuls les fichiers "
+                                           u"mono et stéréo peuvent être convertis."_s.arg(f.music));
     }
 };
 
