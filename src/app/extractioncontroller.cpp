@@ -203,6 +203,9 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
         settings.genreIndex = -1;
     settings.tagOption = tagOptionOf(options);
 
+    // A title still being typed counts: taking the focus from its editor commits it.
+    if (QWidget *focus = QApplication::focusWidget(); focus && list->isAncestorOf(focus))
+        focus->clearFocus();
     QList<cd::TrackRow> rows;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *row = list->topLevelItem(i);

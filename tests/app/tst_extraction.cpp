@@ -34,19 +34,31 @@ private slots:
         QCOMPARE(lv2->topLevelItemCount() + w.Frame6->txtArtiste->text().size(), 0);
     }
 
+    // Titles typed in the track list (F2, or a double click, even with the editor still open)
+    // name the files.
     void wavJobMarksRows()
     {
         FormFixture f;
         app::Form1 &w = f.start();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
         QTreeWidget *lv2 = w.Frame6->LV2;
         setFields(&w, u"Text3="_s + f.dir.path());
         checkRows(lv2, {1, 3});
+        lv2->setFocus();
+        lv2->setCurrentItem(lv2->topLevelItem(2));
+        QTest::keyClick(lv2, Qt::Key_F2);
+        QTest::keyClicks(QApplication::focusWidget(), u"Finale"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        const QRect first = lv2->visualItemRect(lv2->topLevelItem(0));
+        QTest::mouseClick(lv2->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::mouseDClick(lv2->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::keyClicks(QApplication::focusWidget(), u"Ouverture"_s);
         w.run(u"extwav"_s);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Ok"_s);
         QCOMPARE(lv2->topLevelItem(0)->foreground(1).color(), QColor(Qt::blue));
-        QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'),
-                 u"Piste 1.wav|Piste 3.wav"_s);
-        QCOMPARE(QFileInfo(f.dir.filePath(u"Piste 3.wav"_s)).size(), 44 + 100 * 2352);
+        QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'), u"Finale.wav|Ouverture.wav"_s);
+        QCOMPARE(QFileInfo(f.dir.filePath(u"Finale.wav"_s)).size(), 44 + 100 * 2352);
         // A second job pushes the earlier marks right; a failed track is marked in red.
         setFields(&w, u"Text3="_s + f.dir.filePath(u"absent/dossier"_s));
         checkRows(lv2, {2});
