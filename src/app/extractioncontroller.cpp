@@ -9,6 +9,7 @@
 #include "app/widgets.h"
 #include "cd/cdaudiocontrol.h"
 #include "cd/cddevice.h"
+#include "cd/outputfile.h"
 #include "cd/wavencoder.h"
 #include "cd/wavfile.h"
 
@@ -215,6 +216,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     if (kind == cd::ExtractionJob::Mp3)
         m_window->run(QStringLiteral("fillGenreLists"));
     cd::ExtractionJob job;
+    job.askReplace = [this](const QString &path) { return askReplace(path); };
     job.trackStarted = [this, kind](int, const QString &name) {
         if (kind == cd::ExtractionJob::Mp3)
             m_window->setStatusPanel(1, QStringLiteral("Extraction de : ") + name);
@@ -287,6 +289,21 @@ bool ExtractionController::showProgress(qint64 done, qint64 total)
     return !m_stopRequested;
 }
 
+cd::ReplaceAnswer ExtractionController::askReplace(const QString &path)
+{
+    const QString question = QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")
+                                 .arg(cd::displayPath(path));
+    switch (m_window->dialogs().askReplace(m_window, question, m_window->product())) {
+    case Dialogs::Replace::Replace:
+        return cd::ReplaceAnswer::Replace;
+    case Dialogs::Replace::ReplaceAll:
+        return cd::ReplaceAnswer::ReplaceAll;
+    case Dialogs::Replace::Skip:
+        break;
+    }
+    return cd::ReplaceAnswer::Skip;
+}
+
 void ExtractionController::OnSave()
 {
     if (m_busy)
@@ -298,6 +315,8 @@ void ExtractionController::OnSave()
     const QString folder = tagPage->File1.path();
 
     setBusy(true);
+    QStringList taken;
+    bool replaceAll = false;
     for (int i = 0; i < list->topLevelItemCount() && !m_stopRequested; ++i) {
         QTreeWidgetItem *row = list->topLevelItem(i);
         if (row->checkState(0) != Qt::Checked) {
@@ -305,13 +324,25 @@ void ExtractionController::OnSave()
             continue;
         }
         const QString wavPath = cd::joinPath(folder, row->text(0));
-        const cd::WavFile wav = cd::loadWavFile(wavPath);
+        const QString mp3Path = cd::unusedName(cd::mp3PathForWav(wavPath), taken);
+        cd::Overwrite overwrite = cd::Overwrite::Refuse;
+        if (cd::outputExists(mp3Path)) {
+            const cd::ReplaceAnswer answer = replaceAll ? cd::ReplaceAnswer::ReplaceAll : askReplace(mp3Path);
+            if (answer == cd::ReplaceAnswer::Skip) {
+                setMark(row, TagPage::NewNameColumn, cd::markNotReplaced);
+                continue;
+            }
+            replaceAll = answer == cd::ReplaceAnswer::ReplaceAll;
+            overwrite = cd::Overwrite::Replace;
+        }
+        m_window->setStatusPanel(1, QStringLiteral("Conversion de : ") + row->text(0));
         Shape2->resize(0, Shape2->height());
-        const cd::EncodeResult result = cd::encodeWavToMp3(wav, cd::mp3PathForWav(wavPath), cd::Overwrite::Refuse, [this](qint64 done, qint64 total) {
-            Shape2->resize(total > 0 ? int(gaugeWidth * done / total) : 0, Shape2->height());
-            QApplication::processEvents();
-            return !m_stopRequested;
-        });
+        const cd::EncodeResult result =
+            cd::encodeWavToMp3(cd::loadWavFile(wavPath), mp3Path, overwrite, [this](qint64 done, qint64 total) {
+                Shape2->resize(total > 0 ? int(gaugeWidth * done / total) : 0, Shape2->height());
+                QApplication::processEvents();
+                return !m_stopRequested;
+            });
         if (m_stopRequested)
             break;
         setMark(row, TagPage::NewNameColumn, result.ok ? cd::markOk : cd::markError);
@@ -321,6 +352,7 @@ void ExtractionController::OnSave()
         else
             m_window->dialogs().inform(m_window, result.error, m_window->product(), Dialogs::Icon::Error);
     }
+    m_window->setStatusPanel(1, QString());
     setBusy(false);
 }
 

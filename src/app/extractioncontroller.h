@@ -46,6 +46,7 @@ public:
 
 private:
     void driveClicked();
+    cd::ReplaceAnswer askReplace(const QString &path);
     void runJob(cd::ExtractionJob::Kind kind);
     void showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind);
     void fillTags(int version, const cd::TrackTags &tags);

@@ -35,7 +35,7 @@ private slots:
     }
 
     // Titles typed in the track list (F2, or a double click, even with the editor still open)
-    // name the files.
+    // name the files; a file that exists is replaced only when the user says so.
     void wavJobMarksRows()
     {
         FormFixture f;
@@ -59,12 +59,20 @@ private slots:
         QCOMPARE(lv2->topLevelItem(0)->foreground(1).color(), QColor(Qt::blue));
         QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'), u"Finale.wav|Ouverture.wav"_s);
         QCOMPARE(QFileInfo(f.dir.filePath(u"Finale.wav"_s)).size(), 44 + 100 * 2352);
+        // Again: the first file is replaced, the second kept.
+        QFile::resize(f.dir.filePath(u"Finale.wav"_s), 10);
+        f.dialogs->replaceAnswers = {app::Dialogs::Replace::Replace};
+        w.run(u"extwav"_s);
+        QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Non remplacé"_s);
+        QCOMPARE(f.dialogs->lastText(), u"Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?"_s
+                                            .arg(f.dir.filePath(u"Finale.wav"_s)));
+        QCOMPARE(QFileInfo(f.dir.filePath(u"Finale.wav"_s)).size(), 10);
         // A second job pushes the earlier marks right; a failed track is marked in red.
         setFields(&w, u"Text3="_s + f.dir.filePath(u"absent/dossier"_s));
         checkRows(lv2, {2});
         w.run(u"extwav"_s);
         QCOMPARE(column(lv2, 1), u"(Pas selectionné)|Erreur|(Pas selectionné)"_s);
-        QCOMPARE(column(lv2, 2), u"Ok|(Pas selectionné)|Ok"_s);
+        QCOMPARE(column(lv2, 2), u"Ok|(Pas selectionné)|Non remplacé"_s);
         QCOMPARE(lv2->topLevelItem(1)->foreground(1).color(), QColor(Qt::red));
         QCOMPARE(f.dialogs->lastText(),
                  u"Impossible de créer le fichier « %1/Piste 2.wav » : le dossier « %1 » n'existe pas."_s
