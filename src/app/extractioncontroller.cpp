@@ -90,11 +90,14 @@ ExtractionController::ExtractionController(Form1 *window)
 {
     setObjectName(QStringLiteral("ExtractionController"));
 
-    // The conversion command and its gauge on the page "Conversion de fichier".
-    QGroupBox *frame = m_window->Frame7->Frame11;
-    cmdConvertir = named<QPushButton>(frame, "cmdConvertir", QStringLiteral("Convertir en MP3"));
+    // The conversion command and its gauge sit under the file list, where the WAV files are
+    // ticked, and show while the list holds WAV files: going to another page would re-read the
+    // list and lose the ticks.
+    TagPage *tagPage = m_window->Frame1;
+    QWidget *listPane = tagPage->LV1->parentWidget();
+    cmdConvertir = named<QPushButton>(listPane, "cmdConvertir", QStringLiteral("Convertir en MP3"));
     cmdConvertir->setToolTip(QStringLiteral("Convertit en MP3 les fichiers WAV cochés de la liste"));
-    Shape1 = named<QFrame>(frame, "Shape1");
+    Shape1 = named<QFrame>(listPane, "Shape1");
     Shape1->setFrameShape(QFrame::Box);
     Shape1->setFixedSize(gaugeWidth, 18);
     Shape2 = named<QFrame>(Shape1, "Shape2");
@@ -107,13 +110,10 @@ ExtractionController::ExtractionController(Form1 *window)
     row->addWidget(cmdConvertir);
     row->addWidget(Shape1);
     row->addStretch();
-    if (auto *layout = qobject_cast<QVBoxLayout *>(frame->layout()))
-        layout->insertLayout(layout->count() - 1, row);
-    else
-        frame->setLayout(row);
+    if (auto *layout = qobject_cast<QBoxLayout *>(listPane->layout()))
+        layout->addLayout(row);
     connect(cmdConvertir, &QPushButton::clicked, this, &ExtractionController::OnSave);
 
-    TagPage *tagPage = m_window->Frame1;
     connect(tagPage->Combo7, &QComboBox::currentIndexChanged, this, &ExtractionController::updateConvertButton);
     QAbstractItemModel *files = tagPage->LV1->model();
     connect(files, &QAbstractItemModel::rowsInserted, this, &ExtractionController::updateConvertButton);
@@ -312,6 +312,16 @@ void ExtractionController::OnSave()
     QTreeWidget *list = tagPage->LV1;
     if (list->topLevelItemCount() == 0)
         return;
+    bool anyChecked = false;
+    for (int i = 0; i < list->topLevelItemCount() && !anyChecked; ++i)
+        anyChecked = list->topLevelItem(i)->checkState(0) == Qt::Checked;
+    if (!anyChecked) {
+        m_window->dialogs().inform(m_window,
+                                   QStringLiteral("Aucun fichier WAV n'est coché : cochez les fichiers à "
+                                                  "convertir, puis cliquez sur « Convertir en MP3 »."),
+                                   m_window->product(), Dialogs::Icon::Information);
+        return;
+    }
     const QString folder = tagPage->File1.path();
 
     setBusy(true);
@@ -390,7 +400,10 @@ void ExtractionController::updateConvertButton()
     if (m_busy || !qobject_cast<const Form1 *>(m_windowObject))
         return;
     const TagPage *tagPage = m_window->Frame1;
-    cmdConvertir->setEnabled(tagPage->Combo7->currentIndex() == 1 && tagPage->LV1->topLevelItemCount() > 0);
+    const bool wavListed = tagPage->Combo7->currentIndex() == 1;
+    cmdConvertir->setVisible(wavListed);
+    Shape1->setVisible(wavListed);
+    cmdConvertir->setEnabled(wavListed && tagPage->LV1->topLevelItemCount() > 0);
 }
 
 std::optional<bool> ExtractionController::confirmClose()

@@ -25,7 +25,7 @@ class ExtractionController : public QObject
 public:
     explicit ExtractionController(Form1 *window);
 
-    // "Convertir en MP3" on the page "Conversion de fichier", and its gauge.
+    // "Convertir en MP3" under the file list of "Tag et noms", and its gauge.
     QPushButton *cmdConvertir;
     QFrame *Shape1;
     QFrame *Shape2;

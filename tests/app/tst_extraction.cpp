@@ -159,30 +159,44 @@ private slots:
         QVERIFY(quit || enabled() == u"1111"_s);
     }
 
-    // Checked WAV files of the list become MP3s beside them; one that cannot be converted is
-    // named in a message and the next one is still converted.
+    // The command under the WAV list converts the ticked files beside them, says so when none
+    // is ticked, names a file it cannot convert and goes on, and asks before replacing an MP3.
     void convertCheckedWavFiles()
     {
         FormFixture f;
         const QByteArray tone = testsupport::tonePcm16(22050, 2, 44100);
         f.write(u"a.wav"_s, testsupport::wavBytes(tone, 3, 44100, 16));
-        app::Form1 &w = f.startOnFiles(u"b.wav|c.wav"_s, testsupport::wavBytes(tone, 2, 44100, 16));
-        auto *convert = w.Frame7->Frame11->findChild<QPushButton *>(u"cmdConvertir"_s);
+        f.write(u"d.mp3"_s, "older take");
+        app::Form1 &w = f.startOnFiles(u"b.wav|c.wav|d.wav"_s, testsupport::wavBytes(tone, 2, 44100, 16));
         app::TagPage *page = w.Frame1;
-        QVERIFY(!convert->isEnabled()); // the list shows MP3 files
+        auto *convert = page->findChild<QPushButton *>(u"cmdConvertir"_s);
+        QVERIFY(convert && !convert->isVisible()); // the list shows MP3 files
         setFields(&w, u"Combo7=*.wav"_s);
-        QVERIFY(convert->isEnabled());
-        checkRows(page->LV1, {1, 3});
+        QVERIFY(convert->isVisible() && convert->isEnabled());
         convert->click();
-        QCOMPARE(column(page->LV1, app::TagPage::NewNameColumn), u"Erreur|(Pas selectionné)|Ok"_s);
+        QCOMPARE(f.dialogs->lastText(), u"Aucun fichier WAV n'est coché : cochez les fichiers à convertir, "
+                                        u"puis cliquez sur « Convertir en MP3 »."_s);
+        f.dialogs->shown.clear();
+        checkRows(page->LV1, {1, 3, 4});
+        convert->click();
+        QCOMPARE(column(page->LV1, app::TagPage::NewNameColumn),
+                 u"Erreur|(Pas selectionné)|Ok|Non remplacé"_s);
         QCOMPARE(page->LV1->topLevelItem(0)->foreground(1).color(), QColor(Qt::red));
-        QCOMPARE(QDir(f.music).entryList({u"*.mp3"_s}), QStringList{u"c.mp3"_s});
+        QCOMPARE(QDir(f.music).entryList({u"*.mp3"_s}).join(u'|'), u"c.mp3|d.mp3"_s);
         QFile mp3(f.music + u"/c.mp3"_s);
         QVERIFY(mp3.open(QIODevice::ReadOnly) &&
                 testsupport::mp3Frames(mp3.readAll()).size() >= 19);
-        QCOMPARE(f.dialogs->shown.size(), 2);
-        QCOMPARE(f.dialogs->shown[0].text, u"Le fichier « %1/a.wav » a 3 canaux : seuls les fichiers "
-                                           u"mono et stéréo peuvent être convertis."_s.arg(f.music));
+        QStringList shown;
+        for (const auto &message : f.dialogs->shown)
+            shown << message.text;
+        QCOMPARE(shown, (QStringList{u"Le fichier « %1/a.wav » a 3 canaux : seuls les fichiers mono et "
+                                     u"stéréo peuvent être convertis."_s.arg(f.music),
+                                     u"Enregistrement terminé"_s,
+                                     u"Le fichier « %1/d.mp3 » existe déjà. Voulez-vous le remplacer ?"_s.arg(f.music)}));
+        QFile older(f.music + u"/d.mp3"_s);
+        QVERIFY(older.open(QIODevice::ReadOnly) && older.readAll() == "older take");
+        // The gauge reached its end.
+        QCOMPARE(w.findChild<QFrame *>(u"Shape2"_s)->width(), w.findChild<QFrame *>(u"Shape1"_s)->width());
     }
 };
 
