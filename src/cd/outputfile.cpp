@@ -93,14 +93,18 @@ bool OutputFile::open(const QString &path, Overwrite overwrite)
             char resolved[PATH_MAX];
             if (::realpath(m_target.constData(), resolved))
                 m_target = resolved;
+            // A file the user marked read-only stays, as cp leaves it.
+            if (!tags::mayWrite(info, m_target)) {
+                m_readOnly = true;
+                return fail(EACCES);
+            }
             mode = info.st_mode & 07777;
         }
     }
+    // A short hidden name: one built from the target's could pass the length limit of names.
     const QByteArray folder = folderOf(m_target);
-    const QByteArray base = m_target.mid(m_target.lastIndexOf('/') + 1);
     for (int attempt = 0; m_fd < 0; ++attempt) {
-        m_temporary = folder + "/." + base + '.'
-                      + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        m_temporary = folder + "/.tarvex-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
         m_fd = ::open(m_temporary.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
         if (m_fd < 0 && (errno != EEXIST || attempt == 10)) {
             m_temporary.clear();
@@ -154,11 +158,13 @@ QString OutputFile::errorMessage() const
     const QString name = displayPath(m_path);
     if (m_error == EEXIST)
         return QStringLiteral("Le fichier « %1 » existe déjà.").arg(name);
+    if (m_readOnly)
+        return QStringLiteral("Impossible de remplacer le fichier « %1 » : il est en lecture seule.").arg(name);
     if (m_step == Step::Create && m_error == ENOENT)
         return QStringLiteral("Impossible de créer le fichier « %1 » : le dossier « %2 » n'existe pas.")
             .arg(name, QFileInfo(name).path());
-    const QString text = m_step == Step::Create ? QStringLiteral("Impossible de créer le fichier « %1 » : %2")
-                                                : QStringLiteral("Impossible d'écrire le fichier « %1 » : %2");
+    const QString text = m_step == Step::Write ? QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
+                                               : QStringLiteral("Impossible de créer le fichier « %1 » : %2");
     return text.arg(name, tags::systemError(m_error));
 }
 

@@ -18,8 +18,9 @@ QString displayPath(const QString &path);
 // A file made by the program: written to a new temporary file beside its name and given that
 // name only once complete, so a failure leaves nothing behind. An existing file is replaced only
 // with Overwrite::Replace, and only if it existed when the output was opened: a file that
-// appears meanwhile is never clobbered. A replaced link is written through. An existing device
-// or pipe (with Overwrite::Replace) is written directly. Every write and the close are checked.
+// appears meanwhile is never clobbered, nor is a read-only one. A replaced link is written
+// through. An existing device or pipe (with Overwrite::Replace) is written directly. Every write
+// and the close are checked.
 class OutputFile
 {
 public:
@@ -45,6 +46,7 @@ private:
     QByteArray m_temporary; // empty when writing directly
     int m_fd = -1;
     bool m_replace = false;
+    bool m_readOnly = false; // the file to replace is read-only
     Step m_step = Step::Create;
     int m_error = 0;
 };

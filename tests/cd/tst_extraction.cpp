@@ -528,7 +528,7 @@ void TestExtraction::writeFailureLeavesNothing()
 
 void TestExtraction::commandLine_data()
 {
-    QTest::addColumn<QString>("existing"); // "name" holds "older take"; "name>target" is a link
+    QTest::addColumn<QString>("existing"); // "name" holds "older take" (":r" read-only); "name>target" is a link
     QTest::addColumn<QStringList>("args"); // run in the temporary folder; DISC is the disc image
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("error");    // standard error; DIR is the temporary folder
@@ -549,6 +549,14 @@ void TestExtraction::commandLine_data()
         << "" << QStringList{"convert", "unfinished.wav"} << 0 << "" << "unfinished.mp3";
     QTest::newRow("convert a missing file") << "" << QStringList{"convert", "absent.wav"} << 1
                                             << "Impossible d'ouvrir le fichier « DIR/absent.wav » : fichier introuvable" << "";
+    const QString longName = QString(250, u'x') + QStringLiteral(".wav");
+    QTest::newRow("rip to a name too long")
+        << "" << rip + QStringList{"--wav", "xx" + longName} << 1
+        << "Impossible de créer le fichier « DIR/xx" + longName + " » : nom trop long" << "";
+    QTest::newRow("rip to the longest name") << "" << rip + QStringList{"--wav", longName} << 0 << "" << "";
+    QTest::newRow("rip --ecraser keeps a read-only file")
+        << "t.wav:r" << rip + QStringList{"--wav", "--ecraser", "t.wav"} << 1
+        << "Impossible de remplacer le fichier « DIR/t.wav » : il est en lecture seule." << "";
     QTest::newRow("rip into a missing folder")
         << "" << rip + QStringList{"--wav", "absent/t.wav"} << 1
         << "Impossible de créer le fichier « DIR/absent/t.wav » : le dossier « DIR/absent » n'existe pas." << "";
@@ -569,11 +577,13 @@ void TestExtraction::commandLine()
     unfinished.replace(4, 4, le32(0)).replace(40, 4, le32(0));
     QVERIFY(writeFile(dir.filePath("song.wav"), testsupport::wavBytes(pcm, 2, 44100, 16))
             && writeFile(dir.filePath("unfinished.wav"), unfinished));
-    const QString kept = dir.filePath(existing.section(u'>', 0, 0));
+    const QString kept = dir.filePath(existing.section(u'>', 0, 0).section(u':', 0, 0));
     if (existing.contains(u'>'))
         QVERIFY(QFile::link(existing.section(u'>', 1), kept));
     else if (!existing.isEmpty())
         QVERIFY(writeFile(kept, "older take"));
+    if (existing.endsWith(QStringLiteral(":r")))
+        QVERIFY(QFile::setPermissions(kept, QFileDevice::ReadOwner));
     args.replaceInStrings(QStringLiteral("DISC"), image.cuePath());
     QProcess cli;
     cli.setWorkingDirectory(dir.path());
