@@ -11,8 +11,9 @@
 
 namespace {
 
-constexpr const char *usage = "convert [--ecraser] FICHIER.wav...  (crée FICHIER.mp3 à côté de chaque "
-                              "WAV ; --ecraser remplace un MP3 existant)";
+constexpr const char *usage =
+    "convert [--ecraser] FICHIER.wav...  (crée FICHIER.mp3 à côté de chaque "
+    "WAV ; --ecraser remplace un MP3 existant)";
 
 int runConvert(const QStringList &args)
 {
@@ -21,8 +22,8 @@ int runConvert(const QStringList &args)
         return cli::usageError(arguments.error, usage);
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const cd::Overwrite overwrite = arguments.has(QStringLiteral("--ecraser")) ? cd::Overwrite::Replace
-                                                                              : cd::Overwrite::Refuse;
+    const cd::Overwrite overwrite =
+        arguments.has(QStringLiteral("--ecraser")) ? cd::Overwrite::Replace : cd::Overwrite::Refuse;
     int status = cli::AllSucceeded;
     QStringList taken;
     for (const QString &wavPath : arguments.files) {

@@ -22,8 +22,8 @@ int usageError(const QString &why)
 
 int runRip(const QStringList &args)
 {
-    const cli::Arguments arguments =
-        cli::parseArguments(args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3", "--ecraser"});
+    const cli::Arguments arguments = cli::parseArguments(
+        args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3", "--ecraser"});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
@@ -50,8 +50,8 @@ int runRip(const QStringList &args)
     if (!numeric || (!wav && !mp3) || output.isEmpty())
         return usageError(QStringLiteral("Il manque la piste, le format ou la sortie."));
 
-    const cd::Overwrite overwrite = arguments.has(QStringLiteral("--ecraser")) ? cd::Overwrite::Replace
-                                                                              : cd::Overwrite::Refuse;
+    const cd::Overwrite overwrite =
+        arguments.has(QStringLiteral("--ecraser")) ? cd::Overwrite::Replace : cd::Overwrite::Refuse;
     const cd::RipResult r = wav ? cd::ripTrackToWav(drive, track - 1, output, overwrite)
                                 : cd::ripTrackToMp3(drive, track - 1, output, overwrite);
     QTextStream err(stderr);

@@ -22,7 +22,10 @@ public:
                          Buttons buttons) = 0;
     // Asks whether an existing file may be replaced: "Remplacer", "Ignorer" or "Tout remplacer";
     // closing the box keeps the file, and so does a Dialogs that cannot ask.
-    virtual Replace askReplace(QWidget *, const QString &, const QString &) { return Replace::Skip; }
+    virtual Replace askReplace(QWidget *, const QString &, const QString &)
+    {
+        return Replace::Skip;
+    }
     // The folder-browsing dialog "Selectionnez un répertoire"; empty when cancelled.
     virtual QString chooseFolder(QWidget *owner, const QString &startFolder) = 0;
 

@@ -291,8 +291,9 @@ bool ExtractionController::showProgress(qint64 done, qint64 total)
 
 cd::ReplaceAnswer ExtractionController::askReplace(const QString &path)
 {
-    const QString question = QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")
-                                 .arg(cd::displayPath(path));
+    const QString question =
+        QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")
+            .arg(cd::displayPath(path));
     switch (m_window->dialogs().askReplace(m_window, question, m_window->product())) {
     case Dialogs::Replace::Replace:
         return cd::ReplaceAnswer::Replace;
@@ -316,10 +317,11 @@ void ExtractionController::OnSave()
     for (int i = 0; i < list->topLevelItemCount() && !anyChecked; ++i)
         anyChecked = list->topLevelItem(i)->checkState(0) == Qt::Checked;
     if (!anyChecked) {
-        m_window->dialogs().inform(m_window,
-                                   QStringLiteral("Aucun fichier WAV n'est coché : cochez les fichiers à "
-                                                  "convertir, puis cliquez sur « Convertir en MP3 »."),
-                                   m_window->product(), Dialogs::Icon::Information);
+        m_window->dialogs().inform(
+            m_window,
+            QStringLiteral("Aucun fichier WAV n'est coché : cochez les fichiers à "
+                           "convertir, puis cliquez sur « Convertir en MP3 »."),
+            m_window->product(), Dialogs::Icon::Information);
         return;
     }
     const QString folder = tagPage->File1.path();
@@ -337,7 +339,8 @@ void ExtractionController::OnSave()
         const QString mp3Path = cd::unusedName(cd::mp3PathForWav(wavPath), taken);
         cd::Overwrite overwrite = cd::Overwrite::Refuse;
         if (cd::outputExists(mp3Path)) {
-            const cd::ReplaceAnswer answer = replaceAll ? cd::ReplaceAnswer::ReplaceAll : askReplace(mp3Path);
+            const cd::ReplaceAnswer answer =
+                replaceAll ? cd::ReplaceAnswer::ReplaceAll : askReplace(mp3Path);
             if (answer == cd::ReplaceAnswer::Skip) {
                 setMark(row, TagPage::NewNameColumn, cd::markNotReplaced);
                 continue;
@@ -347,8 +350,8 @@ void ExtractionController::OnSave()
         }
         m_window->setStatusPanel(1, QStringLiteral("Conversion de : ") + row->text(0));
         Shape2->resize(0, Shape2->height());
-        const cd::EncodeResult result =
-            cd::encodeWavToMp3(cd::loadWavFile(wavPath), mp3Path, overwrite, [this](qint64 done, qint64 total) {
+        const cd::EncodeResult result = cd::encodeWavToMp3(
+            cd::loadWavFile(wavPath), mp3Path, overwrite, [this](qint64 done, qint64 total) {
                 Shape2->resize(total > 0 ? int(gaugeWidth * done / total) : 0, Shape2->height());
                 QApplication::processEvents();
                 return !m_stopRequested;

@@ -108,7 +108,7 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         outcome.path = joinPath(settings.folder, name);
         Overwrite overwrite = Overwrite::Refuse;
         if (outputExists(outcome.path)) {
-            const ReplaceAnswer answer = replaceAll ? ReplaceAnswer::ReplaceAll
+            const ReplaceAnswer answer = replaceAll   ? ReplaceAnswer::ReplaceAll
                                          : askReplace ? askReplace(outcome.path)
                                                       : ReplaceAnswer::Skip;
             if (answer == ReplaceAnswer::Skip) {
@@ -122,8 +122,9 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         }
         if (trackStarted)
             trackStarted(i, name);
-        outcome.result = kind == Wav ? ripTrackToWav(settings.drive, i - 1, outcome.path, overwrite, progress)
-                                     : ripTrackToMp3(settings.drive, i - 1, outcome.path, overwrite, progress);
+        outcome.result =
+            kind == Wav ? ripTrackToWav(settings.drive, i - 1, outcome.path, overwrite, progress)
+                        : ripTrackToMp3(settings.drive, i - 1, outcome.path, overwrite, progress);
         if (outcome.result.status == RipStatus::Cancelled) {
             summary.cancelled = true;
             return summary;

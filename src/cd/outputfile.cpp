@@ -104,7 +104,8 @@ bool OutputFile::open(const QString &path, Overwrite overwrite)
     // A short hidden name: one built from the target's could pass the length limit of names.
     const QByteArray folder = folderOf(m_target);
     for (int attempt = 0; m_fd < 0; ++attempt) {
-        m_temporary = folder + "/.tarvex-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        m_temporary =
+            folder + "/.tarvex-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
         m_fd = ::open(m_temporary.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
         if (m_fd < 0 && (errno != EEXIST || attempt == 10)) {
             m_temporary.clear();
@@ -145,8 +146,9 @@ bool OutputFile::commit()
     if (m_temporary.isEmpty())
         return true;
     m_step = Step::Name;
-    const int error = m_replace ? (::rename(m_temporary.constData(), m_target.constData()) == 0 ? 0 : errno)
-                                : renameNoReplace(m_temporary, m_target);
+    const int error =
+        m_replace ? (::rename(m_temporary.constData(), m_target.constData()) == 0 ? 0 : errno)
+                  : renameNoReplace(m_temporary, m_target);
     if (error != 0)
         return fail(error);
     m_temporary.clear();
@@ -159,12 +161,16 @@ QString OutputFile::errorMessage() const
     if (m_error == EEXIST)
         return QStringLiteral("Le fichier « %1 » existe déjà.").arg(name);
     if (m_readOnly)
-        return QStringLiteral("Impossible de remplacer le fichier « %1 » : il est en lecture seule.").arg(name);
+        return QStringLiteral(
+                   "Impossible de remplacer le fichier « %1 » : il est en lecture seule.")
+            .arg(name);
     if (m_step == Step::Create && m_error == ENOENT)
-        return QStringLiteral("Impossible de créer le fichier « %1 » : le dossier « %2 » n'existe pas.")
+        return QStringLiteral(
+                   "Impossible de créer le fichier « %1 » : le dossier « %2 » n'existe pas.")
             .arg(name, QFileInfo(name).path());
-    const QString text = m_step == Step::Write ? QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
-                                               : QStringLiteral("Impossible de créer le fichier « %1 » : %2");
+    const QString text = m_step == Step::Write
+                             ? QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
+                             : QStringLiteral("Impossible de créer le fichier « %1 » : %2");
     return text.arg(name, tags::systemError(m_error));
 }
 

@@ -57,15 +57,17 @@ private slots:
         w.run(u"extwav"_s);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Ok"_s);
         QCOMPARE(lv2->topLevelItem(0)->foreground(1).color(), QColor(Qt::blue));
-        QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'), u"Finale.wav|Ouverture.wav"_s);
+        QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'),
+                 u"Finale.wav|Ouverture.wav"_s);
         QCOMPARE(QFileInfo(f.dir.filePath(u"Finale.wav"_s)).size(), 44 + 100 * 2352);
         // Again: the first file is replaced, the second kept.
         QFile::resize(f.dir.filePath(u"Finale.wav"_s), 10);
         f.dialogs->replaceAnswers = {app::Dialogs::Replace::Replace};
         w.run(u"extwav"_s);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Non remplacé"_s);
-        QCOMPARE(f.dialogs->lastText(), u"Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?"_s
-                                            .arg(f.dir.filePath(u"Finale.wav"_s)));
+        QCOMPARE(f.dialogs->lastText(),
+                 u"Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?"_s.arg(
+                     f.dir.filePath(u"Finale.wav"_s)));
         QCOMPARE(QFileInfo(f.dir.filePath(u"Finale.wav"_s)).size(), 10);
         // A second job pushes the earlier marks right; a failed track is marked in red.
         setFields(&w, u"Text3="_s + f.dir.filePath(u"absent/dossier"_s));
@@ -74,9 +76,10 @@ private slots:
         QCOMPARE(column(lv2, 1), u"(Pas selectionné)|Erreur|(Pas selectionné)"_s);
         QCOMPARE(column(lv2, 2), u"Ok|(Pas selectionné)|Non remplacé"_s);
         QCOMPARE(lv2->topLevelItem(1)->foreground(1).color(), QColor(Qt::red));
-        QCOMPARE(f.dialogs->lastText(),
-                 u"Impossible de créer le fichier « %1/Piste 2.wav » : le dossier « %1 » n'existe pas."_s
-                     .arg(f.dir.filePath(u"absent/dossier"_s)));
+        QCOMPARE(
+            f.dialogs->lastText(),
+            u"Impossible de créer le fichier « %1/Piste 2.wav » : le dossier « %1 » n'existe pas."_s
+                .arg(f.dir.filePath(u"absent/dossier"_s)));
     }
 
     // The MP3 job tags each file through the editor; "saves" is what the editor holds at each
@@ -167,15 +170,17 @@ private slots:
         const QByteArray tone = testsupport::tonePcm16(22050, 2, 44100);
         f.write(u"a.wav"_s, testsupport::wavBytes(tone, 3, 44100, 16));
         f.write(u"d.mp3"_s, "older take");
-        app::Form1 &w = f.startOnFiles(u"b.wav|c.wav|d.wav"_s, testsupport::wavBytes(tone, 2, 44100, 16));
+        app::Form1 &w =
+            f.startOnFiles(u"b.wav|c.wav|d.wav"_s, testsupport::wavBytes(tone, 2, 44100, 16));
         app::TagPage *page = w.Frame1;
         auto *convert = page->findChild<QPushButton *>(u"cmdConvertir"_s);
         QVERIFY(convert && !convert->isVisible()); // the list shows MP3 files
         setFields(&w, u"Combo7=*.wav"_s);
         QVERIFY(convert->isVisible() && convert->isEnabled());
         convert->click();
-        QCOMPARE(f.dialogs->lastText(), u"Aucun fichier WAV n'est coché : cochez les fichiers à convertir, "
-                                        u"puis cliquez sur « Convertir en MP3 »."_s);
+        QCOMPARE(f.dialogs->lastText(),
+                 u"Aucun fichier WAV n'est coché : cochez les fichiers à convertir, "
+                 u"puis cliquez sur « Convertir en MP3 »."_s);
         f.dialogs->shown.clear();
         checkRows(page->LV1, {1, 3, 4});
         convert->click();
@@ -189,14 +194,18 @@ private slots:
         QStringList shown;
         for (const auto &message : f.dialogs->shown)
             shown << message.text;
-        QCOMPARE(shown, (QStringList{u"Le fichier « %1/a.wav » a 3 canaux : seuls les fichiers mono et "
-                                     u"stéréo peuvent être convertis."_s.arg(f.music),
-                                     u"Enregistrement terminé"_s,
-                                     u"Le fichier « %1/d.mp3 » existe déjà. Voulez-vous le remplacer ?"_s.arg(f.music)}));
+        QCOMPARE(
+            shown,
+            (QStringList{u"Le fichier « %1/a.wav » a 3 canaux : seuls les fichiers mono et "
+                         u"stéréo peuvent être convertis."_s.arg(f.music),
+                         u"Enregistrement terminé"_s,
+                         u"Le fichier « %1/d.mp3 » existe déjà. Voulez-vous le remplacer ?"_s.arg(
+                             f.music)}));
         QFile older(f.music + u"/d.mp3"_s);
         QVERIFY(older.open(QIODevice::ReadOnly) && older.readAll() == "older take");
         // The gauge reached its end.
-        QCOMPARE(w.findChild<QFrame *>(u"Shape2"_s)->width(), w.findChild<QFrame *>(u"Shape1"_s)->width());
+        QCOMPARE(w.findChild<QFrame *>(u"Shape2"_s)->width(),
+                 w.findChild<QFrame *>(u"Shape1"_s)->width());
     }
 };
 

@@ -7,14 +7,14 @@
 #include "mp3frames.h"
 
 #include <QDataStream>
-#include <QRegularExpression>
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QtEndian>
+#include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -147,13 +147,20 @@ void TestExtraction::load_data()
                                            + chunk("data", samples, 0xFFFFFFFF) << 76ll << "";
     QTest::newRow("fmt cut short") << riff + chunk("fmt ", stereo16.left(10), 16) << 0ll
                                    << "Le fichier « DIR/x.wav » n'a pas de bloc « fmt ».";
-    QTest::newRow("no data chunk") << riff + chunk("fmt ", stereo16) << 0ll << "Le fichier « DIR/x.wav » n'a pas de bloc « data ».";
-    QTest::newRow("three channels") << riff + chunk("fmt ", fmt(1, 3, 44100, 16)) + chunk("data", samples) << 0ll
-                                    << "Le fichier « DIR/x.wav » a 3 canaux : seuls les fichiers mono et stéréo peuvent être convertis.";
-    QTest::newRow("16-bit float") << riff + chunk("fmt ", fmt(3, 2, 44100, 16)) + chunk("data", samples) << 0ll
-                                  << "Le fichier « DIR/x.wav » utilise un codage audio non pris en charge (format 3, 16 bits).";
-    QTest::newRow("zero rate") << riff + chunk("fmt ", fmt(1, 2, 0, 16)) + chunk("data", samples) << 0ll
-                               << "Le fichier « DIR/x.wav » indique une fréquence d'échantillonnage nulle.";
+    QTest::newRow("no data chunk") << riff + chunk("fmt ", stereo16) << 0ll
+                                   << "Le fichier « DIR/x.wav » n'a pas de bloc « data ».";
+    QTest::newRow("three channels")
+        << riff + chunk("fmt ", fmt(1, 3, 44100, 16)) + chunk("data", samples) << 0ll
+        << "Le fichier « DIR/x.wav » a 3 canaux : seuls les fichiers mono et stéréo peuvent être "
+           "convertis.";
+    QTest::newRow("16-bit float") << riff + chunk("fmt ", fmt(3, 2, 44100, 16)) +
+                                         chunk("data", samples)
+                                  << 0ll
+                                  << "Le fichier « DIR/x.wav » utilise un codage audio non pris en "
+                                     "charge (format 3, 16 bits).";
+    QTest::newRow("zero rate")
+        << riff + chunk("fmt ", fmt(1, 2, 0, 16)) + chunk("data", samples) << 0ll
+        << "Le fichier « DIR/x.wav » indique une fréquence d'échantillonnage nulle.";
 }
 
 // The chunk walk finds the samples whatever the layout; a file that cannot be converted is named
@@ -340,8 +347,9 @@ void TestExtraction::cancelKeepsTheOldFile()
         old.close();
         int calls = 0;
         const auto stopAfterTwo = [&calls](qint64, qint64) { return ++calls < 3; };
-        const RipResult r = mp3 ? ripTrackToMp3(image.cuePath(), 0, out, Overwrite::Replace, stopAfterTwo)
-                                : ripTrackToWav(image.cuePath(), 0, out, Overwrite::Replace, stopAfterTwo);
+        const RipResult r =
+            mp3 ? ripTrackToMp3(image.cuePath(), 0, out, Overwrite::Replace, stopAfterTwo)
+                : ripTrackToWav(image.cuePath(), 0, out, Overwrite::Replace, stopAfterTwo);
         QCOMPARE(int(r.status), int(RipStatus::Cancelled));
         QCOMPARE(calls, 3);
         QCOMPARE(readAll(out), QByteArray("previous take"));
@@ -470,9 +478,12 @@ void TestExtraction::jobAsksBeforeReplacing_data()
     QTest::addColumn<QString>("answers"); // r replace, s skip, a replace all
     QTest::addColumn<QString>("marks");
     QTest::addColumn<int>("asked");
-    QTest::newRow("skip both") << "ss" << "Non remplacé|Ok|Non remplacé" << 2;
-    QTest::newRow("replace one") << "rs" << "Ok|Ok|Non remplacé" << 2;
-    QTest::newRow("replace all") << "a" << "Ok|Ok|Ok" << 1;
+    QTest::newRow("skip both") << "ss"
+                               << "Non remplacé|Ok|Non remplacé" << 2;
+    QTest::newRow("replace one") << "rs"
+                                 << "Ok|Ok|Non remplacé" << 2;
+    QTest::newRow("replace all") << "a"
+                                 << "Ok|Ok|Ok" << 1;
 }
 
 // An existing file is replaced only when the user says so; two rows of the same title get two
@@ -484,22 +495,27 @@ void TestExtraction::jobAsksBeforeReplacing()
     QFETCH(int, asked);
     QTemporaryDir dir;
     testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {30, 31, 32});
-    const QString same = dir.filePath(QStringLiteral("Même.wav")), other = dir.filePath(QStringLiteral("Autre.wav"));
+    const QString same = dir.filePath(QStringLiteral("Même.wav")),
+                  other = dir.filePath(QStringLiteral("Autre.wav"));
     QVERIFY(writeFile(same, "older take") && writeFile(other, "older take"));
     ExtractionJob job;
     QStringList questions, outcomes;
     job.askReplace = [&](const QString &path) {
         const QChar answer = answers.at(questions.size());
         questions << path;
-        return answer == u'r' ? ReplaceAnswer::Replace : answer == u'a' ? ReplaceAnswer::ReplaceAll : ReplaceAnswer::Skip;
+        return answer == u'r'   ? ReplaceAnswer::Replace
+               : answer == u'a' ? ReplaceAnswer::ReplaceAll
+                                : ReplaceAnswer::Skip;
     };
     job.trackFinished = [&outcomes](const TrackOutcome &o) { outcomes << o.mark; };
-    job.run(ExtractionJob::Wav, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""}, {{"Même", true}, {"Même", true}, {"Autre", true}});
+    job.run(ExtractionJob::Wav, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""},
+            {{"Même", true}, {"Même", true}, {"Autre", true}});
     QCOMPARE(outcomes.join(u'|'), marks);
     QCOMPARE(questions.size(), asked);
     QCOMPARE(questions.first(), same);
     const QStringList files = marks.split(u'|');
-    QVERIFY(readAll(same).mid(44) == (files[0] == markOk ? image.trackPcm(0) : QByteArray()) || readAll(same) == "older take");
+    QVERIFY(readAll(same).mid(44) == (files[0] == markOk ? image.trackPcm(0) : QByteArray()) ||
+            readAll(same) == "older take");
     QCOMPARE(readAll(same) == "older take", files[0] != markOk);
     QVERIFY(readAll(dir.filePath(QStringLiteral("Même (2).wav"))).mid(44) == image.trackPcm(1));
     QCOMPARE(readAll(other) == "older take", files[2] != markOk);
@@ -517,49 +533,70 @@ void TestExtraction::writeFailureLeavesNothing()
     struct rlimit limited = saved;
     limited.rlim_cur = 50000;
     QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
-    const Run run = runJob(ExtractionJob::Wav, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""}, {{"Un", true}});
+    const Run run =
+        runJob(ExtractionJob::Wav, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""},
+               {{"Un", true}});
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     QCOMPARE(run.outcomes.value(0).mark, markError);
     QCOMPARE(run.outcomes.value(0).message,
-             QStringLiteral("Impossible d'écrire le fichier « %1 » : fichier trop grand").arg(dir.filePath("Un.wav")));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), (QStringList{"disc.bin", "disc.cue"}));
+             QStringLiteral("Impossible d'écrire le fichier « %1 » : fichier trop grand")
+                 .arg(dir.filePath("Un.wav")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"disc.bin", "disc.cue"}));
 }
 
 void TestExtraction::commandLine_data()
 {
-    QTest::addColumn<QString>("existing"); // "name" holds "older take" (":r" read-only); "name>target" is a link
+    QTest::addColumn<QString>(
+        "existing"); // "name" holds "older take" (":r" read-only); "name>target" is a link
     QTest::addColumn<QStringList>("args"); // run in the temporary folder; DISC is the disc image
     QTest::addColumn<int>("status");
-    QTest::addColumn<QString>("error");    // standard error; DIR is the temporary folder
-    QTest::addColumn<QString>("mp3");      // a file that then holds the second of audio
+    QTest::addColumn<QString>("error"); // standard error; DIR is the temporary folder
+    QTest::addColumn<QString>("mp3");   // a file that then holds the second of audio
     const QStringList rip{"rip", "--cd-image=DISC", "--piste=1"};
     QTest::newRow("convert keeps an existing MP3")
-        << "song.mp3" << QStringList{"convert", "song.wav"} << 1 << "Le fichier « DIR/song.mp3 » existe déjà." << "";
+        << "song.mp3" << QStringList{"convert", "song.wav"} << 1
+        << "Le fichier « DIR/song.mp3 » existe déjà."
+        << "";
     QTest::newRow("convert --ecraser replaces it")
-        << "song.mp3" << QStringList{"convert", "--ecraser", "song.wav"} << 0 << "" << "song.mp3";
-    QTest::newRow("rip keeps an existing file")
-        << "t.wav" << rip + QStringList{"--wav", "t.wav"} << 1 << "Le fichier « DIR/t.wav » existe déjà." << "";
-    QTest::newRow("rip onto a full device") << "" << rip + QStringList{"--mp3", "--ecraser", "/dev/full"} << 1
-                                            << "Impossible d'écrire le fichier « /dev/full » : plus de place sur le disque" << "";
+        << "song.mp3" << QStringList{"convert", "--ecraser", "song.wav"} << 0 << ""
+        << "song.mp3";
+    QTest::newRow("rip keeps an existing file") << "t.wav" << rip + QStringList{"--wav", "t.wav"}
+                                                << 1 << "Le fichier « DIR/t.wav » existe déjà."
+                                                << "";
+    QTest::newRow("rip onto a full device")
+        << "" << rip + QStringList{"--mp3", "--ecraser", "/dev/full"} << 1
+        << "Impossible d'écrire le fichier « /dev/full » : plus de place sur le disque"
+        << "";
     QTest::newRow("convert through a link to a full device")
         << "song.mp3>/dev/full" << QStringList{"convert", "--ecraser", "song.wav"} << 1
-        << "Impossible d'écrire le fichier « DIR/song.mp3 » : plus de place sur le disque" << "";
+        << "Impossible d'écrire le fichier « DIR/song.mp3 » : plus de place sur le disque"
+        << "";
     QTest::newRow("convert an unfinished recording")
-        << "" << QStringList{"convert", "unfinished.wav"} << 0 << "" << "unfinished.mp3";
-    QTest::newRow("convert a missing file") << "" << QStringList{"convert", "absent.wav"} << 1
-                                            << "Impossible d'ouvrir le fichier « DIR/absent.wav » : fichier introuvable" << "";
+        << "" << QStringList{"convert", "unfinished.wav"} << 0 << ""
+        << "unfinished.mp3";
+    QTest::newRow("convert a missing file")
+        << "" << QStringList{"convert", "absent.wav"} << 1
+        << "Impossible d'ouvrir le fichier « DIR/absent.wav » : fichier introuvable"
+        << "";
     const QString longName = QString(250, u'x') + QStringLiteral(".wav");
     QTest::newRow("rip to a name too long")
         << "" << rip + QStringList{"--wav", "xx" + longName} << 1
-        << "Impossible de créer le fichier « DIR/xx" + longName + " » : nom trop long" << "";
-    QTest::newRow("rip to the longest name") << "" << rip + QStringList{"--wav", longName} << 0 << "" << "";
+        << "Impossible de créer le fichier « DIR/xx" + longName + " » : nom trop long"
+        << "";
+    QTest::newRow("rip to the longest name")
+        << "" << rip + QStringList{"--wav", longName} << 0 << ""
+        << "";
     QTest::newRow("rip --ecraser keeps a read-only file")
         << "t.wav:r" << rip + QStringList{"--wav", "--ecraser", "t.wav"} << 1
-        << "Impossible de remplacer le fichier « DIR/t.wav » : il est en lecture seule." << "";
+        << "Impossible de remplacer le fichier « DIR/t.wav » : il est en lecture seule."
+        << "";
     QTest::newRow("rip into a missing folder")
         << "" << rip + QStringList{"--wav", "absent/t.wav"} << 1
-        << "Impossible de créer le fichier « DIR/absent/t.wav » : le dossier « DIR/absent » n'existe pas." << "";
+        << "Impossible de créer le fichier « DIR/absent/t.wav » : le dossier « DIR/absent » "
+           "n'existe pas."
+        << "";
 }
 
 // What the command line writes, refuses and says, in French, about the real cause.
@@ -575,8 +612,8 @@ void TestExtraction::commandLine()
     const QByteArray pcm = testsupport::tonePcm16(44100, 2, 44100);
     QByteArray unfinished = testsupport::wavBytes(pcm, 2, 44100, 16);
     unfinished.replace(4, 4, le32(0)).replace(40, 4, le32(0));
-    QVERIFY(writeFile(dir.filePath("song.wav"), testsupport::wavBytes(pcm, 2, 44100, 16))
-            && writeFile(dir.filePath("unfinished.wav"), unfinished));
+    QVERIFY(writeFile(dir.filePath("song.wav"), testsupport::wavBytes(pcm, 2, 44100, 16)) &&
+            writeFile(dir.filePath("unfinished.wav"), unfinished));
     const QString kept = dir.filePath(existing.section(u'>', 0, 0).section(u':', 0, 0));
     if (existing.contains(u'>'))
         QVERIFY(QFile::link(existing.section(u'>', 1), kept));
@@ -589,14 +626,17 @@ void TestExtraction::commandLine()
     cli.setWorkingDirectory(dir.path());
     cli.start(qEnvironmentVariable("TARVEX_CLI"), args);
     QVERIFY(cli.waitForFinished(60000));
-    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()).trimmed(), QString(error).replace("DIR", dir.path()));
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()).trimmed(),
+             QString(error).replace("DIR", dir.path()));
     QCOMPARE(cli.exitCode(), status);
     if (!existing.isEmpty() && !existing.contains(u'>') && status != 0)
         QCOMPARE(readAll(kept), QByteArray("older take"));
     if (!mp3.isEmpty())
         QVERIFY(testsupport::mp3Frames(readAll(dir.filePath(mp3))).size() >= 38);
     // Nothing half-written is left, not even hidden.
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^\\.")), QStringList());
+    QCOMPARE(
+        QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^\\.")),
+        QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestExtraction)
