@@ -120,6 +120,7 @@ private slots:
     void jobAsksBeforeReplacing_data();
     void jobAsksBeforeReplacing();
     void writeFailureLeavesNothing();
+    void fileAppearingMeanwhileIsKept();
     void commandLine_data();
     void commandLine();
 };
@@ -544,6 +545,23 @@ void TestExtraction::writeFailureLeavesNothing()
                  .arg(dir.filePath("Un.wav")));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{"disc.bin", "disc.cue"}));
+}
+
+// A file that takes the output's name while the track is read is neither replaced nor lost,
+// even when the user allowed replacing the file that was there before.
+void TestExtraction::fileAppearingMeanwhileIsKept()
+{
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {100});
+    const QString out = dir.filePath(QStringLiteral("t.mp3"));
+    for (Overwrite overwrite : {Overwrite::Refuse, Overwrite::Replace}) {
+        QFile::remove(out);
+        const RipResult r = ripTrackToMp3(image.cuePath(), 0, out, overwrite, [&](qint64 done, qint64) {
+            return done != 27 || writeFile(out, "someone else's");
+        });
+        QCOMPARE(r.detail, QStringLiteral("Le fichier « %1 » existe déjà.").arg(out));
+        QCOMPARE(readAll(out), QByteArray("someone else's"));
+    }
 }
 
 void TestExtraction::commandLine_data()
