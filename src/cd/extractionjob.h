@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -94,7 +95,7 @@ struct TrackOutcome
 {
     int row = 0;      // from 1
     QString mark;     // markOk, markError, markNotSelected or markNotReplaced
-    QString path;     // the file written (empty for an unchecked row)
+    QString path;     // the file written, or kept (empty for an unchecked row)
     RipResult result;
     QString message;  // the French message to show for this row, if any
     bool writeTags = false;
