@@ -103,6 +103,10 @@ bool OutputFile::open(const QString &path, Overwrite overwrite)
     }
     // A short hidden name: one built from the target's could pass the length limit of names.
     const QByteArray folder = folderOf(m_target);
+    // A name the folder cannot hold is refused now, not after the whole track was read.
+    const long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
+    if (nameMax > 0 && m_target.size() - m_target.lastIndexOf('/') - 1 > nameMax)
+        return fail(ENAMETOOLONG);
     for (int attempt = 0; m_fd < 0; ++attempt) {
         m_temporary =
             folder + "/.tarvex-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
