@@ -1,5 +1,6 @@
-// tarvex-cli rip --cd-image=FICHIER|--lecteur=PERIPHERIQUE --piste=N (--wav|--mp3) SORTIE:
-// extracts one track with the routines of the window's extraction, without tags.
+// tarvex-cli rip --cd-image=FICHIER|--lecteur=PERIPHERIQUE --piste=N (--wav|--mp3) [--ecraser]
+// SORTIE: extracts one track with the routines of the window's extraction, without tags. An
+// existing SORTIE is replaced only with --ecraser.
 #include "command.h"
 
 #include "cd/cddevice.h"
@@ -11,8 +12,8 @@
 namespace {
 
 const char usageText[] =
-    "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) --piste=N (--wav | --mp3) SORTIE  "
-    "(extrait la piste N, comptée à partir de 1)";
+    "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) --piste=N (--wav | --mp3) [--ecraser] "
+    "SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante)";
 
 int usageError(const QString &why)
 {
@@ -21,8 +22,8 @@ int usageError(const QString &why)
 
 int runRip(const QStringList &args)
 {
-    const cli::Arguments arguments =
-        cli::parseArguments(args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3"});
+    const cli::Arguments arguments = cli::parseArguments(
+        args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3", "--ecraser"});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
@@ -49,11 +50,13 @@ int runRip(const QStringList &args)
     if (!numeric || (!wav && !mp3) || output.isEmpty())
         return usageError(QStringLiteral("Il manque la piste, le format ou la sortie."));
 
-    const cd::RipResult r = wav ? cd::ripTrackToWav(drive, track - 1, output)
-                                : cd::ripTrackToMp3(drive, track - 1, output);
+    const cd::Overwrite overwrite =
+        arguments.has(QStringLiteral("--ecraser")) ? cd::Overwrite::Replace : cd::Overwrite::Refuse;
+    const cd::RipResult r = wav ? cd::ripTrackToWav(drive, track - 1, output, overwrite)
+                                : cd::ripTrackToMp3(drive, track - 1, output, overwrite);
     QTextStream err(stderr);
     if (!r.ok()) {
-        const QString message = cd::ripErrorMessage(r, output);
+        const QString message = cd::ripErrorMessage(r);
         err << (message.isEmpty()
                     ? QStringLiteral("Impossible d'ouvrir le lecteur « %1 »").arg(drive)
                     : message)

@@ -32,6 +32,16 @@ CdPage::CdPage(QWidget *parent)
     LV2->setHeaderLabels({QStringLiteral("Pistes")});
     LV2->setRootIsDecorated(false);
     LV2->setUniformRowHeights(true);
+    // A track's title can be typed (F2 or a double click) before the extraction, which names
+    // and tags the file with it; rows come from the disc or from a CDDB answer.
+    LV2->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    connect(LV2->model(), &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex &, int first, int last) {
+                for (int i = first; i <= last; ++i) {
+                    QTreeWidgetItem *row = LV2->topLevelItem(i);
+                    row->setFlags(row->flags() | Qt::ItemIsEditable);
+                }
+            });
     Command3 = named<QPushButton>(this, "Command3", QStringLiteral("Tout selectionner"));
     Command4 = named<QPushButton>(this, "Command4", QStringLiteral("Tout deselectionner"));
     connect(Command3, &QPushButton::clicked, this, [this] { setAllChecked(true); });

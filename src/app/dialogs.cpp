@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace app {
 
@@ -20,6 +21,20 @@ bool QtDialogs::message(QWidget *owner, const QString &text, const QString &titl
                     owner);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
+}
+
+Dialogs::Replace QtDialogs::askReplace(QWidget *owner, const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, owner);
+    QPushButton *replace = box.addButton(QStringLiteral("Remplacer"), QMessageBox::AcceptRole);
+    QPushButton *skip = box.addButton(QStringLiteral("Ignorer"), QMessageBox::RejectRole);
+    QPushButton *all = box.addButton(QStringLiteral("Tout remplacer"), QMessageBox::AcceptRole);
+    box.setDefaultButton(skip);
+    box.setEscapeButton(skip);
+    box.exec();
+    if (box.clickedButton() == replace)
+        return Replace::Replace;
+    return box.clickedButton() == all ? Replace::ReplaceAll : Replace::Skip;
 }
 
 QString QtDialogs::chooseFolder(QWidget *owner, const QString &startFolder)

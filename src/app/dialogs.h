@@ -13,12 +13,19 @@ class Dialogs
 public:
     enum class Icon { Error, Warning, Question, Information };
     enum class Buttons { Ok, OkCancel };
+    enum class Replace { Replace, Skip, ReplaceAll };
 
     virtual ~Dialogs() = default;
 
     // Shows a modal message; true when the user answered OK.
     virtual bool message(QWidget *owner, const QString &text, const QString &title, Icon icon,
                          Buttons buttons) = 0;
+    // Asks whether an existing file may be replaced: "Remplacer", "Ignorer" or "Tout remplacer";
+    // closing the box keeps the file, and so does a Dialogs that cannot ask.
+    virtual Replace askReplace(QWidget *, const QString &, const QString &)
+    {
+        return Replace::Skip;
+    }
     // The folder-browsing dialog "Selectionnez un répertoire"; empty when cancelled.
     virtual QString chooseFolder(QWidget *owner, const QString &startFolder) = 0;
 
@@ -39,6 +46,7 @@ class QtDialogs : public Dialogs
 public:
     bool message(QWidget *owner, const QString &text, const QString &title, Icon icon,
                  Buttons buttons) override;
+    Replace askReplace(QWidget *owner, const QString &text, const QString &title) override;
     QString chooseFolder(QWidget *owner, const QString &startFolder) override;
 };
 

@@ -9,6 +9,7 @@
 #include "app/widgets.h"
 #include "cd/cdaudiocontrol.h"
 #include "cd/cddevice.h"
+#include "cd/outputfile.h"
 #include "cd/wavencoder.h"
 #include "cd/wavfile.h"
 
@@ -89,11 +90,14 @@ ExtractionController::ExtractionController(Form1 *window)
 {
     setObjectName(QStringLiteral("ExtractionController"));
 
-    // The conversion command and its gauge on the page "Conversion de fichier".
-    QGroupBox *frame = m_window->Frame7->Frame11;
-    cmdConvertir = named<QPushButton>(frame, "cmdConvertir", QStringLiteral("Convertir en MP3"));
+    // The conversion command and its gauge sit under the file list, where the WAV files are
+    // ticked, and show while the list holds WAV files: going to another page would re-read the
+    // list and lose the ticks.
+    TagPage *tagPage = m_window->Frame1;
+    QWidget *listPane = tagPage->LV1->parentWidget();
+    cmdConvertir = named<QPushButton>(listPane, "cmdConvertir", QStringLiteral("Convertir en MP3"));
     cmdConvertir->setToolTip(QStringLiteral("Convertit en MP3 les fichiers WAV cochés de la liste"));
-    Shape1 = named<QFrame>(frame, "Shape1");
+    Shape1 = named<QFrame>(listPane, "Shape1");
     Shape1->setFrameShape(QFrame::Box);
     Shape1->setFixedSize(gaugeWidth, 18);
     Shape2 = named<QFrame>(Shape1, "Shape2");
@@ -106,13 +110,10 @@ ExtractionController::ExtractionController(Form1 *window)
     row->addWidget(cmdConvertir);
     row->addWidget(Shape1);
     row->addStretch();
-    if (auto *layout = qobject_cast<QVBoxLayout *>(frame->layout()))
-        layout->insertLayout(layout->count() - 1, row);
-    else
-        frame->setLayout(row);
+    if (auto *layout = qobject_cast<QBoxLayout *>(listPane->layout()))
+        layout->addLayout(row);
     connect(cmdConvertir, &QPushButton::clicked, this, &ExtractionController::OnSave);
 
-    TagPage *tagPage = m_window->Frame1;
     connect(tagPage->Combo7, &QComboBox::currentIndexChanged, this, &ExtractionController::updateConvertButton);
     QAbstractItemModel *files = tagPage->LV1->model();
     connect(files, &QAbstractItemModel::rowsInserted, this, &ExtractionController::updateConvertButton);
@@ -203,6 +204,9 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
         settings.genreIndex = -1;
     settings.tagOption = tagOptionOf(options);
 
+    // A title still being typed counts: taking the focus from its editor commits it.
+    if (QWidget *focus = QApplication::focusWidget(); focus && list->isAncestorOf(focus))
+        focus->clearFocus();
     QList<cd::TrackRow> rows;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *row = list->topLevelItem(i);
@@ -212,6 +216,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     if (kind == cd::ExtractionJob::Mp3)
         m_window->run(QStringLiteral("fillGenreLists"));
     cd::ExtractionJob job;
+    job.askReplace = [this](const QString &path) { return askReplace(path); };
     job.trackStarted = [this, kind](int, const QString &name) {
         if (kind == cd::ExtractionJob::Mp3)
             m_window->setStatusPanel(1, QStringLiteral("Extraction de : ") + name);
@@ -284,6 +289,22 @@ bool ExtractionController::showProgress(qint64 done, qint64 total)
     return !m_stopRequested;
 }
 
+cd::ReplaceAnswer ExtractionController::askReplace(const QString &path)
+{
+    const QString question =
+        QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")
+            .arg(cd::displayPath(path));
+    switch (m_window->dialogs().askReplace(m_window, question, m_window->product())) {
+    case Dialogs::Replace::Replace:
+        return cd::ReplaceAnswer::Replace;
+    case Dialogs::Replace::ReplaceAll:
+        return cd::ReplaceAnswer::ReplaceAll;
+    case Dialogs::Replace::Skip:
+        break;
+    }
+    return cd::ReplaceAnswer::Skip;
+}
+
 void ExtractionController::OnSave()
 {
     if (m_busy)
@@ -292,9 +313,22 @@ void ExtractionController::OnSave()
     QTreeWidget *list = tagPage->LV1;
     if (list->topLevelItemCount() == 0)
         return;
+    bool anyChecked = false;
+    for (int i = 0; i < list->topLevelItemCount() && !anyChecked; ++i)
+        anyChecked = list->topLevelItem(i)->checkState(0) == Qt::Checked;
+    if (!anyChecked) {
+        m_window->dialogs().inform(
+            m_window,
+            QStringLiteral("Aucun fichier WAV n'est coché : cochez les fichiers à "
+                           "convertir, puis cliquez sur « Convertir en MP3 »."),
+            m_window->product(), Dialogs::Icon::Information);
+        return;
+    }
     const QString folder = tagPage->File1.path();
 
     setBusy(true);
+    QStringList taken;
+    bool replaceAll = false;
     for (int i = 0; i < list->topLevelItemCount() && !m_stopRequested; ++i) {
         QTreeWidgetItem *row = list->topLevelItem(i);
         if (row->checkState(0) != Qt::Checked) {
@@ -302,13 +336,26 @@ void ExtractionController::OnSave()
             continue;
         }
         const QString wavPath = cd::joinPath(folder, row->text(0));
-        const cd::WavFile wav = cd::loadWavFile(wavPath);
+        const QString mp3Path = cd::unusedName(cd::mp3PathForWav(wavPath), taken);
+        cd::Overwrite overwrite = cd::Overwrite::Refuse;
+        if (cd::outputExists(mp3Path)) {
+            const cd::ReplaceAnswer answer =
+                replaceAll ? cd::ReplaceAnswer::ReplaceAll : askReplace(mp3Path);
+            if (answer == cd::ReplaceAnswer::Skip) {
+                setMark(row, TagPage::NewNameColumn, cd::markNotReplaced);
+                continue;
+            }
+            replaceAll = answer == cd::ReplaceAnswer::ReplaceAll;
+            overwrite = cd::Overwrite::Replace;
+        }
+        m_window->setStatusPanel(1, QStringLiteral("Conversion de : ") + row->text(0));
         Shape2->resize(0, Shape2->height());
-        const cd::EncodeResult result = cd::encodeWavToMp3(wav, cd::mp3PathForWav(wavPath), [this](qint64 done, qint64 total) {
-            Shape2->resize(total > 0 ? int(gaugeWidth * done / total) : 0, Shape2->height());
-            QApplication::processEvents();
-            return !m_stopRequested;
-        });
+        const cd::EncodeResult result = cd::encodeWavToMp3(
+            cd::loadWavFile(wavPath), mp3Path, overwrite, [this](qint64 done, qint64 total) {
+                Shape2->resize(total > 0 ? int(gaugeWidth * done / total) : 0, Shape2->height());
+                QApplication::processEvents();
+                return !m_stopRequested;
+            });
         if (m_stopRequested)
             break;
         setMark(row, TagPage::NewNameColumn, result.ok ? cd::markOk : cd::markError);
@@ -318,6 +365,7 @@ void ExtractionController::OnSave()
         else
             m_window->dialogs().inform(m_window, result.error, m_window->product(), Dialogs::Icon::Error);
     }
+    m_window->setStatusPanel(1, QString());
     setBusy(false);
 }
 
@@ -355,7 +403,10 @@ void ExtractionController::updateConvertButton()
     if (m_busy || !qobject_cast<const Form1 *>(m_windowObject))
         return;
     const TagPage *tagPage = m_window->Frame1;
-    cmdConvertir->setEnabled(tagPage->Combo7->currentIndex() == 1 && tagPage->LV1->topLevelItemCount() > 0);
+    const bool wavListed = tagPage->Combo7->currentIndex() == 1;
+    cmdConvertir->setVisible(wavListed);
+    Shape1->setVisible(wavListed);
+    cmdConvertir->setEnabled(wavListed && tagPage->LV1->topLevelItemCount() > 0);
 }
 
 std::optional<bool> ExtractionController::confirmClose()

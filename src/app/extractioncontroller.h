@@ -25,7 +25,7 @@ class ExtractionController : public QObject
 public:
     explicit ExtractionController(Form1 *window);
 
-    // "Convertir en MP3" on the page "Conversion de fichier", and its gauge.
+    // "Convertir en MP3" under the file list of "Tag et noms", and its gauge.
     QPushButton *cmdConvertir;
     QFrame *Shape1;
     QFrame *Shape2;
@@ -46,6 +46,7 @@ public:
 
 private:
     void driveClicked();
+    cd::ReplaceAnswer askReplace(const QString &path);
     void runJob(cd::ExtractionJob::Kind kind);
     void showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind);
     void fillTags(int version, const cd::TrackTags &tags);

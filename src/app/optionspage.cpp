@@ -100,6 +100,13 @@ OptionsPage::OptionsPage(QWidget *parent)
     form11->addRow(QStringLiteral("Dossier des fichiers convertis :"), fieldWithButton(Text5, Command6));
     auto *layout11 = new QVBoxLayout(Frame11);
     layout11->addLayout(form11);
+    auto *howTo = new QLabel(
+        QStringLiteral("Pour convertir des fichiers WAV en MP3 : sur la page « Tag et noms », "
+                       "choisissez le type *.wav, cochez les fichiers, puis cliquez sur "
+                       "« Convertir en MP3 »."),
+        Frame11);
+    howTo->setWordWrap(true);
+    layout11->addWidget(howTo);
     layout11->addStretch();
 
     auto *layout = new QVBoxLayout(this);

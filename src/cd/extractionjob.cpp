@@ -44,6 +44,18 @@ QString wavFileName(const QString &rowText, int row)
     return safeFileStem(rowText, row) + QLatin1String(".wav");
 }
 
+QString unusedName(const QString &name, QStringList &taken)
+{
+    QString unused = name;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString stem = dot > 0 ? name.left(dot) : name;
+    const QString extension = dot > 0 ? name.mid(dot) : QString();
+    for (int n = 2; taken.contains(unused); ++n)
+        unused = QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
+    taken.append(unused);
+    return unused;
+}
+
 RowNames rowArtistTitle(const QString &rowText, bool importNames, const QString &discArtist)
 {
     const qsizetype dash = rowText.indexOf(QLatin1Char('-'));
@@ -73,6 +85,8 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
     Summary summary;
     if (settings.drive.isEmpty())
         return summary;
+    QStringList taken;
+    bool replaceAll = false;
     for (int i = 1; i <= rows.size(); ++i) {
         const TrackRow &row = rows.at(i - 1);
         TrackOutcome outcome;
@@ -90,17 +104,33 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
             // The file name takes the disc artist and the row text as they stand.
             name = mp3FileName(settings.nameFormat, settings.artist, row.text, i);
         }
+        name = unusedName(name, taken);
         outcome.path = joinPath(settings.folder, name);
+        Overwrite overwrite = Overwrite::Refuse;
+        if (outputExists(outcome.path)) {
+            const ReplaceAnswer answer = replaceAll   ? ReplaceAnswer::ReplaceAll
+                                         : askReplace ? askReplace(outcome.path)
+                                                      : ReplaceAnswer::Skip;
+            if (answer == ReplaceAnswer::Skip) {
+                outcome.mark = markNotReplaced;
+                if (trackFinished)
+                    trackFinished(outcome);
+                continue;
+            }
+            replaceAll = answer == ReplaceAnswer::ReplaceAll;
+            overwrite = Overwrite::Replace;
+        }
         if (trackStarted)
             trackStarted(i, name);
-        outcome.result = kind == Wav ? ripTrackToWav(settings.drive, i - 1, outcome.path, progress)
-                                     : ripTrackToMp3(settings.drive, i - 1, outcome.path, progress);
+        outcome.result =
+            kind == Wav ? ripTrackToWav(settings.drive, i - 1, outcome.path, overwrite, progress)
+                        : ripTrackToMp3(settings.drive, i - 1, outcome.path, overwrite, progress);
         if (outcome.result.status == RipStatus::Cancelled) {
             summary.cancelled = true;
             return summary;
         }
         outcome.mark = outcome.result.ok() ? markOk : markError;
-        outcome.message = ripErrorMessage(outcome.result, outcome.path);
+        outcome.message = ripErrorMessage(outcome.result);
         if (!outcome.result.ok())
             ++summary.failed;
         if (outcome.result.unreadableSectors > 0)

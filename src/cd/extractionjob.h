@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -13,6 +14,7 @@ namespace cd {
 inline const QString markOk = QStringLiteral("Ok");
 inline const QString markError = QStringLiteral("Erreur");
 inline const QString markNotSelected = QStringLiteral("(Pas selectionné)");
+inline const QString markNotReplaced = QStringLiteral("Non remplacé");
 
 // Which tags the MP3 job writes (the options "ExtraireTagv1", "ExtraireTagv2",
 // "ExtraireTagv1et2", "ExtraireTagrien").
@@ -34,6 +36,13 @@ QString safeFileStem(const QString &stem, int row);
 QString mp3FileName(int format, const QString &artist, const QString &title, int row);
 // The WAV file name of a track: its row text + ".wav".
 QString wavFileName(const QString &rowText, int row);
+
+// name, or, when `taken` holds it already, name with " (2)", " (3)" ... before its extension;
+// the name returned is added to `taken`. Outputs of one job never share a name.
+QString unusedName(const QString &name, QStringList &taken);
+
+// The user's answer when an output's name is taken by an existing file.
+enum class ReplaceAnswer { Replace, Skip, ReplaceAll };
 
 struct RowNames
 {
@@ -85,8 +94,8 @@ TrackTags trackTags(const ExtractionSettings &settings, const QString &rowText, 
 struct TrackOutcome
 {
     int row = 0;      // from 1
-    QString mark;     // markOk, markError or markNotSelected
-    QString path;     // the file written (empty for an unchecked row)
+    QString mark;     // markOk, markError, markNotSelected or markNotReplaced
+    QString path;     // the file written, or kept (empty for an unchecked row)
     RipResult result;
     QString message;  // the French message to show for this row, if any
     bool writeTags = false;
@@ -106,6 +115,9 @@ public:
     RipProgress progress;
     // After each row, checked or not.
     std::function<void(const TrackOutcome &)> trackFinished;
+    // Asked before a track whose file already exists (full path given); without an answer
+    // the existing file is kept.
+    std::function<ReplaceAnswer(const QString &path)> askReplace;
 
     struct Summary
     {

@@ -4,9 +4,6 @@
 #include "cd/lamestream.h"
 #include "cd/wavfile.h"
 
-#include <QFileInfo>
-#include <QSaveFile>
-
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -23,26 +20,26 @@ class BatchSink
 {
 public:
     virtual ~BatchSink() = default;
-    virtual bool begin(QSaveFile &file, qint64 sectors) = 0;
-    virtual bool write(QSaveFile &file, const char *pcm, int bytes) = 0;
-    virtual bool end(QSaveFile &file) = 0;
+    virtual bool begin(OutputFile &file, qint64 sectors) = 0;
+    virtual bool write(OutputFile &file, const char *pcm, int bytes) = 0;
+    virtual bool end(OutputFile &file) = 0;
 };
 
 class WavSink final : public BatchSink
 {
 public:
-    bool begin(QSaveFile &file, qint64 sectors) override
+    bool begin(OutputFile &file, qint64 sectors) override
     {
         // Every sector of the track is written (silence where it cannot be read), so the
         // sizes are known before the first batch.
         const QByteArray header = wavHeader(quint32(sectors * sectorBytes));
-        return file.write(header) == header.size();
+        return file.write(header.constData(), header.size());
     }
-    bool write(QSaveFile &file, const char *pcm, int bytes) override
+    bool write(OutputFile &file, const char *pcm, int bytes) override
     {
-        return file.write(pcm, bytes) == bytes;
+        return file.write(pcm, bytes);
     }
-    bool end(QSaveFile &) override { return true; }
+    bool end(OutputFile &) override { return true; }
 };
 
 class Mp3Sink final : public BatchSink
@@ -52,8 +49,8 @@ public:
         : m_stream(stream)
     {
     }
-    bool begin(QSaveFile &, qint64) override { return true; }
-    bool write(QSaveFile &file, const char *pcm, int bytes) override
+    bool begin(OutputFile &, qint64) override { return true; }
+    bool write(OutputFile &file, const char *pcm, int bytes) override
     {
         // CD audio is little-endian 16-bit, the machine's own order on the supported targets.
         const auto mp3 = m_stream.encodeChunk(reinterpret_cast<const qint16 *>(pcm), bytes / 2);
@@ -61,16 +58,16 @@ public:
             m_encoderFailed = true;
             return false;
         }
-        return file.write(mp3->data(), mp3->size()) == mp3->size();
+        return file.write(mp3->data(), mp3->size());
     }
-    bool end(QSaveFile &file) override
+    bool end(OutputFile &file) override
     {
         const auto mp3 = m_stream.finish();
         if (!mp3) {
             m_encoderFailed = true;
             return false;
         }
-        return file.write(mp3->data(), mp3->size()) == mp3->size();
+        return file.write(mp3->data(), mp3->size());
     }
     bool encoderFailed() const { return m_encoderFailed; }
 
@@ -125,15 +122,17 @@ bool readWithRetries(const CdDevice &device, int first, int count, char *buffer)
 }
 
 RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QString &fileName,
-                   BatchSink &sink, const RipProgress &progress)
+                   Overwrite overwrite, BatchSink &sink, const RipProgress &progress)
 {
     RipResult result;
     const qint64 total = extent.end - extent.start;
-    QSaveFile file(fileName);
-    auto writeFailure = [&file] { RipResult r = failure(RipStatus::WriteFailed);
-        r.detail = file.errorString();
-        return r; };
-    if (!file.open(QIODevice::WriteOnly) || !sink.begin(file, total))
+    OutputFile file;
+    auto writeFailure = [&file] {
+        RipResult r = failure(RipStatus::WriteFailed);
+        r.detail = file.errorMessage();
+        return r;
+    };
+    if (!file.open(fileName, overwrite) || !sink.begin(file, total))
         return writeFailure();
     if (progress && !progress(0, total))
         return failure(RipStatus::Cancelled);
@@ -161,18 +160,18 @@ RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QStr
 } // namespace
 
 RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fileName,
-                        const RipProgress &progress)
+                        Overwrite overwrite, const RipProgress &progress)
 {
     std::optional<CdDevice> device;
     TrackExtent extent;
     if (RipResult r = locateTrack(drive, trackIndex, device, extent); !r.ok())
         return r;
     WavSink sink;
-    return ripTrack(*device, extent, fileName, sink, progress);
+    return ripTrack(*device, extent, fileName, overwrite, sink, progress);
 }
 
 RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fileName,
-                        const RipProgress &progress)
+                        Overwrite overwrite, const RipProgress &progress)
 {
     std::optional<CdDevice> device;
     TrackExtent extent;
@@ -182,13 +181,13 @@ RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fil
     if (!stream)
         return failure(RipStatus::EncoderFailed);
     Mp3Sink sink(*stream);
-    RipResult result = ripTrack(*device, extent, fileName, sink, progress);
+    RipResult result = ripTrack(*device, extent, fileName, overwrite, sink, progress);
     if (sink.encoderFailed())
         result.status = RipStatus::EncoderFailed;
     return result;
 }
 
-QString ripErrorMessage(const RipResult &result, const QString &fileName)
+QString ripErrorMessage(const RipResult &result)
 {
     switch (result.status) {
     case RipStatus::TocUnreadable:
@@ -198,8 +197,7 @@ QString ripErrorMessage(const RipResult &result, const QString &fileName)
     case RipStatus::EncoderFailed:
         return QStringLiteral("Initialisation de Lame Encoder impossible");
     case RipStatus::WriteFailed:
-        return QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
-            .arg(QFileInfo(fileName).fileName(), result.detail);
+        return result.detail;
     case RipStatus::Ok:
     case RipStatus::DeviceUnavailable:
     case RipStatus::Cancelled:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cd/outputfile.h"
+
 #include <QString>
 
 #include <functional>
@@ -23,7 +25,7 @@ struct RipResult
 {
     RipStatus status = RipStatus::Ok;
     int unreadableSectors = 0; // sectors written as silence after the retries failed
-    QString detail;            // the system's description of a write failure
+    QString detail;            // French description of a write failure, naming the file
 
     bool ok() const { return status == RipStatus::Ok; }
 };
@@ -35,17 +37,17 @@ struct RipResult
 using RipProgress = std::function<bool(qint64 done, qint64 total)>;
 
 // Copies track trackIndex (0-based position in the table of contents) of drive, a device path
-// or a disc image, into a WAV file: a 44-byte header and the track's raw samples. fileName is
-// replaced only once the new file is complete; on failure nothing is left behind.
+// or a disc image, into a WAV file: a 44-byte header and the track's raw samples. The file gets
+// its name only once complete (see OutputFile); on failure nothing is left behind.
 RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fileName,
-                        const RipProgress &progress = {});
+                        Overwrite overwrite = Overwrite::Refuse, const RipProgress &progress = {});
 
 // Reads the same batches and encodes them into an MP3 file (128 kbit/s CBR stereo, no tag).
 RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fileName,
-                        const RipProgress &progress = {});
+                        Overwrite overwrite = Overwrite::Refuse, const RipProgress &progress = {});
 
 // The French message the user sees for a failed rip, or an empty text for a failure that is
 // reported only by the row's mark.
-QString ripErrorMessage(const RipResult &result, const QString &fileName);
+QString ripErrorMessage(const RipResult &result);
 
 } // namespace cd

@@ -3,10 +3,10 @@
 #include "cd/lamestream.h"
 #include "cd/wavfile.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include "tags/fileaccess.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <vector>
 
 namespace cd {
@@ -18,11 +18,6 @@ constexpr quint16 formatFloat = 3;
 // memory flat whatever the file's size.
 constexpr qint64 framesPerRead = 16 * 1152;
 
-QString nameOf(const QString &path)
-{
-    return QFileInfo(path).fileName();
-}
-
 } // namespace
 
 QString mp3PathForWav(const QString &wavPath)
@@ -33,7 +28,8 @@ QString mp3PathForWav(const QString &wavPath)
     return base + QLatin1String(".mp3");
 }
 
-EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, const EncodeProgress &progress)
+EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwrite overwrite,
+                            const EncodeProgress &progress)
 {
     if (!wav.wavLoaded)
         return {false, wav.error};
@@ -42,15 +38,17 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, const E
     if (!stream)
         return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
 
-    QFile in(wav.fileName);
-    if (!in.open(QIODevice::ReadOnly) || !in.seek(wav.dataOffset))
-        return {false, QStringLiteral("Impossible de lire le fichier « %1 » : %2").arg(nameOf(wav.fileName), in.errorString())};
-
-    QSaveFile out(fileName);
-    auto writeError = [&out, &fileName] {
-        return EncodeResult{false, QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(nameOf(fileName), out.errorString())};
+    const tags::Fd in(::open(tags::nativePath(wav.fileName).constData(), O_RDONLY | O_CLOEXEC));
+    auto readError = [&wav](int error) {
+        return EncodeResult{false, QStringLiteral("Impossible de lire le fichier « %1 » : %2")
+                                       .arg(displayPath(wav.fileName), tags::systemError(error))};
     };
-    if (!out.open(QIODevice::WriteOnly))
+    if (in.get() < 0)
+        return readError(errno);
+
+    OutputFile out;
+    auto writeError = [&out] { return EncodeResult{false, out.errorMessage()}; };
+    if (!out.open(fileName, overwrite))
         return writeError();
 
     const int channels = wav.wavFormat.channels;
@@ -65,13 +63,11 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, const E
     if (progress && !progress(0, total))
         return {};
     for (qint64 done = 0; done < total;) {
-        const qint64 want = std::min<qint64>(qint64(raw.size()), total - done);
-        const qint64 got = in.read(raw.data(), want);
-        if (got <= 0)
-            return {false, QStringLiteral("Impossible de lire le fichier « %1 » : %2").arg(nameOf(wav.fileName), in.errorString())};
-        const qint64 frames = got / frameBytes;
-        if (frames == 0)
-            break;
+        // Whole sample frames only: total is a multiple of frameBytes, and so is raw.
+        const qint64 bytes = std::min<qint64>(qint64(raw.size()), total - done);
+        if (!tags::readAt(in.get(), raw.data(), bytes, wav.dataOffset + done))
+            return readError(errno);
+        const qint64 frames = bytes / frameBytes;
         const qint16 *samples = reinterpret_cast<const qint16 *>(raw.data());
         if (!plain16) {
             for (qint64 i = 0; i < frames * channels; ++i)
@@ -81,19 +77,16 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, const E
         const auto mp3 = stream->encodeChunk(samples, int(frames * channels));
         if (!mp3)
             return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
-        if (out.write(mp3->data(), mp3->size()) != mp3->size())
+        if (!out.write(mp3->data(), mp3->size()))
             return writeError();
-        done += frames * frameBytes;
-        // A read that ended inside a sample frame is resumed at the frame's start.
-        if (got != frames * frameBytes && !in.seek(wav.dataOffset + done))
-            break;
+        done += bytes;
         if (progress && !progress(done, total))
             return {};
     }
     const auto tail = stream->finish();
     if (!tail)
         return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
-    if (out.write(tail->data(), tail->size()) != tail->size() || !out.commit())
+    if (!out.write(tail->data(), tail->size()) || !out.commit())
         return writeError();
     return {true, {}};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cd/outputfile.h"
+
 #include <QString>
 
 #include <functional>
@@ -19,9 +21,10 @@ struct EncodeResult
 };
 
 // Encodes the samples of a loaded WAV file into an MP3 file, converting them to 16-bit first.
-// The samples are streamed from the file, never held whole. fileName is replaced only once the
-// new file is complete.
+// The samples are streamed from the file, never held whole. The MP3 gets its name only once
+// complete (see OutputFile).
 EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName,
+                            Overwrite overwrite = Overwrite::Refuse,
                             const EncodeProgress &progress = {});
 
 // The MP3 path beside a WAV file: song.wav gives song.mp3.

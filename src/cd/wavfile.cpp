@@ -1,11 +1,15 @@
 #include "cd/wavfile.h"
 
+#include "cd/outputfile.h"
+#include "tags/fileaccess.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QtEndian>
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 
 namespace cd {
 
@@ -37,11 +41,6 @@ void appendLe16(QByteArray &out, quint16 v)
     char b[2];
     qToLittleEndian(v, b);
     out.append(b, 2);
-}
-
-QString displayName(const QString &fileName)
-{
-    return QFileInfo(fileName).fileName();
 }
 
 } // namespace
@@ -110,7 +109,9 @@ WavLayout parseWavChunks(QIODevice &device)
                 break;
             ds64DataSize = qFromLittleEndian<quint64>(ds64 + 8);
         } else if (is("data") && !layout.hasData) {
-            quint64 declared = size;
+            // A recorder writes the sizes when it finishes: a size of 0 or 0xFFFFFFFF (without
+            // a ds64 chunk) is a recording that was not finalised, whose samples run to the end.
+            quint64 declared = size == 0 ? quint64(end - body) : size;
             if (size == 0xFFFFFFFFu && ds64DataSize)
                 declared = *ds64DataSize;
             layout.hasData = true;
@@ -129,7 +130,7 @@ WavFile loadWavFile(QIODevice &device, const QString &fileName)
 {
     WavFile wav;
     wav.fileName = fileName;
-    const QString name = displayName(fileName);
+    const QString name = displayPath(fileName);
     const WavLayout layout = parseWavChunks(device);
     if (!layout.format) {
         wav.error = QStringLiteral("Le fichier « %1 » n'a pas de bloc « fmt ».").arg(name);
@@ -180,14 +181,17 @@ WavFile loadWavFile(QIODevice &device, const QString &fileName)
 
 WavFile loadWavFile(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Opened here rather than by QFile, whose failure keeps only an English description.
+    const int fd = ::open(tags::nativePath(fileName).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
         WavFile wav;
         wav.fileName = fileName;
         wav.error = QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2")
-                        .arg(displayName(fileName), file.errorString());
+                        .arg(displayPath(fileName), tags::systemError(errno));
         return wav;
     }
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     return loadWavFile(file, fileName);
 }
 

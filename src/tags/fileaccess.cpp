@@ -88,6 +88,14 @@ QString systemError(int error)
         return QStringLiteral("erreur d'entrée-sortie");
     case EFBIG:
         return QStringLiteral("fichier trop grand");
+    case ENOTDIR:
+        return QStringLiteral("un élément du chemin n'est pas un dossier");
+    case ENAMETOOLONG:
+        return QStringLiteral("nom trop long");
+    case EINVAL:
+        return QStringLiteral("nom ou opération refusés par le système de fichiers");
+    case ELOOP:
+        return QStringLiteral("trop de liens symboliques");
     default:
         return QStringLiteral("erreur système %1").arg(error);
     }

@@ -34,28 +34,52 @@ private slots:
         QCOMPARE(lv2->topLevelItemCount() + w.Frame6->txtArtiste->text().size(), 0);
     }
 
+    // Titles typed in the track list (F2, or a double click, even with the editor still open)
+    // name the files; a file that exists is replaced only when the user says so.
     void wavJobMarksRows()
     {
         FormFixture f;
         app::Form1 &w = f.start();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
         QTreeWidget *lv2 = w.Frame6->LV2;
         setFields(&w, u"Text3="_s + f.dir.path());
         checkRows(lv2, {1, 3});
+        lv2->setFocus();
+        lv2->setCurrentItem(lv2->topLevelItem(2));
+        QTest::keyClick(lv2, Qt::Key_F2);
+        QTest::keyClicks(QApplication::focusWidget(), u"Finale"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        const QRect first = lv2->visualItemRect(lv2->topLevelItem(0));
+        QTest::mouseClick(lv2->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::mouseDClick(lv2->viewport(), Qt::LeftButton, {}, first.center());
+        QTest::keyClicks(QApplication::focusWidget(), u"Ouverture"_s);
         w.run(u"extwav"_s);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Ok"_s);
         QCOMPARE(lv2->topLevelItem(0)->foreground(1).color(), QColor(Qt::blue));
         QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'),
-                 u"Piste 1.wav|Piste 3.wav"_s);
-        QCOMPARE(QFileInfo(f.dir.filePath(u"Piste 3.wav"_s)).size(), 44 + 100 * 2352);
+                 u"Finale.wav|Ouverture.wav"_s);
+        QCOMPARE(QFileInfo(f.dir.filePath(u"Finale.wav"_s)).size(), 44 + 100 * 2352);
+        // Again: the first file is replaced, the second kept.
+        QFile::resize(f.dir.filePath(u"Finale.wav"_s), 10);
+        f.dialogs->replaceAnswers = {app::Dialogs::Replace::Replace};
+        w.run(u"extwav"_s);
+        QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Non remplacé"_s);
+        QCOMPARE(f.dialogs->lastText(),
+                 u"Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?"_s.arg(
+                     f.dir.filePath(u"Finale.wav"_s)));
+        QCOMPARE(QFileInfo(f.dir.filePath(u"Finale.wav"_s)).size(), 10);
         // A second job pushes the earlier marks right; a failed track is marked in red.
         setFields(&w, u"Text3="_s + f.dir.filePath(u"absent/dossier"_s));
         checkRows(lv2, {2});
         w.run(u"extwav"_s);
         QCOMPARE(column(lv2, 1), u"(Pas selectionné)|Erreur|(Pas selectionné)"_s);
-        QCOMPARE(column(lv2, 2), u"Ok|(Pas selectionné)|Ok"_s);
+        QCOMPARE(column(lv2, 2), u"Ok|(Pas selectionné)|Non remplacé"_s);
         QCOMPARE(lv2->topLevelItem(1)->foreground(1).color(), QColor(Qt::red));
-        QVERIFY(
-            f.dialogs->lastText().startsWith(u"Impossible d'écrire le fichier « Piste 2.wav »"_s));
+        QCOMPARE(
+            f.dialogs->lastText(),
+            u"Impossible de créer le fichier « %1/Piste 2.wav » : le dossier « %1 » n'existe pas."_s
+                .arg(f.dir.filePath(u"absent/dossier"_s)));
     }
 
     // The MP3 job tags each file through the editor; "saves" is what the editor holds at each
@@ -138,30 +162,50 @@ private slots:
         QVERIFY(quit || enabled() == u"1111"_s);
     }
 
-    // Checked WAV files of the list become MP3s beside them; one that cannot be converted is
-    // named in a message and the next one is still converted.
+    // The command under the WAV list converts the ticked files beside them, says so when none
+    // is ticked, names a file it cannot convert and goes on, and asks before replacing an MP3.
     void convertCheckedWavFiles()
     {
         FormFixture f;
         const QByteArray tone = testsupport::tonePcm16(22050, 2, 44100);
         f.write(u"a.wav"_s, testsupport::wavBytes(tone, 3, 44100, 16));
-        app::Form1 &w = f.startOnFiles(u"b.wav|c.wav"_s, testsupport::wavBytes(tone, 2, 44100, 16));
-        auto *convert = w.Frame7->Frame11->findChild<QPushButton *>(u"cmdConvertir"_s);
+        f.write(u"d.mp3"_s, "older take");
+        app::Form1 &w =
+            f.startOnFiles(u"b.wav|c.wav|d.wav"_s, testsupport::wavBytes(tone, 2, 44100, 16));
         app::TagPage *page = w.Frame1;
-        QVERIFY(!convert->isEnabled()); // the list shows MP3 files
+        auto *convert = page->findChild<QPushButton *>(u"cmdConvertir"_s);
+        QVERIFY(convert && !convert->isVisible()); // the list shows MP3 files
         setFields(&w, u"Combo7=*.wav"_s);
-        QVERIFY(convert->isEnabled());
-        checkRows(page->LV1, {1, 3});
+        QVERIFY(convert->isVisible() && convert->isEnabled());
         convert->click();
-        QCOMPARE(column(page->LV1, app::TagPage::NewNameColumn), u"Erreur|(Pas selectionné)|Ok"_s);
+        QCOMPARE(f.dialogs->lastText(),
+                 u"Aucun fichier WAV n'est coché : cochez les fichiers à convertir, "
+                 u"puis cliquez sur « Convertir en MP3 »."_s);
+        f.dialogs->shown.clear();
+        checkRows(page->LV1, {1, 3, 4});
+        convert->click();
+        QCOMPARE(column(page->LV1, app::TagPage::NewNameColumn),
+                 u"Erreur|(Pas selectionné)|Ok|Non remplacé"_s);
         QCOMPARE(page->LV1->topLevelItem(0)->foreground(1).color(), QColor(Qt::red));
-        QCOMPARE(QDir(f.music).entryList({u"*.mp3"_s}), QStringList{u"c.mp3"_s});
+        QCOMPARE(QDir(f.music).entryList({u"*.mp3"_s}).join(u'|'), u"c.mp3|d.mp3"_s);
         QFile mp3(f.music + u"/c.mp3"_s);
         QVERIFY(mp3.open(QIODevice::ReadOnly) &&
                 testsupport::mp3Frames(mp3.readAll()).size() >= 19);
-        QCOMPARE(f.dialogs->shown.size(), 2);
-        QCOMPARE(f.dialogs->shown[0].text, u"Le fichier « a.wav » a 3 canaux : seuls les fichiers "
-                                           u"mono et stéréo peuvent être convertis."_s);
+        QStringList shown;
+        for (const auto &message : f.dialogs->shown)
+            shown << message.text;
+        QCOMPARE(
+            shown,
+            (QStringList{u"Le fichier « %1/a.wav » a 3 canaux : seuls les fichiers mono et "
+                         u"stéréo peuvent être convertis."_s.arg(f.music),
+                         u"Enregistrement terminé"_s,
+                         u"Le fichier « %1/d.mp3 » existe déjà. Voulez-vous le remplacer ?"_s.arg(
+                             f.music)}));
+        QFile older(f.music + u"/d.mp3"_s);
+        QVERIFY(older.open(QIODevice::ReadOnly) && older.readAll() == "older take");
+        // The gauge reached its end.
+        QCOMPARE(w.findChild<QFrame *>(u"Shape2"_s)->width(),
+                 w.findChild<QFrame *>(u"Shape1"_s)->width());
     }
 };
 

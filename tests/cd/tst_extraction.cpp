@@ -10,10 +10,14 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
 #include <QtEndian>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace cd;
 
@@ -113,6 +117,12 @@ private slots:
     void mp3Job();
     void unreadableSectorsBecomeSilence();
     void ripCountsTracksFromOne();
+    void jobAsksBeforeReplacing_data();
+    void jobAsksBeforeReplacing();
+    void writeFailureLeavesNothing();
+    void fileAppearingMeanwhileIsKept();
+    void commandLine_data();
+    void commandLine();
 };
 
 void TestExtraction::load_data()
@@ -124,6 +134,8 @@ void TestExtraction::load_data()
     QTest::newRow("LIST of odd size and its pad byte")
         << riff + chunk("fmt ", stereo16) + chunk("LIST", "INFOabc") + '\0' + chunk("data", samples) << 60ll << "";
     QTest::newRow("zero-size chunk") << riff + chunk("junk", {}) + fmtData << 52ll << "";
+    QTest::newRow("unfinished recording: data size 0")
+        << riff + chunk("fmt ", stereo16) + chunk("data", samples, 0) << 44ll << "";
     QTest::newRow("data size past the end")
         << riff + chunk("fmt ", stereo16) + chunk("data", samples, 0xFFFFFFFF) << 44ll << "";
     QTest::newRow("fmt after data") << riff + chunk("data", samples) + chunk("fmt ", stereo16) << 20ll << "";
@@ -135,14 +147,21 @@ void TestExtraction::load_data()
     QTest::newRow("RF64 with ds64") << "RF64" + le32(0xFFFFFFFF) + "WAVE" + ds64 + chunk("fmt ", stereo16)
                                            + chunk("data", samples, 0xFFFFFFFF) << 76ll << "";
     QTest::newRow("fmt cut short") << riff + chunk("fmt ", stereo16.left(10), 16) << 0ll
-                                   << "Le fichier « x.wav » n'a pas de bloc « fmt ».";
-    QTest::newRow("no data chunk") << riff + chunk("fmt ", stereo16) << 0ll << "Le fichier « x.wav » n'a pas de bloc « data ».";
-    QTest::newRow("three channels") << riff + chunk("fmt ", fmt(1, 3, 44100, 16)) + chunk("data", samples) << 0ll
-                                    << "Le fichier « x.wav » a 3 canaux : seuls les fichiers mono et stéréo peuvent être convertis.";
-    QTest::newRow("16-bit float") << riff + chunk("fmt ", fmt(3, 2, 44100, 16)) + chunk("data", samples) << 0ll
-                                  << "Le fichier « x.wav » utilise un codage audio non pris en charge (format 3, 16 bits).";
-    QTest::newRow("zero rate") << riff + chunk("fmt ", fmt(1, 2, 0, 16)) + chunk("data", samples) << 0ll
-                               << "Le fichier « x.wav » indique une fréquence d'échantillonnage nulle.";
+                                   << "Le fichier « DIR/x.wav » n'a pas de bloc « fmt ».";
+    QTest::newRow("no data chunk") << riff + chunk("fmt ", stereo16) << 0ll
+                                   << "Le fichier « DIR/x.wav » n'a pas de bloc « data ».";
+    QTest::newRow("three channels")
+        << riff + chunk("fmt ", fmt(1, 3, 44100, 16)) + chunk("data", samples) << 0ll
+        << "Le fichier « DIR/x.wav » a 3 canaux : seuls les fichiers mono et stéréo peuvent être "
+           "convertis.";
+    QTest::newRow("16-bit float") << riff + chunk("fmt ", fmt(3, 2, 44100, 16)) +
+                                         chunk("data", samples)
+                                  << 0ll
+                                  << "Le fichier « DIR/x.wav » utilise un codage audio non pris en "
+                                     "charge (format 3, 16 bits).";
+    QTest::newRow("zero rate")
+        << riff + chunk("fmt ", fmt(1, 2, 0, 16)) + chunk("data", samples) << 0ll
+        << "Le fichier « DIR/x.wav » indique une fréquence d'échantillonnage nulle.";
 }
 
 // The chunk walk finds the samples whatever the layout; a file that cannot be converted is named
@@ -156,14 +175,14 @@ void TestExtraction::load()
     const QString mp3Path = dir.filePath(QStringLiteral("x.mp3"));
     QVERIFY(writeFile(dir.filePath(QStringLiteral("x.wav")), file) && writeFile(mp3Path, "older take"));
     const WavFile wav = loadWavFile(dir.filePath(QStringLiteral("x.wav")));
-    const EncodeResult r = encodeWavToMp3(wav, mp3Path);
+    const EncodeResult r = encodeWavToMp3(wav, mp3Path, Overwrite::Replace);
     if (error.isEmpty()) {
         QVERIFY2(r.ok, qPrintable(r.error));
         QCOMPARE(wav.dataOffset, dataOffset);
         QCOMPARE(wav.dataSize, samples.size());
         return;
     }
-    QCOMPARE(r.error, error);
+    QCOMPARE(r.error, error.replace(QStringLiteral("DIR"), dir.path()));
     QCOMPARE(readAll(mp3Path), QByteArray("older take"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
@@ -329,8 +348,9 @@ void TestExtraction::cancelKeepsTheOldFile()
         old.close();
         int calls = 0;
         const auto stopAfterTwo = [&calls](qint64, qint64) { return ++calls < 3; };
-        const RipResult r = mp3 ? ripTrackToMp3(image.cuePath(), 0, out, stopAfterTwo)
-                                : ripTrackToWav(image.cuePath(), 0, out, stopAfterTwo);
+        const RipResult r =
+            mp3 ? ripTrackToMp3(image.cuePath(), 0, out, Overwrite::Replace, stopAfterTwo)
+                : ripTrackToWav(image.cuePath(), 0, out, Overwrite::Replace, stopAfterTwo);
         QCOMPARE(int(r.status), int(RipStatus::Cancelled));
         QCOMPARE(calls, 3);
         QCOMPARE(readAll(out), QByteArray("previous take"));
@@ -452,6 +472,189 @@ void TestExtraction::ripCountsTracksFromOne()
     QCOMPARE(QProcess::execute(qEnvironmentVariable("TARVEX_CLI"),
                                {"rip", "--cd-image=" + image.cuePath(), "--piste=4", "--mp3", out + ".mp3"}), 1);
     QVERIFY(!QFile::exists(out + ".mp3"));
+}
+
+void TestExtraction::jobAsksBeforeReplacing_data()
+{
+    QTest::addColumn<QString>("answers"); // r replace, s skip, a replace all
+    QTest::addColumn<QString>("marks");
+    QTest::addColumn<int>("asked");
+    QTest::newRow("skip both") << "ss"
+                               << "Non remplacé|Ok|Non remplacé" << 2;
+    QTest::newRow("replace one") << "rs"
+                                 << "Ok|Ok|Non remplacé" << 2;
+    QTest::newRow("replace all") << "a"
+                                 << "Ok|Ok|Ok" << 1;
+}
+
+// An existing file is replaced only when the user says so; two rows of the same title get two
+// files, the second named " (2)".
+void TestExtraction::jobAsksBeforeReplacing()
+{
+    QFETCH(QString, answers);
+    QFETCH(QString, marks);
+    QFETCH(int, asked);
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {30, 31, 32});
+    const QString same = dir.filePath(QStringLiteral("Même.wav")),
+                  other = dir.filePath(QStringLiteral("Autre.wav"));
+    QVERIFY(writeFile(same, "older take") && writeFile(other, "older take"));
+    ExtractionJob job;
+    QStringList questions, outcomes;
+    job.askReplace = [&](const QString &path) {
+        const QChar answer = answers.at(questions.size());
+        questions << path;
+        return answer == u'r'   ? ReplaceAnswer::Replace
+               : answer == u'a' ? ReplaceAnswer::ReplaceAll
+                                : ReplaceAnswer::Skip;
+    };
+    job.trackFinished = [&outcomes](const TrackOutcome &o) { outcomes << o.mark; };
+    job.run(ExtractionJob::Wav, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""},
+            {{"Même", true}, {"Même", true}, {"Autre", true}});
+    QCOMPARE(outcomes.join(u'|'), marks);
+    QCOMPARE(questions.size(), asked);
+    QCOMPARE(questions.first(), same);
+    const QStringList files = marks.split(u'|');
+    QVERIFY(readAll(same).mid(44) == (files[0] == markOk ? image.trackPcm(0) : QByteArray()) ||
+            readAll(same) == "older take");
+    QCOMPARE(readAll(same) == "older take", files[0] != markOk);
+    QVERIFY(readAll(dir.filePath(QStringLiteral("Même (2).wav"))).mid(44) == image.trackPcm(1));
+    QCOMPARE(readAll(other) == "older take", files[2] != markOk);
+}
+
+// A write that fails (here the file-size limit) is a failure: the row says "Erreur", the
+// message names the file and the cause, and no partial or temporary file remains.
+void TestExtraction::writeFailureLeavesNothing()
+{
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {100});
+    struct rlimit saved;
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limited = saved;
+    limited.rlim_cur = 50000;
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
+    const Run run =
+        runJob(ExtractionJob::Wav, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""},
+               {{"Un", true}});
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    QCOMPARE(run.outcomes.value(0).mark, markError);
+    QCOMPARE(run.outcomes.value(0).message,
+             QStringLiteral("Impossible d'écrire le fichier « %1 » : fichier trop grand")
+                 .arg(dir.filePath("Un.wav")));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"disc.bin", "disc.cue"}));
+}
+
+// A file that takes the output's name while the track is read is neither replaced nor lost,
+// even when the user allowed replacing the file that was there before.
+void TestExtraction::fileAppearingMeanwhileIsKept()
+{
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {100});
+    const QString out = dir.filePath(QStringLiteral("t.mp3"));
+    for (Overwrite overwrite : {Overwrite::Refuse, Overwrite::Replace}) {
+        QFile::remove(out);
+        const RipResult r = ripTrackToMp3(image.cuePath(), 0, out, overwrite, [&](qint64 done, qint64) {
+            return done != 27 || writeFile(out, "someone else's");
+        });
+        QCOMPARE(r.detail, QStringLiteral("Le fichier « %1 » existe déjà.").arg(out));
+        QCOMPARE(readAll(out), QByteArray("someone else's"));
+    }
+}
+
+void TestExtraction::commandLine_data()
+{
+    QTest::addColumn<QString>(
+        "existing"); // "name" holds "older take" (":r" read-only); "name>target" is a link
+    QTest::addColumn<QStringList>("args"); // run in the temporary folder; DISC is the disc image
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error"); // standard error; DIR is the temporary folder
+    QTest::addColumn<QString>("mp3");   // a file that then holds the second of audio
+    const QStringList rip{"rip", "--cd-image=DISC", "--piste=1"};
+    QTest::newRow("convert keeps an existing MP3")
+        << "song.mp3" << QStringList{"convert", "song.wav"} << 1
+        << "Le fichier « DIR/song.mp3 » existe déjà."
+        << "";
+    QTest::newRow("convert --ecraser replaces it")
+        << "song.mp3" << QStringList{"convert", "--ecraser", "song.wav"} << 0 << ""
+        << "song.mp3";
+    QTest::newRow("rip keeps an existing file") << "t.wav" << rip + QStringList{"--wav", "t.wav"}
+                                                << 1 << "Le fichier « DIR/t.wav » existe déjà."
+                                                << "";
+    QTest::newRow("rip onto a full device")
+        << "" << rip + QStringList{"--mp3", "--ecraser", "/dev/full"} << 1
+        << "Impossible d'écrire le fichier « /dev/full » : plus de place sur le disque"
+        << "";
+    QTest::newRow("convert through a link to a full device")
+        << "song.mp3>/dev/full" << QStringList{"convert", "--ecraser", "song.wav"} << 1
+        << "Impossible d'écrire le fichier « DIR/song.mp3 » : plus de place sur le disque"
+        << "";
+    QTest::newRow("convert an unfinished recording")
+        << "" << QStringList{"convert", "unfinished.wav"} << 0 << ""
+        << "unfinished.mp3";
+    QTest::newRow("convert a missing file")
+        << "" << QStringList{"convert", "absent.wav"} << 1
+        << "Impossible d'ouvrir le fichier « DIR/absent.wav » : fichier introuvable"
+        << "";
+    const QString longName = QString(250, u'x') + QStringLiteral(".wav");
+    QTest::newRow("rip to a name too long")
+        << "" << rip + QStringList{"--wav", "xx" + longName} << 1
+        << "Impossible de créer le fichier « DIR/xx" + longName + " » : nom trop long"
+        << "";
+    QTest::newRow("rip to the longest name")
+        << "" << rip + QStringList{"--wav", longName} << 0 << ""
+        << "";
+    QTest::newRow("rip --ecraser keeps a read-only file")
+        << "t.wav:r" << rip + QStringList{"--wav", "--ecraser", "t.wav"} << 1
+        << "Impossible de remplacer le fichier « DIR/t.wav » : il est en lecture seule."
+        << "";
+    QTest::newRow("rip into a missing folder")
+        << "" << rip + QStringList{"--wav", "absent/t.wav"} << 1
+        << "Impossible de créer le fichier « DIR/absent/t.wav » : le dossier « DIR/absent » "
+           "n'existe pas."
+        << "";
+}
+
+// What the command line writes, refuses and says, in French, about the real cause.
+void TestExtraction::commandLine()
+{
+    QFETCH(QString, existing);
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    QFETCH(QString, mp3);
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {100});
+    const QByteArray pcm = testsupport::tonePcm16(44100, 2, 44100);
+    QByteArray unfinished = testsupport::wavBytes(pcm, 2, 44100, 16);
+    unfinished.replace(4, 4, le32(0)).replace(40, 4, le32(0));
+    QVERIFY(writeFile(dir.filePath("song.wav"), testsupport::wavBytes(pcm, 2, 44100, 16)) &&
+            writeFile(dir.filePath("unfinished.wav"), unfinished));
+    const QString kept = dir.filePath(existing.section(u'>', 0, 0).section(u':', 0, 0));
+    if (existing.contains(u'>'))
+        QVERIFY(QFile::link(existing.section(u'>', 1), kept));
+    else if (!existing.isEmpty())
+        QVERIFY(writeFile(kept, "older take"));
+    if (existing.endsWith(QStringLiteral(":r")))
+        QVERIFY(QFile::setPermissions(kept, QFileDevice::ReadOwner));
+    args.replaceInStrings(QStringLiteral("DISC"), image.cuePath());
+    QProcess cli;
+    cli.setWorkingDirectory(dir.path());
+    cli.start(qEnvironmentVariable("TARVEX_CLI"), args);
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()).trimmed(),
+             QString(error).replace("DIR", dir.path()));
+    QCOMPARE(cli.exitCode(), status);
+    if (!existing.isEmpty() && !existing.contains(u'>') && status != 0)
+        QCOMPARE(readAll(kept), QByteArray("older take"));
+    if (!mp3.isEmpty())
+        QVERIFY(testsupport::mp3Frames(readAll(dir.filePath(mp3))).size() >= 38);
+    // Nothing half-written is left, not even hidden.
+    QCOMPARE(
+        QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("^\\.")),
+        QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestExtraction)

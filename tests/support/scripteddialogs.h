@@ -19,6 +19,8 @@ public:
 
     // Answer to every OK/Cancel question (true = OK).
     bool answer = true;
+    // Answers to successive questions about replacing a file; once used up, "Ignorer".
+    QList<Replace> replaceAnswers;
     // Folders returned by successive folder dialogs; an empty list means "cancelled".
     QStringList folders;
 
@@ -29,6 +31,12 @@ public:
     {
         shown.append({text, icon});
         return buttons == Buttons::Ok || answer;
+    }
+
+    Replace askReplace(QWidget *, const QString &text, const QString &) override
+    {
+        shown.append({text, Icon::Question});
+        return replaceAnswers.isEmpty() ? Replace::Skip : replaceAnswers.takeFirst();
     }
 
     QString chooseFolder(QWidget *, const QString &) override

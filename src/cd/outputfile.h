@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace cd {
+
+// Whether an output may take the place of a file that already has its name.
+enum class Overwrite { Refuse, Replace };
+
+// True when something (a file, a folder, a link, even a dangling one) already has this name.
+bool outputExists(const QString &path);
+
+// The path as the user should read it in a message: with its folder, also when it was given
+// relative to the current folder.
+QString displayPath(const QString &path);
+
+// A file made by the program: written to a new temporary file beside its name and given that
+// name only once complete, so a failure leaves nothing behind. An existing file is replaced only
+// with Overwrite::Replace, and only if it existed when the output was opened: a file that
+// appears meanwhile is never clobbered, nor is a read-only one. A replaced link is written
+// through. An existing device or pipe (with Overwrite::Replace) is written directly. Every write
+// and the close are checked.
+class OutputFile
+{
+public:
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(const OutputFile &) = delete;
+    OutputFile &operator=(const OutputFile &) = delete;
+
+    bool open(const QString &path, Overwrite overwrite);
+    bool write(const char *data, qint64 size);
+    // Closes the file and gives it its name.
+    bool commit();
+
+    // The French description of the last failure, naming the file and the cause.
+    QString errorMessage() const;
+
+private:
+    bool fail(int error);
+
+    enum class Step { Create, Write, Name };
+    QString m_path;
+    QByteArray m_target;    // the name the file gets
+    QByteArray m_temporary; // empty when writing directly
+    int m_fd = -1;
+    bool m_replace = false;
+    bool m_readOnly = false; // the file to replace is read-only
+    Step m_step = Step::Create;
+    int m_error = 0;
+};
+
+} // namespace cd
