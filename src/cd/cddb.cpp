@@ -21,10 +21,11 @@ QString firstLine(QStringView answer)
     return answer.left(end).toString();
 }
 
-// The value of a "KEY=value" line: the text between the first and the second "=".
+// The value of a "KEY=value" line: everything after the first "=", which may hold more.
 QString valueOf(QStringView line)
 {
-    return getField(line, 2, u"=");
+    const qsizetype equals = line.indexOf(u'=');
+    return equals < 0 ? QString() : line.mid(equals + 1).toString();
 }
 
 // The track number after the letters of a key such as "TTITLE12"; -1 unless it is a plain
@@ -186,8 +187,11 @@ CddbDisc parseReadAnswer(QStringView answer)
     QString title = valueOf(lines.at(i));
     for (++i; i < lines.size() && lines.at(i).startsWith(u"DTITLE"); ++i)
         title += valueOf(lines.at(i));
-    disc.artist = getField(title, 1, u"/").trimmed();
-    disc.album = getField(title, 2, u"/").trimmed();
+    // "artist / album", cut at the first " / " only: a name may hold a bare "/" ("AC/DC").
+    // Without the separator the text names both.
+    const qsizetype separator = title.indexOf(u" / ");
+    disc.artist = (separator < 0 ? title : title.left(separator)).trimmed();
+    disc.album = (separator < 0 ? title : title.mid(separator + 3)).trimmed();
     disc.discLines = 1;
     if (!nextStartingWith(u"DYEAR"))
         return disc;

@@ -220,9 +220,14 @@ void TestCddb::readAnswer_data()
         << entry({"DTITLE=No\u00ebl / \u00c9t\u00e9", "DYEAR=", "DGENRE=Vari\u00e9t\u00e9",
                   QStringLiteral("TTITLE0=Co\u00fbt \u0080")})
         << "Noël|Été||Variété" << QStringList{"Coût €"};
-    QTest::newRow("no slash, equals sign, missing track")
-        << entry({"DTITLE=  Compil  ", "DYEAR=", "DGENRE=", "TTITLE0=E=mc2", "TTITLE2=C"})
-        << "Compil|||" << QStringList{"E", "", "C"};
+    QTest::newRow("no separator names both, missing track")
+        << entry({"DTITLE=  AC/DC  ", "DYEAR=", "DGENRE=", "TTITLE0=A", "TTITLE2=C"})
+        << "AC/DC|AC/DC||" << QStringList{"A", "", "C"};
+    QTest::newRow("slash and equals sign inside values")
+        << entry({"DTITLE=AC/DC / Back in Black / Live", "DYEAR==1980", "DGENRE=Hard=Rock",
+                  "TTITLE0=E=mc2", "TTITLE1=A/B = C", "EXTT1=x=y", "TTITLE2=Fin="})
+        << "AC/DC|Back in Black / Live|=1980|Hard=Rock"
+        << QStringList{"E=mc2", "A/B = C (x=y)", "Fin="};
     QTest::newRow("absurd track numbers are ignored, 99 is the last")
         << entry(disc + QStringList{"TTITLE0=A", "TTITLE4294967296=x", "TTITLE2147483647=x", "TTITLE100=x",
                                     "TTITLE-1=x", "TTITLE=x", "TTITLEx=x", "TTITLE+1=x", "EXTT99999999=x",
@@ -263,7 +268,7 @@ void TestCddb::commandLine()
     for (const QString &category : {QStringLiteral("folk"), QStringLiteral("jazz")}) {
         server.addEntry(category, "0b000c03", testsupport::xmcdEntry("0b000c03", {
             "DTITLE=" + category + " / Back/Black", "DYEAR=1980", "DGENRE=Hard Rock", "TTITLE0=Hells/Bells",
-            "TTITLE1=1999", "EXTT1=live", "TTITLE2=A/B/C"}));
+            "TTITLE1=1999", "EXTT1=live", "TTITLE2=A/B=C"}));
     }
     QProcess cli;
     cli.start(qEnvironmentVariable("TARVEX_CLI"),
@@ -272,8 +277,8 @@ void TestCddb::commandLine()
     const QJsonObject out = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
     QCOMPARE(QStringList({out["discid"].toString(), out["categorie"].toString(), out["Artiste"].toString(),
                           out["Album"].toString(), out["Annee"].toString(), out["Genre"].toString()}).join(u'|'),
-             QStringLiteral("0b000c03|folk|folk|Back|1980|Hard Rock"));
-    QCOMPARE(out["Pistes"].toArray().toVariantList(), (QVariantList{"Hells-Bells", " 1999 (live)", "A-B/C"}));
+             QStringLiteral("0b000c03|folk|folk|Back/Black|1980|Hard Rock"));
+    QCOMPARE(out["Pistes"].toArray().toVariantList(), (QVariantList{"Hells-Bells", " 1999 (live)", "A-B=C"}));
     QCOMPARE(server.commands(), (QStringList{"cddb query 0b000c03 3 150 450 900 14", "cddb read folk 0b000c03"}));
 }
 
