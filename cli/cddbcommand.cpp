@@ -69,7 +69,8 @@ int run(const QStringList &args)
         cd::cddbSend(fetch, server, cd::cddbReadCommand(category, discId), hello);
     if (readAnswer.isEmpty())
         return fail(QStringLiteral("Pas de connection internet"));
-    const cd::CddbDisc disc = cd::parseReadAnswer(readAnswer);
+    const int trackCount = cd::queryTrackCount(query);
+    const cd::CddbDisc disc = cd::parseReadAnswer(readAnswer, trackCount);
     if (disc.code != u"210")
         return fail(QStringLiteral("Lecture de la fiche CDDB impossible : ") +
                     firstLineOf(readAnswer));
@@ -78,7 +79,6 @@ int run(const QStringList &args)
     QJsonArray rows;
     for (const QString &row : disc.rows)
         rows.append(renaming::firstSlashToDash(row));
-    const int trackCount = cd::getField(query, 4, u"+").toInt();
     if (rows.isEmpty()) {
         for (int k = 1; k <= trackCount; ++k)
             rows.append(QStringLiteral("Piste %1").arg(k));

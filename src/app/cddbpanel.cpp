@@ -124,7 +124,8 @@ void CddbPanel::demandecddb()
     // Nothing found: no read is sent, and the track list stays as it is so that the disc can
     // still be extracted.
     if (!result.isEmpty() && result != u"Erreur|Erreur") {
-        cddbRead(cd::getField(result, 1, u"|"), cd::getField(result, 2, u"|"));
+        cddbRead(cd::getField(result, 1, u"|"), cd::getField(result, 2, u"|"),
+                 cd::queryTrackCount(query));
         if (!form || m_unloading)
             return;
     }
@@ -173,7 +174,7 @@ QString CddbPanel::cddbQuery(const QString &queryText)
     return cd::choiceResult(frame->property(choiceTag).toString());
 }
 
-void CddbPanel::cddbRead(const QString &category, const QString &discId)
+void CddbPanel::cddbRead(const QString &category, const QString &discId, int trackCount)
 {
     if (category.isEmpty() || discId.isEmpty())
         return;
@@ -181,7 +182,7 @@ void CddbPanel::cddbRead(const QString &category, const QString &discId)
     if (m_unloading)
         return;
     m_page->txtRecu->setPlainText(answer);
-    const cd::CddbDisc disc = cd::parseReadAnswer(answer);
+    const cd::CddbDisc disc = cd::parseReadAnswer(answer, trackCount);
     if (disc.code != u"210")
         return;
     if (disc.discLines >= 1) {

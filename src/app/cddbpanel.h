@@ -30,8 +30,9 @@ public:
     void demandecddb();
     // category|disc ID of the disc, "Erreur|Erreur" when none, empty for an empty query.
     QString cddbQuery(const QString &queryText);
-    // Reads the entry and fills the disc fields and the track list.
-    void cddbRead(const QString &category, const QString &discId);
+    // Reads the entry and fills the disc fields and the track list, one row at most per track
+    // of the disc.
+    void cddbRead(const QString &category, const QString &discId, int trackCount);
     // Shows the server list in txtRecu.
     void cddbListSites();
     void btnChoisirSite_Click();

@@ -4,6 +4,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 namespace cd {
 
 namespace {
@@ -29,8 +31,8 @@ QString valueOf(QStringView line)
 }
 
 // The track number after the letters of a key such as "TTITLE12"; -1 unless it is a plain
-// number a disc can have.
-int indexAfter(QStringView key, qsizetype letters)
+// number below trackCount.
+int indexAfter(QStringView key, qsizetype letters, int trackCount)
 {
     const QStringView digits = key.mid(letters);
     if (digits.isEmpty() || digits.size() > 3)
@@ -40,7 +42,7 @@ int indexAfter(QStringView key, qsizetype letters)
             return -1;
     }
     const int n = digits.toInt();
-    return n <= maxTitleIndex ? n : -1;
+    return n < trackCount ? n : -1;
 }
 
 bool isEndLine(QStringView line)
@@ -162,8 +164,9 @@ QString choiceResult(QStringView matchLine)
     return category + u'|' + discId;
 }
 
-CddbDisc parseReadAnswer(QStringView answer)
+CddbDisc parseReadAnswer(QStringView answer, int trackCount)
 {
+    trackCount = std::clamp(trackCount, 0, maxTrackCount);
     CddbDisc disc;
     disc.code = answerCode(answer);
     if (disc.code != u"210")
@@ -217,13 +220,13 @@ CddbDisc parseReadAnswer(QStringView answer)
     for (++i; i < lines.size() && !isEndLine(lines.at(i)); ++i) {
         const QString &line = lines.at(i);
         if (line.startsWith(u"TTITLE")) {
-            const int n = indexAfter(getField(line, 1, u"="), 6);
+            const int n = indexAfter(getField(line, 1, u"="), 6, trackCount);
             if (n < 0)
                 continue;
             grow(n);
             titles[n] += valueOf(line);
         } else if (line.startsWith(u"EXTT")) {
-            const int n = indexAfter(getField(line, 1, u"="), 4);
+            const int n = indexAfter(getField(line, 1, u"="), 4, trackCount);
             if (n < 0)
                 continue;
             grow(n);
@@ -241,6 +244,11 @@ CddbDisc parseReadAnswer(QStringView answer)
         disc.rows.append(row);
     }
     return disc;
+}
+
+int queryTrackCount(QStringView queryText)
+{
+    return getField(queryText, 4, u"+").toInt();
 }
 
 QString CddbSite::url() const

@@ -62,10 +62,13 @@ struct CddbDisc
     QString genre;
     QStringList rows; // track list texts, track 1 first
 };
-CddbDisc parseReadAnswer(QStringView answer);
-
-// Highest track number a title line may carry (a disc holds at most 99 tracks).
-constexpr int maxTitleIndex = 99;
+// A disc holds at most 99 tracks.
+constexpr int maxTrackCount = 99;
+// Title lines for track numbers at or above trackCount (the tracks of the disc asked about)
+// are ignored, so that an entry never adds rows the disc does not have.
+CddbDisc parseReadAnswer(QStringView answer, int trackCount);
+// The track count of a "cddb query" command: its fourth word.
+int queryTrackCount(QStringView queryText);
 
 struct CddbSite
 {

@@ -43,7 +43,7 @@ class TestCddbPanel : public QObject
         discId = info.DiscID();
         addEntry(u"rock"_s, u"DTITLE=Les Amis / Noël d'été|DYEAR=1999|DGENRE=%1|"
                             u"TTITLE0=Tant qu'il |TTITLE0=continue|TTITLE1=1999|"
-                            u"TTITLE2=AC/DC/Live=E|EXTT1=live"_s.arg(genre));
+                            u"TTITLE2=AC/DC/Live=E|EXTT1=live|TTITLE5=Bonus"_s.arg(genre));
         return w;
     }
     void addEntry(const QString &category, const QString &lines)
@@ -87,7 +87,7 @@ private slots:
                      u'|' + p->txtGenre->currentText(),
                  u"Les Amis|Noël d'été|1999|"_s + genre);
         QTEST(w.Label23->text(), "label23");
-        // Split titles joined, then the first "/" of each made a "-".
+        // Split titles joined, then the first "/" of each made a "-"; no row beyond the disc.
         QCOMPARE(column(page()->LV2, 0), u"Tant qu'il continue| 1999 (live)|AC-DC/Live=E"_s);
         QVERIFY(page()->txtRecu->toPlainText().startsWith(u"210 rock "_s));
         QCOMPARE(server->commands(),

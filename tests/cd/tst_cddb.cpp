@@ -201,49 +201,57 @@ void TestCddb::queryAnswer()
 void TestCddb::readAnswer_data()
 {
     QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<int>("trackCount");
     QTest::addColumn<QString>("disc");
     QTest::addColumn<QStringList>("rows");
     const QString amis = QStringLiteral("Les Amis|Le Vent|1999|Chanson");
     QTest::newRow("titles, extended part, leading digit")
         << entry(disc + QStringList{"TTITLE0=Un", "TTITLE1=Deux", "EXTD=", "EXTT1=live", "TTITLE2=1999",
                                     "TTITLE3=  7 Seconds  ", "PLAYORDER="})
-        << amis << QStringList{"Un", "Deux (live)", " 1999", " 7 Seconds"};
+        << 4 << amis << QStringList{"Un", "Deux (live)", " 1999", " 7 Seconds"};
     QTest::newRow("split title keeps the blank at the split")
         << entry(disc + QStringList{"TTITLE0=Tant qu'il ", "TTITLE0=continue", "TTITLE1=Tant qu'il",
                                     "TTITLE1= continue ", "TTITLE2=contin", "TTITLE2=ue", "TTITLE3=19", "TTITLE3=99"})
-        << amis << QStringList{"Tant qu'il continue", "Tant qu'il continue", "continue", " 1999"};
+        << 4 << amis << QStringList{"Tant qu'il continue", "Tant qu'il continue", "continue", " 1999"};
     QTest::newRow("split extended part and disc title")
         << entry({"DTITLE=Les Amis / Le ", "DTITLE=Vent", "DYEAR= 1999 ", "DGENRE=Chanson", "TTITLE0=A",
                   "EXTT0=enregistré en ", "EXTT0=public"})
-        << amis << QStringList{"A (enregistré en public)"};
+        << 1 << amis << QStringList{"A (enregistré en public)"};
     QTest::newRow("Windows-1252 accents")
         << entry({"DTITLE=No\u00ebl / \u00c9t\u00e9", "DYEAR=", "DGENRE=Vari\u00e9t\u00e9",
                   QStringLiteral("TTITLE0=Co\u00fbt \u0080")})
-        << "Noël|Été||Variété" << QStringList{"Coût €"};
+        << 1 << "Noël|Été||Variété" << QStringList{"Coût €"};
     QTest::newRow("no separator names both, missing track")
-        << entry({"DTITLE=  AC/DC  ", "DYEAR=", "DGENRE=", "TTITLE0=A", "TTITLE2=C"})
+        << entry({"DTITLE=  AC/DC  ", "DYEAR=", "DGENRE=", "TTITLE0=A", "TTITLE2=C"}) << 3
         << "AC/DC|AC/DC||" << QStringList{"A", "", "C"};
     QTest::newRow("slash and equals sign inside values")
         << entry({"DTITLE=AC/DC / Back in Black / Live", "DYEAR==1980", "DGENRE=Hard=Rock",
                   "TTITLE0=E=mc2", "TTITLE1=A/B = C", "EXTT1=x=y", "TTITLE2=Fin="})
-        << "AC/DC|Back in Black / Live|=1980|Hard=Rock"
+        << 3 << "AC/DC|Back in Black / Live|=1980|Hard=Rock"
         << QStringList{"E=mc2", "A/B = C (x=y)", "Fin="};
-    QTest::newRow("absurd track numbers are ignored, 99 is the last")
+    QTest::newRow("titles beyond the disc's tracks are ignored")
+        << entry(disc + QStringList{"TTITLE0=A", "TTITLE5=x", "EXTT3=x", "TTITLE1=B",
+                                    "TTITLE2=x"})
+        << 2 << amis << QStringList{"A", "B"};
+    QTest::newRow("absurd track numbers are ignored, 98 is the last")
         << entry(disc + QStringList{"TTITLE0=A", "TTITLE4294967296=x", "TTITLE2147483647=x", "TTITLE100=x",
                                     "TTITLE-1=x", "TTITLE=x", "TTITLEx=x", "TTITLE+1=x", "EXTT99999999=x",
-                                    "EXTT1000=x", "TTITLE99=Z"})
-        << amis << QStringList{"A"} + QStringList(98, QString()) + QStringList{"Z"};
+                                    "EXTT1000=x", "TTITLE98=Z", "TTITLE99=x"})
+        << 99 << amis << QStringList{"A"} + QStringList(97, QString()) + QStringList{"Z"};
     QTest::newRow("nothing after the end line")
-        << entry({"DTITLE=A / B", ".", "DYEAR=1999", "TTITLE0=x"}) << "A|B||" << QStringList{};
-    QTest::newRow("not 210") << QByteArray("401 Specified CDDB entry not found.\r\n") << "|||" << QStringList{};
+        << entry({"DTITLE=A / B", ".", "DYEAR=1999", "TTITLE0=x"}) << 1 << "A|B||"
+        << QStringList{};
+    QTest::newRow("not 210") << QByteArray("401 Specified CDDB entry not found.\r\n") << 1
+                             << "|||" << QStringList{};
 }
 
 void TestCddb::readAnswer()
 {
     QFETCH(QByteArray, answer);
+    QFETCH(int, trackCount);
     QFETCH(QString, disc);
     QFETCH(QStringList, rows);
-    const cd::CddbDisc parsed = cd::parseReadAnswer(cd::decodeCddbAnswer(answer));
+    const cd::CddbDisc parsed = cd::parseReadAnswer(cd::decodeCddbAnswer(answer), trackCount);
     QCOMPARE(QStringList({parsed.artist, parsed.album, parsed.year, parsed.genre}).join(u'|'), disc);
     QCOMPARE(parsed.rows, rows);
 }
@@ -268,7 +276,7 @@ void TestCddb::commandLine()
     for (const QString &category : {QStringLiteral("folk"), QStringLiteral("jazz")}) {
         server.addEntry(category, "0b000c03", testsupport::xmcdEntry("0b000c03", {
             "DTITLE=" + category + " / Back/Black", "DYEAR=1980", "DGENRE=Hard Rock", "TTITLE0=Hells/Bells",
-            "TTITLE1=1999", "EXTT1=live", "TTITLE2=A/B=C"}));
+            "TTITLE1=1999", "EXTT1=live", "TTITLE2=A/B=C", "TTITLE3=Bonus"}));
     }
     QProcess cli;
     cli.start(qEnvironmentVariable("TARVEX_CLI"),
@@ -336,7 +344,7 @@ void TestCddb::hostileServer()
         return;
     }
     QCOMPARE(cd::parseQueryAnswer(queried, query).result, QStringLiteral("misc|0200b401"));
-    QCOMPARE(cd::parseReadAnswer(read).rows, (QStringList{"Un", "Deux (live)", "Trois"}));
+    QCOMPARE(cd::parseReadAnswer(read, 3).rows, (QStringList{"Un", "Deux (live)", "Trois"}));
     QCOMPARE(server.commands(), (QStringList{"cddb query 0200b401 1 150 182", "cddb read misc 0200b401"}));
     QCOMPARE(server.hellos().value(1), QStringLiteral("jean+exemple.fr+xmcd+v1.0PL0"));
 }
