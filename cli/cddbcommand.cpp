@@ -51,9 +51,10 @@ int run(const QStringList &args)
 
     const QString hello = cd::cddbHelloSuffix(email);
     cd::HttpFetch fetch;
-    const QString queryAnswer = cd::cddbSend(fetch, server, query, hello);
-    if (queryAnswer.isEmpty())
-        return fail(QStringLiteral("Pas de connection internet"));
+    const cd::CddbReply queried = cd::cddbSend(fetch, server, query, hello);
+    if (!queried.failure.isEmpty())
+        return fail(queried.failure);
+    const QString &queryAnswer = queried.answer;
     const cd::CddbQueryAnswer found = cd::parseQueryAnswer(queryAnswer, query);
     QString result = found.result;
     if (found.kind == cd::CddbQueryAnswer::Choice)
@@ -65,10 +66,11 @@ int run(const QStringList &args)
 
     const QString category = cd::getField(result, 1, u"|");
     const QString discId = cd::getField(result, 2, u"|");
-    const QString readAnswer =
+    const cd::CddbReply read =
         cd::cddbSend(fetch, server, cd::cddbReadCommand(category, discId), hello);
-    if (readAnswer.isEmpty())
-        return fail(QStringLiteral("Pas de connection internet"));
+    if (!read.failure.isEmpty())
+        return fail(read.failure);
+    const QString &readAnswer = read.answer;
     const int trackCount = cd::queryTrackCount(query);
     const cd::CddbDisc disc = cd::parseReadAnswer(readAnswer, trackCount);
     if (disc.code != u"210")

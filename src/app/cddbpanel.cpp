@@ -80,7 +80,7 @@ void CddbPanel::onUnloading()
         m_choiceWait->quit();
 }
 
-QString CddbPanel::send(const QString &command)
+cd::CddbReply CddbPanel::send(const QString &command)
 {
     const WaitCursor hourglass;
     return cd::cddbSend(*inetConnexion, m_form->cddbServerUrl, command, m_form->cddbHelloSuffix);
@@ -95,12 +95,13 @@ void CddbPanel::demandecddb()
     const auto done = qScopeGuard([this] { m_busy = false; });
     const QPointer<Form1> form = m_form;
 
+    m_sitesFailure.clear();
     btnChoisirSite_Click();
     if (!form || m_unloading)
         return;
-    if (m_page->txtRecu->toPlainText().isEmpty()) {
-        m_form->dialogs().inform(m_form, QStringLiteral("Pas de connection internet"),
-                                 m_form->product(), Dialogs::Icon::Warning);
+    if (!m_sitesFailure.isEmpty()) {
+        m_form->dialogs().inform(m_form, m_sitesFailure, m_form->product(),
+                                 Dialogs::Icon::Warning);
         m_page->txtRecu->clear();
         return;
     }
@@ -148,11 +149,11 @@ QString CddbPanel::cddbQuery(const QString &queryText)
 {
     if (queryText.isEmpty())
         return {};
-    const QString answer = send(queryText);
+    const cd::CddbReply reply = send(queryText);
     if (m_unloading)
         return {};
-    m_page->txtRecu->setPlainText(answer);
-    const cd::CddbQueryAnswer parsed = cd::parseQueryAnswer(answer, queryText);
+    m_page->txtRecu->setPlainText(reply.failure.isEmpty() ? reply.answer : reply.failure);
+    const cd::CddbQueryAnswer parsed = cd::parseQueryAnswer(reply.answer, queryText);
     if (parsed.kind != cd::CddbQueryAnswer::Choice)
         return parsed.result;
 
@@ -178,11 +179,11 @@ void CddbPanel::cddbRead(const QString &category, const QString &discId, int tra
 {
     if (category.isEmpty() || discId.isEmpty())
         return;
-    const QString answer = send(cd::cddbReadCommand(category, discId));
+    const cd::CddbReply reply = send(cd::cddbReadCommand(category, discId));
     if (m_unloading)
         return;
-    m_page->txtRecu->setPlainText(answer);
-    const cd::CddbDisc disc = cd::parseReadAnswer(answer, trackCount);
+    m_page->txtRecu->setPlainText(reply.failure.isEmpty() ? reply.answer : reply.failure);
+    const cd::CddbDisc disc = cd::parseReadAnswer(reply.answer, trackCount);
     if (disc.code != u"210")
         return;
     if (disc.discLines >= 1) {
@@ -206,10 +207,12 @@ void CddbPanel::cddbRead(const QString &category, const QString &discId, int tra
 
 void CddbPanel::cddbListSites()
 {
-    const QString answer = send(QStringLiteral("sites"));
+    const cd::CddbReply reply = send(QStringLiteral("sites"));
     if (m_unloading)
         return;
-    m_page->txtRecu->setPlainText(cd::parseSitesAnswer(answer).text);
+    m_sitesFailure = reply.failure;
+    m_page->txtRecu->setPlainText(reply.failure.isEmpty() ? cd::parseSitesAnswer(reply.answer).text
+                                                          : reply.failure);
 }
 
 void CddbPanel::btnChoisirSite_Click()

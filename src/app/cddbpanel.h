@@ -8,6 +8,7 @@ class QEventLoop;
 
 namespace cd {
 class HttpFetch;
+struct CddbReply;
 }
 
 namespace app {
@@ -33,7 +34,7 @@ public:
     // Reads the entry and fills the disc fields and the track list, one row at most per track
     // of the disc.
     void cddbRead(const QString &category, const QString &discId, int trackCount);
-    // Shows the server list in txtRecu.
+    // Shows the server list in txtRecu, or why it could not be fetched.
     void cddbListSites();
     void btnChoisirSite_Click();
     void btnOkSelCategorie_Click();
@@ -47,12 +48,13 @@ public:
     bool isWaitingForChoice() const { return m_choiceWait != nullptr; }
 
 private:
-    QString send(const QString &command);
+    cd::CddbReply send(const QString &command);
     void onUnloading();
 
     Form1 *m_form;
     CdPage *m_page;
     QEventLoop *m_choiceWait = nullptr;
+    QString m_sitesFailure; // why the last server list could not be fetched
     bool m_busy = false;
     bool m_unloading = false;
 };

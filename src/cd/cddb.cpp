@@ -284,7 +284,8 @@ CddbSites parseSitesAnswer(QStringView answer)
         parsed.sites.append(site);
         shown.append(site.description + u'\t' + site.url());
     }
-    parsed.text = shown.join(u'\n');
+    parsed.text = shown.isEmpty() ? QStringLiteral("Aucun serveur HTTP dans la liste des sites")
+                                   : shown.join(u'\n');
     return parsed;
 }
 

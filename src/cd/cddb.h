@@ -82,7 +82,9 @@ struct CddbSites
 {
     QString code;
     QList<CddbSite> sites; // the HTTP servers of a 210 answer
-    QString text;          // what the answer field shows: one line per server, or the answer
+    // What the answer field shows: one line per server, a note that none speaks HTTP, or the
+    // answer as received.
+    QString text;
 };
 CddbSites parseSitesAnswer(QStringView answer);
 // The server address ("http://...") a line of the server list names, or empty.

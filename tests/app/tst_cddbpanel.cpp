@@ -66,18 +66,25 @@ private slots:
         server.reset();
     }
 
-    // A genre of the list is chosen with its index; another one shows as typed.
+    // A genre of the list is chosen with its index; another one shows as typed. A server list
+    // without an HTTP server does not stop the lookup.
     void exactMatchFillsThePage_data()
     {
         QTest::addColumn<QString>("genre");
+        QTest::addColumn<QString>("sites");
         QTest::addColumn<QString>("label23");
-        QTest::newRow("genre in the list") << u"Rock"_s << u"2"_s;
-        QTest::newRow("genre outside the list") << u"Chanson française"_s << u"7"_s;
+        QTest::newRow("genre in the list") << u"Rock"_s << QString() << u"2"_s;
+        QTest::newRow("genre outside the list") << u"Chanson française"_s << QString() << u"7"_s;
+        QTest::newRow("no HTTP server listed")
+            << u"Rock"_s << u"127.0.0.1 cddbp 8880 - N0 W0 Sans HTTP"_s << u"2"_s;
     }
     void exactMatchFillsThePage()
     {
         QFETCH(QString, genre);
+        QFETCH(QString, sites);
         app::Form1 &w = startWindow(genre);
+        if (!sites.isEmpty())
+            server->setSites({sites});
         page()->txtGenre->clear();
         page()->txtGenre->addItems({QString(), u"Blues"_s, u"Rock"_s, u"Rock & Roll"_s});
         w.Label23->setText(u"7"_s);
@@ -134,6 +141,10 @@ private slots:
                 << tracks << QString();
         QTest::newRow("no server")
             << u"no server"_s << 0 << QString() << tracks << u"Pas de connection internet"_s;
+        QTest::newRow("answer too long") << u"too long"_s << 1 << QString() << tracks
+                                         << u"Réponse du serveur CDDB trop longue (plus de 1024 Ko)"_s;
+        QTest::newRow("HTTP error") << u"HTTP error"_s << 1 << QString() << tracks
+                                    << u"Erreur du serveur CDDB (HTTP 500)"_s;
         QTest::newRow("disc not readable") << u"no disc"_s << 1 << u"Ici"_s << QString()
                                            << u"Le lecteur n'est pas prêt. Essayez plus tard."_s;
     }
@@ -151,6 +162,10 @@ private slots:
             QVERIFY(closed.listen(QHostAddress::LocalHost));
             w.cddbServerUrl = u"http://127.0.0.1:%1/~cddb/cddb.cgi"_s.arg(closed.serverPort());
         }
+        if (failure == u"too long"_s)
+            server->setMode(CddbServer::Mode::HugeBody);
+        if (failure == u"HTTP error"_s)
+            server->setMode(CddbServer::Mode::HttpError);
         if (failure == u"no disc"_s) {
             page()->cboLecteurCD->addItem(f->dir.filePath(u"absent.cue"_s));
             page()->cboLecteurCD->setCurrentIndex(1);
@@ -166,8 +181,12 @@ private slots:
     void serverChosenFromTheList()
     {
         app::Form1 &w = startWindow();
-        server->setSites({u"miroir.example http 8080 /cgi-bin/cddb.cgi N0 W0 Miroir"_s,
-                          u"127.0.0.1 cddbp 8880 - N0 W0 Sans HTTP"_s,
+        const QString noHttp = u"127.0.0.1 cddbp 8880 - N0 W0 Sans HTTP"_s;
+        server->setSites({noHttp});
+        QTest::mouseClick(page()->btnChoisirSite, Qt::LeftButton);
+        QCOMPARE(page()->txtRecu->toPlainText(), u"Aucun serveur HTTP dans la liste des sites"_s);
+        QTest::mouseClick(page()->btnChoisirSite, Qt::LeftButton);
+        server->setSites({u"miroir.example http 8080 /cgi-bin/cddb.cgi N0 W0 Miroir"_s, noHttp,
                           u"127.0.0.1 http %1 /autre/cddb.cgi N0 W0 Autre"_s.arg(server->port())});
         QTest::mouseClick(page()->btnChoisirSite, Qt::LeftButton);
         // The site without HTTP is left out.

@@ -294,19 +294,22 @@ void TestCddb::hostileServer_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("ending"); // 1: the wait is cancelled, 2: the application quits
-    QTest::addColumn<bool>("answered");
-    QTest::newRow("exact match") << int(CddbServer::Mode::Normal) << 0 << true;
-    QTest::newRow("huge track numbers") << int(CddbServer::Mode::HugeIndex) << 0 << true;
-    QTest::newRow("no end line") << int(CddbServer::Mode::NoEndLine) << 0 << true;
-    QTest::newRow("5 MB with its length") << int(CddbServer::Mode::HugeBody) << 0 << false;
-    QTest::newRow("5 MB without length") << int(CddbServer::Mode::HugeBodyStream) << 0 << false;
-    QTest::newRow("HTTP status 500") << int(CddbServer::Mode::HttpError) << 0 << false;
-    QTest::newRow("never answers") << int(CddbServer::Mode::NeverAnswers) << 0 << false;
-    QTest::newRow("stalls mid-body") << int(CddbServer::Mode::StallsMidBody) << 0 << false;
-    QTest::newRow("nothing listens") << -1 << 0 << false;
-    QTest::newRow("cancelled") << int(CddbServer::Mode::StallsMidBody) << 1 << false;
+    QTest::addColumn<QString>("failure"); // empty when the server answers
+    const QString noAnswer = QStringLiteral("Pas de connection internet");
+    const QString tooLong = QStringLiteral("Réponse du serveur CDDB trop longue (plus de 1024 Ko)");
+    QTest::newRow("exact match") << int(CddbServer::Mode::Normal) << 0 << QString();
+    QTest::newRow("huge track numbers") << int(CddbServer::Mode::HugeIndex) << 0 << QString();
+    QTest::newRow("no end line") << int(CddbServer::Mode::NoEndLine) << 0 << QString();
+    QTest::newRow("5 MB with its length") << int(CddbServer::Mode::HugeBody) << 0 << tooLong;
+    QTest::newRow("5 MB without length") << int(CddbServer::Mode::HugeBodyStream) << 0 << tooLong;
+    QTest::newRow("HTTP status 500") << int(CddbServer::Mode::HttpError) << 0
+                                     << QStringLiteral("Erreur du serveur CDDB (HTTP 500)");
+    QTest::newRow("never answers") << int(CddbServer::Mode::NeverAnswers) << 0 << noAnswer;
+    QTest::newRow("stalls mid-body") << int(CddbServer::Mode::StallsMidBody) << 0 << noAnswer;
+    QTest::newRow("nothing listens") << -1 << 0 << noAnswer;
+    QTest::newRow("cancelled") << int(CddbServer::Mode::StallsMidBody) << 1 << noAnswer;
     // Leaves the application quitting: keep it last.
-    QTest::newRow("application quits") << int(CddbServer::Mode::StallsMidBody) << 2 << false;
+    QTest::newRow("application quits") << int(CddbServer::Mode::StallsMidBody) << 2 << noAnswer;
 }
 
 // A real HTTP exchange on loopback: the query, then the read of the match, bounded in size and
@@ -316,7 +319,7 @@ void TestCddb::hostileServer()
 {
     QFETCH(int, mode);
     QFETCH(int, ending);
-    QFETCH(bool, answered);
+    QFETCH(QString, failure);
     CddbServer server;
     QVERIFY(server.start());
     server.addEntry("misc", "0200b401", testsupport::xmcdEntry("0200b401",
@@ -335,16 +338,18 @@ void TestCddb::hostileServer()
     const QString hello = cd::cddbHelloSuffix(QStringLiteral("jean@exemple.fr"));
     QElapsedTimer clock;
     clock.start();
-    const QString queried = cd::cddbSend(fetch, url, query, hello);
+    const cd::CddbReply queried = cd::cddbSend(fetch, url, query, hello);
     QVERIFY(clock.elapsed() < 5000);
     fetch.setTimeout(1500);
-    const QString read = cd::cddbSend(fetch, url, cd::cddbReadCommand("misc", "0200b401"), hello);
-    if (!answered) {
-        QCOMPARE(queried + read, QString());
+    const cd::CddbReply read =
+        cd::cddbSend(fetch, url, cd::cddbReadCommand("misc", "0200b401"), hello);
+    QCOMPARE(queried.failure, failure);
+    if (!failure.isEmpty()) {
+        QCOMPARE(queried.answer + read.answer, QString());
         return;
     }
-    QCOMPARE(cd::parseQueryAnswer(queried, query).result, QStringLiteral("misc|0200b401"));
-    QCOMPARE(cd::parseReadAnswer(read, 3).rows, (QStringList{"Un", "Deux (live)", "Trois"}));
+    QCOMPARE(cd::parseQueryAnswer(queried.answer, query).result, QStringLiteral("misc|0200b401"));
+    QCOMPARE(cd::parseReadAnswer(read.answer, 3).rows, (QStringList{"Un", "Deux (live)", "Trois"}));
     QCOMPARE(server.commands(), (QStringList{"cddb query 0200b401 1 150 182", "cddb read misc 0200b401"}));
     QCOMPARE(server.hellos().value(1), QStringLiteral("jean+exemple.fr+xmcd+v1.0PL0"));
 }
