@@ -53,6 +53,14 @@ CddbPanel::CddbPanel(Form1 *form)
     connect(m_page->btnChoisirSite, &QPushButton::clicked, this, &CddbPanel::btnChoisirSite_Click);
     connect(m_page->btnOkSelCategorie, &QPushButton::clicked, this,
             &CddbPanel::btnOkSelCategorie_Click);
+    // The genre index follows the genre text, so that a genre outside the list or the emptied
+    // field of a new disc never leaves the index of an earlier disc's genre.
+    QLabel *genreIndex = form->Label23;
+    connect(m_page->txtGenre, &QComboBox::currentTextChanged, this,
+            [genre = m_page->txtGenre, genreIndex](const QString &text) {
+                const int index = genre->findText(text);
+                genreIndex->setText(index < 0 ? QString() : QString::number(index));
+            });
     connect(form, &Form1::unloading, this, &CddbPanel::onUnloading);
     // The e-mail address names the user in every request from the next one on.
     QLineEdit *email = form->Frame7->txtEmailCddb;
@@ -133,12 +141,6 @@ void CddbPanel::demandecddb()
 
     // Track titles become usable as file names.
     m_form->run(QStringLiteral("verifcaractere"));
-
-    QComboBox *genre = m_page->txtGenre;
-    for (int i = 0; i < genre->count(); ++i) {
-        if (genre->itemText(i) == genre->currentText())
-            m_form->Label23->setText(QString::number(i));
-    }
 
     m_form->MMControl1->setDeviceType(QStringLiteral("CDAudio"));
     m_form->MMControl1->sendCommand(QStringLiteral("Open"));

@@ -66,15 +66,16 @@ private slots:
         server.reset();
     }
 
-    // A genre of the list is chosen with its index; another one shows as typed. A server list
-    // without an HTTP server does not stop the lookup.
+    // A genre of the list is chosen with its index; another one shows as typed and leaves no
+    // index, nor does the next disc. A server list without an HTTP server does not stop the
+    // lookup.
     void exactMatchFillsThePage_data()
     {
         QTest::addColumn<QString>("genre");
         QTest::addColumn<QString>("sites");
         QTest::addColumn<QString>("label23");
         QTest::newRow("genre in the list") << u"Rock"_s << QString() << u"2"_s;
-        QTest::newRow("genre outside the list") << u"Chanson française"_s << QString() << u"7"_s;
+        QTest::newRow("genre outside the list") << u"Chanson française"_s << QString() << QString();
         QTest::newRow("no HTTP server listed")
             << u"Rock"_s << u"127.0.0.1 cddbp 8880 - N0 W0 Sans HTTP"_s << u"2"_s;
     }
@@ -101,6 +102,9 @@ private slots:
                  (QStringList{u"sites"_s, u"cddb query "_s + discId + u" 3 150 225 375 6"_s,
                               u"cddb read rock "_s + discId}));
         QVERIFY(w.MMControl1->isOpen() && w.Timer4->isActive() && f->dialogs->shown.isEmpty());
+        page()->cboLecteurCD->addItem(f->discImage(u"autre"_s));
+        page()->cboLecteurCD->setCurrentIndex(1);
+        QCOMPARE(w.Label23->text(), u"0"_s); // the empty genre
     }
 
     void severalMatchesAskForAChoice()
