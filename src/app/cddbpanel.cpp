@@ -51,8 +51,14 @@ CddbPanel::CddbPanel(Form1 *form)
     inetConnexion->setObjectName(QStringLiteral("inetConnexion"));
     form->setProcedure(QStringLiteral("demandecddb"), [this] { demandecddb(); });
     connect(m_page->btnChoisirSite, &QPushButton::clicked, this, &CddbPanel::btnChoisirSite_Click);
+    connect(m_page->btnAnnulerSite, &QPushButton::clicked, this,
+            [this] { setChoosingSite(false); });
     connect(m_page->btnOkSelCategorie, &QPushButton::clicked, this,
             &CddbPanel::btnOkSelCategorie_Click);
+    connect(m_page->btnAnnulerCategorie, &QPushButton::clicked, this, [this] {
+        if (m_choiceWait)
+            m_choiceWait->quit(); // the tag stays empty: nothing is read
+    });
     // The genre index follows the genre text, so that a genre outside the list or the emptied
     // field of a new disc never leaves the index of an earlier disc's genre.
     QLabel *genreIndex = form->Label23;
@@ -94,6 +100,12 @@ cd::CddbReply CddbPanel::send(const QString &command)
     return cd::cddbSend(*inetConnexion, m_form->cddbServerUrl, command, m_form->cddbHelloSuffix);
 }
 
+void CddbPanel::setChoosingSite(bool choosing)
+{
+    m_page->btnChoisirSite->setText(choosing ? chooseSiteCaption : listSitesCaption);
+    m_page->btnAnnulerSite->setVisible(choosing);
+}
+
 void CddbPanel::demandecddb()
 {
     if (m_busy)
@@ -121,7 +133,7 @@ void CddbPanel::demandecddb()
 
     clsCdInfo info;
     info.Init(m_page->cboLecteurCD->currentText());
-    m_page->btnChoisirSite->setText(listSitesCaption);
+    setChoosingSite(false);
     QString message;
     const QString query = info.QueryString(&message);
     if (!message.isEmpty())
@@ -130,17 +142,16 @@ void CddbPanel::demandecddb()
     const QString result = cddbQuery(query);
     if (!form || m_unloading)
         return;
-    // Nothing found: no read is sent, and the track list stays as it is so that the disc can
-    // still be extracted.
+    // Nothing found or the choice cancelled: no read is sent, and the track list stays as it
+    // is so that the disc can still be extracted.
     if (!result.isEmpty() && result != u"Erreur|Erreur") {
         cddbRead(cd::getField(result, 1, u"|"), cd::getField(result, 2, u"|"),
                  cd::queryTrackCount(query));
         if (!form || m_unloading)
             return;
+        // Track titles become usable as file names.
+        m_form->run(QStringLiteral("verifcaractere"));
     }
-
-    // Track titles become usable as file names.
-    m_form->run(QStringLiteral("verifcaractere"));
 
     m_form->MMControl1->setDeviceType(QStringLiteral("CDAudio"));
     m_form->MMControl1->sendCommand(QStringLiteral("Open"));
@@ -174,7 +185,8 @@ QString CddbPanel::cddbQuery(const QString &queryText)
     if (m_unloading)
         return {};
     frame->hide();
-    return cd::choiceResult(frame->property(choiceTag).toString());
+    const QString chosen = frame->property(choiceTag).toString();
+    return chosen.isEmpty() ? QString() : cd::choiceResult(chosen);
 }
 
 void CddbPanel::cddbRead(const QString &category, const QString &discId, int trackCount)
@@ -222,9 +234,9 @@ void CddbPanel::btnChoisirSite_Click()
     QPushButton *button = m_page->btnChoisirSite;
     if (button->text() == listSitesCaption) {
         cddbListSites();
-        button->setText(chooseSiteCaption);
+        setChoosingSite(true);
     } else if (button->text() == chooseSiteCaption) {
-        button->setText(listSitesCaption);
+        setChoosingSite(false);
         // The server of the line under the cursor of the list.
         const QString url =
             cd::serverUrlInLine(m_page->txtRecu->textCursor().block().text());

@@ -29,7 +29,8 @@ public:
 
     // The whole lookup: server check, disc ID, query, read, track list, genre index.
     void demandecddb();
-    // category|disc ID of the disc, "Erreur|Erreur" when none, empty for an empty query.
+    // category|disc ID of the disc, "Erreur|Erreur" when none, empty for an empty query or a
+    // cancelled choice.
     QString cddbQuery(const QString &queryText);
     // Reads the entry and fills the disc fields and the track list, one row at most per track
     // of the disc.
@@ -49,6 +50,8 @@ public:
 
 private:
     cd::CddbReply send(const QString &command);
+    // Puts btnChoisirSite in its "choose a server of the list" state, with its cancel button.
+    void setChoosingSite(bool choosing);
     void onUnloading();
 
     Form1 *m_form;

@@ -107,8 +107,18 @@ private slots:
         QCOMPARE(w.Label23->text(), u"0"_s); // the empty genre
     }
 
+    // "Annuler" reads nothing and leaves the page as it was.
+    void severalMatchesAskForAChoice_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("shown"); // artist, then the track list
+        QTest::addColumn<int>("requests");
+        QTest::newRow("second match chosen") << false << u"Autres|Seul"_s << 3;
+        QTest::newRow("choice cancelled") << true << u"|Piste 1|Piste 2|Piste 3"_s << 2;
+    }
     void severalMatchesAskForAChoice()
     {
+        QFETCH(bool, cancel);
         app::Form1 &w = startWindow();
         addEntry(u"folk"_s, u"DTITLE=Autres / Disque|DYEAR=2001|DGENRE=Folk|TTITLE0=Seul"_s);
         int offered = 0;
@@ -117,15 +127,16 @@ private slots:
             [&] {
                 offered = page()->lstCategories->count();
                 page()->lstCategories->setCurrentRow(1);
-                QTest::mouseClick(page()->btnOkSelCategorie, Qt::LeftButton);
+                QTest::mouseClick(cancel ? page()->btnAnnulerCategorie : page()->btnOkSelCategorie,
+                                  Qt::LeftButton);
             });
         w.show();
         w.run(u"demandecddb"_s);
         QCOMPARE(offered, 2);
-        QVERIFY(!page()->fraCategorie->isVisible());
-        QCOMPARE(page()->txtArtiste->text(), u"Autres"_s);
-        QCOMPARE(column(page()->LV2, 0), u"Seul"_s);
-        QCOMPARE(server->commands().last(), u"cddb read folk "_s + discId);
+        QVERIFY(!page()->fraCategorie->isVisible() && !panel()->isBusy());
+        QTEST(page()->txtArtiste->text() + u'|' + column(page()->LV2, 0), "shown");
+        QTEST(int(server->commands().size()), "requests");
+        QVERIFY(w.MMControl1->isOpen() && w.Timer4->isActive());
     }
 
     // Lookups that fill nothing keep the track list and the page empty: a query that finds
@@ -182,8 +193,16 @@ private slots:
         QTEST(f->dialogs->lastText(), "message");
     }
 
+    // "Annuler" leaves the list without changing the server.
+    void serverChosenFromTheList_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("server chosen") << false;
+        QTest::newRow("choice cancelled") << true;
+    }
     void serverChosenFromTheList()
     {
+        QFETCH(bool, cancel);
         app::Form1 &w = startWindow();
         const QString noHttp = u"127.0.0.1 cddbp 8880 - N0 W0 Sans HTTP"_s;
         server->setSites({noHttp});
@@ -194,12 +213,15 @@ private slots:
                           u"127.0.0.1 http %1 /autre/cddb.cgi N0 W0 Autre"_s.arg(server->port())});
         QTest::mouseClick(page()->btnChoisirSite, Qt::LeftButton);
         // The site without HTTP is left out.
+        const QString autre = u"http://127.0.0.1:%1/autre/cddb.cgi"_s.arg(server->port());
         QCOMPARE(page()->txtRecu->toPlainText(),
-                 u"Miroir\thttp://miroir.example:8080/cgi-bin/cddb.cgi\nAutre\t"_s +
-                     u"http://127.0.0.1:%1/autre/cddb.cgi"_s.arg(server->port()));
+                 u"Miroir\thttp://miroir.example:8080/cgi-bin/cddb.cgi\nAutre\t"_s + autre);
+        QVERIFY(!page()->btnAnnulerSite->isHidden());
         page()->txtRecu->moveCursor(QTextCursor::End); // on the line of "Autre"
-        QTest::mouseClick(page()->btnChoisirSite, Qt::LeftButton);
-        QCOMPARE(w.cddbServerUrl, u"http://127.0.0.1:%1/autre/cddb.cgi"_s.arg(server->port()));
+        QTest::mouseClick(cancel ? page()->btnAnnulerSite : page()->btnChoisirSite, Qt::LeftButton);
+        QCOMPARE(w.cddbServerUrl, cancel ? server->url() : autre);
+        QCOMPARE(page()->btnChoisirSite->text(), u"Liste des &Sites"_s);
+        QVERIFY(page()->btnAnnulerSite->isHidden());
     }
 
     // Closing the window while the user chooses a match, or during a fetch, ends the wait at
