@@ -75,6 +75,7 @@ private slots:
     void readAnswer_data();
     void readAnswer();
     void requestWords();
+    void commandLine_data();
     void commandLine();
     void hostileServer_data();
     void hostileServer();
@@ -265,9 +266,26 @@ void TestCddb::requestWords()
     QCOMPARE(cd::cddbReadCommand("rock&proto=1", "a#b"), QStringLiteral("cddb+read+rock%26proto%3D1+a%23b"));
 }
 
-// The command line takes the first of several matches and prints the rows the track list shows.
+void TestCddb::commandLine_data()
+{
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("disc"); // discid|categorie|Artiste|Album|Annee|Genre
+    QTest::addColumn<QStringList>("commands");
+    const QString queried = QStringLiteral("cddb query 0b000c03 3 150 450 900 14");
+    QTest::newRow("several matches are listed")
+        << QString() << 1 << "0b000c03|||||" << QStringList{queried};
+    QTest::newRow("second match chosen")
+        << "--choix=2" << 0 << "0b000c03|jazz|jazz|Back/Black|1980|Hard Rock"
+        << QStringList{queried, "cddb read jazz 0b000c03"};
+    QTest::newRow("choice beyond the matches") << "--choix=3" << 1 << "|||||" << QStringList{queried};
+}
+
+// The command line reads only the match the user names and prints the rows the track list
+// shows: one per track of the disc.
 void TestCddb::commandLine()
 {
+    QFETCH(QString, choice);
     CddbServer server;
     QVERIFY(server.start());
     QTemporaryDir dir;
@@ -279,15 +297,27 @@ void TestCddb::commandLine()
             "TTITLE1=1999", "EXTT1=live", "TTITLE2=A/B=C", "TTITLE3=Bonus"}));
     }
     QProcess cli;
-    cli.start(qEnvironmentVariable("TARVEX_CLI"),
-              {"cddb", "--cd-image=" + image.cuePath(), "--serveur=" + server.url()});
+    QStringList args{"cddb", "--cd-image=" + image.cuePath(), "--serveur=" + server.url()};
+    if (!choice.isEmpty())
+        args.append(choice);
+    cli.start(qEnvironmentVariable("TARVEX_CLI"), args);
     QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning, 60000); // the server answers meanwhile
+    QTEST(cli.exitCode(), "exitCode");
     const QJsonObject out = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
-    QCOMPARE(QStringList({out["discid"].toString(), out["categorie"].toString(), out["Artiste"].toString(),
-                          out["Album"].toString(), out["Annee"].toString(), out["Genre"].toString()}).join(u'|'),
-             QStringLiteral("0b000c03|folk|folk|Back/Black|1980|Hard Rock"));
-    QCOMPARE(out["Pistes"].toArray().toVariantList(), (QVariantList{"Hells-Bells", " 1999 (live)", "A-B=C"}));
-    QCOMPARE(server.commands(), (QStringList{"cddb query 0b000c03 3 150 450 900 14", "cddb read folk 0b000c03"}));
+    QTEST(QStringList({out["discid"].toString(), out["categorie"].toString(), out["Artiste"].toString(),
+                       out["Album"].toString(), out["Annee"].toString(), out["Genre"].toString()}).join(u'|'),
+          "disc");
+    QTEST(server.commands(), "commands");
+    if (choice.isEmpty()) {
+        QVariantList listed;
+        for (const QJsonValue &match : out["correspondances"].toArray())
+            listed.append(QString::number(match["choix"].toInt()) + u' ' + match["categorie"].toString() + u' '
+                          + match["discid"].toString() + u' ' + match["titre"].toString());
+        QCOMPARE(listed, (QVariantList{"1 folk 0b000c03 folk / Back/Black",
+                                       "2 jazz 0b000c03 jazz / Back/Black"}));
+    } else if (cli.exitCode() == 0) {
+        QCOMPARE(out["Pistes"].toArray().toVariantList(), (QVariantList{"Hells-Bells", " 1999 (live)", "A-B=C"}));
+    }
 }
 
 void TestCddb::hostileServer_data()
