@@ -93,9 +93,9 @@ int run(const QStringList &args)
                         .arg(matchCount));
     }
     if (choice == 0 && matchCount > 1) {
-        cli::printJson(QJsonDocument(QJsonObject{
-            {QStringLiteral("discid"), info.DiscID()},
-            {QStringLiteral("correspondances"), matchList(found.matches)}}));
+        cli::printJson(QJsonDocument(
+            QJsonObject{{QStringLiteral("discid"), info.DiscID()},
+                        {QStringLiteral("correspondances"), matchList(found.matches)}}));
         return fail(QStringLiteral("Plusieurs disques correspondent : choisissez-en un avec "
                                    "--choix=N"));
     }

@@ -120,8 +120,7 @@ void CddbPanel::demandecddb()
     if (!form || m_unloading)
         return;
     if (!m_sitesFailure.isEmpty()) {
-        m_form->dialogs().inform(m_form, m_sitesFailure, m_form->product(),
-                                 Dialogs::Icon::Warning);
+        m_form->dialogs().inform(m_form, m_sitesFailure, m_form->product(), Dialogs::Icon::Warning);
         m_page->txtRecu->clear();
         return;
     }

@@ -29,7 +29,7 @@ public:
     QComboBox *txtGenre;
     QPlainTextEdit *txtRecu;
     QPushButton *btnChoisirSite;
-    QPushButton *btnAnnulerSite;    // shown while a server of the list is to be chosen
+    QPushButton *btnAnnulerSite; // shown while a server of the list is to be chosen
     QGroupBox *fraCategorie; // objectName "fraCatégorie"; shown while a choice among matches waits
     QListWidget *lstCategories;
     QPushButton *btnOkSelCategorie;

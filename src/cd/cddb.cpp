@@ -285,7 +285,7 @@ CddbSites parseSitesAnswer(QStringView answer)
         shown.append(site.description + u'\t' + site.url());
     }
     parsed.text = shown.isEmpty() ? QStringLiteral("Aucun serveur HTTP dans la liste des sites")
-                                   : shown.join(u'\n');
+                                  : shown.join(u'\n');
     return parsed;
 }
 

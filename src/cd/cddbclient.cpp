@@ -28,8 +28,7 @@ CddbReply cddbSend(HttpFetch &fetch, const QString &serverUrl, const QString &co
                             .arg(HttpFetch::maxBodyBytes / 1024);
         break;
     case HttpFetch::Failure::HttpError:
-        reply.failure =
-            QStringLiteral("Erreur du serveur CDDB (HTTP %1)").arg(fetch.httpStatus());
+        reply.failure = QStringLiteral("Erreur du serveur CDDB (HTTP %1)").arg(fetch.httpStatus());
         break;
     }
     return reply;

@@ -156,8 +156,9 @@ private slots:
                 << tracks << QString();
         QTest::newRow("no server")
             << u"no server"_s << 0 << QString() << tracks << u"Pas de connection internet"_s;
-        QTest::newRow("answer too long") << u"too long"_s << 1 << QString() << tracks
-                                         << u"Réponse du serveur CDDB trop longue (plus de 1024 Ko)"_s;
+        QTest::newRow("answer too long")
+            << u"too long"_s << 1 << QString() << tracks
+            << u"Réponse du serveur CDDB trop longue (plus de 1024 Ko)"_s;
         QTest::newRow("HTTP error") << u"HTTP error"_s << 1 << QString() << tracks
                                     << u"Erreur du serveur CDDB (HTTP 500)"_s;
         QTest::newRow("disc not readable") << u"no disc"_s << 1 << u"Ici"_s << QString()

@@ -278,7 +278,8 @@ void TestCddb::commandLine_data()
     QTest::newRow("second match chosen")
         << "--choix=2" << 0 << "0b000c03|jazz|jazz|Back/Black|1980|Hard Rock"
         << QStringList{queried, "cddb read jazz 0b000c03"};
-    QTest::newRow("choice beyond the matches") << "--choix=3" << 1 << "|||||" << QStringList{queried};
+    QTest::newRow("choice beyond the matches")
+        << "--choix=3" << 1 << "|||||" << QStringList{queried};
 }
 
 // The command line reads only the match the user names and prints the rows the track list
@@ -304,19 +305,22 @@ void TestCddb::commandLine()
     QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning, 60000); // the server answers meanwhile
     QTEST(cli.exitCode(), "exitCode");
     const QJsonObject out = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
-    QTEST(QStringList({out["discid"].toString(), out["categorie"].toString(), out["Artiste"].toString(),
-                       out["Album"].toString(), out["Annee"].toString(), out["Genre"].toString()}).join(u'|'),
-          "disc");
+    QStringList fields;
+    for (const char *key : {"discid", "categorie", "Artiste", "Album", "Annee", "Genre"})
+        fields.append(out[key].toString());
+    QTEST(fields.join(u'|'), "disc");
     QTEST(server.commands(), "commands");
     if (choice.isEmpty()) {
         QVariantList listed;
         for (const QJsonValue &match : out["correspondances"].toArray())
-            listed.append(QString::number(match["choix"].toInt()) + u' ' + match["categorie"].toString() + u' '
-                          + match["discid"].toString() + u' ' + match["titre"].toString());
+            listed.append(QString::number(match["choix"].toInt()) + u' '
+                          + match["categorie"].toString() + u' ' + match["discid"].toString() + u' '
+                          + match["titre"].toString());
         QCOMPARE(listed, (QVariantList{"1 folk 0b000c03 folk / Back/Black",
                                        "2 jazz 0b000c03 jazz / Back/Black"}));
     } else if (cli.exitCode() == 0) {
-        QCOMPARE(out["Pistes"].toArray().toVariantList(), (QVariantList{"Hells-Bells", " 1999 (live)", "A-B=C"}));
+        QCOMPARE(out["Pistes"].toArray().toVariantList(),
+                 (QVariantList{"Hells-Bells", " 1999 (live)", "A-B=C"}));
     }
 }
 
