@@ -51,8 +51,22 @@ CddbPanel::CddbPanel(Form1 *form)
     inetConnexion->setObjectName(QStringLiteral("inetConnexion"));
     form->setProcedure(QStringLiteral("demandecddb"), [this] { demandecddb(); });
     connect(m_page->btnChoisirSite, &QPushButton::clicked, this, &CddbPanel::btnChoisirSite_Click);
+    connect(m_page->btnAnnulerSite, &QPushButton::clicked, this,
+            [this] { setChoosingSite(false); });
     connect(m_page->btnOkSelCategorie, &QPushButton::clicked, this,
             &CddbPanel::btnOkSelCategorie_Click);
+    connect(m_page->btnAnnulerCategorie, &QPushButton::clicked, this, [this] {
+        if (m_choiceWait)
+            m_choiceWait->quit(); // the tag stays empty: nothing is read
+    });
+    // The genre index follows the genre text, so that a genre outside the list or the emptied
+    // field of a new disc never leaves the index of an earlier disc's genre.
+    QLabel *genreIndex = form->Label23;
+    connect(m_page->txtGenre, &QComboBox::currentTextChanged, this,
+            [genre = m_page->txtGenre, genreIndex](const QString &text) {
+                const int index = genre->findText(text);
+                genreIndex->setText(index < 0 ? QString() : QString::number(index));
+            });
     connect(form, &Form1::unloading, this, &CddbPanel::onUnloading);
     // The e-mail address names the user in every request from the next one on.
     QLineEdit *email = form->Frame7->txtEmailCddb;
@@ -80,10 +94,16 @@ void CddbPanel::onUnloading()
         m_choiceWait->quit();
 }
 
-QString CddbPanel::send(const QString &command)
+cd::CddbReply CddbPanel::send(const QString &command)
 {
     const WaitCursor hourglass;
     return cd::cddbSend(*inetConnexion, m_form->cddbServerUrl, command, m_form->cddbHelloSuffix);
+}
+
+void CddbPanel::setChoosingSite(bool choosing)
+{
+    m_page->btnChoisirSite->setText(choosing ? chooseSiteCaption : listSitesCaption);
+    m_page->btnAnnulerSite->setVisible(choosing);
 }
 
 void CddbPanel::demandecddb()
@@ -95,12 +115,12 @@ void CddbPanel::demandecddb()
     const auto done = qScopeGuard([this] { m_busy = false; });
     const QPointer<Form1> form = m_form;
 
+    m_sitesFailure.clear();
     btnChoisirSite_Click();
     if (!form || m_unloading)
         return;
-    if (m_page->txtRecu->toPlainText().isEmpty()) {
-        m_form->dialogs().inform(m_form, QStringLiteral("Pas de connection internet"),
-                                 m_form->product(), Dialogs::Icon::Warning);
+    if (!m_sitesFailure.isEmpty()) {
+        m_form->dialogs().inform(m_form, m_sitesFailure, m_form->product(), Dialogs::Icon::Warning);
         m_page->txtRecu->clear();
         return;
     }
@@ -112,7 +132,7 @@ void CddbPanel::demandecddb()
 
     clsCdInfo info;
     info.Init(m_page->cboLecteurCD->currentText());
-    m_page->btnChoisirSite->setText(listSitesCaption);
+    setChoosingSite(false);
     QString message;
     const QString query = info.QueryString(&message);
     if (!message.isEmpty())
@@ -121,21 +141,15 @@ void CddbPanel::demandecddb()
     const QString result = cddbQuery(query);
     if (!form || m_unloading)
         return;
-    // Nothing found: no read is sent, and the track list stays as it is so that the disc can
-    // still be extracted.
+    // Nothing found or the choice cancelled: no read is sent, and the track list stays as it
+    // is so that the disc can still be extracted.
     if (!result.isEmpty() && result != u"Erreur|Erreur") {
-        cddbRead(cd::getField(result, 1, u"|"), cd::getField(result, 2, u"|"));
+        cddbRead(cd::getField(result, 1, u"|"), cd::getField(result, 2, u"|"),
+                 cd::queryTrackCount(query));
         if (!form || m_unloading)
             return;
-    }
-
-    // Track titles become usable as file names.
-    m_form->run(QStringLiteral("verifcaractere"));
-
-    QComboBox *genre = m_page->txtGenre;
-    for (int i = 0; i < genre->count(); ++i) {
-        if (genre->itemText(i) == genre->currentText())
-            m_form->Label23->setText(QString::number(i));
+        // Track titles become usable as file names.
+        m_form->run(QStringLiteral("verifcaractere"));
     }
 
     m_form->MMControl1->setDeviceType(QStringLiteral("CDAudio"));
@@ -147,11 +161,11 @@ QString CddbPanel::cddbQuery(const QString &queryText)
 {
     if (queryText.isEmpty())
         return {};
-    const QString answer = send(queryText);
+    const cd::CddbReply reply = send(queryText);
     if (m_unloading)
         return {};
-    m_page->txtRecu->setPlainText(answer);
-    const cd::CddbQueryAnswer parsed = cd::parseQueryAnswer(answer, queryText);
+    m_page->txtRecu->setPlainText(reply.failure.isEmpty() ? reply.answer : reply.failure);
+    const cd::CddbQueryAnswer parsed = cd::parseQueryAnswer(reply.answer, queryText);
     if (parsed.kind != cd::CddbQueryAnswer::Choice)
         return parsed.result;
 
@@ -170,18 +184,19 @@ QString CddbPanel::cddbQuery(const QString &queryText)
     if (m_unloading)
         return {};
     frame->hide();
-    return cd::choiceResult(frame->property(choiceTag).toString());
+    const QString chosen = frame->property(choiceTag).toString();
+    return chosen.isEmpty() ? QString() : cd::choiceResult(chosen);
 }
 
-void CddbPanel::cddbRead(const QString &category, const QString &discId)
+void CddbPanel::cddbRead(const QString &category, const QString &discId, int trackCount)
 {
     if (category.isEmpty() || discId.isEmpty())
         return;
-    const QString answer = send(cd::cddbReadCommand(category, discId));
+    const cd::CddbReply reply = send(cd::cddbReadCommand(category, discId));
     if (m_unloading)
         return;
-    m_page->txtRecu->setPlainText(answer);
-    const cd::CddbDisc disc = cd::parseReadAnswer(answer);
+    m_page->txtRecu->setPlainText(reply.failure.isEmpty() ? reply.answer : reply.failure);
+    const cd::CddbDisc disc = cd::parseReadAnswer(reply.answer, trackCount);
     if (disc.code != u"210")
         return;
     if (disc.discLines >= 1) {
@@ -205,10 +220,12 @@ void CddbPanel::cddbRead(const QString &category, const QString &discId)
 
 void CddbPanel::cddbListSites()
 {
-    const QString answer = send(QStringLiteral("sites"));
+    const cd::CddbReply reply = send(QStringLiteral("sites"));
     if (m_unloading)
         return;
-    m_page->txtRecu->setPlainText(cd::parseSitesAnswer(answer).text);
+    m_sitesFailure = reply.failure;
+    m_page->txtRecu->setPlainText(reply.failure.isEmpty() ? cd::parseSitesAnswer(reply.answer).text
+                                                          : reply.failure);
 }
 
 void CddbPanel::btnChoisirSite_Click()
@@ -216,9 +233,9 @@ void CddbPanel::btnChoisirSite_Click()
     QPushButton *button = m_page->btnChoisirSite;
     if (button->text() == listSitesCaption) {
         cddbListSites();
-        button->setText(chooseSiteCaption);
+        setChoosingSite(true);
     } else if (button->text() == chooseSiteCaption) {
-        button->setText(listSitesCaption);
+        setChoosingSite(false);
         // The server of the line under the cursor of the list.
         const QString url =
             cd::serverUrlInLine(m_page->txtRecu->textCursor().block().text());

@@ -8,6 +8,7 @@ class QEventLoop;
 
 namespace cd {
 class HttpFetch;
+struct CddbReply;
 }
 
 namespace app {
@@ -28,11 +29,13 @@ public:
 
     // The whole lookup: server check, disc ID, query, read, track list, genre index.
     void demandecddb();
-    // category|disc ID of the disc, "Erreur|Erreur" when none, empty for an empty query.
+    // category|disc ID of the disc, "Erreur|Erreur" when none, empty for an empty query or a
+    // cancelled choice.
     QString cddbQuery(const QString &queryText);
-    // Reads the entry and fills the disc fields and the track list.
-    void cddbRead(const QString &category, const QString &discId);
-    // Shows the server list in txtRecu.
+    // Reads the entry and fills the disc fields and the track list, one row at most per track
+    // of the disc.
+    void cddbRead(const QString &category, const QString &discId, int trackCount);
+    // Shows the server list in txtRecu, or why it could not be fetched.
     void cddbListSites();
     void btnChoisirSite_Click();
     void btnOkSelCategorie_Click();
@@ -46,12 +49,15 @@ public:
     bool isWaitingForChoice() const { return m_choiceWait != nullptr; }
 
 private:
-    QString send(const QString &command);
+    cd::CddbReply send(const QString &command);
+    // Puts btnChoisirSite in its "choose a server of the list" state, with its cancel button.
+    void setChoosingSite(bool choosing);
     void onUnloading();
 
     Form1 *m_form;
     CdPage *m_page;
     QEventLoop *m_choiceWait = nullptr;
+    QString m_sitesFailure; // why the last server list could not be fetched
     bool m_busy = false;
     bool m_unloading = false;
 };

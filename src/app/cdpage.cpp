@@ -58,12 +58,20 @@ CdPage::CdPage(QWidget *parent)
     txtRecu->setReadOnly(true);
     txtRecu->setLineWrapMode(QPlainTextEdit::NoWrap);
     btnChoisirSite = named<QPushButton>(this, "btnChoisirSite", QStringLiteral("Liste des &Sites"));
+    btnAnnulerSite = named<QPushButton>(this, "btnAnnulerSite", QStringLiteral("Annuler"));
+    btnAnnulerSite->hide();
     fraCategorie = named<QGroupBox>(this, "fraCatégorie", QStringLiteral("Plusieurs disques correspondent"));
     lstCategories = named<QListWidget>(fraCategorie, "lstCategories");
     btnOkSelCategorie = named<QPushButton>(fraCategorie, "btnOkSelCategorie", QStringLiteral("Ok"));
+    btnAnnulerCategorie =
+        named<QPushButton>(fraCategorie, "btnAnnulerCategorie", QStringLiteral("Annuler"));
     auto *choice = new QVBoxLayout(fraCategorie);
     choice->addWidget(lstCategories);
-    choice->addWidget(btnOkSelCategorie, 0, Qt::AlignRight);
+    auto *choiceButtons = new QHBoxLayout;
+    choiceButtons->addStretch();
+    choiceButtons->addWidget(btnOkSelCategorie);
+    choiceButtons->addWidget(btnAnnulerCategorie);
+    choice->addLayout(choiceButtons);
     fraCategorie->hide();
 
     auto *drive = new QHBoxLayout;
@@ -89,7 +97,11 @@ CdPage::CdPage(QWidget *parent)
     auto *cddb = new QGroupBox(QStringLiteral("CDDB"), this);
     auto *cddbLayout = new QVBoxLayout(cddb);
     cddbLayout->addWidget(txtRecu, 1);
-    cddbLayout->addWidget(btnChoisirSite, 0, Qt::AlignLeft);
+    auto *siteButtons = new QHBoxLayout;
+    siteButtons->addWidget(btnChoisirSite);
+    siteButtons->addWidget(btnAnnulerSite);
+    siteButtons->addStretch();
+    cddbLayout->addLayout(siteButtons);
 
     auto *side = new QVBoxLayout;
     side->addWidget(disc);

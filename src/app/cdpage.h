@@ -29,9 +29,11 @@ public:
     QComboBox *txtGenre;
     QPlainTextEdit *txtRecu;
     QPushButton *btnChoisirSite;
+    QPushButton *btnAnnulerSite; // shown while a server of the list is to be chosen
     QGroupBox *fraCategorie; // objectName "fraCatégorie"; shown while a choice among matches waits
     QListWidget *lstCategories;
     QPushButton *btnOkSelCategorie;
+    QPushButton *btnAnnulerCategorie;
 
     void setAllChecked(bool checked);
 };

@@ -4,6 +4,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 namespace cd {
 
 namespace {
@@ -21,15 +23,16 @@ QString firstLine(QStringView answer)
     return answer.left(end).toString();
 }
 
-// The value of a "KEY=value" line: the text between the first and the second "=".
+// The value of a "KEY=value" line: everything after the first "=", which may hold more.
 QString valueOf(QStringView line)
 {
-    return getField(line, 2, u"=");
+    const qsizetype equals = line.indexOf(u'=');
+    return equals < 0 ? QString() : line.mid(equals + 1).toString();
 }
 
 // The track number after the letters of a key such as "TTITLE12"; -1 unless it is a plain
-// number a disc can have.
-int indexAfter(QStringView key, qsizetype letters)
+// number below trackCount.
+int indexAfter(QStringView key, qsizetype letters, int trackCount)
 {
     const QStringView digits = key.mid(letters);
     if (digits.isEmpty() || digits.size() > 3)
@@ -39,7 +42,7 @@ int indexAfter(QStringView key, qsizetype letters)
             return -1;
     }
     const int n = digits.toInt();
-    return n <= maxTitleIndex ? n : -1;
+    return n < trackCount ? n : -1;
 }
 
 bool isEndLine(QStringView line)
@@ -161,8 +164,9 @@ QString choiceResult(QStringView matchLine)
     return category + u'|' + discId;
 }
 
-CddbDisc parseReadAnswer(QStringView answer)
+CddbDisc parseReadAnswer(QStringView answer, int trackCount)
 {
+    trackCount = std::clamp(trackCount, 0, maxTrackCount);
     CddbDisc disc;
     disc.code = answerCode(answer);
     if (disc.code != u"210")
@@ -186,8 +190,11 @@ CddbDisc parseReadAnswer(QStringView answer)
     QString title = valueOf(lines.at(i));
     for (++i; i < lines.size() && lines.at(i).startsWith(u"DTITLE"); ++i)
         title += valueOf(lines.at(i));
-    disc.artist = getField(title, 1, u"/").trimmed();
-    disc.album = getField(title, 2, u"/").trimmed();
+    // "artist / album", cut at the first " / " only: a name may hold a bare "/" ("AC/DC").
+    // Without the separator the text names both.
+    const qsizetype separator = title.indexOf(u" / ");
+    disc.artist = (separator < 0 ? title : title.left(separator)).trimmed();
+    disc.album = (separator < 0 ? title : title.mid(separator + 3)).trimmed();
     disc.discLines = 1;
     if (!nextStartingWith(u"DYEAR"))
         return disc;
@@ -213,13 +220,13 @@ CddbDisc parseReadAnswer(QStringView answer)
     for (++i; i < lines.size() && !isEndLine(lines.at(i)); ++i) {
         const QString &line = lines.at(i);
         if (line.startsWith(u"TTITLE")) {
-            const int n = indexAfter(getField(line, 1, u"="), 6);
+            const int n = indexAfter(getField(line, 1, u"="), 6, trackCount);
             if (n < 0)
                 continue;
             grow(n);
             titles[n] += valueOf(line);
         } else if (line.startsWith(u"EXTT")) {
-            const int n = indexAfter(getField(line, 1, u"="), 4);
+            const int n = indexAfter(getField(line, 1, u"="), 4, trackCount);
             if (n < 0)
                 continue;
             grow(n);
@@ -237,6 +244,11 @@ CddbDisc parseReadAnswer(QStringView answer)
         disc.rows.append(row);
     }
     return disc;
+}
+
+int queryTrackCount(QStringView queryText)
+{
+    return getField(queryText, 4, u"+").toInt();
 }
 
 QString CddbSite::url() const
@@ -272,7 +284,8 @@ CddbSites parseSitesAnswer(QStringView answer)
         parsed.sites.append(site);
         shown.append(site.description + u'\t' + site.url());
     }
-    parsed.text = shown.join(u'\n');
+    parsed.text = shown.isEmpty() ? QStringLiteral("Aucun serveur HTTP dans la liste des sites")
+                                  : shown.join(u'\n');
     return parsed;
 }
 

@@ -62,10 +62,13 @@ struct CddbDisc
     QString genre;
     QStringList rows; // track list texts, track 1 first
 };
-CddbDisc parseReadAnswer(QStringView answer);
-
-// Highest track number a title line may carry (a disc holds at most 99 tracks).
-constexpr int maxTitleIndex = 99;
+// A disc holds at most 99 tracks.
+constexpr int maxTrackCount = 99;
+// Title lines for track numbers at or above trackCount (the tracks of the disc asked about)
+// are ignored, so that an entry never adds rows the disc does not have.
+CddbDisc parseReadAnswer(QStringView answer, int trackCount);
+// The track count of a "cddb query" command: its fourth word.
+int queryTrackCount(QStringView queryText);
 
 struct CddbSite
 {
@@ -79,7 +82,9 @@ struct CddbSites
 {
     QString code;
     QList<CddbSite> sites; // the HTTP servers of a 210 answer
-    QString text;          // what the answer field shows: one line per server, or the answer
+    // What the answer field shows: one line per server, a note that none speaks HTTP, or the
+    // answer as received.
+    QString text;
 };
 CddbSites parseSitesAnswer(QStringView answer);
 // The server address ("http://...") a line of the server list names, or empty.

@@ -7,14 +7,31 @@
 
 namespace cd {
 
-QString cddbSend(HttpFetch &fetch, const QString &serverUrl, const QString &command,
-                 const QString &helloSuffix)
+CddbReply cddbSend(HttpFetch &fetch, const QString &serverUrl, const QString &command,
+                   const QString &helloSuffix)
 {
     // The command words are joined by "+", which must reach the server as it stands.
     const QUrl url(cddbRequestUrl(serverUrl, command, helloSuffix), QUrl::TolerantMode);
     if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https"))
-        return {};
-    return decodeCddbAnswer(fetch.fetch(url));
+        return {{}, QStringLiteral("Adresse de serveur CDDB invalide : ") + serverUrl};
+    CddbReply reply{decodeCddbAnswer(fetch.fetch(url)), {}};
+    switch (fetch.failure()) {
+    case HttpFetch::Failure::None:
+        if (reply.answer.isEmpty())
+            reply.failure = QStringLiteral("Le serveur CDDB a envoyé une réponse vide");
+        break;
+    case HttpFetch::Failure::NoAnswer:
+        reply.failure = QStringLiteral("Pas de connection internet");
+        break;
+    case HttpFetch::Failure::TooLarge:
+        reply.failure = QStringLiteral("Réponse du serveur CDDB trop longue (plus de %1 Ko)")
+                            .arg(HttpFetch::maxBodyBytes / 1024);
+        break;
+    case HttpFetch::Failure::HttpError:
+        reply.failure = QStringLiteral("Erreur du serveur CDDB (HTTP %1)").arg(fetch.httpStatus());
+        break;
+    }
+    return reply;
 }
 
 } // namespace cd

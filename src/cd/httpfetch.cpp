@@ -19,6 +19,8 @@ HttpFetch::~HttpFetch()
 
 QByteArray HttpFetch::fetch(const QUrl &url)
 {
+    m_failure = Failure::NoAnswer;
+    m_httpStatus = 0;
     if (isRunning() || !url.isValid())
         return {};
     QNetworkRequest request(url);
@@ -28,6 +30,7 @@ QByteArray HttpFetch::fetch(const QUrl &url)
 
     QByteArray body;
     bool failed = false;
+    bool tooLarge = false;
     QEventLoop loop;
     m_loop = &loop;
     QTimer timer;
@@ -40,14 +43,14 @@ QByteArray HttpFetch::fetch(const QUrl &url)
     connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > maxBodyBytes) {
-            failed = true;
+            failed = tooLarge = true;
             reply->abort();
         }
     });
     connect(reply, &QNetworkReply::readyRead, reply, [&] {
         body += reply->read(maxBodyBytes + 1 - body.size());
         if (body.size() > maxBodyBytes) {
-            failed = true;
+            failed = tooLarge = true;
             reply->abort();
         }
     });
@@ -64,15 +67,19 @@ QByteArray HttpFetch::fetch(const QUrl &url)
 
     if (!failed && reply->bytesAvailable() > 0) {
         body += reply->read(maxBodyBytes + 1 - body.size());
-        failed = body.size() > maxBodyBytes;
+        failed = tooLarge = body.size() > maxBodyBytes;
     }
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply->error() != QNetworkReply::NoError || status >= 400)
-        failed = true;
+    m_httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (tooLarge)
+        m_failure = Failure::TooLarge;
+    else if (m_httpStatus >= 400)
+        m_failure = Failure::HttpError;
+    else if (!failed && reply->error() == QNetworkReply::NoError)
+        m_failure = Failure::None;
     m_reply = nullptr;
     reply->disconnect();
     reply->deleteLater();
-    return failed ? QByteArray() : body;
+    return m_failure == Failure::None ? body : QByteArray();
 }
 
 void HttpFetch::cancel()

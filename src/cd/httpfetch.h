@@ -31,6 +31,13 @@ public:
     void cancel();
     bool isRunning() const { return m_reply != nullptr; }
 
+    // Why the last fetch gave the empty body: no answer in time (unreachable, timed out,
+    // cancelled), a body over the limit, or an HTTP error status.
+    enum class Failure { None, NoAnswer, TooLarge, HttpError };
+    Failure failure() const { return m_failure; }
+    // The HTTP status of the last answer, 0 when none came.
+    int httpStatus() const { return m_httpStatus; }
+
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
 
 private:
@@ -38,6 +45,8 @@ private:
     QPointer<QNetworkReply> m_reply;
     QEventLoop *m_loop = nullptr;
     int m_timeoutMs = defaultTimeoutMs;
+    Failure m_failure = Failure::None;
+    int m_httpStatus = 0;
 };
 
 } // namespace cd

@@ -43,7 +43,7 @@ class TestCddbPanel : public QObject
         discId = info.DiscID();
         addEntry(u"rock"_s, u"DTITLE=Les Amis / Noël d'été|DYEAR=1999|DGENRE=%1|"
                             u"TTITLE0=Tant qu'il |TTITLE0=continue|TTITLE1=1999|"
-                            u"TTITLE2=AC/DC/Live|EXTT1=live"_s.arg(genre));
+                            u"TTITLE2=AC/DC/Live=E|EXTT1=live|TTITLE5=Bonus"_s.arg(genre));
         return w;
     }
     void addEntry(const QString &category, const QString &lines)
@@ -66,18 +66,26 @@ private slots:
         server.reset();
     }
 
-    // A genre of the list is chosen with its index; another one shows as typed.
+    // A genre of the list is chosen with its index; another one shows as typed and leaves no
+    // index, nor does the next disc. A server list without an HTTP server does not stop the
+    // lookup.
     void exactMatchFillsThePage_data()
     {
         QTest::addColumn<QString>("genre");
+        QTest::addColumn<QString>("sites");
         QTest::addColumn<QString>("label23");
-        QTest::newRow("genre in the list") << u"Rock"_s << u"2"_s;
-        QTest::newRow("genre outside the list") << u"Chanson française"_s << u"7"_s;
+        QTest::newRow("genre in the list") << u"Rock"_s << QString() << u"2"_s;
+        QTest::newRow("genre outside the list") << u"Chanson française"_s << QString() << QString();
+        QTest::newRow("no HTTP server listed")
+            << u"Rock"_s << u"127.0.0.1 cddbp 8880 - N0 W0 Sans HTTP"_s << u"2"_s;
     }
     void exactMatchFillsThePage()
     {
         QFETCH(QString, genre);
+        QFETCH(QString, sites);
         app::Form1 &w = startWindow(genre);
+        if (!sites.isEmpty())
+            server->setSites({sites});
         page()->txtGenre->clear();
         page()->txtGenre->addItems({QString(), u"Blues"_s, u"Rock"_s, u"Rock & Roll"_s});
         w.Label23->setText(u"7"_s);
@@ -87,17 +95,30 @@ private slots:
                      u'|' + p->txtGenre->currentText(),
                  u"Les Amis|Noël d'été|1999|"_s + genre);
         QTEST(w.Label23->text(), "label23");
-        // Split titles joined, then the first "/" of each made a "-".
-        QCOMPARE(column(page()->LV2, 0), u"Tant qu'il continue| 1999 (live)|AC-DC/Live"_s);
+        // Split titles joined, then the first "/" of each made a "-"; no row beyond the disc.
+        QCOMPARE(column(page()->LV2, 0), u"Tant qu'il continue| 1999 (live)|AC-DC/Live=E"_s);
         QVERIFY(page()->txtRecu->toPlainText().startsWith(u"210 rock "_s));
         QCOMPARE(server->commands(),
                  (QStringList{u"sites"_s, u"cddb query "_s + discId + u" 3 150 225 375 6"_s,
                               u"cddb read rock "_s + discId}));
         QVERIFY(w.MMControl1->isOpen() && w.Timer4->isActive() && f->dialogs->shown.isEmpty());
+        page()->cboLecteurCD->addItem(f->discImage(u"autre"_s));
+        page()->cboLecteurCD->setCurrentIndex(1);
+        QCOMPARE(w.Label23->text(), u"0"_s); // the empty genre
     }
 
+    // "Annuler" reads nothing and leaves the page as it was.
+    void severalMatchesAskForAChoice_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("shown"); // artist, then the track list
+        QTest::addColumn<int>("requests");
+        QTest::newRow("second match chosen") << false << u"Autres|Seul"_s << 3;
+        QTest::newRow("choice cancelled") << true << u"|Piste 1|Piste 2|Piste 3"_s << 2;
+    }
     void severalMatchesAskForAChoice()
     {
+        QFETCH(bool, cancel);
         app::Form1 &w = startWindow();
         addEntry(u"folk"_s, u"DTITLE=Autres / Disque|DYEAR=2001|DGENRE=Folk|TTITLE0=Seul"_s);
         int offered = 0;
@@ -106,15 +127,16 @@ private slots:
             [&] {
                 offered = page()->lstCategories->count();
                 page()->lstCategories->setCurrentRow(1);
-                QTest::mouseClick(page()->btnOkSelCategorie, Qt::LeftButton);
+                QTest::mouseClick(cancel ? page()->btnAnnulerCategorie : page()->btnOkSelCategorie,
+                                  Qt::LeftButton);
             });
         w.show();
         w.run(u"demandecddb"_s);
         QCOMPARE(offered, 2);
-        QVERIFY(!page()->fraCategorie->isVisible());
-        QCOMPARE(page()->txtArtiste->text(), u"Autres"_s);
-        QCOMPARE(column(page()->LV2, 0), u"Seul"_s);
-        QCOMPARE(server->commands().last(), u"cddb read folk "_s + discId);
+        QVERIFY(!page()->fraCategorie->isVisible() && !panel()->isBusy());
+        QTEST(page()->txtArtiste->text() + u'|' + column(page()->LV2, 0), "shown");
+        QTEST(int(server->commands().size()), "requests");
+        QVERIFY(w.MMControl1->isOpen() && w.Timer4->isActive());
     }
 
     // Lookups that fill nothing keep the track list and the page empty: a query that finds
@@ -134,6 +156,11 @@ private slots:
                 << tracks << QString();
         QTest::newRow("no server")
             << u"no server"_s << 0 << QString() << tracks << u"Pas de connection internet"_s;
+        QTest::newRow("answer too long")
+            << u"too long"_s << 1 << QString() << tracks
+            << u"Réponse du serveur CDDB trop longue (plus de 1024 Ko)"_s;
+        QTest::newRow("HTTP error") << u"HTTP error"_s << 1 << QString() << tracks
+                                    << u"Erreur du serveur CDDB (HTTP 500)"_s;
         QTest::newRow("disc not readable") << u"no disc"_s << 1 << u"Ici"_s << QString()
                                            << u"Le lecteur n'est pas prêt. Essayez plus tard."_s;
     }
@@ -151,6 +178,10 @@ private slots:
             QVERIFY(closed.listen(QHostAddress::LocalHost));
             w.cddbServerUrl = u"http://127.0.0.1:%1/~cddb/cddb.cgi"_s.arg(closed.serverPort());
         }
+        if (failure == u"too long"_s)
+            server->setMode(CddbServer::Mode::HugeBody);
+        if (failure == u"HTTP error"_s)
+            server->setMode(CddbServer::Mode::HttpError);
         if (failure == u"no disc"_s) {
             page()->cboLecteurCD->addItem(f->dir.filePath(u"absent.cue"_s));
             page()->cboLecteurCD->setCurrentIndex(1);
@@ -163,20 +194,35 @@ private slots:
         QTEST(f->dialogs->lastText(), "message");
     }
 
+    // "Annuler" leaves the list without changing the server.
+    void serverChosenFromTheList_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("server chosen") << false;
+        QTest::newRow("choice cancelled") << true;
+    }
     void serverChosenFromTheList()
     {
+        QFETCH(bool, cancel);
         app::Form1 &w = startWindow();
-        server->setSites({u"miroir.example http 8080 /cgi-bin/cddb.cgi N0 W0 Miroir"_s,
-                          u"127.0.0.1 cddbp 8880 - N0 W0 Sans HTTP"_s,
+        const QString noHttp = u"127.0.0.1 cddbp 8880 - N0 W0 Sans HTTP"_s;
+        server->setSites({noHttp});
+        QTest::mouseClick(page()->btnChoisirSite, Qt::LeftButton);
+        QCOMPARE(page()->txtRecu->toPlainText(), u"Aucun serveur HTTP dans la liste des sites"_s);
+        QTest::mouseClick(page()->btnChoisirSite, Qt::LeftButton);
+        server->setSites({u"miroir.example http 8080 /cgi-bin/cddb.cgi N0 W0 Miroir"_s, noHttp,
                           u"127.0.0.1 http %1 /autre/cddb.cgi N0 W0 Autre"_s.arg(server->port())});
         QTest::mouseClick(page()->btnChoisirSite, Qt::LeftButton);
         // The site without HTTP is left out.
+        const QString autre = u"http://127.0.0.1:%1/autre/cddb.cgi"_s.arg(server->port());
         QCOMPARE(page()->txtRecu->toPlainText(),
-                 u"Miroir\thttp://miroir.example:8080/cgi-bin/cddb.cgi\nAutre\t"_s +
-                     u"http://127.0.0.1:%1/autre/cddb.cgi"_s.arg(server->port()));
+                 u"Miroir\thttp://miroir.example:8080/cgi-bin/cddb.cgi\nAutre\t"_s + autre);
+        QVERIFY(!page()->btnAnnulerSite->isHidden());
         page()->txtRecu->moveCursor(QTextCursor::End); // on the line of "Autre"
-        QTest::mouseClick(page()->btnChoisirSite, Qt::LeftButton);
-        QCOMPARE(w.cddbServerUrl, u"http://127.0.0.1:%1/autre/cddb.cgi"_s.arg(server->port()));
+        QTest::mouseClick(cancel ? page()->btnAnnulerSite : page()->btnChoisirSite, Qt::LeftButton);
+        QCOMPARE(w.cddbServerUrl, cancel ? server->url() : autre);
+        QCOMPARE(page()->btnChoisirSite->text(), u"Liste des &Sites"_s);
+        QVERIFY(page()->btnAnnulerSite->isHidden());
     }
 
     // Closing the window while the user chooses a match, or during a fetch, ends the wait at

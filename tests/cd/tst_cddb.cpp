@@ -75,6 +75,7 @@ private slots:
     void readAnswer_data();
     void readAnswer();
     void requestWords();
+    void commandLine_data();
     void commandLine();
     void hostileServer_data();
     void hostileServer();
@@ -201,44 +202,57 @@ void TestCddb::queryAnswer()
 void TestCddb::readAnswer_data()
 {
     QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<int>("trackCount");
     QTest::addColumn<QString>("disc");
     QTest::addColumn<QStringList>("rows");
     const QString amis = QStringLiteral("Les Amis|Le Vent|1999|Chanson");
     QTest::newRow("titles, extended part, leading digit")
         << entry(disc + QStringList{"TTITLE0=Un", "TTITLE1=Deux", "EXTD=", "EXTT1=live", "TTITLE2=1999",
                                     "TTITLE3=  7 Seconds  ", "PLAYORDER="})
-        << amis << QStringList{"Un", "Deux (live)", " 1999", " 7 Seconds"};
+        << 4 << amis << QStringList{"Un", "Deux (live)", " 1999", " 7 Seconds"};
     QTest::newRow("split title keeps the blank at the split")
         << entry(disc + QStringList{"TTITLE0=Tant qu'il ", "TTITLE0=continue", "TTITLE1=Tant qu'il",
                                     "TTITLE1= continue ", "TTITLE2=contin", "TTITLE2=ue", "TTITLE3=19", "TTITLE3=99"})
-        << amis << QStringList{"Tant qu'il continue", "Tant qu'il continue", "continue", " 1999"};
+        << 4 << amis << QStringList{"Tant qu'il continue", "Tant qu'il continue", "continue", " 1999"};
     QTest::newRow("split extended part and disc title")
         << entry({"DTITLE=Les Amis / Le ", "DTITLE=Vent", "DYEAR= 1999 ", "DGENRE=Chanson", "TTITLE0=A",
                   "EXTT0=enregistré en ", "EXTT0=public"})
-        << amis << QStringList{"A (enregistré en public)"};
+        << 1 << amis << QStringList{"A (enregistré en public)"};
     QTest::newRow("Windows-1252 accents")
         << entry({"DTITLE=No\u00ebl / \u00c9t\u00e9", "DYEAR=", "DGENRE=Vari\u00e9t\u00e9",
                   QStringLiteral("TTITLE0=Co\u00fbt \u0080")})
-        << "Noël|Été||Variété" << QStringList{"Coût €"};
-    QTest::newRow("no slash, equals sign, missing track")
-        << entry({"DTITLE=  Compil  ", "DYEAR=", "DGENRE=", "TTITLE0=E=mc2", "TTITLE2=C"})
-        << "Compil|||" << QStringList{"E", "", "C"};
-    QTest::newRow("absurd track numbers are ignored, 99 is the last")
+        << 1 << "Noël|Été||Variété" << QStringList{"Coût €"};
+    QTest::newRow("no separator names both, missing track")
+        << entry({"DTITLE=  AC/DC  ", "DYEAR=", "DGENRE=", "TTITLE0=A", "TTITLE2=C"}) << 3
+        << "AC/DC|AC/DC||" << QStringList{"A", "", "C"};
+    QTest::newRow("slash and equals sign inside values")
+        << entry({"DTITLE=AC/DC / Back in Black / Live", "DYEAR==1980", "DGENRE=Hard=Rock",
+                  "TTITLE0=E=mc2", "TTITLE1=A/B = C", "EXTT1=x=y", "TTITLE2=Fin="})
+        << 3 << "AC/DC|Back in Black / Live|=1980|Hard=Rock"
+        << QStringList{"E=mc2", "A/B = C (x=y)", "Fin="};
+    QTest::newRow("titles beyond the disc's tracks are ignored")
+        << entry(disc + QStringList{"TTITLE0=A", "TTITLE5=x", "EXTT3=x", "TTITLE1=B",
+                                    "TTITLE2=x"})
+        << 2 << amis << QStringList{"A", "B"};
+    QTest::newRow("absurd track numbers are ignored, 98 is the last")
         << entry(disc + QStringList{"TTITLE0=A", "TTITLE4294967296=x", "TTITLE2147483647=x", "TTITLE100=x",
                                     "TTITLE-1=x", "TTITLE=x", "TTITLEx=x", "TTITLE+1=x", "EXTT99999999=x",
-                                    "EXTT1000=x", "TTITLE99=Z"})
-        << amis << QStringList{"A"} + QStringList(98, QString()) + QStringList{"Z"};
+                                    "EXTT1000=x", "TTITLE98=Z", "TTITLE99=x"})
+        << 99 << amis << QStringList{"A"} + QStringList(97, QString()) + QStringList{"Z"};
     QTest::newRow("nothing after the end line")
-        << entry({"DTITLE=A / B", ".", "DYEAR=1999", "TTITLE0=x"}) << "A|B||" << QStringList{};
-    QTest::newRow("not 210") << QByteArray("401 Specified CDDB entry not found.\r\n") << "|||" << QStringList{};
+        << entry({"DTITLE=A / B", ".", "DYEAR=1999", "TTITLE0=x"}) << 1 << "A|B||"
+        << QStringList{};
+    QTest::newRow("not 210") << QByteArray("401 Specified CDDB entry not found.\r\n") << 1
+                             << "|||" << QStringList{};
 }
 
 void TestCddb::readAnswer()
 {
     QFETCH(QByteArray, answer);
+    QFETCH(int, trackCount);
     QFETCH(QString, disc);
     QFETCH(QStringList, rows);
-    const cd::CddbDisc parsed = cd::parseReadAnswer(cd::decodeCddbAnswer(answer));
+    const cd::CddbDisc parsed = cd::parseReadAnswer(cd::decodeCddbAnswer(answer), trackCount);
     QCOMPARE(QStringList({parsed.artist, parsed.album, parsed.year, parsed.genre}).join(u'|'), disc);
     QCOMPARE(parsed.rows, rows);
 }
@@ -252,9 +266,27 @@ void TestCddb::requestWords()
     QCOMPARE(cd::cddbReadCommand("rock&proto=1", "a#b"), QStringLiteral("cddb+read+rock%26proto%3D1+a%23b"));
 }
 
-// The command line takes the first of several matches and prints the rows the track list shows.
+void TestCddb::commandLine_data()
+{
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("disc"); // discid|categorie|Artiste|Album|Annee|Genre
+    QTest::addColumn<QStringList>("commands");
+    const QString queried = QStringLiteral("cddb query 0b000c03 3 150 450 900 14");
+    QTest::newRow("several matches are listed")
+        << QString() << 1 << "0b000c03|||||" << QStringList{queried};
+    QTest::newRow("second match chosen")
+        << "--choix=2" << 0 << "0b000c03|jazz|jazz|Back/Black|1980|Hard Rock"
+        << QStringList{queried, "cddb read jazz 0b000c03"};
+    QTest::newRow("choice beyond the matches")
+        << "--choix=3" << 1 << "|||||" << QStringList{queried};
+}
+
+// The command line reads only the match the user names and prints the rows the track list
+// shows: one per track of the disc.
 void TestCddb::commandLine()
 {
+    QFETCH(QString, choice);
     CddbServer server;
     QVERIFY(server.start());
     QTemporaryDir dir;
@@ -263,37 +295,55 @@ void TestCddb::commandLine()
     for (const QString &category : {QStringLiteral("folk"), QStringLiteral("jazz")}) {
         server.addEntry(category, "0b000c03", testsupport::xmcdEntry("0b000c03", {
             "DTITLE=" + category + " / Back/Black", "DYEAR=1980", "DGENRE=Hard Rock", "TTITLE0=Hells/Bells",
-            "TTITLE1=1999", "EXTT1=live", "TTITLE2=A/B/C"}));
+            "TTITLE1=1999", "EXTT1=live", "TTITLE2=A/B=C", "TTITLE3=Bonus"}));
     }
     QProcess cli;
-    cli.start(qEnvironmentVariable("TARVEX_CLI"),
-              {"cddb", "--cd-image=" + image.cuePath(), "--serveur=" + server.url()});
+    QStringList args{"cddb", "--cd-image=" + image.cuePath(), "--serveur=" + server.url()};
+    if (!choice.isEmpty())
+        args.append(choice);
+    cli.start(qEnvironmentVariable("TARVEX_CLI"), args);
     QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning, 60000); // the server answers meanwhile
+    QTEST(cli.exitCode(), "exitCode");
     const QJsonObject out = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
-    QCOMPARE(QStringList({out["discid"].toString(), out["categorie"].toString(), out["Artiste"].toString(),
-                          out["Album"].toString(), out["Annee"].toString(), out["Genre"].toString()}).join(u'|'),
-             QStringLiteral("0b000c03|folk|folk|Back|1980|Hard Rock"));
-    QCOMPARE(out["Pistes"].toArray().toVariantList(), (QVariantList{"Hells-Bells", " 1999 (live)", "A-B/C"}));
-    QCOMPARE(server.commands(), (QStringList{"cddb query 0b000c03 3 150 450 900 14", "cddb read folk 0b000c03"}));
+    QStringList fields;
+    for (const char *key : {"discid", "categorie", "Artiste", "Album", "Annee", "Genre"})
+        fields.append(out[key].toString());
+    QTEST(fields.join(u'|'), "disc");
+    QTEST(server.commands(), "commands");
+    if (choice.isEmpty()) {
+        QVariantList listed;
+        for (const QJsonValue &match : out["correspondances"].toArray())
+            listed.append(QString::number(match["choix"].toInt()) + u' '
+                          + match["categorie"].toString() + u' ' + match["discid"].toString() + u' '
+                          + match["titre"].toString());
+        QCOMPARE(listed, (QVariantList{"1 folk 0b000c03 folk / Back/Black",
+                                       "2 jazz 0b000c03 jazz / Back/Black"}));
+    } else if (cli.exitCode() == 0) {
+        QCOMPARE(out["Pistes"].toArray().toVariantList(),
+                 (QVariantList{"Hells-Bells", " 1999 (live)", "A-B=C"}));
+    }
 }
 
 void TestCddb::hostileServer_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<int>("ending"); // 1: the wait is cancelled, 2: the application quits
-    QTest::addColumn<bool>("answered");
-    QTest::newRow("exact match") << int(CddbServer::Mode::Normal) << 0 << true;
-    QTest::newRow("huge track numbers") << int(CddbServer::Mode::HugeIndex) << 0 << true;
-    QTest::newRow("no end line") << int(CddbServer::Mode::NoEndLine) << 0 << true;
-    QTest::newRow("5 MB with its length") << int(CddbServer::Mode::HugeBody) << 0 << false;
-    QTest::newRow("5 MB without length") << int(CddbServer::Mode::HugeBodyStream) << 0 << false;
-    QTest::newRow("HTTP status 500") << int(CddbServer::Mode::HttpError) << 0 << false;
-    QTest::newRow("never answers") << int(CddbServer::Mode::NeverAnswers) << 0 << false;
-    QTest::newRow("stalls mid-body") << int(CddbServer::Mode::StallsMidBody) << 0 << false;
-    QTest::newRow("nothing listens") << -1 << 0 << false;
-    QTest::newRow("cancelled") << int(CddbServer::Mode::StallsMidBody) << 1 << false;
+    QTest::addColumn<QString>("failure"); // empty when the server answers
+    const QString noAnswer = QStringLiteral("Pas de connection internet");
+    const QString tooLong = QStringLiteral("Réponse du serveur CDDB trop longue (plus de 1024 Ko)");
+    QTest::newRow("exact match") << int(CddbServer::Mode::Normal) << 0 << QString();
+    QTest::newRow("huge track numbers") << int(CddbServer::Mode::HugeIndex) << 0 << QString();
+    QTest::newRow("no end line") << int(CddbServer::Mode::NoEndLine) << 0 << QString();
+    QTest::newRow("5 MB with its length") << int(CddbServer::Mode::HugeBody) << 0 << tooLong;
+    QTest::newRow("5 MB without length") << int(CddbServer::Mode::HugeBodyStream) << 0 << tooLong;
+    QTest::newRow("HTTP status 500") << int(CddbServer::Mode::HttpError) << 0
+                                     << QStringLiteral("Erreur du serveur CDDB (HTTP 500)");
+    QTest::newRow("never answers") << int(CddbServer::Mode::NeverAnswers) << 0 << noAnswer;
+    QTest::newRow("stalls mid-body") << int(CddbServer::Mode::StallsMidBody) << 0 << noAnswer;
+    QTest::newRow("nothing listens") << -1 << 0 << noAnswer;
+    QTest::newRow("cancelled") << int(CddbServer::Mode::StallsMidBody) << 1 << noAnswer;
     // Leaves the application quitting: keep it last.
-    QTest::newRow("application quits") << int(CddbServer::Mode::StallsMidBody) << 2 << false;
+    QTest::newRow("application quits") << int(CddbServer::Mode::StallsMidBody) << 2 << noAnswer;
 }
 
 // A real HTTP exchange on loopback: the query, then the read of the match, bounded in size and
@@ -303,7 +353,7 @@ void TestCddb::hostileServer()
 {
     QFETCH(int, mode);
     QFETCH(int, ending);
-    QFETCH(bool, answered);
+    QFETCH(QString, failure);
     CddbServer server;
     QVERIFY(server.start());
     server.addEntry("misc", "0200b401", testsupport::xmcdEntry("0200b401",
@@ -322,16 +372,18 @@ void TestCddb::hostileServer()
     const QString hello = cd::cddbHelloSuffix(QStringLiteral("jean@exemple.fr"));
     QElapsedTimer clock;
     clock.start();
-    const QString queried = cd::cddbSend(fetch, url, query, hello);
+    const cd::CddbReply queried = cd::cddbSend(fetch, url, query, hello);
     QVERIFY(clock.elapsed() < 5000);
     fetch.setTimeout(1500);
-    const QString read = cd::cddbSend(fetch, url, cd::cddbReadCommand("misc", "0200b401"), hello);
-    if (!answered) {
-        QCOMPARE(queried + read, QString());
+    const cd::CddbReply read =
+        cd::cddbSend(fetch, url, cd::cddbReadCommand("misc", "0200b401"), hello);
+    QCOMPARE(queried.failure, failure);
+    if (!failure.isEmpty()) {
+        QCOMPARE(queried.answer + read.answer, QString());
         return;
     }
-    QCOMPARE(cd::parseQueryAnswer(queried, query).result, QStringLiteral("misc|0200b401"));
-    QCOMPARE(cd::parseReadAnswer(read).rows, (QStringList{"Un", "Deux (live)", "Trois"}));
+    QCOMPARE(cd::parseQueryAnswer(queried.answer, query).result, QStringLiteral("misc|0200b401"));
+    QCOMPARE(cd::parseReadAnswer(read.answer, 3).rows, (QStringList{"Un", "Deux (live)", "Trois"}));
     QCOMPARE(server.commands(), (QStringList{"cddb query 0200b401 1 150 182", "cddb read misc 0200b401"}));
     QCOMPARE(server.hellos().value(1), QStringLiteral("jean+exemple.fr+xmcd+v1.0PL0"));
 }
