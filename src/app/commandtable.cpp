@@ -215,14 +215,9 @@ void CommandTable::applyMainPage(int page)
     setItemsEnabled(cdItems, cd);
 }
 
-void CommandTable::applySubPage(int page, bool mp3Listed)
+void CommandTable::applySubPage(int page)
 {
-    const bool rename = page == 3;
-    setButtonsEnabled({QStringLiteral("voir"), QStringLiteral("renom")}, rename);
-    if (page == 0 || rename)
-        setButtonsEnabled(tagButtons, false);
-    else if (mp3Listed)
-        setButtonsEnabled(tagButtons, true);
+    setButtonsEnabled({QStringLiteral("voir"), QStringLiteral("renom")}, page == 3);
 }
 
 void CommandTable::applyStartState()

@@ -38,8 +38,8 @@ public:
 
     // Command states of the main tab strip TS2: 0 "Extraire CD", 1 "Tag et noms", 2 "Options".
     void applyMainPage(int page);
-    // Command states of the sub-page tab strip TS1; mp3Listed tells whether Combo7 shows "*.mp3".
-    void applySubPage(int page, bool mp3Listed);
+    // Command states of the sub-page tab strip TS1 (the tag commands follow the editor).
+    void applySubPage(int page);
     // The state the window starts in.
     void applyStartState();
 

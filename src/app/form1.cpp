@@ -502,7 +502,7 @@ void Form1::onSubPage(int page)
     if (page == TagPage::Renomeur)
         run(QStringLiteral("arret"));
     Frame1->showSubPage(page);
-    commands->applySubPage(page, Frame1->Combo7->currentIndex() == 0);
+    commands->applySubPage(page);
 }
 
 void Form1::onOptionsPage(int page)
@@ -513,14 +513,8 @@ void Form1::onOptionsPage(int page)
 void Form1::onFileType(int index)
 {
     setStatusPanel(1, QString());
-    if (TS2->currentIndex() == 1) {
+    if (TS2->currentIndex() == 1)
         Frame1->File1.setPattern(index == 0 ? QStringLiteral("*.mp3") : QStringLiteral("*.wav"));
-        const int sub = Frame1->TS1->currentIndex();
-        if (sub == TagPage::TagV1 || sub == TagPage::TagV2)
-            commands->setButtonsEnabled({QStringLiteral("enreID"), QStringLiteral("suppID"),
-                                         QStringLiteral("copieID")},
-                                        index == 0);
-    }
     Frame1->refillList();
     if (Frame1->LV1->topLevelItemCount() > 0)
         Frame1->LV1->setCurrentItem(Frame1->LV1->topLevelItem(0));

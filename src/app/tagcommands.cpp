@@ -1,5 +1,6 @@
 #include "app/tagcommands.h"
 
+#include "app/commandtable.h"
 #include "app/dialogs.h"
 #include "app/fileinfopanel.h"
 #include "app/form1.h"
@@ -47,7 +48,18 @@ TagCommands::TagCommands(Form1 &form)
     form.setProcedure(QStringLiteral("copieID"), [this] { copieID(); });
     // The extraction job fills the editor and saves it like a user would.
     form.setProcedure(QStringLiteral("fillGenreLists"), [editor] { editor->fillGenreLists(); });
-    form.setProcedure(QStringLiteral("BtnUpdate"), [this] { saveTags(); });
+    // The extraction job fills the fields for its new file and saves them there; the fields
+    // then show no file any more.
+    form.setProcedure(QStringLiteral("BtnUpdate"), [this, editor] {
+        saveTags(m_form.Txt_Chemin->text());
+        editor->remsezerotag();
+    });
+    const auto update = [this] { updateAvailability(); };
+    connect(editor, &TagEditorPanel::shownFileChanged, this, update);
+    connect(form.TS2, &QTabBar::currentChanged, this, update);
+    connect(form.Frame1->TS1, &QTabBar::currentChanged, this, update);
+    connect(form.Frame1->Combo7, &QComboBox::currentIndexChanged, this, update);
+    connect(form.Frame1->LV1, &QTreeWidget::itemSelectionChanged, this, update);
 }
 
 TagCommands::~TagCommands()
@@ -85,9 +97,23 @@ void TagCommands::selectFile()
     tags::ZellTagCtrl().WinampForm(path);
 }
 
-bool TagCommands::saveTags()
+void TagCommands::updateAvailability()
 {
-    const QString path = m_form.Txt_Chemin->text();
+    const TagPage &page = *m_form.Frame1;
+    const QString shown = page.editor->shownFile();
+    const int sub = page.TS1->currentIndex();
+    const QTreeWidgetItem *row = page.LV1->currentItem();
+    const bool available = m_form.TS2->currentIndex() == 1 &&
+                           (sub == TagPage::TagV1 || sub == TagPage::TagV2) &&
+                           page.Combo7->currentIndex() == 0 && !shown.isEmpty() && row &&
+                           row->isSelected() &&
+                           page.File1.filePath(row->text(TagPage::NameColumn)) == shown;
+    m_form.commands->setButtonsEnabled(
+        {QStringLiteral("enreID"), QStringLiteral("suppID"), QStringLiteral("copieID")}, available);
+}
+
+bool TagCommands::saveTags(const QString &path)
+{
     if (path.isEmpty())
         return false;
     const tags::Result<bool> saved = m_form.Frame1->editor->BtnUpdate(path, m_form.Frame7->Text8->text(),
@@ -107,32 +133,45 @@ bool TagCommands::saveTags()
 
 void TagCommands::enreID()
 {
-    if (m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous enregistrer le Tag ?"), productName))
-        saveTags();
+    const QString file = m_form.Frame1->editor->shownFile();
+    if (file.isEmpty() ||
+        !m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous enregistrer le Tag ?"), productName))
+        return;
+    if (saveTags(file))
+        m_form.Frame1->editor->showTagsOfFile(file);
 }
 
 void TagCommands::suppID()
 {
-    if (!m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous supprimer le Tag ?"), productName))
+    TagEditorPanel &editor = *m_form.Frame1->editor;
+    const QString file = editor.shownFile();
+    if (file.isEmpty() ||
+        !m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous supprimer le Tag ?"), productName))
         return;
-    m_form.Frame1->editor->remsezerotag();
-    saveTags();
+    editor.remsezerotag();
+    if (saveTags(file))
+        editor.showTagsOfFile(file);
 }
 
 void TagCommands::copieID()
 {
-    if (!m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous copier le Tag ?"), productName))
-        return;
     TagPage &page = *m_form.Frame1;
+    const QString file = page.editor->shownFile();
+    if (file.isEmpty() ||
+        !m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous copier le Tag ?"), productName))
+        return;
     const bool fromV1 = page.TS1->currentIndex() == TagPage::TagV1;
+    bool saved = false;
     for (QTreeWidgetItem *row : page.LV1->selectedItems()) {
         Q_UNUSED(row);
         if (fromV1)
             page.editor->copyV1FieldsToV2();
         else
             page.editor->copyV2FieldsToV1();
-        saveTags();
+        saved = saveTags(file);
     }
+    if (saved)
+        page.editor->showTagsOfFile(file);
 }
 
 } // namespace app

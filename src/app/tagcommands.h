@@ -22,8 +22,12 @@ public:
     void enreID();
     void suppID();
     void copieID();
-    // Saves the editor's fields into the file of Txt_Chemin; a failure is shown in a message box.
-    bool saveTags();
+    // Saves the editor's fields into a file; a failure is shown in a message box.
+    bool saveTags(const QString &path);
+    // The three tag commands are enabled only while the editor shows the tags of the file
+    // selected in LV1, on a tag page of an "*.mp3" list: a save never reaches a file that is
+    // not shown.
+    void updateAvailability();
 
 private:
     Form1 &m_form;

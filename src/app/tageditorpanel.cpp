@@ -152,6 +152,7 @@ void TagEditorPanel::remsezerotag()
 {
     m_shownFile.clear();
     m_loadedTexts.clear();
+    emit shownFileChanged();
     cmbv1Genre->clear();
     cmbv2Genre->clear();
     for (QWidget *field : fieldsV1() + fieldsV2()) {
@@ -207,8 +208,10 @@ void TagEditorPanel::showTagsOfFile(const QString &fichier)
     m_shownFile.clear();
     m_loadedTexts.clear();
     const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(fichier);
-    if (!read.ok())
+    if (!read.ok()) {
+        emit shownFileChanged();
         return;
+    }
     const tags::TypeTagV1 &v1 = read->TagV1;
     if (v1.Valide()) {
         chkv1->setChecked(true);
@@ -248,6 +251,7 @@ void TagEditorPanel::rememberLoadedTexts(const QString &fichier)
     m_shownFile = fichier;
     for (const QWidget *field : fieldsV1() + fieldsV2())
         m_loadedTexts.insert(field, fieldText(field));
+    emit shownFileChanged();
 }
 
 bool TagEditorPanel::edited(const QString &fichier, const QWidget *field) const

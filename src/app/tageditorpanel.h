@@ -84,6 +84,11 @@ public:
     tags::Result<bool> BtnUpdate(const QString &fichier, const QString &defaultComment,
                                  const QString &defaultEncoder) const;
 
+signals:
+    // The fields started or stopped showing a file's tags.
+    void shownFileChanged();
+
+public:
     // Checks and enables the other version, then copies the common fields into it.
     void copyV1FieldsToV2();
     void copyV2FieldsToV1();

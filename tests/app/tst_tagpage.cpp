@@ -194,6 +194,46 @@ private slots:
         QTEST(tagsOf(file).section(u" / "_s, 0, 0), "saved");
     }
 
+    // The tag commands act only on the file whose tags the editor shows: once a page change,
+    // a reload of the list or the "*.wav" list hides it, they are disabled and a click writes
+    // nothing.
+    void commandsNeedAShownFile_data()
+    {
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("shown on Tag ID3 v2") << u""_s << true;
+        QTest::newRow("Info Fichier") << u"TS1=0"_s << false;
+        QTest::newRow("main tab and back") << u"TS2=2|TS2=1|TS1=2"_s << false;
+        QTest::newRow("wav list") << u"Combo7=*.wav|TS1=2"_s << false;
+        QTest::newRow("list reloaded") << u"reload"_s << false;
+    }
+    void commandsNeedAShownFile()
+    {
+        QFETCH(QString, after);
+        QFETCH(bool, enabled);
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"t.mp3"_s, audio);
+        const QString file = f.music + u"/t.mp3"_s;
+        id3peer({u"write"_s, file});
+        const QByteArray before = bytesOf(file);
+        setFields(&w, u"TS1=2"_s);
+        clickRow(f, 0);
+        if (after == u"reload"_s)
+            w.Frame1->refillList();
+        else
+            setFields(&w, after);
+        for (const QString &command : {u"enreID"_s, u"suppID"_s, u"copieID"_s}) {
+            QAction *action = w.commands->button(command);
+            QCOMPARE(action->isEnabled(), enabled);
+            if (enabled)
+                continue;
+            f.dialogs->answer = true;
+            action->trigger();
+            QVERIFY(f.dialogs->shown.isEmpty());
+            QCOMPARE(bytesOf(file), before);
+        }
+    }
+
     // An edit of the title in the editor keeps every other value of a rich tag written by
     // mutagen, version 2.4 included: the editor writes only what the user changed.
     void richTagKept()

@@ -126,23 +126,25 @@ private slots:
         const QString cd = u"CDDB|extraireMP3|%1demCDDB|Extra|extraMP3|extraWAV"_s;
         const QString files =
             u"ouvrir|%1lit|arretlecture|recherche|ouvdossier|copier2|deplacer2|supprimer2"_s;
-        const QString tags = u"enreID|suppID|copieID|"_s, names = u"voir|renom|"_s;
+        // No row is selected here: the tag commands stay disabled on every page (they follow
+        // the file the editor shows, see the tag page's tests).
+        const QString names = u"voir|renom|"_s;
         QTest::newRow("at start") << u""_s << cd.arg(u""_s) << u"6|3|9"_s;
         QTest::newRow("Tag et noms") << u"TS2=2|TS2=1"_s << files.arg(u""_s) << u"1|3|9"_s;
         QTest::newRow("Options") << u"TS2=1|TS2=2"_s << u""_s << u"7|3|9"_s;
         QTest::newRow("Conversion de fichier") << u"TS2=2|TS3=2"_s << u""_s << u"7|3|11"_s;
-        QTest::newRow("mp3 Tag ID3 v1") << u"TS2=1|TS1=1"_s << files.arg(tags) << u"1|2|9"_s;
-        QTest::newRow("mp3 Tag ID3 v2") << u"TS2=1|TS1=2"_s << files.arg(tags) << u"1|5|9"_s;
+        QTest::newRow("mp3 Tag ID3 v1") << u"TS2=1|TS1=1"_s << files.arg(u""_s) << u"1|2|9"_s;
+        QTest::newRow("mp3 Tag ID3 v2") << u"TS2=1|TS1=2"_s << files.arg(u""_s) << u"1|5|9"_s;
         QTest::newRow("mp3 Renomeur") << u"TS2=1|TS1=3"_s << files.arg(names) << u"1|4|9"_s;
         QTest::newRow("wav Tag ID3 v2")
             << u"TS2=1|Combo7=*.wav|TS1=2"_s << files.arg(u""_s) << u"1|5|9"_s;
         QTest::newRow("wav Renomeur")
             << u"TS2=1|Combo7=*.wav|TS1=3"_s << files.arg(names) << u"1|4|9"_s;
-        // The main tab strip shows "Info Fichier" again but leaves the tag buttons as they are.
+        // The main tab strip shows "Info Fichier" again.
         QTest::newRow("back on Tag et noms")
-            << u"TS2=1|TS1=2|TS2=2|TS2=1"_s << files.arg(tags) << u"1|3|9"_s;
+            << u"TS2=1|TS1=2|TS2=2|TS2=1"_s << files.arg(u""_s) << u"1|3|9"_s;
         QTest::newRow("back on Extraire CD")
-            << u"TS2=1|TS1=1|TS2=0"_s << cd.arg(tags) << u"6|2|9"_s;
+            << u"TS2=1|TS1=1|TS2=0"_s << cd.arg(u""_s) << u"6|2|9"_s;
     }
     void pages()
     {
