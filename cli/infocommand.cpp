@@ -1,6 +1,7 @@
 // tarvex-cli info FICHIER...: the MPEG properties of each file and the texts of the
 // "Info Fichier" page, as a JSON array on standard output.
 #include "command.h"
+#include "tagcli.h"
 
 #include "mpeg/fileinfo.h"
 #include "mpeg/typetagmpeg.h"
@@ -42,11 +43,8 @@ QJsonObject mpegObject(const mpeg::TypeTagMpeg &r)
 // Why a file cannot be read, or an empty text when it can.
 QString unreadable(const QString &path)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QStringLiteral("Fichier introuvable");
-    if (info.isDir())
-        return QStringLiteral("C'est un dossier, pas un fichier");
+    if (const QString why = tagcli::notAFile(path); !why.isEmpty())
+        return why;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("Impossible de lire le fichier : %1").arg(file.errorString());

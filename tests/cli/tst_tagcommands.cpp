@@ -17,6 +17,7 @@
 
 #include <csignal>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace tagtest;
@@ -351,6 +352,47 @@ private slots:
         before.remove("TIT2");
         QCOMPARE(after, before);
         QVERIFY(readAll(m_path).contains(mpegFrames(20)));
+    }
+
+    // Each failure names its real cause; a named pipe or a device is refused at once.
+    void causesNamed_data()
+    {
+        QTest::addColumn<QStringList>("args"); // FILE stands for the file of the row
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("cause");
+        const QString notRegular = "pas un fichier ordinaire";
+        QTest::newRow("tags of a pipe") << QStringList{"tags", "FILE"} << "pipe" << notRegular;
+        QTest::newRow("info of a pipe") << QStringList{"info", "FILE"} << "pipe" << notRegular;
+        QTest::newRow("set on a pipe") << QStringList{"set", "--titre=x", "FILE"} << "pipe" << notRegular;
+        QTest::newRow("clear on a device") << QStringList{"clear", "/dev/null"} << "" << notRegular;
+        QTest::newRow("copy into a read-only file")
+            << QStringList{"copy", "--v2-vers-v1", "FILE"} << "read-only" << "lecture seule";
+        QTest::newRow("set on a wav") << QStringList{"set", "--v1", "--titre=x", "FILE"} << "wav"
+                                      << "n'est pas un fichier MP3 : rien n'a été écrit";
+    }
+    void causesNamed()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, kind);
+        QFETCH(QString, cause);
+        const QString path = m_dir.filePath("cause.mp3");
+        QFile::remove(path);
+        if (kind == "pipe")
+            QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+        else if (kind == "read-only")
+            QVERIFY(writeAll(path, tag(3, frame(3, "TIT2", latin("t"))) + mpegFrames(3)) &&
+                    QFile::setPermissions(path, QFile::ReadOwner));
+        else if (kind == "wav")
+            QVERIFY(writeAll(path, "RIFF" + QByteArray(4, '\0') + "WAVEfmt " + mpegFrames(3)));
+        const QByteArray before = kind == "pipe" ? QByteArray() : readAll(path);
+        args.replaceInStrings("FILE", path);
+        const Run run = cli(args);
+        QCOMPARE(run.status, 1);
+        const QString error = run.json.at(0).toObject().value("erreur").toString();
+        QVERIFY2(error.contains(cause), qPrintable(error));
+        if (kind != "pipe")
+            QCOMPARE(readAll(path), before);
+        QFile::remove(path);
     }
 
     void killedMidSave()
