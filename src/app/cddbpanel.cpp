@@ -210,8 +210,12 @@ void CddbPanel::cddbRead(const QString &category, const QString &discId, int tra
     // An entry without titles leaves the track list as it is.
     if (!disc.discLinesFound() || disc.rows.isEmpty())
         return;
+    // The disc keeps all its tracks: an entry with fewer titles leaves the last rows their names.
+    QStringList titles = disc.rows;
+    for (int i = int(titles.size()); i < m_page->LV2->topLevelItemCount(); ++i)
+        titles.append(m_page->LV2->topLevelItem(i)->text(0));
     m_page->LV2->clear();
-    for (const QString &title : disc.rows) {
+    for (const QString &title : titles) {
         auto *row = new QTreeWidgetItem(m_page->LV2, {title});
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
         row->setCheckState(0, Qt::Unchecked);

@@ -113,7 +113,8 @@ private slots:
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<QString>("shown"); // artist, then the track list
         QTest::addColumn<int>("requests");
-        QTest::newRow("second match chosen") << false << u"Autres|Seul"_s << 3;
+        // An entry with one title keeps the disc's other tracks.
+        QTest::newRow("second match chosen") << false << u"Autres|Seul|Piste 2|Piste 3"_s << 3;
         QTest::newRow("choice cancelled") << true << u"|Piste 1|Piste 2|Piste 3"_s << 2;
     }
     void severalMatchesAskForAChoice()
