@@ -333,10 +333,7 @@ tags::Result<bool> TagEditorPanel::BtnUpdate(const QString &fichier, const QStri
     tags::TagChanges changes;
     changes.v1 = record.TagV1;
     changes.v2 = record.TagV2;
-    const tags::Result<tags::SaveKind> saved = tags::saveTags(fichier, changes);
-    if (!saved.ok())
-        return tags::Result<bool>::failure(saved.error());
-    return true;
+    return tags::saveChanges(fichier, changes);
 }
 
 void TagEditorPanel::copyV1FieldsToV2()

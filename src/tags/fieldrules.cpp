@@ -13,7 +13,7 @@ qint16 v1Track(const QString &typed)
 
 QString v2Track(const QString &typed)
 {
-    static const QRegularExpression trackAndTotal(QStringLiteral("^\\d+/\\d+$"));
+    const QRegularExpression trackAndTotal(QStringLiteral("^\\d+/\\d+$"));
     const QString track = typed.trimmed();
     if (trackAndTotal.match(track).hasMatch())
         return track;

@@ -108,7 +108,7 @@ QByteArray convertDescribed(const QByteArray &body, qsizetype fixed, bool textFo
 // A version 2.4 date ("2003-05-12T10:20") as TYER, TDAT (DDMM) and TIME (HHMM).
 QList<Id3v2Frame> convertDate(const Id3v2Frame &frame)
 {
-    static const QRegularExpression date(
+    const QRegularExpression date(
         QStringLiteral("^(\\d{4})(?:-(\\d{2})(?:-(\\d{2})(?:T(\\d{2}):(\\d{2}))?)?)?"));
     const QString text = textValues(frame.body).value(0);
     const QRegularExpressionMatch m = date.match(text);
@@ -195,9 +195,10 @@ QList<Id3v2Frame> convertFrom24(Id3v2Frame frame)
 // One frame of a version 2.2 tag; empty when version 2.3 has no such frame.
 QList<Id3v2Frame> convertFrom22(Id3v2Frame frame)
 {
-    const auto known = std::find_if(std::begin(v22Names), std::end(v22Names), [&](const auto &pair) {
-        return frame.id == QByteArrayView(pair.first.data(), 3);
-    });
+    const auto known =
+        std::find_if(std::begin(v22Names), std::end(v22Names), [&](const auto &pair) {
+            return frame.id == QByteArrayView(pair.first.data(), 3);
+        });
     if (known == std::end(v22Names))
         return {};
     frame.id = QByteArray(known->second.data(), 4);

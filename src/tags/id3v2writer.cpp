@@ -246,10 +246,7 @@ Result<bool> writeTagV2(const QString &fichier, const TypeTagV2 &tag)
 {
     TagChanges changes;
     changes.v2 = tag;
-    const Result<SaveKind> saved = saveTags(fichier, changes);
-    if (!saved.ok())
-        return Result<bool>::failure(saved.error());
-    return true;
+    return saveChanges(fichier, changes);
 }
 
 } // namespace tags

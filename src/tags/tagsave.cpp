@@ -39,8 +39,9 @@ Result<QByteArray> readPicture(const QString &path)
 {
     QFile file(path);
     const auto failure = [&] {
-        return Result<QByteArray>::failure(QStringLiteral("Lecture impossible de l'image « %1 » : %2")
-                                               .arg(shownPath(path), file.errorString()));
+        return Result<QByteArray>::failure(
+            QStringLiteral("Lecture impossible de l'image « %1 » : %2")
+                .arg(shownPath(path), file.errorString()));
     };
     if (!file.open(QIODevice::ReadOnly))
         return failure();
@@ -53,7 +54,8 @@ Result<QByteArray> readPicture(const QString &path)
         return failure();
     if (!bytes.startsWith("\xFF\xD8\xFF"))
         return Result<QByteArray>::failure(
-            QStringLiteral("« %1 » n'est pas une image JPEG : rien n'a été écrit").arg(shownPath(path)));
+            QStringLiteral("« %1 » n'est pas une image JPEG : rien n'a été écrit")
+                .arg(shownPath(path)));
     return bytes;
 }
 
@@ -63,8 +65,8 @@ QList<Patch> vbrPatch(int fd, const mpeg::AudioCheck &audio, qint64 fileSize, qi
                       qint64 newLength)
 {
     const qint64 frame = audio.firstFrame;
-    const qint64 xing = audio.header.mpeg1 ? (audio.header.mono ? 21 : 36)
-                                           : (audio.header.mono ? 13 : 21);
+    const qint64 xing =
+        audio.header.mpeg1 ? (audio.header.mono ? 21 : 36) : (audio.header.mono ? 13 : 21);
     const auto bytesAt = [&](qint64 offset) {
         QByteArray bytes(4, '\0');
         return frame + offset + 4 <= fileSize && readAt(fd, bytes.data(), 4, frame + offset)
@@ -100,13 +102,18 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
     const QString shown = shownPath(fichier);
     const QByteArray path = nativePath(fichier);
     const auto ioFailure = [&](int error) {
-        return refused(QStringLiteral("Lecture impossible de « %1 » : %2").arg(shown, systemError(error)));
+        return refused(
+            QStringLiteral("Lecture impossible de « %1 » : %2").arg(shown, systemError(error)));
     };
     const QString notRegular =
         QStringLiteral("« %1 » n'est pas un fichier ordinaire : rien n'a été écrit").arg(shown);
 
+    // A device is never opened: opening some has effects of its own.
+    struct stat info;
+    if (stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return refused(notRegular);
     // One descriptor from the first read to the last write. Non-blocking, so that a named pipe
-    // given by mistake does not hang the save.
+    // put in the file's place meanwhile does not hang the save.
     int writeError = 0;
     Fd fd(open(path.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0 && errno == EISDIR)
@@ -115,7 +122,6 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
         writeError = errno;
         fd = Fd(open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     }
-    struct stat info;
     if (fd.get() < 0 || fstat(fd.get(), &info) != 0)
         return ioFailure(errno);
     if (!S_ISREG(info.st_mode))
@@ -128,8 +134,8 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
     const mpeg::AudioCheck audio = mpeg::checkMpegAudio(device);
     device.close();
     if (!audio.isMpeg())
-        return refused(QStringLiteral("« %1 » n'est pas un fichier MP3 : rien n'a été écrit")
-                           .arg(shown));
+        return refused(
+            QStringLiteral("« %1 » n'est pas un fichier MP3 : rien n'a été écrit").arg(shown));
 
     // The ID3v2 tag that opens the file, read no further than the file goes.
     QByteArray oldTag;
@@ -189,7 +195,8 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
         const Result<std::optional<QList<Id3v2Frame>>> edited =
             editFrames(tag, *changes.v2, picture);
         if (!edited.ok())
-            return refused(QStringLiteral("« %1 » : %2 ; rien n'a été écrit").arg(shown, edited.error()));
+            return refused(
+                QStringLiteral("« %1 » : %2 ; rien n'a été écrit").arg(shown, edited.error()));
         frames = *edited;
         if (frames && tag.tooManyFrames)
             return refused(QStringLiteral("Le tag ID3v2 de « %1 » a plus de %2 trames : rien n'a "
@@ -206,8 +213,9 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
 
     if (writeError != 0 || !mayWrite(info, path))
         return refused(QStringLiteral("« %1 » est en lecture seule (%2) : rien n'a été écrit")
-                           .arg(shown, writeError == EROFS ? systemError(EROFS)
-                                                           : QStringLiteral("accès en écriture refusé")));
+                           .arg(shown, writeError == EROFS
+                                           ? systemError(EROFS)
+                                           : QStringLiteral("accès en écriture refusé")));
 
     // The new tag goes in the old one's place when it fits there.
     QByteArray newTag;
@@ -219,7 +227,8 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
         if (!inPlace)
             rendered = renderTag(*frames);
         if (!rendered.ok())
-            return refused(QStringLiteral("« %1 » : %2 ; rien n'a été écrit").arg(shown, rendered.error()));
+            return refused(
+                QStringLiteral("« %1 » : %2 ; rien n'a été écrit").arg(shown, rendered.error()));
         newTag = *rendered;
         frames.reset();
     }
@@ -241,10 +250,9 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
                                .arg(shown, systemError(error)));
         };
         if (v1Change) {
-            const bool done = changes.removeV1
-                                  ? ftruncate(fd.get(), off_t(size - Id3v1Size)) == 0
-                                  : writeAt(fd.get(), newBlock.constData(), Id3v1Size,
-                                            hasBlock ? size - Id3v1Size : size);
+            const bool done = changes.removeV1 ? ftruncate(fd.get(), off_t(size - Id3v1Size)) == 0
+                                               : writeAt(fd.get(), newBlock.constData(), Id3v1Size,
+                                                         hasBlock ? size - Id3v1Size : size);
             if (!done)
                 return undo(errno, false);
         }
@@ -268,6 +276,14 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
     if (!error.isEmpty())
         return refused(error);
     return SaveKind::Rewritten;
+}
+
+Result<bool> saveChanges(const QString &fichier, const TagChanges &changes)
+{
+    const Result<SaveKind> saved = saveTags(fichier, changes);
+    if (!saved.ok())
+        return Result<bool>::failure(saved.error());
+    return true;
 }
 
 } // namespace tags

@@ -51,6 +51,10 @@ struct SaveOptions
 Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes,
                           SaveOptions options = {});
 
+// saveTags for the callers that only need to know whether it went through: true, or the
+// failure.
+Result<bool> saveChanges(const QString &fichier, const TagChanges &changes);
+
 // The path to show in a message: absolute, so that a relative one says which folder.
 QString shownPath(const QString &fichier);
 

@@ -44,10 +44,7 @@ Result<bool> ZellTagCtrl::SetAllTags(const QString &fichier, const TagType &Vart
     TagChanges changes;
     changes.v1 = Vartags.TagV1;
     changes.v2 = Vartags.TagV2;
-    const Result<SaveKind> saved = saveTags(fichier, changes);
-    if (!saved.ok())
-        return Result<bool>::failure(saved.error());
-    return true;
+    return saveChanges(fichier, changes);
 }
 
 Result<bool> ZellTagCtrl::SetAllTagsOld(const QString &fichier, const TagType &Vartags) const
@@ -163,10 +160,7 @@ Result<bool> ZellTagCtrl::CopyV2ToV1(const QString &fichier, int Mode) const
         v1.setGenre(v2.Genre());
     TagChanges changes;
     changes.v1 = v1;
-    const Result<SaveKind> saved = saveTags(fichier, changes);
-    if (!saved.ok())
-        return Result<bool>::failure(saved.error());
-    return true;
+    return saveChanges(fichier, changes);
 }
 
 Result<QVariant> ZellTagCtrl::GetOneTag(int TagInfo, const QString &fichier, int Version) const
