@@ -38,8 +38,9 @@ struct Signature
     const char *name;
 };
 constexpr Signature Containers[] = {
-    {"RIFF", 0, "WAV (RIFF)"}, {"RF64", 0, "WAV (RF64)"}, {"fLaC", 0, "FLAC"},
-    {"OggS", 0, "Ogg"},        {"ftyp", 4, "MP4"},        {"FORM", 0, "AIFF"},
+    {"RIFF", 0, "WAV (RIFF)"}, {"RF64", 0, "WAV (RF64)"},
+    {"fLaC", 0, "FLAC"},       {"OggS", 0, "Ogg"},
+    {"ftyp", 4, "MP4"},        {"FORM", 0, "AIFF"},
     {"wvpk", 0, "WavPack"},    {"MAC ", 0, "Monkey's Audio"},
 };
 

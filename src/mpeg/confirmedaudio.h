@@ -12,12 +12,12 @@ struct FrameHeader
 {
     bool valid = false;
     bool mpeg1 = false;
-    int layer = 0;      // 1, 2 or 3
-    int bitRate = 0;    // kbit/s
-    int frequency = 0;  // Hz
+    int layer = 0;     // 1, 2 or 3
+    int bitRate = 0;   // kbit/s
+    int frequency = 0; // Hz
     bool padded = false;
     bool mono = false;
-    qint64 length = 0;  // bytes, header included
+    qint64 length = 0; // bytes, header included
 
     // Same version, layer and sampling frequency: the marks of the same stream.
     bool sameStream(const FrameHeader &other) const;
@@ -34,8 +34,8 @@ struct AudioCheck
     // another header of the same stream, by the end of the file or by an ID3v1 block. -1 when
     // there is none.
     qint64 firstFrame = -1;
-    FrameHeader header;  // of that frame
-    QString container;   // the name of another container the file is, or empty
+    FrameHeader header; // of that frame
+    QString container;  // the name of another container the file is, or empty
     bool isMpeg() const { return firstFrame >= 0 && container.isEmpty(); }
 };
 

@@ -15,7 +15,7 @@ QString v2Track(const QString &typed);
 
 struct TypedGenre
 {
-    int number; // 255 when the text names no listed genre
+    int number;   // 255 when the text names no listed genre
     QString text; // the genre in the user's own words, when it names none
 };
 

@@ -83,15 +83,21 @@ private slots:
             << itunes + english + described << "Commentaire=nouveau"
             << QStringList{hex("COMM", latin("engiTunNORM\0 0000"_ba)),
                            hex("COMM", latin("eng\0nouveau"_ba)),
-                           hex("COMM", latin("fra" "note\0autre"_ba))};
+                           hex("COMM", latin("fra"
+                                             "note\0autre"_ba))};
         const QByteArray wxxx1 = frame(3, "WXXX", latin("site\0http://a"_ba)),
                          wxxx2 = frame(3, "WXXX", latin("autre\0http://b"_ba));
         QTest::newRow("url keeps its description, the second stays")
             << wxxx1 + wxxx2 << "Url=http://c"
-            << QStringList{hex("WXXX", latin("site\0http://c"_ba)), hex("WXXX", latin("autre\0http://b"_ba))};
-        const QByteArray free = frame(3, "TCON", latin("Chanson fran\xE7" "aise"));
+            << QStringList{hex("WXXX", latin("site\0http://c"_ba)),
+                           hex("WXXX", latin("autre\0http://b"_ba))};
+        const QByteArray free = frame(3, "TCON",
+                                      latin("Chanson fran\xE7"
+                                            "aise"));
         QTest::newRow("free-text genre kept by a title edit")
-            << free << "Titre=x" << QStringList{hex("TIT2", latin("x")), hex("TCON", latin("Chanson fran\xE7" "aise"))};
+            << free << "Titre=x"
+            << QStringList{hex("TIT2", latin("x")), hex("TCON", latin("Chanson fran\xE7"
+                                                                      "aise"))};
         QTest::newRow("two genre numbers kept by a title edit")
             << frame(3, "TCON", latin("(17)(18)")) << "Titre=x"
             << QStringList{hex("TIT2", latin("x")), hex("TCON", latin("(17)(18)"))};
@@ -109,10 +115,11 @@ private slots:
             << frame(3, "TIT2", latin("un")) + frame(3, "TIT2", latin("deux")) << "Titre=x"
             << QStringList{hex("TIT2", latin("x")), hex("TIT2", latin("deux"))};
         QTest::newRow("emptied field removes its frame")
-            << frame(3, "TALB", latin("B")) + frame(3, "TPE1", latin("A")) << "Album="
-            << QStringList{hex("TPE1", latin("A"))};
+            << frame(3, "TALB", latin("B")) + frame(3, "TPE1", latin("A"))
+            << "Album=" << QStringList{hex("TPE1", latin("A"))};
         QTest::newRow("track and total kept as typed")
-            << frame(3, "TRCK", latin("1")) << "Piste=7/12" << QStringList{hex("TRCK", latin("7/12"))};
+            << frame(3, "TRCK", latin("1")) << "Piste=7/12"
+            << QStringList{hex("TRCK", latin("7/12"))};
     }
     void edit()
     {
@@ -143,7 +150,8 @@ private slots:
         QCOMPARE(inode(m_path), was);
         QVERIFY(after.endsWith(mpegFrames(6)));
         // Saving what the file now holds writes nothing.
-        QCOMPARE(saveV2(m_path, tags::readTagV2(m_path).value()).value(), tags::SaveKind::Unchanged);
+        QCOMPARE(saveV2(m_path, tags::readTagV2(m_path).value()).value(),
+                 tags::SaveKind::Unchanged);
     }
 
     // Files that are not MPEG audio, and tags that cannot be rewritten whole, are left alone.
@@ -152,14 +160,18 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("reason");
         const QString notMp3 = u"n'est pas un fichier MP3 : rien n'a été écrit"_s;
-        QTest::newRow("wav") << "RIFF" + QByteArray(4, '\x10') + "WAVEfmt " + mpegFrames(3) << notMp3;
-        QTest::newRow("flac after a tag") << tag(3, frame(3, "TIT2", latin("t"))) + "fLaC" + mpegFrames(3) << notMp3;
+        QTest::newRow("wav") << "RIFF" + QByteArray(4, '\x10') + "WAVEfmt " + mpegFrames(3)
+                             << notMp3;
+        QTest::newRow("flac after a tag")
+            << tag(3, frame(3, "TIT2", latin("t"))) + "fLaC" + mpegFrames(3) << notMp3;
         QTest::newRow("ogg") << "OggS" + mpegFrames(3) << notMp3;
         QTest::newRow("mp4") << QByteArray(4, '\0') + "ftypM4A " + mpegFrames(3) << notMp3;
         QTest::newRow("zeros") << QByteArray(5000, '\0') << notMp3;
-        QTest::newRow("one lone header") << QByteArray("\xFF\xFB\x90\x00", 4) + QByteArray(2000, 'x') << notMp3;
+        QTest::newRow("one lone header")
+            << QByteArray("\xFF\xFB\x90\x00", 4) + QByteArray(2000, 'x') << notMp3;
         QTest::newRow("junk after the frames")
-            << tag(3, frame(3, "TIT2", latin("t")) + "\x01\x02junk" + QByteArray(20, '\xEE')) + mpegFrames(3)
+            << tag(3, frame(3, "TIT2", latin("t")) + "\x01\x02junk" + QByteArray(20, '\xEE')) +
+                   mpegFrames(3)
             << u"octets illisibles"_s;
         QTest::newRow("frame running past the tag")
             << tag(3, frame(3, "TIT2", latin("t")) + "TPE1\0\0\1\0\0\0ab"_ba) + mpegFrames(3)
@@ -191,10 +203,13 @@ private slots:
         QTest::addColumn<QStringList>("after"); // without the new TIT2
         QTest::newRow("date with day and time")
             << tag(4, frame(4, "TDRC", latin("2003-05-12T10:20")))
-            << QStringList{hex("TYER", latin("2003")), hex("TDAT", latin("1205")), hex("TIME", latin("1020"))};
+            << QStringList{hex("TYER", latin("2003")), hex("TDAT", latin("1205")),
+                           hex("TIME", latin("1020"))};
         QTest::newRow("original year, people")
-            << tag(4, frame(4, "TDOR", latin("2001")) + frame(4, "TIPL", latin("mix\0Yves\0prod\0Zo\xE9"_ba)))
-            << QStringList{hex("TORY", latin("2001")), hex("IPLS", latin("mix\0Yves\0prod\0Zo\xE9\0"_ba))};
+            << tag(4, frame(4, "TDOR", latin("2001")) +
+                          frame(4, "TIPL", latin("mix\0Yves\0prod\0Zo\xE9"_ba)))
+            << QStringList{hex("TORY", latin("2001")),
+                           hex("IPLS", latin("mix\0Yves\0prod\0Zo\xE9\0"_ba))};
         QTest::newRow("several values joined, utf-8 made utf-16")
             << tag(4, frame(4, "TPE1", "\3A\0Bé"_ba) + frame(4, "TCON", latin("Rock\0Pop"_ba)))
             << QStringList{hex("TPE1", "\1" + utf16le("A/Bé")), hex("TCON", latin("Rock/Pop"))};
@@ -206,7 +221,8 @@ private slots:
             << QStringList{hex("PRIV", "\0\0\0\5zzzzz"_ba)};
         QTest::newRow("v2.2 sort and picture frames")
             << tag(2, frame(2, "TSP", latin("Beatles, The")) + frame(2, "PIC", "\0JPG\3\0ab"_ba))
-            << QStringList{hex("TSOP", latin("Beatles, The")), hex("APIC", "\0image/jpeg\0\3\0ab"_ba)};
+            << QStringList{hex("TSOP", latin("Beatles, The")),
+                           hex("APIC", "\0image/jpeg\0\3\0ab"_ba)};
     }
     void converted()
     {
@@ -229,7 +245,8 @@ private slots:
     {
         const QByteArray v1 = "TAG" + QByteArray(125, '\0');
         QVERIFY(writeAll(m_path, tag(3, frame(3, "TIT2", latin("t"))) + mpegFrames(5) + v1));
-        QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        QVERIFY(
+            QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
         const QByteArray path = QFile::encodeName(m_path);
         const bool attributes = setxattr(path.constData(), "user.tarvex", "1", 1, 0) == 0;
         // A temporary file that a killed save left behind.
@@ -258,7 +275,8 @@ private slots:
         QCOMPARE(info.st_mode & 0777, mode_t(0604));
         QVERIFY(!QFile::exists(leftover));
         if (!attributes)
-            QSKIP("attributs étendus non pris en charge ici : leur conservation n'est pas vérifiée");
+            QSKIP(
+                "attributs étendus non pris en charge ici : leur conservation n'est pas vérifiée");
         char value[4] = {};
         QCOMPARE(getxattr(path.constData(), "user.tarvex", value, sizeof value), ssize_t(1));
     }
@@ -288,7 +306,9 @@ private slots:
     {
         QByteArray frames;
         for (int i = 0; i <= tags::MaxFrames; ++i)
-            frames += frame(3, "TXXX", "\0" "a\0"_ba);
+            frames += frame(3, "TXXX",
+                            "\0"
+                            "a\0"_ba);
         const tags::Id3v2Tag walked = tags::walkId3v2(tag(3, frames));
         QVERIFY(walked.tooManyFrames);
         QCOMPARE(walked.frames.size(), tags::MaxFrames);
