@@ -9,7 +9,7 @@
 # a save writes are counted on another set of fresh copies, as the sum of what the tool's
 # write, pwrite, writev, sendfile and copy_file_range calls report (strace), standard output
 # and error excluded. Last, the peak memory of a save into a 1 GB file and of reading and
-# saving a tag of 100,000 tiny frames.
+# saving a tag of 100,000 tiny frames and of a tag holding a 100 MB picture.
 # Usage: bench/tags/bench_tags.sh [TARVEX_CLI] [COPIES]
 set -euo pipefail
 cli=$(realpath "${1:-build/cli/tarvex-cli}")
@@ -101,4 +101,20 @@ for command in tags set; do
     extra=(); [ "$command" = set ] && extra=(--titre=x)
     peak=$( { /usr/bin/time -f '%M' "$cli" "$command" "${extra[@]}" "$work/frames.mp3" >/dev/null || true; } 2>&1 | tail -n 1)
     echo "Mémoire maximale, tag de 16 Mo en trames de 11 octets ($command) : $((peak / 1024)) Mo"
+done
+
+# A tag holding a 100 MB picture: the save writes in place, the read does not decode it.
+/usr/bin/python3 - "$work/picture.mp3" <<'PY'
+import sys
+body = b'\x00image/jpeg\x00\x03\x00\xff\xd8\xff' + bytes(100 * 1024 * 1024)
+frames = b'APIC' + len(body).to_bytes(4, 'big') + b'\x00\x00' + body + bytes(100)
+n = len(frames)
+header = b'ID3\x03\x00\x00' + bytes([(n >> 21) & 0x7f, (n >> 14) & 0x7f, (n >> 7) & 0x7f, n & 0x7f])
+with open(sys.argv[1], 'wb') as f:
+    f.write(header + frames + (b'\xff\xfb\x90\x00' + bytes(413)) * 10)
+PY
+for command in tags set; do
+    extra=(); [ "$command" = set ] && extra=(--titre=x)
+    peak=$( { /usr/bin/time -f '%M' "$cli" "$command" "${extra[@]}" "$work/picture.mp3" >/dev/null 2>&1; } 2>&1 | tail -n 1)
+    echo "Mémoire maximale, tag avec une image de 100 Mo ($command) : $((peak / 1024)) Mo"
 done

@@ -145,7 +145,9 @@ QByteArray removeUnsynchronisation(QByteArrayView bytes)
     return out;
 }
 
-Id3v2Tag walkId3v2(QByteArrayView tag)
+namespace {
+
+Id3v2Tag walk(QByteArrayView tag, bool share)
 {
     Id3v2Tag result;
     const qint64 declared = id3v2DeclaredSize(tag);
@@ -243,10 +245,25 @@ Id3v2Tag walkId3v2(QByteArrayView tag)
                     body = body.sliced(std::min<qsizetype>(4, body.size()));
             }
         }
-        frame.body = body.toByteArray();
+        // A body read as it is stored may point into the caller's bytes instead of copying them.
+        const bool stored = plain.isEmpty() && unsynchronised.isEmpty();
+        frame.body = share && stored ? QByteArray::fromRawData(body.data(), body.size())
+                                     : body.toByteArray();
         result.frames.append(frame);
     }
     return result;
+}
+
+} // namespace
+
+Id3v2Tag walkId3v2(QByteArrayView tag)
+{
+    return walk(tag, false);
+}
+
+Id3v2Tag walkId3v2Sharing(const QByteArray &tag)
+{
+    return walk(tag, true);
 }
 
 QString decodeText(QByteArrayView bytes, int encoding, QByteArrayView *rest)
@@ -308,18 +325,24 @@ QByteArray encodeUtf16(const QString &text)
     return bytes;
 }
 
+void appendFrame(QByteArray &out, const Id3v2Frame &frame)
+{
+    out += frame.id.left(4);
+    const auto size = quint32(frame.body.size() + (frame.grouped ? 1 : 0));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(char((size >> shift) & 0xFF));
+    out.append(char(frame.flags >> 8));
+    out.append(char(frame.flags & 0xFF));
+    if (frame.grouped)
+        out.append(frame.group);
+    out += frame.body;
+}
+
 QByteArray renderFrame(const Id3v2Frame &frame)
 {
-    QByteArray bytes = frame.id.left(4);
-    const auto size = quint32(frame.body.size() + (frame.grouped ? 1 : 0));
-    bytes.reserve(10 + qsizetype(size));
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes.append(char((size >> shift) & 0xFF));
-    bytes.append(char(frame.flags >> 8));
-    bytes.append(char(frame.flags & 0xFF));
-    if (frame.grouped)
-        bytes.append(frame.group);
-    bytes += frame.body;
+    QByteArray bytes;
+    bytes.reserve(11 + frame.body.size());
+    appendFrame(bytes, frame);
     return bytes;
 }
 

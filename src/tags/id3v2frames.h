@@ -53,6 +53,9 @@ qint64 id3v2DeclaredSize(QByteArrayView header);
 // when its size fits in the tag; zero bytes between frames are crossed. Never reads beyond the
 // bytes given.
 Id3v2Tag walkId3v2(QByteArrayView tag);
+// The same walk whose frame bodies point into `tag` where they can, instead of copying it: `tag`
+// must outlive the result and its frames.
+Id3v2Tag walkId3v2Sharing(const QByteArray &tag);
 
 // Removes the zero byte that unsynchronisation inserts after each FF.
 QByteArray removeUnsynchronisation(QByteArrayView bytes);
@@ -78,5 +81,6 @@ bool fitsLatin1(QStringView text);
 
 // One version 2.3 frame: identifier, size, flags, group byte, body.
 QByteArray renderFrame(const Id3v2Frame &frame);
+void appendFrame(QByteArray &out, const Id3v2Frame &frame);
 
 } // namespace tags

@@ -222,12 +222,13 @@ Result<QByteArray> readId3v2Bytes(const QString &fichier)
     return tag;
 }
 
-Result<TypeTagV2> readTagV2(const QString &fichier)
+Result<TypeTagV2> readTagV2(const QString &fichier, bool decodePicture)
 {
     const Result<QByteArray> bytes = readId3v2Bytes(fichier);
     if (!bytes.ok())
         return Result<TypeTagV2>::failure(bytes.error());
-    return parseId3v2(*bytes);
+    // The frames only live during the parse: they may point into the bytes read.
+    return recordFromTag(walkId3v2Sharing(*bytes), nullptr, decodePicture);
 }
 
 } // namespace tags

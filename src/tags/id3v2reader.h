@@ -47,7 +47,8 @@ TypeTagV2 parseId3v2(QByteArrayView tag, bool decodePicture = true);
 Result<QByteArray> readId3v2Bytes(const QString &fichier);
 
 // Reads the tag that opens the file. A file that cannot be opened or read is a failure.
-Result<TypeTagV2> readTagV2(const QString &fichier);
+// The picture is decoded only when decodePicture is true (PictureBinary holds its bytes anyway).
+Result<TypeTagV2> readTagV2(const QString &fichier, bool decodePicture = true);
 
 // The picture of the bytes, or a null image.
 QImage pictureFromBytes(const QByteArray &bytes);

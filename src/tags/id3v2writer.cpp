@@ -220,18 +220,25 @@ Result<std::optional<QList<Id3v2Frame>>> editFrames(const Id3v2Tag &existing,
 
 Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size)
 {
-    QByteArray body;
+    qint64 framesSize = 0;
     for (const Id3v2Frame &frame : frames)
-        body += renderFrame(frame);
-    const qint64 padding = size > 0 ? size - Id3v2HeaderSize - body.size() : PaddingSize;
+        framesSize += 10 + (frame.grouped ? 1 : 0) + frame.body.size();
+    const qint64 padding = size > 0 ? size - Id3v2HeaderSize - framesSize : PaddingSize;
     if (padding < 0)
         return Result<QByteArray>::failure(QStringLiteral("le nouveau tag ne tient pas à sa place"));
-    if (body.size() + padding > Id3v2MaxSize)
+    const qint64 bodySize = framesSize + padding;
+    if (bodySize > Id3v2MaxSize)
         return Result<QByteArray>::failure(
             QStringLiteral("le tag ID3v2 atteindrait %1 octets, au-delà de la taille permise")
-                .arg(body.size() + padding));
-    body.append(qsizetype(padding), '\0');
-    return QByteArray("ID3\x03\0\0", 6) + synchsafeBytes(quint32(body.size())) + body;
+                .arg(bodySize));
+    // Built in one piece: a tag may hold a large picture.
+    QByteArray tag;
+    tag.reserve(qsizetype(Id3v2HeaderSize + bodySize));
+    tag += QByteArray("ID3\x03\0\0", 6) + synchsafeBytes(quint32(bodySize));
+    for (const Id3v2Frame &frame : frames)
+        appendFrame(tag, frame);
+    tag.append(qsizetype(padding), '\0');
+    return tag;
 }
 
 Result<QByteArray> renderId3v2(const TypeTagV2 &tag, QByteArrayView picture)

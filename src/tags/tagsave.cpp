@@ -191,7 +191,8 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
                 return refused(read.error());
             picture = *read;
         }
-        const Id3v2Tag tag = walkId3v2(oldTag);
+        // The frames point into oldTag, which lives until the end of the save.
+        const Id3v2Tag tag = walkId3v2Sharing(oldTag);
         const Result<std::optional<QList<Id3v2Frame>>> edited =
             editFrames(tag, *changes.v2, picture);
         if (!edited.ok())
