@@ -115,6 +115,6 @@ with open(sys.argv[1], 'wb') as f:
 PY
 for command in tags set; do
     extra=(); [ "$command" = set ] && extra=(--titre=x)
-    peak=$( { /usr/bin/time -f '%M' "$cli" "$command" "${extra[@]}" "$work/picture.mp3" >/dev/null 2>&1; } 2>&1 | tail -n 1)
+    peak=$( { /usr/bin/time -f '%M' "$cli" "$command" "${extra[@]}" "$work/picture.mp3" >/dev/null; } 2>&1 | tail -n 1)
     echo "Mémoire maximale, tag avec une image de 100 Mo ($command) : $((peak / 1024)) Mo"
 done
