@@ -252,16 +252,6 @@ private slots:
         QCOMPARE(readAll(m_path), audio);
     }
 
-    void noFrameSync()
-    {
-        const QByteArray content =
-            tag(3, frame(3, "APIC", apicHead + "\xFF\xFB\x90")) + QByteArray(500, '\x22') + "\xFF";
-        QVERIFY(writeAll(m_path, content));
-        const tags::Result<bool> written = tags::writeTagV2(m_path, fullRecord());
-        QVERIFY(written.error().endsWith("n'est pas un fichier MP3 : rien n'a été écrit"));
-        QCOMPARE(readAll(m_path), content);
-    }
-
     void audioKept_data()
     {
         QTest::addColumn<QByteArray>("before");
@@ -303,54 +293,6 @@ private slots:
         // Writing the same record again gives the same bytes, Xing byte count included.
         QVERIFY(saved(tags::writeTagV2(m_path, fullRecord())));
         QCOMPARE(readAll(m_path), after);
-    }
-
-    void keepsWhatIsNotEdited()
-    {
-        const QByteArray jpeg = jpegBytes(4), newJpeg = jpegBytes(16);
-        const QByteArray txxx = frame(3, "TXXX", latin(QByteArray("REPLAYGAIN\0-3 dB", 16)));
-        const QByteArray priv = frame(3, "PRIV", QByteArray("owner\0\1\2", 8));
-        const QByteArray apic = frame(3, "APIC", apicHead + jpeg);
-        const QByteArray comm = frame(3, "COMM", latin(QByteArray("eng\0vieux", 9)));
-        QVERIFY(writeAll(m_path,
-                         tag(3, txxx + comm + apic + priv + QByteArray(40, '\0')) + mpegFrames(3)));
-        QVERIFY(saved(tags::writeTagV2(m_path, record("nouveau"))));
-        // The emptied comment goes; the new title comes first; the rest stays byte for byte, in
-        // the old tag's space.
-        const QByteArray expected = frame(3, "TIT2", latin("nouveau")) + txxx + apic + priv;
-        QCOMPARE(readAll(m_path), tag(3, expected + QByteArray(40 + comm.size() - 18, '\0')) +
-                                      mpegFrames(3));
-        // A picture chosen from a file replaces the old one.
-        const QString file = m_dir.filePath("neuf.JPG");
-        QVERIFY(writeAll(file, newJpeg));
-        tags::TypeTagV2 t = tags::readTagV2(m_path).value();
-        t.SetPicFromFile(file);
-        QVERIFY(saved(tags::writeTagV2(m_path, t)));
-        QCOMPARE(frameIds(readAll(m_path)), (QList<QByteArray>{"TIT2", "TXXX", "APIC", "PRIV"}));
-        QCOMPARE(tags::readTagV2(m_path).value().PictureBinary(), newJpeg);
-    }
-
-    void version24FramesConverted()
-    {
-        const QByteArray v24 = frame(4, "TDRC", latin("2010")) + frame(4, "TSOP", latin("Sort")) +
-                               frame(4, "TXXX", "\3" + QByteArray("clé\0Ωmega", 11)) +
-                               frame(4, "TPE2", "\3" + QString("Groupe").toUtf8()) +
-                               frame(4, "TIT2", latin("t"));
-        QVERIFY(writeAll(m_path, tag(4, v24) + mpegFrames(2)));
-        // Saving what the tag holds writes nothing: the tag stays version 2.4.
-        tags::TypeTagV2 t = tags::readTagV2(m_path).value();
-        QVERIFY(saved(tags::writeTagV2(m_path, t)));
-        QCOMPARE(readAll(m_path), tag(4, v24) + mpegFrames(2));
-        t.setTitre("u");
-        QVERIFY(saved(tags::writeTagV2(m_path, t)));
-        const QByteArray bytes = readAll(m_path);
-        QCOMPARE(bytes[3], '\3');
-        QCOMPARE(frameIds(bytes), (QList<QByteArray>{"TYER", "TSOP", "TXXX", "TPE2", "TIT2"}));
-        const QList<tags::Id3v2Frame> frames = tags::walkId3v2(bytes).frames;
-        QCOMPARE(frames[0].body, latin("2010"));
-        QCOMPARE(frames[2].body, "\1" + utf16le("clé") + QByteArray(2, '\0') + utf16le("Ωmega"));
-        QCOMPARE(frames[3].body, "\1" + utf16le("Groupe"));
-        QCOMPARE(frames[4].body, latin("u"));
     }
 };
 
