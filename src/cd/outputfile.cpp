@@ -1,6 +1,6 @@
 #include "cd/outputfile.h"
 
-#include "tags/fileaccess.h"
+#include "base/fileaccess.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -44,7 +44,7 @@ int renameNoReplace(const QByteArray &from, const QByteArray &to)
 bool outputExists(const QString &path)
 {
     struct stat info;
-    return ::lstat(tags::nativePath(path).constData(), &info) == 0;
+    return ::lstat(base::nativePath(path).constData(), &info) == 0;
 }
 
 QString displayPath(const QString &path)
@@ -76,7 +76,7 @@ bool OutputFile::open(const QString &path, Overwrite overwrite)
 {
     m_path = path;
     m_step = Step::Create;
-    m_target = tags::nativePath(path);
+    m_target = base::nativePath(path);
     struct stat info;
     mode_t mode = 0666;
     if (::lstat(m_target.constData(), &info) == 0) {
@@ -94,7 +94,7 @@ bool OutputFile::open(const QString &path, Overwrite overwrite)
             if (::realpath(m_target.constData(), resolved))
                 m_target = resolved;
             // A file the user marked read-only stays, as cp leaves it.
-            if (!tags::mayWrite(info, m_target)) {
+            if (!base::mayWrite(info, m_target)) {
                 m_readOnly = true;
                 return fail(EACCES);
             }
@@ -175,7 +175,7 @@ QString OutputFile::errorMessage() const
     const QString text = m_step == Step::Write
                              ? QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
                              : QStringLiteral("Impossible de créer le fichier « %1 » : %2");
-    return text.arg(name, tags::systemError(m_error));
+    return text.arg(name, base::systemError(m_error));
 }
 
 } // namespace cd

@@ -1,5 +1,6 @@
 #include "mpeg/fileinfo.h"
 
+#include "base/windows1252.h"
 #include "mpeg/audiostart.h"
 #include "mpeg/bytereader.h"
 #include "mpeg/typetagmpeg.h"
@@ -36,23 +37,6 @@ constexpr int BaseFrequencies[4] = {11025, 12000, 8000, 0};
 constexpr int FrequencyFactors[4] = {1, 0, 2, 4}; // by version field: 2.5, reserved, 2.0, 1.0
 constexpr int VersionClasses[4] = {2, 0, 2, 1};   // 1 for MPEG 1, 2 for MPEG 2 and 2.5
 
-// Windows-1252 bytes 80 to 9F; the five the code page leaves undefined keep their value.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString fromWindows1252(QByteArrayView bytes)
-{
-    QString out;
-    out.reserve(bytes.size());
-    for (char c : bytes) {
-        const uchar b = uchar(c);
-        out.append(QChar(b >= 0x80 && b < 0xA0 ? Cp1252High[b - 0x80] : char16_t(b)));
-    }
-    return out;
-}
-
 QString yesNo(bool set)
 {
     return set ? QStringLiteral("Oui") : QStringLiteral("Non");
@@ -75,7 +59,7 @@ QString trimBlanks(const QString &text)
 // genre what follows its first ")".
 QString frameText(QByteArrayView id, QByteArrayView content)
 {
-    QString text = fromWindows1252(content.sliced(qMin<qsizetype>(1, content.size())));
+    QString text = base::fromWindows1252(content.sliced(qMin<qsizetype>(1, content.size())));
     if (id == "COMM")
         text = text.mid(text.lastIndexOf(QChar(0)) + 1);
     text = trimBlanks(text.remove(QChar(0)));
@@ -183,11 +167,11 @@ void readId3v1(ByteReader &in, FileInfo &info)
     const QByteArray block = in.bytes(in.size() - 128, 128);
     if (block.size() != 128 || block.left(3).toUpper() != "TAG")
         return;
-    info.v1Title = fromWindows1252(block.mid(3, 30));
-    info.v1Artist = fromWindows1252(block.mid(33, 30));
-    info.v1Album = fromWindows1252(block.mid(63, 30));
-    info.v1Year = fromWindows1252(block.mid(93, 4));
-    info.v1Comment = fromWindows1252(block.mid(97, 28));
+    info.v1Title = base::fromWindows1252(block.mid(3, 30));
+    info.v1Artist = base::fromWindows1252(block.mid(33, 30));
+    info.v1Album = base::fromWindows1252(block.mid(63, 30));
+    info.v1Year = base::fromWindows1252(block.mid(93, 4));
+    info.v1Comment = base::fromWindows1252(block.mid(97, 28));
     info.v1Track = uchar(block.at(126));
     info.v1Genre = uchar(block.at(127));
     info.id3v1 = true;

@@ -1,6 +1,6 @@
 #include "tags/id3v2convert.h"
 
-#include "tags/windows1252.h"
+#include "base/windows1252.h"
 
 #include <QRegularExpression>
 
@@ -41,7 +41,7 @@ Id3v2Frame withBody(Id3v2Frame frame, const QByteArray &id, const QByteArray &bo
 QByteArray encodeLike(int sourceEncoding, const QString &text)
 {
     if (sourceEncoding == Latin1 && fitsLatin1(text))
-        return char(Latin1) + toWindows1252(text);
+        return char(Latin1) + base::toWindows1252(text);
     return char(Utf16) + encodeUtf16(text);
 }
 
@@ -50,7 +50,7 @@ QByteArray terminated(int encoding, const QStringList &texts)
 {
     QByteArray out;
     for (const QString &t : texts) {
-        out += encoding == Latin1 ? toWindows1252(t) : encodeUtf16(t);
+        out += encoding == Latin1 ? base::toWindows1252(t) : encodeUtf16(t);
         out.append(encoding == int(Latin1) ? 1 : 2, '\0');
     }
     return out;
@@ -87,7 +87,7 @@ QByteArray convertUserText(const QByteArray &body)
     const QString value = values.mid(1).join(u'/');
     const int target = encoding == Latin1 && allLatin1({description, value}) ? Latin1 : Utf16;
     return char(target) + terminated(target, {description}) +
-           (target == Latin1 ? toWindows1252(value) : encodeUtf16(value));
+           (target == Latin1 ? base::toWindows1252(value) : encodeUtf16(value));
 }
 
 // Bodies whose texts come after `fixed` bytes (COMM and USLT: the language; APIC: MIME type and

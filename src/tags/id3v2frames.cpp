@@ -1,6 +1,6 @@
 #include "tags/id3v2frames.h"
 
-#include "tags/windows1252.h"
+#include "base/windows1252.h"
 
 #include <algorithm>
 
@@ -112,7 +112,7 @@ QString decodeWhole(QByteArrayView bytes, int encoding)
     case Utf8:
         return QString::fromUtf8(bytes);
     default:
-        return fromWindows1252(bytes);
+        return base::fromWindows1252(bytes);
     }
 }
 
@@ -310,7 +310,7 @@ bool fitsLatin1(QStringView text)
 QByteArray encodedText(const QString &text)
 {
     if (fitsLatin1(text))
-        return char(Latin1) + toWindows1252(text);
+        return char(Latin1) + base::toWindows1252(text);
     return char(Utf16) + encodeUtf16(text);
 }
 

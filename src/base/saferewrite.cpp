@@ -1,7 +1,6 @@
-#include "tags/saferewrite.h"
+#include "base/saferewrite.h"
 
-#include "tags/fileaccess.h"
-#include "tags/tagsave.h"
+#include "base/fileaccess.h"
 
 #include <QRandomGenerator>
 
@@ -13,7 +12,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-namespace tags {
+namespace base {
 
 namespace {
 
@@ -231,4 +230,4 @@ QString rewriteFile(const QString &fichier, int fd, const struct stat &before,
     return {};
 }
 
-} // namespace tags
+} // namespace base

@@ -1,4 +1,4 @@
-#include "rename/safefs.h"
+#include "base/safefs.h"
 
 #include <QFile>
 
@@ -8,13 +8,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace renaming {
+namespace base {
 
 QString joinPath(const QString &folder, const QString &name)
 {
     if (folder.endsWith(u'/'))
         return folder + name;
     return folder + u'/' + name;
+}
+
+bool isAcceptableName(QStringView name)
+{
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
+           !name.contains(QChar(u'\0'));
 }
 
 namespace {
@@ -69,38 +75,4 @@ int renameNoReplace(const QString &from, const QString &to)
     return error;
 }
 
-QString errorText(int error)
-{
-    switch (error) {
-    case EEXIST:
-    case ENOTEMPTY:
-        return QStringLiteral("un fichier de ce nom existe déjà");
-    case ENOENT:
-        return QStringLiteral("fichier introuvable");
-    case ENOTDIR:
-        return QStringLiteral("dossier introuvable");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("accès refusé");
-    case EROFS:
-        return QStringLiteral("support en lecture seule");
-    case ENAMETOOLONG:
-        return QStringLiteral("nom trop long");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("plus de place sur le disque");
-    case EISDIR:
-        return QStringLiteral("c'est un dossier");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("fichier en cours d'utilisation");
-    case EXDEV:
-        return QStringLiteral("autre système de fichiers");
-    case EIO:
-        return QStringLiteral("erreur de lecture ou d'écriture");
-    default:
-        return QStringLiteral("erreur du système (code %1)").arg(error);
-    }
-}
-
-} // namespace renaming
+} // namespace base
