@@ -3,6 +3,7 @@
 #include "base/windows1252.h"
 #include "mpeg/audiostart.h"
 #include "mpeg/bytereader.h"
+#include "mpeg/frameheader.h"
 #include "mpeg/typetagmpeg.h"
 
 #include <QFile>
@@ -16,16 +17,6 @@ const std::array<const char *, 12> FileInfo::v2FrameIds = {
 
 namespace {
 
-// Bit rates in kbit/s by table and bit-rate field; entry 15 shows as 999.
-constexpr int BitRateTables[6][16] = {
-    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 999},     // MPEG 1 L III
-    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 999},         // MPEG 2 L III
-    {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 999},    // MPEG 1 L II
-    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 999},         // MPEG 2 L II
-    {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 999}, // MPEG 1 L I
-    {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 999},    // MPEG 2 L I
-};
-
 const char *const VersionTexts[4] = {"2.5", "Réservé", "2.0", "1.0"};
 const char *const LayerTexts[4] = {"Réservé", "III", "II", "I"};
 const char *const ModeTexts[4] = {"Stereo", "Joint St", "Double Ch", "Mono"};
@@ -33,9 +24,6 @@ const char *const LayerIIIModeExtTexts[4] = {
     "Stereo : OFF - MS Stereo : OFF", "Stereo : ON - MS Stereo : OFF",
     "Stereo : OFF - MS Stereo : ON", "Stereo : ON - MS Stereo : ON"};
 const char *const EmphasisTexts[4] = {"Sans", "50/15 ms", "Réservé", "CCITT j. 17"};
-constexpr int BaseFrequencies[4] = {11025, 12000, 8000, 0};
-constexpr int FrequencyFactors[4] = {1, 0, 2, 4}; // by version field: 2.5, reserved, 2.0, 1.0
-constexpr int VersionClasses[4] = {2, 0, 2, 1};   // 1 for MPEG 1, 2 for MPEG 2 and 2.5
 
 QString yesNo(bool set)
 {
@@ -99,36 +87,32 @@ void readHeader(ByteReader &in, qint64 o, FileInfo &info, const QLocale &locale)
 {
     const qint64 size = in.size();
     const qint64 p = o + 1;
-    const int b1 = in.byteOrZero(o + 1);
-    const int b2 = in.byteOrZero(o + 2);
-    const int b3 = in.byteOrZero(o + 3);
-    const int version = (b1 >> 3) & 3;
-    const int layer = (b1 >> 1) & 3;
-    const int versionClass = VersionClasses[version];
+    const HeaderFields h = headerFields(in.bigEndian(o, 4));
+    const int layer = h.layerBits;
 
     info.mpeg = true;
     info.headerPosition = p;
-    info.version = QString::fromUtf8(VersionTexts[version]);
+    info.version = QString::fromUtf8(VersionTexts[h.version]);
     info.layer = QString::fromUtf8(LayerTexts[layer]);
-    info.crc = yesNo(!(b1 & 1));
-    if (versionClass == 0)
+    info.crc = yesNo(h.crc);
+    // A reserved version and bit-rate index 15 show as 999; a reserved layer has no rate.
+    if (h.version == 1 || (layer != 0 && h.bitRateIndex == 15))
         info.bitRate = 999;
-    else if (layer != 0) // a reserved layer has no table
-        info.bitRate = BitRateTables[2 * layer + versionClass - 3][b2 >> 4];
-    info.frequency = BaseFrequencies[(b2 >> 2) & 3] * FrequencyFactors[version];
-    info.padding = yesNo(b2 & 2);
-    info.privateBit = yesNo(b2 & 1);
-    info.mode = QString::fromUtf8(ModeTexts[b3 >> 6]);
-    const int modeExtension = (b3 >> 4) & 3;
+    else
+        info.bitRate = h.bitRate();
+    info.frequency = h.frequency();
+    info.padding = yesNo(h.padded);
+    info.privateBit = yesNo(h.privateBit);
+    info.mode = QString::fromUtf8(ModeTexts[h.mode]);
     if (layer == 1)
-        info.modeExtension = QString::fromUtf8(LayerIIIModeExtTexts[modeExtension]);
+        info.modeExtension = QString::fromUtf8(LayerIIIModeExtTexts[h.modeExtension]);
     else if (layer == 0)
         info.modeExtension = QStringLiteral("Erreur");
     else
-        info.modeExtension = QStringLiteral("Bandes %1 à 31").arg((modeExtension + 1) * 4);
-    info.copyright = yesNo(b3 & 8);
-    info.original = yesNo(b3 & 4);
-    info.emphasis = QString::fromUtf8(EmphasisTexts[b3 & 3]);
+        info.modeExtension = QStringLiteral("Bandes %1 à 31").arg((h.modeExtension + 1) * 4);
+    info.copyright = yesNo(h.copyright);
+    info.original = yesNo(h.original);
+    info.emphasis = QString::fromUtf8(EmphasisTexts[h.emphasis]);
 
     info.size = sizeText(size, locale);
     // Constant bit rate: whole kilobits after the header over the rate, halves to even.
@@ -148,7 +132,7 @@ void readHeader(ByteReader &in, qint64 o, FileInfo &info, const QLocale &locale)
         // sampling frequency. Without a duration, or at a rate beyond 16 bits, the
         // constant-bit-rate figures stand.
         const qint64 samples =
-            qint64(in.bigEndian(o + 45, 3)) * samplesPerFrame(layer, version == 3);
+            qint64(in.bigEndian(o + 45, 3)) * samplesPerFrame(layer, h.mpeg1());
         if (samples > 0 && info.frequency > 0) {
             const double seconds = double(samples) / info.frequency;
             const double bitRate = std::round((size - p) * 0.008 / seconds);

@@ -7,9 +7,9 @@
 #include "tags/id3v2writer.h"
 
 #include "mpeg/confirmedaudio.h"
+#include "mpeg/frameheader.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -62,28 +62,16 @@ Result<QByteArray> readPicture(const QString &path)
 // The patch that brings the byte count of a Xing or VBRI header in the first frame up to date
 // once the file is `newLength` bytes long and the frame starts at `newStart`.
 QList<base::Patch> vbrPatch(int fd, const mpeg::AudioCheck &audio, qint64 fileSize, qint64 newStart,
-                      qint64 newLength)
+                            qint64 newLength)
 {
     const qint64 frame = audio.firstFrame;
-    const qint64 xing =
-        audio.header.mpeg1 ? (audio.header.mono ? 21 : 36) : (audio.header.mono ? 13 : 21);
-    const auto bytesAt = [&](qint64 offset) {
+    const qint64 field = mpeg::vbrByteCountOffset(audio.header, [&](qint64 offset) {
         QByteArray bytes(4, '\0');
         return frame + offset + 4 <= fileSize && base::readAt(fd, bytes.data(), 4, frame + offset)
                    ? bytes
                    : QByteArray();
-    };
-    qint64 target = -1;
-    if (bytesAt(xing).toUpper() == "XING") {
-        // The byte count is present when flag bit 1 is set; it follows the frame count when
-        // that is present (flag bit 0).
-        const QByteArray flags = bytesAt(xing + 4);
-        const int flagBits = flags.size() == 4 ? static_cast<unsigned char>(flags[3]) : 0;
-        if (flagBits & 0x02)
-            target = newStart + xing + 8 + ((flagBits & 0x01) ? 4 : 0);
-    } else if (bytesAt(36).toUpper() == "VBRI") {
-        target = newStart + 46;
-    }
+    });
+    const qint64 target = field < 0 ? -1 : newStart + field;
     if (target < 0 || target + 4 > newLength || newLength > 0xFFFFFFFFLL)
         return {};
     return {{target, bigEndianBytes(quint32(newLength))}};
