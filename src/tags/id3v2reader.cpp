@@ -15,22 +15,14 @@ namespace tags {
 
 namespace {
 
-// The version 2.3 name of a frame identifier of a version 2.2 tag, for the frames the record
-// holds.
+// The version 2.3 name of a frame identifier of a version 2.2 tag; one that version 2.3 lacks
+// stays as it is.
 QByteArray normalisedId(const QByteArray &id, int version)
 {
     if (version != 2)
         return id;
-    static const QList<QPair<QByteArray, QByteArray>> names = {
-        {"TT2", "TIT2"}, {"TP1", "TPE1"}, {"TAL", "TALB"}, {"TYE", "TYER"}, {"TRK", "TRCK"},
-        {"TCO", "TCON"}, {"COM", "COMM"}, {"TCM", "TCOM"}, {"TOA", "TOPE"}, {"TCR", "TCOP"},
-        {"WXX", "WXXX"}, {"TEN", "TENC"}, {"PIC", "APIC"},
-    };
-    for (const auto &[old, current] : names) {
-        if (id == old)
-            return current;
-    }
-    return id;
+    const QByteArray current = v23FrameId(id);
+    return current.isEmpty() ? id : current;
 }
 
 // The text of a text frame. Version 2.4 frames may hold several values: they are shown joined
