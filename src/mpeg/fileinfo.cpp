@@ -17,12 +17,7 @@ const std::array<const char *, 12> FileInfo::v2FrameIds = {
 
 namespace {
 
-const char *const VersionTexts[4] = {"2.5", "Réservé", "2.0", "1.0"};
-const char *const LayerTexts[4] = {"Réservé", "III", "II", "I"};
 const char *const ModeTexts[4] = {"Stereo", "Joint St", "Double Ch", "Mono"};
-const char *const LayerIIIModeExtTexts[4] = {
-    "Stereo : OFF - MS Stereo : OFF", "Stereo : ON - MS Stereo : OFF",
-    "Stereo : OFF - MS Stereo : ON", "Stereo : ON - MS Stereo : ON"};
 const char *const EmphasisTexts[4] = {"Sans", "50/15 ms", "Réservé", "CCITT j. 17"};
 
 QString yesNo(bool set)
@@ -92,8 +87,8 @@ void readHeader(ByteReader &in, qint64 o, FileInfo &info, const QLocale &locale)
 
     info.mpeg = true;
     info.headerPosition = p;
-    info.version = QString::fromUtf8(VersionTexts[h.version]);
-    info.layer = QString::fromUtf8(LayerTexts[layer]);
+    info.version = versionText(h.version);
+    info.layer = layerText(layer);
     info.crc = yesNo(h.crc);
     // A reserved version and bit-rate index 15 show as 999; a reserved layer has no rate.
     if (h.version == 1 || (layer != 0 && h.bitRateIndex == 15))
@@ -105,7 +100,7 @@ void readHeader(ByteReader &in, qint64 o, FileInfo &info, const QLocale &locale)
     info.privateBit = yesNo(h.privateBit);
     info.mode = QString::fromUtf8(ModeTexts[h.mode]);
     if (layer == 1)
-        info.modeExtension = QString::fromUtf8(LayerIIIModeExtTexts[h.modeExtension]);
+        info.modeExtension = layerIIIModeExtensionText(h.modeExtension);
     else if (layer == 0)
         info.modeExtension = QStringLiteral("Erreur");
     else

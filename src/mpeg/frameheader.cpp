@@ -18,6 +18,12 @@ constexpr int BitRates[2][3][16] = {
 constexpr int Frequencies[4][4] = {
     {11025, 12000, 8000, 0}, {0, 0, 0, 0}, {22050, 24000, 16000, 0}, {44100, 48000, 32000, 0}};
 
+const char *const VersionTexts[4] = {"2.5", "Réservé", "2.0", "1.0"};
+const char *const LayerTexts[4] = {"Réservé", "III", "II", "I"};
+const char *const LayerIIIModeExtTexts[4] = {
+    "Stereo : OFF - MS Stereo : OFF", "Stereo : ON - MS Stereo : OFF",
+    "Stereo : OFF - MS Stereo : ON", "Stereo : ON - MS Stereo : ON"};
+
 } // namespace
 
 int HeaderFields::bitRate() const
@@ -30,6 +36,21 @@ int HeaderFields::bitRate() const
 int HeaderFields::frequency() const
 {
     return Frequencies[version][frequencyIndex];
+}
+
+QString versionText(int version)
+{
+    return QString::fromUtf8(VersionTexts[version]);
+}
+
+QString layerText(int layerBits)
+{
+    return QString::fromUtf8(LayerTexts[layerBits]);
+}
+
+QString layerIIIModeExtensionText(int modeExtension)
+{
+    return QString::fromUtf8(LayerIIIModeExtTexts[modeExtension]);
 }
 
 HeaderFields headerFields(quint32 h)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QtGlobal>
 
 #include <functional>
@@ -31,6 +32,12 @@ struct HeaderFields
     // Hz; 0 for a reserved version or index.
     int frequency() const;
 };
+
+// The names the analyses show for the version and layer fields and for the Layer III mode
+// extension.
+QString versionText(int version);
+QString layerText(int layerBits);
+QString layerIIIModeExtensionText(int modeExtension);
 
 // Splits a header given most significant byte first into its fields (the sync bits are not
 // checked).

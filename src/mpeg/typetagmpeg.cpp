@@ -13,12 +13,7 @@ namespace mpeg {
 
 namespace {
 
-const char *const VersionTexts[4] = {"2.5", "Réservé", "2.0", "1.0"};
-const char *const LayerTexts[4] = {"Réservé", "III", "II", "I"};
 const char *const ModeTexts[4] = {"Stereo", "Joint Stereo", "Double Cha", "Mono"};
-const char *const LayerIIIModeExtTexts[4] = {
-    "Stereo : OFF - MS Stereo : OFF", "Stereo : ON - MS Stereo : OFF",
-    "Stereo : OFF - MS Stereo : ON", "Stereo : ON - MS Stereo : ON"};
 const char *const EmphasisTexts[4] = {"Aucun", "50/15 ms", "Réservé", "CCIT J.17"};
 const int IntensityFirstBand[4] = {4, 8, 12, 16};
 
@@ -73,8 +68,8 @@ bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &
     r = TypeTagMpeg();
     r.setValide(true);
     r.setEntetePos(o);
-    r.setMpeg(text(VersionTexts[h.version]));
-    r.setLayer(text(LayerTexts[layer]));
+    r.setMpeg(versionText(h.version));
+    r.setLayer(layerText(layer));
     r.setCRC(h.crc);
     r.setBitRate(bitRate);
     r.setFrequence(frequency);
@@ -84,7 +79,7 @@ bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &
     r.setMode(text(ModeTexts[h.mode]));
     if (h.mode == 1) {
         if (layer == 1)
-            r.setModeExt(text(LayerIIIModeExtTexts[h.modeExtension]));
+            r.setModeExt(layerIIIModeExtensionText(h.modeExtension));
         else
             r.setModeExt(QStringLiteral("Bands %1 to 31").arg(IntensityFirstBand[h.modeExtension]));
     }
