@@ -56,6 +56,22 @@ int renameWithoutFlag(const QByteArray &from, const QByteArray &to)
 
 } // namespace
 
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
+}
+
+int renameNoReplace(const QByteArray &from, const QByteArray &to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    const int error = errno;
+    if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
+        return renameWithoutFlag(from, to);
+    return error;
+}
+
 int renameNoReplace(const QString &from, const QString &to)
 {
     const QByteArray f = QFile::encodeName(from);
@@ -64,14 +80,10 @@ int renameNoReplace(const QString &from, const QString &to)
         struct stat st;
         return ::lstat(f.constData(), &st) == 0 ? 0 : errno;
     }
-    if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    const int error = errno;
+    const int error = renameNoReplace(f, t);
     // On a case-insensitive file system "a.mp3" -> "A.mp3" meets the file itself.
     if (error == EEXIST && from.compare(to, Qt::CaseInsensitive) == 0 && sameInode(f, t))
         return ::rename(f.constData(), t.constData()) == 0 ? 0 : errno;
-    if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
-        return renameWithoutFlag(f, t);
     return error;
 }
 

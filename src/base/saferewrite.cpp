@@ -1,6 +1,7 @@
 #include "base/saferewrite.h"
 
 #include "base/fileaccess.h"
+#include "base/safefs.h"
 
 #include <QRandomGenerator>
 
@@ -49,12 +50,6 @@ bool copyRange(int in, qint64 inOffset, int out, qint64 outOffset, qint64 length
         left -= chunk;
     }
     return true;
-}
-
-QByteArray folderOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
 }
 
 // ".NAME.tarvex-": the start of the name of every temporary file of a save of NAME.
