@@ -4,7 +4,7 @@
 
 #include "command.h"
 
-#include "tags/fileaccess.h"
+#include "base/fileaccess.h"
 
 #include "tags/tagsave.h"
 #include "tags/tagtype.h"
@@ -73,7 +73,7 @@ inline QString notAFile(const QString &path)
     struct stat info;
     if (stat(QFile::encodeName(path).constData(), &info) != 0)
         return errno == ENOENT ? QStringLiteral("Fichier introuvable")
-                               : QStringLiteral("Fichier inaccessible : %1").arg(tags::systemError(errno));
+                               : QStringLiteral("Fichier inaccessible : %1").arg(base::systemError(errno));
     if (S_ISDIR(info.st_mode))
         return QStringLiteral("C'est un dossier, pas un fichier");
     if (!S_ISREG(info.st_mode))
@@ -102,10 +102,10 @@ inline QString syncFileSystems(const QStringList &files)
             done.contains(info.st_dev))
             continue;
         done.insert(info.st_dev);
-        const tags::Fd fd(open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        const base::Fd fd(open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (fd.get() >= 0 && syncfs(fd.get()) != 0)
             return QStringLiteral("Les données n'ont pas pu être écrites sur le disque : %1")
-                .arg(tags::systemError(errno));
+                .arg(base::systemError(errno));
     }
     return {};
 }

@@ -3,7 +3,7 @@
 #include "rename/newname.h"
 #include "rename/preview.h"
 #include "rename/renamebatch.h"
-#include "rename/safefs.h"
+#include "base/safefs.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -13,6 +13,7 @@
 #include <cstdio>
 
 using namespace renaming;
+using base::joinPath;
 
 namespace {
 

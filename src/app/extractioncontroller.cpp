@@ -7,6 +7,7 @@
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "app/widgets.h"
+#include "base/safefs.h"
 #include "cd/cdaudiocontrol.h"
 #include "cd/cddevice.h"
 #include "cd/outputfile.h"
@@ -335,7 +336,7 @@ void ExtractionController::OnSave()
             setMark(row, TagPage::NewNameColumn, cd::markNotSelected);
             continue;
         }
-        const QString wavPath = cd::joinPath(folder, row->text(0));
+        const QString wavPath = base::joinPath(folder, row->text(0));
         const QString mp3Path = cd::unusedName(cd::mp3PathForWav(wavPath), taken);
         cd::Overwrite overwrite = cd::Overwrite::Refuse;
         if (cd::outputExists(mp3Path)) {

@@ -6,11 +6,12 @@
 #include "app/renamepanel.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
+#include "base/product.h"
+#include "base/safefs.h"
 #include "cd/cdaudiocontrol.h"
 #include "files/player.h"
 #include "rename/preview.h"
 #include "rename/renamebatch.h"
-#include "rename/safefs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,7 +23,7 @@ namespace app {
 
 namespace {
 
-const QString kTitle = QStringLiteral("Tarvex");
+using base::productName;
 
 } // namespace
 
@@ -99,7 +100,7 @@ void FileCommands::renomer()
     m_form.Frame1->refillList();
     m_form.comptage();
     if (!outcome.refused.isEmpty())
-        m_form.dialogs().inform(&m_form, outcome.message(), kTitle, Dialogs::Icon::Warning);
+        m_form.dialogs().inform(&m_form, outcome.message(), productName, Dialogs::Icon::Warning);
 }
 
 void FileCommands::verifcaractere()
@@ -136,7 +137,7 @@ void FileCommands::reportFailures(files::Command command, const files::Operation
 {
     const QString message = files::failureMessage(command, report);
     if (!message.isEmpty())
-        m_form.dialogs().inform(&m_form, message, kTitle, Dialogs::Icon::Warning);
+        m_form.dialogs().inform(&m_form, message, productName, Dialogs::Icon::Warning);
 }
 
 void FileCommands::copyOrMove(files::Command command)
@@ -147,7 +148,7 @@ void FileCommands::copyOrMove(files::Command command)
     const QString question = command == files::Command::Copie
                                  ? QStringLiteral("Voulez vous copier le(s) fichier(s) sélectionné(s) ?")
                                  : QStringLiteral("Voulez vous déplacer le(s) fichier(s) sélectionné(s) ?");
-    if (!m_form.dialogs().confirm(&m_form, question, kTitle))
+    if (!m_form.dialogs().confirm(&m_form, question, productName))
         return;
     const QString source = m_form.Frame1->File1.path();
     const QString target = m_form.dialogs().chooseFolder(&m_form, source);
@@ -180,7 +181,7 @@ void FileCommands::supprim()
     files::OperationReport report;
     const bool confirmed =
         m_form.Frame1->LV1->topLevelItemCount() > 0 &&
-        m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous supprimer le(s) fichier(s) sélectionné(s) ?"), kTitle);
+        m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous supprimer le(s) fichier(s) sélectionné(s) ?"), productName);
     if (confirmed) {
         report = files::deleteFiles(m_form.Frame1->File1.path(), checkedNames());
         reloadList();
@@ -198,7 +199,7 @@ void FileCommands::lecture()
     if (selected.isEmpty())
         return;
     const QString name = selected.first()->text(TagPage::NameColumn);
-    m_player->setFileName(renaming::joinPath(m_form.Frame1->File1.path(), name));
+    m_player->setFileName(base::joinPath(m_form.Frame1->File1.path(), name));
     m_playFailed = false;
     m_player->play();
     if (m_playFailed)

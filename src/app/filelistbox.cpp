@@ -1,15 +1,10 @@
 #include "app/filelistbox.h"
 
+#include "base/safefs.h"
+
 #include <QDir>
 
 namespace app {
-
-QString joinPath(const QString &folder, const QString &name)
-{
-    if (folder.endsWith(QLatin1Char('/')))
-        return folder + name;
-    return folder + QLatin1Char('/') + name;
-}
 
 void FileListBox::setPath(const QString &path)
 {
@@ -39,7 +34,7 @@ void FileListBox::refresh()
 
 QString FileListBox::filePath(const QString &name) const
 {
-    return joinPath(m_path, name);
+    return base::joinPath(m_path, name);
 }
 
 } // namespace app

@@ -28,7 +28,4 @@ private:
     QStringList m_entries;
 };
 
-// Joins a folder and a name, adding "/" only when the folder does not already end with one.
-QString joinPath(const QString &folder, const QString &name);
-
 } // namespace app

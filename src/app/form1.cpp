@@ -17,6 +17,7 @@
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "app/widgets.h"
+#include "base/product.h"
 #include "cd/cdaudiocontrol.h"
 #include "cd/cddb.h"
 #include "cd/cddevice.h"
@@ -58,7 +59,7 @@ namespace app {
 
 namespace {
 
-const QString productName = QStringLiteral("Tarvex");
+using base::productName;
 
 QTimer *namedTimer(QObject *parent, const char *name)
 {

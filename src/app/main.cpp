@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "app/screenshots.h"
+#include "base/product.h"
 
 #include <QApplication>
 #include <QDir>
@@ -89,7 +90,7 @@ int main(int argc, char *argv[])
     if (answeredInformation(argc, argv))
         return 0;
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Tarvex"));
+    QApplication::setApplicationName(base::productName);
     QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tarvex"));
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));

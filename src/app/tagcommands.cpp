@@ -8,6 +8,7 @@
 #include "app/renamepanel.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
+#include "base/product.h"
 #include "mpeg/fileinfo.h"
 #include "tags/zelltagctrl.h"
 
@@ -24,7 +25,7 @@ namespace app {
 
 namespace {
 
-const QString productName = QStringLiteral("Tarvex");
+using base::productName;
 
 void showFileInfo(FileInfoPanel &panel, const mpeg::FileInfo &info)
 {

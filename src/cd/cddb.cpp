@@ -1,6 +1,6 @@
 #include "cd/cddb.h"
 
-#include "tags/windows1252.h"
+#include "base/windows1252.h"
 
 #include <QUrl>
 
@@ -98,7 +98,7 @@ QString answerCode(QStringView answer)
 
 QString decodeCddbAnswer(QByteArrayView body)
 {
-    return tags::fromWindows1252(body);
+    return base::fromWindows1252(body);
 }
 
 QString cddbDefaultServerUrl()

@@ -1,13 +1,8 @@
 #include "cd/extractionjob.h"
 
-namespace cd {
+#include "base/safefs.h"
 
-QString joinPath(const QString &folder, const QString &name)
-{
-    if (folder.endsWith(QLatin1Char('/')))
-        return folder + name;
-    return folder + QLatin1Char('/') + name;
-}
+namespace cd {
 
 QString safeFileStem(const QString &stem, int row)
 {
@@ -105,7 +100,7 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
             name = mp3FileName(settings.nameFormat, settings.artist, row.text, i);
         }
         name = unusedName(name, taken);
-        outcome.path = joinPath(settings.folder, name);
+        outcome.path = base::joinPath(settings.folder, name);
         Overwrite overwrite = Overwrite::Refuse;
         if (outputExists(outcome.path)) {
             const ReplaceAnswer answer = replaceAll   ? ReplaceAnswer::ReplaceAll

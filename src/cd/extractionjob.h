@@ -24,9 +24,6 @@ enum class TagOption { V1, V2, V1AndV2, None };
 // "Titre (Artiste)", "Titre".
 enum NameFormat { ArtistTitle = 0, TitleArtist = 1, TitleParenArtist = 2, TitleOnly = 3 };
 
-// folder + "/" + name, without doubling a final "/".
-QString joinPath(const QString &folder, const QString &name);
-
 // A file name (without extension) that stays inside its folder: "/" and NUL become "-"; an
 // empty name, "." and ".." become "Piste N" (row counts from 1).
 QString safeFileStem(const QString &stem, int row);

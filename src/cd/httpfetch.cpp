@@ -1,5 +1,7 @@
 #include "cd/httpfetch.h"
 
+#include "base/product.h"
+
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -24,7 +26,7 @@ QByteArray HttpFetch::fetch(const QUrl &url)
     if (isRunning() || !url.isValid())
         return {};
     QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Tarvex"));
+    request.setHeader(QNetworkRequest::UserAgentHeader, base::productName);
     QNetworkReply *reply = m_manager->get(request);
     m_reply = reply;
 

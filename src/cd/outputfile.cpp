@@ -1,6 +1,7 @@
 #include "cd/outputfile.h"
 
-#include "tags/fileaccess.h"
+#include "base/fileaccess.h"
+#include "base/safefs.h"
 
 #include <QFileInfo>
 #include <QRandomGenerator>
@@ -15,36 +16,10 @@
 
 namespace cd {
 
-namespace {
-
-QByteArray folderOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    if (slash < 0)
-        return ".";
-    return slash == 0 ? QByteArray("/") : path.left(slash);
-}
-
-// Puts `from` in the place of `to` only when nothing has that name yet.
-int renameNoReplace(const QByteArray &from, const QByteArray &to)
-{
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
-        return errno;
-    // A file system without the flag: a hard link refuses an existing name just as well.
-    if (::link(from.constData(), to.constData()) != 0)
-        return errno;
-    ::unlink(from.constData());
-    return 0;
-}
-
-} // namespace
-
 bool outputExists(const QString &path)
 {
     struct stat info;
-    return ::lstat(tags::nativePath(path).constData(), &info) == 0;
+    return ::lstat(base::nativePath(path).constData(), &info) == 0;
 }
 
 QString displayPath(const QString &path)
@@ -54,8 +29,7 @@ QString displayPath(const QString &path)
 
 OutputFile::~OutputFile()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    m_fd.close();
     if (!m_temporary.isEmpty())
         ::unlink(m_temporary.constData());
 }
@@ -63,9 +37,7 @@ OutputFile::~OutputFile()
 bool OutputFile::fail(int error)
 {
     m_error = error;
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_fd.close();
     if (!m_temporary.isEmpty())
         ::unlink(m_temporary.constData());
     m_temporary.clear();
@@ -76,7 +48,7 @@ bool OutputFile::open(const QString &path, Overwrite overwrite)
 {
     m_path = path;
     m_step = Step::Create;
-    m_target = tags::nativePath(path);
+    m_target = base::nativePath(path);
     struct stat info;
     mode_t mode = 0666;
     if (::lstat(m_target.constData(), &info) == 0) {
@@ -87,14 +59,14 @@ bool OutputFile::open(const QString &path, Overwrite overwrite)
             if (S_ISDIR(info.st_mode))
                 return fail(EISDIR);
             if (!S_ISREG(info.st_mode)) {
-                m_fd = ::open(m_target.constData(), O_WRONLY | O_CLOEXEC);
-                return m_fd >= 0 || fail(errno);
+                m_fd = base::Fd(::open(m_target.constData(), O_WRONLY | O_CLOEXEC));
+                return m_fd.get() >= 0 || fail(errno);
             }
             char resolved[PATH_MAX];
             if (::realpath(m_target.constData(), resolved))
                 m_target = resolved;
             // A file the user marked read-only stays, as cp leaves it.
-            if (!tags::mayWrite(info, m_target)) {
+            if (!base::mayWrite(info, m_target)) {
                 m_readOnly = true;
                 return fail(EACCES);
             }
@@ -102,22 +74,23 @@ bool OutputFile::open(const QString &path, Overwrite overwrite)
         }
     }
     // A short hidden name: one built from the target's could pass the length limit of names.
-    const QByteArray folder = folderOf(m_target);
+    const QByteArray folder = base::folderOf(m_target);
     // A name the folder cannot hold is refused now, not after the whole track was read.
     const long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
     if (nameMax > 0 && m_target.size() - m_target.lastIndexOf('/') - 1 > nameMax)
         return fail(ENAMETOOLONG);
-    for (int attempt = 0; m_fd < 0; ++attempt) {
+    for (int attempt = 0; m_fd.get() < 0; ++attempt) {
         m_temporary =
             folder + "/.tarvex-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        m_fd = ::open(m_temporary.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-        if (m_fd < 0 && (errno != EEXIST || attempt == 10)) {
+        m_fd = base::Fd(
+            ::open(m_temporary.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666));
+        if (m_fd.get() < 0 && (errno != EEXIST || attempt == 10)) {
             m_temporary.clear();
             return fail(errno);
         }
     }
     // A replaced file keeps its permissions.
-    if (m_replace && ::fchmod(m_fd, mode) != 0)
+    if (m_replace && ::fchmod(m_fd.get(), mode) != 0)
         return fail(errno);
     return true;
 }
@@ -126,7 +99,7 @@ bool OutputFile::write(const char *data, qint64 size)
 {
     m_step = Step::Write;
     while (size > 0) {
-        const ssize_t done = ::write(m_fd, data, size_t(size));
+        const ssize_t done = ::write(m_fd.get(), data, size_t(size));
         if (done < 0 && errno == EINTR)
             continue;
         if (done <= 0)
@@ -141,18 +114,16 @@ bool OutputFile::commit()
 {
     m_step = Step::Write;
     // A delayed write failure (a full disk, a network share) shows at the latest here.
-    if (!m_temporary.isEmpty() && ::fsync(m_fd) != 0)
+    if (!m_temporary.isEmpty() && ::fsync(m_fd.get()) != 0)
         return fail(errno);
-    const int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0)
+    if (!m_fd.close())
         return fail(errno);
     if (m_temporary.isEmpty())
         return true;
     m_step = Step::Name;
     const int error =
         m_replace ? (::rename(m_temporary.constData(), m_target.constData()) == 0 ? 0 : errno)
-                  : renameNoReplace(m_temporary, m_target);
+                  : base::renameNoReplace(m_temporary, m_target);
     if (error != 0)
         return fail(error);
     m_temporary.clear();
@@ -175,7 +146,7 @@ QString OutputFile::errorMessage() const
     const QString text = m_step == Step::Write
                              ? QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
                              : QStringLiteral("Impossible de créer le fichier « %1 » : %2");
-    return text.arg(name, tags::systemError(m_error));
+    return text.arg(name, base::systemError(m_error));
 }
 
 } // namespace cd

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/fileaccess.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -44,7 +46,7 @@ private:
     QString m_path;
     QByteArray m_target;    // the name the file gets
     QByteArray m_temporary; // empty when writing directly
-    int m_fd = -1;
+    base::Fd m_fd;
     bool m_replace = false;
     bool m_readOnly = false; // the file to replace is read-only
     Step m_step = Step::Create;

@@ -3,7 +3,7 @@
 #include "cd/lamestream.h"
 #include "cd/wavfile.h"
 
-#include "tags/fileaccess.h"
+#include "base/fileaccess.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -38,10 +38,10 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwri
     if (!stream)
         return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
 
-    const tags::Fd in(::open(tags::nativePath(wav.fileName).constData(), O_RDONLY | O_CLOEXEC));
+    const base::Fd in(::open(base::nativePath(wav.fileName).constData(), O_RDONLY | O_CLOEXEC));
     auto readError = [&wav](int error) {
         return EncodeResult{false, QStringLiteral("Impossible de lire le fichier « %1 » : %2")
-                                       .arg(displayPath(wav.fileName), tags::systemError(error))};
+                                       .arg(displayPath(wav.fileName), base::systemError(error))};
     };
     if (in.get() < 0)
         return readError(errno);
@@ -65,7 +65,7 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwri
     for (qint64 done = 0; done < total;) {
         // Whole sample frames only: total is a multiple of frameBytes, and so is raw.
         const qint64 bytes = std::min<qint64>(qint64(raw.size()), total - done);
-        if (!tags::readAt(in.get(), raw.data(), bytes, wav.dataOffset + done))
+        if (!base::readAt(in.get(), raw.data(), bytes, wav.dataOffset + done))
             return readError(errno);
         const qint64 frames = bytes / frameBytes;
         const qint16 *samples = reinterpret_cast<const qint16 *>(raw.data());

@@ -1,7 +1,7 @@
 #include "cd/wavfile.h"
 
+#include "base/fileaccess.h"
 #include "cd/outputfile.h"
-#include "tags/fileaccess.h"
 
 #include <QFile>
 #include <QtEndian>
@@ -182,12 +182,12 @@ WavFile loadWavFile(QIODevice &device, const QString &fileName)
 WavFile loadWavFile(const QString &fileName)
 {
     // Opened here rather than by QFile, whose failure keeps only an English description.
-    const int fd = ::open(tags::nativePath(fileName).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(base::nativePath(fileName).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         WavFile wav;
         wav.fileName = fileName;
         wav.error = QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2")
-                        .arg(displayPath(fileName), tags::systemError(errno));
+                        .arg(displayPath(fileName), base::systemError(errno));
         return wav;
     }
     QFile file;

@@ -1,7 +1,7 @@
 #include "files/fileoperations.h"
 
-#include "rename/renamebatch.h"
-#include "rename/safefs.h"
+#include "base/fileaccess.h"
+#include "base/safefs.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,8 +14,10 @@
 
 namespace files {
 
-using renaming::errorText;
-using renaming::joinPath;
+using base::Fd;
+using base::joinPath;
+using base::renameNoReplace;
+using base::systemError;
 
 QString failureMessage(Command command, const OperationReport &report)
 {
@@ -39,30 +41,6 @@ QString failureMessage(Command command, const OperationReport &report)
 }
 
 namespace {
-
-// An open file descriptor closed on every path out.
-class Fd
-{
-public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    Fd(const Fd &) = delete;
-    Fd &operator=(const Fd &) = delete;
-    int get() const { return m_fd; }
-    int release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0 ? 0 : errno;
-    }
-
-private:
-    int m_fd;
-};
 
 bool sameFile(const struct stat &a, const struct stat &b)
 {
@@ -126,8 +104,8 @@ int copyToTemporary(const QByteArray &from, const struct stat &source, const QSt
     ::futimens(out.get(), times);
     if (::fsync(out.get()) != 0)
         return fail(errno);
-    if (const int error = out.release())
-        return fail(error);
+    if (!out.close())
+        return fail(errno);
     *temporary = pattern;
     return 0;
 }
@@ -151,7 +129,7 @@ QString copyOne(const QString &from, QString to, bool *skipped)
     const QByteArray f = QFile::encodeName(from);
     struct stat source;
     if (const int error = statSource(f, &source))
-        return errorText(error);
+        return systemError(error);
     // A target that is a symbolic link is written through: the link stays.
     const QFileInfo targetInfo(to);
     if (targetInfo.isSymLink() && !targetInfo.canonicalFilePath().isEmpty())
@@ -165,22 +143,22 @@ QString copyOne(const QString &from, QString to, bool *skipped)
             return {};
         }
         if (S_ISDIR(existing.st_mode))
-            return errorText(EISDIR);
+            return systemError(EISDIR);
         // A file that may not be written is not replaced, as cp refuses to: not even by the
         // administrator, whom the system lets write anywhere.
         if (!(existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
             return QStringLiteral("fichier en lecture seule dans le dossier de destination");
         if (::access(t.constData(), W_OK) != 0)
-            return errorText(errno);
+            return systemError(errno);
         mode = existing.st_mode;
     }
     QByteArray temporary;
     if (const int error = copyToTemporary(f, source, folderOf(to), mode, &temporary))
-        return errorText(error);
+        return systemError(error);
     if (::rename(temporary.constData(), t.constData()) != 0) {
         const int error = errno;
         ::unlink(temporary.constData());
-        return errorText(error);
+        return systemError(error);
     }
     return {};
 }
@@ -190,32 +168,32 @@ QString moveOne(const QString &from, const QString &to)
     const QByteArray f = QFile::encodeName(from);
     struct stat source;
     if (const int error = statSource(f, &source))
-        return errorText(error);
+        return systemError(error);
     struct stat existing;
     if (::stat(QFile::encodeName(to).constData(), &existing) == 0 && sameFile(source, existing))
         return {}; // already there: the target folder is the source folder
-    const int error = renaming::renameNoReplace(from, to);
+    const int error = renameNoReplace(from, to);
     if (error != EXDEV)
-        return error == 0 ? QString() : errorText(error);
+        return error == 0 ? QString() : systemError(error);
 
     // Another file system: copy, then put the copy in place under its name without replacing
     // anything, and only then remove the original.
     QByteArray temporary;
     if (const int copyError = copyToTemporary(f, source, folderOf(to), source.st_mode, &temporary))
-        return errorText(copyError);
-    if (const int placeError = renaming::renameNoReplace(QFile::decodeName(temporary), to)) {
+        return systemError(copyError);
+    if (const int placeError = renameNoReplace(QFile::decodeName(temporary), to)) {
         ::unlink(temporary.constData());
-        return errorText(placeError);
+        return systemError(placeError);
     }
     if (::unlink(f.constData()) != 0)
         return QStringLiteral("copié, mais l'original n'a pas pu être supprimé (%1)")
-            .arg(errorText(errno));
+            .arg(systemError(errno));
     return {};
 }
 
 bool acceptableName(const QString &name, OperationReport *report)
 {
-    if (renaming::isAcceptableName(name))
+    if (base::isAcceptableName(name))
         return true;
     report->failures.append({name, QStringLiteral("nom de fichier interdit")});
     return false;
@@ -265,7 +243,7 @@ OperationReport deleteFiles(const QString &folder, const QStringList &names)
         if (::unlink(QFile::encodeName(joinPath(folder, name)).constData()) == 0)
             ++report.done;
         else
-            report.failures.append({name, errorText(errno)});
+            report.failures.append({name, systemError(errno)});
     }
     return report;
 }

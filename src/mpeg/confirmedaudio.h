@@ -1,31 +1,13 @@
 #pragma once
 
+#include "mpeg/frameheader.h"
+
 #include <QString>
 #include <QtGlobal>
 
 class QIODevice;
 
 namespace mpeg {
-
-// The fields of a four-byte MPEG audio frame header that tell where the next frame starts.
-struct FrameHeader
-{
-    bool valid = false;
-    bool mpeg1 = false;
-    int layer = 0;     // 1, 2 or 3
-    int bitRate = 0;   // kbit/s
-    int frequency = 0; // Hz
-    bool padded = false;
-    bool mono = false;
-    qint64 length = 0; // bytes, header included
-
-    // Same version, layer and sampling frequency: the marks of the same stream.
-    bool sameStream(const FrameHeader &other) const;
-};
-
-// Decodes a header given most significant byte first. Free-format and reserved values are not
-// valid: their frame length cannot be known.
-FrameHeader decodeFrameHeader(quint32 header);
 
 // What a writer needs to know before it touches a file: whether its audio is MPEG.
 struct AudioCheck

@@ -1,7 +1,9 @@
 #include "mpeg/fileinfo.h"
 
+#include "base/windows1252.h"
 #include "mpeg/audiostart.h"
 #include "mpeg/bytereader.h"
+#include "mpeg/frameheader.h"
 #include "mpeg/typetagmpeg.h"
 
 #include <QFile>
@@ -15,43 +17,8 @@ const std::array<const char *, 12> FileInfo::v2FrameIds = {
 
 namespace {
 
-// Bit rates in kbit/s by table and bit-rate field; entry 15 shows as 999.
-constexpr int BitRateTables[6][16] = {
-    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 999},     // MPEG 1 L III
-    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 999},         // MPEG 2 L III
-    {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 999},    // MPEG 1 L II
-    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 999},         // MPEG 2 L II
-    {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 999}, // MPEG 1 L I
-    {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 999},    // MPEG 2 L I
-};
-
-const char *const VersionTexts[4] = {"2.5", "Réservé", "2.0", "1.0"};
-const char *const LayerTexts[4] = {"Réservé", "III", "II", "I"};
 const char *const ModeTexts[4] = {"Stereo", "Joint St", "Double Ch", "Mono"};
-const char *const LayerIIIModeExtTexts[4] = {
-    "Stereo : OFF - MS Stereo : OFF", "Stereo : ON - MS Stereo : OFF",
-    "Stereo : OFF - MS Stereo : ON", "Stereo : ON - MS Stereo : ON"};
 const char *const EmphasisTexts[4] = {"Sans", "50/15 ms", "Réservé", "CCITT j. 17"};
-constexpr int BaseFrequencies[4] = {11025, 12000, 8000, 0};
-constexpr int FrequencyFactors[4] = {1, 0, 2, 4}; // by version field: 2.5, reserved, 2.0, 1.0
-constexpr int VersionClasses[4] = {2, 0, 2, 1};   // 1 for MPEG 1, 2 for MPEG 2 and 2.5
-
-// Windows-1252 bytes 80 to 9F; the five the code page leaves undefined keep their value.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-QString fromWindows1252(QByteArrayView bytes)
-{
-    QString out;
-    out.reserve(bytes.size());
-    for (char c : bytes) {
-        const uchar b = uchar(c);
-        out.append(QChar(b >= 0x80 && b < 0xA0 ? Cp1252High[b - 0x80] : char16_t(b)));
-    }
-    return out;
-}
 
 QString yesNo(bool set)
 {
@@ -75,7 +42,7 @@ QString trimBlanks(const QString &text)
 // genre what follows its first ")".
 QString frameText(QByteArrayView id, QByteArrayView content)
 {
-    QString text = fromWindows1252(content.sliced(qMin<qsizetype>(1, content.size())));
+    QString text = base::fromWindows1252(content.sliced(qMin<qsizetype>(1, content.size())));
     if (id == "COMM")
         text = text.mid(text.lastIndexOf(QChar(0)) + 1);
     text = trimBlanks(text.remove(QChar(0)));
@@ -115,36 +82,32 @@ void readHeader(ByteReader &in, qint64 o, FileInfo &info, const QLocale &locale)
 {
     const qint64 size = in.size();
     const qint64 p = o + 1;
-    const int b1 = in.byteOrZero(o + 1);
-    const int b2 = in.byteOrZero(o + 2);
-    const int b3 = in.byteOrZero(o + 3);
-    const int version = (b1 >> 3) & 3;
-    const int layer = (b1 >> 1) & 3;
-    const int versionClass = VersionClasses[version];
+    const HeaderFields h = headerFields(in.bigEndian(o, 4));
+    const int layer = h.layerBits;
 
     info.mpeg = true;
     info.headerPosition = p;
-    info.version = QString::fromUtf8(VersionTexts[version]);
-    info.layer = QString::fromUtf8(LayerTexts[layer]);
-    info.crc = yesNo(!(b1 & 1));
-    if (versionClass == 0)
+    info.version = versionText(h.version);
+    info.layer = layerText(layer);
+    info.crc = yesNo(h.crc);
+    // A reserved version and bit-rate index 15 show as 999; a reserved layer has no rate.
+    if (h.version == 1 || (layer != 0 && h.bitRateIndex == 15))
         info.bitRate = 999;
-    else if (layer != 0) // a reserved layer has no table
-        info.bitRate = BitRateTables[2 * layer + versionClass - 3][b2 >> 4];
-    info.frequency = BaseFrequencies[(b2 >> 2) & 3] * FrequencyFactors[version];
-    info.padding = yesNo(b2 & 2);
-    info.privateBit = yesNo(b2 & 1);
-    info.mode = QString::fromUtf8(ModeTexts[b3 >> 6]);
-    const int modeExtension = (b3 >> 4) & 3;
+    else
+        info.bitRate = h.bitRate();
+    info.frequency = h.frequency();
+    info.padding = yesNo(h.padded);
+    info.privateBit = yesNo(h.privateBit);
+    info.mode = QString::fromUtf8(ModeTexts[h.mode]);
     if (layer == 1)
-        info.modeExtension = QString::fromUtf8(LayerIIIModeExtTexts[modeExtension]);
+        info.modeExtension = layerIIIModeExtensionText(h.modeExtension);
     else if (layer == 0)
         info.modeExtension = QStringLiteral("Erreur");
     else
-        info.modeExtension = QStringLiteral("Bandes %1 à 31").arg((modeExtension + 1) * 4);
-    info.copyright = yesNo(b3 & 8);
-    info.original = yesNo(b3 & 4);
-    info.emphasis = QString::fromUtf8(EmphasisTexts[b3 & 3]);
+        info.modeExtension = QStringLiteral("Bandes %1 à 31").arg((h.modeExtension + 1) * 4);
+    info.copyright = yesNo(h.copyright);
+    info.original = yesNo(h.original);
+    info.emphasis = QString::fromUtf8(EmphasisTexts[h.emphasis]);
 
     info.size = sizeText(size, locale);
     // Constant bit rate: whole kilobits after the header over the rate, halves to even.
@@ -164,7 +127,7 @@ void readHeader(ByteReader &in, qint64 o, FileInfo &info, const QLocale &locale)
         // sampling frequency. Without a duration, or at a rate beyond 16 bits, the
         // constant-bit-rate figures stand.
         const qint64 samples =
-            qint64(in.bigEndian(o + 45, 3)) * samplesPerFrame(layer, version == 3);
+            qint64(in.bigEndian(o + 45, 3)) * samplesPerFrame(layer, h.mpeg1());
         if (samples > 0 && info.frequency > 0) {
             const double seconds = double(samples) / info.frequency;
             const double bitRate = std::round((size - p) * 0.008 / seconds);
@@ -183,11 +146,11 @@ void readId3v1(ByteReader &in, FileInfo &info)
     const QByteArray block = in.bytes(in.size() - 128, 128);
     if (block.size() != 128 || block.left(3).toUpper() != "TAG")
         return;
-    info.v1Title = fromWindows1252(block.mid(3, 30));
-    info.v1Artist = fromWindows1252(block.mid(33, 30));
-    info.v1Album = fromWindows1252(block.mid(63, 30));
-    info.v1Year = fromWindows1252(block.mid(93, 4));
-    info.v1Comment = fromWindows1252(block.mid(97, 28));
+    info.v1Title = base::fromWindows1252(block.mid(3, 30));
+    info.v1Artist = base::fromWindows1252(block.mid(33, 30));
+    info.v1Album = base::fromWindows1252(block.mid(63, 30));
+    info.v1Year = base::fromWindows1252(block.mid(93, 4));
+    info.v1Comment = base::fromWindows1252(block.mid(97, 28));
     info.v1Track = uchar(block.at(126));
     info.v1Genre = uchar(block.at(127));
     info.id3v1 = true;

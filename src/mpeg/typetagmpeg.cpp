@@ -2,6 +2,7 @@
 
 #include "mpeg/audiostart.h"
 #include "mpeg/bytereader.h"
+#include "mpeg/frameheader.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -12,31 +13,9 @@ namespace mpeg {
 
 namespace {
 
-const char *const VersionTexts[4] = {"2.5", "Réservé", "2.0", "1.0"};
-const char *const LayerTexts[4] = {"Réservé", "III", "II", "I"};
 const char *const ModeTexts[4] = {"Stereo", "Joint Stereo", "Double Cha", "Mono"};
-const char *const LayerIIIModeExtTexts[4] = {
-    "Stereo : OFF - MS Stereo : OFF", "Stereo : ON - MS Stereo : OFF",
-    "Stereo : OFF - MS Stereo : ON", "Stereo : ON - MS Stereo : ON"};
 const char *const EmphasisTexts[4] = {"Aucun", "50/15 ms", "Réservé", "CCIT J.17"};
 const int IntensityFirstBand[4] = {4, 8, 12, 16};
-
-// Rows: MPEG 2/2.5 and MPEG 1 for Layer III, then Layer II, then Layer I.
-const int BitRates[6][16] = {
-    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0},
-    {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0},
-    {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0},
-    {0, 32, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 384, 0},
-    {0, 32, 48, 56, 64, 80, 96, 112, 128, 144, 160, 176, 192, 224, 256, 0},
-    {0, 32, 64, 96, 128, 160, 192, 224, 256, 288, 320, 352, 384, 416, 448, 0},
-};
-
-const int Frequencies[4][4] = {
-    {11025, 12000, 8000, 0},
-    {0, 0, 0, 0},
-    {22050, 24000, 16000, 0},
-    {44100, 48000, 32000, 0},
-};
 
 QString text(const char *utf8)
 {
@@ -71,67 +50,49 @@ bool vbrFigures(TypeTagMpeg &r, qint64 bytes, int samples)
 bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &r)
 {
     const qint64 size = in.size();
-    const int b1 = in.byteOrZero(o + 1);
-    const int b2 = in.byteOrZero(o + 2);
-    const int b3 = in.byteOrZero(o + 3);
-    const int version = (b1 >> 3) & 3;
-    const int layer = (b1 >> 1) & 3;
-    const int protection = b1 & 1;
-    const bool mpeg1 = b1 & 0x08;
+    const HeaderFields h = headerFields(in.bigEndian(o, 4));
+    const int layer = h.layerBits;
 
-    if (coucheIIouIII && layer != 1 && layer != 2)
+    // A reserved layer has no bit rate, a reserved version or frequency no sampling frequency.
+    if ((coucheIIouIII && layer != 1 && layer != 2) || layer == 0 || h.frequency() == 0)
         return false;
-    const int row = int(mpeg1) + 2 * layer - 2;
-    if (row < 0) // a reserved layer has no bit-rate row
-        return false;
-    const int bitRate = BitRates[row][b2 >> 4];
-    const int frequency = Frequencies[version][(b2 >> 2) & 3];
-    const bool padded = b2 & 2;
+    const int bitRate = h.bitRate();
+    const int frequency = h.frequency();
 
     // Frame length for the count. The padding adds one frame, not one byte, and the
     // Layer I length is not multiplied by 4: the count is a rough estimate over the whole file.
-    qint64 length = 0;
-    if (layer == 3 && frequency != 0)
-        length = 12LL * bitRate * 1000 / frequency;
-    else if ((layer == 0 && protection == 0) || frequency == 0)
-        return false;
-    else
-        length = 144LL * bitRate * 1000 / frequency;
+    const qint64 length = (layer == 3 ? 12LL : 144LL) * bitRate * 1000 / frequency;
     if (length == 0)
         return false;
 
-    // A reserved version or layer never gets this far: its frequency or bit-rate row is missing.
     r = TypeTagMpeg();
     r.setValide(true);
     r.setEntetePos(o);
-    r.setMpeg(text(VersionTexts[version]));
-    r.setLayer(text(LayerTexts[layer]));
-    r.setCRC(protection == 0);
+    r.setMpeg(versionText(h.version));
+    r.setLayer(layerText(layer));
+    r.setCRC(h.crc);
     r.setBitRate(bitRate);
     r.setFrequence(frequency);
-    r.setPadded(padded);
-    r.setFrames(size / length + (padded ? 1 : 0));
-    r.setPrivateBit(b2 & 1);
-    const int mode = b3 >> 6;
-    const int modeExtension = (b3 >> 4) & 3;
-    r.setMode(text(ModeTexts[mode]));
-    if (mode == 1) {
+    r.setPadded(h.padded);
+    r.setFrames(size / length + (h.padded ? 1 : 0));
+    r.setPrivateBit(h.privateBit);
+    r.setMode(text(ModeTexts[h.mode]));
+    if (h.mode == 1) {
         if (layer == 1)
-            r.setModeExt(text(LayerIIIModeExtTexts[modeExtension]));
+            r.setModeExt(layerIIIModeExtensionText(h.modeExtension));
         else
-            r.setModeExt(QStringLiteral("Bands %1 to 31").arg(IntensityFirstBand[modeExtension]));
+            r.setModeExt(QStringLiteral("Bands %1 to 31").arg(IntensityFirstBand[h.modeExtension]));
     }
-    r.setCopyright(b3 & 0x08);
-    r.setOriginal(b3 & 0x04);
-    r.setEmphasis(text(EmphasisTexts[b3 & 3]));
+    r.setCopyright(h.copyright);
+    r.setOriginal(h.original);
+    r.setEmphasis(text(EmphasisTexts[h.emphasis]));
 
     // Constant bit rate: the bytes before the header (a tag) do not count, those after do.
     r.setTaille(size);
     if (r.BitRate() != 0)
         r.setDuree((size - o) * 8 / (1000LL * r.BitRate()));
 
-    const bool mono = mode == 3;
-    const qint64 xing = o + (mpeg1 ? (mono ? 21 : 36) : (mono ? 13 : 21));
+    const qint64 xing = o + xingOffset(h.mpeg1(), h.mono());
     if (tagAt(in, xing, "XING")) {
         r.setVbr(QStringLiteral("VBR"));
         const int flags = in.byteOrZero(xing + 7);
@@ -141,14 +102,14 @@ bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &
         }
         r.setFrames(in.bigEndian(xing + 8, 4));
         const qint64 bytes = (flags & 2) ? qint64(in.bigEndian(xing + 12, 4)) : size;
-        return vbrFigures(r, bytes - o, samplesPerFrame(layer, mpeg1));
+        return vbrFigures(r, bytes - o, samplesPerFrame(layer, h.mpeg1()));
     }
-    if (tagAt(in, o + 36, "VBRI")) {
+    if (tagAt(in, o + VbriOffset, "VBRI")) {
         r.setVbr(QStringLiteral("VBRI"));
         const qint64 delay = in.bigEndian(o + 42, 2);
-        const qint64 bytes = in.bigEndian(o + 46, 4);
+        const qint64 bytes = in.bigEndian(o + VbriByteCountOffset, 4);
         r.setFrames(in.bigEndian(o + 50, 4));
-        return vbrFigures(r, bytes - o - delay, samplesPerFrame(layer, mpeg1));
+        return vbrFigures(r, bytes - o - delay, samplesPerFrame(layer, h.mpeg1()));
     }
     return true;
 }

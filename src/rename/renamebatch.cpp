@@ -1,9 +1,14 @@
 #include "rename/renamebatch.h"
 
+#include "base/fileaccess.h"
+#include "base/safefs.h"
 #include "rename/preview.h"
-#include "rename/safefs.h"
 
 namespace renaming {
+
+using base::isAcceptableName;
+using base::joinPath;
+using base::renameNoReplace;
 
 QString RenameOutcome::message() const
 {
@@ -13,12 +18,6 @@ QString RenameOutcome::message() const
     for (const RenameRefusal &r : refused)
         text += QStringLiteral("\n« %1 » → « %2 » : %3").arg(r.fichier, r.nouveau, r.raison);
     return text;
-}
-
-bool isAcceptableName(QStringView name)
-{
-    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
-           !name.contains(QChar(u'\0'));
 }
 
 RenameOutcome renameFiles(const QString &folder, const QList<RenameRow> &rows)
@@ -35,7 +34,7 @@ RenameOutcome renameFiles(const QString &folder, const QList<RenameRow> &rows)
         if (error == 0)
             ++outcome.renamed;
         else
-            outcome.refused.append({row.fichier, row.nouveau, errorText(error)});
+            outcome.refused.append({row.fichier, row.nouveau, base::systemError(error)});
     }
     return outcome;
 }

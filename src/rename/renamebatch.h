@@ -29,9 +29,6 @@ struct RenameOutcome
     QString message() const;
 };
 
-// A typed or computed name is refused when it would leave the folder or name no file.
-bool isAcceptableName(QStringView name);
-
 // Renames each row's file in folder to its new name, in order. Rows whose cell is empty or a
 // marker are skipped, a name equal to the old one is left alone; a name that is not acceptable
 // or already taken, or a rename the system refuses, is collected and the next row goes on.

@@ -1,6 +1,6 @@
 #include "tags/cleantagtext.h"
 
-#include "tags/windows1252.h"
+#include "base/windows1252.h"
 
 namespace tags {
 
@@ -21,7 +21,7 @@ QString filtered(QStringView text, bool multiLine)
             ++i;
             continue;
         }
-        const int code = windows1252Code(c.unicode());
+        const int code = base::windows1252Code(c.unicode());
         if (code < 0 || (code >= 32 && code != 127 && code != 255) ||
             (multiLine && (c == u'\n' || c == u'\t')))
             out.append(c);

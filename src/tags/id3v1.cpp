@@ -1,8 +1,8 @@
 #include "tags/id3v1.h"
 
-#include "tags/fileaccess.h"
+#include "base/fileaccess.h"
+#include "base/windows1252.h"
 #include "tags/tagsave.h"
-#include "tags/windows1252.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -21,13 +21,13 @@ QString extractField(QByteArrayView block, qsizetype start, qsizetype length)
     const qsizetype nul = field.indexOf('\0');
     if (nul >= 0)
         field = field.first(nul);
-    return fromWindows1252(field);
+    return base::fromWindows1252(field);
 }
 
 // The text in Windows-1252, cut to width bytes and filled with NULs.
 QByteArray padField(const QString &text, qsizetype width)
 {
-    QByteArray bytes = toWindows1252(text).left(width);
+    QByteArray bytes = base::toWindows1252(text).left(width);
     bytes.append(width - bytes.size(), '\0');
     return bytes;
 }
@@ -79,13 +79,13 @@ std::optional<QByteArray> renderId3v1(const TypeTagV1 &tag)
 
 TypeTagV1 readTagV1(const QString &fichier)
 {
-    const Fd fd(open(nativePath(fichier).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const base::Fd fd(open(base::nativePath(fichier).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info;
     if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         info.st_size < Id3v1Size)
         return parseId3v1({});
     QByteArray block(Id3v1Size, '\0');
-    if (!readAt(fd.get(), block.data(), Id3v1Size, info.st_size - Id3v1Size))
+    if (!base::readAt(fd.get(), block.data(), Id3v1Size, info.st_size - Id3v1Size))
         return parseId3v1({});
     return parseId3v1(block);
 }

@@ -1,34 +1,14 @@
 #include "tags/id3v2convert.h"
 
-#include "tags/windows1252.h"
+#include "base/windows1252.h"
 
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <string_view>
 
 namespace tags {
 
 namespace {
-
-// Version 2.2 identifiers and their version 2.3 equivalents (iTunes' sort and compilation
-// frames included).
-constexpr std::pair<std::string_view, std::string_view> v22Names[] = {
-    {"BUF", "RBUF"}, {"CNT", "PCNT"}, {"COM", "COMM"}, {"CRA", "AENC"}, {"EQU", "EQUA"},
-    {"ETC", "ETCO"}, {"GEO", "GEOB"}, {"IPL", "IPLS"}, {"LNK", "LINK"}, {"MCI", "MCDI"},
-    {"MLL", "MLLT"}, {"PIC", "APIC"}, {"POP", "POPM"}, {"REV", "RVRB"}, {"RVA", "RVAD"},
-    {"SLT", "SYLT"}, {"STC", "SYTC"}, {"TAL", "TALB"}, {"TBP", "TBPM"}, {"TCM", "TCOM"},
-    {"TCO", "TCON"}, {"TCR", "TCOP"}, {"TDA", "TDAT"}, {"TDY", "TDLY"}, {"TEN", "TENC"},
-    {"TFT", "TFLT"}, {"TIM", "TIME"}, {"TKE", "TKEY"}, {"TLA", "TLAN"}, {"TLE", "TLEN"},
-    {"TMT", "TMED"}, {"TOA", "TOPE"}, {"TOF", "TOFN"}, {"TOL", "TOLY"}, {"TOR", "TORY"},
-    {"TOT", "TOAL"}, {"TP1", "TPE1"}, {"TP2", "TPE2"}, {"TP3", "TPE3"}, {"TP4", "TPE4"},
-    {"TPA", "TPOS"}, {"TPB", "TPUB"}, {"TRC", "TSRC"}, {"TRD", "TRDA"}, {"TRK", "TRCK"},
-    {"TSI", "TSIZ"}, {"TSS", "TSSE"}, {"TT1", "TIT1"}, {"TT2", "TIT2"}, {"TT3", "TIT3"},
-    {"TXT", "TEXT"}, {"TXX", "TXXX"}, {"TYE", "TYER"}, {"UFI", "UFID"}, {"ULT", "USLT"},
-    {"WAF", "WOAF"}, {"WAR", "WOAR"}, {"WAS", "WOAS"}, {"WCM", "WCOM"}, {"WCP", "WCOP"},
-    {"WPB", "WPUB"}, {"WXX", "WXXX"}, {"TCP", "TCMP"}, {"TST", "TSOT"}, {"TSP", "TSOP"},
-    {"TSA", "TSOA"}, {"TS2", "TSO2"}, {"TSC", "TSOC"},
-};
 
 Id3v2Frame withBody(Id3v2Frame frame, const QByteArray &id, const QByteArray &body)
 {
@@ -41,7 +21,7 @@ Id3v2Frame withBody(Id3v2Frame frame, const QByteArray &id, const QByteArray &bo
 QByteArray encodeLike(int sourceEncoding, const QString &text)
 {
     if (sourceEncoding == Latin1 && fitsLatin1(text))
-        return char(Latin1) + toWindows1252(text);
+        return char(Latin1) + base::toWindows1252(text);
     return char(Utf16) + encodeUtf16(text);
 }
 
@@ -50,7 +30,7 @@ QByteArray terminated(int encoding, const QStringList &texts)
 {
     QByteArray out;
     for (const QString &t : texts) {
-        out += encoding == Latin1 ? toWindows1252(t) : encodeUtf16(t);
+        out += encoding == Latin1 ? base::toWindows1252(t) : encodeUtf16(t);
         out.append(encoding == int(Latin1) ? 1 : 2, '\0');
     }
     return out;
@@ -87,7 +67,7 @@ QByteArray convertUserText(const QByteArray &body)
     const QString value = values.mid(1).join(u'/');
     const int target = encoding == Latin1 && allLatin1({description, value}) ? Latin1 : Utf16;
     return char(target) + terminated(target, {description}) +
-           (target == Latin1 ? toWindows1252(value) : encodeUtf16(value));
+           (target == Latin1 ? base::toWindows1252(value) : encodeUtf16(value));
 }
 
 // Bodies whose texts come after `fixed` bytes (COMM and USLT: the language; APIC: MIME type and
@@ -195,13 +175,9 @@ QList<Id3v2Frame> convertFrom24(Id3v2Frame frame)
 // One frame of a version 2.2 tag; empty when version 2.3 has no such frame.
 QList<Id3v2Frame> convertFrom22(Id3v2Frame frame)
 {
-    const auto known =
-        std::find_if(std::begin(v22Names), std::end(v22Names), [&](const auto &pair) {
-            return frame.id == QByteArrayView(pair.first.data(), 3);
-        });
-    if (known == std::end(v22Names))
+    frame.id = v23FrameId(frame.id);
+    if (frame.id.isEmpty())
         return {};
-    frame.id = QByteArray(known->second.data(), 4);
     if (frame.id != "APIC")
         return {frame};
     // PIC holds a three-letter image format where APIC holds a MIME type.

@@ -1,12 +1,32 @@
 #include "tags/id3v2frames.h"
 
-#include "tags/windows1252.h"
+#include "base/windows1252.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace tags {
 
 namespace {
+
+// Version 2.2 identifiers and their version 2.3 equivalents (iTunes' sort and compilation
+// frames included).
+constexpr std::pair<std::string_view, std::string_view> v22Names[] = {
+    {"BUF", "RBUF"}, {"CNT", "PCNT"}, {"COM", "COMM"}, {"CRA", "AENC"}, {"EQU", "EQUA"},
+    {"ETC", "ETCO"}, {"GEO", "GEOB"}, {"IPL", "IPLS"}, {"LNK", "LINK"}, {"MCI", "MCDI"},
+    {"MLL", "MLLT"}, {"PIC", "APIC"}, {"POP", "POPM"}, {"REV", "RVRB"}, {"RVA", "RVAD"},
+    {"SLT", "SYLT"}, {"STC", "SYTC"}, {"TAL", "TALB"}, {"TBP", "TBPM"}, {"TCM", "TCOM"},
+    {"TCO", "TCON"}, {"TCR", "TCOP"}, {"TDA", "TDAT"}, {"TDY", "TDLY"}, {"TEN", "TENC"},
+    {"TFT", "TFLT"}, {"TIM", "TIME"}, {"TKE", "TKEY"}, {"TLA", "TLAN"}, {"TLE", "TLEN"},
+    {"TMT", "TMED"}, {"TOA", "TOPE"}, {"TOF", "TOFN"}, {"TOL", "TOLY"}, {"TOR", "TORY"},
+    {"TOT", "TOAL"}, {"TP1", "TPE1"}, {"TP2", "TPE2"}, {"TP3", "TPE3"}, {"TP4", "TPE4"},
+    {"TPA", "TPOS"}, {"TPB", "TPUB"}, {"TRC", "TSRC"}, {"TRD", "TRDA"}, {"TRK", "TRCK"},
+    {"TSI", "TSIZ"}, {"TSS", "TSSE"}, {"TT1", "TIT1"}, {"TT2", "TIT2"}, {"TT3", "TIT3"},
+    {"TXT", "TEXT"}, {"TXX", "TXXX"}, {"TYE", "TYER"}, {"UFI", "UFID"}, {"ULT", "USLT"},
+    {"WAF", "WOAF"}, {"WAR", "WOAR"}, {"WAS", "WOAS"}, {"WCM", "WCOM"}, {"WCP", "WCOP"},
+    {"WPB", "WPUB"}, {"WXX", "WXXX"}, {"TCP", "TCMP"}, {"TST", "TSOT"}, {"TSP", "TSOP"},
+    {"TSA", "TSOA"}, {"TS2", "TSO2"}, {"TSC", "TSOC"},
+};
 
 quint32 bigEndian(QByteArrayView bytes, qsizetype at, int count)
 {
@@ -112,7 +132,7 @@ QString decodeWhole(QByteArrayView bytes, int encoding)
     case Utf8:
         return QString::fromUtf8(bytes);
     default:
-        return fromWindows1252(bytes);
+        return base::fromWindows1252(bytes);
     }
 }
 
@@ -266,6 +286,17 @@ Id3v2Tag walkId3v2Sharing(const QByteArray &tag)
     return walk(tag, true);
 }
 
+QByteArray v23FrameId(QByteArrayView v22Id)
+{
+    const auto known =
+        std::find_if(std::begin(v22Names), std::end(v22Names), [&](const auto &pair) {
+            return v22Id == QByteArrayView(pair.first.data(), 3);
+        });
+    if (known == std::end(v22Names))
+        return {};
+    return QByteArray(known->second.data(), 4);
+}
+
 QString decodeText(QByteArrayView bytes, int encoding, QByteArrayView *rest)
 {
     const qsizetype end = findTerminator(bytes, encoding);
@@ -310,7 +341,7 @@ bool fitsLatin1(QStringView text)
 QByteArray encodedText(const QString &text)
 {
     if (fitsLatin1(text))
-        return char(Latin1) + toWindows1252(text);
+        return char(Latin1) + base::toWindows1252(text);
     return char(Utf16) + encodeUtf16(text);
 }
 

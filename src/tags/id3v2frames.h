@@ -60,6 +60,9 @@ Id3v2Tag walkId3v2Sharing(const QByteArray &tag);
 // Removes the zero byte that unsynchronisation inserts after each FF.
 QByteArray removeUnsynchronisation(QByteArrayView bytes);
 
+// The version 2.3 identifier of a version 2.2 frame identifier, or empty when it has none.
+QByteArray v23FrameId(QByteArrayView v22Id);
+
 // Decodes one text of the given encoding up to its terminator; rest, when given, receives the
 // bytes after the terminator. Unknown encodings are read as Windows-1252.
 QString decodeText(QByteArrayView bytes, int encoding, QByteArrayView *rest = nullptr);

@@ -1,9 +1,9 @@
 #include "tags/id3v2reader.h"
 
+#include "base/fileaccess.h"
 #include "tags/cleantagtext.h"
-#include "tags/id3v2frames.h"
-#include "tags/fileaccess.h"
 #include "tags/genres.h"
+#include "tags/id3v2frames.h"
 
 #include <QSet>
 
@@ -15,22 +15,14 @@ namespace tags {
 
 namespace {
 
-// The version 2.3 name of a frame identifier of a version 2.2 tag, for the frames the record
-// holds.
+// The version 2.3 name of a frame identifier of a version 2.2 tag; one that version 2.3 lacks
+// stays as it is.
 QByteArray normalisedId(const QByteArray &id, int version)
 {
     if (version != 2)
         return id;
-    static const QList<QPair<QByteArray, QByteArray>> names = {
-        {"TT2", "TIT2"}, {"TP1", "TPE1"}, {"TAL", "TALB"}, {"TYE", "TYER"}, {"TRK", "TRCK"},
-        {"TCO", "TCON"}, {"COM", "COMM"}, {"TCM", "TCOM"}, {"TOA", "TOPE"}, {"TCR", "TCOP"},
-        {"WXX", "WXXX"}, {"TEN", "TENC"}, {"PIC", "APIC"},
-    };
-    for (const auto &[old, current] : names) {
-        if (id == old)
-            return current;
-    }
-    return id;
+    const QByteArray current = v23FrameId(id);
+    return current.isEmpty() ? id : current;
 }
 
 // The text of a text frame. Version 2.4 frames may hold several values: they are shown joined
@@ -192,10 +184,10 @@ Result<QByteArray> readId3v2Bytes(const QString &fichier)
 {
     const auto failure = [&](int error) {
         return Result<QByteArray>::failure(
-            QStringLiteral("Lecture impossible de « %1 » : %2").arg(fichier, systemError(error)));
+            QStringLiteral("Lecture impossible de « %1 » : %2").arg(fichier, base::systemError(error)));
     };
     // Non-blocking, so that a named pipe does not hang the read.
-    const Fd fd(open(nativePath(fichier).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const base::Fd fd(open(base::nativePath(fichier).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0)
         return failure(errno);
     struct stat info;
@@ -209,7 +201,7 @@ Result<QByteArray> readId3v2Bytes(const QString &fichier)
     QByteArray header(Id3v2HeaderSize, '\0');
     if (info.st_size < Id3v2HeaderSize)
         return QByteArray();
-    if (!readAt(fd.get(), header.data(), Id3v2HeaderSize, 0))
+    if (!base::readAt(fd.get(), header.data(), Id3v2HeaderSize, 0))
         return failure(errno ? errno : EIO);
     const qint64 declared = id3v2DeclaredSize(header);
     if (declared == 0)
@@ -217,7 +209,7 @@ Result<QByteArray> readId3v2Bytes(const QString &fichier)
     // The size comes from the file: never read or allocate beyond what the file holds.
     const qint64 size = std::min<qint64>(declared, info.st_size);
     QByteArray tag(qsizetype(size), '\0');
-    if (!readAt(fd.get(), tag.data(), size, 0))
+    if (!base::readAt(fd.get(), tag.data(), size, 0))
         return failure(errno ? errno : EIO);
     return tag;
 }

@@ -1,10 +1,10 @@
 #include "tags/id3v2writer.h"
 
+#include "base/windows1252.h"
 #include "tags/genres.h"
 #include "tags/id3v2convert.h"
 #include "tags/id3v2reader.h"
 #include "tags/tagsave.h"
-#include "tags/windows1252.h"
 
 #include <QUrl>
 
@@ -23,7 +23,7 @@ QByteArray urlBytes(const QString &url)
         const qsizetype length = url[i].isHighSurrogate() && i + 1 < url.size() ? 2 : 1;
         const QString character = url.mid(i, length);
         bytes +=
-            fitsWindows1252(character) ? toWindows1252(character) : QUrl::toPercentEncoding(character);
+            base::fitsWindows1252(character) ? base::toWindows1252(character) : QUrl::toPercentEncoding(character);
         i += length - 1;
     }
     return bytes;
@@ -50,7 +50,7 @@ QByteArray synchsafeBytes(quint32 size)
 QByteArray describedBody(const QByteArray &prefix, const QString &description, const QString &text)
 {
     if (fitsLatin1(description) && fitsLatin1(text))
-        return char(Latin1) + prefix + toWindows1252(description) + '\0' + toWindows1252(text);
+        return char(Latin1) + prefix + base::toWindows1252(description) + '\0' + base::toWindows1252(text);
     return char(Utf16) + prefix + encodeUtf16(description) + QByteArray(2, '\0') + encodeUtf16(text);
 }
 
@@ -133,7 +133,7 @@ std::optional<Id3v2Frame> fieldFrame(const FieldFrame &field, const TypeTagV2 &w
     } else if (field.field == V2Field::Url) {
         const QString description = descriptionOf(old, 0);
         const QByteArray head = fitsLatin1(description)
-                                    ? char(Latin1) + toWindows1252(description) + '\0'
+                                    ? char(Latin1) + base::toWindows1252(description) + '\0'
                                     : char(Utf16) + encodeUtf16(description) + QByteArray(2, '\0');
         frame.body = head + urlBytes(value);
     } else {

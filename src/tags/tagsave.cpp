@@ -1,15 +1,15 @@
 #include "tags/tagsave.h"
 
-#include "tags/fileaccess.h"
+#include "base/fileaccess.h"
+#include "base/saferewrite.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2frames.h"
 #include "tags/id3v2writer.h"
-#include "tags/saferewrite.h"
 
 #include "mpeg/confirmedaudio.h"
+#include "mpeg/frameheader.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -41,49 +41,37 @@ Result<QByteArray> readPicture(const QString &path)
     const auto failure = [&] {
         return Result<QByteArray>::failure(
             QStringLiteral("Lecture impossible de l'image « %1 » : %2")
-                .arg(shownPath(path), file.errorString()));
+                .arg(base::shownPath(path), file.errorString()));
     };
     if (!file.open(QIODevice::ReadOnly))
         return failure();
     if (file.size() > Id3v2MaxSize)
         return Result<QByteArray>::failure(
             QStringLiteral("L'image « %1 » est trop grande pour un tag ID3v2 : rien n'a été écrit")
-                .arg(shownPath(path)));
+                .arg(base::shownPath(path)));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return failure();
     if (!bytes.startsWith("\xFF\xD8\xFF"))
         return Result<QByteArray>::failure(
             QStringLiteral("« %1 » n'est pas une image JPEG : rien n'a été écrit")
-                .arg(shownPath(path)));
+                .arg(base::shownPath(path)));
     return bytes;
 }
 
 // The patch that brings the byte count of a Xing or VBRI header in the first frame up to date
 // once the file is `newLength` bytes long and the frame starts at `newStart`.
-QList<Patch> vbrPatch(int fd, const mpeg::AudioCheck &audio, qint64 fileSize, qint64 newStart,
-                      qint64 newLength)
+QList<base::Patch> vbrPatch(int fd, const mpeg::AudioCheck &audio, qint64 fileSize, qint64 newStart,
+                            qint64 newLength)
 {
     const qint64 frame = audio.firstFrame;
-    const qint64 xing =
-        audio.header.mpeg1 ? (audio.header.mono ? 21 : 36) : (audio.header.mono ? 13 : 21);
-    const auto bytesAt = [&](qint64 offset) {
+    const qint64 field = mpeg::vbrByteCountOffset(audio.header, [&](qint64 offset) {
         QByteArray bytes(4, '\0');
-        return frame + offset + 4 <= fileSize && readAt(fd, bytes.data(), 4, frame + offset)
+        return frame + offset + 4 <= fileSize && base::readAt(fd, bytes.data(), 4, frame + offset)
                    ? bytes
                    : QByteArray();
-    };
-    qint64 target = -1;
-    if (bytesAt(xing).toUpper() == "XING") {
-        // The byte count is present when flag bit 1 is set; it follows the frame count when
-        // that is present (flag bit 0).
-        const QByteArray flags = bytesAt(xing + 4);
-        const int flagBits = flags.size() == 4 ? static_cast<unsigned char>(flags[3]) : 0;
-        if (flagBits & 0x02)
-            target = newStart + xing + 8 + ((flagBits & 0x01) ? 4 : 0);
-    } else if (bytesAt(36).toUpper() == "VBRI") {
-        target = newStart + 46;
-    }
+    });
+    const qint64 target = field < 0 ? -1 : newStart + field;
     if (target < 0 || target + 4 > newLength || newLength > 0xFFFFFFFFLL)
         return {};
     return {{target, bigEndianBytes(quint32(newLength))}};
@@ -91,19 +79,13 @@ QList<Patch> vbrPatch(int fd, const mpeg::AudioCheck &audio, qint64 fileSize, qi
 
 } // namespace
 
-QString shownPath(const QString &fichier)
-{
-    const QFileInfo info(fichier);
-    return info.isRelative() ? info.absoluteFilePath() : fichier;
-}
-
 Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, SaveOptions options)
 {
-    const QString shown = shownPath(fichier);
-    const QByteArray path = nativePath(fichier);
+    const QString shown = base::shownPath(fichier);
+    const QByteArray path = base::nativePath(fichier);
     const auto ioFailure = [&](int error) {
         return refused(
-            QStringLiteral("Lecture impossible de « %1 » : %2").arg(shown, systemError(error)));
+            QStringLiteral("Lecture impossible de « %1 » : %2").arg(shown, base::systemError(error)));
     };
     const QString notRegular =
         QStringLiteral("« %1 » n'est pas un fichier ordinaire : rien n'a été écrit").arg(shown);
@@ -115,12 +97,12 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
     // One descriptor from the first read to the last write. Non-blocking, so that a named pipe
     // put in the file's place meanwhile does not hang the save.
     int writeError = 0;
-    Fd fd(open(path.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    base::Fd fd(open(path.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0 && errno == EISDIR)
         return refused(notRegular);
     if (fd.get() < 0 && (errno == EACCES || errno == EROFS || errno == EPERM || errno == ETXTBSY)) {
         writeError = errno;
-        fd = Fd(open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        fd = base::Fd(open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     }
     if (fd.get() < 0 || fstat(fd.get(), &info) != 0)
         return ioFailure(errno);
@@ -142,11 +124,11 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
     qint64 declared = 0;
     if (size >= Id3v2HeaderSize) {
         QByteArray header(Id3v2HeaderSize, '\0');
-        if (!readAt(fd.get(), header.data(), Id3v2HeaderSize, 0))
+        if (!base::readAt(fd.get(), header.data(), Id3v2HeaderSize, 0))
             return ioFailure(errno);
         declared = id3v2DeclaredSize(header);
         oldTag.resize(qsizetype(std::min(declared, size)));
-        if (!readAt(fd.get(), oldTag.data(), oldTag.size(), 0))
+        if (!base::readAt(fd.get(), oldTag.data(), oldTag.size(), 0))
             return ioFailure(errno);
     }
 
@@ -154,7 +136,7 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
     QByteArray oldBlock;
     if (size >= Id3v1Size) {
         oldBlock.resize(Id3v1Size);
-        if (!readAt(fd.get(), oldBlock.data(), Id3v1Size, size - Id3v1Size))
+        if (!base::readAt(fd.get(), oldBlock.data(), Id3v1Size, size - Id3v1Size))
             return ioFailure(errno);
         if (!isId3v1Block(oldBlock))
             oldBlock.clear();
@@ -212,10 +194,10 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
     if (!v1Change && !frames && !removeTag)
         return SaveKind::Unchanged;
 
-    if (writeError != 0 || !mayWrite(info, path))
+    if (writeError != 0 || !base::mayWrite(info, path))
         return refused(QStringLiteral("« %1 » est en lecture seule (%2) : rien n'a été écrit")
                            .arg(shown, writeError == EROFS
-                                           ? systemError(EROFS)
+                                           ? base::systemError(EROFS)
                                            : QStringLiteral("accès en écriture refusé")));
 
     // The new tag goes in the old one's place when it fits there.
@@ -235,36 +217,36 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
     }
 
     if (inPlace) {
-        if (!unchangedSince(fd.get(), info))
-            return refused(changedMeanwhile(fichier));
+        if (!base::unchangedSince(fd.get(), info))
+            return refused(base::changedMeanwhile(fichier));
         // Puts back what was there, so that a failed save leaves the file as it was.
         const auto undo = [&](int error, bool tagWritten) {
             if (tagWritten)
-                writeAt(fd.get(), oldTag.constData(), oldTag.size(), 0);
+                base::writeAt(fd.get(), oldTag.constData(), oldTag.size(), 0);
             if (v1Change && hasBlock)
-                writeAt(fd.get(), oldBlock.constData(), Id3v1Size, size - Id3v1Size);
+                base::writeAt(fd.get(), oldBlock.constData(), Id3v1Size, size - Id3v1Size);
             if (v1Change && ftruncate(fd.get(), off_t(size)) != 0)
                 error = errno;
             fdatasync(fd.get());
             return refused(QStringLiteral("Écriture impossible de « %1 » : %2 ; le fichier est "
                                           "resté tel quel")
-                               .arg(shown, systemError(error)));
+                               .arg(shown, base::systemError(error)));
         };
         if (v1Change) {
             const bool done = changes.removeV1 ? ftruncate(fd.get(), off_t(size - Id3v1Size)) == 0
-                                               : writeAt(fd.get(), newBlock.constData(), Id3v1Size,
+                                               : base::writeAt(fd.get(), newBlock.constData(), Id3v1Size,
                                                          hasBlock ? size - Id3v1Size : size);
             if (!done)
                 return undo(errno, false);
         }
-        if (!newTag.isEmpty() && !writeAt(fd.get(), newTag.constData(), newTag.size(), 0))
+        if (!newTag.isEmpty() && !base::writeAt(fd.get(), newTag.constData(), newTag.size(), 0))
             return undo(errno, true);
         if (options.syncNow && fdatasync(fd.get()) != 0)
             return undo(errno, !newTag.isEmpty());
         return SaveKind::InPlace;
     }
 
-    Rewrite rewrite;
+    base::Rewrite rewrite;
     rewrite.head = newTag;
     rewrite.keepFrom = audio.firstFrame;
     rewrite.keepTo = size - (v1Change && hasBlock ? Id3v1Size : 0);
@@ -273,7 +255,7 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
         rewrite.head.size() + (rewrite.keepTo - rewrite.keepFrom) + rewrite.trailer.size();
     rewrite.patches = vbrPatch(fd.get(), audio, size, rewrite.head.size(), newLength);
     oldTag.clear();
-    const QString error = rewriteFile(fichier, fd.get(), info, rewrite);
+    const QString error = base::rewriteFile(fichier, fd.get(), info, rewrite);
     if (!error.isEmpty())
         return refused(error);
     return SaveKind::Rewritten;

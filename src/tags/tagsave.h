@@ -55,7 +55,4 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes,
 // failure.
 Result<bool> saveChanges(const QString &fichier, const TagChanges &changes);
 
-// The path to show in a message: absolute, so that a relative one says which folder.
-QString shownPath(const QString &fichier);
-
 } // namespace tags

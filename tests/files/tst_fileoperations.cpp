@@ -1,6 +1,6 @@
+#include "base/safefs.h"
 #include "files/fileoperations.h"
 #include "rename/renamebatch.h"
-#include "rename/safefs.h"
 
 #include "mpegstream.h"
 
@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-using renaming::joinPath;
+using base::joinPath;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The foundation of tagging: Windows-1252 text, genres, the records' rules and the ID3v1 codec.
+#include "base/windows1252.h"
 #include "tags/genres.h"
 #include "tags/id3v1.h"
-#include "tags/windows1252.h"
 
 #include "tagtestutil.h"
 
@@ -28,8 +28,8 @@ private slots:
         QByteArray all;
         for (int b = 0; b < 256; ++b)
             all.append(char(b));
-        QVERIFY(tags::fitsWindows1252(tags::fromWindows1252(all)));
-        QCOMPARE(tags::toWindows1252(tags::fromWindows1252(all)), all);
+        QVERIFY(base::fitsWindows1252(base::fromWindows1252(all)));
+        QCOMPARE(base::toWindows1252(base::fromWindows1252(all)), all);
     }
 
     void genreFromText_data()

@@ -1,9 +1,9 @@
 // A save changes only what the user changed: kept frames, conversions from other versions, the
 // files it refuses, and how it writes (in place, atomic rewrite).
+#include "base/saferewrite.h"
 #include "tags/id3v2convert.h"
 #include "tags/id3v2reader.h"
 #include "tags/id3v2writer.h"
-#include "tags/saferewrite.h"
 #include "tags/tagsave.h"
 
 #include "tagtestutil.h"
@@ -306,10 +306,10 @@ private slots:
         QFile appended(m_path);
         QVERIFY(appended.open(QIODevice::Append) && appended.write("more") == 4);
         appended.close();
-        tags::Rewrite rewrite;
+        base::Rewrite rewrite;
         rewrite.head = "ID3";
         rewrite.keepTo = before.st_size;
-        const QString error = tags::rewriteFile(m_path, fd, before, rewrite);
+        const QString error = base::rewriteFile(m_path, fd, before, rewrite);
         ::close(fd);
         QVERIFY2(error.contains("modifié par un autre programme"), qPrintable(error));
         QCOMPARE(readAll(m_path), mpegFrames(5) + "more");

@@ -1,4 +1,4 @@
-#include "rename/safefs.h"
+#include "base/safefs.h"
 
 #include <QFile>
 
@@ -8,13 +8,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace renaming {
+namespace base {
 
 QString joinPath(const QString &folder, const QString &name)
 {
     if (folder.endsWith(u'/'))
         return folder + name;
     return folder + u'/' + name;
+}
+
+bool isAcceptableName(QStringView name)
+{
+    return !name.isEmpty() && name != u"." && name != u".." && !name.contains(u'/') &&
+           !name.contains(QChar(u'\0'));
 }
 
 namespace {
@@ -50,6 +56,22 @@ int renameWithoutFlag(const QByteArray &from, const QByteArray &to)
 
 } // namespace
 
+QByteArray folderOf(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
+}
+
+int renameNoReplace(const QByteArray &from, const QByteArray &to)
+{
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return 0;
+    const int error = errno;
+    if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
+        return renameWithoutFlag(from, to);
+    return error;
+}
+
 int renameNoReplace(const QString &from, const QString &to)
 {
     const QByteArray f = QFile::encodeName(from);
@@ -58,49 +80,11 @@ int renameNoReplace(const QString &from, const QString &to)
         struct stat st;
         return ::lstat(f.constData(), &st) == 0 ? 0 : errno;
     }
-    if (::renameat2(AT_FDCWD, f.constData(), AT_FDCWD, t.constData(), RENAME_NOREPLACE) == 0)
-        return 0;
-    const int error = errno;
+    const int error = renameNoReplace(f, t);
     // On a case-insensitive file system "a.mp3" -> "A.mp3" meets the file itself.
     if (error == EEXIST && from.compare(to, Qt::CaseInsensitive) == 0 && sameInode(f, t))
         return ::rename(f.constData(), t.constData()) == 0 ? 0 : errno;
-    if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
-        return renameWithoutFlag(f, t);
     return error;
 }
 
-QString errorText(int error)
-{
-    switch (error) {
-    case EEXIST:
-    case ENOTEMPTY:
-        return QStringLiteral("un fichier de ce nom existe déjà");
-    case ENOENT:
-        return QStringLiteral("fichier introuvable");
-    case ENOTDIR:
-        return QStringLiteral("dossier introuvable");
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("accès refusé");
-    case EROFS:
-        return QStringLiteral("support en lecture seule");
-    case ENAMETOOLONG:
-        return QStringLiteral("nom trop long");
-    case ENOSPC:
-    case EDQUOT:
-        return QStringLiteral("plus de place sur le disque");
-    case EISDIR:
-        return QStringLiteral("c'est un dossier");
-    case EBUSY:
-    case ETXTBSY:
-        return QStringLiteral("fichier en cours d'utilisation");
-    case EXDEV:
-        return QStringLiteral("autre système de fichiers");
-    case EIO:
-        return QStringLiteral("erreur de lecture ou d'écriture");
-    default:
-        return QStringLiteral("erreur du système (code %1)").arg(error);
-    }
-}
-
-} // namespace renaming
+} // namespace base

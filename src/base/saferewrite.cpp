@@ -1,7 +1,7 @@
-#include "tags/saferewrite.h"
+#include "base/saferewrite.h"
 
-#include "tags/fileaccess.h"
-#include "tags/tagsave.h"
+#include "base/fileaccess.h"
+#include "base/safefs.h"
 
 #include <QRandomGenerator>
 
@@ -13,7 +13,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
-namespace tags {
+namespace base {
 
 namespace {
 
@@ -50,12 +50,6 @@ bool copyRange(int in, qint64 inOffset, int out, qint64 outOffset, qint64 length
         left -= chunk;
     }
     return true;
-}
-
-QByteArray folderOf(const QByteArray &path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
 }
 
 // ".NAME.tarvex-": the start of the name of every temporary file of a save of NAME.
@@ -231,4 +225,4 @@ QString rewriteFile(const QString &fichier, int fd, const struct stat &before,
     return {};
 }
 
-} // namespace tags
+} // namespace base

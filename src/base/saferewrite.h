@@ -6,7 +6,7 @@
 
 #include <sys/stat.h>
 
-namespace tags {
+namespace base {
 
 // A few bytes to overwrite in the new content, at an offset of the new file.
 struct Patch
@@ -44,4 +44,4 @@ bool unchangedSince(int fd, const struct stat &before);
 // The message for a file another program changed during a save.
 QString changedMeanwhile(const QString &fichier);
 
-} // namespace tags
+} // namespace base

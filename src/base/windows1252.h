@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringView>
 
-namespace tags {
+namespace base {
 
 // Windows-1252 ("ANSI") text at the file boundary. The five bytes the code page leaves
 // undefined (81, 8D, 8F, 90, 9D) map to the control characters of the same number, so that
@@ -22,4 +22,4 @@ QByteArray toWindows1252(QStringView text);
 
 QString fromWindows1252(QByteArrayView bytes);
 
-} // namespace tags
+} // namespace base

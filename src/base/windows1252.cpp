@@ -1,8 +1,8 @@
-#include "tags/windows1252.h"
+#include "base/windows1252.h"
 
 #include <array>
 
-namespace tags {
+namespace base {
 
 namespace {
 
@@ -63,4 +63,4 @@ QString fromWindows1252(QByteArrayView bytes)
     return text;
 }
 
-} // namespace tags
+} // namespace base

@@ -1,11 +1,12 @@
-#include "tags/fileaccess.h"
+#include "base/fileaccess.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <unistd.h>
 
-namespace tags {
+namespace base {
 
 QByteArray nativePath(const QString &path)
 {
@@ -72,20 +73,28 @@ bool Fd::close()
 QString systemError(int error)
 {
     switch (error) {
+    case EEXIST:
+    case ENOTEMPTY:
+        return QStringLiteral("un fichier de ce nom existe déjà");
     case ENOENT:
         return QStringLiteral("fichier introuvable");
     case EACCES:
     case EPERM:
         return QStringLiteral("accès refusé");
     case EROFS:
-        return QStringLiteral("système de fichiers en lecture seule");
+        return QStringLiteral("support en lecture seule");
     case ENOSPC:
     case EDQUOT:
         return QStringLiteral("plus de place sur le disque");
     case EISDIR:
         return QStringLiteral("c'est un dossier");
+    case EBUSY:
+    case ETXTBSY:
+        return QStringLiteral("fichier en cours d'utilisation");
+    case EXDEV:
+        return QStringLiteral("autre système de fichiers");
     case EIO:
-        return QStringLiteral("erreur d'entrée-sortie");
+        return QStringLiteral("erreur de lecture ou d'écriture");
     case EFBIG:
         return QStringLiteral("fichier trop grand");
     case ENOTDIR:
@@ -101,4 +110,10 @@ QString systemError(int error)
     }
 }
 
-} // namespace tags
+QString shownPath(const QString &fichier)
+{
+    const QFileInfo info(fichier);
+    return info.isRelative() ? info.absoluteFilePath() : fichier;
+}
+
+} // namespace base

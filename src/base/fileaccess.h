@@ -7,9 +7,9 @@
 
 #include <utility>
 
-namespace tags {
+namespace base {
 
-// Small POSIX helpers shared by the tag writers.
+// Small POSIX helpers for every subsystem that reads or writes files.
 
 // The path as the system wants it (local 8-bit encoding).
 QByteArray nativePath(const QString &path);
@@ -24,8 +24,11 @@ bool readAt(int fd, char *data, qint64 size, qint64 offset);
 // Writes exactly size bytes at offset, retrying short writes.
 bool writeAt(int fd, const char *data, qint64 size, qint64 offset);
 
-// French text of errno, for messages.
+// A short French description of an errno value, for messages.
 QString systemError(int error);
+
+// The path to show in a message: absolute, so that a relative one says which folder.
+QString shownPath(const QString &fichier);
 
 // Owns one file descriptor.
 class Fd
@@ -48,4 +51,4 @@ private:
     int m_fd;
 };
 
-} // namespace tags
+} // namespace base

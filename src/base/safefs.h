@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+namespace base {
+
+// folder + "/" + name, without doubling the separator when folder already ends with one.
+QString joinPath(const QString &folder, const QString &name);
+
+// A typed or computed name is refused when it would leave the folder or name no file.
+bool isAcceptableName(QStringView name);
+
+// The folder part of a path in the system's encoding: "." for a bare name, "/" at the root.
+QByteArray folderOf(const QByteArray &path);
+
+// Renames from to to without ever replacing an existing file. Returns 0, or the errno value
+// of the refusal (EEXIST when to exists). Renaming a path to itself is a no-op.
+int renameNoReplace(const QString &from, const QString &to);
+// The same for paths in the system's encoding, without the two cases of the same file above.
+int renameNoReplace(const QByteArray &from, const QByteArray &to);
+
+} // namespace base
