@@ -23,7 +23,7 @@ int runTags(const QStringList &args)
         QString error = tagcli::notAFile(path);
         tags::TagType read;
         if (error.isEmpty()) {
-            const tags::Result<tags::TagType> result = ctrl.GetAllTags(path, false);
+            const tags::Result<tags::TagType> result = ctrl.GetAllTags(path);
             if (result.ok())
                 read = *result;
             else
