@@ -51,7 +51,8 @@ public:
     void setEncode(const QString &encode) { m_encode = encode; }
 
     // The picture decoded from the tag's APIC frame; null when there was none or it did not
-    // decode. Decoding needs Qt Gui, so this lives in tarvex_tags_picture (tags/picture/).
+    // decode. Decoded from PictureBinary at each call; decoding needs Qt Gui, so this lives
+    // in tarvex_tags_picture (tags/picture/).
     QImage Pic() const;
     // The raw picture bytes of the APIC frame read from the file.
     QByteArray PictureBinary() const { return m_pictureBinary; }
