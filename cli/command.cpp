@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <cstdio>
+
 namespace cli {
 
 static std::vector<Command> &registry()
@@ -91,6 +93,33 @@ void printJson(const QJsonDocument &document)
     QFile out;
     if (out.open(stdout, QIODevice::WriteOnly))
         out.write(document.toJson(QJsonDocument::Indented));
+}
+
+static void writeOut(QByteArrayView text)
+{
+    std::fwrite(text.data(), 1, size_t(text.size()), stdout);
+    std::fflush(stdout);
+}
+
+JsonArrayWriter::JsonArrayWriter()
+{
+    writeOut("[\n");
+}
+
+void JsonArrayWriter::append(const QJsonObject &element)
+{
+    // Inside the array every line of the element is indented one level deeper than alone.
+    QByteArray text = QJsonDocument(element).toJson(QJsonDocument::Indented);
+    text.chop(1); // the final newline
+    text.replace("\n", "\n    ");
+    text.prepend(m_empty ? "    " : ",\n    ");
+    m_empty = false;
+    writeOut(text);
+}
+
+void JsonArrayWriter::finish()
+{
+    writeOut(m_empty ? "]\n" : "\n]\n");
 }
 
 } // namespace cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QList>
 #include <QStringList>
 
@@ -57,5 +58,19 @@ int usageError(const QString &why, const char *usage);
 
 // Writes a JSON document, indented and in UTF-8, on standard output.
 void printJson(const QJsonDocument &document);
+
+// Writes a JSON array on standard output one element at a time, as soon as it is known, so that
+// the answer about many files is never held whole in memory. The text is the one printJson
+// gives for the same array.
+class JsonArrayWriter
+{
+public:
+    JsonArrayWriter();
+    void append(const QJsonObject &element);
+    void finish();
+
+private:
+    bool m_empty = true;
+};
 
 } // namespace cli

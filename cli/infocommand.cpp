@@ -1,5 +1,5 @@
 // tarvex-cli info FICHIER...: the MPEG properties of each file and the texts of the
-// "Info Fichier" page, as a JSON array on standard output.
+// "Info Fichier" page, as a JSON array on standard output, printed file by file.
 #include "command.h"
 #include "tagcli.h"
 
@@ -57,7 +57,7 @@ int runInfo(const QStringList &args)
     if (!arguments.error.isEmpty() || arguments.files.isEmpty())
         return cli::usageError(arguments.error, usage);
 
-    QJsonArray out;
+    cli::JsonArrayWriter out;
     int status = cli::AllSucceeded;
     for (const QString &path : arguments.files) {
         QJsonObject entry{{QStringLiteral("fichier"), path}};
@@ -80,7 +80,7 @@ int runInfo(const QStringList &args)
         }
         out.append(entry);
     }
-    cli::printJson(QJsonDocument(out));
+    out.finish();
     return status;
 }
 

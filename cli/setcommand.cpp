@@ -127,7 +127,7 @@ int runSet(const QStringList &args)
 
     const tags::ZellTagCtrl ctrl;
     return tagcli::changeFiles(arguments.files, [&](const QString &path) -> QString {
-        const tags::Result<tags::TagType> read = ctrl.GetAllTags(path, false);
+        const tags::Result<tags::TagType> read = ctrl.GetAllTags(path);
         if (!read.ok())
             return read.error();
         tags::TagType tags = *read;

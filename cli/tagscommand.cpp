@@ -1,4 +1,4 @@
-// tarvex-cli tags FICHIER...: both tags of each file as a JSON array.
+// tarvex-cli tags FICHIER...: both tags of each file as a JSON array, printed file by file.
 #include "tagcli.h"
 
 #include "tags/zelltagctrl.h"
@@ -16,14 +16,14 @@ int runTags(const QStringList &args)
         return cli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
 
     const tags::ZellTagCtrl ctrl;
-    QJsonArray out;
+    cli::JsonArrayWriter out;
     int status = cli::AllSucceeded;
     for (const QString &path : arguments.files) {
         QJsonObject entry{{QStringLiteral("fichier"), path}};
         QString error = tagcli::notAFile(path);
         tags::TagType read;
         if (error.isEmpty()) {
-            const tags::Result<tags::TagType> result = ctrl.GetAllTags(path, false);
+            const tags::Result<tags::TagType> result = ctrl.GetAllTags(path);
             if (result.ok())
                 read = *result;
             else
@@ -39,7 +39,7 @@ int runTags(const QStringList &args)
         }
         out.append(entry);
     }
-    cli::printJson(QJsonDocument(out));
+    out.finish();
     return status;
 }
 

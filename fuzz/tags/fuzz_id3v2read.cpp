@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!tag.ok() || tag->size() > qsizetype(size))
         abort();
     // Picture decoding is the image library's business, not ours: leave it out.
-    const tags::TypeTagV2 record = tags::parseId3v2(*tag, false);
+    const tags::TypeTagV2 record = tags::parseId3v2(*tag);
     if (record.Valide() != (tag->size() > 0))
         abort();
     return 0;

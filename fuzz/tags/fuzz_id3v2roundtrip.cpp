@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArrayView bytes(data, qsizetype(size));
     const tags::Id3v2Tag tag = tags::walkId3v2(bytes);
     tags::FieldSources sources;
-    const tags::TypeTagV2 first = tags::recordFromTag(tag, &sources, false);
+    const tags::TypeTagV2 first = tags::recordFromTag(tag, &sources);
     if (!first.Valide())
         return 0;
     const auto unchanged = tags::editFrames(tag, first);
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const tags::Result<QByteArray> written = tags::renderTag(after);
     if (!written.ok())
         return 0;
-    tags::TypeTagV2 back = tags::parseId3v2(*written, false);
+    tags::TypeTagV2 back = tags::parseId3v2(*written);
     if (back.Titre() != edited.Titre())
         fail("the new title does not read back", *written);
     back.setTitre(first.Titre());

@@ -207,7 +207,7 @@ void TagEditorPanel::showTagsOfFile(const QString &fichier)
     fillGenreLists();
     m_shownFile.clear();
     m_loadedTexts.clear();
-    const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(fichier, false);
+    const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(fichier);
     if (!read.ok()) {
         emit shownFileChanged();
         return;
@@ -326,7 +326,7 @@ tags::TagType TagEditorPanel::tagsFromFields(const QString &fichier, const tags:
 tags::Result<bool> TagEditorPanel::BtnUpdate(const QString &fichier, const QString &defaultComment,
                                              const QString &defaultEncoder) const
 {
-    const tags::Result<tags::TagType> base = tags::ZellTagCtrl().GetAllTags(fichier, false);
+    const tags::Result<tags::TagType> base = tags::ZellTagCtrl().GetAllTags(fichier);
     if (!base.ok())
         return tags::Result<bool>::failure(base.error());
     const tags::TagType record = tagsFromFields(fichier, *base, defaultComment, defaultEncoder);

@@ -89,14 +89,7 @@ QByteArray pictureData(QByteArrayView body, int version)
 
 } // namespace
 
-QImage pictureFromBytes(const QByteArray &bytes)
-{
-    if (bytes.isEmpty())
-        return {};
-    return QImage::fromData(bytes);
-}
-
-TypeTagV2 recordFromTag(const Id3v2Tag &parsed, FieldSources *sources, bool decodePicture)
+TypeTagV2 recordFromTag(const Id3v2Tag &parsed, FieldSources *sources)
 {
     TypeTagV2 tag;
     tag.setGenre(NoGenre);
@@ -165,7 +158,6 @@ TypeTagV2 recordFromTag(const Id3v2Tag &parsed, FieldSources *sources, bool deco
             if (!data.isEmpty() && tag.PictureBinary().isEmpty()) {
                 found[V2Field::Image] = index;
                 tag.setPictureBinary(data);
-                tag.setPicture(decodePicture ? pictureFromBytes(data) : QImage());
             }
         }
     }
@@ -175,9 +167,9 @@ TypeTagV2 recordFromTag(const Id3v2Tag &parsed, FieldSources *sources, bool deco
     return tag;
 }
 
-TypeTagV2 parseId3v2(QByteArrayView bytes, bool decodePicture)
+TypeTagV2 parseId3v2(QByteArrayView bytes)
 {
-    return recordFromTag(walkId3v2(bytes), nullptr, decodePicture);
+    return recordFromTag(walkId3v2(bytes));
 }
 
 Result<QByteArray> readId3v2Bytes(const QString &fichier)
@@ -214,13 +206,13 @@ Result<QByteArray> readId3v2Bytes(const QString &fichier)
     return tag;
 }
 
-Result<TypeTagV2> readTagV2(const QString &fichier, bool decodePicture)
+Result<TypeTagV2> readTagV2(const QString &fichier)
 {
     const Result<QByteArray> bytes = readId3v2Bytes(fichier);
     if (!bytes.ok())
         return Result<TypeTagV2>::failure(bytes.error());
     // The frames only live during the parse: they may point into the bytes read.
-    return recordFromTag(walkId3v2Sharing(*bytes), nullptr, decodePicture);
+    return recordFromTag(walkId3v2Sharing(*bytes));
 }
 
 } // namespace tags

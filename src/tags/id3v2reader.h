@@ -5,7 +5,6 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QImage>
 #include <QString>
 
 #include <array>
@@ -33,24 +32,18 @@ struct FieldSources
 // The record of a walked tag, and where each field came from. When a tag holds several frames
 // for a field, the first gives it; the comment is the first one without description (players'
 // private data such as "iTunNORM" stands in only when there is no other).
-TypeTagV2 recordFromTag(const Id3v2Tag &tag, FieldSources *sources = nullptr,
-                        bool decodePicture = true);
+TypeTagV2 recordFromTag(const Id3v2Tag &tag, FieldSources *sources = nullptr);
 
 // Decodes an ID3v2 tag of version 2.2, 2.3 or 2.4 (bytes from its header on, possibly cut
 // short). An invalid record with genre 255 when the bytes do not start with a tag header; a
-// valid one otherwise, even when no known frame was found. The picture is decoded only when
-// decodePicture is true.
-TypeTagV2 parseId3v2(QByteArrayView tag, bool decodePicture = true);
+// valid one otherwise, even when no known frame was found.
+TypeTagV2 parseId3v2(QByteArrayView tag);
 
 // The tag that opens a file (header, body and footer), read in two steps: the header, then the
 // size it announces, bounded by the file. Empty when the file does not open with a tag.
 Result<QByteArray> readId3v2Bytes(const QString &fichier);
 
 // Reads the tag that opens the file. A file that cannot be opened or read is a failure.
-// The picture is decoded only when decodePicture is true (PictureBinary holds its bytes anyway).
-Result<TypeTagV2> readTagV2(const QString &fichier, bool decodePicture = true);
-
-// The picture of the bytes, or a null image.
-QImage pictureFromBytes(const QByteArray &bytes);
+Result<TypeTagV2> readTagV2(const QString &fichier);
 
 } // namespace tags

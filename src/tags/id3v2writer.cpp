@@ -171,7 +171,7 @@ Result<std::optional<QList<Id3v2Frame>>> editFrames(const Id3v2Tag &existing,
 {
     using Edited = Result<std::optional<QList<Id3v2Frame>>>;
     FieldSources sources;
-    const TypeTagV2 current = recordFromTag(existing, &sources, false);
+    const TypeTagV2 current = recordFromTag(existing, &sources);
     QList<Id3v2Frame> added;
     QList<QList<Id3v2Frame>> kept;
     bool converted = false, changed = false;

@@ -2,18 +2,20 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QImage>
 #include <QString>
+
+class QImage;
 
 namespace tags {
 
 class TypeTagV2;
 struct Id3v2Tag;
 struct FieldSources;
-TypeTagV2 recordFromTag(const Id3v2Tag &tag, FieldSources *sources, bool decodePicture);
+TypeTagV2 recordFromTag(const Id3v2Tag &tag, FieldSources *sources);
 
 // The fields of an ID3v2 tag. Texts are stored as given (the track without surrounding
-// spaces); the picture read from a file is exposed, a new one is chosen with SetPicFromFile.
+// spaces); the picture read from a file is kept as its bytes, a new one is chosen with
+// SetPicFromFile.
 class TypeTagV2
 {
 public:
@@ -49,8 +51,9 @@ public:
     void setEncode(const QString &encode) { m_encode = encode; }
 
     // The picture decoded from the tag's APIC frame; null when there was none or it did not
-    // decode.
-    QImage Pic() const { return m_pic; }
+    // decode. Decoded from PictureBinary at each call; decoding needs Qt Gui, so this lives
+    // in tarvex_tags_picture (tags/picture/).
+    QImage Pic() const;
     // The raw picture bytes of the APIC frame read from the file.
     QByteArray PictureBinary() const { return m_pictureBinary; }
     // Chooses the JPEG file the next write embeds: taken when the file exists and its name
@@ -58,15 +61,13 @@ public:
     void SetPicFromFile(const QString &param);
     QString picturePath() const { return m_picturePath; }
 
-    // Field-by-field equality; the decoded picture is compared through its bytes.
+    // Field-by-field equality; the picture is compared through its bytes.
     bool operator==(const TypeTagV2 &other) const;
 
 private:
-    friend TypeTagV2 recordFromTag(const Id3v2Tag &tag, FieldSources *sources, bool decodePicture);
-    void setPicture(const QImage &pic) { m_pic = pic; }
+    friend TypeTagV2 recordFromTag(const Id3v2Tag &tag, FieldSources *sources);
     void setPictureBinary(const QByteArray &bytes) { m_pictureBinary = bytes; }
 
-    QImage m_pic;
     QString m_picturePath;
     QByteArray m_pictureBinary;
     bool m_valide = false;

@@ -28,11 +28,11 @@ bool isMp3Path(const QString &fichier)
 
 ZellTagCtrl::ZellTagCtrl() : m_genres(genreChoices()) {}
 
-Result<TagType> ZellTagCtrl::GetAllTags(const QString &fichier, bool decodePicture) const
+Result<TagType> ZellTagCtrl::GetAllTags(const QString &fichier) const
 {
     TagType tags;
     tags.TagV1 = readTagV1(fichier);
-    const Result<TypeTagV2> v2 = readTagV2(fichier, decodePicture);
+    const Result<TypeTagV2> v2 = readTagV2(fichier);
     if (!v2.ok())
         return Result<TagType>::failure(v2.error());
     tags.TagV2 = *v2;

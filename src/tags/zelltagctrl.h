@@ -24,9 +24,7 @@ public:
     bool Advanced() const { return m_advanced; }
     void setAdvanced(bool advanced) { m_advanced = advanced; }
 
-    // The picture is decoded unless decodePicture is false (callers that only show or edit
-    // texts need not pay for it).
-    Result<TagType> GetAllTags(const QString &fichier, bool decodePicture = true) const;
+    Result<TagType> GetAllTags(const QString &fichier) const;
     // Writes both tags in one change that happens whole or not at all (see saveTags): only the
     // fields that differ from the file are written.
     Result<bool> SetAllTags(const QString &fichier, const TagType &Vartags) const;

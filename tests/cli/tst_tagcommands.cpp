@@ -28,6 +28,7 @@ struct Run
 {
     int status = -1;
     QJsonArray json;
+    QByteArray text;
 };
 
 Run cli(const QStringList &args)
@@ -36,7 +37,8 @@ Run cli(const QStringList &args)
     process.start(qEnvironmentVariable("TARVEX_CLI"), args);
     if (!process.waitForFinished(60000))
         return {};
-    return {process.exitCode(), QJsonDocument::fromJson(process.readAllStandardOutput()).array()};
+    const QByteArray text = process.readAllStandardOutput();
+    return {process.exitCode(), QJsonDocument::fromJson(text).array(), text};
 }
 
 // Runs tarvex-cli and tells whether every file succeeded.
@@ -162,6 +164,11 @@ private slots:
         const Run read = cli({"tags", missing, m_path});
         QCOMPARE(read.status, 1);
         QCOMPARE(read.json.at(1)["v2"]["Titre"].toString(), QStringLiteral("Lot"));
+        // tags and info print file by file: the text must still be the one Qt gives the array.
+        QCOMPARE(read.text, QJsonDocument(read.json).toJson());
+        const Run info = cli({"info", m_path, missing, link});
+        QCOMPARE(info.json.size(), 3);
+        QCOMPARE(info.text, QJsonDocument(info.json).toJson());
     }
 
     void usageErrors_data()

@@ -1,6 +1,7 @@
 // The ID3v2 reader and writer.
 #include "tags/id3v2reader.h"
 #include "tags/id3v2writer.h"
+#include "tags/picture/picture.h"
 
 #include "tagtestutil.h"
 
