@@ -1,29 +1,54 @@
 // tarvex-cli rip --cd-image=FICHIER|--lecteur=PERIPHERIQUE --piste=N (--wav|--mp3) [--ecraser]
-// SORTIE: extracts one track with the routines of the window's extraction, without tags. An
-// existing SORTIE is replaced only with --ecraser.
+// [--tags=v1|v2|les-deux|aucun ...] SORTIE: extracts one track with the routines of the window's
+// extraction and tags an MP3 as the window's MP3 job does. An existing SORTIE is replaced only
+// with --ecraser.
 #include "command.h"
 
 #include "cd/cddevice.h"
 #include "cd/extractionjob.h"
 #include "cd/ripper.h"
+#include "cd/riptags.h"
+#include "tags/tagsave.h"
 
 #include <QTextStream>
+
+#include <optional>
 
 namespace {
 
 const char usageText[] =
     "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) --piste=N (--wav | --mp3) [--ecraser] "
-    "SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante)";
+    "[--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] "
+    "[--titre=T] [--commentaire=..] [--encode=..] SORTIE  (extrait la piste N, comptée à partir "
+    "de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d'un MP3 comme "
+    "l'extraction de la fenêtre, titre par défaut « Piste N »)";
 
 int usageError(const QString &why)
 {
     return cli::usageError(why, usageText);
 }
 
+// The tag option named by --tags; nothing for an unknown word.
+std::optional<cd::TagOption> tagOption(const QString &word)
+{
+    const QList<std::pair<QString, cd::TagOption>> words = {
+        {QStringLiteral("v1"), cd::TagOption::V1},
+        {QStringLiteral("v2"), cd::TagOption::V2},
+        {QStringLiteral("les-deux"), cd::TagOption::V1AndV2},
+        {QStringLiteral("aucun"), cd::TagOption::None}};
+    for (const auto &[name, option] : words) {
+        if (word == name)
+            return option;
+    }
+    return std::nullopt;
+}
+
 int runRip(const QStringList &args)
 {
     const cli::Arguments arguments = cli::parseArguments(
-        args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3", "--ecraser"});
+        args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3", "--ecraser", "--tags=",
+               "--artiste=", "--album=", "--annee=", "--genre=", "--titre=", "--commentaire=",
+               "--encode="});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
@@ -37,6 +62,18 @@ int runRip(const QStringList &args)
                mp3 = arguments.has(QStringLiteral("--mp3"));
     if (wav && mp3)
         return usageError(QStringLiteral("Choisissez --wav ou --mp3, pas les deux."));
+    const auto value = [&arguments](const char *option) {
+        return arguments.value(QLatin1String(option));
+    };
+    cd::TagOption tags = cd::TagOption::None;
+    if (arguments.has(QStringLiteral("--tags="))) {
+        const auto named = tagOption(value("--tags="));
+        if (!named)
+            return usageError(QStringLiteral("Option de tags inconnue : --tags=%1").arg(value("--tags=")));
+        if (wav && *named != cd::TagOption::None)
+            return usageError(QStringLiteral("Les tags ne s'écrivent que dans un MP3 (--mp3)."));
+        tags = *named;
+    }
     if (arguments.files.size() > 1)
         return usageError(QStringLiteral("Une seule sortie à la fois."));
     const QString output = arguments.files.value(0);
@@ -62,6 +99,30 @@ int runRip(const QStringList &args)
                     : message)
             << "\n";
         return cli::SomeFailed;
+    }
+    if (tags != cd::TagOption::None) {
+        // The fields of the window's CD page, with the track's row text as its title.
+        cd::ExtractionSettings settings;
+        settings.artist = value("--artiste=");
+        settings.album = value("--album=");
+        settings.year = value("--annee=");
+        settings.genre = value("--genre=");
+        const QString title = arguments.has(QStringLiteral("--titre="))
+                                  ? value("--titre=")
+                                  : QStringLiteral("Piste %1").arg(track);
+        const tags::TagType record =
+            cd::ripTagRecord(cd::trackTags(settings, title, track), tags,
+                             tags::defaultTexts(value("--commentaire="), value("--encode=")));
+        tags::TagChanges changes;
+        changes.v1 = record.TagV1;
+        changes.v2 = record.TagV2;
+        const tags::Result<bool> saved = tags::saveChanges(output, changes);
+        if (!saved.ok() || !saved.value()) {
+            err << QStringLiteral("Le tag de « %1 » n'a pas pu être enregistré : %2")
+                       .arg(tags::shownPath(output), saved.error())
+                << "\n";
+            return cli::SomeFailed;
+        }
     }
     if (r.unreadableSectors > 0) {
         err << cd::unreadableTracksMessage({track}, {{QStringLiteral("Piste %1").arg(track), true}})

@@ -4,12 +4,14 @@
 #include "app/commandtable.h"
 #include "app/form1.h"
 #include "app/optionspage.h"
+#include "app/tagcommands.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "app/widgets.h"
 #include "cd/cdaudiocontrol.h"
 #include "cd/cddevice.h"
 #include "cd/outputfile.h"
+#include "cd/riptags.h"
 #include "cd/wavencoder.h"
 #include "cd/wavfile.h"
 
@@ -45,15 +47,16 @@ QColor markColour(const QString &mark, const QWidget *list)
     return list->palette().color(QPalette::Disabled, QPalette::Text);
 }
 
+// The tag option of the Options page; with none chosen (a settings file edited by hand), ID3v2.
 cd::TagOption tagOptionOf(const OptionsPage *options)
 {
     if (options->Option7->isChecked())
         return cd::TagOption::V1;
-    if (options->Option8->isChecked())
-        return cd::TagOption::V2;
+    if (options->Option9->isChecked())
+        return cd::TagOption::V1AndV2;
     if (options->Option10->isChecked())
         return cd::TagOption::None;
-    return cd::TagOption::V1AndV2;
+    return cd::TagOption::V2;
 }
 
 constexpr int gaugeWidth = 300;
@@ -83,9 +86,10 @@ void setMark(QTreeWidgetItem *row, int column, const QString &mark)
     row->setForeground(column, markColour(mark, row->treeWidget()));
 }
 
-ExtractionController::ExtractionController(Form1 *window)
+ExtractionController::ExtractionController(Form1 *window, TagCommands &tagging)
     : QObject(window)
     , m_window(window)
+    , m_tagging(tagging)
     , m_windowObject(window)
 {
     setObjectName(QStringLiteral("ExtractionController"));
@@ -214,7 +218,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     }
 
     if (kind == cd::ExtractionJob::Mp3)
-        m_window->run(QStringLiteral("fillGenreLists"));
+        m_window->Frame1->editor->fillGenreLists();
     cd::ExtractionJob job;
     job.askReplace = [this](const QString &path) { return askReplace(path); };
     job.trackStarted = [this, kind](int, const QString &name) {
@@ -244,38 +248,20 @@ void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, cd:
     if (kind != cd::ExtractionJob::Mp3 || !outcome.writeTags)
         return;
 
-    // The new file is tagged through the editor, as a user saving its fields would.
+    // The editor shows the versions written, then no file: its fields of another file never
+    // reach the new one.
     m_window->Txt_Chemin->setText(outcome.path);
+    const OptionsPage *options = m_window->Frame7;
+    const cd::TagOption option = tagOptionOf(options);
     TagEditorPanel *editor = m_window->Frame1->editor;
-    OptionsPage *options = m_window->Frame7;
-    const bool v1 = options->Option7->isChecked() || options->Option9->isChecked();
-    const bool v2 = options->Option8->isChecked() || options->Option9->isChecked() || !v1;
-    // Only the chosen versions are written: the other box is cleared, or the editor's
-    // leftover fields of another file would land in the new one.
-    editor->chkv1->setChecked(v1);
-    editor->chkv2->setChecked(v2);
+    editor->chkv1->setChecked(option != cd::TagOption::V2);
+    editor->chkv2->setChecked(option != cd::TagOption::V1);
     editor->enableVersion(1);
     editor->enableVersion(2);
-    if (v1)
-        fillTags(1, outcome.tags);
-    if (v2)
-        fillTags(2, outcome.tags);
-    m_window->run(QStringLiteral("BtnUpdate"));
-}
-
-void ExtractionController::fillTags(int version, const cd::TrackTags &tags)
-{
-    TagEditorPanel *e = m_window->Frame1->editor;
-    const bool v1 = version == 1;
-    (v1 ? e->txtv1Artiste : e->txtv2Artiste)->setText(tags.artist);
-    (v1 ? e->txtv1Titre : e->txtv2Titre)->setText(tags.title);
-    (v1 ? e->txtv1Album : e->txtv2Album)->setText(tags.album);
-    (v1 ? e->txtv1Annee : e->txtv2Annee)->setText(tags.year);
-    QComboBox *genre = v1 ? e->cmbv1Genre : e->cmbv2Genre;
-    genre->setCurrentText(tags.genre);
-    if (tags.genreIndex >= 0 && tags.genreIndex < genre->count())
-        genre->setCurrentIndex(tags.genreIndex);
-    (v1 ? e->txtv1Piste : e->txtv2Piste)->setText(QString::number(tags.track));
+    m_tagging.saveRecord(outcome.path,
+                         cd::ripTagRecord(outcome.tags, option,
+                                          tags::defaultTexts(options->Text8->text(), options->Text9->text())));
+    editor->remsezerotag();
 }
 
 bool ExtractionController::showProgress(qint64 done, qint64 total)

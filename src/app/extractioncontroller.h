@@ -15,6 +15,7 @@ class QWidget;
 namespace app {
 
 class Form1;
+class TagCommands;
 
 // The window's side of CD extraction and WAV conversion: the track list read from the drive,
 // the WAV and MP3 jobs over the checked tracks, the conversion of the checked WAV files of the
@@ -23,7 +24,7 @@ class ExtractionController : public QObject
 {
     Q_OBJECT
 public:
-    explicit ExtractionController(Form1 *window);
+    ExtractionController(Form1 *window, TagCommands &tagging);
 
     // "Convertir en MP3" under the file list of "Tag et noms", and its gauge.
     QPushButton *cmdConvertir;
@@ -49,12 +50,12 @@ private:
     cd::ReplaceAnswer askReplace(const QString &path);
     void runJob(cd::ExtractionJob::Kind kind);
     void showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind);
-    void fillTags(int version, const cd::TrackTags &tags);
     bool showProgress(qint64 done, qint64 total);
     void setBusy(bool busy);
     void updateConvertButton();
 
     Form1 *m_window;
+    TagCommands &m_tagging;
     const QObject *m_windowObject; // the same window, to test its type while it is deleted
     bool m_busy = false;
     bool m_stopRequested = false;

@@ -96,8 +96,7 @@ public:
     // under its name; none registered means nothing happens. Names the window runs:
     // commands "apercu", "renomer", "demandecddb", "extmp3", "extwav", "lecture", "stoplecture",
     // "copie", "deplac", "supprim"; "arret" (release the played file) before every toolbar
-    // command, on TS2 clicks and on the page "Renomeur"; "fillRenameLists" at start-up;
-    // "fillGenreLists" and "BtnUpdate" for the editor.
+    // command, on TS2 clicks and on the page "Renomeur"; "fillRenameLists" at start-up.
     void setProcedure(const QString &name, std::function<void()> procedure);
     bool hasProcedure(const QString &name) const { return m_procedures.contains(name); }
     void run(const QString &name);

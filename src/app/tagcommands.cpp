@@ -9,6 +9,7 @@
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "mpeg/fileinfo.h"
+#include "tags/tagsave.h"
 #include "tags/zelltagctrl.h"
 
 #include <QCheckBox>
@@ -46,14 +47,6 @@ TagCommands::TagCommands(Form1 &form)
     form.setProcedure(QStringLiteral("enreID"), [this] { enreID(); });
     form.setProcedure(QStringLiteral("suppID"), [this] { suppID(); });
     form.setProcedure(QStringLiteral("copieID"), [this] { copieID(); });
-    // The extraction job fills the editor and saves it like a user would.
-    form.setProcedure(QStringLiteral("fillGenreLists"), [editor] { editor->fillGenreLists(); });
-    // The extraction job fills the fields for its new file and saves them there; the fields
-    // then show no file any more.
-    form.setProcedure(QStringLiteral("BtnUpdate"), [this, editor] {
-        saveTags(m_form.Txt_Chemin->text());
-        editor->remsezerotag();
-    });
     const auto update = [this] { updateAvailability(); };
     connect(editor, &TagEditorPanel::shownFileChanged, this, update);
     connect(form.TS2, &QTabBar::currentChanged, this, update);
@@ -116,8 +109,21 @@ bool TagCommands::saveTags(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    const tags::Result<bool> saved = m_form.Frame1->editor->BtnUpdate(path, m_form.Frame7->Text8->text(),
-                                                                      m_form.Frame7->Text9->text());
+    return reportSaved(path, m_form.Frame1->editor->BtnUpdate(
+                                 path, tags::defaultTexts(m_form.Frame7->Text8->text(),
+                                                          m_form.Frame7->Text9->text())));
+}
+
+bool TagCommands::saveRecord(const QString &path, const tags::TagType &record)
+{
+    tags::TagChanges changes;
+    changes.v1 = record.TagV1;
+    changes.v2 = record.TagV2;
+    return reportSaved(path, tags::saveChanges(path, changes));
+}
+
+bool TagCommands::reportSaved(const QString &path, const tags::Result<bool> &saved)
+{
     if (saved.ok() && saved.value())
         return true;
     QString reason = saved.error();

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "tags/tagresult.h"
+#include "tags/tagtype.h"
+
 #include <QObject>
 
 class QTreeWidgetItem;
@@ -24,12 +27,16 @@ public:
     void copieID();
     // Saves the editor's fields into a file; a failure is shown in a message box.
     bool saveTags(const QString &path);
+    // Writes a record into a file as the editor's save would; a failure is shown the same way.
+    bool saveRecord(const QString &path, const tags::TagType &record);
     // The three tag commands are enabled only while the editor shows the tags of the file
     // selected in LV1, on a tag page of an "*.mp3" list: a save never reaches a file that is
     // not shown.
     void updateAvailability();
 
 private:
+    bool reportSaved(const QString &path, const tags::Result<bool> &saved);
+
     Form1 &m_form;
 };
 
