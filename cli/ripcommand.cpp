@@ -2,8 +2,10 @@
 // [--tags=v1|v2|les-deux|aucun ...] SORTIE: extracts one track with the routines of the window's
 // extraction and tags an MP3 as the window's MP3 job does. An existing SORTIE is replaced only
 // with --ecraser.
+#include "cddblookup.h"
 #include "command.h"
 
+#include "cd/cddb.h"
 #include "cd/cddevice.h"
 #include "cd/extractionjob.h"
 #include "cd/ripper.h"
@@ -19,9 +21,11 @@ namespace {
 const char usageText[] =
     "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) --piste=N (--wav | --mp3) [--ecraser] "
     "[--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] "
-    "[--titre=T] [--commentaire=..] [--encode=..] SORTIE  (extrait la piste N, comptée à partir "
-    "de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d'un MP3 comme "
-    "l'extraction de la fenêtre, titre par défaut « Piste N »)";
+    "[--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] "
+    "[--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace "
+    "une SORTIE existante ; --tags écrit les tags d'un MP3 comme l'extraction de la fenêtre, "
+    "titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, "
+    "1 quand un seul disque correspond)";
 
 int usageError(const QString &why)
 {
@@ -48,7 +52,7 @@ int runRip(const QStringList &args)
     const cli::Arguments arguments = cli::parseArguments(
         args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3", "--ecraser", "--tags=",
                "--artiste=", "--album=", "--annee=", "--genre=", "--titre=", "--commentaire=",
-               "--encode="});
+               "--encode=", "--cddb=", "--serveur=", "--email="});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
@@ -74,6 +78,13 @@ int runRip(const QStringList &args)
             return usageError(QStringLiteral("Les tags ne s'écrivent que dans un MP3 (--mp3)."));
         tags = *named;
     }
+    int cddbChoice = 0;
+    if (arguments.has(QStringLiteral("--cddb="))) {
+        cddbChoice = value("--cddb=").toInt();
+        if (cddbChoice < 1)
+            return usageError(
+                QStringLiteral("Choix invalide : --cddb=%1 (un numéro à partir de 1)").arg(value("--cddb=")));
+    }
     if (arguments.files.size() > 1)
         return usageError(QStringLiteral("Une seule sortie à la fois."));
     const QString output = arguments.files.value(0);
@@ -86,6 +97,35 @@ int runRip(const QStringList &args)
     }
     if (!numeric || (!wav && !mp3) || output.isEmpty())
         return usageError(QStringLiteral("Il manque la piste, le format ou la sortie."));
+
+    // The fields of the window's CD page: those given, then those of the CDDB entry; the title
+    // is the track's row text.
+    cd::ExtractionSettings settings;
+    QString title = QStringLiteral("Piste %1").arg(track);
+    if (cddbChoice > 0) {
+        const QString server = arguments.has(QStringLiteral("--serveur="))
+                                   ? value("--serveur=")
+                                   : cd::cddbDefaultServerUrl();
+        const cli::DiscLookup disc = cli::lookUpDisc(drive, server, value("--email="), cddbChoice);
+        if (!disc.failure.isEmpty()) {
+            QTextStream(stderr) << disc.failure << "\n";
+            return cli::SomeFailed;
+        }
+        settings.artist = disc.artist;
+        settings.album = disc.album;
+        settings.year = disc.year;
+        settings.genre = disc.genre;
+        title = disc.rows.value(track - 1, title);
+    }
+    const auto take = [&arguments](const char *option, QString &field) {
+        if (arguments.has(QLatin1String(option)))
+            field = arguments.value(QLatin1String(option));
+    };
+    take("--artiste=", settings.artist);
+    take("--album=", settings.album);
+    take("--annee=", settings.year);
+    take("--genre=", settings.genre);
+    take("--titre=", title);
 
     const cd::Overwrite overwrite =
         arguments.has(QStringLiteral("--ecraser")) ? cd::Overwrite::Replace : cd::Overwrite::Refuse;
@@ -101,15 +141,6 @@ int runRip(const QStringList &args)
         return cli::SomeFailed;
     }
     if (tags != cd::TagOption::None) {
-        // The fields of the window's CD page, with the track's row text as its title.
-        cd::ExtractionSettings settings;
-        settings.artist = value("--artiste=");
-        settings.album = value("--album=");
-        settings.year = value("--annee=");
-        settings.genre = value("--genre=");
-        const QString title = arguments.has(QStringLiteral("--titre="))
-                                  ? value("--titre=")
-                                  : QStringLiteral("Piste %1").arg(track);
         const tags::TagType record =
             cd::ripTagRecord(cd::trackTags(settings, title, track), tags,
                              tags::defaultTexts(value("--commentaire="), value("--encode=")));

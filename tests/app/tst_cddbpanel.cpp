@@ -270,6 +270,27 @@ private slots:
         QCOMPARE(server->hellos().value(0), u"jean.dupont+exemple.fr+xmcd+v1.0PL0"_s);
         QCOMPARE(f->start().Frame7->txtEmailCddb->text(), u"jean.dupont@exemple.fr"_s);
     }
+
+    // tarvex-cli rip --cddb tags a track as the MP3 job does after the window's lookup.
+    void ripTaggedFromTheLookup()
+    {
+        app::Form1 &w = startWindow();
+        w.run(u"demandecddb"_s);
+        setFields(&w, u"Option9|Text8=Souvenir|Text9=Tarvex|Text3="_s + f->dir.path());
+        checkRows(page()->LV2, {1});
+        w.run(u"extmp3"_s);
+        const QString line = f->dir.filePath(u"ligne.mp3"_s);
+        QProcess cli;
+        cli.start(qEnvironmentVariable("TARVEX_CLI"),
+                  {u"rip"_s, u"--cd-image="_s + page()->cboLecteurCD->currentText(), u"--piste=1"_s,
+                   u"--mp3"_s, u"--tags=les-deux"_s, u"--cddb=1"_s, u"--serveur="_s + server->url(),
+                   u"--commentaire=Souvenir"_s, u"--encode=Tarvex"_s, line});
+        QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning, 60000); // the server answers meanwhile
+        QCOMPARE(cli.exitCode(), 0);
+        const QString window = storedTags(f->dir.filePath(u"Les Amis - Tant qu'il continue.mp3"_s));
+        QVERIFY2(window.contains(u"Tant qu'il continue|Les Amis|Noël d'été|1999|17"_s), qPrintable(window));
+        QCOMPARE(storedTags(line), window);
+    }
 };
 
 QTEST_MAIN(TestCddbPanel)
