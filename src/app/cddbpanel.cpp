@@ -59,14 +59,6 @@ CddbPanel::CddbPanel(Form1 *form)
         if (m_choiceWait)
             m_choiceWait->quit(); // the tag stays empty: nothing is read
     });
-    // The genre index follows the genre text, so that a genre outside the list or the emptied
-    // field of a new disc never leaves the index of an earlier disc's genre.
-    QLabel *genreIndex = form->Label23;
-    connect(m_page->txtGenre, &QComboBox::currentTextChanged, this,
-            [genre = m_page->txtGenre, genreIndex](const QString &text) {
-                const int index = genre->findText(text);
-                genreIndex->setText(index < 0 ? QString() : QString::number(index));
-            });
     connect(form, &Form1::unloading, this, &CddbPanel::onUnloading);
     // The e-mail address names the user in every request from the next one on.
     QLineEdit *email = form->Frame7->txtEmailCddb;
@@ -102,6 +94,7 @@ cd::CddbReply CddbPanel::send(const QString &command)
 
 void CddbPanel::setChoosingSite(bool choosing)
 {
+    m_choosingSite = choosing;
     m_page->btnChoisirSite->setText(choosing ? chooseSiteCaption : listSitesCaption);
     m_page->btnAnnulerSite->setVisible(choosing);
 }
@@ -149,7 +142,7 @@ void CddbPanel::demandecddb()
         if (!form || m_unloading)
             return;
         // Track titles become usable as file names.
-        m_form->run(QStringLiteral("verifcaractere"));
+        m_page->verifcaractere();
     }
 
     m_form->MMControl1->setDeviceType(QStringLiteral("CDAudio"));
@@ -234,11 +227,10 @@ void CddbPanel::cddbListSites()
 
 void CddbPanel::btnChoisirSite_Click()
 {
-    QPushButton *button = m_page->btnChoisirSite;
-    if (button->text() == listSitesCaption) {
+    if (!m_choosingSite) {
         cddbListSites();
         setChoosingSite(true);
-    } else if (button->text() == chooseSiteCaption) {
+    } else {
         setChoosingSite(false);
         // The server of the line under the cursor of the list.
         const QString url =

@@ -59,6 +59,7 @@ private:
     QEventLoop *m_choiceWait = nullptr;
     QString m_sitesFailure; // why the last server list could not be fetched
     bool m_busy = false;
+    bool m_choosingSite = false; // btnChoisirSite chooses the server of the list
     bool m_unloading = false;
 };
 

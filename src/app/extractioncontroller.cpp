@@ -202,10 +202,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     settings.album = page->txtAlbum->text();
     settings.year = page->txtAnnee->text();
     settings.genre = page->txtGenre->currentText();
-    bool indexOk = false;
-    settings.genreIndex = m_window->Label23->text().toInt(&indexOk);
-    if (!indexOk)
-        settings.genreIndex = -1;
+    settings.genreIndex = page->genreListPosition();
     settings.tagOption = tagOptionOf(options);
 
     // A title still being typed counts: taking the focus from its editor commits it.

@@ -31,14 +31,12 @@ FileCommands::FileCommands(Form1 &form, RenamePanel &panel, std::unique_ptr<file
 {
     const std::pair<const char *, void (FileCommands::*)()> procedures[] = {
         {"apercu", &FileCommands::apercu},   {"renomer", &FileCommands::renomer},
-        {"verifcaractere", &FileCommands::verifcaractere},
         {"copie", &FileCommands::copie},     {"deplac", &FileCommands::deplac},
         {"supprim", &FileCommands::supprim}, {"lecture", &FileCommands::lecture},
         {"arret", &FileCommands::arret},     {"stoplecture", &FileCommands::stoplecture},
     };
     for (const auto &[name, procedure] : procedures)
         m_form.setProcedure(QString::fromLatin1(name), [this, procedure] { (this->*procedure)(); });
-    m_form.setProcedure(QStringLiteral("fillRenameLists"), [this] { m_panel.fillFixedLists(); });
 
     // A file the player cannot open ends the playback quietly, without the status text.
     m_player->setErrorHandler([this] {
@@ -100,15 +98,6 @@ void FileCommands::renomer()
     m_form.comptage();
     if (!outcome.refused.isEmpty())
         m_form.dialogs().inform(&m_form, outcome.message(), kTitle, Dialogs::Icon::Warning);
-}
-
-void FileCommands::verifcaractere()
-{
-    QTreeWidget *tracks = m_form.Frame6->LV2;
-    for (int i = 0; i < tracks->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *row = tracks->topLevelItem(i);
-        row->setText(0, renaming::firstSlashToDash(row->text(0)));
-    }
 }
 
 QStringList FileCommands::checkedNames() const

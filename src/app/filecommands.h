@@ -33,7 +33,6 @@ public:
 
     void apercu();
     void renomer();
-    void verifcaractere();
     void copie();
     void deplac();
     void supprim();

@@ -161,11 +161,10 @@ void Form1::buildHiddenControls()
 {
     QWidget *central = centralWidget();
     replogiciel = named<QLabel>(central, "replogiciel");
-    Label23 = named<QLabel>(central, "Label23");
     Check1 = named<QCheckBox>(central, "Check1", QStringLiteral("Supprime fichier"));
     Txt_Chemin = named<QLineEdit>(central, "Txt_Chemin");
-    for (QWidget *hidden : {static_cast<QWidget *>(replogiciel), static_cast<QWidget *>(Label23),
-                            static_cast<QWidget *>(Check1), static_cast<QWidget *>(Txt_Chemin)})
+    for (QWidget *hidden : {static_cast<QWidget *>(replogiciel), static_cast<QWidget *>(Check1),
+                            static_cast<QWidget *>(Txt_Chemin)})
         hidden->hide();
 }
 
@@ -198,8 +197,6 @@ void Form1::connectPages()
     });
     connect(Frame1->LV1, &QTreeWidget::itemDoubleClicked, this, [this] { run(QStringLiteral("lecture")); });
     connect(Frame6->cboLecteurCD, &QComboBox::currentTextChanged, MMControl1, &cd::CdAudioControl::setDevice);
-    connect(Frame6->txtGenre, &QComboBox::activated, this,
-            [this](int index) { Label23->setText(QString::number(index)); });
 }
 
 void Form1::connectSettings()
@@ -318,7 +315,7 @@ void Form1::fillFixedLists()
     Frame1->Combo7->clear();
     Frame1->Combo7->addItems({QStringLiteral("*.mp3"), QStringLiteral("*.wav")});
     Frame1->Combo7->setCurrentIndex(0);
-    run(QStringLiteral("fillRenameLists"));
+    renamePanel->fillFixedLists();
 
     sReg->setKeyPath(settingsKeyPath());
     QComboBox *formats = Frame7->Combo8;

@@ -70,7 +70,6 @@ public:
     QProgressBar *ProgressBar1;
     QLabel *Label35;
     QLabel *replogiciel;   // hidden: the product name the settings key is built from
-    QLabel *Label23;       // hidden: genre list index chosen on the CD page
     QCheckBox *Check1;     // hidden: checked while a deletion runs
     QLineEdit *Txt_Chemin; // hidden: full path of the file last selected in LV1
     QTimer *Timer1;
