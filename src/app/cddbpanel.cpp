@@ -49,7 +49,7 @@ CddbPanel::CddbPanel(Form1 *form)
 {
     setObjectName(QStringLiteral("CddbPanel"));
     inetConnexion->setObjectName(QStringLiteral("inetConnexion"));
-    form->setProcedure(QStringLiteral("demandecddb"), [this] { demandecddb(); });
+    form->setProcedure(Procedure::demandecddb, [this] { demandecddb(); });
     connect(m_page->btnChoisirSite, &QPushButton::clicked, this, &CddbPanel::btnChoisirSite_Click);
     connect(m_page->btnAnnulerSite, &QPushButton::clicked, this,
             [this] { setChoosingSite(false); });

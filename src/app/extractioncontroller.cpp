@@ -138,9 +138,8 @@ ExtractionController::ExtractionController(Form1 *window, TagCommands &tagging)
             driveClicked();
     });
 
-    m_window->setProcedure(QStringLiteral("extwav"), [this] { extwav(); });
-    m_window->setProcedure(QStringLiteral("extmp3"), [this] { extmp3(); });
-    m_window->setProcedure(QStringLiteral("OnSave"), [this] { OnSave(); });
+    m_window->setProcedure(Procedure::extwav, [this] { extwav(); });
+    m_window->setProcedure(Procedure::extmp3, [this] { extmp3(); });
 }
 
 void ExtractionController::driveClicked()

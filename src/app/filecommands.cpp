@@ -29,14 +29,14 @@ const QString kTitle = QStringLiteral("Tarvex");
 FileCommands::FileCommands(Form1 &form, RenamePanel &panel, std::unique_ptr<files::Player> player)
     : QObject(&form), m_form(form), m_panel(panel), m_player(std::move(player))
 {
-    const std::pair<const char *, void (FileCommands::*)()> procedures[] = {
-        {"apercu", &FileCommands::apercu},   {"renomer", &FileCommands::renomer},
-        {"copie", &FileCommands::copie},     {"deplac", &FileCommands::deplac},
-        {"supprim", &FileCommands::supprim}, {"lecture", &FileCommands::lecture},
-        {"arret", &FileCommands::arret},     {"stoplecture", &FileCommands::stoplecture},
+    const std::pair<Procedure, void (FileCommands::*)()> procedures[] = {
+        {Procedure::apercu, &FileCommands::apercu},   {Procedure::renomer, &FileCommands::renomer},
+        {Procedure::copie, &FileCommands::copie},     {Procedure::deplac, &FileCommands::deplac},
+        {Procedure::supprim, &FileCommands::supprim}, {Procedure::lecture, &FileCommands::lecture},
+        {Procedure::arret, &FileCommands::arret},     {Procedure::stoplecture, &FileCommands::stoplecture},
     };
     for (const auto &[name, procedure] : procedures)
-        m_form.setProcedure(QString::fromLatin1(name), [this, procedure] { (this->*procedure)(); });
+        m_form.setProcedure(name, [this, procedure] { (this->*procedure)(); });
 
     // A file the player cannot open ends the playback quietly, without the status text.
     m_player->setErrorHandler([this] {

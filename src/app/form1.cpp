@@ -174,15 +174,14 @@ void Form1::connectCommands()
         connect(commands->button(key), &QAction::triggered, this, [this, key] { toolbarClick(key); });
     }
     for (const QString &name : commands->itemNames()) {
-        const QString procedure = CommandTable::procedureOfItem(name);
-        if (!procedure.isEmpty())
-            connect(commands->item(name), &QAction::triggered, this, [this, procedure] { run(procedure); });
+        if (const auto procedure = CommandTable::procedureOfItem(name))
+            connect(commands->item(name), &QAction::triggered, this, [this, p = *procedure] { run(p); });
     }
-    setProcedure(QStringLiteral("quitte"), [this] { quitte(); });
-    setProcedure(QStringLiteral("aides"), [this] { aides(); });
-    setProcedure(QStringLiteral("aprop"), [this] { aprop(); });
-    setProcedure(QStringLiteral("recherche"), [this] { recherche(); });
-    setProcedure(QStringLiteral("ouvre"), [this] { ouvre(); });
+    setProcedure(Procedure::quitte, [this] { quitte(); });
+    setProcedure(Procedure::aides, [this] { aides(); });
+    setProcedure(Procedure::aprop, [this] { aprop(); });
+    setProcedure(Procedure::recherche, [this] { recherche(); });
+    setProcedure(Procedure::ouvre, [this] { ouvre(); });
 }
 
 void Form1::connectPages()
@@ -195,7 +194,7 @@ void Form1::connectPages()
         if (Frame1->LV1->topLevelItemCount() > 0)
             commands->mnuflottant->popup(QCursor::pos());
     });
-    connect(Frame1->LV1, &QTreeWidget::itemDoubleClicked, this, [this] { run(QStringLiteral("lecture")); });
+    connect(Frame1->LV1, &QTreeWidget::itemDoubleClicked, this, [this] { run(Procedure::lecture); });
     connect(Frame6->cboLecteurCD, &QComboBox::currentTextChanged, MMControl1, &cd::CdAudioControl::setDevice);
 }
 
@@ -243,27 +242,28 @@ QString Form1::statusPanel(int panel) const
     return (panel == 1 ? m_panel1 : m_panel2)->text();
 }
 
-void Form1::setProcedure(const QString &name, std::function<void()> procedure)
+void Form1::setProcedure(Procedure procedure, std::function<void()> body)
 {
-    m_procedures.insert(name, std::move(procedure));
+    m_procedures[procedure] = std::move(body);
 }
 
-void Form1::run(const QString &name)
+void Form1::run(Procedure procedure)
 {
-    const auto it = m_procedures.constFind(name);
-    if (it != m_procedures.constEnd() && *it)
-        (*it)();
+    const auto it = m_procedures.find(procedure);
+    if (it != m_procedures.end() && it->second)
+        it->second();
 }
 
 void Form1::toolbarClick(const QString &key)
 {
-    run(QStringLiteral("arret"));
+    run(Procedure::arret);
     MMControl1->sendCommand(QStringLiteral("Stop"));
     if (key == QLatin1String("extraireMP3")) {
         commands->mnuextraire->popup(QCursor::pos());
         return;
     }
-    run(CommandTable::procedureOfButton(key));
+    if (const auto procedure = CommandTable::procedureOfButton(key))
+        run(*procedure);
 }
 
 bool Form1::startUp()
@@ -475,7 +475,7 @@ void Form1::onMainPage(int page)
     Frame1->File1.refresh();
     Frame1->refillList();
     Frame1->LV1->clearSelection();
-    run(QStringLiteral("arret"));
+    run(Procedure::arret);
     MMControl1->sendCommand(QStringLiteral("Stop"));
 
     if (page == 1) {
@@ -496,7 +496,7 @@ void Form1::onMainPage(int page)
 void Form1::onSubPage(int page)
 {
     if (page == TagPage::Renomeur)
-        run(QStringLiteral("arret"));
+        run(Procedure::arret);
     Frame1->showSubPage(page);
     commands->applySubPage(page);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/commandtable.h"
 #include "app/dialogs.h"
 #include "cd/cdaudiocontrol.h"
 #include "files/player.h"
@@ -10,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 class QCheckBox;
@@ -92,13 +94,10 @@ public:
     QString statusPanel(int panel) const;
 
     // Procedures provided by the parts of the window. A command runs the procedure registered
-    // under its name; none registered means nothing happens. Names the window runs:
-    // commands "apercu", "renomer", "demandecddb", "extmp3", "extwav", "lecture", "stoplecture",
-    // "copie", "deplac", "supprim"; "arret" (release the played file) before every toolbar
-    // command, on TS2 clicks and on the page "Renomeur"; "fillRenameLists" at start-up.
-    void setProcedure(const QString &name, std::function<void()> procedure);
-    bool hasProcedure(const QString &name) const { return m_procedures.contains(name); }
-    void run(const QString &name);
+    // for it; none registered means nothing happens. Procedure::arret (release the played file)
+    // runs before every toolbar command, on TS2 clicks and on the page "Renomeur".
+    void setProcedure(Procedure procedure, std::function<void()> body);
+    void run(Procedure procedure);
 
     // Every toolbar click: stop playback and the CD device, then run the button's command.
     void toolbarClick(const QString &key);
@@ -145,7 +144,7 @@ private:
     QStringList m_cdImages;
     bool m_listMachineDrives = true;
     QString m_helpFile;
-    QHash<QString, std::function<void()>> m_procedures;
+    std::map<Procedure, std::function<void()>> m_procedures;
     QLabel *m_panel1 = nullptr;
     QLabel *m_panel2 = nullptr;
     QPointer<Form2> m_search;

@@ -44,9 +44,9 @@ TagCommands::TagCommands(Form1 &form)
     TagEditorPanel *editor = form.Frame1->editor;
     tags::ZellTagCtrl::setTagEditorLoader([editor](const QString &fichier) { editor->showTagsOfFile(fichier); });
     connect(form.Frame1->LV1, &QTreeWidget::itemClicked, this, &TagCommands::selectFile);
-    form.setProcedure(QStringLiteral("enreID"), [this] { enreID(); });
-    form.setProcedure(QStringLiteral("suppID"), [this] { suppID(); });
-    form.setProcedure(QStringLiteral("copieID"), [this] { copieID(); });
+    form.setProcedure(Procedure::enreID, [this] { enreID(); });
+    form.setProcedure(Procedure::suppID, [this] { suppID(); });
+    form.setProcedure(Procedure::copieID, [this] { copieID(); });
     const auto update = [this] { updateAvailability(); };
     connect(editor, &TagEditorPanel::shownFileChanged, this, update);
     connect(form.TS2, &QTabBar::currentChanged, this, update);
@@ -77,7 +77,7 @@ void TagCommands::selectFile()
     // With "Manuellement" chosen, a checked row offers its name for editing.
     if (m_form.renamePanel->Option5->isChecked() && selected->checkState(TagPage::NameColumn) == Qt::Checked)
         m_form.renamePanel->Text2->setText(selected->text(TagPage::NameColumn));
-    m_form.run(QStringLiteral("stoplecture"));
+    m_form.run(Procedure::stoplecture);
     m_form.setStatusPanel(1, QString());
 
     page.Frame3->clear();

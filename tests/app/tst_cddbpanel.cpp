@@ -89,7 +89,7 @@ private slots:
         page()->txtGenre->clear();
         page()->txtGenre->addItems({QString(), u"Blues"_s, u"Rock"_s, u"Rock & Roll"_s});
         page()->txtGenre->setCurrentIndex(3);
-        w.run(u"demandecddb"_s);
+        w.run(app::Procedure::demandecddb);
         app::CdPage *p = page();
         QCOMPARE(p->txtArtiste->text() + u'|' + p->txtAlbum->text() + u'|' + p->txtAnnee->text() +
                      u'|' + p->txtGenre->currentText(),
@@ -132,7 +132,7 @@ private slots:
                                   Qt::LeftButton);
             });
         w.show();
-        w.run(u"demandecddb"_s);
+        w.run(app::Procedure::demandecddb);
         QCOMPARE(offered, 2);
         QVERIFY(!page()->fraCategorie->isVisible() && !panel()->isBusy());
         QTEST(page()->txtArtiste->text() + u'|' + column(page()->LV2, 0), "shown");
@@ -188,7 +188,7 @@ private slots:
             page()->cboLecteurCD->setCurrentIndex(1);
         }
         page()->txtRecu->setPlainText(u"ancien texte"_s);
-        w.run(u"demandecddb"_s);
+        w.run(app::Procedure::demandecddb);
         QTEST(page()->txtRecu->toPlainText().section(u' ', 0, 0).section(u'\t', 0, 0), "received");
         QTEST(column(page()->LV2, 0) + page()->txtArtiste->text(), "tracks"); // no artist
         QTEST(int(server->commands().size()), "sent");
@@ -251,7 +251,7 @@ private slots:
         w.show();
         QElapsedTimer clock;
         clock.start();
-        w.run(u"demandecddb"_s);
+        w.run(app::Procedure::demandecddb);
         QVERIFY(clock.elapsed() < 5000);
         QVERIFY(!panel()->isWaitingForChoice() && !panel()->isBusy());
         QVERIFY(!w.isVisible());
@@ -266,7 +266,7 @@ private slots:
         app::Form1 &w = startWindow();
         w.Frame7->txtEmailCddb->setText(u"jean.dupont@exemple.fr"_s);
         emit w.Frame7->txtEmailCddb->editingFinished();
-        w.run(u"demandecddb"_s);
+        w.run(app::Procedure::demandecddb);
         QCOMPARE(server->hellos().value(0), u"jean.dupont+exemple.fr+xmcd+v1.0PL0"_s);
         QCOMPARE(f->start().Frame7->txtEmailCddb->text(), u"jean.dupont@exemple.fr"_s);
     }
@@ -275,10 +275,10 @@ private slots:
     void ripTaggedFromTheLookup()
     {
         app::Form1 &w = startWindow();
-        w.run(u"demandecddb"_s);
+        w.run(app::Procedure::demandecddb);
         setFields(&w, u"Option9|Text8=Souvenir|Text9=Tarvex|Text3="_s + f->dir.path());
         checkRows(page()->LV2, {1});
-        w.run(u"extmp3"_s);
+        w.run(app::Procedure::extmp3);
         const QString line = f->dir.filePath(u"ligne.mp3"_s);
         QProcess cli;
         cli.start(qEnvironmentVariable("TARVEX_CLI"),

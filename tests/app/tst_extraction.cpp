@@ -54,7 +54,7 @@ private slots:
         QTest::mouseClick(lv2->viewport(), Qt::LeftButton, {}, first.center());
         QTest::mouseDClick(lv2->viewport(), Qt::LeftButton, {}, first.center());
         QTest::keyClicks(QApplication::focusWidget(), u"Ouverture"_s);
-        w.run(u"extwav"_s);
+        w.run(app::Procedure::extwav);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Ok"_s);
         QCOMPARE(lv2->topLevelItem(0)->foreground(1).color(), QColor(Qt::blue));
         QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'),
@@ -63,7 +63,7 @@ private slots:
         // Again: the first file is replaced, the second kept.
         QFile::resize(f.dir.filePath(u"Finale.wav"_s), 10);
         f.dialogs->replaceAnswers = {app::Dialogs::Replace::Replace};
-        w.run(u"extwav"_s);
+        w.run(app::Procedure::extwav);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Non remplacé"_s);
         QCOMPARE(f.dialogs->lastText(),
                  u"Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?"_s.arg(
@@ -72,7 +72,7 @@ private slots:
         // A second job pushes the earlier marks right; a failed track is marked in red.
         setFields(&w, u"Text3="_s + f.dir.filePath(u"absent/dossier"_s));
         checkRows(lv2, {2});
-        w.run(u"extwav"_s);
+        w.run(app::Procedure::extwav);
         QCOMPARE(column(lv2, 1), u"(Pas selectionné)|Erreur|(Pas selectionné)"_s);
         QCOMPARE(column(lv2, 2), u"Ok|(Pas selectionné)|Non remplacé"_s);
         QCOMPARE(lv2->topLevelItem(1)->foreground(1).color(), QColor(Qt::red));
@@ -106,7 +106,7 @@ private slots:
         lv2->topLevelItem(0)->setText(0, u"Les Amis - Le Vent"_s);
         lv2->topLevelItem(2)->setText(0, u"AC/DC"_s);
         checkRows(lv2, {1, 3});
-        w.run(u"extmp3"_s);
+        w.run(app::Procedure::extmp3);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Ok"_s);
         QCOMPARE(QDir(f.dir.path()).entryList({u"*.mp3"_s}).join(u'|'),
                  u"Disque - AC-DC.mp3|Disque - Les Amis - Le Vent.mp3"_s);
@@ -159,7 +159,7 @@ private slots:
             f.dialogs->answer = quit;
             closed = QString::number(w.close());
         });
-        w.run(u"extwav"_s);
+        w.run(app::Procedure::extwav);
         QCOMPARE(during + u'|' + closed, u"0000|"_s + QString::number(quit));
         QCOMPARE(f.dialogs->shown.size(), 1);
         QTEST(QDir(out).entryList(QDir::Files | QDir::Hidden).join(u'|'), "written");
