@@ -42,7 +42,6 @@ TagCommands::TagCommands(Form1 &form)
     , m_form(form)
 {
     TagEditorPanel *editor = form.Frame1->editor;
-    tags::ZellTagCtrl::setTagEditorLoader([editor](const QString &fichier) { editor->showTagsOfFile(fichier); });
     connect(form.Frame1->LV1, &QTreeWidget::itemClicked, this, &TagCommands::selectFile);
     form.setProcedure(Procedure::enreID, [this] { enreID(); });
     form.setProcedure(Procedure::suppID, [this] { suppID(); });
@@ -53,11 +52,6 @@ TagCommands::TagCommands(Form1 &form)
     connect(form.Frame1->TS1, &QTabBar::currentChanged, this, update);
     connect(form.Frame1->Combo7, &QComboBox::currentIndexChanged, this, update);
     connect(form.Frame1->LV1, &QTreeWidget::itemSelectionChanged, this, update);
-}
-
-TagCommands::~TagCommands()
-{
-    tags::ZellTagCtrl::setTagEditorLoader(nullptr);
 }
 
 void TagCommands::selectFile()
@@ -87,7 +81,7 @@ void TagCommands::selectFile()
     mpeg::FileInfo info;
     mpeg::readFileInfo(path, info);
     showFileInfo(*page.Frame3, info);
-    tags::ZellTagCtrl().WinampForm(path);
+    tags::ZellTagCtrl().WinampForm(path, *page.editor);
 }
 
 void TagCommands::updateAvailability()

@@ -18,7 +18,6 @@ class TagCommands : public QObject
     Q_OBJECT
 public:
     explicit TagCommands(Form1 &form);
-    ~TagCommands() override;
 
     // Click on a row of LV1.
     void selectFile();

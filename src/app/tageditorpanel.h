@@ -3,6 +3,7 @@
 #include "tags/fieldrules.h"
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
+#include "tags/zelltagctrl.h"
 
 #include <QHash>
 #include <QList>
@@ -21,7 +22,7 @@ namespace app {
 // The tag editor: the frames "ID3 v1" (Frame2) and "ID3 v2" (Frame5) with their fields. The two
 // frames are shown one at a time by the sub-page tabs, so the panel owns them without a layout of
 // its own.
-class TagEditorPanel : public QObject
+class TagEditorPanel : public QObject, public tags::TagEditor
 {
     Q_OBJECT
 public:
@@ -68,7 +69,7 @@ public:
     // Loads both tag versions of a file; a version the file lacks keeps its cleared fields and
     // its unchecked box. The texts shown are remembered: a save writes only the fields whose
     // text the user changed.
-    void showTagsOfFile(const QString &fichier);
+    void showTagsOfFile(const QString &fichier) override;
     // The file whose tags the fields show; empty once they were cleared.
     QString shownFile() const { return m_shownFile; }
     // The record the fields describe, over `base` (what the file holds): a field whose text is
