@@ -47,18 +47,6 @@ QColor markColour(const QString &mark, const QWidget *list)
     return list->palette().color(QPalette::Disabled, QPalette::Text);
 }
 
-// The tag option of the Options page; with none chosen (a settings file edited by hand), ID3v2.
-cd::TagOption tagOptionOf(const OptionsPage *options)
-{
-    if (options->Option7->isChecked())
-        return cd::TagOption::V1;
-    if (options->Option9->isChecked())
-        return cd::TagOption::V1AndV2;
-    if (options->Option10->isChecked())
-        return cd::TagOption::None;
-    return cd::TagOption::V2;
-}
-
 constexpr int gaugeWidth = 300;
 
 } // namespace
@@ -86,9 +74,13 @@ void setMark(QTreeWidgetItem *row, int column, const QString &mark)
     row->setForeground(column, markColour(mark, row->treeWidget()));
 }
 
-ExtractionController::ExtractionController(Form1 *window, TagCommands &tagging)
+ExtractionController::ExtractionController(Form1 *window, CdPage &cd, TagPage &tagPage,
+                                           const OptionsPage &options, TagCommands &tagging)
     : QObject(window)
     , m_window(window)
+    , m_cd(cd)
+    , m_tagPage(tagPage)
+    , m_options(options)
     , m_tagging(tagging)
     , m_windowObject(window)
 {
@@ -97,8 +89,7 @@ ExtractionController::ExtractionController(Form1 *window, TagCommands &tagging)
     // The conversion command and its gauge sit under the file list, where the WAV files are
     // ticked, and show while the list holds WAV files: going to another page would re-read the
     // list and lose the ticks.
-    TagPage *tagPage = m_window->Frame1;
-    QWidget *listPane = tagPage->LV1->parentWidget();
+    QWidget *listPane = tagPage.LV1->parentWidget();
     cmdConvertir = named<QPushButton>(listPane, "cmdConvertir", QStringLiteral("Convertir en MP3"));
     cmdConvertir->setToolTip(QStringLiteral("Convertit en MP3 les fichiers WAV cochés de la liste"));
     Shape1 = named<QFrame>(listPane, "Shape1");
@@ -118,8 +109,8 @@ ExtractionController::ExtractionController(Form1 *window, TagCommands &tagging)
         layout->addLayout(row);
     connect(cmdConvertir, &QPushButton::clicked, this, &ExtractionController::OnSave);
 
-    connect(tagPage->Combo7, &QComboBox::currentIndexChanged, this, &ExtractionController::updateConvertButton);
-    QAbstractItemModel *files = tagPage->LV1->model();
+    connect(tagPage.Combo7, &QComboBox::currentIndexChanged, this, &ExtractionController::updateConvertButton);
+    QAbstractItemModel *files = tagPage.LV1->model();
     connect(files, &QAbstractItemModel::rowsInserted, this, &ExtractionController::updateConvertButton);
     connect(files, &QAbstractItemModel::rowsRemoved, this, &ExtractionController::updateConvertButton);
     connect(files, &QAbstractItemModel::modelReset, this, &ExtractionController::updateConvertButton);
@@ -127,7 +118,7 @@ ExtractionController::ExtractionController(Form1 *window, TagCommands &tagging)
 
     // Choosing a drive reads its disc. A programmatic choice (start-up) only changes the index;
     // the user choosing the same drive again only activates it; both read the disc once.
-    QComboBox *drives = m_window->Frame6->cboLecteurCD;
+    QComboBox *drives = m_cd.cboLecteurCD;
     connect(drives, &QComboBox::currentIndexChanged, this, [this] {
         m_indexJustChanged = true;
         QTimer::singleShot(0, this, [this] { m_indexJustChanged = false; });
@@ -144,7 +135,7 @@ ExtractionController::ExtractionController(Form1 *window, TagCommands &tagging)
 
 void ExtractionController::driveClicked()
 {
-    CdPage *page = m_window->Frame6;
+    CdPage *page = &m_cd;
     readCdToc(page->cboLecteurCD->currentText());
     page->txtArtiste->clear();
     page->txtGenre->setCurrentIndex(-1);
@@ -155,7 +146,7 @@ void ExtractionController::driveClicked()
 
 void ExtractionController::readCdToc(const QString &drive)
 {
-    QTreeWidget *list = m_window->Frame6->LV2;
+    QTreeWidget *list = m_cd.LV2;
     list->clear();
     list->setColumnCount(1);
     const auto device = cd::CdDevice::open(drive);
@@ -186,23 +177,22 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     if (m_busy)
         return;
     m_window->MMControl1->sendCommand(QStringLiteral("Stop"));
-    CdPage *page = m_window->Frame6;
+    CdPage *page = &m_cd;
     QTreeWidget *list = page->LV2;
     if (page->cboLecteurCD->count() == 0 || list->topLevelItemCount() == 0)
         return;
 
-    OptionsPage *options = m_window->Frame7;
     cd::ExtractionSettings settings;
     settings.drive = page->cboLecteurCD->currentText();
-    settings.folder = options->Text3->text();
-    settings.nameFormat = options->Combo8->currentIndex();
-    settings.importNames = options->Check2->isChecked();
+    settings.folder = m_options.trackFolder();
+    settings.nameFormat = m_options.fileNameFormat();
+    settings.importNames = m_options.artistFromTitles();
     settings.artist = page->txtArtiste->text();
     settings.album = page->txtAlbum->text();
     settings.year = page->txtAnnee->text();
     settings.genre = page->txtGenre->currentText();
     settings.genreIndex = page->genreListPosition();
-    settings.tagOption = tagOptionOf(options);
+    settings.tagOption = m_options.tagOption();
 
     // A title still being typed counts: taking the focus from its editor commits it.
     if (QWidget *focus = QApplication::focusWidget(); focus && list->isAncestorOf(focus))
@@ -214,7 +204,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     }
 
     if (kind == cd::ExtractionJob::Mp3)
-        m_window->Frame1->editor->fillGenreLists();
+        m_tagPage.editor->fillGenreLists();
     cd::ExtractionJob job;
     job.askReplace = [this](const QString &path) { return askReplace(path); };
     job.trackStarted = [this, kind](int, const QString &name) {
@@ -236,7 +226,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
 
 void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind)
 {
-    QTreeWidget *list = m_window->Frame6->LV2;
+    QTreeWidget *list = m_cd.LV2;
     if (QTreeWidgetItem *row = list->topLevelItem(outcome.row - 1))
         insertMark(row, outcome.mark);
     if (!outcome.message.isEmpty())
@@ -247,16 +237,15 @@ void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, cd:
     // The editor shows the versions written, then no file: its fields of another file never
     // reach the new one.
     m_window->Txt_Chemin->setText(outcome.path);
-    const OptionsPage *options = m_window->Frame7;
-    const cd::TagOption option = tagOptionOf(options);
-    TagEditorPanel *editor = m_window->Frame1->editor;
+    const cd::TagOption option = m_options.tagOption();
+    TagEditorPanel *editor = m_tagPage.editor;
     editor->chkv1->setChecked(option != cd::TagOption::V2);
     editor->chkv2->setChecked(option != cd::TagOption::V1);
     editor->enableVersion(1);
     editor->enableVersion(2);
     m_tagging.saveRecord(outcome.path,
                          cd::ripTagRecord(outcome.tags, option,
-                                          tags::defaultTexts(options->Text8->text(), options->Text9->text())));
+                                          tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder())));
     editor->remsezerotag();
 }
 
@@ -291,7 +280,7 @@ void ExtractionController::OnSave()
 {
     if (m_busy)
         return;
-    TagPage *tagPage = m_window->Frame1;
+    TagPage *tagPage = &m_tagPage;
     QTreeWidget *list = tagPage->LV1;
     if (list->topLevelItemCount() == 0)
         return;
@@ -384,7 +373,7 @@ void ExtractionController::updateConvertButton()
     // window is no longer a Form1 by then.
     if (m_busy || !qobject_cast<const Form1 *>(m_windowObject))
         return;
-    const TagPage *tagPage = m_window->Frame1;
+    const TagPage *tagPage = &m_tagPage;
     const bool wavListed = tagPage->Combo7->currentIndex() == 1;
     cmdConvertir->setVisible(wavListed);
     Shape1->setVisible(wavListed);

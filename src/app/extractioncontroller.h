@@ -14,8 +14,11 @@ class QWidget;
 
 namespace app {
 
+class CdPage;
 class Form1;
+class OptionsPage;
 class TagCommands;
+class TagPage;
 
 // The window's side of CD extraction and WAV conversion: the track list read from the drive,
 // the WAV and MP3 jobs over the checked tracks, the conversion of the checked WAV files of the
@@ -24,7 +27,10 @@ class ExtractionController : public QObject
 {
     Q_OBJECT
 public:
-    ExtractionController(Form1 *window, TagCommands &tagging);
+    // The window gives its status bar, gauge, dialogs, CD device and commands; the pages and
+    // the tag saving are the ones the jobs read and write.
+    ExtractionController(Form1 *window, CdPage &cd, TagPage &tagPage, const OptionsPage &options,
+                         TagCommands &tagging);
 
     // "Convertir en MP3" under the file list of "Tag et noms", and its gauge.
     QPushButton *cmdConvertir;
@@ -55,6 +61,9 @@ private:
     void updateConvertButton();
 
     Form1 *m_window;
+    CdPage &m_cd;
+    TagPage &m_tagPage;
+    const OptionsPage &m_options;
     TagCommands &m_tagging;
     const QObject *m_windowObject; // the same window, to test its type while it is deleted
     bool m_busy = false;

@@ -100,7 +100,7 @@ Form1::Form1(Setup setup, QWidget *parent)
     connectCommands();
     connectPages();
     connectSettings();
-    extraction = new ExtractionController(this, *new TagCommands(*this));
+    extraction = new ExtractionController(this, *Frame6, *Frame1, *Frame7, *new TagCommands(*this));
     cddb = new CddbPanel(this);
     // Below this size the renaming and tag pages no longer fit their captions.
     setMinimumSize(900, 600);

@@ -104,8 +104,8 @@ bool TagCommands::saveTags(const QString &path)
     if (path.isEmpty())
         return false;
     return reportSaved(path, m_form.Frame1->editor->BtnUpdate(
-                                 path, tags::defaultTexts(m_form.Frame7->Text8->text(),
-                                                          m_form.Frame7->Text9->text())));
+                                 path, tags::defaultTexts(m_form.Frame7->defaultComment(),
+                                                          m_form.Frame7->defaultEncoder())));
 }
 
 bool TagCommands::saveRecord(const QString &path, const tags::TagType &record)
