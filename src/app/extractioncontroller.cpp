@@ -1,8 +1,6 @@
 #include "app/extractioncontroller.h"
 
 #include "app/cdpage.h"
-#include "app/commandtable.h"
-#include "app/form1.h"
 #include "app/optionspage.h"
 #include "app/tagcommands.h"
 #include "app/tageditorpanel.h"
@@ -74,15 +72,15 @@ void setMark(QTreeWidgetItem *row, int column, const QString &mark)
     row->setForeground(column, markColour(mark, row->treeWidget()));
 }
 
-ExtractionController::ExtractionController(Form1 *window, CdPage &cd, TagPage &tagPage,
-                                           const OptionsPage &options, TagCommands &tagging)
-    : QObject(window)
+ExtractionController::ExtractionController(QObject *parent, JobWindow &window, CdPage &cd,
+                                           TagPage &tagPage, const OptionsPage &options,
+                                           TagCommands &tagging)
+    : QObject(parent)
     , m_window(window)
     , m_cd(cd)
     , m_tagPage(tagPage)
     , m_options(options)
     , m_tagging(tagging)
-    , m_windowObject(window)
 {
     setObjectName(QStringLiteral("ExtractionController"));
 
@@ -128,9 +126,6 @@ ExtractionController::ExtractionController(Form1 *window, CdPage &cd, TagPage &t
         if (!m_indexJustChanged)
             driveClicked();
     });
-
-    m_window->setProcedure(Procedure::extwav, [this] { extwav(); });
-    m_window->setProcedure(Procedure::extmp3, [this] { extmp3(); });
 }
 
 void ExtractionController::driveClicked()
@@ -158,8 +153,7 @@ void ExtractionController::readCdToc(const QString &drive)
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
         row->setCheckState(0, Qt::Unchecked);
     }
-    if (QAction *cddb = m_window->commands->button(QStringLiteral("CDDB")))
-        cddb->setEnabled(list->topLevelItemCount() > 0);
+    m_window.setCddbAvailable(list->topLevelItemCount() > 0);
 }
 
 void ExtractionController::extwav()
@@ -176,7 +170,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
 {
     if (m_busy)
         return;
-    m_window->MMControl1->sendCommand(QStringLiteral("Stop"));
+    m_window.stopCdDevice();
     CdPage *page = &m_cd;
     QTreeWidget *list = page->LV2;
     if (page->cboLecteurCD->count() == 0 || list->topLevelItemCount() == 0)
@@ -209,19 +203,19 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     job.askReplace = [this](const QString &path) { return askReplace(path); };
     job.trackStarted = [this, kind](int, const QString &name) {
         if (kind == cd::ExtractionJob::Mp3)
-            m_window->setStatusPanel(1, QStringLiteral("Extraction de : ") + name);
+            m_window.setStatusPanel(1, QStringLiteral("Extraction de : ") + name);
     };
     job.progress = [this](qint64 done, qint64 total) { return showProgress(done, total); };
     job.trackFinished = [this, kind](const cd::TrackOutcome &outcome) { showTrackOutcome(outcome, kind); };
 
     setBusy(true);
     const cd::ExtractionJob::Summary summary = job.run(kind, settings, rows);
-    m_window->ProgressBar1->setValue(0);
+    m_window.clearJobProgress();
     setBusy(false);
 
     const QString unreadable = cd::unreadableTracksMessage(summary.unreadableRows, rows);
     if (!unreadable.isEmpty() && !summary.cancelled)
-        m_window->dialogs().inform(m_window, unreadable, m_window->product(), Dialogs::Icon::Warning);
+        m_window.inform(unreadable, Dialogs::Icon::Warning);
 }
 
 void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind)
@@ -230,13 +224,13 @@ void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, cd:
     if (QTreeWidgetItem *row = list->topLevelItem(outcome.row - 1))
         insertMark(row, outcome.mark);
     if (!outcome.message.isEmpty())
-        m_window->dialogs().inform(m_window, outcome.message, m_window->product(), Dialogs::Icon::Error);
+        m_window.inform(outcome.message, Dialogs::Icon::Error);
     if (kind != cd::ExtractionJob::Mp3 || !outcome.writeTags)
         return;
 
     // The editor shows the versions written, then no file: its fields of another file never
     // reach the new one.
-    m_window->Txt_Chemin->setText(outcome.path);
+    m_window.setJobFile(outcome.path);
     const cd::TagOption option = m_options.tagOption();
     TagEditorPanel *editor = m_tagPage.editor;
     editor->chkv1->setChecked(option != cd::TagOption::V2);
@@ -251,11 +245,7 @@ void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, cd:
 
 bool ExtractionController::showProgress(qint64 done, qint64 total)
 {
-    if (done == 0) {
-        m_window->Label35->setText(QString::number(total));
-        m_window->ProgressBar1->setMaximum(int(std::max<qint64>(total, 1)));
-    }
-    m_window->ProgressBar1->setValue(int(done));
+    m_window.showJobProgress(done, total);
     QApplication::processEvents();
     return !m_stopRequested;
 }
@@ -265,7 +255,7 @@ cd::ReplaceAnswer ExtractionController::askReplace(const QString &path)
     const QString question =
         QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")
             .arg(cd::displayPath(path));
-    switch (m_window->dialogs().askReplace(m_window, question, m_window->product())) {
+    switch (m_window.askReplace(question)) {
     case Dialogs::Replace::Replace:
         return cd::ReplaceAnswer::Replace;
     case Dialogs::Replace::ReplaceAll:
@@ -288,11 +278,9 @@ void ExtractionController::OnSave()
     for (int i = 0; i < list->topLevelItemCount() && !anyChecked; ++i)
         anyChecked = list->topLevelItem(i)->checkState(0) == Qt::Checked;
     if (!anyChecked) {
-        m_window->dialogs().inform(
-            m_window,
-            QStringLiteral("Aucun fichier WAV n'est coché : cochez les fichiers à "
-                           "convertir, puis cliquez sur « Convertir en MP3 »."),
-            m_window->product(), Dialogs::Icon::Information);
+        m_window.inform(QStringLiteral("Aucun fichier WAV n'est coché : cochez les fichiers à "
+                                       "convertir, puis cliquez sur « Convertir en MP3 »."),
+                        Dialogs::Icon::Information);
         return;
     }
     const QString folder = tagPage->File1.path();
@@ -319,7 +307,7 @@ void ExtractionController::OnSave()
             replaceAll = answer == cd::ReplaceAnswer::ReplaceAll;
             overwrite = cd::Overwrite::Replace;
         }
-        m_window->setStatusPanel(1, QStringLiteral("Conversion de : ") + row->text(0));
+        m_window.setStatusPanel(1, QStringLiteral("Conversion de : ") + row->text(0));
         Shape2->resize(0, Shape2->height());
         const cd::EncodeResult result = cd::encodeWavToMp3(
             cd::loadWavFile(wavPath), mp3Path, overwrite, [this](qint64 done, qint64 total) {
@@ -331,12 +319,11 @@ void ExtractionController::OnSave()
             break;
         setMark(row, TagPage::NewNameColumn, result.ok ? cd::markOk : cd::markError);
         if (result.ok)
-            m_window->dialogs().inform(m_window, QStringLiteral("Enregistrement terminé"), m_window->product(),
-                                       Dialogs::Icon::Information);
+            m_window.inform(QStringLiteral("Enregistrement terminé"), Dialogs::Icon::Information);
         else
-            m_window->dialogs().inform(m_window, result.error, m_window->product(), Dialogs::Icon::Error);
+            m_window.inform(result.error, Dialogs::Icon::Error);
     }
-    m_window->setStatusPanel(1, QString());
+    m_window.setStatusPanel(1, QString());
     setBusy(false);
 }
 
@@ -345,11 +332,10 @@ void ExtractionController::setBusy(bool busy)
     m_busy = busy;
     if (busy) {
         m_stopRequested = false;
-        Form1 *w = m_window;
-        const QList<QWidget *> commands = {w->commands->Toolbar1, w->menuBar(), w->TS2, w->Frame1->TS1,
-                                           w->Frame7->TS3, w->Frame6->cboLecteurCD, w->Frame6->LV2,
-                                           w->Frame6->Command3, w->Frame6->Command4, w->Frame1->LV1,
-                                           w->Frame1->Combo7, cmdConvertir};
+        const QList<QWidget *> commands =
+            m_window.jobCommands() + QList<QWidget *>{m_cd.cboLecteurCD, m_cd.LV2, m_cd.Command3,
+                                                      m_cd.Command4, m_tagPage.TS1, m_tagPage.LV1,
+                                                      m_tagPage.Combo7, cmdConvertir};
         m_disabled.clear();
         for (QWidget *widget : commands) {
             if (widget && widget->isEnabled()) {
@@ -369,9 +355,7 @@ void ExtractionController::setBusy(bool busy)
 
 void ExtractionController::updateConvertButton()
 {
-    // The file list also reports its rows going while the window deletes its children; the
-    // window is no longer a Form1 by then.
-    if (m_busy || !qobject_cast<const Form1 *>(m_windowObject))
+    if (m_busy)
         return;
     const TagPage *tagPage = &m_tagPage;
     const bool wavListed = tagPage->Combo7->currentIndex() == 1;
@@ -384,10 +368,9 @@ std::optional<bool> ExtractionController::confirmClose()
 {
     if (!m_busy)
         return std::nullopt;
-    if (!m_window->dialogs().confirm(m_window,
-                                     QStringLiteral("Une extraction ou une conversion est en cours. "
-                                                    "Voulez-vous l'arrêter et quitter ?"),
-                                     QStringLiteral("Confirmation")))
+    if (!m_window.confirm(QStringLiteral("Une extraction ou une conversion est en cours. "
+                                         "Voulez-vous l'arrêter et quitter ?"),
+                          QStringLiteral("Confirmation")))
         return false;
     m_stopRequested = true;
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/jobwindow.h"
 #include "cd/extractionjob.h"
 
 #include <QObject>
@@ -15,7 +16,6 @@ class QWidget;
 namespace app {
 
 class CdPage;
-class Form1;
 class OptionsPage;
 class TagCommands;
 class TagPage;
@@ -29,8 +29,8 @@ class ExtractionController : public QObject
 public:
     // The window gives its status bar, gauge, dialogs, CD device and commands; the pages and
     // the tag saving are the ones the jobs read and write.
-    ExtractionController(Form1 *window, CdPage &cd, TagPage &tagPage, const OptionsPage &options,
-                         TagCommands &tagging);
+    ExtractionController(QObject *parent, JobWindow &window, CdPage &cd, TagPage &tagPage,
+                         const OptionsPage &options, TagCommands &tagging);
 
     // "Convertir en MP3" under the file list of "Tag et noms", and its gauge.
     QPushButton *cmdConvertir;
@@ -60,12 +60,11 @@ private:
     void setBusy(bool busy);
     void updateConvertButton();
 
-    Form1 *m_window;
+    JobWindow &m_window;
     CdPage &m_cd;
     TagPage &m_tagPage;
     const OptionsPage &m_options;
     TagCommands &m_tagging;
-    const QObject *m_windowObject; // the same window, to test its type while it is deleted
     bool m_busy = false;
     bool m_stopRequested = false;
     bool m_indexJustChanged = false;

@@ -34,6 +34,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -100,7 +101,9 @@ Form1::Form1(Setup setup, QWidget *parent)
     connectCommands();
     connectPages();
     connectSettings();
-    extraction = new ExtractionController(this, *Frame6, *Frame1, *Frame7, *new TagCommands(*this));
+    extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7, *new TagCommands(*this));
+    setProcedure(Procedure::extwav, [this] { extraction->extwav(); });
+    setProcedure(Procedure::extmp3, [this] { extraction->extmp3(); });
     cddb = new CddbPanel(this);
     // Below this size the renaming and tag pages no longer fit their captions.
     setMinimumSize(900, 600);
@@ -235,6 +238,56 @@ QString Form1::settingsKeyPath() const
 void Form1::setStatusPanel(int panel, const QString &text)
 {
     (panel == 1 ? m_panel1 : m_panel2)->setText(text);
+}
+
+void Form1::inform(const QString &text, Dialogs::Icon icon)
+{
+    m_dialogs->inform(this, text, product(), icon);
+}
+
+Dialogs::Replace Form1::askReplace(const QString &question)
+{
+    return m_dialogs->askReplace(this, question, product());
+}
+
+bool Form1::confirm(const QString &question, const QString &title)
+{
+    return m_dialogs->confirm(this, question, title);
+}
+
+void Form1::showJobProgress(qint64 done, qint64 total)
+{
+    if (done == 0) {
+        Label35->setText(QString::number(total));
+        ProgressBar1->setMaximum(int(std::max<qint64>(total, 1)));
+    }
+    ProgressBar1->setValue(int(done));
+}
+
+void Form1::clearJobProgress()
+{
+    ProgressBar1->setValue(0);
+}
+
+void Form1::setJobFile(const QString &path)
+{
+    Txt_Chemin->setText(path);
+}
+
+void Form1::stopCdDevice()
+{
+    MMControl1->sendCommand(QStringLiteral("Stop"));
+}
+
+void Form1::setCddbAvailable(bool available)
+{
+    if (QAction *cddb = commands->button(QStringLiteral("CDDB")))
+        cddb->setEnabled(available);
+}
+
+QList<QWidget *> Form1::jobCommands() const
+{
+    return {commands->Toolbar1, menuBar(), TS2, Frame7->TS3};
 }
 
 QString Form1::statusPanel(int panel) const

@@ -2,6 +2,7 @@
 
 #include "app/commandtable.h"
 #include "app/dialogs.h"
+#include "app/jobwindow.h"
 #include "cd/cdaudiocontrol.h"
 #include "files/player.h"
 
@@ -37,7 +38,7 @@ class frmAbout;
 
 // The main window "Tarvex": the three pages chosen by TS2, the commands, the status bar and the
 // hidden controls through which the procedures of the window talk to each other.
-class Form1 : public QMainWindow
+class Form1 : public QMainWindow, public JobWindow
 {
     Q_OBJECT
 public:
@@ -90,7 +91,7 @@ public:
     QString settingsKeyPath() const;
 
     // Status bar SB1: panel 1 takes passing texts, panel 2 the count of listed files.
-    void setStatusPanel(int panel, const QString &text);
+    void setStatusPanel(int panel, const QString &text) override;
     QString statusPanel(int panel) const;
 
     // Procedures provided by the parts of the window. A command runs the procedure registered
@@ -111,6 +112,17 @@ public:
     void comptage();
     void reperCD();
     void reperWAVMP3();
+
+    // What the extraction and conversion use of the window.
+    void inform(const QString &text, Dialogs::Icon icon) override;
+    Dialogs::Replace askReplace(const QString &question) override;
+    bool confirm(const QString &question, const QString &title) override;
+    void showJobProgress(qint64 done, qint64 total) override;
+    void clearJobProgress() override;
+    void setJobFile(const QString &path) override;
+    void stopCdDevice() override;
+    void setCddbAvailable(bool available) override;
+    QList<QWidget *> jobCommands() const override;
 
 signals:
     // The window is closing: transfers in progress are to be cancelled.
