@@ -163,7 +163,7 @@ void FileCommands::deplac()
 void FileCommands::supprim()
 {
     m_form.Frame1->Frame3->clear();
-    m_form.Check1->setChecked(true);
+    m_deleting = true;
     m_player->stop();
     m_player->setFileName(QString());
     files::OperationReport report;
@@ -174,7 +174,7 @@ void FileCommands::supprim()
         report = files::deleteFiles(m_form.Frame1->File1.path(), checkedNames());
         reloadList();
     }
-    m_form.Check1->setChecked(false);
+    m_deleting = false;
     reportFailures(files::Command::Suppression, report);
 }
 

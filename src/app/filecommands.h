@@ -30,6 +30,8 @@ public:
     ~FileCommands() override;
 
     files::Player &player() const { return *m_player; }
+    // True while a deletion runs: the rows that go are not shown meanwhile.
+    bool isDeleting() const { return m_deleting; }
 
     void apercu();
     void renomer();
@@ -58,6 +60,7 @@ private:
     RenamePanel &m_panel;
     std::unique_ptr<files::Player> m_player;
     bool m_playFailed = false;
+    bool m_deleting = false;
 };
 
 } // namespace app

@@ -163,12 +163,8 @@ void Form1::buildStatusBar()
 void Form1::buildHiddenControls()
 {
     QWidget *central = centralWidget();
-    replogiciel = named<QLabel>(central, "replogiciel");
-    Check1 = named<QCheckBox>(central, "Check1", QStringLiteral("Supprime fichier"));
     Txt_Chemin = named<QLineEdit>(central, "Txt_Chemin");
-    for (QWidget *hidden : {static_cast<QWidget *>(replogiciel), static_cast<QWidget *>(Check1),
-                            static_cast<QWidget *>(Txt_Chemin)})
-        hidden->hide();
+    Txt_Chemin->hide();
 }
 
 void Form1::connectCommands()
@@ -227,7 +223,7 @@ void Form1::connectSettings()
 
 QString Form1::product() const
 {
-    return replogiciel->text().isEmpty() ? productName : replogiciel->text();
+    return productName;
 }
 
 QString Form1::settingsKeyPath() const
@@ -322,7 +318,6 @@ void Form1::toolbarClick(const QString &key)
 bool Form1::startUp()
 {
     Txt_Chemin->clear();
-    replogiciel->setText(productName);
     writeMissingDefaults(*sReg, product(), defaultOutputFolder());
     loadSettings();
     Frame1->editor->enableVersion(1);

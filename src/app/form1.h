@@ -72,8 +72,6 @@ public:
     CddbPanel *cddb;            // the CDDB lookup of the CD page
     QProgressBar *ProgressBar1;
     QLabel *Label35;
-    QLabel *replogiciel;   // hidden: the product name the settings key is built from
-    QCheckBox *Check1;     // hidden: checked while a deletion runs
     QLineEdit *Txt_Chemin; // hidden: full path of the file last selected in LV1
     QTimer *Timer1;
     QTimer *Timer2;

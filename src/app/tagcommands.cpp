@@ -2,6 +2,7 @@
 
 #include "app/commandtable.h"
 #include "app/dialogs.h"
+#include "app/filecommands.h"
 #include "app/fileinfopanel.h"
 #include "app/form1.h"
 #include "app/optionspage.h"
@@ -75,7 +76,7 @@ void TagCommands::selectFile()
     m_form.setStatusPanel(1, QString());
 
     page.Frame3->clear();
-    if (m_form.Check1->isChecked())
+    if (m_form.fileCommands->isDeleting())
         return;
     const QString path = m_form.Txt_Chemin->text();
     mpeg::FileInfo info;

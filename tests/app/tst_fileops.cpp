@@ -171,7 +171,7 @@ private slots:
         QVERIFY(f.listShowsFolder());
         QCOMPARE(f.dialogs->shown.size(), message.isEmpty() ? 1 : 2);
         QVERIFY2(f.dialogs->lastText().endsWith(message), qPrintable(f.dialogs->lastText()));
-        QVERIFY(!w.Check1->isChecked());
+        QVERIFY(!w.fileCommands->isDeleting());
     }
 
     void playback()
