@@ -101,7 +101,11 @@ Form1::Form1(Setup setup, QWidget *parent)
     connectCommands();
     connectPages();
     connectSettings();
-    extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7, *new TagCommands(*this));
+    m_tagCommands = new TagCommands(this, *this, *Frame1, *Frame7, *renamePanel, *fileCommands);
+    setProcedure(Procedure::enreID, [this] { m_tagCommands->enreID(); });
+    setProcedure(Procedure::suppID, [this] { m_tagCommands->suppID(); });
+    setProcedure(Procedure::copieID, [this] { m_tagCommands->copieID(); });
+    extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7, *m_tagCommands);
     setProcedure(Procedure::extwav, [this] { extraction->extwav(); });
     setProcedure(Procedure::extmp3, [this] { extraction->extmp3(); });
     cddb = new CddbPanel(this);
@@ -284,6 +288,27 @@ void Form1::setCddbAvailable(bool available)
 QList<QWidget *> Form1::jobCommands() const
 {
     return {commands->Toolbar1, menuBar(), TS2, Frame7->TS3};
+}
+
+QString Form1::chosenFile() const
+{
+    return Txt_Chemin->text();
+}
+
+void Form1::setChosenFile(const QString &path)
+{
+    Txt_Chemin->setText(path);
+}
+
+bool Form1::showsTagPage() const
+{
+    return TS2->currentIndex() == 1;
+}
+
+void Form1::setTagCommandsEnabled(bool enabled)
+{
+    commands->setButtonsEnabled(
+        {QStringLiteral("enreID"), QStringLiteral("suppID"), QStringLiteral("copieID")}, enabled);
 }
 
 QString Form1::statusPanel(int panel) const
@@ -539,6 +564,7 @@ void Form1::onMainPage(int page)
     Frame1->setVisible(page == 1);
     Frame7->setVisible(page == 2);
     commands->applyMainPage(page);
+    m_tagCommands->updateAvailability();
 }
 
 void Form1::onSubPage(int page)

@@ -3,6 +3,7 @@
 #include "app/commandtable.h"
 #include "app/dialogs.h"
 #include "app/jobwindow.h"
+#include "app/tagwindow.h"
 #include "cd/cdaudiocontrol.h"
 #include "files/player.h"
 
@@ -33,12 +34,13 @@ class Form2;
 class OptionsPage;
 class RenamePanel;
 class SimpleRegAccess;
+class TagCommands;
 class TagPage;
 class frmAbout;
 
 // The main window "Tarvex": the three pages chosen by TS2, the commands, the status bar and the
 // hidden controls through which the procedures of the window talk to each other.
-class Form1 : public QMainWindow, public JobWindow
+class Form1 : public QMainWindow, public JobWindow, public TagWindow
 {
     Q_OBJECT
 public:
@@ -121,6 +123,11 @@ public:
     void stopCdDevice() override;
     void setCddbAvailable(bool available) override;
     QList<QWidget *> jobCommands() const override;
+    // What the tag commands use of the window.
+    QString chosenFile() const override;
+    void setChosenFile(const QString &path) override;
+    bool showsTagPage() const override;
+    void setTagCommandsEnabled(bool enabled) override;
 
 signals:
     // The window is closing: transfers in progress are to be cancelled.
@@ -157,6 +164,7 @@ private:
     std::map<Procedure, std::function<void()>> m_procedures;
     QLabel *m_panel1 = nullptr;
     QLabel *m_panel2 = nullptr;
+    TagCommands *m_tagCommands = nullptr;
     QPointer<Form2> m_search;
     QPointer<frmAbout> m_about;
     bool m_quitConfirmed = false;

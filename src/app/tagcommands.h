@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/tagwindow.h"
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
 
@@ -9,7 +10,10 @@ class QTreeWidgetItem;
 
 namespace app {
 
-class Form1;
+class FileCommands;
+class OptionsPage;
+class RenamePanel;
+class TagPage;
 
 // The procedures of the tagging page: choosing a file in LV1 (information and tags shown) and the
 // three tag commands of the toolbar, each confirmed, with a failed save reported.
@@ -17,7 +21,8 @@ class TagCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit TagCommands(Form1 &form);
+    TagCommands(QObject *parent, TagWindow &window, TagPage &page, const OptionsPage &options,
+                RenamePanel &rename, FileCommands &files);
 
     // Click on a row of LV1.
     void selectFile();
@@ -36,7 +41,11 @@ public:
 private:
     bool reportSaved(const QString &path, const tags::Result<bool> &saved);
 
-    Form1 &m_form;
+    TagWindow &m_window;
+    TagPage &m_page;
+    const OptionsPage &m_options;
+    RenamePanel &m_rename;
+    FileCommands &m_files;
 };
 
 } // namespace app
