@@ -108,7 +108,9 @@ Form1::Form1(Setup setup, QWidget *parent)
     extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7, *m_tagCommands);
     setProcedure(Procedure::extwav, [this] { extraction->extwav(); });
     setProcedure(Procedure::extmp3, [this] { extraction->extmp3(); });
-    cddb = new CddbPanel(this);
+    cddb = new CddbPanel(this, *this, *Frame6);
+    setProcedure(Procedure::demandecddb, [this] { cddb->demandecddb(); });
+    connect(this, &Form1::unloading, cddb, &CddbPanel::onUnloading);
     // Below this size the renaming and tag pages no longer fit their captions.
     setMinimumSize(900, 600);
     resize(960, 640);
@@ -221,6 +223,12 @@ void Form1::connectSettings()
         sReg->setKeyPath(settingsKeyPath());
         sReg->writeValue(QStringLiteral("Encodepar"), Frame7->Text9->text());
     });
+    // The e-mail address names the user in every CDDB request from the next one on.
+    connect(Frame7->txtEmailCddb, &QLineEdit::editingFinished, this, [this] {
+        cddb->setHelloSuffix(cd::cddbHelloSuffix(Frame7->txtEmailCddb->text()));
+        sReg->setKeyPath(settingsKeyPath());
+        sReg->writeValue(QStringLiteral("EmailCDDB"), Frame7->txtEmailCddb->text().trimmed());
+    });
     for (QRadioButton *option : {Frame7->Option7, Frame7->Option8, Frame7->Option9, Frame7->Option10})
         connect(option, &QRadioButton::clicked, this, &Form1::writeTagOptions);
 }
@@ -311,6 +319,20 @@ void Form1::setTagCommandsEnabled(bool enabled)
         {QStringLiteral("enreID"), QStringLiteral("suppID"), QStringLiteral("copieID")}, enabled);
 }
 
+void Form1::releaseCdDevice()
+{
+    Timer4->stop();
+    MMControl1->sendCommand(QStringLiteral("stop"));
+    MMControl1->sendCommand(QStringLiteral("Close"));
+}
+
+void Form1::reopenCdDevice()
+{
+    MMControl1->setDeviceType(QStringLiteral("CDAudio"));
+    MMControl1->sendCommand(QStringLiteral("Open"));
+    Timer4->start();
+}
+
 QString Form1::statusPanel(int panel) const
 {
     return (panel == 1 ? m_panel1 : m_panel2)->text();
@@ -359,8 +381,8 @@ bool Form1::startUp()
     fillFixedLists();
     if (!findDrives())
         return false;
-    cddbServerUrl = cd::cddbDefaultServerUrl();
-    cddbHelloSuffix = cd::cddbHelloSuffix(Frame7->txtEmailCddb->text());
+    cddb->setServerUrl(cd::cddbDefaultServerUrl());
+    cddb->setHelloSuffix(cd::cddbHelloSuffix(Frame7->txtEmailCddb->text()));
     Frame6->txtRecu->clear();
     openCdDevice();
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/commandtable.h"
+#include "app/cddbwindow.h"
 #include "app/dialogs.h"
 #include "app/jobwindow.h"
 #include "app/tagwindow.h"
@@ -40,7 +41,7 @@ class frmAbout;
 
 // The main window "Tarvex": the three pages chosen by TS2, the commands, the status bar and the
 // hidden controls through which the procedures of the window talk to each other.
-class Form1 : public QMainWindow, public JobWindow, public TagWindow
+class Form1 : public QMainWindow, public JobWindow, public TagWindow, public CddbWindow
 {
     Q_OBJECT
 public:
@@ -81,10 +82,6 @@ public:
     QTimer *Timer4;
     cd::CdAudioControl *MMControl1;
     SimpleRegAccess *sReg;
-
-    // CDDB server address and the fixed end of every query.
-    QString cddbServerUrl;
-    QString cddbHelloSuffix;
 
     Dialogs &dialogs() const { return *m_dialogs; }
     QString product() const;
@@ -128,6 +125,9 @@ public:
     void setChosenFile(const QString &path) override;
     bool showsTagPage() const override;
     void setTagCommandsEnabled(bool enabled) override;
+    // What the CDDB lookup uses of the window.
+    void releaseCdDevice() override;
+    void reopenCdDevice() override;
 
 signals:
     // The window is closing: transfers in progress are to be cancelled.

@@ -37,7 +37,7 @@ class TestCddbPanel : public QObject
     app::Form1 &startWindow(const QString &genre = u"Rock"_s)
     {
         app::Form1 &w = f->start();
-        w.cddbServerUrl = server->url();
+        w.cddb->setServerUrl(server->url());
         clsCdInfo info;
         info.Init(w.Frame6->cboLecteurCD->currentText());
         discId = info.DiscID();
@@ -177,7 +177,7 @@ private slots:
         if (failure == u"no server"_s) {
             QTcpServer closed; // its port is free again once it is gone
             QVERIFY(closed.listen(QHostAddress::LocalHost));
-            w.cddbServerUrl = u"http://127.0.0.1:%1/~cddb/cddb.cgi"_s.arg(closed.serverPort());
+            w.cddb->setServerUrl(u"http://127.0.0.1:%1/~cddb/cddb.cgi"_s.arg(closed.serverPort()));
         }
         if (failure == u"too long"_s)
             server->setMode(CddbServer::Mode::HugeBody);
@@ -221,7 +221,7 @@ private slots:
         QVERIFY(!page()->btnAnnulerSite->isHidden());
         page()->txtRecu->moveCursor(QTextCursor::End); // on the line of "Autre"
         QTest::mouseClick(cancel ? page()->btnAnnulerSite : page()->btnChoisirSite, Qt::LeftButton);
-        QCOMPARE(w.cddbServerUrl, cancel ? server->url() : autre);
+        QCOMPARE(w.cddb->serverUrl(), cancel ? server->url() : autre);
         QCOMPARE(page()->btnChoisirSite->text(), u"Liste des &Sites"_s);
         QVERIFY(page()->btnAnnulerSite->isHidden());
     }
