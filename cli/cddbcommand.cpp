@@ -155,8 +155,9 @@ int run(const QStringList &args)
     const cli::DiscLookup lookup =
         cli::lookUpDisc(drive, server, arguments.value(QStringLiteral("--email=")), choice);
     if (!lookup.matches.isEmpty()) {
-        cli::printJson(QJsonDocument(QJsonObject{{QStringLiteral("discid"), lookup.discId},
-                                                 {QStringLiteral("correspondances"), lookup.matches}}));
+        cli::printJson(
+            QJsonDocument(QJsonObject{{QStringLiteral("discid"), lookup.discId},
+                                      {QStringLiteral("correspondances"), lookup.matches}}));
     }
     if (!lookup.failure.isEmpty())
         return fail(lookup.failure);

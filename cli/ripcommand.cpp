@@ -73,7 +73,8 @@ int runRip(const QStringList &args)
     if (arguments.has(QStringLiteral("--tags="))) {
         const auto named = tagOption(value("--tags="));
         if (!named)
-            return usageError(QStringLiteral("Option de tags inconnue : --tags=%1").arg(value("--tags=")));
+            return usageError(
+                QStringLiteral("Option de tags inconnue : --tags=%1").arg(value("--tags=")));
         if (wav && *named != cd::TagOption::None)
             return usageError(QStringLiteral("Les tags ne s'écrivent que dans un MP3 (--mp3)."));
         tags = *named;
@@ -82,8 +83,8 @@ int runRip(const QStringList &args)
     if (arguments.has(QStringLiteral("--cddb="))) {
         cddbChoice = value("--cddb=").toInt();
         if (cddbChoice < 1)
-            return usageError(
-                QStringLiteral("Choix invalide : --cddb=%1 (un numéro à partir de 1)").arg(value("--cddb=")));
+            return usageError(QStringLiteral("Choix invalide : --cddb=%1 (un numéro à partir de 1)")
+                                  .arg(value("--cddb=")));
     }
     if (arguments.files.size() > 1)
         return usageError(QStringLiteral("Une seule sortie à la fois."));

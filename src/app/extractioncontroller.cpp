@@ -237,9 +237,9 @@ void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, cd:
     editor->chkv2->setChecked(option != cd::TagOption::V1);
     editor->enableVersion(1);
     editor->enableVersion(2);
-    m_tagging.saveRecord(outcome.path,
-                         cd::ripTagRecord(outcome.tags, option,
-                                          tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder())));
+    const tags::FixedTexts defaults =
+        tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
+    m_tagging.saveRecord(outcome.path, cd::ripTagRecord(outcome.tags, option, defaults));
     editor->remsezerotag();
 }
 

@@ -39,8 +39,9 @@ class TagCommands;
 class TagPage;
 class frmAbout;
 
-// The main window "Tarvex": the three pages chosen by TS2, the commands, the status bar and the
-// hidden controls through which the procedures of the window talk to each other.
+// The main window "Tarvex": the three pages chosen by TS2, the commands and the status bar. It
+// builds each controller with the pages it works on and gives it what it uses of the window
+// through a small interface (JobWindow, TagWindow, CddbWindow).
 class Form1 : public QMainWindow, public JobWindow, public TagWindow, public CddbWindow
 {
     Q_OBJECT

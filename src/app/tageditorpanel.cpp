@@ -256,7 +256,9 @@ tags::TagType TagEditorPanel::tagsFromFields(const QString &fichier, const tags:
         take(txtv1Artiste, [&](const QString &t) { v1.setArtiste(t); });
         take(txtv1Album, [&](const QString &t) { v1.setAlbum(t); });
         take(txtv1Annee, [&](const QString &t) { v1.setAnnee(t); });
-        take(cmbv1Genre, [&](const QString &) { v1.setGenre(tags::genreAtListPosition(cmbv1Genre->currentIndex())); });
+        take(cmbv1Genre, [&](const QString &) {
+            v1.setGenre(tags::genreAtListPosition(cmbv1Genre->currentIndex()));
+        });
         take(txtv1Commentaire, [&](const QString &t) { v1.setCommentaire(t); });
     }
     if (chkv2->isChecked()) {

@@ -32,7 +32,8 @@ tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
         v2.setAlbum(track.album);
         v2.setAnnee(track.year);
         // A genre outside the list keeps the words of the disc fields.
-        const tags::TypedGenre genre = tags::v2Genre(position >= 0 ? choices.at(position) : track.genre);
+        const tags::TypedGenre genre =
+            tags::v2Genre(position >= 0 ? choices.at(position) : track.genre);
         v2.setGenre(genre.number);
         v2.setGenreTexte(genre.text);
     }
