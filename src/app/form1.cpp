@@ -96,8 +96,17 @@ Form1::Form1(Setup setup, QWidget *parent)
     buildStatusBar();
     buildHiddenControls();
     renamePanel = new RenamePanel(Frame1->Frame4);
-    fileCommands = new FileCommands(*this, *renamePanel,
-                                    setup.player ? std::move(setup.player) : std::make_unique<LazyPlayer>());
+    fileCommands = new FileCommands(
+        this, *this, *Frame1, *Frame6, *renamePanel, *MMControl1, *Timer1, *Timer4,
+        setup.player ? std::move(setup.player) : std::make_unique<LazyPlayer>());
+    const std::pair<Procedure, void (FileCommands::*)()> fileProcedures[] = {
+        {Procedure::apercu, &FileCommands::apercu},   {Procedure::renomer, &FileCommands::renomer},
+        {Procedure::copie, &FileCommands::copie},     {Procedure::deplac, &FileCommands::deplac},
+        {Procedure::supprim, &FileCommands::supprim}, {Procedure::lecture, &FileCommands::lecture},
+        {Procedure::arret, &FileCommands::arret},     {Procedure::stoplecture, &FileCommands::stoplecture},
+    };
+    for (const auto &[procedure, body] : fileProcedures)
+        setProcedure(procedure, [this, body] { (fileCommands->*body)(); });
     connectCommands();
     connectPages();
     connectSettings();
@@ -317,6 +326,11 @@ void Form1::setTagCommandsEnabled(bool enabled)
 {
     commands->setButtonsEnabled(
         {QStringLiteral("enreID"), QStringLiteral("suppID"), QStringLiteral("copieID")}, enabled);
+}
+
+QString Form1::chooseFolder(const QString &startFolder)
+{
+    return m_dialogs->chooseFolder(this, startFolder);
 }
 
 void Form1::releaseCdDevice()

@@ -3,6 +3,7 @@
 #include "app/commandtable.h"
 #include "app/cddbwindow.h"
 #include "app/dialogs.h"
+#include "app/filewindow.h"
 #include "app/jobwindow.h"
 #include "app/tagwindow.h"
 #include "cd/cdaudiocontrol.h"
@@ -41,8 +42,12 @@ class frmAbout;
 
 // The main window "Tarvex": the three pages chosen by TS2, the commands and the status bar. It
 // builds each controller with the pages it works on and gives it what it uses of the window
-// through a small interface (JobWindow, TagWindow, CddbWindow).
-class Form1 : public QMainWindow, public JobWindow, public TagWindow, public CddbWindow
+// through a small interface (JobWindow, TagWindow, CddbWindow, FileWindow).
+class Form1 : public QMainWindow,
+              public JobWindow,
+              public TagWindow,
+              public CddbWindow,
+              public FileWindow
 {
     Q_OBJECT
 public:
@@ -107,7 +112,7 @@ public:
     void aprop();
     void recherche();
     void ouvre();
-    void comptage();
+    void comptage() override;
     void reperCD();
     void reperWAVMP3();
 
@@ -129,6 +134,8 @@ public:
     // What the CDDB lookup uses of the window.
     void releaseCdDevice() override;
     void reopenCdDevice() override;
+    // What the file commands use of the window.
+    QString chooseFolder(const QString &startFolder) override;
 
 signals:
     // The window is closing: transfers in progress are to be cancelled.
