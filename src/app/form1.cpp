@@ -222,15 +222,16 @@ void Form1::connectSettings()
     });
     connect(Frame7->Check2, &QCheckBox::clicked, this, [this] {
         sReg->setKeyPath(settingsKeyPath());
-        sReg->writeValue(QStringLiteral("ImportationNom"), SimpleRegAccess::fromBool(Frame7->Check2->isChecked()));
+        sReg->writeValue(QStringLiteral("ImportationNom"),
+                         SimpleRegAccess::fromBool(Frame7->artistFromTitles()));
     });
     connect(Frame7->Command7, &QPushButton::clicked, this, [this] {
         sReg->setKeyPath(settingsKeyPath());
-        sReg->writeValue(QStringLiteral("Commentaire"), Frame7->Text8->text());
+        sReg->writeValue(QStringLiteral("Commentaire"), Frame7->defaultComment());
     });
     connect(Frame7->Command8, &QPushButton::clicked, this, [this] {
         sReg->setKeyPath(settingsKeyPath());
-        sReg->writeValue(QStringLiteral("Encodepar"), Frame7->Text9->text());
+        sReg->writeValue(QStringLiteral("Encodepar"), Frame7->defaultEncoder());
     });
     // The e-mail address names the user in every CDDB request from the next one on.
     connect(Frame7->txtEmailCddb, &QLineEdit::editingFinished, this, [this] {
@@ -588,7 +589,7 @@ void Form1::onMainPage(int page)
     MMControl1->sendCommand(QStringLiteral("Stop"));
 
     if (page == 1) {
-        Frame1->File1.setPath(Frame7->Text3->text());
+        Frame1->File1.setPath(Frame7->trackFolder());
         Frame1->refillList();
         Frame1->LV1->clearSelection();
         const QSignalBlocker block(Frame1->TS1);

@@ -67,9 +67,8 @@ void TagCommands::selectFile()
     if (!selected || !selected->isSelected())
         return;
     m_window.setChosenFile(page.File1.filePath(selected->text(TagPage::NameColumn)));
-    // With "Manuellement" chosen, a checked row offers its name for editing.
-    if (m_rename.Option5->isChecked() && selected->checkState(TagPage::NameColumn) == Qt::Checked)
-        m_rename.Text2->setText(selected->text(TagPage::NameColumn));
+    if (selected->checkState(TagPage::NameColumn) == Qt::Checked)
+        m_rename.offerManualName(selected->text(TagPage::NameColumn));
     m_files.stoplecture();
     m_window.setStatusPanel(1, QString());
 
