@@ -1,6 +1,7 @@
 // tarvex-cli cddb: looks a disc image or a drive up on a CDDB server and prints what the
 // extraction page would show: the disc fields and the track list rows. When several discs
 // match, it lists them and reads only the one --choix names.
+#include "cddblookup.h"
 #include "command.h"
 
 #include "cd/cddb.h"
@@ -46,6 +47,93 @@ QJsonArray matchList(const QStringList &matches)
     return list;
 }
 
+} // namespace
+
+namespace cli {
+
+DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString &email,
+                      int choice)
+{
+    DiscLookup lookup;
+    clsCdInfo info;
+    info.Init(drive);
+    QString message;
+    const QString query = info.QueryString(&message);
+    if (query.isEmpty()) {
+        lookup.failure = message + QStringLiteral(" (") + drive + u')';
+        return lookup;
+    }
+
+    const QString hello = cd::cddbHelloSuffix(email);
+    cd::HttpFetch fetch;
+    const cd::CddbReply queried = cd::cddbSend(fetch, server, query, hello);
+    if (!queried.failure.isEmpty()) {
+        lookup.failure = queried.failure;
+        return lookup;
+    }
+    const QString &queryAnswer = queried.answer;
+    const cd::CddbQueryAnswer found = cd::parseQueryAnswer(queryAnswer, query);
+    const QString notFound =
+        QStringLiteral("Disque introuvable sur le serveur CDDB : ") + firstLineOf(queryAnswer);
+    if (found.kind == cd::CddbQueryAnswer::NotFound) {
+        lookup.failure = notFound;
+        return lookup;
+    }
+    // One exact match counts as a list of one.
+    const qsizetype matchCount =
+        found.kind == cd::CddbQueryAnswer::Choice ? found.matches.size() : 1;
+    if (choice > matchCount) {
+        lookup.failure = QStringLiteral("Choix %1 impossible : le serveur CDDB donne %2 disque(s)")
+                             .arg(choice)
+                             .arg(matchCount);
+        return lookup;
+    }
+    if (choice == 0 && matchCount > 1) {
+        lookup.discId = info.DiscID();
+        lookup.matches = matchList(found.matches);
+        lookup.failure = QStringLiteral("Plusieurs disques correspondent : choisissez-en un avec "
+                                        "--choix=N");
+        return lookup;
+    }
+    const QString result = found.kind == cd::CddbQueryAnswer::Choice
+                               ? cd::choiceResult(found.matches.at(std::max(choice, 1) - 1))
+                               : found.result;
+    if (result == u"Erreur|Erreur") {
+        lookup.failure = notFound;
+        return lookup;
+    }
+
+    lookup.category = cd::getField(result, 1, u"|");
+    lookup.discId = cd::getField(result, 2, u"|");
+    const cd::CddbReply read =
+        cd::cddbSend(fetch, server, cd::cddbReadCommand(lookup.category, lookup.discId), hello);
+    if (!read.failure.isEmpty()) {
+        lookup.failure = read.failure;
+        return lookup;
+    }
+    const int trackCount = cd::queryTrackCount(query);
+    const cd::CddbDisc disc = cd::parseReadAnswer(read.answer, trackCount);
+    if (disc.code != u"210") {
+        lookup.failure =
+            QStringLiteral("Lecture de la fiche CDDB impossible : ") + firstLineOf(read.answer);
+        return lookup;
+    }
+    lookup.artist = disc.artist;
+    lookup.album = disc.album;
+    lookup.year = disc.year;
+    lookup.genre = disc.genre;
+    // An entry without titles leaves the track list as the disc gave it.
+    for (const QString &row : disc.rows)
+        lookup.rows.append(renaming::firstSlashToDash(row));
+    for (int k = 1; lookup.rows.isEmpty() && k <= trackCount; ++k)
+        lookup.rows.append(QStringLiteral("Piste %1").arg(k));
+    return lookup;
+}
+
+} // namespace cli
+
+namespace {
+
 int run(const QStringList &args)
 {
     const cli::Arguments arguments = cli::parseArguments(
@@ -64,75 +152,20 @@ int run(const QStringList &args)
     const QString server = arguments.has(QStringLiteral("--serveur="))
                                ? arguments.value(QStringLiteral("--serveur="))
                                : cd::cddbDefaultServerUrl();
-    const QString email = arguments.value(QStringLiteral("--email="));
-
-    clsCdInfo info;
-    info.Init(drive);
-    QString message;
-    const QString query = info.QueryString(&message);
-    if (query.isEmpty())
-        return fail(message + QStringLiteral(" (") + drive + u')');
-
-    const QString hello = cd::cddbHelloSuffix(email);
-    cd::HttpFetch fetch;
-    const cd::CddbReply queried = cd::cddbSend(fetch, server, query, hello);
-    if (!queried.failure.isEmpty())
-        return fail(queried.failure);
-    const QString &queryAnswer = queried.answer;
-    const cd::CddbQueryAnswer found = cd::parseQueryAnswer(queryAnswer, query);
-    if (found.kind == cd::CddbQueryAnswer::NotFound) {
-        return fail(QStringLiteral("Disque introuvable sur le serveur CDDB : ") +
-                    firstLineOf(queryAnswer));
+    const cli::DiscLookup lookup =
+        cli::lookUpDisc(drive, server, arguments.value(QStringLiteral("--email=")), choice);
+    if (!lookup.matches.isEmpty()) {
+        cli::printJson(
+            QJsonDocument(QJsonObject{{QStringLiteral("discid"), lookup.discId},
+                                      {QStringLiteral("correspondances"), lookup.matches}}));
     }
-    // One exact match counts as a list of one.
-    const qsizetype matchCount =
-        found.kind == cd::CddbQueryAnswer::Choice ? found.matches.size() : 1;
-    if (choice > matchCount) {
-        return fail(QStringLiteral("Choix %1 impossible : le serveur CDDB donne %2 disque(s)")
-                        .arg(choice)
-                        .arg(matchCount));
-    }
-    if (choice == 0 && matchCount > 1) {
-        cli::printJson(QJsonDocument(
-            QJsonObject{{QStringLiteral("discid"), info.DiscID()},
-                        {QStringLiteral("correspondances"), matchList(found.matches)}}));
-        return fail(QStringLiteral("Plusieurs disques correspondent : choisissez-en un avec "
-                                   "--choix=N"));
-    }
-    const QString result = found.kind == cd::CddbQueryAnswer::Choice
-                               ? cd::choiceResult(found.matches.at(std::max(choice, 1) - 1))
-                               : found.result;
-    if (result == u"Erreur|Erreur") {
-        return fail(QStringLiteral("Disque introuvable sur le serveur CDDB : ") +
-                    firstLineOf(queryAnswer));
-    }
-
-    const QString category = cd::getField(result, 1, u"|");
-    const QString discId = cd::getField(result, 2, u"|");
-    const cd::CddbReply read =
-        cd::cddbSend(fetch, server, cd::cddbReadCommand(category, discId), hello);
-    if (!read.failure.isEmpty())
-        return fail(read.failure);
-    const QString &readAnswer = read.answer;
-    const int trackCount = cd::queryTrackCount(query);
-    const cd::CddbDisc disc = cd::parseReadAnswer(readAnswer, trackCount);
-    if (disc.code != u"210")
-        return fail(QStringLiteral("Lecture de la fiche CDDB impossible : ") +
-                    firstLineOf(readAnswer));
-
-    // An entry without titles leaves the track list as the disc gave it.
-    QJsonArray rows;
-    for (const QString &row : disc.rows)
-        rows.append(renaming::firstSlashToDash(row));
-    if (rows.isEmpty()) {
-        for (int k = 1; k <= trackCount; ++k)
-            rows.append(QStringLiteral("Piste %1").arg(k));
-    }
+    if (!lookup.failure.isEmpty())
+        return fail(lookup.failure);
     const QJsonObject out{
-        {QStringLiteral("discid"), discId},       {QStringLiteral("categorie"), category},
-        {QStringLiteral("Artiste"), disc.artist}, {QStringLiteral("Album"), disc.album},
-        {QStringLiteral("Annee"), disc.year},     {QStringLiteral("Genre"), disc.genre},
-        {QStringLiteral("Pistes"), rows}};
+        {QStringLiteral("discid"), lookup.discId},  {QStringLiteral("categorie"), lookup.category},
+        {QStringLiteral("Artiste"), lookup.artist}, {QStringLiteral("Album"), lookup.album},
+        {QStringLiteral("Annee"), lookup.year},     {QStringLiteral("Genre"), lookup.genre},
+        {QStringLiteral("Pistes"), QJsonArray::fromStringList(lookup.rows)}};
     cli::printJson(QJsonDocument(out));
     return cli::AllSucceeded;
 }

@@ -46,8 +46,6 @@ template <typename Tag> void applyCommon(const Edit &edit, Tag &t)
         t.setAlbum(*v);
     if (auto v = edit.field("--annee="))
         t.setAnnee(*v);
-    if (auto v = edit.field("--commentaire="))
-        t.setCommentaire(*v);
     if (edit.genre)
         t.setGenre(*edit.genre);
 }
@@ -72,8 +70,6 @@ void applyV2(const Edit &edit, tags::TypeTagV2 &t)
         t.setCopyright(*v);
     if (auto v = edit.field("--url="))
         t.setUrl(*v);
-    if (auto v = edit.field("--encode="))
-        t.setEncode(*v);
     if (auto v = edit.field("--image="))
         t.SetPicFromFile(*v);
 }
@@ -85,8 +81,8 @@ std::optional<int> genreOption(const QString &value)
     const int genre = value.toInt(&number);
     if (number)
         return genre >= 0 && genre <= 255 ? std::optional<int>(genre) : std::nullopt;
-    const int named = tags::genreFromText(value);
-    return value.isEmpty() || named == tags::NoGenre ? std::nullopt : std::optional<int>(named);
+    const int named = tags::v2Genre(value).number;
+    return named == tags::NoGenre ? std::nullopt : std::optional<int>(named);
 }
 
 int runSet(const QStringList &args)
@@ -141,6 +137,8 @@ int runSet(const QStringList &args)
             applyV1(edit, tags.TagV1);
         if (v2)
             applyV2(edit, tags.TagV2);
+        // The comment and encoded-by texts follow the editor's rule for its defaults.
+        tags::applyFixedTexts(tags, {edit.field("--commentaire="), edit.field("--encode=")});
         tags::TagChanges changes;
         if (v1)
             changes.v1 = tags.TagV1;

@@ -1,10 +1,6 @@
 #include "app/cddbpanel.h"
 
 #include "app/cdpage.h"
-#include "app/form1.h"
-#include "app/optionspage.h"
-#include "app/simpleregaccess.h"
-#include "cd/cdaudiocontrol.h"
 #include "cd/cdinfo.h"
 #include "cd/cddb.h"
 #include "cd/cddbclient.h"
@@ -44,12 +40,11 @@ public:
 
 } // namespace
 
-CddbPanel::CddbPanel(Form1 *form)
-    : QObject(form), inetConnexion(new cd::HttpFetch(this)), m_form(form), m_page(form->Frame6)
+CddbPanel::CddbPanel(QObject *parent, CddbWindow &window, CdPage &page)
+    : QObject(parent), inetConnexion(new cd::HttpFetch(this)), m_window(window), m_page(&page)
 {
     setObjectName(QStringLiteral("CddbPanel"));
     inetConnexion->setObjectName(QStringLiteral("inetConnexion"));
-    form->setProcedure(QStringLiteral("demandecddb"), [this] { demandecddb(); });
     connect(m_page->btnChoisirSite, &QPushButton::clicked, this, &CddbPanel::btnChoisirSite_Click);
     connect(m_page->btnAnnulerSite, &QPushButton::clicked, this,
             [this] { setChoosingSite(false); });
@@ -58,22 +53,6 @@ CddbPanel::CddbPanel(Form1 *form)
     connect(m_page->btnAnnulerCategorie, &QPushButton::clicked, this, [this] {
         if (m_choiceWait)
             m_choiceWait->quit(); // the tag stays empty: nothing is read
-    });
-    // The genre index follows the genre text, so that a genre outside the list or the emptied
-    // field of a new disc never leaves the index of an earlier disc's genre.
-    QLabel *genreIndex = form->Label23;
-    connect(m_page->txtGenre, &QComboBox::currentTextChanged, this,
-            [genre = m_page->txtGenre, genreIndex](const QString &text) {
-                const int index = genre->findText(text);
-                genreIndex->setText(index < 0 ? QString() : QString::number(index));
-            });
-    connect(form, &Form1::unloading, this, &CddbPanel::onUnloading);
-    // The e-mail address names the user in every request from the next one on.
-    QLineEdit *email = form->Frame7->txtEmailCddb;
-    connect(email, &QLineEdit::editingFinished, this, [form, email] {
-        form->cddbHelloSuffix = cd::cddbHelloSuffix(email->text());
-        form->sReg->setKeyPath(form->settingsKeyPath());
-        form->sReg->writeValue(QStringLiteral("EmailCDDB"), email->text().trimmed());
     });
 }
 
@@ -97,11 +76,12 @@ void CddbPanel::onUnloading()
 cd::CddbReply CddbPanel::send(const QString &command)
 {
     const WaitCursor hourglass;
-    return cd::cddbSend(*inetConnexion, m_form->cddbServerUrl, command, m_form->cddbHelloSuffix);
+    return cd::cddbSend(*inetConnexion, m_serverUrl, command, m_helloSuffix);
 }
 
 void CddbPanel::setChoosingSite(bool choosing)
 {
+    m_choosingSite = choosing;
     m_page->btnChoisirSite->setText(choosing ? chooseSiteCaption : listSitesCaption);
     m_page->btnAnnulerSite->setVisible(choosing);
 }
@@ -113,22 +93,20 @@ void CddbPanel::demandecddb()
     m_busy = true;
     m_unloading = false;
     const auto done = qScopeGuard([this] { m_busy = false; });
-    const QPointer<Form1> form = m_form;
+    const QPointer<CddbPanel> self = this;
 
     m_sitesFailure.clear();
     btnChoisirSite_Click();
-    if (!form || m_unloading)
+    if (!self || m_unloading)
         return;
     if (!m_sitesFailure.isEmpty()) {
-        m_form->dialogs().inform(m_form, m_sitesFailure, m_form->product(), Dialogs::Icon::Warning);
+        m_window.inform(m_sitesFailure, Dialogs::Icon::Warning);
         m_page->txtRecu->clear();
         return;
     }
 
     // The device is released while the disc is identified.
-    m_form->Timer4->stop();
-    m_form->MMControl1->sendCommand(QStringLiteral("stop"));
-    m_form->MMControl1->sendCommand(QStringLiteral("Close"));
+    m_window.releaseCdDevice();
 
     clsCdInfo info;
     info.Init(m_page->cboLecteurCD->currentText());
@@ -136,25 +114,23 @@ void CddbPanel::demandecddb()
     QString message;
     const QString query = info.QueryString(&message);
     if (!message.isEmpty())
-        m_form->dialogs().inform(m_form, message, m_form->product(), Dialogs::Icon::Warning);
+        m_window.inform(message, Dialogs::Icon::Warning);
 
     const QString result = cddbQuery(query);
-    if (!form || m_unloading)
+    if (!self || m_unloading)
         return;
     // Nothing found or the choice cancelled: no read is sent, and the track list stays as it
     // is so that the disc can still be extracted.
     if (!result.isEmpty() && result != u"Erreur|Erreur") {
         cddbRead(cd::getField(result, 1, u"|"), cd::getField(result, 2, u"|"),
                  cd::queryTrackCount(query));
-        if (!form || m_unloading)
+        if (!self || m_unloading)
             return;
         // Track titles become usable as file names.
-        m_form->run(QStringLiteral("verifcaractere"));
+        m_page->verifcaractere();
     }
 
-    m_form->MMControl1->setDeviceType(QStringLiteral("CDAudio"));
-    m_form->MMControl1->sendCommand(QStringLiteral("Open"));
-    m_form->Timer4->start();
+    m_window.reopenCdDevice();
 }
 
 QString CddbPanel::cddbQuery(const QString &queryText)
@@ -234,17 +210,16 @@ void CddbPanel::cddbListSites()
 
 void CddbPanel::btnChoisirSite_Click()
 {
-    QPushButton *button = m_page->btnChoisirSite;
-    if (button->text() == listSitesCaption) {
+    if (!m_choosingSite) {
         cddbListSites();
         setChoosingSite(true);
-    } else if (button->text() == chooseSiteCaption) {
+    } else {
         setChoosingSite(false);
         // The server of the line under the cursor of the list.
         const QString url =
             cd::serverUrlInLine(m_page->txtRecu->textCursor().block().text());
         if (!url.isEmpty())
-            m_form->cddbServerUrl = url;
+            m_serverUrl = url;
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/cddbwindow.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -14,7 +16,6 @@ struct CddbReply;
 namespace app {
 
 class CdPage;
-class Form1;
 
 // The CDDB exchange of the CD page: the lookup started by the "CDDB" command, the choice among
 // several matches, the server list and the choice of a server. It works on the widgets of the
@@ -23,8 +24,8 @@ class CddbPanel : public QObject
 {
     Q_OBJECT
 public:
-    // Registers the procedure "demandecddb" with the window and connects the page's buttons.
-    explicit CddbPanel(Form1 *form);
+    // Connects the page's buttons.
+    CddbPanel(QObject *parent, CddbWindow &window, CdPage &page);
     ~CddbPanel() override;
 
     // The whole lookup: server check, disc ID, query, read, track list, genre index.
@@ -43,6 +44,14 @@ public:
     // The HTTP transfer of the window (inetConnexion).
     cd::HttpFetch *inetConnexion;
 
+    // The CDDB server address, and the fixed end of every query (it names the user).
+    QString serverUrl() const { return m_serverUrl; }
+    void setServerUrl(const QString &url) { m_serverUrl = url; }
+    void setHelloSuffix(const QString &suffix) { m_helloSuffix = suffix; }
+
+    // The window is closing: a lookup in progress ends without touching the page.
+    void onUnloading();
+
     // True while a lookup runs (a second one is not started meanwhile).
     bool isBusy() const { return m_busy; }
     // True while cddbQuery waits for the user's choice among matches.
@@ -52,13 +61,15 @@ private:
     cd::CddbReply send(const QString &command);
     // Puts btnChoisirSite in its "choose a server of the list" state, with its cancel button.
     void setChoosingSite(bool choosing);
-    void onUnloading();
 
-    Form1 *m_form;
+    CddbWindow &m_window;
     CdPage *m_page;
+    QString m_serverUrl;
+    QString m_helloSuffix;
     QEventLoop *m_choiceWait = nullptr;
     QString m_sitesFailure; // why the last server list could not be fetched
     bool m_busy = false;
+    bool m_choosingSite = false; // btnChoisirSite chooses the server of the list
     bool m_unloading = false;
 };
 

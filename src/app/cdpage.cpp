@@ -1,6 +1,7 @@
 #include "app/cdpage.h"
 
 #include "app/widgets.h"
+#include "rename/renamebatch.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -117,6 +118,19 @@ void CdPage::setAllChecked(bool checked)
 {
     for (int i = 0; i < LV2->topLevelItemCount(); ++i)
         LV2->topLevelItem(i)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+}
+
+int CdPage::genreListPosition() const
+{
+    return txtGenre->findText(txtGenre->currentText());
+}
+
+void CdPage::verifcaractere()
+{
+    for (int i = 0; i < LV2->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = LV2->topLevelItem(i);
+        row->setText(0, renaming::firstSlashToDash(row->text(0)));
+    }
 }
 
 } // namespace app

@@ -27,6 +27,11 @@ public:
     QLineEdit *txtAlbum;
     QLineEdit *txtAnnee;     // objectName "txtAnnée"
     QComboBox *txtGenre;
+    // The position of the genre text in the genre list, -1 for a genre outside it: it follows
+    // the text, so the emptied field of a new disc never keeps an earlier disc's genre.
+    int genreListPosition() const;
+    // Makes the track titles usable as file names: the first "/" of each becomes "-".
+    void verifcaractere();
     QPlainTextEdit *txtRecu;
     QPushButton *btnChoisirSite;
     QPushButton *btnAnnulerSite; // shown while a server of the list is to be chosen

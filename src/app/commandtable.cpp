@@ -144,48 +144,50 @@ QMenu *CommandTable::addMenu(QMenu *parent, QMainWindow *window, const QString &
     return menu;
 }
 
-QString CommandTable::procedureOfButton(const QString &key)
+std::optional<Procedure> CommandTable::procedureOfButton(const QString &key)
 {
-    static const QHash<QString, QString> table = {
-        {QStringLiteral("quit"), QStringLiteral("quitte")},
-        {QStringLiteral("aide"), QStringLiteral("aides")},
-        {QStringLiteral("ouvrir"), QStringLiteral("ouvre")},
-        {QStringLiteral("voir"), QStringLiteral("apercu")},
-        {QStringLiteral("CDDB"), QStringLiteral("demandecddb")},
-        {QStringLiteral("renom"), QStringLiteral("renomer")},
-        {QStringLiteral("enreID"), QStringLiteral("enreID")},
-        {QStringLiteral("suppID"), QStringLiteral("suppID")},
-        {QStringLiteral("copieID"), QStringLiteral("copieID")},
+    static const QHash<QString, Procedure> table = {
+        {QStringLiteral("quit"), Procedure::quitte},
+        {QStringLiteral("aide"), Procedure::aides},
+        {QStringLiteral("ouvrir"), Procedure::ouvre},
+        {QStringLiteral("voir"), Procedure::apercu},
+        {QStringLiteral("CDDB"), Procedure::demandecddb},
+        {QStringLiteral("renom"), Procedure::renomer},
+        {QStringLiteral("enreID"), Procedure::enreID},
+        {QStringLiteral("suppID"), Procedure::suppID},
+        {QStringLiteral("copieID"), Procedure::copieID},
     };
-    return table.value(key);
+    const auto it = table.constFind(key);
+    return it == table.constEnd() ? std::nullopt : std::optional(*it);
 }
 
-QString CommandTable::procedureOfItem(const QString &name)
+std::optional<Procedure> CommandTable::procedureOfItem(const QString &name)
 {
-    static const QHash<QString, QString> table = {
-        {QStringLiteral("quit"), QStringLiteral("quitte")},
-        {QStringLiteral("aid"), QStringLiteral("aides")},
-        {QStringLiteral("ouvdossier"), QStringLiteral("ouvre")},
-        {QStringLiteral("demCDDB"), QStringLiteral("demandecddb")},
-        {QStringLiteral("extraMP3"), QStringLiteral("extmp3")},
-        {QStringLiteral("ExtraiMp3"), QStringLiteral("extmp3")},
-        {QStringLiteral("extraWAV"), QStringLiteral("extwav")},
-        {QStringLiteral("ExtraiWAV"), QStringLiteral("extwav")},
-        {QStringLiteral("recherche"), QStringLiteral("recherche")},
-        {QStringLiteral("rechpiste"), QStringLiteral("recherche")},
-        {QStringLiteral("lit"), QStringLiteral("lecture")},
-        {QStringLiteral("lire"), QStringLiteral("lecture")},
-        {QStringLiteral("arretlecture"), QStringLiteral("stoplecture")},
-        {QStringLiteral("stoplecture"), QStringLiteral("stoplecture")},
-        {QStringLiteral("copier"), QStringLiteral("copie")},
-        {QStringLiteral("copier2"), QStringLiteral("copie")},
-        {QStringLiteral("deplacer"), QStringLiteral("deplac")},
-        {QStringLiteral("deplacer2"), QStringLiteral("deplac")},
-        {QStringLiteral("supprimer"), QStringLiteral("supprim")},
-        {QStringLiteral("supprimer2"), QStringLiteral("supprim")},
-        {QStringLiteral("aprop"), QStringLiteral("aprop")},
+    static const QHash<QString, Procedure> table = {
+        {QStringLiteral("quit"), Procedure::quitte},
+        {QStringLiteral("aid"), Procedure::aides},
+        {QStringLiteral("ouvdossier"), Procedure::ouvre},
+        {QStringLiteral("demCDDB"), Procedure::demandecddb},
+        {QStringLiteral("extraMP3"), Procedure::extmp3},
+        {QStringLiteral("ExtraiMp3"), Procedure::extmp3},
+        {QStringLiteral("extraWAV"), Procedure::extwav},
+        {QStringLiteral("ExtraiWAV"), Procedure::extwav},
+        {QStringLiteral("recherche"), Procedure::recherche},
+        {QStringLiteral("rechpiste"), Procedure::recherche},
+        {QStringLiteral("lit"), Procedure::lecture},
+        {QStringLiteral("lire"), Procedure::lecture},
+        {QStringLiteral("arretlecture"), Procedure::stoplecture},
+        {QStringLiteral("stoplecture"), Procedure::stoplecture},
+        {QStringLiteral("copier"), Procedure::copie},
+        {QStringLiteral("copier2"), Procedure::copie},
+        {QStringLiteral("deplacer"), Procedure::deplac},
+        {QStringLiteral("deplacer2"), Procedure::deplac},
+        {QStringLiteral("supprimer"), Procedure::supprim},
+        {QStringLiteral("supprimer2"), Procedure::supprim},
+        {QStringLiteral("aprop"), Procedure::aprop},
     };
-    return table.value(name);
+    const auto it = table.constFind(name);
+    return it == table.constEnd() ? std::nullopt : std::optional(*it);
 }
 
 void CommandTable::setButtonsEnabled(const QStringList &keys, bool enabled)

@@ -5,12 +5,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QAction;
 class QMainWindow;
 class QMenu;
 class QToolBar;
 
 namespace app {
+
+// The procedures the commands of the window run, by their names in the window.
+enum class Procedure {
+    quitte, aides, aprop, recherche, ouvre, apercu, renomer, demandecddb, extmp3, extwav,
+    lecture, stoplecture, arret, copie, deplac, supprim, enreID, suppID, copieID
+};
 
 // The commands of the window: the keyed toolbar buttons of Toolbar1, the menu bar, the two pop-up
 // menus, which procedure each of them runs, and which of them each page enables.
@@ -31,10 +39,10 @@ public:
     QStringList itemNames() const { return m_itemNames; }
     QMenu *menu(const QString &name) const { return m_menus.value(name); }
 
-    // The procedure a toolbar button or menu item runs ("quitte", "ouvre" ...); empty for the
-    // button "extraireMP3", which pops up mnuextraire, and for the menus that only open.
-    static QString procedureOfButton(const QString &key);
-    static QString procedureOfItem(const QString &name);
+    // The procedure a toolbar button or menu item runs; none for the button "extraireMP3",
+    // which pops up mnuextraire, and for the menus that only open.
+    static std::optional<Procedure> procedureOfButton(const QString &key);
+    static std::optional<Procedure> procedureOfItem(const QString &name);
 
     // Command states of the main tab strip TS2: 0 "Extraire CD", 1 "Tag et noms", 2 "Options".
     void applyMainPage(int page);

@@ -1,9 +1,8 @@
 #include "app/extractioncontroller.h"
 
 #include "app/cdpage.h"
-#include "app/commandtable.h"
-#include "app/form1.h"
 #include "app/optionspage.h"
+#include "app/tagcommands.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "app/widgets.h"
@@ -11,6 +10,7 @@
 #include "cd/cdaudiocontrol.h"
 #include "cd/cddevice.h"
 #include "cd/outputfile.h"
+#include "cd/riptags.h"
 #include "cd/wavencoder.h"
 #include "cd/wavfile.h"
 
@@ -46,17 +46,6 @@ QColor markColour(const QString &mark, const QWidget *list)
     return list->palette().color(QPalette::Disabled, QPalette::Text);
 }
 
-cd::TagOption tagOptionOf(const OptionsPage *options)
-{
-    if (options->Option7->isChecked())
-        return cd::TagOption::V1;
-    if (options->Option8->isChecked())
-        return cd::TagOption::V2;
-    if (options->Option10->isChecked())
-        return cd::TagOption::None;
-    return cd::TagOption::V1AndV2;
-}
-
 constexpr int gaugeWidth = 300;
 
 } // namespace
@@ -84,18 +73,22 @@ void setMark(QTreeWidgetItem *row, int column, const QString &mark)
     row->setForeground(column, markColour(mark, row->treeWidget()));
 }
 
-ExtractionController::ExtractionController(Form1 *window)
-    : QObject(window)
+ExtractionController::ExtractionController(QObject *parent, JobWindow &window, CdPage &cd,
+                                           TagPage &tagPage, const OptionsPage &options,
+                                           TagCommands &tagging)
+    : QObject(parent)
     , m_window(window)
-    , m_windowObject(window)
+    , m_cd(cd)
+    , m_tagPage(tagPage)
+    , m_options(options)
+    , m_tagging(tagging)
 {
     setObjectName(QStringLiteral("ExtractionController"));
 
     // The conversion command and its gauge sit under the file list, where the WAV files are
     // ticked, and show while the list holds WAV files: going to another page would re-read the
     // list and lose the ticks.
-    TagPage *tagPage = m_window->Frame1;
-    QWidget *listPane = tagPage->LV1->parentWidget();
+    QWidget *listPane = tagPage.LV1->parentWidget();
     cmdConvertir = named<QPushButton>(listPane, "cmdConvertir", QStringLiteral("Convertir en MP3"));
     cmdConvertir->setToolTip(QStringLiteral("Convertit en MP3 les fichiers WAV cochés de la liste"));
     Shape1 = named<QFrame>(listPane, "Shape1");
@@ -115,8 +108,8 @@ ExtractionController::ExtractionController(Form1 *window)
         layout->addLayout(row);
     connect(cmdConvertir, &QPushButton::clicked, this, &ExtractionController::OnSave);
 
-    connect(tagPage->Combo7, &QComboBox::currentIndexChanged, this, &ExtractionController::updateConvertButton);
-    QAbstractItemModel *files = tagPage->LV1->model();
+    connect(tagPage.Combo7, &QComboBox::currentIndexChanged, this, &ExtractionController::updateConvertButton);
+    QAbstractItemModel *files = tagPage.LV1->model();
     connect(files, &QAbstractItemModel::rowsInserted, this, &ExtractionController::updateConvertButton);
     connect(files, &QAbstractItemModel::rowsRemoved, this, &ExtractionController::updateConvertButton);
     connect(files, &QAbstractItemModel::modelReset, this, &ExtractionController::updateConvertButton);
@@ -124,7 +117,7 @@ ExtractionController::ExtractionController(Form1 *window)
 
     // Choosing a drive reads its disc. A programmatic choice (start-up) only changes the index;
     // the user choosing the same drive again only activates it; both read the disc once.
-    QComboBox *drives = m_window->Frame6->cboLecteurCD;
+    QComboBox *drives = m_cd.cboLecteurCD;
     connect(drives, &QComboBox::currentIndexChanged, this, [this] {
         m_indexJustChanged = true;
         QTimer::singleShot(0, this, [this] { m_indexJustChanged = false; });
@@ -134,15 +127,11 @@ ExtractionController::ExtractionController(Form1 *window)
         if (!m_indexJustChanged)
             driveClicked();
     });
-
-    m_window->setProcedure(QStringLiteral("extwav"), [this] { extwav(); });
-    m_window->setProcedure(QStringLiteral("extmp3"), [this] { extmp3(); });
-    m_window->setProcedure(QStringLiteral("OnSave"), [this] { OnSave(); });
 }
 
 void ExtractionController::driveClicked()
 {
-    CdPage *page = m_window->Frame6;
+    CdPage *page = &m_cd;
     readCdToc(page->cboLecteurCD->currentText());
     page->txtArtiste->clear();
     page->txtGenre->setCurrentIndex(-1);
@@ -153,7 +142,7 @@ void ExtractionController::driveClicked()
 
 void ExtractionController::readCdToc(const QString &drive)
 {
-    QTreeWidget *list = m_window->Frame6->LV2;
+    QTreeWidget *list = m_cd.LV2;
     list->clear();
     list->setColumnCount(1);
     const auto device = cd::CdDevice::open(drive);
@@ -165,8 +154,7 @@ void ExtractionController::readCdToc(const QString &drive)
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
         row->setCheckState(0, Qt::Unchecked);
     }
-    if (QAction *cddb = m_window->commands->button(QStringLiteral("CDDB")))
-        cddb->setEnabled(list->topLevelItemCount() > 0);
+    m_window.setCddbAvailable(list->topLevelItemCount() > 0);
 }
 
 void ExtractionController::extwav()
@@ -183,27 +171,23 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
 {
     if (m_busy)
         return;
-    m_window->MMControl1->sendCommand(QStringLiteral("Stop"));
-    CdPage *page = m_window->Frame6;
+    m_window.stopCdDevice();
+    CdPage *page = &m_cd;
     QTreeWidget *list = page->LV2;
     if (page->cboLecteurCD->count() == 0 || list->topLevelItemCount() == 0)
         return;
 
-    OptionsPage *options = m_window->Frame7;
     cd::ExtractionSettings settings;
     settings.drive = page->cboLecteurCD->currentText();
-    settings.folder = options->Text3->text();
-    settings.nameFormat = options->Combo8->currentIndex();
-    settings.importNames = options->Check2->isChecked();
+    settings.folder = m_options.trackFolder();
+    settings.nameFormat = m_options.fileNameFormat();
+    settings.importNames = m_options.artistFromTitles();
     settings.artist = page->txtArtiste->text();
     settings.album = page->txtAlbum->text();
     settings.year = page->txtAnnee->text();
     settings.genre = page->txtGenre->currentText();
-    bool indexOk = false;
-    settings.genreIndex = m_window->Label23->text().toInt(&indexOk);
-    if (!indexOk)
-        settings.genreIndex = -1;
-    settings.tagOption = tagOptionOf(options);
+    settings.genreIndex = page->genreListPosition();
+    settings.tagOption = m_options.tagOption();
 
     // A title still being typed counts: taking the focus from its editor commits it.
     if (QWidget *focus = QApplication::focusWidget(); focus && list->isAncestorOf(focus))
@@ -215,77 +199,54 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     }
 
     if (kind == cd::ExtractionJob::Mp3)
-        m_window->run(QStringLiteral("fillGenreLists"));
+        m_tagPage.editor->fillGenreLists();
     cd::ExtractionJob job;
     job.askReplace = [this](const QString &path) { return askReplace(path); };
     job.trackStarted = [this, kind](int, const QString &name) {
         if (kind == cd::ExtractionJob::Mp3)
-            m_window->setStatusPanel(1, QStringLiteral("Extraction de : ") + name);
+            m_window.setStatusPanel(1, QStringLiteral("Extraction de : ") + name);
     };
     job.progress = [this](qint64 done, qint64 total) { return showProgress(done, total); };
     job.trackFinished = [this, kind](const cd::TrackOutcome &outcome) { showTrackOutcome(outcome, kind); };
 
     setBusy(true);
     const cd::ExtractionJob::Summary summary = job.run(kind, settings, rows);
-    m_window->ProgressBar1->setValue(0);
+    m_window.clearJobProgress();
     setBusy(false);
 
     const QString unreadable = cd::unreadableTracksMessage(summary.unreadableRows, rows);
     if (!unreadable.isEmpty() && !summary.cancelled)
-        m_window->dialogs().inform(m_window, unreadable, m_window->product(), Dialogs::Icon::Warning);
+        m_window.inform(unreadable, Dialogs::Icon::Warning);
 }
 
 void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind)
 {
-    QTreeWidget *list = m_window->Frame6->LV2;
+    QTreeWidget *list = m_cd.LV2;
     if (QTreeWidgetItem *row = list->topLevelItem(outcome.row - 1))
         insertMark(row, outcome.mark);
     if (!outcome.message.isEmpty())
-        m_window->dialogs().inform(m_window, outcome.message, m_window->product(), Dialogs::Icon::Error);
+        m_window.inform(outcome.message, Dialogs::Icon::Error);
     if (kind != cd::ExtractionJob::Mp3 || !outcome.writeTags)
         return;
 
-    // The new file is tagged through the editor, as a user saving its fields would.
-    m_window->Txt_Chemin->setText(outcome.path);
-    TagEditorPanel *editor = m_window->Frame1->editor;
-    OptionsPage *options = m_window->Frame7;
-    const bool v1 = options->Option7->isChecked() || options->Option9->isChecked();
-    const bool v2 = options->Option8->isChecked() || options->Option9->isChecked() || !v1;
-    // Only the chosen versions are written: the other box is cleared, or the editor's
-    // leftover fields of another file would land in the new one.
-    editor->chkv1->setChecked(v1);
-    editor->chkv2->setChecked(v2);
+    // The editor shows the versions written, then no file: its fields of another file never
+    // reach the new one.
+    m_window.setJobFile(outcome.path);
+    const cd::TagOption option = m_options.tagOption();
+    TagEditorPanel *editor = m_tagPage.editor;
+    editor->chkv1->setChecked(option != cd::TagOption::V2);
+    editor->chkv2->setChecked(option != cd::TagOption::V1);
     editor->enableVersion(1);
     editor->enableVersion(2);
-    if (v1)
-        fillTags(1, outcome.tags);
-    if (v2)
-        fillTags(2, outcome.tags);
-    m_window->run(QStringLiteral("BtnUpdate"));
-}
-
-void ExtractionController::fillTags(int version, const cd::TrackTags &tags)
-{
-    TagEditorPanel *e = m_window->Frame1->editor;
-    const bool v1 = version == 1;
-    (v1 ? e->txtv1Artiste : e->txtv2Artiste)->setText(tags.artist);
-    (v1 ? e->txtv1Titre : e->txtv2Titre)->setText(tags.title);
-    (v1 ? e->txtv1Album : e->txtv2Album)->setText(tags.album);
-    (v1 ? e->txtv1Annee : e->txtv2Annee)->setText(tags.year);
-    QComboBox *genre = v1 ? e->cmbv1Genre : e->cmbv2Genre;
-    genre->setCurrentText(tags.genre);
-    if (tags.genreIndex >= 0 && tags.genreIndex < genre->count())
-        genre->setCurrentIndex(tags.genreIndex);
-    (v1 ? e->txtv1Piste : e->txtv2Piste)->setText(QString::number(tags.track));
+    const tags::FixedTexts defaults =
+        tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
+    m_tagging.saveRecord(outcome.path, cd::ripTagRecord(outcome.tags, option, defaults));
+    editor->remsezerotag();
 }
 
 bool ExtractionController::showProgress(qint64 done, qint64 total)
 {
-    if (done == 0) {
-        m_window->Label35->setText(QString::number(total));
-        m_window->ProgressBar1->setMaximum(int(std::max<qint64>(total, 1)));
-    }
-    m_window->ProgressBar1->setValue(int(done));
+    m_window.showJobProgress(done, total);
     QApplication::processEvents();
     return !m_stopRequested;
 }
@@ -295,7 +256,7 @@ cd::ReplaceAnswer ExtractionController::askReplace(const QString &path)
     const QString question =
         QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")
             .arg(cd::displayPath(path));
-    switch (m_window->dialogs().askReplace(m_window, question, m_window->product())) {
+    switch (m_window.askReplace(question)) {
     case Dialogs::Replace::Replace:
         return cd::ReplaceAnswer::Replace;
     case Dialogs::Replace::ReplaceAll:
@@ -310,7 +271,7 @@ void ExtractionController::OnSave()
 {
     if (m_busy)
         return;
-    TagPage *tagPage = m_window->Frame1;
+    TagPage *tagPage = &m_tagPage;
     QTreeWidget *list = tagPage->LV1;
     if (list->topLevelItemCount() == 0)
         return;
@@ -318,11 +279,9 @@ void ExtractionController::OnSave()
     for (int i = 0; i < list->topLevelItemCount() && !anyChecked; ++i)
         anyChecked = list->topLevelItem(i)->checkState(0) == Qt::Checked;
     if (!anyChecked) {
-        m_window->dialogs().inform(
-            m_window,
-            QStringLiteral("Aucun fichier WAV n'est coché : cochez les fichiers à "
-                           "convertir, puis cliquez sur « Convertir en MP3 »."),
-            m_window->product(), Dialogs::Icon::Information);
+        m_window.inform(QStringLiteral("Aucun fichier WAV n'est coché : cochez les fichiers à "
+                                       "convertir, puis cliquez sur « Convertir en MP3 »."),
+                        Dialogs::Icon::Information);
         return;
     }
     const QString folder = tagPage->File1.path();
@@ -349,7 +308,7 @@ void ExtractionController::OnSave()
             replaceAll = answer == cd::ReplaceAnswer::ReplaceAll;
             overwrite = cd::Overwrite::Replace;
         }
-        m_window->setStatusPanel(1, QStringLiteral("Conversion de : ") + row->text(0));
+        m_window.setStatusPanel(1, QStringLiteral("Conversion de : ") + row->text(0));
         Shape2->resize(0, Shape2->height());
         const cd::EncodeResult result = cd::encodeWavToMp3(
             cd::loadWavFile(wavPath), mp3Path, overwrite, [this](qint64 done, qint64 total) {
@@ -361,12 +320,11 @@ void ExtractionController::OnSave()
             break;
         setMark(row, TagPage::NewNameColumn, result.ok ? cd::markOk : cd::markError);
         if (result.ok)
-            m_window->dialogs().inform(m_window, QStringLiteral("Enregistrement terminé"), m_window->product(),
-                                       Dialogs::Icon::Information);
+            m_window.inform(QStringLiteral("Enregistrement terminé"), Dialogs::Icon::Information);
         else
-            m_window->dialogs().inform(m_window, result.error, m_window->product(), Dialogs::Icon::Error);
+            m_window.inform(result.error, Dialogs::Icon::Error);
     }
-    m_window->setStatusPanel(1, QString());
+    m_window.setStatusPanel(1, QString());
     setBusy(false);
 }
 
@@ -375,11 +333,10 @@ void ExtractionController::setBusy(bool busy)
     m_busy = busy;
     if (busy) {
         m_stopRequested = false;
-        Form1 *w = m_window;
-        const QList<QWidget *> commands = {w->commands->Toolbar1, w->menuBar(), w->TS2, w->Frame1->TS1,
-                                           w->Frame7->TS3, w->Frame6->cboLecteurCD, w->Frame6->LV2,
-                                           w->Frame6->Command3, w->Frame6->Command4, w->Frame1->LV1,
-                                           w->Frame1->Combo7, cmdConvertir};
+        const QList<QWidget *> commands =
+            m_window.jobCommands() + QList<QWidget *>{m_cd.cboLecteurCD, m_cd.LV2, m_cd.Command3,
+                                                      m_cd.Command4, m_tagPage.TS1, m_tagPage.LV1,
+                                                      m_tagPage.Combo7, cmdConvertir};
         m_disabled.clear();
         for (QWidget *widget : commands) {
             if (widget && widget->isEnabled()) {
@@ -399,11 +356,9 @@ void ExtractionController::setBusy(bool busy)
 
 void ExtractionController::updateConvertButton()
 {
-    // The file list also reports its rows going while the window deletes its children; the
-    // window is no longer a Form1 by then.
-    if (m_busy || !qobject_cast<const Form1 *>(m_windowObject))
+    if (m_busy)
         return;
-    const TagPage *tagPage = m_window->Frame1;
+    const TagPage *tagPage = &m_tagPage;
     const bool wavListed = tagPage->Combo7->currentIndex() == 1;
     cmdConvertir->setVisible(wavListed);
     Shape1->setVisible(wavListed);
@@ -414,10 +369,9 @@ std::optional<bool> ExtractionController::confirmClose()
 {
     if (!m_busy)
         return std::nullopt;
-    if (!m_window->dialogs().confirm(m_window,
-                                     QStringLiteral("Une extraction ou une conversion est en cours. "
-                                                    "Voulez-vous l'arrêter et quitter ?"),
-                                     QStringLiteral("Confirmation")))
+    if (!m_window.confirm(QStringLiteral("Une extraction ou une conversion est en cours. "
+                                         "Voulez-vous l'arrêter et quitter ?"),
+                          QStringLiteral("Confirmation")))
         return false;
     m_stopRequested = true;
     return true;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/jobwindow.h"
 #include "cd/extractionjob.h"
 
 #include <QObject>
@@ -14,7 +15,10 @@ class QWidget;
 
 namespace app {
 
-class Form1;
+class CdPage;
+class OptionsPage;
+class TagCommands;
+class TagPage;
 
 // The window's side of CD extraction and WAV conversion: the track list read from the drive,
 // the WAV and MP3 jobs over the checked tracks, the conversion of the checked WAV files of the
@@ -23,7 +27,10 @@ class ExtractionController : public QObject
 {
     Q_OBJECT
 public:
-    explicit ExtractionController(Form1 *window);
+    // The window gives its status bar, gauge, dialogs, CD device and commands; the pages and
+    // the tag saving are the ones the jobs read and write.
+    ExtractionController(QObject *parent, JobWindow &window, CdPage &cd, TagPage &tagPage,
+                         const OptionsPage &options, TagCommands &tagging);
 
     // "Convertir en MP3" under the file list of "Tag et noms", and its gauge.
     QPushButton *cmdConvertir;
@@ -49,13 +56,15 @@ private:
     cd::ReplaceAnswer askReplace(const QString &path);
     void runJob(cd::ExtractionJob::Kind kind);
     void showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind);
-    void fillTags(int version, const cd::TrackTags &tags);
     bool showProgress(qint64 done, qint64 total);
     void setBusy(bool busy);
     void updateConvertButton();
 
-    Form1 *m_window;
-    const QObject *m_windowObject; // the same window, to test its type while it is deleted
+    JobWindow &m_window;
+    CdPage &m_cd;
+    TagPage &m_tagPage;
+    const OptionsPage &m_options;
+    TagCommands &m_tagging;
     bool m_busy = false;
     bool m_stopRequested = false;
     bool m_indexJustChanged = false;

@@ -2,7 +2,6 @@
 
 #include "app/cdpage.h"
 #include "app/fileinfopanel.h"
-#include "app/form1.h"
 #include "app/renamepanel.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
@@ -27,52 +26,51 @@ using base::productName;
 
 } // namespace
 
-FileCommands::FileCommands(Form1 &form, RenamePanel &panel, std::unique_ptr<files::Player> player)
-    : QObject(&form), m_form(form), m_panel(panel), m_player(std::move(player))
+FileCommands::FileCommands(QObject *parent, FileWindow &window, TagPage &page, CdPage &cd,
+                           RenamePanel &panel, cd::CdAudioControl &cdControl, QTimer &playTimer,
+                           QTimer &trackTimer, std::unique_ptr<files::Player> player)
+    : QObject(parent)
+    , m_window(window)
+    , m_page(page)
+    , m_cd(cd)
+    , m_cdControl(cdControl)
+    , m_playTimer(playTimer)
+    , m_trackTimer(trackTimer)
+    , m_panel(panel)
+    , m_player(std::move(player))
 {
-    const std::pair<const char *, void (FileCommands::*)()> procedures[] = {
-        {"apercu", &FileCommands::apercu},   {"renomer", &FileCommands::renomer},
-        {"verifcaractere", &FileCommands::verifcaractere},
-        {"copie", &FileCommands::copie},     {"deplac", &FileCommands::deplac},
-        {"supprim", &FileCommands::supprim}, {"lecture", &FileCommands::lecture},
-        {"arret", &FileCommands::arret},     {"stoplecture", &FileCommands::stoplecture},
-    };
-    for (const auto &[name, procedure] : procedures)
-        m_form.setProcedure(QString::fromLatin1(name), [this, procedure] { (this->*procedure)(); });
-    m_form.setProcedure(QStringLiteral("fillRenameLists"), [this] { m_panel.fillFixedLists(); });
-
     // A file the player cannot open ends the playback quietly, without the status text.
     m_player->setErrorHandler([this] {
         m_playFailed = true;
-        m_form.Timer1->stop();
-        m_form.setStatusPanel(1, QString());
+        m_playTimer.stop();
+        m_window.setStatusPanel(1, QString());
     });
 
     // Neither timer shows anything at once; an interval of zero would spin the event loop.
-    for (QTimer *timer : {m_form.Timer1, m_form.Timer4}) {
+    for (QTimer *timer : {&m_playTimer, &m_trackTimer}) {
         if (timer->interval() == 0)
             timer->setInterval(1000);
     }
-    connect(m_form.Frame6->LV2, &QTreeWidget::itemClicked, this, &FileCommands::onTrackClicked);
-    connect(m_form.Timer4, &QTimer::timeout, this, &FileCommands::followDeviceTrack);
-    connect(m_form.MMControl1, &cd::CdAudioControl::done, this, &FileCommands::resetDisc);
+    connect(m_cd.LV2, &QTreeWidget::itemClicked, this, &FileCommands::onTrackClicked);
+    connect(&m_trackTimer, &QTimer::timeout, this, &FileCommands::followDeviceTrack);
+    connect(&m_cdControl, &cd::CdAudioControl::done, this, &FileCommands::resetDisc);
 }
 
 FileCommands::~FileCommands() = default;
 
 QColor FileCommands::nameColour() const
 {
-    return m_form.Frame1->LV1->palette().color(QPalette::Active, QPalette::Text);
+    return m_page.LV1->palette().color(QPalette::Active, QPalette::Text);
 }
 
 QColor FileCommands::markerColour() const
 {
-    return m_form.Frame1->LV1->palette().color(QPalette::Disabled, QPalette::Text);
+    return m_page.LV1->palette().color(QPalette::Disabled, QPalette::Text);
 }
 
 void FileCommands::apercu()
 {
-    QTreeWidget *list = m_form.Frame1->LV1;
+    QTreeWidget *list = m_page.LV1;
     const renaming::RenameSettings settings = m_panel.settings();
     const QBrush name(nameColour());
     const QBrush marker(markerColour());
@@ -88,34 +86,25 @@ void FileCommands::apercu()
 
 void FileCommands::renomer()
 {
-    QTreeWidget *list = m_form.Frame1->LV1;
+    QTreeWidget *list = m_page.LV1;
     QList<renaming::RenameRow> rows;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *row = list->topLevelItem(i);
         if (row->checkState(TagPage::NameColumn) == Qt::Checked)
             rows.append({row->text(TagPage::NameColumn), row->text(TagPage::NewNameColumn)});
     }
-    const renaming::RenameOutcome outcome = renaming::renameFiles(m_form.Frame1->File1.path(), rows);
-    m_form.Frame1->File1.refresh();
-    m_form.Frame1->refillList();
-    m_form.comptage();
+    const renaming::RenameOutcome outcome = renaming::renameFiles(m_page.File1.path(), rows);
+    m_page.File1.refresh();
+    m_page.refillList();
+    m_window.comptage();
     if (!outcome.refused.isEmpty())
-        m_form.dialogs().inform(&m_form, outcome.message(), productName, Dialogs::Icon::Warning);
-}
-
-void FileCommands::verifcaractere()
-{
-    QTreeWidget *tracks = m_form.Frame6->LV2;
-    for (int i = 0; i < tracks->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *row = tracks->topLevelItem(i);
-        row->setText(0, renaming::firstSlashToDash(row->text(0)));
-    }
+        m_window.inform(outcome.message(), Dialogs::Icon::Warning);
 }
 
 QStringList FileCommands::checkedNames() const
 {
     QStringList names;
-    const QTreeWidget *list = m_form.Frame1->LV1;
+    const QTreeWidget *list = m_page.LV1;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *row = list->topLevelItem(i);
         if (row->checkState(TagPage::NameColumn) == Qt::Checked)
@@ -126,32 +115,32 @@ QStringList FileCommands::checkedNames() const
 
 void FileCommands::reloadList()
 {
-    m_form.Frame1->File1.refresh();
-    m_form.Frame1->refillList();
-    m_form.Frame1->LV1->clearSelection();
-    m_form.Frame1->editor->remsezerotag();
-    m_form.comptage();
+    m_page.File1.refresh();
+    m_page.refillList();
+    m_page.LV1->clearSelection();
+    m_page.editor->remsezerotag();
+    m_window.comptage();
 }
 
 void FileCommands::reportFailures(files::Command command, const files::OperationReport &report)
 {
     const QString message = files::failureMessage(command, report);
     if (!message.isEmpty())
-        m_form.dialogs().inform(&m_form, message, productName, Dialogs::Icon::Warning);
+        m_window.inform(message, Dialogs::Icon::Warning);
 }
 
 void FileCommands::copyOrMove(files::Command command)
 {
     m_player->setFileName(QString());
-    if (m_form.Frame1->LV1->topLevelItemCount() == 0)
+    if (m_page.LV1->topLevelItemCount() == 0)
         return;
     const QString question = command == files::Command::Copie
                                  ? QStringLiteral("Voulez vous copier le(s) fichier(s) sélectionné(s) ?")
                                  : QStringLiteral("Voulez vous déplacer le(s) fichier(s) sélectionné(s) ?");
-    if (!m_form.dialogs().confirm(&m_form, question, productName))
+    if (!m_window.confirm(question, productName))
         return;
-    const QString source = m_form.Frame1->File1.path();
-    const QString target = m_form.dialogs().chooseFolder(&m_form, source);
+    const QString source = m_page.File1.path();
+    const QString target = m_window.chooseFolder(source);
     files::OperationReport report;
     if (!target.isEmpty()) {
         const QStringList names = checkedNames();
@@ -174,77 +163,77 @@ void FileCommands::deplac()
 
 void FileCommands::supprim()
 {
-    m_form.Frame1->Frame3->clear();
-    m_form.Check1->setChecked(true);
+    m_page.Frame3->clear();
+    m_deleting = true;
     m_player->stop();
     m_player->setFileName(QString());
     files::OperationReport report;
     const bool confirmed =
-        m_form.Frame1->LV1->topLevelItemCount() > 0 &&
-        m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous supprimer le(s) fichier(s) sélectionné(s) ?"), productName);
+        m_page.LV1->topLevelItemCount() > 0 &&
+        m_window.confirm(QStringLiteral("Voulez vous supprimer le(s) fichier(s) sélectionné(s) ?"), productName);
     if (confirmed) {
-        report = files::deleteFiles(m_form.Frame1->File1.path(), checkedNames());
+        report = files::deleteFiles(m_page.File1.path(), checkedNames());
         reloadList();
     }
-    m_form.Check1->setChecked(false);
+    m_deleting = false;
     reportFailures(files::Command::Suppression, report);
 }
 
 void FileCommands::lecture()
 {
-    const QTreeWidget *list = m_form.Frame1->LV1;
+    const QTreeWidget *list = m_page.LV1;
     if (list->topLevelItemCount() == 0)
         return;
     const QList<QTreeWidgetItem *> selected = list->selectedItems();
     if (selected.isEmpty())
         return;
     const QString name = selected.first()->text(TagPage::NameColumn);
-    m_player->setFileName(base::joinPath(m_form.Frame1->File1.path(), name));
+    m_player->setFileName(base::joinPath(m_page.File1.path(), name));
     m_playFailed = false;
     m_player->play();
     if (m_playFailed)
         return;
-    m_form.Timer1->start();
-    m_form.setStatusPanel(1, QStringLiteral("Lecture de : ") + name);
+    m_playTimer.start();
+    m_window.setStatusPanel(1, QStringLiteral("Lecture de : ") + name);
 }
 
 void FileCommands::arret()
 {
     m_player->stop();
     m_player->setFileName(QString());
-    m_form.setStatusPanel(1, QString());
+    m_window.setStatusPanel(1, QString());
 }
 
 void FileCommands::stoplecture()
 {
     m_player->stop();
-    m_form.setStatusPanel(1, QString());
+    m_window.setStatusPanel(1, QString());
 }
 
 void FileCommands::onTrackClicked()
 {
-    QTreeWidget *tracks = m_form.Frame6->LV2;
+    QTreeWidget *tracks = m_cd.LV2;
     const int row = tracks->indexOfTopLevelItem(tracks->currentItem());
     if (row >= 0)
-        m_form.MMControl1->setTrack(row + 1);
+        m_cdControl.setTrack(row + 1);
 }
 
 void FileCommands::followDeviceTrack()
 {
-    QTreeWidget *tracks = m_form.Frame6->LV2;
-    const int track = m_form.MMControl1->track();
+    QTreeWidget *tracks = m_cd.LV2;
+    const int track = m_cdControl.track();
     if (track >= 1 && track <= tracks->topLevelItemCount())
         tracks->setCurrentItem(tracks->topLevelItem(track - 1));
 }
 
 void FileCommands::resetDisc()
 {
-    m_form.Frame6->LV2->clear();
-    m_form.Frame6->txtArtiste->clear();
-    m_form.Frame6->txtAlbum->clear();
-    m_form.Frame6->txtAnnee->clear();
-    if (m_form.Frame6->txtGenre->count() > 0)
-        m_form.Frame6->txtGenre->setCurrentIndex(0);
+    m_cd.LV2->clear();
+    m_cd.txtArtiste->clear();
+    m_cd.txtAlbum->clear();
+    m_cd.txtAnnee->clear();
+    if (m_cd.txtGenre->count() > 0)
+        m_cd.txtGenre->setCurrentIndex(0);
 }
 
 } // namespace app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/filewindow.h"
 #include "files/fileoperations.h"
 
 #include <QColor>
@@ -12,10 +13,17 @@ namespace files {
 class Player;
 }
 
+class QTimer;
+
+namespace cd {
+class CdAudioControl;
+}
+
 namespace app {
 
-class Form1;
+class CdPage;
 class RenamePanel;
+class TagPage;
 
 // The procedures of the window that act on checked files and on playback: the rename preview
 // and renaming, copy, move and delete, play and stop, and the CD track list kept in step with
@@ -26,14 +34,18 @@ class FileCommands : public QObject
     Q_OBJECT
 public:
     // Registers the procedures with the window and connects LV2, Timer4 and MMControl1.
-    FileCommands(Form1 &form, RenamePanel &panel, std::unique_ptr<files::Player> player);
+    // playTimer follows the playback (Timer1), trackTimer the CD device's track (Timer4).
+    FileCommands(QObject *parent, FileWindow &window, TagPage &page, CdPage &cd, RenamePanel &panel,
+                 cd::CdAudioControl &cdControl, QTimer &playTimer, QTimer &trackTimer,
+                 std::unique_ptr<files::Player> player);
     ~FileCommands() override;
 
     files::Player &player() const { return *m_player; }
+    // True while a deletion runs: the rows that go are not shown meanwhile.
+    bool isDeleting() const { return m_deleting; }
 
     void apercu();
     void renomer();
-    void verifcaractere();
     void copie();
     void deplac();
     void supprim();
@@ -55,10 +67,16 @@ private:
     void followDeviceTrack();
     void resetDisc();
 
-    Form1 &m_form;
+    FileWindow &m_window;
+    TagPage &m_page;
+    CdPage &m_cd;
+    cd::CdAudioControl &m_cdControl;
+    QTimer &m_playTimer;
+    QTimer &m_trackTimer;
     RenamePanel &m_panel;
     std::unique_ptr<files::Player> m_player;
     bool m_playFailed = false;
+    bool m_deleting = false;
 };
 
 } // namespace app

@@ -35,6 +35,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -96,14 +97,30 @@ Form1::Form1(Setup setup, QWidget *parent)
     buildStatusBar();
     buildHiddenControls();
     renamePanel = new RenamePanel(Frame1->Frame4);
-    fileCommands = new FileCommands(*this, *renamePanel,
-                                    setup.player ? std::move(setup.player) : std::make_unique<LazyPlayer>());
+    fileCommands = new FileCommands(
+        this, *this, *Frame1, *Frame6, *renamePanel, *MMControl1, *Timer1, *Timer4,
+        setup.player ? std::move(setup.player) : std::make_unique<LazyPlayer>());
+    const std::pair<Procedure, void (FileCommands::*)()> fileProcedures[] = {
+        {Procedure::apercu, &FileCommands::apercu},   {Procedure::renomer, &FileCommands::renomer},
+        {Procedure::copie, &FileCommands::copie},     {Procedure::deplac, &FileCommands::deplac},
+        {Procedure::supprim, &FileCommands::supprim}, {Procedure::lecture, &FileCommands::lecture},
+        {Procedure::arret, &FileCommands::arret},     {Procedure::stoplecture, &FileCommands::stoplecture},
+    };
+    for (const auto &[procedure, body] : fileProcedures)
+        setProcedure(procedure, [this, body] { (fileCommands->*body)(); });
     connectCommands();
     connectPages();
     connectSettings();
-    new TagCommands(*this);
-    extraction = new ExtractionController(this);
-    cddb = new CddbPanel(this);
+    m_tagCommands = new TagCommands(this, *this, *Frame1, *Frame7, *renamePanel, *fileCommands);
+    setProcedure(Procedure::enreID, [this] { m_tagCommands->enreID(); });
+    setProcedure(Procedure::suppID, [this] { m_tagCommands->suppID(); });
+    setProcedure(Procedure::copieID, [this] { m_tagCommands->copieID(); });
+    extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7, *m_tagCommands);
+    setProcedure(Procedure::extwav, [this] { extraction->extwav(); });
+    setProcedure(Procedure::extmp3, [this] { extraction->extmp3(); });
+    cddb = new CddbPanel(this, *this, *Frame6);
+    setProcedure(Procedure::demandecddb, [this] { cddb->demandecddb(); });
+    connect(this, &Form1::unloading, cddb, &CddbPanel::onUnloading);
     // Below this size the renaming and tag pages no longer fit their captions.
     setMinimumSize(900, 600);
     resize(960, 640);
@@ -162,13 +179,8 @@ void Form1::buildStatusBar()
 void Form1::buildHiddenControls()
 {
     QWidget *central = centralWidget();
-    replogiciel = named<QLabel>(central, "replogiciel");
-    Label23 = named<QLabel>(central, "Label23");
-    Check1 = named<QCheckBox>(central, "Check1", QStringLiteral("Supprime fichier"));
     Txt_Chemin = named<QLineEdit>(central, "Txt_Chemin");
-    for (QWidget *hidden : {static_cast<QWidget *>(replogiciel), static_cast<QWidget *>(Label23),
-                            static_cast<QWidget *>(Check1), static_cast<QWidget *>(Txt_Chemin)})
-        hidden->hide();
+    Txt_Chemin->hide();
 }
 
 void Form1::connectCommands()
@@ -177,15 +189,14 @@ void Form1::connectCommands()
         connect(commands->button(key), &QAction::triggered, this, [this, key] { toolbarClick(key); });
     }
     for (const QString &name : commands->itemNames()) {
-        const QString procedure = CommandTable::procedureOfItem(name);
-        if (!procedure.isEmpty())
-            connect(commands->item(name), &QAction::triggered, this, [this, procedure] { run(procedure); });
+        if (const auto procedure = CommandTable::procedureOfItem(name))
+            connect(commands->item(name), &QAction::triggered, this, [this, p = *procedure] { run(p); });
     }
-    setProcedure(QStringLiteral("quitte"), [this] { quitte(); });
-    setProcedure(QStringLiteral("aides"), [this] { aides(); });
-    setProcedure(QStringLiteral("aprop"), [this] { aprop(); });
-    setProcedure(QStringLiteral("recherche"), [this] { recherche(); });
-    setProcedure(QStringLiteral("ouvre"), [this] { ouvre(); });
+    setProcedure(Procedure::quitte, [this] { quitte(); });
+    setProcedure(Procedure::aides, [this] { aides(); });
+    setProcedure(Procedure::aprop, [this] { aprop(); });
+    setProcedure(Procedure::recherche, [this] { recherche(); });
+    setProcedure(Procedure::ouvre, [this] { ouvre(); });
 }
 
 void Form1::connectPages()
@@ -198,10 +209,8 @@ void Form1::connectPages()
         if (Frame1->LV1->topLevelItemCount() > 0)
             commands->mnuflottant->popup(QCursor::pos());
     });
-    connect(Frame1->LV1, &QTreeWidget::itemDoubleClicked, this, [this] { run(QStringLiteral("lecture")); });
+    connect(Frame1->LV1, &QTreeWidget::itemDoubleClicked, this, [this] { run(Procedure::lecture); });
     connect(Frame6->cboLecteurCD, &QComboBox::currentTextChanged, MMControl1, &cd::CdAudioControl::setDevice);
-    connect(Frame6->txtGenre, &QComboBox::activated, this,
-            [this](int index) { Label23->setText(QString::number(index)); });
 }
 
 void Form1::connectSettings()
@@ -214,15 +223,22 @@ void Form1::connectSettings()
     });
     connect(Frame7->Check2, &QCheckBox::clicked, this, [this] {
         sReg->setKeyPath(settingsKeyPath());
-        sReg->writeValue(QStringLiteral("ImportationNom"), SimpleRegAccess::fromBool(Frame7->Check2->isChecked()));
+        sReg->writeValue(QStringLiteral("ImportationNom"),
+                         SimpleRegAccess::fromBool(Frame7->artistFromTitles()));
     });
     connect(Frame7->Command7, &QPushButton::clicked, this, [this] {
         sReg->setKeyPath(settingsKeyPath());
-        sReg->writeValue(QStringLiteral("Commentaire"), Frame7->Text8->text());
+        sReg->writeValue(QStringLiteral("Commentaire"), Frame7->defaultComment());
     });
     connect(Frame7->Command8, &QPushButton::clicked, this, [this] {
         sReg->setKeyPath(settingsKeyPath());
-        sReg->writeValue(QStringLiteral("Encodepar"), Frame7->Text9->text());
+        sReg->writeValue(QStringLiteral("Encodepar"), Frame7->defaultEncoder());
+    });
+    // The e-mail address names the user in every CDDB request from the next one on.
+    connect(Frame7->txtEmailCddb, &QLineEdit::editingFinished, this, [this] {
+        cddb->setHelloSuffix(cd::cddbHelloSuffix(Frame7->txtEmailCddb->text()));
+        sReg->setKeyPath(settingsKeyPath());
+        sReg->writeValue(QStringLiteral("EmailCDDB"), Frame7->txtEmailCddb->text().trimmed());
     });
     for (QRadioButton *option : {Frame7->Option7, Frame7->Option8, Frame7->Option9, Frame7->Option10})
         connect(option, &QRadioButton::clicked, this, &Form1::writeTagOptions);
@@ -230,7 +246,7 @@ void Form1::connectSettings()
 
 QString Form1::product() const
 {
-    return replogiciel->text().isEmpty() ? productName : replogiciel->text();
+    return productName;
 }
 
 QString Form1::settingsKeyPath() const
@@ -243,38 +259,128 @@ void Form1::setStatusPanel(int panel, const QString &text)
     (panel == 1 ? m_panel1 : m_panel2)->setText(text);
 }
 
+void Form1::inform(const QString &text, Dialogs::Icon icon)
+{
+    m_dialogs->inform(this, text, product(), icon);
+}
+
+Dialogs::Replace Form1::askReplace(const QString &question)
+{
+    return m_dialogs->askReplace(this, question, product());
+}
+
+bool Form1::confirm(const QString &question, const QString &title)
+{
+    return m_dialogs->confirm(this, question, title);
+}
+
+void Form1::showJobProgress(qint64 done, qint64 total)
+{
+    if (done == 0) {
+        Label35->setText(QString::number(total));
+        ProgressBar1->setMaximum(int(std::max<qint64>(total, 1)));
+    }
+    ProgressBar1->setValue(int(done));
+}
+
+void Form1::clearJobProgress()
+{
+    ProgressBar1->setValue(0);
+}
+
+void Form1::setJobFile(const QString &path)
+{
+    Txt_Chemin->setText(path);
+}
+
+void Form1::stopCdDevice()
+{
+    MMControl1->sendCommand(QStringLiteral("Stop"));
+}
+
+void Form1::setCddbAvailable(bool available)
+{
+    if (QAction *cddb = commands->button(QStringLiteral("CDDB")))
+        cddb->setEnabled(available);
+}
+
+QList<QWidget *> Form1::jobCommands() const
+{
+    return {commands->Toolbar1, menuBar(), TS2, Frame7->TS3};
+}
+
+QString Form1::chosenFile() const
+{
+    return Txt_Chemin->text();
+}
+
+void Form1::setChosenFile(const QString &path)
+{
+    Txt_Chemin->setText(path);
+}
+
+bool Form1::showsTagPage() const
+{
+    return TS2->currentIndex() == 1;
+}
+
+void Form1::setTagCommandsEnabled(bool enabled)
+{
+    commands->setButtonsEnabled(
+        {QStringLiteral("enreID"), QStringLiteral("suppID"), QStringLiteral("copieID")}, enabled);
+}
+
+QString Form1::chooseFolder(const QString &startFolder)
+{
+    return m_dialogs->chooseFolder(this, startFolder);
+}
+
+void Form1::releaseCdDevice()
+{
+    Timer4->stop();
+    MMControl1->sendCommand(QStringLiteral("stop"));
+    MMControl1->sendCommand(QStringLiteral("Close"));
+}
+
+void Form1::reopenCdDevice()
+{
+    MMControl1->setDeviceType(QStringLiteral("CDAudio"));
+    MMControl1->sendCommand(QStringLiteral("Open"));
+    Timer4->start();
+}
+
 QString Form1::statusPanel(int panel) const
 {
     return (panel == 1 ? m_panel1 : m_panel2)->text();
 }
 
-void Form1::setProcedure(const QString &name, std::function<void()> procedure)
+void Form1::setProcedure(Procedure procedure, std::function<void()> body)
 {
-    m_procedures.insert(name, std::move(procedure));
+    m_procedures[procedure] = std::move(body);
 }
 
-void Form1::run(const QString &name)
+void Form1::run(Procedure procedure)
 {
-    const auto it = m_procedures.constFind(name);
-    if (it != m_procedures.constEnd() && *it)
-        (*it)();
+    const auto it = m_procedures.find(procedure);
+    if (it != m_procedures.end() && it->second)
+        it->second();
 }
 
 void Form1::toolbarClick(const QString &key)
 {
-    run(QStringLiteral("arret"));
+    run(Procedure::arret);
     MMControl1->sendCommand(QStringLiteral("Stop"));
     if (key == QLatin1String("extraireMP3")) {
         commands->mnuextraire->popup(QCursor::pos());
         return;
     }
-    run(CommandTable::procedureOfButton(key));
+    if (const auto procedure = CommandTable::procedureOfButton(key))
+        run(*procedure);
 }
 
 bool Form1::startUp()
 {
     Txt_Chemin->clear();
-    replogiciel->setText(productName);
     writeMissingDefaults(*sReg, product(), defaultOutputFolder());
     loadSettings();
     Frame1->editor->enableVersion(1);
@@ -291,8 +397,8 @@ bool Form1::startUp()
     fillFixedLists();
     if (!findDrives())
         return false;
-    cddbServerUrl = cd::cddbDefaultServerUrl();
-    cddbHelloSuffix = cd::cddbHelloSuffix(Frame7->txtEmailCddb->text());
+    cddb->setServerUrl(cd::cddbDefaultServerUrl());
+    cddb->setHelloSuffix(cd::cddbHelloSuffix(Frame7->txtEmailCddb->text()));
     Frame6->txtRecu->clear();
     openCdDevice();
     return true;
@@ -320,7 +426,7 @@ void Form1::fillFixedLists()
     Frame1->Combo7->clear();
     Frame1->Combo7->addItems({QStringLiteral("*.mp3"), QStringLiteral("*.wav")});
     Frame1->Combo7->setCurrentIndex(0);
-    run(QStringLiteral("fillRenameLists"));
+    renamePanel->fillFixedLists();
 
     sReg->setKeyPath(settingsKeyPath());
     QComboBox *formats = Frame7->Combo8;
@@ -480,11 +586,11 @@ void Form1::onMainPage(int page)
     Frame1->File1.refresh();
     Frame1->refillList();
     Frame1->LV1->clearSelection();
-    run(QStringLiteral("arret"));
+    run(Procedure::arret);
     MMControl1->sendCommand(QStringLiteral("Stop"));
 
     if (page == 1) {
-        Frame1->File1.setPath(Frame7->Text3->text());
+        Frame1->File1.setPath(Frame7->trackFolder());
         Frame1->refillList();
         Frame1->LV1->clearSelection();
         const QSignalBlocker block(Frame1->TS1);
@@ -496,12 +602,13 @@ void Form1::onMainPage(int page)
     Frame1->setVisible(page == 1);
     Frame7->setVisible(page == 2);
     commands->applyMainPage(page);
+    m_tagCommands->updateAvailability();
 }
 
 void Form1::onSubPage(int page)
 {
     if (page == TagPage::Renomeur)
-        run(QStringLiteral("arret"));
+        run(Procedure::arret);
     Frame1->showSubPage(page);
     commands->applySubPage(page);
 }

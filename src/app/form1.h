@@ -1,6 +1,11 @@
 #pragma once
 
+#include "app/commandtable.h"
+#include "app/cddbwindow.h"
 #include "app/dialogs.h"
+#include "app/filewindow.h"
+#include "app/jobwindow.h"
+#include "app/tagwindow.h"
 #include "cd/cdaudiocontrol.h"
 #include "files/player.h"
 
@@ -10,6 +15,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 class QCheckBox;
@@ -30,12 +36,18 @@ class Form2;
 class OptionsPage;
 class RenamePanel;
 class SimpleRegAccess;
+class TagCommands;
 class TagPage;
 class frmAbout;
 
-// The main window "Tarvex": the three pages chosen by TS2, the commands, the status bar and the
-// hidden controls through which the procedures of the window talk to each other.
-class Form1 : public QMainWindow
+// The main window "Tarvex": the three pages chosen by TS2, the commands and the status bar. It
+// builds each controller with the pages it works on and gives it what it uses of the window
+// through a small interface (JobWindow, TagWindow, CddbWindow, FileWindow).
+class Form1 : public QMainWindow,
+              public JobWindow,
+              public TagWindow,
+              public CddbWindow,
+              public FileWindow
 {
     Q_OBJECT
 public:
@@ -69,9 +81,6 @@ public:
     CddbPanel *cddb;            // the CDDB lookup of the CD page
     QProgressBar *ProgressBar1;
     QLabel *Label35;
-    QLabel *replogiciel;   // hidden: the product name the settings key is built from
-    QLabel *Label23;       // hidden: genre list index chosen on the CD page
-    QCheckBox *Check1;     // hidden: checked while a deletion runs
     QLineEdit *Txt_Chemin; // hidden: full path of the file last selected in LV1
     QTimer *Timer1;
     QTimer *Timer2;
@@ -80,27 +89,19 @@ public:
     cd::CdAudioControl *MMControl1;
     SimpleRegAccess *sReg;
 
-    // CDDB server address and the fixed end of every query.
-    QString cddbServerUrl;
-    QString cddbHelloSuffix;
-
     Dialogs &dialogs() const { return *m_dialogs; }
     QString product() const;
     QString settingsKeyPath() const;
 
     // Status bar SB1: panel 1 takes passing texts, panel 2 the count of listed files.
-    void setStatusPanel(int panel, const QString &text);
+    void setStatusPanel(int panel, const QString &text) override;
     QString statusPanel(int panel) const;
 
     // Procedures provided by the parts of the window. A command runs the procedure registered
-    // under its name; none registered means nothing happens. Names the window runs:
-    // commands "apercu", "renomer", "demandecddb", "extmp3", "extwav", "lecture", "stoplecture",
-    // "copie", "deplac", "supprim"; "arret" (release the played file) before every toolbar
-    // command, on TS2 clicks and on the page "Renomeur"; "fillRenameLists" at start-up;
-    // "fillGenreLists" and "BtnUpdate" for the editor.
-    void setProcedure(const QString &name, std::function<void()> procedure);
-    bool hasProcedure(const QString &name) const { return m_procedures.contains(name); }
-    void run(const QString &name);
+    // for it; none registered means nothing happens. Procedure::arret (release the played file)
+    // runs before every toolbar command, on TS2 clicks and on the page "Renomeur".
+    void setProcedure(Procedure procedure, std::function<void()> body);
+    void run(Procedure procedure);
 
     // Every toolbar click: stop playback and the CD device, then run the button's command.
     void toolbarClick(const QString &key);
@@ -111,9 +112,30 @@ public:
     void aprop();
     void recherche();
     void ouvre();
-    void comptage();
+    void comptage() override;
     void reperCD();
     void reperWAVMP3();
+
+    // What the extraction and conversion use of the window.
+    void inform(const QString &text, Dialogs::Icon icon) override;
+    Dialogs::Replace askReplace(const QString &question) override;
+    bool confirm(const QString &question, const QString &title) override;
+    void showJobProgress(qint64 done, qint64 total) override;
+    void clearJobProgress() override;
+    void setJobFile(const QString &path) override;
+    void stopCdDevice() override;
+    void setCddbAvailable(bool available) override;
+    QList<QWidget *> jobCommands() const override;
+    // What the tag commands use of the window.
+    QString chosenFile() const override;
+    void setChosenFile(const QString &path) override;
+    bool showsTagPage() const override;
+    void setTagCommandsEnabled(bool enabled) override;
+    // What the CDDB lookup uses of the window.
+    void releaseCdDevice() override;
+    void reopenCdDevice() override;
+    // What the file commands use of the window.
+    QString chooseFolder(const QString &startFolder) override;
 
 signals:
     // The window is closing: transfers in progress are to be cancelled.
@@ -147,9 +169,10 @@ private:
     QStringList m_cdImages;
     bool m_listMachineDrives = true;
     QString m_helpFile;
-    QHash<QString, std::function<void()>> m_procedures;
+    std::map<Procedure, std::function<void()>> m_procedures;
     QLabel *m_panel1 = nullptr;
     QLabel *m_panel2 = nullptr;
+    TagCommands *m_tagCommands = nullptr;
     QPointer<Form2> m_search;
     QPointer<frmAbout> m_about;
     bool m_quitConfirmed = false;

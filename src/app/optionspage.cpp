@@ -124,4 +124,40 @@ void OptionsPage::showSubPage(int page)
     Frame11->setVisible(page == 2);
 }
 
+QString OptionsPage::trackFolder() const
+{
+    return Text3->text();
+}
+
+int OptionsPage::fileNameFormat() const
+{
+    return Combo8->currentIndex();
+}
+
+bool OptionsPage::artistFromTitles() const
+{
+    return Check2->isChecked();
+}
+
+cd::TagOption OptionsPage::tagOption() const
+{
+    if (Option7->isChecked())
+        return cd::TagOption::V1;
+    if (Option9->isChecked())
+        return cd::TagOption::V1AndV2;
+    if (Option10->isChecked())
+        return cd::TagOption::None;
+    return cd::TagOption::V2;
+}
+
+QString OptionsPage::defaultComment() const
+{
+    return Text8->text();
+}
+
+QString OptionsPage::defaultEncoder() const
+{
+    return Text9->text();
+}
+
 } // namespace app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cd/extractionjob.h"
+
 #include <QGroupBox>
 
 class QCheckBox;
@@ -43,6 +45,15 @@ public:
     QPushButton *Command6;
 
     void showSubPage(int page);
+
+    // What the controls mean, for the parts of the window that read them.
+    QString trackFolder() const;        // Text3
+    int fileNameFormat() const;         // Combo8
+    bool artistFromTitles() const;      // Check2
+    // Option7 to Option10; with none chosen (a settings file edited by hand), ID3v2.
+    cd::TagOption tagOption() const;
+    QString defaultComment() const;     // Text8
+    QString defaultEncoder() const;     // Text9
 };
 
 } // namespace app

@@ -126,4 +126,10 @@ renaming::RenameSettings RenamePanel::settings() const
     return s;
 }
 
+void RenamePanel::offerManualName(const QString &name)
+{
+    if (Option5->isChecked())
+        Text2->setText(name);
+}
+
 } // namespace app

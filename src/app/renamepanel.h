@@ -33,6 +33,9 @@ public:
     QComboBox *Combo5;     // case rule of the extension
     QComboBox *Combo6;     // swap rule
     QLineEdit *Text2;      // manual name
+
+    // With "Manuellement" chosen, the name of a checked row is offered for editing.
+    void offerManualName(const QString &name);
     QLineEdit *Text6;      // before the name
     QLineEdit *Text7;      // after the name
 

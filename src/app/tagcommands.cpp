@@ -1,15 +1,15 @@
 #include "app/tagcommands.h"
 
-#include "app/commandtable.h"
 #include "app/dialogs.h"
+#include "app/filecommands.h"
 #include "app/fileinfopanel.h"
-#include "app/form1.h"
 #include "app/optionspage.h"
 #include "app/renamepanel.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "base/product.h"
 #include "mpeg/fileinfo.h"
+#include "tags/tagsave.h"
 #include "tags/zelltagctrl.h"
 
 #include <QCheckBox>
@@ -37,40 +37,26 @@ void showFileInfo(FileInfoPanel &panel, const mpeg::FileInfo &info)
 
 } // namespace
 
-TagCommands::TagCommands(Form1 &form)
-    : QObject(&form)
-    , m_form(form)
+TagCommands::TagCommands(QObject *parent, TagWindow &window, TagPage &page,
+                         const OptionsPage &options, RenamePanel &rename, FileCommands &files)
+    : QObject(parent)
+    , m_window(window)
+    , m_page(page)
+    , m_options(options)
+    , m_rename(rename)
+    , m_files(files)
 {
-    TagEditorPanel *editor = form.Frame1->editor;
-    tags::ZellTagCtrl::setTagEditorLoader([editor](const QString &fichier) { editor->showTagsOfFile(fichier); });
-    connect(form.Frame1->LV1, &QTreeWidget::itemClicked, this, &TagCommands::selectFile);
-    form.setProcedure(QStringLiteral("enreID"), [this] { enreID(); });
-    form.setProcedure(QStringLiteral("suppID"), [this] { suppID(); });
-    form.setProcedure(QStringLiteral("copieID"), [this] { copieID(); });
-    // The extraction job fills the editor and saves it like a user would.
-    form.setProcedure(QStringLiteral("fillGenreLists"), [editor] { editor->fillGenreLists(); });
-    // The extraction job fills the fields for its new file and saves them there; the fields
-    // then show no file any more.
-    form.setProcedure(QStringLiteral("BtnUpdate"), [this, editor] {
-        saveTags(m_form.Txt_Chemin->text());
-        editor->remsezerotag();
-    });
+    connect(page.LV1, &QTreeWidget::itemClicked, this, &TagCommands::selectFile);
     const auto update = [this] { updateAvailability(); };
-    connect(editor, &TagEditorPanel::shownFileChanged, this, update);
-    connect(form.TS2, &QTabBar::currentChanged, this, update);
-    connect(form.Frame1->TS1, &QTabBar::currentChanged, this, update);
-    connect(form.Frame1->Combo7, &QComboBox::currentIndexChanged, this, update);
-    connect(form.Frame1->LV1, &QTreeWidget::itemSelectionChanged, this, update);
-}
-
-TagCommands::~TagCommands()
-{
-    tags::ZellTagCtrl::setTagEditorLoader(nullptr);
+    connect(page.editor, &TagEditorPanel::shownFileChanged, this, update);
+    connect(page.TS1, &QTabBar::currentChanged, this, update);
+    connect(page.Combo7, &QComboBox::currentIndexChanged, this, update);
+    connect(page.LV1, &QTreeWidget::itemSelectionChanged, this, update);
 }
 
 void TagCommands::selectFile()
 {
-    TagPage &page = *m_form.Frame1;
+    TagPage &page = m_page;
     TagEditorPanel &editor = *page.editor;
     editor.remsezerotag();
     editor.chkv1->setChecked(false);
@@ -81,73 +67,83 @@ void TagCommands::selectFile()
     QTreeWidgetItem *selected = page.LV1->currentItem();
     if (!selected || !selected->isSelected())
         return;
-    m_form.Txt_Chemin->setText(page.File1.filePath(selected->text(TagPage::NameColumn)));
-    // With "Manuellement" chosen, a checked row offers its name for editing.
-    if (m_form.renamePanel->Option5->isChecked() && selected->checkState(TagPage::NameColumn) == Qt::Checked)
-        m_form.renamePanel->Text2->setText(selected->text(TagPage::NameColumn));
-    m_form.run(QStringLiteral("stoplecture"));
-    m_form.setStatusPanel(1, QString());
+    m_window.setChosenFile(page.File1.filePath(selected->text(TagPage::NameColumn)));
+    if (selected->checkState(TagPage::NameColumn) == Qt::Checked)
+        m_rename.offerManualName(selected->text(TagPage::NameColumn));
+    m_files.stoplecture();
+    m_window.setStatusPanel(1, QString());
 
     page.Frame3->clear();
-    if (m_form.Check1->isChecked())
+    if (m_files.isDeleting())
         return;
-    const QString path = m_form.Txt_Chemin->text();
+    const QString path = m_window.chosenFile();
     mpeg::FileInfo info;
     mpeg::readFileInfo(path, info);
     showFileInfo(*page.Frame3, info);
-    tags::ZellTagCtrl().WinampForm(path);
+    tags::ZellTagCtrl().WinampForm(path, *page.editor);
 }
 
 void TagCommands::updateAvailability()
 {
-    const TagPage &page = *m_form.Frame1;
+    const TagPage &page = m_page;
     const QString shown = page.editor->shownFile();
     const int sub = page.TS1->currentIndex();
     const QTreeWidgetItem *row = page.LV1->currentItem();
-    const bool available = m_form.TS2->currentIndex() == 1 &&
+    const bool available = m_window.showsTagPage() &&
                            (sub == TagPage::TagV1 || sub == TagPage::TagV2) &&
                            page.Combo7->currentIndex() == 0 && !shown.isEmpty() && row &&
                            row->isSelected() &&
                            page.File1.filePath(row->text(TagPage::NameColumn)) == shown;
-    m_form.commands->setButtonsEnabled(
-        {QStringLiteral("enreID"), QStringLiteral("suppID"), QStringLiteral("copieID")}, available);
+    m_window.setTagCommandsEnabled(available);
 }
 
 bool TagCommands::saveTags(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    const tags::Result<bool> saved = m_form.Frame1->editor->BtnUpdate(path, m_form.Frame7->Text8->text(),
-                                                                      m_form.Frame7->Text9->text());
+    return reportSaved(path, m_page.editor->BtnUpdate(path, tags::defaultTexts(
+                                                          m_options.defaultComment(),
+                                                          m_options.defaultEncoder())));
+}
+
+bool TagCommands::saveRecord(const QString &path, const tags::TagType &record)
+{
+    tags::TagChanges changes;
+    changes.v1 = record.TagV1;
+    changes.v2 = record.TagV2;
+    return reportSaved(path, tags::saveChanges(path, changes));
+}
+
+bool TagCommands::reportSaved(const QString &path, const tags::Result<bool> &saved)
+{
     if (saved.ok() && saved.value())
         return true;
     QString reason = saved.error();
     if (reason.isEmpty())
         reason = QFileInfo(path).exists() ? QStringLiteral("le fichier ne peut pas être modifié.")
                                           : QStringLiteral("le fichier n'existe plus.");
-    m_form.dialogs().inform(&m_form,
-                            QStringLiteral("Le tag de « %1 » n'a pas pu être enregistré : %2")
-                                .arg(QFileInfo(path).fileName(), reason),
-                            productName, Dialogs::Icon::Error);
+    m_window.inform(QStringLiteral("Le tag de « %1 » n'a pas pu être enregistré : %2")
+                        .arg(QFileInfo(path).fileName(), reason),
+                    Dialogs::Icon::Error);
     return false;
 }
 
 void TagCommands::enreID()
 {
-    const QString file = m_form.Frame1->editor->shownFile();
+    const QString file = m_page.editor->shownFile();
     if (file.isEmpty() ||
-        !m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous enregistrer le Tag ?"), productName))
+        !m_window.confirm(QStringLiteral("Voulez vous enregistrer le Tag ?"), productName))
         return;
     if (saveTags(file))
-        m_form.Frame1->editor->showTagsOfFile(file);
+        m_page.editor->showTagsOfFile(file);
 }
 
 void TagCommands::suppID()
 {
-    TagEditorPanel &editor = *m_form.Frame1->editor;
+    TagEditorPanel &editor = *m_page.editor;
     const QString file = editor.shownFile();
     if (file.isEmpty() ||
-        !m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous supprimer le Tag ?"), productName))
+        !m_window.confirm(QStringLiteral("Voulez vous supprimer le Tag ?"), productName))
         return;
     editor.remsezerotag();
     if (saveTags(file))
@@ -156,10 +152,10 @@ void TagCommands::suppID()
 
 void TagCommands::copieID()
 {
-    TagPage &page = *m_form.Frame1;
+    TagPage &page = m_page;
     const QString file = page.editor->shownFile();
     if (file.isEmpty() ||
-        !m_form.dialogs().confirm(&m_form, QStringLiteral("Voulez vous copier le Tag ?"), productName))
+        !m_window.confirm(QStringLiteral("Voulez vous copier le Tag ?"), productName))
         return;
     const bool fromV1 = page.TS1->currentIndex() == TagPage::TagV1;
     bool saved = false;

@@ -167,39 +167,13 @@ void TagEditorPanel::remsezerotag()
 
 void TagEditorPanel::fillGenreLists()
 {
-    m_genres.clear();
-    tags::ZellTagCtrl().GetGenreListe(m_genres);
+    QStringList genres;
+    tags::ZellTagCtrl().GetGenreListe(genres);
     for (QComboBox *combo : {cmbv1Genre, cmbv2Genre}) {
         combo->clear();
-        combo->addItems(m_genres);
+        combo->addItems(genres);
         combo->setCurrentIndex(0);
     }
-}
-
-int TagEditorPanel::genreToListIndex(const QComboBox *combo, int genre) const
-{
-    if (genre < 0 || genre > tags::LastGenre)
-        return 0;
-    const QString name = m_genres.value(genre + 1);
-    const int last = std::min(combo->count() - 1, tags::LastGenre);
-    for (int position = 0; position <= last; ++position) {
-        if (combo->itemText(position) == name)
-            return position;
-    }
-    return tags::LastGenre + 1;
-}
-
-int TagEditorPanel::listIndexToGenre(const QComboBox *combo) const
-{
-    const int position = combo->currentIndex();
-    if (position <= 0)
-        return tags::NoGenre;
-    const QString name = combo->itemText(position);
-    for (int genre = 0; genre <= tags::LastGenre; ++genre) {
-        if (m_genres.value(genre + 1) == name)
-            return genre;
-    }
-    return tags::NoGenre;
 }
 
 void TagEditorPanel::showTagsOfFile(const QString &fichier)
@@ -221,7 +195,7 @@ void TagEditorPanel::showTagsOfFile(const QString &fichier)
         txtv1Artiste->setText(v1.Artiste());
         txtv1Album->setText(v1.Album());
         txtv1Annee->setText(v1.Annee());
-        cmbv1Genre->setCurrentIndex(genreToListIndex(cmbv1Genre, v1.Genre()));
+        cmbv1Genre->setCurrentIndex(tags::genreListPosition(v1.Genre()));
         txtv1Commentaire->setText(v1.Commentaire());
     }
     const tags::TypeTagV2 &v2 = read->TagV2;
@@ -233,7 +207,7 @@ void TagEditorPanel::showTagsOfFile(const QString &fichier)
         txtv2Artiste->setText(v2.Artiste());
         txtv2Album->setText(v2.Album());
         txtv2Annee->setText(v2.Annee());
-        cmbv2Genre->setCurrentIndex(genreToListIndex(cmbv2Genre, v2.Genre()));
+        cmbv2Genre->setCurrentIndex(tags::genreListPosition(v2.Genre()));
         if (v2.Genre() == tags::NoGenre && !v2.GenreTexte().isEmpty())
             cmbv2Genre->setEditText(v2.GenreTexte());
         txtv2Commentaire->setPlainText(v2.Commentaire());
@@ -261,8 +235,7 @@ bool TagEditorPanel::edited(const QString &fichier, const QWidget *field) const
 }
 
 tags::TagType TagEditorPanel::tagsFromFields(const QString &fichier, const tags::TagType &base,
-                                             const QString &defaultComment,
-                                             const QString &defaultEncoder) const
+                                             const tags::FixedTexts &fixed) const
 {
     tags::TagType record;
     // Sets a field from its widget when the user changed it.
@@ -283,11 +256,10 @@ tags::TagType TagEditorPanel::tagsFromFields(const QString &fichier, const tags:
         take(txtv1Artiste, [&](const QString &t) { v1.setArtiste(t); });
         take(txtv1Album, [&](const QString &t) { v1.setAlbum(t); });
         take(txtv1Annee, [&](const QString &t) { v1.setAnnee(t); });
-        take(cmbv1Genre, [&](const QString &) { v1.setGenre(listIndexToGenre(cmbv1Genre)); });
-        if (!defaultComment.isEmpty())
-            v1.setCommentaire(defaultComment);
-        else
-            take(txtv1Commentaire, [&](const QString &t) { v1.setCommentaire(t); });
+        take(cmbv1Genre, [&](const QString &) {
+            v1.setGenre(tags::genreAtListPosition(cmbv1Genre->currentIndex()));
+        });
+        take(txtv1Commentaire, [&](const QString &t) { v1.setCommentaire(t); });
     }
     if (chkv2->isChecked()) {
         tags::TypeTagV2 &v2 = record.TagV2;
@@ -307,29 +279,24 @@ tags::TagType TagEditorPanel::tagsFromFields(const QString &fichier, const tags:
             v2.setGenre(genre.number);
             v2.setGenreTexte(genre.text);
         });
-        if (!defaultComment.isEmpty())
-            v2.setCommentaire(defaultComment);
-        else
-            take(txtv2Commentaire, [&](const QString &t) { v2.setCommentaire(t); });
+        take(txtv2Commentaire, [&](const QString &t) { v2.setCommentaire(t); });
         take(txtv2Compositeur, [&](const QString &t) { v2.setCompositeur(t); });
         take(txtv2Original, [&](const QString &t) { v2.setOriginal(t); });
         take(txtv2Copyright, [&](const QString &t) { v2.setCopyright(t); });
         take(txtv2Url, [&](const QString &t) { v2.setUrl(t); });
-        if (!defaultEncoder.isEmpty())
-            v2.setEncode(defaultEncoder);
-        else
-            take(txtv2Encode, [&](const QString &t) { v2.setEncode(t); });
+        take(txtv2Encode, [&](const QString &t) { v2.setEncode(t); });
     }
+    tags::applyFixedTexts(record, fixed);
     return record;
 }
 
-tags::Result<bool> TagEditorPanel::BtnUpdate(const QString &fichier, const QString &defaultComment,
-                                             const QString &defaultEncoder) const
+tags::Result<bool> TagEditorPanel::BtnUpdate(const QString &fichier,
+                                             const tags::FixedTexts &fixed) const
 {
     const tags::Result<tags::TagType> base = tags::ZellTagCtrl().GetAllTags(fichier);
     if (!base.ok())
         return tags::Result<bool>::failure(base.error());
-    const tags::TagType record = tagsFromFields(fichier, *base, defaultComment, defaultEncoder);
+    const tags::TagType record = tagsFromFields(fichier, *base, fixed);
     tags::TagChanges changes;
     changes.v1 = record.TagV1;
     changes.v2 = record.TagV2;

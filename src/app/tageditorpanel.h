@@ -1,7 +1,9 @@
 #pragma once
 
+#include "tags/fieldrules.h"
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
+#include "tags/zelltagctrl.h"
 
 #include <QHash>
 #include <QList>
@@ -20,7 +22,7 @@ namespace app {
 // The tag editor: the frames "ID3 v1" (Frame2) and "ID3 v2" (Frame5) with their fields. The two
 // frames are shown one at a time by the sub-page tabs, so the panel owns them without a layout of
 // its own.
-class TagEditorPanel : public QObject
+class TagEditorPanel : public QObject, public tags::TagEditor
 {
     Q_OBJECT
 public:
@@ -63,26 +65,21 @@ public:
     // Both genre combos get the 149 choices of the tag controller (position 0 empty, position
     // g + 1 genre g).
     void fillGenreLists();
-    // Combo position showing a genre number: 0 for no genre and for numbers without a name.
-    int genreToListIndex(const QComboBox *combo, int genre) const;
-    // Genre number of the combo's selection: 255 for the empty entry or no selection.
-    int listIndexToGenre(const QComboBox *combo) const;
 
     // Loads both tag versions of a file; a version the file lacks keeps its cleared fields and
     // its unchecked box. The texts shown are remembered: a save writes only the fields whose
     // text the user changed.
-    void showTagsOfFile(const QString &fichier);
+    void showTagsOfFile(const QString &fichier) override;
     // The file whose tags the fields show; empty once they were cleared.
     QString shownFile() const { return m_shownFile; }
     // The record the fields describe, over `base` (what the file holds): a field whose text is
-    // the one loaded from that file keeps the file's value. Non-empty defaults replace the
-    // comments and the v2 encoded-by text.
+    // the one loaded from that file keeps the file's value. The fixed texts (the defaults of
+    // the options) replace the comments and the v2 encoded-by text.
     tags::TagType tagsFromFields(const QString &fichier, const tags::TagType &base,
-                                 const QString &defaultComment, const QString &defaultEncoder) const;
+                                 const tags::FixedTexts &fixed) const;
     // Writes the fields the user changed to the file, leaving every other value as the file
     // holds it; an unchecked version that the file has is removed (ID3v2) or left (ID3v1).
-    tags::Result<bool> BtnUpdate(const QString &fichier, const QString &defaultComment,
-                                 const QString &defaultEncoder) const;
+    tags::Result<bool> BtnUpdate(const QString &fichier, const tags::FixedTexts &fixed) const;
 
 signals:
     // The fields started or stopped showing a file's tags.
@@ -94,7 +91,6 @@ public:
     void copyV2FieldsToV1();
 
 private:
-    QStringList m_genres;
     QString m_shownFile;
     QHash<const QWidget *, QString> m_loadedTexts;
 

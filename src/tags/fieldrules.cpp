@@ -32,4 +32,34 @@ TypedGenre v2Genre(const QString &typed)
     return {NoGenre, text};
 }
 
+int genreListPosition(int genre)
+{
+    return genre >= 0 && genre <= LastGenre ? genre + 1 : 0;
+}
+
+int genreAtListPosition(int position)
+{
+    return position >= 1 && position <= LastGenre + 1 ? position - 1 : NoGenre;
+}
+
+FixedTexts defaultTexts(const QString &comment, const QString &encoder)
+{
+    FixedTexts texts;
+    if (!comment.isEmpty())
+        texts.comment = comment;
+    if (!encoder.isEmpty())
+        texts.encoder = encoder;
+    return texts;
+}
+
+void applyFixedTexts(TagType &record, const FixedTexts &texts)
+{
+    if (texts.comment && record.TagV1.Valide())
+        record.TagV1.setCommentaire(*texts.comment);
+    if (texts.comment && record.TagV2.Valide())
+        record.TagV2.setCommentaire(*texts.comment);
+    if (texts.encoder && record.TagV2.Valide())
+        record.TagV2.setEncode(*texts.encoder);
+}
+
 } // namespace tags

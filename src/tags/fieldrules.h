@@ -1,6 +1,10 @@
 #pragma once
 
+#include "tags/tagtype.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace tags {
 
@@ -22,5 +26,26 @@ struct TypedGenre
 // The ID3v2 genre of a typed text: a listed name (any case) gives its number; other words are
 // kept as they are; an empty text is no genre.
 TypedGenre v2Genre(const QString &typed);
+
+// The genre lists of the editor and of the CD page hold the genre choices: position 0 is no
+// genre, position g + 1 genre g.
+// The position showing a genre number: 0 for no genre and for numbers without a name.
+int genreListPosition(int genre);
+// The genre at a list position: no genre for position 0, no selection (-1) and beyond the list.
+int genreAtListPosition(int position);
+
+// Texts that replace the comments and the ID3v2 encoded-by text of the versions a save writes.
+struct FixedTexts
+{
+    std::optional<QString> comment;
+    std::optional<QString> encoder;
+};
+
+// The defaults of the options ("Commentaire", "Encodepar"): a default replaces what the user
+// typed only when it is not empty.
+FixedTexts defaultTexts(const QString &comment, const QString &encoder);
+
+// Sets the fixed texts into the versions the record holds (the valid ones).
+void applyFixedTexts(TagType &record, const FixedTexts &texts);
 
 } // namespace tags

@@ -13,12 +13,6 @@ namespace tags {
 
 namespace {
 
-std::function<void(const QString &)> &editorLoader()
-{
-    static std::function<void(const QString &)> loader;
-    return loader;
-}
-
 bool isMp3Path(const QString &fichier)
 {
     return fichier.right(3).toUpper() == QLatin1String("MP3");
@@ -228,15 +222,10 @@ void ZellTagCtrl::GetGenreListe(QStringList &Tableau) const
     Tableau = m_genres;
 }
 
-void ZellTagCtrl::WinampForm(const QString &fichier) const
+void ZellTagCtrl::WinampForm(const QString &fichier, TagEditor &editor) const
 {
-    if (isMp3Path(fichier) && editorLoader())
-        editorLoader()(fichier);
-}
-
-void ZellTagCtrl::setTagEditorLoader(std::function<void(const QString &)> loader)
-{
-    editorLoader() = std::move(loader);
+    if (isMp3Path(fichier))
+        editor.showTagsOfFile(fichier);
 }
 
 } // namespace tags

@@ -7,9 +7,18 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <functional>
 
 namespace tags {
+
+// An editor that shows a file's tags (the main window's tag editor).
+class TagEditor
+{
+public:
+    virtual void showTagsOfFile(const QString &fichier) = 0;
+
+protected:
+    ~TagEditor() = default;
+};
 
 // The one entry point through which the rest of the program reads and writes the tags of a
 // file (given as a full path). ID3v1 failures are absorbed by its codec (an invalid record,
@@ -58,10 +67,8 @@ public:
     // The 149 genre choices: entry i is genre i - 1, the first (no genre) being empty.
     void GetGenreListe(QStringList &Tableau) const;
 
-    // Opens the main window's tag editor on an MP3 file through the routine the window
-    // registered; does nothing for other files or when none is registered.
-    void WinampForm(const QString &fichier) const;
-    static void setTagEditorLoader(std::function<void(const QString &fichier)> loader);
+    // Opens an MP3 file's tags in the editor given; does nothing for other files.
+    void WinampForm(const QString &fichier, TagEditor &editor) const;
 
 private:
     bool m_advanced = false;

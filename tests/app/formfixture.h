@@ -7,6 +7,7 @@
 #include "app/optionspage.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
+#include "tags/zelltagctrl.h"
 #include "discimage.h"
 #include "fakeplayer.h"
 #include "scripteddialogs.h"
@@ -181,4 +182,39 @@ inline QString editorTexts(const app::TagEditorPanel *e)
                                                                    : "text")
                      .toString();
     return texts.join(QLatin1Char('|'));
+}
+
+// The values a file's tags hold, as "v1:track|title|artist|album|year|genre|comment" and
+// "v2:track|title|artist|album|year|genre|genre text|comment|encoded by"; "-" for a version the
+// file lacks.
+inline QString storedTags(const QString &path)
+{
+    const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(path);
+    if (!read.ok())
+        return read.error();
+    const tags::TypeTagV1 &v1 = read->TagV1;
+    const tags::TypeTagV2 &v2 = read->TagV2;
+    const QString one = !v1.Valide() ? u"-"_s
+                                     : QStringList{QString::number(v1.Piste()), v1.Titre(),
+                                                   v1.Artiste(), v1.Album(), v1.Annee(),
+                                                   QString::number(v1.Genre()), v1.Commentaire()}
+                                           .join(u'|');
+    const QString two = !v2.Valide() ? u"-"_s
+                                     : QStringList{v2.Piste(), v2.Titre(), v2.Artiste(), v2.Album(),
+                                                   v2.Annee(), QString::number(v2.Genre()),
+                                                   v2.GenreTexte(), v2.Commentaire(), v2.Encode()}
+                                           .join(u'|');
+    return u"v1:"_s + one + u" v2:"_s + two;
+}
+
+// Runs tarvex-cli; its exit status, or -1 when it did not end.
+inline int runCli(const QStringList &args)
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("TARVEX_CLI"), args);
+    if (!process.waitForFinished(60000))
+        return -1;
+    if (process.exitCode() != 0)
+        qWarning("tarvex-cli: %s", process.readAllStandardError().constData());
+    return process.exitCode();
 }

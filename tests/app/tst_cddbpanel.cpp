@@ -37,7 +37,7 @@ class TestCddbPanel : public QObject
     app::Form1 &startWindow(const QString &genre = u"Rock"_s)
     {
         app::Form1 &w = f->start();
-        w.cddbServerUrl = server->url();
+        w.cddb->setServerUrl(server->url());
         clsCdInfo info;
         info.Init(w.Frame6->cboLecteurCD->currentText());
         discId = info.DiscID();
@@ -73,11 +73,11 @@ private slots:
     {
         QTest::addColumn<QString>("genre");
         QTest::addColumn<QString>("sites");
-        QTest::addColumn<QString>("label23");
-        QTest::newRow("genre in the list") << u"Rock"_s << QString() << u"2"_s;
-        QTest::newRow("genre outside the list") << u"Chanson française"_s << QString() << QString();
+        QTest::addColumn<int>("position");
+        QTest::newRow("genre in the list") << u"Rock"_s << QString() << 2;
+        QTest::newRow("genre outside the list") << u"Chanson française"_s << QString() << -1;
         QTest::newRow("no HTTP server listed")
-            << u"Rock"_s << u"127.0.0.1 cddbp 8880 - N0 W0 Sans HTTP"_s << u"2"_s;
+            << u"Rock"_s << u"127.0.0.1 cddbp 8880 - N0 W0 Sans HTTP"_s << 2;
     }
     void exactMatchFillsThePage()
     {
@@ -88,13 +88,13 @@ private slots:
             server->setSites({sites});
         page()->txtGenre->clear();
         page()->txtGenre->addItems({QString(), u"Blues"_s, u"Rock"_s, u"Rock & Roll"_s});
-        w.Label23->setText(u"7"_s);
-        w.run(u"demandecddb"_s);
+        page()->txtGenre->setCurrentIndex(3);
+        w.run(app::Procedure::demandecddb);
         app::CdPage *p = page();
         QCOMPARE(p->txtArtiste->text() + u'|' + p->txtAlbum->text() + u'|' + p->txtAnnee->text() +
                      u'|' + p->txtGenre->currentText(),
                  u"Les Amis|Noël d'été|1999|"_s + genre);
-        QTEST(w.Label23->text(), "label23");
+        QTEST(page()->genreListPosition(), "position");
         // Split titles joined, then the first "/" of each made a "-"; no row beyond the disc.
         QCOMPARE(column(page()->LV2, 0), u"Tant qu'il continue| 1999 (live)|AC-DC/Live=E"_s);
         QVERIFY(page()->txtRecu->toPlainText().startsWith(u"210 rock "_s));
@@ -104,7 +104,7 @@ private slots:
         QVERIFY(w.MMControl1->isOpen() && w.Timer4->isActive() && f->dialogs->shown.isEmpty());
         page()->cboLecteurCD->addItem(f->discImage(u"autre"_s));
         page()->cboLecteurCD->setCurrentIndex(1);
-        QCOMPARE(w.Label23->text(), u"0"_s); // the empty genre
+        QCOMPARE(page()->genreListPosition(), 0); // the empty genre
     }
 
     // "Annuler" reads nothing and leaves the page as it was.
@@ -132,7 +132,7 @@ private slots:
                                   Qt::LeftButton);
             });
         w.show();
-        w.run(u"demandecddb"_s);
+        w.run(app::Procedure::demandecddb);
         QCOMPARE(offered, 2);
         QVERIFY(!page()->fraCategorie->isVisible() && !panel()->isBusy());
         QTEST(page()->txtArtiste->text() + u'|' + column(page()->LV2, 0), "shown");
@@ -177,7 +177,7 @@ private slots:
         if (failure == u"no server"_s) {
             QTcpServer closed; // its port is free again once it is gone
             QVERIFY(closed.listen(QHostAddress::LocalHost));
-            w.cddbServerUrl = u"http://127.0.0.1:%1/~cddb/cddb.cgi"_s.arg(closed.serverPort());
+            w.cddb->setServerUrl(u"http://127.0.0.1:%1/~cddb/cddb.cgi"_s.arg(closed.serverPort()));
         }
         if (failure == u"too long"_s)
             server->setMode(CddbServer::Mode::HugeBody);
@@ -188,7 +188,7 @@ private slots:
             page()->cboLecteurCD->setCurrentIndex(1);
         }
         page()->txtRecu->setPlainText(u"ancien texte"_s);
-        w.run(u"demandecddb"_s);
+        w.run(app::Procedure::demandecddb);
         QTEST(page()->txtRecu->toPlainText().section(u' ', 0, 0).section(u'\t', 0, 0), "received");
         QTEST(column(page()->LV2, 0) + page()->txtArtiste->text(), "tracks"); // no artist
         QTEST(int(server->commands().size()), "sent");
@@ -221,7 +221,7 @@ private slots:
         QVERIFY(!page()->btnAnnulerSite->isHidden());
         page()->txtRecu->moveCursor(QTextCursor::End); // on the line of "Autre"
         QTest::mouseClick(cancel ? page()->btnAnnulerSite : page()->btnChoisirSite, Qt::LeftButton);
-        QCOMPARE(w.cddbServerUrl, cancel ? server->url() : autre);
+        QCOMPARE(w.cddb->serverUrl(), cancel ? server->url() : autre);
         QCOMPARE(page()->btnChoisirSite->text(), u"Liste des &Sites"_s);
         QVERIFY(page()->btnAnnulerSite->isHidden());
     }
@@ -251,7 +251,7 @@ private slots:
         w.show();
         QElapsedTimer clock;
         clock.start();
-        w.run(u"demandecddb"_s);
+        w.run(app::Procedure::demandecddb);
         QVERIFY(clock.elapsed() < 5000);
         QVERIFY(!panel()->isWaitingForChoice() && !panel()->isBusy());
         QVERIFY(!w.isVisible());
@@ -266,9 +266,30 @@ private slots:
         app::Form1 &w = startWindow();
         w.Frame7->txtEmailCddb->setText(u"jean.dupont@exemple.fr"_s);
         emit w.Frame7->txtEmailCddb->editingFinished();
-        w.run(u"demandecddb"_s);
+        w.run(app::Procedure::demandecddb);
         QCOMPARE(server->hellos().value(0), u"jean.dupont+exemple.fr+xmcd+v1.0PL0"_s);
         QCOMPARE(f->start().Frame7->txtEmailCddb->text(), u"jean.dupont@exemple.fr"_s);
+    }
+
+    // tarvex-cli rip --cddb tags a track as the MP3 job does after the window's lookup.
+    void ripTaggedFromTheLookup()
+    {
+        app::Form1 &w = startWindow();
+        w.run(app::Procedure::demandecddb);
+        setFields(&w, u"Option9|Text8=Souvenir|Text9=Tarvex|Text3="_s + f->dir.path());
+        checkRows(page()->LV2, {1});
+        w.run(app::Procedure::extmp3);
+        const QString line = f->dir.filePath(u"ligne.mp3"_s);
+        QProcess cli;
+        cli.start(qEnvironmentVariable("TARVEX_CLI"),
+                  {u"rip"_s, u"--cd-image="_s + page()->cboLecteurCD->currentText(), u"--piste=1"_s,
+                   u"--mp3"_s, u"--tags=les-deux"_s, u"--cddb=1"_s, u"--serveur="_s + server->url(),
+                   u"--commentaire=Souvenir"_s, u"--encode=Tarvex"_s, line});
+        QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning, 60000); // the server answers meanwhile
+        QCOMPARE(cli.exitCode(), 0);
+        const QString window = storedTags(f->dir.filePath(u"Les Amis - Tant qu'il continue.mp3"_s));
+        QVERIFY2(window.contains(u"Tant qu'il continue|Les Amis|Noël d'été|1999|17"_s), qPrintable(window));
+        QCOMPARE(storedTags(line), window);
     }
 };
 

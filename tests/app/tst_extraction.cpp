@@ -54,7 +54,7 @@ private slots:
         QTest::mouseClick(lv2->viewport(), Qt::LeftButton, {}, first.center());
         QTest::mouseDClick(lv2->viewport(), Qt::LeftButton, {}, first.center());
         QTest::keyClicks(QApplication::focusWidget(), u"Ouverture"_s);
-        w.run(u"extwav"_s);
+        w.run(app::Procedure::extwav);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Ok"_s);
         QCOMPARE(lv2->topLevelItem(0)->foreground(1).color(), QColor(Qt::blue));
         QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'),
@@ -63,7 +63,7 @@ private slots:
         // Again: the first file is replaced, the second kept.
         QFile::resize(f.dir.filePath(u"Finale.wav"_s), 10);
         f.dialogs->replaceAnswers = {app::Dialogs::Replace::Replace};
-        w.run(u"extwav"_s);
+        w.run(app::Procedure::extwav);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Non remplacé"_s);
         QCOMPARE(f.dialogs->lastText(),
                  u"Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?"_s.arg(
@@ -72,7 +72,7 @@ private slots:
         // A second job pushes the earlier marks right; a failed track is marked in red.
         setFields(&w, u"Text3="_s + f.dir.filePath(u"absent/dossier"_s));
         checkRows(lv2, {2});
-        w.run(u"extwav"_s);
+        w.run(app::Procedure::extwav);
         QCOMPARE(column(lv2, 1), u"(Pas selectionné)|Erreur|(Pas selectionné)"_s);
         QCOMPARE(column(lv2, 2), u"Ok|(Pas selectionné)|Non remplacé"_s);
         QCOMPARE(lv2->topLevelItem(1)->foreground(1).color(), QColor(Qt::red));
@@ -82,44 +82,48 @@ private slots:
                 .arg(f.dir.filePath(u"absent/dossier"_s)));
     }
 
-    // The MP3 job tags each file through the editor; "saves" is what the editor holds at each
-    // save: the file, both check boxes, then the fields.
-    void mp3JobTagsThroughTheEditor_data()
+    // The MP3 job writes the same tags as tarvex-cli rip given the same disc and settings:
+    // the tag option, the fields of the CD page, the row titles split by "Importer les noms"
+    // and the defaults of the options.
+    void mp3JobTagsAsTheCommandLine_data()
     {
         QTest::addColumn<QString>("option");
-        QTest::addColumn<QStringList>("saves");
-        const QString v1 = u"|10|%1|%2|%3|Album|2001||||||||||||||"_s;
-        const QString v2 = u"|01||||||||%1|%2|%3|Album|2001|||||||"_s;
-        const QString first = u"Disque - Les Amis - Le Vent.mp3"_s, third = u"Disque - AC-DC.mp3"_s;
-        QTest::newRow("v1 only") << u"Option7"_s
-                                 << QStringList{first + v1.arg(1).arg(u"Le Vent"_s, u"Les Amis"_s),
-                                                third + v1.arg(3).arg(u"AC/DC"_s, u"Disque"_s)};
-        QTest::newRow("v2 only") << u"Option8"_s
-                                 << QStringList{first + v2.arg(1).arg(u"Le Vent"_s, u"Les Amis"_s),
-                                                third + v2.arg(3).arg(u"AC/DC"_s, u"Disque"_s)};
-        QTest::newRow("no tag") << u"Option10"_s << QStringList{};
+        QTest::addColumn<QString>("tags");
+        QTest::newRow("v1 only") << u"Option7"_s << u"v1"_s;
+        QTest::newRow("v2 only") << u"Option8"_s << u"v2"_s;
+        QTest::newRow("both") << u"Option9"_s << u"les-deux"_s;
+        QTest::newRow("no tag") << u"Option10"_s << u"aucun"_s;
     }
-    void mp3JobTagsThroughTheEditor()
+    void mp3JobTagsAsTheCommandLine()
     {
         QFETCH(QString, option);
+        QFETCH(QString, tags);
         FormFixture f;
         app::Form1 &w = f.start();
-        setFields(&w, option + u"|Check2|txtArtiste=Disque|txtAlbum=Album|txtAnnée=2001|Text3="_s +
-                          f.dir.path());
+        setFields(&w, option + u"|Check2|txtArtiste=Disque|txtAlbum=Album|txtAnnée=2001|"
+                               u"txtGenre=Reggae|Text8=Souvenir|Text9=Tarvex|Text3="_s + f.dir.path());
         QTreeWidget *lv2 = w.Frame6->LV2;
         lv2->topLevelItem(0)->setText(0, u"Les Amis - Le Vent"_s);
         lv2->topLevelItem(2)->setText(0, u"AC/DC"_s);
         checkRows(lv2, {1, 3});
-        QStringList saves;
-        app::TagEditorPanel *e = w.Frame1->editor;
-        w.setProcedure(u"BtnUpdate"_s, [&] {
-            saves << QFileInfo(w.Txt_Chemin->text()).fileName() + u'|' + editorTexts(e);
-        });
-        w.run(u"extmp3"_s);
+        w.run(app::Procedure::extmp3);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Ok"_s);
         QCOMPARE(QDir(f.dir.path()).entryList({u"*.mp3"_s}).join(u'|'),
                  u"Disque - AC-DC.mp3|Disque - Les Amis - Le Vent.mp3"_s);
-        QTEST(saves, "saves");
+        const QList<QStringList> tracks = {{u"1"_s, u"Les Amis"_s, u"Le Vent"_s, u"Les Amis - Le Vent"_s},
+                                           {u"3"_s, u"Disque"_s, u"AC/DC"_s, u"AC-DC"_s}};
+        for (const QStringList &track : tracks) {
+            const QString line = f.dir.filePath(u"ligne %1.mp3"_s.arg(track[0]));
+            QCOMPARE(runCli({u"rip"_s, u"--cd-image="_s + w.Frame6->cboLecteurCD->currentText(),
+                             u"--piste="_s + track[0], u"--mp3"_s, u"--tags="_s + tags,
+                             u"--artiste="_s + track[1], u"--titre="_s + track[2],
+                             u"--album=Album"_s, u"--annee=2001"_s, u"--genre=Reggae"_s,
+                             u"--commentaire=Souvenir"_s, u"--encode=Tarvex"_s, line}),
+                     0);
+            const QString window = storedTags(f.dir.filePath(u"Disque - %1.mp3"_s.arg(track[3])));
+            QCOMPARE(window.contains(track[2]), tags != u"aucun"_s);
+            QCOMPARE(window, storedTags(line));
+        }
     }
 
     // During a job the commands, tab strips and drive list are off; closing the window asks
@@ -155,7 +159,7 @@ private slots:
             f.dialogs->answer = quit;
             closed = QString::number(w.close());
         });
-        w.run(u"extwav"_s);
+        w.run(app::Procedure::extwav);
         QCOMPARE(during + u'|' + closed, u"0000|"_s + QString::number(quit));
         QCOMPARE(f.dialogs->shown.size(), 1);
         QTEST(QDir(out).entryList(QDir::Files | QDir::Hidden).join(u'|'), "written");

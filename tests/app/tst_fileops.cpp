@@ -108,8 +108,9 @@ private slots:
         QCOMPARE(column(f.list(), TagPage::NewNameColumn), u"|"_s);
     }
 
-    // Copy, move and delete of the checked a.mp3 and b.mp3 while b.mp3 plays. "target" is the
-    // folder chosen (none: cancelled), where "cible" already holds an older a.mp3.
+    // Copy, move and delete (items of the file list's context menu) of the checked a.mp3 and
+    // b.mp3 while b.mp3 plays. "target" is the folder chosen (none: cancelled), where "cible"
+    // already holds an older a.mp3.
     void fileCommands_data()
     {
         QTest::addColumn<QString>("command");
@@ -121,21 +122,21 @@ private slots:
         const QString all = u"a.mp3=a.mp3|b.mp3=b.mp3|c.mp3=c.mp3"_s;
         const QString old = u"a.mp3=ancien contenu, plus long"_s;
         QTest::newRow("copy onto its own folder")
-            << u"copie"_s << true << u"musique"_s << all << all << u""_s;
+            << u"copier"_s << true << u"musique"_s << all << all << u""_s;
         QTest::newRow("copy replaces a target")
-            << u"copie"_s << true << u"cible"_s << all << u"a.mp3=a.mp3|b.mp3=b.mp3"_s << u""_s;
+            << u"copier"_s << true << u"cible"_s << all << u"a.mp3=a.mp3|b.mp3=b.mp3"_s << u""_s;
         QTest::newRow("move never replaces")
-            << u"deplac"_s << true << u"cible"_s << u"a.mp3=a.mp3|c.mp3=c.mp3"_s
+            << u"deplacer"_s << true << u"cible"_s << u"a.mp3=a.mp3|c.mp3=c.mp3"_s
             << old + u"|b.mp3=b.mp3"_s << u"« a.mp3 » : un fichier de ce nom existe déjà"_s;
         QTest::newRow("move across file systems")
-            << u"deplac"_s << true << u"tmpfs"_s << u"c.mp3=c.mp3"_s << u"a.mp3=a.mp3|b.mp3=b.mp3"_s
+            << u"deplacer"_s << true << u"tmpfs"_s << u"c.mp3=c.mp3"_s << u"a.mp3=a.mp3|b.mp3=b.mp3"_s
             << u""_s;
         QTest::newRow("delete the file played")
-            << u"supprim"_s << true << u""_s << u"c.mp3=c.mp3"_s << u""_s << u""_s;
-        for (const QString &command : {u"copie"_s, u"deplac"_s, u"supprim"_s})
+            << u"supprimer"_s << true << u""_s << u"c.mp3=c.mp3"_s << u""_s << u""_s;
+        for (const QString &command : {u"copier"_s, u"deplacer"_s, u"supprimer"_s})
             QTest::addRow("%s refused", qPrintable(command))
                 << command << false << u"cible"_s << all << old << u""_s;
-        for (const QString &command : {u"copie"_s, u"deplac"_s})
+        for (const QString &command : {u"copier"_s, u"deplacer"_s})
             QTest::addRow("%s, no folder chosen", qPrintable(command))
                 << command << true << u""_s << all << u""_s << u""_s;
     }
@@ -155,12 +156,12 @@ private slots:
                                      ::mount("tmpfs", mountPoint, "tmpfs", 0, "size=4m") != 0))
             QSKIP("needs root to mount a tmpfs for a move across file systems");
         f.list()->setCurrentItem(f.row(u"b.mp3"_s));
-        w.run(u"lecture"_s);
+        w.run(app::Procedure::lecture);
         QCOMPARE(f.player->playState(), files::Player::Playing);
         f.check(u"a.mp3|b.mp3"_s);
         f.dialogs->answer = answer;
         f.dialogs->folders = QStringList{folder};
-        w.run(command);
+        w.commands->item(command)->trigger();
         const QString targetState = folder.isEmpty() ? QString() : FormFixture::state(folder);
         if (target == u"tmpfs"_s)
             ::umount2(mountPoint, MNT_DETACH);
@@ -170,7 +171,7 @@ private slots:
         QVERIFY(f.listShowsFolder());
         QCOMPARE(f.dialogs->shown.size(), message.isEmpty() ? 1 : 2);
         QVERIFY2(f.dialogs->lastText().endsWith(message), qPrintable(f.dialogs->lastText()));
-        QVERIFY(!w.Check1->isChecked());
+        QVERIFY(!w.fileCommands->isDeleting());
     }
 
     void playback()
@@ -179,7 +180,7 @@ private slots:
         app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3"_s);
         auto play = [&](const QString &name) {
             f.list()->setCurrentItem(f.row(name));
-            w.run(u"lecture"_s);
+            w.run(app::Procedure::lecture);
         };
         play(u"a.mp3"_s);
         QCOMPARE(w.statusPanel(1), u"Lecture de : a.mp3"_s);
@@ -191,7 +192,7 @@ private slots:
         QCOMPARE(f.player->fileName(), f.music + u"/b.mp3"_s); // stopping keeps the file
         QVERIFY(w.statusPanel(1).isEmpty());
         // "arret" and any toolbar click release the file.
-        for (auto release : {+[](app::Form1 &w) { w.run(u"arret"_s); },
+        for (auto release : {+[](app::Form1 &w) { w.run(app::Procedure::arret); },
                              +[](app::Form1 &w) { w.toolbarClick(u"voir"_s); }}) {
             play(u"b.mp3"_s);
             release(w);

@@ -299,17 +299,43 @@ private slots:
         QCOMPARE(w.Frame1->editor->txtv2Titre->text(), u"Été indien"_s);
     }
 
-    // Extraction saves through the editor's procedures, without a question.
-    void savedForTheExtraction()
+    // The editor and tarvex-cli set store the same values for the same input: the track field,
+    // the genre (picked from the v1 list, typed for v2), and the comment and encoded-by texts,
+    // typed or given as the defaults of the options.
+    void editorAndCommandLineStoreTheSame_data()
     {
+        QTest::addColumn<QString>("track");
+        QTest::addColumn<QString>("genre");
+        QTest::addColumn<bool>("asDefaults");
+        QTest::newRow("track and total, typed texts") << u"7/12"_s << u"Reggae"_s << false;
+        QTest::newRow("track with words, defaults") << u" 3 pistes"_s << u"rock"_s << true;
+    }
+    void editorAndCommandLineStoreTheSame()
+    {
+        QFETCH(QString, track);
+        QFETCH(QString, genre);
+        QFETCH(bool, asDefaults);
         FormFixture f;
-        app::Form1 &w = f.startOnFiles(u"piste.mp3"_s, audio);
-        w.run(u"fillGenreLists"_s);
-        setFields(&w, u"chkv1|txtv1Titre=Piste extraite|cmbv1Genre=Reggae"_s);
-        w.Txt_Chemin->setText(f.music + u"/piste.mp3"_s);
-        w.run(u"BtnUpdate"_s);
-        QCOMPARE(tagsOf(f.music + u"/piste.mp3"_s), u"TCON=16|TIT2=Piste extraite / "_s);
-        QVERIFY(f.dialogs->shown.isEmpty());
+        app::Form1 &w = f.startOnFiles(u"editeur.mp3|ligne.mp3"_s, audio);
+        const QString comment = u"Écoute du soir"_s, encoder = u"LAME 3.100"_s;
+        clickRow(f, 0);
+        app::TagEditorPanel *e = w.Frame1->editor;
+        setFields(&w, u"chkv1|chkv2|txtv1Piste=%1|txtv2Piste=%1|cmbv2Genre=%2"_s.arg(track, genre));
+        e->cmbv1Genre->setCurrentIndex(e->cmbv1Genre->findText(genre, Qt::MatchFixedString));
+        const QString typed = asDefaults ? u"tapé"_s : QString();
+        setFields(&w, u"txtv1Commentaire=%1|txtv2Commentaire=%1|txtv2Encode=%2"_s.arg(
+                          typed.isEmpty() ? comment : typed, typed.isEmpty() ? encoder : typed));
+        if (asDefaults)
+            setFields(&w, u"Text8=%1|Text9=%2"_s.arg(comment, encoder));
+        w.Frame1->TS1->setCurrentIndex(app::TagPage::TagV2);
+        w.commands->button(u"enreID"_s)->trigger();
+        QCOMPARE(runCli({u"set"_s, u"--v1"_s, u"--v2"_s, u"--piste="_s + track,
+                         u"--genre="_s + genre, u"--commentaire="_s + comment,
+                         u"--encode="_s + encoder, f.music + u"/ligne.mp3"_s}),
+                 0);
+        const QString stored = storedTags(f.music + u"/editeur.mp3"_s);
+        QVERIFY2(stored.contains(comment) && stored.contains(encoder), qPrintable(stored));
+        QCOMPARE(stored, storedTags(f.music + u"/ligne.mp3"_s));
     }
 };
 

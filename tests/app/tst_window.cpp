@@ -167,8 +167,12 @@ private slots:
         FormFixture f;
         app::Form1 &w = f.start();
         QStringList journal, pages;
-        for (const QString &name : listOf(u"arret|apercu|ouvre"_s))
-            w.setProcedure(name, [&, name] { journal << name + u':' + w.MMControl1->command(); });
+        const std::pair<app::Procedure, QString> procedures[] = {
+            {app::Procedure::arret, u"arret"_s},
+            {app::Procedure::apercu, u"apercu"_s},
+            {app::Procedure::ouvre, u"ouvre"_s}};
+        for (const auto &[procedure, name] : procedures)
+            w.setProcedure(procedure, [&, name] { journal << name + u':' + w.MMControl1->command(); });
         for (const QString &page : {u"TS2=0"_s, u"TS2=1|TS1=3"_s}) {
             setFields(&w, page);
             journal.clear();
@@ -331,7 +335,7 @@ private slots:
 
         setFields(&w, u"TS2=0|Text3="_s + f.dir.path());
         checkRows(w.Frame6->LV2, {1});
-        w.run(u"extwav"_s);
+        w.run(app::Procedure::extwav);
         QCOMPARE(column(w.Frame6->LV2, 1), u"Ok|(Pas selectionné)|(Pas selectionné)"_s);
         static const QRegularExpression number(u"^\\s*\\d+\\s*$"_s);
         for (const QLabel *label : w.statusBar()->findChildren<QLabel *>())

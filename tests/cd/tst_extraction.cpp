@@ -1,5 +1,6 @@
 #include "cd/extractionjob.h"
 #include "cd/ripper.h"
+#include "cd/riptags.h"
 #include "cd/wavencoder.h"
 #include "cd/wavfile.h"
 
@@ -115,6 +116,8 @@ private slots:
     void fileNames();
     void mp3Job_data();
     void mp3Job();
+    void ripTagRecord_data();
+    void ripTagRecord();
     void unreadableSectorsBecomeSilence();
     void ripCountsTracksFromOne();
     void jobAsksBeforeReplacing_data();
@@ -430,6 +433,52 @@ void TestExtraction::mp3Job()
     // The third row's file holds the third track, of 150 sectors.
     const auto frames = testsupport::mp3Frames(readAll(dir.filePath("Pluie-Neige - Disque.mp3")));
     QVERIFY(qAbs(frames.size() - 150 * 588 / 1152) <= 3);
+}
+
+void TestExtraction::ripTagRecord_data()
+{
+    QTest::addColumn<int>("tagOption");
+    QTest::addColumn<QString>("genre");
+    QTest::addColumn<int>("genreIndex");
+    QTest::addColumn<QString>("defaults"); // comment|encoder
+    QTest::addColumn<QString>("record");   // as written by the test below
+    QTest::newRow("both, genre chosen in the list, defaults")
+        << int(TagOption::V1AndV2) << "Rock" << 18 << "Souvenir|Tarvex"
+        << "v1:3|Titre|Artiste|Album|1999|17|Souvenir v2:3|Titre|Artiste|Album|1999|17||Souvenir|Tarvex";
+    // The CD page gives no index for a typed genre: the v1 list shows an exact name only.
+    QTest::newRow("v1, listed name without an index")
+        << int(TagOption::V1) << "Reggae" << -1 << "|" << "v1:3|Titre|Artiste|Album|1999|16| v2:-";
+    QTest::newRow("v1, name in another case")
+        << int(TagOption::V1) << "reggae" << -1 << "|" << "v1:3|Titre|Artiste|Album|1999|255| v2:-";
+    QTest::newRow("v2, own words, encoder only")
+        << int(TagOption::V2) << "Chanson française" << -1 << "|LAME"
+        << "v1:- v2:3|Titre|Artiste|Album|1999|255|Chanson française||LAME";
+    QTest::newRow("v2, the empty list entry")
+        << int(TagOption::V2) << "" << 0 << "Souvenir|" << "v1:- v2:3|Titre|Artiste|Album|1999|255||Souvenir|";
+    QTest::newRow("none") << int(TagOption::None) << "Rock" << 18 << "Souvenir|Tarvex" << "v1:- v2:-";
+}
+
+// The tag record of a ripped track: the versions of the option, the genre by its list position
+// or its words, then the non-empty defaults.
+void TestExtraction::ripTagRecord()
+{
+    QFETCH(int, tagOption);
+    QFETCH(QString, genre);
+    QFETCH(int, genreIndex);
+    QFETCH(QString, defaults);
+    const TrackTags track{"Artiste", "Titre", "Album", "1999", genre, genreIndex, 3};
+    const tags::TagType r = cd::ripTagRecord(track, TagOption(tagOption),
+                                             tags::defaultTexts(defaults.section(u'|', 0, 0),
+                                                                defaults.section(u'|', 1)));
+    const tags::TypeTagV1 &v1 = r.TagV1;
+    const tags::TypeTagV2 &v2 = r.TagV2;
+    const QString one = !v1.Valide() ? "-" : QStringList{QString::number(v1.Piste()), v1.Titre(), v1.Artiste(),
+                                                         v1.Album(), v1.Annee(), QString::number(v1.Genre()),
+                                                         v1.Commentaire()}.join(u'|');
+    const QString two = !v2.Valide() ? "-" : QStringList{v2.Piste(), v2.Titre(), v2.Artiste(), v2.Album(),
+                                                         v2.Annee(), QString::number(v2.Genre()), v2.GenreTexte(),
+                                                         v2.Commentaire(), v2.Encode()}.join(u'|');
+    QTEST("v1:" + one + " v2:" + two, "record");
 }
 
 // Reads that fail, as on a scratched disc, become silence, never the previous batch again, and

@@ -182,6 +182,10 @@ private slots:
         QTest::newRow("ID3v1 track 300") << QStringList{"set", "--v1", "--piste=300", "x.mp3"};
         QTest::newRow("copy without direction") << QStringList{"copy", "x.mp3"};
         QTest::newRow("bad mode") << QStringList{"copy", "--v1-vers-v2", "--mode=deux", "x.mp3"};
+        QTest::newRow("unknown rip tags")
+            << QStringList{"rip", "--cd-image=x.mp3", "--piste=1", "--mp3", "--tags=tous", "x.mp3"};
+        QTest::newRow("rip tags in a WAV")
+            << QStringList{"rip", "--cd-image=x.mp3", "--piste=1", "--wav", "--tags=v1", "x.mp3"};
     }
 
     void usageErrors()

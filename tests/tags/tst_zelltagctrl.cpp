@@ -90,15 +90,15 @@ private slots:
 
     void winampForm()
     {
-        m_ctrl.WinampForm(m_path); // nothing registered: nothing happens
-        QStringList opened;
-        tags::ZellTagCtrl::setTagEditorLoader([&](const QString &f) { opened.append(f); });
+        struct Editor : tags::TagEditor
+        {
+            QStringList opened;
+            void showTagsOfFile(const QString &f) override { opened.append(f); }
+        } editor;
         for (const QString &file :
              {m_path, QString("/x/CHANSON.MP3"), QString("/x/son.wav"), QString("/x/mp3")})
-            m_ctrl.WinampForm(file);
-        tags::ZellTagCtrl::setTagEditorLoader({});
-        m_ctrl.WinampForm(m_path);
-        QCOMPARE(opened, (QStringList{m_path, "/x/CHANSON.MP3", "/x/mp3"}));
+            m_ctrl.WinampForm(file, editor);
+        QCOMPARE(editor.opened, (QStringList{m_path, "/x/CHANSON.MP3", "/x/mp3"}));
     }
 };
 

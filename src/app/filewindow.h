@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/dialogs.h"
+
+#include <QString>
+
+namespace app {
+
+// What the file commands and playback use of the window around the pages they work on.
+class FileWindow
+{
+public:
+    // Message boxes and the folder dialog over the window; `inform` has the product name as
+    // its title.
+    virtual void inform(const QString &text, Dialogs::Icon icon) = 0;
+    virtual bool confirm(const QString &question, const QString &title) = 0;
+    virtual QString chooseFolder(const QString &startFolder) = 0;
+    // Status bar SB1: panel 1 takes passing texts.
+    virtual void setStatusPanel(int panel, const QString &text) = 0;
+    // Counts the files of the list into panel 2.
+    virtual void comptage() = 0;
+
+protected:
+    ~FileWindow() = default;
+};
+
+} // namespace app

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/dialogs.h"
+
+#include <QString>
+
+namespace app {
+
+// What the tag commands use of the window around the pages they work on.
+class TagWindow
+{
+public:
+    // Message boxes over the window; `inform` has the product name as its title.
+    virtual void inform(const QString &text, Dialogs::Icon icon) = 0;
+    virtual bool confirm(const QString &question, const QString &title) = 0;
+    // Status bar SB1: panel 1 takes passing texts.
+    virtual void setStatusPanel(int panel, const QString &text) = 0;
+    // The full path of the file last chosen in the list (Txt_Chemin).
+    virtual QString chosenFile() const = 0;
+    virtual void setChosenFile(const QString &path) = 0;
+    // True while the page "Tag et noms" is shown.
+    virtual bool showsTagPage() const = 0;
+    // The toolbar's three tag commands.
+    virtual void setTagCommandsEnabled(bool enabled) = 0;
+
+protected:
+    ~TagWindow() = default;
+};
+
+} // namespace app

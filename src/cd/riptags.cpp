@@ -1,0 +1,44 @@
+#include "cd/riptags.h"
+
+#include "tags/genres.h"
+
+namespace cd {
+
+tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
+                           const tags::FixedTexts &defaults)
+{
+    tags::TagType record;
+    const QStringList choices = tags::genreChoices();
+    const int position = track.genreIndex >= 0 && track.genreIndex < choices.size()
+                             ? track.genreIndex
+                             : int(choices.indexOf(track.genre));
+    const QString trackText = QString::number(track.track);
+    if (option == TagOption::V1 || option == TagOption::V1AndV2) {
+        tags::TypeTagV1 &v1 = record.TagV1;
+        v1.setValide(true);
+        v1.setPiste(tags::v1Track(trackText));
+        v1.setTitre(track.title);
+        v1.setArtiste(track.artist);
+        v1.setAlbum(track.album);
+        v1.setAnnee(track.year);
+        v1.setGenre(tags::genreAtListPosition(position));
+    }
+    if (option == TagOption::V2 || option == TagOption::V1AndV2) {
+        tags::TypeTagV2 &v2 = record.TagV2;
+        v2.setValide(true);
+        v2.setPiste(tags::v2Track(trackText));
+        v2.setTitre(track.title);
+        v2.setArtiste(track.artist);
+        v2.setAlbum(track.album);
+        v2.setAnnee(track.year);
+        // A genre outside the list keeps the words of the disc fields.
+        const tags::TypedGenre genre =
+            tags::v2Genre(position >= 0 ? choices.at(position) : track.genre);
+        v2.setGenre(genre.number);
+        v2.setGenreTexte(genre.text);
+    }
+    tags::applyFixedTexts(record, defaults);
+    return record;
+}
+
+} // namespace cd

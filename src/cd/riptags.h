@@ -1,0 +1,15 @@
+#pragma once
+
+#include "cd/extractionjob.h"
+#include "tags/fieldrules.h"
+#include "tags/tagtype.h"
+
+namespace cd {
+
+// The tag record written into a ripped MP3 file: the versions the tag option names (none for
+// TagOption::None), filled from the disc fields and the track (its genre is the genre list
+// position when there is one, else the genre text), then the defaults of the options.
+tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
+                           const tags::FixedTexts &defaults);
+
+} // namespace cd
