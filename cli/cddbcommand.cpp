@@ -51,8 +51,7 @@ QJsonArray matchList(const QStringList &matches)
 
 namespace cli {
 
-DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString &email,
-                      int choice)
+DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString &email, int choice)
 {
     DiscLookup lookup;
     clsCdInfo info;
@@ -161,11 +160,13 @@ int run(const QStringList &args)
     }
     if (!lookup.failure.isEmpty())
         return fail(lookup.failure);
-    const QJsonObject out{
-        {QStringLiteral("discid"), lookup.discId},  {QStringLiteral("categorie"), lookup.category},
-        {QStringLiteral("Artiste"), lookup.artist}, {QStringLiteral("Album"), lookup.album},
-        {QStringLiteral("Annee"), lookup.year},     {QStringLiteral("Genre"), lookup.genre},
-        {QStringLiteral("Pistes"), QJsonArray::fromStringList(lookup.rows)}};
+    const QJsonObject out{{QStringLiteral("discid"), lookup.discId},
+                          {QStringLiteral("categorie"), lookup.category},
+                          {QStringLiteral("Artiste"), lookup.artist},
+                          {QStringLiteral("Album"), lookup.album},
+                          {QStringLiteral("Annee"), lookup.year},
+                          {QStringLiteral("Genre"), lookup.genre},
+                          {QStringLiteral("Pistes"), QJsonArray::fromStringList(lookup.rows)}};
     cli::printJson(QJsonDocument(out));
     return cli::AllSucceeded;
 }

@@ -38,7 +38,8 @@ int runCopy(const QStringList &args)
             return {};
         if (!path.endsWith(QLatin1String("mp3"), Qt::CaseInsensitive))
             return QStringLiteral("Le nom ne finit pas par .mp3 : rien n'a été copié");
-        return toV2 ? QStringLiteral("Pas de tag ID3v1 à copier") : QStringLiteral("Pas de tag ID3v2 à copier");
+        return toV2 ? QStringLiteral("Pas de tag ID3v1 à copier")
+                    : QStringLiteral("Pas de tag ID3v2 à copier");
         return {};
     });
 }

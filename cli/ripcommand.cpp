@@ -51,9 +51,9 @@ std::optional<cd::TagOption> tagOption(const QString &word)
 int runRip(const QStringList &args)
 {
     const cli::Arguments arguments = cli::parseArguments(
-        args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3", "--ecraser", "--tags=",
-               "--artiste=", "--album=", "--annee=", "--genre=", "--titre=", "--commentaire=",
-               "--encode=", "--cddb=", "--serveur=", "--email="});
+        args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3", "--ecraser",
+               "--tags=", "--artiste=", "--album=", "--annee=", "--genre=", "--titre=",
+               "--commentaire=", "--encode=", "--cddb=", "--serveur=", "--email="});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())

@@ -72,8 +72,9 @@ inline QString notAFile(const QString &path)
 {
     struct stat info;
     if (stat(QFile::encodeName(path).constData(), &info) != 0)
-        return errno == ENOENT ? QStringLiteral("Fichier introuvable")
-                               : QStringLiteral("Fichier inaccessible : %1").arg(base::systemError(errno));
+        return errno == ENOENT
+                   ? QStringLiteral("Fichier introuvable")
+                   : QStringLiteral("Fichier inaccessible : %1").arg(base::systemError(errno));
     if (S_ISDIR(info.st_mode))
         return QStringLiteral("C'est un dossier, pas un fichier");
     if (!S_ISREG(info.st_mode))

@@ -29,7 +29,10 @@ class Answers : public app::Dialogs
 {
 public:
     QString folder;
-    bool message(QWidget *, const QString &, const QString &, Icon, Buttons) override { return true; }
+    bool message(QWidget *, const QString &, const QString &, Icon, Buttons) override
+    {
+        return true;
+    }
     QString chooseFolder(QWidget *, const QString &) override { return folder; }
 };
 
@@ -47,8 +50,7 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-template<typename F>
-double timeMs(F &&f)
+template <typename F> double timeMs(F &&f)
 {
     QElapsedTimer t;
     t.start();
@@ -84,8 +86,9 @@ int main(int argc, char *argv[])
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
     QApplication::processEvents();
-    std::printf("start-up to a shown window: %.1f ms (process start to exposed, same steps as main)\n",
-                double(sinceStart.nsecsElapsed()) / 1e6);
+    std::printf(
+        "start-up to a shown window: %.1f ms (process start to exposed, same steps as main)\n",
+        double(sinceStart.nsecsElapsed()) / 1e6);
     if (argc > 1 && QByteArray(argv[1]) == "--start-up-only")
         return 0;
 
@@ -105,14 +108,22 @@ int main(int argc, char *argv[])
     std::vector<double> open, refill, checkAll, clear;
     QTreeWidget *list = window.Frame1->LV1;
     for (int run = 0; run < 5; ++run) {
-        open.push_back(timeMs([&] { window.commands->button(QStringLiteral("ouvrir"))->trigger(); QApplication::processEvents(); }));
+        open.push_back(timeMs([&] {
+            window.commands->button(QStringLiteral("ouvrir"))->trigger();
+            QApplication::processEvents();
+        }));
         checkAll.push_back(timeMs([&] { window.Frame1->setAllChecked(true); }));
-        refill.push_back(timeMs([&] { window.TS2->setCurrentIndex(0); window.TS2->setCurrentIndex(1); QApplication::processEvents(); }));
+        refill.push_back(timeMs([&] {
+            window.TS2->setCurrentIndex(0);
+            window.TS2->setCurrentIndex(1);
+            QApplication::processEvents();
+        }));
         if (list->topLevelItemCount() != 10000)
             return 1;
         clear.push_back(timeMs([&] { list->clear(); }));
     }
-    std::printf("open a folder of 10000 MP3 files (list + count): %.1f ms (median of 5)\n", median(open));
+    std::printf("open a folder of 10000 MP3 files (list + count): %.1f ms (median of 5)\n",
+                median(open));
     std::printf("check all 10000 rows: %.1f ms\n", median(checkAll));
     std::printf("switch pages twice (two refills of 10000 rows): %.1f ms\n", median(refill));
     std::printf("empty the list of 10000 rows: %.1f ms\n", median(clear));
@@ -141,10 +152,10 @@ int main(int argc, char *argv[])
     const QRect rect = list->visualItemRect(row);
     std::vector<double> clicks;
     for (int run = 0; run < 21; ++run) {
-        clicks.push_back(timeMs([&] {
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-        }));
+        clicks.push_back(timeMs(
+            [&] { QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center()); }));
     }
-    std::printf("click on a 10 MB MP3 (information + both tags shown): %.1f ms (median of 21)\n", median(clicks));
+    std::printf("click on a 10 MB MP3 (information + both tags shown): %.1f ms (median of 21)\n",
+                median(clicks));
     return 0;
 }

@@ -4,8 +4,8 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QTextStream>
 #include <QtEndian>
+#include <QTextStream>
 
 namespace {
 
@@ -49,6 +49,7 @@ int main(int argc, char *argv[])
     }
     if (args.size() == 3 && args.at(0) == QLatin1String("wav"))
         return writeWav(args.at(1), args.at(2).toLongLong());
-    QTextStream(stderr) << "Utilisation : bench_cd_media image DOSSIER NOM SECTEURS... | wav FICHIER SECONDES\n";
+    QTextStream(stderr)
+        << "Utilisation : bench_cd_media image DOSSIER NOM SECTEURS... | wav FICHIER SECONDES\n";
     return 2;
 }

@@ -1,9 +1,9 @@
 // Times the preview of 10 000 checked rows and the renaming of 1 000 files, beside the plain
 // rename(2) loop that is the floor for the second.
+#include "base/safefs.h"
 #include "rename/newname.h"
 #include "rename/preview.h"
 #include "rename/renamebatch.h"
-#include "base/safefs.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -21,7 +21,11 @@ double previewSeconds(const RenameSettings &settings, int rows)
 {
     QList<PreviewRow> list;
     for (int i = 0; i < rows; ++i)
-        list.append({QStringLiteral("%1 - Artiste numéro %2 - Titre (Remix %3).mp3").arg(i % 100, 2, 10, QChar('0')).arg(i).arg(i % 7), true});
+        list.append({QStringLiteral("%1 - Artiste numéro %2 - Titre (Remix %3).mp3")
+                         .arg(i % 100, 2, 10, QChar('0'))
+                         .arg(i)
+                         .arg(i % 7),
+                     true});
     QElapsedTimer timer;
     timer.start();
     const QList<PreviewCell> cells = apercu(list, settings);
@@ -50,7 +54,8 @@ int main()
 {
     QTextStream out(stdout);
     const int rows = 10000;
-    const char *labels[] = {"Supprimer", "Remplacer", "Lettrage", "Inverser", "Manuellement", "Ajouter"};
+    const char *labels[] = {"Supprimer", "Remplacer",    "Lettrage",
+                            "Inverser",  "Manuellement", "Ajouter"};
     for (int op = 0; op < 6; ++op) {
         RenameSettings settings;
         settings.operation = Operation(op);
@@ -66,7 +71,9 @@ int main()
         for (int run = 0; run < 5; ++run)
             best = std::min(best, previewSeconds(settings, rows));
         out << QStringLiteral("aperçu de %1 lignes, %2 : %3 s (cible 0,2 s)\n")
-                   .arg(rows).arg(labels[op], -12).arg(best, 0, 'f', 4);
+                   .arg(rows)
+                   .arg(labels[op], -12)
+                   .arg(best, 0, 'f', 4);
     }
 
     const int files = 1000;
@@ -90,12 +97,17 @@ int main()
     timer.restart();
     for (const QString &name : floorNames) {
         const QByteArray from = QFile::encodeName(joinPath(dirFloor.path(), name));
-        const QByteArray to = QFile::encodeName(joinPath(dirFloor.path(), name.left(4) + name.mid(7)));
+        const QByteArray to =
+            QFile::encodeName(joinPath(dirFloor.path(), name.left(4) + name.mid(7)));
         if (std::rename(from.constData(), to.constData()) != 0)
             std::abort();
     }
     const double floor = timer.nsecsElapsed() / 1e9;
-    out << QStringLiteral("renommage de %1 fichiers : %2 s (cible 1 s) ; boucle rename(2) seule : %3 s ; rapport %4\n")
-               .arg(files).arg(tarvex, 0, 'f', 4).arg(floor, 0, 'f', 4).arg(tarvex / floor, 0, 'f', 2);
+    out << QStringLiteral("renommage de %1 fichiers : %2 s (cible 1 s) ; boucle rename(2) seule : "
+                          "%3 s ; rapport %4\n")
+               .arg(files)
+               .arg(tarvex, 0, 'f', 4)
+               .arg(floor, 0, 'f', 4)
+               .arg(tarvex / floor, 0, 'f', 2);
     return 0;
 }

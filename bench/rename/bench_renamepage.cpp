@@ -90,7 +90,8 @@ int main(int argc, char *argv[])
         if (page->LV1->topLevelItem(0)->text(1) != QStringLiteral("00000Piste.mp3"))
             std::abort();
         out << QStringLiteral("fenêtre : aperçu de %1 lignes cochées : %2 s (cible 0,2 s)\n")
-                   .arg(count).arg(preview, 0, 'f', 4);
+                   .arg(count)
+                   .arg(preview, 0, 'f', 4);
         out.flush();
         if (count != 1000)
             continue;
@@ -99,8 +100,10 @@ int main(int argc, char *argv[])
         const double rename = seconds(timer);
         if (dialogs->shown != 0 || !QFile::exists(folder + QStringLiteral("/00999Piste.mp3")))
             std::abort();
-        out << QStringLiteral("fenêtre : renommage de %1 fichiers, relecture comprise : %2 s (cible 1 s)\n")
-                   .arg(count).arg(rename, 0, 'f', 4);
+        out << QStringLiteral(
+                   "fenêtre : renommage de %1 fichiers, relecture comprise : %2 s (cible 1 s)\n")
+                   .arg(count)
+                   .arg(rename, 0, 'f', 4);
     }
     return 0;
 }

@@ -21,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const qint64 count = wav.frameCount() * wav.wavFormat.channels;
     int sum = 0;
     for (qint64 i = 0; i < count; ++i)
-        sum += cd::sampleTo16(samples + i * wav.bytesPerSample, wav.bytesPerSample, wav.sampleFormat == 3);
+        sum += cd::sampleTo16(samples + i * wav.bytesPerSample, wav.bytesPerSample,
+                              wav.sampleFormat == 3);
     return sum == 0x7fffffff ? 1 : 0;
 }

@@ -1,9 +1,9 @@
 #include "app/cddbpanel.h"
 
 #include "app/cdpage.h"
-#include "cd/cdinfo.h"
 #include "cd/cddb.h"
 #include "cd/cddbclient.h"
+#include "cd/cdinfo.h"
 #include "cd/httpfetch.h"
 
 #include <QApplication>
@@ -216,8 +216,7 @@ void CddbPanel::btnChoisirSite_Click()
     } else {
         setChoosingSite(false);
         // The server of the line under the cursor of the list.
-        const QString url =
-            cd::serverUrlInLine(m_page->txtRecu->textCursor().block().text());
+        const QString url = cd::serverUrlInLine(m_page->txtRecu->textCursor().block().text());
         if (!url.isEmpty())
             m_serverUrl = url;
     }

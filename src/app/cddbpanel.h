@@ -11,7 +11,7 @@ class QEventLoop;
 namespace cd {
 class HttpFetch;
 struct CddbReply;
-}
+} // namespace cd
 
 namespace app {
 

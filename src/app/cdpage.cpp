@@ -17,8 +17,7 @@
 
 namespace app {
 
-CdPage::CdPage(QWidget *parent)
-    : QGroupBox(parent)
+CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame6"));
     // The tab above names the page; the frame itself stays plain.
@@ -61,7 +60,8 @@ CdPage::CdPage(QWidget *parent)
     btnChoisirSite = named<QPushButton>(this, "btnChoisirSite", QStringLiteral("Liste des &Sites"));
     btnAnnulerSite = named<QPushButton>(this, "btnAnnulerSite", QStringLiteral("Annuler"));
     btnAnnulerSite->hide();
-    fraCategorie = named<QGroupBox>(this, "fraCatégorie", QStringLiteral("Plusieurs disques correspondent"));
+    fraCategorie =
+        named<QGroupBox>(this, "fraCatégorie", QStringLiteral("Plusieurs disques correspondent"));
     lstCategories = named<QListWidget>(fraCategorie, "lstCategories");
     btnOkSelCategorie = named<QPushButton>(fraCategorie, "btnOkSelCategorie", QStringLiteral("Ok"));
     btnAnnulerCategorie =

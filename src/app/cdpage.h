@@ -21,11 +21,11 @@ public:
 
     QComboBox *cboLecteurCD;
     QTreeWidget *LV2;
-    QPushButton *Command3;   // check every track
-    QPushButton *Command4;   // uncheck every track
+    QPushButton *Command3; // check every track
+    QPushButton *Command4; // uncheck every track
     QLineEdit *txtArtiste;
     QLineEdit *txtAlbum;
-    QLineEdit *txtAnnee;     // objectName "txtAnnée"
+    QLineEdit *txtAnnee; // objectName "txtAnnée"
     QComboBox *txtGenre;
     // The position of the genre text in the genre list, -1 for a genre outside it: it follows
     // the text, so the emptied field of a new disc never keeps an earlier disc's genre.

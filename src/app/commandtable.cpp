@@ -23,10 +23,10 @@ QIcon themeIcon(const char *name)
 }
 
 // Menu items that TS2 switches on the page "Tag et noms" and off on "Extraire CD".
-const QStringList fileItems = {
-    QStringLiteral("lit"), QStringLiteral("arretlecture"), QStringLiteral("recherche"),
-    QStringLiteral("ouvdossier"), QStringLiteral("copier2"), QStringLiteral("deplacer2"),
-    QStringLiteral("supprimer2")};
+const QStringList fileItems = {QStringLiteral("lit"),       QStringLiteral("arretlecture"),
+                               QStringLiteral("recherche"), QStringLiteral("ouvdossier"),
+                               QStringLiteral("copier2"),   QStringLiteral("deplacer2"),
+                               QStringLiteral("supprimer2")};
 // Menu items that TS2 switches the other way.
 const QStringList cdItems = {QStringLiteral("demCDDB"), QStringLiteral("Extra"),
                              QStringLiteral("extraMP3"), QStringLiteral("extraWAV")};
@@ -35,8 +35,7 @@ const QStringList tagButtons = {QStringLiteral("enreID"), QStringLiteral("suppID
 
 } // namespace
 
-CommandTable::CommandTable(QMainWindow *window)
-    : QObject(window)
+CommandTable::CommandTable(QMainWindow *window) : QObject(window)
 {
     setObjectName(QStringLiteral("CommandTable"));
 
@@ -47,48 +46,65 @@ CommandTable::CommandTable(QMainWindow *window)
     window->addToolBar(Toolbar1);
     // Separators take positions 1, 3, 6, 9 and 13, as on the original bar.
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("ouvrir"), QStringLiteral("Ouvrir un dossier"), QStringLiteral("Ouvrir"), "folder-open");
+    addButton(QStringLiteral("ouvrir"), QStringLiteral("Ouvrir un dossier"),
+              QStringLiteral("Ouvrir"), "folder-open");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("CDDB"), QStringLiteral("Demande CDDB"), QStringLiteral("CDDB"), "network-transmit-receive");
-    addButton(QStringLiteral("extraireMP3"), QStringLiteral("Extraire les pistes du CD"), QStringLiteral("Extraire"), "media-optical");
+    addButton(QStringLiteral("CDDB"), QStringLiteral("Demande CDDB"), QStringLiteral("CDDB"),
+              "network-transmit-receive");
+    addButton(QStringLiteral("extraireMP3"), QStringLiteral("Extraire les pistes du CD"),
+              QStringLiteral("Extraire"), "media-optical");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("voir"), QStringLiteral("Aperçu du changement"), QStringLiteral("Aperçu"), "edit-find");
-    addButton(QStringLiteral("renom"), QStringLiteral("Renommer le fichier"), QStringLiteral("Renommer"), "document-edit");
+    addButton(QStringLiteral("voir"), QStringLiteral("Aperçu du changement"),
+              QStringLiteral("Aperçu"), "edit-find");
+    addButton(QStringLiteral("renom"), QStringLiteral("Renommer le fichier"),
+              QStringLiteral("Renommer"), "document-edit");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("enreID"), QStringLiteral("Enregistrer le Tag ID3"), QStringLiteral("Enregistrer"), "document-save");
-    addButton(QStringLiteral("suppID"), QStringLiteral("Effacer le Tag ID3"), QStringLiteral("Effacer"), "edit-clear");
-    addButton(QStringLiteral("copieID"), QStringLiteral("Copier l'ID3 v1 vers ID3 v2"), QStringLiteral("Copier"), "edit-copy");
+    addButton(QStringLiteral("enreID"), QStringLiteral("Enregistrer le Tag ID3"),
+              QStringLiteral("Enregistrer"), "document-save");
+    addButton(QStringLiteral("suppID"), QStringLiteral("Effacer le Tag ID3"),
+              QStringLiteral("Effacer"), "edit-clear");
+    addButton(QStringLiteral("copieID"), QStringLiteral("Copier l'ID3 v1 vers ID3 v2"),
+              QStringLiteral("Copier"), "edit-copy");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("aide"), QStringLiteral("Aide"), QStringLiteral("Aide"), "help-browser");
-    addButton(QStringLiteral("quit"), QStringLiteral("Quitter"), QStringLiteral("Quitter"), "application-exit");
+    addButton(QStringLiteral("aide"), QStringLiteral("Aide"), QStringLiteral("Aide"),
+              "help-browser");
+    addButton(QStringLiteral("quit"), QStringLiteral("Quitter"), QStringLiteral("Quitter"),
+              "application-exit");
 
     QMenu *fich = addMenu(nullptr, window, QStringLiteral("fich"), QStringLiteral("&Fichier"));
     addItem(fich, QStringLiteral("ouvdossier"), QStringLiteral("&Ouvrir un dossier"))
         ->setShortcut(QKeySequence::Open);
     fich->addSeparator();
-    addItem(fich, QStringLiteral("quit"), QStringLiteral("&Quitter"))->setShortcut(QKeySequence::Quit);
+    addItem(fich, QStringLiteral("quit"), QStringLiteral("&Quitter"))
+        ->setShortcut(QKeySequence::Quit);
 
-    QMenu *extract = addMenu(nullptr, window, QStringLiteral("extract"), QStringLiteral("E&xtraction"));
+    QMenu *extract =
+        addMenu(nullptr, window, QStringLiteral("extract"), QStringLiteral("E&xtraction"));
     addItem(extract, QStringLiteral("demCDDB"), QStringLiteral("&Demande CDDB"));
     extract->addSeparator();
-    QMenu *extra = addMenu(extract, window, QStringLiteral("Extra"), QStringLiteral("&Extraire d'un CD"));
+    QMenu *extra =
+        addMenu(extract, window, QStringLiteral("Extra"), QStringLiteral("&Extraire d'un CD"));
     addItem(extra, QStringLiteral("extraMP3"), QStringLiteral("Extraction &MP3"));
     addItem(extra, QStringLiteral("extraWAV"), QStringLiteral("Extraction &WAV"));
 
-    QMenu *edition = addMenu(nullptr, window, QStringLiteral("edition"), QStringLiteral("&Edition"));
+    QMenu *edition =
+        addMenu(nullptr, window, QStringLiteral("edition"), QStringLiteral("&Edition"));
     addItem(edition, QStringLiteral("recherche"), QStringLiteral("&Recherche d'une piste"))
         ->setShortcut(QKeySequence::Find);
     edition->addSeparator();
     addItem(edition, QStringLiteral("copier2"), QStringLiteral("&Copier les fichiers cochés"));
     addItem(edition, QStringLiteral("deplacer2"), QStringLiteral("&Déplacer les fichiers cochés"));
-    addItem(edition, QStringLiteral("supprimer2"), QStringLiteral("&Supprimer les fichiers cochés"));
+    addItem(edition, QStringLiteral("supprimer2"),
+            QStringLiteral("&Supprimer les fichiers cochés"));
 
-    QMenu *lecteur = addMenu(nullptr, window, QStringLiteral("lecteur"), QStringLiteral("&Lecteur MP3"));
+    QMenu *lecteur =
+        addMenu(nullptr, window, QStringLiteral("lecteur"), QStringLiteral("&Lecteur MP3"));
     addItem(lecteur, QStringLiteral("lit"), QStringLiteral("&Lire un MP3"));
     addItem(lecteur, QStringLiteral("arretlecture"), QStringLiteral("&Arrêter la lecture"));
 
     QMenu *apropos = addMenu(nullptr, window, QStringLiteral("apropos"), QStringLiteral("&Aide"));
-    addItem(apropos, QStringLiteral("aid"), QStringLiteral("&Aide"))->setShortcut(QKeySequence::HelpContents);
+    addItem(apropos, QStringLiteral("aid"), QStringLiteral("&Aide"))
+        ->setShortcut(QKeySequence::HelpContents);
     apropos->addSeparator();
     addItem(apropos, QStringLiteral("aprop"), QStringLiteral("A &propos"));
 
@@ -100,8 +116,10 @@ CommandTable::CommandTable(QMainWindow *window)
     addItem(mnuflottant, QStringLiteral("stoplecture"), QStringLiteral("Arrêter la lecture"));
     mnuflottant->addSeparator();
     addItem(mnuflottant, QStringLiteral("copier"), QStringLiteral("Copier les fichiers cochés"));
-    addItem(mnuflottant, QStringLiteral("deplacer"), QStringLiteral("Déplacer les fichiers cochés"));
-    addItem(mnuflottant, QStringLiteral("supprimer"), QStringLiteral("Supprimer les fichiers cochés"));
+    addItem(mnuflottant, QStringLiteral("deplacer"),
+            QStringLiteral("Déplacer les fichiers cochés"));
+    addItem(mnuflottant, QStringLiteral("supprimer"),
+            QStringLiteral("Supprimer les fichiers cochés"));
 
     mnuextraire = new QMenu(window);
     mnuextraire->setObjectName(QStringLiteral("mnuextraire"));
@@ -224,7 +242,8 @@ void CommandTable::applySubPage(int page)
 
 void CommandTable::applyStartState()
 {
-    setButtonsEnabled({QStringLiteral("ouvrir"), QStringLiteral("voir"), QStringLiteral("renom")}, false);
+    setButtonsEnabled({QStringLiteral("ouvrir"), QStringLiteral("voir"), QStringLiteral("renom")},
+                      false);
     setButtonsEnabled(tagButtons, false);
     setButtonsEnabled({QStringLiteral("CDDB"), QStringLiteral("extraireMP3")}, true);
     setItemsEnabled(fileItems, false);

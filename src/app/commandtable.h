@@ -16,8 +16,25 @@ namespace app {
 
 // The procedures the commands of the window run, by their names in the window.
 enum class Procedure {
-    quitte, aides, aprop, recherche, ouvre, apercu, renomer, demandecddb, extmp3, extwav,
-    lecture, stoplecture, arret, copie, deplac, supprim, enreID, suppID, copieID
+    quitte,
+    aides,
+    aprop,
+    recherche,
+    ouvre,
+    apercu,
+    renomer,
+    demandecddb,
+    extmp3,
+    extwav,
+    lecture,
+    stoplecture,
+    arret,
+    copie,
+    deplac,
+    supprim,
+    enreID,
+    suppID,
+    copieID
 };
 
 // The commands of the window: the keyed toolbar buttons of Toolbar1, the menu bar, the two pop-up
@@ -29,8 +46,8 @@ public:
     explicit CommandTable(QMainWindow *window);
 
     QToolBar *Toolbar1;
-    QMenu *mnuflottant;   // context menu of the file list
-    QMenu *mnuextraire;   // shown by the toolbar button "extraireMP3"
+    QMenu *mnuflottant; // context menu of the file list
+    QMenu *mnuextraire; // shown by the toolbar button "extraireMP3"
 
     // Toolbar button by key ("ouvrir"), menu item by name ("ouvdossier"); null when unknown.
     QAction *button(const QString &key) const { return m_buttons.value(key); }
@@ -55,7 +72,8 @@ public:
     void setItemsEnabled(const QStringList &names, bool enabled);
 
 private:
-    QAction *addButton(const QString &key, const QString &tooltip, const QString &text, const char *icon);
+    QAction *addButton(const QString &key, const QString &tooltip, const QString &text,
+                       const char *icon);
     QAction *addItem(QMenu *menu, const QString &name, const QString &caption);
     QMenu *addMenu(QMenu *parent, QMainWindow *window, const QString &name, const QString &caption);
 

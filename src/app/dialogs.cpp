@@ -11,14 +11,22 @@ bool QtDialogs::message(QWidget *owner, const QString &text, const QString &titl
 {
     QMessageBox::Icon boxIcon = QMessageBox::Information;
     switch (icon) {
-    case Icon::Error: boxIcon = QMessageBox::Critical; break;
-    case Icon::Warning: boxIcon = QMessageBox::Warning; break;
-    case Icon::Question: boxIcon = QMessageBox::Question; break;
-    case Icon::Information: boxIcon = QMessageBox::Information; break;
+    case Icon::Error:
+        boxIcon = QMessageBox::Critical;
+        break;
+    case Icon::Warning:
+        boxIcon = QMessageBox::Warning;
+        break;
+    case Icon::Question:
+        boxIcon = QMessageBox::Question;
+        break;
+    case Icon::Information:
+        boxIcon = QMessageBox::Information;
+        break;
     }
-    QMessageBox box(boxIcon, title, text,
-                    buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel,
-                    owner);
+    QMessageBox box(
+        boxIcon, title, text,
+        buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel, owner);
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok;
 }

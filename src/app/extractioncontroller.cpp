@@ -76,12 +76,8 @@ void setMark(QTreeWidgetItem *row, int column, const QString &mark)
 ExtractionController::ExtractionController(QObject *parent, JobWindow &window, CdPage &cd,
                                            TagPage &tagPage, const OptionsPage &options,
                                            TagCommands &tagging)
-    : QObject(parent)
-    , m_window(window)
-    , m_cd(cd)
-    , m_tagPage(tagPage)
-    , m_options(options)
-    , m_tagging(tagging)
+    : QObject(parent), m_window(window), m_cd(cd), m_tagPage(tagPage), m_options(options),
+      m_tagging(tagging)
 {
     setObjectName(QStringLiteral("ExtractionController"));
 
@@ -90,7 +86,8 @@ ExtractionController::ExtractionController(QObject *parent, JobWindow &window, C
     // list and lose the ticks.
     QWidget *listPane = tagPage.LV1->parentWidget();
     cmdConvertir = named<QPushButton>(listPane, "cmdConvertir", QStringLiteral("Convertir en MP3"));
-    cmdConvertir->setToolTip(QStringLiteral("Convertit en MP3 les fichiers WAV cochés de la liste"));
+    cmdConvertir->setToolTip(
+        QStringLiteral("Convertit en MP3 les fichiers WAV cochés de la liste"));
     Shape1 = named<QFrame>(listPane, "Shape1");
     Shape1->setFrameShape(QFrame::Box);
     Shape1->setFixedSize(gaugeWidth, 18);
@@ -108,11 +105,15 @@ ExtractionController::ExtractionController(QObject *parent, JobWindow &window, C
         layout->addLayout(row);
     connect(cmdConvertir, &QPushButton::clicked, this, &ExtractionController::OnSave);
 
-    connect(tagPage.Combo7, &QComboBox::currentIndexChanged, this, &ExtractionController::updateConvertButton);
+    connect(tagPage.Combo7, &QComboBox::currentIndexChanged, this,
+            &ExtractionController::updateConvertButton);
     QAbstractItemModel *files = tagPage.LV1->model();
-    connect(files, &QAbstractItemModel::rowsInserted, this, &ExtractionController::updateConvertButton);
-    connect(files, &QAbstractItemModel::rowsRemoved, this, &ExtractionController::updateConvertButton);
-    connect(files, &QAbstractItemModel::modelReset, this, &ExtractionController::updateConvertButton);
+    connect(files, &QAbstractItemModel::rowsInserted, this,
+            &ExtractionController::updateConvertButton);
+    connect(files, &QAbstractItemModel::rowsRemoved, this,
+            &ExtractionController::updateConvertButton);
+    connect(files, &QAbstractItemModel::modelReset, this,
+            &ExtractionController::updateConvertButton);
     updateConvertButton();
 
     // Choosing a drive reads its disc. A programmatic choice (start-up) only changes the index;
@@ -207,7 +208,9 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
             m_window.setStatusPanel(1, QStringLiteral("Extraction de : ") + name);
     };
     job.progress = [this](qint64 done, qint64 total) { return showProgress(done, total); };
-    job.trackFinished = [this, kind](const cd::TrackOutcome &outcome) { showTrackOutcome(outcome, kind); };
+    job.trackFinished = [this, kind](const cd::TrackOutcome &outcome) {
+        showTrackOutcome(outcome, kind);
+    };
 
     setBusy(true);
     const cd::ExtractionJob::Summary summary = job.run(kind, settings, rows);
@@ -219,7 +222,8 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
         m_window.inform(unreadable, Dialogs::Icon::Warning);
 }
 
-void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind)
+void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome,
+                                            cd::ExtractionJob::Kind kind)
 {
     QTreeWidget *list = m_cd.LV2;
     if (QTreeWidgetItem *row = list->topLevelItem(outcome.row - 1))
@@ -334,9 +338,9 @@ void ExtractionController::setBusy(bool busy)
     if (busy) {
         m_stopRequested = false;
         const QList<QWidget *> commands =
-            m_window.jobCommands() + QList<QWidget *>{m_cd.cboLecteurCD, m_cd.LV2, m_cd.Command3,
-                                                      m_cd.Command4, m_tagPage.TS1, m_tagPage.LV1,
-                                                      m_tagPage.Combo7, cmdConvertir};
+            m_window.jobCommands() +
+            QList<QWidget *>{m_cd.cboLecteurCD, m_cd.LV2,      m_cd.Command3,    m_cd.Command4,
+                             m_tagPage.TS1,     m_tagPage.LV1, m_tagPage.Combo7, cmdConvertir};
         m_disabled.clear();
         for (QWidget *widget : commands) {
             if (widget && widget->isEnabled()) {

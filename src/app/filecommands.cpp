@@ -29,15 +29,8 @@ using base::productName;
 FileCommands::FileCommands(QObject *parent, FileWindow &window, TagPage &page, CdPage &cd,
                            RenamePanel &panel, cd::CdAudioControl &cdControl, QTimer &playTimer,
                            QTimer &trackTimer, std::unique_ptr<files::Player> player)
-    : QObject(parent)
-    , m_window(window)
-    , m_page(page)
-    , m_cd(cd)
-    , m_cdControl(cdControl)
-    , m_playTimer(playTimer)
-    , m_trackTimer(trackTimer)
-    , m_panel(panel)
-    , m_player(std::move(player))
+    : QObject(parent), m_window(window), m_page(page), m_cd(cd), m_cdControl(cdControl),
+      m_playTimer(playTimer), m_trackTimer(trackTimer), m_panel(panel), m_player(std::move(player))
 {
     // A file the player cannot open ends the playback quietly, without the status text.
     m_player->setErrorHandler([this] {
@@ -134,9 +127,10 @@ void FileCommands::copyOrMove(files::Command command)
     m_player->setFileName(QString());
     if (m_page.LV1->topLevelItemCount() == 0)
         return;
-    const QString question = command == files::Command::Copie
-                                 ? QStringLiteral("Voulez vous copier le(s) fichier(s) sélectionné(s) ?")
-                                 : QStringLiteral("Voulez vous déplacer le(s) fichier(s) sélectionné(s) ?");
+    const QString question =
+        command == files::Command::Copie
+            ? QStringLiteral("Voulez vous copier le(s) fichier(s) sélectionné(s) ?")
+            : QStringLiteral("Voulez vous déplacer le(s) fichier(s) sélectionné(s) ?");
     if (!m_window.confirm(question, productName))
         return;
     const QString source = m_page.File1.path();
@@ -170,7 +164,8 @@ void FileCommands::supprim()
     files::OperationReport report;
     const bool confirmed =
         m_page.LV1->topLevelItemCount() > 0 &&
-        m_window.confirm(QStringLiteral("Voulez vous supprimer le(s) fichier(s) sélectionné(s) ?"), productName);
+        m_window.confirm(QStringLiteral("Voulez vous supprimer le(s) fichier(s) sélectionné(s) ?"),
+                         productName);
     if (confirmed) {
         report = files::deleteFiles(m_page.File1.path(), checkedNames());
         reloadList();

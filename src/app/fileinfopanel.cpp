@@ -7,8 +7,7 @@
 
 namespace app {
 
-FileInfoPanel::FileInfoPanel(QWidget *parent)
-    : QGroupBox(parent)
+FileInfoPanel::FileInfoPanel(QWidget *parent) : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame3"));
     // The tab above names the page; the frame itself stays plain.
@@ -41,9 +40,21 @@ FileInfoPanel::FileInfoPanel(QWidget *parent)
 
 QList<QLabel *> FileInfoPanel::labels() const
 {
-    return {Mpeg_Taille_Fichier, Mpeg_Longueur_Fichier, Mpeg_BitRate, Mpeg_Mpeg, Mpeg_Layer,
-            Mpeg_Mode, Mpeg_ModeExt, Mpeg_Frequence, Mpeg_CRC, Mpeg_Copyright, Mpeg_Padded,
-            Mpeg_Prive, Mpeg_Original, Mpeg_Emphasis, Mpeg_VRB};
+    return {Mpeg_Taille_Fichier,
+            Mpeg_Longueur_Fichier,
+            Mpeg_BitRate,
+            Mpeg_Mpeg,
+            Mpeg_Layer,
+            Mpeg_Mode,
+            Mpeg_ModeExt,
+            Mpeg_Frequence,
+            Mpeg_CRC,
+            Mpeg_Copyright,
+            Mpeg_Padded,
+            Mpeg_Prive,
+            Mpeg_Original,
+            Mpeg_Emphasis,
+            Mpeg_VRB};
 }
 
 void FileInfoPanel::clear()

@@ -9,6 +9,7 @@
 #include "app/fileinfopanel.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
+#include "app/lazyplayer.h"
 #include "app/optionspage.h"
 #include "app/renamepanel.h"
 #include "app/settingstable.h"
@@ -21,7 +22,6 @@
 #include "cd/cdaudiocontrol.h"
 #include "cd/cddb.h"
 #include "cd/cddevice.h"
-#include "app/lazyplayer.h"
 #include "tags/zelltagctrl.h"
 
 #include <QAction>
@@ -72,13 +72,12 @@ QTimer *namedTimer(QObject *parent, const char *name)
 } // namespace
 
 Form1::Form1(Setup setup, QWidget *parent)
-    : QMainWindow(parent)
-    , m_dialogs(setup.dialogs ? std::move(setup.dialogs) : std::make_unique<QtDialogs>())
-    , m_cdControl(setup.cdControl ? std::move(setup.cdControl) : std::make_unique<cd::CdioAudioControl>())
-    , m_reg(std::make_unique<SimpleRegAccess>(setup.settingsFile))
-    , m_cdImages(setup.cdImages)
-    , m_listMachineDrives(setup.listMachineDrives)
-    , m_helpFile(setup.helpFile)
+    : QMainWindow(parent),
+      m_dialogs(setup.dialogs ? std::move(setup.dialogs) : std::make_unique<QtDialogs>()),
+      m_cdControl(setup.cdControl ? std::move(setup.cdControl)
+                                  : std::make_unique<cd::CdioAudioControl>()),
+      m_reg(std::make_unique<SimpleRegAccess>(setup.settingsFile)), m_cdImages(setup.cdImages),
+      m_listMachineDrives(setup.listMachineDrives), m_helpFile(setup.helpFile)
 {
     initTarvexResources();
     setObjectName(QStringLiteral("Form1"));
@@ -97,14 +96,18 @@ Form1::Form1(Setup setup, QWidget *parent)
     buildStatusBar();
     buildHiddenControls();
     renamePanel = new RenamePanel(Frame1->Frame4);
-    fileCommands = new FileCommands(
-        this, *this, *Frame1, *Frame6, *renamePanel, *MMControl1, *Timer1, *Timer4,
-        setup.player ? std::move(setup.player) : std::make_unique<LazyPlayer>());
+    fileCommands =
+        new FileCommands(this, *this, *Frame1, *Frame6, *renamePanel, *MMControl1, *Timer1, *Timer4,
+                         setup.player ? std::move(setup.player) : std::make_unique<LazyPlayer>());
     const std::pair<Procedure, void (FileCommands::*)()> fileProcedures[] = {
-        {Procedure::apercu, &FileCommands::apercu},   {Procedure::renomer, &FileCommands::renomer},
-        {Procedure::copie, &FileCommands::copie},     {Procedure::deplac, &FileCommands::deplac},
-        {Procedure::supprim, &FileCommands::supprim}, {Procedure::lecture, &FileCommands::lecture},
-        {Procedure::arret, &FileCommands::arret},     {Procedure::stoplecture, &FileCommands::stoplecture},
+        {Procedure::apercu, &FileCommands::apercu},
+        {Procedure::renomer, &FileCommands::renomer},
+        {Procedure::copie, &FileCommands::copie},
+        {Procedure::deplac, &FileCommands::deplac},
+        {Procedure::supprim, &FileCommands::supprim},
+        {Procedure::lecture, &FileCommands::lecture},
+        {Procedure::arret, &FileCommands::arret},
+        {Procedure::stoplecture, &FileCommands::stoplecture},
     };
     for (const auto &[procedure, body] : fileProcedures)
         setProcedure(procedure, [this, body] { (fileCommands->*body)(); });
@@ -186,11 +189,13 @@ void Form1::buildHiddenControls()
 void Form1::connectCommands()
 {
     for (const QString &key : commands->buttonKeys()) {
-        connect(commands->button(key), &QAction::triggered, this, [this, key] { toolbarClick(key); });
+        connect(commands->button(key), &QAction::triggered, this,
+                [this, key] { toolbarClick(key); });
     }
     for (const QString &name : commands->itemNames()) {
         if (const auto procedure = CommandTable::procedureOfItem(name))
-            connect(commands->item(name), &QAction::triggered, this, [this, p = *procedure] { run(p); });
+            connect(commands->item(name), &QAction::triggered, this,
+                    [this, p = *procedure] { run(p); });
     }
     setProcedure(Procedure::quitte, [this] { quitte(); });
     setProcedure(Procedure::aides, [this] { aides(); });
@@ -209,8 +214,10 @@ void Form1::connectPages()
         if (Frame1->LV1->topLevelItemCount() > 0)
             commands->mnuflottant->popup(QCursor::pos());
     });
-    connect(Frame1->LV1, &QTreeWidget::itemDoubleClicked, this, [this] { run(Procedure::lecture); });
-    connect(Frame6->cboLecteurCD, &QComboBox::currentTextChanged, MMControl1, &cd::CdAudioControl::setDevice);
+    connect(Frame1->LV1, &QTreeWidget::itemDoubleClicked, this,
+            [this] { run(Procedure::lecture); });
+    connect(Frame6->cboLecteurCD, &QComboBox::currentTextChanged, MMControl1,
+            &cd::CdAudioControl::setDevice);
 }
 
 void Form1::connectSettings()
@@ -240,7 +247,8 @@ void Form1::connectSettings()
         sReg->setKeyPath(settingsKeyPath());
         sReg->writeValue(QStringLiteral("EmailCDDB"), Frame7->txtEmailCddb->text().trimmed());
     });
-    for (QRadioButton *option : {Frame7->Option7, Frame7->Option8, Frame7->Option9, Frame7->Option10})
+    for (QRadioButton *option :
+         {Frame7->Option7, Frame7->Option8, Frame7->Option9, Frame7->Option10})
         connect(option, &QRadioButton::clicked, this, &Form1::writeTagOptions);
 }
 
@@ -449,8 +457,9 @@ bool Form1::findDrives()
             std::fprintf(stderr, "Tarvex : %s ; elle est ignorée.\n", qPrintable(reason));
     }
     if (drives.isEmpty()) {
-        m_dialogs->inform(this, QStringLiteral("Désolé, je n'ai pas détecté de lecteur de CD sur cette machine."),
-                          productName, Dialogs::Icon::Error);
+        m_dialogs->inform(
+            this, QStringLiteral("Désolé, je n'ai pas détecté de lecteur de CD sur cette machine."),
+            productName, Dialogs::Icon::Error);
         return false;
     }
     // Adding the first entry selects it, which runs the drive's selection handling.
@@ -492,15 +501,20 @@ void Form1::reperWAVMP3()
 void Form1::writeTagOptions()
 {
     sReg->setKeyPath(settingsKeyPath());
-    sReg->writeValue(QStringLiteral("ExtraireTagv1"), SimpleRegAccess::fromBool(Frame7->Option7->isChecked()));
-    sReg->writeValue(QStringLiteral("ExtraireTagv2"), SimpleRegAccess::fromBool(Frame7->Option8->isChecked()));
-    sReg->writeValue(QStringLiteral("ExtraireTagv1et2"), SimpleRegAccess::fromBool(Frame7->Option9->isChecked()));
-    sReg->writeValue(QStringLiteral("ExtraireTagrien"), SimpleRegAccess::fromBool(Frame7->Option10->isChecked()));
+    sReg->writeValue(QStringLiteral("ExtraireTagv1"),
+                     SimpleRegAccess::fromBool(Frame7->Option7->isChecked()));
+    sReg->writeValue(QStringLiteral("ExtraireTagv2"),
+                     SimpleRegAccess::fromBool(Frame7->Option8->isChecked()));
+    sReg->writeValue(QStringLiteral("ExtraireTagv1et2"),
+                     SimpleRegAccess::fromBool(Frame7->Option9->isChecked()));
+    sReg->writeValue(QStringLiteral("ExtraireTagrien"),
+                     SimpleRegAccess::fromBool(Frame7->Option10->isChecked()));
 }
 
 void Form1::quitte()
 {
-    if (!m_dialogs->confirm(this, QStringLiteral("Voulez-vous quitter ?"), QStringLiteral("Confirmation")))
+    if (!m_dialogs->confirm(this, QStringLiteral("Voulez-vous quitter ?"),
+                            QStringLiteral("Confirmation")))
         return;
     m_quitConfirmed = true;
     close();
@@ -514,8 +528,9 @@ void Form1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    if (!stopJob && !m_quitConfirmed
-        && !m_dialogs->confirm(this, QStringLiteral("Voulez-vous quitter ?"), QStringLiteral("Confirmation"))) {
+    if (!stopJob && !m_quitConfirmed &&
+        !m_dialogs->confirm(this, QStringLiteral("Voulez-vous quitter ?"),
+                            QStringLiteral("Confirmation"))) {
         event->ignore();
         return;
     }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/commandtable.h"
 #include "app/cddbwindow.h"
+#include "app/commandtable.h"
 #include "app/dialogs.h"
 #include "app/filewindow.h"
 #include "app/jobwindow.h"
@@ -54,13 +54,13 @@ public:
     // What the window needs from outside; tests hand in their own dialogs and settings file.
     struct Setup
     {
-        std::unique_ptr<Dialogs> dialogs;            // default: QMessageBox and QFileDialog
+        std::unique_ptr<Dialogs> dialogs;              // default: QMessageBox and QFileDialog
         std::unique_ptr<cd::CdAudioControl> cdControl; // default: the libcdio control
-        std::unique_ptr<files::Player> player;       // default: the desktop's media player
-        QString settingsFile;                        // default: the user's configuration folder
-        QStringList cdImages;                        // listed after the machine's drives
+        std::unique_ptr<files::Player> player;         // default: the desktop's media player
+        QString settingsFile;                          // default: the user's configuration folder
+        QStringList cdImages;                          // listed after the machine's drives
         bool listMachineDrives = true;
-        QString helpFile;                            // the French HTML help page
+        QString helpFile; // the French HTML help page
     };
 
     explicit Form1(Setup setup, QWidget *parent = nullptr);
@@ -76,9 +76,9 @@ public:
     TagPage *Frame1;
     OptionsPage *Frame7;
     ExtractionController *extraction; // CD extraction jobs and WAV conversion
-    RenamePanel *renamePanel;   // inside Frame1->Frame4
-    FileCommands *fileCommands; // renaming, file operations, playback
-    CddbPanel *cddb;            // the CDDB lookup of the CD page
+    RenamePanel *renamePanel;         // inside Frame1->Frame4
+    FileCommands *fileCommands;       // renaming, file operations, playback
+    CddbPanel *cddb;                  // the CDDB lookup of the CD page
     QProgressBar *ProgressBar1;
     QLabel *Label35;
     QLineEdit *Txt_Chemin; // hidden: full path of the file last selected in LV1

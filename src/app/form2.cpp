@@ -11,9 +11,7 @@
 
 namespace app {
 
-Form2::Form2(QTreeWidget *fileList, QWidget *parent)
-    : QDialog(parent)
-    , m_list(fileList)
+Form2::Form2(QTreeWidget *fileList, QWidget *parent) : QDialog(parent), m_list(fileList)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Recherche"));

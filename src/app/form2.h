@@ -19,8 +19,8 @@ public:
 
     QLabel *Label1;
     QLineEdit *Text1;
-    QPushButton *Command1;  // "Ok"
-    QPushButton *Command2;  // "Annuler"
+    QPushButton *Command1; // "Ok"
+    QPushButton *Command2; // "Annuler"
 
     // Row of the first name containing text, ignoring case; -1 when none.
     static int findRow(const QTreeWidget *list, const QString &text);

@@ -32,7 +32,8 @@ QString frmAbout::mailAddress()
 
 QString frmAbout::systemInfoProgram()
 {
-    for (const char *program : {"hardinfo", "gnome-system-monitor", "ksysguard", "plasma-systemmonitor"}) {
+    for (const char *program :
+         {"hardinfo", "gnome-system-monitor", "ksysguard", "plasma-systemmonitor"}) {
         const QString path = QStandardPaths::findExecutable(QString::fromLatin1(program));
         if (!path.isEmpty())
             return path;
@@ -54,23 +55,28 @@ frmAbout::frmAbout(const QString &product, Dialogs &dialogs, QWidget *parent)
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
-    lblVersion = named<QLabel>(this, "lblVersion", QStringLiteral("Version ") + QStringLiteral(TARVEX_VERSION));
-    lblDescription = named<QLabel>(this, "lblDescription",
-                                   QStringLiteral("Atelier MP3 : tags ID3, renommage, extraction de CD audio.\n"
-                                                  "© 2026 les auteurs de Tarvex."));
-    lblDisclaimer = named<QLabel>(this, "lblDisclaimer",
-                                  QStringLiteral("Ce programme est distribué librement, sans aucune garantie. "
-                                                 "Vous pouvez le copier et le redistribuer à condition de ne pas "
-                                                 "le modifier ni le vendre."));
+    lblVersion = named<QLabel>(this, "lblVersion",
+                               QStringLiteral("Version ") + QStringLiteral(TARVEX_VERSION));
+    lblDescription =
+        named<QLabel>(this, "lblDescription",
+                      QStringLiteral("Atelier MP3 : tags ID3, renommage, extraction de CD audio.\n"
+                                     "© 2026 les auteurs de Tarvex."));
+    lblDisclaimer = named<QLabel>(
+        this, "lblDisclaimer",
+        QStringLiteral("Ce programme est distribué librement, sans aucune garantie. "
+                       "Vous pouvez le copier et le redistribuer à condition de ne pas "
+                       "le modifier ni le vendre."));
     lblDisclaimer->setWordWrap(true);
     Label6 = named<QLabel>(this, "Label6",
                            QStringLiteral("Site Web : <a href=\"%1\">%1</a>").arg(webAddress()));
-    Label1 = named<QLabel>(this, "Label1",
-                           QStringLiteral("E-Mail :  <a href=\"mailto:%1\">%1</a>").arg(mailAddress()));
+    Label1 =
+        named<QLabel>(this, "Label1",
+                      QStringLiteral("E-Mail :  <a href=\"mailto:%1\">%1</a>").arg(mailAddress()));
     for (QLabel *link : {Label6, Label1}) {
         link->setTextFormat(Qt::RichText);
         link->setTextInteractionFlags(Qt::TextBrowserInteraction);
-        connect(link, &QLabel::linkActivated, this, [](const QString &url) { QDesktopServices::openUrl(QUrl(url)); });
+        connect(link, &QLabel::linkActivated, this,
+                [](const QString &url) { QDesktopServices::openUrl(QUrl(url)); });
     }
     cmdSysInfo = named<QPushButton>(this, "cmdSysInfo", QStringLiteral("&Infos système..."));
     cmdOK = named<QPushButton>(this, "cmdOK", QStringLiteral("OK"));

@@ -24,8 +24,8 @@ public:
     QLabel *lblVersion;
     QLabel *lblDescription;
     QLabel *lblDisclaimer;
-    QLabel *Label6;   // web page
-    QLabel *Label1;   // e-mail
+    QLabel *Label6; // web page
+    QLabel *Label1; // e-mail
     QPushButton *cmdSysInfo;
     QPushButton *cmdOK;
 

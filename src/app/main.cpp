@@ -98,7 +98,8 @@ int main(int argc, char *argv[])
     // where themes live.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
         QStringList paths = QIcon::themeSearchPaths();
-        const QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
+        const QString dataDirs =
+            qEnvironmentVariable("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
         for (const QString &dir : dataDirs.split(u':', Qt::SkipEmptyParts)) {
             if (!paths.contains(dir + QStringLiteral("/icons")))
                 paths << dir + QStringLiteral("/icons");
@@ -118,7 +119,8 @@ int main(int argc, char *argv[])
     app::Form1::Setup setup;
     setup.cdImages = cdImagesFromArguments(QApplication::arguments(), &argumentsOk);
     if (!argumentsOk) {
-        std::fputs("Tarvex : l'option --cd-image attend le chemin d'une image de disque (.cue, .toc, .nrg).\n",
+        std::fputs("Tarvex : l'option --cd-image attend le chemin d'une image de disque (.cue, "
+                   ".toc, .nrg).\n",
                    stderr);
         return 2;
     }
@@ -130,7 +132,8 @@ int main(int argc, char *argv[])
     // "--captures FOLDER [--taille 960x640]" renders every page into PNG files and ends.
     const QString captures = optionValue(QApplication::arguments(), QStringLiteral("--captures"));
     if (!captures.isEmpty()) {
-        const QStringList size = optionValue(QApplication::arguments(), QStringLiteral("--taille")).split(u'x');
+        const QStringList size =
+            optionValue(QApplication::arguments(), QStringLiteral("--taille")).split(u'x');
         if (size.size() == 2)
             window.resize(size[0].toInt(), size[1].toInt());
         return app::saveScreenshots(window, captures) ? 0 : 1;

@@ -28,8 +28,7 @@ QHBoxLayout *fieldWithButton(QLineEdit *field, QPushButton *button)
 
 } // namespace
 
-OptionsPage::OptionsPage(QWidget *parent)
-    : QGroupBox(parent)
+OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame7"));
     // The tab above names the page; the frame itself stays plain.
@@ -55,15 +54,17 @@ OptionsPage::OptionsPage(QWidget *parent)
     auto *tagGroup = new QButtonGroup(Frame9);
     for (QRadioButton *option : {Option7, Option8, Option9, Option10})
         tagGroup->addButton(option);
-    Check2 = named<QCheckBox>(Frame9, "Check2",
-                              QStringLiteral("Prendre le nom de l'artiste dans le titre CDDB (« Artiste - Titre »)"));
+    Check2 = named<QCheckBox>(
+        Frame9, "Check2",
+        QStringLiteral("Prendre le nom de l'artiste dans le titre CDDB (« Artiste - Titre »)"));
 
     auto *tags = new QGroupBox(QStringLiteral("Tags des pistes extraites"), Frame9);
     auto *tagsLayout = new QVBoxLayout(tags);
     for (QRadioButton *option : {Option7, Option8, Option9, Option10})
         tagsLayout->addWidget(option);
     auto *form9 = new QFormLayout;
-    form9->addRow(QStringLiteral("Dossier des pistes extraites :"), fieldWithButton(Text3, Command5));
+    form9->addRow(QStringLiteral("Dossier des pistes extraites :"),
+                  fieldWithButton(Text3, Command5));
     form9->addRow(QStringLiteral("Nom des fichiers :"), Combo8);
     txtEmailCddb = named<QLineEdit>(Frame9, "txtEmailCddb");
     form9->addRow(QStringLiteral("Adresse e-mail (CDDB) :"), txtEmailCddb);
@@ -84,9 +85,10 @@ OptionsPage::OptionsPage(QWidget *parent)
     form10->addRow(QStringLiteral("Encodé par :"), fieldWithButton(Text9, Command8));
     auto *layout10 = new QVBoxLayout(Frame10);
     layout10->addLayout(form10);
-    auto *note = new QLabel(QStringLiteral("Quand ils ne sont pas vides, ces textes remplacent le commentaire "
-                                           "et le champ « Encodé par » de chaque tag enregistré."),
-                            Frame10);
+    auto *note = new QLabel(
+        QStringLiteral("Quand ils ne sont pas vides, ces textes remplacent le commentaire "
+                       "et le champ « Encodé par » de chaque tag enregistré."),
+        Frame10);
     note->setWordWrap(true);
     layout10->addWidget(note);
     layout10->addStretch();
@@ -97,7 +99,8 @@ OptionsPage::OptionsPage(QWidget *parent)
     Text5->setReadOnly(true);
     Command6 = named<QPushButton>(Frame11, "Command6", QStringLiteral("Parcourir..."));
     auto *form11 = new QFormLayout;
-    form11->addRow(QStringLiteral("Dossier des fichiers convertis :"), fieldWithButton(Text5, Command6));
+    form11->addRow(QStringLiteral("Dossier des fichiers convertis :"),
+                   fieldWithButton(Text5, Command6));
     auto *layout11 = new QVBoxLayout(Frame11);
     layout11->addLayout(form11);
     auto *howTo = new QLabel(

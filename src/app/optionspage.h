@@ -27,33 +27,33 @@ public:
     QLineEdit *Text3;        // folder of extracted tracks
     QLineEdit *txtEmailCddb; // "Adresse e-mail (CDDB)": names the user to the CDDB server
     QPushButton *Command5;
-    QComboBox *Combo8;       // file-name format
-    QRadioButton *Option7;   // tag with v1 only
-    QRadioButton *Option8;   // v2 only
-    QRadioButton *Option9;   // v1 and v2
-    QRadioButton *Option10;  // no tag
-    QCheckBox *Check2;       // artist from the CDDB title
+    QComboBox *Combo8;      // file-name format
+    QRadioButton *Option7;  // tag with v1 only
+    QRadioButton *Option8;  // v2 only
+    QRadioButton *Option9;  // v1 and v2
+    QRadioButton *Option10; // no tag
+    QCheckBox *Check2;      // artist from the CDDB title
 
     QGroupBox *Frame10;
-    QLineEdit *Text8;        // default comment
+    QLineEdit *Text8; // default comment
     QPushButton *Command7;
-    QLineEdit *Text9;        // default encoded-by
+    QLineEdit *Text9; // default encoded-by
     QPushButton *Command8;
 
     QGroupBox *Frame11;
-    QLineEdit *Text5;        // folder of converted files
+    QLineEdit *Text5; // folder of converted files
     QPushButton *Command6;
 
     void showSubPage(int page);
 
     // What the controls mean, for the parts of the window that read them.
-    QString trackFolder() const;        // Text3
-    int fileNameFormat() const;         // Combo8
-    bool artistFromTitles() const;      // Check2
+    QString trackFolder() const;   // Text3
+    int fileNameFormat() const;    // Combo8
+    bool artistFromTitles() const; // Check2
     // Option7 to Option10; with none chosen (a settings file edited by hand), ID3v2.
     cd::TagOption tagOption() const;
-    QString defaultComment() const;     // Text8
-    QString defaultEncoder() const;     // Text9
+    QString defaultComment() const; // Text8
+    QString defaultEncoder() const; // Text9
 };
 
 } // namespace app

@@ -61,12 +61,17 @@ RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
         grid->addLayout(line, r, 1);
     };
     auto label = [this](const QString &text) { return new QLabel(text, this); };
-    row(0, Option1, {Combo1, label(QStringLiteral("caractère(s) à partir de  la position :")), Combo2});
+    row(0, Option1,
+        {Combo1, label(QStringLiteral("caractère(s) à partir de  la position :")), Combo2});
     row(1, Option2, {Text1, label(QStringLiteral("par :")), Combo3});
-    row(2, Option3, {Combo4, label(QStringLiteral("(Nom de fichier)")), Combo5, label(QStringLiteral("(Extension)"))});
+    row(2, Option3,
+        {Combo4, label(QStringLiteral("(Nom de fichier)")), Combo5,
+         label(QStringLiteral("(Extension)"))});
     row(3, Option4, {Combo6});
     row(4, Option5, {Text2});
-    row(5, Option6, {Text6, label(QStringLiteral("+ nom du fichier actuel +")), Text7, label(QStringLiteral(".ext"))});
+    row(5, Option6,
+        {Text6, label(QStringLiteral("+ nom du fichier actuel +")), Text7,
+         label(QStringLiteral(".ext"))});
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(6, 1);
     Text2->setMinimumWidth(260);
@@ -81,17 +86,18 @@ void RenamePanel::fillFixedLists()
     QStringList numbers;
     for (int i = 0; i <= 30; ++i)
         numbers.append(QString::number(i));
-    const QStringList cases = {QStringLiteral("Ne pas changer"), QStringLiteral("Majuscule"),
-                               QStringLiteral("Minuscule"), QStringLiteral("1ere lettre en Majuscule"),
-                               QStringLiteral("1er mot en Majuscule")};
+    const QStringList cases = {
+        QStringLiteral("Ne pas changer"), QStringLiteral("Majuscule"), QStringLiteral("Minuscule"),
+        QStringLiteral("1ere lettre en Majuscule"), QStringLiteral("1er mot en Majuscule")};
     const QList<std::pair<QComboBox *, QStringList>> lists = {
         {Combo1, numbers},
         {Combo2, numbers},
         {Combo3, {QStringLiteral("-"), QStringLiteral("/"), QStringLiteral("_")}},
         {Combo4, cases},
         {Combo5, cases.mid(0, 4)},
-        {Combo6, {QStringLiteral("Artiste - Titre <--> Titre - Artiste"),
-                  QStringLiteral("Titre (Artiste) <--> Artiste - Titre")}},
+        {Combo6,
+         {QStringLiteral("Artiste - Titre <--> Titre - Artiste"),
+          QStringLiteral("Titre (Artiste) <--> Artiste - Titre")}},
     };
     for (const auto &[combo, entries] : lists) {
         combo->clear();

@@ -36,8 +36,8 @@ public:
 
     // With "Manuellement" chosen, the name of a checked row is offered for editing.
     void offerManualName(const QString &name);
-    QLineEdit *Text6;      // before the name
-    QLineEdit *Text7;      // after the name
+    QLineEdit *Text6; // before the name
+    QLineEdit *Text7; // after the name
 
     // Fills the fixed lists and shows the first entry of each.
     void fillFixedLists();

@@ -18,7 +18,8 @@ namespace {
 bool save(QWidget &widget, const QString &folder, const char *name)
 {
     QApplication::processEvents();
-    return widget.grab().save(QDir(folder).filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
+    return widget.grab().save(
+        QDir(folder).filePath(QString::fromLatin1(name) + QStringLiteral(".png")));
 }
 
 } // namespace

@@ -36,7 +36,8 @@ QList<SettingDefault> settingsTable(const QString &folderDefault)
     };
 }
 
-void writeMissingDefaults(SimpleRegAccess &reg, const QString &product, const QString &folderDefault)
+void writeMissingDefaults(SimpleRegAccess &reg, const QString &product,
+                          const QString &folderDefault)
 {
     const QString key = settingsKey(product);
     reg.setKeyPath(key);

@@ -25,7 +25,8 @@ QList<SettingDefault> settingsTable(const QString &folderDefault);
 
 // Creates the key when missing and writes the default of every missing value; values that exist,
 // even empty, are left alone.
-void writeMissingDefaults(SimpleRegAccess &reg, const QString &product, const QString &folderDefault);
+void writeMissingDefaults(SimpleRegAccess &reg, const QString &product,
+                          const QString &folderDefault);
 
 // The "Formatfichier" list index, or 0 when the text is not a number from 0 to 3.
 int fileFormatIndex(const QString &text);

@@ -17,8 +17,8 @@ SimpleRegAccess::~SimpleRegAccess() = default;
 
 QString SimpleRegAccess::defaultIniPath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/Tarvex/Tarvex.ini");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Tarvex/Tarvex.ini");
 }
 
 void SimpleRegAccess::setKeyPath(const QString &keyPath)

@@ -34,7 +34,10 @@ public:
     QString readValue(const QString &name) const;
 
     // Booleans are written "1"/"0"; reading accepts "1", "0", "True", "False", "-1".
-    static QString fromBool(bool value) { return value ? QStringLiteral("1") : QStringLiteral("0"); }
+    static QString fromBool(bool value)
+    {
+        return value ? QStringLiteral("1") : QStringLiteral("0");
+    }
     static bool toBool(const QString &text);
 
 private:

@@ -39,12 +39,8 @@ void showFileInfo(FileInfoPanel &panel, const mpeg::FileInfo &info)
 
 TagCommands::TagCommands(QObject *parent, TagWindow &window, TagPage &page,
                          const OptionsPage &options, RenamePanel &rename, FileCommands &files)
-    : QObject(parent)
-    , m_window(window)
-    , m_page(page)
-    , m_options(options)
-    , m_rename(rename)
-    , m_files(files)
+    : QObject(parent), m_window(window), m_page(page), m_options(options), m_rename(rename),
+      m_files(files)
 {
     connect(page.LV1, &QTreeWidget::itemClicked, this, &TagCommands::selectFile);
     const auto update = [this] { updateAvailability(); };
@@ -89,11 +85,10 @@ void TagCommands::updateAvailability()
     const QString shown = page.editor->shownFile();
     const int sub = page.TS1->currentIndex();
     const QTreeWidgetItem *row = page.LV1->currentItem();
-    const bool available = m_window.showsTagPage() &&
-                           (sub == TagPage::TagV1 || sub == TagPage::TagV2) &&
-                           page.Combo7->currentIndex() == 0 && !shown.isEmpty() && row &&
-                           row->isSelected() &&
-                           page.File1.filePath(row->text(TagPage::NameColumn)) == shown;
+    const bool available =
+        m_window.showsTagPage() && (sub == TagPage::TagV1 || sub == TagPage::TagV2) &&
+        page.Combo7->currentIndex() == 0 && !shown.isEmpty() && row && row->isSelected() &&
+        page.File1.filePath(row->text(TagPage::NameColumn)) == shown;
     m_window.setTagCommandsEnabled(available);
 }
 
@@ -101,9 +96,9 @@ bool TagCommands::saveTags(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    return reportSaved(path, m_page.editor->BtnUpdate(path, tags::defaultTexts(
-                                                          m_options.defaultComment(),
-                                                          m_options.defaultEncoder())));
+    return reportSaved(
+        path, m_page.editor->BtnUpdate(path, tags::defaultTexts(m_options.defaultComment(),
+                                                                m_options.defaultEncoder())));
 }
 
 bool TagCommands::saveRecord(const QString &path, const tags::TagType &record)

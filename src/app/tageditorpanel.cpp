@@ -49,8 +49,7 @@ QString fieldText(const QWidget *field)
 
 } // namespace
 
-TagEditorPanel::TagEditorPanel(QWidget *frameParent)
-    : QObject(frameParent)
+TagEditorPanel::TagEditorPanel(QWidget *frameParent) : QObject(frameParent)
 {
     setObjectName(QStringLiteral("TagEditorPanel"));
     buildV1(frameParent);
@@ -130,13 +129,15 @@ void TagEditorPanel::buildV2(QWidget *frameParent)
 
 QList<QWidget *> TagEditorPanel::fieldsV1() const
 {
-    return {txtv1Piste, txtv1Titre, txtv1Artiste, txtv1Album, txtv1Annee, cmbv1Genre, txtv1Commentaire};
+    return {txtv1Piste, txtv1Titre, txtv1Artiste,    txtv1Album,
+            txtv1Annee, cmbv1Genre, txtv1Commentaire};
 }
 
 QList<QWidget *> TagEditorPanel::fieldsV2() const
 {
-    return {txtv2Piste, txtv2Titre, txtv2Artiste, txtv2Album, txtv2Annee, cmbv2Genre,
-            txtv2Commentaire, txtv2Compositeur, txtv2Original, txtv2Copyright, txtv2Url, txtv2Encode};
+    return {txtv2Piste,    txtv2Titre,     txtv2Artiste,     txtv2Album,
+            txtv2Annee,    cmbv2Genre,     txtv2Commentaire, txtv2Compositeur,
+            txtv2Original, txtv2Copyright, txtv2Url,         txtv2Encode};
 }
 
 void TagEditorPanel::enableVersion(int version)
@@ -326,7 +327,8 @@ void TagEditorPanel::copyV2FieldsToV1()
     txtv1Album->setText(txtv2Album->text());
     txtv1Annee->setText(txtv2Annee->text());
     // The v2 genre may be typed: the v1 list shows the same name, or no genre.
-    cmbv1Genre->setCurrentIndex(std::max(0, cmbv1Genre->findText(cmbv2Genre->currentText(), Qt::MatchFixedString)));
+    cmbv1Genre->setCurrentIndex(
+        std::max(0, cmbv1Genre->findText(cmbv2Genre->currentText(), Qt::MatchFixedString)));
     txtv1Commentaire->setText(txtv2Commentaire->toPlainText());
 }
 

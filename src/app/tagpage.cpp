@@ -16,8 +16,7 @@
 
 namespace app {
 
-TagPage::TagPage(QWidget *parent)
-    : QGroupBox(parent)
+TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame1"));
     // The tab above names the page; the frame itself stays plain.
@@ -25,8 +24,8 @@ TagPage::TagPage(QWidget *parent)
     setFlat(true);
 
     LV1 = named<QTreeWidget>(this, "LV1");
-    LV1->setHeaderLabels({QStringLiteral("Nom du fichier"), QStringLiteral("Nouveau nom de fichier"),
-                          QStringLiteral("Dossier")});
+    LV1->setHeaderLabels({QStringLiteral("Nom du fichier"),
+                          QStringLiteral("Nouveau nom de fichier"), QStringLiteral("Dossier")});
     LV1->setColumnHidden(FolderColumn, true);
     LV1->setRootIsDecorated(false);
     LV1->setUniformRowHeights(true);

@@ -27,13 +27,13 @@ public:
     enum Column { NameColumn = 0, NewNameColumn = 1, FolderColumn = 2 };
 
     QTreeWidget *LV1;
-    QPushButton *Command1;   // check every row
-    QPushButton *Command2;   // uncheck every row
-    QComboBox *Combo7;       // "*.mp3" / "*.wav"
+    QPushButton *Command1; // check every row
+    QPushButton *Command2; // uncheck every row
+    QComboBox *Combo7;     // "*.mp3" / "*.wav"
     QTabBar *TS1;
     FileInfoPanel *Frame3;
-    TagEditorPanel *editor;  // owns Frame2 and Frame5
-    QGroupBox *Frame4;       // the renaming page fills it
+    TagEditorPanel *editor; // owns Frame2 and Frame5
+    QGroupBox *Frame4;      // the renaming page fills it
     FileListBox File1;
 
     // Shows the frame of one sub-page and hides the three others.

@@ -6,16 +6,14 @@
 namespace app {
 
 // Creates a child widget that carries its name as objectName, so that code and tests find it.
-template<typename W>
-W *named(QWidget *parent, const char *name)
+template <typename W> W *named(QWidget *parent, const char *name)
 {
     auto *w = new W(parent);
     w->setObjectName(QString::fromUtf8(name));
     return w;
 }
 
-template<typename W>
-W *named(QWidget *parent, const char *name, const QString &text)
+template <typename W> W *named(QWidget *parent, const char *name, const QString &text)
 {
     auto *w = new W(text, parent);
     w->setObjectName(QString::fromUtf8(name));

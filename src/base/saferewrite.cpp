@@ -148,7 +148,8 @@ QString rewriteFile(const QString &fichier, int fd, const struct stat &before,
     struct stat named;
     if (stat(target.constData(), &named) != 0 || !sameFile(named, before))
         return changedMeanwhile(fichier);
-    if (rewrite.keepFrom < 0 || rewrite.keepFrom > rewrite.keepTo || rewrite.keepTo > before.st_size)
+    if (rewrite.keepFrom < 0 || rewrite.keepFrom > rewrite.keepTo ||
+        rewrite.keepTo > before.st_size)
         return failure(EINVAL);
     removeLeftovers(target);
 

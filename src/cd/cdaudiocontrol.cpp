@@ -4,7 +4,9 @@
 
 #include <QFileInfo>
 
+// cdio.h first: the audio header uses its types without including it.
 #include <cdio/cdio.h>
+
 #include <cdio/audio.h>
 #include <cdio/mmc.h>
 #include <cdio/track.h>
@@ -29,10 +31,7 @@ CdioPtr openCdio(const QString &path)
 
 } // namespace
 
-CdAudioControl::CdAudioControl(QObject *parent)
-    : QObject(parent)
-{
-}
+CdAudioControl::CdAudioControl(QObject *parent) : QObject(parent) {}
 
 CdAudioControl::~CdAudioControl() = default;
 
@@ -82,10 +81,7 @@ struct CdioAudioControl::Handle
     bool image = false;
 };
 
-CdioAudioControl::CdioAudioControl(QObject *parent)
-    : CdAudioControl(parent)
-{
-}
+CdioAudioControl::CdioAudioControl(QObject *parent) : CdAudioControl(parent) {}
 
 CdioAudioControl::~CdioAudioControl() = default;
 
@@ -123,7 +119,8 @@ int CdioAudioControl::deviceTrack() const
     cdio_subchannel_t sub{};
     if (cdio_audio_read_subchannel(m_handle->cdio.get(), &sub) != DRIVER_OP_SUCCESS)
         return 0;
-    if (sub.audio_status != CDIO_MMC_READ_SUB_ST_PLAY && sub.audio_status != CDIO_MMC_READ_SUB_ST_PAUSED)
+    if (sub.audio_status != CDIO_MMC_READ_SUB_ST_PLAY &&
+        sub.audio_status != CDIO_MMC_READ_SUB_ST_PAUSED)
         return 0;
     const int first = cdio_get_first_track_num(m_handle->cdio.get());
     return sub.track >= first ? sub.track - first + 1 : 0;
@@ -145,7 +142,8 @@ bool isUsableDiscImage(const QString &path, QString *reason)
     if (!device)
         return fail(QStringLiteral("l'image de disque « %1 » n'est pas reconnue").arg(path));
     if (!device->readToc())
-        return fail(QStringLiteral("l'image de disque « %1 » n'a pas de table des matières lisible").arg(path));
+        return fail(QStringLiteral("l'image de disque « %1 » n'a pas de table des matières lisible")
+                        .arg(path));
     return true;
 }
 

@@ -111,22 +111,20 @@ QString cddbHelloSuffix(const QString &email)
     const QString address = email.trimmed();
     const qsizetype at = address.lastIndexOf(u'@');
     if (at > 0 && at < address.size() - 1) {
-        return QStringLiteral("&hello=") + percentEncoded(address.left(at)) + u'+'
-               + percentEncoded(address.mid(at + 1)) + helloTail;
+        return QStringLiteral("&hello=") + percentEncoded(address.left(at)) + u'+' +
+               percentEncoded(address.mid(at + 1)) + helloTail;
     }
     return QStringLiteral("&hello=me+") + hostWord + helloTail;
 }
 
-QString cddbRequestUrl(const QString &serverUrl, const QString &command,
-                       const QString &helloSuffix)
+QString cddbRequestUrl(const QString &serverUrl, const QString &command, const QString &helloSuffix)
 {
     return serverUrl + QStringLiteral("?cmd=") + command + helloSuffix;
 }
 
 QString cddbReadCommand(const QString &category, const QString &discId)
 {
-    return QStringLiteral("cddb+read+") + percentEncoded(category) + u'+'
-           + percentEncoded(discId);
+    return QStringLiteral("cddb+read+") + percentEncoded(category) + u'+' + percentEncoded(discId);
 }
 
 CddbQueryAnswer parseQueryAnswer(QStringView answer, QStringView queryText)
@@ -278,8 +276,8 @@ CddbSites parseSitesAnswer(QStringView answer)
         bool portOk = false;
         const int port = site.port.toInt(&portOk);
         const QUrl url(site.url(), QUrl::StrictMode);
-        if (!portOk || port < 1 || port > 65535 || !site.address.startsWith(u'/')
-            || !url.isValid() || url.host().isEmpty())
+        if (!portOk || port < 1 || port > 65535 || !site.address.startsWith(u'/') ||
+            !url.isValid() || url.host().isEmpty())
             continue;
         parsed.sites.append(site);
         shown.append(site.description + u'\t' + site.url());

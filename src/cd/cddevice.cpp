@@ -55,10 +55,7 @@ void CdDevice::Closer::operator()(CdIo_t *p) const
     cdio_destroy(p);
 }
 
-CdDevice::CdDevice(CdIo_t *p)
-    : m_cdio(p)
-{
-}
+CdDevice::CdDevice(CdIo_t *p) : m_cdio(p) {}
 
 CdDevice::CdDevice(CdDevice &&) noexcept = default;
 CdDevice &CdDevice::operator=(CdDevice &&) noexcept = default;
@@ -106,8 +103,8 @@ bool CdDevice::readAudio(int first, int count, char *buffer) const
 {
     if (first < 0 || count <= 0)
         return false;
-    return cdio_read_audio_sectors(m_cdio.get(), buffer, lsn_t(first), uint32_t(count))
-        == DRIVER_OP_SUCCESS;
+    return cdio_read_audio_sectors(m_cdio.get(), buffer, lsn_t(first), uint32_t(count)) ==
+           DRIVER_OP_SUCCESS;
 }
 
 } // namespace cd

@@ -70,8 +70,8 @@ void clsCdInfo::computeDiscId(const cd::CdToc &toc)
     tracks.reserve(n + 1);
     for (int i = 0; i <= n; ++i) {
         const cd::Msf &a = toc.starts.at(i);
-        if (a.minute < 0 || a.second < 0 || a.second > 59 || a.frame < 0 || a.frame > 74
-            || a.minute > 99) {
+        if (a.minute < 0 || a.second < 0 || a.second > 59 || a.frame < 0 || a.frame > 74 ||
+            a.minute > 99) {
             m_errorCode = ErrorOutOfRange;
             return;
         }
@@ -97,8 +97,8 @@ void clsCdInfo::computeDiscId(const cd::CdToc &toc)
     leadOut.minute = (total / framesPerSecond) / 60;
     leadOut.offset = total;
 
-    const int discSeconds = (leadOut.minute * 60 + leadOut.second)
-                            - (tracks.at(0).minute * 60 + tracks.at(0).second);
+    const int discSeconds =
+        (leadOut.minute * 60 + leadOut.second) - (tracks.at(0).minute * 60 + tracks.at(0).second);
     int checksum = 0;
     for (int i = 0; i < n; ++i)
         checksum += digitSum(tracks.at(i).minute * 60 + tracks.at(i).second);
@@ -117,8 +117,8 @@ QString clsCdInfo::QueryString(QString *message) const
         return {};
     }
     try {
-        QString query = QStringLiteral("cddb+query+") + m_discId + QLatin1Char('+')
-                        + QString::number(m_trackCount);
+        QString query = QStringLiteral("cddb+query+") + m_discId + QLatin1Char('+') +
+                        QString::number(m_trackCount);
         for (int i = 0; i < m_trackCount; ++i)
             query += QLatin1Char('+') + QString::number(m_tracks.at(i).offset);
         const Entry &leadOut = m_tracks.at(m_trackCount);

@@ -144,7 +144,8 @@ QString unreadableTracksMessage(const QList<int> &unreadableRows, const QList<Tr
 {
     if (unreadableRows.isEmpty())
         return {};
-    QString text = QStringLiteral("Des secteurs illisibles ont été remplacés par du silence dans les pistes suivantes :");
+    QString text = QStringLiteral(
+        "Des secteurs illisibles ont été remplacés par du silence dans les pistes suivantes :");
     for (int row : unreadableRows) {
         const QString title = row >= 1 && row <= rows.size() ? rows.at(row - 1).text : QString();
         text += QStringLiteral("\n%1. %2").arg(row).arg(title);

@@ -90,11 +90,11 @@ TrackTags trackTags(const ExtractionSettings &settings, const QString &rowText, 
 // What became of one row.
 struct TrackOutcome
 {
-    int row = 0;      // from 1
-    QString mark;     // markOk, markError, markNotSelected or markNotReplaced
-    QString path;     // the file written, or kept (empty for an unchecked row)
+    int row = 0;  // from 1
+    QString mark; // markOk, markError, markNotSelected or markNotReplaced
+    QString path; // the file written, or kept (empty for an unchecked row)
     RipResult result;
-    QString message;  // the French message to show for this row, if any
+    QString message; // the French message to show for this row, if any
     bool writeTags = false;
     TrackTags tags;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QObject>
 #include <QNetworkReply>
+#include <QObject>
 #include <QPointer>
 
 class QEventLoop;

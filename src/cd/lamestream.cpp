@@ -25,9 +25,7 @@ void LameStream::Closer::operator()(lame_global_struct *gf) const
 }
 
 LameStream::LameStream(lame_global_struct *gf, int channels)
-    : m_lame(gf)
-    , m_channels(channels)
-    , m_samplesPerChunk(lame_get_framesize(gf) * channels)
+    : m_lame(gf), m_channels(channels), m_samplesPerChunk(lame_get_framesize(gf) * channels)
 {
 }
 
@@ -71,9 +69,11 @@ std::optional<QByteArrayView> LameStream::encodeChunk(const qint16 *samples, int
     if (m_output.size() < needed)
         m_output.resize(needed);
     auto *out = reinterpret_cast<unsigned char *>(m_output.data());
-    const int n = m_channels == 2
-        ? lame_encode_buffer_interleaved(m_lame.get(), const_cast<short *>(samples), frames, out, int(m_output.size()))
-        : lame_encode_buffer(m_lame.get(), samples, samples, frames, out, int(m_output.size()));
+    const int n =
+        m_channels == 2
+            ? lame_encode_buffer_interleaved(m_lame.get(), const_cast<short *>(samples), frames,
+                                             out, int(m_output.size()))
+            : lame_encode_buffer(m_lame.get(), samples, samples, frames, out, int(m_output.size()));
     if (n < 0)
         return std::nullopt;
     return QByteArrayView(m_output.constData(), n);
@@ -83,7 +83,8 @@ std::optional<QByteArrayView> LameStream::finish()
 {
     if (m_output.size() < 7200)
         m_output.resize(7200);
-    const int n = lame_encode_flush(m_lame.get(), reinterpret_cast<unsigned char *>(m_output.data()), int(m_output.size()));
+    const int n = lame_encode_flush(
+        m_lame.get(), reinterpret_cast<unsigned char *>(m_output.data()), int(m_output.size()));
     if (n < 0)
         return std::nullopt;
     return QByteArrayView(m_output.constData(), n);

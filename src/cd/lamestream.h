@@ -17,7 +17,7 @@ struct EncoderConfig
 {
     int inputRate = 44100;
     int outputRate = 44100;
-    int mode = 0;     // 0 stereo, 3 mono
+    int mode = 0;      // 0 stereo, 3 mono
     int bitrate = 128; // kbit/s
     bool original = true;
     bool crc = false;

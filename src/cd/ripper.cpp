@@ -45,10 +45,7 @@ public:
 class Mp3Sink final : public BatchSink
 {
 public:
-    explicit Mp3Sink(LameStream &stream)
-        : m_stream(stream)
-    {
-    }
+    explicit Mp3Sink(LameStream &stream) : m_stream(stream) {}
     bool begin(OutputFile &, qint64) override { return true; }
     bool write(OutputFile &file, const char *pcm, int bytes) override
     {
@@ -104,7 +101,8 @@ RipResult locateTrack(const QString &drive, int trackIndex, std::optional<CdDevi
     extent = {toc->trackStart(trackIndex), toc->trackEnd(trackIndex)};
     // A track that ends before it starts, or longer than a WAV size can describe, is a
     // table of contents that cannot be right.
-    if (extent.end < extent.start || qint64(extent.end - extent.start) * sectorBytes > 0xFFFFFFFFLL - (wavHeaderBytes - 8))
+    if (extent.end < extent.start ||
+        qint64(extent.end - extent.start) * sectorBytes > 0xFFFFFFFFLL - (wavHeaderBytes - 8))
         return failure(RipStatus::TocUnreadable);
     return {};
 }

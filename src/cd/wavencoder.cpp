@@ -34,7 +34,8 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwri
     if (!wav.wavLoaded)
         return {false, wav.error};
 
-    auto stream = LameStream::open(wavFileEncoderConfig(int(wav.wavFormat.samplesPerSec), wav.wavFormat.channels));
+    auto stream = LameStream::open(
+        wavFileEncoderConfig(int(wav.wavFormat.samplesPerSec), wav.wavFormat.channels));
     if (!stream)
         return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
 
@@ -71,7 +72,8 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwri
         const qint16 *samples = reinterpret_cast<const qint16 *>(raw.data());
         if (!plain16) {
             for (qint64 i = 0; i < frames * channels; ++i)
-                pcm[size_t(i)] = sampleTo16(raw.data() + i * wav.bytesPerSample, wav.bytesPerSample, isFloat);
+                pcm[size_t(i)] =
+                    sampleTo16(raw.data() + i * wav.bytesPerSample, wav.bytesPerSample, isFloat);
             samples = pcm.data();
         }
         const auto mp3 = stream->encodeChunk(samples, int(frames * channels));

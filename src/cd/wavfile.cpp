@@ -142,10 +142,11 @@ WavFile loadWavFile(QIODevice &device, const QString &fileName)
     }
     const WavFormat &f = *layout.format;
     if (f.channels < 1 || f.channels > 2) {
-        wav.error = QStringLiteral("Le fichier « %1 » a %2 canaux : seuls les fichiers mono et stéréo "
-                                   "peuvent être convertis.")
-                        .arg(name)
-                        .arg(f.channels);
+        wav.error =
+            QStringLiteral("Le fichier « %1 » a %2 canaux : seuls les fichiers mono et stéréo "
+                           "peuvent être convertis.")
+                .arg(name)
+                .arg(f.channels);
         return wav;
     }
     // The container size normally follows from block align; bits per sample decides when
@@ -156,8 +157,9 @@ WavFile loadWavFile(QIODevice &device, const QString &fileName)
         if (fromAlign >= bytes && fromAlign <= 8)
             bytes = fromAlign;
     }
-    const bool supported = (layout.sampleFormat == formatPcm && bytes >= 1 && bytes <= 4 && f.bitsPerSample > 0)
-        || (layout.sampleFormat == formatFloat && (bytes == 4 || bytes == 8));
+    const bool supported =
+        (layout.sampleFormat == formatPcm && bytes >= 1 && bytes <= 4 && f.bitsPerSample > 0) ||
+        (layout.sampleFormat == formatFloat && (bytes == 4 || bytes == 8));
     if (!supported) {
         wav.error = QStringLiteral("Le fichier « %1 » utilise un codage audio non pris en charge "
                                    "(format %2, %3 bits).")
@@ -167,7 +169,9 @@ WavFile loadWavFile(QIODevice &device, const QString &fileName)
         return wav;
     }
     if (f.samplesPerSec == 0) {
-        wav.error = QStringLiteral("Le fichier « %1 » indique une fréquence d'échantillonnage nulle.").arg(name);
+        wav.error =
+            QStringLiteral("Le fichier « %1 » indique une fréquence d'échantillonnage nulle.")
+                .arg(name);
         return wav;
     }
     wav.wavLoaded = true;
@@ -221,8 +225,9 @@ qint16 sampleTo16(const char *sample, int bytesPerSample, bool isFloat)
         return qFromLittleEndian(v);
     }
     case 3: {
-        const qint32 v = qint32(quint32(quint8(sample[0])) << 8 | quint32(quint8(sample[1])) << 16
-                                | quint32(quint8(sample[2])) << 24) >> 8;
+        const qint32 v = qint32(quint32(quint8(sample[0])) << 8 | quint32(quint8(sample[1])) << 16 |
+                                quint32(quint8(sample[2])) << 24) >>
+                         8;
         return qint16(std::min((v + 128) >> 8, 32767));
     }
     default: {

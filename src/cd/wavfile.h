@@ -30,10 +30,10 @@ QByteArray wavHeader(quint32 dataBytes);
 struct WavLayout
 {
     std::optional<WavFormat> format;
-    quint16 sampleFormat = 0;  // the format tag, resolved through WAVE_FORMAT_EXTENSIBLE
+    quint16 sampleFormat = 0; // the format tag, resolved through WAVE_FORMAT_EXTENSIBLE
     bool hasData = false;
-    qint64 dataOffset = 0;     // position of the first sample byte
-    qint64 dataSize = 0;       // never beyond the end of the stream
+    qint64 dataOffset = 0; // position of the first sample byte
+    qint64 dataSize = 0;   // never beyond the end of the stream
 };
 
 // Walks the chunks of a RIFF/RF64 WAV stream from its start, skipping unknown chunks and the pad
@@ -49,12 +49,15 @@ struct WavFile
     bool wavLoaded = false;
     WavFormat wavFormat;
     quint16 sampleFormat = 0;
-    int bytesPerSample = 0;  // container size of one sample of one channel
+    int bytesPerSample = 0; // container size of one sample of one channel
     qint64 dataOffset = 0;
     qint64 dataSize = 0;
     QString error;
 
-    qint64 frameCount() const { return bytesPerSample ? dataSize / (bytesPerSample * wavFormat.channels) : 0; }
+    qint64 frameCount() const
+    {
+        return bytesPerSample ? dataSize / (bytesPerSample * wavFormat.channels) : 0;
+    }
 };
 
 // Parses fileName and checks that its samples can be converted to 16-bit PCM: 1 or 2

@@ -83,7 +83,8 @@ int copyToTemporary(const QByteArray &from, const struct stat &source, const QSt
         if (got == 0)
             break;
         for (ssize_t written = 0; written < got;) {
-            const ssize_t n = ::write(out.get(), buffer.constData() + written, size_t(got - written));
+            const ssize_t n =
+                ::write(out.get(), buffer.constData() + written, size_t(got - written));
             if (n < 0) {
                 if (errno == EINTR)
                     continue;

@@ -6,7 +6,8 @@
 
 namespace files {
 
-MediaPlayer::MediaPlayer() : m_player(std::make_unique<QMediaPlayer>()), m_output(std::make_unique<QAudioOutput>())
+MediaPlayer::MediaPlayer()
+    : m_player(std::make_unique<QMediaPlayer>()), m_output(std::make_unique<QAudioOutput>())
 {
     m_player->setAudioOutput(m_output.get());
     // After an error the player still says it plays: stop it, quietly.

@@ -126,8 +126,7 @@ void readHeader(ByteReader &in, qint64 o, FileInfo &info, const QLocale &locale)
         // The low three bytes of the frame count, times the samples of one frame, over the
         // sampling frequency. Without a duration, or at a rate beyond 16 bits, the
         // constant-bit-rate figures stand.
-        const qint64 samples =
-            qint64(in.bigEndian(o + 45, 3)) * samplesPerFrame(layer, h.mpeg1());
+        const qint64 samples = qint64(in.bigEndian(o + 45, 3)) * samplesPerFrame(layer, h.mpeg1());
         if (samples > 0 && info.frequency > 0) {
             const double seconds = double(samples) / info.frequency;
             const double bitRate = std::round((size - p) * 0.008 / seconds);

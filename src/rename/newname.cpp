@@ -150,9 +150,9 @@ NewName newFileName(QStringView fichier, const RenameSettings &settings)
         return NewName::of(toQString(
             remplacer(b, toChars(settings.recherche), toChars(settings.remplacement)) + x));
     case Operation::Lettrage:
-        return NewName::of(toQString(applyCase(b, settings.lettrageNom) + U'.' +
-                                     applyCase(f.substr(f.size() - 3),
-                                               extensionRule(settings.lettrageExt))));
+        return NewName::of(
+            toQString(applyCase(b, settings.lettrageNom) + U'.' +
+                      applyCase(f.substr(f.size() - 3), extensionRule(settings.lettrageExt))));
     case Operation::Inverser:
         return inverser(b, x, settings.inversion);
     case Operation::Ajouter:

@@ -27,10 +27,12 @@ RenameOutcome renameFiles(const QString &folder, const QList<RenameRow> &rows)
         if (isMarkerOrEmpty(row.nouveau) || row.nouveau == row.fichier)
             continue;
         if (!isAcceptableName(row.nouveau) || !isAcceptableName(row.fichier)) {
-            outcome.refused.append({row.fichier, row.nouveau, QStringLiteral("nom de fichier interdit")});
+            outcome.refused.append(
+                {row.fichier, row.nouveau, QStringLiteral("nom de fichier interdit")});
             continue;
         }
-        const int error = renameNoReplace(joinPath(folder, row.fichier), joinPath(folder, row.nouveau));
+        const int error =
+            renameNoReplace(joinPath(folder, row.fichier), joinPath(folder, row.nouveau));
         if (error == 0)
             ++outcome.renamed;
         else

@@ -27,16 +27,16 @@ enum SwapRule {
 struct RenameSettings
 {
     Operation operation = Operation::Supprimer;
-    int nombre = 0;                  // N: characters to delete
-    int position = 0;                // P: position after which to delete
-    QString recherche;               // S: text searched by "Remplacer"
+    int nombre = 0;                             // N: characters to delete
+    int position = 0;                           // P: position after which to delete
+    QString recherche;                          // S: text searched by "Remplacer"
     QString remplacement = QStringLiteral("-"); // R: only its first character is used
-    int lettrageNom = NePasChanger;  // case rule of the name part, 0 to 4
-    int lettrageExt = NePasChanger;  // case rule of the extension, 0 to 3
-    int inversion = ArtisteTitre;    // swap rule, 0 or 1
-    QString nomManuel;               // whole new name for "Manuellement"
-    QString avant;                   // text put before the name for "Ajouter"
-    QString apres;                   // text put after the name for "Ajouter"
+    int lettrageNom = NePasChanger;             // case rule of the name part, 0 to 4
+    int lettrageExt = NePasChanger;             // case rule of the extension, 0 to 3
+    int inversion = ArtisteTitre;               // swap rule, 0 or 1
+    QString nomManuel;                          // whole new name for "Manuellement"
+    QString avant;                              // text put before the name for "Ajouter"
+    QString apres;                              // text put after the name for "Ajouter"
 };
 
 } // namespace renaming

@@ -79,7 +79,8 @@ std::optional<QByteArray> renderId3v1(const TypeTagV1 &tag)
 
 TypeTagV1 readTagV1(const QString &fichier)
 {
-    const base::Fd fd(open(base::nativePath(fichier).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const base::Fd fd(
+        open(base::nativePath(fichier).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     struct stat info;
     if (fd.get() < 0 || fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
         info.st_size < Id3v1Size)

@@ -243,7 +243,7 @@ Id3v2Tag walk(QByteArrayView tag, bool share)
         QByteArrayView body = data.sliced(start, length);
         QByteArray plain; // a frame of version 2.4 without its unsynchronisation
         if (result.version == 3) {
-            frame.opaque = frame.flags & 0x00C0;                       // compressed or encrypted
+            frame.opaque = frame.flags & 0x00C0; // compressed or encrypted
             if ((frame.flags & 0x0020) && !frame.opaque && !body.isEmpty()) { // group byte
                 frame.grouped = true;
                 frame.group = body[0];

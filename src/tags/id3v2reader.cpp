@@ -175,11 +175,12 @@ TypeTagV2 parseId3v2(QByteArrayView bytes)
 Result<QByteArray> readId3v2Bytes(const QString &fichier)
 {
     const auto failure = [&](int error) {
-        return Result<QByteArray>::failure(
-            QStringLiteral("Lecture impossible de « %1 » : %2").arg(fichier, base::systemError(error)));
+        return Result<QByteArray>::failure(QStringLiteral("Lecture impossible de « %1 » : %2")
+                                               .arg(fichier, base::systemError(error)));
     };
     // Non-blocking, so that a named pipe does not hang the read.
-    const base::Fd fd(open(base::nativePath(fichier).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const base::Fd fd(
+        open(base::nativePath(fichier).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0)
         return failure(errno);
     struct stat info;

@@ -15,8 +15,20 @@ struct Id3v2Tag;
 
 // The fields of an ID3v2 record that frames give.
 enum class V2Field {
-    Titre, Artiste, Album, Annee, Commentaire, Piste, Genre, Compositeur, Original, Copyright,
-    Url, Encode, Image, Count
+    Titre,
+    Artiste,
+    Album,
+    Annee,
+    Commentaire,
+    Piste,
+    Genre,
+    Compositeur,
+    Original,
+    Copyright,
+    Url,
+    Encode,
+    Image,
+    Count
 };
 
 // For each field, the index in the tag's frames of the frame that gave its value; -1 when no

@@ -22,8 +22,8 @@ QByteArray urlBytes(const QString &url)
     for (qsizetype i = 0; i < url.size(); ++i) {
         const qsizetype length = url[i].isHighSurrogate() && i + 1 < url.size() ? 2 : 1;
         const QString character = url.mid(i, length);
-        bytes +=
-            base::fitsWindows1252(character) ? base::toWindows1252(character) : QUrl::toPercentEncoding(character);
+        bytes += base::fitsWindows1252(character) ? base::toWindows1252(character)
+                                                  : QUrl::toPercentEncoding(character);
         i += length - 1;
     }
     return bytes;
@@ -50,8 +50,10 @@ QByteArray synchsafeBytes(quint32 size)
 QByteArray describedBody(const QByteArray &prefix, const QString &description, const QString &text)
 {
     if (fitsLatin1(description) && fitsLatin1(text))
-        return char(Latin1) + prefix + base::toWindows1252(description) + '\0' + base::toWindows1252(text);
-    return char(Utf16) + prefix + encodeUtf16(description) + QByteArray(2, '\0') + encodeUtf16(text);
+        return char(Latin1) + prefix + base::toWindows1252(description) + '\0' +
+               base::toWindows1252(text);
+    return char(Utf16) + prefix + encodeUtf16(description) + QByteArray(2, '\0') +
+           encodeUtf16(text);
 }
 
 // The description of a COMM (after its language) or WXXX body.
@@ -78,10 +80,10 @@ struct FieldFrame
 
 // The fields in the order their new frames are written.
 constexpr FieldFrame FieldOrder[] = {
-    {V2Field::Titre, "TIT2"},       {V2Field::Artiste, "TPE1"},  {V2Field::Album, "TALB"},
-    {V2Field::Annee, "TYER"},       {V2Field::Commentaire, "COMM"}, {V2Field::Piste, "TRCK"},
-    {V2Field::Genre, "TCON"},       {V2Field::Compositeur, "TCOM"}, {V2Field::Original, "TOPE"},
-    {V2Field::Copyright, "TCOP"},   {V2Field::Url, "WXXX"},      {V2Field::Encode, "TENC"},
+    {V2Field::Titre, "TIT2"},     {V2Field::Artiste, "TPE1"},     {V2Field::Album, "TALB"},
+    {V2Field::Annee, "TYER"},     {V2Field::Commentaire, "COMM"}, {V2Field::Piste, "TRCK"},
+    {V2Field::Genre, "TCON"},     {V2Field::Compositeur, "TCOM"}, {V2Field::Original, "TOPE"},
+    {V2Field::Copyright, "TCOP"}, {V2Field::Url, "WXXX"},         {V2Field::Encode, "TENC"},
 };
 
 QString fieldValue(const TypeTagV2 &t, V2Field field)
@@ -128,8 +130,8 @@ std::optional<Id3v2Frame> fieldFrame(const FieldFrame &field, const TypeTagV2 &w
     frame.id = field.id;
     if (field.field == V2Field::Commentaire) {
         const QByteArray language = old ? old->body.mid(1, 3) : QByteArray();
-        frame.body = describedBody(language.leftJustified(3, '\0', true), descriptionOf(old, 3),
-                                   value);
+        frame.body =
+            describedBody(language.leftJustified(3, '\0', true), descriptionOf(old, 3), value);
     } else if (field.field == V2Field::Url) {
         const QString description = descriptionOf(old, 0);
         const QByteArray head = fitsLatin1(description)
@@ -225,7 +227,8 @@ Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size)
         framesSize += 10 + (frame.grouped ? 1 : 0) + frame.body.size();
     const qint64 padding = size > 0 ? size - Id3v2HeaderSize - framesSize : PaddingSize;
     if (padding < 0)
-        return Result<QByteArray>::failure(QStringLiteral("le nouveau tag ne tient pas à sa place"));
+        return Result<QByteArray>::failure(
+            QStringLiteral("le nouveau tag ne tient pas à sa place"));
     const qint64 bodySize = framesSize + padding;
     if (bodySize > Id3v2MaxSize)
         return Result<QByteArray>::failure(

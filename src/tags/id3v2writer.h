@@ -27,9 +27,8 @@ QByteArray buildFrame(const TypeTagV2 &tag, QByteArrayView id, QByteArrayView pi
 // lacks gets a new frame, new frames coming first in the fixed order TIT2, TPE1, TALB, TYER,
 // COMM, TRCK, TCON, TCOM, TOPE, TCOP, WXXX, TENC, APIC. Every other frame is kept (converted to
 // version 2.3). nullopt when no field differs: nothing is to be written.
-Result<std::optional<QList<Id3v2Frame>>> editFrames(const Id3v2Tag &existing,
-                                                    const TypeTagV2 &wanted,
-                                                    QByteArrayView picture = {});
+Result<std::optional<QList<Id3v2Frame>>>
+editFrames(const Id3v2Tag &existing, const TypeTagV2 &wanted, QByteArrayView picture = {});
 
 // A version 2.3 tag of the frames: header, frames, then zero padding up to `size` bytes in all
 // when size is given (a tag written in the place of another), 11 bytes of padding otherwise.

@@ -84,8 +84,8 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
     const QString shown = base::shownPath(fichier);
     const QByteArray path = base::nativePath(fichier);
     const auto ioFailure = [&](int error) {
-        return refused(
-            QStringLiteral("Lecture impossible de « %1 » : %2").arg(shown, base::systemError(error)));
+        return refused(QStringLiteral("Lecture impossible de « %1 » : %2")
+                           .arg(shown, base::systemError(error)));
     };
     const QString notRegular =
         QStringLiteral("« %1 » n'est pas un fichier ordinaire : rien n'a été écrit").arg(shown);
@@ -233,9 +233,10 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
                                .arg(shown, base::systemError(error)));
         };
         if (v1Change) {
-            const bool done = changes.removeV1 ? ftruncate(fd.get(), off_t(size - Id3v1Size)) == 0
-                                               : base::writeAt(fd.get(), newBlock.constData(), Id3v1Size,
-                                                         hasBlock ? size - Id3v1Size : size);
+            const bool done = changes.removeV1
+                                  ? ftruncate(fd.get(), off_t(size - Id3v1Size)) == 0
+                                  : base::writeAt(fd.get(), newBlock.constData(), Id3v1Size,
+                                                  hasBlock ? size - Id3v1Size : size);
             if (!done)
                 return undo(errno, false);
         }

@@ -14,9 +14,8 @@ void TypeTagV2::SetPicFromFile(const QString &param)
 bool TypeTagV2::operator==(const TypeTagV2 &other) const
 {
     return m_picturePath == other.m_picturePath && m_pictureBinary == other.m_pictureBinary &&
-           m_valide == other.m_valide &&
-           m_artiste == other.m_artiste && m_album == other.m_album && m_piste == other.m_piste &&
-           m_titre == other.m_titre && m_genre == other.m_genre &&
+           m_valide == other.m_valide && m_artiste == other.m_artiste && m_album == other.m_album &&
+           m_piste == other.m_piste && m_titre == other.m_titre && m_genre == other.m_genre &&
            m_genreTexte == other.m_genreTexte && m_annee == other.m_annee &&
            m_commentaire == other.m_commentaire && m_compositeur == other.m_compositeur &&
            m_original == other.m_original && m_copyright == other.m_copyright &&

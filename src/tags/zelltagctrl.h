@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QVariant>
 
-
 namespace tags {
 
 // An editor that shows a file's tags (the main window's tag editor).

@@ -7,10 +7,10 @@
 #include "app/optionspage.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
-#include "tags/zelltagctrl.h"
 #include "discimage.h"
 #include "fakeplayer.h"
 #include "scripteddialogs.h"
+#include "tags/zelltagctrl.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -195,15 +195,20 @@ inline QString storedTags(const QString &path)
     const tags::TypeTagV1 &v1 = read->TagV1;
     const tags::TypeTagV2 &v2 = read->TagV2;
     const QString one = !v1.Valide() ? u"-"_s
-                                     : QStringList{QString::number(v1.Piste()), v1.Titre(),
-                                                   v1.Artiste(), v1.Album(), v1.Annee(),
-                                                   QString::number(v1.Genre()), v1.Commentaire()}
+                                     : QStringList{QString::number(v1.Piste()),
+                                                   v1.Titre(),
+                                                   v1.Artiste(),
+                                                   v1.Album(),
+                                                   v1.Annee(),
+                                                   QString::number(v1.Genre()),
+                                                   v1.Commentaire()}
                                            .join(u'|');
-    const QString two = !v2.Valide() ? u"-"_s
-                                     : QStringList{v2.Piste(), v2.Titre(), v2.Artiste(), v2.Album(),
-                                                   v2.Annee(), QString::number(v2.Genre()),
-                                                   v2.GenreTexte(), v2.Commentaire(), v2.Encode()}
-                                           .join(u'|');
+    const QString two =
+        !v2.Valide() ? u"-"_s
+                     : QStringList{v2.Piste(),      v2.Titre(),       v2.Artiste(),
+                                   v2.Album(),      v2.Annee(),       QString::number(v2.Genre()),
+                                   v2.GenreTexte(), v2.Commentaire(), v2.Encode()}
+                           .join(u'|');
     return u"v1:"_s + one + u" v2:"_s + two;
 }
 

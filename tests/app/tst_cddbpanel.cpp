@@ -285,10 +285,12 @@ private slots:
                   {u"rip"_s, u"--cd-image="_s + page()->cboLecteurCD->currentText(), u"--piste=1"_s,
                    u"--mp3"_s, u"--tags=les-deux"_s, u"--cddb=1"_s, u"--serveur="_s + server->url(),
                    u"--commentaire=Souvenir"_s, u"--encode=Tarvex"_s, line});
-        QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning, 60000); // the server answers meanwhile
+        QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning,
+                                 60000); // the server answers meanwhile
         QCOMPARE(cli.exitCode(), 0);
         const QString window = storedTags(f->dir.filePath(u"Les Amis - Tant qu'il continue.mp3"_s));
-        QVERIFY2(window.contains(u"Tant qu'il continue|Les Amis|Noël d'été|1999|17"_s), qPrintable(window));
+        QVERIFY2(window.contains(u"Tant qu'il continue|Les Amis|Noël d'été|1999|17"_s),
+                 qPrintable(window));
         QCOMPARE(storedTags(line), window);
     }
 };

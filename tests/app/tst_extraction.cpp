@@ -100,8 +100,10 @@ private slots:
         QFETCH(QString, tags);
         FormFixture f;
         app::Form1 &w = f.start();
-        setFields(&w, option + u"|Check2|txtArtiste=Disque|txtAlbum=Album|txtAnnée=2001|"
-                               u"txtGenre=Reggae|Text8=Souvenir|Text9=Tarvex|Text3="_s + f.dir.path());
+        setFields(&w, option +
+                          u"|Check2|txtArtiste=Disque|txtAlbum=Album|txtAnnée=2001|"
+                          u"txtGenre=Reggae|Text8=Souvenir|Text9=Tarvex|Text3="_s +
+                          f.dir.path());
         QTreeWidget *lv2 = w.Frame6->LV2;
         lv2->topLevelItem(0)->setText(0, u"Les Amis - Le Vent"_s);
         lv2->topLevelItem(2)->setText(0, u"AC/DC"_s);
@@ -110,8 +112,9 @@ private slots:
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Ok"_s);
         QCOMPARE(QDir(f.dir.path()).entryList({u"*.mp3"_s}).join(u'|'),
                  u"Disque - AC-DC.mp3|Disque - Les Amis - Le Vent.mp3"_s);
-        const QList<QStringList> tracks = {{u"1"_s, u"Les Amis"_s, u"Le Vent"_s, u"Les Amis - Le Vent"_s},
-                                           {u"3"_s, u"Disque"_s, u"AC/DC"_s, u"AC-DC"_s}};
+        const QList<QStringList> tracks = {
+            {u"1"_s, u"Les Amis"_s, u"Le Vent"_s, u"Les Amis - Le Vent"_s},
+            {u"3"_s, u"Disque"_s, u"AC/DC"_s, u"AC-DC"_s}};
         for (const QStringList &track : tracks) {
             const QString line = f.dir.filePath(u"ligne %1.mp3"_s.arg(track[0]));
             QCOMPARE(runCli({u"rip"_s, u"--cd-image="_s + w.Frame6->cboLecteurCD->currentText(),

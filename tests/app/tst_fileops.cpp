@@ -129,8 +129,8 @@ private slots:
             << u"deplacer"_s << true << u"cible"_s << u"a.mp3=a.mp3|c.mp3=c.mp3"_s
             << old + u"|b.mp3=b.mp3"_s << u"« a.mp3 » : un fichier de ce nom existe déjà"_s;
         QTest::newRow("move across file systems")
-            << u"deplacer"_s << true << u"tmpfs"_s << u"c.mp3=c.mp3"_s << u"a.mp3=a.mp3|b.mp3=b.mp3"_s
-            << u""_s;
+            << u"deplacer"_s << true << u"tmpfs"_s << u"c.mp3=c.mp3"_s
+            << u"a.mp3=a.mp3|b.mp3=b.mp3"_s << u""_s;
         QTest::newRow("delete the file played")
             << u"supprimer"_s << true << u""_s << u"c.mp3=c.mp3"_s << u""_s << u""_s;
         for (const QString &command : {u"copier"_s, u"deplacer"_s, u"supprimer"_s})

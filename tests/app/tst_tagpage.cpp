@@ -172,7 +172,8 @@ private slots:
         QTest::newRow("genre 0") << u"(0)"_s << 0 << 1 << u"TCON=0|TIT2=x|TRCK=1"_s;
         QTest::newRow("last genre") << u"(147)"_s << 147 << 148 << u"TCON=147|TIT2=x|TRCK=1"_s;
         QTest::newRow("no genre") << QString() << 255 << 0 << u"TIT2=x|TRCK=1"_s;
-        QTest::newRow("number without a name") << u"(200)"_s << 200 << 0 << u"TCON=200|TIT2=x|TRCK=1"_s;
+        QTest::newRow("number without a name")
+            << u"(200)"_s << 200 << 0 << u"TCON=200|TIT2=x|TRCK=1"_s;
     }
     void genrePositions()
     {

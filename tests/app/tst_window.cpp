@@ -172,7 +172,8 @@ private slots:
             {app::Procedure::apercu, u"apercu"_s},
             {app::Procedure::ouvre, u"ouvre"_s}};
         for (const auto &[procedure, name] : procedures)
-            w.setProcedure(procedure, [&, name] { journal << name + u':' + w.MMControl1->command(); });
+            w.setProcedure(procedure,
+                           [&, name] { journal << name + u':' + w.MMControl1->command(); });
         for (const QString &page : {u"TS2=0"_s, u"TS2=1|TS1=3"_s}) {
             setFields(&w, page);
             journal.clear();

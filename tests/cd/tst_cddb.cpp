@@ -46,11 +46,11 @@ QString referenceQuery(const QList<int> &startFrames, int leadOutFrame)
     return (words << QString::number(leadOutFrame / 75)).join(QLatin1Char('+'));
 }
 
-
 // A read answer as the server's bytes, in Latin-1: status line, the lines given, the end line.
 QByteArray entry(const QStringList &lines)
 {
-    const QStringList all = QStringList{"210 rock 940aac0d CD database entry follows"} + lines + QStringList{"."};
+    const QStringList all =
+        QStringList{"210 rock 940aac0d CD database entry follows"} + lines + QStringList{"."};
     return (all.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toLatin1();
 }
 
@@ -93,8 +93,9 @@ void TestCddb::knownDiscs_data()
     QTest::newRow("checksum 255 wraps to 00")
         << tocOf(wrap + QList<int>{186, 1000}, 1060, 75) << "cddb+query+00042212+18+";
     QTest::newRow("checksum 510 wraps to 00")
-        << tocOf(wrap + QList<int>{179, 186, 187, 188, 189, 195, 196, 197, 198, 199, 249, 258,
-                                   259, 267, 268, 269, 270}, 330, 75)
+        << tocOf(wrap + QList<int>{179, 186, 187, 188, 189, 195, 196, 197, 198, 199, 249, 258, 259,
+                                   267, 268, 269, 270},
+                 330, 75)
         << "cddb+query+00014821+33+";
 }
 
@@ -154,7 +155,8 @@ void TestCddb::discImages()
     QFETCH(QList<int>, trackSectors);
     QFETCH(int, firstTrack);
     QTemporaryDir dir;
-    const testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), trackSectors, firstTrack);
+    const testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), trackSectors,
+                                       firstTrack);
     QList<int> starts;
     for (int k = 0; k < trackSectors.size(); ++k)
         starts.append(image.firstSector(k) + 150);
@@ -169,8 +171,8 @@ void TestCddb::queryAnswer_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<QStringList>("matches");
     const QString notFound = QStringLiteral("NotFound Erreur|Erreur");
-    QTest::newRow("200 keeps the local disc ID") << "200 rock 940aac0e A / B\r\n" << "Found rock|0200b401"
-                                                 << QStringList{};
+    QTest::newRow("200 keeps the local disc ID") << "200 rock 940aac0e A / B\r\n"
+                                                 << "Found rock|0200b401" << QStringList{};
     QTest::newRow("200 without category") << "200\r\n" << notFound << QStringList{};
     QTest::newRow("202 no match") << "202 No match found.\r\n" << notFound << QStringList{};
     QTest::newRow("empty answer") << "" << notFound << QStringList{};
@@ -182,8 +184,8 @@ void TestCddb::queryAnswer_data()
         << "Choice " << QStringList{"misc 12345678 A / B"};
     QTest::newRow("210 without end line") << "210 Found exact matches\r\nrock 0200b401 A / B"
                                           << "Choice " << QStringList{"rock 0200b401 A / B"};
-    QTest::newRow("210 with an empty list") << "210 Found exact matches\r\n.\r\n" << notFound
-                                            << QStringList{};
+    QTest::newRow("210 with an empty list") << "210 Found exact matches\r\n.\r\n"
+                                            << notFound << QStringList{};
 }
 
 // Anything but one exact match or a list to choose from leaves "Erreur" as the result, which the
@@ -207,16 +209,18 @@ void TestCddb::readAnswer_data()
     QTest::addColumn<QStringList>("rows");
     const QString amis = QStringLiteral("Les Amis|Le Vent|1999|Chanson");
     QTest::newRow("titles, extended part, leading digit")
-        << entry(disc + QStringList{"TTITLE0=Un", "TTITLE1=Deux", "EXTD=", "EXTT1=live", "TTITLE2=1999",
-                                    "TTITLE3=  7 Seconds  ", "PLAYORDER="})
+        << entry(disc + QStringList{"TTITLE0=Un", "TTITLE1=Deux", "EXTD=", "EXTT1=live",
+                                    "TTITLE2=1999", "TTITLE3=  7 Seconds  ", "PLAYORDER="})
         << 4 << amis << QStringList{"Un", "Deux (live)", " 1999", " 7 Seconds"};
     QTest::newRow("split title keeps the blank at the split")
         << entry(disc + QStringList{"TTITLE0=Tant qu'il ", "TTITLE0=continue", "TTITLE1=Tant qu'il",
-                                    "TTITLE1= continue ", "TTITLE2=contin", "TTITLE2=ue", "TTITLE3=19", "TTITLE3=99"})
-        << 4 << amis << QStringList{"Tant qu'il continue", "Tant qu'il continue", "continue", " 1999"};
+                                    "TTITLE1= continue ", "TTITLE2=contin", "TTITLE2=ue",
+                                    "TTITLE3=19", "TTITLE3=99"})
+        << 4 << amis
+        << QStringList{"Tant qu'il continue", "Tant qu'il continue", "continue", " 1999"};
     QTest::newRow("split extended part and disc title")
-        << entry({"DTITLE=Les Amis / Le ", "DTITLE=Vent", "DYEAR= 1999 ", "DGENRE=Chanson", "TTITLE0=A",
-                  "EXTT0=enregistré en ", "EXTT0=public"})
+        << entry({"DTITLE=Les Amis / Le ", "DTITLE=Vent", "DYEAR= 1999 ", "DGENRE=Chanson",
+                  "TTITLE0=A", "EXTT0=enregistré en ", "EXTT0=public"})
         << 1 << amis << QStringList{"A (enregistré en public)"};
     QTest::newRow("Windows-1252 accents")
         << entry({"DTITLE=No\u00ebl / \u00c9t\u00e9", "DYEAR=", "DGENRE=Vari\u00e9t\u00e9",
@@ -231,19 +235,18 @@ void TestCddb::readAnswer_data()
         << 3 << "AC/DC|Back in Black / Live|=1980|Hard=Rock"
         << QStringList{"E=mc2", "A/B = C (x=y)", "Fin="};
     QTest::newRow("titles beyond the disc's tracks are ignored")
-        << entry(disc + QStringList{"TTITLE0=A", "TTITLE5=x", "EXTT3=x", "TTITLE1=B",
-                                    "TTITLE2=x"})
+        << entry(disc + QStringList{"TTITLE0=A", "TTITLE5=x", "EXTT3=x", "TTITLE1=B", "TTITLE2=x"})
         << 2 << amis << QStringList{"A", "B"};
     QTest::newRow("absurd track numbers are ignored, 98 is the last")
-        << entry(disc + QStringList{"TTITLE0=A", "TTITLE4294967296=x", "TTITLE2147483647=x", "TTITLE100=x",
-                                    "TTITLE-1=x", "TTITLE=x", "TTITLEx=x", "TTITLE+1=x", "EXTT99999999=x",
-                                    "EXTT1000=x", "TTITLE98=Z", "TTITLE99=x"})
+        << entry(disc + QStringList{"TTITLE0=A", "TTITLE4294967296=x", "TTITLE2147483647=x",
+                                    "TTITLE100=x", "TTITLE-1=x", "TTITLE=x", "TTITLEx=x",
+                                    "TTITLE+1=x", "EXTT99999999=x", "EXTT1000=x", "TTITLE98=Z",
+                                    "TTITLE99=x"})
         << 99 << amis << QStringList{"A"} + QStringList(97, QString()) + QStringList{"Z"};
     QTest::newRow("nothing after the end line")
-        << entry({"DTITLE=A / B", ".", "DYEAR=1999", "TTITLE0=x"}) << 1 << "A|B||"
-        << QStringList{};
-    QTest::newRow("not 210") << QByteArray("401 Specified CDDB entry not found.\r\n") << 1
-                             << "|||" << QStringList{};
+        << entry({"DTITLE=A / B", ".", "DYEAR=1999", "TTITLE0=x"}) << 1 << "A|B||" << QStringList{};
+    QTest::newRow("not 210") << QByteArray("401 Specified CDDB entry not found.\r\n") << 1 << "|||"
+                             << QStringList{};
 }
 
 void TestCddb::readAnswer()
@@ -253,7 +256,8 @@ void TestCddb::readAnswer()
     QFETCH(QString, disc);
     QFETCH(QStringList, rows);
     const cd::CddbDisc parsed = cd::parseReadAnswer(cd::decodeCddbAnswer(answer), trackCount);
-    QCOMPARE(QStringList({parsed.artist, parsed.album, parsed.year, parsed.genre}).join(u'|'), disc);
+    QCOMPARE(QStringList({parsed.artist, parsed.album, parsed.year, parsed.genre}).join(u'|'),
+             disc);
     QCOMPARE(parsed.rows, rows);
 }
 
@@ -263,7 +267,8 @@ void TestCddb::requestWords()
     QCOMPARE(cd::cddbHelloSuffix("  a+b&c@exemple.fr "),
              QStringLiteral("&hello=a%2Bb%26c+exemple.fr+xmcd+v1.0PL0&proto=5"));
     QCOMPARE(cd::cddbHelloSuffix("jean@"), QStringLiteral("&hello=me+tarvex+xmcd+v1.0PL0&proto=5"));
-    QCOMPARE(cd::cddbReadCommand("rock&proto=1", "a#b"), QStringLiteral("cddb+read+rock%26proto%3D1+a%23b"));
+    QCOMPARE(cd::cddbReadCommand("rock&proto=1", "a#b"),
+             QStringLiteral("cddb+read+rock%26proto%3D1+a%23b"));
 }
 
 void TestCddb::commandLine_data()
@@ -293,16 +298,19 @@ void TestCddb::commandLine()
     const testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {300, 450, 200});
     // Tracks at 2, 6 and 12 seconds, lead-out at 14 seconds: 12 seconds long.
     for (const QString &category : {QStringLiteral("folk"), QStringLiteral("jazz")}) {
-        server.addEntry(category, "0b000c03", testsupport::xmcdEntry("0b000c03", {
-            "DTITLE=" + category + " / Back/Black", "DYEAR=1980", "DGENRE=Hard Rock", "TTITLE0=Hells/Bells",
-            "TTITLE1=1999", "EXTT1=live", "TTITLE2=A/B=C", "TTITLE3=Bonus"}));
+        server.addEntry(category, "0b000c03",
+                        testsupport::xmcdEntry(
+                            "0b000c03", {"DTITLE=" + category + " / Back/Black", "DYEAR=1980",
+                                         "DGENRE=Hard Rock", "TTITLE0=Hells/Bells", "TTITLE1=1999",
+                                         "EXTT1=live", "TTITLE2=A/B=C", "TTITLE3=Bonus"}));
     }
     QProcess cli;
     QStringList args{"cddb", "--cd-image=" + image.cuePath(), "--serveur=" + server.url()};
     if (!choice.isEmpty())
         args.append(choice);
     cli.start(qEnvironmentVariable("TARVEX_CLI"), args);
-    QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning, 60000); // the server answers meanwhile
+    QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning,
+                             60000); // the server answers meanwhile
     QTEST(cli.exitCode(), "exitCode");
     const QJsonObject out = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
     QStringList fields;
@@ -313,9 +321,9 @@ void TestCddb::commandLine()
     if (choice.isEmpty()) {
         QVariantList listed;
         for (const QJsonValue &match : out["correspondances"].toArray())
-            listed.append(QString::number(match["choix"].toInt()) + u' '
-                          + match["categorie"].toString() + u' ' + match["discid"].toString() + u' '
-                          + match["titre"].toString());
+            listed.append(QString::number(match["choix"].toInt()) + u' ' +
+                          match["categorie"].toString() + u' ' + match["discid"].toString() + u' ' +
+                          match["titre"].toString());
         QCOMPARE(listed, (QVariantList{"1 folk 0b000c03 folk / Back/Black",
                                        "2 jazz 0b000c03 jazz / Back/Black"}));
     } else if (cli.exitCode() == 0) {
@@ -327,7 +335,7 @@ void TestCddb::commandLine()
 void TestCddb::hostileServer_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("ending"); // 1: the wait is cancelled, 2: the application quits
+    QTest::addColumn<int>("ending");      // 1: the wait is cancelled, 2: the application quits
     QTest::addColumn<QString>("failure"); // empty when the server answers
     const QString noAnswer = QStringLiteral("Pas de connection internet");
     const QString tooLong = QStringLiteral("Réponse du serveur CDDB trop longue (plus de 1024 Ko)");
@@ -356,8 +364,10 @@ void TestCddb::hostileServer()
     QFETCH(QString, failure);
     CddbServer server;
     QVERIFY(server.start());
-    server.addEntry("misc", "0200b401", testsupport::xmcdEntry("0200b401",
-        disc + QStringList{"TTITLE0=Un", "TTITLE1=Deux", "TTITLE2=Trois", "EXTT1=live"}));
+    server.addEntry(
+        "misc", "0200b401",
+        testsupport::xmcdEntry("0200b401", disc + QStringList{"TTITLE0=Un", "TTITLE1=Deux",
+                                                              "TTITLE2=Trois", "EXTT1=live"}));
     server.setMode(CddbServer::Mode(std::max(mode, 0)));
     const QString url = mode < 0 ? QStringLiteral("http://127.0.0.1:1/cddb.cgi") : server.url();
     cd::HttpFetch fetch;
@@ -384,7 +394,8 @@ void TestCddb::hostileServer()
     }
     QCOMPARE(cd::parseQueryAnswer(queried.answer, query).result, QStringLiteral("misc|0200b401"));
     QCOMPARE(cd::parseReadAnswer(read.answer, 3).rows, (QStringList{"Un", "Deux (live)", "Trois"}));
-    QCOMPARE(server.commands(), (QStringList{"cddb query 0200b401 1 150 182", "cddb read misc 0200b401"}));
+    QCOMPARE(server.commands(),
+             (QStringList{"cddb query 0200b401 1 150 182", "cddb read misc 0200b401"}));
     QCOMPARE(server.hellos().value(1), QStringLiteral("jean+exemple.fr+xmcd+v1.0PL0"));
 }
 

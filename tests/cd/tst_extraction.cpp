@@ -64,7 +64,8 @@ QByteArray widen(const QByteArray &pcm16, int bits, bool isFloat)
     QByteArray out;
     QDataStream stream(&out, QIODevice::WriteOnly);
     stream.setByteOrder(QDataStream::LittleEndian);
-    stream.setFloatingPointPrecision(bits == 32 ? QDataStream::SinglePrecision : QDataStream::DoublePrecision);
+    stream.setFloatingPointPrecision(bits == 32 ? QDataStream::SinglePrecision
+                                                : QDataStream::DoublePrecision);
     for (qsizetype i = 0; i + 1 < pcm16.size(); i += 2) {
         const qint16 s = qFromLittleEndian<qint16>(pcm16.constData() + i);
         if (isFloat)
@@ -83,8 +84,8 @@ struct Run
     ExtractionJob::Summary summary;
 };
 
-Run runJob(ExtractionJob::Kind kind, const ExtractionSettings &settings, const QList<TrackRow> &rows,
-           const RipProgress &progress = {})
+Run runJob(ExtractionJob::Kind kind, const ExtractionSettings &settings,
+           const QList<TrackRow> &rows, const RipProgress &progress = {})
 {
     Run run;
     ExtractionJob job;
@@ -135,20 +136,27 @@ void TestExtraction::load_data()
     QTest::addColumn<QString>("error");
     const QByteArray fmtData = chunk("fmt ", stereo16) + chunk("data", samples);
     QTest::newRow("LIST of odd size and its pad byte")
-        << riff + chunk("fmt ", stereo16) + chunk("LIST", "INFOabc") + '\0' + chunk("data", samples) << 60ll << "";
+        << riff + chunk("fmt ", stereo16) + chunk("LIST", "INFOabc") + '\0' + chunk("data", samples)
+        << 60ll << "";
     QTest::newRow("zero-size chunk") << riff + chunk("junk", {}) + fmtData << 52ll << "";
     QTest::newRow("unfinished recording: data size 0")
         << riff + chunk("fmt ", stereo16) + chunk("data", samples, 0) << 44ll << "";
     QTest::newRow("data size past the end")
         << riff + chunk("fmt ", stereo16) + chunk("data", samples, 0xFFFFFFFF) << 44ll << "";
-    QTest::newRow("fmt after data") << riff + chunk("data", samples) + chunk("fmt ", stereo16) << 20ll << "";
+    QTest::newRow("fmt after data")
+        << riff + chunk("data", samples) + chunk("fmt ", stereo16) << 20ll << "";
     QTest::newRow("24-bit extensible")
-        << riff + chunk("fmt ", fmt(0xFFFE, 2, 48000, 24)
-                                   + QByteArray::fromHex("16001800030000000100000000001000800000aa00389b71"))
-               + chunk("data", samples) << 68ll << "";
+        << riff +
+               chunk("fmt ",
+                     fmt(0xFFFE, 2, 48000, 24) +
+                         QByteArray::fromHex("16001800030000000100000000001000800000aa00389b71")) +
+               chunk("data", samples)
+        << 68ll << "";
     const QByteArray ds64 = chunk("ds64", le32(100) + le32(0) + le32(12) + QByteArray(12, '\0'));
-    QTest::newRow("RF64 with ds64") << "RF64" + le32(0xFFFFFFFF) + "WAVE" + ds64 + chunk("fmt ", stereo16)
-                                           + chunk("data", samples, 0xFFFFFFFF) << 76ll << "";
+    QTest::newRow("RF64 with ds64")
+        << "RF64" + le32(0xFFFFFFFF) + "WAVE" + ds64 + chunk("fmt ", stereo16) +
+               chunk("data", samples, 0xFFFFFFFF)
+        << 76ll << "";
     QTest::newRow("fmt cut short") << riff + chunk("fmt ", stereo16.left(10), 16) << 0ll
                                    << "Le fichier « DIR/x.wav » n'a pas de bloc « fmt ».";
     QTest::newRow("no data chunk") << riff + chunk("fmt ", stereo16) << 0ll
@@ -176,7 +184,8 @@ void TestExtraction::load()
     QFETCH(QString, error);
     QTemporaryDir dir;
     const QString mp3Path = dir.filePath(QStringLiteral("x.mp3"));
-    QVERIFY(writeFile(dir.filePath(QStringLiteral("x.wav")), file) && writeFile(mp3Path, "older take"));
+    QVERIFY(writeFile(dir.filePath(QStringLiteral("x.wav")), file) &&
+            writeFile(mp3Path, "older take"));
     const WavFile wav = loadWavFile(dir.filePath(QStringLiteral("x.wav")));
     const EncodeResult r = encodeWavToMp3(wav, mp3Path, Overwrite::Replace);
     if (error.isEmpty()) {
@@ -198,7 +207,8 @@ void TestExtraction::sampleExtremes_data()
     QTest::newRow("8-bit lowest") << QByteArray::fromHex("00") << false << -32768;
     QTest::newRow("24-bit rounds up") << QByteArray::fromHex("801200") << false << 0x13;
     QTest::newRow("24-bit rounds down") << QByteArray::fromHex("7f1200") << false << 0x12;
-    QTest::newRow("24-bit maximum does not round over") << QByteArray::fromHex("ffff7f") << false << 32767;
+    QTest::newRow("24-bit maximum does not round over")
+        << QByteArray::fromHex("ffff7f") << false << 32767;
     QTest::newRow("float above one clips") << QByteArray::fromHex("0000c03f") << true << 32767;
     QTest::newRow("float NaN") << QByteArray::fromHex("0000c07f") << true << 0;
 }
@@ -240,7 +250,8 @@ void TestExtraction::encode()
     const QString ref = dir.filePath(QStringLiteral("ref.wav"));
     const QString other = dir.filePath(QStringLiteral("other.WAV"));
     QVERIFY(writeFile(ref, testsupport::wavBytes(pcm16, channels, rate, 16)));
-    QVERIFY(writeFile(other, testsupport::wavBytes(widen(pcm16, bits, formatTag == 3), channels, rate, bits, formatTag)));
+    QVERIFY(writeFile(other, testsupport::wavBytes(widen(pcm16, bits, formatTag == 3), channels,
+                                                   rate, bits, formatTag)));
     QVERIFY(encodeWavToMp3(loadWavFile(ref), dir.filePath(QStringLiteral("ref.mp3"))).ok);
     const EncodeResult r = encodeWavToMp3(loadWavFile(other), mp3PathForWav(other));
     QVERIFY2(r.ok, qPrintable(r.error));
@@ -251,7 +262,12 @@ void TestExtraction::encode()
     QCOMPARE(rest, 0);
     QVERIFY(parsed.size() > 30);
     for (const auto &f : parsed) {
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(f.version).arg(f.mode).arg(f.bitrate).arg(f.sampleRate), frames);
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4")
+                     .arg(f.version)
+                     .arg(f.mode)
+                     .arg(f.bitrate)
+                     .arg(f.sampleRate),
+                 frames);
         QVERIFY(f.original && !f.crc); // Layer III: mp3Frames stops at any other frame
     }
 }
@@ -269,7 +285,8 @@ void TestExtraction::corpus()
         const WavFile wav = loadWavFile(path);
         loaded += wav.wavLoaded;
         QVERIFY2(wav.wavLoaded ? wav.dataOffset + wav.dataSize <= QFileInfo(path).size()
-                               : wav.error.contains(QFileInfo(path).fileName()), qPrintable(path));
+                               : wav.error.contains(QFileInfo(path).fileName()),
+                 qPrintable(path));
     }
     QVERIFY(files > 0 && loaded > 0);
     qInfo("%d fichiers WAV du corpus lus, %d convertibles", files, loaded);
@@ -282,7 +299,8 @@ void TestExtraction::convertGoesOnAfterAFailure()
     const QString bad = dir.filePath(QStringLiteral("bad.wav"));
     const QString good = dir.filePath(QStringLiteral("good.WAV"));
     QVERIFY(writeFile(bad, testsupport::wavBytes(QByteArray(1200, '\1'), 4, 44100, 16)));
-    QVERIFY(writeFile(good, testsupport::wavBytes(testsupport::tonePcm16(44100, 2, 44100), 2, 44100, 16)));
+    QVERIFY(writeFile(
+        good, testsupport::wavBytes(testsupport::tonePcm16(44100, 2, 44100), 2, 44100, 16)));
     QCOMPARE(QProcess::execute(qEnvironmentVariable("TARVEX_CLI"), {"convert", bad, good}), 1);
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("bad.mp3"))));
     QVERIFY(testsupport::mp3Frames(readAll(dir.filePath(QStringLiteral("good.mp3")))).size() >= 38);
@@ -309,7 +327,8 @@ void TestExtraction::ripTrack()
     QTemporaryDir dir;
     testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {40, sectors, 33});
     const QString out = dir.filePath(mp3 ? QStringLiteral("t.mp3") : QStringLiteral("t.wav"));
-    const RipResult r = mp3 ? ripTrackToMp3(image.cuePath(), 1, out) : ripTrackToWav(image.cuePath(), 1, out);
+    const RipResult r =
+        mp3 ? ripTrackToMp3(image.cuePath(), 1, out) : ripTrackToWav(image.cuePath(), 1, out);
     QVERIFY(r.ok() && r.unreadableSectors == 0);
     const QByteArray bytes = readAll(out);
     if (!mp3) {
@@ -318,7 +337,8 @@ void TestExtraction::ripTrack()
         if (QStandardPaths::findExecutable(QStringLiteral("cd-paranoia")).isEmpty())
             QSKIP("cd-paranoia n'est pas installé");
         QProcess paranoia;
-        paranoia.start(QStringLiteral("cd-paranoia"), {"-q", "-d", image.cuePath(), "-w", "2", dir.filePath("p.wav")});
+        paranoia.start(QStringLiteral("cd-paranoia"),
+                       {"-q", "-d", image.cuePath(), "-w", "2", dir.filePath("p.wav")});
         QVERIFY(paranoia.waitForFinished(60000) && paranoia.exitCode() == 0);
         QVERIFY(readAll(dir.filePath(QStringLiteral("p.wav"))) == bytes); // header included
         return;
@@ -357,7 +377,8 @@ void TestExtraction::cancelKeepsTheOldFile()
         QCOMPARE(int(r.status), int(RipStatus::Cancelled));
         QCOMPARE(calls, 3);
         QCOMPARE(readAll(out), QByteArray("previous take"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"disc.bin", "disc.cue", "old.out"}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 (QStringList{"disc.bin", "disc.cue", "old.out"}));
     }
 }
 
@@ -367,16 +388,35 @@ void TestExtraction::fileNames_data()
     QTest::addColumn<QString>("artist");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("name");
-    QTest::newRow("artist - title") << 0 << "Les Amis" << "Le Vent" << "Les Amis - Le Vent.mp3";
-    QTest::newRow("title - artist") << 1 << "Les Amis" << "Le Vent" << "Le Vent - Les Amis.mp3";
-    QTest::newRow("title(artist)") << 2 << "Les Amis" << "Le Vent" << "Le Vent(Les Amis).mp3";
-    QTest::newRow("title") << 3 << "Les Amis" << "Le Vent" << "Le Vent.mp3";
-    QTest::newRow("slash in the artist") << 0 << "AC/DC" << "Thunder" << "AC-DC - Thunder.mp3";
-    QTest::newRow("climbing title") << 3 << "" << "../../etc/passwd" << "..-..-etc-passwd.mp3";
-    QTest::newRow("NUL in the title") << 3 << "" << QStringLiteral("a") + QChar(u'\0') + "b" << "a-b.mp3";
-    QTest::newRow("empty title") << 3 << "" << "" << "Piste 4.mp3";
-    QTest::newRow("dot title") << 3 << "" << "." << "Piste 4.mp3";
-    QTest::newRow("dot-dot title") << 3 << "" << ".." << "Piste 4.mp3";
+    QTest::newRow("artist - title") << 0 << "Les Amis"
+                                    << "Le Vent"
+                                    << "Les Amis - Le Vent.mp3";
+    QTest::newRow("title - artist") << 1 << "Les Amis"
+                                    << "Le Vent"
+                                    << "Le Vent - Les Amis.mp3";
+    QTest::newRow("title(artist)") << 2 << "Les Amis"
+                                   << "Le Vent"
+                                   << "Le Vent(Les Amis).mp3";
+    QTest::newRow("title") << 3 << "Les Amis"
+                           << "Le Vent"
+                           << "Le Vent.mp3";
+    QTest::newRow("slash in the artist") << 0 << "AC/DC"
+                                         << "Thunder"
+                                         << "AC-DC - Thunder.mp3";
+    QTest::newRow("climbing title") << 3 << ""
+                                    << "../../etc/passwd"
+                                    << "..-..-etc-passwd.mp3";
+    QTest::newRow("NUL in the title") << 3 << "" << QStringLiteral("a") + QChar(u'\0') + "b"
+                                      << "a-b.mp3";
+    QTest::newRow("empty title") << 3 << ""
+                                 << ""
+                                 << "Piste 4.mp3";
+    QTest::newRow("dot title") << 3 << ""
+                               << "."
+                               << "Piste 4.mp3";
+    QTest::newRow("dot-dot title") << 3 << ""
+                                   << ".."
+                                   << "Piste 4.mp3";
 }
 
 // Names built from the disc information never leave the output folder.
@@ -398,9 +438,11 @@ void TestExtraction::mp3Job_data()
     QTest::addColumn<QStringList>("tags"); // artist, title, album, year, genre, genre index, track
     QTest::newRow("rows split into artist and title")
         << int(TagOption::V1AndV2) << true
-        << QStringList{"Les Amis|Le Vent|Album|1999|Rock|17|1", "Disque|Pluie/Neige|Album|1999|Rock|17|3"};
+        << QStringList{"Les Amis|Le Vent|Album|1999|Rock|17|1",
+                       "Disque|Pluie/Neige|Album|1999|Rock|17|3"};
     QTest::newRow("rows as titles") << int(TagOption::V2) << false
-        << QStringList{"Disque|Les Amis - Le Vent|Album|1999|Rock|17|1", "Disque|Pluie/Neige|Album|1999|Rock|17|3"};
+                                    << QStringList{"Disque|Les Amis - Le Vent|Album|1999|Rock|17|1",
+                                                   "Disque|Pluie/Neige|Album|1999|Rock|17|3"};
     QTest::newRow("no tag") << int(TagOption::None) << true << QStringList{};
 }
 
@@ -413,16 +455,27 @@ void TestExtraction::mp3Job()
     QFETCH(QStringList, tags);
     QTemporaryDir dir;
     testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {30, 31, 150, 33});
-    const ExtractionSettings s{image.cuePath(), dir.path(), TitleArtist, importNames, "Disque", "Album", "1999",
-                               "Rock", 17, TagOption(tagOption)};
-    const Run run = runJob(ExtractionJob::Mp3, s, {{"Les Amis - Le Vent", true}, {"Piste 2", false},
-                                                   {"Pluie/Neige", true}, {"x", false}, {"Hors du disque", true}});
+    const ExtractionSettings s{
+        image.cuePath(), dir.path(), TitleArtist, importNames, "Disque",
+        "Album",         "1999",     "Rock",      17,          TagOption(tagOption)};
+    const Run run = runJob(ExtractionJob::Mp3, s,
+                           {{"Les Amis - Le Vent", true},
+                            {"Piste 2", false},
+                            {"Pluie/Neige", true},
+                            {"x", false},
+                            {"Hors du disque", true}});
     QStringList marks, written;
     for (const TrackOutcome &o : run.outcomes) {
         marks << o.mark;
         if (o.writeTags)
-            written << QStringList{o.tags.artist, o.tags.title, o.tags.album, o.tags.year, o.tags.genre,
-                                   QString::number(o.tags.genreIndex), QString::number(o.tags.track)}.join(u'|');
+            written << QStringList{o.tags.artist,
+                                   o.tags.title,
+                                   o.tags.album,
+                                   o.tags.year,
+                                   o.tags.genre,
+                                   QString::number(o.tags.genreIndex),
+                                   QString::number(o.tags.track)}
+                           .join(u'|');
     }
     QCOMPARE(marks, (QStringList{markOk, markNotSelected, markOk, markNotSelected, markError}));
     QCOMPARE(run.outcomes.last().message, QStringLiteral("N° de piste incorrecte"));
@@ -444,18 +497,21 @@ void TestExtraction::ripTagRecord_data()
     QTest::addColumn<QString>("record");   // as written by the test below
     QTest::newRow("both, genre chosen in the list, defaults")
         << int(TagOption::V1AndV2) << "Rock" << 18 << "Souvenir|Tarvex"
-        << "v1:3|Titre|Artiste|Album|1999|17|Souvenir v2:3|Titre|Artiste|Album|1999|17||Souvenir|Tarvex";
+        << "v1:3|Titre|Artiste|Album|1999|17|Souvenir "
+           "v2:3|Titre|Artiste|Album|1999|17||Souvenir|Tarvex";
     // The CD page gives no index for a typed genre: the v1 list shows an exact name only.
-    QTest::newRow("v1, listed name without an index")
-        << int(TagOption::V1) << "Reggae" << -1 << "|" << "v1:3|Titre|Artiste|Album|1999|16| v2:-";
-    QTest::newRow("v1, name in another case")
-        << int(TagOption::V1) << "reggae" << -1 << "|" << "v1:3|Titre|Artiste|Album|1999|255| v2:-";
+    QTest::newRow("v1, listed name without an index") << int(TagOption::V1) << "Reggae" << -1 << "|"
+                                                      << "v1:3|Titre|Artiste|Album|1999|16| v2:-";
+    QTest::newRow("v1, name in another case") << int(TagOption::V1) << "reggae" << -1 << "|"
+                                              << "v1:3|Titre|Artiste|Album|1999|255| v2:-";
     QTest::newRow("v2, own words, encoder only")
         << int(TagOption::V2) << "Chanson française" << -1 << "|LAME"
         << "v1:- v2:3|Titre|Artiste|Album|1999|255|Chanson française||LAME";
     QTest::newRow("v2, the empty list entry")
-        << int(TagOption::V2) << "" << 0 << "Souvenir|" << "v1:- v2:3|Titre|Artiste|Album|1999|255||Souvenir|";
-    QTest::newRow("none") << int(TagOption::None) << "Rock" << 18 << "Souvenir|Tarvex" << "v1:- v2:-";
+        << int(TagOption::V2) << "" << 0 << "Souvenir|"
+        << "v1:- v2:3|Titre|Artiste|Album|1999|255||Souvenir|";
+    QTest::newRow("none") << int(TagOption::None) << "Rock" << 18 << "Souvenir|Tarvex"
+                          << "v1:- v2:-";
 }
 
 // The tag record of a ripped track: the versions of the option, the genre by its list position
@@ -467,17 +523,26 @@ void TestExtraction::ripTagRecord()
     QFETCH(int, genreIndex);
     QFETCH(QString, defaults);
     const TrackTags track{"Artiste", "Titre", "Album", "1999", genre, genreIndex, 3};
-    const tags::TagType r = cd::ripTagRecord(track, TagOption(tagOption),
-                                             tags::defaultTexts(defaults.section(u'|', 0, 0),
-                                                                defaults.section(u'|', 1)));
+    const tags::TagType r = cd::ripTagRecord(
+        track, TagOption(tagOption),
+        tags::defaultTexts(defaults.section(u'|', 0, 0), defaults.section(u'|', 1)));
     const tags::TypeTagV1 &v1 = r.TagV1;
     const tags::TypeTagV2 &v2 = r.TagV2;
-    const QString one = !v1.Valide() ? "-" : QStringList{QString::number(v1.Piste()), v1.Titre(), v1.Artiste(),
-                                                         v1.Album(), v1.Annee(), QString::number(v1.Genre()),
-                                                         v1.Commentaire()}.join(u'|');
-    const QString two = !v2.Valide() ? "-" : QStringList{v2.Piste(), v2.Titre(), v2.Artiste(), v2.Album(),
-                                                         v2.Annee(), QString::number(v2.Genre()), v2.GenreTexte(),
-                                                         v2.Commentaire(), v2.Encode()}.join(u'|');
+    const QString one = !v1.Valide() ? "-"
+                                     : QStringList{QString::number(v1.Piste()),
+                                                   v1.Titre(),
+                                                   v1.Artiste(),
+                                                   v1.Album(),
+                                                   v1.Annee(),
+                                                   QString::number(v1.Genre()),
+                                                   v1.Commentaire()}
+                                           .join(u'|');
+    const QString two =
+        !v2.Valide() ? "-"
+                     : QStringList{v2.Piste(),      v2.Titre(),       v2.Artiste(),
+                                   v2.Album(),      v2.Annee(),       QString::number(v2.Genre()),
+                                   v2.GenreTexte(), v2.Commentaire(), v2.Encode()}
+                           .join(u'|');
     QTEST("v1:" + one + " v2:" + two, "record");
 }
 
@@ -497,7 +562,8 @@ void TestExtraction::unreadableSectorsBecomeSilence()
     });
     QCOMPARE(run.summary.unreadableRows, QList<int>{1});
     QCOMPARE(unreadableTracksMessage(run.summary.unreadableRows, rows),
-             QStringLiteral("Des secteurs illisibles ont été remplacés par du silence dans les pistes suivantes :\n1. Un"));
+             QStringLiteral("Des secteurs illisibles ont été remplacés par du silence dans les "
+                            "pistes suivantes :\n1. Un"));
     const QByteArray samples = readAll(dir.filePath(QStringLiteral("Un.wav"))).mid(44);
     QCOMPARE(samples.size(), 100 * 2352);
     // libcdio's read-ahead still holds some sectors past the cut; from wherever the data stops,
@@ -516,10 +582,13 @@ void TestExtraction::ripCountsTracksFromOne()
     testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {50, 101, 20}, 2);
     const QString out = dir.filePath(QStringLiteral("p2.wav"));
     QCOMPARE(QProcess::execute(qEnvironmentVariable("TARVEX_CLI"),
-                               {"rip", "--cd-image=" + image.cuePath(), "--piste=2", "--wav", out}), 0);
+                               {"rip", "--cd-image=" + image.cuePath(), "--piste=2", "--wav", out}),
+             0);
     QVERIFY(readAll(out).mid(44) == image.trackPcm(1));
-    QCOMPARE(QProcess::execute(qEnvironmentVariable("TARVEX_CLI"),
-                               {"rip", "--cd-image=" + image.cuePath(), "--piste=4", "--mp3", out + ".mp3"}), 1);
+    QCOMPARE(QProcess::execute(
+                 qEnvironmentVariable("TARVEX_CLI"),
+                 {"rip", "--cd-image=" + image.cuePath(), "--piste=4", "--mp3", out + ".mp3"}),
+             1);
     QVERIFY(!QFile::exists(out + ".mp3"));
 }
 
@@ -605,9 +674,10 @@ void TestExtraction::fileAppearingMeanwhileIsKept()
     const QString out = dir.filePath(QStringLiteral("t.mp3"));
     for (Overwrite overwrite : {Overwrite::Refuse, Overwrite::Replace}) {
         QFile::remove(out);
-        const RipResult r = ripTrackToMp3(image.cuePath(), 0, out, overwrite, [&](qint64 done, qint64) {
-            return done != 27 || writeFile(out, "someone else's");
-        });
+        const RipResult r =
+            ripTrackToMp3(image.cuePath(), 0, out, overwrite, [&](qint64 done, qint64) {
+                return done != 27 || writeFile(out, "someone else's");
+            });
         QCOMPARE(r.detail, QStringLiteral("Le fichier « %1 » existe déjà.").arg(out));
         QCOMPARE(readAll(out), QByteArray("someone else's"));
     }

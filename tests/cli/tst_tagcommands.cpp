@@ -356,7 +356,8 @@ private slots:
         const QByteArray original = readAll(m_path);
         QVERIFY(succeeds({"set", m_path}));
         QVERIFY(succeeds({"set", "--v1", "--titre=Un", m_path}));
-        QCOMPARE(readAll(m_path).left(original.size() - 20 * 417), original.left(original.size() - 20 * 417));
+        QCOMPARE(readAll(m_path).left(original.size() - 20 * 417),
+                 original.left(original.size() - 20 * 417));
         QVERIFY(succeeds({"set", "--titre=Nouveau", m_path}));
         QJsonObject after = mutagen({"dump", m_path});
         QCOMPARE(after.take("TIT2").toString(), QStringLiteral("Nouveau"));
@@ -374,10 +375,12 @@ private slots:
         const QString notRegular = "pas un fichier ordinaire";
         QTest::newRow("tags of a pipe") << QStringList{"tags", "FILE"} << "pipe" << notRegular;
         QTest::newRow("info of a pipe") << QStringList{"info", "FILE"} << "pipe" << notRegular;
-        QTest::newRow("set on a pipe") << QStringList{"set", "--titre=x", "FILE"} << "pipe" << notRegular;
+        QTest::newRow("set on a pipe")
+            << QStringList{"set", "--titre=x", "FILE"} << "pipe" << notRegular;
         QTest::newRow("clear on a device") << QStringList{"clear", "/dev/null"} << "" << notRegular;
         QTest::newRow("copy into a read-only file")
-            << QStringList{"copy", "--v2-vers-v1", "FILE"} << "read-only" << "lecture seule";
+            << QStringList{"copy", "--v2-vers-v1", "FILE"} << "read-only"
+            << "lecture seule";
         QTest::newRow("set on a wav") << QStringList{"set", "--v1", "--titre=x", "FILE"} << "wav"
                                       << "n'est pas un fichier MP3 : rien n'a été écrit";
     }
@@ -416,14 +419,22 @@ private slots:
             tag(3, frame(3, "TIT2", latin("vieux"))) + mpegFrames(2000).repeated(100);
         QVERIFY(writeAll(path, original) && QFile::copy(path, reference));
         // The content a finished save gives.
-        QCOMPARE(QProcess::execute(cli, {"set", "--v2", "--titre=un titre bien plus long, qui ne tient pas à la place de l ancien", reference}), 0);
+        QCOMPARE(
+            QProcess::execute(
+                cli, {"set", "--v2",
+                      "--titre=un titre bien plus long, qui ne tient pas à la place de l ancien",
+                      reference}),
+            0);
         const QByteArray saved = readAll(reference);
         QVERIFY(QFile::remove(reference) && saved != original);
         int interrupted = 0;
         for (int delay : {5, 20, 50, 100, 200, 400, 800}) {
             QVERIFY(writeAll(path, original));
             QProcess process;
-            process.start(cli, {"set", "--v2", "--titre=un titre bien plus long, qui ne tient pas à la place de l ancien", path});
+            process.start(
+                cli,
+                {"set", "--v2",
+                 "--titre=un titre bien plus long, qui ne tient pas à la place de l ancien", path});
             QVERIFY(process.waitForStarted());
             QTest::qWait(delay);
             if (process.state() == QProcess::Running) {

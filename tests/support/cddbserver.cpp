@@ -116,8 +116,8 @@ QStringList CddbServer::answerFor(const QStringList &words) const
     if (words.size() == 1 && words.at(0) == u"sites") {
         if (m_sites.isEmpty())
             return {u"401 No site information available."_s};
-        return QStringList{u"210 OK, site information follows (until terminating `.')"_s}
-               << m_sites << u"."_s;
+        return QStringList{u"210 OK, site information follows (until terminating `.')"_s} << m_sites
+                                                                                          << u"."_s;
     }
     return {u"500 Unrecognized command."_s};
 }

@@ -33,9 +33,8 @@ QByteArray sectorPcm(int sector)
 
 DiscImage::DiscImage(const QString &folder, const QString &name, const QList<int> &trackSectors,
                      int firstTrack)
-    : m_sectors(trackSectors)
-    , m_cuePath(folder + u'/' + name + QLatin1String(".cue"))
-    , m_binPath(folder + u'/' + name + QLatin1String(".bin"))
+    : m_sectors(trackSectors), m_cuePath(folder + u'/' + name + QLatin1String(".cue")),
+      m_binPath(folder + u'/' + name + QLatin1String(".bin"))
 {
     QFile bin(m_binPath);
     if (!bin.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -8,7 +8,7 @@ QList<Mp3Frame> mp3Frames(const QByteArray &bytes, qsizetype *rest)
 {
     static const int bitratesV1[16] = {0,   32,  40,  48,  56,  64,  80,  96,
                                        112, 128, 160, 192, 224, 256, 320, 0};
-    static const int bitratesV2[16] = {0,  8,  16, 24, 32,  40,  48,  56,
+    static const int bitratesV2[16] = {0,  8,  16, 24,  32,  40,  48,  56,
                                        64, 80, 96, 112, 128, 144, 160, 0};
     QList<Mp3Frame> frames;
     qsizetype pos = 0;

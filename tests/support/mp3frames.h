@@ -9,11 +9,11 @@ namespace testsupport {
 // The fields of one MPEG audio frame header, read independently of the code under test.
 struct Mp3Frame
 {
-    int version = 0;  // 1, 2 or 25 (MPEG-2.5)
+    int version = 0; // 1, 2 or 25 (MPEG-2.5)
     int layer = 0;
-    int bitrate = 0;  // kbit/s
+    int bitrate = 0; // kbit/s
     int sampleRate = 0;
-    int mode = 0;     // 0 stereo, 1 joint, 2 dual, 3 mono
+    int mode = 0; // 0 stereo, 1 joint, 2 dual, 3 mono
     bool crc = false;
     bool original = false;
     bool copyright = false;

@@ -127,8 +127,8 @@ QByteArray id3v2PictureFrame(int majorVersion, int pictureSize)
 {
     // Encoding, format, front cover, empty description, then JPEG-like bytes: markers begin
     // with 0xFF, so a picture is full of would-be syncs.
-    QByteArray content = majorVersion == 2 ? QByteArray("\0JPG\3\0", 6)
-                                           : QByteArray("\0image/jpeg\0\3\0", 14);
+    QByteArray content =
+        majorVersion == 2 ? QByteArray("\0JPG\3\0", 6) : QByteArray("\0image/jpeg\0\3\0", 14);
     const QByteArray jpeg("\xFF\xFB\x90\x64\xFF\xD8\xFF\xE0", 8);
     content += jpeg.repeated(pictureSize / 8 + 1).left(pictureSize);
     return id3v2Frame(majorVersion, majorVersion == 2 ? "PIC" : "APIC", content);

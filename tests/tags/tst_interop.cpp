@@ -224,7 +224,8 @@ private slots:
             const QByteArray after = readAll(copy);
             if (!written.ok()) {
                 // Refused (not MPEG audio, or a tag it could not walk to its end): untouched.
-                QVERIFY2(written.error().contains("rien n'a été écrit"), qPrintable(written.error()));
+                QVERIFY2(written.error().contains("rien n'a été écrit"),
+                         qPrintable(written.error()));
                 QCOMPARE(after, before);
                 continue;
             }

@@ -132,8 +132,8 @@ private slots:
         // In place, another name of the file sees the change.
         const QString other = m_dir.filePath("autre nom.mp3");
         const auto unlinkOther = qScopeGuard([&] { QFile::remove(other); });
-        QVERIFY(::link(QFile::encodeName(m_path).constData(), QFile::encodeName(other).constData()) ==
-                0);
+        QVERIFY(::link(QFile::encodeName(m_path).constData(),
+                       QFile::encodeName(other).constData()) == 0);
         tags::TypeTagV2 t = tags::readTagV2(m_path).value();
         const QString field = edit.section('=', 0, 0), value = edit.section('=', 1);
         if (field == "Commentaire")

@@ -10,7 +10,7 @@
 namespace {
 
 constexpr int sampleRate = 44100;
-constexpr int framesPerSector = 588;  // 2352 bytes of 16-bit stereo
+constexpr int framesPerSector = 588; // 2352 bytes of 16-bit stereo
 
 struct Track
 {
@@ -21,7 +21,8 @@ struct Track
 std::string msf(long sector)
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld", sector / 4500, sector / 75 % 60, sector % 75);
+    std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld", sector / 4500, sector / 75 % 60,
+                  sector % 75);
     return text;
 }
 
