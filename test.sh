@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Tarvex three ways and runs every test:
+# Installs what is missing, checks the formatting, builds Tarvex three ways with warnings as
+# errors and runs every test:
 #   1. the fuzz targets (clang, ASan + UBSan), each run briefly from its seeds;
 #   2. the tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. the tests of the normal build, whose CTest summary is printed last.
@@ -15,13 +16,16 @@ status=0
 configure_and_build() { # folder, cmake options...
     local dir=$1
     shift
-    cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null || return 1
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" >/dev/null || return 1
     if ! cmake --build "$dir" -j "$jobs" >"$dir/build.log" 2>&1; then
         grep -v -E '^\[[0-9]+/[0-9]+\]' "$dir/build.log" | tail -n 60
         return 1
     fi
     grep -i -E 'warning' "$dir/build.log" | head -n 20 || true
 }
+
+echo "== Mise en forme"
+./scripts/check-format.sh || status=1
 
 echo "== Cibles de fuzzing (${fuzz_seconds} s chacune)"
 if configure_and_build build-fuzz -DTARVEX_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo; then

@@ -9,7 +9,7 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
     libcdio-dev libcdio-paranoia-dev libcdio-utils cd-paranoia
     libmp3lame-dev lame
-    clang libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core adwaita-icon-theme
     python3 python3-mutagen mpg123 mediainfo
     eyed3 id3v2 bc time strace
