@@ -9,6 +9,7 @@
 #include "app/tagpage.h"
 #include "discimage.h"
 #include "fakeplayer.h"
+#include "recordtext.h"
 #include "scripteddialogs.h"
 #include "tags/zelltagctrl.h"
 
@@ -192,24 +193,7 @@ inline QString storedTags(const QString &path)
     const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(path);
     if (!read.ok())
         return read.error();
-    const tags::TypeTagV1 &v1 = read->TagV1;
-    const tags::TypeTagV2 &v2 = read->TagV2;
-    const QString one = !v1.Valide() ? u"-"_s
-                                     : QStringList{QString::number(v1.Piste()),
-                                                   v1.Titre(),
-                                                   v1.Artiste(),
-                                                   v1.Album(),
-                                                   v1.Annee(),
-                                                   QString::number(v1.Genre()),
-                                                   v1.Commentaire()}
-                                           .join(u'|');
-    const QString two =
-        !v2.Valide() ? u"-"_s
-                     : QStringList{v2.Piste(),      v2.Titre(),       v2.Artiste(),
-                                   v2.Album(),      v2.Annee(),       QString::number(v2.Genre()),
-                                   v2.GenreTexte(), v2.Commentaire(), v2.Encode()}
-                           .join(u'|');
-    return u"v1:"_s + one + u" v2:"_s + two;
+    return testsupport::recordText(*read);
 }
 
 // Runs tarvex-cli; its exit status, or -1 when it did not end.

@@ -6,6 +6,7 @@
 
 #include "discimage.h"
 #include "mp3frames.h"
+#include "recordtext.h"
 
 #include <QDataStream>
 #include <QDir>
@@ -526,24 +527,7 @@ void TestExtraction::ripTagRecord()
     const tags::TagType r = cd::ripTagRecord(
         track, TagOption(tagOption),
         tags::defaultTexts(defaults.section(u'|', 0, 0), defaults.section(u'|', 1)));
-    const tags::TypeTagV1 &v1 = r.TagV1;
-    const tags::TypeTagV2 &v2 = r.TagV2;
-    const QString one = !v1.Valide() ? "-"
-                                     : QStringList{QString::number(v1.Piste()),
-                                                   v1.Titre(),
-                                                   v1.Artiste(),
-                                                   v1.Album(),
-                                                   v1.Annee(),
-                                                   QString::number(v1.Genre()),
-                                                   v1.Commentaire()}
-                                           .join(u'|');
-    const QString two =
-        !v2.Valide() ? "-"
-                     : QStringList{v2.Piste(),      v2.Titre(),       v2.Artiste(),
-                                   v2.Album(),      v2.Annee(),       QString::number(v2.Genre()),
-                                   v2.GenreTexte(), v2.Commentaire(), v2.Encode()}
-                           .join(u'|');
-    QTEST("v1:" + one + " v2:" + two, "record");
+    QTEST(testsupport::recordText(r), "record");
 }
 
 // Reads that fail, as on a scratched disc, become silence, never the previous batch again, and

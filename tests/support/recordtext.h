@@ -1,0 +1,35 @@
+#pragma once
+
+#include "tags/tagtype.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace testsupport {
+
+// The values of a tag record the save rules decide, as one line: "v1:track|title|artist|album|
+// year|genre|comment v2:track|title|artist|album|year|genre|genre text|comment|encoder", "-" for
+// a version that is not valid.
+inline QString recordText(const tags::TagType &r)
+{
+    const tags::TypeTagV1 &v1 = r.TagV1;
+    const tags::TypeTagV2 &v2 = r.TagV2;
+    const QString one = !v1.Valide() ? QStringLiteral("-")
+                                     : QStringList{QString::number(v1.Piste()),
+                                                   v1.Titre(),
+                                                   v1.Artiste(),
+                                                   v1.Album(),
+                                                   v1.Annee(),
+                                                   QString::number(v1.Genre()),
+                                                   v1.Commentaire()}
+                                           .join(u'|');
+    const QString two =
+        !v2.Valide() ? QStringLiteral("-")
+                     : QStringList{v2.Piste(),      v2.Titre(),       v2.Artiste(),
+                                   v2.Album(),      v2.Annee(),       QString::number(v2.Genre()),
+                                   v2.GenreTexte(), v2.Commentaire(), v2.Encode()}
+                           .join(u'|');
+    return QStringLiteral("v1:") + one + QStringLiteral(" v2:") + two;
+}
+
+} // namespace testsupport
