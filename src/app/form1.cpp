@@ -109,8 +109,10 @@ Form1::Form1(Setup setup, QWidget *parent)
         {Procedure::arret, &FileCommands::arret},
         {Procedure::stoplecture, &FileCommands::stoplecture},
     };
-    for (const auto &[procedure, body] : fileProcedures)
-        setProcedure(procedure, [this, body] { (fileCommands->*body)(); });
+    for (const auto &entry : fileProcedures) {
+        FileCommands *commands = fileCommands;
+        setProcedure(entry.first, [commands, method = entry.second] { (commands->*method)(); });
+    }
     connectCommands();
     connectPages();
     connectSettings();
