@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -102,20 +103,21 @@ int main(int argc, char *argv[])
             return 1;
     }
     // The page "Tag et noms" lists the CD extraction folder when it is shown.
-    window.Frame7->Text3->setText(folder);
-    window.TS2->setCurrentIndex(1);
+    window.findChild<app::OptionsPage *>()->Text3->setText(folder);
+    window.findChild<QTabBar *>(QStringLiteral("TS2"))->setCurrentIndex(1);
     dialogs->folder = folder;
     std::vector<double> open, refill, checkAll, clear;
-    QTreeWidget *list = window.Frame1->LV1;
+    QTreeWidget *list = window.findChild<app::TagPage *>()->LV1;
     for (int run = 0; run < 5; ++run) {
         open.push_back(timeMs([&] {
-            window.commands->button(QStringLiteral("ouvrir"))->trigger();
+            window.findChild<app::CommandTable *>()->button(QStringLiteral("ouvrir"))->trigger();
             QApplication::processEvents();
         }));
-        checkAll.push_back(timeMs([&] { window.Frame1->setAllChecked(true); }));
+        checkAll.push_back(
+            timeMs([&] { window.findChild<app::TagPage *>()->setAllChecked(true); }));
         refill.push_back(timeMs([&] {
-            window.TS2->setCurrentIndex(0);
-            window.TS2->setCurrentIndex(1);
+            window.findChild<QTabBar *>(QStringLiteral("TS2"))->setCurrentIndex(0);
+            window.findChild<QTabBar *>(QStringLiteral("TS2"))->setCurrentIndex(1);
             QApplication::processEvents();
         }));
         if (list->topLevelItemCount() != 10000)
@@ -147,7 +149,7 @@ int main(int argc, char *argv[])
     if (!tags::ZellTagCtrl().SetAllTags(big, tagsOfBig).ok())
         return 1;
     dialogs->folder = bigFolder;
-    window.commands->button(QStringLiteral("ouvrir"))->trigger();
+    window.findChild<app::CommandTable *>()->button(QStringLiteral("ouvrir"))->trigger();
     QTreeWidgetItem *row = list->topLevelItem(0);
     const QRect rect = list->visualItemRect(row);
     std::vector<double> clicks;

@@ -70,7 +70,7 @@ int main(int argc, char *argv[])
     setup.settingsFile = dir.filePath(QStringLiteral("Tarvex.ini"));
     setup.listMachineDrives = false;
     app::Form1 window(std::move(setup));
-    app::TagPage *page = window.Frame1;
+    app::TagPage *page = window.findChild<app::TagPage *>();
 
     for (const int count : {10000, 1000}) {
         const QString folder = dir.filePath(QString::number(count));
@@ -80,12 +80,12 @@ int main(int argc, char *argv[])
         page->File1.refresh();
         page->refillList();
         page->setAllChecked(true);
-        window.renamePanel->Combo1->setCurrentIndex(3);
-        window.renamePanel->Combo2->setCurrentIndex(5);
+        window.findChild<app::RenamePanel *>()->Combo1->setCurrentIndex(3);
+        window.findChild<app::RenamePanel *>()->Combo2->setCurrentIndex(5);
 
         QElapsedTimer timer;
         timer.start();
-        window.fileCommands->apercu();
+        window.findChild<app::FileCommands *>()->apercu();
         const double preview = seconds(timer);
         if (page->LV1->topLevelItem(0)->text(1) != QStringLiteral("00000Piste.mp3"))
             std::abort();
@@ -96,7 +96,7 @@ int main(int argc, char *argv[])
         if (count != 1000)
             continue;
         timer.restart();
-        window.fileCommands->renomer();
+        window.findChild<app::FileCommands *>()->renomer();
         const double rename = seconds(timer);
         if (dialogs->shown != 0 || !QFile::exists(folder + QStringLiteral("/00999Piste.mp3")))
             std::abort();

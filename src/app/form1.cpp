@@ -83,22 +83,17 @@ Form1::Form1(Setup setup, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(productName);
     setWindowIcon(QIcon(QStringLiteral(":/tarvex.svg")));
-    MMControl1 = m_cdControl.get();
-    MMControl1->setObjectName(QStringLiteral("MMControl1"));
-    sReg = m_reg.get();
-    Timer1 = namedTimer(this, "Timer1");
-    Timer2 = namedTimer(this, "Timer2");
-    Timer3 = namedTimer(this, "Timer3");
-    Timer4 = namedTimer(this, "Timer4");
+    m_cdControl->setObjectName(QStringLiteral("MMControl1"));
+    m_playTimer = namedTimer(this, "Timer1");
+    m_trackTimer = namedTimer(this, "Timer4");
 
-    commands = new CommandTable(this);
+    m_commands = new CommandTable(this);
     buildPages();
     buildStatusBar();
-    buildHiddenControls();
-    renamePanel = new RenamePanel(Frame1->Frame4);
-    fileCommands =
-        new FileCommands(this, *this, *Frame1, *Frame6, *renamePanel, *MMControl1, *Timer1, *Timer4,
-                         setup.player ? std::move(setup.player) : std::make_unique<LazyPlayer>());
+    m_renamePanel = new RenamePanel(Frame1->Frame4);
+    m_fileCommands = new FileCommands(
+        this, *this, *Frame1, *Frame6, *m_renamePanel, *m_cdControl, *m_playTimer, *m_trackTimer,
+        setup.player ? std::move(setup.player) : std::make_unique<LazyPlayer>());
     const std::pair<Procedure, void (FileCommands::*)()> fileProcedures[] = {
         {Procedure::apercu, &FileCommands::apercu},
         {Procedure::renomer, &FileCommands::renomer},
@@ -110,22 +105,22 @@ Form1::Form1(Setup setup, QWidget *parent)
         {Procedure::stoplecture, &FileCommands::stoplecture},
     };
     for (const auto &entry : fileProcedures) {
-        FileCommands *commands = fileCommands;
+        FileCommands *commands = m_fileCommands;
         setProcedure(entry.first, [commands, method = entry.second] { (commands->*method)(); });
     }
     connectCommands();
     connectPages();
     connectSettings();
-    m_tagCommands = new TagCommands(this, *this, *Frame1, *Frame7, *renamePanel, *fileCommands);
+    m_tagCommands = new TagCommands(this, *this, *Frame1, *Frame7, *m_renamePanel, *m_fileCommands);
     setProcedure(Procedure::enreID, [this] { m_tagCommands->enreID(); });
     setProcedure(Procedure::suppID, [this] { m_tagCommands->suppID(); });
     setProcedure(Procedure::copieID, [this] { m_tagCommands->copieID(); });
-    extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7, *m_tagCommands);
-    setProcedure(Procedure::extwav, [this] { extraction->extwav(); });
-    setProcedure(Procedure::extmp3, [this] { extraction->extmp3(); });
-    cddb = new CddbPanel(this, *this, *Frame6);
-    setProcedure(Procedure::demandecddb, [this] { cddb->demandecddb(); });
-    connect(this, &Form1::unloading, cddb, &CddbPanel::onUnloading);
+    m_extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7, *m_tagCommands);
+    setProcedure(Procedure::extwav, [this] { m_extraction->extwav(); });
+    setProcedure(Procedure::extmp3, [this] { m_extraction->extmp3(); });
+    m_cddb = new CddbPanel(this, *this, *Frame6);
+    setProcedure(Procedure::demandecddb, [this] { m_cddb->demandecddb(); });
+    connect(this, &Form1::unloading, m_cddb, &CddbPanel::onUnloading);
     // Below this size the renaming and tag pages no longer fit their captions.
     setMinimumSize(900, 600);
     resize(960, 640);
@@ -135,8 +130,8 @@ Form1::~Form1()
 {
     // The controllers listen to the pages' widgets and use the window's members: they go
     // first, while the window is still whole.
-    delete cddb;
-    delete extraction;
+    delete m_cddb;
+    delete m_extraction;
 }
 
 void Form1::buildPages()
@@ -168,10 +163,6 @@ void Form1::buildStatusBar()
     m_panel1 = named<QLabel>(bar, "SB1_Panel1");
     m_panel2 = named<QLabel>(bar, "SB1_Panel2");
     m_panel2->setMinimumWidth(100);
-    // The sector count of a running read stays out of sight: a bare number would tell the user
-    // nothing the progress bar does not.
-    Label35 = named<QLabel>(bar, "Label35");
-    Label35->hide();
     ProgressBar1 = named<QProgressBar>(bar, "ProgressBar1");
     ProgressBar1->setMaximumWidth(200);
     ProgressBar1->setValue(0);
@@ -181,22 +172,15 @@ void Form1::buildStatusBar()
     bar->addPermanentWidget(m_panel2);
 }
 
-void Form1::buildHiddenControls()
-{
-    QWidget *central = centralWidget();
-    Txt_Chemin = named<QLineEdit>(central, "Txt_Chemin");
-    Txt_Chemin->hide();
-}
-
 void Form1::connectCommands()
 {
-    for (const QString &key : commands->buttonKeys()) {
-        connect(commands->button(key), &QAction::triggered, this,
+    for (const QString &key : m_commands->buttonKeys()) {
+        connect(m_commands->button(key), &QAction::triggered, this,
                 [this, key] { toolbarClick(key); });
     }
-    for (const QString &name : commands->itemNames()) {
+    for (const QString &name : m_commands->itemNames()) {
         if (const auto procedure = CommandTable::procedureOfItem(name))
-            connect(commands->item(name), &QAction::triggered, this,
+            connect(m_commands->item(name), &QAction::triggered, this,
                     [this, p = *procedure] { run(p); });
     }
     setProcedure(Procedure::quitte, [this] { quitte(); });
@@ -214,11 +198,11 @@ void Form1::connectPages()
     connect(Frame1->Combo7, &QComboBox::activated, this, &Form1::onFileType);
     connect(Frame1->LV1, &QTreeWidget::customContextMenuRequested, this, [this] {
         if (Frame1->LV1->topLevelItemCount() > 0)
-            commands->mnuflottant->popup(QCursor::pos());
+            m_commands->mnuflottant->popup(QCursor::pos());
     });
     connect(Frame1->LV1, &QTreeWidget::itemDoubleClicked, this,
             [this] { run(Procedure::lecture); });
-    connect(Frame6->cboLecteurCD, &QComboBox::currentTextChanged, MMControl1,
+    connect(Frame6->cboLecteurCD, &QComboBox::currentTextChanged, m_cdControl.get(),
             &cd::CdAudioControl::setDevice);
 }
 
@@ -227,27 +211,27 @@ void Form1::connectSettings()
     connect(Frame7->Command5, &QPushButton::clicked, this, &Form1::reperCD);
     connect(Frame7->Command6, &QPushButton::clicked, this, &Form1::reperWAVMP3);
     connect(Frame7->Combo8, &QComboBox::activated, this, [this](int index) {
-        sReg->setKeyPath(settingsKeyPath());
-        sReg->writeValue(QStringLiteral("Formatfichier"), QString::number(index));
+        m_reg->setKeyPath(settingsKeyPath());
+        m_reg->writeValue(QStringLiteral("Formatfichier"), QString::number(index));
     });
     connect(Frame7->Check2, &QCheckBox::clicked, this, [this] {
-        sReg->setKeyPath(settingsKeyPath());
-        sReg->writeValue(QStringLiteral("ImportationNom"),
-                         SimpleRegAccess::fromBool(Frame7->artistFromTitles()));
+        m_reg->setKeyPath(settingsKeyPath());
+        m_reg->writeValue(QStringLiteral("ImportationNom"),
+                          SimpleRegAccess::fromBool(Frame7->artistFromTitles()));
     });
     connect(Frame7->Command7, &QPushButton::clicked, this, [this] {
-        sReg->setKeyPath(settingsKeyPath());
-        sReg->writeValue(QStringLiteral("Commentaire"), Frame7->defaultComment());
+        m_reg->setKeyPath(settingsKeyPath());
+        m_reg->writeValue(QStringLiteral("Commentaire"), Frame7->defaultComment());
     });
     connect(Frame7->Command8, &QPushButton::clicked, this, [this] {
-        sReg->setKeyPath(settingsKeyPath());
-        sReg->writeValue(QStringLiteral("Encodepar"), Frame7->defaultEncoder());
+        m_reg->setKeyPath(settingsKeyPath());
+        m_reg->writeValue(QStringLiteral("Encodepar"), Frame7->defaultEncoder());
     });
     // The e-mail address names the user in every CDDB request from the next one on.
     connect(Frame7->txtEmailCddb, &QLineEdit::editingFinished, this, [this] {
-        cddb->setHelloSuffix(cd::cddbHelloSuffix(Frame7->txtEmailCddb->text()));
-        sReg->setKeyPath(settingsKeyPath());
-        sReg->writeValue(QStringLiteral("EmailCDDB"), Frame7->txtEmailCddb->text().trimmed());
+        m_cddb->setHelloSuffix(cd::cddbHelloSuffix(Frame7->txtEmailCddb->text()));
+        m_reg->setKeyPath(settingsKeyPath());
+        m_reg->writeValue(QStringLiteral("EmailCDDB"), Frame7->txtEmailCddb->text().trimmed());
     });
     for (QRadioButton *option :
          {Frame7->Option7, Frame7->Option8, Frame7->Option9, Frame7->Option10})
@@ -287,7 +271,6 @@ bool Form1::confirm(const QString &question, const QString &title)
 void Form1::showJobProgress(qint64 done, qint64 total)
 {
     if (done == 0) {
-        Label35->setText(QString::number(total));
         ProgressBar1->setMaximum(int(std::max<qint64>(total, 1)));
     }
     ProgressBar1->setValue(int(done));
@@ -300,33 +283,33 @@ void Form1::clearJobProgress()
 
 void Form1::setJobFile(const QString &path)
 {
-    Txt_Chemin->setText(path);
+    m_chosenFile = path;
 }
 
 void Form1::stopCdDevice()
 {
-    MMControl1->sendCommand(QStringLiteral("Stop"));
+    m_cdControl->sendCommand(QStringLiteral("Stop"));
 }
 
 void Form1::setCddbAvailable(bool available)
 {
-    if (QAction *cddb = commands->button(QStringLiteral("CDDB")))
+    if (QAction *cddb = m_commands->button(QStringLiteral("CDDB")))
         cddb->setEnabled(available);
 }
 
 QList<QWidget *> Form1::jobCommands() const
 {
-    return {commands->Toolbar1, menuBar(), TS2, Frame7->TS3};
+    return {m_commands->Toolbar1, menuBar(), TS2, Frame7->TS3};
 }
 
 QString Form1::chosenFile() const
 {
-    return Txt_Chemin->text();
+    return m_chosenFile;
 }
 
 void Form1::setChosenFile(const QString &path)
 {
-    Txt_Chemin->setText(path);
+    m_chosenFile = path;
 }
 
 bool Form1::showsTagPage() const
@@ -336,7 +319,7 @@ bool Form1::showsTagPage() const
 
 void Form1::setTagCommandsEnabled(bool enabled)
 {
-    commands->setButtonsEnabled(
+    m_commands->setButtonsEnabled(
         {QStringLiteral("enreID"), QStringLiteral("suppID"), QStringLiteral("copieID")}, enabled);
 }
 
@@ -347,16 +330,16 @@ QString Form1::chooseFolder(const QString &startFolder)
 
 void Form1::releaseCdDevice()
 {
-    Timer4->stop();
-    MMControl1->sendCommand(QStringLiteral("stop"));
-    MMControl1->sendCommand(QStringLiteral("Close"));
+    m_trackTimer->stop();
+    m_cdControl->sendCommand(QStringLiteral("stop"));
+    m_cdControl->sendCommand(QStringLiteral("Close"));
 }
 
 void Form1::reopenCdDevice()
 {
-    MMControl1->setDeviceType(QStringLiteral("CDAudio"));
-    MMControl1->sendCommand(QStringLiteral("Open"));
-    Timer4->start();
+    m_cdControl->setDeviceType(QStringLiteral("CDAudio"));
+    m_cdControl->sendCommand(QStringLiteral("Open"));
+    m_trackTimer->start();
 }
 
 QString Form1::statusPanel(int panel) const
@@ -379,9 +362,9 @@ void Form1::run(Procedure procedure)
 void Form1::toolbarClick(const QString &key)
 {
     run(Procedure::arret);
-    MMControl1->sendCommand(QStringLiteral("Stop"));
+    m_cdControl->sendCommand(QStringLiteral("Stop"));
     if (key == QLatin1String("extraireMP3")) {
-        commands->mnuextraire->popup(QCursor::pos());
+        m_commands->mnuextraire->popup(QCursor::pos());
         return;
     }
     if (const auto procedure = CommandTable::procedureOfButton(key))
@@ -390,8 +373,8 @@ void Form1::toolbarClick(const QString &key)
 
 bool Form1::startUp()
 {
-    Txt_Chemin->clear();
-    writeMissingDefaults(*sReg, product(), defaultOutputFolder());
+    m_chosenFile.clear();
+    writeMissingDefaults(*m_reg, product(), defaultOutputFolder());
     loadSettings();
     Frame1->editor->enableVersion(1);
     Frame1->editor->enableVersion(2);
@@ -399,16 +382,14 @@ bool Form1::startUp()
     tags::ZellTagCtrl().GetGenreListe(genres);
     Frame6->txtGenre->clear();
     Frame6->txtGenre->addItems(genres);
-    commands->applyStartState();
+    m_commands->applyStartState();
     Frame7->hide();
-    Timer1->stop();
-    Timer2->stop();
-    Timer3->stop();
+    m_playTimer->stop();
     fillFixedLists();
     if (!findDrives())
         return false;
-    cddb->setServerUrl(cd::cddbDefaultServerUrl());
-    cddb->setHelloSuffix(cd::cddbHelloSuffix(Frame7->txtEmailCddb->text()));
+    m_cddb->setServerUrl(cd::cddbDefaultServerUrl());
+    m_cddb->setHelloSuffix(cd::cddbHelloSuffix(Frame7->txtEmailCddb->text()));
     Frame6->txtRecu->clear();
     openCdDevice();
     return true;
@@ -416,8 +397,8 @@ bool Form1::startUp()
 
 void Form1::loadSettings()
 {
-    sReg->setKeyPath(settingsKeyPath());
-    auto read = [this](const char *name) { return sReg->readValue(QString::fromLatin1(name)); };
+    m_reg->setKeyPath(settingsKeyPath());
+    auto read = [this](const char *name) { return m_reg->readValue(QString::fromLatin1(name)); };
     auto flag = [&read](const char *name) { return SimpleRegAccess::toBool(read(name)); };
     Frame7->Text3->setText(read("repertCD"));
     Frame7->Text5->setText(read("repertWAVMP3"));
@@ -436,14 +417,14 @@ void Form1::fillFixedLists()
     Frame1->Combo7->clear();
     Frame1->Combo7->addItems({QStringLiteral("*.mp3"), QStringLiteral("*.wav")});
     Frame1->Combo7->setCurrentIndex(0);
-    renamePanel->fillFixedLists();
+    m_renamePanel->fillFixedLists();
 
-    sReg->setKeyPath(settingsKeyPath());
+    m_reg->setKeyPath(settingsKeyPath());
     QComboBox *formats = Frame7->Combo8;
     formats->clear();
     formats->addItems({QStringLiteral("Artiste - Titre"), QStringLiteral("Titre - Artiste"),
                        QStringLiteral("Titre (Artiste)"), QStringLiteral("Titre")});
-    formats->setCurrentIndex(fileFormatIndex(sReg->readValue(QStringLiteral("Formatfichier"))));
+    formats->setCurrentIndex(fileFormatIndex(m_reg->readValue(QStringLiteral("Formatfichier"))));
 }
 
 bool Form1::findDrives()
@@ -472,45 +453,45 @@ bool Form1::findDrives()
 
 void Form1::openCdDevice()
 {
-    MMControl1->setNotify(false);
-    MMControl1->setWait(true);
-    MMControl1->setShareable(false);
-    MMControl1->setDeviceType(QStringLiteral("CDAudio"));
-    MMControl1->setDevice(Frame6->cboLecteurCD->currentText());
-    MMControl1->sendCommand(QStringLiteral("Open"));
+    m_cdControl->setNotify(false);
+    m_cdControl->setWait(true);
+    m_cdControl->setShareable(false);
+    m_cdControl->setDeviceType(QStringLiteral("CDAudio"));
+    m_cdControl->setDevice(Frame6->cboLecteurCD->currentText());
+    m_cdControl->sendCommand(QStringLiteral("Open"));
 }
 
 void Form1::reperCD()
 {
-    sReg->setKeyPath(settingsKeyPath());
+    m_reg->setKeyPath(settingsKeyPath());
     const QString folder = m_dialogs->chooseFolder(this, QString());
     if (folder.isEmpty())
         return;
     Frame7->Text3->setText(folder);
-    sReg->writeValue(QStringLiteral("repertCD"), folder);
+    m_reg->writeValue(QStringLiteral("repertCD"), folder);
 }
 
 void Form1::reperWAVMP3()
 {
-    sReg->setKeyPath(settingsKeyPath());
+    m_reg->setKeyPath(settingsKeyPath());
     const QString folder = m_dialogs->chooseFolder(this, QString());
     if (folder.isEmpty())
         return;
     Frame7->Text5->setText(folder);
-    sReg->writeValue(QStringLiteral("repertWAVMP3"), folder);
+    m_reg->writeValue(QStringLiteral("repertWAVMP3"), folder);
 }
 
 void Form1::writeTagOptions()
 {
-    sReg->setKeyPath(settingsKeyPath());
-    sReg->writeValue(QStringLiteral("ExtraireTagv1"),
-                     SimpleRegAccess::fromBool(Frame7->Option7->isChecked()));
-    sReg->writeValue(QStringLiteral("ExtraireTagv2"),
-                     SimpleRegAccess::fromBool(Frame7->Option8->isChecked()));
-    sReg->writeValue(QStringLiteral("ExtraireTagv1et2"),
-                     SimpleRegAccess::fromBool(Frame7->Option9->isChecked()));
-    sReg->writeValue(QStringLiteral("ExtraireTagrien"),
-                     SimpleRegAccess::fromBool(Frame7->Option10->isChecked()));
+    m_reg->setKeyPath(settingsKeyPath());
+    m_reg->writeValue(QStringLiteral("ExtraireTagv1"),
+                      SimpleRegAccess::fromBool(Frame7->Option7->isChecked()));
+    m_reg->writeValue(QStringLiteral("ExtraireTagv2"),
+                      SimpleRegAccess::fromBool(Frame7->Option8->isChecked()));
+    m_reg->writeValue(QStringLiteral("ExtraireTagv1et2"),
+                      SimpleRegAccess::fromBool(Frame7->Option9->isChecked()));
+    m_reg->writeValue(QStringLiteral("ExtraireTagrien"),
+                      SimpleRegAccess::fromBool(Frame7->Option10->isChecked()));
 }
 
 void Form1::quitte()
@@ -525,7 +506,7 @@ void Form1::quitte()
 void Form1::closeEvent(QCloseEvent *event)
 {
     // A running job asks its own question; confirming it stops the job after its current batch.
-    const std::optional<bool> stopJob = extraction->confirmClose();
+    const std::optional<bool> stopJob = m_extraction->confirmClose();
     if (stopJob == false) {
         event->ignore();
         return;
@@ -539,7 +520,7 @@ void Form1::closeEvent(QCloseEvent *event)
     m_quitConfirmed = false;
     // Unloading: cancel any transfer, stop the CD device; errors are of no concern any more.
     emit unloading();
-    MMControl1->sendCommand(QStringLiteral("Stop"));
+    m_cdControl->sendCommand(QStringLiteral("Stop"));
     if (m_search)
         m_search->close();
     if (m_about)
@@ -604,7 +585,7 @@ void Form1::onMainPage(int page)
     Frame1->refillList();
     Frame1->LV1->clearSelection();
     run(Procedure::arret);
-    MMControl1->sendCommand(QStringLiteral("Stop"));
+    m_cdControl->sendCommand(QStringLiteral("Stop"));
 
     if (page == 1) {
         Frame1->File1.setPath(Frame7->trackFolder());
@@ -618,7 +599,7 @@ void Form1::onMainPage(int page)
     Frame6->setVisible(page == 0);
     Frame1->setVisible(page == 1);
     Frame7->setVisible(page == 2);
-    commands->applyMainPage(page);
+    m_commands->applyMainPage(page);
     m_tagCommands->updateAvailability();
 }
 
@@ -627,7 +608,7 @@ void Form1::onSubPage(int page)
     if (page == TagPage::Renomeur)
         run(Procedure::arret);
     Frame1->showSubPage(page);
-    commands->applySubPage(page);
+    m_commands->applySubPage(page);
 }
 
 void Form1::onOptionsPage(int page)

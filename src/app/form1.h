@@ -20,7 +20,6 @@
 
 class QCheckBox;
 class QLabel;
-class QLineEdit;
 class QProgressBar;
 class QTabBar;
 class QTimer;
@@ -69,25 +68,6 @@ public:
     // The load sequence: settings, fixed lists, drives, CD device. False when there is no CD
     // drive at all: the message has been shown and the program is to end.
     bool startUp();
-
-    CommandTable *commands;
-    QTabBar *TS2;
-    CdPage *Frame6;
-    TagPage *Frame1;
-    OptionsPage *Frame7;
-    ExtractionController *extraction; // CD extraction jobs and WAV conversion
-    RenamePanel *renamePanel;         // inside Frame1->Frame4
-    FileCommands *fileCommands;       // renaming, file operations, playback
-    CddbPanel *cddb;                  // the CDDB lookup of the CD page
-    QProgressBar *ProgressBar1;
-    QLabel *Label35;
-    QLineEdit *Txt_Chemin; // hidden: full path of the file last selected in LV1
-    QTimer *Timer1;
-    QTimer *Timer2;
-    QTimer *Timer3;
-    QTimer *Timer4;
-    cd::CdAudioControl *MMControl1;
-    SimpleRegAccess *sReg;
 
     Dialogs &dialogs() const { return *m_dialogs; }
     QString product() const;
@@ -147,7 +127,6 @@ protected:
 private:
     void buildPages();
     void buildStatusBar();
-    void buildHiddenControls();
     void connectCommands();
     void connectPages();
     void connectSettings();
@@ -163,6 +142,20 @@ private:
     void onFileType(int index);
     void writeTagOptions();
 
+    CommandTable *m_commands = nullptr; // toolbar, menus and the keys of their procedures
+    QTabBar *TS2 = nullptr;             // the three pages
+    CdPage *Frame6 = nullptr;
+    TagPage *Frame1 = nullptr;
+    OptionsPage *Frame7 = nullptr;
+    ExtractionController *m_extraction = nullptr; // CD extraction jobs and WAV conversion
+    RenamePanel *m_renamePanel = nullptr;         // inside Frame1->Frame4
+    FileCommands *m_fileCommands = nullptr;       // renaming, file operations, playback
+    CddbPanel *m_cddb = nullptr;                  // the CDDB lookup of the CD page
+    TagCommands *m_tagCommands = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    QTimer *m_playTimer = nullptr;  // follows the playback ("Timer1")
+    QTimer *m_trackTimer = nullptr; // follows the CD device's track ("Timer4")
+    QString m_chosenFile;           // full path of the file last chosen in LV1
     std::unique_ptr<Dialogs> m_dialogs;
     std::unique_ptr<cd::CdAudioControl> m_cdControl;
     std::unique_ptr<SimpleRegAccess> m_reg;
@@ -172,7 +165,6 @@ private:
     std::map<Procedure, std::function<void()>> m_procedures;
     QLabel *m_panel1 = nullptr;
     QLabel *m_panel2 = nullptr;
-    TagCommands *m_tagCommands = nullptr;
     QPointer<Form2> m_search;
     QPointer<frmAbout> m_about;
     bool m_quitConfirmed = false;

@@ -30,8 +30,12 @@ bool saveScreenshots(Form1 &window, const QString &folder)
     window.show();
     bool ok = save(window, folder, "extraire-cd");
 
-    window.TS2->setCurrentIndex(1);
-    QTreeWidget *list = window.Frame1->LV1;
+    // The pages are reached as a user reaches them: by their tabs.
+    auto *pages = window.findChild<QTabBar *>(QStringLiteral("TS2"));
+    auto *tagPage = window.findChild<TagPage *>();
+    auto *optionsPage = window.findChild<OptionsPage *>();
+    pages->setCurrentIndex(1);
+    QTreeWidget *list = tagPage->LV1;
     if (list->topLevelItemCount() > 0) {
         QTreeWidgetItem *first = list->topLevelItem(0);
         list->setCurrentItem(first);
@@ -39,14 +43,14 @@ bool saveScreenshots(Form1 &window, const QString &folder)
     }
     const char *subPages[] = {"info-fichier", "tag-id3v1", "tag-id3v2", "renommeur"};
     for (int page = 0; page < 4; ++page) {
-        window.Frame1->TS1->setCurrentIndex(page);
+        tagPage->TS1->setCurrentIndex(page);
         ok = save(window, folder, subPages[page]) && ok;
     }
 
-    window.TS2->setCurrentIndex(2);
+    pages->setCurrentIndex(2);
     const char *optionPages[] = {"options-extraction", "options-taggeur", "options-conversion"};
     for (int page = 0; page < 3; ++page) {
-        window.Frame7->TS3->setCurrentIndex(page);
+        optionsPage->TS3->setCurrentIndex(page);
         ok = save(window, folder, optionPages[page]) && ok;
     }
 

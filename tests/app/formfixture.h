@@ -18,6 +18,32 @@
 
 using namespace Qt::StringLiterals;
 
+// The window's parts, found as a test tool finds them: by type or by object name.
+inline app::CdPage *cdPage(const app::Form1 &w)
+{
+    return w.findChild<app::CdPage *>();
+}
+inline app::TagPage *tagPage(const app::Form1 &w)
+{
+    return w.findChild<app::TagPage *>();
+}
+inline app::OptionsPage *optionsPage(const app::Form1 &w)
+{
+    return w.findChild<app::OptionsPage *>();
+}
+inline app::CommandTable *commands(const app::Form1 &w)
+{
+    return w.findChild<app::CommandTable *>();
+}
+inline QTabBar *pageTabs(const app::Form1 &w)
+{
+    return w.findChild<QTabBar *>(u"TS2"_s);
+}
+inline QTimer *timer(const app::Form1 &w, const QString &name)
+{
+    return w.findChild<QTimer *>(name);
+}
+
 // "a|b|c" as a list; table rows write lists this way.
 inline QStringList listOf(const QString &text)
 {
@@ -43,6 +69,7 @@ struct FormFixture
     QString ini = dir.filePath(u"Tarvex.ini"_s);
     testsupport::ScriptedDialogs *dialogs = nullptr;
     FakePlayer *player = nullptr;
+    cd::CdAudioControl *cdControl = nullptr; // the window's control of the CD device
     std::unique_ptr<app::Form1> form;
 
     // A disc image of three short tracks.
@@ -58,6 +85,7 @@ struct FormFixture
         app::Form1::Setup setup;
         setup.dialogs.reset(dialogs = new testsupport::ScriptedDialogs);
         setup.player.reset(player = new FakePlayer);
+        setup.cdControl.reset(cdControl = new cd::CdioAudioControl);
         setup.settingsFile = ini;
         setup.cdImages = images.isEmpty() ? QStringList{discImage()} : images;
         setup.listMachineDrives = false;
@@ -80,7 +108,7 @@ struct FormFixture
         for (const QString &name : listOf(files))
             write(name, content.isEmpty() ? name.toUtf8() : content);
         store(u"repertCD"_s, music);
-        start().TS2->setCurrentIndex(1);
+        pageTabs(start())->setCurrentIndex(1);
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             qWarning("window not exposed");
@@ -120,7 +148,7 @@ struct FormFixture
         return result.join(QLatin1Char('|'));
     }
 
-    QTreeWidget *list() const { return form->Frame1->LV1; }
+    QTreeWidget *list() const { return tagPage(*form)->LV1; }
     QTreeWidgetItem *row(const QString &name) const
     {
         return list()->findItems(name, Qt::MatchExactly, app::TagPage::NameColumn).value(0);

@@ -31,15 +31,15 @@ class TestCddbPanel : public QObject
     std::unique_ptr<CddbServer> server;
     QString discId;
 
-    app::CdPage *page() const { return f->form->Frame6; }
-    app::CddbPanel *panel() const { return f->form->cddb; }
+    app::CdPage *page() const { return cdPage(*f->form); }
+    app::CddbPanel *panel() const { return f->form->findChild<app::CddbPanel *>(); }
     // A started window that looks its disc up on the server, which knows it in "rock".
     app::Form1 &startWindow(const QString &genre = u"Rock"_s)
     {
         app::Form1 &w = f->start();
-        w.cddb->setServerUrl(server->url());
+        w.findChild<app::CddbPanel *>()->setServerUrl(server->url());
         clsCdInfo info;
-        info.Init(w.Frame6->cboLecteurCD->currentText());
+        info.Init(cdPage(w)->cboLecteurCD->currentText());
         discId = info.DiscID();
         addEntry(u"rock"_s, u"DTITLE=Les Amis / Noël d'été|DYEAR=1999|DGENRE=%1|"
                             u"TTITLE0=Tant qu'il |TTITLE0=continue|TTITLE1=1999|"
@@ -101,7 +101,8 @@ private slots:
         QCOMPARE(server->commands(),
                  (QStringList{u"sites"_s, u"cddb query "_s + discId + u" 3 150 225 375 6"_s,
                               u"cddb read rock "_s + discId}));
-        QVERIFY(w.MMControl1->isOpen() && w.Timer4->isActive() && f->dialogs->shown.isEmpty());
+        QVERIFY(f->cdControl->isOpen() && timer(w, u"Timer4"_s)->isActive() &&
+                f->dialogs->shown.isEmpty());
         page()->cboLecteurCD->addItem(f->discImage(u"autre"_s));
         page()->cboLecteurCD->setCurrentIndex(1);
         QCOMPARE(page()->genreListPosition(), 0); // the empty genre
@@ -137,7 +138,7 @@ private slots:
         QVERIFY(!page()->fraCategorie->isVisible() && !panel()->isBusy());
         QTEST(page()->txtArtiste->text() + u'|' + column(page()->LV2, 0), "shown");
         QTEST(int(server->commands().size()), "requests");
-        QVERIFY(w.MMControl1->isOpen() && w.Timer4->isActive());
+        QVERIFY(f->cdControl->isOpen() && timer(w, u"Timer4"_s)->isActive());
     }
 
     // Lookups that fill nothing keep the track list and the page empty: a query that finds
@@ -177,7 +178,8 @@ private slots:
         if (failure == u"no server"_s) {
             QTcpServer closed; // its port is free again once it is gone
             QVERIFY(closed.listen(QHostAddress::LocalHost));
-            w.cddb->setServerUrl(u"http://127.0.0.1:%1/~cddb/cddb.cgi"_s.arg(closed.serverPort()));
+            w.findChild<app::CddbPanel *>()->setServerUrl(
+                u"http://127.0.0.1:%1/~cddb/cddb.cgi"_s.arg(closed.serverPort()));
         }
         if (failure == u"too long"_s)
             server->setMode(CddbServer::Mode::HugeBody);
@@ -221,7 +223,7 @@ private slots:
         QVERIFY(!page()->btnAnnulerSite->isHidden());
         page()->txtRecu->moveCursor(QTextCursor::End); // on the line of "Autre"
         QTest::mouseClick(cancel ? page()->btnAnnulerSite : page()->btnChoisirSite, Qt::LeftButton);
-        QCOMPARE(w.cddb->serverUrl(), cancel ? server->url() : autre);
+        QCOMPARE(w.findChild<app::CddbPanel *>()->serverUrl(), cancel ? server->url() : autre);
         QCOMPARE(page()->btnChoisirSite->text(), u"Liste des &Sites"_s);
         QVERIFY(page()->btnAnnulerSite->isHidden());
     }
@@ -264,11 +266,11 @@ private slots:
     void emailNamesTheUser()
     {
         app::Form1 &w = startWindow();
-        w.Frame7->txtEmailCddb->setText(u"jean.dupont@exemple.fr"_s);
-        emit w.Frame7->txtEmailCddb->editingFinished();
+        optionsPage(w)->txtEmailCddb->setText(u"jean.dupont@exemple.fr"_s);
+        emit optionsPage(w)->txtEmailCddb->editingFinished();
         w.run(app::Procedure::demandecddb);
         QCOMPARE(server->hellos().value(0), u"jean.dupont+exemple.fr+xmcd+v1.0PL0"_s);
-        QCOMPARE(f->start().Frame7->txtEmailCddb->text(), u"jean.dupont@exemple.fr"_s);
+        QCOMPARE(optionsPage(f->start())->txtEmailCddb->text(), u"jean.dupont@exemple.fr"_s);
     }
 
     // tarvex-cli rip --cddb tags a track as the MP3 job does after the window's lookup.

@@ -13,25 +13,25 @@ private slots:
         FormFixture f;
         testsupport::DiscImage other(f.dir.path(), u"autre"_s, {40, 41, 42, 43}, 3);
         app::Form1 &w = f.start({f.discImage(), other.cuePath()});
-        QTreeWidget *lv2 = w.Frame6->LV2;
+        QTreeWidget *lv2 = cdPage(w)->LV2;
         QCOMPARE(column(lv2, 0), u"Piste 1|Piste 2|Piste 3"_s);
-        QVERIFY(w.commands->button(u"CDDB"_s)->isEnabled());
+        QVERIFY(commands(w)->button(u"CDDB"_s)->isEnabled());
         lv2->setCurrentItem(lv2->topLevelItem(2));
         emit lv2->itemClicked(lv2->topLevelItem(2), 0);
-        QCOMPARE(w.MMControl1->track(), 3);
-        w.MMControl1->setTrack(2);
-        w.Timer4->start(10);
+        QCOMPARE(f.cdControl->track(), 3);
+        f.cdControl->setTrack(2);
+        timer(w, u"Timer4"_s)->start(10);
         QTRY_COMPARE(lv2->currentItem(), lv2->topLevelItem(1));
-        w.Timer4->stop();
+        timer(w, u"Timer4"_s)->stop();
         setFields(&w, u"txtArtiste=Quelqu'un"_s);
         checkRows(lv2, {1});
         // The second disc numbers its tracks from 3: rows still count from 1.
-        w.Frame6->cboLecteurCD->setCurrentIndex(1);
+        cdPage(w)->cboLecteurCD->setCurrentIndex(1);
         QCOMPARE(column(lv2, 0), u"Piste 1|Piste 2|Piste 3|Piste 4"_s);
-        QVERIFY(w.Frame6->txtArtiste->text().isEmpty() && !lv2->topLevelItem(0)->checkState(0));
+        QVERIFY(cdPage(w)->txtArtiste->text().isEmpty() && !lv2->topLevelItem(0)->checkState(0));
         setFields(&w, u"txtArtiste=Quelqu'un"_s);
-        emit w.MMControl1->done(1);
-        QCOMPARE(lv2->topLevelItemCount() + w.Frame6->txtArtiste->text().size(), 0);
+        emit f.cdControl->done(1);
+        QCOMPARE(lv2->topLevelItemCount() + cdPage(w)->txtArtiste->text().size(), 0);
     }
 
     // Titles typed in the track list (F2, or a double click, even with the editor still open)
@@ -42,7 +42,7 @@ private slots:
         app::Form1 &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QTreeWidget *lv2 = w.Frame6->LV2;
+        QTreeWidget *lv2 = cdPage(w)->LV2;
         setFields(&w, u"Text3="_s + f.dir.path());
         checkRows(lv2, {1, 3});
         lv2->setFocus();
@@ -104,7 +104,7 @@ private slots:
                           u"|Check2|txtArtiste=Disque|txtAlbum=Album|txtAnnée=2001|"
                           u"txtGenre=Reggae|Text8=Souvenir|Text9=Tarvex|Text3="_s +
                           f.dir.path());
-        QTreeWidget *lv2 = w.Frame6->LV2;
+        QTreeWidget *lv2 = cdPage(w)->LV2;
         lv2->topLevelItem(0)->setText(0, u"Les Amis - Le Vent"_s);
         lv2->topLevelItem(2)->setText(0, u"AC/DC"_s);
         checkRows(lv2, {1, 3});
@@ -117,7 +117,7 @@ private slots:
             {u"3"_s, u"Disque"_s, u"AC/DC"_s, u"AC-DC"_s}};
         for (const QStringList &track : tracks) {
             const QString line = f.dir.filePath(u"ligne %1.mp3"_s.arg(track[0]));
-            QCOMPARE(runCli({u"rip"_s, u"--cd-image="_s + w.Frame6->cboLecteurCD->currentText(),
+            QCOMPARE(runCli({u"rip"_s, u"--cd-image="_s + cdPage(w)->cboLecteurCD->currentText(),
                              u"--piste="_s + track[0], u"--mp3"_s, u"--tags="_s + tags,
                              u"--artiste="_s + track[1], u"--titre="_s + track[2],
                              u"--album=Album"_s, u"--annee=2001"_s, u"--genre=Reggae"_s,
@@ -147,9 +147,9 @@ private slots:
         QVERIFY(QDir().mkpath(out));
         setFields(&w, u"Text3="_s + out);
         w.show();
-        checkRows(w.Frame6->LV2, {1, 2});
-        const QList<QWidget *> controls = {w.commands->Toolbar1, w.TS2, w.Frame6->cboLecteurCD,
-                                           w.Frame1->TS1};
+        checkRows(cdPage(w)->LV2, {1, 2});
+        const QList<QWidget *> controls = {commands(w)->Toolbar1, pageTabs(w),
+                                           cdPage(w)->cboLecteurCD, tagPage(w)->TS1};
         auto enabled = [&] {
             QString states;
             for (QWidget *control : controls)
@@ -179,7 +179,7 @@ private slots:
         f.write(u"d.mp3"_s, "older take");
         app::Form1 &w =
             f.startOnFiles(u"b.wav|c.wav|d.wav"_s, testsupport::wavBytes(tone, 2, 44100, 16));
-        app::TagPage *page = w.Frame1;
+        app::TagPage *page = tagPage(w);
         auto *convert = page->findChild<QPushButton *>(u"cmdConvertir"_s);
         QVERIFY(convert && !convert->isVisible()); // the list shows MP3 files
         setFields(&w, u"Combo7=*.wav"_s);

@@ -59,7 +59,8 @@ private slots:
         w.toolbarClick(u"voir"_s);
         QCOMPARE(column(f.list(), TagPage::NewNameColumn),
                  u"(Non compatible)|Artiste - Titre .mp3|(Pas selectionné)"_s);
-        const QColor grey = w.fileCommands->markerColour(), name = w.fileCommands->nameColour();
+        const QColor grey = w.findChild<app::FileCommands *>()->markerColour(),
+                     name = w.findChild<app::FileCommands *>()->nameColour();
         QVERIFY(grey != name);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(f.list()->topLevelItem(i)->foreground(TagPage::NewNameColumn).color(),
@@ -161,7 +162,7 @@ private slots:
         f.check(u"a.mp3|b.mp3"_s);
         f.dialogs->answer = answer;
         f.dialogs->folders = QStringList{folder};
-        w.commands->item(command)->trigger();
+        commands(w)->item(command)->trigger();
         const QString targetState = folder.isEmpty() ? QString() : FormFixture::state(folder);
         if (target == u"tmpfs"_s)
             ::umount2(mountPoint, MNT_DETACH);
@@ -171,7 +172,7 @@ private slots:
         QVERIFY(f.listShowsFolder());
         QCOMPARE(f.dialogs->shown.size(), message.isEmpty() ? 1 : 2);
         QVERIFY2(f.dialogs->lastText().endsWith(message), qPrintable(f.dialogs->lastText()));
-        QVERIFY(!w.fileCommands->isDeleting());
+        QVERIFY(!w.findChild<app::FileCommands *>()->isDeleting());
     }
 
     void playback()
@@ -184,10 +185,10 @@ private slots:
         };
         play(u"a.mp3"_s);
         QCOMPARE(w.statusPanel(1), u"Lecture de : a.mp3"_s);
-        QVERIFY(w.Timer1->isActive());
+        QVERIFY(timer(w, u"Timer1"_s)->isActive());
         play(u"b.mp3"_s); // another row while the first plays: the player switches files
         QCOMPARE(w.statusPanel(1), u"Lecture de : b.mp3"_s);
-        w.commands->item(u"arretlecture"_s)->trigger();
+        commands(w)->item(u"arretlecture"_s)->trigger();
         QCOMPARE(f.player->playState(), files::Player::Stopped);
         QCOMPARE(f.player->fileName(), f.music + u"/b.mp3"_s); // stopping keeps the file
         QVERIFY(w.statusPanel(1).isEmpty());
@@ -202,7 +203,7 @@ private slots:
         f.player->failNextPlay();
         play(u"a.mp3"_s);
         QVERIFY(w.statusPanel(1).isEmpty());
-        QVERIFY(!w.Timer1->isActive());
+        QVERIFY(!timer(w, u"Timer1"_s)->isActive());
         QVERIFY(f.dialogs->shown.isEmpty());
     }
 };

@@ -63,7 +63,7 @@ private slots:
             f.startOnFiles(u"b.mp3|A.MP3|c.wav|.cache.mp3|notes.txt|Zèbre.Mp3|z.WAV"_s, audio);
         QDir(f.music).mkdir(u"dossier.mp3"_s);
         f.dialogs->folders = {f.music};
-        w.commands->button(u"ouvrir"_s)->trigger();
+        commands(w)->button(u"ouvrir"_s)->trigger();
         QCOMPARE(column(f.list(), 0), u"A.MP3|b.mp3|Zèbre.Mp3"_s);
         QCOMPARE(w.statusPanel(2), u"3 pistes"_s);
         setFields(&w, u"Command1"_s);
@@ -75,10 +75,11 @@ private slots:
         QCOMPARE(column(f.list(), 0), u"c.wav|z.WAV"_s);
         QVERIFY(f.list()->topLevelItem(0)->isSelected());
         clickRow(f, 1);
-        QCOMPARE(w.Txt_Chemin->text(), f.music + u"/z.WAV"_s);
-        QCOMPARE(w.Frame1->Frame3->Mpeg_BitRate->text() + w.Frame1->Frame3->Mpeg_Frequence->text(),
+        QCOMPARE(w.chosenFile(), f.music + u"/z.WAV"_s);
+        QCOMPARE(tagPage(w)->Frame3->Mpeg_BitRate->text() +
+                     tagPage(w)->Frame3->Mpeg_Frequence->text(),
                  u"128 Kbt44100 Hz"_s);
-        QCOMPARE(editorTexts(w.Frame1->editor), u"00"_s + QString(19, u'|'));
+        QCOMPARE(editorTexts(tagPage(w)->editor), u"00"_s + QString(19, u'|'));
         f.dialogs->folders.clear(); // cancelled: nothing listed
         w.ouvre();
         QCOMPARE(w.statusPanel(2), u"0 pistes"_s);
@@ -90,7 +91,7 @@ private slots:
         app::Form1 &w = f.startOnFiles(u"chanson.mp3|nue.mp3"_s, audio);
         id3peer({u"write"_s, f.music + u"/chanson.mp3"_s});
         clickRow(f, 0);
-        app::TagEditorPanel *e = w.Frame1->editor;
+        app::TagEditorPanel *e = tagPage(w)->editor;
         QVERIFY(e->txtv1Titre->isEnabled() && e->txtv2Titre->isEnabled());
         QCOMPARE(editorTexts(e), u"11|5|Été indien|Joe Dassin|Le Jardin|1975|Rock||5/12|"
                                  u"Été indien|Joe Dassin|Le Jardin|1975|Rock|Très connu|"
@@ -153,7 +154,7 @@ private slots:
         clickRow(f, 0);
         setFields(&w, edits);
         f.dialogs->answer = !expected.isEmpty(); // a refusal leaves the file as it was
-        w.commands->button(command)->trigger();
+        commands(w)->button(command)->trigger();
         QCOMPARE(f.dialogs->shown.size(), 1);
         if (expected.isEmpty())
             QCOMPARE(bytesOf(file), before);
@@ -188,10 +189,10 @@ private slots:
                 out.write(mpegstream::id3v1Block(u"x"_s, {}, {}, {}, {}, 1, v1Genre)) == 128);
         out.close();
         clickRow(f, 0);
-        QTEST(w.Frame1->editor->cmbv1Genre->currentIndex(), "position");
-        QTEST(w.Frame1->editor->cmbv2Genre->currentIndex(), "position");
-        w.Frame1->TS1->setCurrentIndex(app::TagPage::TagV1);
-        w.commands->button(u"enreID"_s)->trigger();
+        QTEST(tagPage(w)->editor->cmbv1Genre->currentIndex(), "position");
+        QTEST(tagPage(w)->editor->cmbv2Genre->currentIndex(), "position");
+        tagPage(w)->TS1->setCurrentIndex(app::TagPage::TagV1);
+        commands(w)->button(u"enreID"_s)->trigger();
         QTEST(tagsOf(file).section(u" / "_s, 0, 0), "saved");
     }
 
@@ -220,11 +221,11 @@ private slots:
         setFields(&w, u"TS1=2"_s);
         clickRow(f, 0);
         if (after == u"reload"_s)
-            w.Frame1->refillList();
+            tagPage(w)->refillList();
         else
             setFields(&w, after);
         for (const QString &command : {u"enreID"_s, u"suppID"_s, u"copieID"_s}) {
-            QAction *action = w.commands->button(command);
+            QAction *action = commands(w)->button(command);
             QCOMPARE(action->isEnabled(), enabled);
             if (enabled)
                 continue;
@@ -252,11 +253,11 @@ private slots:
         QJsonObject before = mutagen({u"dump"_s, file});
         QVERIFY(before.size() >= 30);
         clickRow(f, 0);
-        QCOMPARE(w.Frame1->editor->cmbv2Genre->currentText(), u"Chanson française/Synthwave"_s);
-        w.Frame1->editor->txtv2Titre->setText(u"Nouveau"_s);
-        w.Frame1->TS1->setCurrentIndex(app::TagPage::TagV2);
+        QCOMPARE(tagPage(w)->editor->cmbv2Genre->currentText(), u"Chanson française/Synthwave"_s);
+        tagPage(w)->editor->txtv2Titre->setText(u"Nouveau"_s);
+        tagPage(w)->TS1->setCurrentIndex(app::TagPage::TagV2);
         f.dialogs->answer = true;
-        w.commands->button(u"enreID"_s)->trigger();
+        commands(w)->button(u"enreID"_s)->trigger();
         QJsonObject after = mutagen({u"dump"_s, file});
         QCOMPARE(after.take(u"TIT2"_s).toString(), u"Nouveau"_s);
         before.remove(u"TIT2"_s);
@@ -278,9 +279,9 @@ private slots:
             QFile::setPermissions(locked, QFileDevice::ReadOwner);
         const QByteArray before = bytesOf(locked);
         clickRow(f, 1);
-        w.Frame1->editor->txtv2Titre->setText(u"jamais écrit"_s);
-        w.Frame1->TS1->setCurrentIndex(app::TagPage::TagV2);
-        w.commands->button(u"enreID"_s)->trigger();
+        tagPage(w)->editor->txtv2Titre->setText(u"jamais écrit"_s);
+        tagPage(w)->TS1->setCurrentIndex(app::TagPage::TagV2);
+        commands(w)->button(u"enreID"_s)->trigger();
         const QByteArray after = bytesOf(locked);
         if (root)
             QProcess::execute(u"chattr"_s, {u"-i"_s, locked});
@@ -291,13 +292,13 @@ private slots:
                  qPrintable(f.dialogs->lastText()));
         // A file removed behind the window's back is not created again.
         clickRow(f, 0);
-        w.Frame1->editor->chkv2->click();
+        tagPage(w)->editor->chkv2->click();
         QVERIFY(QFile::remove(f.music + u"/parti.mp3"_s));
-        w.commands->button(u"enreID"_s)->trigger();
+        commands(w)->button(u"enreID"_s)->trigger();
         QVERIFY(!QFile::exists(f.music + u"/parti.mp3"_s));
         QVERIFY(f.dialogs->lastText().startsWith(u"Le tag de « parti.mp3 »"_s));
         clickRow(f, 1);
-        QCOMPARE(w.Frame1->editor->txtv2Titre->text(), u"Été indien"_s);
+        QCOMPARE(tagPage(w)->editor->txtv2Titre->text(), u"Été indien"_s);
     }
 
     // The editor and tarvex-cli set store the same values for the same input: the track field,
@@ -320,7 +321,7 @@ private slots:
         app::Form1 &w = f.startOnFiles(u"editeur.mp3|ligne.mp3"_s, audio);
         const QString comment = u"Écoute du soir"_s, encoder = u"LAME 3.100"_s;
         clickRow(f, 0);
-        app::TagEditorPanel *e = w.Frame1->editor;
+        app::TagEditorPanel *e = tagPage(w)->editor;
         setFields(&w, u"chkv1|chkv2|txtv1Piste=%1|txtv2Piste=%1|cmbv2Genre=%2"_s.arg(track, genre));
         e->cmbv1Genre->setCurrentIndex(e->cmbv1Genre->findText(genre, Qt::MatchFixedString));
         const QString typed = asDefaults ? u"tapé"_s : QString();
@@ -328,8 +329,8 @@ private slots:
                           typed.isEmpty() ? comment : typed, typed.isEmpty() ? encoder : typed));
         if (asDefaults)
             setFields(&w, u"Text8=%1|Text9=%2"_s.arg(comment, encoder));
-        w.Frame1->TS1->setCurrentIndex(app::TagPage::TagV2);
-        w.commands->button(u"enreID"_s)->trigger();
+        tagPage(w)->TS1->setCurrentIndex(app::TagPage::TagV2);
+        commands(w)->button(u"enreID"_s)->trigger();
         QCOMPARE(runCli({u"set"_s, u"--v1"_s, u"--v2"_s, u"--piste="_s + track,
                          u"--genre="_s + genre, u"--commentaire="_s + comment,
                          u"--encode="_s + encoder, f.music + u"/ligne.mp3"_s}),

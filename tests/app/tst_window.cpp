@@ -17,7 +17,7 @@ QString enabledCommands(const app::Form1 &w)
          listOf(u"ouvrir|CDDB|extraireMP3|voir|renom|enreID|suppID|copieID|lit|"
                 u"arretlecture|recherche|ouvdossier|copier2|deplacer2|"
                 u"supprimer2|demCDDB|Extra|extraMP3|extraWAV"_s))
-        if (QAction *a = w.commands->button(name); (a ? a : w.commands->item(name))->isEnabled())
+        if (QAction *a = commands(w)->button(name); (a ? a : commands(w)->item(name))->isEnabled())
             on << name;
     return on.join(u'|');
 }
@@ -50,7 +50,7 @@ private slots:
         const QString all = values + u"|0||/srv/musique|Mon commentaire, avec virgule"_s;
         for (int i = 0; i < 8; ++i)
             f.store(names.split(u'|')[i], all.split(u'|')[i]);
-        const app::OptionsPage *p = f.start().Frame7;
+        const app::OptionsPage *p = optionsPage(f.start());
         QCOMPARE(f.stored(names), all);
         QCOMPARE(f.stored(u"Encodepar"_s), QString()); // the missing value got its default
         QFETCH(QString, controls);
@@ -67,7 +67,7 @@ private slots:
     void savingHandlers()
     {
         FormFixture f;
-        app::OptionsPage *p = f.start().Frame7;
+        app::OptionsPage *p = optionsPage(f.start());
         const QString names = u"Commentaire|Encodepar|ImportationNom|repertCD|repertWAVMP3"_s;
         const QString all = names + u"|Formatfichier|"_s + tagOptions,
                       folder = app::defaultOutputFolder();
@@ -88,7 +88,7 @@ private slots:
         app::Form1 &w = f.make();
         QVERIFY(w.startUp());
         setFields(&w, u"Option9|Command7"_s);
-        QVERIFY(w.Frame7->Option9->isChecked());
+        QVERIFY(optionsPage(w)->Option9->isChecked());
     }
 
     // Images are listed in the order given, missing and broken ones left out; the first is
@@ -105,15 +105,15 @@ private slots:
                  u"Désolé, je n'ai pas détecté de lecteur de CD sur cette machine."_s);
         app::Form1 &w = f.make({absent, b, broken, a});
         int selections = 0;
-        connect(w.Frame6->cboLecteurCD, &QComboBox::currentIndexChanged, [&] { ++selections; });
+        connect(cdPage(w)->cboLecteurCD, &QComboBox::currentIndexChanged, [&] { ++selections; });
         QVERIFY(w.startUp());
-        QCOMPARE(w.Frame6->cboLecteurCD->count(), 2);
-        QCOMPARE(w.Frame6->cboLecteurCD->itemText(0) + u'|' + w.Frame6->cboLecteurCD->itemText(1),
+        QCOMPARE(cdPage(w)->cboLecteurCD->count(), 2);
+        QCOMPARE(cdPage(w)->cboLecteurCD->itemText(0) + u'|' + cdPage(w)->cboLecteurCD->itemText(1),
                  b + u'|' + a);
         QCOMPARE(selections, 1);
         QVERIFY(f.dialogs->shown.isEmpty());
-        QVERIFY(w.MMControl1->isOpen());
-        QCOMPARE(w.MMControl1->device(), b);
+        QVERIFY(f.cdControl->isOpen());
+        QCOMPARE(f.cdControl->device(), b);
     }
 
     // Each page shows its frames (by number) and enables exactly its commands, whatever page
@@ -173,13 +173,13 @@ private slots:
             {app::Procedure::ouvre, u"ouvre"_s}};
         for (const auto &[procedure, name] : procedures)
             w.setProcedure(procedure,
-                           [&, name] { journal << name + u':' + w.MMControl1->command(); });
+                           [&, name] { journal << name + u':' + f.cdControl->command(); });
         for (const QString &page : {u"TS2=0"_s, u"TS2=1|TS1=3"_s}) {
             setFields(&w, page);
             journal.clear();
             for (QAction *command :
-                 {w.commands->button(u"voir"_s), w.commands->item(u"ouvdossier"_s)}) {
-                w.MMControl1->sendCommand(u"Open"_s);
+                 {commands(w)->button(u"voir"_s), commands(w)->item(u"ouvdossier"_s)}) {
+                f.cdControl->sendCommand(u"Open"_s);
                 command->trigger();
             }
             pages << journal.join(u' ');
@@ -202,13 +202,13 @@ private slots:
                 if (closeBox)
                     w.close();
                 else
-                    w.commands->button(u"quit"_s)->trigger();
+                    commands(w)->button(u"quit"_s)->trigger();
                 QCOMPARE(w.isVisible(), !answer);
                 QCOMPARE(unloaded, answer);
             }
             QCOMPARE(f.dialogs->lastText(), u"Voulez-vous quitter ?"_s);
             QCOMPARE(f.dialogs->shown.size(), 2);
-            QCOMPARE(w.MMControl1->command(), u"Stop"_s);
+            QCOMPARE(f.cdControl->command(), u"Stop"_s);
         }
     }
 
@@ -227,14 +227,14 @@ private slots:
         QFETCH(QString, text);
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"Rouge.mp3|blues du soir.mp3|ZÈBRE.mp3"_s);
-        w.commands->item(u"recherche"_s)->trigger();
+        commands(w)->item(u"recherche"_s)->trigger();
         auto *dialog = w.findChild<app::Form2 *>();
         QVERIFY(dialog && dialog->isVisible());
         dialog->Text1->setText(text);
         dialog->Command1->click();
         QVERIFY(!dialog->isVisible());
         QTEST(f.list()->indexOfTopLevelItem(f.list()->selectedItems().value(0)), "selected");
-        QVERIFY(w.Txt_Chemin->text().isEmpty()); // choosing from the dialog loads no file
+        QVERIFY(w.chosenFile().isEmpty()); // choosing from the dialog loads no file
     }
 
     // Help and version are answered on standard output before any display or drive is looked
@@ -276,7 +276,7 @@ private slots:
         FormFixture f;
         app::Form1 &w = f.start();
         w.show();
-        w.commands->item(u"aprop"_s)->trigger();
+        commands(w)->item(u"aprop"_s)->trigger();
         auto *about = w.findChild<app::frmAbout *>();
         QVERIFY(about && about->isVisible());
         QCOMPARE(about->lblVersion->text(), u"Version "_s + QStringLiteral(TARVEX_VERSION));
@@ -299,12 +299,12 @@ private slots:
         FormFixture f;
         app::Form1 &w = f.start();
         const QString help = f.dir.filePath(u"Tarvexfr.html"_s);
-        w.commands->item(u"aid"_s)->trigger();
+        commands(w)->item(u"aid"_s)->trigger();
         QCOMPARE(f.dialogs->lastText(), u"Le fichier d'aide « %1 » est introuvable."_s.arg(help));
         QFile page(help);
         QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<html></html>") > 0);
         page.close();
-        w.commands->button(u"aide"_s)->trigger();
+        commands(w)->button(u"aide"_s)->trigger();
         QCOMPARE(f.dialogs->lastText(),
                  u"Aucun programme ne peut ouvrir le fichier d'aide « %1 ». Installez un "
                  u"navigateur Web ou ouvrez ce fichier vous-même."_s.arg(help));
@@ -319,7 +319,7 @@ private slots:
         app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.wav"_s);
         const auto shownInfo = [&w] {
             QStringList texts;
-            for (const QLabel *label : w.Frame1->Frame3->labels())
+            for (const QLabel *label : tagPage(w)->Frame3->labels())
                 texts << label->text();
             return texts.join(QString()).size();
         };
@@ -335,9 +335,9 @@ private slots:
         QCOMPARE(shownInfo(), 0);
 
         setFields(&w, u"TS2=0|Text3="_s + f.dir.path());
-        checkRows(w.Frame6->LV2, {1});
+        checkRows(cdPage(w)->LV2, {1});
         w.run(app::Procedure::extwav);
-        QCOMPARE(column(w.Frame6->LV2, 1), u"Ok|(Pas selectionné)|(Pas selectionné)"_s);
+        QCOMPARE(column(cdPage(w)->LV2, 1), u"Ok|(Pas selectionné)|(Pas selectionné)"_s);
         static const QRegularExpression number(u"^\\s*\\d+\\s*$"_s);
         for (const QLabel *label : w.statusBar()->findChildren<QLabel *>())
             QVERIFY2(!label->isVisibleTo(&w) || !number.match(label->text()).hasMatch(),
