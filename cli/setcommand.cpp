@@ -121,12 +121,8 @@ int runSet(const QStringList &args)
                 usage);
     }
 
-    const tags::ZellTagCtrl ctrl;
-    return tagcli::changeFiles(arguments.files, [&](const QString &path) -> QString {
-        const tags::Result<tags::TagType> read = ctrl.GetAllTags(path);
-        if (!read.ok())
-            return read.error();
-        tags::TagType tags = *read;
+    const auto changesFor = [&](const tags::TagType &held) {
+        tags::TagType tags = held;
         // Without a version named: the versions the file has, or ID3v2 alone.
         bool v1 = namedV1, v2 = namedV2;
         if (!v1 && !v2) {
@@ -144,7 +140,10 @@ int runSet(const QStringList &args)
             changes.v1 = tags.TagV1;
         if (v2)
             changes.v2 = tags.TagV2;
-        return tagcli::saved(tags::saveTags(path, changes, tagcli::batchSave));
+        return changes;
+    };
+    return tagcli::changeFiles(arguments.files, [&](const QString &path) {
+        return tagcli::saved(tags::saveTags(path, changesFor, tagcli::batchSave));
     });
 }
 

@@ -294,14 +294,17 @@ tags::TagType TagEditorPanel::tagsFromFields(const QString &fichier, const tags:
 tags::Result<bool> TagEditorPanel::BtnUpdate(const QString &fichier,
                                              const tags::FixedTexts &fixed) const
 {
-    const tags::Result<tags::TagType> base = tags::ZellTagCtrl().GetAllTags(fichier);
-    if (!base.ok())
-        return tags::Result<bool>::failure(base.error());
-    const tags::TagType record = tagsFromFields(fichier, *base, fixed);
-    tags::TagChanges changes;
-    changes.v1 = record.TagV1;
-    changes.v2 = record.TagV2;
-    return tags::saveChanges(fichier, changes);
+    const tags::Result<tags::SaveKind> saved =
+        tags::saveTags(fichier, [&](const tags::TagType &held) {
+            const tags::TagType record = tagsFromFields(fichier, held, fixed);
+            tags::TagChanges changes;
+            changes.v1 = record.TagV1;
+            changes.v2 = record.TagV2;
+            return changes;
+        });
+    if (!saved.ok())
+        return tags::Result<bool>::failure(saved.error());
+    return true;
 }
 
 void TagEditorPanel::copyV1FieldsToV2()

@@ -4,6 +4,7 @@
 #include "base/saferewrite.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2frames.h"
+#include "tags/id3v2reader.h"
 #include "tags/id3v2writer.h"
 
 #include "mpeg/confirmedaudio.h"
@@ -81,6 +82,13 @@ QList<base::Patch> vbrPatch(int fd, const mpeg::AudioCheck &audio, qint64 fileSi
 
 Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, SaveOptions options)
 {
+    return saveTags(
+        fichier, [&changes](const TagType &) { return changes; }, options);
+}
+
+Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changesFor,
+                          SaveOptions options)
+{
     const QString shown = base::shownPath(fichier);
     const QByteArray path = base::nativePath(fichier);
     const auto ioFailure = [&](int error) {
@@ -142,6 +150,14 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
             oldBlock.clear();
     }
     const bool hasBlock = !oldBlock.isEmpty();
+
+    // The frames point into oldTag, which lives until the end of the save.
+    const Id3v2Tag tag = walkId3v2Sharing(oldTag);
+    TagType held;
+    held.TagV1 = parseId3v1(oldBlock);
+    held.TagV2 = recordFromTag(tag);
+    const TagChanges changes = changesFor(held);
+
     bool v1Change = changes.removeV1 && hasBlock;
     QByteArray newBlock;
     if (!changes.removeV1 && changes.v1 && changes.v1->Valide() &&
@@ -173,8 +189,6 @@ Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes, Sav
                 return refused(read.error());
             picture = *read;
         }
-        // The frames point into oldTag, which lives until the end of the save.
-        const Id3v2Tag tag = walkId3v2Sharing(oldTag);
         const Result<std::optional<QList<Id3v2Frame>>> edited =
             editFrames(tag, *changes.v2, picture);
         if (!edited.ok())

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "tags/tagresult.h"
+#include "tags/tagtype.h"
 #include "tags/typetagv1.h"
 #include "tags/typetagv2.h"
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace tags {
@@ -49,6 +51,13 @@ struct SaveOptions
 // - a file changed by another program during the save is left as that program wrote it.
 // Every refusal and failure comes back as a French description naming the file.
 Result<SaveKind> saveTags(const QString &fichier, const TagChanges &changes,
+                          SaveOptions options = {});
+
+// The changes of a save, decided from the tags the file holds when it is saved. The callback is
+// given them as read through the descriptor the save then writes through, so that a save reads
+// and writes one open file; it runs once, and only for an MPEG file.
+using ChangesFromHeld = std::function<TagChanges(const TagType &held)>;
+Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changesFor,
                           SaveOptions options = {});
 
 // saveTags for the callers that only need to know whether it went through: true, or the
