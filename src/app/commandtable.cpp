@@ -60,7 +60,8 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
               QStringLiteral("Renommer"), "document-edit");
     Toolbar1->addSeparator();
     addButton(QStringLiteral("enreID"), QStringLiteral("Enregistrer le Tag ID3"),
-              QStringLiteral("Enregistrer"), "document-save");
+              QStringLiteral("Enregistrer"), "document-save")
+        ->setShortcut(QKeySequence::Save);
     addButton(QStringLiteral("suppID"), QStringLiteral("Effacer le Tag ID3"),
               QStringLiteral("Effacer"), "edit-clear");
     addButton(QStringLiteral("copieID"), QStringLiteral("Copier l'ID3 v1 vers ID3 v2"),

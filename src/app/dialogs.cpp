@@ -45,6 +45,20 @@ Dialogs::Replace QtDialogs::askReplace(QWidget *owner, const QString &text, cons
     return box.clickedButton() == all ? Replace::ReplaceAll : Replace::Skip;
 }
 
+Dialogs::Unsaved QtDialogs::askUnsaved(QWidget *owner, const QString &text, const QString &title)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, owner);
+    QPushButton *save = box.addButton(QStringLiteral("Enregistrer"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(QStringLiteral("Ignorer"), QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save)
+        return Unsaved::Save;
+    return box.clickedButton() == discard ? Unsaved::Discard : Unsaved::Cancel;
+}
+
 QString QtDialogs::chooseFolder(QWidget *owner, const QString &startFolder)
 {
     return QFileDialog::getExistingDirectory(owner, QStringLiteral("Selectionnez un répertoire"),

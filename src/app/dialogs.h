@@ -14,6 +14,7 @@ public:
     enum class Icon { Error, Warning, Question, Information };
     enum class Buttons { Ok, OkCancel };
     enum class Replace { Replace, Skip, ReplaceAll };
+    enum class Unsaved { Save, Discard, Cancel };
 
     virtual ~Dialogs() = default;
 
@@ -25,6 +26,12 @@ public:
     virtual Replace askReplace(QWidget *, const QString &, const QString &)
     {
         return Replace::Skip;
+    }
+    // Asks what becomes of edits not saved yet: "Enregistrer", "Ignorer" or "Annuler"; closing
+    // the box, and a Dialogs that cannot ask, keep the edits ("Annuler").
+    virtual Unsaved askUnsaved(QWidget *, const QString &, const QString &)
+    {
+        return Unsaved::Cancel;
     }
     // The folder-browsing dialog "Selectionnez un répertoire"; empty when cancelled.
     virtual QString chooseFolder(QWidget *owner, const QString &startFolder) = 0;
@@ -47,6 +54,7 @@ public:
     bool message(QWidget *owner, const QString &text, const QString &title, Icon icon,
                  Buttons buttons) override;
     Replace askReplace(QWidget *owner, const QString &text, const QString &title) override;
+    Unsaved askUnsaved(QWidget *owner, const QString &text, const QString &title) override;
     QString chooseFolder(QWidget *owner, const QString &startFolder) override;
 };
 

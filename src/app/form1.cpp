@@ -268,6 +268,11 @@ bool Form1::confirm(const QString &question, const QString &title)
     return m_dialogs->confirm(this, question, title);
 }
 
+Dialogs::Unsaved Form1::askUnsaved(const QString &question)
+{
+    return m_dialogs->askUnsaved(this, question, productName);
+}
+
 void Form1::showJobProgress(qint64 done, qint64 total)
 {
     if (done == 0) {
@@ -509,6 +514,12 @@ void Form1::closeEvent(QCloseEvent *event)
     const std::optional<bool> stopJob = m_extraction->confirmClose();
     if (stopJob == false) {
         event->ignore();
+        return;
+    }
+    // Edits not saved are settled before the window goes.
+    if (!m_tagCommands->settleUnsavedEdits()) {
+        event->ignore();
+        m_quitConfirmed = false;
         return;
     }
     if (!stopJob && !m_quitConfirmed &&

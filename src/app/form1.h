@@ -100,6 +100,7 @@ public:
     void inform(const QString &text, Dialogs::Icon icon) override;
     Dialogs::Replace askReplace(const QString &question) override;
     bool confirm(const QString &question, const QString &title) override;
+    Dialogs::Unsaved askUnsaved(const QString &question) override;
     void showJobProgress(qint64 done, qint64 total) override;
     void clearJobProgress() override;
     void setJobFile(const QString &path) override;

@@ -50,10 +50,39 @@ TagCommands::TagCommands(QObject *parent, TagWindow &window, TagPage &page,
     connect(page.LV1, &QTreeWidget::itemSelectionChanged, this, update);
 }
 
+bool TagCommands::settleUnsavedEdits()
+{
+    TagEditorPanel &editor = *m_page.editor;
+    if (!editor.hasUnsavedEdits())
+        return true;
+    const QString file = editor.shownFile();
+    switch (m_window.askUnsaved(QStringLiteral("Enregistrer les modifications ?"))) {
+    case Dialogs::Unsaved::Save:
+        return saveTags(file);
+    case Dialogs::Unsaved::Discard:
+        editor.showTagsOfFile(file);
+        return true;
+    case Dialogs::Unsaved::Cancel:
+        break;
+    }
+    return false;
+}
+
 void TagCommands::selectFile()
 {
     TagPage &page = m_page;
     TagEditorPanel &editor = *page.editor;
+    if (!settleUnsavedEdits()) {
+        // Back on the row of the file whose edits are kept.
+        const QString name = QFileInfo(editor.shownFile()).fileName();
+        if (QTreeWidgetItem *row =
+                page.LV1->findItems(name, Qt::MatchExactly, TagPage::NameColumn).value(0)) {
+            const QSignalBlocker blocker(page.LV1);
+            page.LV1->setCurrentItem(row);
+        }
+        updateAvailability();
+        return;
+    }
     editor.remsezerotag();
     editor.chkv1->setChecked(false);
     editor.chkv2->setChecked(false);

@@ -24,8 +24,12 @@ public:
     TagCommands(QObject *parent, TagWindow &window, TagPage &page, const OptionsPage &options,
                 RenamePanel &rename, FileCommands &files);
 
-    // Click on a row of LV1.
+    // Click on a row of LV1. Edits not saved in the file shown before are settled first; when
+    // the user keeps them ("Annuler"), that file stays shown and selected.
     void selectFile();
+    // Asks "Enregistrer les modifications ?" when the editor holds edits not saved yet, and
+    // saves them or drops them as answered. False when the user chose to keep editing.
+    bool settleUnsavedEdits();
     void enreID();
     void suppID();
     void copieID();

@@ -16,6 +16,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace app {
 
 namespace {
@@ -226,7 +228,20 @@ void TagEditorPanel::rememberLoadedTexts(const QString &fichier)
     m_shownFile = fichier;
     for (const QWidget *field : fieldsV1() + fieldsV2())
         m_loadedTexts.insert(field, fieldText(field));
+    m_loadedV1 = chkv1->isChecked();
+    m_loadedV2 = chkv2->isChecked();
     emit shownFileChanged();
+}
+
+bool TagEditorPanel::hasUnsavedEdits() const
+{
+    if (m_shownFile.isEmpty())
+        return false;
+    if (chkv1->isChecked() != m_loadedV1 || chkv2->isChecked() != m_loadedV2)
+        return true;
+    const QList<QWidget *> fields = fieldsV1() + fieldsV2();
+    return std::any_of(fields.begin(), fields.end(),
+                       [this](const QWidget *field) { return edited(m_shownFile, field); });
 }
 
 bool TagEditorPanel::edited(const QString &fichier, const QWidget *field) const

@@ -72,6 +72,8 @@ public:
     void showTagsOfFile(const QString &fichier) override;
     // The file whose tags the fields show; empty once they were cleared.
     QString shownFile() const { return m_shownFile; }
+    // True when the user changed a field or a version box since the shown file was loaded.
+    bool hasUnsavedEdits() const;
     // The record the fields describe, over `base` (what the file holds): a field whose text is
     // the one loaded from that file keeps the file's value. The fixed texts (the defaults of
     // the options) replace the comments and the v2 encoded-by text.
@@ -93,6 +95,7 @@ public:
 private:
     QString m_shownFile;
     QHash<const QWidget *, QString> m_loadedTexts;
+    bool m_loadedV1 = false, m_loadedV2 = false; // the version boxes as loaded
 
     // True when the field shows something else than what was loaded from fichier.
     bool edited(const QString &fichier, const QWidget *field) const;

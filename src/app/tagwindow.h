@@ -13,9 +13,11 @@ public:
     // Message boxes over the window; `inform` has the product name as its title.
     virtual void inform(const QString &text, Dialogs::Icon icon) = 0;
     virtual bool confirm(const QString &question, const QString &title) = 0;
+    // "Enregistrer", "Ignorer" or "Annuler" for edits not saved yet.
+    virtual Dialogs::Unsaved askUnsaved(const QString &question) = 0;
     // Status bar SB1: panel 1 takes passing texts.
     virtual void setStatusPanel(int panel, const QString &text) = 0;
-    // The full path of the file last chosen in the list (Txt_Chemin).
+    // The full path of the file last chosen in the list.
     virtual QString chosenFile() const = 0;
     virtual void setChosenFile(const QString &path) = 0;
     // True while the page "Tag et noms" is shown.

@@ -102,6 +102,48 @@ private slots:
         QCOMPARE(editorTexts(e), u"00"_s + QString(19, u'|'));
     }
 
+    // Edits not saved yet are settled before another file is shown or the window closes:
+    // "Enregistrer" writes them, "Ignorer" drops them, "Annuler" keeps them and their file.
+    void unsavedEdits_data()
+    {
+        QTest::addColumn<app::Dialogs::Unsaved>("answer");
+        QTest::addColumn<bool>("closing");
+        using U = app::Dialogs::Unsaved;
+        for (bool closing : {false, true}) {
+            const char *on = closing ? "window closed, " : "other file clicked, ";
+            QTest::addRow("%sEnregistrer", on) << U::Save << closing;
+            QTest::addRow("%sIgnorer", on) << U::Discard << closing;
+            QTest::addRow("%sAnnuler", on) << U::Cancel << closing;
+        }
+    }
+    void unsavedEdits()
+    {
+        QFETCH(app::Dialogs::Unsaved, answer);
+        QFETCH(bool, closing);
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"chanson.mp3|nue.mp3"_s, audio);
+        const QString song = f.music + u"/chanson.mp3"_s;
+        id3peer({u"write"_s, song});
+        clickRow(f, 1);
+        clickRow(f, 0); // nothing edited: no question
+        QVERIFY(f.dialogs->shown.isEmpty());
+        setFields(&w, u"TS1=2|txtv2Titre=Nouveau"_s);
+        f.dialogs->unsavedAnswers = {answer};
+        if (closing) {
+            w.close();
+            QCOMPARE(w.isVisible(), answer == app::Dialogs::Unsaved::Cancel);
+        } else {
+            QTreeWidgetItem *other = f.list()->topLevelItem(1);
+            QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {},
+                              f.list()->visualItemRect(other).center() + QPoint(20, 0));
+            const bool stays = answer == app::Dialogs::Unsaved::Cancel;
+            QCOMPARE(tagPage(w)->editor->shownFile(), stays ? song : f.music + u"/nue.mp3"_s);
+            QCOMPARE(f.list()->currentItem(), f.list()->topLevelItem(stays ? 0 : 1));
+        }
+        QCOMPARE(f.dialogs->shown.value(0).text, u"Enregistrer les modifications ?"_s);
+        QCOMPARE(tagsOf(song).contains(u"TIT2=Nouveau"_s), answer == app::Dialogs::Unsaved::Save);
+    }
+
     // The three toolbar commands, each asking first, given on the page ("TS1") the edits end on;
     // "expected" is what mutagen reads back, empty when the question is refused and the file
     // must stay byte for byte as it was.
@@ -290,7 +332,10 @@ private slots:
         QVERIFY2(f.dialogs->lastText().startsWith(
                      u"Le tag de « verrou.mp3 » n'a pas pu être enregistré : "_s),
                  qPrintable(f.dialogs->lastText()));
-        // A file removed behind the window's back is not created again.
+        // A file removed behind the window's back is not created again. The edits that could
+        // not be saved are dropped when the next file is clicked.
+        f.dialogs->unsavedAnswers = {app::Dialogs::Unsaved::Discard,
+                                     app::Dialogs::Unsaved::Discard};
         clickRow(f, 0);
         tagPage(w)->editor->chkv2->click();
         QVERIFY(QFile::remove(f.music + u"/parti.mp3"_s));

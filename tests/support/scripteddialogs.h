@@ -21,6 +21,8 @@ public:
     bool answer = true;
     // Answers to successive questions about replacing a file; once used up, "Ignorer".
     QList<Replace> replaceAnswers;
+    // Answers to successive questions about unsaved edits; once used up, "Annuler".
+    QList<Unsaved> unsavedAnswers;
     // Folders returned by successive folder dialogs; an empty list means "cancelled".
     QStringList folders;
 
@@ -37,6 +39,12 @@ public:
     {
         shown.append({text, Icon::Question});
         return replaceAnswers.isEmpty() ? Replace::Skip : replaceAnswers.takeFirst();
+    }
+
+    Unsaved askUnsaved(QWidget *, const QString &text, const QString &) override
+    {
+        shown.append({text, Icon::Question});
+        return unsavedAnswers.isEmpty() ? Unsaved::Cancel : unsavedAnswers.takeFirst();
     }
 
     QString chooseFolder(QWidget *, const QString &) override
