@@ -592,16 +592,18 @@ void Form1::comptage()
 void Form1::onMainPage(int page)
 {
     Frame1->editor->remsezerotag();
-    Frame1->File1.refresh();
+    // The list is read and filled once, from the extraction folder on "Tag et noms", which the
+    // folder line above the list then names.
+    if (page == 1)
+        Frame1->File1.setPath(Frame7->trackFolder());
+    else
+        Frame1->File1.refresh();
     Frame1->refillList();
     Frame1->LV1->clearSelection();
     run(Procedure::arret);
     m_cdControl->sendCommand(QStringLiteral("Stop"));
 
     if (page == 1) {
-        Frame1->File1.setPath(Frame7->trackFolder());
-        Frame1->refillList();
-        Frame1->LV1->clearSelection();
         const QSignalBlocker block(Frame1->TS1);
         Frame1->TS1->setCurrentIndex(TagPage::InfoFichier);
         Frame1->showSubPage(TagPage::InfoFichier);

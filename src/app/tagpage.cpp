@@ -5,9 +5,11 @@
 #include "app/widgets.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTabBar>
@@ -43,6 +45,13 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     auto *left = new QWidget(this);
     auto *leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
+    // The folder the list shows, read-only; its end (the folder's own name) stays in sight.
+    txtDossier = named<QLineEdit>(left, "txtDossier");
+    txtDossier->setReadOnly(true);
+    txtDossier->setFrame(false);
+    txtDossier->setAccessibleName(QStringLiteral("Dossier affiché"));
+    txtDossier->setStyleSheet(QStringLiteral("background: transparent"));
+    leftLayout->addWidget(txtDossier);
     leftLayout->addWidget(LV1, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
@@ -96,6 +105,9 @@ void TagPage::refillList()
     Frame3->clear();
     LV1->clear();
     const QString folder = File1.path();
+    txtDossier->setText(QDir::toNativeSeparators(folder));
+    txtDossier->setToolTip(txtDossier->text());
+    txtDossier->end(false);
     QList<QTreeWidgetItem *> rows;
     rows.reserve(File1.listCount());
     for (const QString &name : File1.entries()) {

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 
 class QComboBox;
+class QLineEdit;
 class QPushButton;
 class QTabBar;
 class QTreeWidget;
@@ -26,6 +27,7 @@ public:
     enum SubPage { InfoFichier = 0, TagV1 = 1, TagV2 = 2, Renomeur = 3 };
     enum Column { NameColumn = 0, NewNameColumn = 1, FolderColumn = 2 };
 
+    QLineEdit *txtDossier; // the folder LV1 lists
     QTreeWidget *LV1;
     QPushButton *Command1; // check every row
     QPushButton *Command2; // uncheck every row
