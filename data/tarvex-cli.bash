@@ -70,14 +70,15 @@ _tarvex_cli()
         local choices
         choices=$(grep -o -- "$option=[a-z0-9-]*\(|[a-z0-9-]\+\)\+" <<<"$synopsis" | head -n 1)
         if [[ -n $choices ]]; then
-            COMPREPLY=($(compgen -W "$(tr '|' ' ' <<<"${choices#*=}")" -P "$prefix" -- "$value"))
-            return
+            COMPREPLY=($(compgen -W "$(tr '|' ' ' <<<"${choices#*=}")" -- "$value"))
+        else
+            case $option in
+            --cd-image) _tarvex_cli_files "$value" cue toc nrg ;;
+            --image) _tarvex_cli_files "$value" jpg jpeg ;;
+            --lecteur) COMPREPLY=($(compgen -W "$(ls -d /dev/sr[0-9]* /dev/cdrom* 2>/dev/null)" -- "$value")) ;;
+            esac
         fi
-        case $option in
-        --cd-image) _tarvex_cli_files "$value" cue toc nrg ;;
-        --image) _tarvex_cli_files "$value" jpg jpeg ;;
-        --lecteur) COMPREPLY=($(compgen -W "$(ls -d /dev/sr[0-9]* /dev/cdrom* 2>/dev/null)" -- "$value")) ;;
-        esac
+        [[ -n $prefix ]] && COMPREPLY=("${COMPREPLY[@]/#/$prefix}")
         return
     fi
 
