@@ -41,38 +41,29 @@ void TestDesktop::windowStateComesBack()
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(u"Fenetre.ini"_s);
-    const auto makeWindow = [] {
-        auto window = std::make_unique<QWidget>();
-        auto *layout = new QVBoxLayout(window.get());
+    QWidget windows[2];
+    for (QWidget &window : windows) {
+        auto *layout = new QVBoxLayout(&window);
         for (int i = 0; i < 2; ++i) {
-            auto *splitter = new QSplitter(window.get());
+            auto *splitter = new QSplitter;
             splitter->addWidget(new QWidget);
             splitter->addWidget(new QWidget);
             layout->addWidget(splitter);
         }
-        window->resize(600, 400);
-        return window;
-    };
-    const auto sizes = [](const QWidget &window) {
-        QList<QList<int>> result;
-        for (const QSplitter *splitter : window.findChildren<QSplitter *>())
-            result << splitter->sizes();
-        return result;
-    };
-    auto first = makeWindow();
-    first->show();
-    first->resize(700, 450);
-    QVERIFY(QTest::qWaitForWindowExposed(first.get()));
-    first->findChildren<QSplitter *>()[0]->setSizes({100, 580});
-    first->findChildren<QSplitter *>()[1]->setSizes({500, 180});
-    QVERIFY(app::saveWindowState(*first, file));
+    }
+    windows[0].resize(700, 450);
+    windows[0].show();
+    const QList<QSplitter *> saved = windows[0].findChildren<QSplitter *>();
+    saved[0]->setSizes({100, 580});
+    saved[1]->setSizes({500, 180});
+    QVERIFY(app::saveWindowState(windows[0], file));
 
-    auto second = makeWindow();
-    app::restoreWindowState(*second, file);
-    second->show();
-    QVERIFY(QTest::qWaitForWindowExposed(second.get()));
-    QCOMPARE(second->size(), QSize(700, 450));
-    QCOMPARE(sizes(*second), sizes(*first));
+    app::restoreWindowState(windows[1], file);
+    windows[1].show();
+    const QList<QSplitter *> restored = windows[1].findChildren<QSplitter *>();
+    QCOMPARE(windows[1].size(), QSize(700, 450));
+    QCOMPARE(restored[0]->sizes(), saved[0]->sizes());
+    QCOMPARE(restored[1]->sizes(), saved[1]->sizes());
 }
 
 QTEST_MAIN(TestDesktop)
