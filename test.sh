@@ -3,7 +3,7 @@
 # errors and runs every test:
 #   1. the fuzz targets (clang, ASan + UBSan), each run briefly from its seeds;
 #   2. the tests built with AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. the tests of the normal build, whose CTest summary is printed last.
+#   3. the tests of the normal build, then the Debian package built from it and checked.
 set -uo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -46,6 +46,8 @@ fi
 echo "== Tests"
 if configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo; then
     (cd build && ctest --output-on-failure -j "$jobs") || status=1
+    echo "== Paquet Debian"
+    ./scripts/check-package.sh build || status=1
 else
     echo "échec de la construction"
     status=1

@@ -13,6 +13,7 @@ packages=(
     xvfb xauth fonts-dejavu-core adwaita-icon-theme
     python3 python3-mutagen mpg123 mediainfo
     eyed3 id3v2 bc time strace
+    dpkg-dev file man-db desktop-file-utils appstream
 )
 
 missing=()

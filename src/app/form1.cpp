@@ -584,6 +584,21 @@ void Form1::ouvre()
     comptage();
 }
 
+void Form1::showPath(const QString &path)
+{
+    const QFileInfo info(path);
+    TS2->setCurrentIndex(1);
+    Frame1->File1.setPath(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+    Frame1->refillList();
+    comptage();
+    const QList<QTreeWidgetItem *> rows =
+        Frame1->LV1->findItems(info.fileName(), Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (info.isDir() || rows.isEmpty())
+        return;
+    Frame1->LV1->setCurrentItem(rows.first());
+    m_tagCommands->selectFile();
+}
+
 void Form1::comptage()
 {
     setStatusPanel(2, Frame1->countText());

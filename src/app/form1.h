@@ -86,6 +86,10 @@ public:
     // Every toolbar click: stop playback and the CD device, then run the button's command.
     void toolbarClick(const QString &key);
 
+    // Shows a folder on the page "Tag et noms", or the folder of a file with the file chosen as
+    // if clicked in LV1 (the program's command-line argument).
+    void showPath(const QString &path);
+
     // Procedures of the window itself.
     void quitte();
     void aides();

@@ -1,5 +1,6 @@
 #include "app/form1.h"
 #include "app/screenshots.h"
+#include "app/windowstate.h"
 #include "base/product.h"
 
 #include <QApplication>
@@ -41,6 +42,23 @@ QString optionValue(const QStringList &arguments, const QString &name)
     return at > 0 && at + 1 < arguments.size() ? arguments.at(at + 1) : QString();
 }
 
+// The folder or file named on the command line: the first argument that is neither an option nor
+// an option's value; empty when there is none.
+QString pathFromArguments(const QStringList &arguments)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        if (arg == QLatin1String("--"))
+            return i + 1 < arguments.size() ? arguments.at(i + 1) : QString();
+        if (arg == QLatin1String("--cd-image") || arg == QLatin1String("--captures") ||
+            arg == QLatin1String("--taille"))
+            ++i;
+        else if (!arg.startsWith(u'-'))
+            return arg;
+    }
+    return {};
+}
+
 // The installed help page, else the copy the build puts beside the program.
 QString helpFilePath()
 {
@@ -54,8 +72,11 @@ QString helpFilePath()
 }
 
 const char Usage[] =
-    "Utilisation : tarvex [--cd-image FICHIER]... [--captures DOSSIER [--taille LxH]]\n"
-    "Tarvex modifie les tags ID3 des fichiers MP3, les renomme et extrait les CD audio.\n\n"
+    "Utilisation : tarvex [--cd-image FICHIER]... [--captures DOSSIER [--taille LxH]] "
+    "[DOSSIER | FICHIER.mp3]\n"
+    "Tarvex modifie les tags ID3 des fichiers MP3, les renomme et extrait les CD audio.\n"
+    "Un DOSSIER donné s'ouvre dans la page « Tag et noms » ; pour un FICHIER.mp3, son dossier s'y "
+    "ouvre et le fichier y est choisi.\n\n"
     "Options :\n"
     "  --cd-image FICHIER    ajoute une image de disque (.cue, .toc, .nrg) aux lecteurs\n"
     "  --captures DOSSIER    enregistre chaque page en PNG dans DOSSIER et quitte\n"
@@ -125,6 +146,11 @@ int main(int argc, char *argv[])
         return 2;
     }
     setup.helpFile = helpFilePath();
+    const QString path = pathFromArguments(QApplication::arguments());
+    if (!path.isEmpty() && !QFileInfo::exists(path)) {
+        std::fprintf(stderr, "Tarvex : aucun fichier ni dossier « %s ».\n", qPrintable(path));
+        return 2;
+    }
 
     app::Form1 window(std::move(setup));
     if (!window.startUp())
@@ -138,6 +164,16 @@ int main(int argc, char *argv[])
             window.resize(size[0].toInt(), size[1].toInt());
         return app::saveScreenshots(window, captures) ? 0 : 1;
     }
+    if (!path.isEmpty())
+        window.showPath(path);
+    const QString stateFile = app::defaultWindowStateFile();
+    app::restoreWindowState(window, stateFile);
     window.show();
-    return application.exec();
+    const int status = application.exec();
+    if (!app::saveWindowState(window, stateFile))
+        std::fprintf(stderr,
+                     "Tarvex : la taille et la position de la fenêtre n'ont pas pu être "
+                     "enregistrées dans %s.\n",
+                     qPrintable(stateFile));
+    return status;
 }

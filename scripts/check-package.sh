@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Builds the Debian package from a built folder and checks it: the files it holds, its control
+# fields, its manuals, and that it installs and removes cleanly in a scratch root.
+# Usage: scripts/check-package.sh [BUILD_FOLDER]   (default: build)
+set -euo pipefail
+build=$(realpath "${1:-build}")
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+fail() {
+    echo "ÉCHEC : $*"
+    failures=$((failures + 1))
+}
+
+(cd "$build" && cpack -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1) || {
+    cat "$scratch/cpack.log"
+    exit 1
+}
+deb=$(ls "$scratch"/out/tarvex_*.deb)
+echo "Paquet : $(basename "$deb")"
+dpkg-deb -I "$deb"
+
+fields=$(dpkg-deb -f "$deb" Package Architecture Maintainer Depends)
+for wanted in "Package: tarvex" "Architecture: $(dpkg --print-architecture)" libqt6widgets6 \
+    libqt6multimedia6 libcdio19 libmp3lame0 libqt6svg6; do
+    [[ $fields == *"$wanted"* ]] || fail "champ de contrôle sans « $wanted »"
+done
+
+contents=$(dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./|/|')
+for path in /usr/bin/tarvex /usr/bin/tarvex-cli /usr/share/tarvex/Tarvexfr.html \
+    /usr/share/applications/tarvex.desktop /usr/share/icons/hicolor/scalable/apps/tarvex.svg \
+    /usr/share/metainfo/org.example.tarvex.metainfo.xml \
+    /usr/share/bash-completion/completions/tarvex-cli \
+    /usr/share/man/man1/tarvex.1.gz /usr/share/man/man1/tarvex-cli.1.gz \
+    /usr/share/man/fr/man1/tarvex.1.gz /usr/share/man/fr/man1/tarvex-cli.1.gz; do
+    grep -q -x -F "$path" <<<"$contents" || fail "$path manque au paquet"
+done
+unexpected=$(grep -v -E '/$|^/usr/(bin|share/(tarvex|applications|icons|metainfo|bash-completion|man))/' \
+    <<<"$contents" || true)
+[[ -z $unexpected ]] || fail "fichiers inattendus : $unexpected"
+
+# The manuals must format without a warning.
+dpkg-deb -x "$deb" "$scratch/files"
+for page in "$scratch"/files/usr/share/man/{,fr/}man1/*.1.gz; do
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+    [[ -z $warnings ]] || fail "$page : $warnings"
+done
+
+# Install and remove in a scratch root with its own, empty package database; the libraries
+# the package depends on are not there, hence --force-depends.
+root=$scratch/root
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+touch "$root/var/lib/dpkg/status"
+# dpkg looks for ldconfig in PATH, which lacks /sbin for most users.
+dpkg_root=(env PATH="$PATH:/usr/sbin:/sbin" dpkg --root="$root" --log=/dev/null --force-not-root
+    --force-depends)
+if "${dpkg_root[@]}" -i "$deb" >"$scratch/dpkg.log" 2>&1; then
+    for path in /usr/bin/tarvex /usr/share/man/fr/man1/tarvex.1.gz; do
+        [[ -e $root$path ]] || fail "$path absent après l'installation"
+    done
+    # The stripped programs still start (with this machine's libraries).
+    "$root/usr/bin/tarvex" --version >/dev/null || fail "tarvex installé ne démarre pas"
+    "$root/usr/bin/tarvex-cli" --version >/dev/null || fail "tarvex-cli installé ne démarre pas"
+    "${dpkg_root[@]}" -r tarvex >>"$scratch/dpkg.log" 2>&1 || fail "désinstallation refusée"
+    left=$(find "$root" -path "$root/var" -prune -o ! -type d -print)
+    [[ -z $left ]] || fail "fichiers laissés après la désinstallation : $left"
+else
+    cat "$scratch/dpkg.log"
+    fail "installation refusée"
+fi
+
+((failures == 0)) && echo "Paquet vérifié."
+exit $((failures > 0))
