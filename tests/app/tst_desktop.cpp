@@ -30,7 +30,7 @@ void TestDesktop::showPath()
     app::Form1 &form = f.start();
     form.showPath(QDir(f.music).filePath(given));
 
-    QCOMPARE(form.TS2->currentIndex(), 1);
+    QCOMPARE(pageTabs(form)->currentIndex(), 1);
     QCOMPARE(column(f.list(), app::TagPage::NameColumn), u"a.mp3|B.mp3"_s);
     const QTreeWidgetItem *current = f.list()->currentItem();
     QCOMPARE(current && current->isSelected(), !chosen.isEmpty());
