@@ -53,7 +53,8 @@ RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(10);
     auto row = [this, grid](int r, QRadioButton *option, std::initializer_list<QWidget *> widgets) {
-        grid->addWidget(option, r, 0);
+        if (option)
+            grid->addWidget(option, r, 0);
         auto *line = new QHBoxLayout;
         for (QWidget *w : widgets)
             line->addWidget(w);
@@ -61,20 +62,24 @@ RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
         grid->addLayout(line, r, 1);
     };
     auto label = [this](const QString &text) { return new QLabel(text, this); };
-    row(0, Option1,
-        {Combo1, label(QStringLiteral("caractère(s) à partir de  la position :")), Combo2});
-    row(1, Option2, {Text1, label(QStringLiteral("par :")), Combo3});
-    row(2, Option3,
-        {Combo4, label(QStringLiteral("(Nom de fichier)")), Combo5,
-         label(QStringLiteral("(Extension)"))});
-    row(3, Option4, {Combo6});
-    row(4, Option5, {Text2});
-    row(5, Option6,
+    row(0, Option1, {Combo1, label(QStringLiteral("caractère(s) à partir de"))});
+    row(1, nullptr, {label(QStringLiteral("la position :")), Combo2});
+    row(2, Option2, {Text1, label(QStringLiteral("par :")), Combo3});
+    // The two case lists take a line each, so that their longest entry is never cut.
+    row(3, Option3, {Combo4, label(QStringLiteral("(Nom de fichier)"))});
+    row(4, nullptr, {Combo5, label(QStringLiteral("(Extension)"))});
+    row(5, Option4, {Combo6});
+    row(6, Option5, {Text2});
+    row(7, Option6,
         {Text6, label(QStringLiteral("+ nom du fichier actuel +")), Text7,
          label(QStringLiteral(".ext"))});
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(6, 1);
+    grid->setRowStretch(8, 1);
+    for (QComboBox *cases : {Combo4, Combo5})
+        cases->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Text2->setMinimumWidth(260);
+    for (QLineEdit *affix : {Text6, Text7})
+        affix->setMaximumWidth(90);
 
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(this);

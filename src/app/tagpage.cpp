@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSplitter>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -75,9 +76,19 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     auto *rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addWidget(TS1);
-    for (QWidget *frame : {static_cast<QWidget *>(Frame3), static_cast<QWidget *>(editor->Frame2),
-                           static_cast<QWidget *>(editor->Frame5), static_cast<QWidget *>(Frame4)})
-        rightLayout->addWidget(frame, 1);
+    // Each sub-page scrolls when the window is too small for it (large fonts, high scales)
+    // rather than squeezing its fields over one another or widening the page, which would move
+    // the splitter and narrow the list.
+    for (QWidget *frame :
+         {static_cast<QWidget *>(Frame3), static_cast<QWidget *>(editor->Frame2),
+          static_cast<QWidget *>(editor->Frame5), static_cast<QWidget *>(Frame4)}) {
+        auto *scroll = new QScrollArea(right);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(frame);
+        m_subPages.append(scroll);
+        rightLayout->addWidget(scroll, 1);
+    }
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
@@ -93,10 +104,10 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
 
 void TagPage::showSubPage(int page)
 {
-    Frame3->setVisible(page == InfoFichier);
-    editor->Frame2->setVisible(page == TagV1);
-    editor->Frame5->setVisible(page == TagV2);
-    Frame4->setVisible(page == Renomeur);
+    for (int i = 0; i < m_subPages.size(); ++i) {
+        m_subPages[i]->setVisible(i == page);
+        m_subPages[i]->widget()->setVisible(i == page);
+    }
 }
 
 void TagPage::refillList()

@@ -7,6 +7,7 @@
 class QComboBox;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 class QTabBar;
 class QTreeWidget;
 
@@ -46,6 +47,9 @@ public:
     void setAllChecked(bool checked);
     // Row count as the status bar shows it: "12 pistes".
     QString countText() const;
+
+private:
+    QList<QScrollArea *> m_subPages; // in the order of SubPage
 };
 
 } // namespace app

@@ -102,6 +102,29 @@ private slots:
         QCOMPARE(editorTexts(e), u"00"_s + QString(19, u'|'));
     }
 
+    // At the smallest window size, choosing a sub-page never narrows the list, and the
+    // renaming page shows its case lists whole without scrolling sideways.
+    void subPagesFitTheSmallestWindow()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3"_s, audio);
+        w.resize(900, 600);
+        QTest::qWait(50);
+        const int listWidth = f.list()->width();
+        for (int page = 1; page <= 3; ++page) {
+            tagPage(w)->TS1->setCurrentIndex(page);
+            QTest::qWait(20);
+            QCOMPARE(f.list()->width(), listWidth);
+        }
+        auto *frame = w.findChild<QGroupBox *>(u"Frame4"_s);
+        auto *scroll = qobject_cast<QScrollArea *>(frame->parentWidget()->parentWidget());
+        QVERIFY(scroll && !scroll->horizontalScrollBar()->isVisible());
+        for (const char *name : {"Combo4", "Combo5"}) {
+            auto *cases = frame->findChild<QComboBox *>(QLatin1String(name));
+            QVERIFY2(cases->width() >= cases->sizeHint().width(), name);
+        }
+    }
+
     // Edits not saved yet are settled before another file is shown or the window closes:
     // "Enregistrer" writes them, "Ignorer" drops them, "Annuler" keeps them and their file.
     void unsavedEdits_data()
