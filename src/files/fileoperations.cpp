@@ -241,6 +241,29 @@ OperationReport deleteFiles(const QString &folder, const QStringList &names)
     for (const QString &name : names) {
         if (!acceptableName(name, &report))
             continue;
+        const QString path = joinPath(folder, name);
+        struct stat st;
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0) {
+            report.failures.append({name, systemError(errno)});
+            continue;
+        }
+        QFile file(path);
+        if (file.moveToTrash())
+            ++report.done;
+        else
+            report.failures.append(
+                {name, QStringLiteral("impossible de le mettre à la corbeille (%1)")
+                           .arg(file.errorString())});
+    }
+    return report;
+}
+
+OperationReport deleteFilesForGood(const QString &folder, const QStringList &names)
+{
+    OperationReport report;
+    for (const QString &name : names) {
+        if (!acceptableName(name, &report))
+            continue;
         if (::unlink(QFile::encodeName(joinPath(folder, name)).constData()) == 0)
             ++report.done;
         else

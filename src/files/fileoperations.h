@@ -34,7 +34,10 @@ OperationReport copyFiles(const QString &source, const QStringList &names, const
 // file systems the file is copied, the copy's size checked, and only then the original removed.
 OperationReport moveFiles(const QString &source, const QStringList &names, const QString &target);
 
-// Deletes each named file of folder for good.
+// Moves each named file of folder to the desktop's trash, from where the user can restore it.
 OperationReport deleteFiles(const QString &folder, const QStringList &names);
+
+// Deletes each named file of folder for good: only on the user's explicit choice.
+OperationReport deleteFilesForGood(const QString &folder, const QStringList &names);
 
 } // namespace files
