@@ -6,8 +6,8 @@
 #include "tags/genres.h"
 #include "tags/tagbatch.h"
 #include "tags/tagpattern.h"
+#include "tags/tagpictures.h"
 #include "tags/tagsave.h"
-#include "tags/zelltagctrl.h"
 
 #include <optional>
 
@@ -16,7 +16,7 @@ namespace {
 constexpr const char *usage =
     "set [--v1] [--v2] [--titre=T] [--artiste=A] [--album=..] [--annee=..] [--commentaire=..] "
     "[--piste=..] [--genre=NOMBRE|NOM] [--compositeur=..] [--original=..] [--copyright=..] "
-    "[--url=..] [--encode=..] [--image=JPEG] [--depuis-nom=MODELE] FICHIER...  (modifie les "
+    "[--url=..] [--encode=..] [--image=JPEG|PNG] [--depuis-nom=MODELE] FICHIER...  (modifie les "
     "tags ; --depuis-nom lit les champs dans le nom du fichier sans extension, par exemple "
     "\"%piste% - %artiste% - %titre%\")";
 
@@ -96,15 +96,13 @@ int runSet(const QStringList &args)
         if (!genre)
             return cli::usageError(QStringLiteral("Genre inconnu : %1").arg(named), usage);
     }
-    const QString image = arguments.value(QLatin1String("--image="));
+    std::optional<tags::PictureEdit> cover;
     if (arguments.has(QLatin1String("--image="))) {
-        tags::TypeTagV2 probe;
-        probe.SetPicFromFile(image);
-        if (probe.picturePath().isEmpty())
-            return cli::usageError(
-                QStringLiteral("Image refusée (un fichier .jpg existant est attendu) : %1")
-                    .arg(image),
-                usage);
+        const tags::Result<QByteArray> image =
+            tags::readImageFile(arguments.value(QLatin1String("--image=")));
+        if (!image.ok())
+            return cli::usageError(QStringLiteral("Image refusée : %1").arg(image.error()), usage);
+        cover = tags::PictureEdit{tags::PictureEdit::SetFrontCover, *image, 0};
     }
     const bool fromName = arguments.has(QLatin1String("--depuis-nom="));
     const QString pattern = arguments.value(QLatin1String("--depuis-nom="));
@@ -112,7 +110,8 @@ int runSet(const QStringList &args)
         return cli::usageError(QStringLiteral("Modèle invalide : %1").arg(fault), usage);
     if (arguments.files.isEmpty())
         return cli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
-    const tags::FieldEdit edit = optionEdit(arguments, genre);
+    tags::FieldEdit edit = optionEdit(arguments, genre);
+    edit.images = cover;
     if (edit.piste && edit.v1) {
         const int number = tags::v1Track(*edit.piste);
         if (number < 0 || number > 255)
@@ -121,20 +120,13 @@ int runSet(const QStringList &args)
                 usage);
     }
 
-    const tags::ZellTagCtrl ctrl;
     return tagcli::changeFiles(arguments.files, [&](const QString &path) -> QString {
         const std::optional<tags::FieldEdit> fileEdit =
             fromName ? editFromName(pattern, path, edit) : edit;
         if (!fileEdit)
             return QStringLiteral("le nom « %1 » ne correspond pas au modèle « %2 »")
                 .arg(tags::nameToMatch(pattern, path), pattern);
-        const tags::Result<tags::TagType> read = ctrl.GetAllTags(path);
-        if (!read.ok())
-            return read.error();
-        tags::TagChanges changes = tags::changesFor(*read, *fileEdit);
-        if (changes.v2 && !image.isEmpty())
-            changes.v2->SetPicFromFile(image);
-        return tagcli::saved(tags::saveTags(path, changes, tagcli::batchSave));
+        return tagcli::saved(tags::saveFields(path, *fileEdit, tagcli::batchSave));
     });
 }
 

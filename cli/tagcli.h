@@ -7,6 +7,7 @@
 #include "base/fileaccess.h"
 
 #include "tags/tagbatch.h"
+#include "tags/tagpictures.h"
 #include "tags/tagsave.h"
 #include "tags/tagtype.h"
 
@@ -57,6 +58,17 @@ inline QJsonObject v2Object(const tags::TypeTagV2 &t)
                       : QJsonValue(QJsonObject{
                             {QStringLiteral("octets"), double(t.PictureBinary().size())}}));
     return object;
+}
+
+// One object per picture: type, MIME type and size.
+inline QJsonArray picturesArray(const QList<tags::TagPicture> &pictures)
+{
+    QJsonArray array;
+    for (const tags::TagPicture &p : pictures)
+        array.append(QJsonObject{{QStringLiteral("type"), p.type},
+                                 {QStringLiteral("mime"), p.mime},
+                                 {QStringLiteral("octets"), double(p.data.size())}});
+    return array;
 }
 
 // Why a path cannot be handled as a file, or an empty text. Only regular files are opened: a

@@ -82,7 +82,7 @@ void applyV2(const FieldEdit &edit, TypeTagV2 &t)
 bool FieldEdit::isEmpty() const
 {
     return !titre && !artiste && !album && !annee && !commentaire && !piste && !genre &&
-           !compositeur && !original && !copyright && !url && !encode;
+           !compositeur && !original && !copyright && !url && !encode && !images;
 }
 
 TagChanges changesFor(const TagType &read, const FieldEdit &edit)
@@ -100,6 +100,7 @@ TagChanges changesFor(const TagType &read, const FieldEdit &edit)
     if (v2) {
         changes.v2 = read.TagV2;
         applyV2(edit, *changes.v2);
+        changes.pictures = edit.images;
     }
     return changes;
 }

@@ -22,6 +22,7 @@ struct FieldEdit
     std::optional<QString> titre, artiste, album, annee, commentaire, piste;
     std::optional<TypedGenre> genre;
     std::optional<QString> compositeur, original, copyright, url, encode; // ID3v2 only
+    std::optional<PictureEdit> images;                                    // ID3v2 only
     // The versions written. Neither: the versions the file has, or ID3v2 alone when it has
     // none; a version the file lacks is created.
     bool v1 = false, v2 = false;
