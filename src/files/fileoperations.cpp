@@ -226,13 +226,20 @@ OperationReport moveFiles(const QString &source, const QStringList &names, const
     for (const QString &name : names) {
         if (!acceptableName(name, &report))
             continue;
-        const QString failure = moveOne(joinPath(source, name), joinPath(target, name));
-        if (failure.isEmpty())
+        const QString from = joinPath(source, name), to = joinPath(target, name);
+        const QString failure = moveOne(from, to);
+        if (failure.isEmpty()) {
             ++report.done;
-        else
+            report.moved.append({from, to});
+        } else
             report.failures.append({name, failure});
     }
     return report;
+}
+
+QString moveFile(const QString &from, const QString &to)
+{
+    return moveOne(from, to);
 }
 
 OperationReport deleteFiles(const QString &folder, const QStringList &names)

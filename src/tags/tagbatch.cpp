@@ -105,12 +105,15 @@ TagChanges changesFor(const TagType &read, const FieldEdit &edit)
     return changes;
 }
 
-Result<SaveKind> saveFields(const QString &fichier, const FieldEdit &edit, SaveOptions options)
+Result<SaveKind> saveFields(const QString &fichier, const FieldEdit &edit, SaveOptions options,
+                            std::optional<TagBackup> *backup)
 {
     const Result<TagType> read = ZellTagCtrl().GetAllTags(fichier);
     if (!read.ok())
         return Result<SaveKind>::failure(read.error());
-    return saveTags(fichier, changesFor(*read, edit), options);
+    const TagChanges changes = changesFor(*read, edit);
+    return backup ? saveTagsUndoable(fichier, changes, backup, options)
+                  : saveTags(fichier, changes, options);
 }
 
 QString cancelledText()
@@ -177,20 +180,27 @@ QStringList runBatch(const QStringList &files, const std::function<QString(qsize
     return QStringList(errors.begin(), errors.end());
 }
 
-BatchReport saveBatch(const QList<BatchItem> &items, const BatchControl &control)
+BatchReport saveBatch(const QList<BatchItem> &items, const BatchControl &control,
+                      QList<TagBackup> *backups)
 {
     QStringList files;
     for (const BatchItem &item : items)
         files.append(item.fichier);
+    std::vector<std::optional<TagBackup>> taken(size_t(items.size()));
     // Saves of a batch leave their in-place writes to the one sync that ends it.
     const QStringList errors = runBatch(
         files,
         [&](qsizetype i) {
             const Result<SaveKind> saved =
-                saveFields(items[i].fichier, items[i].edit, SaveOptions{false});
+                saveFields(items[i].fichier, items[i].edit, SaveOptions{false},
+                           backups ? &taken[size_t(i)] : nullptr);
             return saved.ok() ? QString() : saved.error();
         },
         control);
+    for (std::optional<TagBackup> &backup : taken) {
+        if (backups && backup)
+            backups->append(std::move(*backup));
+    }
     BatchReport report;
     report.cancelled = errors.contains(cancelledText());
     for (qsizetype i = 0; i < items.size(); ++i) {
@@ -202,13 +212,14 @@ BatchReport saveBatch(const QList<BatchItem> &items, const BatchControl &control
     return report;
 }
 
-BatchReport saveBatch(const QStringList &files, const FieldEdit &edit, const BatchControl &control)
+BatchReport saveBatch(const QStringList &files, const FieldEdit &edit, const BatchControl &control,
+                      QList<TagBackup> *backups)
 {
     QList<BatchItem> items;
     items.reserve(files.size());
     for (const QString &fichier : files)
         items.append({fichier, edit});
-    return saveBatch(items, control);
+    return saveBatch(items, control, backups);
 }
 
 QString syncFileSystems(const QStringList &files)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tags/fieldrules.h"
+#include "tags/tagbackup.h"
 #include "tags/tagsave.h"
 #include "tags/tagtype.h"
 
@@ -33,9 +34,10 @@ struct FieldEdit
 // The changes that bring a file's tags (as read) to the edit.
 TagChanges changesFor(const TagType &read, const FieldEdit &edit);
 
-// Reads the tags of a file and saves the edit's fields through saveTags.
-Result<SaveKind> saveFields(const QString &fichier, const FieldEdit &edit,
-                            SaveOptions options = {});
+// Reads the tags of a file and saves the edit's fields through saveTags; with backup, through
+// saveTagsUndoable.
+Result<SaveKind> saveFields(const QString &fichier, const FieldEdit &edit, SaveOptions options = {},
+                            std::optional<TagBackup> *backup = nullptr);
 
 // How a caller follows and stops a batch. Both may be left empty.
 struct BatchControl
@@ -79,11 +81,13 @@ struct BatchItem
     FieldEdit edit;
 };
 
-// Saves each item's fields (saveFields) through runBatch.
-BatchReport saveBatch(const QList<BatchItem> &items, const BatchControl &control = {});
+// Saves each item's fields (saveFields) through runBatch. With backups, it receives what
+// undoing the batch needs: one TagBackup per file written, in the order of the items.
+BatchReport saveBatch(const QList<BatchItem> &items, const BatchControl &control = {},
+                      QList<TagBackup> *backups = nullptr);
 // The same edit for every file.
 BatchReport saveBatch(const QStringList &files, const FieldEdit &edit,
-                      const BatchControl &control = {});
+                      const BatchControl &control = {}, QList<TagBackup> *backups = nullptr);
 
 // Brings the data written to the files to the disk: one sync for each file system. The error,
 // or an empty text.
