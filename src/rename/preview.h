@@ -16,7 +16,7 @@ struct PreviewRow
     bool checked = false;
     // The values of the file's tags, which "D'après le tag" needs; without them that operation
     // fails for the row.
-    std::optional<tags::PatternValues> valeurs;
+    std::optional<tags::PatternValues> valeurs = std::nullopt;
 };
 
 // The new-name cell of one row: a computed name, or a marker shown in grey.
