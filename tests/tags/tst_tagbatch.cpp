@@ -1,23 +1,45 @@
-// Saving a few fields into many files: only those fields change (mutagen reads every other frame
-// back as it was), failures are listed, progress is told, a cancelled batch writes nothing.
+// Saving chosen fields and pictures into many files: mutagen reads every other frame back as it
+// was; failures are listed, progress told, a cancelled batch writes nothing. Then tarvex-cli
+// both ways between tags and names, and covers.
 #include "tags/tagbatch.h"
+#include "tags/tagpictures.h"
 
 #include "tagtestutil.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
 using namespace tagtest;
+using tags::PictureEdit;
 
 namespace {
 
-QByteArray richtag(const QStringList &args)
+QByteArray run(const QString &program, const QStringList &args, const QString &folder = {})
 {
     QProcess p;
-    p.start("/usr/bin/python3", QStringList{QFINDTESTDATA("richtag.py")} + args);
+    p.setWorkingDirectory(folder);
+    p.start(program, args);
     return p.waitForFinished(60000) && p.exitCode() == 0 ? p.readAllStandardOutput() : "";
+}
+
+QByteArray richtag(const QStringList &args)
+{
+    return run("/usr/bin/python3", QStringList{QFINDTESTDATA("richtag.py")} + args);
+}
+
+QByteArray pngBytes()
+{
+    QImage image(5, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return buffer.data();
 }
 
 } // namespace
@@ -32,7 +54,7 @@ private slots:
     void init()
     {
         m_files.clear();
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 3; ++i) {
             m_files.append(m_dir.filePath(QString("f%1.mp3").arg(i)));
             QFile::remove(m_files.last());
             QVERIFY(writeAll(m_files.last(), mpegFrames(8)));
@@ -40,52 +62,108 @@ private slots:
         }
     }
 
+    void onlyTheEditedFields_data()
+    {
+        QTest::addColumn<int>("edit"); // -1: title and genre; else a PictureEdit action
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<QStringList>("changed"); // key=value of the dump; key alone: gone
+        const QByteArray png = pngBytes();
+        QTest::newRow("title and genre")
+            << -1 << QByteArray() << QStringList{"TIT2=Nouveau titre", "TCON=Jazz"};
+        QTest::newRow("PNG front cover, description kept")
+            << int(PictureEdit::SetFrontCover) << png
+            << QStringList{"APIC:recto=image/png:PictureType.COVER_FRONT:" +
+                           QCryptographicHash::hash(png, QCryptographicHash::Sha1).toHex()};
+        QTest::newRow("remove the back cover")
+            << int(PictureEdit::RemoveOne) << QByteArray() << QStringList{"APIC:verso"};
+        QTest::newRow("remove all") << int(PictureEdit::RemoveAll) << QByteArray()
+                                    << QStringList{"APIC:recto", "APIC:verso"};
+        QTest::newRow("not an image: nothing written")
+            << int(PictureEdit::SetFrontCover) << QByteArray("GIF89a") << QStringList{};
+    }
     void onlyTheEditedFields()
     {
-        const QByteArray before = richtag({"dump", m_files[0]});
-        QVERIFY(!before.isEmpty());
+        QFETCH(int, edit);
+        QFETCH(QByteArray, image);
+        QFETCH(QStringList, changed);
+        QJsonObject expected = QJsonDocument::fromJson(richtag({"dump", m_files[0]})).object();
+        QVERIFY(expected.contains("APIC:verso"));
+        for (const QString &change : changed) {
+            const QStringList keyValue = change.split('=');
+            if (keyValue.size() == 2)
+                expected[keyValue[0]] = keyValue[1];
+            else
+                expected.remove(change);
+        }
+        tags::FieldEdit fields;
+        if (edit < 0) {
+            fields.titre = "Nouveau titre";
+            fields.genre = tags::v2Genre("Jazz");
+        } else {
+            // The back cover's index, whatever order the tag holds them in.
+            const bool backFirst = tags::readPictures(m_files[0]).value()[0].type == 4;
+            fields.images = PictureEdit{PictureEdit::Action(edit), image, backFirst ? 0 : 1};
+        }
         QVERIFY(writeAll(m_dir.filePath("pas-mp3.mp3"), QByteArray(3000, 'x')));
         QList<qsizetype> progress;
-        tags::BatchControl control;
-        control.progress = [&](qsizetype done, qsizetype total) {
-            QCOMPARE(total, 5);
-            progress.append(done);
-        };
-        tags::FieldEdit edit;
-        edit.titre = "Nouveau titre";
-        edit.genre = tags::v2Genre("Jazz");
         const tags::BatchReport report =
-            tags::saveBatch(m_files + QStringList{m_dir.filePath("pas-mp3.mp3")}, edit, control);
-        QCOMPARE(progress, (QList<qsizetype>{1, 2, 3, 4, 5}));
-        QCOMPARE(report.saved, 4);
-        QCOMPARE(report.failures.size(), 1);
-        QCOMPARE(report.failures[0].fichier, m_dir.filePath("pas-mp3.mp3"));
-        QVERIFY(report.failures[0].raison.contains("n'est pas un fichier MP3"));
-
-        QJsonObject expected = QJsonDocument::fromJson(before).object();
-        expected["TIT2"] = "Nouveau titre";
-        expected["TCON"] = "Jazz";
+            tags::saveBatch(m_files + QStringList{m_dir.filePath("pas-mp3.mp3")}, fields,
+                            {[&](qsizetype done, qsizetype) { progress.append(done); }, nullptr});
+        QCOMPARE(progress, (QList<qsizetype>{1, 2, 3, 4}));
+        QCOMPARE(report.failures.size(), changed.isEmpty() ? 4 : 1);
+        QVERIFY(report.failures.last().raison.contains("pas-mp3.mp3"));
         for (const QString &file : m_files)
             QCOMPARE(QJsonDocument::fromJson(richtag({"dump", file})).object(), expected);
     }
 
     void cancelledBatchTouchesNothing()
     {
-        std::atomic_bool cancel = true;
-        tags::BatchControl control;
-        control.cancel = &cancel;
-        QList<QByteArray> before;
-        for (const QString &file : m_files)
-            before.append(readAll(file));
+        const std::atomic_bool cancel = true;
+        const QByteArray before = readAll(m_files[0]);
         tags::FieldEdit edit;
         edit.artiste = "Autre";
-        const tags::BatchReport report = tags::saveBatch(m_files, edit, control);
+        const tags::BatchReport report = tags::saveBatch(m_files, edit, {{}, &cancel});
         QVERIFY(report.cancelled);
         QCOMPARE(report.failures.size(), m_files.size());
-        for (const tags::BatchFailure &failure : report.failures) {
-            QCOMPARE(failure.raison, tags::cancelledText());
-            QCOMPARE(readAll(failure.fichier), before[m_files.indexOf(failure.fichier)]);
-        }
+        QCOMPARE(readAll(m_files[0]), before);
+    }
+
+    // set --depuis-nom fills the tags from the name and folders, rename --format names the file
+    // from them; set --image takes a PNG whatever its name, tags lists every picture.
+    void commandLine()
+    {
+        const QString cli = qEnvironmentVariable("TARVEX_CLI");
+        QVERIFY2(QFile::exists(cli), "TARVEX_CLI does not name the built tarvex-cli");
+        const QString name = "Brel/1959/03 - Ne me quitte pas.mp3";
+        QVERIFY(QDir(m_dir.path()).mkpath("Brel/1959"));
+        QVERIFY(writeAll(m_dir.filePath(name), mpegFrames(8)));
+        const QString png = m_dir.filePath("pochette.jpg");
+        QVERIFY(writeAll(png, pngBytes()));
+        QVERIFY(!run(cli,
+                     {"set", "--depuis-nom=%artiste%/%annee%/%piste% - %titre%", "--image=" + png,
+                      name},
+                     m_dir.path())
+                     .isEmpty());
+        const QJsonObject dump =
+            QJsonDocument::fromJson(richtag({"dump", m_dir.filePath(name)})).object();
+        QCOMPARE((QStringList{dump["TPE1"].toString(), dump["TDRC"].toString(),
+                              dump["TRCK"].toString(), dump["TIT2"].toString()}),
+                 (QStringList{"Brel", "1959", "3", "Ne me quitte pas"}));
+        const QJsonArray images = QJsonDocument::fromJson(run(cli, {"tags", m_dir.filePath(name)}))
+                                      .array()
+                                      .at(0)["v2"]["Images"]
+                                      .toArray();
+        QCOMPARE(images,
+                 QJsonArray({QJsonObject{
+                     {"type", 3}, {"mime", "image/png"}, {"octets", int(pngBytes().size())}}}));
+
+        const QStringList format = {"rename", "--format=%annee%/%artiste% - %piste:2% %titre%"};
+        const QJsonArray preview =
+            QJsonDocument::fromJson(run(cli, format + QStringList{"--apercu", name}, m_dir.path()))
+                .array();
+        QCOMPARE(preview.at(0)["nouveau"].toString(), "1959/Brel - 03 Ne me quitte pas.mp3");
+        QVERIFY(!run(cli, format + QStringList{name}, m_dir.path()).isEmpty());
+        QVERIFY(QFile::exists(m_dir.filePath("Brel/1959/1959/Brel - 03 Ne me quitte pas.mp3")));
     }
 };
 
