@@ -231,8 +231,9 @@ OperationReport moveFiles(const QString &source, const QStringList &names, const
         if (failure.isEmpty()) {
             ++report.done;
             report.moved.append({from, to});
-        } else
+        } else {
             report.failures.append({name, failure});
+        }
     }
     return report;
 }
