@@ -79,12 +79,6 @@ void applyV2(const FieldEdit &edit, TypeTagV2 &t)
 
 } // namespace
 
-bool FieldEdit::isEmpty() const
-{
-    return !titre && !artiste && !album && !annee && !commentaire && !piste && !genre &&
-           !compositeur && !original && !copyright && !url && !encode && !images;
-}
-
 TagChanges changesFor(const TagType &read, const FieldEdit &edit)
 {
     bool v1 = edit.v1, v2 = edit.v2;

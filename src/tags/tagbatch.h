@@ -17,18 +17,17 @@ namespace tags {
 
 // The fields a save changes, and only those: a field left empty (nullopt) keeps each file's
 // value. Texts are given as typed; the track and genre follow the editor's rules (v1Track,
-// v2Track, v2Genre).
+// v2Track, v2Genre). Every member has a default, so that `FieldEdit{.titre = t}` names only
+// what changes.
 struct FieldEdit
 {
-    std::optional<QString> titre, artiste, album, annee, commentaire, piste;
-    std::optional<TypedGenre> genre;
-    std::optional<QString> compositeur, original, copyright, url, encode; // ID3v2 only
-    std::optional<PictureEdit> images;                                    // ID3v2 only
+    std::optional<QString> titre{}, artiste{}, album{}, annee{}, commentaire{}, piste{};
+    std::optional<TypedGenre> genre{};
+    std::optional<QString> compositeur{}, original{}, copyright{}, url{}, encode{}; // ID3v2 only
+    std::optional<PictureEdit> images{};                                            // ID3v2 only
     // The versions written. Neither: the versions the file has, or ID3v2 alone when it has
     // none; a version the file lacks is created.
     bool v1 = false, v2 = false;
-
-    bool isEmpty() const;
 };
 
 // The changes that bring a file's tags (as read) to the edit.

@@ -125,7 +125,6 @@ private slots:
                  (QStringList{dir.filePath("Brel"), dir.filePath("Brel/Best")}));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  (QStringList{"Brel", "c.mp3", "lien"}));
-        // Without folders allowed, a "/" stays refused as for the six other operations.
         QCOMPARE(renaming::renameFiles(dir.path(), {{"c.mp3", "Brel/c.mp3"}}).renamed, 0);
 
         QList<files::MovedFile> moves;
@@ -157,7 +156,6 @@ private slots:
         QCOMPARE(trashed.failures.size(), 2);
         QCOMPARE(contentOf(home.filePath("Trash/files/a.mp3")), "a.mp3");
         QCOMPARE(files::deleteFilesForGood(dir.path(), {"b.mp3"}).done, 1);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{});
         QCOMPARE(QDir(home.filePath("Trash/files")).entryList(QDir::Files), QStringList{"a.mp3"});
     }
 };
