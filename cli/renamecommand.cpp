@@ -96,6 +96,11 @@ QString parse(const QStringList &args, Invocation *out)
         } else if (name == QLatin1String("avant") || name == QLatin1String("apres")) {
             consistent = setOperation(Operation::Ajouter, true);
             (name == QLatin1String("avant") ? s.avant : s.apres) = value;
+        } else if (name == QLatin1String("format")) {
+            consistent = setOperation(Operation::DapresTag, true);
+            if (const QString fault = tags::patternError(value); !fault.isEmpty())
+                return fault;
+            s.modele = value;
         } else {
             return QStringLiteral("option inconnue : %1").arg(arg);
         }
@@ -110,12 +115,19 @@ QString parse(const QStringList &args, Invocation *out)
     return {};
 }
 
+// The new-name cell of one file; "D'après le tag" reads the file's tags.
+PreviewCell cellOf(const QString &path, const RenameSettings &settings)
+{
+    const QFileInfo info(path);
+    return apercu(info.path(), {{info.fileName(), true, std::nullopt}}, settings).constFirst();
+}
+
 int printPreview(const Invocation &inv)
 {
     QJsonArray rows;
     for (const QString &path : inv.files) {
         const QString name = QFileInfo(path).fileName();
-        const PreviewCell cell = previewCell({name, true}, inv.settings);
+        const PreviewCell cell = cellOf(path, inv.settings);
         rows.append(
             QJsonObject{{QStringLiteral("fichier"), name}, {QStringLiteral("nouveau"), cell.text}});
     }
@@ -131,14 +143,15 @@ int renameAll(const Invocation &inv)
     int status = cli::AllSucceeded;
     for (const QString &path : inv.files) {
         const QFileInfo info(path);
-        const PreviewCell cell = previewCell({info.fileName(), true}, inv.settings);
+        const PreviewCell cell = cellOf(path, inv.settings);
         QString error;
         if (cell.text.isEmpty())
             error = QStringLiteral("pas de nouveau nom (nom vide)");
         else if (cell.marker)
             error = QStringLiteral("pas de nouveau nom %1").arg(cell.text);
         else if (const RenameOutcome outcome =
-                     renameFiles(info.path(), {{info.fileName(), cell.text}});
+                     renameFiles(info.path(), {{info.fileName(), cell.text}},
+                                 inv.settings.operation == Operation::DapresTag);
                  !outcome.refused.isEmpty())
             error = outcome.refused.first().raison;
         QJsonObject entry{{QStringLiteral("fichier"), path},
@@ -169,7 +182,9 @@ const cli::Registration registration({
     "rename",
     "rename OPERATION [--apercu] FICHIER...   renomme les fichiers ; OPERATION est "
     "--supprimer=N [--position=P], --remplacer=S [--par=R], --lettrage-nom=K --lettrage-ext=K, "
-    "--inverser=K, --nom=NOM ou --avant=TEXTE --apres=TEXTE",
+    "--inverser=K, --nom=NOM, --avant=TEXTE --apres=TEXTE ou --format=MODELE (d'après le tag : "
+    "%titre% %artiste% %album% %annee% %piste% %piste:2% %genre% %commentaire%, %% pour %, / "
+    "pour un dossier)",
     run,
 });
 

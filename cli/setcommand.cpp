@@ -1,11 +1,13 @@
-// tarvex-cli set [--v1] [--v2] [--champ=valeur...] FICHIER...: changes the named fields of the
-// tags of each file and writes both tags back.
+// tarvex-cli set [--v1] [--v2] [--champ=valeur...] [--depuis-nom=MODELE] FICHIER...: changes the
+// named fields of the tags of each file, and those its name gives through the pattern.
 #include "tagcli.h"
 
 #include "tags/fieldrules.h"
 #include "tags/genres.h"
+#include "tags/tagbatch.h"
+#include "tags/tagpattern.h"
+#include "tags/tagpictures.h"
 #include "tags/tagsave.h"
-#include "tags/zelltagctrl.h"
 
 #include <optional>
 
@@ -14,64 +16,58 @@ namespace {
 constexpr const char *usage =
     "set [--v1] [--v2] [--titre=T] [--artiste=A] [--album=..] [--annee=..] [--commentaire=..] "
     "[--piste=..] [--genre=NOMBRE|NOM] [--compositeur=..] [--original=..] [--copyright=..] "
-    "[--url=..] [--encode=..] [--image=JPEG] FICHIER...  (modifie les tags)";
+    "[--url=..] [--encode=..] [--image=JPEG|PNG] [--depuis-nom=MODELE] FICHIER...  (modifie les "
+    "tags ; --depuis-nom lit les champs dans le nom du fichier sans extension, par exemple "
+    "\"%piste% - %artiste% - %titre%\")";
 
-// What to change: the options given, and the genre they name.
-struct Edit
+// The edit the options give: the fields named, each as typed.
+tags::FieldEdit optionEdit(const cli::Arguments &arguments, std::optional<int> genre)
 {
-    cli::Arguments arguments;
-    std::optional<int> genre;
-
-    std::optional<QString> field(const char *option) const
-    {
+    tags::FieldEdit edit;
+    const auto field = [&](const char *option) {
         return arguments.has(QLatin1String(option))
                    ? std::optional<QString>(arguments.value(QLatin1String(option)))
                    : std::nullopt;
-    }
-};
-
-// Changes the fields both versions have; a version the file lacks is created first.
-template <typename Tag> void applyCommon(const Edit &edit, Tag &t)
-{
-    if (!t.Valide()) {
-        t = Tag();
-        t.setGenre(tags::NoGenre);
-        t.setValide(true);
-    }
-    if (auto v = edit.field("--titre="))
-        t.setTitre(*v);
-    if (auto v = edit.field("--artiste="))
-        t.setArtiste(*v);
-    if (auto v = edit.field("--album="))
-        t.setAlbum(*v);
-    if (auto v = edit.field("--annee="))
-        t.setAnnee(*v);
-    if (edit.genre)
-        t.setGenre(*edit.genre);
+    };
+    edit.titre = field("--titre=");
+    edit.artiste = field("--artiste=");
+    edit.album = field("--album=");
+    edit.annee = field("--annee=");
+    edit.commentaire = field("--commentaire=");
+    edit.piste = field("--piste=");
+    if (genre)
+        edit.genre = tags::TypedGenre{*genre, {}};
+    edit.compositeur = field("--compositeur=");
+    edit.original = field("--original=");
+    edit.copyright = field("--copyright=");
+    edit.url = field("--url=");
+    edit.encode = field("--encode=");
+    edit.v1 = arguments.has(QLatin1String("--v1"));
+    edit.v2 = arguments.has(QLatin1String("--v2"));
+    return edit;
 }
 
-void applyV1(const Edit &edit, tags::TypeTagV1 &t)
+// The edit for one file: the fields its name gives through the pattern, under the ones the
+// options name. nullopt when the name does not fit the pattern.
+std::optional<tags::FieldEdit> editFromName(const QString &pattern, const QString &path,
+                                            tags::FieldEdit edit)
 {
-    applyCommon(edit, t);
-    if (auto v = edit.field("--piste="))
-        t.setPiste(tags::v1Track(*v));
-}
-
-void applyV2(const Edit &edit, tags::TypeTagV2 &t)
-{
-    applyCommon(edit, t);
-    if (auto v = edit.field("--piste="))
-        t.setPiste(tags::v2Track(*v));
-    if (auto v = edit.field("--compositeur="))
-        t.setCompositeur(*v);
-    if (auto v = edit.field("--original="))
-        t.setOriginal(*v);
-    if (auto v = edit.field("--copyright="))
-        t.setCopyright(*v);
-    if (auto v = edit.field("--url="))
-        t.setUrl(*v);
-    if (auto v = edit.field("--image="))
-        t.SetPicFromFile(*v);
+    const std::optional<tags::PatternValues> values =
+        tags::matchName(pattern, tags::nameToMatch(pattern, path));
+    if (!values)
+        return std::nullopt;
+    using tags::PatternField;
+    const std::pair<PatternField, std::optional<QString> *> texts[] = {
+        {PatternField::Titre, &edit.titre}, {PatternField::Artiste, &edit.artiste},
+        {PatternField::Album, &edit.album}, {PatternField::Annee, &edit.annee},
+        {PatternField::Piste, &edit.piste}, {PatternField::Commentaire, &edit.commentaire}};
+    for (const auto &[field, target] : texts) {
+        if (values->contains(field) && !*target)
+            *target = values->value(field);
+    }
+    if (values->contains(PatternField::Genre) && !edit.genre)
+        edit.genre = tags::v2Genre(values->value(PatternField::Genre));
+    return edit;
 }
 
 // The genre named by a number from 0 to 255 or by its name.
@@ -87,63 +83,50 @@ std::optional<int> genreOption(const QString &value)
 
 int runSet(const QStringList &args)
 {
-    Edit edit;
-    edit.arguments = cli::parseArguments(
+    const cli::Arguments arguments = cli::parseArguments(
         args, {"--v1", "--v2", "--titre=", "--artiste=", "--album=", "--annee=", "--commentaire=",
                "--piste=", "--genre=", "--compositeur=", "--original=", "--copyright=", "--url=",
-               "--encode=", "--image="});
-    const cli::Arguments &arguments = edit.arguments;
+               "--encode=", "--image=", "--depuis-nom="});
     if (!arguments.error.isEmpty())
         return cli::usageError(arguments.error, usage);
-    if (const auto genre = edit.field("--genre=")) {
-        edit.genre = genreOption(*genre);
-        if (!edit.genre)
-            return cli::usageError(QStringLiteral("Genre inconnu : %1").arg(*genre), usage);
+    std::optional<int> genre;
+    if (arguments.has(QLatin1String("--genre="))) {
+        const QString named = arguments.value(QLatin1String("--genre="));
+        genre = genreOption(named);
+        if (!genre)
+            return cli::usageError(QStringLiteral("Genre inconnu : %1").arg(named), usage);
     }
-    if (const auto image = edit.field("--image=")) {
-        tags::TypeTagV2 probe;
-        probe.SetPicFromFile(*image);
-        if (probe.picturePath().isEmpty())
-            return cli::usageError(
-                QStringLiteral("Image refusée (un fichier .jpg existant est attendu) : %1")
-                    .arg(*image),
-                usage);
+    std::optional<tags::PictureEdit> cover;
+    if (arguments.has(QLatin1String("--image="))) {
+        const tags::Result<QByteArray> image =
+            tags::readImageFile(arguments.value(QLatin1String("--image=")));
+        if (!image.ok())
+            return cli::usageError(QStringLiteral("Image refusée : %1").arg(image.error()), usage);
+        cover = tags::PictureEdit{tags::PictureEdit::SetFrontCover, *image, 0};
     }
+    const bool fromName = arguments.has(QLatin1String("--depuis-nom="));
+    const QString pattern = arguments.value(QLatin1String("--depuis-nom="));
+    if (const QString fault = tags::patternError(pattern); fromName && !fault.isEmpty())
+        return cli::usageError(QStringLiteral("Modèle invalide : %1").arg(fault), usage);
     if (arguments.files.isEmpty())
         return cli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
-    const bool namedV1 = arguments.has(QLatin1String("--v1")),
-               namedV2 = arguments.has(QLatin1String("--v2"));
-    if (const auto piste = edit.field("--piste="); piste && namedV1) {
-        const int number = tags::v1Track(*piste);
+    tags::FieldEdit edit = optionEdit(arguments, genre);
+    edit.images = cover;
+    if (edit.piste && edit.v1) {
+        const int number = tags::v1Track(*edit.piste);
         if (number < 0 || number > 255)
             return cli::usageError(
-                QStringLiteral("Piste hors de 0 à 255, impossible en ID3v1 : %1").arg(*piste),
+                QStringLiteral("Piste hors de 0 à 255, impossible en ID3v1 : %1").arg(*edit.piste),
                 usage);
     }
 
-    const auto changesFor = [&](const tags::TagType &held) {
-        tags::TagType tags = held;
-        // Without a version named: the versions the file has, or ID3v2 alone.
-        bool v1 = namedV1, v2 = namedV2;
-        if (!v1 && !v2) {
-            v1 = tags.TagV1.Valide();
-            v2 = tags.TagV2.Valide() || !v1;
-        }
-        if (v1)
-            applyV1(edit, tags.TagV1);
-        if (v2)
-            applyV2(edit, tags.TagV2);
-        // The comment and encoded-by texts follow the editor's rule for its defaults.
-        tags::applyFixedTexts(tags, {edit.field("--commentaire="), edit.field("--encode=")});
-        tags::TagChanges changes;
-        if (v1)
-            changes.v1 = tags.TagV1;
-        if (v2)
-            changes.v2 = tags.TagV2;
-        return changes;
-    };
-    return tagcli::changeFiles(arguments.files, [&](const QString &path) {
-        return tagcli::saved(tags::saveTags(path, changesFor, tagcli::batchSave));
+    return tagcli::changeFiles(arguments.files, [&](const QString &path) -> QString {
+        const std::optional<tags::FieldEdit> fileEdit =
+            fromName ? editFromName(pattern, path, edit) : edit;
+        if (!fileEdit)
+            return QStringLiteral("le nom « %1 » ne correspond pas au modèle « %2 »")
+                .arg(tags::nameToMatch(pattern, path), pattern);
+        return tagcli::saved(tags::saveFields(path, *fileEdit, tagcli::batchSave));
     });
 }
 

@@ -1,6 +1,7 @@
 // tarvex-cli tags FICHIER...: both tags of each file as a JSON array, printed file by file.
 #include "tagcli.h"
 
+#include "tags/tagpictures.h"
 #include "tags/zelltagctrl.h"
 
 namespace {
@@ -31,8 +32,17 @@ int runTags(const QStringList &args)
         }
         entry.insert(QStringLiteral("v1"),
                      read.TagV1.Valide() ? QJsonValue(tagcli::v1Object(read.TagV1)) : QJsonValue());
-        entry.insert(QStringLiteral("v2"),
-                     read.TagV2.Valide() ? QJsonValue(tagcli::v2Object(read.TagV2)) : QJsonValue());
+        QJsonValue v2;
+        if (read.TagV2.Valide()) {
+            QJsonObject object = tagcli::v2Object(read.TagV2);
+            const tags::Result<QList<tags::TagPicture>> pictures = tags::readPictures(path);
+            if (pictures.ok())
+                object.insert(QStringLiteral("Images"), tagcli::picturesArray(*pictures));
+            else
+                error = pictures.error();
+            v2 = object;
+        }
+        entry.insert(QStringLiteral("v2"), v2);
         if (!error.isEmpty()) {
             entry.insert(QStringLiteral("erreur"), error);
             status = cli::SomeFailed;

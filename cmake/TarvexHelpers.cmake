@@ -17,9 +17,10 @@ function(tarvex_add_test name)
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()
+    # Files the tests delete go to a trash inside the build folder, never to the user's own.
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVEX_CORPUS=${TARVEX_CORPUS_DIR};TARVEX_CLI=$<TARGET_FILE_DIR:tarvex-cli>/tarvex-cli;GST_PLUGIN_FEATURE_RANK=fakeaudiosink:MAX;ASAN_OPTIONS=detect_leaks=0")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVEX_CORPUS=${TARVEX_CORPUS_DIR};TARVEX_CLI=$<TARGET_FILE_DIR:tarvex-cli>/tarvex-cli;GST_PLUGIN_FEATURE_RANK=fakeaudiosink:MAX;ASAN_OPTIONS=detect_leaks=0;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-data-home")
 endfunction()
 
 # tarvex_add_fuzzer(NAME SOURCES a.cpp ... LIBS lib ...)

@@ -226,16 +226,47 @@ OperationReport moveFiles(const QString &source, const QStringList &names, const
     for (const QString &name : names) {
         if (!acceptableName(name, &report))
             continue;
-        const QString failure = moveOne(joinPath(source, name), joinPath(target, name));
-        if (failure.isEmpty())
+        const QString from = joinPath(source, name), to = joinPath(target, name);
+        const QString failure = moveOne(from, to);
+        if (failure.isEmpty()) {
             ++report.done;
-        else
+            report.moved.append({from, to});
+        } else {
             report.failures.append({name, failure});
+        }
     }
     return report;
 }
 
+QString moveFile(const QString &from, const QString &to)
+{
+    return moveOne(from, to);
+}
+
 OperationReport deleteFiles(const QString &folder, const QStringList &names)
+{
+    OperationReport report;
+    for (const QString &name : names) {
+        if (!acceptableName(name, &report))
+            continue;
+        const QString path = joinPath(folder, name);
+        struct stat st;
+        if (::lstat(QFile::encodeName(path).constData(), &st) != 0) {
+            report.failures.append({name, systemError(errno)});
+            continue;
+        }
+        QFile file(path);
+        if (file.moveToTrash())
+            ++report.done;
+        else
+            report.failures.append(
+                {name, QStringLiteral("impossible de le mettre à la corbeille (%1)")
+                           .arg(file.errorString())});
+    }
+    return report;
+}
+
+OperationReport deleteFilesForGood(const QString &folder, const QStringList &names)
 {
     OperationReport report;
     for (const QString &name : names) {

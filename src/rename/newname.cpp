@@ -130,7 +130,8 @@ NewName inverser(const Chars &b, const Chars &x, int rule)
 
 } // namespace
 
-NewName newFileName(QStringView fichier, const RenameSettings &settings)
+NewName newFileName(QStringView fichier, const RenameSettings &settings,
+                    const tags::PatternValues *values)
 {
     const Chars f = toChars(fichier);
     if (settings.operation == Operation::Supprimer)
@@ -157,6 +158,14 @@ NewName newFileName(QStringView fichier, const RenameSettings &settings)
         return inverser(b, x, settings.inversion);
     case Operation::Ajouter:
         return NewName::of(settings.avant + toQString(b) + settings.apres + toQString(x));
+    case Operation::DapresTag: {
+        if (!values)
+            return {};
+        const tags::Result<QString> name = tags::formatName(settings.modele, *values);
+        if (!name.ok())
+            return {NewName::NonCompatible, {}};
+        return NewName::of(*name + toQString(x));
+    }
     case Operation::Supprimer:
     case Operation::Manuellement:
         break;

@@ -1,5 +1,6 @@
 #include "rename/preview.h"
 
+#include "base/safefs.h"
 #include "rename/newname.h"
 
 namespace renaming {
@@ -8,7 +9,8 @@ PreviewCell previewCell(const PreviewRow &row, const RenameSettings &settings)
 {
     if (!row.checked)
         return {kPasSelectionne.toString(), true};
-    const NewName result = newFileName(row.fichier, settings);
+    const NewName result =
+        newFileName(row.fichier, settings, row.valeurs ? &*row.valeurs : nullptr);
     switch (result.kind) {
     case NewName::Name:
         return {result.name, false};
@@ -27,6 +29,22 @@ QList<PreviewCell> apercu(const QList<PreviewRow> &rows, const RenameSettings &s
     for (const PreviewRow &row : rows)
         cells.append(previewCell(row, settings));
     return cells;
+}
+
+QList<PreviewCell> apercu(const QString &folder, QList<PreviewRow> rows,
+                          const RenameSettings &settings)
+{
+    if (settings.operation == Operation::DapresTag) {
+        for (PreviewRow &row : rows) {
+            if (!row.checked || row.valeurs)
+                continue;
+            const tags::Result<tags::PatternValues> read =
+                tags::readPatternValues(base::joinPath(folder, row.fichier));
+            // Unreadable tags give no value at all: every field the pattern uses is missing.
+            row.valeurs = read.ok() ? *read : tags::PatternValues();
+        }
+    }
+    return apercu(rows, settings);
 }
 
 bool isMarkerOrEmpty(QStringView cell)

@@ -4,6 +4,13 @@
 #include "base/safefs.h"
 #include "rename/preview.h"
 
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace renaming {
 
 using base::isAcceptableName;
@@ -20,23 +27,68 @@ QString RenameOutcome::message() const
     return text;
 }
 
-RenameOutcome renameFiles(const QString &folder, const QList<RenameRow> &rows)
+namespace {
+
+bool acceptableRelative(const QString &name, bool folders)
+{
+    if (!folders)
+        return isAcceptableName(name);
+    const QStringList parts = name.split(u'/');
+    return std::all_of(parts.begin(), parts.end(),
+                       [](const QString &part) { return isAcceptableName(part); });
+}
+
+// Creates the missing folders of a relative name inside folder, appending them to *created.
+// Returns 0 or the errno value of the failure.
+int makeFolders(const QString &folder, const QString &name, QStringList *created)
+{
+    QString path = folder;
+    const QStringList parts = name.split(u'/');
+    for (qsizetype i = 0; i + 1 < parts.size(); ++i) {
+        path = joinPath(path, parts[i]);
+        const QByteArray native = QFile::encodeName(path);
+        if (::mkdir(native.constData(), 0777) == 0) {
+            created->append(path);
+            continue;
+        }
+        if (errno != EEXIST)
+            return errno;
+        // A link is not followed: the name must stay inside the folder.
+        struct stat st;
+        if (::lstat(native.constData(), &st) != 0)
+            return errno;
+        if (!S_ISDIR(st.st_mode))
+            return ENOTDIR;
+    }
+    return 0;
+}
+
+} // namespace
+
+RenameOutcome renameFiles(const QString &folder, const QList<RenameRow> &rows, bool folders)
 {
     RenameOutcome outcome;
     for (const RenameRow &row : rows) {
         if (isMarkerOrEmpty(row.nouveau) || row.nouveau == row.fichier)
             continue;
-        if (!isAcceptableName(row.nouveau) || !isAcceptableName(row.fichier)) {
+        if (!acceptableRelative(row.nouveau, folders) || !isAcceptableName(row.fichier)) {
             outcome.refused.append(
                 {row.fichier, row.nouveau, QStringLiteral("nom de fichier interdit")});
             continue;
         }
-        const int error =
-            renameNoReplace(joinPath(folder, row.fichier), joinPath(folder, row.nouveau));
+        QStringList created;
+        int error = folders ? makeFolders(folder, row.nouveau, &created) : 0;
         if (error == 0)
+            error = renameNoReplace(joinPath(folder, row.fichier), joinPath(folder, row.nouveau));
+        if (error == 0) {
             ++outcome.renamed;
-        else
-            outcome.refused.append({row.fichier, row.nouveau, base::systemError(error)});
+            outcome.done.append(row);
+            outcome.createdFolders += created;
+            continue;
+        }
+        for (auto f = created.crbegin(); f != created.crend(); ++f)
+            ::rmdir(QFile::encodeName(*f).constData());
+        outcome.refused.append({row.fichier, row.nouveau, base::systemError(error)});
     }
     return outcome;
 }

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "tags/tagpattern.h"
+
 #include <QString>
 
 // The C library declares a function named rename(), so this folder's namespace is "renaming".
 namespace renaming {
 
-// The six name operations, in the order of their option buttons.
-enum class Operation { Supprimer, Remplacer, Lettrage, Inverser, Manuellement, Ajouter };
+// The name operations, in the order of their option buttons; DapresTag ("D'après le tag")
+// names the file from its tags through a pattern (see tags::formatName).
+enum class Operation { Supprimer, Remplacer, Lettrage, Inverser, Manuellement, Ajouter, DapresTag };
 
 // Case rules of the name part ("Lettrage", first list); the extension list stops at Initiales.
 enum CaseRule {
@@ -37,6 +40,7 @@ struct RenameSettings
     QString nomManuel;                          // whole new name for "Manuellement"
     QString avant;                              // text put before the name for "Ajouter"
     QString apres;                              // text put after the name for "Ajouter"
+    QString modele; // pattern of "D'après le tag", such as "%artiste%/%piste:2% %titre%"
 };
 
 } // namespace renaming

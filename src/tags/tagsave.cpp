@@ -3,9 +3,11 @@
 #include "base/fileaccess.h"
 #include "base/saferewrite.h"
 #include "tags/id3v1.h"
+#include "tags/id3v2convert.h"
 #include "tags/id3v2frames.h"
 #include "tags/id3v2reader.h"
 #include "tags/id3v2writer.h"
+#include "tags/tagpictures.h"
 
 #include "mpeg/confirmedaudio.h"
 #include "mpeg/frameheader.h"
@@ -181,20 +183,41 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
     bool removeTag = false;
     if (changes.v2 && !changes.v2->Valide()) {
         removeTag = declared > 0;
-    } else if (changes.v2) {
+    } else if (changes.v2 || changes.pictures) {
         QByteArray picture;
-        if (!changes.v2->picturePath().isEmpty()) {
+        if (changes.v2 && !changes.v2->picturePath().isEmpty()) {
             const Result<QByteArray> read = readPicture(changes.v2->picturePath());
             if (!read.ok())
                 return refused(read.error());
             picture = *read;
         }
-        const Result<std::optional<QList<Id3v2Frame>>> edited =
-            editFrames(tag, *changes.v2, picture);
-        if (!edited.ok())
-            return refused(
-                QStringLiteral("« %1 » : %2 ; rien n'a été écrit").arg(shown, edited.error()));
-        frames = *edited;
+        const auto failed = [&](const QString &error) {
+            return refused(QStringLiteral("« %1 » : %2 ; rien n'a été écrit").arg(shown, error));
+        };
+        if (changes.v2) {
+            const Result<std::optional<QList<Id3v2Frame>>> edited =
+                editFrames(tag, *changes.v2, picture);
+            if (!edited.ok())
+                return failed(edited.error());
+            frames = *edited;
+        }
+        if (changes.pictures) {
+            QList<Id3v2Frame> current;
+            if (frames) {
+                current = *frames;
+            } else {
+                const Result<QList<QList<Id3v2Frame>>> converted = convertToV23(tag);
+                if (!converted.ok())
+                    return failed(converted.error());
+                current = flattenFrames(*converted);
+            }
+            const Result<std::optional<QList<Id3v2Frame>>> edited =
+                editPictures(current, *changes.pictures);
+            if (!edited.ok())
+                return failed(edited.error());
+            if (*edited)
+                frames = **edited;
+        }
         if (frames && tag.tooManyFrames)
             return refused(QStringLiteral("Le tag ID3v2 de « %1 » a plus de %2 trames : rien n'a "
                                           "été écrit")

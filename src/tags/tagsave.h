@@ -12,6 +12,15 @@
 
 namespace tags {
 
+// A change of the pictures of the ID3v2 tag (see editPictures).
+struct PictureEdit
+{
+    enum Action { SetFrontCover, RemoveOne, RemoveAll };
+    Action action = SetFrontCover;
+    QByteArray image;    // SetFrontCover: JPEG or PNG bytes, the MIME type read from them
+    qsizetype index = 0; // RemoveOne: the picture's index (see picturesOf)
+};
+
 // What a save is asked to change in one file.
 struct TagChanges
 {
@@ -22,6 +31,9 @@ struct TagChanges
     // The ID3v2 tag wanted; nullopt leaves the tag as it is, a record that is not valid removes
     // it.
     std::optional<TypeTagV2> v2;
+    // Made after the v2 change (on a tag that holds the record when v2 is not given); a tag is
+    // created when the file has none.
+    std::optional<PictureEdit> pictures;
 };
 
 enum class SaveKind {

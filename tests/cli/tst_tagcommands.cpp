@@ -65,7 +65,7 @@ const char *const setExpected = R"({"fichier": "%1",
            "Commentaire": "", "Piste": 3, "Genre": 102},
     "v2": {"Titre": "Été indien", "Artiste": "Чайковский", "Album": "Best of", "Annee": "",
            "Commentaire": "", "Piste": "3/12", "Genre": 102, "Compositeur": "", "Original": "",
-           "Copyright": "", "Url": "http://exemple.fr", "Encode": "", "Image": {"octets": %2}}})";
+           "Copyright": "", "Url": "http://exemple.fr", "Encode": "", "Image": {"octets": %2}, "Images": [{"type": 3, "mime": "image/jpeg", "octets": %2}]}})";
 
 } // namespace
 
