@@ -29,6 +29,7 @@ struct Run
     int status = -1;
     QJsonArray json;
     QByteArray text;
+    QByteArray errors;
 };
 
 Run cli(const QStringList &args)
@@ -38,7 +39,8 @@ Run cli(const QStringList &args)
     if (!process.waitForFinished(60000))
         return {};
     const QByteArray text = process.readAllStandardOutput();
-    return {process.exitCode(), QJsonDocument::fromJson(text).array(), text};
+    return {process.exitCode(), QJsonDocument::fromJson(text).array(), text,
+            process.readAllStandardError()};
 }
 
 // Runs tarvex-cli and tells whether every file succeeded.
@@ -186,6 +188,8 @@ private slots:
             << QStringList{"rip", "--cd-image=x.mp3", "--piste=1", "--mp3", "--tags=tous", "x.mp3"};
         QTest::newRow("rip tags in a WAV")
             << QStringList{"rip", "--cd-image=x.mp3", "--piste=1", "--wav", "--tags=v1", "x.mp3"};
+        QTest::newRow("two rename operations")
+            << QStringList{"rename", "--nom=a.mp3", "--inverser=0", "x.mp3"};
     }
 
     void usageErrors()
@@ -194,6 +198,35 @@ private slots:
         const QByteArray before = readAll(m_path);
         QCOMPARE(cli(args.replaceInStrings("x.mp3", m_path)).status, 2);
         QCOMPARE(readAll(m_path), before);
+    }
+
+    // Help and version go to standard output and end well; a command's help runs nothing.
+    void help_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("begins");
+        const QString all = "Utilisation : tarvex-cli COMMANDE",
+                      rename = "Utilisation : tarvex-cli rename OPERATION";
+        QTest::newRow("--help") << QStringList{"--help"} << all;
+        QTest::newRow("help") << QStringList{"help"} << all;
+        QTest::newRow("help rename") << QStringList{"help", "rename"} << rename;
+        QTest::newRow("rename --help")
+            << QStringList{"rename", "--nom=y.mp3", "--help", "x.mp3"} << rename;
+        QTest::newRow("info --help")
+            << QStringList{"info", "--help"} << "Utilisation : tarvex-cli info FICHIER";
+        QTest::newRow("--version") << QStringList{"--version"} << "tarvex-cli " TARVEX_VERSION "\n";
+    }
+
+    void help()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, begins);
+        const QStringList before = namesIn(m_dir.path());
+        const Run run = cli(args.replaceInStrings("x.mp3", m_path));
+        QCOMPARE(run.status, 0);
+        QVERIFY2(QString::fromUtf8(run.text).startsWith(begins), run.text.constData());
+        QVERIFY(run.errors.isEmpty());
+        QCOMPARE(namesIn(m_dir.path()), before);
     }
 
     void copy_data()
@@ -383,6 +416,10 @@ private slots:
             << "lecture seule";
         QTest::newRow("set on a wav") << QStringList{"set", "--v1", "--titre=x", "FILE"} << "wav"
                                       << "n'est pas un fichier MP3 : rien n'a été écrit";
+        // rename answers in JSON like the other commands; the name is taken in the file's folder.
+        QTest::newRow("rename onto an existing name")
+            << QStringList{"rename", "--nom=chanson.mp3", "FILE"} << "read-only"
+            << "un fichier de ce nom existe déjà";
     }
     void causesNamed()
     {
