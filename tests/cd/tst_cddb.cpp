@@ -216,6 +216,8 @@ void TestCddb::readAnswer_data()
                                     "TTITLE+1=x", "EXTT99999999=x", "EXTT1000=x", "TTITLE98=Z",
                                     "TTITLE99=x"})
         << 99 << amis << QStringList{"A"} + QStringList(97, QString()) + QStringList{"Z"};
+    QTest::newRow("no end line") << entry(disc + QStringList{"TTITLE0=Un"}).chopped(3) << 1 << amis
+                                 << QStringList{"Un"};
     QTest::newRow("nothing after the end line")
         << entry({"DTITLE=A / B", ".", "DYEAR=1999", "TTITLE0=x"}) << 1 << "A|B||" << QStringList{};
     QTest::newRow("not 210") << QByteArray("401 Specified CDDB entry not found.\r\n") << 1 << "|||"
@@ -313,8 +315,6 @@ void TestCddb::hostileServer_data()
     const QString noAnswer = QStringLiteral("Pas de connection internet");
     const QString tooLong = QStringLiteral("Réponse du serveur CDDB trop longue (plus de 1024 Ko)");
     QTest::newRow("exact match") << int(CddbServer::Mode::Normal) << 0 << QString();
-    QTest::newRow("huge track numbers") << int(CddbServer::Mode::HugeIndex) << 0 << QString();
-    QTest::newRow("no end line") << int(CddbServer::Mode::NoEndLine) << 0 << QString();
     QTest::newRow("5 MB with its length") << int(CddbServer::Mode::HugeBody) << 0 << tooLong;
     QTest::newRow("5 MB without length") << int(CddbServer::Mode::HugeBodyStream) << 0 << tooLong;
     QTest::newRow("HTTP status 500") << int(CddbServer::Mode::HttpError) << 0

@@ -10,7 +10,6 @@
 
 #include <QDataStream>
 #include <QDir>
-#include <QDirIterator>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -109,7 +108,6 @@ private slots:
     void sampleExtremes();
     void encode_data();
     void encode();
-    void corpus();
     void ripTrack_data();
     void ripTrack();
     void cancelKeepsTheOldFile();
@@ -269,26 +267,6 @@ void TestExtraction::encode()
                  frames);
         QVERIFY(f.original && !f.crc); // Layer III: mp3Frames stops at any other frame
     }
-}
-
-void TestExtraction::corpus()
-{
-    const QString root = qEnvironmentVariable("TARVEX_CORPUS");
-    if (root.isEmpty() || !QFileInfo(root).isDir())
-        QSKIP("corpus extérieur absent (TARVEX_CORPUS)");
-    QDirIterator it(root, {QStringLiteral("*.wav")}, QDir::Files, QDirIterator::Subdirectories);
-    int files = 0;
-    int loaded = 0;
-    for (; it.hasNext(); ++files) {
-        const QString path = it.next();
-        const WavFile wav = loadWavFile(path);
-        loaded += wav.wavLoaded;
-        QVERIFY2(wav.wavLoaded ? wav.dataOffset + wav.dataSize <= QFileInfo(path).size()
-                               : wav.error.contains(QFileInfo(path).fileName()),
-                 qPrintable(path));
-    }
-    QVERIFY(files > 0 && loaded > 0);
-    qInfo("%d fichiers WAV du corpus lus, %d convertibles", files, loaded);
 }
 
 void TestExtraction::ripTrack_data()

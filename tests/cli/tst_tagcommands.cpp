@@ -282,20 +282,6 @@ private slots:
         QCOMPARE(target.join('|'), expected);
     }
 
-    void copyRefused()
-    {
-        // Nothing to copy, or a file that is not an MP3: a failure, and the file stays as it was.
-        const QString wav = m_dir.filePath("son.wav");
-        QVERIFY(writeAll(wav, mpegFrames(1)));
-        QVERIFY(succeeds({"set", "--v1", "--v2", "--titre=t", wav}));
-        const QByteArray bare = readAll(m_path), tagged = readAll(wav);
-        for (const char *direction : {"--v1-vers-v2", "--v2-vers-v1"}) {
-            QCOMPARE(cli({"copy", direction, m_path, wav}).status, 1);
-            QCOMPARE(readAll(m_path), bare);
-            QCOMPARE(readAll(wav), tagged);
-        }
-    }
-
     void clearVersions_data()
     {
         QTest::addColumn<QStringList>("flags");

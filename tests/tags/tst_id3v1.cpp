@@ -60,7 +60,6 @@ private slots:
     void genreChoices()
     {
         const QStringList list = tags::genreChoices();
-        QCOMPARE(list.size(), 149);
         QCOMPARE(list.first(), QString());
         // Every name leads back to its own number: no name is listed twice or misplaced.
         for (int genre = 0; genre <= 147; ++genre) {
