@@ -110,7 +110,8 @@ private slots:
     void encode();
     void ripTrack_data();
     void ripTrack();
-    void cancelKeepsTheOldFile();
+    void interruptedRip_data();
+    void interruptedRip();
     void fileNames_data();
     void fileNames();
     void mp3Job_data();
@@ -121,7 +122,6 @@ private slots:
     void jobAsksBeforeReplacing_data();
     void jobAsksBeforeReplacing();
     void writeFailureLeavesNothing();
-    void fileAppearingMeanwhileIsKept();
     void commandLine_data();
     void commandLine();
 };
@@ -322,27 +322,43 @@ void TestExtraction::ripTrack()
     QVERIFY2(qAbs(decoded - sectors * 588) <= 1152, qPrintable(QString::number(decoded)));
 }
 
-// A stopped rip leaves the earlier file as it was and no partial file beside it.
-void TestExtraction::cancelKeepsTheOldFile()
+void TestExtraction::interruptedRip_data()
 {
+    QTest::addColumn<bool>("mp3");
+    QTest::addColumn<bool>("replace"); // the user allowed replacing an existing file
+    QTest::addColumn<bool>("cancel");  // else another program creates the file meanwhile
+    QTest::newRow("WAV stopped") << false << true << true;
+    QTest::newRow("MP3 stopped") << true << true << true;
+    QTest::newRow("file appearing meanwhile") << true << false << false;
+    QTest::newRow("file appearing meanwhile, replacing allowed") << true << true << false;
+}
+
+// A stopped rip leaves the earlier file as it was; a file that takes the output's name while the
+// track is read is neither replaced nor lost. No partial file remains beside it.
+void TestExtraction::interruptedRip()
+{
+    QFETCH(bool, mp3);
+    QFETCH(bool, replace);
+    QFETCH(bool, cancel);
     QTemporaryDir dir;
     testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {200});
-    const QString out = dir.filePath(QStringLiteral("old.out"));
-    for (bool mp3 : {false, true}) {
-        QFile old(out);
-        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("previous take") > 0);
-        old.close();
-        int calls = 0;
-        const auto stopAfterTwo = [&calls](qint64, qint64) { return ++calls < 3; };
-        const RipResult r =
-            mp3 ? ripTrackToMp3(image.cuePath(), 0, out, Overwrite::Replace, stopAfterTwo)
-                : ripTrackToWav(image.cuePath(), 0, out, Overwrite::Replace, stopAfterTwo);
-        QCOMPARE(int(r.status), int(RipStatus::Cancelled));
-        QCOMPARE(calls, 3);
-        QCOMPARE(readAll(out), QByteArray("previous take"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
-                 (QStringList{"disc.bin", "disc.cue", "old.out"}));
-    }
+    const QString out = dir.filePath(QStringLiteral("t.out"));
+    const QByteArray left = cancel ? "previous take" : "someone else's";
+    QVERIFY(!cancel || writeFile(out, left));
+    int calls = 0;
+    const auto progress = [&](qint64 done, qint64) {
+        return cancel ? ++calls < 3 : done != 27 || writeFile(out, left);
+    };
+    const Overwrite overwrite = replace ? Overwrite::Replace : Overwrite::Refuse;
+    const RipResult r = mp3 ? ripTrackToMp3(image.cuePath(), 0, out, overwrite, progress)
+                            : ripTrackToWav(image.cuePath(), 0, out, overwrite, progress);
+    if (cancel)
+        QVERIFY(r.status == RipStatus::Cancelled && calls == 3);
+    else
+        QCOMPARE(r.detail, QStringLiteral("Le fichier « %1 » existe déjà.").arg(out));
+    QCOMPARE(readAll(out), left);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"disc.bin", "disc.cue", "t.out"}));
 }
 
 void TestExtraction::fileNames_data()
@@ -577,24 +593,6 @@ void TestExtraction::writeFailureLeavesNothing()
                  .arg(dir.filePath("Un.wav")));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{"disc.bin", "disc.cue"}));
-}
-
-// A file that takes the output's name while the track is read is neither replaced nor lost,
-// even when the user allowed replacing the file that was there before.
-void TestExtraction::fileAppearingMeanwhileIsKept()
-{
-    QTemporaryDir dir;
-    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {100});
-    const QString out = dir.filePath(QStringLiteral("t.mp3"));
-    for (Overwrite overwrite : {Overwrite::Refuse, Overwrite::Replace}) {
-        QFile::remove(out);
-        const RipResult r =
-            ripTrackToMp3(image.cuePath(), 0, out, overwrite, [&](qint64 done, qint64) {
-                return done != 27 || writeFile(out, "someone else's");
-            });
-        QCOMPARE(r.detail, QStringLiteral("Le fichier « %1 » existe déjà.").arg(out));
-        QCOMPARE(readAll(out), QByteArray("someone else's"));
-    }
 }
 
 void TestExtraction::commandLine_data()
