@@ -6,9 +6,8 @@ richtag.py write FILE VERSION   an ID3v2.VERSION tag (3 or 4) with frames other 
 richtag.py dump FILE            every frame as one JSON object, several values joined with "/"
 richtag.py plain FILE VERSION ENCODING
                                 a tag of ten common frames, all in text encoding 0 to 3
-richtag.py fields FILE...       for each file, the ID3v1 block and the first value of the common
-                                ID3v2 frames (v2.3 frames not upgraded), or "erreur" when mutagen
-                                reads no ID3v2 tag
+richtag.py fields FILE...       for each file, the first value of the common ID3v2 frames (v2.3
+                                frames not upgraded), or "erreur" when mutagen reads no ID3v2 tag
 """
 import hashlib
 import json
@@ -17,7 +16,6 @@ import sys
 from mutagen.id3 import (ID3, APIC, CHAP, COMM, CTOC, CTOCFlags, GRP1, PRIV, POPM, RVA2, TCMP,
                          TCOM, TCON, TDOR, TDRC, TIPL, TIT2, TMOO, TPE1, TALB, TRCK, TSO2, TSOA,
                          TSOC, TSOP, TSOT, TXXX, UFID, WXXX)
-from mutagen.id3._id3v1 import ParseID3v1
 
 
 def write(path, version):
@@ -91,12 +89,7 @@ def plain(path, version, enc):
 def fields(paths):
     out = []
     for path in paths:
-        try:
-            with open(path, 'rb') as f:
-                f.seek(-128, 2)
-                entry = {'v1': {k: str(v) for k, v in ParseID3v1(f.read()).items()}}
-        except Exception:
-            entry = {'v1': None}
+        entry = {}
         out.append(entry)
         try:
             tags = ID3(path, translate=False, load_v1=False)
