@@ -29,6 +29,7 @@ struct Run
     int status = -1;
     QJsonArray json;
     QByteArray text;
+    QByteArray errors;
 };
 
 Run cli(const QStringList &args)
@@ -38,7 +39,8 @@ Run cli(const QStringList &args)
     if (!process.waitForFinished(60000))
         return {};
     const QByteArray text = process.readAllStandardOutput();
-    return {process.exitCode(), QJsonDocument::fromJson(text).array(), text};
+    return {process.exitCode(), QJsonDocument::fromJson(text).array(), text,
+            process.readAllStandardError()};
 }
 
 // Runs tarvex-cli and tells whether every file succeeded.
@@ -171,28 +173,51 @@ private slots:
         QCOMPARE(info.text, QJsonDocument(info.json).toJson());
     }
 
-    void usageErrors_data()
+    // Help and version go to standard output and end well; a usage mistake is said on standard
+    // error and ends with status 2. Neither touches a file.
+    void usage_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("no file") << QStringList{"set", "--titre=x"};
-        QTest::newRow("unknown option") << QStringList{"set", "--couleur=rouge", "x.mp3"};
-        QTest::newRow("unknown genre") << QStringList{"set", "--genre=Zouk", "x.mp3"};
-        QTest::newRow("genre above a byte") << QStringList{"set", "--genre=300", "x.mp3"};
-        QTest::newRow("picture not jpg") << QStringList{"set", "--image=/etc/hostname", "x.mp3"};
-        QTest::newRow("ID3v1 track 300") << QStringList{"set", "--v1", "--piste=300", "x.mp3"};
-        QTest::newRow("copy without direction") << QStringList{"copy", "x.mp3"};
-        QTest::newRow("bad mode") << QStringList{"copy", "--v1-vers-v2", "--mode=deux", "x.mp3"};
-        QTest::newRow("unknown rip tags")
-            << QStringList{"rip", "--cd-image=x.mp3", "--piste=1", "--mp3", "--tags=tous", "x.mp3"};
-        QTest::newRow("rip tags in a WAV")
-            << QStringList{"rip", "--cd-image=x.mp3", "--piste=1", "--wav", "--tags=v1", "x.mp3"};
+        QTest::addColumn<QString>("begins"); // standard output; empty for a usage mistake
+        const auto mistake = [](const char *name, const QStringList &args) {
+            QTest::newRow(name) << args << QString();
+        };
+        const QString all = "Utilisation : tarvex-cli COMMANDE",
+                      rename = "Utilisation : tarvex-cli rename OPERATION";
+        QTest::newRow("--help") << QStringList{"--help"} << all;
+        QTest::newRow("help") << QStringList{"help"} << all;
+        QTest::newRow("help rename") << QStringList{"help", "rename"} << rename;
+        QTest::newRow("rename --help")
+            << QStringList{"rename", "--nom=y.mp3", "--help", "x.mp3"} << rename;
+        QTest::newRow("info --help")
+            << QStringList{"info", "--help"} << "Utilisation : tarvex-cli info FICHIER";
+        QTest::newRow("--version") << QStringList{"--version"} << "tarvex-cli " TARVEX_VERSION "\n";
+        mistake("no file", {"set", "--titre=x"});
+        mistake("unknown option", {"set", "--couleur=rouge", "x.mp3"});
+        mistake("unknown genre", {"set", "--genre=Zouk", "x.mp3"});
+        mistake("genre above a byte", {"set", "--genre=300", "x.mp3"});
+        mistake("picture not jpg", {"set", "--image=/etc/hostname", "x.mp3"});
+        mistake("ID3v1 track 300", {"set", "--v1", "--piste=300", "x.mp3"});
+        mistake("copy without direction", {"copy", "x.mp3"});
+        mistake("bad mode", {"copy", "--v1-vers-v2", "--mode=deux", "x.mp3"});
+        mistake("unknown rip tags",
+                {"rip", "--cd-image=x.mp3", "--piste=1", "--mp3", "--tags=tous", "x.mp3"});
+        mistake("rip tags in a WAV",
+                {"rip", "--cd-image=x.mp3", "--piste=1", "--wav", "--tags=v1", "x.mp3"});
+        mistake("two rename operations", {"rename", "--nom=a.mp3", "--inverser=0", "x.mp3"});
     }
 
-    void usageErrors()
+    void usage()
     {
         QFETCH(QStringList, args);
+        QFETCH(QString, begins);
+        const QStringList names = namesIn(m_dir.path());
         const QByteArray before = readAll(m_path);
-        QCOMPARE(cli(args.replaceInStrings("x.mp3", m_path)).status, 2);
+        const Run run = cli(args.replaceInStrings("x.mp3", m_path));
+        QCOMPARE(run.status, begins.isEmpty() ? 2 : 0);
+        QVERIFY2(QString::fromUtf8(run.text).startsWith(begins), run.text.constData());
+        QCOMPARE(run.errors.isEmpty(), !begins.isEmpty());
+        QCOMPARE(namesIn(m_dir.path()), names);
         QCOMPARE(readAll(m_path), before);
     }
 
@@ -249,20 +274,6 @@ private slots:
         QCOMPARE(target.join('|'), expected);
     }
 
-    void copyRefused()
-    {
-        // Nothing to copy, or a file that is not an MP3: a failure, and the file stays as it was.
-        const QString wav = m_dir.filePath("son.wav");
-        QVERIFY(writeAll(wav, mpegFrames(1)));
-        QVERIFY(succeeds({"set", "--v1", "--v2", "--titre=t", wav}));
-        const QByteArray bare = readAll(m_path), tagged = readAll(wav);
-        for (const char *direction : {"--v1-vers-v2", "--v2-vers-v1"}) {
-            QCOMPARE(cli({"copy", direction, m_path, wav}).status, 1);
-            QCOMPARE(readAll(m_path), bare);
-            QCOMPARE(readAll(wav), tagged);
-        }
-    }
-
     void clearVersions_data()
     {
         QTest::addColumn<QStringList>("flags");
@@ -286,49 +297,6 @@ private slots:
         // Clearing what is not there succeeds and changes nothing.
         QVERIFY(succeeds(QStringList{"clear"} + flags + QStringList{m_path}));
         QCOMPARE(readAll(m_path), now);
-    }
-
-    void refused_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::newRow("read-only file") << "fichier";
-        QTest::newRow("read-only folder") << "dossier";
-        QTest::newRow("full file system") << "plein";
-    }
-
-    void refused()
-    {
-        QFETCH(QString, kind);
-        // Part of the error given.
-        const QString reason = kind == "fichier" ? "lecture seule" : kind == "plein" ? "place" : "";
-        QTemporaryDir dir;
-        const QString folder = dir.filePath("d"), path = folder + "/a.mp3";
-        const QByteArray where = QFile::encodeName(folder);
-        QVERIFY(QDir().mkpath(folder));
-        // As root a small tmpfs is mounted there; otherwise the folder's permission bits serve.
-        const bool tmpfs = geteuid() == 0 && kind != "fichier";
-        if (kind == "plein" && !tmpfs)
-            QSKIP("système de fichiers plein non testé : un tmpfs demande les droits root");
-        QVERIFY(!tmpfs || mount("tmpfs", where.constData(), "tmpfs", 0, "size=1m") == 0);
-        const auto cleanup = qScopeGuard([&] {
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            if (tmpfs)
-                umount2(where.constData(), MNT_DETACH);
-        });
-        // 700 KB of audio in a 1 MB file system: the rewritten copy cannot fit beside it.
-        const QByteArray content = tag(3, frame(3, "TIT2", latin("vieux"))) + mpegFrames(1700);
-        QVERIFY(writeAll(path, content));
-        if (kind == "fichier")
-            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
-        else if (kind == "dossier" && tmpfs)
-            QVERIFY(mount("tmpfs", where.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) ==
-                    0);
-        else if (kind == "dossier")
-            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        const tags::Result<bool> written = tags::writeTagV2(path, fullRecord());
-        QVERIFY2(!written.ok() && written.error().contains(reason), qPrintable(written.error()));
-        QCOMPARE(readAll(path), content);
-        QCOMPARE(namesIn(folder), QStringList{"a.mp3"});
     }
 
     // A rich tag written by mutagen keeps every value but the edited one, whatever its version;
@@ -366,47 +334,78 @@ private slots:
         QVERIFY(readAll(m_path).contains(mpegFrames(20)));
     }
 
-    // Each failure names its real cause; a named pipe or a device is refused at once.
+    // Each failure names its real cause; a named pipe or a device is refused at once. A save that
+    // cannot finish leaves the file byte for byte and nothing beside it.
     void causesNamed_data()
     {
         QTest::addColumn<QStringList>("args"); // FILE stands for the file of the row
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("cause");
+        const auto row = [](const char *name, const QStringList &args, const char *kind,
+                            const QString &cause) {
+            QTest::newRow(name) << args << QString(kind) << cause;
+        };
         const QString notRegular = "pas un fichier ordinaire";
-        QTest::newRow("tags of a pipe") << QStringList{"tags", "FILE"} << "pipe" << notRegular;
-        QTest::newRow("info of a pipe") << QStringList{"info", "FILE"} << "pipe" << notRegular;
-        QTest::newRow("set on a pipe")
-            << QStringList{"set", "--titre=x", "FILE"} << "pipe" << notRegular;
-        QTest::newRow("clear on a device") << QStringList{"clear", "/dev/null"} << "" << notRegular;
-        QTest::newRow("copy into a read-only file")
-            << QStringList{"copy", "--v2-vers-v1", "FILE"} << "read-only"
-            << "lecture seule";
-        QTest::newRow("set on a wav") << QStringList{"set", "--v1", "--titre=x", "FILE"} << "wav"
-                                      << "n'est pas un fichier MP3 : rien n'a été écrit";
+        // A longer title makes the tag outgrow its space: the file is rewritten beside itself.
+        const QStringList grow{"set", "--titre=un titre plus long que l'ancien", "FILE"};
+        row("tags of a pipe", {"tags", "FILE"}, "pipe", notRegular);
+        row("info of a pipe", {"info", "FILE"}, "pipe", notRegular);
+        row("set on a pipe", {"set", "--titre=x", "FILE"}, "pipe", notRegular);
+        row("clear on a device", {"clear", "/dev/null"}, "", notRegular);
+        row("copy into a read-only file", {"copy", "--v2-vers-v1", "FILE"}, "read-only",
+            "lecture seule");
+        row("set on a read-only file", grow, "read-only", "lecture seule");
+        row("set in a read-only folder", grow, "read-only folder", "");
+        row("set on a full file system", grow, "full", "place");
+        row("set on a wav", {"set", "--v1", "--titre=x", "FILE"}, "wav",
+            "n'est pas un fichier MP3 : rien n'a été écrit");
+        // rename answers in JSON like the other commands; the name is taken in the file's folder.
+        row("rename onto an existing name", {"rename", "--nom=chanson.mp3", "FILE"}, "read-only",
+            "un fichier de ce nom existe déjà");
     }
     void causesNamed()
     {
         QFETCH(QStringList, args);
         QFETCH(QString, kind);
         QFETCH(QString, cause);
-        const QString path = m_dir.filePath("cause.mp3");
-        QFile::remove(path);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("d"), path = folder + "/cause.mp3";
+        const QByteArray where = QFile::encodeName(folder);
+        QVERIFY(QDir().mkpath(folder) && writeAll(dir.filePath("d/chanson.mp3"), mpegFrames(1)));
+        // As root a small tmpfs is mounted there; otherwise the folder's permission bits serve.
+        const bool tmpfs = geteuid() == 0 && (kind == "full" || kind == "read-only folder");
+        if (kind == "full" && !tmpfs)
+            QSKIP("système de fichiers plein non testé : un tmpfs demande les droits root");
+        QVERIFY(!tmpfs || mount("tmpfs", where.constData(), "tmpfs", 0, "size=1m") == 0);
+        const auto cleanup = qScopeGuard([&] {
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            if (tmpfs)
+                umount2(where.constData(), MNT_DETACH);
+        });
+        // 700 KB of audio in a 1 MB file system: the rewritten copy cannot fit beside it.
+        const QByteArray content = tag(3, frame(3, "TIT2", latin("vieux"))) + mpegFrames(1700);
         if (kind == "pipe")
             QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
-        else if (kind == "read-only")
-            QVERIFY(writeAll(path, tag(3, frame(3, "TIT2", latin("t"))) + mpegFrames(3)) &&
-                    QFile::setPermissions(path, QFile::ReadOwner));
         else if (kind == "wav")
             QVERIFY(writeAll(path, "RIFF" + QByteArray(4, '\0') + "WAVEfmt " + mpegFrames(3)));
+        else if (!kind.isEmpty())
+            QVERIFY(writeAll(path, content));
+        if (kind == "read-only")
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        else if (kind == "read-only folder" && tmpfs)
+            QVERIFY(mount("tmpfs", where.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) ==
+                    0);
+        else if (kind == "read-only folder")
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        const QStringList names = namesIn(folder);
         const QByteArray before = kind == "pipe" ? QByteArray() : readAll(path);
-        args.replaceInStrings("FILE", path);
-        const Run run = cli(args);
+        const Run run = cli(args.replaceInStrings("FILE", path));
         QCOMPARE(run.status, 1);
         const QString error = run.json.at(0).toObject().value("erreur").toString();
-        QVERIFY2(error.contains(cause), qPrintable(error));
+        QVERIFY2(!error.isEmpty() && error.contains(cause), qPrintable(error));
         if (kind != "pipe")
             QCOMPARE(readAll(path), before);
-        QFile::remove(path);
+        QCOMPARE(namesIn(folder), names);
     }
 
     void killedMidSave()

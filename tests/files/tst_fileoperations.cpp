@@ -1,12 +1,10 @@
 #include "base/safefs.h"
 #include "files/fileoperations.h"
-#include "rename/renamebatch.h"
 
 #include "mpegstream.h"
 
 #include <QDateTime>
 #include <QDir>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -63,7 +61,6 @@ private slots:
     void otherFileSystems();
     void largeFileKeepsModeAndTime();
     void copyThroughSymbolicLink();
-    void contentsSurviveRandomBatches();
 
 private:
     // A tmpfs of its own, so that a move crosses file systems; empty when not root.
@@ -189,47 +186,6 @@ void TestFileOperations::copyThroughSymbolicLink()
     QVERIFY(QFileInfo(joinPath(m_target, "a.mp3")).isSymLink());
     QCOMPARE(contentOf(elsewhere), QByteArray("a"));
     QCOMPARE(state(m_source), QStringLiteral("a.mp3=a|b.mp3=b"));
-}
-
-// Random batches of renames (with clashing and repeated names) and moves between three folders,
-// one on another file system when possible: no content is ever lost or duplicated.
-void TestFileOperations::contentsSurviveRandomBatches()
-{
-    QString other = mountTmpfs("size=1m");
-    if (other.isEmpty())
-        QVERIFY(QDir().mkpath(other = m_root->filePath("autre")));
-    const QStringList folders = {m_source, m_target, other};
-    const QStringList pool = {"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3", "f.mp3"};
-    put(joinPath(m_target, "c.mp3"), "c");
-    put(joinPath(m_target, "d.mp3"), "d");
-    put(joinPath(other, "a.mp3"), "autre a");
-    auto contents = [&] {
-        QList<QByteArray> all;
-        for (const QString &folder : folders)
-            for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
-                all.append(contentOf(joinPath(folder, name)));
-        std::sort(all.begin(), all.end());
-        return all;
-    };
-    const QList<QByteArray> before = contents();
-    QCOMPARE(before.size(), 5);
-
-    QRandomGenerator random(20261206);
-    for (int batch = 0; batch < 200; ++batch) {
-        const QString folder = folders[random.bounded(3)];
-        if (random.bounded(2) == 0) {
-            QList<renaming::RenameRow> rows;
-            for (int i = random.bounded(1, 5); i > 0; --i)
-                rows.append({pool[random.bounded(pool.size())], pool[random.bounded(pool.size())]});
-            renaming::renameFiles(folder, rows);
-        } else {
-            QStringList names;
-            for (int i = random.bounded(1, 4); i > 0; --i)
-                names.append(pool[random.bounded(pool.size())]);
-            files::moveFiles(folder, names, folders[random.bounded(3)]);
-        }
-        QCOMPARE(contents(), before);
-    }
 }
 
 QTEST_GUILESS_MAIN(TestFileOperations)

@@ -95,9 +95,13 @@ void agreesWithMediainfo(const QJsonObject &entry)
     }
 }
 
-bool have(const char *tool)
+// Why a test that needs these peer tools cannot run: the first one missing, or nothing.
+QByteArray missing(std::initializer_list<const char *> tools)
 {
-    return !QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty();
+    for (const char *tool : tools)
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            return tool + QByteArray(" n'est pas installé (scripts/install-deps.sh)");
+    return {};
 }
 
 } // namespace
@@ -105,8 +109,7 @@ bool have(const char *tool)
 void TestPeerTools::initTestCase()
 {
     m_cli = qEnvironmentVariable("TARVEX_CLI");
-    if (m_cli.isEmpty() || !QFile::exists(m_cli))
-        QSKIP("TARVEX_CLI does not name the built tarvex-cli");
+    QVERIFY2(QFile::exists(m_cli), "TARVEX_CLI ne désigne pas tarvex-cli (lancer par ctest)");
 }
 
 QJsonArray TestPeerTools::info(const QStringList &paths, int expectedExit)
@@ -137,8 +140,8 @@ void TestPeerTools::lameEncodedFile_data()
 
 void TestPeerTools::lameEncodedFile()
 {
-    if (!have("lame") || !have("mpg123") || !have("mediainfo"))
-        QSKIP("lame, mpg123 or mediainfo is not installed (scripts/install-deps.sh)");
+    if (const QByteArray why = missing({"lame", "mpg123", "mediainfo"}); !why.isEmpty())
+        QSKIP(why.constData());
     QFETCH(QStringList, options);
     QFETCH(QString, vbr);
     // Three seconds of two tones, 16-bit stereo at 44.1 kHz, as raw samples.
@@ -178,8 +181,8 @@ void TestPeerTools::corpus()
     // Every file goes through both readers.
     const QJsonArray files = info(paths, 0);
     QCOMPARE(files.size(), paths.size());
-    if (!have("mpg123"))
-        QSKIP("mpg123 is not installed (scripts/install-deps.sh)");
+    if (const QByteArray why = missing({"mpg123"}); !why.isEmpty())
+        QSKIP(why.constData());
     // Random bytes before the audio: a false sync there passes the two-byte test and decodes
     // to plausible values, and the analysis takes it where mpg123 resynchronises further on.
     const QStringList junkBeforeAudio = {"garbage.mp3", "invalid-frames1.mp3",

@@ -103,13 +103,7 @@ QStringList CddbServer::answerFor(const QStringList &words) const
             QStringList lines{u"210 %1 %2 CD database entry follows (until terminating `.')"_s.arg(
                 e.category, e.discId)};
             lines += e.xmcd.split(u"\r\n"_s, Qt::SkipEmptyParts);
-            if (m_mode == Mode::HugeIndex) // five lines before the last one, joined as the rest
-                lines.insert(lines.size() - 1, u"TTITLE4294967296=overflow\r\nTTITLE2147483647=max"
-                                               u"\r\nTTITLE100=beyond a disc\r\nEXTT99999999=far"
-                                               u"\r\nTTITLE-1=negative"_s);
-            if (m_mode != Mode::NoEndLine)
-                lines.append(u"."_s);
-            return lines;
+            return lines << u"."_s;
         }
         return {u"401 Specified CDDB entry not found."_s};
     }

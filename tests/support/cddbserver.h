@@ -20,10 +20,8 @@ class CddbServer : public QObject
 public:
     enum class Mode {
         Normal,
-        HugeIndex,      // read answers carry title lines with absurd track numbers
         HugeBody,       // every answer is 5 MB long, Content-Length announced
         HugeBodyStream, // 5 MB without Content-Length, the connection closed at the end
-        NoEndLine,      // read answers lack their "." line
         NeverAnswers,   // requests are read and never answered
         StallsMidBody,  // half of the announced answer is sent, then nothing more
         HttpError,      // HTTP status 500

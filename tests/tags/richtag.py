@@ -4,14 +4,18 @@ richtag.py write FILE VERSION   an ID3v2.VERSION tag (3 or 4) with frames other 
                                 sort names, compilation, mood, grouping, replay gain, chapters,
                                 ratings, two pictures, three comments, two artists, two genres
 richtag.py dump FILE            every frame as one JSON object, several values joined with "/"
+richtag.py plain FILE VERSION ENCODING
+                                a tag of ten common frames, all in text encoding 0 to 3
+richtag.py fields FILE...       for each file, the first value of the common ID3v2 frames (v2.3
+                                frames not upgraded), or "erreur" when mutagen reads no ID3v2 tag
 """
 import hashlib
 import json
 import sys
 
 from mutagen.id3 import (ID3, APIC, CHAP, COMM, CTOC, CTOCFlags, GRP1, PRIV, POPM, RVA2, TCMP,
-                         TCON, TDOR, TDRC, TIPL, TIT2, TMOO, TPE1, TALB, TRCK, TSO2, TSOA, TSOC,
-                         TSOP, TSOT, TXXX, UFID, WXXX)
+                         TCOM, TCON, TDOR, TDRC, TIPL, TIT2, TMOO, TPE1, TALB, TRCK, TSO2, TSOA,
+                         TSOC, TSOP, TSOT, TXXX, UFID, WXXX)
 
 
 def write(path, version):
@@ -70,8 +74,48 @@ def dump(path):
                      ensure_ascii=False))
 
 
+def plain(path, version, enc):
+    tags = ID3()
+    for frame in (TIT2(text='Élégie'), TPE1(text='Fauré' if enc == 0 else 'Шостакович'),
+                  TALB(text='Mélodies'), TRCK(text='5/10'), TCON(text='Chanson'),
+                  TDRC(text='2004'), COMM(lang='fra', desc='', text='Très bien'),
+                  TCOM(text='Gabriel'), WXXX(desc='site', url='http://exemple.fr'),
+                  APIC(mime='image/jpeg', type=3, desc='pochette', data=bytes(range(256)))):
+        frame.encoding = enc
+        tags.add(frame)
+    tags.save(path, v2_version=version)
+
+
+def fields(paths):
+    out = []
+    for path in paths:
+        entry = {}
+        out.append(entry)
+        try:
+            tags = ID3(path, translate=False, load_v1=False)
+        except Exception as e:
+            entry['erreur'] = str(e)
+            continue
+        entry['version'] = tags.version[1]
+        for key in ('TIT2', 'TPE1', 'TALB', 'TRCK', 'TYER', 'TCOM', 'TOPE', 'TCOP', 'TENC',
+                    'COMM:'):
+            if tags.getall(key) and tags.getall(key)[0].text:
+                entry[key[:4]] = str(tags.getall(key)[0].text[0])
+        if tags.getall('TCON') and tags.getall('TCON')[0].text:
+            entry['TCON'] = tags.getall('TCON')[0].genres[0]
+        if tags.getall('WXXX'):
+            entry['WXXX'] = tags.getall('WXXX')[0].url
+        if tags.getall('APIC'):
+            entry['APIC'] = tags.getall('APIC')[-1].data.hex()
+    print(json.dumps(out))
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "write":
         write(sys.argv[2], int(sys.argv[3]))
+    elif sys.argv[1] == "plain":
+        plain(sys.argv[2], int(sys.argv[3]), int(sys.argv[4]))
+    elif sys.argv[1] == "fields":
+        fields(sys.argv[2:])
     else:
         dump(sys.argv[2])
