@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -57,6 +58,16 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     txtRecu = named<QPlainTextEdit>(this, "txtRecu");
     txtRecu->setReadOnly(true);
     txtRecu->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtRecu->hide();
+    btnDetails = named<QPushButton>(this, "btnDetails", QStringLiteral("Détails"));
+    btnDetails->setCheckable(true);
+    connect(btnDetails, &QPushButton::toggled, txtRecu, &QWidget::setVisible);
+    lblEtatRecherche = named<QLabel>(this, "lblEtatRecherche");
+    lblEtatRecherche->setWordWrap(true);
+    lblEtatRecherche->setOpenExternalLinks(true); // the submission page opens in the browser
+    imgPochette = named<QLabel>(this, "imgPochette");
+    imgPochette->setAlignment(Qt::AlignCenter);
+    imgPochette->hide();
     btnChoisirSite = named<QPushButton>(this, "btnChoisirSite", QStringLiteral("Liste des &Sites"));
     btnAnnulerSite = named<QPushButton>(this, "btnAnnulerSite", QStringLiteral("Annuler"));
     btnAnnulerSite->hide();
@@ -95,10 +106,12 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     form->addRow(QStringLiteral("Année :"), txtAnnee);
     form->addRow(QStringLiteral("Genre :"), txtGenre);
 
-    auto *cddb = new QGroupBox(QStringLiteral("CDDB"), this);
+    auto *cddb = new QGroupBox(QStringLiteral("Recherche en ligne"), this);
     auto *cddbLayout = new QVBoxLayout(cddb);
+    cddbLayout->addWidget(lblEtatRecherche);
     cddbLayout->addWidget(txtRecu, 1);
     auto *siteButtons = new QHBoxLayout;
+    siteButtons->addWidget(btnDetails);
     siteButtons->addWidget(btnChoisirSite);
     siteButtons->addWidget(btnAnnulerSite);
     siteButtons->addStretch();
@@ -106,12 +119,23 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
 
     auto *side = new QVBoxLayout;
     side->addWidget(disc);
+    side->addWidget(imgPochette);
     side->addWidget(fraCategorie);
     side->addWidget(cddb, 1);
 
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(tracks, 1);
     layout->addLayout(side, 1);
+}
+
+void CdPage::setCover(const QByteArray &jpeg)
+{
+    QPixmap picture;
+    m_cover = picture.loadFromData(jpeg, "JPEG") ? jpeg : QByteArray();
+    imgPochette->setPixmap(
+        picture.isNull() ? QPixmap()
+                         : picture.scaled(160, 160, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    imgPochette->setVisible(!m_cover.isEmpty());
 }
 
 void CdPage::setAllChecked(bool checked)
