@@ -4,6 +4,7 @@
 #include "rename/renamebatch.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -68,6 +69,9 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     imgPochette = named<QLabel>(this, "imgPochette");
     imgPochette->setAlignment(Qt::AlignCenter);
     imgPochette->hide();
+    // A cover belongs to the disc it was found for.
+    connect(cboLecteurCD, &QComboBox::currentTextChanged, this, [this] { setCover({}); });
+    m_coverFile.setFileTemplate(QDir::tempPath() + QStringLiteral("/tarvex-pochette-XXXXXX.jpg"));
     btnChoisirSite = named<QPushButton>(this, "btnChoisirSite", QStringLiteral("Liste des &Sites"));
     btnAnnulerSite = named<QPushButton>(this, "btnAnnulerSite", QStringLiteral("Annuler"));
     btnAnnulerSite->hide();
@@ -132,6 +136,11 @@ void CdPage::setCover(const QByteArray &jpeg)
 {
     QPixmap picture;
     m_cover = picture.loadFromData(jpeg, "JPEG") ? jpeg : QByteArray();
+    // The tag writer embeds a picture from a ".jpg" file.
+    if (!m_cover.isEmpty() &&
+        !(m_coverFile.open() && m_coverFile.resize(0) &&
+          m_coverFile.write(m_cover) == m_cover.size() && m_coverFile.flush()))
+        m_cover.clear();
     imgPochette->setPixmap(
         picture.isNull() ? QPixmap()
                          : picture.scaled(160, 160, Qt::KeepAspectRatio, Qt::SmoothTransformation));

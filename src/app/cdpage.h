@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QTemporaryFile>
 
 class QComboBox;
 class QLabel;
@@ -38,8 +39,10 @@ public:
     // What the last lookup found or why it found nothing, in a sentence; may hold a link.
     QLabel *lblEtatRecherche;
     QLabel *imgPochette; // the front cover of the chosen release
-    // The cover's JPEG bytes, kept for the tags of the extracted tracks; empty for none.
+    // The cover's JPEG bytes, and the file that holds them for the tags of the extracted tracks;
+    // both empty for none.
     QByteArray cover() const { return m_cover; }
+    QString coverFile() const { return m_cover.isEmpty() ? QString() : m_coverFile.fileName(); }
     void setCover(const QByteArray &jpeg);
     QPushButton *btnChoisirSite;
     QPushButton *btnAnnulerSite; // shown while a server of the list is to be chosen
@@ -52,6 +55,7 @@ public:
 
 private:
     QByteArray m_cover;
+    QTemporaryFile m_coverFile;
 };
 
 } // namespace app
