@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QJsonDocument>
 #include <QTimer>
 #include <QUrl>
 
@@ -103,6 +104,8 @@ MusicBrainzReply MusicBrainzClient::lookUp(const QString &discId)
     reply.failure = list.failure;
     if (!reply.failure.isEmpty())
         return reply;
+    reply.raw =
+        QString::fromUtf8(QJsonDocument::fromJson(body).toJson()); // readable in the details
     reply.releases = std::move(list.releases);
     if (reply.releases.isEmpty()) {
         reply.kind = MusicBrainzReply::Unknown;

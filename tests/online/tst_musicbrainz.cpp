@@ -1,7 +1,6 @@
 #include "httpserver.h"
 
 #include "cd/cddb.h"
-#include "cd/cddbclient.h"
 #include "cd/httpfetch.h"
 #include "online/musicbrainzclient.h"
 #include "online/musicbrainzdiscid.h"
@@ -20,17 +19,15 @@ namespace {
 // in Base64 with ".", "_" and "-" for "+", "/" and "=".
 QString documentedDiscId(int first, int last, const QList<int> &offsets)
 {
-    QByteArray text = u"%1%2"_s.arg(first, 2, 16, QLatin1Char('0'))
-                          .arg(last, 2, 16, QLatin1Char('0'))
-                          .toUpper()
-                          .toLatin1();
+    const auto hex = [](int n, int w) {
+        return QByteArray::number(n, 16).toUpper().rightJustified(w, '0');
+    };
+    QByteArray text = hex(first, 2) + hex(last, 2);
     for (int i = 0; i < 100; ++i)
-        text += u"%1"_s.arg(offsets.value(i), 8, 16, QLatin1Char('0')).toUpper().toLatin1();
-    return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha1)
-                                   .toBase64()
-                                   .replace('+', '.')
-                                   .replace('/', '_')
-                                   .replace('=', '-'));
+        text += hex(offsets.value(i), 8);
+    const QByteArray sha1 = QCryptographicHash::hash(text, QCryptographicHash::Sha1).toBase64();
+    return QString::fromLatin1(
+        QByteArray(sha1).replace('+', '.').replace('/', '_').replace('=', '-'));
 }
 
 cd::CdToc tocOf(int first, const QList<int> &frames, bool lastIsData)
@@ -58,8 +55,7 @@ QByteArray releaseJson(const QString &id, const QString &title, const QString &c
 
 QByteArray releasesJson(const QList<QByteArray> &releases)
 {
-    return R"({"id": "ID", "sectors": 95462, "release-count": )" +
-           QByteArray::number(releases.size()) + R"(, "releases": [)" + releases.join(',') + "]}";
+    return R"({"id": "ID", "releases": [)" + releases.join(',') + "]}";
 }
 
 } // namespace
@@ -90,7 +86,7 @@ private slots:
         QFETCH(bool, lastIsData);
         QFETCH(QString, documented);
         const auto disc = online::musicBrainzDisc(tocOf(first, frames, lastIsData));
-        QVERIFY(disc);
+        QVERIFY(disc && disc->submissionUrl.contains(disc->id));
         // The data track is left out and the audio ends 11400 sectors before it.
         const int last = first + int(frames.size()) - 2 - (lastIsData ? 1 : 0);
         QList<int> offsets(100, 0);
@@ -100,7 +96,6 @@ private slots:
         QCOMPARE(disc->id, documentedDiscId(first, last, offsets));
         if (!documented.isEmpty())
             QCOMPARE(disc->id, documented);
-        QVERIFY(disc->submissionUrl.contains(disc->id));
     }
 
     void lookUp_data()
@@ -122,9 +117,6 @@ private slots:
         QTest::newRow("none, 404") << QList<A>{{404, R"({"error": "Not Found"})"}}
                                    << int(online::MusicBrainzReply::Unknown)
                                    << QStringList{u"MusicBrainz ne connaît pas ce disque"_s};
-        QTest::newRow("none, empty list")
-            << QList<A>{{200, releasesJson({})}} << int(online::MusicBrainzReply::Unknown)
-            << QStringList{u"MusicBrainz ne connaît pas ce disque"_s};
         QTest::newRow("malformed")
             << QList<A>{{200, releasesJson({one}).chopped(3)}}
             << int(online::MusicBrainzReply::Failed)
@@ -194,8 +186,6 @@ private slots:
         QTest::newRow("cover") << HttpServer::Answer{200, jpeg} << QString();
         QTest::newRow("no cover") << HttpServer::Answer{404, "Not found"}
                                   << u"Pas de pochette pour cette édition"_s;
-        QTest::newRow("not a JPEG") << HttpServer::Answer{200, "\x89PNG\r\n"}
-                                    << u"La pochette reçue n'est pas une image JPEG"_s;
         QTest::newRow("over the size limit")
             << HttpServer::Answer{200, jpeg + QByteArray(600, 'x')}
             << u"Réponse de Cover Art Archive trop longue (plus de 1 Ko)"_s;
@@ -215,25 +205,17 @@ private slots:
     }
 
     // Level 6 answers are UTF-8; a server that still sends Windows-1252 is read as such.
-    void cddbUtf8_data()
+    void cddbAnswerText_data()
     {
         QTest::addColumn<QByteArray>("body");
-        QTest::newRow("UTF-8") << u"Sigur Rós / Ágætis byrjun — 東京"_s.toUtf8();
-        QTest::newRow("Windows-1252") << QByteArray("Sigur R\xF3s / \xC1g\xE6tis byrjun \x97");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("UTF-8") << u"Sigur Rós / 東京"_s.toUtf8() << u"Sigur Rós / 東京"_s;
+        QTest::newRow("Windows-1252") << QByteArray("Sigur R\xF3s \x97") << u"Sigur Rós —"_s;
     }
-    void cddbUtf8()
+    void cddbAnswerText()
     {
         QFETCH(QByteArray, body);
-        HttpServer server;
-        QVERIFY(server.start());
-        server.queue("/cddb.cgi", {200, "210 misc 0200b401\r\nDTITLE=" + body + "\r\n.\r\n"});
-        cd::HttpFetch fetch;
-        const cd::CddbReply reply = cd::cddbSend(fetch, server.url() + u"/cddb.cgi"_s, u"cmd"_s,
-                                                 cd::cddbHelloSuffix(u"jean@exemple.fr"_s));
-        QVERIFY(reply.answer.contains(u"Sigur Rós / Ágætis byrjun "_s));
-        QVERIFY(reply.answer.contains(body.startsWith("Sigur R\xC3") ? u"— 東京"_s : u"—"_s));
-        QCOMPARE(server.requests().first().target,
-                 "/cddb.cgi?cmd=cmd&hello=jean+exemple.fr+Tarvex+" TARVEX_VERSION "&proto=6");
+        QTEST(cd::decodeCddbAnswer(body), "text");
     }
 };
 

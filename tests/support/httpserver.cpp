@@ -1,63 +1,40 @@
 #include "httpserver.h"
 
-#include <QPointer>
+#include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTimer>
 
 namespace testsupport {
 
-HttpServer::HttpServer(QObject *parent) : QObject(parent), m_server(new QTcpServer(this))
+HttpServer::HttpServer()
 {
     m_clock.start();
-    connect(m_server, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket *socket = m_server->nextPendingConnection()) {
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { serve(socket); });
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        }
-    });
-}
-
-QString HttpServer::url() const
-{
-    return QStringLiteral("http://127.0.0.1:%1").arg(m_server->serverPort());
-}
-
-HttpServer::Answer HttpServer::answerFor(const QByteArray &target)
-{
-    for (auto it = m_answers.begin(); it != m_answers.end(); ++it) {
-        if (target.startsWith(it.key()) && !it->isEmpty())
-            return it->size() > 1 ? it->takeFirst() : it->first();
-    }
-    return {404, "{\"error\": \"Not Found\"}"};
-}
-
-void HttpServer::serve(QTcpSocket *socket)
-{
-    QByteArray &data = m_pending[socket];
-    data += socket->readAll();
-    const qsizetype end = data.indexOf("\r\n\r\n");
-    if (end < 0)
-        return;
-    const QList<QByteArray> lines = data.left(end).split('\n');
-    m_pending.remove(socket);
-    Request request;
-    request.target = lines.first().split(' ').value(1);
-    request.receivedMs = m_clock.elapsed();
-    for (const QByteArray &line : lines) {
-        if (line.toLower().startsWith("user-agent:"))
-            request.userAgent = line.mid(11).trimmed();
-    }
-    m_requests.append(request);
-
-    const Answer answer = answerFor(request.target);
-    const QPointer<QTcpSocket> alive = socket;
-    QTimer::singleShot(answer.delayMs, this, [alive, answer] {
-        if (!alive)
-            return;
-        alive->write("HTTP/1.1 " + QByteArray::number(answer.status) + " Status\r\n" +
-                     "Content-Length: " + QByteArray::number(answer.body.size()) + "\r\n" +
-                     answer.extraHeaders + "Connection: close\r\n\r\n" + answer.body);
-        alive->disconnectFromHost();
+    connect(&m_server, &QTcpServer::newConnection, this, [this] {
+        QTcpSocket *socket = m_server.nextPendingConnection();
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+            const QByteArray head = socket->peek(64 * 1024);
+            if (!head.contains("\r\n\r\n"))
+                return;
+            socket->readAll();
+            const QByteArray agent = QRegularExpression(QStringLiteral("\r\nUser-Agent: ([^\r]*)"))
+                                         .match(QString::fromLatin1(head))
+                                         .captured(1)
+                                         .toLatin1();
+            m_requests.append({head.split(' ').value(1), agent, m_clock.elapsed()});
+            Answer answer{404, "{\"error\": \"Not Found\"}"};
+            for (auto it = m_answers.begin(); it != m_answers.end(); ++it) {
+                if (m_requests.last().target.startsWith(it.key()))
+                    answer = it->size() > 1 ? it->takeFirst() : it->first();
+            }
+            QTimer::singleShot(answer.delayMs, socket, [socket, answer] {
+                socket->write(
+                    "HTTP/1.1 " + QByteArray::number(answer.status) +
+                    " Status\r\nContent-Length: " + QByteArray::number(answer.body.size()) +
+                    "\r\n" + answer.headers + "Connection: close\r\n\r\n" + answer.body);
+                socket->disconnectFromHost();
+            });
+        });
     });
 }
 

@@ -1,60 +1,44 @@
 #pragma once
 
-#include <QByteArray>
 #include <QElapsedTimer>
-#include <QList>
 #include <QMap>
-#include <QObject>
 #include <QTcpServer>
-
-class QTcpSocket;
 
 namespace testsupport {
 
-// An HTTP server on the loopback interface that answers each request path from a queue of
-// canned answers, and notes what it received and when.
+// An HTTP server on the loopback interface that answers each request from a queue of canned
+// answers, and notes what it received and when.
 class HttpServer : public QObject
 {
-    Q_OBJECT
-
 public:
     struct Answer
     {
-        Answer(int status = 200, const QByteArray &body = {}, const QByteArray &extraHeaders = {},
+        Answer(int status = 200, const QByteArray &body = {}, const QByteArray &headers = {},
                int delayMs = 0)
-            : status(status), body(body), extraHeaders(extraHeaders), delayMs(delayMs)
+            : status(status), body(body), headers(headers), delayMs(delayMs)
         {
         }
         int status;
-        QByteArray body;
-        QByteArray extraHeaders; // "Name: value\r\n" lines
-        int delayMs;             // before the answer is sent
+        QByteArray body, headers; // headers: "Name: value\r\n" lines
+        int delayMs;              // before the answer is sent
     };
     struct Request
     {
-        QByteArray target; // path and query as sent
-        QByteArray userAgent;
-        qint64 receivedMs = 0; // since the server started
+        QByteArray target, userAgent;
+        qint64 receivedMs; // since the server started
     };
 
-    explicit HttpServer(QObject *parent = nullptr);
-
-    bool start() { return m_server->listen(QHostAddress::LocalHost); }
-    QString url() const;
-
-    // Answers requests whose path starts with prefix: queued answers in turn, the last one
-    // again and again; 404 for a path nothing matches.
+    HttpServer();
+    bool start() { return m_server.listen(QHostAddress::LocalHost); }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
+    // Requests whose target starts with prefix get the queued answers in turn, then the last
+    // one again; other requests get 404.
     void queue(const QByteArray &prefix, const Answer &answer) { m_answers[prefix].append(answer); }
-
     QList<Request> requests() const { return m_requests; }
 
 private:
-    void serve(QTcpSocket *socket);
-    Answer answerFor(const QByteArray &target);
-
-    QTcpServer *m_server;
+    QTcpServer m_server;
     QMap<QByteArray, QList<Answer>> m_answers;
-    QMap<QTcpSocket *, QByteArray> m_pending;
     QList<Request> m_requests;
     QElapsedTimer m_clock;
 };
