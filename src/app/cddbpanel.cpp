@@ -210,6 +210,7 @@ void CddbPanel::lookUpCddb()
     if (!self || m_unloading)
         return;
     if (!m_sitesFailure.isEmpty()) {
+        setStatus(QStringLiteral("CDDB : ") + m_sitesFailure);
         m_window.inform(m_sitesFailure, Dialogs::Icon::Warning);
         m_page->txtRecu->clear();
         return;

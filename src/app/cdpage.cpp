@@ -65,6 +65,7 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     connect(btnDetails, &QPushButton::toggled, txtRecu, &QWidget::setVisible);
     lblEtatRecherche = named<QLabel>(this, "lblEtatRecherche");
     lblEtatRecherche->setWordWrap(true);
+    lblEtatRecherche->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblEtatRecherche->setOpenExternalLinks(true); // the submission page opens in the browser
     imgPochette = named<QLabel>(this, "imgPochette");
     imgPochette->setAlignment(Qt::AlignCenter);
