@@ -20,7 +20,7 @@
 namespace {
 
 const char usageText[] = "cddb (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) [--serveur=URL] "
-                         "[--email=ADRESSE] [--choix=N]";
+                         "[--email=ADRESSE] [--choix=N] [--protocole=5|6]";
 
 int fail(const QString &message)
 {
@@ -51,7 +51,8 @@ QJsonArray matchList(const QStringList &matches)
 
 namespace cli {
 
-DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString &email, int choice)
+DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString &email, int choice,
+                      int protocolLevel)
 {
     DiscLookup lookup;
     clsCdInfo info;
@@ -63,7 +64,7 @@ DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString
         return lookup;
     }
 
-    const QString hello = cd::cddbHelloSuffix(email);
+    const QString hello = cd::cddbHelloSuffix(email, protocolLevel);
     cd::HttpFetch fetch;
     const cd::CddbReply queried = cd::cddbSend(fetch, server, query, hello);
     if (!queried.failure.isEmpty()) {
@@ -136,10 +137,17 @@ namespace {
 int run(const QStringList &args)
 {
     const cli::Arguments arguments = cli::parseArguments(
-        args, {"--cd-image=", "--lecteur=", "--serveur=", "--email=", "--choix="});
+        args, {"--cd-image=", "--lecteur=", "--serveur=", "--email=", "--choix=", "--protocole="});
     QString error;
     const QString drive = cli::driveOption(arguments, &error);
     int choice = 0;
+    int protocol = cd::cddbDefaultProtocol;
+    if (arguments.has(QStringLiteral("--protocole="))) {
+        const QString given = arguments.value(QStringLiteral("--protocole="));
+        protocol = given.toInt();
+        if (protocol != 5 && protocol != 6)
+            error = QStringLiteral("Niveau de protocole CDDB invalide : %1 (5 ou 6)").arg(given);
+    }
     if (error.isEmpty() && arguments.has(QStringLiteral("--choix="))) {
         const QString given = arguments.value(QStringLiteral("--choix="));
         choice = given.toInt();
@@ -151,8 +159,8 @@ int run(const QStringList &args)
     const QString server = arguments.has(QStringLiteral("--serveur="))
                                ? arguments.value(QStringLiteral("--serveur="))
                                : cd::cddbDefaultServerUrl();
-    const cli::DiscLookup lookup =
-        cli::lookUpDisc(drive, server, arguments.value(QStringLiteral("--email=")), choice);
+    const cli::DiscLookup lookup = cli::lookUpDisc(
+        drive, server, arguments.value(QStringLiteral("--email=")), choice, protocol);
     if (!lookup.matches.isEmpty()) {
         cli::printJson(
             QJsonDocument(QJsonObject{{QStringLiteral("discid"), lookup.discId},

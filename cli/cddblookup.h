@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cd/cddb.h"
+
 #include <QJsonArray>
 #include <QString>
 #include <QStringList>
@@ -21,8 +23,8 @@ struct DiscLookup
 };
 
 // Looks the disc of `drive` up on a CDDB server; `choice` (from 1) picks one of several
-// matches, 0 takes the only one.
-DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString &email,
-                      int choice);
+// matches, 0 takes the only one. protocolLevel is the CDDB protocol level asked for.
+DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString &email, int choice,
+                      int protocolLevel = cd::cddbDefaultProtocol);
 
 } // namespace cli

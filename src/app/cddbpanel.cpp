@@ -3,8 +3,10 @@
 #include "app/cdpage.h"
 #include "cd/cddb.h"
 #include "cd/cddbclient.h"
+#include "cd/cddevice.h"
 #include "cd/cdinfo.h"
 #include "cd/httpfetch.h"
+#include "online/musicbrainzdiscid.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -44,8 +46,14 @@ CddbPanel::CddbPanel(QObject *parent, CddbWindow &window, CdPage &page)
     : QObject(parent), inetConnexion(new cd::HttpFetch(this)), m_window(window), m_page(&page)
 {
     setObjectName(QStringLiteral("CddbPanel"));
+    m_settings.service = online::DiscService::Cddb;
     inetConnexion->setObjectName(QStringLiteral("inetConnexion"));
-    connect(m_page->btnChoisirSite, &QPushButton::clicked, this, &CddbPanel::btnChoisirSite_Click);
+    connect(m_page->btnChoisirSite, &QPushButton::clicked, this, [this] {
+        btnChoisirSite_Click();
+        // A server is chosen in the list: it must be in sight.
+        if (m_choosingSite)
+            m_page->btnDetails->setChecked(true);
+    });
     connect(m_page->btnAnnulerSite, &QPushButton::clicked, this,
             [this] { setChoosingSite(false); });
     connect(m_page->btnOkSelCategorie, &QPushButton::clicked, this,
@@ -86,6 +94,21 @@ void CddbPanel::setChoosingSite(bool choosing)
     m_page->btnAnnulerSite->setVisible(choosing);
 }
 
+void CddbPanel::setLookupSettings(const online::LookupSettings &settings)
+{
+    m_settings = settings;
+    m_helloSuffix = cd::cddbHelloSuffix(settings.email, settings.cddbProtocol);
+}
+
+void CddbPanel::setStatus(const QString &sentence)
+{
+    // After MusicBrainz, what CDDB says comes below what MusicBrainz said.
+    QLabel *status = m_page->lblEtatRecherche;
+    const QString previous = status->text();
+    status->setText((previous.isEmpty() ? QString() : previous + QStringLiteral("<br>")) +
+                    sentence.toHtmlEscaped());
+}
+
 void CddbPanel::demandecddb()
 {
     if (m_busy)
@@ -94,12 +117,100 @@ void CddbPanel::demandecddb()
     m_unloading = false;
     const auto done = qScopeGuard([this] { m_busy = false; });
     const QPointer<CddbPanel> self = this;
+    m_page->lblEtatRecherche->clear();
+    m_page->setCover({});
+    if (online::asksMusicBrainz(m_settings.service)) {
+        const online::MusicBrainzReply::Kind found = lookUpMusicBrainz();
+        if (!self || m_unloading || !online::asksCddbAfter(m_settings.service, found))
+            return;
+    }
+    lookUpCddb();
+}
 
+online::MusicBrainzReply::Kind CddbPanel::lookUpMusicBrainz()
+{
+    const QPointer<CddbPanel> self = this;
+    m_window.releaseCdDevice();
+    const auto reopen = qScopeGuard([this, self] {
+        if (self && !m_unloading)
+            m_window.reopenCdDevice();
+    });
+    const std::optional<cd::CdDevice> device =
+        cd::CdDevice::open(m_page->cboLecteurCD->currentText());
+    const std::optional<cd::CdToc> toc = device ? device->readToc() : std::nullopt;
+    const std::optional<online::MusicBrainzDisc> disc =
+        toc ? online::musicBrainzDisc(*toc) : std::nullopt;
+    if (!disc) {
+        setStatus(QStringLiteral("Le lecteur n'est pas prêt. Essayez plus tard."));
+        return online::MusicBrainzReply::Failed;
+    }
+
+    online::MusicBrainzClient client(*inetConnexion, m_settings.musicBrainzUrl, m_settings.email);
+    online::MusicBrainzReply reply;
+    {
+        const WaitCursor hourglass;
+        reply = client.lookUp(disc->id);
+    }
+    if (!self || m_unloading)
+        return online::MusicBrainzReply::Failed;
+    m_page->txtRecu->setPlainText(reply.raw);
+    if (reply.kind == online::MusicBrainzReply::Unknown) {
+        m_page->lblEtatRecherche->setText(reply.failure.toHtmlEscaped() +
+                                          QStringLiteral(" : <a href=\"") +
+                                          disc->submissionUrl.toHtmlEscaped() +
+                                          QStringLiteral("\">le proposer à MusicBrainz</a>"));
+    }
+    if (reply.kind != online::MusicBrainzReply::Found) {
+        if (reply.kind == online::MusicBrainzReply::Failed)
+            setStatus(reply.failure);
+        return reply.kind;
+    }
+
+    int chosen = 0;
+    if (reply.releases.size() > 1) {
+        QStringList lines;
+        for (const online::Release &release : reply.releases)
+            lines.append(release.pickerLine());
+        chosen = m_window.chooseItem(
+            QStringLiteral("Plusieurs éditions contiennent ce disque : choisissez la vôtre."),
+            lines);
+        if (!self || m_unloading)
+            return online::MusicBrainzReply::Found;
+        if (chosen < 0) {
+            setStatus(QStringLiteral("Aucune édition choisie : la liste des pistes reste telle "
+                                     "quelle."));
+            return online::MusicBrainzReply::Found;
+        }
+    }
+    const online::Release &release = reply.releases.at(chosen);
+    cd::CddbDisc found = online::discOfRelease(release);
+    if (found.genre.isEmpty())
+        found.genre = m_page->txtGenre->currentText(); // the genre stays when none is given
+    showDisc(found);
+    m_page->verifcaractere();
+
+    QString status = QStringLiteral("MusicBrainz : ") + release.pickerLine();
+    QString noCover;
+    const QByteArray cover = online::fetchFrontCover(
+        *inetConnexion, m_settings.coverUrl, release.id, m_settings.coverMaxBytes, &noCover);
+    if (!self || m_unloading)
+        return online::MusicBrainzReply::Found;
+    m_page->setCover(cover);
+    if (!noCover.isEmpty())
+        status += QStringLiteral(". ") + noCover + u'.';
+    setStatus(status);
+    return online::MusicBrainzReply::Found;
+}
+
+void CddbPanel::lookUpCddb()
+{
+    const QPointer<CddbPanel> self = this;
     m_sitesFailure.clear();
     btnChoisirSite_Click();
     if (!self || m_unloading)
         return;
     if (!m_sitesFailure.isEmpty()) {
+        setStatus(QStringLiteral("CDDB : ") + m_sitesFailure);
         m_window.inform(m_sitesFailure, Dialogs::Icon::Warning);
         m_page->txtRecu->clear();
         return;
@@ -142,6 +253,12 @@ QString CddbPanel::cddbQuery(const QString &queryText)
         return {};
     m_page->txtRecu->setPlainText(reply.failure.isEmpty() ? reply.answer : reply.failure);
     const cd::CddbQueryAnswer parsed = cd::parseQueryAnswer(reply.answer, queryText);
+    if (parsed.kind == cd::CddbQueryAnswer::NotFound) {
+        setStatus(reply.failure.isEmpty()
+                      ? QStringLiteral("Le serveur CDDB ne connaît pas ce disque (réponse %1).")
+                            .arg(cd::answerCode(reply.answer))
+                      : reply.failure);
+    }
     if (parsed.kind != cd::CddbQueryAnswer::Choice)
         return parsed.result;
 
@@ -173,8 +290,19 @@ void CddbPanel::cddbRead(const QString &category, const QString &discId, int tra
         return;
     m_page->txtRecu->setPlainText(reply.failure.isEmpty() ? reply.answer : reply.failure);
     const cd::CddbDisc disc = cd::parseReadAnswer(reply.answer, trackCount);
-    if (disc.code != u"210")
+    if (disc.code != u"210") {
+        setStatus(reply.failure.isEmpty()
+                      ? QStringLiteral("Le serveur CDDB n'a pas donné la fiche du disque "
+                                       "(réponse %1).")
+                            .arg(disc.code)
+                      : reply.failure);
         return;
+    }
+    showDisc(disc);
+}
+
+void CddbPanel::showDisc(const cd::CddbDisc &disc)
+{
     if (disc.discLines >= 1) {
         m_page->txtArtiste->setText(disc.artist);
         m_page->txtAlbum->setText(disc.album);

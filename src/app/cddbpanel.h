@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/cddbwindow.h"
+#include "online/discservice.h"
 
 #include <QObject>
 #include <QPointer>
@@ -11,15 +12,17 @@ class QEventLoop;
 namespace cd {
 class HttpFetch;
 struct CddbReply;
+struct CddbDisc;
 } // namespace cd
 
 namespace app {
 
 class CdPage;
 
-// The CDDB exchange of the CD page: the lookup started by the "CDDB" command, the choice among
-// several matches, the server list and the choice of a server. It works on the widgets of the
-// CD page and the CDDB address of the window.
+// The online lookup of the CD page, started by the "CDDB" command: MusicBrainz (the choice
+// among releases, the front cover), the CDDB exchange (the choice among several matches, the
+// server list and the choice of a server), or both, as the options say. It works on the widgets
+// of the CD page and the CDDB address of the window.
 class CddbPanel : public QObject
 {
     Q_OBJECT
@@ -28,8 +31,12 @@ public:
     CddbPanel(QObject *parent, CddbWindow &window, CdPage &page);
     ~CddbPanel() override;
 
-    // The whole lookup: server check, disc ID, query, read, track list, genre index.
+    // The whole lookup with the services of the settings; for CDDB: server check, disc ID,
+    // query, read, track list, genre index.
     void demandecddb();
+    // The options' service, addresses and limits. Until the window gives them, the lookup asks
+    // CDDB alone.
+    void setLookupSettings(const online::LookupSettings &settings);
     // category|disc ID of the disc, "Erreur|Erreur" when none, empty for an empty query or a
     // cancelled choice.
     QString cddbQuery(const QString &queryText);
@@ -58,6 +65,13 @@ public:
     bool isWaitingForChoice() const { return m_choiceWait != nullptr; }
 
 private:
+    void lookUpCddb();
+    // Fills the page from the chosen release and fetches its cover; the kind of answer tells
+    // whether CDDB may still be asked.
+    online::MusicBrainzReply::Kind lookUpMusicBrainz();
+    // Fills the disc fields and the track list from an entry, one row at most per track.
+    void showDisc(const cd::CddbDisc &disc);
+    void setStatus(const QString &sentence);
     cd::CddbReply send(const QString &command);
     // Puts btnChoisirSite in its "choose a server of the list" state, with its cancel button.
     void setChoosingSite(bool choosing);
@@ -66,6 +80,7 @@ private:
     CdPage *m_page;
     QString m_serverUrl;
     QString m_helloSuffix;
+    online::LookupSettings m_settings;
     QEventLoop *m_choiceWait = nullptr;
     QString m_sitesFailure; // why the last server list could not be fetched
     bool m_busy = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/dialogs.h"
+#include "base/product.h"
 
 #include <QString>
 
@@ -15,6 +16,8 @@ public:
     // The CD device is released while the disc is identified, then opened again.
     virtual void releaseCdDevice() = 0;
     virtual void reopenCdDevice() = 0;
+    // The pick of one line among several (releases of a disc): its index, -1 when cancelled.
+    virtual int chooseItem(const QString &text, const QStringList &items) = 0;
 
 protected:
     ~CddbWindow() = default;

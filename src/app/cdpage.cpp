@@ -4,12 +4,14 @@
 #include "rename/renamebatch.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -57,6 +59,20 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     txtRecu = named<QPlainTextEdit>(this, "txtRecu");
     txtRecu->setReadOnly(true);
     txtRecu->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtRecu->hide();
+    btnDetails = named<QPushButton>(this, "btnDetails", QStringLiteral("Détails"));
+    btnDetails->setCheckable(true);
+    connect(btnDetails, &QPushButton::toggled, txtRecu, &QWidget::setVisible);
+    lblEtatRecherche = named<QLabel>(this, "lblEtatRecherche");
+    lblEtatRecherche->setWordWrap(true);
+    lblEtatRecherche->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblEtatRecherche->setOpenExternalLinks(true); // the submission page opens in the browser
+    imgPochette = named<QLabel>(this, "imgPochette");
+    imgPochette->setAlignment(Qt::AlignCenter);
+    imgPochette->hide();
+    // A cover belongs to the disc it was found for.
+    connect(cboLecteurCD, &QComboBox::currentTextChanged, this, [this] { setCover({}); });
+    m_coverFile.setFileTemplate(QDir::tempPath() + QStringLiteral("/tarvex-pochette-XXXXXX.jpg"));
     btnChoisirSite = named<QPushButton>(this, "btnChoisirSite", QStringLiteral("Liste des &Sites"));
     btnAnnulerSite = named<QPushButton>(this, "btnAnnulerSite", QStringLiteral("Annuler"));
     btnAnnulerSite->hide();
@@ -95,10 +111,12 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     form->addRow(QStringLiteral("Année :"), txtAnnee);
     form->addRow(QStringLiteral("Genre :"), txtGenre);
 
-    auto *cddb = new QGroupBox(QStringLiteral("CDDB"), this);
+    auto *cddb = new QGroupBox(QStringLiteral("Recherche en ligne"), this);
     auto *cddbLayout = new QVBoxLayout(cddb);
+    cddbLayout->addWidget(lblEtatRecherche);
     cddbLayout->addWidget(txtRecu, 1);
     auto *siteButtons = new QHBoxLayout;
+    siteButtons->addWidget(btnDetails);
     siteButtons->addWidget(btnChoisirSite);
     siteButtons->addWidget(btnAnnulerSite);
     siteButtons->addStretch();
@@ -106,12 +124,28 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
 
     auto *side = new QVBoxLayout;
     side->addWidget(disc);
+    side->addWidget(imgPochette);
     side->addWidget(fraCategorie);
     side->addWidget(cddb, 1);
 
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(tracks, 1);
     layout->addLayout(side, 1);
+}
+
+void CdPage::setCover(const QByteArray &jpeg)
+{
+    QPixmap picture;
+    m_cover = picture.loadFromData(jpeg, "JPEG") ? jpeg : QByteArray();
+    // The tag writer embeds a picture from a ".jpg" file.
+    if (!m_cover.isEmpty() &&
+        !(m_coverFile.open() && m_coverFile.resize(0) &&
+          m_coverFile.write(m_cover) == m_cover.size() && m_coverFile.flush()))
+        m_cover.clear();
+    imgPochette->setPixmap(
+        picture.isNull() ? QPixmap()
+                         : picture.scaled(160, 160, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    imgPochette->setVisible(!m_cover.isEmpty());
 }
 
 void CdPage::setAllChecked(bool checked)

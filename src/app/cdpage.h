@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QGroupBox>
+#include <QTemporaryFile>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -32,7 +34,16 @@ public:
     int genreListPosition() const;
     // Makes the track titles usable as file names: the first "/" of each becomes "-".
     void verifcaractere();
-    QPlainTextEdit *txtRecu;
+    QPlainTextEdit *txtRecu; // the raw exchange, shown while btnDetails is down
+    QPushButton *btnDetails;
+    // What the last lookup found or why it found nothing, in a sentence; may hold a link.
+    QLabel *lblEtatRecherche;
+    QLabel *imgPochette; // the front cover of the chosen release
+    // The cover's JPEG bytes, and the file that holds them for the tags of the extracted tracks;
+    // both empty for none.
+    QByteArray cover() const { return m_cover; }
+    QString coverFile() const { return m_cover.isEmpty() ? QString() : m_coverFile.fileName(); }
+    void setCover(const QByteArray &jpeg);
     QPushButton *btnChoisirSite;
     QPushButton *btnAnnulerSite; // shown while a server of the list is to be chosen
     QGroupBox *fraCategorie; // objectName "fraCatégorie"; shown while a choice among matches waits
@@ -41,6 +52,10 @@ public:
     QPushButton *btnAnnulerCategorie;
 
     void setAllChecked(bool checked);
+
+private:
+    QByteArray m_cover;
+    QTemporaryFile m_coverFile;
 };
 
 } // namespace app

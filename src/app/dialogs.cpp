@@ -1,8 +1,13 @@
 #include "app/dialogs.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace app {
 
@@ -63,6 +68,28 @@ QString QtDialogs::chooseFolder(QWidget *owner, const QString &startFolder)
 {
     return QFileDialog::getExistingDirectory(owner, QStringLiteral("Selectionnez un répertoire"),
                                              startFolder, QFileDialog::ShowDirsOnly);
+}
+
+int QtDialogs::chooseItem(QWidget *owner, const QString &text, const QString &title,
+                          const QStringList &items)
+{
+    QDialog box(owner);
+    box.setWindowTitle(title);
+    auto *list = new QListWidget(&box);
+    list->setObjectName(QStringLiteral("lstChoix"));
+    list->addItems(items);
+    list->setCurrentRow(0);
+    list->setMinimumWidth(list->sizeHintForColumn(0) + 40);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &box);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &box, &QDialog::accept);
+    auto *layout = new QVBoxLayout(&box);
+    layout->addWidget(new QLabel(text, &box));
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    return box.exec() == QDialog::Accepted ? list->currentRow() : -1;
 }
 
 } // namespace app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -35,6 +36,12 @@ public:
     }
     // The folder-browsing dialog "Selectionnez un répertoire"; empty when cancelled.
     virtual QString chooseFolder(QWidget *owner, const QString &startFolder) = 0;
+    // A list to pick one line from, with "OK" and "Annuler": the index of the line picked, -1
+    // when cancelled, and always -1 from a Dialogs that cannot ask.
+    virtual int chooseItem(QWidget *, const QString &, const QString &, const QStringList &)
+    {
+        return -1;
+    }
 
     // Shorthands for the two shapes the window uses.
     bool confirm(QWidget *owner, const QString &text, const QString &title)
@@ -56,6 +63,8 @@ public:
     Replace askReplace(QWidget *owner, const QString &text, const QString &title) override;
     Unsaved askUnsaved(QWidget *owner, const QString &text, const QString &title) override;
     QString chooseFolder(QWidget *owner, const QString &startFolder) override;
+    int chooseItem(QWidget *owner, const QString &text, const QString &title,
+                   const QStringList &items) override;
 };
 
 } // namespace app

@@ -244,7 +244,8 @@ void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome,
     editor->enableVersion(2);
     const tags::FixedTexts defaults =
         tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
-    m_tagging.saveRecord(outcome.path, cd::ripTagRecord(outcome.tags, option, defaults));
+    m_tagging.saveRecord(outcome.path,
+                         cd::ripTagRecord(outcome.tags, option, defaults, m_cd.coverFile()));
     editor->remsezerotag();
 }
 

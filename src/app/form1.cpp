@@ -10,6 +10,7 @@
 #include "app/form2.h"
 #include "app/frmabout.h"
 #include "app/lazyplayer.h"
+#include "app/onlineoptions.h"
 #include "app/optionspage.h"
 #include "app/renamepanel.h"
 #include "app/settingstable.h"
@@ -40,6 +41,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTimer>
@@ -119,7 +121,10 @@ Form1::Form1(Setup setup, QWidget *parent)
     setProcedure(Procedure::extwav, [this] { m_extraction->extwav(); });
     setProcedure(Procedure::extmp3, [this] { m_extraction->extmp3(); });
     m_cddb = new CddbPanel(this, *this, *Frame6);
-    setProcedure(Procedure::demandecddb, [this] { m_cddb->demandecddb(); });
+    setProcedure(Procedure::demandecddb, [this] {
+        m_cddb->setLookupSettings(Frame7->lookupSettings());
+        m_cddb->demandecddb();
+    });
     connect(this, &Form1::unloading, m_cddb, &CddbPanel::onUnloading);
     // Below this size the renaming and tag pages no longer fit their captions.
     setMinimumSize(900, 600);
@@ -208,6 +213,13 @@ void Form1::connectPages()
 
 void Form1::connectSettings()
 {
+    const OnlineOptions *online = Frame7->onlineOptions;
+    const auto writeOnline = [this] { writeOnlineOptions(); };
+    connect(online->cboServiceDisque, &QComboBox::activated, this, writeOnline);
+    connect(online->cboProtocoleCddb, &QComboBox::activated, this, writeOnline);
+    connect(online->txtServeurMusicBrainz, &QLineEdit::editingFinished, this, writeOnline);
+    connect(online->txtServeurPochettes, &QLineEdit::editingFinished, this, writeOnline);
+    connect(online->spnPochetteMaxKo, &QSpinBox::editingFinished, this, writeOnline);
     connect(Frame7->Command5, &QPushButton::clicked, this, &Form1::reperCD);
     connect(Frame7->Command6, &QPushButton::clicked, this, &Form1::reperWAVMP3);
     connect(Frame7->Combo8, &QComboBox::activated, this, [this](int index) {
@@ -251,6 +263,11 @@ QString Form1::settingsKeyPath() const
 void Form1::setStatusPanel(int panel, const QString &text)
 {
     (panel == 1 ? m_panel1 : m_panel2)->setText(text);
+}
+
+int Form1::chooseItem(const QString &text, const QStringList &items)
+{
+    return m_dialogs->chooseItem(this, text, product(), items);
 }
 
 void Form1::inform(const QString &text, Dialogs::Icon icon)
@@ -415,6 +432,32 @@ void Form1::loadSettings()
     Frame7->Text8->setText(read("Commentaire"));
     Frame7->Text9->setText(read("Encodepar"));
     Frame7->txtEmailCddb->setText(read("EmailCDDB"));
+    // The online lookup: a missing or unreadable value keeps its default.
+    online::LookupSettings lookup;
+    bool ok = false;
+    if (const int service = read("ServiceDisque").toInt(&ok); ok && service >= 0 && service <= 2)
+        lookup.service = online::DiscService(service);
+    if (const QString url = read("ServeurMusicBrainz").trimmed(); !url.isEmpty())
+        lookup.musicBrainzUrl = url;
+    if (const QString url = read("ServeurPochettes").trimmed(); !url.isEmpty())
+        lookup.coverUrl = url;
+    if (const qint64 kib = read("PochetteMaxKo").toLongLong(&ok); ok && kib > 0)
+        lookup.coverMaxBytes = kib * 1024;
+    if (const int level = read("ProtocoleCDDB").toInt(&ok); ok && (level == 5 || level == 6))
+        lookup.cddbProtocol = level;
+    Frame7->onlineOptions->setLookupSettings(lookup);
+}
+
+void Form1::writeOnlineOptions()
+{
+    const online::LookupSettings lookup = Frame7->lookupSettings();
+    m_reg->setKeyPath(settingsKeyPath());
+    m_reg->writeValue(QStringLiteral("ServiceDisque"), QString::number(int(lookup.service)));
+    m_reg->writeValue(QStringLiteral("ServeurMusicBrainz"), lookup.musicBrainzUrl);
+    m_reg->writeValue(QStringLiteral("ServeurPochettes"), lookup.coverUrl);
+    m_reg->writeValue(QStringLiteral("PochetteMaxKo"),
+                      QString::number(lookup.coverMaxBytes / 1024));
+    m_reg->writeValue(QStringLiteral("ProtocoleCDDB"), QString::number(lookup.cddbProtocol));
 }
 
 void Form1::fillFixedLists()

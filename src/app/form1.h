@@ -119,6 +119,7 @@ public:
     // What the CDDB lookup uses of the window.
     void releaseCdDevice() override;
     void reopenCdDevice() override;
+    int chooseItem(const QString &text, const QStringList &items) override;
     // What the file commands use of the window.
     QString chooseFolder(const QString &startFolder) override;
 
@@ -146,6 +147,7 @@ private:
     void onOptionsPage(int page);
     void onFileType(int index);
     void writeTagOptions();
+    void writeOnlineOptions();
 
     CommandTable *m_commands = nullptr; // toolbar, menus and the keys of their procedures
     QTabBar *TS2 = nullptr;             // the three pages

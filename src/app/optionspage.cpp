@@ -1,5 +1,6 @@
 #include "app/optionspage.h"
 
+#include "app/onlineoptions.h"
 #include "app/widgets.h"
 
 #include <QButtonGroup>
@@ -72,6 +73,8 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     layout9->addLayout(form9);
     layout9->addWidget(tags);
     layout9->addWidget(Check2);
+    onlineOptions = new OnlineOptions(Frame9);
+    layout9->addWidget(onlineOptions);
     layout9->addStretch();
 
     Frame10 = named<QGroupBox>(this, "Frame10");
@@ -161,6 +164,11 @@ QString OptionsPage::defaultComment() const
 QString OptionsPage::defaultEncoder() const
 {
     return Text9->text();
+}
+
+online::LookupSettings OptionsPage::lookupSettings() const
+{
+    return onlineOptions->lookupSettings(txtEmailCddb->text());
 }
 
 } // namespace app

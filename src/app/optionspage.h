@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cd/extractionjob.h"
+#include "online/discservice.h"
 
 #include <QGroupBox>
 
@@ -12,6 +13,8 @@ class QRadioButton;
 class QTabBar;
 
 namespace app {
+
+class OnlineOptions;
 
 // The page "Options" (Frame7): the tab strip TS3 over "Extraction d'un CD" (Frame9), "Taggeur"
 // (Frame10) and "Conversion de fichier" (Frame11). Every control mirrors one stored setting.
@@ -27,12 +30,13 @@ public:
     QLineEdit *Text3;        // folder of extracted tracks
     QLineEdit *txtEmailCddb; // "Adresse e-mail (CDDB)": names the user to the CDDB server
     QPushButton *Command5;
-    QComboBox *Combo8;      // file-name format
-    QRadioButton *Option7;  // tag with v1 only
-    QRadioButton *Option8;  // v2 only
-    QRadioButton *Option9;  // v1 and v2
-    QRadioButton *Option10; // no tag
-    QCheckBox *Check2;      // artist from the CDDB title
+    QComboBox *Combo8;            // file-name format
+    QRadioButton *Option7;        // tag with v1 only
+    QRadioButton *Option8;        // v2 only
+    QRadioButton *Option9;        // v1 and v2
+    QRadioButton *Option10;       // no tag
+    QCheckBox *Check2;            // artist from the CDDB title
+    OnlineOptions *onlineOptions; // service, addresses and limits of the online lookup
 
     QGroupBox *Frame10;
     QLineEdit *Text8; // default comment
@@ -52,8 +56,9 @@ public:
     bool artistFromTitles() const; // Check2
     // Option7 to Option10; with none chosen (a settings file edited by hand), ID3v2.
     cd::TagOption tagOption() const;
-    QString defaultComment() const; // Text8
-    QString defaultEncoder() const; // Text9
+    QString defaultComment() const;                // Text8
+    QString defaultEncoder() const;                // Text9
+    online::LookupSettings lookupSettings() const; // onlineOptions, txtEmailCddb
 };
 
 } // namespace app

@@ -2,6 +2,7 @@
 
 #include "base/windows1252.h"
 
+#include <QStringDecoder>
 #include <QUrl>
 
 #include <algorithm>
@@ -12,7 +13,6 @@ namespace {
 
 // Plain literals: these may be used while other files' statics are being built.
 constexpr QLatin1StringView notFoundResult("Erreur|Erreur");
-constexpr QLatin1StringView helloTail("+xmcd+v1.0PL0&proto=5");
 constexpr QLatin1StringView hostWord("tarvex");
 
 QString firstLine(QStringView answer)
@@ -98,7 +98,9 @@ QString answerCode(QStringView answer)
 
 QString decodeCddbAnswer(QByteArrayView body)
 {
-    return base::fromWindows1252(body);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(body);
+    return utf8.hasError() ? base::fromWindows1252(body) : text;
 }
 
 QString cddbDefaultServerUrl()
@@ -106,8 +108,10 @@ QString cddbDefaultServerUrl()
     return QStringLiteral("http://gnudb.gnudb.org/~cddb/cddb.cgi");
 }
 
-QString cddbHelloSuffix(const QString &email)
+QString cddbHelloSuffix(const QString &email, int protocolLevel)
 {
+    const QString helloTail = QStringLiteral("+Tarvex+") + QStringLiteral(TARVEX_VERSION) +
+                              QStringLiteral("&proto=") + QString::number(protocolLevel);
     const QString address = email.trimmed();
     const qsizetype at = address.lastIndexOf(u'@');
     if (at > 0 && at < address.size() - 1) {

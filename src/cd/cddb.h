@@ -6,8 +6,8 @@
 #include <QStringList>
 #include <QStringView>
 
-// The CDDB protocol (level 5) over HTTP: request addresses and the parsers of the answers.
-// Every function here works on text already received; none of them trusts it.
+// The CDDB protocol (level 6, or 5 for old servers) over HTTP: request addresses and the parsers of
+// the answers. Every function here works on text already received; none of them trusts it.
 namespace cd {
 
 // The index-th (1-based) piece of text cut at separator. The text gets a trailing separator
@@ -19,13 +19,16 @@ QStringList answerLines(QStringView answer);
 // First word of the first line: the three-digit status.
 QString answerCode(QStringView answer);
 
-// Answers travel as Windows-1252 text.
+// Level 6 answers travel as UTF-8, level 5 answers as Windows-1252: an answer that is not
+// valid UTF-8 is read as Windows-1252, whatever level the server chose to speak.
 QString decodeCddbAnswer(QByteArrayView body);
 
 QString cddbDefaultServerUrl();
-// "&hello=<user>+<host>+xmcd+v1.0PL0&proto=5": with an e-mail address, its local part and its
-// domain name the user; otherwise "me" and this program's host word.
-QString cddbHelloSuffix(const QString &email);
+// Level 6 carries UTF-8 titles; level 5 is kept for servers that know no other.
+inline constexpr int cddbDefaultProtocol = 6;
+// "&hello=<user>+<host>+Tarvex+<version>&proto=<level>": with an e-mail address, its local
+// part and its domain name the user; otherwise "me" and this program's host word.
+QString cddbHelloSuffix(const QString &email, int protocolLevel = cddbDefaultProtocol);
 // serverUrl + "?cmd=" + command + helloSuffix, as an address.
 QString cddbRequestUrl(const QString &serverUrl, const QString &command,
                        const QString &helloSuffix);

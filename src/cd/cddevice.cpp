@@ -96,6 +96,7 @@ std::optional<CdToc> CdDevice::readToc() const
             return std::nullopt;
         toc.starts.append(msfOfLba(lba));
     }
+    toc.lastTrackIsData = cdio_get_track_format(m_cdio.get(), track_t(last)) != TRACK_FORMAT_AUDIO;
     return toc;
 }
 

@@ -25,6 +25,8 @@ struct CdToc
     int firstTrack = 0;
     int lastTrack = 0;
     QList<Msf> starts;
+    // The last track holds data, as on an enhanced CD (audio session, then a data session).
+    bool lastTrackIsData = false;
 
     int trackCount() const { return lastTrack >= firstTrack ? lastTrack - firstTrack + 1 : 0; }
     // Sectors of track index k (0-based): [start, end).

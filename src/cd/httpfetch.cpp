@@ -8,6 +8,8 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace cd {
 
 HttpFetch::HttpFetch(QObject *parent) : QObject(parent), m_manager(new QNetworkAccessManager(this))
@@ -23,10 +25,12 @@ QByteArray HttpFetch::fetch(const QUrl &url)
 {
     m_failure = Failure::NoAnswer;
     m_httpStatus = 0;
+    m_retryAfter = 0;
     if (isRunning() || !url.isValid())
         return {};
     QNetworkRequest request(url);
-    request.setHeader(QNetworkRequest::UserAgentHeader, base::productName);
+    request.setHeader(QNetworkRequest::UserAgentHeader,
+                      m_userAgent.isEmpty() ? base::productName : m_userAgent);
     QNetworkReply *reply = m_manager->get(request);
     m_reply = reply;
 
@@ -44,14 +48,14 @@ QByteArray HttpFetch::fetch(const QUrl &url)
     // The announced length is not trusted either: the bytes are counted as they come.
     connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > maxBodyBytes) {
+        if (length.isValid() && length.toLongLong() > m_maxBodyBytes) {
             failed = tooLarge = true;
             reply->abort();
         }
     });
     connect(reply, &QNetworkReply::readyRead, reply, [&] {
-        body += reply->read(maxBodyBytes + 1 - body.size());
-        if (body.size() > maxBodyBytes) {
+        body += reply->read(m_maxBodyBytes + 1 - body.size());
+        if (body.size() > m_maxBodyBytes) {
             failed = tooLarge = true;
             reply->abort();
         }
@@ -68,10 +72,12 @@ QByteArray HttpFetch::fetch(const QUrl &url)
     }
 
     if (!failed && reply->bytesAvailable() > 0) {
-        body += reply->read(maxBodyBytes + 1 - body.size());
-        failed = tooLarge = body.size() > maxBodyBytes;
+        body += reply->read(m_maxBodyBytes + 1 - body.size());
+        failed = tooLarge = body.size() > m_maxBodyBytes;
     }
     m_httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    // Only the delay in seconds is understood; a date or anything else reads as no delay.
+    m_retryAfter = std::max(0, reply->rawHeader("Retry-After").trimmed().toInt());
     if (tooLarge)
         m_failure = Failure::TooLarge;
     else if (m_httpStatus >= 400)

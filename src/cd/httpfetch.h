@@ -38,7 +38,14 @@ public:
     // The HTTP status of the last answer, 0 when none came.
     int httpStatus() const { return m_httpStatus; }
 
+    // Seconds the server asked to wait before the next request (Retry-After), 0 when none.
+    int retryAfter() const { return m_retryAfter; }
+
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
+    void setMaxBodyBytes(qint64 bytes) { m_maxBodyBytes = bytes; }
+    qint64 maxBody() const { return m_maxBodyBytes; }
+    // The User-Agent header; the product name by default.
+    void setUserAgent(const QString &agent) { m_userAgent = agent; }
 
 private:
     QNetworkAccessManager *m_manager;
@@ -47,6 +54,9 @@ private:
     int m_timeoutMs = defaultTimeoutMs;
     Failure m_failure = Failure::None;
     int m_httpStatus = 0;
+    int m_retryAfter = 0;
+    qint64 m_maxBodyBytes = maxBodyBytes;
+    QString m_userAgent;
 };
 
 } // namespace cd

@@ -5,7 +5,7 @@
 namespace cd {
 
 tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
-                           const tags::FixedTexts &defaults)
+                           const tags::FixedTexts &defaults, const QString &coverFile)
 {
     tags::TagType record;
     const QStringList choices = tags::genreChoices();
@@ -36,6 +36,8 @@ tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
             tags::v2Genre(position >= 0 ? choices.at(position) : track.genre);
         v2.setGenre(genre.number);
         v2.setGenreTexte(genre.text);
+        if (!coverFile.isEmpty())
+            v2.SetPicFromFile(coverFile);
     }
     tags::applyFixedTexts(record, defaults);
     return record;

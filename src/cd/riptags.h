@@ -8,8 +8,9 @@ namespace cd {
 
 // The tag record written into a ripped MP3 file: the versions the tag option names (none for
 // TagOption::None), filled from the disc fields and the track (its genre is the genre list
-// position when there is one, else the genre text), then the defaults of the options.
+// position when there is one, else the genre text), then the defaults of the options. A cover
+// file (JPEG) becomes the front cover of the ID3v2 tag.
 tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
-                           const tags::FixedTexts &defaults);
+                           const tags::FixedTexts &defaults, const QString &coverFile = {});
 
 } // namespace cd

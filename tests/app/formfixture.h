@@ -87,6 +87,9 @@ struct FormFixture
         setup.player.reset(player = new FakePlayer);
         setup.cdControl.reset(cdControl = new cd::CdioAudioControl);
         setup.settingsFile = ini;
+        // The lookups of these tests go to a CDDB server on loopback, never to MusicBrainz.
+        if (stored(u"ServiceDisque"_s) == u"<absent>"_s)
+            store(u"ServiceDisque"_s, u"1"_s);
         setup.cdImages = images.isEmpty() ? QStringList{discImage()} : images;
         setup.listMachineDrives = false;
         setup.helpFile = dir.filePath(u"Tarvexfr.html"_s);

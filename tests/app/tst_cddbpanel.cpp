@@ -3,6 +3,7 @@
 #include "app/cddbpanel.h"
 #include "cd/cdinfo.h"
 #include "cddbserver.h"
+#include "httpserver.h"
 
 #include <QTcpServer>
 
@@ -261,6 +262,39 @@ private slots:
         QTEST(int(server->commands().size()), "requests");
     }
 
+    // With MusicBrainz chosen, the release picked among several fills the page as a CDDB
+    // answer does, its front cover shows, and CDDB is not asked.
+    void musicBrainzReleasePicked()
+    {
+        testsupport::HttpServer musicBrainz;
+        QVERIFY(musicBrainz.start());
+        const auto release = [](const char *id, const char *title) {
+            return QByteArray("{\"id\": \"") + id + "\", \"title\": \"" + title +
+                   "\", \"date\": \"2001-05-02\", \"artist-credit\": [{\"name\": \"Les "
+                   "Amis\"}], \"media\": [{\"tracks\": [{\"title\": \"Un\"}, {\"title\": "
+                   "\"Deux\"}, {\"title\": \"Trois\"}]}]}";
+        };
+        musicBrainz.queue("/ws/2/discid/", {200, "{\"releases\": [" + release("r1", "Premier") +
+                                                     "," + release("r2", "Réédition") + "]}"});
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        QImage(8, 8, QImage::Format_RGB32).save(&buffer, "JPEG");
+        musicBrainz.queue("/release/r2/front", {200, jpeg});
+        f->store(u"ServiceDisque"_s, u"0"_s);
+        f->store(u"ServeurMusicBrainz"_s, musicBrainz.url());
+        f->store(u"ServeurPochettes"_s, musicBrainz.url());
+        app::Form1 &w = startWindow();
+        f->dialogs->choices = {1};
+        w.run(app::Procedure::demandecddb);
+        QTRY_VERIFY(!panel()->isBusy());
+        app::CdPage *p = page();
+        QCOMPARE(p->txtArtiste->text() + u'|' + p->txtAlbum->text() + u'|' + p->txtAnnee->text() +
+                     u'|' + column(p->LV2, 0),
+                 u"Les Amis|Réédition|2001|Un|Deux|Trois"_s);
+        QCOMPARE(p->cover(), jpeg);
+        QVERIFY(server->commands().isEmpty());
+    }
+
     // The e-mail address of the options names the user in every request, now and at the next
     // start.
     void emailNamesTheUser()
@@ -269,7 +303,7 @@ private slots:
         optionsPage(w)->txtEmailCddb->setText(u"jean.dupont@exemple.fr"_s);
         emit optionsPage(w)->txtEmailCddb->editingFinished();
         w.run(app::Procedure::demandecddb);
-        QCOMPARE(server->hellos().value(0), u"jean.dupont+exemple.fr+xmcd+v1.0PL0"_s);
+        QCOMPARE(server->hellos().value(0), u"jean.dupont+exemple.fr+Tarvex+" TARVEX_VERSION ""_s);
         QCOMPARE(optionsPage(f->start())->txtEmailCddb->text(), u"jean.dupont@exemple.fr"_s);
     }
 

@@ -240,8 +240,9 @@ void TestCddb::readAnswer()
 void TestCddb::requestWords()
 {
     QCOMPARE(cd::cddbHelloSuffix("  a+b&c@exemple.fr "),
-             QStringLiteral("&hello=a%2Bb%26c+exemple.fr+xmcd+v1.0PL0&proto=5"));
-    QCOMPARE(cd::cddbHelloSuffix("jean@"), QStringLiteral("&hello=me+tarvex+xmcd+v1.0PL0&proto=5"));
+             QStringLiteral("&hello=a%2Bb%26c+exemple.fr+Tarvex+" TARVEX_VERSION "&proto=6"));
+    QCOMPARE(cd::cddbHelloSuffix("jean@", 5),
+             QStringLiteral("&hello=me+tarvex+Tarvex+" TARVEX_VERSION "&proto=5"));
     QCOMPARE(cd::cddbReadCommand("rock&proto=1", "a#b"),
              QStringLiteral("cddb+read+rock%26proto%3D1+a%23b"));
 }
@@ -369,7 +370,7 @@ void TestCddb::hostileServer()
     QCOMPARE(cd::parseReadAnswer(read.answer, 3).rows, (QStringList{"Un", "Deux (live)", "Trois"}));
     QCOMPARE(server.commands(),
              (QStringList{"cddb query 0200b401 1 150 182", "cddb read misc 0200b401"}));
-    QCOMPARE(server.hellos().value(1), QStringLiteral("jean+exemple.fr+xmcd+v1.0PL0"));
+    QCOMPARE(server.hellos().value(1), QStringLiteral("jean+exemple.fr+Tarvex+" TARVEX_VERSION));
 }
 
 QTEST_GUILESS_MAIN(TestCddb)

@@ -23,6 +23,8 @@ public:
     QList<Replace> replaceAnswers;
     // Answers to successive questions about unsaved edits; once used up, "Annuler".
     QList<Unsaved> unsavedAnswers;
+    // Indexes picked in successive lists (releases of a disc); once used up, "Annuler" (-1).
+    QList<int> choices;
     // Folders returned by successive folder dialogs; an empty list means "cancelled".
     QStringList folders;
 
@@ -45,6 +47,12 @@ public:
     {
         shown.append({text, Icon::Question});
         return unsavedAnswers.isEmpty() ? Unsaved::Cancel : unsavedAnswers.takeFirst();
+    }
+
+    int chooseItem(QWidget *, const QString &text, const QString &, const QStringList &) override
+    {
+        shown.append({text, Icon::Question});
+        return choices.isEmpty() ? -1 : choices.takeFirst();
     }
 
     QString chooseFolder(QWidget *, const QString &) override

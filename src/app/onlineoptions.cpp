@@ -1,0 +1,59 @@
+#include "app/onlineoptions.h"
+
+#include "app/widgets.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QSpinBox>
+
+namespace app {
+
+OnlineOptions::OnlineOptions(QWidget *parent)
+    : QGroupBox(QStringLiteral("Recherche du disque en ligne"), parent)
+{
+    setObjectName(QStringLiteral("fraRechercheEnLigne"));
+    cboServiceDisque = named<QComboBox>(this, "cboServiceDisque");
+    // In the order of online::DiscService.
+    cboServiceDisque->addItems({QStringLiteral("MusicBrainz"), QStringLiteral("CDDB"),
+                                QStringLiteral("MusicBrainz puis CDDB")});
+    txtServeurMusicBrainz = named<QLineEdit>(this, "txtServeurMusicBrainz");
+    txtServeurPochettes = named<QLineEdit>(this, "txtServeurPochettes");
+    spnPochetteMaxKo = named<QSpinBox>(this, "spnPochetteMaxKo");
+    spnPochetteMaxKo->setRange(16, 16 * 1024);
+    spnPochetteMaxKo->setSuffix(QStringLiteral(" Ko"));
+    cboProtocoleCddb = named<QComboBox>(this, "cboProtocoleCddb");
+    cboProtocoleCddb->addItem(QStringLiteral("6 (UTF-8)"), 6);
+    cboProtocoleCddb->addItem(QStringLiteral("5 (anciens serveurs)"), 5);
+
+    auto *form = new QFormLayout(this);
+    form->addRow(QStringLiteral("Service :"), cboServiceDisque);
+    form->addRow(QStringLiteral("Serveur MusicBrainz :"), txtServeurMusicBrainz);
+    form->addRow(QStringLiteral("Serveur des pochettes :"), txtServeurPochettes);
+    form->addRow(QStringLiteral("Taille maximale d'une pochette :"), spnPochetteMaxKo);
+    form->addRow(QStringLiteral("Protocole CDDB :"), cboProtocoleCddb);
+    setLookupSettings({});
+}
+
+online::LookupSettings OnlineOptions::lookupSettings(const QString &email) const
+{
+    online::LookupSettings settings;
+    settings.service = online::DiscService(cboServiceDisque->currentIndex());
+    settings.musicBrainzUrl = txtServeurMusicBrainz->text().trimmed();
+    settings.coverUrl = txtServeurPochettes->text().trimmed();
+    settings.coverMaxBytes = qint64(spnPochetteMaxKo->value()) * 1024;
+    settings.cddbProtocol = cboProtocoleCddb->currentData().toInt();
+    settings.email = email.trimmed();
+    return settings;
+}
+
+void OnlineOptions::setLookupSettings(const online::LookupSettings &settings)
+{
+    cboServiceDisque->setCurrentIndex(int(settings.service));
+    txtServeurMusicBrainz->setText(settings.musicBrainzUrl);
+    txtServeurPochettes->setText(settings.coverUrl);
+    spnPochetteMaxKo->setValue(int(settings.coverMaxBytes / 1024));
+    cboProtocoleCddb->setCurrentIndex(cboProtocoleCddb->findData(settings.cddbProtocol));
+}
+
+} // namespace app

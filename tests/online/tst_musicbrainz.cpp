@@ -1,0 +1,223 @@
+#include "httpserver.h"
+
+#include "cd/cddb.h"
+#include "cd/httpfetch.h"
+#include "online/musicbrainzclient.h"
+#include "online/musicbrainzdiscid.h"
+
+#include <QCryptographicHash>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using testsupport::HttpServer;
+Q_DECLARE_METATYPE(HttpServer::Answer)
+
+namespace {
+
+// The disc id as its documentation defines it, written here without libdiscid: SHA-1 of the
+// first and last track numbers (2 hex digits) and 100 offsets, lead-out first (8 hex digits),
+// in Base64 with ".", "_" and "-" for "+", "/" and "=".
+QString documentedDiscId(int first, int last, const QList<int> &offsets)
+{
+    const auto hex = [](int n, int w) {
+        return QByteArray::number(n, 16).toUpper().rightJustified(w, '0');
+    };
+    QByteArray text = hex(first, 2) + hex(last, 2);
+    for (int i = 0; i < 100; ++i)
+        text += hex(offsets.value(i), 8);
+    const QByteArray sha1 = QCryptographicHash::hash(text, QCryptographicHash::Sha1).toBase64();
+    return QString::fromLatin1(
+        QByteArray(sha1).replace('+', '.').replace('/', '_').replace('=', '-'));
+}
+
+cd::CdToc tocOf(int first, const QList<int> &frames, bool lastIsData)
+{
+    cd::CdToc toc{first, first + int(frames.size()) - 2, {}, lastIsData};
+    for (int f : frames)
+        toc.starts.append({f / 4500, f / 75 % 60, f % 75});
+    return toc;
+}
+
+// A release as the discid lookup returns it, with the fields read from it.
+QByteArray releaseJson(const QString &id, const QString &title, const QString &country)
+{
+    return uR"({"id": "%1", "title": "%2", "date": "1999-03-22", "country": "%3",
+      "artist-credit": [{"name": "Björk", "joinphrase": " & "}, {"name": "Ólafur", "joinphrase": ""}],
+      "label-info": [{"catalog-number": "X1", "label": {"name": "One Little Indian"}}],
+      "genres": [{"name": "pop", "count": 1}, {"name": "electronic", "count": 4}],
+      "media": [{"position": 1, "track-count": 1, "discs": [{"id": "autre"}],
+                 "tracks": [{"position": 1, "title": "Intro"}]},
+                {"position": 2, "track-count": 2, "discs": [{"id": "ID"}],
+                 "tracks": [{"position": 1, "title": "Jóga"}, {"position": 2, "title": "",
+                             "recording": {"title": "Hunter"}}]}]})"_s.arg(id, title, country)
+        .toUtf8();
+}
+
+QByteArray releasesJson(const QList<QByteArray> &releases)
+{
+    return R"({"id": "ID", "releases": [)" + releases.join(',') + "]}";
+}
+
+} // namespace
+
+class TestMusicBrainz : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void discId_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<QList<int>>("frames"); // track starts, then the lead-out
+        QTest::addColumn<bool>("lastIsData");
+        QTest::addColumn<QString>("documented");
+        QTest::newRow("worked example of the documentation")
+            << 1 << QList<int>{150, 15363, 32314, 46592, 63414, 80489, 95462} << false
+            << u"49HHV7Eb8UKF3aQiNmu1GR8vKTY-"_s;
+        QTest::newRow("first track other than 1")
+            << 3 << QList<int>{182, 20000, 41234, 70001} << false << QString();
+        QTest::newRow("data track at the end")
+            << 1 << QList<int>{150, 18000, 39000, 60000, 80000} << true << QString();
+    }
+    void discId()
+    {
+        QFETCH(int, first);
+        QFETCH(QList<int>, frames);
+        QFETCH(bool, lastIsData);
+        QFETCH(QString, documented);
+        const auto disc = online::musicBrainzDisc(tocOf(first, frames, lastIsData));
+        QVERIFY(disc && disc->submissionUrl.contains(disc->id));
+        // The data track is left out and the audio ends 11400 sectors before it.
+        const int last = first + int(frames.size()) - 2 - (lastIsData ? 1 : 0);
+        QList<int> offsets(100, 0);
+        offsets[0] = lastIsData ? frames.at(frames.size() - 2) - 11400 : frames.last();
+        for (int t = first; t <= last; ++t)
+            offsets[t] = frames.at(t - first);
+        QCOMPARE(disc->id, documentedDiscId(first, last, offsets));
+        if (!documented.isEmpty())
+            QCOMPARE(disc->id, documented);
+    }
+
+    void lookUp_data()
+    {
+        QTest::addColumn<QList<HttpServer::Answer>>("answers");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QStringList>("lines"); // picker lines, or the failure
+        const QByteArray one = releaseJson(u"r1"_s, u"Homogenic"_s, u"GB"_s);
+        const QString line =
+            u"Björk & Ólafur - Homogenic (1999-03-22, GB, One Little Indian, 2 pistes)"_s;
+        using A = HttpServer::Answer;
+        QTest::newRow("one release") << QList<A>{{200, releasesJson({one})}}
+                                     << int(online::MusicBrainzReply::Found) << QStringList{line};
+        QTest::newRow("several releases")
+            << QList<A>{{200, releasesJson({one, releaseJson(u"r2"_s, u"Homogénic"_s, u"FR"_s)})}}
+            << int(online::MusicBrainzReply::Found)
+            << QStringList{line, QString(line).replace(u"mogenic (1999-03-22, GB"_s,
+                                                       u"mogénic (1999-03-22, FR"_s)};
+        QTest::newRow("none, 404") << QList<A>{{404, R"({"error": "Not Found"})"}}
+                                   << int(online::MusicBrainzReply::Unknown)
+                                   << QStringList{u"MusicBrainz ne connaît pas ce disque"_s};
+        QTest::newRow("malformed")
+            << QList<A>{{200, releasesJson({one}).chopped(3)}}
+            << int(online::MusicBrainzReply::Failed)
+            << QStringList{u"La réponse de MusicBrainz est illisible (ce n'est pas la liste "
+                           "des éditions du disque)"_s};
+        QTest::newRow("too large") << QList<A>{{200, QByteArray(2 * 1024 * 1024, ' ')}}
+                                   << int(online::MusicBrainzReply::Failed)
+                                   << QStringList{u"Réponse de MusicBrainz trop longue (plus de "
+                                                  "1024 Ko)"_s};
+        QTest::newRow("slow") << QList<A>{{200, releasesJson({one}), {}, 3000}}
+                              << int(online::MusicBrainzReply::Failed)
+                              << QStringList{u"Pas de réponse de MusicBrainz : pas de connexion "
+                                             "internet, serveur injoignable ou trop lent"_s};
+        QTest::newRow("503 then the answer")
+            << QList<A>{{503, {}, "Retry-After: 2\r\n"}, {200, releasesJson({one})}}
+            << int(online::MusicBrainzReply::Found) << QStringList{line};
+        QTest::newRow("503 with a long Retry-After")
+            << QList<A>{{503, {}, "Retry-After: 120\r\n"}} << int(online::MusicBrainzReply::Failed)
+            << QStringList{u"MusicBrainz est surchargé : réessayez dans 120 s"_s};
+    }
+    void lookUp()
+    {
+        QFETCH(QList<HttpServer::Answer>, answers);
+        QFETCH(int, kind);
+        QFETCH(QStringList, lines);
+        HttpServer server;
+        QVERIFY(server.start());
+        for (const HttpServer::Answer &answer : answers)
+            server.queue("/ws/2/discid/ID?", answer);
+        cd::HttpFetch fetch;
+        fetch.setTimeout(1000);
+        online::MusicBrainzClient client(fetch, server.url() + u'/', u"moi@exemple.fr"_s);
+
+        const online::MusicBrainzReply first = client.lookUp(u"ID"_s);
+        const online::MusicBrainzReply second = client.lookUp(u"ID"_s);
+        QCOMPARE(int(first.kind), kind);
+        QStringList got{first.failure};
+        if (first.kind == online::MusicBrainzReply::Found) {
+            got.clear();
+            for (const online::Release &release : first.releases)
+                got.append(release.pickerLine());
+            const cd::CddbDisc disc = online::discOfRelease(first.releases.first());
+            QCOMPARE(disc.year, u"1999"_s);
+            QCOMPARE(disc.genre, u"electronic"_s);
+            QCOMPARE(disc.rows, (QStringList{u"Jóga"_s, u"Hunter"_s}));
+        }
+        QCOMPARE(got, lines);
+        QCOMPARE(second.failure, first.failure);
+
+        const QList<HttpServer::Request> requests = server.requests();
+        const int retries = answers.first().status == 503 && answers.size() > 1 ? 1 : 0;
+        QCOMPARE(requests.size(), 2 + retries);
+        for (qsizetype i = 1; i < requests.size(); ++i) {
+            const qint64 gap = requests.at(i).receivedMs - requests.at(i - 1).receivedMs;
+            QVERIFY2(gap >= (i == 1 && retries ? 1980 : 980), QByteArray::number(gap));
+        }
+        QCOMPARE(requests.first().target,
+                 "/ws/2/discid/ID?inc=artists+labels+recordings+genres&fmt=json");
+        QCOMPARE(requests.first().userAgent, "Tarvex/" TARVEX_VERSION " ( moi@exemple.fr )");
+    }
+
+    void frontCover_data()
+    {
+        QTest::addColumn<HttpServer::Answer>("answer");
+        QTest::addColumn<QString>("failure");
+        const QByteArray jpeg = "\xFF\xD8\xFF\xE0" + QByteArray(500, 'j');
+        QTest::newRow("cover") << HttpServer::Answer{200, jpeg} << QString();
+        QTest::newRow("no cover") << HttpServer::Answer{404, "Not found"}
+                                  << u"Pas de pochette pour cette édition"_s;
+        QTest::newRow("over the size limit")
+            << HttpServer::Answer{200, jpeg + QByteArray(600, 'x')}
+            << u"Réponse de Cover Art Archive trop longue (plus de 1 Ko)"_s;
+    }
+    void frontCover()
+    {
+        QFETCH(HttpServer::Answer, answer);
+        QFETCH(QString, failure);
+        HttpServer server;
+        QVERIFY(server.start());
+        server.queue("/release/r%201/front-500", answer);
+        cd::HttpFetch fetch;
+        QString why;
+        const QByteArray cover = online::fetchFrontCover(fetch, server.url(), u"r 1"_s, 1024, &why);
+        QCOMPARE(why, failure);
+        QCOMPARE(cover, failure.isEmpty() ? answer.body : QByteArray());
+    }
+
+    // Level 6 answers are UTF-8; a server that still sends Windows-1252 is read as such.
+    void cddbAnswerText_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("UTF-8") << u"Sigur Rós / 東京"_s.toUtf8() << u"Sigur Rós / 東京"_s;
+        QTest::newRow("Windows-1252") << QByteArray("Sigur R\xF3s \x97") << u"Sigur Rós —"_s;
+    }
+    void cddbAnswerText()
+    {
+        QFETCH(QByteArray, body);
+        QTEST(cd::decodeCddbAnswer(body), "text");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMusicBrainz)
+#include "tst_musicbrainz.moc"
