@@ -9,11 +9,13 @@
 #include "app/tagpage.h"
 #include "base/product.h"
 #include "mpeg/fileinfo.h"
+#include "tags/tagbatch.h"
 #include "tags/tagsave.h"
 #include "tags/zelltagctrl.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,9 +23,37 @@
 #include <QTabBar>
 #include <QTreeWidget>
 
+#include <thread>
+
 namespace app {
 
 namespace {
+
+// The files named by the failures of a batch, each once.
+QStringList failedFiles(const tags::BatchReport &report)
+{
+    QStringList files;
+    for (const tags::BatchFailure &failure : report.failures) {
+        if (!files.contains(failure.fichier))
+            files.append(failure.fichier);
+    }
+    return files;
+}
+
+// One message for the files a batch could not save: each file and its reason, the first twenty.
+QString batchFailureMessage(const tags::BatchReport &report)
+{
+    constexpr int shown = 20;
+    QStringList lines;
+    for (const tags::BatchFailure &failure : report.failures.mid(0, shown))
+        lines.append(QStringLiteral("« %1 » : %2")
+                         .arg(QFileInfo(failure.fichier).fileName(), failure.raison));
+    if (report.failures.size() > shown)
+        lines.append(QStringLiteral("et %1 autres.").arg(report.failures.size() - shown));
+    return QStringLiteral("Le tag n'a pas pu être enregistré dans %1 fichier(s) :\n")
+               .arg(failedFiles(report).size()) +
+           lines.join(u'\n');
+}
 
 using base::productName;
 
@@ -53,14 +83,16 @@ TagCommands::TagCommands(QObject *parent, TagWindow &window, TagPage &page,
 bool TagCommands::settleUnsavedEdits()
 {
     TagEditorPanel &editor = *m_page.editor;
+    if (m_saving)
+        return false;
     if (!editor.hasUnsavedEdits())
         return true;
     const QString file = editor.shownFile();
     switch (m_window.askUnsaved(QStringLiteral("Enregistrer les modifications ?"))) {
     case Dialogs::Unsaved::Save:
-        return saveTags(file);
+        return saveShown();
     case Dialogs::Unsaved::Discard:
-        editor.showTagsOfFile(file);
+        editor.showTagsOfFiles(editor.shownFiles());
         return true;
     case Dialogs::Unsaved::Cancel:
         break;
@@ -92,6 +124,15 @@ void TagCommands::selectFile()
     QTreeWidgetItem *selected = page.LV1->currentItem();
     if (!selected || !selected->isSelected())
         return;
+    // Several rows (Ctrl or Shift click): the values they share, for editing them all at once.
+    if (const QStringList files = selectedFiles(); files.size() > 1) {
+        m_files.stoplecture();
+        page.Frame3->clear();
+        editor.fillGenreLists();
+        editor.showTagsOfFiles(files);
+        m_window.setStatusPanel(1, QStringLiteral("%1 fichiers sélectionnés").arg(files.size()));
+        return;
+    }
     m_window.setChosenFile(page.File1.filePath(selected->text(TagPage::NameColumn)));
     if (selected->checkState(TagPage::NameColumn) == Qt::Checked)
         m_rename.offerManualName(selected->text(TagPage::NameColumn));
@@ -108,16 +149,26 @@ void TagCommands::selectFile()
     tags::ZellTagCtrl().WinampForm(path, *page.editor);
 }
 
+QStringList TagCommands::selectedFiles() const
+{
+    QStringList files;
+    const QTreeWidget *list = m_page.LV1;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = list->topLevelItem(i);
+        if (row->isSelected())
+            files.append(m_page.File1.filePath(row->text(TagPage::NameColumn)));
+    }
+    return files;
+}
+
 void TagCommands::updateAvailability()
 {
     const TagPage &page = m_page;
-    const QString shown = page.editor->shownFile();
+    const QStringList shown = page.editor->shownFiles();
     const int sub = page.TS1->currentIndex();
-    const QTreeWidgetItem *row = page.LV1->currentItem();
     const bool available =
-        m_window.showsTagPage() && (sub == TagPage::TagV1 || sub == TagPage::TagV2) &&
-        page.Combo7->currentIndex() == 0 && !shown.isEmpty() && row && row->isSelected() &&
-        page.File1.filePath(row->text(TagPage::NameColumn)) == shown;
+        !m_saving && m_window.showsTagPage() && (sub == TagPage::TagV1 || sub == TagPage::TagV2) &&
+        page.Combo7->currentIndex() == 0 && !shown.isEmpty() && shown == selectedFiles();
     m_window.setTagCommandsEnabled(available);
 }
 
@@ -128,6 +179,58 @@ bool TagCommands::saveTags(const QString &path)
     return reportSaved(
         path, m_page.editor->BtnUpdate(path, tags::defaultTexts(m_options.defaultComment(),
                                                                 m_options.defaultEncoder())));
+}
+
+bool TagCommands::saveShown()
+{
+    const QStringList files = m_page.editor->shownFiles();
+    if (files.size() > 1)
+        return saveSeveral(files);
+    return saveTags(m_page.editor->shownFile());
+}
+
+bool TagCommands::saveSeveral(const QStringList &files)
+{
+    QList<tags::BatchItem> items;
+    for (int version : {1, 2}) {
+        if (const std::optional<tags::FieldEdit> edit = m_page.editor->editedFields(version)) {
+            for (const QString &file : files)
+                items.append({file, *edit});
+        }
+    }
+    if (items.isEmpty())
+        return true;
+
+    // The files are written by worker threads while this loop keeps the window drawn and
+    // responsive; the tag commands stay off until the batch ends.
+    m_saving = true;
+    updateAvailability();
+    m_window.showJobProgress(0, items.size());
+    QEventLoop loop;
+    tags::BatchControl control;
+    control.progress = [this](qsizetype done, qsizetype total) {
+        QMetaObject::invokeMethod(
+            this, [this, done, total] { m_window.showJobProgress(done, total); },
+            Qt::QueuedConnection);
+    };
+    tags::BatchReport report;
+    std::thread worker([&] {
+        report = tags::saveBatch(items, control);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    m_saving = false;
+    m_window.clearJobProgress();
+
+    m_window.setStatusPanel(1, QStringLiteral("Tag enregistré dans %1 fichiers sur %2")
+                                   .arg(files.size() - failedFiles(report).size())
+                                   .arg(files.size()));
+    if (!report.failures.isEmpty())
+        m_window.inform(batchFailureMessage(report), Dialogs::Icon::Warning);
+    m_page.editor->showTagsOfFiles(files);
+    updateAvailability();
+    return report.failures.isEmpty();
 }
 
 bool TagCommands::saveRecord(const QString &path, const tags::TagType &record)
@@ -158,41 +261,46 @@ void TagCommands::enreID()
     if (file.isEmpty() ||
         !m_window.confirm(QStringLiteral("Voulez vous enregistrer le Tag ?"), productName))
         return;
-    if (saveTags(file))
+    if (m_page.editor->shownFiles().size() > 1)
+        saveSeveral(m_page.editor->shownFiles());
+    else if (saveTags(file))
         m_page.editor->showTagsOfFile(file);
 }
 
 void TagCommands::suppID()
 {
     TagEditorPanel &editor = *m_page.editor;
-    const QString file = editor.shownFile();
-    if (file.isEmpty() ||
+    const QStringList files = editor.shownFiles();
+    if (files.isEmpty() ||
         !m_window.confirm(QStringLiteral("Voulez vous supprimer le Tag ?"), productName))
         return;
-    editor.remsezerotag();
-    if (saveTags(file))
-        editor.showTagsOfFile(file);
+    // Each shown file loses its tags as if it were shown alone.
+    for (const QString &file : files) {
+        editor.remsezerotag();
+        saveTags(file);
+    }
+    editor.showTagsOfFiles(files);
 }
 
 void TagCommands::copieID()
 {
-    TagPage &page = m_page;
-    const QString file = page.editor->shownFile();
-    if (file.isEmpty() ||
+    TagEditorPanel &editor = *m_page.editor;
+    const QStringList files = editor.shownFiles();
+    if (files.isEmpty() ||
         !m_window.confirm(QStringLiteral("Voulez vous copier le Tag ?"), productName))
         return;
-    const bool fromV1 = page.TS1->currentIndex() == TagPage::TagV1;
-    bool saved = false;
-    for (QTreeWidgetItem *row : page.LV1->selectedItems()) {
-        Q_UNUSED(row);
+    const bool fromV1 = m_page.TS1->currentIndex() == TagPage::TagV1;
+    // Each shown file gets its own values copied from one version to the other.
+    for (const QString &file : files) {
+        if (files.size() > 1)
+            editor.showTagsOfFile(file);
         if (fromV1)
-            page.editor->copyV1FieldsToV2();
+            editor.copyV1FieldsToV2();
         else
-            page.editor->copyV2FieldsToV1();
-        saved = saveTags(file);
+            editor.copyV2FieldsToV1();
+        saveTags(file);
     }
-    if (saved)
-        page.editor->showTagsOfFile(file);
+    editor.showTagsOfFiles(files);
 }
 
 } // namespace app

@@ -35,6 +35,11 @@ public:
     void copieID();
     // Saves the editor's fields into a file; a failure is shown in a message box.
     bool saveTags(const QString &path);
+    // Saves what the editor shows: into its file, or, when it shows several files, the fields
+    // the user changed (and only those) into each of them, away from the window's thread with
+    // the progress in the status bar; one message names the files that failed. True when every
+    // file was saved.
+    bool saveShown();
     // Writes a record into a file as the editor's save would; a failure is shown the same way.
     bool saveRecord(const QString &path, const tags::TagType &record);
     // The three tag commands are enabled only while the editor shows the tags of the file
@@ -43,6 +48,9 @@ public:
     void updateAvailability();
 
 private:
+    // The paths of the rows selected in LV1, in list order.
+    QStringList selectedFiles() const;
+    bool saveSeveral(const QStringList &files);
     bool reportSaved(const QString &path, const tags::Result<bool> &saved);
 
     TagWindow &m_window;
@@ -50,6 +58,7 @@ private:
     const OptionsPage &m_options;
     RenamePanel &m_rename;
     FileCommands &m_files;
+    bool m_saving = false; // a save of several files is running
 };
 
 } // namespace app

@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPalette>
+#include <QSet>
 #include <QStyle>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -47,6 +48,28 @@ QString fieldText(const QWidget *field)
     if (auto *combo = qobject_cast<const QComboBox *>(field))
         return combo->currentText();
     return {};
+}
+
+void setFieldText(QWidget *field, const QString &text)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(field))
+        line->setText(text);
+    else if (auto *edit = qobject_cast<QTextEdit *>(field))
+        edit->setPlainText(text);
+    else if (auto *combo = qobject_cast<QComboBox *>(field); combo && combo->isEditable())
+        combo->setEditText(text);
+    else if (combo)
+        combo->setCurrentIndex(std::max(0, combo->findText(text)));
+}
+
+void setPlaceholder(QWidget *field, const QString &text)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(field))
+        line->setPlaceholderText(text);
+    else if (auto *edit = qobject_cast<QTextEdit *>(field))
+        edit->setPlaceholderText(text);
+    else if (auto *combo = qobject_cast<QComboBox *>(field); combo && combo->lineEdit())
+        combo->lineEdit()->setPlaceholderText(text);
 }
 
 } // namespace
@@ -151,10 +174,23 @@ void TagEditorPanel::enableVersion(int version)
     }
 }
 
+void TagEditorPanel::clearFields()
+{
+    for (QWidget *field : fieldsV1() + fieldsV2()) {
+        setFieldText(field, QString());
+        setPlaceholder(field, QString());
+    }
+    chkv1->setChecked(false);
+    chkv2->setChecked(false);
+}
+
 void TagEditorPanel::remsezerotag()
 {
     m_shownFile.clear();
+    m_shownFiles.clear();
     m_loadedTexts.clear();
+    for (QWidget *field : fieldsV1() + fieldsV2())
+        setPlaceholder(field, QString());
     emit shownFileChanged();
     cmbv1Genre->clear();
     cmbv2Genre->clear();
@@ -181,15 +217,12 @@ void TagEditorPanel::fillGenreLists()
 
 void TagEditorPanel::showTagsOfFile(const QString &fichier)
 {
-    fillGenreLists();
-    m_shownFile.clear();
-    m_loadedTexts.clear();
-    const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(fichier);
-    if (!read.ok()) {
-        emit shownFileChanged();
-        return;
-    }
-    const tags::TypeTagV1 &v1 = read->TagV1;
+    showTagsOfFiles({fichier});
+}
+
+void TagEditorPanel::fillFields(const tags::TagType &tags)
+{
+    const tags::TypeTagV1 &v1 = tags.TagV1;
     if (v1.Valide()) {
         chkv1->setChecked(true);
         enableVersion(1);
@@ -201,7 +234,7 @@ void TagEditorPanel::showTagsOfFile(const QString &fichier)
         cmbv1Genre->setCurrentIndex(tags::genreListPosition(v1.Genre()));
         txtv1Commentaire->setText(v1.Commentaire());
     }
-    const tags::TypeTagV2 &v2 = read->TagV2;
+    const tags::TypeTagV2 &v2 = tags.TagV2;
     if (v2.Valide()) {
         chkv2->setChecked(true);
         enableVersion(2);
@@ -220,7 +253,54 @@ void TagEditorPanel::showTagsOfFile(const QString &fichier)
         txtv2Url->setText(v2.Url());
         txtv2Encode->setText(v2.Encode());
     }
-    rememberLoadedTexts(fichier);
+}
+
+void TagEditorPanel::showTagsOfFiles(const QStringList &files)
+{
+    fillGenreLists();
+    m_shownFile.clear();
+    m_shownFiles.clear();
+    m_loadedTexts.clear();
+    const QList<QWidget *> fields = fieldsV1() + fieldsV2();
+    QHash<const QWidget *, QString> shared;
+    QSet<const QWidget *> differing;
+    bool v1 = false, v2 = false, first = true;
+    for (const QString &fichier : files) {
+        const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(fichier);
+        if (!read.ok()) {
+            if (files.size() == 1) {
+                emit shownFileChanged();
+                return;
+            }
+            continue;
+        }
+        clearFields();
+        fillFields(*read);
+        v1 = v1 || read->TagV1.Valide();
+        v2 = v2 || read->TagV2.Valide();
+        for (const QWidget *field : fields) {
+            const QString text = fieldText(field);
+            if (first)
+                shared.insert(field, text);
+            else if (shared.value(field) != text)
+                differing.insert(field);
+        }
+        first = false;
+    }
+    if (files.size() > 1) {
+        clearFields();
+        for (QWidget *field : fields)
+            setFieldText(field, differing.contains(field) ? QString() : shared.value(field));
+    }
+    for (QWidget *field : fields)
+        setPlaceholder(field, differing.contains(field) ? QStringLiteral("<différentes valeurs>")
+                                                        : QString());
+    chkv1->setChecked(v1);
+    chkv2->setChecked(v2);
+    enableVersion(1);
+    enableVersion(2);
+    m_shownFiles = files;
+    rememberLoadedTexts(files.value(0));
 }
 
 void TagEditorPanel::rememberLoadedTexts(const QString &fichier)
@@ -242,6 +322,52 @@ bool TagEditorPanel::hasUnsavedEdits() const
     const QList<QWidget *> fields = fieldsV1() + fieldsV2();
     return std::any_of(fields.begin(), fields.end(),
                        [this](const QWidget *field) { return edited(m_shownFile, field); });
+}
+
+std::optional<tags::FieldEdit> TagEditorPanel::editedFields(int version) const
+{
+    tags::FieldEdit edit;
+    bool any = false;
+    const auto take = [&](const QWidget *field, std::optional<QString> &value) {
+        if (edited(m_shownFile, field)) {
+            value = fieldText(field);
+            any = true;
+        }
+    };
+    if (version == 1) {
+        edit.v1 = true;
+        take(txtv1Piste, edit.piste);
+        take(txtv1Titre, edit.titre);
+        take(txtv1Artiste, edit.artiste);
+        take(txtv1Album, edit.album);
+        take(txtv1Annee, edit.annee);
+        take(txtv1Commentaire, edit.commentaire);
+        if (edited(m_shownFile, cmbv1Genre)) {
+            edit.genre =
+                tags::TypedGenre{tags::genreAtListPosition(cmbv1Genre->currentIndex()), {}};
+            any = true;
+        }
+    } else {
+        edit.v2 = true;
+        take(txtv2Piste, edit.piste);
+        take(txtv2Titre, edit.titre);
+        take(txtv2Artiste, edit.artiste);
+        take(txtv2Album, edit.album);
+        take(txtv2Annee, edit.annee);
+        take(txtv2Commentaire, edit.commentaire);
+        take(txtv2Compositeur, edit.compositeur);
+        take(txtv2Original, edit.original);
+        take(txtv2Copyright, edit.copyright);
+        take(txtv2Url, edit.url);
+        take(txtv2Encode, edit.encode);
+        if (edited(m_shownFile, cmbv2Genre)) {
+            edit.genre = tags::v2Genre(cmbv2Genre->currentText());
+            any = true;
+        }
+    }
+    if (!any)
+        return std::nullopt;
+    return edit;
 }
 
 bool TagEditorPanel::edited(const QString &fichier, const QWidget *field) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tags/fieldrules.h"
+#include "tags/tagbatch.h"
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
 #include "tags/zelltagctrl.h"
@@ -9,6 +10,8 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -70,8 +73,18 @@ public:
     // its unchecked box. The texts shown are remembered: a save writes only the fields whose
     // text the user changed.
     void showTagsOfFile(const QString &fichier) override;
-    // The file whose tags the fields show; empty once they were cleared.
+    // Loads the tags of several files: a field shows the value they share, or stays empty with
+    // the placeholder "<différentes valeurs>"; a version box is checked when one of the files
+    // has that version. One file is shown as showTagsOfFile does.
+    void showTagsOfFiles(const QStringList &files);
+    // The file whose tags the fields show (the first one when they show several); empty once
+    // they were cleared.
     QString shownFile() const { return m_shownFile; }
+    // Every file the fields show.
+    QStringList shownFiles() const { return m_shownFiles; }
+    // The fields of one version (1 or 2) that the user changed, as an edit that writes them and
+    // nothing else; nullopt when none changed.
+    std::optional<tags::FieldEdit> editedFields(int version) const;
     // True when the user changed a field or a version box since the shown file was loaded.
     bool hasUnsavedEdits() const;
     // The record the fields describe, over `base` (what the file holds): a field whose text is
@@ -94,12 +107,17 @@ public:
 
 private:
     QString m_shownFile;
+    QStringList m_shownFiles;
     QHash<const QWidget *, QString> m_loadedTexts;
     bool m_loadedV1 = false, m_loadedV2 = false; // the version boxes as loaded
 
     // True when the field shows something else than what was loaded from fichier.
     bool edited(const QString &fichier, const QWidget *field) const;
     void rememberLoadedTexts(const QString &fichier);
+    // Empties the fields and unchecks both versions, keeping the genre lists.
+    void clearFields();
+    // Puts a file's tags into the fields and checks the versions it has.
+    void fillFields(const tags::TagType &tags);
 
     void buildV1(QWidget *frameParent);
     void buildV2(QWidget *frameParent);

@@ -32,7 +32,7 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     LV1->setColumnHidden(FolderColumn, true);
     LV1->setRootIsDecorated(false);
     LV1->setUniformRowHeights(true);
-    LV1->setSelectionMode(QAbstractItemView::SingleSelection);
+    LV1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     LV1->setContextMenuPolicy(Qt::CustomContextMenu);
     LV1->header()->setSectionResizeMode(NameColumn, QHeaderView::Interactive);
     LV1->header()->resizeSection(NameColumn, 260);

@@ -22,6 +22,9 @@ public:
     virtual void setChosenFile(const QString &path) = 0;
     // True while the page "Tag et noms" is shown.
     virtual bool showsTagPage() const = 0;
+    // The progress bar of the status bar, for a save of many files.
+    virtual void showJobProgress(qint64 done, qint64 total) = 0;
+    virtual void clearJobProgress() = 0;
     // The toolbar's three tag commands.
     virtual void setTagCommandsEnabled(bool enabled) = 0;
 

@@ -102,6 +102,40 @@ private slots:
         QCOMPARE(editorTexts(e), u"00"_s + QString(19, u'|'));
     }
 
+    // Several rows selected: the editor shows what they share, and a save writes the changed
+    // field, and only that one, into each of them; a file that cannot take it is named once
+    // at the end while the others are saved.
+    void severalFilesEditedAtOnce()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.mp3"_s, audio);
+        const QStringList genres = {u"Rock"_s, u"Jazz"_s, u"Blues"_s};
+        for (int i = 0; i < 3; ++i)
+            id3peer({u"genre"_s, f.music + u'/' + u"abc"_s[i] + u".mp3"_s, genres[i]});
+        const QByteArray untouched = bytesOf(f.music + u"/b.mp3"_s);
+        clickRow(f, 0);
+        QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          f.list()->visualItemRect(f.list()->topLevelItem(2)).center());
+        app::TagEditorPanel *e = tagPage(w)->editor;
+        QCOMPARE(e->shownFiles().size(), 2);
+        QCOMPARE(e->txtv2Titre->text(), u"x"_s);
+        QCOMPARE(e->cmbv2Genre->lineEdit()->placeholderText(), u"<différentes valeurs>"_s);
+        setFields(&w, u"TS1=2|txtv2Album=Nouvel album"_s);
+        QVERIFY(commands(w)->button(u"enreID"_s)->isEnabled());
+        commands(w)->button(u"enreID"_s)->trigger();
+        QCOMPARE(tagsOf(f.music + u"/a.mp3"_s), u"- / TALB=Nouvel album|TCON=Rock|TIT2=x"_s);
+        QCOMPARE(tagsOf(f.music + u"/c.mp3"_s), u"- / TALB=Nouvel album|TCON=Blues|TIT2=x"_s);
+        QCOMPARE(bytesOf(f.music + u"/b.mp3"_s), untouched);
+
+        f.write(u"c.mp3"_s, "plus un MP3");
+        setFields(&w, u"txtv2Titre=y"_s);
+        commands(w)->button(u"enreID"_s)->trigger();
+        QVERIFY(tagsOf(f.music + u"/a.mp3"_s).endsWith(u"TIT2=y"_s));
+        QVERIFY2(f.dialogs->lastText().startsWith(u"Le tag n'a pas pu être enregistré dans 1 "
+                                                  u"fichier(s) :\n« c.mp3 » : "_s),
+                 qPrintable(f.dialogs->lastText()));
+    }
+
     // At the smallest window size, choosing a sub-page never narrows the list, and the
     // renaming page shows its case lists whole without scrolling sideways.
     void subPagesFitTheSmallestWindow()
