@@ -47,29 +47,6 @@ tags::FieldEdit optionEdit(const cli::Arguments &arguments, std::optional<int> g
     return edit;
 }
 
-// The edit for one file: the fields its name gives through the pattern, under the ones the
-// options name. nullopt when the name does not fit the pattern.
-std::optional<tags::FieldEdit> editFromName(const QString &pattern, const QString &path,
-                                            tags::FieldEdit edit)
-{
-    const std::optional<tags::PatternValues> values =
-        tags::matchName(pattern, tags::nameToMatch(pattern, path));
-    if (!values)
-        return std::nullopt;
-    using tags::PatternField;
-    const std::pair<PatternField, std::optional<QString> *> texts[] = {
-        {PatternField::Titre, &edit.titre}, {PatternField::Artiste, &edit.artiste},
-        {PatternField::Album, &edit.album}, {PatternField::Annee, &edit.annee},
-        {PatternField::Piste, &edit.piste}, {PatternField::Commentaire, &edit.commentaire}};
-    for (const auto &[field, target] : texts) {
-        if (values->contains(field) && !*target)
-            *target = values->value(field);
-    }
-    if (values->contains(PatternField::Genre) && !edit.genre)
-        edit.genre = tags::v2Genre(values->value(PatternField::Genre));
-    return edit;
-}
-
 // The genre named by a number from 0 to 255 or by its name.
 std::optional<int> genreOption(const QString &value)
 {
@@ -122,10 +99,9 @@ int runSet(const QStringList &args)
 
     return tagcli::changeFiles(arguments.files, [&](const QString &path) -> QString {
         const std::optional<tags::FieldEdit> fileEdit =
-            fromName ? editFromName(pattern, path, edit) : edit;
+            fromName ? tags::editFromName(pattern, path, edit) : edit;
         if (!fileEdit)
-            return QStringLiteral("le nom « %1 » ne correspond pas au modèle « %2 »")
-                .arg(tags::nameToMatch(pattern, path), pattern);
+            return tags::nameMismatch(pattern, path);
         return tagcli::saved(tags::saveFields(path, *fileEdit, tagcli::batchSave));
     });
 }

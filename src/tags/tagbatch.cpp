@@ -2,6 +2,7 @@
 
 #include "base/fileaccess.h"
 #include "tags/genres.h"
+#include "tags/tagpattern.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -96,6 +97,32 @@ TagChanges changesFor(const TagType &read, const FieldEdit &edit)
         changes.pictures = edit.images;
     }
     return changes;
+}
+
+// The edit for one file: the fields its name gives through the pattern, under the ones the
+// options name. nullopt when the name does not fit the pattern.
+std::optional<FieldEdit> editFromName(const QString &pattern, const QString &path, FieldEdit edit)
+{
+    const std::optional<PatternValues> values = matchName(pattern, nameToMatch(pattern, path));
+    if (!values)
+        return std::nullopt;
+    const std::pair<PatternField, std::optional<QString> *> texts[] = {
+        {PatternField::Titre, &edit.titre}, {PatternField::Artiste, &edit.artiste},
+        {PatternField::Album, &edit.album}, {PatternField::Annee, &edit.annee},
+        {PatternField::Piste, &edit.piste}, {PatternField::Commentaire, &edit.commentaire}};
+    for (const auto &[field, target] : texts) {
+        if (values->contains(field) && !*target)
+            *target = values->value(field);
+    }
+    if (values->contains(PatternField::Genre) && !edit.genre)
+        edit.genre = v2Genre(values->value(PatternField::Genre));
+    return edit;
+}
+
+QString nameMismatch(const QString &pattern, const QString &path)
+{
+    return QStringLiteral("le nom « %1 » ne correspond pas au modèle « %2 »")
+        .arg(nameToMatch(pattern, path), pattern);
 }
 
 Result<SaveKind> saveFields(const QString &fichier, const FieldEdit &edit, SaveOptions options,

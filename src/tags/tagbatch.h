@@ -33,6 +33,13 @@ struct FieldEdit
 // The changes that bring a file's tags (as read) to the edit.
 TagChanges changesFor(const TagType &read, const FieldEdit &edit);
 
+// The edit for one file: the fields its name gives through the pattern (see matchName), under
+// the ones `edit` already names. nullopt when the name does not fit the pattern.
+std::optional<FieldEdit> editFromName(const QString &pattern, const QString &path,
+                                      FieldEdit edit = {});
+// Why a file's name does not fit a pattern, in French.
+QString nameMismatch(const QString &pattern, const QString &path);
+
 // Saves the edit's fields through saveTags; with backup, through
 // saveTagsUndoable.
 Result<SaveKind> saveFields(const QString &fichier, const FieldEdit &edit, SaveOptions options = {},
