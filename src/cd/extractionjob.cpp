@@ -117,9 +117,10 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         }
         if (trackStarted)
             trackStarted(i, name);
-        outcome.result =
-            kind == Wav ? ripTrackToWav(settings.drive, i - 1, outcome.path, overwrite, progress)
-                        : ripTrackToMp3(settings.drive, i - 1, outcome.path, overwrite, progress);
+        outcome.result = kind == Wav ? ripTrackToWav(settings.drive, i - 1, outcome.path, overwrite,
+                                                     progress, options)
+                                     : ripTrackToMp3(settings.drive, i - 1, outcome.path, overwrite,
+                                                     progress, options, encoder);
         if (outcome.result.status == RipStatus::Cancelled) {
             summary.cancelled = true;
             return summary;

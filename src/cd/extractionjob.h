@@ -115,6 +115,9 @@ public:
     // Asked before a track whose file already exists (full path given); without an answer
     // the existing file is kept.
     std::function<ReplaceAnswer(const QString &path)> askReplace;
+    // How tracks are read and encoded.
+    RipOptions options;
+    EncoderConfig encoder = cdTrackEncoderConfig();
 
     struct Summary
     {

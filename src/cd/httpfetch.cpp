@@ -44,14 +44,14 @@ QByteArray HttpFetch::fetch(const QUrl &url)
     // The announced length is not trusted either: the bytes are counted as they come.
     connect(reply, &QNetworkReply::metaDataChanged, reply, [&] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > maxBodyBytes) {
+        if (length.isValid() && length.toLongLong() > m_maxBodyBytes) {
             failed = tooLarge = true;
             reply->abort();
         }
     });
     connect(reply, &QNetworkReply::readyRead, reply, [&] {
-        body += reply->read(maxBodyBytes + 1 - body.size());
-        if (body.size() > maxBodyBytes) {
+        body += reply->read(m_maxBodyBytes + 1 - body.size());
+        if (body.size() > m_maxBodyBytes) {
             failed = tooLarge = true;
             reply->abort();
         }
@@ -68,8 +68,8 @@ QByteArray HttpFetch::fetch(const QUrl &url)
     }
 
     if (!failed && reply->bytesAvailable() > 0) {
-        body += reply->read(maxBodyBytes + 1 - body.size());
-        failed = tooLarge = body.size() > maxBodyBytes;
+        body += reply->read(m_maxBodyBytes + 1 - body.size());
+        failed = tooLarge = body.size() > m_maxBodyBytes;
     }
     m_httpStatus = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (tooLarge)

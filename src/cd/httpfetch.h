@@ -39,12 +39,14 @@ public:
     int httpStatus() const { return m_httpStatus; }
 
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
+    void setMaxBodyBytes(qint64 bytes) { m_maxBodyBytes = bytes; }
 
 private:
     QNetworkAccessManager *m_manager;
     QPointer<QNetworkReply> m_reply;
     QEventLoop *m_loop = nullptr;
     int m_timeoutMs = defaultTimeoutMs;
+    qint64 m_maxBodyBytes = maxBodyBytes;
     Failure m_failure = Failure::None;
     int m_httpStatus = 0;
 };

@@ -1,0 +1,86 @@
+#pragma once
+
+// What `rip` and `verify` print about each track, and the AccurateRip lookup they share.
+
+#include "cd/accuraterip.h"
+#include "cd/accurateripdb.h"
+#include "cd/cddevice.h"
+#include "cd/httpfetch.h"
+
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QStringList>
+
+#include <optional>
+
+namespace cli {
+
+// The AccurateRip identifiers of a disc and what the database holds for it.
+struct DiscCheck
+{
+    std::optional<cd::AccurateRipDiscId> id;
+    cd::AccurateRipLookup lookup;
+    std::optional<cd::CdToc> toc;
+
+    cd::AccurateRipVerdict verdict(int track, quint32 v1, quint32 v2) const
+    {
+        return id ? lookup.verdict(*id, track, v1, v2) : cd::AccurateRipVerdict{};
+    }
+};
+
+// Reads the table of contents of `drive` and fetches its entry from the database at `url`.
+inline DiscCheck checkDisc(const QString &drive, const QString &url)
+{
+    DiscCheck check;
+    if (const auto device = cd::CdDevice::open(drive))
+        check.toc = device->readToc();
+    if (check.toc)
+        check.id = cd::accurateRipDiscId(*check.toc);
+    if (check.id) {
+        cd::HttpFetch fetch;
+        fetch.setTimeout(10000);
+        check.lookup = cd::lookUpAccurateRip(fetch, url, *check.id);
+    }
+    return check;
+}
+
+// {"piste", "fichier", "crc32", "accuraterip": {"v1", "v2", "resultat", "confiance"},
+// "relectures"}; relectures is null when the track was not read from the disc.
+inline QJsonObject trackReport(int track, const QString &file, quint32 crc, quint32 v1, quint32 v2,
+                               const cd::AccurateRipVerdict &verdict, std::optional<int> rereads)
+{
+    return QJsonObject{
+        {QStringLiteral("piste"), track},
+        {QStringLiteral("fichier"), file},
+        {QStringLiteral("crc32"), cd::hex8(crc)},
+        {QStringLiteral("accuraterip"),
+         QJsonObject{{QStringLiteral("v1"), cd::hex8(v1)},
+                     {QStringLiteral("v2"), cd::hex8(v2)},
+                     {QStringLiteral("resultat"), cd::accurateRipWord(verdict.result)},
+                     {QStringLiteral("confiance"), verdict.confidence}}},
+        {QStringLiteral("relectures"), rereads ? QJsonValue(*rereads) : QJsonValue()}};
+}
+
+// The tracks named by "1,3,5-7" (from 1), in order and each once; nothing when the text is
+// not such a list or names a track beyond trackCount.
+inline std::optional<QList<int>> parseTrackList(const QString &text, int trackCount)
+{
+    QList<int> tracks;
+    for (const QString &part : text.split(QLatin1Char(','))) {
+        const QStringList ends = part.split(QLatin1Char('-'));
+        bool okFirst = false, okLast = false;
+        const int first = ends.value(0).toInt(&okFirst);
+        const int last = ends.size() == 2 ? ends.at(1).toInt(&okLast) : first;
+        if (!okFirst || (ends.size() == 2 && !okLast) || ends.size() > 2 || first < 1 ||
+            last < first || last > trackCount)
+            return std::nullopt;
+        for (int t = first; t <= last; ++t) {
+            if (!tracks.contains(t))
+                tracks.append(t);
+        }
+    }
+    std::sort(tracks.begin(), tracks.end());
+    return tracks;
+}
+
+} // namespace cli

@@ -1,0 +1,48 @@
+#include "cd/accurateripdb.h"
+
+#include "cd/httpfetch.h"
+
+#include <QUrl>
+
+namespace cd {
+
+QString accurateRipDefaultUrl()
+{
+    return QStringLiteral("http://www.accuraterip.com/accuraterip");
+}
+
+AccurateRipVerdict AccurateRipLookup::verdict(const AccurateRipDiscId &disc, int track, quint32 v1,
+                                              quint32 v2) const
+{
+    switch (state) {
+    case Found:
+        return accurateRipVerdict(pressings, disc, track, v1, v2);
+    case Unknown:
+        return {AccurateRipResult::Unknown, 0};
+    case Unreachable:
+        break;
+    }
+    return {};
+}
+
+AccurateRipLookup lookUpAccurateRip(HttpFetch &fetch, const QString &databaseUrl,
+                                    const AccurateRipDiscId &disc)
+{
+    AccurateRipLookup lookup;
+    QString base = databaseUrl;
+    if (!base.endsWith(QLatin1Char('/')))
+        base += QLatin1Char('/');
+    fetch.setMaxBodyBytes(accurateRipMaxEntryBytes);
+    const QByteArray body = fetch.fetch(QUrl(base + disc.entryPath()));
+    if (fetch.failure() == HttpFetch::Failure::HttpError && fetch.httpStatus() == 404) {
+        lookup.state = AccurateRipLookup::Unknown;
+        return lookup;
+    }
+    if (const auto pressings = parseAccurateRipEntry(body)) {
+        lookup.state = AccurateRipLookup::Found;
+        lookup.pressings = *pressings;
+    }
+    return lookup;
+}
+
+} // namespace cd

@@ -1,0 +1,168 @@
+#include "cd/accuraterip.h"
+#include "cd/accurateripdb.h"
+#include "cd/httpfetch.h"
+
+#include "fileserver.h"
+
+#include <QRandomGenerator>
+#include <QtEndian>
+#include <QTest>
+
+using namespace cd;
+
+namespace {
+
+struct Sums
+{
+    quint32 v1 = 0, v2 = 0;
+};
+
+// AccurateRip as its author describes it: frames read as 32-bit words, the word at 1-based
+// position m weighed by m, positions counted only from 5 * 2352 / 4 on the first track and up
+// to count - 5 * 2352 / 4 on the last; v2 also adds the high halves of the 64-bit products.
+Sums referenceSums(const QByteArray &pcm, bool first, bool last)
+{
+    const quint32 words = quint32(pcm.size() / 4);
+    const quint32 from = first ? 2940 : 0, to = last ? words - 2940 : words;
+    Sums s;
+    for (quint32 m = 1; m <= words; ++m) {
+        if (m < from || m > to)
+            continue;
+        const quint64 p = quint64(qFromLittleEndian<quint32>(pcm.constData() + 4 * (m - 1))) * m;
+        s.v1 += quint32(p);
+        s.v2 += quint32(p) + quint32(p >> 32);
+    }
+    return s;
+}
+
+QByteArray noise(int frames)
+{
+    QByteArray pcm(frames * 4, Qt::Uninitialized);
+    QRandomGenerator rng(frames);
+    rng.fillRange(reinterpret_cast<quint32 *>(pcm.data()), frames);
+    return pcm;
+}
+
+// The published table of contents of "Liquid" (Recoil), its ten audio tracks.
+CdToc liquidToc()
+{
+    CdToc toc;
+    toc.firstTrack = 1;
+    toc.lastTrack = 10;
+    for (int lba :
+         {150, 12767, 40487, 63225, 93410, 118115, 151865, 184340, 215260, 247455, 270335})
+        toc.starts.append({lba / 4500, lba / 75 % 60, lba % 75});
+    return toc;
+}
+
+QByteArray pressing(const AccurateRipDiscId &id, const QList<std::pair<int, quint32>> &tracks)
+{
+    QByteArray b(13, '\0');
+    b[0] = char(id.trackCount);
+    qToLittleEndian(id.id1, b.data() + 1);
+    qToLittleEndian(id.id2, b.data() + 5);
+    qToLittleEndian(id.cddbId, b.data() + 9);
+    for (const auto &[confidence, crc] : tracks) {
+        QByteArray t(9, '\0');
+        t[0] = char(confidence);
+        qToLittleEndian(crc, t.data() + 1);
+        b += t;
+    }
+    return b;
+}
+
+} // namespace
+
+class TestAccurateRip : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void checksums_data();
+    void checksums();
+    void discIdOfPublishedToc();
+    void lookUp_data();
+    void lookUp();
+};
+
+void TestAccurateRip::checksums_data()
+{
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<bool>("first");
+    QTest::addColumn<bool>("last");
+    QTest::addColumn<int>("piece"); // bytes per add(), to split frames across calls
+    QTest::newRow("middle track") << 20000 << false << false << 63504;
+    QTest::newRow("first track") << 20000 << true << false << 4001;
+    QTest::newRow("last track") << 20000 << false << true << 7;
+    QTest::newRow("only track") << 9000 << true << true << 2352;
+    QTest::newRow("only track shorter than the skipped ends") << 5000 << true << true << 2352;
+}
+
+void TestAccurateRip::checksums()
+{
+    QFETCH(int, frames);
+    QFETCH(bool, first);
+    QFETCH(bool, last);
+    QFETCH(int, piece);
+    const QByteArray pcm = noise(frames);
+    TrackChecksums sums(frames, first, last);
+    for (qsizetype at = 0; at < pcm.size(); at += piece)
+        sums.add(pcm.constData() + at, std::min<qsizetype>(piece, pcm.size() - at));
+    const Sums expected = referenceSums(pcm, first, last);
+    QCOMPARE(hex8(sums.accurateRipV1()), hex8(expected.v1));
+    QCOMPARE(hex8(sums.accurateRipV2()), hex8(expected.v2));
+
+    // The CRC32 check value of the standard: "123456789" gives cbf43926.
+    TrackChecksums text(2, false, false);
+    text.add("123456789", 9);
+    QCOMPARE(hex8(text.crc32()), QStringLiteral("cbf43926"));
+}
+
+void TestAccurateRip::discIdOfPublishedToc()
+{
+    const auto id = accurateRipDiscId(liquidToc());
+    QVERIFY(id);
+    QCOMPARE(id->name(), QStringLiteral("dBAR-010-00154c2f-00af4fd4-890e120a"));
+    QCOMPARE(id->entryPath(), QStringLiteral("f/2/c/dBAR-010-00154c2f-00af4fd4-890e120a.bin"));
+}
+
+void TestAccurateRip::lookUp_data()
+{
+    const AccurateRipDiscId id = *accurateRipDiscId(liquidToc());
+    AccurateRipDiscId other = id;
+    other.id2 += 1;
+    QList<std::pair<int, quint32>> tracks(10, {3, 0x11111111});
+    QList<std::pair<int, quint32>> matching = tracks;
+    matching[1] = {7, 0xabcdef01};
+    QTest::addColumn<QByteArray>("entry"); // empty: no entry on the server
+    QTest::addColumn<QString>("text");
+    QTest::newRow("matching v2, second pressing")
+        << pressing(id, tracks) + pressing(id, matching) << "AccurateRip : exact (confiance 7)";
+    QTest::newRow("different") << pressing(id, tracks) << "AccurateRip : différent";
+    QTest::newRow("pressing of another disc")
+        << pressing(other, matching) << "AccurateRip : disque inconnu";
+    QTest::newRow("unknown") << QByteArray() << "AccurateRip : disque inconnu";
+    QTest::newRow("malformed: cut inside a track")
+        << pressing(id, matching).chopped(1) << "AccurateRip : non vérifié";
+    QByteArray huge;
+    while (huge.size() <= accurateRipMaxEntryBytes)
+        huge += pressing(id, matching);
+    QTest::newRow("too large") << huge << "AccurateRip : non vérifié";
+}
+
+void TestAccurateRip::lookUp()
+{
+    QFETCH(QByteArray, entry);
+    const AccurateRipDiscId id = *accurateRipDiscId(liquidToc());
+    testsupport::FileServer server;
+    QVERIFY(server.start());
+    if (!entry.isEmpty())
+        server.setFile(u'/' + id.entryPath(), entry);
+    HttpFetch fetch;
+    const AccurateRipLookup lookup = lookUpAccurateRip(fetch, server.url() + u'/', id);
+    QCOMPARE(server.requests(), QStringList{u'/' + id.entryPath()});
+    QTEST(accurateRipText(lookup.verdict(id, 2, 0x12345678, 0xabcdef01)), "text");
+}
+
+QTEST_GUILESS_MAIN(TestAccurateRip)
+#include "tst_accuraterip.moc"
