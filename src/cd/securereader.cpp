@@ -14,11 +14,10 @@ namespace {
 // cdparanoia's callback carries no context: the reader that is reading on this thread.
 thread_local SecureReader *currentReader = nullptr;
 
-void paranoiaCallback(long position, paranoia_cb_mode_t event)
+void paranoiaCallback(long, paranoia_cb_mode_t event)
 {
-    // Positions are counted in 16-bit words from the start of the disc.
-    if (currentReader && position >= 0)
-        currentReader->note(int(position / CD_FRAMEWORDS), int(event));
+    if (currentReader)
+        currentReader->note(int(event));
 }
 
 } // namespace
@@ -69,19 +68,25 @@ void SecureReader::read(int first, int count, char *buffer)
     currentReader = this;
     for (int i = 0; i < count; ++i, ++m_next) {
         char *sector = buffer + qsizetype(i) * CDIO_CD_FRAMESIZE_RAW;
+        m_reread = m_skipped = m_verified = false;
         const int16_t *data =
             cdio_paranoia_read_limited(m_handles->paranoia, paranoiaCallback, maxRetries);
-        if (data) {
+        if (data)
             std::memcpy(sector, data, CDIO_CD_FRAMESIZE_RAW);
-        } else {
+        else
             std::memset(sector, 0, CDIO_CD_FRAMESIZE_RAW);
-            m_inexact.insert(m_next);
-        }
+        // What cdparanoia reports while it delivers a sector concerns that sector: its events
+        // carry the position of the read in progress, which runs ahead of the one returned.
+        // After a skip, cdparanoia hands out the rest of the skipped span without telling
+        // again: those sectors stay inexact until a read is verified.
+        m_skipping = m_skipped || (m_skipping && !m_verified);
+        m_rereadSectors += m_reread || m_skipping || !data;
+        m_inexactSectors += m_skipping || !data;
     }
     currentReader = nullptr;
 }
 
-void SecureReader::note(int sector, int event)
+void SecureReader::note(int event)
 {
     switch (event) {
     case PARANOIA_CB_READERR:
@@ -90,11 +95,13 @@ void SecureReader::note(int sector, int event)
     case PARANOIA_CB_FIXUP_DROPPED:
     case PARANOIA_CB_FIXUP_DUPED:
     case PARANOIA_CB_DRIFT:
-        m_reread.insert(sector);
+        m_reread = true;
         break;
     case PARANOIA_CB_SKIP:
-        m_reread.insert(sector);
-        m_inexact.insert(sector);
+        m_skipped = true;
+        break;
+    case PARANOIA_CB_VERIFY:
+        m_verified = true;
         break;
     default:
         break;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QSet>
-
 #include <memory>
 
 namespace cd {
@@ -28,19 +26,23 @@ public:
     void read(int first, int count, char *buffer);
 
     // Sectors that needed more than one read, and sectors given up or read with an error left.
-    int rereadSectors() const { return int(m_reread.size()); }
-    int inexactSectors() const { return int(m_inexact.size()); }
+    int rereadSectors() const { return m_rereadSectors; }
+    int inexactSectors() const { return m_inexactSectors; }
 
-    // Called by cdparanoia's callback with the sector and what happened to it.
-    void note(int sector, int event);
+    // Called by cdparanoia's callback with what happened during the read in progress.
+    void note(int event);
 
 private:
     struct Handles;
     explicit SecureReader(std::unique_ptr<Handles> handles);
     std::unique_ptr<Handles> m_handles;
     int m_next = -1; // the sector the next sequential read returns
-    QSet<int> m_reread;
-    QSet<int> m_inexact;
+    bool m_reread = false;
+    bool m_skipped = false;
+    bool m_verified = false;
+    bool m_skipping = false;
+    int m_rereadSectors = 0;
+    int m_inexactSectors = 0;
 };
 
 } // namespace cd

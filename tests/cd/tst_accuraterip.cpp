@@ -2,6 +2,7 @@
 #include "cd/accurateripdb.h"
 #include "cd/httpfetch.h"
 
+#include "accuratereference.h"
 #include "fileserver.h"
 
 #include <QRandomGenerator>
@@ -11,29 +12,6 @@
 using namespace cd;
 
 namespace {
-
-struct Sums
-{
-    quint32 v1 = 0, v2 = 0;
-};
-
-// AccurateRip as its author describes it: frames read as 32-bit words, the word at 1-based
-// position m weighed by m, positions counted only from 5 * 2352 / 4 on the first track and up
-// to count - 5 * 2352 / 4 on the last; v2 also adds the high halves of the 64-bit products.
-Sums referenceSums(const QByteArray &pcm, bool first, bool last)
-{
-    const quint32 words = quint32(pcm.size() / 4);
-    const quint32 from = first ? 2940 : 0, to = last ? words - 2940 : words;
-    Sums s;
-    for (quint32 m = 1; m <= words; ++m) {
-        if (m < from || m > to)
-            continue;
-        const quint64 p = quint64(qFromLittleEndian<quint32>(pcm.constData() + 4 * (m - 1))) * m;
-        s.v1 += quint32(p);
-        s.v2 += quint32(p) + quint32(p >> 32);
-    }
-    return s;
-}
 
 QByteArray noise(int frames)
 {
@@ -108,7 +86,7 @@ void TestAccurateRip::checksums()
     TrackChecksums sums(frames, first, last);
     for (qsizetype at = 0; at < pcm.size(); at += piece)
         sums.add(pcm.constData() + at, std::min<qsizetype>(piece, pcm.size() - at));
-    const Sums expected = referenceSums(pcm, first, last);
+    const auto expected = testsupport::referenceAccurateRip(pcm, first, last);
     QCOMPARE(hex8(sums.accurateRipV1()), hex8(expected.v1));
     QCOMPARE(hex8(sums.accurateRipV2()), hex8(expected.v2));
 
