@@ -81,6 +81,27 @@ private:
     bool m_encoderFailed = false;
 };
 
+// Keeps the track in memory, for an encoder that runs while the next track is read.
+class MemorySink final : public BatchSink
+{
+public:
+    explicit MemorySink(QByteArray &pcm) : m_pcm(pcm) {}
+    bool begin(OutputFile &, qint64 sectors) override
+    {
+        m_pcm.reserve(qsizetype(sectors) * sectorBytes);
+        return true;
+    }
+    bool write(OutputFile &, const char *pcm, int bytes) override
+    {
+        m_pcm.append(pcm, bytes);
+        return true;
+    }
+    bool end(OutputFile &) override { return true; }
+
+private:
+    QByteArray &m_pcm;
+};
+
 RipResult failure(RipStatus status)
 {
     RipResult r;
@@ -214,7 +235,9 @@ RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QStr
         r.detail = file.errorMessage();
         return r;
     };
-    if (!file.open(fileName, overwrite) || !sink.begin(file, total))
+    // Without a file name the sink keeps the samples itself.
+    const bool toFile = !fileName.isEmpty();
+    if ((toFile && !file.open(fileName, overwrite)) || !sink.begin(file, total))
         return writeFailure();
     if (progress && !progress(0, total))
         return failure(RipStatus::Cancelled);
@@ -239,7 +262,7 @@ RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QStr
         if (progress && !progress(done, total))
             return failure(RipStatus::Cancelled);
     }
-    if (!sink.end(file) || !file.commit())
+    if (!sink.end(file) || (toFile && !file.commit()))
         return writeFailure();
     result.unreadableSectors = reader.unreadableSectors();
     result.rereadSectors = secure ? secure->rereadSectors() : 0;
@@ -277,6 +300,45 @@ RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fil
     RipResult result = ripTrack(*device, extent, fileName, overwrite, sink, progress, options);
     if (sink.encoderFailed())
         result.status = RipStatus::EncoderFailed;
+    return result;
+}
+
+TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress,
+                          const RipOptions &options)
+{
+    TrackAudio audio;
+    std::optional<CdDevice> device;
+    TrackExtent extent;
+    audio.result = locateTrack(drive, trackIndex, device, extent);
+    if (!audio.result.ok())
+        return audio;
+    MemorySink sink(audio.pcm);
+    audio.result = ripTrack(*device, extent, {}, Overwrite::Refuse, sink, progress, options);
+    if (!audio.result.ok())
+        audio.pcm.clear();
+    return audio;
+}
+
+RipResult encodeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
+                           const EncoderConfig &encoder)
+{
+    RipResult result = audio.result;
+    auto stream = LameStream::open(encoder);
+    if (!stream)
+        return failure(RipStatus::EncoderFailed);
+    OutputFile file;
+    Mp3Sink sink(*stream);
+    // The batches of a streamed rip, so that both give the same bytes.
+    bool written = file.open(fileName, overwrite);
+    for (qsizetype at = 0; written && at < audio.pcm.size(); at += batchSectors * sectorBytes) {
+        const qsizetype bytes =
+            std::min<qsizetype>(batchSectors * sectorBytes, audio.pcm.size() - at);
+        written = sink.write(file, audio.pcm.constData() + at, int(bytes));
+    }
+    if (written && sink.end(file) && file.commit())
+        return result;
+    result.status = sink.encoderFailed() ? RipStatus::EncoderFailed : RipStatus::WriteFailed;
+    result.detail = file.errorMessage();
     return result;
 }
 

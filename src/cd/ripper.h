@@ -69,6 +69,20 @@ RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fil
                         const RipOptions &options = {},
                         const EncoderConfig &encoder = cdTrackEncoderConfig());
 
+// A track read into memory with its checksums: the first half of an MP3 rip, so that the next
+// track can be read while this one is encoded.
+struct TrackAudio
+{
+    RipResult result;
+    QByteArray pcm;
+};
+TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress = {},
+                          const RipOptions &options = {});
+// The second half: encodes the audio into an MP3 file, byte for byte what ripTrackToMp3 writes.
+// Safe to run on another thread.
+RipResult encodeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
+                           const EncoderConfig &encoder);
+
 // The French message the user sees for a failed rip, or an empty text for a failure that is
 // reported only by the row's mark.
 QString ripErrorMessage(const RipResult &result);

@@ -1,4 +1,5 @@
 #include "cd/accuraterip.h"
+#include "cd/extractionjob.h"
 #include "cd/ripper.h"
 
 #include "accuratereference.h"
@@ -46,6 +47,7 @@ private slots:
     void offsetIsCorrected();
     void secureReadOfCutImage();
     void ripAndVerifyAgainstDatabase();
+    void parallelOutputIsByteIdentical();
 };
 
 void TestSecureRip::offsetIsCorrected_data()
@@ -177,6 +179,40 @@ void TestSecureRip::ripAndVerifyAgainstDatabase()
     for (const auto &t : verified)
         results << t.toObject().value("accuraterip")["resultat"].toString();
     QCOMPARE(results, (QStringList{"exact", "différent", "exact"}));
+}
+
+// MP3 tracks encoded on other threads while the next is read, and WAV files converted on all
+// cores, give the bytes of one file encoded alone.
+void TestSecureRip::parallelOutputIsByteIdentical()
+{
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {400, 30, 380, 200});
+    ExtractionJob job;
+    ExtractionSettings settings;
+    settings.drive = image.cuePath();
+    settings.folder = dir.path();
+    settings.nameFormat = TitleOnly;
+    QStringList marks;
+    job.trackFinished = [&marks](const TrackOutcome &o) { marks << o.mark; };
+    job.run(ExtractionJob::Mp3, settings, {{"a", true}, {"b", false}, {"c", true}, {"d", true}});
+    QCOMPARE(marks, (QStringList{"Ok", "(Pas selectionné)", "Ok", "Ok"}));
+    QStringList wavs;
+    for (const auto &[k, name] : QList<std::pair<int, QString>>{{0, "a"}, {2, "c"}, {3, "d"}}) {
+        const QString alone = dir.filePath(name + ".alone.mp3");
+        QVERIFY(ripTrackToMp3(image.cuePath(), k, alone).ok());
+        QVERIFY(readAll(dir.filePath(name + ".mp3")) == readAll(alone));
+        wavs << dir.filePath(name + "w.wav");
+        QVERIFY(ripTrackToWav(image.cuePath(), k, wavs.last()).ok());
+    }
+    int status = -1;
+    runCli(QStringList{"convert"} + wavs, &status);
+    QCOMPARE(status, 0);
+    for (const QString &wav : wavs) {
+        const QString mp3 = QString(wav).replace(".wav", ".mp3");
+        QVERIFY(QFile::rename(mp3, mp3 + ".together"));
+        runCli({"convert", wav}, &status);
+        QVERIFY(status == 0 && readAll(mp3) == readAll(mp3 + ".together"));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSecureRip)
