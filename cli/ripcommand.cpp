@@ -176,9 +176,9 @@ int runRip(const QStringList &args)
     take("--genre=", settings.genre);
 
     QTextStream err(stderr);
-    const cli::DiscCheck disc = cli::checkDisc(
-        drive, arguments.has(QStringLiteral("--accuraterip=")) ? value("--accuraterip=")
-                                                               : cd::accurateRipDefaultUrl());
+    const cd::DiscCheck disc = cd::checkDisc(drive, arguments.has(QStringLiteral("--accuraterip="))
+                                                        ? value("--accuraterip=")
+                                                        : cd::accurateRipDefaultUrl());
     if (!disc.toc) {
         err << (cd::CdDevice::open(drive)
                     ? QStringLiteral("Lecture du disque impossible")

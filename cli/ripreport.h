@@ -1,11 +1,9 @@
 #pragma once
 
-// What `rip` and `verify` print about each track, and the AccurateRip lookup they share.
+// What `rip` and `verify` print about each track, and the track lists they take.
 
 #include "cd/accuraterip.h"
 #include "cd/accurateripdb.h"
-#include "cd/cddevice.h"
-#include "cd/httpfetch.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -14,35 +12,6 @@
 #include <optional>
 
 namespace cli {
-
-// The AccurateRip identifiers of a disc and what the database holds for it.
-struct DiscCheck
-{
-    std::optional<cd::AccurateRipDiscId> id;
-    cd::AccurateRipLookup lookup;
-    std::optional<cd::CdToc> toc;
-
-    cd::AccurateRipVerdict verdict(int track, quint32 v1, quint32 v2) const
-    {
-        return id ? lookup.verdict(*id, track, v1, v2) : cd::AccurateRipVerdict{};
-    }
-};
-
-// Reads the table of contents of `drive` and fetches its entry from the database at `url`.
-inline DiscCheck checkDisc(const QString &drive, const QString &url)
-{
-    DiscCheck check;
-    if (const auto device = cd::CdDevice::open(drive))
-        check.toc = device->readToc();
-    if (check.toc)
-        check.id = cd::accurateRipDiscId(*check.toc);
-    if (check.id) {
-        cd::HttpFetch fetch;
-        fetch.setTimeout(10000);
-        check.lookup = cd::lookUpAccurateRip(fetch, url, *check.id);
-    }
-    return check;
-}
 
 // {"piste", "fichier", "crc32", "accuraterip": {"v1", "v2", "resultat", "confiance"},
 // "relectures"}; relectures is null when the track was not read from the disc.

@@ -64,7 +64,7 @@ int runVerify(const QStringList &args)
     const QString url = arguments.has(QStringLiteral("--accuraterip="))
                             ? arguments.value(QStringLiteral("--accuraterip="))
                             : cd::accurateRipDefaultUrl();
-    const cli::DiscCheck disc = cli::checkDisc(drive, url);
+    const cd::DiscCheck disc = cd::checkDisc(drive, url);
     QTextStream err(stderr);
     if (!disc.toc) {
         err << "Lecture du disque impossible\n";

@@ -1,5 +1,6 @@
 #include "cd/accurateripdb.h"
 
+#include "cd/cddevice.h"
 #include "cd/httpfetch.h"
 
 #include <QUrl>
@@ -43,6 +44,21 @@ AccurateRipLookup lookUpAccurateRip(HttpFetch &fetch, const QString &databaseUrl
         lookup.pressings = *pressings;
     }
     return lookup;
+}
+
+DiscCheck checkDisc(const QString &drive, const QString &url)
+{
+    DiscCheck check;
+    if (const auto device = CdDevice::open(drive))
+        check.toc = device->readToc();
+    if (check.toc)
+        check.id = accurateRipDiscId(*check.toc);
+    if (check.id) {
+        HttpFetch fetch;
+        fetch.setTimeout(10000);
+        check.lookup = lookUpAccurateRip(fetch, url, *check.id);
+    }
+    return check;
 }
 
 } // namespace cd

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace cd {
 
 class HttpFetch;
@@ -31,5 +33,23 @@ struct AccurateRipLookup
 // applies; the body is limited to the size of an entry).
 AccurateRipLookup lookUpAccurateRip(HttpFetch &fetch, const QString &databaseUrl,
                                     const AccurateRipDiscId &disc);
+
+// The AccurateRip identifiers of the disc in a drive and what the database holds for it.
+struct DiscCheck
+{
+    std::optional<CdToc> toc;
+    std::optional<AccurateRipDiscId> id;
+    AccurateRipLookup lookup;
+
+    // "non vérifié" when the disc or the database could not be read.
+    AccurateRipVerdict verdict(int track, quint32 v1, quint32 v2) const
+    {
+        return id ? lookup.verdict(*id, track, v1, v2) : AccurateRipVerdict{};
+    }
+};
+
+// Reads the table of contents of drive and fetches its entry from the database at url (waiting
+// at most ten seconds, the event loop running meanwhile).
+DiscCheck checkDisc(const QString &drive, const QString &url);
 
 } // namespace cd
