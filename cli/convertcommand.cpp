@@ -1,7 +1,8 @@
-// tarvex-cli convert [--ecraser] FICHIER.wav...: encodes each WAV file into an MP3 file beside
-// it, as the window's conversion does; a file that fails is reported and the next one is
-// converted. An existing MP3 is replaced only with --ecraser.
+// tarvex-cli convert [--ecraser] [--vbr=0..9] [--trame-lame] FICHIER.wav...: encodes each WAV file
+// into an MP3 file beside it, as the window's conversion does; a file that fails is reported and
+// the next one is converted. An existing MP3 is replaced only with --ecraser.
 #include "command.h"
+#include "ripreport.h"
 
 #include "cd/extractionjob.h"
 #include "cd/wavencoder.h"
@@ -17,14 +18,21 @@
 namespace {
 
 constexpr const char *usage =
-    "convert [--ecraser] FICHIER.wav...  (crée FICHIER.mp3 à côté de chaque "
-    "WAV ; --ecraser remplace un MP3 existant)";
+    "convert [--ecraser] [--vbr=0..9] [--trame-lame] FICHIER.wav...  (crée FICHIER.mp3 à côté "
+    "de chaque WAV, un encodeur par cœur ; --ecraser remplace un MP3 existant ; --vbr encode en "
+    "débit variable V0 à V9 ; --trame-lame écrit la trame d'information LAME)";
 
 int runConvert(const QStringList &args)
 {
-    const cli::Arguments arguments = cli::parseArguments(args, {"--ecraser"});
+    const cli::Arguments arguments =
+        cli::parseArguments(args, {"--ecraser", "--vbr=", "--trame-lame"});
     if (!arguments.error.isEmpty() || arguments.files.isEmpty())
         return cli::usageError(arguments.error, usage);
+    int vbrQuality = -1;
+    bool infoFrame = false;
+    QString error;
+    if (!cli::encoderChoice(arguments, &vbrQuality, &infoFrame, &error))
+        return cli::usageError(error, usage);
     QTextStream out(stdout);
     QTextStream err(stderr);
     const cd::Overwrite overwrite =
@@ -42,8 +50,9 @@ int runConvert(const QStringList &args)
     std::atomic<qsizetype> next = 0;
     const auto work = [&] {
         for (qsizetype i = next++; i < mp3Paths.size(); i = next++) {
-            results[size_t(i)] = cd::encodeWavToMp3(cd::loadWavFile(arguments.files.at(i)),
-                                                    mp3Paths.at(i), overwrite);
+            results[size_t(i)] =
+                cd::encodeWavToMp3(cd::loadWavFile(arguments.files.at(i)), mp3Paths.at(i),
+                                   overwrite, {}, vbrQuality, infoFrame);
         }
     };
     std::vector<std::thread> workers;

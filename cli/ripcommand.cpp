@@ -27,7 +27,7 @@ namespace {
 const char usageText[] =
     "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) "
     "(--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] "
-    "[--format=0..3] "
+    "[--format=0..3] [--vbr=0..9] [--trame-lame] "
     "[--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] "
     "[--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] "
     "[--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace "
@@ -77,11 +77,11 @@ bool saveTrackTags(const QString &path, const cd::TrackTags &track, cd::TagOptio
 int runRip(const QStringList &args)
 {
     const cli::Arguments arguments = cli::parseArguments(
-        args,
-        {"--cd-image=", "--lecteur=",     "--piste=",       "--toutes", "--wav",      "--mp3",
-         "--ecraser",   "--tags=",        "--artiste=",     "--album=", "--annee=",   "--genre=",
-         "--titre=",    "--commentaire=", "--encode=",      "--cddb=",  "--serveur=", "--email=",
-         "--rapide",    "--decalage=",    "--accuraterip=", "--format="});
+        args, {"--cd-image=",    "--lecteur=", "--piste=", "--toutes",       "--wav",
+               "--mp3",          "--ecraser",  "--tags=",  "--artiste=",     "--album=",
+               "--annee=",       "--genre=",   "--titre=", "--commentaire=", "--encode=",
+               "--cddb=",        "--serveur=", "--email=", "--rapide",       "--decalage=",
+               "--accuraterip=", "--format=",  "--vbr=",   "--trame-lame"});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
@@ -130,6 +130,9 @@ int runRip(const QStringList &args)
     if (!numeric || format < cd::ArtistTitle || format > cd::TitleOnly)
         return usageError(
             QStringLiteral("Format invalide : --format=%1 (0 à 3)").arg(value("--format=")));
+    cd::EncoderConfig encoder = cd::cdTrackEncoderConfig();
+    if (!cli::encoderChoice(arguments, &encoder.vbrQuality, &encoder.infoFrame, &error))
+        return usageError(error);
     if (arguments.files.size() > 1)
         return usageError(QStringLiteral("Une seule sortie à la fois."));
     const QString output = arguments.files.value(0);
@@ -204,7 +207,7 @@ int runRip(const QStringList &args)
         const int track = tracks.first();
         const cd::RipResult r =
             wav ? cd::ripTrackToWav(drive, track - 1, output, overwrite, {}, options)
-                : cd::ripTrackToMp3(drive, track - 1, output, overwrite, {}, options);
+                : cd::ripTrackToMp3(drive, track - 1, output, overwrite, {}, options, encoder);
         if (!r.ok()) {
             out.finish();
             err << cd::ripErrorMessage(r) << "\n";
@@ -241,14 +244,14 @@ int runRip(const QStringList &args)
     }
     cd::RipReport report;
     report.drive = drive;
-    report.format =
-        wav ? QStringLiteral("WAV") : cd::encoderDescription(cd::cdTrackEncoderConfig());
+    report.format = wav ? QStringLiteral("WAV") : cd::encoderDescription(encoder);
     report.options = options;
     report.discId = disc.id ? disc.id->name() : QString();
     report.artist = settings.artist;
     report.album = settings.album;
     cd::ExtractionJob job;
     job.options = options;
+    job.encoder = encoder;
     job.askReplace = [overwrite](const QString &) {
         return overwrite == cd::Overwrite::Replace ? cd::ReplaceAnswer::ReplaceAll
                                                    : cd::ReplaceAnswer::Skip;

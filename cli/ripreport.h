@@ -4,6 +4,7 @@
 
 #include "cd/accuraterip.h"
 #include "cd/accurateripdb.h"
+#include "command.h"
 
 #include <QJsonObject>
 #include <QJsonValue>
@@ -50,6 +51,24 @@ inline std::optional<QList<int>> parseTrackList(const QString &text, int trackCo
     }
     std::sort(tracks.begin(), tracks.end());
     return tracks;
+}
+
+// --vbr=0..9 (LAME's variable quality V0 to V9 instead of the constant rate) and --trame-lame
+// (the LAME/Xing information frame). False, with a French message, for a quality out of range.
+inline bool encoderChoice(const Arguments &arguments, int *vbrQuality, bool *infoFrame,
+                          QString *error)
+{
+    *infoFrame = arguments.has(QStringLiteral("--trame-lame"));
+    *vbrQuality = -1;
+    if (!arguments.has(QStringLiteral("--vbr=")))
+        return true;
+    bool numeric = false;
+    *vbrQuality = arguments.value(QStringLiteral("--vbr=")).toInt(&numeric);
+    if (numeric && *vbrQuality >= 0 && *vbrQuality <= 9)
+        return true;
+    *error = QStringLiteral("Qualité VBR invalide : --vbr=%1 (de 0 à 9)")
+                 .arg(arguments.value(QStringLiteral("--vbr=")));
+    return false;
 }
 
 } // namespace cli

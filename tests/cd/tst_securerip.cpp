@@ -1,6 +1,8 @@
 #include "cd/accuraterip.h"
 #include "cd/extractionjob.h"
 #include "cd/ripper.h"
+#include "cd/wavencoder.h"
+#include "cd/wavfile.h"
 
 #include "accuratereference.h"
 #include "discimage.h"
@@ -48,6 +50,8 @@ private slots:
     void secureReadOfCutImage();
     void ripAndVerifyAgainstDatabase();
     void parallelOutputIsByteIdentical();
+    void encoderChoices_data();
+    void encoderChoices();
 };
 
 void TestSecureRip::offsetIsCorrected_data()
@@ -212,6 +216,40 @@ void TestSecureRip::parallelOutputIsByteIdentical()
         QVERIFY(QFile::rename(mp3, mp3 + ".together"));
         runCli({"convert", wav}, &status);
         QVERIFY(status == 0 && readAll(mp3) == readAll(mp3 + ".together"));
+    }
+}
+
+void TestSecureRip::encoderChoices_data()
+{
+    QTest::addColumn<int>("vbr");
+    QTest::addColumn<bool>("infoFrame");
+    QTest::addColumn<QByteArray>("tag"); // in the first frame, after the side information
+    QTest::newRow("constant rate, plain frames") << -1 << false << QByteArray();
+    QTest::newRow("constant rate with the information frame") << -1 << true << QByteArray("Info");
+    QTest::newRow("VBR V2 with the information frame") << 2 << true << QByteArray("Xing");
+}
+
+// The information frame replaces the encoder's placeholder at the start of the file, on the CD
+// path and on the WAV path alike.
+void TestSecureRip::encoderChoices()
+{
+    QFETCH(int, vbr);
+    QFETCH(bool, infoFrame);
+    QTemporaryDir dir;
+    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {400});
+    EncoderConfig config = cdTrackEncoderConfig();
+    config.vbrQuality = vbr;
+    config.infoFrame = infoFrame;
+    const QString mp3 = dir.filePath("cd.mp3"), wav = dir.filePath("w.wav");
+    QVERIFY(ripTrackToMp3(image.cuePath(), 0, mp3, Overwrite::Refuse, {}, {}, config).ok());
+    QVERIFY(ripTrackToWav(image.cuePath(), 0, wav).ok());
+    QVERIFY(encodeWavToMp3(loadWavFile(wav), dir.filePath("w.mp3"), Overwrite::Refuse, {}, vbr,
+                           infoFrame)
+                .ok);
+    // MPEG-1 stereo: 4 bytes of header and 32 of side information come first.
+    for (const QString &file : {mp3, dir.filePath("w.mp3")}) {
+        const QByteArray at = readAll(file).mid(36, 4);
+        QTEST(at == "Info" || at == "Xing" ? at : QByteArray(), "tag");
     }
 }
 
