@@ -227,6 +227,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     const int checked = int(
         std::count_if(rows.cbegin(), rows.cend(), [](const cd::TrackRow &r) { return r.checked; }));
     int started = 0;
+    int finished = 0; // checked tracks written or failed
     QElapsedTimer clock;
     clock.start();
     QList<int> reported;
@@ -237,12 +238,16 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
             m_window.setStatusPanel(1, QStringLiteral("Extraction de : ") + name);
     };
     job.progress = [&](qint64 done, qint64 total) {
-        showOverallProgress(started, checked, total > 0 ? double(done) / double(total) : 0,
-                            clock.elapsed());
+        showOverallProgress(started, checked, finished, clock.elapsed());
         return showProgress(done, total);
+    };
+    job.waiting = [this] {
+        QApplication::processEvents();
+        return !m_stopRequested;
     };
     job.trackFinished = [&, kind](const cd::TrackOutcome &outcome) {
         reported << outcome.row;
+        finished += rows.at(outcome.row - 1).checked;
         cd::AccurateRipVerdict verdict;
         if (outcome.mark == cd::markOk) {
             verdict = disc.verdict(outcome.row, outcome.result.accurateRipV1,
@@ -276,14 +281,13 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
         m_window.inform(unreadable, Dialogs::Icon::Warning);
 }
 
-void ExtractionController::showOverallProgress(int track, int tracks, double trackDone,
+void ExtractionController::showOverallProgress(int track, int tracks, int finished,
                                                qint64 elapsedMs)
 {
-    const double done = (std::max(track - 1, 0) + trackDone) / std::max(tracks, 1);
     QString text = QStringLiteral("Piste %1/%2").arg(track).arg(tracks);
-    // The estimate needs a little of the job behind it before it means anything.
-    if (done > 0.02 && elapsedMs > 1000) {
-        const qint64 left = qint64(double(elapsedMs) * (1 - done) / done / 1000);
+    // Tracks are read ahead of their encoding: the time left follows the tracks finished.
+    if (finished > 0 && finished < tracks) {
+        const qint64 left = elapsedMs * (tracks - finished) / finished / 1000;
         text += QStringLiteral(" — temps restant : %1 min %2 s")
                     .arg(left / 60)
                     .arg(left % 60, 2, 10, QLatin1Char('0'));

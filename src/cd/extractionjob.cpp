@@ -5,6 +5,7 @@
 
 #include <QThread>
 
+#include <chrono>
 #include <deque>
 #include <future>
 
@@ -101,10 +102,16 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         std::future<RipResult> encoded;
     };
     std::deque<Pending> pending;
+    bool stopped = false;
     const auto report = [&](Pending &p) {
         TrackOutcome &outcome = p.outcome;
-        if (p.encoded.valid())
+        if (p.encoded.valid()) {
+            while (p.encoded.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+                if (waiting && !waiting())
+                    stopped = true;
+            }
             outcome.result = p.encoded.get();
+        }
         if (outcome.mark.isEmpty()) {
             outcome.mark = outcome.result.ok() ? markOk : markError;
             outcome.message = ripErrorMessage(outcome.result);
@@ -192,6 +199,11 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         }
         pending.push_back(std::move(p));
         flush(size_t(threads));
+        if (stopped) {
+            flush(0);
+            summary.cancelled = i < rows.size();
+            return summary;
+        }
     }
     flush(0);
     return summary;

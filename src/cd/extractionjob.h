@@ -110,6 +110,9 @@ public:
     std::function<void(int row, const QString &name)> trackStarted;
     // After every batch; false stops the job after that batch and discards the unfinished file.
     RipProgress progress;
+    // Every few milliseconds while the job waits for an encoder to finish; false stops the job
+    // once the encoders at work are done (the window processes its pending events here).
+    std::function<bool()> waiting;
     // After each row, checked or not.
     std::function<void(const TrackOutcome &)> trackFinished;
     // Asked before a track whose file already exists (full path given); without an answer
