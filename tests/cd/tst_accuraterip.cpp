@@ -3,23 +3,15 @@
 #include "cd/httpfetch.h"
 
 #include "accuratereference.h"
+#include "discimage.h"
 #include "fileserver.h"
 
-#include <QRandomGenerator>
 #include <QtEndian>
 #include <QTest>
 
 using namespace cd;
 
 namespace {
-
-QByteArray noise(int frames)
-{
-    QByteArray pcm(frames * 4, Qt::Uninitialized);
-    QRandomGenerator rng(frames);
-    rng.fillRange(reinterpret_cast<quint32 *>(pcm.data()), frames);
-    return pcm;
-}
 
 // The published table of contents of "Liquid" (Recoil), its ten audio tracks.
 CdToc liquidToc()
@@ -31,22 +23,6 @@ CdToc liquidToc()
          {150, 12767, 40487, 63225, 93410, 118115, 151865, 184340, 215260, 247455, 270335})
         toc.starts.append({lba / 4500, lba / 75 % 60, lba % 75});
     return toc;
-}
-
-QByteArray pressing(const AccurateRipDiscId &id, const QList<std::pair<int, quint32>> &tracks)
-{
-    QByteArray b(13, '\0');
-    b[0] = char(id.trackCount);
-    qToLittleEndian(id.id1, b.data() + 1);
-    qToLittleEndian(id.id2, b.data() + 5);
-    qToLittleEndian(id.cddbId, b.data() + 9);
-    for (const auto &[confidence, crc] : tracks) {
-        QByteArray t(9, '\0');
-        t[0] = char(confidence);
-        qToLittleEndian(crc, t.data() + 1);
-        b += t;
-    }
-    return b;
 }
 
 } // namespace
@@ -82,7 +58,7 @@ void TestAccurateRip::checksums()
     QFETCH(bool, first);
     QFETCH(bool, last);
     QFETCH(int, piece);
-    const QByteArray pcm = noise(frames);
+    const QByteArray pcm = testsupport::tonePcm16(frames, 2, 44100);
     TrackChecksums sums(frames, first, last);
     for (qsizetype at = 0; at < pcm.size(); at += piece)
         sums.add(pcm.constData() + at, std::min<qsizetype>(piece, pcm.size() - at));
@@ -115,16 +91,19 @@ void TestAccurateRip::lookUp_data()
     QTest::addColumn<QByteArray>("entry"); // empty: no entry on the server
     QTest::addColumn<QString>("text");
     QTest::newRow("matching v2, second pressing")
-        << pressing(id, tracks) + pressing(id, matching) << "AccurateRip : exact (confiance 7)";
-    QTest::newRow("different") << pressing(id, tracks) << "AccurateRip : différent";
+        << testsupport::accurateRipPressing(id, tracks) +
+               testsupport::accurateRipPressing(id, matching)
+        << "AccurateRip : exact (confiance 7)";
+    QTest::newRow("different") << testsupport::accurateRipPressing(id, tracks)
+                               << "AccurateRip : différent";
     QTest::newRow("pressing of another disc")
-        << pressing(other, matching) << "AccurateRip : disque inconnu";
+        << testsupport::accurateRipPressing(other, matching) << "AccurateRip : disque inconnu";
     QTest::newRow("unknown") << QByteArray() << "AccurateRip : disque inconnu";
     QTest::newRow("malformed: cut inside a track")
-        << pressing(id, matching).chopped(1) << "AccurateRip : non vérifié";
+        << testsupport::accurateRipPressing(id, matching).chopped(1) << "AccurateRip : non vérifié";
     QByteArray huge;
     while (huge.size() <= accurateRipMaxEntryBytes)
-        huge += pressing(id, matching);
+        huge += testsupport::accurateRipPressing(id, matching);
     QTest::newRow("too large") << huge << "AccurateRip : non vérifié";
 }
 

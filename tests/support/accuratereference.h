@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cd/accuraterip.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QtEndian>
@@ -28,6 +30,25 @@ inline AccurateRipSums referenceAccurateRip(const QByteArray &pcm, bool first, b
         s.v2 += quint32(p) + quint32(p >> 32);
     }
     return s;
+}
+
+// One pressing of a database entry: the disc's identifiers, then confidence and checksum of each
+// track (the offset checksum left at zero).
+inline QByteArray accurateRipPressing(const cd::AccurateRipDiscId &id,
+                                      const QList<std::pair<int, quint32>> &tracks)
+{
+    QByteArray b(13, '\0');
+    b[0] = char(id.trackCount);
+    qToLittleEndian(id.id1, b.data() + 1);
+    qToLittleEndian(id.id2, b.data() + 5);
+    qToLittleEndian(id.cddbId, b.data() + 9);
+    for (const auto &[confidence, crc] : tracks) {
+        QByteArray t(9, '\0');
+        t[0] = char(confidence);
+        qToLittleEndian(crc, t.data() + 1);
+        b += t;
+    }
+    return b;
 }
 
 // Makes a disc image read like a drive with a read offset: its samples move `frames` stereo
