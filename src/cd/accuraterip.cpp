@@ -31,27 +31,36 @@ void TrackChecksums::add(const char *pcm, qint64 bytes)
         return;
     // zlib takes at most 4 GiB per call; a batch is far smaller.
     m_crc = quint32(::crc32(m_crc, reinterpret_cast<const Bytef *>(pcm), uInt(bytes)));
-    const auto addFrame = [this](quint32 frame) {
-        if (m_position >= m_from && m_position <= m_to) {
-            const quint64 product = quint64(frame) * m_position;
-            m_v1 += quint32(product);
-            m_v2High += quint32(product >> 32);
-        }
-        ++m_position;
-    };
     while (m_partialBytes > 0 && bytes > 0) {
         m_partial[m_partialBytes++] = static_cast<unsigned char>(*pcm++);
         --bytes;
         if (m_partialBytes == 4) {
-            addFrame(qFromLittleEndian<quint32>(m_partial));
+            addFrames(reinterpret_cast<const char *>(m_partial), 1);
             m_partialBytes = 0;
         }
     }
     const qint64 frames = bytes / 4;
-    for (qint64 i = 0; i < frames; ++i)
-        addFrame(qFromLittleEndian<quint32>(pcm + 4 * i));
+    addFrames(pcm, frames);
     for (qint64 i = frames * 4; i < bytes; ++i)
         m_partial[m_partialBytes++] = static_cast<unsigned char>(pcm[i]);
+}
+
+void TrackChecksums::addFrames(const char *pcm, qint64 frames)
+{
+    // Only the frames whose multiplier lies in [m_from, m_to] count; the loop runs over those
+    // alone so that it has no branch.
+    const quint64 position = m_position;
+    m_position += quint64(frames);
+    const qint64 first = qint64(std::max(m_from, position) - position);
+    const qint64 end = std::min<qint64>(frames, qint64(std::max(m_to + 1, position) - position));
+    quint32 low = m_v1, high = m_v2High;
+    for (qint64 i = first; i < end; ++i) {
+        const quint64 product = quint64(qFromLittleEndian<quint32>(pcm + 4 * i)) * (position + i);
+        low += quint32(product);
+        high += quint32(product >> 32);
+    }
+    m_v1 = low;
+    m_v2High = high;
 }
 
 QString hex8(quint32 value)

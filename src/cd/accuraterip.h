@@ -30,6 +30,8 @@ public:
     quint32 accurateRipV2() const { return m_v1 + m_v2High; }
 
 private:
+    void addFrames(const char *pcm, qint64 frames);
+
     quint64 m_from;
     quint64 m_to;
     quint64 m_position = 1; // the multiplier of the next frame

@@ -92,7 +92,10 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
     std::optional<CdToc> toc;
     if (const auto device = CdDevice::open(settings.drive))
         toc = device->readToc();
-    const int threads = std::max(1, QThread::idealThreadCount());
+    // One encoder per core; WAV files need no more than one writer beside the reading.
+    const int threads = kind == Mp3 ? std::max(1, QThread::idealThreadCount()) : 1;
+    const std::optional<EncoderConfig> mp3Encoder =
+        kind == Mp3 ? std::optional(encoder) : std::nullopt;
 
     // Rows wait here, in order, for their encoder; they are reported in the order of the list.
     struct Pending
@@ -173,17 +176,17 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         }
         if (trackStarted)
             trackStarted(i, name);
-        const bool inMemory = kind == Mp3 && toc && i <= toc->trackCount() &&
+        const bool inMemory = toc && i <= toc->trackCount() &&
                               toc->trackEnd(i - 1) - toc->trackStart(i - 1) <= maxMemorySectors;
         if (inMemory) {
-            // The track is read here while the encoders work on the tracks before it.
+            // The track is read here while the tracks before it are encoded or written.
             TrackAudio audio = readTrackAudio(settings.drive, i - 1, progress, options);
             outcome.result = audio.result;
             if (audio.result.ok()) {
                 p.encoded =
                     std::async(std::launch::async, [audio = std::move(audio), path = outcome.path,
-                                                    overwrite, config = encoder] {
-                        return encodeTrackAudio(audio, path, overwrite, config);
+                                                    overwrite, config = mp3Encoder] {
+                        return writeTrackAudio(audio, path, overwrite, config);
                     });
             }
         } else {

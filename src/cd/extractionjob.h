@@ -118,8 +118,9 @@ public:
     // Asked before a track whose file already exists (full path given); without an answer
     // the existing file is kept.
     std::function<ReplaceAnswer(const QString &path)> askReplace;
-    // MP3 tracks up to this length are read into memory and encoded on other threads (one
-    // encoder per core) while the next track is read; longer ones are encoded as they are read.
+    // Tracks up to this length are read into memory and encoded (one encoder per core) or
+    // written on other threads while the next track is read; longer ones are encoded or
+    // written as they are read.
     static constexpr int maxMemorySectors = 20 * 60 * 75;
     // How tracks are read and encoded.
     RipOptions options;

@@ -248,6 +248,8 @@ RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QStr
         options.secure ? SecureReader::open(device) : nullptr;
     result.secure = secure != nullptr;
     TrackReader reader(device, secure.get(), extent, options.offsetSamples);
+    // Into memory, the writer sums the samples on its own thread.
+    const bool summed = toFile;
     TrackChecksums sums(total * sectorFrames, extent.first, extent.last);
     std::vector<char> buffer(batchSectors * sectorBytes);
     // The last batch is shorter when the track length is not a multiple of the batch size.
@@ -255,7 +257,8 @@ RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QStr
         const int count = int(std::min<qint64>(batchSectors, total - done));
         const int bytes = count * sectorBytes;
         reader.next(buffer.data(), count * sectorFrames);
-        sums.add(buffer.data(), bytes);
+        if (summed)
+            sums.add(buffer.data(), bytes);
         if (!sink.write(file, buffer.data(), bytes))
             return writeFailure();
         done += count;
@@ -314,30 +317,42 @@ TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgres
         return audio;
     MemorySink sink(audio.pcm);
     audio.result = ripTrack(*device, extent, {}, Overwrite::Refuse, sink, progress, options);
+    audio.first = extent.first;
+    audio.last = extent.last;
     if (!audio.result.ok())
         audio.pcm.clear();
     return audio;
 }
 
-RipResult encodeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
-                           const EncoderConfig &encoder)
+RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
+                          const std::optional<EncoderConfig> &encoder)
 {
     RipResult result = audio.result;
-    auto stream = LameStream::open(encoder);
-    if (!stream)
+    std::optional<LameStream> stream;
+    if (encoder && !(stream = LameStream::open(*encoder)))
         return failure(RipStatus::EncoderFailed);
+    WavSink wav;
+    std::optional<Mp3Sink> mp3;
+    if (stream)
+        mp3.emplace(*stream);
+    BatchSink &sink = mp3 ? static_cast<BatchSink &>(*mp3) : wav;
     OutputFile file;
-    Mp3Sink sink(*stream);
+    bool written =
+        file.open(fileName, overwrite) && sink.begin(file, audio.pcm.size() / sectorBytes);
+    TrackChecksums sums(audio.pcm.size() / 4, audio.first, audio.last);
     // The batches of a streamed rip, so that both give the same bytes.
-    bool written = file.open(fileName, overwrite);
     for (qsizetype at = 0; written && at < audio.pcm.size(); at += batchSectors * sectorBytes) {
         const qsizetype bytes =
             std::min<qsizetype>(batchSectors * sectorBytes, audio.pcm.size() - at);
+        sums.add(audio.pcm.constData() + at, bytes);
         written = sink.write(file, audio.pcm.constData() + at, int(bytes));
     }
+    result.crc32 = sums.crc32();
+    result.accurateRipV1 = sums.accurateRipV1();
+    result.accurateRipV2 = sums.accurateRipV2();
     if (written && sink.end(file) && file.commit())
         return result;
-    result.status = sink.encoderFailed() ? RipStatus::EncoderFailed : RipStatus::WriteFailed;
+    result.status = mp3 && mp3->encoderFailed() ? RipStatus::EncoderFailed : RipStatus::WriteFailed;
     result.detail = file.errorMessage();
     return result;
 }

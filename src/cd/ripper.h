@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace cd {
 
@@ -69,19 +70,21 @@ RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fil
                         const RipOptions &options = {},
                         const EncoderConfig &encoder = cdTrackEncoderConfig());
 
-// A track read into memory with its checksums: the first half of an MP3 rip, so that the next
-// track can be read while this one is encoded.
+// A track read into memory: the first half of a rip, so that the next track
+// can be read while this one is encoded or written.
 struct TrackAudio
 {
-    RipResult result;
+    RipResult result; // its checksums are left to the writer
     QByteArray pcm;
+    bool first = false; // the disc's first or last track, for AccurateRip
+    bool last = false;
 };
 TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress = {},
                           const RipOptions &options = {});
-// The second half: encodes the audio into an MP3 file, byte for byte what ripTrackToMp3 writes.
-// Safe to run on another thread.
-RipResult encodeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
-                           const EncoderConfig &encoder);
+// The second half: writes the audio into a WAV file, or with an encoder into an MP3 file, byte
+// for byte what ripTrackToWav or ripTrackToMp3 writes. Safe to run on another thread.
+RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
+                          const std::optional<EncoderConfig> &encoder);
 
 // The French message the user sees for a failed rip, or an empty text for a failure that is
 // reported only by the row's mark.
