@@ -1,37 +1,69 @@
-// tarvex-cli convert [--ecraser] FICHIER.wav...: encodes each WAV file into an MP3 file beside
-// it, as the window's conversion does; a file that fails is reported and the next one is
-// converted. An existing MP3 is replaced only with --ecraser.
+// tarvex-cli convert [--ecraser] [--vbr=0..9] [--trame-lame] FICHIER.wav...: encodes each WAV file
+// into an MP3 file beside it, as the window's conversion does; a file that fails is reported and
+// the next one is converted. An existing MP3 is replaced only with --ecraser.
 #include "command.h"
+#include "ripreport.h"
 
 #include "cd/extractionjob.h"
 #include "cd/wavencoder.h"
 #include "cd/wavfile.h"
 
 #include <QTextStream>
+#include <QThread>
+
+#include <atomic>
+#include <thread>
+#include <vector>
 
 namespace {
 
 constexpr const char *usage =
-    "convert [--ecraser] FICHIER.wav...  (crée FICHIER.mp3 à côté de chaque "
-    "WAV ; --ecraser remplace un MP3 existant)";
+    "convert [--ecraser] [--vbr=0..9] [--trame-lame] FICHIER.wav...  (crée FICHIER.mp3 à côté "
+    "de chaque WAV, un encodeur par cœur ; --ecraser remplace un MP3 existant ; --vbr encode en "
+    "débit variable V0 à V9 ; --trame-lame écrit la trame d'information LAME)";
 
 int runConvert(const QStringList &args)
 {
-    const cli::Arguments arguments = cli::parseArguments(args, {"--ecraser"});
+    const cli::Arguments arguments =
+        cli::parseArguments(args, {"--ecraser", "--vbr=", "--trame-lame"});
     if (!arguments.error.isEmpty() || arguments.files.isEmpty())
         return cli::usageError(arguments.error, usage);
+    int vbrQuality = -1;
+    bool infoFrame = false;
+    QString error;
+    if (!cli::encoderChoice(arguments, &vbrQuality, &infoFrame, &error))
+        return cli::usageError(error, usage);
     QTextStream out(stdout);
     QTextStream err(stderr);
     const cd::Overwrite overwrite =
         arguments.has(QStringLiteral("--ecraser")) ? cd::Overwrite::Replace : cd::Overwrite::Refuse;
     int status = cli::AllSucceeded;
     QStringList taken;
+    QStringList mp3Paths;
     for (const QString &wavPath : arguments.files) {
         // Two WAV files of one name but for the case ("a.wav", "a.WAV") do not share an MP3.
-        const QString mp3Path = cd::unusedName(cd::mp3PathForWav(wavPath), taken);
-        const cd::EncodeResult r = cd::encodeWavToMp3(cd::loadWavFile(wavPath), mp3Path, overwrite);
+        mp3Paths << cd::unusedName(cd::mp3PathForWav(wavPath), taken);
+    }
+    // One encoder per core; each file is encoded alone, so its bytes do not depend on the
+    // others. Results are reported in the order of the arguments.
+    std::vector<cd::EncodeResult> results(size_t(mp3Paths.size()));
+    std::atomic<qsizetype> next = 0;
+    const auto work = [&] {
+        for (qsizetype i = next++; i < mp3Paths.size(); i = next++) {
+            results[size_t(i)] =
+                cd::encodeWavToMp3(cd::loadWavFile(arguments.files.at(i)), mp3Paths.at(i),
+                                   overwrite, {}, vbrQuality, infoFrame);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (int t = 0; t < std::max(1, QThread::idealThreadCount()); ++t)
+        workers.emplace_back(work);
+    for (std::thread &w : workers)
+        w.join();
+    for (qsizetype i = 0; i < mp3Paths.size(); ++i) {
+        const cd::EncodeResult &r = results[size_t(i)];
         if (r.ok) {
-            out << "Enregistrement terminé : " << mp3Path << "\n";
+            out << "Enregistrement terminé : " << mp3Paths.at(i) << "\n";
         } else {
             err << r.error << "\n";
             status = cli::SomeFailed;

@@ -1,18 +1,23 @@
-// tarvex-cli rip --cd-image=FICHIER|--lecteur=PERIPHERIQUE --piste=N (--wav|--mp3) [--ecraser]
-// [--tags=v1|v2|les-deux|aucun ...] SORTIE: extracts one track with the routines of the window's
-// extraction and tags an MP3 as the window's MP3 job does. An existing SORTIE is replaced only
-// with --ecraser.
+// tarvex-cli rip --cd-image=FICHIER|--lecteur=PERIPHERIQUE (--piste=LISTE|--toutes) (--wav|--mp3)
+// [--ecraser] [--tags=v1|v2|les-deux|aucun ...] SORTIE: extracts tracks with the routines of the
+// window's extraction and tags MP3 files as the window's MP3 job does. One track and a SORTIE
+// that is not a folder: SORTIE is the file. Otherwise SORTIE is a folder that receives the files,
+// named as the window names them, with a log and a cue sheet. Prints, per track, its CRC32 and
+// AccurateRip result. An existing file is replaced only with --ecraser.
 #include "cddblookup.h"
 #include "command.h"
+#include "ripreport.h"
 
 #include "base/fileaccess.h"
 #include "cd/cddb.h"
 #include "cd/cddevice.h"
 #include "cd/extractionjob.h"
+#include "cd/riplog.h"
 #include "cd/ripper.h"
 #include "cd/riptags.h"
 #include "tags/tagsave.h"
 
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <optional>
@@ -20,13 +25,17 @@
 namespace {
 
 const char usageText[] =
-    "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) --piste=N (--wav | --mp3) [--ecraser] "
+    "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) "
+    "(--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] "
+    "[--format=0..3] [--vbr=0..9] [--trame-lame] "
     "[--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] "
     "[--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] "
     "[--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace "
     "une SORTIE existante ; --tags écrit les tags d'un MP3 comme l'extraction de la fenêtre, "
     "titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, "
-    "1 quand un seul disque correspond)";
+    "1 quand un seul disque correspond ; SORTIE est le fichier d'une seule piste, ou un dossier "
+    "qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; "
+    "--rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur)";
 
 int usageError(const QString &why)
 {
@@ -48,28 +57,47 @@ std::optional<cd::TagOption> tagOption(const QString &word)
     return std::nullopt;
 }
 
+// Writes the tags of a new MP3 as the window's MP3 job does; false (and a message) on failure.
+bool saveTrackTags(const QString &path, const cd::TrackTags &track, cd::TagOption option,
+                   const tags::FixedTexts &defaults, QTextStream &err)
+{
+    const tags::TagType record = cd::ripTagRecord(track, option, defaults);
+    tags::TagChanges changes;
+    changes.v1 = record.TagV1;
+    changes.v2 = record.TagV2;
+    const tags::Result<bool> saved = tags::saveChanges(path, changes);
+    if (saved.ok() && saved.value())
+        return true;
+    err << QStringLiteral("Le tag de « %1 » n'a pas pu être enregistré : %2")
+               .arg(base::shownPath(path), saved.error())
+        << "\n";
+    return false;
+}
+
 int runRip(const QStringList &args)
 {
     const cli::Arguments arguments = cli::parseArguments(
-        args, {"--cd-image=", "--lecteur=", "--piste=", "--wav", "--mp3", "--ecraser",
-               "--tags=", "--artiste=", "--album=", "--annee=", "--genre=", "--titre=",
-               "--commentaire=", "--encode=", "--cddb=", "--serveur=", "--email="});
+        args, {"--cd-image=",    "--lecteur=", "--piste=", "--toutes",       "--wav",
+               "--mp3",          "--ecraser",  "--tags=",  "--artiste=",     "--album=",
+               "--annee=",       "--genre=",   "--titre=", "--commentaire=", "--encode=",
+               "--cddb=",        "--serveur=", "--email=", "--rapide",       "--decalage=",
+               "--accuraterip=", "--format=",  "--vbr=",   "--trame-lame"});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
         return usageError(error);
-    bool numeric = false;
-    const int track = arguments.value(QStringLiteral("--piste=")).toInt(&numeric);
-    if (arguments.has(QStringLiteral("--piste=")) && (!numeric || track < 1))
-        return usageError(QStringLiteral("Numéro de piste invalide : --piste=%1")
-                              .arg(arguments.value(QStringLiteral("--piste="))));
+    const auto value = [&arguments](const char *option) {
+        return arguments.value(QLatin1String(option));
+    };
+    const bool all = arguments.has(QStringLiteral("--toutes"));
+    const auto listed = cli::parseTrackList(value("--piste="), 99);
+    if (arguments.has(QStringLiteral("--piste=")) && (!listed || all))
+        return usageError(
+            QStringLiteral("Numéro de piste invalide : --piste=%1").arg(value("--piste=")));
     const bool wav = arguments.has(QStringLiteral("--wav")),
                mp3 = arguments.has(QStringLiteral("--mp3"));
     if (wav && mp3)
         return usageError(QStringLiteral("Choisissez --wav ou --mp3, pas les deux."));
-    const auto value = [&arguments](const char *option) {
-        return arguments.value(QLatin1String(option));
-    };
     cd::TagOption tags = cd::TagOption::None;
     if (arguments.has(QStringLiteral("--tags="))) {
         const auto named = tagOption(value("--tags="));
@@ -87,6 +115,24 @@ int runRip(const QStringList &args)
             return usageError(QStringLiteral("Choix invalide : --cddb=%1 (un numéro à partir de 1)")
                                   .arg(value("--cddb=")));
     }
+    cd::RipOptions options;
+    options.secure = !arguments.has(QStringLiteral("--rapide"));
+    bool numeric = true;
+    if (arguments.has(QStringLiteral("--decalage=")))
+        options.offsetSamples = value("--decalage=").toInt(&numeric);
+    if (!numeric || std::abs(options.offsetSamples) > cd::maxOffsetSamples)
+        return usageError(QStringLiteral("Décalage invalide : --decalage=%1 (de -%2 à %2)")
+                              .arg(value("--decalage="))
+                              .arg(cd::maxOffsetSamples));
+    const int format = arguments.has(QStringLiteral("--format="))
+                           ? value("--format=").toInt(&numeric)
+                           : int(cd::ArtistTitle);
+    if (!numeric || format < cd::ArtistTitle || format > cd::TitleOnly)
+        return usageError(
+            QStringLiteral("Format invalide : --format=%1 (0 à 3)").arg(value("--format=")));
+    cd::EncoderConfig encoder = cd::cdTrackEncoderConfig();
+    if (!cli::encoderChoice(arguments, &encoder.vbrQuality, &encoder.infoFrame, &error))
+        return usageError(error);
     if (arguments.files.size() > 1)
         return usageError(QStringLiteral("Une seule sortie à la fois."));
     const QString output = arguments.files.value(0);
@@ -97,13 +143,17 @@ int runRip(const QStringList &args)
                 QStringLiteral("Aucun lecteur de CD trouvé : indiquez --cd-image ou --lecteur."));
         drive = drives.first();
     }
-    if (!numeric || (!wav && !mp3) || output.isEmpty())
+    if ((!listed && !all) || (!wav && !mp3) || output.isEmpty())
         return usageError(QStringLiteral("Il manque la piste, le format ou la sortie."));
 
-    // The fields of the window's CD page: those given, then those of the CDDB entry; the title
-    // is the track's row text.
+    // The fields of the window's CD page: those given, then those of the CDDB entry; the titles
+    // are the rows of the track list.
     cd::ExtractionSettings settings;
-    QString title = QStringLiteral("Piste %1").arg(track);
+    settings.drive = drive;
+    settings.folder = output;
+    settings.nameFormat = format;
+    settings.tagOption = tags;
+    QStringList rows;
     if (cddbChoice > 0) {
         const QString server = arguments.has(QStringLiteral("--serveur="))
                                    ? value("--serveur=")
@@ -117,7 +167,7 @@ int runRip(const QStringList &args)
         settings.album = disc.album;
         settings.year = disc.year;
         settings.genre = disc.genre;
-        title = disc.rows.value(track - 1, title);
+        rows = disc.rows;
     }
     const auto take = [&arguments](const char *option, QString &field) {
         if (arguments.has(QLatin1String(option)))
@@ -127,42 +177,122 @@ int runRip(const QStringList &args)
     take("--album=", settings.album);
     take("--annee=", settings.year);
     take("--genre=", settings.genre);
-    take("--titre=", title);
 
-    const cd::Overwrite overwrite =
-        arguments.has(QStringLiteral("--ecraser")) ? cd::Overwrite::Replace : cd::Overwrite::Refuse;
-    const cd::RipResult r = wav ? cd::ripTrackToWav(drive, track - 1, output, overwrite)
-                                : cd::ripTrackToMp3(drive, track - 1, output, overwrite);
     QTextStream err(stderr);
-    if (!r.ok()) {
-        const QString message = cd::ripErrorMessage(r);
-        err << (message.isEmpty()
-                    ? QStringLiteral("Impossible d'ouvrir le lecteur « %1 »").arg(drive)
-                    : message)
+    const cd::DiscCheck disc = cd::checkDisc(drive, arguments.has(QStringLiteral("--accuraterip="))
+                                                        ? value("--accuraterip=")
+                                                        : cd::accurateRipDefaultUrl());
+    if (!disc.toc) {
+        err << (cd::CdDevice::open(drive)
+                    ? QStringLiteral("Lecture du disque impossible")
+                    : QStringLiteral("Impossible d'ouvrir le lecteur « %1 »").arg(drive))
             << "\n";
         return cli::SomeFailed;
     }
-    if (tags != cd::TagOption::None) {
-        const tags::TagType record =
-            cd::ripTagRecord(cd::trackTags(settings, title, track), tags,
-                             tags::defaultTexts(value("--commentaire="), value("--encode=")));
-        tags::TagChanges changes;
-        changes.v1 = record.TagV1;
-        changes.v2 = record.TagV2;
-        const tags::Result<bool> saved = tags::saveChanges(output, changes);
-        if (!saved.ok() || !saved.value()) {
-            err << QStringLiteral("Le tag de « %1 » n'a pas pu être enregistré : %2")
-                       .arg(base::shownPath(output), saved.error())
+    const int count = disc.toc->trackCount();
+    QList<int> tracks = listed.value_or(QList<int>{});
+    if (all) {
+        for (int t = 1; t <= count; ++t)
+            tracks << t;
+    }
+    const tags::FixedTexts defaults =
+        tags::defaultTexts(value("--commentaire="), value("--encode="));
+    const cd::Overwrite overwrite =
+        arguments.has(QStringLiteral("--ecraser")) ? cd::Overwrite::Replace : cd::Overwrite::Refuse;
+    cli::JsonArrayWriter out;
+    int status = cli::AllSucceeded;
+
+    // One track into a file that is not a folder: the file is SORTIE.
+    if (tracks.size() == 1 && !QFileInfo(output).isDir()) {
+        const int track = tracks.first();
+        const cd::RipResult r =
+            wav ? cd::ripTrackToWav(drive, track - 1, output, overwrite, {}, options)
+                : cd::ripTrackToMp3(drive, track - 1, output, overwrite, {}, options, encoder);
+        if (!r.ok()) {
+            out.finish();
+            err << cd::ripErrorMessage(r) << "\n";
+            return cli::SomeFailed;
+        }
+        const QString title = arguments.has(QStringLiteral("--titre="))
+                                  ? value("--titre=")
+                                  : rows.value(track - 1, QStringLiteral("Piste %1").arg(track));
+        if (tags != cd::TagOption::None &&
+            !saveTrackTags(output, cd::trackTags(settings, title, track), tags, defaults, err))
+            status = cli::SomeFailed;
+        out.append(cli::trackReport(track, output, r.crc32, r.accurateRipV1, r.accurateRipV2,
+                                    disc.verdict(track, r.accurateRipV1, r.accurateRipV2),
+                                    r.rereadSectors));
+        out.finish();
+        if (r.unreadableSectors > 0) {
+            err << cd::unreadableTracksMessage({track},
+                                               {{QStringLiteral("Piste %1").arg(track), true}})
                 << "\n";
             return cli::SomeFailed;
         }
+        return status;
     }
-    if (r.unreadableSectors > 0) {
-        err << cd::unreadableTracksMessage({track}, {{QStringLiteral("Piste %1").arg(track), true}})
-            << "\n";
+
+    // Several tracks, or a folder: the window's job over the disc's rows.
+    QList<cd::TrackRow> trackRows;
+    for (int t = 1; t <= count; ++t)
+        trackRows.append(
+            {rows.value(t - 1, QStringLiteral("Piste %1").arg(t)), tracks.contains(t)});
+    if (tracks.isEmpty() || tracks.last() > count) {
+        out.finish();
+        err << "N° de piste incorrecte\n";
         return cli::SomeFailed;
     }
-    return cli::AllSucceeded;
+    cd::RipReport report;
+    report.drive = drive;
+    report.format = wav ? QStringLiteral("WAV") : cd::encoderDescription(encoder);
+    report.options = options;
+    report.discId = disc.id ? disc.id->name() : QString();
+    report.artist = settings.artist;
+    report.album = settings.album;
+    cd::ExtractionJob job;
+    job.options = options;
+    job.encoder = encoder;
+    job.askReplace = [overwrite](const QString &) {
+        return overwrite == cd::Overwrite::Replace ? cd::ReplaceAnswer::ReplaceAll
+                                                   : cd::ReplaceAnswer::Skip;
+    };
+    job.trackFinished = [&](const cd::TrackOutcome &o) {
+        if (!trackRows.at(o.row - 1).checked)
+            return;
+        if (o.mark != cd::markOk) {
+            err << (o.mark == cd::markNotReplaced ? QStringLiteral("Le fichier « %1 » existe déjà.")
+                                                        .arg(base::shownPath(o.path))
+                                                  : o.message)
+                << "\n";
+            err.flush();
+            status = cli::SomeFailed;
+            return;
+        }
+        if (o.writeTags && !saveTrackTags(o.path, o.tags, tags, defaults, err))
+            status = cli::SomeFailed;
+        const cd::AccurateRipVerdict verdict =
+            disc.verdict(o.row, o.result.accurateRipV1, o.result.accurateRipV2);
+        out.append(cli::trackReport(o.row, o.path, o.result.crc32, o.result.accurateRipV1,
+                                    o.result.accurateRipV2, verdict, o.result.rereadSectors));
+        report.tracks.append({o.row, trackRows.at(o.row - 1).text, o.path, o.result, verdict});
+    };
+    const cd::ExtractionJob::Summary summary =
+        job.run(wav ? cd::ExtractionJob::Wav : cd::ExtractionJob::Mp3, settings, trackRows);
+    out.finish();
+    if (!summary.unreadableRows.isEmpty()) {
+        err << cd::unreadableTracksMessage(summary.unreadableRows, trackRows) << "\n";
+        status = cli::SomeFailed;
+    }
+    if (!report.tracks.isEmpty() &&
+        !cd::writeRipReport(report, output,
+                            cd::safeFileStem(settings.album.isEmpty() ? QStringLiteral("extraction")
+                                                                      : settings.album,
+                                             1),
+                            &error)) {
+        err << error << "\n";
+        status = cli::SomeFailed;
+    }
+    return status;
 }
 
 const cli::Registration registration({"rip", usageText, runRip});

@@ -103,6 +103,17 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     checks->addWidget(Command4);
     checks->addStretch();
     tracks->addLayout(checks);
+    lblProgression = named<QLabel>(this, "lblProgression");
+    cmdAnnuler = named<QPushButton>(this, "cmdAnnuler", QStringLiteral("Annuler"));
+    cmdAnnuler->setToolTip(
+        QStringLiteral("Arrête l'extraction après la lecture en cours et supprime le fichier "
+                       "inachevé"));
+    auto *job = new QHBoxLayout;
+    job->addWidget(lblProgression, 1);
+    job->addWidget(cmdAnnuler);
+    tracks->addLayout(job);
+    lblProgression->hide();
+    cmdAnnuler->hide();
 
     auto *disc = new QGroupBox(QStringLiteral("Disque"), this);
     auto *form = new QFormLayout(disc);
@@ -165,6 +176,12 @@ void CdPage::verifcaractere()
         QTreeWidgetItem *row = LV2->topLevelItem(i);
         row->setText(0, renaming::firstSlashToDash(row->text(0)));
     }
+}
+
+void CdPage::setDiscFieldsReadOnly(bool readOnly)
+{
+    for (QLineEdit *field : {txtArtiste, txtAlbum, txtAnnee, txtGenre->lineEdit()})
+        field->setReadOnly(readOnly);
 }
 
 } // namespace app

@@ -51,7 +51,13 @@ public:
     QPushButton *btnOkSelCategorie;
     QPushButton *btnAnnulerCategorie;
 
+    // Below the track list while a job runs: "Piste 3/12", the time left, and "Annuler".
+    QLabel *lblProgression;
+    QPushButton *cmdAnnuler;
+
     void setAllChecked(bool checked);
+    // The disc fields cannot be changed while a job reads them.
+    void setDiscFieldsReadOnly(bool readOnly);
 
 private:
     QByteArray m_cover;

@@ -7,9 +7,11 @@
 #include "app/tagpage.h"
 #include "app/widgets.h"
 #include "base/safefs.h"
+#include "cd/accurateripdb.h"
 #include "cd/cdaudiocontrol.h"
 #include "cd/cddevice.h"
 #include "cd/outputfile.h"
+#include "cd/riplog.h"
 #include "cd/riptags.h"
 #include "cd/wavencoder.h"
 #include "cd/wavfile.h"
@@ -18,6 +20,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -47,6 +50,9 @@ QColor markColour(const QString &mark, const QWidget *list)
 }
 
 constexpr int gaugeWidth = 300;
+
+// The mark of a checked track that a cancelled job did not reach.
+const QString markCancelled = QStringLiteral("(Annulé)");
 
 } // namespace
 
@@ -124,6 +130,7 @@ ExtractionController::ExtractionController(QObject *parent, JobWindow &window, C
         QTimer::singleShot(0, this, [this] { m_indexJustChanged = false; });
         driveClicked();
     });
+    connect(m_cd.cmdAnnuler, &QPushButton::clicked, this, [this] { m_stopRequested = true; });
     connect(drives, &QComboBox::activated, this, [this] {
         if (!m_indexJustChanged)
             driveClicked();
@@ -201,25 +208,91 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
 
     if (kind == cd::ExtractionJob::Mp3)
         m_tagPage.editor->fillGenreLists();
+    setBusy(true);
+    const cd::RipOptions options = m_options.ripOptions();
+    const cd::DiscCheck disc = cd::checkDisc(settings.drive, m_options.accurateRipUrl());
+    cd::RipReport report;
+    report.drive = settings.drive;
+    report.format = kind == cd::ExtractionJob::Wav
+                        ? QStringLiteral("WAV")
+                        : cd::encoderDescription(m_options.encoderConfig());
+    report.options = options;
+    report.discId = disc.id ? disc.id->name() : QString();
+    report.artist = settings.artist;
+    report.album = settings.album;
+
     cd::ExtractionJob job;
+    job.options = options;
+    job.encoder = m_options.encoderConfig();
+    const int checked = int(
+        std::count_if(rows.cbegin(), rows.cend(), [](const cd::TrackRow &r) { return r.checked; }));
+    int started = 0;
+    int finished = 0; // checked tracks written or failed
+    QElapsedTimer clock;
+    clock.start();
+    QList<int> reported;
     job.askReplace = [this](const QString &path) { return askReplace(path); };
-    job.trackStarted = [this, kind](int, const QString &name) {
+    job.trackStarted = [&, kind](int, const QString &name) {
+        ++started;
         if (kind == cd::ExtractionJob::Mp3)
             m_window.setStatusPanel(1, QStringLiteral("Extraction de : ") + name);
     };
-    job.progress = [this](qint64 done, qint64 total) { return showProgress(done, total); };
-    job.trackFinished = [this, kind](const cd::TrackOutcome &outcome) {
+    job.progress = [&](qint64 done, qint64 total) {
+        showOverallProgress(started, checked, finished, clock.elapsed());
+        return showProgress(done, total);
+    };
+    job.waiting = [this] {
+        QApplication::processEvents();
+        return !m_stopRequested;
+    };
+    job.trackFinished = [&, kind](const cd::TrackOutcome &outcome) {
+        reported << outcome.row;
+        finished += rows.at(outcome.row - 1).checked;
+        cd::AccurateRipVerdict verdict;
+        if (outcome.mark == cd::markOk) {
+            verdict = disc.verdict(outcome.row, outcome.result.accurateRipV1,
+                                   outcome.result.accurateRipV2);
+            report.tracks.append({outcome.row, rows.at(outcome.row - 1).text, outcome.path,
+                                  outcome.result, verdict});
+            if (QTreeWidgetItem *row = m_cd.LV2->topLevelItem(outcome.row - 1))
+                insertMark(row, cd::accurateRipText(verdict));
+        }
         showTrackOutcome(outcome, kind);
     };
 
-    setBusy(true);
     const cd::ExtractionJob::Summary summary = job.run(kind, settings, rows);
+    if (summary.cancelled) {
+        for (int i = 0; i < rows.size(); ++i) {
+            if (rows.at(i).checked && !reported.contains(i + 1))
+                insertMark(m_cd.LV2->topLevelItem(i), markCancelled);
+        }
+    }
     m_window.clearJobProgress();
     setBusy(false);
 
+    QString error;
+    const QString stem = cd::safeFileStem(
+        settings.album.isEmpty() ? QStringLiteral("extraction") : settings.album, 1);
+    if (m_options.writeRipLog() && !report.tracks.isEmpty() &&
+        !cd::writeRipReport(report, settings.folder, stem, &error))
+        m_window.inform(error, Dialogs::Icon::Error);
     const QString unreadable = cd::unreadableTracksMessage(summary.unreadableRows, rows);
     if (!unreadable.isEmpty() && !summary.cancelled)
         m_window.inform(unreadable, Dialogs::Icon::Warning);
+}
+
+void ExtractionController::showOverallProgress(int track, int tracks, int finished,
+                                               qint64 elapsedMs)
+{
+    QString text = QStringLiteral("Piste %1/%2").arg(track).arg(tracks);
+    // Tracks are read ahead of their encoding: the time left follows the tracks finished.
+    if (finished > 0 && finished < tracks) {
+        const qint64 left = elapsedMs * (tracks - finished) / finished / 1000;
+        text += QStringLiteral(" — temps restant : %1 min %2 s")
+                    .arg(left / 60)
+                    .arg(left % 60, 2, 10, QLatin1Char('0'));
+    }
+    m_cd.lblProgression->setText(text);
 }
 
 void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome,
@@ -336,6 +409,10 @@ void ExtractionController::OnSave()
 void ExtractionController::setBusy(bool busy)
 {
     m_busy = busy;
+    m_cd.setDiscFieldsReadOnly(busy);
+    m_cd.lblProgression->setVisible(busy);
+    m_cd.lblProgression->clear();
+    m_cd.cmdAnnuler->setVisible(busy);
     if (busy) {
         m_stopRequested = false;
         const QList<QWidget *> commands =

@@ -57,6 +57,8 @@ private:
     void runJob(cd::ExtractionJob::Kind kind);
     void showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind);
     bool showProgress(qint64 done, qint64 total);
+    // "Piste 3/12 — temps restant : 2 min 05 s" under the track list.
+    void showOverallProgress(int track, int tracks, int finished, qint64 elapsedMs);
     void setBusy(bool busy);
     void updateConvertButton();
 

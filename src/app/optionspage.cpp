@@ -2,6 +2,7 @@
 
 #include "app/onlineoptions.h"
 #include "app/widgets.h"
+#include "cd/accurateripdb.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -69,8 +71,34 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     form9->addRow(QStringLiteral("Nom des fichiers :"), Combo8);
     txtEmailCddb = named<QLineEdit>(Frame9, "txtEmailCddb");
     form9->addRow(QStringLiteral("Adresse e-mail (CDDB) :"), txtEmailCddb);
+    chkExtractionSecurisee =
+        named<QCheckBox>(Frame9, "chkExtractionSecurisee", QStringLiteral("Extraction sécurisée"));
+    chkExtractionSecurisee->setChecked(true);
+    chkExtractionSecurisee->setToolTip(
+        QStringLiteral("Relit et compare chaque secteur ; plus lent, mais exact"));
+    spnDecalage = named<QSpinBox>(Frame9, "spnDecalage");
+    spnDecalage->setRange(-cd::maxOffsetSamples, cd::maxOffsetSamples);
+    spnDecalage->setSuffix(QStringLiteral(" échantillons"));
+    txtAccurateRip = named<QLineEdit>(Frame9, "txtAccurateRip");
+    txtAccurateRip->setPlaceholderText(cd::accurateRipDefaultUrl());
+    cboEncodage = named<QComboBox>(Frame9, "cboEncodage");
+    cboEncodage->addItem(QStringLiteral("Débit constant (128 kbit/s)"));
+    for (int q = 0; q <= 9; ++q)
+        cboEncodage->addItem(QStringLiteral("Débit variable V%1").arg(q));
+    chkTrameLame =
+        named<QCheckBox>(Frame9, "chkTrameLame",
+                         QStringLiteral("Écrire la trame d'information LAME (lecture sans blanc)"));
+    chkJournal =
+        named<QCheckBox>(Frame9, "chkJournal",
+                         QStringLiteral("Écrire un journal et une feuille .cue à côté des pistes"));
+    form9->addRow(QStringLiteral("Décalage de lecture du lecteur :"), spnDecalage);
+    form9->addRow(QStringLiteral("Adresse AccurateRip :"), txtAccurateRip);
+    form9->addRow(QStringLiteral("Encodage MP3 :"), cboEncodage);
     auto *layout9 = new QVBoxLayout(Frame9);
     layout9->addLayout(form9);
+    layout9->addWidget(chkExtractionSecurisee);
+    layout9->addWidget(chkTrameLame);
+    layout9->addWidget(chkJournal);
     layout9->addWidget(tags);
     layout9->addWidget(Check2);
     onlineOptions = new OnlineOptions(Frame9);
@@ -154,6 +182,31 @@ cd::TagOption OptionsPage::tagOption() const
     if (Option10->isChecked())
         return cd::TagOption::None;
     return cd::TagOption::V2;
+}
+
+cd::RipOptions OptionsPage::ripOptions() const
+{
+    return {chkExtractionSecurisee->isChecked(), spnDecalage->value()};
+}
+
+cd::EncoderConfig OptionsPage::encoderConfig() const
+{
+    cd::EncoderConfig config = cd::cdTrackEncoderConfig();
+    // The first entry is the constant rate; the others are V0 to V9.
+    config.vbrQuality = cboEncodage->currentIndex() - 1;
+    config.infoFrame = chkTrameLame->isChecked();
+    return config;
+}
+
+QString OptionsPage::accurateRipUrl() const
+{
+    const QString url = txtAccurateRip->text().trimmed();
+    return url.isEmpty() ? cd::accurateRipDefaultUrl() : url;
+}
+
+bool OptionsPage::writeRipLog() const
+{
+    return chkJournal->isChecked();
 }
 
 QString OptionsPage::defaultComment() const

@@ -10,6 +10,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabBar;
 
 namespace app {
@@ -30,13 +31,19 @@ public:
     QLineEdit *Text3;        // folder of extracted tracks
     QLineEdit *txtEmailCddb; // "Adresse e-mail (CDDB)": names the user to the CDDB server
     QPushButton *Command5;
-    QComboBox *Combo8;            // file-name format
-    QRadioButton *Option7;        // tag with v1 only
-    QRadioButton *Option8;        // v2 only
-    QRadioButton *Option9;        // v1 and v2
-    QRadioButton *Option10;       // no tag
-    QCheckBox *Check2;            // artist from the CDDB title
-    OnlineOptions *onlineOptions; // service, addresses and limits of the online lookup
+    QComboBox *Combo8;                 // file-name format
+    QRadioButton *Option7;             // tag with v1 only
+    QRadioButton *Option8;             // v2 only
+    QRadioButton *Option9;             // v1 and v2
+    QRadioButton *Option10;            // no tag
+    QCheckBox *Check2;                 // artist from the CDDB title
+    QCheckBox *chkExtractionSecurisee; // "Extraction sécurisée": re-reads through cdparanoia
+    QSpinBox *spnDecalage;             // the drive's read offset, in samples
+    QLineEdit *txtAccurateRip;         // address of the AccurateRip database
+    QComboBox *cboEncodage;            // constant 128 kbit/s, or LAME's VBR V0 to V9
+    QCheckBox *chkTrameLame;           // write the LAME/Xing information frame
+    QCheckBox *chkJournal;             // write a log and a cue sheet beside the tracks
+    OnlineOptions *onlineOptions;      // service, addresses and limits of the online lookup
 
     QGroupBox *Frame10;
     QLineEdit *Text8; // default comment
@@ -56,6 +63,10 @@ public:
     bool artistFromTitles() const; // Check2
     // Option7 to Option10; with none chosen (a settings file edited by hand), ID3v2.
     cd::TagOption tagOption() const;
+    cd::RipOptions ripOptions() const;             // chkExtractionSecurisee, spnDecalage
+    cd::EncoderConfig encoderConfig() const;       // cboEncodage, chkTrameLame
+    QString accurateRipUrl() const;                // txtAccurateRip, the default when empty
+    bool writeRipLog() const;                      // chkJournal
     QString defaultComment() const;                // Text8
     QString defaultEncoder() const;                // Text9
     online::LookupSettings lookupSettings() const; // onlineOptions, txtEmailCddb

@@ -38,6 +38,9 @@ public:
     // count * sectorBytes bytes. False when the drive reports a failure.
     bool readAudio(int first, int count, char *buffer) const;
 
+    // The libcdio handle, for the secure reader that reads through cdparanoia.
+    CdIo_t *handle() const { return m_cdio.get(); }
+
 private:
     struct Closer
     {

@@ -1,6 +1,13 @@
 #include "cd/extractionjob.h"
 
 #include "base/safefs.h"
+#include "cd/cddevice.h"
+
+#include <QThread>
+
+#include <chrono>
+#include <deque>
+#include <future>
 
 namespace cd {
 
@@ -80,16 +87,68 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
     Summary summary;
     if (settings.drive.isEmpty())
         return summary;
+    // The lengths of the tracks tell which ones are short enough to be held in memory while
+    // they are encoded.
+    std::optional<CdToc> toc;
+    if (const auto device = CdDevice::open(settings.drive))
+        toc = device->readToc();
+    // One encoder per core; WAV files need no more than one writer beside the reading.
+    const int threads = kind == Mp3 ? std::max(1, QThread::idealThreadCount()) : 1;
+    const std::optional<EncoderConfig> mp3Encoder =
+        kind == Mp3 ? std::optional(encoder) : std::nullopt;
+
+    // Rows wait here, in order, for their encoder; they are reported in the order of the list.
+    struct Pending
+    {
+        TrackOutcome outcome;
+        QString text;
+        std::future<RipResult> encoded;
+    };
+    std::deque<Pending> pending;
+    bool stopped = false;
+    const auto report = [&](Pending &p) {
+        TrackOutcome &outcome = p.outcome;
+        if (p.encoded.valid()) {
+            while (p.encoded.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+                if (waiting && !waiting())
+                    stopped = true;
+            }
+            outcome.result = p.encoded.get();
+        }
+        if (outcome.mark.isEmpty()) {
+            outcome.mark = outcome.result.ok() ? markOk : markError;
+            outcome.message = ripErrorMessage(outcome.result);
+            if (!outcome.result.ok())
+                ++summary.failed;
+            if (outcome.result.unreadableSectors > 0)
+                summary.unreadableRows << outcome.row;
+            if (kind == Mp3) {
+                outcome.tags = trackTags(settings, p.text, outcome.row);
+                outcome.writeTags = outcome.result.ok() && settings.tagOption != TagOption::None;
+            }
+        }
+        if (trackFinished)
+            trackFinished(outcome);
+    };
+    const auto flush = [&](size_t keep) {
+        while (pending.size() > keep) {
+            report(pending.front());
+            pending.pop_front();
+        }
+    };
+
     QStringList taken;
     bool replaceAll = false;
     for (int i = 1; i <= rows.size(); ++i) {
         const TrackRow &row = rows.at(i - 1);
-        TrackOutcome outcome;
+        Pending p;
+        TrackOutcome &outcome = p.outcome;
+        p.text = row.text;
         outcome.row = i;
         if (!row.checked) {
             outcome.mark = markNotSelected;
-            if (trackFinished)
-                trackFinished(outcome);
+            pending.push_back(std::move(p));
+            flush(size_t(threads));
             continue;
         }
         QString name;
@@ -108,8 +167,8 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
                                                       : ReplaceAnswer::Skip;
             if (answer == ReplaceAnswer::Skip) {
                 outcome.mark = markNotReplaced;
-                if (trackFinished)
-                    trackFinished(outcome);
+                pending.push_back(std::move(p));
+                flush(size_t(threads));
                 continue;
             }
             replaceAll = answer == ReplaceAnswer::ReplaceAll;
@@ -117,26 +176,39 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         }
         if (trackStarted)
             trackStarted(i, name);
-        outcome.result =
-            kind == Wav ? ripTrackToWav(settings.drive, i - 1, outcome.path, overwrite, progress)
-                        : ripTrackToMp3(settings.drive, i - 1, outcome.path, overwrite, progress);
+        const bool inMemory = toc && i <= toc->trackCount() &&
+                              toc->trackEnd(i - 1) - toc->trackStart(i - 1) <= maxMemorySectors;
+        if (inMemory) {
+            // The track is read here while the tracks before it are encoded or written.
+            TrackAudio audio = readTrackAudio(settings.drive, i - 1, progress, options);
+            outcome.result = audio.result;
+            if (audio.result.ok()) {
+                p.encoded =
+                    std::async(std::launch::async, [audio = std::move(audio), path = outcome.path,
+                                                    overwrite, config = mp3Encoder] {
+                        return writeTrackAudio(audio, path, overwrite, config);
+                    });
+            }
+        } else {
+            outcome.result = kind == Wav ? ripTrackToWav(settings.drive, i - 1, outcome.path,
+                                                         overwrite, progress, options)
+                                         : ripTrackToMp3(settings.drive, i - 1, outcome.path,
+                                                         overwrite, progress, options, encoder);
+        }
         if (outcome.result.status == RipStatus::Cancelled) {
+            flush(0);
             summary.cancelled = true;
             return summary;
         }
-        outcome.mark = outcome.result.ok() ? markOk : markError;
-        outcome.message = ripErrorMessage(outcome.result);
-        if (!outcome.result.ok())
-            ++summary.failed;
-        if (outcome.result.unreadableSectors > 0)
-            summary.unreadableRows << i;
-        if (kind == Mp3) {
-            outcome.tags = trackTags(settings, row.text, i);
-            outcome.writeTags = outcome.result.ok() && settings.tagOption != TagOption::None;
+        pending.push_back(std::move(p));
+        flush(size_t(threads));
+        if (stopped) {
+            flush(0);
+            summary.cancelled = i < rows.size();
+            return summary;
         }
-        if (trackFinished)
-            trackFinished(outcome);
     }
+    flush(0);
     return summary;
 }
 

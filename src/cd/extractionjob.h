@@ -110,11 +110,21 @@ public:
     std::function<void(int row, const QString &name)> trackStarted;
     // After every batch; false stops the job after that batch and discards the unfinished file.
     RipProgress progress;
+    // Every few milliseconds while the job waits for an encoder to finish; false stops the job
+    // once the encoders at work are done (the window processes its pending events here).
+    std::function<bool()> waiting;
     // After each row, checked or not.
     std::function<void(const TrackOutcome &)> trackFinished;
     // Asked before a track whose file already exists (full path given); without an answer
     // the existing file is kept.
     std::function<ReplaceAnswer(const QString &path)> askReplace;
+    // Tracks up to this length are read into memory and encoded (one encoder per core) or
+    // written on other threads while the next track is read; longer ones are encoded or
+    // written as they are read.
+    static constexpr int maxMemorySectors = 20 * 60 * 75;
+    // How tracks are read and encoded.
+    RipOptions options;
+    EncoderConfig encoder = cdTrackEncoderConfig();
 
     struct Summary
     {

@@ -52,10 +52,10 @@ private:
     QPointer<QNetworkReply> m_reply;
     QEventLoop *m_loop = nullptr;
     int m_timeoutMs = defaultTimeoutMs;
+    qint64 m_maxBodyBytes = maxBodyBytes;
     Failure m_failure = Failure::None;
     int m_httpStatus = 0;
     int m_retryAfter = 0;
-    qint64 m_maxBodyBytes = maxBodyBytes;
     QString m_userAgent;
 };
 

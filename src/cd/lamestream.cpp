@@ -9,6 +9,15 @@ EncoderConfig cdTrackEncoderConfig()
     return EncoderConfig{};
 }
 
+QString encoderDescription(const EncoderConfig &config)
+{
+    QString text = config.vbrQuality >= 0 ? QStringLiteral("MP3 VBR V%1").arg(config.vbrQuality)
+                                          : QStringLiteral("MP3 CBR %1 kbit/s").arg(config.bitrate);
+    if (config.infoFrame)
+        text += QStringLiteral(", trame d'information LAME");
+    return text;
+}
+
 EncoderConfig wavFileEncoderConfig(int samplesPerSec, int channels)
 {
     EncoderConfig c;
@@ -45,15 +54,20 @@ std::optional<LameStream> LameStream::open(const EncoderConfig &config)
     lame_set_in_samplerate(gf, config.inputRate);
     lame_set_out_samplerate(gf, config.outputRate);
     lame_set_mode(gf, config.mode == 3 ? MONO : STEREO);
-    lame_set_VBR(gf, vbr_off);
-    lame_set_brate(gf, config.bitrate);
+    if (config.vbrQuality >= 0 && config.vbrQuality <= 9) {
+        lame_set_VBR(gf, vbr_default);
+        lame_set_VBR_quality(gf, float(config.vbrQuality));
+    } else {
+        lame_set_VBR(gf, vbr_off);
+        lame_set_brate(gf, config.bitrate);
+    }
     lame_set_original(gf, config.original);
     lame_set_error_protection(gf, config.crc);
     lame_set_copyright(gf, config.copyright);
     lame_set_extension(gf, config.privateBit);
     lame_set_emphasis(gf, 0);
     lame_set_disable_reservoir(gf, config.reservoirDisabled);
-    lame_set_bWriteVbrTag(gf, 0);
+    lame_set_bWriteVbrTag(gf, config.infoFrame);
     lame_set_write_id3tag_automatic(gf, 0);
     if (lame_init_params(gf) < 0)
         return std::nullopt;
@@ -88,6 +102,14 @@ std::optional<QByteArrayView> LameStream::finish()
     if (n < 0)
         return std::nullopt;
     return QByteArrayView(m_output.constData(), n);
+}
+
+QByteArray LameStream::infoFrame() const
+{
+    QByteArray frame(2880, '\0'); // larger than any MPEG-1 Layer III frame
+    const size_t n = lame_get_lametag_frame(
+        m_lame.get(), reinterpret_cast<unsigned char *>(frame.data()), size_t(frame.size()));
+    return n <= size_t(frame.size()) ? frame.left(qsizetype(n)) : QByteArray();
 }
 
 } // namespace cd

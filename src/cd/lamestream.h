@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 #include <memory>
 #include <optional>
@@ -24,12 +25,16 @@ struct EncoderConfig
     bool copyright = false;
     bool privateBit = false;
     bool reservoirDisabled = true;
+    int vbrQuality = -1;    // 0 to 9: LAME's variable quality V0 (best) to V9; -1 constant rate
+    bool infoFrame = false; // write the LAME/Xing information frame that gapless players read
 
     int channels() const { return mode == 3 ? 1 : 2; }
 };
 
 // A CD track: 44100 Hz stereo at 128 kbit/s.
 EncoderConfig cdTrackEncoderConfig();
+// "MP3 CBR 128 kbit/s", "MP3 VBR V2", with ", trame d'information LAME" when it is written.
+QString encoderDescription(const EncoderConfig &config);
 // A WAV file: its own rate; mono at 32 kbit/s, stereo at 128 kbit/s.
 EncoderConfig wavFileEncoderConfig(int samplesPerSec, int channels);
 
@@ -54,6 +59,9 @@ public:
     std::optional<QByteArrayView> encodeChunk(const qint16 *samples, int sampleCount);
     // Flushes the last frames; nothing on failure.
     std::optional<QByteArrayView> finish();
+    // After finish(), with EncoderConfig::infoFrame: the information frame that replaces the
+    // first frame of the stream (the encoder wrote a placeholder there). Empty otherwise.
+    QByteArray infoFrame() const;
 
 private:
     struct Closer

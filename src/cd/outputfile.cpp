@@ -110,6 +110,15 @@ bool OutputFile::write(const char *data, qint64 size)
     return true;
 }
 
+bool OutputFile::writeAt(qint64 offset, const QByteArray &data)
+{
+    m_step = Step::Write;
+    errno = 0;
+    if (::pwrite(m_fd.get(), data.constData(), size_t(data.size()), off_t(offset)) != data.size())
+        return fail(errno ? errno : ENOSPC);
+    return true;
+}
+
 bool OutputFile::commit()
 {
     m_step = Step::Write;

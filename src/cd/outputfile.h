@@ -33,6 +33,8 @@ public:
 
     bool open(const QString &path, Overwrite overwrite);
     bool write(const char *data, qint64 size);
+    // Overwrites bytes already written, at offset from the start of the file.
+    bool writeAt(qint64 offset, const QByteArray &data);
     // Closes the file and gives it its name.
     bool commit();
 

@@ -1,10 +1,14 @@
 #include "cd/ripper.h"
 
+#include "cd/accuraterip.h"
 #include "cd/cddevice.h"
 #include "cd/lamestream.h"
+#include "cd/securereader.h"
 #include "cd/wavfile.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -64,13 +68,38 @@ public:
             m_encoderFailed = true;
             return false;
         }
-        return file.write(mp3->data(), mp3->size());
+        if (!file.write(mp3->data(), mp3->size()))
+            return false;
+        // The information frame takes the place the encoder kept for it at the start.
+        const QByteArray info = m_stream.infoFrame();
+        return info.isEmpty() || file.writeAt(0, info);
     }
     bool encoderFailed() const { return m_encoderFailed; }
 
 private:
     LameStream &m_stream;
     bool m_encoderFailed = false;
+};
+
+// Keeps the track in memory, for an encoder that runs while the next track is read.
+class MemorySink final : public BatchSink
+{
+public:
+    explicit MemorySink(QByteArray &pcm) : m_pcm(pcm) {}
+    bool begin(OutputFile &, qint64 sectors) override
+    {
+        m_pcm.reserve(qsizetype(sectors) * sectorBytes);
+        return true;
+    }
+    bool write(OutputFile &, const char *pcm, int bytes) override
+    {
+        m_pcm.append(pcm, bytes);
+        return true;
+    }
+    bool end(OutputFile &) override { return true; }
+
+private:
+    QByteArray &m_pcm;
 };
 
 RipResult failure(RipStatus status)
@@ -84,6 +113,9 @@ struct TrackExtent
 {
     int start = 0;
     int end = 0;
+    int discEnd = 0; // the lead-out: no sector is read from there on
+    bool first = false;
+    bool last = false;
 };
 
 // Opens the drive and finds the track's sectors; the device is left open in `device`.
@@ -98,7 +130,9 @@ RipResult locateTrack(const QString &drive, int trackIndex, std::optional<CdDevi
         return failure(RipStatus::TocUnreadable);
     if (trackIndex < 0 || trackIndex >= toc->trackCount())
         return failure(RipStatus::BadTrackIndex);
-    extent = {toc->trackStart(trackIndex), toc->trackEnd(trackIndex)};
+    const int count = toc->trackCount();
+    extent = {toc->trackStart(trackIndex), toc->trackEnd(trackIndex), toc->trackEnd(count - 1),
+              trackIndex == 0, trackIndex == count - 1};
     // A track that ends before it starts, or longer than a WAV size can describe, is a
     // table of contents that cannot be right.
     if (extent.end < extent.start ||
@@ -119,8 +153,79 @@ bool readWithRetries(const CdDevice &device, int first, int count, char *buffer)
     return false;
 }
 
+qint64 floorDiv(qint64 a, qint64 b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
+
+// The samples of a track, read in batches of sectors and shifted by the read offset: the
+// track's first sample is read `offset` samples after the sector where the table of contents
+// puts it. Samples before sector 0 or from the lead-out on are silence and are never read.
+class TrackReader
+{
+public:
+    TrackReader(const CdDevice &device, SecureReader *secure, const TrackExtent &extent,
+                int offsetSamples)
+        : m_device(device), m_secure(secure),
+          m_frame(qint64(extent.start) * sectorFrames + offsetSamples),
+          m_cache(batchSectors * sectorBytes)
+    {
+        const qint64 endFrame = qint64(extent.end) * sectorFrames + offsetSamples;
+        m_readEnd = int(
+            std::min<qint64>(floorDiv(endFrame + sectorFrames - 1, sectorFrames), extent.discEnd));
+    }
+
+    // The next `frames` stereo samples of the track.
+    void next(char *out, int frames)
+    {
+        while (frames > 0) {
+            const int sector = int(floorDiv(m_frame, sectorFrames));
+            const int within = int(m_frame - qint64(sector) * sectorFrames);
+            const int n = std::min(frames, sectorFrames - within);
+            if (sector < 0 || sector >= m_readEnd) {
+                std::memset(out, 0, size_t(n) * 4);
+            } else {
+                if (sector < m_cacheFirst || sector >= m_cacheFirst + m_cacheCount)
+                    load(sector);
+                std::memcpy(out,
+                            m_cache.data() + qsizetype(sector - m_cacheFirst) * sectorBytes +
+                                within * 4,
+                            size_t(n) * 4);
+            }
+            out += qsizetype(n) * 4;
+            frames -= n;
+            m_frame += n;
+        }
+    }
+
+    int unreadableSectors() const { return m_secure ? m_secure->inexactSectors() : m_unreadable; }
+
+private:
+    void load(int sector)
+    {
+        m_cacheFirst = sector;
+        m_cacheCount = std::min(batchSectors, m_readEnd - sector);
+        if (m_secure) {
+            m_secure->read(sector, m_cacheCount, m_cache.data());
+        } else if (!readWithRetries(m_device, sector, m_cacheCount, m_cache.data())) {
+            std::memset(m_cache.data(), 0, size_t(m_cacheCount) * sectorBytes);
+            m_unreadable += m_cacheCount;
+        }
+    }
+
+    const CdDevice &m_device;
+    SecureReader *m_secure;
+    qint64 m_frame;
+    int m_readEnd = 0;
+    std::vector<char> m_cache;
+    int m_cacheFirst = 0;
+    int m_cacheCount = 0;
+    int m_unreadable = 0;
+};
+
 RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QString &fileName,
-                   Overwrite overwrite, BatchSink &sink, const RipProgress &progress)
+                   Overwrite overwrite, BatchSink &sink, const RipProgress &progress,
+                   const RipOptions &options)
 {
     RipResult result;
     const qint64 total = extent.end - extent.start;
@@ -130,58 +235,125 @@ RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QStr
         r.detail = file.errorMessage();
         return r;
     };
-    if (!file.open(fileName, overwrite) || !sink.begin(file, total))
+    // Without a file name the sink keeps the samples itself.
+    const bool toFile = !fileName.isEmpty();
+    if ((toFile && !file.open(fileName, overwrite)) || !sink.begin(file, total))
         return writeFailure();
     if (progress && !progress(0, total))
         return failure(RipStatus::Cancelled);
 
+    // The secure reader keeps to the drive: when cdparanoia cannot take it, the plain reads
+    // are used and the result says so.
+    const std::unique_ptr<SecureReader> secure =
+        options.secure ? SecureReader::open(device) : nullptr;
+    result.secure = secure != nullptr;
+    TrackReader reader(device, secure.get(), extent, options.offsetSamples);
+    // Into memory, the writer sums the samples on its own thread.
+    const bool summed = toFile;
+    TrackChecksums sums(total * sectorFrames, extent.first, extent.last);
     std::vector<char> buffer(batchSectors * sectorBytes);
     // The last batch is shorter when the track length is not a multiple of the batch size.
-    for (int pos = extent.start; pos < extent.end;) {
-        const int count = std::min(batchSectors, extent.end - pos);
+    for (qint64 done = 0; done < total;) {
+        const int count = int(std::min<qint64>(batchSectors, total - done));
         const int bytes = count * sectorBytes;
-        if (!readWithRetries(device, pos, count, buffer.data())) {
-            std::memset(buffer.data(), 0, size_t(bytes));
-            result.unreadableSectors += count;
-        }
+        reader.next(buffer.data(), count * sectorFrames);
+        if (summed)
+            sums.add(buffer.data(), bytes);
         if (!sink.write(file, buffer.data(), bytes))
             return writeFailure();
-        pos += count;
-        if (progress && !progress(pos - extent.start, total))
+        done += count;
+        if (progress && !progress(done, total))
             return failure(RipStatus::Cancelled);
     }
-    if (!sink.end(file) || !file.commit())
+    if (!sink.end(file) || (toFile && !file.commit()))
         return writeFailure();
+    result.unreadableSectors = reader.unreadableSectors();
+    result.rereadSectors = secure ? secure->rereadSectors() : 0;
+    result.crc32 = sums.crc32();
+    result.accurateRipV1 = sums.accurateRipV1();
+    result.accurateRipV2 = sums.accurateRipV2();
     return result;
 }
 
 } // namespace
 
 RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fileName,
-                        Overwrite overwrite, const RipProgress &progress)
+                        Overwrite overwrite, const RipProgress &progress, const RipOptions &options)
 {
     std::optional<CdDevice> device;
     TrackExtent extent;
     if (RipResult r = locateTrack(drive, trackIndex, device, extent); !r.ok())
         return r;
     WavSink sink;
-    return ripTrack(*device, extent, fileName, overwrite, sink, progress);
+    return ripTrack(*device, extent, fileName, overwrite, sink, progress, options);
 }
 
 RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fileName,
-                        Overwrite overwrite, const RipProgress &progress)
+                        Overwrite overwrite, const RipProgress &progress, const RipOptions &options,
+                        const EncoderConfig &encoder)
 {
     std::optional<CdDevice> device;
     TrackExtent extent;
     if (RipResult r = locateTrack(drive, trackIndex, device, extent); !r.ok())
         return r;
-    auto stream = LameStream::open(cdTrackEncoderConfig());
+    auto stream = LameStream::open(encoder);
     if (!stream)
         return failure(RipStatus::EncoderFailed);
     Mp3Sink sink(*stream);
-    RipResult result = ripTrack(*device, extent, fileName, overwrite, sink, progress);
+    RipResult result = ripTrack(*device, extent, fileName, overwrite, sink, progress, options);
     if (sink.encoderFailed())
         result.status = RipStatus::EncoderFailed;
+    return result;
+}
+
+TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress,
+                          const RipOptions &options)
+{
+    TrackAudio audio;
+    std::optional<CdDevice> device;
+    TrackExtent extent;
+    audio.result = locateTrack(drive, trackIndex, device, extent);
+    if (!audio.result.ok())
+        return audio;
+    MemorySink sink(audio.pcm);
+    audio.result = ripTrack(*device, extent, {}, Overwrite::Refuse, sink, progress, options);
+    audio.first = extent.first;
+    audio.last = extent.last;
+    if (!audio.result.ok())
+        audio.pcm.clear();
+    return audio;
+}
+
+RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
+                          const std::optional<EncoderConfig> &encoder)
+{
+    RipResult result = audio.result;
+    std::optional<LameStream> stream;
+    if (encoder && !(stream = LameStream::open(*encoder)))
+        return failure(RipStatus::EncoderFailed);
+    WavSink wav;
+    std::optional<Mp3Sink> mp3;
+    if (stream)
+        mp3.emplace(*stream);
+    BatchSink &sink = mp3 ? static_cast<BatchSink &>(*mp3) : wav;
+    OutputFile file;
+    bool written =
+        file.open(fileName, overwrite) && sink.begin(file, audio.pcm.size() / sectorBytes);
+    TrackChecksums sums(audio.pcm.size() / 4, audio.first, audio.last);
+    // The batches of a streamed rip, so that both give the same bytes.
+    for (qsizetype at = 0; written && at < audio.pcm.size(); at += batchSectors * sectorBytes) {
+        const qsizetype bytes =
+            std::min<qsizetype>(batchSectors * sectorBytes, audio.pcm.size() - at);
+        sums.add(audio.pcm.constData() + at, bytes);
+        written = sink.write(file, audio.pcm.constData() + at, int(bytes));
+    }
+    result.crc32 = sums.crc32();
+    result.accurateRipV1 = sums.accurateRipV1();
+    result.accurateRipV2 = sums.accurateRipV2();
+    if (written && sink.end(file) && file.commit())
+        return result;
+    result.status = mp3 && mp3->encoderFailed() ? RipStatus::EncoderFailed : RipStatus::WriteFailed;
+    result.detail = file.errorMessage();
     return result;
 }
 

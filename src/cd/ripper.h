@@ -1,10 +1,12 @@
 #pragma once
 
+#include "cd/lamestream.h"
 #include "cd/outputfile.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace cd {
 
@@ -21,11 +23,29 @@ enum class RipStatus {
     Cancelled,
 };
 
+// The largest read offset correction accepted, in samples (drives stay far below).
+inline constexpr int maxOffsetSamples = 10 * 588;
+
+// How a track is read.
+struct RipOptions
+{
+    // Through cdparanoia (re-reads, jitter correction) rather than plain batch reads.
+    bool secure = false;
+    // The drive's read offset correction in samples: positive reads that many stereo samples
+    // later on the disc, negative earlier. Samples outside the disc are silence.
+    int offsetSamples = 0;
+};
+
 struct RipResult
 {
     RipStatus status = RipStatus::Ok;
-    int unreadableSectors = 0; // sectors written as silence after the retries failed
-    QString detail;            // French description of a write failure, naming the file
+    int unreadableSectors = 0; // sectors given up (silence) or not read exactly
+    int rereadSectors = 0;     // sectors that needed more than one read (secure mode)
+    bool secure = false;       // the track was read through cdparanoia
+    quint32 crc32 = 0;         // of the audio bytes written (or encoded)
+    quint32 accurateRipV1 = 0;
+    quint32 accurateRipV2 = 0;
+    QString detail; // French description of a write failure, naming the file
 
     bool ok() const { return status == RipStatus::Ok; }
 };
@@ -40,11 +60,31 @@ using RipProgress = std::function<bool(qint64 done, qint64 total)>;
 // or a disc image, into a WAV file: a 44-byte header and the track's raw samples. The file gets
 // its name only once complete (see OutputFile); on failure nothing is left behind.
 RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fileName,
-                        Overwrite overwrite = Overwrite::Refuse, const RipProgress &progress = {});
+                        Overwrite overwrite = Overwrite::Refuse, const RipProgress &progress = {},
+                        const RipOptions &options = {});
 
-// Reads the same batches and encodes them into an MP3 file (128 kbit/s CBR stereo, no tag).
+// Reads the same batches and encodes them into an MP3 file (by default 128 kbit/s CBR stereo,
+// no tag).
 RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fileName,
-                        Overwrite overwrite = Overwrite::Refuse, const RipProgress &progress = {});
+                        Overwrite overwrite = Overwrite::Refuse, const RipProgress &progress = {},
+                        const RipOptions &options = {},
+                        const EncoderConfig &encoder = cdTrackEncoderConfig());
+
+// A track read into memory: the first half of a rip, so that the next track
+// can be read while this one is encoded or written.
+struct TrackAudio
+{
+    RipResult result; // its checksums are left to the writer
+    QByteArray pcm;
+    bool first = false; // the disc's first or last track, for AccurateRip
+    bool last = false;
+};
+TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress = {},
+                          const RipOptions &options = {});
+// The second half: writes the audio into a WAV file, or with an encoder into an MP3 file, byte
+// for byte what ripTrackToWav or ripTrackToMp3 writes. Safe to run on another thread.
+RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
+                          const std::optional<EncoderConfig> &encoder);
 
 // The French message the user sees for a failed rip, or an empty text for a failure that is
 // reported only by the row's mark.

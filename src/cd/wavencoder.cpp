@@ -29,13 +29,16 @@ QString mp3PathForWav(const QString &wavPath)
 }
 
 EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwrite overwrite,
-                            const EncodeProgress &progress)
+                            const EncodeProgress &progress, int vbrQuality, bool infoFrame)
 {
     if (!wav.wavLoaded)
         return {false, wav.error};
 
-    auto stream = LameStream::open(
-        wavFileEncoderConfig(int(wav.wavFormat.samplesPerSec), wav.wavFormat.channels));
+    EncoderConfig config =
+        wavFileEncoderConfig(int(wav.wavFormat.samplesPerSec), wav.wavFormat.channels);
+    config.vbrQuality = vbrQuality;
+    config.infoFrame = infoFrame;
+    auto stream = LameStream::open(config);
     if (!stream)
         return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
 
@@ -88,7 +91,10 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwri
     const auto tail = stream->finish();
     if (!tail)
         return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
-    if (!out.write(tail->data(), tail->size()) || !out.commit())
+    // The information frame takes the place the encoder kept for it at the start.
+    const QByteArray info = stream->infoFrame();
+    if (!out.write(tail->data(), tail->size()) || (!info.isEmpty() && !out.writeAt(0, info)) ||
+        !out.commit())
         return writeError();
     return {true, {}};
 }

@@ -22,10 +22,12 @@ struct EncodeResult
 
 // Encodes the samples of a loaded WAV file into an MP3 file, converting them to 16-bit first.
 // The samples are streamed from the file, never held whole. The MP3 gets its name only once
-// complete (see OutputFile).
+// complete (see OutputFile). vbrQuality 0 to 9 encodes at LAME's variable quality V0 to V9
+// rather than the constant rate; infoFrame writes the LAME/Xing information frame.
 EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName,
                             Overwrite overwrite = Overwrite::Refuse,
-                            const EncodeProgress &progress = {});
+                            const EncodeProgress &progress = {}, int vbrQuality = -1,
+                            bool infoFrame = false);
 
 // The MP3 path beside a WAV file: song.wav gives song.mp3.
 QString mp3PathForWav(const QString &wavPath);

@@ -1,0 +1,93 @@
+#include "cd/riplog.h"
+
+#include "base/safefs.h"
+#include "cd/outputfile.h"
+
+#include <QFileInfo>
+
+namespace cd {
+
+namespace {
+
+// Cue sheets quote their texts with '"' and have no escape for it.
+QString cueText(const QString &text)
+{
+    QString t = text;
+    return QLatin1Char('"') + t.replace(QLatin1Char('"'), QLatin1Char('\'')) + QLatin1Char('"');
+}
+
+QString readMode(const RipResult &r)
+{
+    return r.secure ? QStringLiteral("sécurisée") : QStringLiteral("rapide");
+}
+
+} // namespace
+
+QString ripLogText(const RipReport &report)
+{
+    QString log;
+    log += QStringLiteral("Extraction Tarvex\n\n");
+    log += QStringLiteral("Lecteur : %1\n").arg(report.drive);
+    log += QStringLiteral("Format : %1\n").arg(report.format);
+    log += QStringLiteral("Extraction sécurisée : %1\n")
+               .arg(report.options.secure ? QStringLiteral("oui") : QStringLiteral("non"));
+    log +=
+        QStringLiteral("Décalage de lecture : %1 échantillons\n").arg(report.options.offsetSamples);
+    log += QStringLiteral("Disque AccurateRip : %1\n")
+               .arg(report.discId.isEmpty() ? QStringLiteral("inconnu") : report.discId);
+    for (const RipReport::Track &t : report.tracks) {
+        log += QStringLiteral("\nPiste %1 : %2\n").arg(t.track).arg(t.title);
+        log += QStringLiteral("  Fichier : %1\n").arg(QFileInfo(t.path).fileName());
+        log += QStringLiteral("  Lecture : %1\n").arg(readMode(t.result));
+        log += QStringLiteral("  Secteurs relus : %1\n").arg(t.result.rereadSectors);
+        log += QStringLiteral("  Secteurs inexacts : %1\n").arg(t.result.unreadableSectors);
+        log += QStringLiteral("  CRC32 : %1\n").arg(hex8(t.result.crc32));
+        log += QStringLiteral("  AccurateRip v1 : %1, v2 : %2\n")
+                   .arg(hex8(t.result.accurateRipV1), hex8(t.result.accurateRipV2));
+        log += QStringLiteral("  %1\n").arg(accurateRipText(t.verdict));
+    }
+    return log;
+}
+
+QString cueSheetText(const RipReport &report)
+{
+    QString cue;
+    if (!report.artist.isEmpty())
+        cue += QStringLiteral("PERFORMER %1\n").arg(cueText(report.artist));
+    if (!report.album.isEmpty())
+        cue += QStringLiteral("TITLE %1\n").arg(cueText(report.album));
+    for (const RipReport::Track &t : report.tracks) {
+        const QString name = QFileInfo(t.path).fileName();
+        const bool wav = name.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive);
+        cue += QStringLiteral("FILE %1 %2\n")
+                   .arg(cueText(name), wav ? QStringLiteral("WAVE") : QStringLiteral("MP3"));
+        cue += QStringLiteral("  TRACK %1 AUDIO\n").arg(t.track, 2, 10, QLatin1Char('0'));
+        cue += QStringLiteral("    TITLE %1\n").arg(cueText(t.title));
+        cue += QStringLiteral("    INDEX 01 00:00:00\n");
+    }
+    return cue;
+}
+
+bool writeRipReport(const RipReport &report, const QString &folder, const QString &stem,
+                    QString *error)
+{
+    const QList<std::pair<QString, QString>> files = {
+        {QStringLiteral(".log"), ripLogText(report)},
+        {QStringLiteral(".cue"), cueSheetText(report)}};
+    for (const auto &[extension, text] : files) {
+        QString path = base::joinPath(folder, stem + extension);
+        for (int n = 2; outputExists(path); ++n)
+            path =
+                base::joinPath(folder, QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension));
+        OutputFile file;
+        const QByteArray bytes = text.toUtf8();
+        if (!file.open(path, Overwrite::Refuse) || !file.write(bytes.constData(), bytes.size()) ||
+            !file.commit()) {
+            *error = file.errorMessage();
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace cd

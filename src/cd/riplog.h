@@ -1,0 +1,44 @@
+#pragma once
+
+#include "cd/accuraterip.h"
+#include "cd/ripper.h"
+
+#include <QList>
+#include <QString>
+
+namespace cd {
+
+// What an extraction did, as its log and cue sheet tell it.
+struct RipReport
+{
+    QString drive;      // the device or image read
+    QString format;     // "WAV" or the encoder settings, in French
+    RipOptions options; // read mode and offset asked for
+    QString discId;     // the AccurateRip name of the disc, empty when unknown
+    QString artist;
+    QString album;
+
+    struct Track
+    {
+        int track = 0; // from 1
+        QString title;
+        QString path; // the file written
+        RipResult result;
+        AccurateRipVerdict verdict;
+    };
+    QList<Track> tracks; // the tracks written, in disc order
+};
+
+// The text log: the drive, the options, the offset and, per track, its read mode, re-reads,
+// CRC32 and AccurateRip result.
+QString ripLogText(const RipReport &report);
+
+// A cue sheet that points at the files of the tracks, by name (the sheet lies beside them).
+QString cueSheetText(const RipReport &report);
+
+// Writes "<stem>.log" and "<stem>.cue" into folder, never over an existing file (" (2)" ...
+// is added). False, with a French message in *error, when a file cannot be written.
+bool writeRipReport(const RipReport &report, const QString &folder, const QString &stem,
+                    QString *error);
+
+} // namespace cd
