@@ -220,6 +220,13 @@ void Form1::connectSettings()
     connect(online->txtServeurMusicBrainz, &QLineEdit::editingFinished, this, writeOnline);
     connect(online->txtServeurPochettes, &QLineEdit::editingFinished, this, writeOnline);
     connect(online->spnPochetteMaxKo, &QSpinBox::editingFinished, this, writeOnline);
+    const auto writeRip = [this] { writeRipOptions(); };
+    for (QCheckBox *box :
+         {Frame7->chkExtractionSecurisee, Frame7->chkTrameLame, Frame7->chkJournal})
+        connect(box, &QCheckBox::clicked, this, writeRip);
+    connect(Frame7->spnDecalage, &QSpinBox::editingFinished, this, writeRip);
+    connect(Frame7->txtAccurateRip, &QLineEdit::editingFinished, this, writeRip);
+    connect(Frame7->cboEncodage, &QComboBox::activated, this, writeRip);
     connect(Frame7->Command5, &QPushButton::clicked, this, &Form1::reperCD);
     connect(Frame7->Command6, &QPushButton::clicked, this, &Form1::reperWAVMP3);
     connect(Frame7->Combo8, &QComboBox::activated, this, [this](int index) {
@@ -446,6 +453,29 @@ void Form1::loadSettings()
     if (const int level = read("ProtocoleCDDB").toInt(&ok); ok && (level == 5 || level == 6))
         lookup.cddbProtocol = level;
     Frame7->onlineOptions->setLookupSettings(lookup);
+    // The rip options: secure reading is on unless the user turned it off.
+    Frame7->chkExtractionSecurisee->setChecked(read("ExtractionSecurisee") != u"0");
+    Frame7->spnDecalage->setValue(read("DecalageLecture").toInt());
+    Frame7->txtAccurateRip->setText(read("ServeurAccurateRip"));
+    Frame7->cboEncodage->setCurrentIndex(
+        std::max(0, std::min(read("Encodage").toInt(), Frame7->cboEncodage->count() - 1)));
+    Frame7->chkTrameLame->setChecked(flag("TrameLame"));
+    Frame7->chkJournal->setChecked(read("JournalExtraction") != u"0");
+}
+
+void Form1::writeRipOptions()
+{
+    m_reg->setKeyPath(settingsKeyPath());
+    const auto write = [this](const char *name, const QString &value) {
+        m_reg->writeValue(QString::fromLatin1(name), value);
+    };
+    const auto bit = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
+    write("ExtractionSecurisee", bit(Frame7->chkExtractionSecurisee->isChecked()));
+    write("DecalageLecture", QString::number(Frame7->spnDecalage->value()));
+    write("ServeurAccurateRip", Frame7->txtAccurateRip->text().trimmed());
+    write("Encodage", QString::number(Frame7->cboEncodage->currentIndex()));
+    write("TrameLame", bit(Frame7->chkTrameLame->isChecked()));
+    write("JournalExtraction", bit(Frame7->chkJournal->isChecked()));
 }
 
 void Form1::writeOnlineOptions()

@@ -148,6 +148,7 @@ private:
     void onFileType(int index);
     void writeTagOptions();
     void writeOnlineOptions();
+    void writeRipOptions();
 
     CommandTable *m_commands = nullptr; // toolbar, menus and the keys of their procedures
     QTabBar *TS2 = nullptr;             // the three pages

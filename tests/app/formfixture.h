@@ -90,6 +90,9 @@ struct FormFixture
         // The lookups of these tests go to a CDDB server on loopback, never to MusicBrainz.
         if (stored(u"ServiceDisque"_s) == u"<absent>"_s)
             store(u"ServiceDisque"_s, u"1"_s);
+        // Nor do the rips ask the AccurateRip database on the Internet: port 9 refuses at once.
+        if (stored(u"ServeurAccurateRip"_s) == u"<absent>"_s)
+            store(u"ServeurAccurateRip"_s, u"http://127.0.0.1:9"_s);
         setup.cdImages = images.isEmpty() ? QStringList{discImage()} : images;
         setup.listMachineDrives = false;
         setup.helpFile = dir.filePath(u"Tarvexfr.html"_s);

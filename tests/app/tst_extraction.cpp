@@ -136,7 +136,8 @@ private slots:
         QTest::addColumn<bool>("quit");
         QTest::addColumn<QString>("written");
         QTest::newRow("stop and quit") << true << QString();
-        QTest::newRow("go on") << false << u"Piste 1.wav|Piste 2.wav"_s;
+        QTest::newRow("go on") << false
+                               << u"extraction.cue|extraction.log|Piste 1.wav|Piste 2.wav"_s;
     }
     void duringAJob()
     {
