@@ -9,6 +9,7 @@
 #include "base/safefs.h"
 #include "cd/cdaudiocontrol.h"
 #include "files/player.h"
+#include "rename/newname.h"
 #include "rename/preview.h"
 #include "rename/renamebatch.h"
 
@@ -61,20 +62,36 @@ QColor FileCommands::markerColour() const
     return m_page.LV1->palette().color(QPalette::Disabled, QPalette::Text);
 }
 
+QColor FileCommands::refusedColour() const
+{
+    return QColor(0xb0, 0x30, 0x20);
+}
+
 void FileCommands::apercu()
 {
     QTreeWidget *list = m_page.LV1;
     const renaming::RenameSettings settings = m_panel.settings();
+    QList<renaming::PreviewRow> rows;
+    rows.reserve(list->topLevelItemCount());
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *row = list->topLevelItem(i);
+        rows.append({row->text(TagPage::NameColumn),
+                     row->checkState(TagPage::NameColumn) == Qt::Checked, std::nullopt});
+    }
+    // With the folder, "D'après le tag" reads the tags of the checked files.
+    const QList<renaming::PreviewCell> cells =
+        renaming::apercu(m_page.File1.path(), rows, settings);
     const QBrush name(nameColour());
     const QBrush marker(markerColour());
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+    const QBrush refused(refusedColour());
+    for (int i = 0; i < cells.size(); ++i) {
         QTreeWidgetItem *row = list->topLevelItem(i);
-        const renaming::PreviewCell cell = renaming::previewCell(
-            {row->text(TagPage::NameColumn), row->checkState(TagPage::NameColumn) == Qt::Checked},
-            settings);
-        row->setText(TagPage::NewNameColumn, cell.text);
-        row->setForeground(TagPage::NewNameColumn, cell.marker ? marker : name);
+        row->setText(TagPage::NewNameColumn, cells[i].text);
+        const bool cannot = cells[i].text == renaming::kNonCompatible;
+        row->setForeground(TagPage::NewNameColumn,
+                           cannot ? refused : (cells[i].marker ? marker : name));
     }
+    list->resizeColumnToContents(TagPage::NewNameColumn);
 }
 
 void FileCommands::renomer()
@@ -86,7 +103,12 @@ void FileCommands::renomer()
         if (row->checkState(TagPage::NameColumn) == Qt::Checked)
             rows.append({row->text(TagPage::NameColumn), row->text(TagPage::NewNameColumn)});
     }
-    const renaming::RenameOutcome outcome = renaming::renameFiles(m_page.File1.path(), rows);
+    // Names from tags may hold "/": those make folders inside the listed one.
+    const bool fromTags = m_panel.settings().operation == renaming::Operation::DapresTag;
+    if (fromTags)
+        m_panel.rememberPattern();
+    const renaming::RenameOutcome outcome =
+        renaming::renameFiles(m_page.File1.path(), rows, fromTags);
     m_page.File1.refresh();
     m_page.refillList();
     m_window.comptage();

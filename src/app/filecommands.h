@@ -56,6 +56,8 @@ public:
     // Colours of the new-name cell: a computed name, a marker.
     QColor nameColour() const;
     QColor markerColour() const;
+    // The colour of "(Non compatible)": a checked row the operation cannot name.
+    QColor refusedColour() const;
 
 private:
     QStringList checkedNames() const;

@@ -220,6 +220,10 @@ void Form1::connectSettings()
     connect(online->txtServeurMusicBrainz, &QLineEdit::editingFinished, this, writeOnline);
     connect(online->txtServeurPochettes, &QLineEdit::editingFinished, this, writeOnline);
     connect(online->spnPochetteMaxKo, &QSpinBox::editingFinished, this, writeOnline);
+    connect(m_renamePanel, &RenamePanel::patternsChanged, this, [this](const QStringList &list) {
+        m_reg->setKeyPath(settingsKeyPath());
+        m_reg->writeValue(QStringLiteral("ModelesNom"), list.join(u'\n'));
+    });
     const auto writeRip = [this] { writeRipOptions(); };
     for (QCheckBox *box :
          {Frame7->chkExtractionSecurisee, Frame7->chkTrameLame, Frame7->chkJournal})
@@ -461,6 +465,7 @@ void Form1::loadSettings()
         std::max(0, std::min(read("Encodage").toInt(), Frame7->cboEncodage->count() - 1)));
     Frame7->chkTrameLame->setChecked(flag("TrameLame"));
     Frame7->chkJournal->setChecked(read("JournalExtraction") != u"0");
+    m_renamePanel->setPatterns(read("ModelesNom").split(u'\n', Qt::SkipEmptyParts));
 }
 
 void Form1::writeRipOptions()

@@ -34,6 +34,14 @@ RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
     Option4 = named<QRadioButton>(this, "Option4", QStringLiteral("Inverser"));
     Option5 = named<QRadioButton>(this, "Option5", QStringLiteral("Manuellement"));
     Option6 = named<QRadioButton>(this, "Option6", QStringLiteral("Ajouter"));
+    optDapresTag = named<QRadioButton>(this, "optDapresTag", QStringLiteral("D'après le tag"));
+    cboModele = named<QComboBox>(this, "cboModele");
+    cboModele->setEditable(true);
+    cboModele->setInsertPolicy(QComboBox::NoInsert);
+    cboModele->setToolTip(QStringLiteral(
+        "Champs : %titre% %artiste% %album% %annee% %piste% %piste:2% %genre% %commentaire% ; "
+        "« / » crée des dossiers, « %% » écrit « % »."));
+    setPatterns({});
     Option1->setChecked(true);
 
     Combo1 = fixedList(this, "Combo1");
@@ -73,8 +81,9 @@ RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
     row(7, Option6,
         {Text6, label(QStringLiteral("+ nom du fichier actuel +")), Text7,
          label(QStringLiteral(".ext"))});
+    row(8, optDapresTag, {cboModele});
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(8, 1);
+    grid->setRowStretch(9, 1);
     for (QComboBox *cases : {Combo4, Combo5})
         cases->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     Text2->setMinimumWidth(260);
@@ -116,9 +125,10 @@ renaming::RenameSettings RenamePanel::settings() const
     using renaming::Operation;
     renaming::RenameSettings s;
     const std::pair<QRadioButton *, Operation> options[] = {
-        {Option1, Operation::Supprimer},    {Option2, Operation::Remplacer},
-        {Option3, Operation::Lettrage},     {Option4, Operation::Inverser},
-        {Option5, Operation::Manuellement}, {Option6, Operation::Ajouter},
+        {Option1, Operation::Supprimer},      {Option2, Operation::Remplacer},
+        {Option3, Operation::Lettrage},       {Option4, Operation::Inverser},
+        {Option5, Operation::Manuellement},   {Option6, Operation::Ajouter},
+        {optDapresTag, Operation::DapresTag},
     };
     for (const auto &[option, operation] : options) {
         if (option->isChecked())
@@ -134,7 +144,41 @@ renaming::RenameSettings RenamePanel::settings() const
     s.nomManuel = Text2->text();
     s.avant = Text6->text();
     s.apres = Text7->text();
+    s.modele = cboModele->currentText();
     return s;
+}
+
+QStringList RenamePanel::patterns() const
+{
+    QStringList list;
+    for (int i = 0; i < cboModele->count(); ++i)
+        list.append(cboModele->itemText(i));
+    return list;
+}
+
+void RenamePanel::setPatterns(const QStringList &patterns)
+{
+    // Examples until the user has typed patterns of his own.
+    const QStringList offered =
+        patterns.isEmpty() ? QStringList{QStringLiteral("%artiste% - %titre%"),
+                                         QStringLiteral("%piste:2% - %artiste% - %titre%"),
+                                         QStringLiteral("%artiste%/%album%/%piste:2% %titre%")}
+                           : patterns;
+    cboModele->clear();
+    cboModele->addItems(offered);
+    cboModele->setCurrentIndex(0);
+}
+
+void RenamePanel::rememberPattern()
+{
+    const QString pattern = cboModele->currentText();
+    if (pattern.isEmpty())
+        return;
+    QStringList list = patterns();
+    list.removeAll(pattern);
+    list.prepend(pattern);
+    setPatterns(list.mid(0, 10));
+    emit patternsChanged(patterns());
 }
 
 void RenamePanel::offerManualName(const QString &name)

@@ -19,7 +19,8 @@ PreviewCell previewCell(const PreviewRow &row, const RenameSettings &settings)
     case NewName::Failure:
         break;
     }
-    return {kPasSelectionne.toString(), true};
+    // A checked row the operation cannot name is told apart from an unchecked one.
+    return {kNonCompatible.toString(), true};
 }
 
 QList<PreviewCell> apercu(const QList<PreviewRow> &rows, const RenameSettings &settings)

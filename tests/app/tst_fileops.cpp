@@ -48,7 +48,7 @@ private slots:
         QVERIFY(f.dialogs->shown.isEmpty());
     }
 
-    // Markers are grey and never used as names; renaming takes the previewed cells, not the
+    // Markers are never used as names; renaming takes the previewed cells, not the
     // settings changed since.
     void markersAreNeverNames()
     {
@@ -59,12 +59,14 @@ private slots:
         w.toolbarClick(u"voir"_s);
         QCOMPARE(column(f.list(), TagPage::NewNameColumn),
                  u"(Non compatible)|Artiste - Titre .mp3|(Pas selectionné)"_s);
-        const QColor grey = w.findChild<app::FileCommands *>()->markerColour(),
-                     name = w.findChild<app::FileCommands *>()->nameColour();
-        QVERIFY(grey != name);
+        // Three distinct colours: a row the operation cannot name, a name, an unchecked row.
+        const auto *files = w.findChild<app::FileCommands *>();
+        const QList<QColor> colours = {files->refusedColour(), files->nameColour(),
+                                       files->markerColour()};
+        QCOMPARE(QSet<QRgb>({colours[0].rgb(), colours[1].rgb(), colours[2].rgb()}).size(), 3);
         for (int i = 0; i < 3; ++i)
             QCOMPARE(f.list()->topLevelItem(i)->foreground(TagPage::NewNameColumn).color(),
-                     i == 1 ? name : grey);
+                     colours[i]);
         f.check(u"x (y).mp3"_s); // checked after the preview: its cell still holds a marker
         setFields(&w, u"Combo6=Artiste - Titre <--> Titre - Artiste"_s);
         w.toolbarClick(u"renom"_s);

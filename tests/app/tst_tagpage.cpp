@@ -136,6 +136,25 @@ private slots:
                  qPrintable(f.dialogs->lastText()));
     }
 
+    // "D'après le tag" names checked files from their tags, making the folders a "/" asks for;
+    // a checked file whose tags lack a field shows "(Non compatible)" and keeps its name. The
+    // pattern is remembered for the next start.
+    void renameFromTags()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|nue.mp3"_s, audio);
+        id3peer({u"write"_s, f.music + u"/a.mp3"_s});
+        f.check(u"a.mp3|nue.mp3"_s);
+        setFields(&w, u"TS1=3|optDapresTag|cboModele=%artiste%/%piste:2% %titre%"_s);
+        w.toolbarClick(u"voir"_s);
+        QCOMPARE(column(f.list(), app::TagPage::NewNameColumn),
+                 u"Joe Dassin/05 Été indien.mp3|(Non compatible)"_s);
+        w.toolbarClick(u"renom"_s);
+        QVERIFY(QFile::exists(f.music + u"/Joe Dassin/05 Été indien.mp3"_s));
+        QVERIFY(QFile::exists(f.music + u"/nue.mp3"_s) && !QFile::exists(f.music + u"/a.mp3"_s));
+        QCOMPARE(f.stored(u"ModelesNom"_s).section(u'\n', 0, 0), u"%artiste%/%piste:2% %titre%"_s);
+    }
+
     // At the smallest window size, choosing a sub-page never narrows the list, and the
     // renaming page shows its case lists whole without scrolling sideways.
     void subPagesFitTheSmallestWindow()

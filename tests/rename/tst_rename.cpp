@@ -33,7 +33,8 @@ void TestRename::preview_data()
     QTest::addColumn<QString>("fichier");
     QTest::addColumn<QString>("nouveau"); // the new-name cell
 
-    const QString failure = QStringLiteral("(Pas selectionné)");
+    // A checked name the operation cannot handle; an unchecked row shows "(Pas selectionné)".
+    const QString failure = QStringLiteral("(Non compatible)");
     const auto row = [](const char *name, const RenameSettings &settings, const QString &fichier,
                         const QString &nouveau) {
         QTest::newRow(name) << settings << fichier << nouveau;
