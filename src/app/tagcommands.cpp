@@ -10,6 +10,7 @@
 #include "base/product.h"
 #include "mpeg/fileinfo.h"
 #include "tags/tagbatch.h"
+#include "tags/tagpattern.h"
 #include "tags/tagsave.h"
 #include "tags/zelltagctrl.h"
 
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -78,6 +80,7 @@ TagCommands::TagCommands(QObject *parent, TagWindow &window, TagPage &page,
     connect(page.TS1, &QTabBar::currentChanged, this, update);
     connect(page.Combo7, &QComboBox::currentIndexChanged, this, update);
     connect(page.LV1, &QTreeWidget::itemSelectionChanged, this, update);
+    connect(page.cmdRemplirNom, &QPushButton::clicked, this, &TagCommands::fillFromName);
 }
 
 bool TagCommands::settleUnsavedEdits()
@@ -201,6 +204,11 @@ bool TagCommands::saveSeveral(const QStringList &files)
     if (items.isEmpty())
         return true;
 
+    return runBatchSave(items, files);
+}
+
+bool TagCommands::runBatchSave(const QList<tags::BatchItem> &items, const QStringList &files)
+{
     // The files are written by worker threads while this loop keeps the window drawn and
     // responsive; the tag commands stay off until the batch ends.
     m_saving = true;
@@ -231,6 +239,53 @@ bool TagCommands::saveSeveral(const QStringList &files)
     m_page.editor->showTagsOfFiles(files);
     updateAvailability();
     return report.failures.isEmpty();
+}
+
+void TagCommands::fillFromName()
+{
+    TagEditorPanel &editor = *m_page.editor;
+    const QStringList files = editor.shownFiles();
+    const QString pattern = m_page.cboModeleTag->currentText();
+    if (files.isEmpty())
+        return;
+    if (const QString fault = tags::patternError(pattern); !fault.isEmpty()) {
+        m_window.inform(QStringLiteral("Modèle invalide : %1").arg(fault), Dialogs::Icon::Warning);
+        return;
+    }
+    const int version = m_page.TS1->currentIndex() == TagPage::TagV1 ? 1 : 2;
+    tags::FieldEdit base;
+    (version == 1 ? base.v1 : base.v2) = true;
+    QList<tags::BatchItem> items;
+    QStringList lines, misfits;
+    for (const QString &file : files) {
+        const std::optional<tags::FieldEdit> edit = tags::editFromName(pattern, file, base);
+        if (!edit) {
+            misfits.append(tags::nameMismatch(pattern, file));
+            continue;
+        }
+        items.append({file, *edit});
+        lines.append(QStringLiteral("« %1 » : %2")
+                         .arg(QFileInfo(file).fileName(), tags::describeEdit(*edit)));
+    }
+    if (files.size() == 1) {
+        if (items.isEmpty())
+            m_window.inform(misfits.value(0), Dialogs::Icon::Warning);
+        else
+            editor.showEdit(version, items.first().edit);
+        return;
+    }
+    // Several files: what each one will get is shown before anything is written.
+    constexpr int shown = 15;
+    QString question =
+        QStringLiteral("Remplir le tag de %1 fichier(s) d'après leur nom ?\n\n").arg(items.size()) +
+        lines.mid(0, shown).join(u'\n');
+    if (lines.size() > shown)
+        question += QStringLiteral("\net %1 autres.").arg(lines.size() - shown);
+    if (!misfits.isEmpty())
+        question += QStringLiteral("\n\nLaissés tels quels :\n") + misfits.mid(0, 5).join(u'\n');
+    if (items.isEmpty() || !m_window.confirm(question, productName))
+        return;
+    runBatchSave(items, files);
 }
 
 bool TagCommands::saveRecord(const QString &path, const tags::TagType &record)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/tagwindow.h"
+#include "tags/tagbatch.h"
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
 
@@ -40,6 +41,10 @@ public:
     // the progress in the status bar; one message names the files that failed. True when every
     // file was saved.
     bool saveShown();
+    // "Remplir le tag d'après le nom": the pattern read from the name of the file shown puts
+    // its values into the fields of the tag page, to be saved by "Enregistrer"; with several
+    // files shown, the values of each are listed first, then written into each file.
+    void fillFromName();
     // Writes a record into a file as the editor's save would; a failure is shown the same way.
     bool saveRecord(const QString &path, const tags::TagType &record);
     // The three tag commands are enabled only while the editor shows the tags of the file
@@ -51,6 +56,9 @@ private:
     // The paths of the rows selected in LV1, in list order.
     QStringList selectedFiles() const;
     bool saveSeveral(const QStringList &files);
+    // Runs a batch away from the window's thread, the progress in the status bar; the failures
+    // are named in one message. True when every file was saved.
+    bool runBatchSave(const QList<tags::BatchItem> &items, const QStringList &files);
     bool reportSaved(const QString &path, const tags::Result<bool> &saved);
 
     TagWindow &m_window;

@@ -370,6 +370,32 @@ std::optional<tags::FieldEdit> TagEditorPanel::editedFields(int version) const
     return edit;
 }
 
+void TagEditorPanel::showEdit(int version, const tags::FieldEdit &edit)
+{
+    const bool v1 = version == 1;
+    (v1 ? chkv1 : chkv2)->setChecked(true);
+    enableVersion(version);
+    const std::pair<QWidget *, const std::optional<QString> *> texts[] = {
+        {v1 ? static_cast<QWidget *>(txtv1Piste) : txtv2Piste, &edit.piste},
+        {v1 ? txtv1Titre : txtv2Titre, &edit.titre},
+        {v1 ? txtv1Artiste : txtv2Artiste, &edit.artiste},
+        {v1 ? txtv1Album : txtv2Album, &edit.album},
+        {v1 ? txtv1Annee : txtv2Annee, &edit.annee},
+        {v1 ? static_cast<QWidget *>(txtv1Commentaire) : txtv2Commentaire, &edit.commentaire},
+    };
+    for (const auto &[field, value] : texts) {
+        if (*value)
+            setFieldText(field, **value);
+    }
+    if (edit.genre && v1)
+        cmbv1Genre->setCurrentIndex(tags::genreListPosition(edit.genre->number));
+    else if (edit.genre)
+        cmbv2Genre->setEditText(
+            edit.genre->number == tags::NoGenre
+                ? edit.genre->text
+                : cmbv2Genre->itemText(tags::genreListPosition(edit.genre->number)));
+}
+
 bool TagEditorPanel::edited(const QString &fichier, const QWidget *field) const
 {
     return fichier != m_shownFile || !m_loadedTexts.contains(field) ||

@@ -85,6 +85,9 @@ public:
     // The fields of one version (1 or 2) that the user changed, as an edit that writes them and
     // nothing else; nullopt when none changed.
     std::optional<tags::FieldEdit> editedFields(int version) const;
+    // Puts the values an edit names into the fields of one version (1 or 2), checking it; the
+    // other fields keep their text.
+    void showEdit(int version, const tags::FieldEdit &edit);
     // True when the user changed a field or a version box since the shown file was loaded.
     bool hasUnsavedEdits() const;
     // The record the fields describe, over `base` (what the file holds): a field whose text is

@@ -90,6 +90,23 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
         rightLayout->addWidget(scroll, 1);
     }
 
+    // Filling the tag from the file name, under both tag pages.
+    m_fromName = new QWidget(right);
+    cboModeleTag = named<QComboBox>(m_fromName, "cboModeleTag");
+    cboModeleTag->setEditable(true);
+    cboModeleTag->setInsertPolicy(QComboBox::NoInsert);
+    cboModeleTag->addItems(
+        {QStringLiteral("%piste:2% - %artiste% - %titre%"), QStringLiteral("%artiste% - %titre%")});
+    cboModeleTag->setToolTip(
+        QStringLiteral("Champs : %titre% %artiste% %album% %annee% %piste% %genre% %commentaire%"));
+    cmdRemplirNom = named<QPushButton>(m_fromName, "cmdRemplirNom",
+                                       QStringLiteral("Remplir le tag d'après le nom"));
+    auto *fromNameLayout = new QHBoxLayout(m_fromName);
+    fromNameLayout->setContentsMargins(0, 0, 0, 0);
+    fromNameLayout->addWidget(cboModeleTag, 1);
+    fromNameLayout->addWidget(cmdRemplirNom);
+    rightLayout->addWidget(m_fromName);
+
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(left);
@@ -104,6 +121,7 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
 
 void TagPage::showSubPage(int page)
 {
+    m_fromName->setVisible(page == TagV1 || page == TagV2);
     for (int i = 0; i < m_subPages.size(); ++i) {
         m_subPages[i]->setVisible(i == page);
         m_subPages[i]->widget()->setVisible(i == page);

@@ -38,6 +38,8 @@ public:
     TagEditorPanel *editor; // owns Frame2 and Frame5
     QGroupBox *Frame4;      // the renaming page fills it
     FileListBox File1;
+    QComboBox *cboModeleTag;    // pattern read from file names, editable, the last ones used
+    QPushButton *cmdRemplirNom; // "Remplir le tag d'après le nom"
 
     // Shows the frame of one sub-page and hides the three others.
     void showSubPage(int page);
@@ -50,6 +52,7 @@ public:
 
 private:
     QList<QScrollArea *> m_subPages; // in the order of SubPage
+    QWidget *m_fromName = nullptr;   // the pattern bar under the tag pages
 };
 
 } // namespace app

@@ -119,6 +119,33 @@ std::optional<FieldEdit> editFromName(const QString &pattern, const QString &pat
     return edit;
 }
 
+QString describeEdit(const FieldEdit &edit)
+{
+    QStringList parts;
+    const std::pair<const char *, const std::optional<QString> *> texts[] = {
+        {"Piste", &edit.piste},
+        {"Titre", &edit.titre},
+        {"Artiste", &edit.artiste},
+        {"Album", &edit.album},
+        {"Année", &edit.annee},
+        {"Commentaire", &edit.commentaire},
+        {"Compositeur", &edit.compositeur},
+        {"Artiste original", &edit.original},
+        {"Copyright", &edit.copyright},
+        {"URL", &edit.url},
+        {"Encodé par", &edit.encode},
+    };
+    for (const auto &[name, value] : texts) {
+        if (*value)
+            parts.append(QStringLiteral("%1 = %2").arg(QString::fromUtf8(name), **value));
+    }
+    if (edit.genre)
+        parts.append(QStringLiteral("Genre = %1")
+                         .arg(edit.genre->number == NoGenre ? edit.genre->text
+                                                            : genreName(edit.genre->number)));
+    return parts.join(QStringLiteral(", "));
+}
+
 QString nameMismatch(const QString &pattern, const QString &path)
 {
     return QStringLiteral("le nom « %1 » ne correspond pas au modèle « %2 »")

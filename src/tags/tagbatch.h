@@ -37,6 +37,8 @@ TagChanges changesFor(const TagType &read, const FieldEdit &edit);
 // the ones `edit` already names. nullopt when the name does not fit the pattern.
 std::optional<FieldEdit> editFromName(const QString &pattern, const QString &path,
                                       FieldEdit edit = {});
+// The fields an edit writes, in French, for a preview: "Piste = 5, Titre = Été indien".
+QString describeEdit(const FieldEdit &edit);
 // Why a file's name does not fit a pattern, in French.
 QString nameMismatch(const QString &pattern, const QString &path);
 
