@@ -121,13 +121,16 @@ void TagCommands::updateAvailability()
     m_window.setTagCommandsEnabled(available);
 }
 
-bool TagCommands::saveTags(const QString &path)
+bool TagCommands::saveTags(const QString &path, const QString &label)
 {
     if (path.isEmpty())
         return false;
-    return reportSaved(
-        path, m_page.editor->BtnUpdate(path, tags::defaultTexts(m_options.defaultComment(),
-                                                                m_options.defaultEncoder())));
+    std::optional<tags::TagBackup> backup;
+    const tags::Result<bool> saved = m_page.editor->BtnUpdate(
+        path, tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder()), &backup);
+    if (backup)
+        m_window.recordTagSaves(label, {*backup});
+    return reportSaved(path, saved);
 }
 
 bool TagCommands::saveRecord(const QString &path, const tags::TagType &record)
@@ -170,7 +173,7 @@ void TagCommands::suppID()
         !m_window.confirm(QStringLiteral("Voulez vous supprimer le Tag ?"), productName))
         return;
     editor.remsezerotag();
-    if (saveTags(file))
+    if (saveTags(file, QStringLiteral("Suppression du tag")))
         editor.showTagsOfFile(file);
 }
 
@@ -189,7 +192,7 @@ void TagCommands::copieID()
             page.editor->copyV1FieldsToV2();
         else
             page.editor->copyV2FieldsToV1();
-        saved = saveTags(file);
+        saved = saveTags(file, QStringLiteral("Copie du tag"));
     }
     if (saved)
         page.editor->showTagsOfFile(file);

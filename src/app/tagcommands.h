@@ -33,8 +33,10 @@ public:
     void enreID();
     void suppID();
     void copieID();
-    // Saves the editor's fields into a file; a failure is shown in a message box.
-    bool saveTags(const QString &path);
+    // Saves the editor's fields into a file, recorded for undoing under `label`; a failure is
+    // shown in a message box.
+    bool saveTags(const QString &path,
+                  const QString &label = QStringLiteral("Enregistrement du tag"));
     // Writes a record into a file as the editor's save would; a failure is shown the same way.
     bool saveRecord(const QString &path, const tags::TagType &record);
     // The three tag commands are enabled only while the editor shows the tags of the file
