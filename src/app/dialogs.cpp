@@ -94,8 +94,9 @@ int QtDialogs::chooseItem(QWidget *owner, const QString &text, const QString &ti
 
 QString QtDialogs::chooseImageFile(QWidget *owner, const QString &startFolder)
 {
-    return QFileDialog::getOpenFileName(owner, QStringLiteral("Choisir une pochette"), startFolder,
-                                        QStringLiteral("Images (*.jpg *.jpeg *.png)"));
+    return QFileDialog::getOpenFileName(
+        owner, QStringLiteral("Choisir une pochette"), startFolder,
+        QStringLiteral("Images (*.jpg *.jpeg *.png *.JPG *.JPEG *.PNG)"));
 }
 
 QString QtDialogs::chooseSaveFile(QWidget *owner, const QString &suggested)
