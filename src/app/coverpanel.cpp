@@ -218,24 +218,18 @@ void CoverPanel::saveImage()
 
 bool CoverPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != lblPochette || targetFiles().isEmpty())
+    if (watched != lblPochette ||
+        (event->type() != QEvent::DragEnter && event->type() != QEvent::Drop))
         return QWidget::eventFilter(watched, event);
-    if (event->type() == QEvent::DragEnter) {
-        auto *drag = static_cast<QDragEnterEvent *>(event);
-        if (!droppedImage(drag->mimeData()).isEmpty())
-            drag->acceptProposedAction();
+    // A JPEG or PNG file is taken while the editor shows a file; anything else is refused.
+    auto *drop = static_cast<QDropEvent *>(event);
+    const QString file = droppedImage(drop->mimeData());
+    if (file.isEmpty() || targetFiles().isEmpty())
         return true;
-    }
-    if (event->type() == QEvent::Drop) {
-        auto *drop = static_cast<QDropEvent *>(event);
-        const QString file = droppedImage(drop->mimeData());
-        if (file.isEmpty())
-            return true;
-        drop->acceptProposedAction();
+    drop->acceptProposedAction();
+    if (event->type() == QEvent::Drop)
         setCover(file);
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
+    return true;
 }
 
 } // namespace app
