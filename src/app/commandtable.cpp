@@ -23,10 +23,10 @@ QIcon themeIcon(const char *name)
 }
 
 // Menu items that TS2 switches on the page "Tag et noms" and off on "Extraire CD".
-const QStringList fileItems = {QStringLiteral("lit"),       QStringLiteral("arretlecture"),
-                               QStringLiteral("recherche"), QStringLiteral("ouvdossier"),
-                               QStringLiteral("copier2"),   QStringLiteral("deplacer2"),
-                               QStringLiteral("supprimer2")};
+const QStringList fileItems = {QStringLiteral("lit"),        QStringLiteral("arretlecture"),
+                               QStringLiteral("recherche"),  QStringLiteral("ouvdossier"),
+                               QStringLiteral("copier2"),    QStringLiteral("deplacer2"),
+                               QStringLiteral("supprimer2"), QStringLiteral("supprimerdef")};
 // Menu items that TS2 switches the other way.
 const QStringList cdItems = {QStringLiteral("demCDDB"), QStringLiteral("Extra"),
                              QStringLiteral("extraMP3"), QStringLiteral("extraWAV")};
@@ -90,6 +90,8 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
 
     QMenu *edition =
         addMenu(nullptr, window, QStringLiteral("edition"), QStringLiteral("&Edition"));
+    addItem(edition, QStringLiteral("annuler"), QStringLiteral("&Annuler"));
+    edition->addSeparator();
     addItem(edition, QStringLiteral("recherche"), QStringLiteral("&Recherche d'une piste"))
         ->setShortcut(QKeySequence::Find);
     edition->addSeparator();
@@ -97,6 +99,8 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
     addItem(edition, QStringLiteral("deplacer2"), QStringLiteral("&Déplacer les fichiers cochés"));
     addItem(edition, QStringLiteral("supprimer2"),
             QStringLiteral("&Supprimer les fichiers cochés"));
+    addItem(edition, QStringLiteral("supprimerdef"),
+            QStringLiteral("Supprimer &définitivement les fichiers cochés"));
 
     QMenu *lecteur =
         addMenu(nullptr, window, QStringLiteral("lecteur"), QStringLiteral("&Lecteur MP3"));
@@ -203,6 +207,8 @@ std::optional<Procedure> CommandTable::procedureOfItem(const QString &name)
         {QStringLiteral("deplacer2"), Procedure::deplac},
         {QStringLiteral("supprimer"), Procedure::supprim},
         {QStringLiteral("supprimer2"), Procedure::supprim},
+        {QStringLiteral("supprimerdef"), Procedure::supprimDefinitif},
+        {QStringLiteral("annuler"), Procedure::annuler},
         {QStringLiteral("aprop"), Procedure::aprop},
     };
     const auto it = table.constFind(name);

@@ -34,7 +34,9 @@ enum class Procedure {
     supprim,
     enreID,
     suppID,
-    copieID
+    copieID,
+    annuler,
+    supprimDefinitif
 };
 
 // The commands of the window: the keyed toolbar buttons of Toolbar1, the menu bar, the two pop-up

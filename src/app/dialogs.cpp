@@ -92,4 +92,16 @@ int QtDialogs::chooseItem(QWidget *owner, const QString &text, const QString &ti
     return box.exec() == QDialog::Accepted ? list->currentRow() : -1;
 }
 
+QString QtDialogs::chooseImageFile(QWidget *owner, const QString &startFolder)
+{
+    return QFileDialog::getOpenFileName(
+        owner, QStringLiteral("Choisir une pochette"), startFolder,
+        QStringLiteral("Images (*.jpg *.jpeg *.png *.JPG *.JPEG *.PNG)"));
+}
+
+QString QtDialogs::chooseSaveFile(QWidget *owner, const QString &suggested)
+{
+    return QFileDialog::getSaveFileName(owner, QStringLiteral("Enregistrer l'image"), suggested);
+}
+
 } // namespace app

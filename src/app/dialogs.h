@@ -42,6 +42,13 @@ public:
     {
         return -1;
     }
+    // The dialog that opens a JPEG or PNG image; empty when cancelled, and always empty from a
+    // Dialogs that cannot ask.
+    virtual QString chooseImageFile(QWidget *, const QString &) { return {}; }
+    // The dialog that names a file to write, starting at `suggested`; it asks itself before an
+    // existing file is replaced. Empty when cancelled, and always empty from a Dialogs that
+    // cannot ask.
+    virtual QString chooseSaveFile(QWidget *, const QString &) { return {}; }
 
     // Shorthands for the two shapes the window uses.
     bool confirm(QWidget *owner, const QString &text, const QString &title)
@@ -65,6 +72,8 @@ public:
     QString chooseFolder(QWidget *owner, const QString &startFolder) override;
     int chooseItem(QWidget *owner, const QString &text, const QString &title,
                    const QStringList &items) override;
+    QString chooseImageFile(QWidget *owner, const QString &startFolder) override;
+    QString chooseSaveFile(QWidget *owner, const QString &suggested) override;
 };
 
 } // namespace app

@@ -25,6 +25,19 @@ namespace {
 
 using base::productName;
 
+// A deletion question: "1 fichier" or "3 fichiers" for %1, at most three names for %2 and how
+// many more.
+QString deletionQuestion(const QString &question, const QStringList &names)
+{
+    constexpr qsizetype shown = 3;
+    QString listed = names.mid(0, shown).join(QStringLiteral(", "));
+    if (names.size() > shown)
+        listed += QStringLiteral(" et %1 autre(s)").arg(names.size() - shown);
+    return question.arg(names.size() == 1 ? QStringLiteral("1 fichier")
+                                          : QStringLiteral("%1 fichiers").arg(names.size()),
+                        listed);
+}
+
 } // namespace
 
 FileCommands::FileCommands(QObject *parent, FileWindow &window, TagPage &page, CdPage &cd,
@@ -107,8 +120,12 @@ void FileCommands::renomer()
     const bool fromTags = m_panel.settings().operation == renaming::Operation::DapresTag;
     if (fromTags)
         m_panel.rememberPattern();
-    const renaming::RenameOutcome outcome =
-        renaming::renameFiles(m_page.File1.path(), rows, fromTags);
+    const QString folder = m_page.File1.path();
+    const renaming::RenameOutcome outcome = renaming::renameFiles(folder, rows, fromTags);
+    QList<files::MovedFile> renamed;
+    for (const renaming::RenameRow &row : outcome.done)
+        renamed.append({base::joinPath(folder, row.fichier), base::joinPath(folder, row.nouveau)});
+    m_window.recordMoves(QStringLiteral("Renommage"), renamed, outcome.createdFolders);
     m_page.File1.refresh();
     m_page.refillList();
     m_window.comptage();
@@ -162,6 +179,7 @@ void FileCommands::copyOrMove(files::Command command)
         const QStringList names = checkedNames();
         report = command == files::Command::Copie ? files::copyFiles(source, names, target)
                                                   : files::moveFiles(source, names, target);
+        m_window.recordMoves(QStringLiteral("Déplacement"), report.moved, {});
     }
     reloadList();
     reportFailures(command, report);
@@ -179,17 +197,30 @@ void FileCommands::deplac()
 
 void FileCommands::supprim()
 {
+    deleteChecked(false);
+}
+
+void FileCommands::supprimDefinitif()
+{
+    deleteChecked(true);
+}
+
+void FileCommands::deleteChecked(bool forGood)
+{
     m_page.Frame3->clear();
     m_deleting = true;
     m_player->stop();
     m_player->setFileName(QString());
     files::OperationReport report;
-    const bool confirmed =
-        m_page.LV1->topLevelItemCount() > 0 &&
-        m_window.confirm(QStringLiteral("Voulez vous supprimer le(s) fichier(s) sélectionné(s) ?"),
-                         productName);
-    if (confirmed) {
-        report = files::deleteFiles(m_page.File1.path(), checkedNames());
+    const QStringList names = checkedNames();
+    const QString question = deletionQuestion(
+        forGood ? QStringLiteral("Supprimer définitivement %1 : %2 ? Cette suppression ne peut "
+                                 "pas être annulée.")
+                : QStringLiteral("Mettre %1 à la corbeille : %2 ?"),
+        names);
+    if (!names.isEmpty() && m_window.confirm(question, productName)) {
+        report = forGood ? files::deleteFilesForGood(m_page.File1.path(), names)
+                         : files::deleteFiles(m_page.File1.path(), names);
         reloadList();
     }
     m_deleting = false;

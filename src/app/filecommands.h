@@ -48,7 +48,10 @@ public:
     void renomer();
     void copie();
     void deplac();
+    // Moves the checked files to the trash, or deletes them for good, each after its question
+    // naming the files.
     void supprim();
+    void supprimDefinitif();
     void lecture();
     void arret();
     void stoplecture();
@@ -64,6 +67,7 @@ private:
     // Re-reads the folder into LV1 with no row selected, and clears the tag editor.
     void reloadList();
     void copyOrMove(files::Command command);
+    void deleteChecked(bool forGood);
     void reportFailures(files::Command command, const files::OperationReport &report);
     void onTrackClicked();
     void followDeviceTrack();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/dialogs.h"
+#include "files/fileoperations.h"
 
 #include <QString>
 
@@ -19,6 +20,9 @@ public:
     virtual void setStatusPanel(int panel, const QString &text) = 0;
     // Counts the files of the list into panel 2.
     virtual void comptage() = 0;
+    // Records renames or moves done, for undoing them (see files::UndoJournal::recordMoves).
+    virtual void recordMoves(const QString &label, const QList<files::MovedFile> &moves,
+                             const QStringList &createdFolders) = 0;
 
 protected:
     ~FileWindow() = default;

@@ -3,6 +3,7 @@
 #include "app/cddbpanel.h"
 #include "app/cdpage.h"
 #include "app/commandtable.h"
+#include "app/coverpanel.h"
 #include "app/dialogs.h"
 #include "app/extractioncontroller.h"
 #include "app/filecommands.h"
@@ -18,6 +19,7 @@
 #include "app/tagcommands.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
+#include "app/undocommands.h"
 #include "app/widgets.h"
 #include "base/product.h"
 #include "cd/cdaudiocontrol.h"
@@ -90,6 +92,7 @@ Form1::Form1(Setup setup, QWidget *parent)
     m_trackTimer = namedTimer(this, "Timer4");
 
     m_commands = new CommandTable(this);
+    m_undo = new UndoCommands(this, *this, *m_commands->item(QStringLiteral("annuler")));
     buildPages();
     buildStatusBar();
     m_renamePanel = new RenamePanel(Frame1->Frame4);
@@ -102,6 +105,7 @@ Form1::Form1(Setup setup, QWidget *parent)
         {Procedure::copie, &FileCommands::copie},
         {Procedure::deplac, &FileCommands::deplac},
         {Procedure::supprim, &FileCommands::supprim},
+        {Procedure::supprimDefinitif, &FileCommands::supprimDefinitif},
         {Procedure::lecture, &FileCommands::lecture},
         {Procedure::arret, &FileCommands::arret},
         {Procedure::stoplecture, &FileCommands::stoplecture},
@@ -117,6 +121,8 @@ Form1::Form1(Setup setup, QWidget *parent)
     setProcedure(Procedure::enreID, [this] { m_tagCommands->enreID(); });
     setProcedure(Procedure::suppID, [this] { m_tagCommands->suppID(); });
     setProcedure(Procedure::copieID, [this] { m_tagCommands->copieID(); });
+    setProcedure(Procedure::annuler, [this] { annuler(); });
+    m_cover = new CoverPanel(*Frame1->editor, *this, *m_dialogs);
     m_extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7, *m_tagCommands);
     setProcedure(Procedure::extwav, [this] { m_extraction->extwav(); });
     setProcedure(Procedure::extmp3, [this] { m_extraction->extmp3(); });
@@ -359,6 +365,30 @@ void Form1::setTagCommandsEnabled(bool enabled)
 QString Form1::chooseFolder(const QString &startFolder)
 {
     return m_dialogs->chooseFolder(this, startFolder);
+}
+
+void Form1::recordTagSaves(const QString &label, QList<tags::TagBackup> backups)
+{
+    m_undo->recordTagSaves(label, std::move(backups));
+}
+
+void Form1::recordMoves(const QString &label, const QList<files::MovedFile> &moves,
+                        const QStringList &createdFolders)
+{
+    m_undo->recordMoves(label, moves, createdFolders);
+}
+
+void Form1::annuler()
+{
+    // Edits not saved are settled first; saving them is a command of its own, which the next
+    // "Annuler" undoes.
+    const int recorded = m_undo->recordCount();
+    if (!m_tagCommands->settleUnsavedEdits() || m_undo->recordCount() != recorded)
+        return;
+    const QString shown = Frame1->editor->shownFile();
+    m_undo->annuler();
+    if (showsTagPage())
+        showPath(!shown.isEmpty() && QFileInfo::exists(shown) ? shown : Frame1->File1.path());
 }
 
 void Form1::releaseCdDevice()

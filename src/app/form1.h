@@ -37,6 +37,8 @@ class RenamePanel;
 class SimpleRegAccess;
 class TagCommands;
 class TagPage;
+class UndoCommands;
+class CoverPanel;
 class frmAbout;
 
 // The main window "Tarvex": the three pages chosen by TS2, the commands and the status bar. It
@@ -116,12 +118,18 @@ public:
     void setChosenFile(const QString &path) override;
     bool showsTagPage() const override;
     void setTagCommandsEnabled(bool enabled) override;
+    void recordTagSaves(const QString &label, QList<tags::TagBackup> backups) override;
     // What the CDDB lookup uses of the window.
     void releaseCdDevice() override;
     void reopenCdDevice() override;
     int chooseItem(const QString &text, const QStringList &items) override;
     // What the file commands use of the window.
     QString chooseFolder(const QString &startFolder) override;
+    void recordMoves(const QString &label, const QList<files::MovedFile> &moves,
+                     const QStringList &createdFolders) override;
+    // Undoes the last tag save, renaming or move ("Annuler"), then shows the folder and the file
+    // again.
+    void annuler();
 
 signals:
     // The window is closing: transfers in progress are to be cancelled.
@@ -160,6 +168,8 @@ private:
     FileCommands *m_fileCommands = nullptr;       // renaming, file operations, playback
     CddbPanel *m_cddb = nullptr;                  // the CDDB lookup of the CD page
     TagCommands *m_tagCommands = nullptr;
+    UndoCommands *m_undo = nullptr; // the journal lives as long as the window
+    CoverPanel *m_cover = nullptr;  // on the page "Tag ID3 v2"
     QProgressBar *ProgressBar1 = nullptr;
     QTimer *m_playTimer = nullptr;  // follows the playback ("Timer1")
     QTimer *m_trackTimer = nullptr; // follows the CD device's track ("Timer4")

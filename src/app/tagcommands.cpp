@@ -175,13 +175,16 @@ void TagCommands::updateAvailability()
     m_window.setTagCommandsEnabled(available);
 }
 
-bool TagCommands::saveTags(const QString &path)
+bool TagCommands::saveTags(const QString &path, const QString &label)
 {
     if (path.isEmpty())
         return false;
-    return reportSaved(
-        path, m_page.editor->BtnUpdate(path, tags::defaultTexts(m_options.defaultComment(),
-                                                                m_options.defaultEncoder())));
+    std::optional<tags::TagBackup> backup;
+    const tags::Result<bool> saved = m_page.editor->BtnUpdate(
+        path, tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder()), &backup);
+    if (backup)
+        m_window.recordTagSaves(label, {*backup});
+    return reportSaved(path, saved);
 }
 
 bool TagCommands::saveShown()
@@ -204,10 +207,12 @@ bool TagCommands::saveSeveral(const QStringList &files)
     if (items.isEmpty())
         return true;
 
-    return runBatchSave(items, files);
+    return runBatchSave(items, files,
+                        QStringLiteral("Enregistrement du tag de %1 fichiers").arg(files.size()));
 }
 
-bool TagCommands::runBatchSave(const QList<tags::BatchItem> &items, const QStringList &files)
+bool TagCommands::runBatchSave(const QList<tags::BatchItem> &items, const QStringList &files,
+                               const QString &label)
 {
     // The files are written by worker threads while this loop keeps the window drawn and
     // responsive; the tag commands stay off until the batch ends.
@@ -222,13 +227,15 @@ bool TagCommands::runBatchSave(const QList<tags::BatchItem> &items, const QStrin
             Qt::QueuedConnection);
     };
     tags::BatchReport report;
+    QList<tags::TagBackup> backups;
     std::thread worker([&] {
-        report = tags::saveBatch(items, control);
+        report = tags::saveBatch(items, control, &backups);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
     worker.join();
     m_saving = false;
+    m_window.recordTagSaves(label, backups);
     m_window.clearJobProgress();
 
     m_window.setStatusPanel(1, QStringLiteral("Tag enregistré dans %1 fichiers sur %2")
@@ -285,7 +292,7 @@ void TagCommands::fillFromName()
         question += QStringLiteral("\n\nLaissés tels quels :\n") + misfits.mid(0, 5).join(u'\n');
     if (items.isEmpty() || !m_window.confirm(question, productName))
         return;
-    runBatchSave(items, files);
+    runBatchSave(items, files, QStringLiteral("Remplissage du tag d'après le nom"));
 }
 
 bool TagCommands::saveRecord(const QString &path, const tags::TagType &record)
@@ -332,7 +339,7 @@ void TagCommands::suppID()
     // Each shown file loses its tags as if it were shown alone.
     for (const QString &file : files) {
         editor.remsezerotag();
-        saveTags(file);
+        saveTags(file, QStringLiteral("Suppression du tag"));
     }
     editor.showTagsOfFiles(files);
 }
@@ -353,7 +360,7 @@ void TagCommands::copieID()
             editor.copyV1FieldsToV2();
         else
             editor.copyV2FieldsToV1();
-        saveTags(file);
+        saveTags(file, QStringLiteral("Copie du tag"));
     }
     editor.showTagsOfFiles(files);
 }

@@ -34,8 +34,10 @@ public:
     void enreID();
     void suppID();
     void copieID();
-    // Saves the editor's fields into a file; a failure is shown in a message box.
-    bool saveTags(const QString &path);
+    // Saves the editor's fields into a file, recorded for undoing under `label`; a failure is
+    // shown in a message box.
+    bool saveTags(const QString &path,
+                  const QString &label = QStringLiteral("Enregistrement du tag"));
     // Saves what the editor shows: into its file, or, when it shows several files, the fields
     // the user changed (and only those) into each of them, away from the window's thread with
     // the progress in the status bar; one message names the files that failed. True when every
@@ -56,9 +58,11 @@ private:
     // The paths of the rows selected in LV1, in list order.
     QStringList selectedFiles() const;
     bool saveSeveral(const QStringList &files);
-    // Runs a batch away from the window's thread, the progress in the status bar; the failures
-    // are named in one message. True when every file was saved.
-    bool runBatchSave(const QList<tags::BatchItem> &items, const QStringList &files);
+    // Runs a batch away from the window's thread, the progress in the status bar, and records
+    // it for undoing under `label`; the failures are named in one message. True when every
+    // file was saved.
+    bool runBatchSave(const QList<tags::BatchItem> &items, const QStringList &files,
+                      const QString &label);
     bool reportSaved(const QString &path, const tags::Result<bool> &saved);
 
     TagWindow &m_window;

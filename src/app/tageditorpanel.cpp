@@ -458,17 +458,19 @@ tags::TagType TagEditorPanel::tagsFromFields(const QString &fichier, const tags:
     return record;
 }
 
-tags::Result<bool> TagEditorPanel::BtnUpdate(const QString &fichier,
-                                             const tags::FixedTexts &fixed) const
+tags::Result<bool> TagEditorPanel::BtnUpdate(const QString &fichier, const tags::FixedTexts &fixed,
+                                             std::optional<tags::TagBackup> *backup) const
 {
+    const auto changesFor = [&](const tags::TagType &held) {
+        const tags::TagType record = tagsFromFields(fichier, held, fixed);
+        tags::TagChanges changes;
+        changes.v1 = record.TagV1;
+        changes.v2 = record.TagV2;
+        return changes;
+    };
     const tags::Result<tags::SaveKind> saved =
-        tags::saveTags(fichier, [&](const tags::TagType &held) {
-            const tags::TagType record = tagsFromFields(fichier, held, fixed);
-            tags::TagChanges changes;
-            changes.v1 = record.TagV1;
-            changes.v2 = record.TagV2;
-            return changes;
-        });
+        backup ? tags::saveTagsUndoable(fichier, changesFor, backup)
+               : tags::saveTags(fichier, changesFor);
     if (!saved.ok())
         return tags::Result<bool>::failure(saved.error());
     return true;

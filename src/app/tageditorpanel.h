@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tags/fieldrules.h"
+#include "tags/tagbackup.h"
 #include "tags/tagbatch.h"
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
@@ -97,7 +98,9 @@ public:
                                  const tags::FixedTexts &fixed) const;
     // Writes the fields the user changed to the file, leaving every other value as the file
     // holds it; an unchecked version that the file has is removed (ID3v2) or left (ID3v1).
-    tags::Result<bool> BtnUpdate(const QString &fichier, const tags::FixedTexts &fixed) const;
+    // With `backup`, what undoing the save needs (see tags::saveTagsUndoable).
+    tags::Result<bool> BtnUpdate(const QString &fichier, const tags::FixedTexts &fixed,
+                                 std::optional<tags::TagBackup> *backup = nullptr) const;
 
 signals:
     // The fields started or stopped showing a file's tags.

@@ -95,6 +95,9 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     cboModeleTag = named<QComboBox>(m_fromName, "cboModeleTag");
     cboModeleTag->setEditable(true);
     cboModeleTag->setInsertPolicy(QComboBox::NoInsert);
+    // A long pattern scrolls inside the field rather than widening the page.
+    cboModeleTag->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboModeleTag->setMinimumContentsLength(12);
     cboModeleTag->addItems(
         {QStringLiteral("%piste:2% - %artiste% - %titre%"), QStringLiteral("%artiste% - %titre%")});
     cboModeleTag->setToolTip(

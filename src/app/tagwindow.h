@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/dialogs.h"
+#include "tags/tagbackup.h"
 
 #include <QString>
 
@@ -27,6 +28,9 @@ public:
     virtual void clearJobProgress() = 0;
     // The toolbar's three tag commands.
     virtual void setTagCommandsEnabled(bool enabled) = 0;
+    // Records tag saves, for undoing them; a label such as "Enregistrement du tag" names them in
+    // the menu.
+    virtual void recordTagSaves(const QString &label, QList<tags::TagBackup> backups) = 0;
 
 protected:
     ~TagWindow() = default;

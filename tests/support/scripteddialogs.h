@@ -27,6 +27,8 @@ public:
     QList<int> choices;
     // Folders returned by successive folder dialogs; an empty list means "cancelled".
     QStringList folders;
+    // Files returned by successive image and save dialogs; once used up, "cancelled".
+    QStringList files;
 
     QList<Shown> shown;
 
@@ -58,6 +60,15 @@ public:
     QString chooseFolder(QWidget *, const QString &) override
     {
         return folders.isEmpty() ? QString() : folders.takeFirst();
+    }
+
+    QString chooseImageFile(QWidget *, const QString &) override
+    {
+        return files.isEmpty() ? QString() : files.takeFirst();
+    }
+    QString chooseSaveFile(QWidget *, const QString &) override
+    {
+        return files.isEmpty() ? QString() : files.takeFirst();
     }
 
     QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
