@@ -155,6 +155,39 @@ private slots:
         QCOMPARE(f.stored(u"ModelesNom"_s).section(u'\n', 0, 0), u"%artiste%/%piste:2% %titre%"_s);
     }
 
+    // "Remplir le tag d'après le nom": one file gets the values in its fields, to be saved as
+    // any edit; several get them written after a list of what each receives, and Ctrl+Z gives
+    // the files back byte for byte.
+    void tagFromNames()
+    {
+        FormFixture f;
+        app::Form1 &w =
+            f.startOnFiles(u"01 - Joe Dassin - Été indien.mp3|02 - Aube - Marée.mp3"_s, audio);
+        const QString first = f.music + u"/01 - Joe Dassin - Été indien.mp3"_s,
+                      second = f.music + u"/02 - Aube - Marée.mp3"_s;
+        const QByteArray before = bytesOf(first);
+        clickRow(f, 0);
+        setFields(&w, u"TS1=2|cboModeleTag=%piste% - %artiste% - %titre%|cmdRemplirNom"_s);
+        app::TagEditorPanel *e = tagPage(w)->editor;
+        QCOMPARE(e->txtv2Piste->text() + u'|' + e->txtv2Artiste->text() + u'|' +
+                     e->txtv2Titre->text(),
+                 u"01|Joe Dassin|Été indien"_s);
+        QCOMPARE(bytesOf(first), before); // nothing written yet
+
+        setFields(&w, u"txtv2Piste=|txtv2Artiste=|txtv2Titre="_s);
+        f.dialogs->unsavedAnswers = {app::Dialogs::Unsaved::Discard};
+        QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          f.list()->visualItemRect(f.list()->topLevelItem(1)).center());
+        QCOMPARE(e->shownFiles().size(), 2);
+        setFields(&w, u"cmdRemplirNom"_s);
+        QVERIFY(f.dialogs->lastText().contains(u"« 02 - Aube - Marée.mp3 » : Piste = 02, "
+                                               u"Titre = Marée, Artiste = Aube"_s));
+        QCOMPARE(tagsOf(second), u"- / TIT2=Marée|TPE1=Aube|TRCK=2"_s);
+        commands(w)->item(u"annuler"_s)->trigger();
+        QCOMPARE(bytesOf(first), before);
+        QCOMPARE(bytesOf(second), before);
+    }
+
     // At the smallest window size, choosing a sub-page never narrows the list, and the
     // renaming page shows its case lists whole without scrolling sideways.
     void subPagesFitTheSmallestWindow()
