@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Times one field (the title) written to COPIES checked 5 MB MP3 files by `tarvex-cli set` in one
-# call: the figure the window's batch save is compared with, on files made the same way. The
-# copies carry a tag whose new title fits in place. The time includes the command's own sync of
-# its data; every file is then checked to hold the new title.
-# Usage: bench/tags/bench_batch.sh [TARVEX_CLI] [COPIES]
+# Times one field (the title) written to COPIES 5 MB MP3 files, side by side on copies made the
+# same way: by `tarvex-cli set` in one call, and by the window (all rows selected, the title
+# typed, "Enregistrer"; bench_batchsave). The copies carry a tag whose new title fits in place.
+# Both times include the sync of the data; every file is then checked to hold the new title.
+# Usage: bench/tags/bench_batch.sh [TARVEX_CLI] [COPIES] [BENCH_BATCHSAVE]
 set -euo pipefail
 cli=$(realpath "${1:-build/cli/tarvex-cli}")
 copies=${2:-1000}
+window=$(realpath "${3:-$(dirname "$cli")/../bench/app/bench_batchsave}")
 work=$(mktemp -d "${TMPDIR:-/var/tmp}/tarvex-bench-batch.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
@@ -19,15 +20,19 @@ with open(path, 'wb') as f:
     f.write(frame * (size // len(frame)))
 PY
 "$cli" set --titre=Avant --artiste=Artiste --album=Album "$work/model.mp3" >/dev/null
-mkdir "$work/d"
-for i in $(seq "$copies"); do cp "$work/model.mp3" "$work/d/f$i.mp3"; done
+mkdir "$work/d" "$work/w"
+for i in $(seq "$copies"); do cp "$work/model.mp3" "$work/d/f$i.mp3"; cp "$work/model.mp3" "$work/w/f$i.mp3"; done
 sync
 
 start=$(date +%s.%N)
 "$cli" set --titre=Après "$work"/d/*.mp3 >"$work/out.json"
 end=$(date +%s.%N)
-written=$("$cli" tags "$work"/d/*.mp3 | grep -c '"Titre": "Après"' || true)
-[ "$written" = "$copies" ] ||
-    { echo "tarvex-cli set n'a pas écrit le titre dans les $copies fichiers ($written)"; exit 1; }
-printf 'Titre écrit dans %d fichiers de 5 Mo par tarvex-cli set : %.3f s (%.2f ms par fichier)\n' \
-    "$copies" "$(echo "$end - $start" | bc -l)" "$(echo "($end - $start) * 1000 / $copies" | bc -l)"
+cli_s=$(echo "$end - $start" | bc -l)
+window_s=$("$window" "$work/w" Après)
+for d in d w; do
+    written=$("$cli" tags "$work"/$d/*.mp3 | grep -c '"Titre": "Après"' || true)
+    [ "$written" = "$copies" ] ||
+        { echo "le titre n'est pas dans les $copies fichiers de $d ($written)"; exit 1; }
+done
+printf 'Titre écrit dans %d fichiers de 5 Mo : tarvex-cli set %.3f s, fenêtre %.3f s (%.2f× le temps de la ligne de commande)\n' \
+    "$copies" "$cli_s" "$window_s" "$(echo "$window_s / $cli_s" | bc -l)"

@@ -243,7 +243,12 @@ bool TagCommands::runBatchSave(const QList<tags::BatchItem> &items, const QStrin
                                    .arg(files.size()));
     if (!report.failures.isEmpty())
         m_window.inform(batchFailureMessage(report), Dialogs::Icon::Warning);
-    m_page.editor->showTagsOfFiles(files);
+    // Saved everywhere: the fields already show what the files hold. Otherwise they are read
+    // again, so that no value shows as shared that a file lacks.
+    if (report.failures.isEmpty())
+        m_page.editor->markSaved();
+    else
+        m_page.editor->showTagsOfFiles(files);
     updateAvailability();
     return report.failures.isEmpty();
 }

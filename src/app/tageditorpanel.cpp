@@ -255,50 +255,74 @@ void TagEditorPanel::fillFields(const tags::TagType &tags)
     }
 }
 
+QStringList TagEditorPanel::fieldTexts(const tags::TagType &tags) const
+{
+    const tags::TypeTagV1 &v1 = tags.TagV1;
+    const tags::TypeTagV2 &v2 = tags.TagV2;
+    QStringList texts;
+    if (v1.Valide())
+        texts << QString::number(v1.Piste()) << v1.Titre() << v1.Artiste() << v1.Album()
+              << v1.Annee() << cmbv1Genre->itemText(tags::genreListPosition(v1.Genre()))
+              << v1.Commentaire();
+    else
+        texts << QStringList(7);
+    if (v2.Valide()) {
+        const bool typed = v2.Genre() == tags::NoGenre && !v2.GenreTexte().isEmpty();
+        texts << v2.Piste().trimmed() << v2.Titre() << v2.Artiste() << v2.Album() << v2.Annee()
+              << (typed ? v2.GenreTexte()
+                        : cmbv2Genre->itemText(tags::genreListPosition(v2.Genre())))
+              << v2.Commentaire() << v2.Compositeur() << v2.Original() << v2.Copyright() << v2.Url()
+              << v2.Encode();
+    } else {
+        texts << QStringList(12);
+    }
+    return texts;
+}
+
 void TagEditorPanel::showTagsOfFiles(const QStringList &files)
 {
     fillGenreLists();
     m_shownFile.clear();
     m_shownFiles.clear();
     m_loadedTexts.clear();
+    clearFields();
     const QList<QWidget *> fields = fieldsV1() + fieldsV2();
-    QHash<const QWidget *, QString> shared;
-    QSet<const QWidget *> differing;
-    bool v1 = false, v2 = false, first = true;
-    for (const QString &fichier : files) {
-        const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(fichier);
+    if (files.size() == 1) {
+        const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(files.first());
         if (!read.ok()) {
-            if (files.size() == 1) {
-                emit shownFileChanged();
-                return;
-            }
-            continue;
+            emit shownFileChanged();
+            return;
         }
-        clearFields();
         fillFields(*read);
-        v1 = v1 || read->TagV1.Valide();
-        v2 = v2 || read->TagV2.Valide();
-        for (const QWidget *field : fields) {
-            const QString text = fieldText(field);
-            if (first)
-                shared.insert(field, text);
-            else if (shared.value(field) != text)
-                differing.insert(field);
+        enableVersion(1);
+        enableVersion(2);
+    } else {
+        // The texts each file would show, compared without filling the widgets file by file.
+        QStringList shared;
+        QList<bool> differing(fields.size(), false);
+        bool v1 = false, v2 = false;
+        for (const QString &fichier : files) {
+            const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(fichier);
+            if (!read.ok())
+                continue;
+            v1 = v1 || read->TagV1.Valide();
+            v2 = v2 || read->TagV2.Valide();
+            const QStringList texts = fieldTexts(*read);
+            if (shared.isEmpty())
+                shared = texts;
+            for (qsizetype k = 0; k < fields.size(); ++k)
+                differing[k] = differing[k] || texts[k] != shared[k];
         }
-        first = false;
+        for (qsizetype k = 0; k < fields.size() && !shared.isEmpty(); ++k) {
+            setFieldText(fields[k], differing[k] ? QString() : shared[k]);
+            if (differing[k])
+                setPlaceholder(fields[k], QStringLiteral("<différentes valeurs>"));
+        }
+        chkv1->setChecked(v1);
+        chkv2->setChecked(v2);
+        enableVersion(1);
+        enableVersion(2);
     }
-    if (files.size() > 1) {
-        clearFields();
-        for (QWidget *field : fields)
-            setFieldText(field, differing.contains(field) ? QString() : shared.value(field));
-    }
-    for (QWidget *field : fields)
-        setPlaceholder(field, differing.contains(field) ? QStringLiteral("<différentes valeurs>")
-                                                        : QString());
-    chkv1->setChecked(v1);
-    chkv2->setChecked(v2);
-    enableVersion(1);
-    enableVersion(2);
     m_shownFiles = files;
     rememberLoadedTexts(files.value(0));
 }

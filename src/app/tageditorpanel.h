@@ -89,6 +89,8 @@ public:
     // Puts the values an edit names into the fields of one version (1 or 2), checking it; the
     // other fields keep their text.
     void showEdit(int version, const tags::FieldEdit &edit);
+    // The fields as they stand are what the shown files now hold (after a save of them all).
+    void markSaved() { rememberLoadedTexts(m_shownFile); }
     // True when the user changed a field or a version box since the shown file was loaded.
     bool hasUnsavedEdits() const;
     // The record the fields describe, over `base` (what the file holds): a field whose text is
@@ -120,6 +122,8 @@ private:
     // True when the field shows something else than what was loaded from fichier.
     bool edited(const QString &fichier, const QWidget *field) const;
     void rememberLoadedTexts(const QString &fichier);
+    // The texts the fields would show for a file's tags, in the order of fieldsV1 + fieldsV2.
+    QStringList fieldTexts(const tags::TagType &tags) const;
     // Empties the fields and unchecks both versions, keeping the genre lists.
     void clearFields();
     // Puts a file's tags into the fields and checks the versions it has.
