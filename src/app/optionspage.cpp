@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -145,17 +146,25 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(TS3);
-    layout->addWidget(Frame9, 1);
-    layout->addWidget(Frame10, 1);
-    layout->addWidget(Frame11, 1);
+    // Each sub-page scrolls when the window is too small for its settings, rather than
+    // squeezing them over one another.
+    for (QGroupBox *frame : {Frame9, Frame10, Frame11}) {
+        auto *scroll = new QScrollArea(this);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setWidget(frame);
+        m_subPages.append(scroll);
+        layout->addWidget(scroll, 1);
+    }
     showSubPage(0);
 }
 
 void OptionsPage::showSubPage(int page)
 {
-    Frame9->setVisible(page == 0);
-    Frame10->setVisible(page == 1);
-    Frame11->setVisible(page == 2);
+    for (int i = 0; i < m_subPages.size(); ++i) {
+        m_subPages[i]->setVisible(i == page);
+        m_subPages[i]->widget()->setVisible(i == page);
+    }
 }
 
 QString OptionsPage::trackFolder() const

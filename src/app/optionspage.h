@@ -10,6 +10,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QSpinBox;
 class QTabBar;
 
@@ -70,6 +71,9 @@ public:
     QString defaultComment() const;                // Text8
     QString defaultEncoder() const;                // Text9
     online::LookupSettings lookupSettings() const; // onlineOptions, txtEmailCddb
+
+private:
+    QList<QScrollArea *> m_subPages; // Frame9, Frame10, Frame11
 };
 
 } // namespace app
