@@ -87,7 +87,6 @@ private slots:
     void analysis();
     void infoDuration_data();
     void infoDuration();
-    void filesOnDisk();
 };
 
 void TestMpegReaders::headers_data()
@@ -315,30 +314,6 @@ void TestMpegReaders::infoDuration()
     }
     const FileInfo f = infoOf(bytes);
     QCOMPARE(fields(f.size, f.duration, f.bitRate, f.xing), shown);
-}
-
-void TestMpegReaders::filesOnDisk()
-{
-    QCOMPARE(mpeg::sizeText(0, French), QString());
-    QCOMPARE(mpeg::sizeText(5000000, QLocale(QLocale::English)), QStringLiteral("4.77Mo"));
-    QTemporaryDir dir;
-    TypeTagMpeg r;
-    QCOMPARE(r.AnalyseMpeg(dir.path()), TypeTagMpeg());
-
-    // Sizes of 2 GiB and more; the rest of the file is a hole, read by neither reader.
-    QFile file(dir.filePath("grand.mp3"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QVERIFY(file.write(frames(FrameHeader(), 4)) > 0);
-    if (!file.resize(qint64(3) << 30))
-        QSKIP("this file system cannot hold a 3 GiB sparse file");
-    file.close();
-    QCOMPARE(r.AnalyseMpeg(file.fileName()), r);
-    QCOMPARE(r.Taille(), Q_INT64_C(3221225472));
-    QCOMPARE(vbrOf(r), QStringLiteral("1||7724761|128|201326|0"));
-    FileInfo info;
-    mpeg::readFileInfo(file.fileName(), info, French);
-    QCOMPARE(info.size, QStringLiteral("3,00Go"));
-    QCOMPARE(info.duration, QStringLiteral("55:55:27"));
 }
 
 QTEST_GUILESS_MAIN(TestMpegReaders)
