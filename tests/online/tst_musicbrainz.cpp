@@ -74,8 +74,6 @@ private slots:
         QTest::newRow("worked example of the documentation")
             << 1 << QList<int>{150, 15363, 32314, 46592, 63414, 80489, 95462} << false
             << u"49HHV7Eb8UKF3aQiNmu1GR8vKTY-"_s;
-        QTest::newRow("first track other than 1")
-            << 3 << QList<int>{182, 20000, 41234, 70001} << false << QString();
         QTest::newRow("data track at the end")
             << 1 << QList<int>{150, 18000, 39000, 60000, 80000} << true << QString();
     }
@@ -107,8 +105,6 @@ private slots:
         const QString line =
             u"Björk & Ólafur - Homogenic (1999-03-22, GB, One Little Indian, 2 pistes)"_s;
         using A = HttpServer::Answer;
-        QTest::newRow("one release") << QList<A>{{200, releasesJson({one})}}
-                                     << int(online::MusicBrainzReply::Found) << QStringList{line};
         QTest::newRow("several releases")
             << QList<A>{{200, releasesJson({one, releaseJson(u"r2"_s, u"Homogénic"_s, u"FR"_s)})}}
             << int(online::MusicBrainzReply::Found)
