@@ -188,6 +188,12 @@ void TestCddb::readAnswer_data()
         << entry({"DTITLE=Les Amis / Le ", "DTITLE=Vent", "DYEAR= 1999 ", "DGENRE=Chanson",
                   "TTITLE0=A", "EXTT0=enregistré en ", "EXTT0=public"})
         << 1 << amis << QStringList{"A (enregistré en public)"};
+    // Level 6 answers are UTF-8; a server that still sends Windows-1252 is read as such.
+    QTest::newRow("UTF-8")
+        << QString("210 rock 940aac0d x\r\nDTITLE=Sigur Rós / Ágætis\r\nDYEAR=\r\nDGENRE=\r\n"
+                   "TTITLE0=東京\r\n.\r\n")
+               .toUtf8()
+        << 1 << "Sigur Rós|Ágætis||" << QStringList{"東京"};
     QTest::newRow("Windows-1252 accents")
         << entry({"DTITLE=No\u00ebl / \u00c9t\u00e9", "DYEAR=", "DGENRE=Vari\u00e9t\u00e9",
                   QStringLiteral("TTITLE0=Co\u00fbt \u0080")})

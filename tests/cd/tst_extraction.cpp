@@ -6,6 +6,7 @@
 
 #include "discimage.h"
 #include "mp3frames.h"
+#include "mpegstream.h"
 #include "recordtext.h"
 
 #include <QDir>
@@ -16,24 +17,11 @@
 #include <QtEndian>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace cd;
+using mpegstream::readFile;
+using mpegstream::writeFile;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 QByteArray le32(quint32 v)
 {
@@ -98,7 +86,6 @@ private slots:
     void unreadableSectorsBecomeSilence();
     void jobAsksBeforeReplacing_data();
     void jobAsksBeforeReplacing();
-    void writeFailureLeavesNothing();
     void commandLine_data();
     void commandLine();
 };
@@ -169,7 +156,7 @@ void TestExtraction::load()
         return;
     }
     QCOMPARE(r.error, error.replace(QStringLiteral("DIR"), dir.path()));
-    QCOMPARE(readAll(mp3Path), QByteArray("older take"));
+    QCOMPARE(readFile(mp3Path), QByteArray("older take"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
 
@@ -216,7 +203,7 @@ void TestExtraction::ripTrack()
     const RipResult r =
         mp3 ? ripTrackToMp3(image.cuePath(), 1, out) : ripTrackToWav(image.cuePath(), 1, out);
     QVERIFY(r.ok() && r.unreadableSectors == 0);
-    const QByteArray bytes = readAll(out);
+    const QByteArray bytes = readFile(out);
     if (!mp3) {
         QCOMPARE(bytes.size(), 44 + sectors * 2352);
         QVERIFY(bytes.mid(44) == image.trackPcm(1));
@@ -226,7 +213,7 @@ void TestExtraction::ripTrack()
         paranoia.start(QStringLiteral("cd-paranoia"),
                        {"-q", "-d", image.cuePath(), "-w", "2", dir.filePath("p.wav")});
         QVERIFY(paranoia.waitForFinished(60000) && paranoia.exitCode() == 0);
-        QVERIFY(readAll(dir.filePath(QStringLiteral("p.wav"))) == bytes); // header included
+        QVERIFY(readFile(dir.filePath(QStringLiteral("p.wav"))) == bytes); // header included
         return;
     }
     qsizetype rest = -1;
@@ -279,7 +266,7 @@ void TestExtraction::interruptedRip()
         QVERIFY(r.status == RipStatus::Cancelled && calls == 3);
     else
         QCOMPARE(r.detail, QStringLiteral("Le fichier « %1 » existe déjà.").arg(out));
-    QCOMPARE(readAll(out), left);
+    QCOMPARE(readFile(out), left);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{"disc.bin", "disc.cue", "t.out"}));
 }
@@ -371,7 +358,7 @@ void TestExtraction::mp3Job()
     QCOMPARE(QDir(dir.path()).entryList({"*.mp3"}),
              (QStringList{"Les Amis - Le Vent - Disque.mp3", "Pluie-Neige - Disque.mp3"}));
     // The third row's file holds the third track, of 150 sectors.
-    const auto frames = testsupport::mp3Frames(readAll(dir.filePath("Pluie-Neige - Disque.mp3")));
+    const auto frames = testsupport::mp3Frames(readFile(dir.filePath("Pluie-Neige - Disque.mp3")));
     QVERIFY(qAbs(frames.size() - 150 * 588 / 1152) <= 3);
 }
 
@@ -434,7 +421,7 @@ void TestExtraction::unreadableSectorsBecomeSilence()
     QCOMPARE(unreadableTracksMessage(run.summary.unreadableRows, rows),
              QStringLiteral("Des secteurs illisibles ont été remplacés par du silence dans les "
                             "pistes suivantes :\n1. Un"));
-    const QByteArray samples = readAll(dir.filePath(QStringLiteral("Un.wav"))).mid(44);
+    const QByteArray samples = readFile(dir.filePath(QStringLiteral("Un.wav"))).mid(44);
     QCOMPARE(samples.size(), 100 * 2352);
     // libcdio's read-ahead still holds some sectors past the cut; from wherever the data stops,
     // only silence follows.
@@ -486,36 +473,11 @@ void TestExtraction::jobAsksBeforeReplacing()
     QCOMPARE(questions.size(), asked);
     QCOMPARE(questions.first(), same);
     const QStringList files = marks.split(u'|');
-    QVERIFY(readAll(same).mid(44) == (files[0] == markOk ? image.trackPcm(0) : QByteArray()) ||
-            readAll(same) == "older take");
-    QCOMPARE(readAll(same) == "older take", files[0] != markOk);
-    QVERIFY(readAll(dir.filePath(QStringLiteral("Même (2).wav"))).mid(44) == image.trackPcm(1));
-    QCOMPARE(readAll(other) == "older take", files[2] != markOk);
-}
-
-// A write that fails (here the file-size limit) is a failure: the row says "Erreur", the
-// message names the file and the cause, and no partial or temporary file remains.
-void TestExtraction::writeFailureLeavesNothing()
-{
-    QTemporaryDir dir;
-    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {100});
-    struct rlimit saved;
-    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limited = saved;
-    limited.rlim_cur = 50000;
-    QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
-    const Run run =
-        runJob(ExtractionJob::Wav, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""},
-               {{"Un", true}});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    QCOMPARE(run.outcomes.value(0).mark, markError);
-    QCOMPARE(run.outcomes.value(0).message,
-             QStringLiteral("Impossible d'écrire le fichier « %1 » : fichier trop grand")
-                 .arg(dir.filePath("Un.wav")));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-             (QStringList{"disc.bin", "disc.cue"}));
+    QVERIFY(readFile(same).mid(44) == (files[0] == markOk ? image.trackPcm(0) : QByteArray()) ||
+            readFile(same) == "older take");
+    QCOMPARE(readFile(same) == "older take", files[0] != markOk);
+    QVERIFY(readFile(dir.filePath(QStringLiteral("Même (2).wav"))).mid(44) == image.trackPcm(1));
+    QCOMPARE(readFile(other) == "older take", files[2] != markOk);
 }
 
 void TestExtraction::commandLine_data()
@@ -601,11 +563,11 @@ void TestExtraction::commandLine()
              QString(error).replace("DIR", dir.path()));
     QCOMPARE(cli.exitCode(), status);
     if (!existing.isEmpty() && !existing.contains(u'>') && status != 0)
-        QCOMPARE(readAll(kept), QByteArray("older take"));
+        QCOMPARE(readFile(kept), QByteArray("older take"));
     if (made.endsWith(".mp3"))
-        QVERIFY(testsupport::mp3Frames(readAll(dir.filePath(made))).size() >= 38);
+        QVERIFY(testsupport::mp3Frames(readFile(dir.filePath(made))).size() >= 38);
     else if (!made.isEmpty())
-        QVERIFY(readAll(dir.filePath(made)).mid(44) == image.trackPcm(1));
+        QVERIFY(readFile(dir.filePath(made)).mid(44) == image.trackPcm(1));
     QVERIFY(!QFile::exists(dir.filePath("bad.mp3")) && !QFile::exists(dir.filePath("p4.mp3")));
     // Nothing half-written is left, not even hidden.
     QCOMPARE(

@@ -13,16 +13,6 @@
 
 using namespace mpegstream;
 
-namespace {
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
-}
-
-} // namespace
-
 class TestUndo : public QObject
 {
     Q_OBJECT
@@ -63,12 +53,12 @@ private slots:
         edit.v1 = edit.v2 = both;
         std::optional<tags::TagBackup> backup;
         QVERIFY(tags::saveFields(path, edit, {}, &backup).ok());
-        QVERIFY(backup && contentOf(path) != original);
+        QVERIFY(backup && readFile(path) != original);
         files::UndoJournal journal;
         journal.recordTagSaves("Enregistrement", {*backup});
         const files::UndoReport report = journal.undo();
         QVERIFY2(report.failures.isEmpty(), qPrintable(report.message()));
-        QCOMPARE(contentOf(path), original);
+        QCOMPARE(readFile(path), original);
         QCOMPARE(QFileInfo(path).lastModified(), modified);
     }
 
@@ -103,8 +93,8 @@ private slots:
         const files::UndoReport report = journal.undo();
         QCOMPARE(report.failures.size(), 1);
         QCOMPARE(report.failures[0].fichier, dir.filePath("Brel/a.mp3"));
-        QCOMPARE(contentOf(dir.filePath("a.mp3")), "another a");
-        QCOMPARE(contentOf(dir.filePath("b.mp3")), "b.mp3");
+        QCOMPARE(readFile(dir.filePath("a.mp3")), "another a");
+        QCOMPARE(readFile(dir.filePath("b.mp3")), "b.mp3");
         // "Best" was emptied and goes; "Brel" still holds a.mp3 and stays.
         QCOMPARE(QDir(dir.filePath("Brel")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{"a.mp3"});

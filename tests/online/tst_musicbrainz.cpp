@@ -199,20 +199,6 @@ private slots:
         QCOMPARE(why, failure);
         QCOMPARE(cover, failure.isEmpty() ? answer.body : QByteArray());
     }
-
-    // Level 6 answers are UTF-8; a server that still sends Windows-1252 is read as such.
-    void cddbAnswerText_data()
-    {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("UTF-8") << u"Sigur Rós / 東京"_s.toUtf8() << u"Sigur Rós / 東京"_s;
-        QTest::newRow("Windows-1252") << QByteArray("Sigur R\xF3s \x97") << u"Sigur Rós —"_s;
-    }
-    void cddbAnswerText()
-    {
-        QFETCH(QByteArray, body);
-        QTEST(cd::decodeCddbAnswer(body), "text");
-    }
 };
 
 QTEST_GUILESS_MAIN(TestMusicBrainz)
