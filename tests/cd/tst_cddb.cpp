@@ -120,12 +120,11 @@ void TestCddb::noDiscNoQuery_data()
 void TestCddb::noDiscNoQuery()
 {
     QFETCH(cd::CdToc, toc);
-    QFETCH(int, errorCode);
     clsCdInfo info;
     info.InitFromToc(tocOf({150}, 13651));
     QCOMPARE(info.DiscID(), QStringLiteral("0200b401"));
     info.InitFromToc(toc);
-    QCOMPARE(info.ErrorCode(), errorCode);
+    QTEST(info.ErrorCode(), "errorCode");
     QCOMPARE(info.DiscID(), QStringLiteral("(unavailable)"));
     QString message;
     QCOMPARE(info.QueryString(&message), QString());
@@ -159,12 +158,10 @@ void TestCddb::queryAnswer_data()
 void TestCddb::queryAnswer()
 {
     QFETCH(QString, answer);
-    QFETCH(QString, result);
-    QFETCH(QStringList, matches);
     static const QStringList kinds{"Found", "Choice", "NotFound"};
     const cd::CddbQueryAnswer parsed = cd::parseQueryAnswer(answer, query);
-    QCOMPARE(kinds.value(parsed.kind) + u' ' + parsed.result, result);
-    QCOMPARE(parsed.matches, matches);
+    QTEST(kinds.value(parsed.kind) + u' ' + parsed.result, "result");
+    QTEST(parsed.matches, "matches");
 }
 
 void TestCddb::readAnswer_data()
@@ -228,11 +225,10 @@ void TestCddb::readAnswer()
     QFETCH(QByteArray, answer);
     QFETCH(int, trackCount);
     QFETCH(QString, disc);
-    QFETCH(QStringList, rows);
     const cd::CddbDisc parsed = cd::parseReadAnswer(cd::decodeCddbAnswer(answer), trackCount);
     QCOMPARE(QStringList({parsed.artist, parsed.album, parsed.year, parsed.genre}).join(u'|'),
              disc);
-    QCOMPARE(parsed.rows, rows);
+    QTEST(parsed.rows, "rows");
 }
 
 // The user's address and the words of a server's answer cannot add parameters to a request.

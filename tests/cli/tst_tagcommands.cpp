@@ -121,7 +121,6 @@ private slots:
     {
         QFETCH(QString, before);
         QFETCH(QString, flags);
-        QFETCH(QString, artists);
         QVERIFY(before.isEmpty() ||
                 succeeds(("set " + before).split(' ') << "--titre=t" << m_path));
         QVERIFY(succeeds(("set " + flags).trimmed().split(' ') << "--artiste=N" << m_path));
@@ -129,7 +128,7 @@ private slots:
         const auto artist = [&](const char *v) {
             return entry[v].isNull() ? "-" : entry[v]["Artiste"].toString();
         };
-        QCOMPARE(artist("v1") + '|' + artist("v2"), artists);
+        QTEST(artist("v1") + '|' + artist("v2"), "artists");
         if (!before.contains("--v2") && !entry["v2"].isNull())
             QCOMPARE(entry["v2"]["Genre"].toInt(), 255); // a created tag has no genre
     }
@@ -249,7 +248,6 @@ private slots:
         QFETCH(QString, direction);
         QFETCH(int, mode);
         QFETCH(QString, piste2);
-        QFETCH(QString, expected);
         QVERIFY(succeeds({"set", "--v2", "--titre=Titre v2", "--album=Album v2", "--genre=9",
                           "--piste=" + piste2, "--compositeur=Compositeur v2", m_path}));
         QVERIFY(succeeds(
@@ -264,7 +262,7 @@ private slots:
                               t2.Artiste(),     t2.Piste()}
                 : QStringList{t1.Titre(), t1.Annee(), QString::number(t1.Piste()),
                               QString::number(t1.Genre())};
-        QCOMPARE(target.join('|'), expected);
+        QTEST(target.join('|'), "expected");
     }
 
     void clearVersions_data()

@@ -130,12 +130,10 @@ void TestMpegReaders::headers_data()
 void TestMpegReaders::headers()
 {
     QFETCH(FrameHeader, header);
-    QFETCH(QString, analysed);
-    QFETCH(QString, shown);
     // One header and no other sync: the page decodes it whatever it holds.
     const QByteArray bytes = header.bytes() + QByteArray(2000, '\x55');
-    QCOMPARE(headerOf(mpeg::analyseMpeg(bytes)), analysed);
-    QCOMPARE(headerOf(infoOf(bytes)), shown);
+    QTEST(headerOf(mpeg::analyseMpeg(bytes)), "analysed");
+    QTEST(headerOf(infoOf(bytes)), "shown");
 }
 
 // The ID3v2 writer asks for Layers II and III only.
@@ -198,7 +196,6 @@ void TestMpegReaders::audioStart()
     QFETCH(QByteArray, bytes);
     QFETCH(int, start);
     QFETCH(int, analysed);
-    QFETCH(int, shown);
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
@@ -208,7 +205,7 @@ void TestMpegReaders::audioStart()
     QCOMPARE(r.EntetePos(), qMax(analysed, 0));
     QCOMPARE(r.Valide() ? r : TypeTagMpeg(), r); // a rejected file leaves the reset record
     QCOMPARE(r.Valide(), analysed >= 0);
-    QCOMPARE(infoOf(bytes).headerPosition, shown);
+    QTEST(int(infoOf(bytes).headerPosition), "shown");
 }
 
 void TestMpegReaders::analysis_data()
@@ -263,8 +260,7 @@ void TestMpegReaders::analysis_data()
 void TestMpegReaders::analysis()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, expected);
-    QCOMPARE(vbrOf(mpeg::analyseMpeg(bytes)), expected);
+    QTEST(vbrOf(mpeg::analyseMpeg(bytes)), "expected");
 }
 
 void TestMpegReaders::infoDuration_data()
