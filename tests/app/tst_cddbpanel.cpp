@@ -159,8 +159,6 @@ private slots:
                 << tracks << QString();
         QTest::newRow("no server")
             << u"no server"_s << 0 << QString() << tracks << u"Pas de connection internet"_s;
-        QTest::newRow("HTTP error") << u"HTTP error"_s << 1 << QString() << tracks
-                                    << u"Erreur du serveur CDDB (HTTP 500)"_s;
         QTest::newRow("disc not readable") << u"no disc"_s << 1 << u"Ici"_s << QString()
                                            << u"Le lecteur n'est pas prêt. Essayez plus tard."_s;
     }
@@ -179,8 +177,6 @@ private slots:
             w.findChild<app::CddbPanel *>()->setServerUrl(
                 u"http://127.0.0.1:%1/~cddb/cddb.cgi"_s.arg(closed.serverPort()));
         }
-        if (failure == u"HTTP error"_s)
-            server->setMode(CddbServer::Mode::HttpError);
         if (failure == u"no disc"_s) {
             page()->cboLecteurCD->addItem(f->dir.filePath(u"absent.cue"_s));
             page()->cboLecteurCD->setCurrentIndex(1);

@@ -3,6 +3,8 @@
 #include "app/coverpanel.h"
 #include "mpegstream.h"
 
+#include "../tags/tagtestutil.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -11,10 +13,7 @@ namespace {
 // Every frame of a file as mutagen reads it, pictures as "mime:type:sha1" (see richtag.py).
 QJsonObject frames(const QStringList &args)
 {
-    QProcess p;
-    p.start(u"/usr/bin/python3"_s, QStringList{QFINDTESTDATA("../tags/richtag.py")} + args);
-    p.waitForFinished(60000);
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    return QJsonDocument::fromJson(tagtest::richtag(args)).object();
 }
 
 // A shown window on a.mp3 and b.mp3, b.mp3 with mutagen's rich tag (a front cover "recto" of

@@ -25,11 +25,6 @@ QByteArray run(const QString &program, const QStringList &args, const QString &f
     return p.waitForFinished(60000) && p.exitCode() == 0 ? p.readAllStandardOutput() : "";
 }
 
-QByteArray richtag(const QStringList &args)
-{
-    return run("/usr/bin/python3", QStringList{QFINDTESTDATA("richtag.py")} + args);
-}
-
 QByteArray pngBytes()
 {
     QImage image(5, 4, QImage::Format_RGB32);
