@@ -235,12 +235,15 @@ private slots:
         // title|album|composer|genre|artist|track of the ID3v2 tag
         const char *v1v2 = "--v1-vers-v2";
         row("1>2 0: new tag from every field", v1v2, 0, "7/12", "|||255|A1|4");
-        row("1>2 7 counts as 3", v1v2, 7, "7/12", "Titre v2|Album v2|Compositeur v2|9|A1|4");
+        row("1>2 1: non-empty fields over the tag", v1v2, 1, "7/12", "Titre v2|Album v2||9|A1|4");
+        row("1>2 2: every field, v2-only kept", v1v2, 2, "7/12", "||Compositeur v2|255|A1|4");
+        row("1>2 6 counts as 3", v1v2, 6, "7/12", "Titre v2|Album v2|Compositeur v2|9|A1|4");
         row("1>2 -1 starts empty, copies non-empty", v1v2, -1, "7/12", "|||0|A1|4");
         // title|year|track|genre of the ID3v1 tag
         const char *v2v1 = "--v2-vers-v1";
         row("2>1 0, track without digits", v2v1, 0, "x", "Titre v2||0|9");
         row("2>1 1, empty track keeps the block's", v2v1, 1, "", "Titre v2|1999|4|9");
+        row("2>1 2 copies only non-empty fields", v2v1, 2, "", "Titre v2|1999|4|9");
     }
 
     void copy()
