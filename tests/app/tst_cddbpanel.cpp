@@ -159,11 +159,6 @@ private slots:
                 << tracks << QString();
         QTest::newRow("no server")
             << u"no server"_s << 0 << QString() << tracks << u"Pas de connection internet"_s;
-        QTest::newRow("answer too long")
-            << u"too long"_s << 1 << QString() << tracks
-            << u"Réponse du serveur CDDB trop longue (plus de 1024 Ko)"_s;
-        QTest::newRow("HTTP error") << u"HTTP error"_s << 1 << QString() << tracks
-                                    << u"Erreur du serveur CDDB (HTTP 500)"_s;
         QTest::newRow("disc not readable") << u"no disc"_s << 1 << u"Ici"_s << QString()
                                            << u"Le lecteur n'est pas prêt. Essayez plus tard."_s;
     }
@@ -182,10 +177,6 @@ private slots:
             w.findChild<app::CddbPanel *>()->setServerUrl(
                 u"http://127.0.0.1:%1/~cddb/cddb.cgi"_s.arg(closed.serverPort()));
         }
-        if (failure == u"too long"_s)
-            server->setMode(CddbServer::Mode::HugeBody);
-        if (failure == u"HTTP error"_s)
-            server->setMode(CddbServer::Mode::HttpError);
         if (failure == u"no disc"_s) {
             page()->cboLecteurCD->addItem(f->dir.filePath(u"absent.cue"_s));
             page()->cboLecteurCD->setCurrentIndex(1);
@@ -293,18 +284,6 @@ private slots:
                  u"Les Amis|Réédition|2001|Un|Deux|Trois"_s);
         QCOMPARE(p->cover(), jpeg);
         QVERIFY(server->commands().isEmpty());
-    }
-
-    // The e-mail address of the options names the user in every request, now and at the next
-    // start.
-    void emailNamesTheUser()
-    {
-        app::Form1 &w = startWindow();
-        optionsPage(w)->txtEmailCddb->setText(u"jean.dupont@exemple.fr"_s);
-        emit optionsPage(w)->txtEmailCddb->editingFinished();
-        w.run(app::Procedure::demandecddb);
-        QCOMPARE(server->hellos().value(0), u"jean.dupont+exemple.fr+Tarvex+" TARVEX_VERSION ""_s);
-        QCOMPARE(optionsPage(f->start())->txtEmailCddb->text(), u"jean.dupont@exemple.fr"_s);
     }
 
     // tarvex-cli rip --cddb tags a track as the MP3 job does after the window's lookup.

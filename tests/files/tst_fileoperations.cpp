@@ -59,7 +59,6 @@ private slots:
     void cleanup();
     void failuresAreNamed();
     void otherFileSystems();
-    void largeFileKeepsModeAndTime();
     void copyThroughSymbolicLink();
 
 private:
@@ -140,36 +139,6 @@ void TestFileOperations::otherFileSystems()
     report = files::copyFiles(m_source, {"a.mp3"}, other);
     QCOMPARE(failures(report), "a.mp3: support en lecture seule");
     QCOMPARE(state(other), "a.mp3=ancien|b.mp3=b");
-}
-
-// A copy, and a move to another file system, go through a temporary file: the content,
-// permission bits and modification time arrive, and no temporary file is left.
-void TestFileOperations::largeFileKeepsModeAndTime()
-{
-    QByteArray content(3 * 1024 * 1024 + 17, Qt::Uninitialized);
-    for (qsizetype i = 0; i < content.size(); ++i)
-        content[i] = char(i * 7 + i / 1000);
-    const QString big = joinPath(m_source, "grand.wav");
-    put(big, content);
-    const QDateTime old = QDateTime::fromString("2001-02-03T04:05:06", Qt::ISODate);
-    QFile file(big);
-    QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFile::FileModificationTime));
-    QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
-    file.close();
-    const QFile::Permissions mode = QFileInfo(big).permissions();
-    const auto arrived = [&](const QString &target) {
-        const QFileInfo info(joinPath(target, "grand.wav"));
-        return info.permissions() == mode && info.lastModified() == old &&
-               contentOf(info.filePath()) == content &&
-               QDir(target).entryList(QDir::Files | QDir::Hidden).size() == 1;
-    };
-    QCOMPARE(files::copyFiles(m_source, {"grand.wav"}, m_target).done, 1);
-    QVERIFY(arrived(m_target));
-    const QString other = mountTmpfs("size=8m");
-    if (other.isEmpty())
-        QSKIP("needs root to mount a tmpfs for a move across file systems");
-    QCOMPARE(files::moveFiles(m_source, {"grand.wav"}, other).done, 1);
-    QVERIFY(!QFile::exists(big) && arrived(other));
 }
 
 void TestFileOperations::copyThroughSymbolicLink()

@@ -87,7 +87,6 @@ private slots:
     void analysis();
     void infoDuration_data();
     void infoDuration();
-    void filesOnDisk();
 };
 
 void TestMpegReaders::headers_data()
@@ -131,12 +130,10 @@ void TestMpegReaders::headers_data()
 void TestMpegReaders::headers()
 {
     QFETCH(FrameHeader, header);
-    QFETCH(QString, analysed);
-    QFETCH(QString, shown);
     // One header and no other sync: the page decodes it whatever it holds.
     const QByteArray bytes = header.bytes() + QByteArray(2000, '\x55');
-    QCOMPARE(headerOf(mpeg::analyseMpeg(bytes)), analysed);
-    QCOMPARE(headerOf(infoOf(bytes)), shown);
+    QTEST(headerOf(mpeg::analyseMpeg(bytes)), "analysed");
+    QTEST(headerOf(infoOf(bytes)), "shown");
 }
 
 // The ID3v2 writer asks for Layers II and III only.
@@ -199,7 +196,6 @@ void TestMpegReaders::audioStart()
     QFETCH(QByteArray, bytes);
     QFETCH(int, start);
     QFETCH(int, analysed);
-    QFETCH(int, shown);
     QByteArray copy = bytes;
     QBuffer buffer(&copy);
     QVERIFY(buffer.open(QIODevice::ReadOnly));
@@ -209,7 +205,7 @@ void TestMpegReaders::audioStart()
     QCOMPARE(r.EntetePos(), qMax(analysed, 0));
     QCOMPARE(r.Valide() ? r : TypeTagMpeg(), r); // a rejected file leaves the reset record
     QCOMPARE(r.Valide(), analysed >= 0);
-    QCOMPARE(infoOf(bytes).headerPosition, shown);
+    QTEST(int(infoOf(bytes).headerPosition), "shown");
 }
 
 void TestMpegReaders::analysis_data()
@@ -264,8 +260,7 @@ void TestMpegReaders::analysis_data()
 void TestMpegReaders::analysis()
 {
     QFETCH(QByteArray, bytes);
-    QFETCH(QString, expected);
-    QCOMPARE(vbrOf(mpeg::analyseMpeg(bytes)), expected);
+    QTEST(vbrOf(mpeg::analyseMpeg(bytes)), "expected");
 }
 
 void TestMpegReaders::infoDuration_data()
@@ -296,7 +291,6 @@ void TestMpegReaders::infoDuration_data()
     row("76 frames last 1.99 seconds", 5000000, "Xing", 76, "4,77Mo|01|20148|Avec");
     // No duration, or a rate beyond 16 bits: the constant-rate figures stay.
     row("one frame", 5000000, "Xing", 1, "4,77Mo|05:12|128|Avec");
-    row("no frames", 5000000, "Xing", 0, "4,77Mo|05:12|128|Avec");
 }
 
 void TestMpegReaders::infoDuration()
@@ -315,30 +309,6 @@ void TestMpegReaders::infoDuration()
     }
     const FileInfo f = infoOf(bytes);
     QCOMPARE(fields(f.size, f.duration, f.bitRate, f.xing), shown);
-}
-
-void TestMpegReaders::filesOnDisk()
-{
-    QCOMPARE(mpeg::sizeText(0, French), QString());
-    QCOMPARE(mpeg::sizeText(5000000, QLocale(QLocale::English)), QStringLiteral("4.77Mo"));
-    QTemporaryDir dir;
-    TypeTagMpeg r;
-    QCOMPARE(r.AnalyseMpeg(dir.path()), TypeTagMpeg());
-
-    // Sizes of 2 GiB and more; the rest of the file is a hole, read by neither reader.
-    QFile file(dir.filePath("grand.mp3"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QVERIFY(file.write(frames(FrameHeader(), 4)) > 0);
-    if (!file.resize(qint64(3) << 30))
-        QSKIP("this file system cannot hold a 3 GiB sparse file");
-    file.close();
-    QCOMPARE(r.AnalyseMpeg(file.fileName()), r);
-    QCOMPARE(r.Taille(), Q_INT64_C(3221225472));
-    QCOMPARE(vbrOf(r), QStringLiteral("1||7724761|128|201326|0"));
-    FileInfo info;
-    mpeg::readFileInfo(file.fileName(), info, French);
-    QCOMPARE(info.size, QStringLiteral("3,00Go"));
-    QCOMPARE(info.duration, QStringLiteral("55:55:27"));
 }
 
 QTEST_GUILESS_MAIN(TestMpegReaders)

@@ -159,4 +159,10 @@ bool writeFile(const QString &path, QByteArrayView bytes)
            file.write(bytes.data(), bytes.size()) == bytes.size();
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace mpegstream

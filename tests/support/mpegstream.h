@@ -66,5 +66,7 @@ QByteArray id3v1Block(const QString &title, const QString &artist, const QString
 
 // Writes bytes to a file; returns false on failure.
 bool writeFile(const QString &path, QByteArrayView bytes);
+// The bytes of a file; empty when it cannot be read.
+QByteArray readFile(const QString &path);
 
 } // namespace mpegstream

@@ -10,6 +10,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QStringEncoder>
 #include <QtEndian>
 #include <QTest>
@@ -117,6 +118,14 @@ inline tags::TypeTagV2 fullRecord()
     t.setUrl("http://exemple.fr/à");
     t.setEncode("Tarvex");
     return t;
+}
+
+// Runs the mutagen helper richtag.py: its standard output, empty when it fails.
+inline QByteArray richtag(const QStringList &args)
+{
+    QProcess p;
+    p.start("/usr/bin/python3", QStringList{QFINDTESTDATA("../tags/richtag.py")} + args);
+    return p.waitForFinished(60000) && p.exitCode() == 0 ? p.readAllStandardOutput() : "";
 }
 
 // True when a save went through; its error, if any, is printed.

@@ -19,21 +19,9 @@ using namespace tagtest;
 
 namespace {
 
-// Runs the mutagen helper script: its standard output, or nothing when it fails (every command
-// prints something but "plain", which is checked by reading its file).
-QByteArray runMutagen(const QStringList &args)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start("/usr/bin/python3", QStringList{QFINDTESTDATA("richtag.py")} + args);
-    const bool ran = process.waitForFinished(60000) &&
-                     process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
-    return ran ? process.readAllStandardOutput() : QByteArray();
-}
-
 QJsonArray dump(const QStringList &files)
 {
-    return QJsonDocument::fromJson(runMutagen(QStringList{"fields"} + files)).array();
+    return QJsonDocument::fromJson(richtag(QStringList{"fields"} + files)).array();
 }
 
 // The PCM that mpg123 decodes from MPEG bytes.
@@ -55,59 +43,26 @@ class TestInterop : public QObject
 private slots:
     void initTestCase()
     {
-        if (runMutagen({"fields"}) != "[]\n")
+        if (richtag({"fields"}) != "[]\n")
             QSKIP("mutagen (python3-mutagen) n'est pas installé");
     }
 
-    void tarvexReadsMutagen_data()
-    {
-        QTest::addColumn<int>("version");
-        QTest::addColumn<int>("encoding");
-        QTest::newRow("v2.3 Latin-1") << 3 << 0;
-        QTest::newRow("v2.3 UTF-16") << 3 << 1;
-        QTest::newRow("v2.4 Latin-1") << 4 << 0;
-        QTest::newRow("v2.4 UTF-16") << 4 << 1;
-        QTest::newRow("v2.4 UTF-16BE") << 4 << 2;
-        QTest::newRow("v2.4 UTF-8") << 4 << 3;
-    }
-
+    // A v2.4 tag in UTF-8 written by mutagen reads back whole, picture included.
     void tarvexReadsMutagen()
     {
-        QFETCH(int, version);
-        QFETCH(int, encoding);
         QTemporaryDir dir;
         const QString path = dir.filePath("a.mp3");
         QVERIFY(writeAll(path, mpegFrames(5)));
-        runMutagen({"plain", path, QString::number(version), QString::number(encoding)});
+        richtag({"plain", path, "4", "3"});
         const tags::TypeTagV2 t = tags::readTagV2(path).value();
-        const QString artist = encoding == 0 ? "Fauré" : "Шостакович";
         QCOMPARE((QStringList{t.Titre(), t.Artiste(), t.Album(), t.Piste(), t.Commentaire(),
                               t.Annee(), t.Compositeur(), t.Url(), QString::number(t.Genre())}),
-                 (QStringList{"Élégie", artist, "Mélodies", "5/10", "Très bien", "2004", "Gabriel",
-                              "http://exemple.fr", "102"}));
+                 (QStringList{"Élégie", "Шостакович", "Mélodies", "5/10", "Très bien", "2004",
+                              "Gabriel", "http://exemple.fr", "102"}));
         QByteArray picture;
         for (int b = 0; b < 256; ++b)
             picture += char(b);
         QCOMPARE(t.PictureBinary(), picture);
-        // Tarvex saves over it, every field changed and a picture from a file: the audio stays,
-        // and mutagen reads back what Tarvex wrote.
-        const QString jpeg = dir.filePath("p.jpg");
-        QVERIFY(writeAll(jpeg, jpegBytes()));
-        tags::TypeTagV2 mine = fullRecord();
-        mine.SetPicFromFile(jpeg);
-        QVERIFY(saved(tags::writeTagV2(path, mine)));
-        const QByteArray bytes = readAll(path);
-        QCOMPARE(bytes.mid(qsizetype(tags::id3v2DeclaredSize(bytes))), mpegFrames(5));
-        const QJsonObject read = dump({path}).at(0).toObject();
-        QCOMPARE(read["version"].toInt(), 3);
-        QStringList theirs;
-        for (const char *key : {"TIT2", "TPE1", "TALB", "TYER", "COMM", "TRCK", "TCON", "TCOM",
-                                "TOPE", "TCOP", "WXXX", "TENC", "APIC"})
-            theirs.append(read[key].toString());
-        QCOMPARE(theirs, (QStringList{mine.Titre(), mine.Artiste(), mine.Album(), mine.Annee(),
-                                      mine.Commentaire(), mine.Piste(), "Chanson",
-                                      mine.Compositeur(), mine.Original(), mine.Copyright(),
-                                      mine.Url(), mine.Encode(), readAll(jpeg).toHex()}));
     }
 
     void corpus()

@@ -1,5 +1,5 @@
 // Fields and pictures saved into many files (mutagen reads every other frame back unchanged),
-// failures, progress, cancel; tarvex-cli between tags and names, and covers.
+// failures, progress, cancel; tarvex-cli between tags and names.
 #include "tags/tagbatch.h"
 #include "tags/tagpictures.h"
 
@@ -7,7 +7,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -24,11 +23,6 @@ QByteArray run(const QString &program, const QStringList &args, const QString &f
     p.setWorkingDirectory(folder);
     p.start(program, args);
     return p.waitForFinished(60000) && p.exitCode() == 0 ? p.readAllStandardOutput() : "";
-}
-
-QByteArray richtag(const QStringList &args)
-{
-    return run("/usr/bin/python3", QStringList{QFINDTESTDATA("richtag.py")} + args);
 }
 
 QByteArray pngBytes()
@@ -123,18 +117,14 @@ private slots:
     }
 
     // set --depuis-nom fills the tags from the name and folders, rename --format names the file
-    // from them; set --image takes a PNG whatever its name, tags lists every picture.
+    // from them.
     void commandLine()
     {
         const QString cli = qEnvironmentVariable("TARVEX_CLI");
         const QString name = "Brel/1959/03 - Ne me quitte pas.mp3";
         QVERIFY(QDir(m_dir.path()).mkpath("Brel/1959"));
         QVERIFY(writeAll(m_dir.filePath(name), mpegFrames(8)));
-        const QString png = m_dir.filePath("pochette.jpg");
-        QVERIFY(writeAll(png, pngBytes()));
-        QVERIFY(!run(cli,
-                     {"set", "--depuis-nom=%artiste%/%annee%/%piste% - %titre%", "--image=" + png,
-                      name},
+        QVERIFY(!run(cli, {"set", "--depuis-nom=%artiste%/%annee%/%piste% - %titre%", name},
                      m_dir.path())
                      .isEmpty());
         const QJsonObject dump =
@@ -142,20 +132,9 @@ private slots:
         QCOMPARE((QStringList{dump["TPE1"].toString(), dump["TDRC"].toString(),
                               dump["TRCK"].toString(), dump["TIT2"].toString()}),
                  (QStringList{"Brel", "1959", "3", "Ne me quitte pas"}));
-        const QJsonArray images = QJsonDocument::fromJson(run(cli, {"tags", m_dir.filePath(name)}))
-                                      .array()
-                                      .at(0)["v2"]["Images"]
-                                      .toArray();
-        QCOMPARE(images,
-                 QJsonArray({QJsonObject{
-                     {"type", 3}, {"mime", "image/png"}, {"octets", int(pngBytes().size())}}}));
-
-        const QStringList format = {"rename", "--format=%annee%/%artiste% - %piste:2% %titre%"};
-        const QJsonArray preview =
-            QJsonDocument::fromJson(run(cli, format + QStringList{"--apercu", name}, m_dir.path()))
-                .array();
-        QCOMPARE(preview.at(0)["nouveau"].toString(), "1959/Brel - 03 Ne me quitte pas.mp3");
-        QVERIFY(!run(cli, format + QStringList{name}, m_dir.path()).isEmpty());
+        QVERIFY(!run(cli, {"rename", "--format=%annee%/%artiste% - %piste:2% %titre%", name},
+                     m_dir.path())
+                     .isEmpty());
         QVERIFY(QFile::exists(m_dir.filePath("Brel/1959/1959/Brel - 03 Ne me quitte pas.mp3")));
     }
 };

@@ -36,7 +36,6 @@ private slots:
         QTest::newRow("v1 track is a number") << 3 << 0 << QVariant::fromValue(qint16(4));
         QTest::newRow("v2 track is a text") << 3 << 1 << QVariant(QStringLiteral("4/11"));
         QTest::newRow("any other version") << 10 << 5 << QVariant(QStringLiteral("Ravel"));
-        QTest::newRow("version -1") << 9 << -1 << QVariant(QStringLiteral("© Label"));
         QTest::newRow("version 2 for a common field is empty") << 1 << 2 << QVariant();
         QTest::newRow("code 13 is empty") << 13 << 0 << QVariant();
     }
