@@ -31,6 +31,7 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     cboLecteurCD->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
     LV2 = named<QTreeWidget>(this, "LV2");
+    LV2->setAccessibleName(QStringLiteral("Pistes du disque"));
     LV2->setHeaderLabels({QStringLiteral("Pistes")});
     LV2->setRootIsDecorated(false);
     LV2->setUniformRowHeights(true);
@@ -55,6 +56,8 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     txtAnnee->setMaximumWidth(80);
     txtGenre = named<QComboBox>(this, "txtGenre");
     txtGenre->setEditable(true); // a CDDB genre need not be one of the list
+    txtGenre->setAccessibleName(QStringLiteral("Genre du disque"));
+    txtGenre->lineEdit()->setAccessibleName(txtGenre->accessibleName());
 
     txtRecu = named<QPlainTextEdit>(this, "txtRecu");
     txtRecu->setReadOnly(true);
@@ -79,6 +82,7 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     fraCategorie =
         named<QGroupBox>(this, "fraCatégorie", QStringLiteral("Plusieurs disques correspondent"));
     lstCategories = named<QListWidget>(fraCategorie, "lstCategories");
+    lstCategories->setAccessibleName(QStringLiteral("Disques trouvés"));
     btnOkSelCategorie = named<QPushButton>(fraCategorie, "btnOkSelCategorie", QStringLiteral("Ok"));
     btnAnnulerCategorie =
         named<QPushButton>(fraCategorie, "btnAnnulerCategorie", QStringLiteral("Annuler"));

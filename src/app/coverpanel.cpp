@@ -77,6 +77,7 @@ CoverPanel::CoverPanel(TagEditorPanel &editor, TagWindow &tagWindow, Dialogs &di
     lblPochette->setAccessibleName(QStringLiteral("Pochette"));
     lblPochette->installEventFilter(this);
     lblPochetteInfo = named<QLabel>(this, "lblPochetteInfo");
+    lblPochetteInfo->setAccessibleName(QStringLiteral("Détails de la pochette"));
     lblPochetteInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
     cmdAjouterPochette =
         named<QPushButton>(this, "cmdAjouterPochette", QStringLiteral("Ajouter une pochette..."));

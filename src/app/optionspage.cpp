@@ -48,6 +48,7 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     Frame9 = named<QGroupBox>(this, "Frame9");
     Frame9->setAccessibleName(QStringLiteral("Extraction d'un CD"));
     Text3 = named<QLineEdit>(Frame9, "Text3");
+    Text3->setAccessibleName(QStringLiteral("Dossier des pistes extraites"));
     Text3->setReadOnly(true);
     Command5 = named<QPushButton>(Frame9, "Command5", QStringLiteral("Parcourir..."));
     Combo8 = named<QComboBox>(Frame9, "Combo8");
@@ -109,8 +110,10 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     Frame10 = named<QGroupBox>(this, "Frame10");
     Frame10->setAccessibleName(QStringLiteral("Taggeur"));
     Text8 = named<QLineEdit>(Frame10, "Text8");
+    Text8->setAccessibleName(QStringLiteral("Commentaire par défaut"));
     Command7 = named<QPushButton>(Frame10, "Command7", QStringLiteral("Enregistrer"));
     Text9 = named<QLineEdit>(Frame10, "Text9");
+    Text9->setAccessibleName(QStringLiteral("Encodé par, par défaut"));
     Command8 = named<QPushButton>(Frame10, "Command8", QStringLiteral("Enregistrer"));
     auto *form10 = new QFormLayout;
     form10->addRow(QStringLiteral("Commentaire par défaut :"), fieldWithButton(Text8, Command7));
@@ -128,6 +131,7 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     Frame11 = named<QGroupBox>(this, "Frame11");
     Frame11->setAccessibleName(QStringLiteral("Conversion de fichier"));
     Text5 = named<QLineEdit>(Frame11, "Text5");
+    Text5->setAccessibleName(QStringLiteral("Dossier des fichiers convertis"));
     Text5->setReadOnly(true);
     Command6 = named<QPushButton>(Frame11, "Command6", QStringLiteral("Parcourir..."));
     auto *form11 = new QFormLayout;
@@ -153,6 +157,7 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setWidget(frame);
+        scroll->setAccessibleName(frame->accessibleName());
         m_subPages.append(scroll);
         layout->addWidget(scroll, 1);
     }

@@ -37,6 +37,8 @@ RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
     optDapresTag = named<QRadioButton>(this, "optDapresTag", QStringLiteral("D'après le tag"));
     cboModele = named<QComboBox>(this, "cboModele");
     cboModele->setEditable(true);
+    cboModele->setAccessibleName(QStringLiteral("Modèle de nom"));
+    cboModele->lineEdit()->setAccessibleName(cboModele->accessibleName());
     cboModele->setInsertPolicy(QComboBox::NoInsert);
     cboModele->setToolTip(QStringLiteral(
         "Champs : %titre% %artiste% %album% %annee% %piste% %piste:2% %genre% %commentaire% ; "
@@ -47,15 +49,21 @@ RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
     Combo1 = fixedList(this, "Combo1");
     Combo2 = fixedList(this, "Combo2");
     Text1 = named<QLineEdit>(this, "Text1");
+    Text1->setAccessibleName(QStringLiteral("Texte à remplacer"));
     Combo3 = named<QComboBox>(this, "Combo3");
     Combo3->setEditable(true);
+    Combo3->setAccessibleName(QStringLiteral("Caractère de remplacement"));
+    Combo3->lineEdit()->setAccessibleName(Combo3->accessibleName());
     Combo3->setInsertPolicy(QComboBox::NoInsert);
     Combo4 = fixedList(this, "Combo4");
     Combo5 = fixedList(this, "Combo5");
     Combo6 = fixedList(this, "Combo6");
     Text2 = named<QLineEdit>(this, "Text2");
+    Text2->setAccessibleName(QStringLiteral("Nouveau nom"));
     Text6 = named<QLineEdit>(this, "Text6");
+    Text6->setAccessibleName(QStringLiteral("Texte avant le nom"));
     Text7 = named<QLineEdit>(this, "Text7");
+    Text7->setAccessibleName(QStringLiteral("Texte après le nom"));
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);

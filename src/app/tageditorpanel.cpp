@@ -123,6 +123,8 @@ void TagEditorPanel::buildV2(QWidget *frameParent)
     cmbv2Genre = named<QComboBox>(Frame5, "cmbv2Genre");
     // A genre of the tag's own words ("Chanson française") is shown and can be typed.
     cmbv2Genre->setEditable(true);
+    cmbv2Genre->setAccessibleName(QStringLiteral("Genre"));
+    cmbv2Genre->lineEdit()->setAccessibleName(cmbv2Genre->accessibleName());
     cmbv2Genre->setInsertPolicy(QComboBox::NoInsert);
     txtv2Commentaire = named<QTextEdit>(Frame5, "txtv2Commentaire");
     txtv2Commentaire->setAcceptRichText(false);

@@ -27,6 +27,7 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     setFlat(true);
 
     LV1 = named<QTreeWidget>(this, "LV1");
+    LV1->setAccessibleName(QStringLiteral("Fichiers du dossier"));
     LV1->setHeaderLabels({QStringLiteral("Nom du fichier"),
                           QStringLiteral("Nouveau nom de fichier"), QStringLiteral("Dossier")});
     LV1->setColumnHidden(FolderColumn, true);
@@ -86,6 +87,7 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setWidget(frame);
+        scroll->setAccessibleName(frame->accessibleName());
         m_subPages.append(scroll);
         rightLayout->addWidget(scroll, 1);
     }
@@ -94,6 +96,8 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     m_fromName = new QWidget(right);
     cboModeleTag = named<QComboBox>(m_fromName, "cboModeleTag");
     cboModeleTag->setEditable(true);
+    cboModeleTag->setAccessibleName(QStringLiteral("Modèle lu dans le nom"));
+    cboModeleTag->lineEdit()->setAccessibleName(cboModeleTag->accessibleName());
     cboModeleTag->setInsertPolicy(QComboBox::NoInsert);
     // A long pattern scrolls inside the field rather than widening the page.
     cboModeleTag->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);

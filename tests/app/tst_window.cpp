@@ -1,5 +1,7 @@
 #include "formfixture.h"
 
+#include <QAccessible>
+
 #include "app/fileinfopanel.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
@@ -307,6 +309,25 @@ private slots:
                  u"Aucun programme ne peut ouvrir le fichier d'aide « %1 ». Installez un "
                  u"navigateur Web ou ouvrez ce fichier vous-même."_s.arg(help));
         QCOMPARE(f.dialogs->shown.size(), 2);
+    }
+
+    // Every control a user can reach has a name that screen readers announce (Qt's own parts
+    // of combo and spin boxes aside: the boxes themselves are named).
+    void everyControlIsNamed()
+    {
+        FormFixture f;
+        app::Form1 &w = f.start();
+        w.show();
+        QStringList unnamed;
+        for (QWidget *control : w.findChildren<QWidget *>()) {
+            if (control->focusPolicy() == Qt::NoFocus || control->inherits("QComboBoxListView") ||
+                control->objectName() == u"qt_spinbox_lineedit"_s)
+                continue;
+            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
+            if (face && face->text(QAccessible::Name).trimmed().isEmpty())
+                unnamed << control->metaObject()->className() + u' ' + control->objectName();
+        }
+        QCOMPARE(unnamed, QStringList());
     }
 
     // The status bar and "Info Fichier" follow the list: the count after a change of file type,
