@@ -22,12 +22,6 @@ namespace {
 const char usageText[] = "cddb (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) [--serveur=URL] "
                          "[--email=ADRESSE] [--choix=N] [--protocole=5|6]";
 
-int fail(const QString &message)
-{
-    QTextStream(stderr) << message << "\n";
-    return cli::SomeFailed;
-}
-
 QString firstLineOf(const QString &answer)
 {
     return cd::answerLines(answer).value(0);
@@ -167,7 +161,7 @@ int run(const QStringList &args)
                                       {QStringLiteral("correspondances"), lookup.matches}}));
     }
     if (!lookup.failure.isEmpty())
-        return fail(lookup.failure);
+        return cli::failure(lookup.failure);
     const QJsonObject out{{QStringLiteral("discid"), lookup.discId},
                           {QStringLiteral("categorie"), lookup.category},
                           {QStringLiteral("Artiste"), lookup.artist},

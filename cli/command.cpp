@@ -88,6 +88,12 @@ int usageError(const QString &why, const char *usage)
     return UsageError;
 }
 
+int failure(const QString &message)
+{
+    QTextStream(stderr) << message << "\n";
+    return SomeFailed;
+}
+
 void printJson(const QJsonDocument &document)
 {
     QFile out;

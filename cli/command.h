@@ -56,6 +56,9 @@ QString driveOption(const Arguments &arguments, QString *error, bool filesAllowe
 // Prints `why` (when there is one) and the command's usage on standard error.
 int usageError(const QString &why, const char *usage);
 
+// Prints `message` on standard error; the status of a command that failed.
+int failure(const QString &message);
+
 // Writes a JSON document, indented and in UTF-8, on standard output.
 void printJson(const QJsonDocument &document);
 

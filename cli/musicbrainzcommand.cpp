@@ -15,12 +15,6 @@ namespace {
 const char usageText[] = "musicbrainz (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) "
                          "[--serveur=URL] [--email=ADRESSE] [--choix=N]";
 
-int fail(const QString &message)
-{
-    QTextStream(stderr) << message << "\n";
-    return cli::SomeFailed;
-}
-
 QJsonObject releaseJson(const online::Release &release)
 {
     return {{QStringLiteral("id"), release.id},
@@ -52,8 +46,8 @@ int run(const QStringList &args)
     const std::optional<online::MusicBrainzDisc> disc =
         toc ? online::musicBrainzDisc(*toc) : std::nullopt;
     if (!disc)
-        return fail(QStringLiteral("Le lecteur n'est pas prêt. Essayez plus tard. (") + drive +
-                    u')');
+        return cli::failure(QStringLiteral("Le lecteur n'est pas prêt. Essayez plus tard. (") +
+                            drive + u')');
 
     cd::HttpFetch fetch;
     const QString server = arguments.has(QStringLiteral("--serveur="))
@@ -68,11 +62,11 @@ int run(const QStringList &args)
         cli::printJson(QJsonDocument(out));
     }
     if (reply.kind != online::MusicBrainzReply::Found)
-        return fail(reply.failure);
+        return cli::failure(reply.failure);
     if (choice > reply.releases.size()) {
-        return fail(QStringLiteral("Choix %1 impossible : MusicBrainz donne %2 édition(s)")
-                        .arg(choice)
-                        .arg(reply.releases.size()));
+        return cli::failure(QStringLiteral("Choix %1 impossible : MusicBrainz donne %2 édition(s)")
+                                .arg(choice)
+                                .arg(reply.releases.size()));
     }
     QJsonArray results;
     for (qsizetype i = 0; i < reply.releases.size(); ++i) {
