@@ -9,10 +9,7 @@
 #include "cd/wavfile.h"
 
 #include <QTextStream>
-#include <QThread>
 
-#include <atomic>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -39,31 +36,17 @@ int runConvert(const QStringList &args)
         arguments.has(QStringLiteral("--ecraser")) ? cd::Overwrite::Replace : cd::Overwrite::Refuse;
     int status = cli::AllSucceeded;
     QStringList taken;
-    QStringList mp3Paths;
+    QList<cd::WavJob> jobs;
     for (const QString &wavPath : arguments.files) {
         // Two WAV files of one name but for the case ("a.wav", "a.WAV") do not share an MP3.
-        mp3Paths << cd::unusedName(cd::mp3PathForWav(wavPath), taken);
+        jobs.append({wavPath, cd::unusedName(cd::mp3PathForWav(wavPath), taken), overwrite});
     }
-    // One encoder per core; each file is encoded alone, so its bytes do not depend on the
-    // others. Results are reported in the order of the arguments.
-    std::vector<cd::EncodeResult> results(size_t(mp3Paths.size()));
-    std::atomic<qsizetype> next = 0;
-    const auto work = [&] {
-        for (qsizetype i = next++; i < mp3Paths.size(); i = next++) {
-            results[size_t(i)] =
-                cd::encodeWavToMp3(cd::loadWavFile(arguments.files.at(i)), mp3Paths.at(i),
-                                   overwrite, {}, vbrQuality, infoFrame);
-        }
-    };
-    std::vector<std::thread> workers;
-    for (int t = 0; t < std::max(1, QThread::idealThreadCount()); ++t)
-        workers.emplace_back(work);
-    for (std::thread &w : workers)
-        w.join();
-    for (qsizetype i = 0; i < mp3Paths.size(); ++i) {
+    // Results are reported in the order of the arguments.
+    const std::vector<cd::EncodeResult> results = cd::encodeWavFiles(jobs, vbrQuality, infoFrame);
+    for (qsizetype i = 0; i < jobs.size(); ++i) {
         const cd::EncodeResult &r = results[size_t(i)];
         if (r.ok) {
-            out << "Enregistrement terminé : " << mp3Paths.at(i) << "\n";
+            out << "Enregistrement terminé : " << jobs.at(i).mp3Path << "\n";
         } else {
             err << r.error << "\n";
             status = cli::SomeFailed;

@@ -21,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -35,6 +36,9 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <atomic>
+#include <thread>
 
 namespace app {
 
@@ -365,9 +369,13 @@ void ExtractionController::OnSave()
     const QString folder = tagPage->File1.path();
 
     setBusy(true);
+    // The questions come first, row by row; then the files are encoded on every core while a
+    // local event loop keeps the window drawn, and each row gets its mark in list order.
     QStringList taken;
     bool replaceAll = false;
-    for (int i = 0; i < list->topLevelItemCount() && !m_stopRequested; ++i) {
+    QList<cd::WavJob> jobs;
+    QList<QTreeWidgetItem *> jobRows;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
         QTreeWidgetItem *row = list->topLevelItem(i);
         if (row->checkState(0) != Qt::Checked) {
             setMark(row, TagPage::NewNameColumn, cd::markNotSelected);
@@ -386,17 +394,40 @@ void ExtractionController::OnSave()
             replaceAll = answer == cd::ReplaceAnswer::ReplaceAll;
             overwrite = cd::Overwrite::Replace;
         }
-        m_window.setStatusPanel(1, QStringLiteral("Conversion de : ") + row->text(0));
-        Shape2->resize(0, Shape2->height());
-        const cd::EncodeResult result = cd::encodeWavToMp3(
-            cd::loadWavFile(wavPath), mp3Path, overwrite, [this](qint64 done, qint64 total) {
-                Shape2->resize(total > 0 ? int(gaugeWidth * done / total) : 0, Shape2->height());
-                QApplication::processEvents();
-                return !m_stopRequested;
-            });
-        if (m_stopRequested)
-            break;
-        setMark(row, TagPage::NewNameColumn, result.ok ? cd::markOk : cd::markError);
+        jobs.append({wavPath, mp3Path, overwrite});
+        jobRows.append(row);
+    }
+    m_window.setStatusPanel(1, QStringLiteral("Conversion de %1 fichier(s)").arg(jobs.size()));
+    Shape2->resize(0, Shape2->height());
+    // A stop asked meanwhile (closing the window) reaches the encoders through the flag.
+    std::atomic_bool cancel = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] { cancel = cancel || m_stopRequested; });
+    watch.start(50);
+    const cd::EncoderConfig encoder = m_options.encoderConfig();
+    std::vector<cd::EncodeResult> results;
+    QEventLoop loop;
+    std::thread worker([&] {
+        results = cd::encodeWavFiles(
+            jobs, encoder.vbrQuality, encoder.infoFrame,
+            [&](qsizetype done, qsizetype total) {
+                QMetaObject::invokeMethod(this, [this, done, total] {
+                    Shape2->resize(int(gaugeWidth * done / std::max<qsizetype>(total, 1)),
+                                   Shape2->height());
+                });
+            },
+            &cancel);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    for (qsizetype k = 0; k < jobs.size(); ++k) {
+        const cd::EncodeResult &result = results[size_t(k)];
+        if (!result.ok && result.error.isEmpty()) {
+            setMark(jobRows[k], TagPage::NewNameColumn, markCancelled);
+            continue;
+        }
+        setMark(jobRows[k], TagPage::NewNameColumn, result.ok ? cd::markOk : cd::markError);
         if (result.ok)
             m_window.inform(QStringLiteral("Enregistrement terminé"), Dialogs::Icon::Information);
         else

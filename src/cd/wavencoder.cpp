@@ -5,8 +5,13 @@
 
 #include "base/fileaccess.h"
 
+#include <QThread>
+
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace cd {
@@ -97,6 +102,35 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwri
         !out.commit())
         return writeError();
     return {true, {}};
+}
+
+std::vector<EncodeResult> encodeWavFiles(const QList<WavJob> &jobs, int vbrQuality, bool infoFrame,
+                                         const std::function<void(qsizetype, qsizetype)> &finished,
+                                         const std::atomic_bool *cancel)
+{
+    std::vector<EncodeResult> results(size_t(jobs.size()));
+    std::atomic<qsizetype> next = 0;
+    qsizetype done = 0;
+    std::mutex report;
+    const auto stopped = [cancel] { return cancel && cancel->load(); };
+    const auto work = [&] {
+        for (qsizetype i = next++; i < jobs.size() && !stopped(); i = next++) {
+            const WavJob &job = jobs.at(i);
+            results[size_t(i)] = encodeWavToMp3(
+                loadWavFile(job.wavPath), job.mp3Path, job.overwrite,
+                [&](qint64, qint64) { return !stopped(); }, vbrQuality, infoFrame);
+            const std::lock_guard lock(report);
+            if (finished)
+                finished(++done, jobs.size());
+        }
+    };
+    const int threads = int(std::clamp<qsizetype>(QThread::idealThreadCount(), 1, jobs.size()));
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back(work);
+    for (std::thread &worker : workers)
+        worker.join();
+    return results;
 }
 
 } // namespace cd

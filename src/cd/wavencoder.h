@@ -4,7 +4,11 @@
 
 #include <QString>
 
+#include <QList>
+
+#include <atomic>
 #include <functional>
+#include <vector>
 
 namespace cd {
 
@@ -28,6 +32,24 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName,
                             Overwrite overwrite = Overwrite::Refuse,
                             const EncodeProgress &progress = {}, int vbrQuality = -1,
                             bool infoFrame = false);
+
+// One WAV file to convert and the MP3 it makes.
+struct WavJob
+{
+    QString wavPath;
+    QString mp3Path;
+    Overwrite overwrite = Overwrite::Refuse;
+};
+
+// Converts every job, one encoder per core. Each file is encoded alone, so its bytes are those
+// one encoder gives whatever the others do. `finished(done, total)` is called from the encoding
+// threads after each file, never two calls at once. Setting *cancel stops the file being
+// encoded (no file left) and the ones not started; their results are not ok with no error.
+// Results come in the order of the jobs.
+std::vector<EncodeResult>
+encodeWavFiles(const QList<WavJob> &jobs, int vbrQuality = -1, bool infoFrame = false,
+               const std::function<void(qsizetype, qsizetype)> &finished = {},
+               const std::atomic_bool *cancel = nullptr);
 
 // The MP3 path beside a WAV file: song.wav gives song.mp3.
 QString mp3PathForWav(const QString &wavPath);

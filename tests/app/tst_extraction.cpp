@@ -202,11 +202,11 @@ private slots:
             shown << message.text;
         QCOMPARE(
             shown,
-            (QStringList{u"Le fichier « %1/a.wav » a 3 canaux : seuls les fichiers mono et "
-                         u"stéréo peuvent être convertis."_s.arg(f.music),
-                         u"Enregistrement terminé"_s,
-                         u"Le fichier « %1/d.mp3 » existe déjà. Voulez-vous le remplacer ?"_s.arg(
-                             f.music)}));
+            (QStringList{
+                u"Le fichier « %1/d.mp3 » existe déjà. Voulez-vous le remplacer ?"_s.arg(f.music),
+                u"Le fichier « %1/a.wav » a 3 canaux : seuls les fichiers mono et "
+                u"stéréo peuvent être convertis."_s.arg(f.music),
+                u"Enregistrement terminé"_s}));
         QFile older(f.music + u"/d.mp3"_s);
         QVERIFY(older.open(QIODevice::ReadOnly) && older.readAll() == "older take");
         // The gauge reached its end.
