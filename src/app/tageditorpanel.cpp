@@ -128,6 +128,8 @@ void TagEditorPanel::buildV2(QWidget *frameParent)
     cmbv2Genre->setInsertPolicy(QComboBox::NoInsert);
     txtv2Commentaire = named<QTextEdit>(Frame5, "txtv2Commentaire");
     txtv2Commentaire->setAcceptRichText(false);
+    // Tab moves on to the next field, as in every other field, rather than typing a tab.
+    txtv2Commentaire->setTabChangesFocus(true);
     txtv2Commentaire->setFixedHeight(txtv2Commentaire->fontMetrics().lineSpacing() * 4);
     txtv2Compositeur = named<QLineEdit>(Frame5, "txtv2Compositeur");
     txtv2Original = named<QLineEdit>(Frame5, "txtv2Original");

@@ -328,6 +328,13 @@ private slots:
                 unnamed << control->metaObject()->className() + u' ' + control->objectName();
         }
         QCOMPARE(unnamed, QStringList());
+        // Tab leaves the multi-line comment for the next field.
+        auto *comment = w.findChild<QTextEdit *>(u"txtv2Commentaire"_s);
+        setFields(&w, u"TS2=1|TS1=2"_s);
+        comment->setEnabled(true);
+        comment->setFocus();
+        QTest::keyClick(comment, Qt::Key_Tab);
+        QVERIFY(!comment->hasFocus() && comment->toPlainText().isEmpty());
     }
 
     // The status bar and "Info Fichier" follow the list: the count after a change of file type,
