@@ -142,12 +142,8 @@ int run(const QStringList &args)
         if (protocol != 5 && protocol != 6)
             error = QStringLiteral("Niveau de protocole CDDB invalide : %1 (5 ou 6)").arg(given);
     }
-    if (error.isEmpty() && arguments.has(QStringLiteral("--choix="))) {
-        const QString given = arguments.value(QStringLiteral("--choix="));
-        choice = given.toInt();
-        if (choice < 1)
-            error = QStringLiteral("Choix invalide : %1 (un numéro à partir de 1)").arg(given);
-    }
+    if (error.isEmpty())
+        choice = cli::choiceOption(arguments, &error);
     if (!error.isEmpty() || drive.isEmpty())
         return cli::usageError(error, usageText);
     const QString server = arguments.has(QStringLiteral("--serveur="))

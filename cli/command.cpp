@@ -79,6 +79,17 @@ QString driveOption(const Arguments &arguments, QString *error, bool filesAllowe
     return drive;
 }
 
+int choiceOption(const Arguments &arguments, QString *error)
+{
+    if (!arguments.has(QStringLiteral("--choix=")))
+        return 0;
+    const QString given = arguments.value(QStringLiteral("--choix="));
+    const int choice = given.toInt();
+    if (choice < 1)
+        *error = QStringLiteral("Choix invalide : %1 (un numéro à partir de 1)").arg(given);
+    return choice;
+}
+
 int usageError(const QString &why, const char *usage)
 {
     QTextStream err(stderr);

@@ -53,6 +53,10 @@ Arguments parseArguments(const QStringList &args, const QStringList &known);
 // `filesAllowed`) an argument that is not an option.
 QString driveOption(const Arguments &arguments, QString *error, bool filesAllowed = false);
 
+// The entry chosen with --choix=N (from 1), 0 when the option is absent; `error` gets the
+// fault of a value that is not a number from 1.
+int choiceOption(const Arguments &arguments, QString *error);
+
 // Prints `why` (when there is one) and the command's usage on standard error.
 int usageError(const QString &why, const char *usage);
 

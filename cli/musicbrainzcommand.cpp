@@ -32,12 +32,8 @@ int run(const QStringList &args)
     QString error;
     const QString drive = cli::driveOption(arguments, &error);
     int choice = 0;
-    if (error.isEmpty() && arguments.has(QStringLiteral("--choix="))) {
-        const QString given = arguments.value(QStringLiteral("--choix="));
-        choice = given.toInt();
-        if (choice < 1)
-            error = QStringLiteral("Choix invalide : %1 (un numéro à partir de 1)").arg(given);
-    }
+    if (error.isEmpty())
+        choice = cli::choiceOption(arguments, &error);
     if (!error.isEmpty() || drive.isEmpty())
         return cli::usageError(error, usageText);
 
