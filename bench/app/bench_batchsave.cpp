@@ -4,6 +4,7 @@
 // of the batch (the files' data synced).
 // Usage: bench_batchsave FOLDER TITLE
 #include "app/commandtable.h"
+#include "app/filelistmodel.h"
 #include "app/form1.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
@@ -14,7 +15,7 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <cstdio>
 
@@ -52,10 +53,11 @@ int main(int argc, char *argv[])
     window.showPath(QString::fromLocal8Bit(argv[1]));
     auto *page = window.findChild<app::TagPage *>();
     page->TS1->setCurrentIndex(app::TagPage::TagV2);
-    page->LV1->setCurrentItem(page->LV1->topLevelItem(0), 0, QItemSelectionModel::NoUpdate);
+    page->LV1->selectionModel()->setCurrentIndex(page->files->index(0, 0),
+                                                 QItemSelectionModel::NoUpdate);
     page->LV1->selectAll();
-    emit page->LV1->itemClicked(page->LV1->currentItem(), 0);
-    if (page->editor->shownFiles().size() != page->LV1->topLevelItemCount()) {
+    emit page->LV1->clicked(page->LV1->currentIndex());
+    if (page->editor->shownFiles().size() != page->files->count()) {
         std::fprintf(stderr, "the editor does not show every file\n");
         return 1;
     }

@@ -1,6 +1,7 @@
 #include "app/extractioncontroller.h"
 
 #include "app/cdpage.h"
+#include "app/filelistmodel.h"
 #include "app/optionspage.h"
 #include "app/tagcommands.h"
 #include "app/tageditorpanel.h"
@@ -77,12 +78,6 @@ void insertMark(QTreeWidgetItem *row, const QString &mark)
     row->setForeground(1, markColour(mark, list));
 }
 
-void setMark(QTreeWidgetItem *row, int column, const QString &mark)
-{
-    row->setText(column, mark);
-    row->setForeground(column, markColour(mark, row->treeWidget()));
-}
-
 ExtractionController::ExtractionController(QObject *parent, JobWindow &window, CdPage &cd,
                                            TagPage &tagPage, const OptionsPage &options,
                                            TagCommands &tagging)
@@ -117,11 +112,7 @@ ExtractionController::ExtractionController(QObject *parent, JobWindow &window, C
 
     connect(tagPage.Combo7, &QComboBox::currentIndexChanged, this,
             &ExtractionController::updateConvertButton);
-    QAbstractItemModel *files = tagPage.LV1->model();
-    connect(files, &QAbstractItemModel::rowsInserted, this,
-            &ExtractionController::updateConvertButton);
-    connect(files, &QAbstractItemModel::rowsRemoved, this,
-            &ExtractionController::updateConvertButton);
+    const FileListModel *files = tagPage.files;
     connect(files, &QAbstractItemModel::modelReset, this,
             &ExtractionController::updateConvertButton);
     updateConvertButton();
@@ -354,13 +345,10 @@ void ExtractionController::OnSave()
     if (m_busy)
         return;
     TagPage *tagPage = &m_tagPage;
-    QTreeWidget *list = tagPage->LV1;
-    if (list->topLevelItemCount() == 0)
+    FileListModel &list = *tagPage->files;
+    if (list.count() == 0)
         return;
-    bool anyChecked = false;
-    for (int i = 0; i < list->topLevelItemCount() && !anyChecked; ++i)
-        anyChecked = list->topLevelItem(i)->checkState(0) == Qt::Checked;
-    if (!anyChecked) {
+    if (list.checkedNames().isEmpty()) {
         m_window.inform(QStringLiteral("Aucun fichier WAV n'est coché : cochez les fichiers à "
                                        "convertir, puis cliquez sur « Convertir en MP3 »."),
                         Dialogs::Icon::Information);
@@ -374,21 +362,23 @@ void ExtractionController::OnSave()
     QStringList taken;
     bool replaceAll = false;
     QList<cd::WavJob> jobs;
-    QList<QTreeWidgetItem *> jobRows;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *row = list->topLevelItem(i);
-        if (row->checkState(0) != Qt::Checked) {
-            setMark(row, TagPage::NewNameColumn, cd::markNotSelected);
+    QList<int> jobRows;
+    const auto mark = [&](int row, const QString &text) {
+        list.setNewName(row, text, markColour(text, tagPage->LV1));
+    };
+    for (int row = 0; row < list.count(); ++row) {
+        if (!list.isChecked(row)) {
+            mark(row, cd::markNotSelected);
             continue;
         }
-        const QString wavPath = base::joinPath(folder, row->text(0));
+        const QString wavPath = base::joinPath(folder, list.name(row));
         const QString mp3Path = cd::unusedName(cd::mp3PathForWav(wavPath), taken);
         cd::Overwrite overwrite = cd::Overwrite::Refuse;
         if (cd::outputExists(mp3Path)) {
             const cd::ReplaceAnswer answer =
                 replaceAll ? cd::ReplaceAnswer::ReplaceAll : askReplace(mp3Path);
             if (answer == cd::ReplaceAnswer::Skip) {
-                setMark(row, TagPage::NewNameColumn, cd::markNotReplaced);
+                mark(row, cd::markNotReplaced);
                 continue;
             }
             replaceAll = answer == cd::ReplaceAnswer::ReplaceAll;
@@ -424,10 +414,10 @@ void ExtractionController::OnSave()
     for (qsizetype k = 0; k < jobs.size(); ++k) {
         const cd::EncodeResult &result = results[size_t(k)];
         if (!result.ok && result.error.isEmpty()) {
-            setMark(jobRows[k], TagPage::NewNameColumn, markCancelled);
+            mark(jobRows[k], markCancelled);
             continue;
         }
-        setMark(jobRows[k], TagPage::NewNameColumn, result.ok ? cd::markOk : cd::markError);
+        mark(jobRows[k], result.ok ? cd::markOk : cd::markError);
         if (result.ok)
             m_window.inform(QStringLiteral("Enregistrement terminé"), Dialogs::Icon::Information);
         else
@@ -475,7 +465,7 @@ void ExtractionController::updateConvertButton()
     const bool wavListed = tagPage->Combo7->currentIndex() == 1;
     cmdConvertir->setVisible(wavListed);
     Shape1->setVisible(wavListed);
-    cmdConvertir->setEnabled(wavListed && tagPage->LV1->topLevelItemCount() > 0);
+    cmdConvertir->setEnabled(wavListed && tagPage->files->count() > 0);
 }
 
 std::optional<bool> ExtractionController::confirmClose()

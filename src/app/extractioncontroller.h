@@ -75,7 +75,5 @@ private:
 
 // Inserts a status text at column 1 of a row, pushing earlier ones one column to the right.
 void insertMark(QTreeWidgetItem *row, const QString &mark);
-// Writes a status text into one column of a row (the file list keeps its own columns).
-void setMark(QTreeWidgetItem *row, int column, const QString &mark);
 
 } // namespace app

@@ -2,6 +2,7 @@
 
 #include "app/cdpage.h"
 #include "app/fileinfopanel.h"
+#include "app/filelistmodel.h"
 #include "app/renamepanel.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
@@ -82,39 +83,31 @@ QColor FileCommands::refusedColour() const
 
 void FileCommands::apercu()
 {
-    QTreeWidget *list = m_page.LV1;
+    FileListModel &list = *m_page.files;
     const renaming::RenameSettings settings = m_panel.settings();
     QList<renaming::PreviewRow> rows;
-    rows.reserve(list->topLevelItemCount());
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *row = list->topLevelItem(i);
-        rows.append({row->text(TagPage::NameColumn),
-                     row->checkState(TagPage::NameColumn) == Qt::Checked, std::nullopt});
-    }
+    rows.reserve(list.count());
+    for (int i = 0; i < list.count(); ++i)
+        rows.append({list.name(i), list.isChecked(i), std::nullopt});
     // With the folder, "D'après le tag" reads the tags of the checked files.
     const QList<renaming::PreviewCell> cells =
         renaming::apercu(m_page.File1.path(), rows, settings);
-    const QBrush name(nameColour());
-    const QBrush marker(markerColour());
-    const QBrush refused(refusedColour());
     for (int i = 0; i < cells.size(); ++i) {
-        QTreeWidgetItem *row = list->topLevelItem(i);
-        row->setText(TagPage::NewNameColumn, cells[i].text);
         const bool cannot = cells[i].text == renaming::kNonCompatible;
-        row->setForeground(TagPage::NewNameColumn,
-                           cannot ? refused : (cells[i].marker ? marker : name));
+        list.setNewName(i, cells[i].text,
+                        cannot ? refusedColour()
+                               : (cells[i].marker ? markerColour() : nameColour()));
     }
-    list->resizeColumnToContents(TagPage::NewNameColumn);
+    m_page.LV1->resizeColumnToContents(FileListModel::NewName);
 }
 
 void FileCommands::renomer()
 {
-    QTreeWidget *list = m_page.LV1;
+    const FileListModel &list = *m_page.files;
     QList<renaming::RenameRow> rows;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *row = list->topLevelItem(i);
-        if (row->checkState(TagPage::NameColumn) == Qt::Checked)
-            rows.append({row->text(TagPage::NameColumn), row->text(TagPage::NewNameColumn)});
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.isChecked(i))
+            rows.append({list.name(i), list.newName(i)});
     }
     // Names from tags may hold "/": those make folders inside the listed one.
     const bool fromTags = m_panel.settings().operation == renaming::Operation::DapresTag;
@@ -135,14 +128,7 @@ void FileCommands::renomer()
 
 QStringList FileCommands::checkedNames() const
 {
-    QStringList names;
-    const QTreeWidget *list = m_page.LV1;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *row = list->topLevelItem(i);
-        if (row->checkState(TagPage::NameColumn) == Qt::Checked)
-            names.append(row->text(TagPage::NameColumn));
-    }
-    return names;
+    return m_page.files->checkedNames();
 }
 
 void FileCommands::reloadList()
@@ -164,7 +150,7 @@ void FileCommands::reportFailures(files::Command command, const files::Operation
 void FileCommands::copyOrMove(files::Command command)
 {
     m_player->setFileName(QString());
-    if (m_page.LV1->topLevelItemCount() == 0)
+    if (m_page.files->count() == 0)
         return;
     const QString question =
         command == files::Command::Copie
@@ -229,13 +215,10 @@ void FileCommands::deleteChecked(bool forGood)
 
 void FileCommands::lecture()
 {
-    const QTreeWidget *list = m_page.LV1;
-    if (list->topLevelItemCount() == 0)
-        return;
-    const QList<QTreeWidgetItem *> selected = list->selectedItems();
+    const QList<int> selected = m_page.selectedRows();
     if (selected.isEmpty())
         return;
-    const QString name = selected.first()->text(TagPage::NameColumn);
+    const QString name = m_page.files->name(selected.first());
     m_player->setFileName(base::joinPath(m_page.File1.path(), name));
     m_playFailed = false;
     m_player->play();

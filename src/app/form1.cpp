@@ -8,6 +8,7 @@
 #include "app/extractioncontroller.h"
 #include "app/filecommands.h"
 #include "app/fileinfopanel.h"
+#include "app/filelistmodel.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
 #include "app/lazyplayer.h"
@@ -207,11 +208,11 @@ void Form1::connectPages()
     connect(Frame1->TS1, &QTabBar::currentChanged, this, &Form1::onSubPage);
     connect(Frame7->TS3, &QTabBar::currentChanged, this, &Form1::onOptionsPage);
     connect(Frame1->Combo7, &QComboBox::activated, this, &Form1::onFileType);
-    connect(Frame1->LV1, &QTreeWidget::customContextMenuRequested, this, [this] {
-        if (Frame1->LV1->topLevelItemCount() > 0)
+    connect(Frame1->LV1, &QWidget::customContextMenuRequested, this, [this] {
+        if (Frame1->files->count() > 0)
             m_commands->mnuflottant->popup(QCursor::pos());
     });
-    connect(Frame1->LV1, &QTreeWidget::itemDoubleClicked, this,
+    connect(Frame1->LV1, &QAbstractItemView::doubleClicked, this,
             [this] { run(Procedure::lecture); });
     connect(Frame6->cboLecteurCD, &QComboBox::currentTextChanged, m_cdControl.get(),
             &cd::CdAudioControl::setDevice);
@@ -677,7 +678,7 @@ void Form1::aprop()
 void Form1::recherche()
 {
     if (!m_search)
-        m_search = new Form2(Frame1->LV1, this);
+        m_search = new Form2(*Frame1, this);
     m_search->show();
     m_search->raise();
     m_search->activateWindow();
@@ -686,7 +687,6 @@ void Form1::recherche()
 void Form1::ouvre()
 {
     const QString folder = m_dialogs->chooseFolder(this, Frame1->File1.path());
-    Frame1->LV1->clear();
     Frame1->File1.setPath(folder);
     Frame1->refillList();
     comptage();
@@ -699,11 +699,10 @@ void Form1::showPath(const QString &path)
     Frame1->File1.setPath(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
     Frame1->refillList();
     comptage();
-    const QList<QTreeWidgetItem *> rows =
-        Frame1->LV1->findItems(info.fileName(), Qt::MatchFixedString | Qt::MatchCaseSensitive);
-    if (info.isDir() || rows.isEmpty())
+    const int row = info.isDir() ? -1 : Frame1->files->rowOf(info.fileName());
+    if (row < 0)
         return;
-    Frame1->LV1->setCurrentItem(rows.first());
+    Frame1->selectRow(row);
     m_tagCommands->selectFile();
 }
 
@@ -758,8 +757,8 @@ void Form1::onFileType(int index)
     if (TS2->currentIndex() == 1)
         Frame1->File1.setPattern(index == 0 ? QStringLiteral("*.mp3") : QStringLiteral("*.wav"));
     Frame1->refillList();
-    if (Frame1->LV1->topLevelItemCount() > 0)
-        Frame1->LV1->setCurrentItem(Frame1->LV1->topLevelItem(0));
+    if (Frame1->files->count() > 0)
+        Frame1->selectRow(0);
     comptage();
 }
 

@@ -1,17 +1,18 @@
 #include "app/form2.h"
 
+#include "app/filelistmodel.h"
+#include "app/tagpage.h"
 #include "app/widgets.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace app {
 
-Form2::Form2(QTreeWidget *fileList, QWidget *parent) : QDialog(parent), m_list(fileList)
+Form2::Form2(TagPage &page, QWidget *parent) : QDialog(parent), m_page(page)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Recherche"));
@@ -36,11 +37,11 @@ Form2::Form2(QTreeWidget *fileList, QWidget *parent) : QDialog(parent), m_list(f
     setMinimumWidth(320);
 }
 
-int Form2::findRow(const QTreeWidget *list, const QString &text)
+int Form2::findRow(const FileListModel &list, const QString &text)
 {
     const QString wanted = text.toLower();
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        if (list->topLevelItem(i)->text(0).toLower().contains(wanted))
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.name(i).toLower().contains(wanted))
             return i;
     }
     return -1;
@@ -48,12 +49,10 @@ int Form2::findRow(const QTreeWidget *list, const QString &text)
 
 void Form2::search()
 {
-    const int row = findRow(m_list, Text1->text());
+    const int row = findRow(*m_page.files, Text1->text());
     if (row >= 0) {
-        QTreeWidgetItem *item = m_list->topLevelItem(row);
-        m_list->scrollToItem(item);
         // Selecting the row does not run the click handling: the editor keeps its file.
-        m_list->setCurrentItem(item);
+        m_page.selectRow(row);
         Text1->clear();
     }
     close();

@@ -5,9 +5,11 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTreeWidget;
 
 namespace app {
+
+class FileListModel;
+class TagPage;
 
 // The search dialog "Recherche": selects the first row of the file list whose name contains the
 // typed text, in any letter case.
@@ -15,7 +17,7 @@ class Form2 : public QDialog
 {
     Q_OBJECT
 public:
-    Form2(QTreeWidget *fileList, QWidget *parent = nullptr);
+    Form2(TagPage &page, QWidget *parent = nullptr);
 
     QLabel *Label1;
     QLineEdit *Text1;
@@ -23,12 +25,12 @@ public:
     QPushButton *Command2; // "Annuler"
 
     // Row of the first name containing text, ignoring case; -1 when none.
-    static int findRow(const QTreeWidget *list, const QString &text);
+    static int findRow(const FileListModel &list, const QString &text);
 
 private:
     void search();
 
-    QTreeWidget *m_list;
+    TagPage &m_page;
 };
 
 } // namespace app

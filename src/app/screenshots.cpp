@@ -1,5 +1,6 @@
 #include "app/screenshots.h"
 
+#include "app/filelistmodel.h"
 #include "app/form1.h"
 #include "app/frmabout.h"
 #include "app/optionspage.h"
@@ -9,7 +10,7 @@
 #include <QDir>
 #include <QPixmap>
 #include <QTabBar>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace app {
 
@@ -35,11 +36,9 @@ bool saveScreenshots(Form1 &window, const QString &folder)
     auto *tagPage = window.findChild<TagPage *>();
     auto *optionsPage = window.findChild<OptionsPage *>();
     pages->setCurrentIndex(1);
-    QTreeWidget *list = tagPage->LV1;
-    if (list->topLevelItemCount() > 0) {
-        QTreeWidgetItem *first = list->topLevelItem(0);
-        list->setCurrentItem(first);
-        emit list->itemClicked(first, 0);
+    if (tagPage->files->count() > 0) {
+        tagPage->selectRow(0);
+        emit tagPage->LV1->clicked(tagPage->files->index(0, 0));
     }
     const char *subPages[] = {"info-fichier", "tag-id3v1", "tag-id3v2", "renommeur"};
     for (int page = 0; page < 4; ++page) {

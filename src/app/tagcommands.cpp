@@ -3,6 +3,7 @@
 #include "app/dialogs.h"
 #include "app/filecommands.h"
 #include "app/fileinfopanel.h"
+#include "app/filelistmodel.h"
 #include "app/optionspage.h"
 #include "app/renamepanel.h"
 #include "app/tageditorpanel.h"
@@ -23,7 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <thread>
 
@@ -74,12 +75,14 @@ TagCommands::TagCommands(QObject *parent, TagWindow &window, TagPage &page,
     : QObject(parent), m_window(window), m_page(page), m_options(options), m_rename(rename),
       m_files(files)
 {
-    connect(page.LV1, &QTreeWidget::itemClicked, this, &TagCommands::selectFile);
+    connect(page.LV1, &QAbstractItemView::clicked, this, &TagCommands::selectFile);
     const auto update = [this] { updateAvailability(); };
     connect(page.editor, &TagEditorPanel::shownFileChanged, this, update);
     connect(page.TS1, &QTabBar::currentChanged, this, update);
     connect(page.Combo7, &QComboBox::currentIndexChanged, this, update);
-    connect(page.LV1, &QTreeWidget::itemSelectionChanged, this, update);
+    connect(page.LV1->selectionModel(), &QItemSelectionModel::selectionChanged, this, update);
+    // A new listing drops the selection without a selection signal.
+    connect(page.files, &QAbstractItemModel::modelReset, this, update);
     connect(page.cmdRemplirNom, &QPushButton::clicked, this, &TagCommands::fillFromName);
 }
 
@@ -109,12 +112,8 @@ void TagCommands::selectFile()
     TagEditorPanel &editor = *page.editor;
     if (!settleUnsavedEdits()) {
         // Back on the row of the file whose edits are kept.
-        const QString name = QFileInfo(editor.shownFile()).fileName();
-        if (QTreeWidgetItem *row =
-                page.LV1->findItems(name, Qt::MatchExactly, TagPage::NameColumn).value(0)) {
-            const QSignalBlocker blocker(page.LV1);
-            page.LV1->setCurrentItem(row);
-        }
+        if (const int row = page.files->rowOf(QFileInfo(editor.shownFile()).fileName()); row >= 0)
+            page.selectRow(row);
         updateAvailability();
         return;
     }
@@ -124,8 +123,8 @@ void TagCommands::selectFile()
     editor.enableVersion(1);
     editor.enableVersion(2);
 
-    QTreeWidgetItem *selected = page.LV1->currentItem();
-    if (!selected || !selected->isSelected())
+    const int selected = page.currentSelectedRow();
+    if (selected < 0)
         return;
     // Several rows (Ctrl or Shift click): the values they share, for editing them all at once.
     if (const QStringList files = selectedFiles(); files.size() > 1) {
@@ -136,9 +135,9 @@ void TagCommands::selectFile()
         m_window.setStatusPanel(1, QStringLiteral("%1 fichiers sélectionnés").arg(files.size()));
         return;
     }
-    m_window.setChosenFile(page.File1.filePath(selected->text(TagPage::NameColumn)));
-    if (selected->checkState(TagPage::NameColumn) == Qt::Checked)
-        m_rename.offerManualName(selected->text(TagPage::NameColumn));
+    m_window.setChosenFile(page.files->path(selected));
+    if (page.files->isChecked(selected))
+        m_rename.offerManualName(page.files->name(selected));
     m_files.stoplecture();
     m_window.setStatusPanel(1, QString());
 
@@ -155,12 +154,8 @@ void TagCommands::selectFile()
 QStringList TagCommands::selectedFiles() const
 {
     QStringList files;
-    const QTreeWidget *list = m_page.LV1;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem *row = list->topLevelItem(i);
-        if (row->isSelected())
-            files.append(m_page.File1.filePath(row->text(TagPage::NameColumn)));
-    }
+    for (int row : m_page.selectedRows())
+        files.append(m_page.files->path(row));
     return files;
 }
 

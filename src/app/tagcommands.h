@@ -7,8 +7,6 @@
 
 #include <QObject>
 
-class QTreeWidgetItem;
-
 namespace app {
 
 class FileCommands;

@@ -1,6 +1,7 @@
 #include "app/tagpage.h"
 
 #include "app/fileinfopanel.h"
+#include "app/filelistmodel.h"
 #include "app/tageditorpanel.h"
 #include "app/widgets.h"
 
@@ -10,12 +11,15 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTabBar>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace app {
 
@@ -26,17 +30,37 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     setAccessibleName(QStringLiteral("Taggeur et renommeur"));
     setFlat(true);
 
-    LV1 = named<QTreeWidget>(this, "LV1");
+    LV1 = named<QTreeView>(this, "LV1");
     LV1->setAccessibleName(QStringLiteral("Fichiers du dossier"));
-    LV1->setHeaderLabels({QStringLiteral("Nom du fichier"),
-                          QStringLiteral("Nouveau nom de fichier"), QStringLiteral("Dossier")});
-    LV1->setColumnHidden(FolderColumn, true);
+    files = new FileListModel(this);
+    LV1->setModel(files);
     LV1->setRootIsDecorated(false);
     LV1->setUniformRowHeights(true);
+    LV1->setAllColumnsShowFocus(true);
     LV1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     LV1->setContextMenuPolicy(Qt::CustomContextMenu);
-    LV1->header()->setSectionResizeMode(NameColumn, QHeaderView::Interactive);
-    LV1->header()->resizeSection(NameColumn, 260);
+    QHeaderView *header = LV1->header();
+    // Named, so that the window keeps the columns shown, their widths and the sort.
+    header->setObjectName(QStringLiteral("LV1.entete"));
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->resizeSection(FileListModel::Name, 260);
+    header->setSortIndicator(FileListModel::Name, Qt::AscendingOrder);
+    LV1->setSortingEnabled(true);
+    for (int column = FileListModel::Titre; column < FileListModel::ColumnCount; ++column)
+        header->setSectionHidden(column, true);
+    // The header's context menu chooses the tag columns.
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QHeaderView::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu menu(this);
+        for (int column = FileListModel::Titre; column < FileListModel::ColumnCount; ++column) {
+            QAction *shown = menu.addAction(files->headerData(column, Qt::Horizontal).toString());
+            shown->setCheckable(true);
+            shown->setChecked(!LV1->isColumnHidden(column));
+            connect(shown, &QAction::toggled, this,
+                    [this, column](bool on) { showColumn(column, on); });
+        }
+        menu.exec(LV1->header()->mapToGlobal(at));
+    });
 
     Command1 = named<QPushButton>(this, "Command1", QStringLiteral("Tout selectionner"));
     Command2 = named<QPushButton>(this, "Command2", QStringLiteral("Tout deselectionner"));
@@ -139,32 +163,68 @@ void TagPage::refillList()
 {
     // The new rows are not selected: no file's information stays on show.
     Frame3->clear();
-    LV1->clear();
     const QString folder = File1.path();
     txtDossier->setText(QDir::toNativeSeparators(folder));
     txtDossier->setToolTip(txtDossier->text());
     txtDossier->end(false);
-    QList<QTreeWidgetItem *> rows;
-    rows.reserve(File1.listCount());
-    for (const QString &name : File1.entries()) {
-        auto *row = new QTreeWidgetItem({name, QString(), folder});
-        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
-        row->setCheckState(NameColumn, Qt::Unchecked);
-        rows.append(row);
-    }
-    LV1->addTopLevelItems(rows);
+    files->setFiles(folder, File1.entries());
+    // The header may have been restored with another sort since the last listing.
+    const QHeaderView *header = LV1->header();
+    if (header->sortIndicatorSection() != files->sortColumn() ||
+        header->sortIndicatorOrder() != files->sortOrder())
+        files->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    readShownTagColumns();
+}
+
+void TagPage::showColumn(int column, bool shown)
+{
+    LV1->setColumnHidden(column, !shown);
+    if (shown && LV1->columnWidth(column) < 40)
+        LV1->setColumnWidth(column, 120);
+    readShownTagColumns();
+}
+
+void TagPage::readShownTagColumns()
+{
+    bool shown = false;
+    for (int column = FileListModel::Titre; column < FileListModel::ColumnCount; ++column)
+        shown = shown || !LV1->isColumnHidden(column);
+    files->setTagsWanted(shown);
 }
 
 void TagPage::setAllChecked(bool checked)
 {
-    const Qt::CheckState state = checked ? Qt::Checked : Qt::Unchecked;
-    for (int i = 0; i < LV1->topLevelItemCount(); ++i)
-        LV1->topLevelItem(i)->setCheckState(NameColumn, state);
+    files->setAllChecked(checked);
+}
+
+QList<int> TagPage::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : LV1->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+int TagPage::currentSelectedRow() const
+{
+    const QModelIndex current = LV1->currentIndex();
+    if (!current.isValid() || !LV1->selectionModel()->isRowSelected(current.row()))
+        return -1;
+    return current.row();
+}
+
+void TagPage::selectRow(int row)
+{
+    const QModelIndex index = files->index(row, FileListModel::Name);
+    LV1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
+    LV1->scrollTo(index);
 }
 
 QString TagPage::countText() const
 {
-    return QString::number(LV1->topLevelItemCount()) + QStringLiteral(" pistes");
+    return QString::number(files->count()) + QStringLiteral(" pistes");
 }
 
 } // namespace app

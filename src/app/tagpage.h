@@ -9,11 +9,12 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QTabBar;
-class QTreeWidget;
+class QTreeView;
 
 namespace app {
 
 class FileInfoPanel;
+class FileListModel;
 class TagEditorPanel;
 
 // The page "Tag et noms" (Frame1): the file list LV1 of one folder and, beside it, the sub-pages
@@ -26,10 +27,9 @@ public:
     explicit TagPage(QWidget *parent = nullptr);
 
     enum SubPage { InfoFichier = 0, TagV1 = 1, TagV2 = 2, Renomeur = 3 };
-    enum Column { NameColumn = 0, NewNameColumn = 1, FolderColumn = 2 };
-
     QLineEdit *txtDossier; // the folder LV1 lists
-    QTreeWidget *LV1;
+    QTreeView *LV1;
+    FileListModel *files;  // the rows of LV1
     QPushButton *Command1; // check every row
     QPushButton *Command2; // uncheck every row
     QComboBox *Combo7;     // "*.mp3" / "*.wav"
@@ -43,14 +43,24 @@ public:
 
     // Shows the frame of one sub-page and hides the three others.
     void showSubPage(int page);
-    // Empties LV1 and "Info Fichier" and adds one row per entry of File1: the name, an empty
-    // new-name cell and the folder in the hidden third column.
+    // Empties "Info Fichier" and shows in LV1 one unchecked row per entry of File1, none
+    // selected, sorted as the list header says.
     void refillList();
     void setAllChecked(bool checked);
+    // The rows selected in LV1, in list order.
+    QList<int> selectedRows() const;
+    // The current row when it is selected, or -1.
+    int currentSelectedRow() const;
+    // Makes the row current and the only one selected, without a click.
+    void selectRow(int row);
+    // Shows or hides a tag column, as the header's context menu does; a shown one is read.
+    void showColumn(int column, bool shown);
     // Row count as the status bar shows it: "12 pistes".
     QString countText() const;
 
 private:
+    void readShownTagColumns();
+
     QList<QScrollArea *> m_subPages; // in the order of SubPage
     QWidget *m_fromName = nullptr;   // the pattern bar under the tag pages
 };

@@ -3,6 +3,7 @@
 #include "app/cdpage.h"
 #include "app/commandtable.h"
 #include "app/filecommands.h"
+#include "app/filelistmodel.h"
 #include "app/form1.h"
 #include "app/optionspage.h"
 #include "app/tageditorpanel.h"
@@ -51,11 +52,12 @@ inline QStringList listOf(const QString &text)
 }
 
 // The texts of one column of a list, top to bottom, joined by "|".
-inline QString column(const QTreeWidget *list, int c)
+inline QString column(const QAbstractItemView *list, int c)
 {
+    const QAbstractItemModel *model = list->model();
     QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        texts.append(list->topLevelItem(i)->text(c));
+    for (int i = 0; i < model->rowCount(); ++i)
+        texts.append(model->index(i, c).data().toString());
     return texts.join(QLatin1Char('|'));
 }
 
@@ -154,29 +156,40 @@ struct FormFixture
         return result.join(QLatin1Char('|'));
     }
 
-    QTreeWidget *list() const { return tagPage(*form)->LV1; }
-    QTreeWidgetItem *row(const QString &name) const
+    QTreeView *list() const { return tagPage(*form)->LV1; }
+    app::FileListModel *files() const { return tagPage(*form)->files; }
+    // Where a user clicks on a row: on its name, past the check box.
+    QPoint rowCentre(int row) const
     {
-        return list()->findItems(name, Qt::MatchExactly, app::TagPage::NameColumn).value(0);
+        return list()->visualRect(files()->index(row, 0)).center() + QPoint(20, 0);
+    }
+    // Selects the file's row and handles it as a click does.
+    void choose(const QString &name) const
+    {
+        const int row = files()->rowOf(name);
+        tagPage(*form)->selectRow(row);
+        emit list()->clicked(files()->index(row, 0));
     }
     // Whether the list shows exactly the files of `music`, as it does once re-read.
     bool listShowsFolder() const
     {
-        return column(list(), app::TagPage::NameColumn) ==
+        return column(list(), app::FileListModel::Name) ==
                QDir(music).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase).join(u'|');
     }
     void check(const QString &names) const
     {
         for (const QString &name : listOf(names))
-            row(name)->setCheckState(app::TagPage::NameColumn, Qt::Checked);
+            files()->setChecked(files()->rowOf(name), true);
     }
 };
 
 // Checks the rows whose 1-based numbers are given and unchecks the others.
-inline void checkRows(QTreeWidget *list, const QList<int> &rows)
+inline void checkRows(QAbstractItemView *list, const QList<int> &rows)
 {
-    for (int i = 0; i < list->topLevelItemCount(); ++i)
-        list->topLevelItem(i)->setCheckState(0, rows.contains(i + 1) ? Qt::Checked : Qt::Unchecked);
+    QAbstractItemModel *model = list->model();
+    for (int i = 0; i < model->rowCount(); ++i)
+        model->setData(model->index(i, 0), rows.contains(i + 1) ? Qt::Checked : Qt::Unchecked,
+                       Qt::CheckStateRole);
 }
 
 // Acts on widgets found by name under root as a user would: "Text1=_" types into a field,

@@ -22,8 +22,7 @@ app::Form1 &openRichFile(FormFixture &f)
 {
     app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3"_s, mpegstream::frames({}, 40));
     frames({u"write"_s, f.music + u"/b.mp3"_s, u"3"_s});
-    f.list()->setCurrentItem(f.row(u"b.mp3"_s));
-    emit f.list()->itemClicked(f.row(u"b.mp3"_s), 0);
+    f.choose(u"b.mp3"_s);
     tagPage(w)->TS1->setCurrentIndex(app::TagPage::TagV2);
     return w;
 }

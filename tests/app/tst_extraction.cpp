@@ -190,9 +190,10 @@ private slots:
         f.dialogs->shown.clear();
         checkRows(page->LV1, {1, 3, 4});
         convert->click();
-        QCOMPARE(column(page->LV1, app::TagPage::NewNameColumn),
+        QCOMPARE(column(page->LV1, app::FileListModel::NewName),
                  u"Erreur|(Pas selectionné)|Ok|Non remplacé"_s);
-        QCOMPARE(page->LV1->topLevelItem(0)->foreground(1).color(), QColor(Qt::red));
+        QCOMPARE(page->files->index(0, 1).data(Qt::ForegroundRole).value<QColor>(),
+                 QColor(Qt::red));
         QCOMPARE(QDir(f.music).entryList({u"*.mp3"_s}).join(u'|'), u"c.mp3|d.mp3"_s);
         QFile mp3(f.music + u"/c.mp3"_s);
         QVERIFY(mp3.open(QIODevice::ReadOnly) &&

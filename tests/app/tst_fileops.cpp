@@ -28,7 +28,7 @@ private slots:
         setFields(&w, u"TS1=3|"_s + fields);
         f.check(files);
         w.toolbarClick(u"voir"_s);
-        QCOMPARE(column(f.list(), TagPage::NewNameColumn), preview);
+        QCOMPARE(column(f.list(), app::FileListModel::NewName), preview);
         w.toolbarClick(u"renom"_s);
         QStringList after;
         for (qsizetype i = 0; i < listOf(files).size(); ++i)
@@ -47,7 +47,7 @@ private slots:
         setFields(&w, u"TS1=3|Option4|Combo6=Titre (Artiste) <--> Artiste - Titre"_s);
         f.check(u"Song.mp3|Titre (Artiste).mp3"_s);
         w.toolbarClick(u"voir"_s);
-        QCOMPARE(column(f.list(), TagPage::NewNameColumn),
+        QCOMPARE(column(f.list(), app::FileListModel::NewName),
                  u"(Non compatible)|Artiste - Titre .mp3|(Pas selectionné)"_s);
         // Three distinct colours: a row the operation cannot name, a name, an unchecked row.
         const auto *files = w.findChild<app::FileCommands *>();
@@ -55,8 +55,7 @@ private slots:
                                        files->markerColour()};
         QCOMPARE(QSet<QRgb>({colours[0].rgb(), colours[1].rgb(), colours[2].rgb()}).size(), 3);
         for (int i = 0; i < 3; ++i)
-            QCOMPARE(f.list()->topLevelItem(i)->foreground(TagPage::NewNameColumn).color(),
-                     colours[i]);
+            QCOMPARE(f.files()->index(i, 1).data(Qt::ForegroundRole).value<QColor>(), colours[i]);
         f.check(u"x (y).mp3"_s); // checked after the preview: its cell still holds a marker
         setFields(&w, u"Combo6=Artiste - Titre <--> Titre - Artiste"_s);
         w.toolbarClick(u"renom"_s);
@@ -97,7 +96,7 @@ private slots:
         QCOMPARE(f.dialogs->shown.size(), message.isEmpty() ? 0 : 1);
         QVERIFY2(message.isEmpty() || f.dialogs->lastText().endsWith(message),
                  qPrintable(f.dialogs->lastText()));
-        QCOMPARE(column(f.list(), TagPage::NewNameColumn), u"|"_s);
+        QCOMPARE(column(f.list(), app::FileListModel::NewName), u"|"_s);
     }
 
     // Copy, move and delete (items of the file list's context menu) of the checked a.mp3 and
@@ -139,7 +138,7 @@ private slots:
         app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.mp3"_s);
         f.write(u"../cible/a.mp3"_s, "ancien contenu, plus long");
         const QString folder = target.isEmpty() ? QString() : f.dir.filePath(target);
-        f.list()->setCurrentItem(f.row(u"b.mp3"_s));
+        tagPage(w)->selectRow(f.files()->rowOf(u"b.mp3"_s));
         w.run(app::Procedure::lecture);
         QCOMPARE(f.player->playState(), files::Player::Playing);
         f.check(u"a.mp3|b.mp3"_s);
@@ -161,7 +160,7 @@ private slots:
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3"_s);
         auto play = [&](const QString &name) {
-            f.list()->setCurrentItem(f.row(name));
+            tagPage(w)->selectRow(f.files()->rowOf(name));
             w.run(app::Procedure::lecture);
         };
         play(u"a.mp3"_s);

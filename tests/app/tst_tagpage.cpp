@@ -43,10 +43,8 @@ class TestTagPage : public QObject
 
     void clickRow(FormFixture &f, int row)
     {
-        QTreeWidgetItem *item = f.list()->topLevelItem(row);
-        const QPoint at = f.list()->visualItemRect(item).center() + QPoint(20, 0);
-        QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {}, at);
-        QCOMPARE(f.list()->currentItem(), item);
+        QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {}, f.rowCentre(row));
+        QCOMPARE(f.list()->currentIndex().row(), row);
     }
 
 private slots:
@@ -67,13 +65,13 @@ private slots:
         QCOMPARE(column(f.list(), 0), u"A.MP3|b.mp3|Zèbre.Mp3"_s);
         QCOMPARE(w.statusPanel(2), u"3 pistes"_s);
         setFields(&w, u"Command1"_s);
-        QCOMPARE(f.list()->topLevelItem(2)->checkState(0), Qt::Checked);
+        QVERIFY(f.files()->isChecked(2));
         setFields(&w, u"Command2"_s);
-        QCOMPARE(f.list()->topLevelItem(0)->checkState(0), Qt::Unchecked);
+        QVERIFY(!f.files()->isChecked(0));
         // The WAV files, the first one selected; a click shows its information and no tag.
         setFields(&w, u"Combo7=*.wav"_s);
         QCOMPARE(column(f.list(), 0), u"c.wav|z.WAV"_s);
-        QVERIFY(f.list()->topLevelItem(0)->isSelected());
+        QCOMPARE(tagPage(w)->currentSelectedRow(), 0);
         clickRow(f, 1);
         QCOMPARE(w.chosenFile(), f.music + u"/z.WAV"_s);
         QCOMPARE(tagPage(w)->Frame3->Mpeg_BitRate->text() +
@@ -115,7 +113,7 @@ private slots:
         const QByteArray untouched = bytesOf(f.music + u"/b.mp3"_s);
         clickRow(f, 0);
         QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          f.list()->visualItemRect(f.list()->topLevelItem(2)).center());
+                          f.rowCentre(2));
         app::TagEditorPanel *e = tagPage(w)->editor;
         QCOMPARE(e->shownFiles().size(), 2);
         QCOMPARE(e->txtv2Titre->text(), u"x"_s);
@@ -147,7 +145,7 @@ private slots:
         f.check(u"a.mp3|nue.mp3"_s);
         setFields(&w, u"TS1=3|optDapresTag|cboModele=%artiste%/%piste:2% %titre%"_s);
         w.toolbarClick(u"voir"_s);
-        QCOMPARE(column(f.list(), app::TagPage::NewNameColumn),
+        QCOMPARE(column(f.list(), app::FileListModel::NewName),
                  u"Joe Dassin/05 Été indien.mp3|(Non compatible)"_s);
         w.toolbarClick(u"renom"_s);
         QVERIFY(QFile::exists(f.music + u"/Joe Dassin/05 Été indien.mp3"_s));
@@ -177,7 +175,7 @@ private slots:
         setFields(&w, u"txtv2Piste=|txtv2Artiste=|txtv2Titre="_s);
         f.dialogs->unsavedAnswers = {app::Dialogs::Unsaved::Discard};
         QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          f.list()->visualItemRect(f.list()->topLevelItem(1)).center());
+                          f.rowCentre(1));
         QCOMPARE(e->shownFiles().size(), 2);
         setFields(&w, u"cmdRemplirNom"_s);
         QVERIFY(f.dialogs->lastText().contains(u"« 02 - Aube - Marée.mp3 » : Piste = 02, "
@@ -242,12 +240,10 @@ private slots:
             w.close();
             QCOMPARE(w.isVisible(), answer == app::Dialogs::Unsaved::Cancel);
         } else {
-            QTreeWidgetItem *other = f.list()->topLevelItem(1);
-            QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {},
-                              f.list()->visualItemRect(other).center() + QPoint(20, 0));
+            QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {}, f.rowCentre(1));
             const bool stays = answer == app::Dialogs::Unsaved::Cancel;
             QCOMPARE(tagPage(w)->editor->shownFile(), stays ? song : f.music + u"/nue.mp3"_s);
-            QCOMPARE(f.list()->currentItem(), f.list()->topLevelItem(stays ? 0 : 1));
+            QCOMPARE(f.list()->currentIndex().row(), stays ? 0 : 1);
         }
         QCOMPARE(f.dialogs->shown.value(0).text, u"Enregistrer les modifications ?"_s);
         QCOMPARE(tagsOf(song).contains(u"TIT2=Nouveau"_s), answer == app::Dialogs::Unsaved::Save);
