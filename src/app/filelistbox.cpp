@@ -2,8 +2,6 @@
 
 #include "base/safefs.h"
 
-#include <QDir>
-
 namespace app {
 
 void FileListBox::setPath(const QString &path)
@@ -20,16 +18,7 @@ void FileListBox::setPattern(const QString &pattern)
 
 void FileListBox::refresh()
 {
-    m_entries.clear();
-    if (m_path.isEmpty())
-        return;
-    QDir dir(m_path);
-    dir.setNameFilters({m_pattern});
-    // Without QDir::CaseSensitive the name filters match in any letter case; QDir::Hidden is
-    // left out, so hidden files are not listed.
-    dir.setFilter(QDir::Files);
-    dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    m_entries = dir.entryList();
+    m_entries = m_path.isEmpty() ? QStringList() : base::listFiles(m_path, m_pattern);
 }
 
 QString FileListBox::filePath(const QString &name) const

@@ -260,7 +260,12 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex &index) const
 
 QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    if (orientation != Qt::Horizontal)
+        return {};
+    // A first click on a header sorts A to Z, 1 to 9 (the view's default is the reverse).
+    if (role == Qt::InitialSortOrderRole)
+        return Qt::AscendingOrder;
+    if (role != Qt::DisplayRole)
         return {};
     static const QString titles[ColumnCount] = {
         QStringLiteral("Nom du fichier"), QStringLiteral("Nouveau nom de fichier"),
@@ -285,7 +290,9 @@ void FileListModel::sort(int column, Qt::SortOrder order)
         });
     } else {
         // Sort keys are made once per row: comparing them is far cheaper than collating texts.
-        QCollator collator;
+        // The C locale compares code points and ignores the numeric mode: English rules then.
+        const QLocale system;
+        QCollator collator(system.language() == QLocale::C ? QLocale(QLocale::English) : system);
         collator.setNumericMode(true);
         collator.setCaseSensitivity(Qt::CaseInsensitive);
         std::vector<QCollatorSortKey> keys;

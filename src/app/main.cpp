@@ -164,10 +164,11 @@ int main(int argc, char *argv[])
             window.resize(size[0].toInt(), size[1].toInt());
         return app::saveScreenshots(window, captures) ? 0 : 1;
     }
-    if (!path.isEmpty())
-        window.showPath(path);
+    // The state first: a path given lists its folder with the columns the user chose.
     const QString stateFile = app::defaultWindowStateFile();
     app::restoreWindowState(window, stateFile);
+    if (!path.isEmpty())
+        window.showPath(path);
     window.show();
     const int status = application.exec();
     if (!app::saveWindowState(window, stateFile))

@@ -1,5 +1,6 @@
 #include "app/windowstate.h"
 
+#include <QHeaderView>
 #include <QSettings>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -14,6 +15,22 @@ const QString geometryKey = QStringLiteral("Fenetre/geometrie");
 QString splitterKey(qsizetype index)
 {
     return QStringLiteral("Fenetre/separateur%1").arg(index + 1);
+}
+
+// The named headers of lists: their shown columns, widths and sort.
+QList<QHeaderView *> namedHeaders(const QWidget &window)
+{
+    QList<QHeaderView *> headers;
+    for (QHeaderView *header : window.findChildren<QHeaderView *>()) {
+        if (!header->objectName().isEmpty())
+            headers.append(header);
+    }
+    return headers;
+}
+
+QString headerKey(const QHeaderView *header)
+{
+    return QStringLiteral("Fenetre/entete_") + header->objectName();
 }
 
 } // namespace
@@ -31,6 +48,8 @@ void restoreWindowState(QWidget &window, const QString &file)
     const QList<QSplitter *> splitters = window.findChildren<QSplitter *>();
     for (qsizetype i = 0; i < splitters.size(); ++i)
         splitters[i]->restoreState(settings.value(splitterKey(i)).toByteArray());
+    for (QHeaderView *header : namedHeaders(window))
+        header->restoreState(settings.value(headerKey(header)).toByteArray());
 }
 
 bool saveWindowState(const QWidget &window, const QString &file)
@@ -40,6 +59,8 @@ bool saveWindowState(const QWidget &window, const QString &file)
     const QList<QSplitter *> splitters = window.findChildren<QSplitter *>();
     for (qsizetype i = 0; i < splitters.size(); ++i)
         settings.setValue(splitterKey(i), splitters[i]->saveState());
+    for (const QHeaderView *header : namedHeaders(window))
+        settings.setValue(headerKey(header), header->saveState());
     settings.sync();
     return settings.status() == QSettings::NoError;
 }

@@ -2,11 +2,16 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <fnmatch.h>
+#include <numeric>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace base {
 
@@ -85,6 +90,46 @@ int renameNoReplace(const QString &from, const QString &to)
     if (error == EEXIST && from.compare(to, Qt::CaseInsensitive) == 0 && sameInode(f, t))
         return ::rename(f.constData(), t.constData()) == 0 ? 0 : errno;
     return error;
+}
+
+QStringList listFiles(const QString &folder, const QString &pattern)
+{
+    QStringList names;
+    DIR *dir = opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    const QByteArray wildcard = QFile::encodeName(pattern);
+    const int fd = dirfd(dir);
+    while (const dirent *entry = readdir(dir)) {
+        if (entry->d_name[0] == '.' ||
+            fnmatch(wildcard.constData(), entry->d_name, FNM_CASEFOLD) != 0)
+            continue;
+        if (entry->d_type != DT_REG) {
+            struct stat target;
+            if ((entry->d_type != DT_LNK && entry->d_type != DT_UNKNOWN) ||
+                fstatat(fd, entry->d_name, &target, 0) != 0 || !S_ISREG(target.st_mode))
+                continue;
+        }
+        names.append(QFile::decodeName(entry->d_name));
+    }
+    closedir(dir);
+    // Lower-case keys made once: sorting compares them as plain texts, the exact names only
+    // to order names that differ by case alone.
+    std::vector<QString> keys;
+    keys.reserve(size_t(names.size()));
+    for (const QString &name : names)
+        keys.push_back(name.toLower());
+    std::vector<qsizetype> order(size_t(names.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const int byKey = keys[size_t(a)].compare(keys[size_t(b)]);
+        return byKey != 0 ? byKey < 0 : names[a].compare(names[b]) < 0;
+    });
+    QStringList sorted;
+    sorted.reserve(names.size());
+    for (qsizetype i : order)
+        sorted.append(names[i]);
+    return sorted;
 }
 
 } // namespace base

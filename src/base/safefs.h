@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace base {
@@ -20,5 +21,11 @@ QByteArray folderOf(const QByteArray &path);
 int renameNoReplace(const QString &from, const QString &to);
 // The same for paths in the system's encoding, without the two cases of the same file above.
 int renameNoReplace(const QByteArray &from, const QByteArray &to);
+
+// The regular files of a folder (symbolic links to them included) whose name matches a
+// wildcard pattern such as "*.mp3" in any letter case, hidden files left out, sorted by name
+// ignoring case. Reads the folder once and looks at a file itself only for a link or a file
+// system that does not give entry types. Empty when the folder cannot be read.
+QStringList listFiles(const QString &folder, const QString &pattern);
 
 } // namespace base

@@ -1,6 +1,7 @@
 #include "formfixture.h"
 
 #include "app/fileinfopanel.h"
+#include "app/windowstate.h"
 #include "mpegstream.h"
 
 #include <QJsonDocument>
@@ -60,10 +61,13 @@ private slots:
         app::Form1 &w =
             f.startOnFiles(u"b.mp3|A.MP3|c.wav|.cache.mp3|notes.txt|Zèbre.Mp3|z.WAV"_s, audio);
         QDir(f.music).mkdir(u"dossier.mp3"_s);
+        // A link to a file is listed as the file; a link to nothing is not.
+        QVERIFY(QFile::link(u"b.mp3"_s, f.music + u"/lien.mp3"_s));
+        QVERIFY(QFile::link(u"perdu.mp3"_s, f.music + u"/casse.mp3"_s));
         f.dialogs->folders = {f.music};
         commands(w)->button(u"ouvrir"_s)->trigger();
-        QCOMPARE(column(f.list(), 0), u"A.MP3|b.mp3|Zèbre.Mp3"_s);
-        QCOMPARE(w.statusPanel(2), u"3 pistes"_s);
+        QCOMPARE(column(f.list(), 0), u"A.MP3|b.mp3|lien.mp3|Zèbre.Mp3"_s);
+        QCOMPARE(w.statusPanel(2), u"4 pistes"_s);
         setFields(&w, u"Command1"_s);
         QVERIFY(f.files()->isChecked(2));
         setFields(&w, u"Command2"_s);
@@ -81,6 +85,50 @@ private slots:
         f.dialogs->folders.clear(); // cancelled: nothing listed
         w.ouvre();
         QCOMPARE(w.statusPanel(2), u"0 pistes"_s);
+    }
+
+    // The tag columns are read once shown, sort as people read numbers (files without a value
+    // last) with the selection kept on its file, and come back with the window state.
+    void tagColumns()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.mp3|nue.mp3"_s, audio);
+        const QStringList tracks = {u"10/12"_s, u"2"_s, QString()};
+        for (int i = 0; i < 3; ++i) {
+            tags::TagType tag;
+            tag.TagV2.setValide(true);
+            tag.TagV2.setTitre(u"Titre %1"_s.arg(i));
+            tag.TagV2.setPiste(tracks[i]);
+            QVERIFY(
+                tags::ZellTagCtrl().SetAllTags(f.music + u'/' + u"abc"_s[i] + u".mp3"_s, tag).ok());
+        }
+        app::TagPage *page = tagPage(w);
+        QCOMPARE(page->files->index(0, app::FileListModel::Titre).data(), QVariant(QString()));
+        page->showColumn(app::FileListModel::Titre, true);
+        page->showColumn(app::FileListModel::Piste, true);
+        QTRY_VERIFY(f.files()->allTagsRead());
+        QCOMPARE(column(f.list(), app::FileListModel::Titre), u"Titre 0|Titre 1|Titre 2|"_s);
+        QCOMPARE(column(f.list(), app::FileListModel::Piste), u"10|2||"_s);
+
+        page->selectRow(0);
+        f.list()->scrollTo(f.files()->index(0, app::FileListModel::Piste));
+        QHeaderView *header = f.list()->header();
+        const QPoint onTrack(header->sectionViewportPosition(app::FileListModel::Piste) + 5, 5);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, onTrack);
+        QCOMPARE(column(f.list(), 0), u"b.mp3|a.mp3|c.mp3|nue.mp3"_s);
+        QCOMPARE(page->currentSelectedRow(), 1);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, onTrack);
+        QCOMPARE(column(f.list(), 0), u"a.mp3|b.mp3|c.mp3|nue.mp3"_s);
+
+        const QString state = f.dir.filePath(u"Fenetre.ini"_s);
+        QVERIFY(app::saveWindowState(w, state));
+        page->showColumn(app::FileListModel::Titre, false);
+        f.list()->sortByColumn(app::FileListModel::Name, Qt::DescendingOrder);
+        app::restoreWindowState(w, state);
+        page->refillList();
+        QVERIFY(!f.list()->isColumnHidden(app::FileListModel::Titre));
+        QTRY_VERIFY(f.files()->allTagsRead());
+        QCOMPARE(column(f.list(), 0), u"a.mp3|b.mp3|c.mp3|nue.mp3"_s);
     }
 
     void bothVersionsShown()
