@@ -137,8 +137,6 @@ private slots:
         QTest::newRow("mp3 Tag ID3 v1") << u"TS2=1|TS1=1"_s << files.arg(u""_s) << u"1|2|9"_s;
         QTest::newRow("mp3 Tag ID3 v2") << u"TS2=1|TS1=2"_s << files.arg(u""_s) << u"1|5|9"_s;
         QTest::newRow("mp3 Renomeur") << u"TS2=1|TS1=3"_s << files.arg(names) << u"1|4|9"_s;
-        QTest::newRow("wav Tag ID3 v2")
-            << u"TS2=1|Combo7=*.wav|TS1=2"_s << files.arg(u""_s) << u"1|5|9"_s;
         QTest::newRow("wav Renomeur")
             << u"TS2=1|Combo7=*.wav|TS1=3"_s << files.arg(names) << u"1|4|9"_s;
         // The main tab strip shows "Info Fichier" again.
@@ -287,8 +285,6 @@ private slots:
         QCOMPARE(f.dialogs->lastText(),
                  u"Aucun outil d'informations système n'est installé (hardinfo, "
                  u"gnome-system-monitor, ksysguard ou plasma-systemmonitor)."_s);
-        about->cmdOK->click();
-        QVERIFY(!about->isVisible());
     }
 
     // Help says why it cannot be shown: no help file, or no program to open it (none is known

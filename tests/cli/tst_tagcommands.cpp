@@ -407,23 +407,17 @@ private slots:
         const QByteArray original =
             tag(3, frame(3, "TIT2", latin("vieux"))) + mpegFrames(2000).repeated(100);
         QVERIFY(writeAll(path, original) && QFile::copy(path, reference));
+        const QStringList set{"set", "--v2",
+                              "--titre=un titre bien plus long, qui ne tient pas à la place"};
         // The content a finished save gives.
-        QCOMPARE(
-            QProcess::execute(
-                cli, {"set", "--v2",
-                      "--titre=un titre bien plus long, qui ne tient pas à la place de l ancien",
-                      reference}),
-            0);
+        QCOMPARE(QProcess::execute(cli, set + QStringList{reference}), 0);
         const QByteArray saved = readAll(reference);
         QVERIFY(QFile::remove(reference) && saved != original);
         int interrupted = 0;
         for (int delay : {5, 20, 50, 100, 200, 400, 800}) {
             QVERIFY(writeAll(path, original));
             QProcess process;
-            process.start(
-                cli,
-                {"set", "--v2",
-                 "--titre=un titre bien plus long, qui ne tient pas à la place de l ancien", path});
+            process.start(cli, set + QStringList{path});
             QVERIFY(process.waitForStarted());
             QTest::qWait(delay);
             if (process.state() == QProcess::Running) {

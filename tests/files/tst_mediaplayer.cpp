@@ -13,31 +13,29 @@ class TestMediaPlayer : public QObject
     Q_OBJECT
 
 private slots:
-    void playThenStop();
+    void playThenStop()
+    {
+        const QString lame = QStandardPaths::findExecutable("lame");
+        if (lame.isEmpty())
+            QSKIP("the lame encoder is needed to make the MP3 to play");
+        QTemporaryDir dir;
+        const QString mp3 = dir.filePath("Été – silence.mp3");
+        QProcess encoder; // two seconds of 16-bit mono silence at 44.1 kHz
+        encoder.start(lame, {"--quiet", "-r", "-m", "m", "-s", "44.1", "-", mp3});
+        encoder.write(QByteArray(2 * 44100 * 2, '\0'));
+        encoder.closeWriteChannel();
+        QVERIFY(encoder.waitForFinished() && encoder.exitCode() == 0);
+        files::MediaPlayer player;
+        bool failed = false;
+        player.setErrorHandler([&failed] { failed = true; });
+        player.setFileName(mp3);
+        player.play();
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), Player::Playing, 10000);
+        player.stop();
+        QTRY_COMPARE(player.playState(), Player::Stopped);
+        QVERIFY(!failed);
+    }
 };
-
-void TestMediaPlayer::playThenStop()
-{
-    const QString lame = QStandardPaths::findExecutable("lame");
-    if (lame.isEmpty())
-        QSKIP("the lame encoder is needed to make the MP3 to play");
-    QTemporaryDir dir;
-    const QString mp3 = dir.filePath("Été – silence.mp3");
-    QProcess encoder; // two seconds of 16-bit mono silence at 44.1 kHz
-    encoder.start(lame, {"--quiet", "-r", "-m", "m", "-s", "44.1", "-", mp3});
-    encoder.write(QByteArray(2 * 44100 * 2, '\0'));
-    encoder.closeWriteChannel();
-    QVERIFY(encoder.waitForFinished() && encoder.exitCode() == 0);
-    files::MediaPlayer player;
-    bool failed = false;
-    player.setErrorHandler([&failed] { failed = true; });
-    player.setFileName(mp3);
-    player.play();
-    QTRY_COMPARE_WITH_TIMEOUT(player.playState(), Player::Playing, 10000);
-    player.stop();
-    QTRY_COMPARE(player.playState(), Player::Stopped);
-    QVERIFY(!failed);
-}
 
 QTEST_GUILESS_MAIN(TestMediaPlayer)
 #include "tst_mediaplayer.moc"

@@ -14,21 +14,6 @@
 
 #include <cmath>
 
-class TestPeerTools : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase();
-    void lameEncodedFile_data();
-    void lameEncodedFile();
-    void corpus();
-
-private:
-    QJsonArray info(const QStringList &paths, int expectedExit);
-    QString m_cli;
-};
-
 namespace {
 
 // Compares the entry of a file in tarvex-cli info with the first frame mpg123 decodes, and
@@ -106,90 +91,98 @@ QByteArray missing(std::initializer_list<const char *> tools)
 
 } // namespace
 
-void TestPeerTools::initTestCase()
+class TestPeerTools : public QObject
 {
-    m_cli = qEnvironmentVariable("TARVEX_CLI");
-    QVERIFY2(QFile::exists(m_cli), "TARVEX_CLI ne désigne pas tarvex-cli (lancer par ctest)");
-}
+    Q_OBJECT
+    QString m_cli;
 
-QJsonArray TestPeerTools::info(const QStringList &paths, int expectedExit)
-{
-    QProcess p;
-    p.start(m_cli, QStringList{"info", "--"} + paths);
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit ||
-        p.exitCode() != expectedExit)
-        return {};
-    return QJsonDocument::fromJson(p.readAllStandardOutput()).array();
-}
-
-void TestPeerTools::lameEncodedFile_data()
-{
-    QTest::addColumn<QStringList>("options");
-    QTest::addColumn<QString>("vbr");
-    QTest::newRow("MPEG 2.5 32k joint stereo")
-        << QStringList{"-b", "32", "--resample", "11.025", "-m", "j"} << "";
-    QTest::newRow("MPEG 2 VBR at 16 kHz") << QStringList{"-V", "4", "--resample", "16"} << "VBR";
-    QTest::newRow("MPEG 1 ABR at 32 kHz")
-        << QStringList{"--abr", "64", "--resample", "32"} << "VBR";
-}
-
-void TestPeerTools::lameEncodedFile()
-{
-    if (const QByteArray why = missing({"lame", "mpg123", "mediainfo"}); !why.isEmpty())
-        QSKIP(why.constData());
-    QFETCH(QStringList, options);
-    QFETCH(QString, vbr);
-    // Three seconds of two tones, 16-bit stereo at 44.1 kHz, as raw samples.
-    QByteArray pcm(44100 * 3 * 4, Qt::Uninitialized);
-    for (int i = 0; i < 44100 * 3; ++i) {
-        qToLittleEndian(qint16(8000 * std::sin(i * 0.0627)), pcm.data() + 4 * i);
-        qToLittleEndian(qint16(6000 * std::sin(i * 0.031)), pcm.data() + 4 * i + 2);
+    QJsonArray info(const QStringList &paths, int expectedExit)
+    {
+        QProcess p;
+        p.start(m_cli, QStringList{"info", "--"} + paths);
+        if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit ||
+            p.exitCode() != expectedExit)
+            return {};
+        return QJsonDocument::fromJson(p.readAllStandardOutput()).array();
     }
-    QTemporaryDir dir;
-    QProcess lame;
-    lame.start("lame",
-               QStringList{"--quiet", "-r"} + options + QStringList{"-", dir.filePath("a.mp3")});
-    QVERIFY(lame.waitForStarted());
-    lame.write(pcm);
-    lame.closeWriteChannel();
-    QVERIFY(lame.waitForFinished(60000) && lame.exitCode() == 0);
 
-    // A file that cannot be read is named; the others are still reported.
-    const QJsonArray files = info({dir.filePath("absent.mp3"), dir.filePath("a.mp3")}, 1);
-    QCOMPARE(files.size(), 2);
-    QVERIFY(!files[0].toObject()["erreur"].toString().isEmpty());
-    QCOMPARE(files[1].toObject()["mpeg"].toObject()["Vbr"].toString(), vbr);
-    QVERIFY(agreesWithMpg123(files[1].toObject(), true));
-    if (!vbr.isEmpty())
-        agreesWithMediainfo(files[1].toObject());
-}
-
-void TestPeerTools::corpus()
-{
-    const QString root = qEnvironmentVariable("TARVEX_CORPUS");
-    if (root.isEmpty() || !QDir(root).exists())
-        QSKIP("outside corpus absent (TARVEX_CORPUS)");
-    QStringList paths;
-    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths.append(it.next());
-    // Every file goes through both readers.
-    const QJsonArray files = info(paths, 0);
-    QCOMPARE(files.size(), paths.size());
-    if (const QByteArray why = missing({"mpg123"}); !why.isEmpty())
-        QSKIP(why.constData());
-    // Random bytes before the audio: a false sync there passes the two-byte test and decodes
-    // to plausible values, and the analysis takes it where mpg123 resynchronises further on.
-    const QStringList junkBeforeAudio = {"garbage.mp3", "invalid-frames1.mp3",
-                                         "invalid-frames2.mp3", "invalid-frames3.mp3"};
-    int compared = 0;
-    for (const QJsonValue &file : files) {
-        const QString path = file.toObject()["fichier"].toString();
-        if (path.endsWith(".mp3") && !junkBeforeAudio.contains(QFileInfo(path).fileName()))
-            compared += agreesWithMpg123(file.toObject(), false);
+private slots:
+    void initTestCase()
+    {
+        m_cli = qEnvironmentVariable("TARVEX_CLI");
+        QVERIFY2(QFile::exists(m_cli), "TARVEX_CLI ne désigne pas tarvex-cli (lancer par ctest)");
     }
-    QVERIFY2(compared >= 20, "too few corpus files compared with mpg123");
-}
+
+    void lameEncodedFile_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("vbr");
+        QTest::newRow("MPEG 2.5 32k joint stereo")
+            << QStringList{"-b", "32", "--resample", "11.025", "-m", "j"} << "";
+        QTest::newRow("MPEG 2 VBR at 16 kHz")
+            << QStringList{"-V", "4", "--resample", "16"} << "VBR";
+        QTest::newRow("MPEG 1 ABR at 32 kHz")
+            << QStringList{"--abr", "64", "--resample", "32"} << "VBR";
+    }
+
+    void lameEncodedFile()
+    {
+        if (const QByteArray why = missing({"lame", "mpg123", "mediainfo"}); !why.isEmpty())
+            QSKIP(why.constData());
+        QFETCH(QStringList, options);
+        QFETCH(QString, vbr);
+        // Three seconds of two tones, 16-bit stereo at 44.1 kHz, as raw samples.
+        QByteArray pcm(44100 * 3 * 4, Qt::Uninitialized);
+        for (int i = 0; i < 44100 * 3; ++i) {
+            qToLittleEndian(qint16(8000 * std::sin(i * 0.0627)), pcm.data() + 4 * i);
+            qToLittleEndian(qint16(6000 * std::sin(i * 0.031)), pcm.data() + 4 * i + 2);
+        }
+        QTemporaryDir dir;
+        QProcess lame;
+        lame.start("lame", QStringList{"--quiet", "-r"} + options +
+                               QStringList{"-", dir.filePath("a.mp3")});
+        QVERIFY(lame.waitForStarted());
+        lame.write(pcm);
+        lame.closeWriteChannel();
+        QVERIFY(lame.waitForFinished(60000) && lame.exitCode() == 0);
+
+        // A file that cannot be read is named; the others are still reported.
+        const QJsonArray files = info({dir.filePath("absent.mp3"), dir.filePath("a.mp3")}, 1);
+        QCOMPARE(files.size(), 2);
+        QVERIFY(!files[0].toObject()["erreur"].toString().isEmpty());
+        QCOMPARE(files[1].toObject()["mpeg"].toObject()["Vbr"].toString(), vbr);
+        QVERIFY(agreesWithMpg123(files[1].toObject(), true));
+        if (!vbr.isEmpty())
+            agreesWithMediainfo(files[1].toObject());
+    }
+
+    void corpus()
+    {
+        const QString root = qEnvironmentVariable("TARVEX_CORPUS");
+        if (root.isEmpty() || !QDir(root).exists())
+            QSKIP("outside corpus absent (TARVEX_CORPUS)");
+        QStringList paths;
+        QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            paths.append(it.next());
+        // Every file goes through both readers.
+        const QJsonArray files = info(paths, 0);
+        QCOMPARE(files.size(), paths.size());
+        if (const QByteArray why = missing({"mpg123"}); !why.isEmpty())
+            QSKIP(why.constData());
+        // Random bytes before the audio: a false sync there passes the two-byte test and decodes
+        // to plausible values, and the analysis takes it where mpg123 resynchronises further on.
+        const QStringList junkBeforeAudio = {"garbage.mp3", "invalid-frames1.mp3",
+                                             "invalid-frames2.mp3", "invalid-frames3.mp3"};
+        int compared = 0;
+        for (const QJsonValue &file : files) {
+            const QString path = file.toObject()["fichier"].toString();
+            if (path.endsWith(".mp3") && !junkBeforeAudio.contains(QFileInfo(path).fileName()))
+                compared += agreesWithMpg123(file.toObject(), false);
+        }
+        QVERIFY2(compared >= 20, "too few corpus files compared with mpg123");
+    }
+};
 
 QTEST_GUILESS_MAIN(TestPeerTools)
 #include "tst_peertools.moc"

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
+#include <QHash>
 #include <QImage>
 #include <QProcess>
 #include <QStringEncoder>
@@ -118,6 +119,19 @@ inline tags::TypeTagV2 fullRecord()
     t.setUrl("http://exemple.fr/à");
     t.setEncode("Tarvex");
     return t;
+}
+
+// Sets one field of a record by its name ("Titre", "Genre", ...).
+inline void setField(tags::TypeTagV2 &t, const QString &field, const QString &value)
+{
+    const QHash<QString, void (tags::TypeTagV2::*)(const QString &)> setters{
+        {"Titre", &tags::TypeTagV2::setTitre}, {"Artiste", &tags::TypeTagV2::setArtiste},
+        {"Album", &tags::TypeTagV2::setAlbum}, {"Piste", &tags::TypeTagV2::setPiste},
+        {"Url", &tags::TypeTagV2::setUrl},     {"Commentaire", &tags::TypeTagV2::setCommentaire}};
+    if (field == "Genre")
+        t.setGenre(value.toInt());
+    else
+        (t.*setters.value(field))(value);
 }
 
 // Runs the mutagen helper richtag.py: its standard output, empty when it fails.

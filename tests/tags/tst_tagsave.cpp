@@ -124,17 +124,7 @@ private slots:
         QVERIFY(::link(QFile::encodeName(m_path).constData(),
                        QFile::encodeName(other).constData()) == 0);
         tags::TypeTagV2 t = tags::readTagV2(m_path).value();
-        const QString field = edit.section('=', 0, 0), value = edit.section('=', 1);
-        if (field == "Commentaire")
-            t.setCommentaire(value);
-        else if (field == "Url")
-            t.setUrl(value);
-        else if (field == "Album")
-            t.setAlbum(value);
-        else if (field == "Piste")
-            t.setPiste(value);
-        else
-            t.setTitre(value);
+        setField(t, edit.section('=', 0, 0), edit.section('=', 1));
         const tags::Result<tags::SaveKind> result = saveV2(m_path, t);
         QVERIFY2(result.ok(), qPrintable(result.error()));
         QCOMPARE(*result, tags::SaveKind::InPlace);
