@@ -42,7 +42,6 @@ private slots:
     {
         QTest::addColumn<int>("offset");
         QTest::addColumn<bool>("secure");
-        QTest::newRow("drive reads late, secure") << 30 << true;
         QTest::newRow("drive reads late by over a sector, fast") << 1000 << false;
         QTest::newRow("drive reads early, secure") << -700 << true;
     }

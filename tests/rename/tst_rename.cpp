@@ -34,7 +34,6 @@ private slots:
             QTest::newRow(name) << settings << fichier << nouveau;
         };
         using enum Operation;
-        row("delete leading number", {.nombre = 5}, "01 - Song.mp3", "Song.mp3");
         row("delete after position", {.nombre = 2, .position = 3}, "01 - Song.mp3", "01 Song.mp3");
         row("delete nothing at the end", {.position = 13}, "01 - Song.mp3", "01 - Song.mp3");
         row("position past the end", {.position = 14}, "01 - Song.mp3", failure);

@@ -47,6 +47,7 @@ private slots:
         QTest::newRow("parenthesised number and name") << "(17)Rock" << 17;
         QTest::newRow("parenthesised number out of list") << "(200)" << 200;
         QTest::newRow("escaped parenthesis") << "((Rock" << 255;
+        QTest::newRow("remix refinement") << "(RX)" << 255;
         QTest::newRow("beyond 16 bits") << "(40000)" << 255;
     }
 
