@@ -414,7 +414,7 @@ private slots:
     }
 
     // A save that fails names the file in an error box and leaves it as it was; the window
-    // stays usable.
+    // stays usable: an untagged file shows nothing, a tagged one both versions, every field.
     void failedSaveIsReported()
     {
         FormFixture f;
