@@ -74,7 +74,7 @@ _tarvex_cli()
         else
             case $option in
             --cd-image) _tarvex_cli_files "$value" cue toc nrg ;;
-            --image) _tarvex_cli_files "$value" jpg jpeg ;;
+            --image) _tarvex_cli_files "$value" jpg jpeg png ;;
             --lecteur) COMPREPLY=($(compgen -W "$(ls -d /dev/sr[0-9]* /dev/cdrom* 2>/dev/null)" -- "$value")) ;;
             esac
         fi
