@@ -17,6 +17,7 @@
 #include "app/renamepanel.h"
 #include "app/settingstable.h"
 #include "app/simpleregaccess.h"
+#include "app/taborder.h"
 #include "app/tagcommands.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
@@ -133,6 +134,8 @@ Form1::Form1(Setup setup, QWidget *parent)
         m_cddb->demandecddb();
     });
     connect(this, &Form1::unloading, m_cddb, &CddbPanel::onUnloading);
+    // Tab walks every page as it reads, now that the controllers have added their controls.
+    orderTabsAsLaidOut(centralWidget());
     // Below this size the renaming and tag pages no longer fit their captions.
     setMinimumSize(900, 600);
     resize(960, 640);
