@@ -136,8 +136,9 @@ Form1::Form1(Setup setup, QWidget *parent)
     connect(this, &Form1::unloading, m_cddb, &CddbPanel::onUnloading);
     // Tab walks every page as it reads, now that the controllers have added their controls.
     orderTabsAsLaidOut(centralWidget());
-    // Below this size the renaming and tag pages no longer fit their captions.
-    setMinimumSize(900, 600);
+    // Below this width the renaming and tag pages no longer fit their captions; the height
+    // leaves room for a 1080-line screen at 200 %, the sub-pages scrolling.
+    setMinimumSize(940, 480);
     resize(960, 640);
 }
 

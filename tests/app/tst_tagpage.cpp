@@ -240,7 +240,7 @@ private slots:
     {
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"a.mp3"_s, audio);
-        w.resize(900, 600);
+        w.resize(940, 480);
         QTest::qWait(50);
         const int listWidth = f.list()->width();
         for (int page = 1; page <= 3; ++page) {
