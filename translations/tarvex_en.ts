@@ -1161,6 +1161,10 @@ Left as they are:
         <translation>The tag could not be saved in %1 file(s):
 </translation>
     </message>
+    <message>
+        <source>Enregistrement du tag</source>
+        <translation>Saving the tag</translation>
+    </message>
 </context>
 <context>
     <name>app::TagEditorPanel</name>
@@ -1561,6 +1565,10 @@ Left as they are:
         <source>Impossible d&apos;ouvrir le fichier « %1 » : %2</source>
         <translation>Cannot open the file “%1”: %2</translation>
     </message>
+    <message>
+        <source>Aucun serveur HTTP dans la liste des sites</source>
+        <translation>No HTTP server in the sites list</translation>
+    </message>
 </context>
 <context>
     <name>cli</name>
@@ -1847,6 +1855,26 @@ Commands:
     <message>
         <source>Il faut un fichier par piste (%1 pistes, %2 fichiers).</source>
         <translation>One file per track is needed (%1 tracks, %2 files).</translation>
+    </message>
+    <message>
+        <source>Qualité VBR invalide : --vbr=%1 (de 0 à 9)</source>
+        <translation>Invalid VBR quality: --vbr=%1 (from 0 to 9)</translation>
+    </message>
+    <message>
+        <source>Fichier introuvable</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>Fichier inaccessible : %1</source>
+        <translation>File not accessible: %1</translation>
+    </message>
+    <message>
+        <source>C&apos;est un dossier, pas un fichier</source>
+        <translation>This is a folder, not a file</translation>
+    </message>
+    <message>
+        <source>Ce n&apos;est pas un fichier ordinaire (tube, périphérique...)</source>
+        <translation>This is not a regular file (pipe, device...)</translation>
     </message>
 </context>
 <context>
