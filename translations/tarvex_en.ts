@@ -696,16 +696,16 @@
         <translation>Search</translation>
     </message>
     <message>
-        <source>Mot à chercher :</source>
-        <translation>Word to find:</translation>
-    </message>
-    <message>
         <source>&amp;Ok</source>
         <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Annuler</source>
         <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>&amp;Mot à chercher :</source>
+        <translation>&amp;Word to find:</translation>
     </message>
 </context>
 <context>

@@ -94,7 +94,9 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     fraCategorie->hide();
 
     auto *drive = new QHBoxLayout;
-    drive->addWidget(new QLabel(tr("Lecteur :"), this));
+    auto *driveLabel = new QLabel(tr("Lecteur :"), this);
+    driveLabel->setBuddy(cboLecteurCD);
+    drive->addWidget(driveLabel);
     drive->addWidget(cboLecteurCD, 1);
 
     auto *tracks = new QVBoxLayout;

@@ -16,7 +16,7 @@ Form2::Form2(QTreeWidget *fileList, QWidget *parent) : QDialog(parent), m_list(f
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(tr("Recherche"));
     setModal(false);
-    Label1 = named<QLabel>(this, "Label1", tr("Mot à chercher :"));
+    Label1 = named<QLabel>(this, "Label1", tr("&Mot à chercher :"));
     Text1 = named<QLineEdit>(this, "Text1");
     Label1->setBuddy(Text1);
     Command1 = named<QPushButton>(this, "Command1", tr("&Ok"));
