@@ -137,9 +137,11 @@ QString describeEdit(const FieldEdit &edit)
         {QT_TRANSLATE_NOOP("tags", "Encodé par"), &edit.encode},
     };
     for (const auto &[name, value] : texts) {
+        // The track as it is stored ("02" is written 2), so that the preview shows the result.
         if (*value)
             parts.append(
-                QStringLiteral("%1 = %2").arg(QCoreApplication::translate("tags", name), **value));
+                QStringLiteral("%1 = %2").arg(QCoreApplication::translate("tags", name),
+                                              value == &edit.piste ? v2Track(**value) : **value));
     }
     if (edit.genre)
         parts.append(QCoreApplication::translate("tags", "Genre = %1")

@@ -226,7 +226,7 @@ private slots:
                           f.rowCentre(1));
         QCOMPARE(e->shownFiles().size(), 2);
         setFields(&w, u"cmdRemplirNom"_s);
-        QVERIFY(f.dialogs->lastText().contains(u"« 02 - Aube - Marée.mp3 » : Piste = 02, "
+        QVERIFY(f.dialogs->lastText().contains(u"« 02 - Aube - Marée.mp3 » : Piste = 2, "
                                                u"Titre = Marée, Artiste = Aube"_s));
         QCOMPARE(tagsOf(second), u"- / TIT2=Marée|TPE1=Aube|TRCK=2"_s);
         commands(w)->item(u"annuler"_s)->trigger();
