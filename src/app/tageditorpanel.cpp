@@ -33,9 +33,11 @@ void setFieldBackground(QWidget *field, bool enabled)
     field->setPalette(palette);
 }
 
-QLineEdit *shortField(QLineEdit *field, int width)
+// A field for a few characters, wide enough still for the placeholder several files show.
+QLineEdit *shortField(QLineEdit *field, int width, const QString &placeholder)
 {
-    field->setMaximumWidth(width);
+    const int needed = field->fontMetrics().horizontalAdvance(placeholder) + 16;
+    field->setMaximumWidth(std::max(width, needed));
     return field;
 }
 
@@ -88,11 +90,13 @@ void TagEditorPanel::buildV1(QWidget *frameParent)
     Frame2 = named<QGroupBox>(frameParent, "Frame2");
     Frame2->setAccessibleName(tr("ID3 v1"));
     chkv1 = named<QCheckBox>(Frame2, "chkv1", tr("Tag ID3 &v1"));
-    txtv1Piste = shortField(named<QLineEdit>(Frame2, "txtv1Piste"), 60);
+    txtv1Piste =
+        shortField(named<QLineEdit>(Frame2, "txtv1Piste"), 60, tr("<différentes valeurs>"));
     txtv1Titre = named<QLineEdit>(Frame2, "txtv1Titre");
     txtv1Artiste = named<QLineEdit>(Frame2, "txtv1Artiste");
     txtv1Album = named<QLineEdit>(Frame2, "txtv1Album");
-    txtv1Annee = shortField(named<QLineEdit>(Frame2, "txtv1Annee"), 80);
+    txtv1Annee =
+        shortField(named<QLineEdit>(Frame2, "txtv1Annee"), 80, tr("<différentes valeurs>"));
     cmbv1Genre = named<QComboBox>(Frame2, "cmbv1Genre");
     txtv1Commentaire = named<QLineEdit>(Frame2, "txtv1Commentaire");
 
@@ -115,11 +119,13 @@ void TagEditorPanel::buildV2(QWidget *frameParent)
     Frame5 = named<QGroupBox>(frameParent, "Frame5");
     Frame5->setAccessibleName(tr("ID3 v2"));
     chkv2 = named<QCheckBox>(Frame5, "chkv2", tr("Tag ID3 &v2"));
-    txtv2Piste = shortField(named<QLineEdit>(Frame5, "txtv2Piste"), 60);
+    txtv2Piste =
+        shortField(named<QLineEdit>(Frame5, "txtv2Piste"), 60, tr("<différentes valeurs>"));
     txtv2Titre = named<QLineEdit>(Frame5, "txtv2Titre");
     txtv2Artiste = named<QLineEdit>(Frame5, "txtv2Artiste");
     txtv2Album = named<QLineEdit>(Frame5, "txtv2Album");
-    txtv2Annee = shortField(named<QLineEdit>(Frame5, "txtv2Annee"), 80);
+    txtv2Annee =
+        shortField(named<QLineEdit>(Frame5, "txtv2Annee"), 80, tr("<différentes valeurs>"));
     cmbv2Genre = named<QComboBox>(Frame5, "cmbv2Genre");
     // A genre of the tag's own words ("Chanson française") is shown and can be typed.
     cmbv2Genre->setEditable(true);
