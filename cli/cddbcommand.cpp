@@ -10,6 +10,7 @@
 #include "cd/httpfetch.h"
 #include "rename/renamebatch.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -19,8 +20,9 @@
 
 namespace {
 
-const char usageText[] = "cddb (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) [--serveur=URL] "
-                         "[--email=ADRESSE] [--choix=N] [--protocole=5|6]";
+const char usageText[] =
+    QT_TRANSLATE_NOOP("cli", "cddb (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) [--serveur=URL] "
+                             "[--email=ADRESSE] [--choix=N] [--protocole=5|6]");
 
 QString firstLineOf(const QString &answer)
 {
@@ -68,7 +70,8 @@ DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString
     const QString &queryAnswer = queried.answer;
     const cd::CddbQueryAnswer found = cd::parseQueryAnswer(queryAnswer, query);
     const QString notFound =
-        QStringLiteral("Disque introuvable sur le serveur CDDB : ") + firstLineOf(queryAnswer);
+        QCoreApplication::translate("cli", "Disque introuvable sur le serveur CDDB : ") +
+        firstLineOf(queryAnswer);
     if (found.kind == cd::CddbQueryAnswer::NotFound) {
         lookup.failure = notFound;
         return lookup;
@@ -77,7 +80,8 @@ DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString
     const qsizetype matchCount =
         found.kind == cd::CddbQueryAnswer::Choice ? found.matches.size() : 1;
     if (choice > matchCount) {
-        lookup.failure = QStringLiteral("Choix %1 impossible : le serveur CDDB donne %2 disque(s)")
+        lookup.failure = QCoreApplication::translate(
+                             "cli", "Choix %1 impossible : le serveur CDDB donne %2 disque(s)")
                              .arg(choice)
                              .arg(matchCount);
         return lookup;
@@ -85,8 +89,9 @@ DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString
     if (choice == 0 && matchCount > 1) {
         lookup.discId = info.DiscID();
         lookup.matches = matchList(found.matches);
-        lookup.failure = QStringLiteral("Plusieurs disques correspondent : choisissez-en un avec "
-                                        "--choix=N");
+        lookup.failure = QCoreApplication::translate(
+            "cli", "Plusieurs disques correspondent : choisissez-en un avec "
+                   "--choix=N");
         return lookup;
     }
     const QString result = found.kind == cd::CddbQueryAnswer::Choice
@@ -109,7 +114,8 @@ DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString
     const cd::CddbDisc disc = cd::parseReadAnswer(read.answer, trackCount);
     if (disc.code != u"210") {
         lookup.failure =
-            QStringLiteral("Lecture de la fiche CDDB impossible : ") + firstLineOf(read.answer);
+            QCoreApplication::translate("cli", "Lecture de la fiche CDDB impossible : ") +
+            firstLineOf(read.answer);
         return lookup;
     }
     lookup.artist = disc.artist;
@@ -140,7 +146,9 @@ int run(const QStringList &args)
         const QString given = arguments.value(QStringLiteral("--protocole="));
         protocol = given.toInt();
         if (protocol != 5 && protocol != 6)
-            error = QStringLiteral("Niveau de protocole CDDB invalide : %1 (5 ou 6)").arg(given);
+            error = QCoreApplication::translate("cli",
+                                                "Niveau de protocole CDDB invalide : %1 (5 ou 6)")
+                        .arg(given);
     }
     if (error.isEmpty())
         choice = cli::choiceOption(arguments, &error);

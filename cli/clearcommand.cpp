@@ -4,9 +4,12 @@
 
 #include "tags/tagsave.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-constexpr const char *usage = "clear [--v1] [--v2] FICHIER...  (supprime les tags)";
+constexpr const char *usage =
+    QT_TRANSLATE_NOOP("cli", "clear [--v1] [--v2] FICHIER...  (supprime les tags)");
 
 int runClear(const QStringList &args)
 {
@@ -14,7 +17,7 @@ int runClear(const QStringList &args)
     if (!arguments.error.isEmpty())
         return cli::usageError(arguments.error, usage);
     if (arguments.files.isEmpty())
-        return cli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
+        return cli::usageError(QCoreApplication::translate("cli", "Aucun fichier indiqué."), usage);
     // Both versions when none is named.
     bool v1 = arguments.has("--v1"), v2 = arguments.has("--v2");
     if (!v1 && !v2)

@@ -1,5 +1,6 @@
 #include "command.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
 
@@ -55,9 +56,11 @@ Arguments parseArguments(const QStringList &args, const QStringList &known)
             if (equals > 0 && known.contains(name))
                 out.options.append({name, arg.mid(equals + 1)});
             else if (out.error.isEmpty())
-                out.error = known.contains(arg + u'=')
-                                ? QStringLiteral("Valeur manquante pour %1 (%1=VALEUR)").arg(arg)
-                                : QStringLiteral("Option inconnue : %1").arg(arg);
+                out.error =
+                    known.contains(arg + u'=')
+                        ? QCoreApplication::translate("cli", "Valeur manquante pour %1 (%1=VALEUR)")
+                              .arg(arg)
+                        : QCoreApplication::translate("cli", "Option inconnue : %1").arg(arg);
         }
     }
     return out;
@@ -71,11 +74,12 @@ QString driveOption(const Arguments &arguments, QString *error, bool filesAllowe
         if (name != QLatin1String("--cd-image=") && name != QLatin1String("--lecteur="))
             continue;
         if (!drive.isEmpty() && error->isEmpty())
-            *error = QStringLiteral("Un seul disque à la fois.");
+            *error = QCoreApplication::translate("cli", "Un seul disque à la fois.");
         drive = value;
     }
     if (!filesAllowed && !arguments.files.isEmpty() && error->isEmpty())
-        *error = QStringLiteral("Argument inattendu : %1").arg(arguments.files.first());
+        *error = QCoreApplication::translate("cli", "Argument inattendu : %1")
+                     .arg(arguments.files.first());
     return drive;
 }
 
@@ -86,7 +90,8 @@ int choiceOption(const Arguments &arguments, QString *error)
     const QString given = arguments.value(QStringLiteral("--choix="));
     const int choice = given.toInt();
     if (choice < 1)
-        *error = QStringLiteral("Choix invalide : %1 (un numéro à partir de 1)").arg(given);
+        *error = QCoreApplication::translate("cli", "Choix invalide : %1 (un numéro à partir de 1)")
+                     .arg(given);
     return choice;
 }
 
@@ -95,7 +100,9 @@ int usageError(const QString &why, const char *usage)
     QTextStream err(stderr);
     if (!why.isEmpty())
         err << why << "\n";
-    err << "Utilisation : tarvex-cli " << usage << "\n";
+    err << QCoreApplication::translate("cli", "Utilisation : tarvex-cli %1")
+               .arg(QCoreApplication::translate("cli", usage))
+        << "\n";
     return UsageError;
 }
 

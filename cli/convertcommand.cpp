@@ -8,16 +8,18 @@
 #include "cd/wavencoder.h"
 #include "cd/wavfile.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 #include <vector>
 
 namespace {
 
-constexpr const char *usage =
+constexpr const char *usage = QT_TRANSLATE_NOOP(
+    "cli",
     "convert [--ecraser] [--vbr=0..9] [--trame-lame] FICHIER.wav...  (crée FICHIER.mp3 à côté "
     "de chaque WAV, un encodeur par cœur ; --ecraser remplace un MP3 existant ; --vbr encode en "
-    "débit variable V0 à V9 ; --trame-lame écrit la trame d'information LAME)";
+    "débit variable V0 à V9 ; --trame-lame écrit la trame d'information LAME)");
 
 int runConvert(const QStringList &args)
 {
@@ -46,7 +48,9 @@ int runConvert(const QStringList &args)
     for (qsizetype i = 0; i < jobs.size(); ++i) {
         const cd::EncodeResult &r = results[size_t(i)];
         if (r.ok) {
-            out << "Enregistrement terminé : " << jobs.at(i).mp3Path << "\n";
+            out << QCoreApplication::translate("cli", "Enregistrement terminé : %1")
+                       .arg(jobs.at(i).mp3Path)
+                << "\n";
         } else {
             err << r.error << "\n";
             status = cli::SomeFailed;

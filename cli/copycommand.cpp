@@ -4,10 +4,12 @@
 
 #include "tags/zelltagctrl.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-constexpr const char *usage =
-    "copy --v1-vers-v2|--v2-vers-v1 [--mode=N] FICHIER...  (copie un tag dans l'autre)";
+constexpr const char *usage = QT_TRANSLATE_NOOP(
+    "cli", "copy --v1-vers-v2|--v2-vers-v1 [--mode=N] FICHIER...  (copie un tag dans l'autre)");
 
 int runCopy(const QStringList &args)
 {
@@ -17,16 +19,18 @@ int runCopy(const QStringList &args)
         return cli::usageError(arguments.error, usage);
     const bool toV2 = arguments.has("--v1-vers-v2");
     if (toV2 == arguments.has("--v2-vers-v1"))
-        return cli::usageError(toV2 ? QStringLiteral("Une seule direction de copie à la fois.")
-                                    : QStringLiteral("Indiquez --v1-vers-v2 ou --v2-vers-v1."),
-                               usage);
+        return cli::usageError(
+            toV2 ? QCoreApplication::translate("cli", "Une seule direction de copie à la fois.")
+                 : QCoreApplication::translate("cli", "Indiquez --v1-vers-v2 ou --v2-vers-v1."),
+            usage);
     bool numeric = true;
     const int mode = arguments.has("--mode=") ? arguments.value("--mode=").toInt(&numeric) : 0;
     if (!numeric)
-        return cli::usageError(QStringLiteral("Mode invalide : %1").arg(arguments.value("--mode=")),
+        return cli::usageError(QCoreApplication::translate("cli", "Mode invalide : %1")
+                                   .arg(arguments.value("--mode=")),
                                usage);
     if (arguments.files.isEmpty())
-        return cli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
+        return cli::usageError(QCoreApplication::translate("cli", "Aucun fichier indiqué."), usage);
 
     const tags::ZellTagCtrl ctrl;
     return tagcli::changeFiles(arguments.files, [&](const QString &path) -> QString {
@@ -37,9 +41,10 @@ int runCopy(const QStringList &args)
         if (*copied)
             return {};
         if (!path.endsWith(QLatin1String("mp3"), Qt::CaseInsensitive))
-            return QStringLiteral("Le nom ne finit pas par .mp3 : rien n'a été copié");
-        return toV2 ? QStringLiteral("Pas de tag ID3v1 à copier")
-                    : QStringLiteral("Pas de tag ID3v2 à copier");
+            return QCoreApplication::translate("cli",
+                                               "Le nom ne finit pas par .mp3 : rien n'a été copié");
+        return toV2 ? QCoreApplication::translate("cli", "Pas de tag ID3v1 à copier")
+                    : QCoreApplication::translate("cli", "Pas de tag ID3v2 à copier");
         return {};
     });
 }

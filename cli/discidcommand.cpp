@@ -3,13 +3,15 @@
 
 #include "cd/cdinfo.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
 
 namespace {
 
-const char usageText[] = "discid (--cd-image=FICHIER | --lecteur=PERIPHERIQUE)";
+const char usageText[] =
+    QT_TRANSLATE_NOOP("cli", "discid (--cd-image=FICHIER | --lecteur=PERIPHERIQUE)");
 
 int run(const QStringList &args)
 {

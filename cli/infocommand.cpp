@@ -6,6 +6,7 @@
 #include "mpeg/fileinfo.h"
 #include "mpeg/typetagmpeg.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -14,7 +15,8 @@
 
 namespace {
 
-constexpr const char *usage = "info FICHIER...  (propriétés MPEG et page Info Fichier, en JSON)";
+constexpr const char *usage =
+    QT_TRANSLATE_NOOP("cli", "info FICHIER...  (propriétés MPEG et page Info Fichier, en JSON)");
 
 QJsonObject mpegObject(const mpeg::TypeTagMpeg &r)
 {
@@ -47,7 +49,8 @@ QString unreadable(const QString &path)
         return why;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Impossible de lire le fichier : %1").arg(file.errorString());
+        return QCoreApplication::translate("cli", "Impossible de lire le fichier : %1")
+            .arg(file.errorString());
     return QString();
 }
 

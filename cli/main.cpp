@@ -1,3 +1,4 @@
+#include "base/translation.h"
 #include "command.h"
 
 #include <QCoreApplication>
@@ -7,11 +8,12 @@ namespace {
 
 void printUsage(QTextStream &out)
 {
-    out << "Utilisation : tarvex-cli COMMANDE [OPTIONS] FICHIER...\n"
-           "              tarvex-cli COMMANDE --help | help [COMMANDE] | --version\n\n"
-           "Commandes :\n";
+    out << QCoreApplication::translate(
+        "cli", "Utilisation : tarvex-cli COMMANDE [OPTIONS] FICHIER...\n"
+               "              tarvex-cli COMMANDE --help | help [COMMANDE] | --version\n\n"
+               "Commandes :\n");
     for (const cli::Command &command : cli::commands())
-        out << "  " << command.usage << "\n";
+        out << "  " << QCoreApplication::translate("cli", command.usage) << "\n";
 }
 
 const cli::Command *findCommand(const QString &name)
@@ -37,7 +39,9 @@ bool asksForHelp(const QStringList &args)
 
 int commandHelp(const cli::Command &command)
 {
-    QTextStream(stdout) << "Utilisation : tarvex-cli " << command.usage << "\n";
+    QTextStream(stdout) << QCoreApplication::translate("cli", "Utilisation : tarvex-cli %1")
+                               .arg(QCoreApplication::translate("cli", command.usage))
+                        << "\n";
     return cli::AllSucceeded;
 }
 
@@ -47,6 +51,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvex-cli"));
+    base::installTranslation();
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
         QTextStream err(stderr);
@@ -72,7 +77,7 @@ int main(int argc, char *argv[])
     if (const cli::Command *command = findCommand(name))
         return asksForHelp(args) ? commandHelp(*command) : command->run(args);
     QTextStream err(stderr);
-    err << "Commande inconnue : " << name << "\n";
+    err << QCoreApplication::translate("cli", "Commande inconnue : %1").arg(name) << "\n";
     printUsage(err);
     return cli::UsageError;
 }

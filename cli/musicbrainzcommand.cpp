@@ -7,13 +7,15 @@
 #include "online/musicbrainzclient.h"
 #include "online/musicbrainzdiscid.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QTextStream>
 
 namespace {
 
-const char usageText[] = "musicbrainz (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) "
-                         "[--serveur=URL] [--email=ADRESSE] [--choix=N]";
+const char usageText[] =
+    QT_TRANSLATE_NOOP("cli", "musicbrainz (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) "
+                             "[--serveur=URL] [--email=ADRESSE] [--choix=N]");
 
 QJsonObject releaseJson(const online::Release &release)
 {
@@ -42,8 +44,9 @@ int run(const QStringList &args)
     const std::optional<online::MusicBrainzDisc> disc =
         toc ? online::musicBrainzDisc(*toc) : std::nullopt;
     if (!disc)
-        return cli::failure(QStringLiteral("Le lecteur n'est pas prêt. Essayez plus tard. (") +
-                            drive + u')');
+        return cli::failure(
+            QCoreApplication::translate("cli", "Le lecteur n'est pas prêt. Essayez plus tard. (%1)")
+                .arg(drive));
 
     cd::HttpFetch fetch;
     const QString server = arguments.has(QStringLiteral("--serveur="))
@@ -60,7 +63,8 @@ int run(const QStringList &args)
     if (reply.kind != online::MusicBrainzReply::Found)
         return cli::failure(reply.failure);
     if (choice > reply.releases.size()) {
-        return cli::failure(QStringLiteral("Choix %1 impossible : MusicBrainz donne %2 édition(s)")
+        return cli::failure(QCoreApplication::translate(
+                                "cli", "Choix %1 impossible : MusicBrainz donne %2 édition(s)")
                                 .arg(choice)
                                 .arg(reply.releases.size()));
     }

@@ -6,6 +6,7 @@
 #include "rename/preview.h"
 #include "rename/renamebatch.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -62,7 +63,8 @@ QString parse(const QStringList &args, Invocation *out)
         }
         const qsizetype equals = arg.indexOf(u'=');
         if (equals < 0)
-            return QStringLiteral("option inconnue ou sans valeur : %1").arg(arg);
+            return QCoreApplication::translate("cli", "option inconnue ou sans valeur : %1")
+                .arg(arg);
         const QString name = arg.mid(2, equals - 2);
         const QString value = arg.mid(equals + 1);
         RenameSettings &s = out->settings;
@@ -71,7 +73,7 @@ QString parse(const QStringList &args, Invocation *out)
         if (name == QLatin1String("supprimer") || name == QLatin1String("position")) {
             consistent = setOperation(Operation::Supprimer, name == QLatin1String("supprimer"));
             if (!(n = number(value, 1000000)))
-                return QStringLiteral("nombre invalide : %1").arg(arg);
+                return QCoreApplication::translate("cli", "nombre invalide : %1").arg(arg);
             (name == QLatin1String("supprimer") ? s.nombre : s.position) = *n;
         } else if (name == QLatin1String("remplacer")) {
             consistent = setOperation(Operation::Remplacer, true);
@@ -83,12 +85,14 @@ QString parse(const QStringList &args, Invocation *out)
             consistent = setOperation(Operation::Lettrage, true);
             const bool nom = name == QLatin1String("lettrage-nom");
             if (!(n = number(value, nom ? PremierMot : Initiales)))
-                return QStringLiteral("règle de lettrage invalide : %1").arg(arg);
+                return QCoreApplication::translate("cli", "règle de lettrage invalide : %1")
+                    .arg(arg);
             (nom ? s.lettrageNom : s.lettrageExt) = *n;
         } else if (name == QLatin1String("inverser")) {
             consistent = setOperation(Operation::Inverser, true);
             if (!(n = number(value, TitreParentheses)))
-                return QStringLiteral("règle d'inversion invalide : %1").arg(arg);
+                return QCoreApplication::translate("cli", "règle d'inversion invalide : %1")
+                    .arg(arg);
             s.inversion = *n;
         } else if (name == QLatin1String("nom")) {
             consistent = setOperation(Operation::Manuellement, true);
@@ -102,15 +106,16 @@ QString parse(const QStringList &args, Invocation *out)
                 return fault;
             s.modele = value;
         } else {
-            return QStringLiteral("option inconnue : %1").arg(arg);
+            return QCoreApplication::translate("cli", "option inconnue : %1").arg(arg);
         }
         if (!consistent)
-            return QStringLiteral("une seule opération à la fois : %1").arg(arg);
+            return QCoreApplication::translate("cli", "une seule opération à la fois : %1")
+                .arg(arg);
     }
     if (!operation || !mainOptionSeen)
-        return QStringLiteral("aucune opération donnée");
+        return QCoreApplication::translate("cli", "aucune opération donnée");
     if (out->files.isEmpty())
-        return QStringLiteral("aucun fichier donné");
+        return QCoreApplication::translate("cli", "aucun fichier donné");
     out->settings.operation = *operation;
     return {};
 }
@@ -146,9 +151,9 @@ int renameAll(const Invocation &inv)
         const PreviewCell cell = cellOf(path, inv.settings);
         QString error;
         if (cell.text.isEmpty())
-            error = QStringLiteral("pas de nouveau nom (nom vide)");
+            error = QCoreApplication::translate("cli", "pas de nouveau nom (nom vide)");
         else if (cell.marker)
-            error = QStringLiteral("pas de nouveau nom %1").arg(cell.text);
+            error = QCoreApplication::translate("cli", "pas de nouveau nom %1").arg(cell.text);
         else if (const RenameOutcome outcome =
                      renameFiles(info.path(), {{info.fileName(), cell.text}},
                                  inv.settings.operation == Operation::DapresTag);
@@ -180,11 +185,13 @@ int run(const QStringList &args)
 
 const cli::Registration registration({
     "rename",
-    "rename OPERATION [--apercu] FICHIER...   renomme les fichiers ; OPERATION est "
-    "--supprimer=N [--position=P], --remplacer=S [--par=R], --lettrage-nom=K --lettrage-ext=K, "
-    "--inverser=K, --nom=NOM, --avant=TEXTE --apres=TEXTE ou --format=MODELE (d'après le tag : "
-    "%titre% %artiste% %album% %annee% %piste% %piste:2% %genre% %commentaire%, %% pour %, / "
-    "pour un dossier)",
+    QT_TRANSLATE_NOOP(
+        "cli",
+        "rename OPERATION [--apercu] FICHIER...   renomme les fichiers ; OPERATION est "
+        "--supprimer=N [--position=P], --remplacer=S [--par=R], --lettrage-nom=K --lettrage-ext=K, "
+        "--inverser=K, --nom=NOM, --avant=TEXTE --apres=TEXTE ou --format=MODELE (d'après le tag : "
+        "%titre% %artiste% %album% %annee% %piste% %piste:2% %genre% %commentaire%, %% pour %, / "
+        "pour un dossier)"),
     run,
 });
 

@@ -17,6 +17,7 @@
 #include "cd/riptags.h"
 #include "tags/tagsave.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -24,7 +25,8 @@
 
 namespace {
 
-const char usageText[] =
+const char usageText[] = QT_TRANSLATE_NOOP(
+    "cli",
     "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) "
     "(--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] "
     "[--format=0..3] [--vbr=0..9] [--trame-lame] "
@@ -35,7 +37,7 @@ const char usageText[] =
     "titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, "
     "1 quand un seul disque correspond ; SORTIE est le fichier d'une seule piste, ou un dossier "
     "qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; "
-    "--rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur)";
+    "--rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur)");
 
 int usageError(const QString &why)
 {
@@ -68,7 +70,7 @@ bool saveTrackTags(const QString &path, const cd::TrackTags &track, cd::TagOptio
     const tags::Result<bool> saved = tags::saveChanges(path, changes);
     if (saved.ok() && saved.value())
         return true;
-    err << QStringLiteral("Le tag de « %1 » n'a pas pu être enregistré : %2")
+    err << QCoreApplication::translate("cli", "Le tag de « %1 » n'a pas pu être enregistré : %2")
                .arg(base::shownPath(path), saved.error())
         << "\n";
     return false;
@@ -93,26 +95,31 @@ int runRip(const QStringList &args)
     const auto listed = cli::parseTrackList(value("--piste="), 99);
     if (arguments.has(QStringLiteral("--piste=")) && (!listed || all))
         return usageError(
-            QStringLiteral("Numéro de piste invalide : --piste=%1").arg(value("--piste=")));
+            QCoreApplication::translate("cli", "Numéro de piste invalide : --piste=%1")
+                .arg(value("--piste=")));
     const bool wav = arguments.has(QStringLiteral("--wav")),
                mp3 = arguments.has(QStringLiteral("--mp3"));
     if (wav && mp3)
-        return usageError(QStringLiteral("Choisissez --wav ou --mp3, pas les deux."));
+        return usageError(
+            QCoreApplication::translate("cli", "Choisissez --wav ou --mp3, pas les deux."));
     cd::TagOption tags = cd::TagOption::None;
     if (arguments.has(QStringLiteral("--tags="))) {
         const auto named = tagOption(value("--tags="));
         if (!named)
             return usageError(
-                QStringLiteral("Option de tags inconnue : --tags=%1").arg(value("--tags=")));
+                QCoreApplication::translate("cli", "Option de tags inconnue : --tags=%1")
+                    .arg(value("--tags=")));
         if (wav && *named != cd::TagOption::None)
-            return usageError(QStringLiteral("Les tags ne s'écrivent que dans un MP3 (--mp3)."));
+            return usageError(QCoreApplication::translate(
+                "cli", "Les tags ne s'écrivent que dans un MP3 (--mp3)."));
         tags = *named;
     }
     int cddbChoice = 0;
     if (arguments.has(QStringLiteral("--cddb="))) {
         cddbChoice = value("--cddb=").toInt();
         if (cddbChoice < 1)
-            return usageError(QStringLiteral("Choix invalide : --cddb=%1 (un numéro à partir de 1)")
+            return usageError(QCoreApplication::translate(
+                                  "cli", "Choix invalide : --cddb=%1 (un numéro à partir de 1)")
                                   .arg(value("--cddb=")));
     }
     cd::RipOptions options;
@@ -121,30 +128,33 @@ int runRip(const QStringList &args)
     if (arguments.has(QStringLiteral("--decalage=")))
         options.offsetSamples = value("--decalage=").toInt(&numeric);
     if (!numeric || std::abs(options.offsetSamples) > cd::maxOffsetSamples)
-        return usageError(QStringLiteral("Décalage invalide : --decalage=%1 (de -%2 à %2)")
-                              .arg(value("--decalage="))
-                              .arg(cd::maxOffsetSamples));
+        return usageError(
+            QCoreApplication::translate("cli", "Décalage invalide : --decalage=%1 (de -%2 à %2)")
+                .arg(value("--decalage="))
+                .arg(cd::maxOffsetSamples));
     const int format = arguments.has(QStringLiteral("--format="))
                            ? value("--format=").toInt(&numeric)
                            : int(cd::ArtistTitle);
     if (!numeric || format < cd::ArtistTitle || format > cd::TitleOnly)
         return usageError(
-            QStringLiteral("Format invalide : --format=%1 (0 à 3)").arg(value("--format=")));
+            QCoreApplication::translate("cli", "Format invalide : --format=%1 (0 à 3)")
+                .arg(value("--format=")));
     cd::EncoderConfig encoder = cd::cdTrackEncoderConfig();
     if (!cli::encoderChoice(arguments, &encoder.vbrQuality, &encoder.infoFrame, &error))
         return usageError(error);
     if (arguments.files.size() > 1)
-        return usageError(QStringLiteral("Une seule sortie à la fois."));
+        return usageError(QCoreApplication::translate("cli", "Une seule sortie à la fois."));
     const QString output = arguments.files.value(0);
     if (drive.isEmpty()) {
         const QStringList drives = cd::cdDrives();
         if (drives.isEmpty())
-            return usageError(
-                QStringLiteral("Aucun lecteur de CD trouvé : indiquez --cd-image ou --lecteur."));
+            return usageError(QCoreApplication::translate(
+                "cli", "Aucun lecteur de CD trouvé : indiquez --cd-image ou --lecteur."));
         drive = drives.first();
     }
     if ((!listed && !all) || (!wav && !mp3) || output.isEmpty())
-        return usageError(QStringLiteral("Il manque la piste, le format ou la sortie."));
+        return usageError(
+            QCoreApplication::translate("cli", "Il manque la piste, le format ou la sortie."));
 
     // The fields of the window's CD page: those given, then those of the CDDB entry; the titles
     // are the rows of the track list.
@@ -184,8 +194,9 @@ int runRip(const QStringList &args)
                                                         : cd::accurateRipDefaultUrl());
     if (!disc.toc) {
         err << (cd::CdDevice::open(drive)
-                    ? QStringLiteral("Lecture du disque impossible")
-                    : QStringLiteral("Impossible d'ouvrir le lecteur « %1 »").arg(drive))
+                    ? QCoreApplication::translate("cli", "Lecture du disque impossible")
+                    : QCoreApplication::translate("cli", "Impossible d'ouvrir le lecteur « %1 »")
+                          .arg(drive))
             << "\n";
         return cli::SomeFailed;
     }
@@ -239,7 +250,7 @@ int runRip(const QStringList &args)
             {rows.value(t - 1, QStringLiteral("Piste %1").arg(t)), tracks.contains(t)});
     if (tracks.isEmpty() || tracks.last() > count) {
         out.finish();
-        err << "N° de piste incorrecte\n";
+        err << QCoreApplication::translate("cli", "N° de piste incorrecte") << "\n";
         return cli::SomeFailed;
     }
     cd::RipReport report;
@@ -260,9 +271,10 @@ int runRip(const QStringList &args)
         if (!trackRows.at(o.row - 1).checked)
             return;
         if (o.mark != cd::markOk) {
-            err << (o.mark == cd::markNotReplaced ? QStringLiteral("Le fichier « %1 » existe déjà.")
-                                                        .arg(base::shownPath(o.path))
-                                                  : o.message)
+            err << (o.mark == cd::markNotReplaced
+                        ? QCoreApplication::translate("cli", "Le fichier « %1 » existe déjà.")
+                              .arg(base::shownPath(o.path))
+                        : o.message)
                 << "\n";
             err.flush();
             status = cli::SomeFailed;

@@ -6,6 +6,7 @@
 #include "cd/accurateripdb.h"
 #include "command.h"
 
+#include <QCoreApplication>
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QStringList>
@@ -66,7 +67,7 @@ inline bool encoderChoice(const Arguments &arguments, int *vbrQuality, bool *inf
     *vbrQuality = arguments.value(QStringLiteral("--vbr=")).toInt(&numeric);
     if (numeric && *vbrQuality >= 0 && *vbrQuality <= 9)
         return true;
-    *error = QStringLiteral("Qualité VBR invalide : --vbr=%1 (de 0 à 9)")
+    *error = QCoreApplication::translate("cli", "Qualité VBR invalide : --vbr=%1 (de 0 à 9)")
                  .arg(arguments.value(QStringLiteral("--vbr=")));
     return false;
 }

@@ -11,14 +11,17 @@
 
 #include <optional>
 
+#include <QCoreApplication>
+
 namespace {
 
-constexpr const char *usage =
+constexpr const char *usage = QT_TRANSLATE_NOOP(
+    "cli",
     "set [--v1] [--v2] [--titre=T] [--artiste=A] [--album=..] [--annee=..] [--commentaire=..] "
     "[--piste=..] [--genre=NOMBRE|NOM] [--compositeur=..] [--original=..] [--copyright=..] "
     "[--url=..] [--encode=..] [--image=JPEG|PNG] [--depuis-nom=MODELE] FICHIER...  (modifie les "
     "tags ; --depuis-nom lit les champs dans le nom du fichier sans extension, par exemple "
-    "\"%piste% - %artiste% - %titre%\")";
+    "\"%piste% - %artiste% - %titre%\")");
 
 // The edit the options give: the fields named, each as typed.
 tags::FieldEdit optionEdit(const cli::Arguments &arguments, std::optional<int> genre)
@@ -71,30 +74,34 @@ int runSet(const QStringList &args)
         const QString named = arguments.value(QLatin1String("--genre="));
         genre = genreOption(named);
         if (!genre)
-            return cli::usageError(QStringLiteral("Genre inconnu : %1").arg(named), usage);
+            return cli::usageError(
+                QCoreApplication::translate("cli", "Genre inconnu : %1").arg(named), usage);
     }
     std::optional<tags::PictureEdit> cover;
     if (arguments.has(QLatin1String("--image="))) {
         const tags::Result<QByteArray> image =
             tags::readImageFile(arguments.value(QLatin1String("--image=")));
         if (!image.ok())
-            return cli::usageError(QStringLiteral("Image refusée : %1").arg(image.error()), usage);
+            return cli::usageError(
+                QCoreApplication::translate("cli", "Image refusée : %1").arg(image.error()), usage);
         cover = tags::PictureEdit{tags::PictureEdit::SetFrontCover, *image, 0};
     }
     const bool fromName = arguments.has(QLatin1String("--depuis-nom="));
     const QString pattern = arguments.value(QLatin1String("--depuis-nom="));
     if (const QString fault = tags::patternError(pattern); fromName && !fault.isEmpty())
-        return cli::usageError(QStringLiteral("Modèle invalide : %1").arg(fault), usage);
+        return cli::usageError(
+            QCoreApplication::translate("cli", "Modèle invalide : %1").arg(fault), usage);
     if (arguments.files.isEmpty())
-        return cli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
+        return cli::usageError(QCoreApplication::translate("cli", "Aucun fichier indiqué."), usage);
     tags::FieldEdit edit = optionEdit(arguments, genre);
     edit.images = cover;
     if (edit.piste && edit.v1) {
         const int number = tags::v1Track(*edit.piste);
         if (number < 0 || number > 255)
-            return cli::usageError(
-                QStringLiteral("Piste hors de 0 à 255, impossible en ID3v1 : %1").arg(*edit.piste),
-                usage);
+            return cli::usageError(QCoreApplication::translate(
+                                       "cli", "Piste hors de 0 à 255, impossible en ID3v1 : %1")
+                                       .arg(*edit.piste),
+                                   usage);
     }
 
     return tagcli::changeFiles(arguments.files, [&](const QString &path) -> QString {

@@ -11,6 +11,7 @@
 #include "tags/tagsave.h"
 #include "tags/tagtype.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -77,13 +78,14 @@ inline QString notAFile(const QString &path)
 {
     struct stat info;
     if (stat(QFile::encodeName(path).constData(), &info) != 0)
-        return errno == ENOENT
-                   ? QStringLiteral("Fichier introuvable")
-                   : QStringLiteral("Fichier inaccessible : %1").arg(base::systemError(errno));
+        return errno == ENOENT ? QCoreApplication::translate("cli", "Fichier introuvable")
+                               : QCoreApplication::translate("cli", "Fichier inaccessible : %1")
+                                     .arg(base::systemError(errno));
     if (S_ISDIR(info.st_mode))
-        return QStringLiteral("C'est un dossier, pas un fichier");
+        return QCoreApplication::translate("cli", "C'est un dossier, pas un fichier");
     if (!S_ISREG(info.st_mode))
-        return QStringLiteral("Ce n'est pas un fichier ordinaire (tube, périphérique...)");
+        return QCoreApplication::translate(
+            "cli", "Ce n'est pas un fichier ordinaire (tube, périphérique...)");
     return {};
 }
 

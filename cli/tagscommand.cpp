@@ -4,9 +4,12 @@
 #include "tags/tagpictures.h"
 #include "tags/zelltagctrl.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-constexpr const char *usage = "tags FICHIER...  (tags ID3v1 et ID3v2, en JSON)";
+constexpr const char *usage =
+    QT_TRANSLATE_NOOP("cli", "tags FICHIER...  (tags ID3v1 et ID3v2, en JSON)");
 
 int runTags(const QStringList &args)
 {
@@ -14,7 +17,7 @@ int runTags(const QStringList &args)
     if (!arguments.error.isEmpty())
         return cli::usageError(arguments.error, usage);
     if (arguments.files.isEmpty())
-        return cli::usageError(QStringLiteral("Aucun fichier indiqué."), usage);
+        return cli::usageError(QCoreApplication::translate("cli", "Aucun fichier indiqué."), usage);
 
     const tags::ZellTagCtrl ctrl;
     cli::JsonArrayWriter out;

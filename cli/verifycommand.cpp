@@ -6,6 +6,7 @@
 
 #include "cd/wavfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
 
@@ -13,10 +14,11 @@
 
 namespace {
 
-const char usageText[] =
+const char usageText[] = QT_TRANSLATE_NOOP(
+    "cli",
     "verify (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) [--piste=1,3,5-7] "
     "[--accuraterip=URL] FICHIER.wav...  (vérifie des extractions WAV auprès d'AccurateRip ; "
-    "les fichiers sont les pistes du disque dans l'ordre, ou celles de --piste)";
+    "les fichiers sont les pistes du disque dans l'ordre, ou celles de --piste)");
 
 // The checksums of a WAV file holding CD audio; nothing (and a French message) when the file
 // is not 16-bit stereo 44100 Hz PCM or cannot be read.
@@ -30,13 +32,14 @@ std::optional<cd::TrackChecksums> wavChecksums(const QString &path, bool first, 
     }
     if (wav.sampleFormat != 1 || wav.wavFormat.channels != 2 ||
         wav.wavFormat.samplesPerSec != 44100 || wav.bytesPerSample != 2) {
-        *error = QStringLiteral("« %1 » n'est pas de l'audio de CD (PCM 16 bits stéréo 44100 Hz).")
+        *error = QCoreApplication::translate(
+                     "cli", "« %1 » n'est pas de l'audio de CD (PCM 16 bits stéréo 44100 Hz).")
                      .arg(path);
         return std::nullopt;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || !file.seek(wav.dataOffset)) {
-        *error = QStringLiteral("Impossible de lire « %1 »").arg(path);
+        *error = QCoreApplication::translate("cli", "Impossible de lire « %1 »").arg(path);
         return std::nullopt;
     }
     cd::TrackChecksums sums(wav.frameCount(), first, last);
@@ -44,7 +47,7 @@ std::optional<cd::TrackChecksums> wavChecksums(const QString &path, bool first, 
     for (qint64 left = wav.frameCount() * 4; left > 0;) {
         const qint64 n = file.read(buffer.data(), std::min<qint64>(left, qint64(buffer.size())));
         if (n <= 0) {
-            *error = QStringLiteral("Impossible de lire « %1 »").arg(path);
+            *error = QCoreApplication::translate("cli", "Impossible de lire « %1 »").arg(path);
             return std::nullopt;
         }
         sums.add(buffer.data(), n);
@@ -67,7 +70,7 @@ int runVerify(const QStringList &args)
     const cd::DiscCheck disc = cd::checkDisc(drive, url);
     QTextStream err(stderr);
     if (!disc.toc) {
-        err << "Lecture du disque impossible\n";
+        err << QCoreApplication::translate("cli", "Lecture du disque impossible") << "\n";
         return cli::SomeFailed;
     }
     const int count = disc.toc->trackCount();
@@ -75,20 +78,22 @@ int runVerify(const QStringList &args)
     if (arguments.has(QStringLiteral("--piste="))) {
         const auto listed = cli::parseTrackList(arguments.value(QStringLiteral("--piste=")), count);
         if (!listed)
-            return cli::usageError(QStringLiteral("Liste de pistes invalide : --piste=%1")
-                                       .arg(arguments.value(QStringLiteral("--piste="))),
-                                   usageText);
+            return cli::usageError(
+                QCoreApplication::translate("cli", "Liste de pistes invalide : --piste=%1")
+                    .arg(arguments.value(QStringLiteral("--piste="))),
+                usageText);
         tracks = *listed;
     } else {
         for (int t = 1; t <= std::min<qsizetype>(count, arguments.files.size()); ++t)
             tracks << t;
     }
     if (tracks.size() != arguments.files.size())
-        return cli::usageError(QStringLiteral("Il faut un fichier par piste (%1 pistes, %2 "
-                                              "fichiers).")
-                                   .arg(tracks.size())
-                                   .arg(arguments.files.size()),
-                               usageText);
+        return cli::usageError(
+            QCoreApplication::translate("cli", "Il faut un fichier par piste (%1 pistes, %2 "
+                                               "fichiers).")
+                .arg(tracks.size())
+                .arg(arguments.files.size()),
+            usageText);
 
     int status = cli::AllSucceeded;
     cli::JsonArrayWriter out;

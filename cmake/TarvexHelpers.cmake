@@ -8,7 +8,9 @@ function(tarvex_add_subdirectories)
 endfunction()
 
 # tarvex_add_test(NAME SOURCES a.cpp ... LIBS lib ...)
-# One Qt Test executable, registered with CTest, run headless with the corpus folder known.
+# One Qt Test executable, registered with CTest, run headless with the corpus folder known, in
+# the C locale with no language preference, so that it sees the program in French whatever the
+# machine's language.
 function(tarvex_add_test name)
     cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
@@ -20,7 +22,7 @@ function(tarvex_add_test name)
     # Files the tests delete go to a trash inside the build folder, never to the user's own.
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${T_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TARVEX_CORPUS=${TARVEX_CORPUS_DIR};TARVEX_CLI=$<TARGET_FILE_DIR:tarvex-cli>/tarvex-cli;GST_PLUGIN_FEATURE_RANK=fakeaudiosink:MAX;ASAN_OPTIONS=detect_leaks=0;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-data-home")
+        ENVIRONMENT "LC_ALL=C;LANGUAGE=;QT_QPA_PLATFORM=offscreen;TARVEX_CORPUS=${TARVEX_CORPUS_DIR};TARVEX_CLI=$<TARGET_FILE_DIR:tarvex-cli>/tarvex-cli;GST_PLUGIN_FEATURE_RANK=fakeaudiosink:MAX;ASAN_OPTIONS=detect_leaks=0;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-data-home")
 endfunction()
 
 # tarvex_add_fuzzer(NAME SOURCES a.cpp ... LIBS lib ...)

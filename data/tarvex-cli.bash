@@ -5,10 +5,11 @@
 # accepted values; the last word of a usage line names the files: "FICHIER" for MP3 files,
 # "FICHIER.wav" for files of that type, another upper-case word for any file.
 
-# The usage line of each sub-command, as `tarvex-cli --help` lists them.
+# The usage line of each sub-command, as `tarvex-cli --help` lists them in French, the language
+# whose words ("FICHIER") the completion reads.
 _tarvex_cli_usages()
 {
-    "$1" --help 2>/dev/null | sed -n 's/^  \([a-z]\)/\1/p'
+    LC_ALL=C LANGUAGE= "$1" --help 2>/dev/null | sed -n 's/^  \([a-z]\)/\1/p'
 }
 
 # Adds to COMPREPLY the names of files that start with $1 and end in one of the extensions that
@@ -74,7 +75,7 @@ _tarvex_cli()
         else
             case $option in
             --cd-image) _tarvex_cli_files "$value" cue toc nrg ;;
-            --image) _tarvex_cli_files "$value" jpg jpeg ;;
+            --image) _tarvex_cli_files "$value" jpg jpeg png ;;
             --lecteur) COMPREPLY=($(compgen -W "$(ls -d /dev/sr[0-9]* /dev/cdrom* 2>/dev/null)" -- "$value")) ;;
             esac
         fi

@@ -7,7 +7,8 @@ manual and the help never differ.
 The help is read as the programs print it: a line "Utilisation : ..." (and the lines indented
 under it) is the synopsis; an unindented line ending in ":" opens a section; an indented line
 "TERM  description" is an entry of that section; any other line is a paragraph of the
-description. LANG ("fr" or "en") chooses the headings.
+description. LANG ("fr" or "en") chooses the language of the help (the program's own
+translation) and of the headings.
 """
 import os
 import re
@@ -20,8 +21,6 @@ HEADINGS = {
     "en": {"name": "NAME", "synopsis": "SYNOPSIS", "description": "DESCRIPTION",
            "see": "SEE ALSO", "manual": "User Commands"},
 }
-# Section titles of the help, as the English page heads them.
-ENGLISH_SECTIONS = {"Options": "OPTIONS", "Commandes": "COMMANDS"}
 USAGE = re.compile(r"^(Utilisation|Usage) ?: *(.*)$")
 ENTRY = re.compile(r"^ +(\S.*?)(?: {2,}(.*))?$")
 
@@ -60,7 +59,7 @@ def page(program, name, lang, summary, see_also):
             continue
         if not line.startswith(" ") and line.rstrip().endswith(":"):
             title = line.rstrip(" :")
-            sections.append((title if lang == "fr" else ENGLISH_SECTIONS.get(title, title), []))
+            sections.append((title, []))
         elif sections and ENTRY.match(line):
             term, text = ENTRY.match(line).groups()
             sections[-1][1].append((term, (text or "").strip().removeprefix("(").removesuffix(")")))

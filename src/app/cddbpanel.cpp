@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
@@ -25,8 +26,8 @@ namespace app {
 
 namespace {
 
-const QString listSitesCaption = QStringLiteral("Liste des &Sites");
-const QString chooseSiteCaption = QStringLiteral("Choisir ce &Site");
+const char *const listSitesCaption = QT_TRANSLATE_NOOP("app::CdPage", "Liste des &Sites");
+const char *const chooseSiteCaption = QT_TRANSLATE_NOOP("app::CdPage", "Choisir ce &Site");
 // The dynamic property of fraCatégorie that receives the chosen match line.
 const char choiceTag[] = "Tag";
 
@@ -90,7 +91,8 @@ cd::CddbReply CddbPanel::send(const QString &command)
 void CddbPanel::setChoosingSite(bool choosing)
 {
     m_choosingSite = choosing;
-    m_page->btnChoisirSite->setText(choosing ? chooseSiteCaption : listSitesCaption);
+    m_page->btnChoisirSite->setText(QCoreApplication::translate(
+        "app::CdPage", choosing ? chooseSiteCaption : listSitesCaption));
     m_page->btnAnnulerSite->setVisible(choosing);
 }
 
@@ -141,7 +143,7 @@ online::MusicBrainzReply::Kind CddbPanel::lookUpMusicBrainz()
     const std::optional<online::MusicBrainzDisc> disc =
         toc ? online::musicBrainzDisc(*toc) : std::nullopt;
     if (!disc) {
-        setStatus(QStringLiteral("Le lecteur n'est pas prêt. Essayez plus tard."));
+        setStatus(tr("Le lecteur n'est pas prêt. Essayez plus tard."));
         return online::MusicBrainzReply::Failed;
     }
 
@@ -155,10 +157,9 @@ online::MusicBrainzReply::Kind CddbPanel::lookUpMusicBrainz()
         return online::MusicBrainzReply::Failed;
     m_page->txtRecu->setPlainText(reply.raw);
     if (reply.kind == online::MusicBrainzReply::Unknown) {
-        m_page->lblEtatRecherche->setText(reply.failure.toHtmlEscaped() +
-                                          QStringLiteral(" : <a href=\"") +
-                                          disc->submissionUrl.toHtmlEscaped() +
-                                          QStringLiteral("\">le proposer à MusicBrainz</a>"));
+        m_page->lblEtatRecherche->setText(
+            tr("%1 : <a href=\"%2\">le proposer à MusicBrainz</a>")
+                .arg(reply.failure.toHtmlEscaped(), disc->submissionUrl.toHtmlEscaped()));
     }
     if (reply.kind != online::MusicBrainzReply::Found) {
         if (reply.kind == online::MusicBrainzReply::Failed)
@@ -172,13 +173,12 @@ online::MusicBrainzReply::Kind CddbPanel::lookUpMusicBrainz()
         for (const online::Release &release : reply.releases)
             lines.append(release.pickerLine());
         chosen = m_window.chooseItem(
-            QStringLiteral("Plusieurs éditions contiennent ce disque : choisissez la vôtre."),
-            lines);
+            tr("Plusieurs éditions contiennent ce disque : choisissez la vôtre."), lines);
         if (!self || m_unloading)
             return online::MusicBrainzReply::Found;
         if (chosen < 0) {
-            setStatus(QStringLiteral("Aucune édition choisie : la liste des pistes reste telle "
-                                     "quelle."));
+            setStatus(tr("Aucune édition choisie : la liste des pistes reste telle "
+                         "quelle."));
             return online::MusicBrainzReply::Found;
         }
     }
@@ -189,7 +189,7 @@ online::MusicBrainzReply::Kind CddbPanel::lookUpMusicBrainz()
     showDisc(found);
     m_page->verifcaractere();
 
-    QString status = QStringLiteral("MusicBrainz : ") + release.pickerLine();
+    QString status = tr("MusicBrainz : %1").arg(release.pickerLine());
     QString noCover;
     const QByteArray cover = online::fetchFrontCover(
         *inetConnexion, m_settings.coverUrl, release.id, m_settings.coverMaxBytes, &noCover);
@@ -210,7 +210,7 @@ void CddbPanel::lookUpCddb()
     if (!self || m_unloading)
         return;
     if (!m_sitesFailure.isEmpty()) {
-        setStatus(QStringLiteral("CDDB : ") + m_sitesFailure);
+        setStatus(tr("CDDB : %1").arg(m_sitesFailure));
         m_window.inform(m_sitesFailure, Dialogs::Icon::Warning);
         m_page->txtRecu->clear();
         return;
@@ -255,7 +255,7 @@ QString CddbPanel::cddbQuery(const QString &queryText)
     const cd::CddbQueryAnswer parsed = cd::parseQueryAnswer(reply.answer, queryText);
     if (parsed.kind == cd::CddbQueryAnswer::NotFound) {
         setStatus(reply.failure.isEmpty()
-                      ? QStringLiteral("Le serveur CDDB ne connaît pas ce disque (réponse %1).")
+                      ? tr("Le serveur CDDB ne connaît pas ce disque (réponse %1).")
                             .arg(cd::answerCode(reply.answer))
                       : reply.failure);
     }
@@ -291,11 +291,10 @@ void CddbPanel::cddbRead(const QString &category, const QString &discId, int tra
     m_page->txtRecu->setPlainText(reply.failure.isEmpty() ? reply.answer : reply.failure);
     const cd::CddbDisc disc = cd::parseReadAnswer(reply.answer, trackCount);
     if (disc.code != u"210") {
-        setStatus(reply.failure.isEmpty()
-                      ? QStringLiteral("Le serveur CDDB n'a pas donné la fiche du disque "
-                                       "(réponse %1).")
-                            .arg(disc.code)
-                      : reply.failure);
+        setStatus(reply.failure.isEmpty() ? tr("Le serveur CDDB n'a pas donné la fiche du disque "
+                                               "(réponse %1).")
+                                                .arg(disc.code)
+                                          : reply.failure);
         return;
     }
     showDisc(disc);

@@ -23,7 +23,7 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame6"));
     // The tab above names the page; the frame itself stays plain.
-    setAccessibleName(QStringLiteral("Extraire CD"));
+    setAccessibleName(tr("Extraire CD"));
     setFlat(true);
 
     cboLecteurCD = named<QComboBox>(this, "cboLecteurCD");
@@ -31,8 +31,8 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     cboLecteurCD->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 
     LV2 = named<QTreeWidget>(this, "LV2");
-    LV2->setAccessibleName(QStringLiteral("Pistes du disque"));
-    LV2->setHeaderLabels({QStringLiteral("Pistes")});
+    LV2->setAccessibleName(tr("Pistes du disque"));
+    LV2->setHeaderLabels({tr("Pistes")});
     LV2->setRootIsDecorated(false);
     LV2->setUniformRowHeights(true);
     // A track's title can be typed (F2 or a double click) before the extraction, which names
@@ -45,8 +45,8 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
                     row->setFlags(row->flags() | Qt::ItemIsEditable);
                 }
             });
-    Command3 = named<QPushButton>(this, "Command3", QStringLiteral("Tout selectionner"));
-    Command4 = named<QPushButton>(this, "Command4", QStringLiteral("Tout deselectionner"));
+    Command3 = named<QPushButton>(this, "Command3", tr("Tout sele&ctionner"));
+    Command4 = named<QPushButton>(this, "Command4", tr("Tout &deselectionner"));
     connect(Command3, &QPushButton::clicked, this, [this] { setAllChecked(true); });
     connect(Command4, &QPushButton::clicked, this, [this] { setAllChecked(false); });
 
@@ -56,14 +56,14 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     txtAnnee->setMaximumWidth(80);
     txtGenre = named<QComboBox>(this, "txtGenre");
     txtGenre->setEditable(true); // a CDDB genre need not be one of the list
-    txtGenre->setAccessibleName(QStringLiteral("Genre du disque"));
+    txtGenre->setAccessibleName(tr("Genre du disque"));
     txtGenre->lineEdit()->setAccessibleName(txtGenre->accessibleName());
 
     txtRecu = named<QPlainTextEdit>(this, "txtRecu");
     txtRecu->setReadOnly(true);
     txtRecu->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtRecu->hide();
-    btnDetails = named<QPushButton>(this, "btnDetails", QStringLiteral("Détails"));
+    btnDetails = named<QPushButton>(this, "btnDetails", tr("Déta&ils"));
     btnDetails->setCheckable(true);
     connect(btnDetails, &QPushButton::toggled, txtRecu, &QWidget::setVisible);
     lblEtatRecherche = named<QLabel>(this, "lblEtatRecherche");
@@ -76,16 +76,14 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     // A cover belongs to the disc it was found for.
     connect(cboLecteurCD, &QComboBox::currentTextChanged, this, [this] { setCover({}); });
     m_coverFile.setFileTemplate(QDir::tempPath() + QStringLiteral("/tarvex-pochette-XXXXXX.jpg"));
-    btnChoisirSite = named<QPushButton>(this, "btnChoisirSite", QStringLiteral("Liste des &Sites"));
-    btnAnnulerSite = named<QPushButton>(this, "btnAnnulerSite", QStringLiteral("Annuler"));
+    btnChoisirSite = named<QPushButton>(this, "btnChoisirSite", tr("Liste des &Sites"));
+    btnAnnulerSite = named<QPushButton>(this, "btnAnnulerSite", tr("A&nnuler"));
     btnAnnulerSite->hide();
-    fraCategorie =
-        named<QGroupBox>(this, "fraCatégorie", QStringLiteral("Plusieurs disques correspondent"));
+    fraCategorie = named<QGroupBox>(this, "fraCatégorie", tr("Plusieurs disques correspondent"));
     lstCategories = named<QListWidget>(fraCategorie, "lstCategories");
-    lstCategories->setAccessibleName(QStringLiteral("Disques trouvés"));
-    btnOkSelCategorie = named<QPushButton>(fraCategorie, "btnOkSelCategorie", QStringLiteral("Ok"));
-    btnAnnulerCategorie =
-        named<QPushButton>(fraCategorie, "btnAnnulerCategorie", QStringLiteral("Annuler"));
+    lstCategories->setAccessibleName(tr("Disques trouvés"));
+    btnOkSelCategorie = named<QPushButton>(fraCategorie, "btnOkSelCategorie", tr("O&k"));
+    btnAnnulerCategorie = named<QPushButton>(fraCategorie, "btnAnnulerCategorie", tr("Ann&uler"));
     auto *choice = new QVBoxLayout(fraCategorie);
     choice->addWidget(lstCategories);
     auto *choiceButtons = new QHBoxLayout;
@@ -96,7 +94,9 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     fraCategorie->hide();
 
     auto *drive = new QHBoxLayout;
-    drive->addWidget(new QLabel(QStringLiteral("Lecteur :"), this));
+    auto *driveLabel = new QLabel(tr("Lecteur :"), this);
+    driveLabel->setBuddy(cboLecteurCD);
+    drive->addWidget(driveLabel);
     drive->addWidget(cboLecteurCD, 1);
 
     auto *tracks = new QVBoxLayout;
@@ -108,10 +108,10 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     checks->addStretch();
     tracks->addLayout(checks);
     lblProgression = named<QLabel>(this, "lblProgression");
-    cmdAnnuler = named<QPushButton>(this, "cmdAnnuler", QStringLiteral("Annuler"));
+    cmdAnnuler = named<QPushButton>(this, "cmdAnnuler", tr("A&nnuler"));
     cmdAnnuler->setToolTip(
-        QStringLiteral("Arrête l'extraction après la lecture en cours et supprime le fichier "
-                       "inachevé"));
+        tr("Arrête l'extraction après la lecture en cours et supprime le fichier "
+           "inachevé"));
     auto *job = new QHBoxLayout;
     job->addWidget(lblProgression, 1);
     job->addWidget(cmdAnnuler);
@@ -119,14 +119,14 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     lblProgression->hide();
     cmdAnnuler->hide();
 
-    auto *disc = new QGroupBox(QStringLiteral("Disque"), this);
+    auto *disc = new QGroupBox(tr("Disque"), this);
     auto *form = new QFormLayout(disc);
-    form->addRow(QStringLiteral("Artiste :"), txtArtiste);
-    form->addRow(QStringLiteral("Album :"), txtAlbum);
-    form->addRow(QStringLiteral("Année :"), txtAnnee);
-    form->addRow(QStringLiteral("Genre :"), txtGenre);
+    form->addRow(tr("Artiste :"), txtArtiste);
+    form->addRow(tr("Album :"), txtAlbum);
+    form->addRow(tr("Année :"), txtAnnee);
+    form->addRow(tr("Genre :"), txtGenre);
 
-    auto *cddb = new QGroupBox(QStringLiteral("Recherche en ligne"), this);
+    auto *cddb = new QGroupBox(tr("Recherche en ligne"), this);
     auto *cddbLayout = new QVBoxLayout(cddb);
     cddbLayout->addWidget(lblEtatRecherche);
     cddbLayout->addWidget(txtRecu, 1);

@@ -39,97 +39,81 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
 {
     setObjectName(QStringLiteral("CommandTable"));
 
-    m_toolbar = Toolbar1 = new QToolBar(QStringLiteral("Barre d'outils"), window);
+    m_toolbar = Toolbar1 = new QToolBar(tr("Barre d'outils"), window);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     window->addToolBar(Toolbar1);
     // Separators take positions 1, 3, 6, 9 and 13, as on the original bar.
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("ouvrir"), QStringLiteral("Ouvrir un dossier"),
-              QStringLiteral("Ouvrir"), "folder-open");
+    addButton(QStringLiteral("ouvrir"), tr("Ouvrir un dossier"), tr("Ouvrir"), "folder-open");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("CDDB"), QStringLiteral("Demande CDDB"), QStringLiteral("CDDB"),
-              "network-transmit-receive");
-    addButton(QStringLiteral("extraireMP3"), QStringLiteral("Extraire les pistes du CD"),
-              QStringLiteral("Extraire"), "media-optical");
+    addButton(QStringLiteral("CDDB"), tr("Demande CDDB"), tr("CDDB"), "network-transmit-receive");
+    addButton(QStringLiteral("extraireMP3"), tr("Extraire les pistes du CD"), tr("Extraire"),
+              "media-optical");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("voir"), QStringLiteral("Aperçu du changement"),
-              QStringLiteral("Aperçu"), "edit-find");
-    addButton(QStringLiteral("renom"), QStringLiteral("Renommer le fichier"),
-              QStringLiteral("Renommer"), "document-edit");
+    addButton(QStringLiteral("voir"), tr("Aperçu du changement"), tr("Aperçu"), "edit-find");
+    addButton(QStringLiteral("renom"), tr("Renommer le fichier"), tr("Renommer"), "document-edit");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("enreID"), QStringLiteral("Enregistrer le Tag ID3"),
-              QStringLiteral("Enregistrer"), "document-save")
+    addButton(QStringLiteral("enreID"), tr("Enregistrer le Tag ID3"), tr("Enregistrer"),
+              "document-save")
         ->setShortcut(QKeySequence::Save);
-    addButton(QStringLiteral("suppID"), QStringLiteral("Effacer le Tag ID3"),
-              QStringLiteral("Effacer"), "edit-clear");
-    addButton(QStringLiteral("copieID"), QStringLiteral("Copier l'ID3 v1 vers ID3 v2"),
-              QStringLiteral("Copier"), "edit-copy");
+    addButton(QStringLiteral("suppID"), tr("Effacer le Tag ID3"), tr("Effacer"), "edit-clear");
+    addButton(QStringLiteral("copieID"), tr("Copier l'ID3 v1 vers ID3 v2"), tr("Copier"),
+              "edit-copy");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("aide"), QStringLiteral("Aide"), QStringLiteral("Aide"),
-              "help-browser");
-    addButton(QStringLiteral("quit"), QStringLiteral("Quitter"), QStringLiteral("Quitter"),
-              "application-exit");
+    addButton(QStringLiteral("aide"), tr("Aide"), tr("Aide"), "help-browser");
+    addButton(QStringLiteral("quit"), tr("Quitter"), tr("Quitter"), "application-exit");
 
-    QMenu *fich = addMenu(nullptr, window, QStringLiteral("fich"), QStringLiteral("&Fichier"));
-    addItem(fich, QStringLiteral("ouvdossier"), QStringLiteral("&Ouvrir un dossier"))
+    QMenu *fich = addMenu(nullptr, window, QStringLiteral("fich"), tr("&Fichier"));
+    addItem(fich, QStringLiteral("ouvdossier"), tr("&Ouvrir un dossier"))
         ->setShortcut(QKeySequence::Open);
     fich->addSeparator();
-    addItem(fich, QStringLiteral("quit"), QStringLiteral("&Quitter"))
-        ->setShortcut(QKeySequence::Quit);
+    addItem(fich, QStringLiteral("quit"), tr("&Quitter"))->setShortcut(QKeySequence::Quit);
 
-    QMenu *extract =
-        addMenu(nullptr, window, QStringLiteral("extract"), QStringLiteral("E&xtraction"));
-    addItem(extract, QStringLiteral("demCDDB"), QStringLiteral("&Demande CDDB"));
+    QMenu *extract = addMenu(nullptr, window, QStringLiteral("extract"), tr("E&xtraction"));
+    addItem(extract, QStringLiteral("demCDDB"), tr("&Demande CDDB"));
     extract->addSeparator();
-    QMenu *extra =
-        addMenu(extract, window, QStringLiteral("Extra"), QStringLiteral("&Extraire d'un CD"));
-    addItem(extra, QStringLiteral("extraMP3"), QStringLiteral("Extraction &MP3"));
-    addItem(extra, QStringLiteral("extraWAV"), QStringLiteral("Extraction &WAV"));
+    QMenu *extra = addMenu(extract, window, QStringLiteral("Extra"), tr("&Extraire d'un CD"));
+    addItem(extra, QStringLiteral("extraMP3"), tr("Extraction &MP3"));
+    addItem(extra, QStringLiteral("extraWAV"), tr("Extraction &WAV"));
 
-    QMenu *edition =
-        addMenu(nullptr, window, QStringLiteral("edition"), QStringLiteral("&Edition"));
-    addItem(edition, QStringLiteral("annuler"), QStringLiteral("&Annuler"));
+    QMenu *edition = addMenu(nullptr, window, QStringLiteral("edition"), tr("&Edition"));
+    addItem(edition, QStringLiteral("annuler"), tr("&Annuler"));
     edition->addSeparator();
-    addItem(edition, QStringLiteral("recherche"), QStringLiteral("&Recherche d'une piste"))
+    addItem(edition, QStringLiteral("recherche"), tr("&Recherche d'une piste"))
         ->setShortcut(QKeySequence::Find);
     edition->addSeparator();
-    addItem(edition, QStringLiteral("copier2"), QStringLiteral("&Copier les fichiers cochés"));
-    addItem(edition, QStringLiteral("deplacer2"), QStringLiteral("&Déplacer les fichiers cochés"));
-    addItem(edition, QStringLiteral("supprimer2"),
-            QStringLiteral("&Supprimer les fichiers cochés"));
+    addItem(edition, QStringLiteral("copier2"), tr("&Copier les fichiers cochés"));
+    addItem(edition, QStringLiteral("deplacer2"), tr("&Déplacer les fichiers cochés"));
+    addItem(edition, QStringLiteral("supprimer2"), tr("&Supprimer les fichiers cochés"));
     addItem(edition, QStringLiteral("supprimerdef"),
-            QStringLiteral("Supprimer &définitivement les fichiers cochés"));
+            tr("Supprimer &définitivement les fichiers cochés"));
 
-    QMenu *lecteur =
-        addMenu(nullptr, window, QStringLiteral("lecteur"), QStringLiteral("&Lecteur MP3"));
-    addItem(lecteur, QStringLiteral("lit"), QStringLiteral("&Lire un MP3"));
-    addItem(lecteur, QStringLiteral("arretlecture"), QStringLiteral("&Arrêter la lecture"));
+    QMenu *lecteur = addMenu(nullptr, window, QStringLiteral("lecteur"), tr("&Lecteur MP3"));
+    addItem(lecteur, QStringLiteral("lit"), tr("&Lire un MP3"));
+    addItem(lecteur, QStringLiteral("arretlecture"), tr("&Arrêter la lecture"));
 
-    QMenu *apropos = addMenu(nullptr, window, QStringLiteral("apropos"), QStringLiteral("&Aide"));
-    addItem(apropos, QStringLiteral("aid"), QStringLiteral("&Aide"))
-        ->setShortcut(QKeySequence::HelpContents);
+    QMenu *apropos = addMenu(nullptr, window, QStringLiteral("apropos"), tr("&Aide"));
+    addItem(apropos, QStringLiteral("aid"), tr("&Aide"))->setShortcut(QKeySequence::HelpContents);
     apropos->addSeparator();
-    addItem(apropos, QStringLiteral("aprop"), QStringLiteral("A &propos"));
+    addItem(apropos, QStringLiteral("aprop"), tr("A &propos"));
 
     mnuflottant = new QMenu(window);
     mnuflottant->setObjectName(QStringLiteral("mnuflottant"));
-    addItem(mnuflottant, QStringLiteral("rechpiste"), QStringLiteral("Recherche d'une piste"));
+    addItem(mnuflottant, QStringLiteral("rechpiste"), tr("Recherche d'une piste"));
     mnuflottant->addSeparator();
-    addItem(mnuflottant, QStringLiteral("lire"), QStringLiteral("Lire la piste sélectionnée"));
-    addItem(mnuflottant, QStringLiteral("stoplecture"), QStringLiteral("Arrêter la lecture"));
+    addItem(mnuflottant, QStringLiteral("lire"), tr("Lire la piste sélectionnée"));
+    addItem(mnuflottant, QStringLiteral("stoplecture"), tr("Arrêter la lecture"));
     mnuflottant->addSeparator();
-    addItem(mnuflottant, QStringLiteral("copier"), QStringLiteral("Copier les fichiers cochés"));
-    addItem(mnuflottant, QStringLiteral("deplacer"),
-            QStringLiteral("Déplacer les fichiers cochés"));
-    addItem(mnuflottant, QStringLiteral("supprimer"),
-            QStringLiteral("Supprimer les fichiers cochés"));
+    addItem(mnuflottant, QStringLiteral("copier"), tr("Copier les fichiers cochés"));
+    addItem(mnuflottant, QStringLiteral("deplacer"), tr("Déplacer les fichiers cochés"));
+    addItem(mnuflottant, QStringLiteral("supprimer"), tr("Supprimer les fichiers cochés"));
 
     mnuextraire = new QMenu(window);
     mnuextraire->setObjectName(QStringLiteral("mnuextraire"));
-    addItem(mnuextraire, QStringLiteral("ExtraiMp3"), QStringLiteral("Extraction MP3"));
-    addItem(mnuextraire, QStringLiteral("ExtraiWAV"), QStringLiteral("Extraction WAV"));
+    addItem(mnuextraire, QStringLiteral("ExtraiMp3"), tr("Extraction MP3"));
+    addItem(mnuextraire, QStringLiteral("ExtraiWAV"), tr("Extraction WAV"));
 }
 
 QAction *CommandTable::addButton(const QString &key, const QString &tooltip, const QString &text,

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <iterator>
 
 namespace app {
 
@@ -29,28 +30,28 @@ namespace {
 constexpr int thumbnailSize = 128;
 
 // The picture types of ID3v2 in the order of their numbers.
-const QStringList pictureTypes = {
-    QStringLiteral("autre"),
-    QStringLiteral("icône 32×32"),
-    QStringLiteral("autre icône"),
-    QStringLiteral("couverture (recto)"),
-    QStringLiteral("couverture (verso)"),
-    QStringLiteral("livret"),
-    QStringLiteral("support"),
-    QStringLiteral("soliste"),
-    QStringLiteral("artiste"),
-    QStringLiteral("chef d'orchestre"),
-    QStringLiteral("groupe"),
-    QStringLiteral("compositeur"),
-    QStringLiteral("parolier"),
-    QStringLiteral("lieu d'enregistrement"),
-    QStringLiteral("pendant l'enregistrement"),
-    QStringLiteral("pendant l'interprétation"),
-    QStringLiteral("capture vidéo"),
-    QStringLiteral("poisson coloré"),
-    QStringLiteral("illustration"),
-    QStringLiteral("logo de l'artiste"),
-    QStringLiteral("logo de l'éditeur"),
+const char *const pictureTypes[] = {
+    QT_TRANSLATE_NOOP("app::CoverPanel", "autre"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "icône 32×32"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "autre icône"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "couverture (recto)"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "couverture (verso)"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "livret"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "support"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "soliste"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "artiste"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "chef d'orchestre"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "groupe"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "compositeur"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "parolier"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "lieu d'enregistrement"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "pendant l'enregistrement"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "pendant l'interprétation"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "capture vidéo"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "poisson coloré"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "illustration"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "logo de l'artiste"),
+    QT_TRANSLATE_NOOP("app::CoverPanel", "logo de l'éditeur"),
 };
 
 // The local JPEG or PNG file a drag carries, or empty.
@@ -74,17 +75,17 @@ CoverPanel::CoverPanel(TagEditorPanel &editor, TagWindow &tagWindow, Dialogs &di
     lblPochette->setAlignment(Qt::AlignCenter);
     lblPochette->setFrameShape(QFrame::StyledPanel);
     lblPochette->setAcceptDrops(true);
-    lblPochette->setAccessibleName(QStringLiteral("Pochette"));
+    lblPochette->setAccessibleName(tr("Pochette"));
     lblPochette->installEventFilter(this);
     lblPochetteInfo = named<QLabel>(this, "lblPochetteInfo");
-    lblPochetteInfo->setAccessibleName(QStringLiteral("Détails de la pochette"));
+    lblPochetteInfo->setAccessibleName(tr("Détails de la pochette"));
     lblPochetteInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
     cmdAjouterPochette =
-        named<QPushButton>(this, "cmdAjouterPochette", QStringLiteral("Ajouter une pochette..."));
+        named<QPushButton>(this, "cmdAjouterPochette", tr("Ajouter une &pochette..."));
     cmdSupprimerPochette =
-        named<QPushButton>(this, "cmdSupprimerPochette", QStringLiteral("Supprimer la pochette"));
-    cmdEnregistrerPochette = named<QPushButton>(this, "cmdEnregistrerPochette",
-                                                QStringLiteral("Enregistrer l'image..."));
+        named<QPushButton>(this, "cmdSupprimerPochette", tr("&Supprimer la pochette"));
+    cmdEnregistrerPochette =
+        named<QPushButton>(this, "cmdEnregistrerPochette", tr("Enregistrer l'ima&ge..."));
 
     auto *commands = new QVBoxLayout;
     commands->addWidget(lblPochetteInfo);
@@ -147,16 +148,16 @@ void CoverPanel::refresh()
         lblPochette->setPixmap(QPixmap::fromImage(image.scaled(
             thumbnailSize, thumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     else
-        lblPochette->setText(m_shown ? QStringLiteral("Image illisible")
-                                     : QStringLiteral("Aucune pochette"));
+        lblPochette->setText(m_shown ? tr("Image illisible") : tr("Aucune pochette"));
     QString info;
     if (m_shown) {
-        info = QStringLiteral("%1 octets").arg(m_shown->data.size());
+        info = tr("%1 octets").arg(m_shown->data.size());
         if (!image.isNull())
-            info += QStringLiteral(", %1 × %2 pixels").arg(image.width()).arg(image.height());
-        info += QStringLiteral("\n%1, %2")
-                    .arg(pictureTypes.value(m_shown->type,
-                                            QStringLiteral("type %1").arg(m_shown->type)),
+            info += tr(", %1 × %2 pixels").arg(image.width()).arg(image.height());
+        info += tr("\n%1, %2")
+                    .arg(m_shown->type >= 0 && m_shown->type < int(std::size(pictureTypes))
+                             ? tr(pictureTypes[m_shown->type])
+                             : tr("type %1").arg(m_shown->type),
                          m_shown->mime);
     }
     lblPochetteInfo->setText(info);
@@ -174,18 +175,16 @@ void CoverPanel::setCover(const QString &imageFile)
         m_window.inform(image.error(), Dialogs::Icon::Warning);
         return;
     }
-    if (!m_window.confirm(QStringLiteral("Voulez vous enregistrer le Tag ?"), base::productName))
+    if (!m_window.confirm(tr("Voulez vous enregistrer le Tag ?"), base::productName))
         return;
-    applyToTargets(QStringLiteral("Ajout de la pochette"),
-                   {tags::PictureEdit::SetFrontCover, *image, 0});
+    applyToTargets(tr("Ajout de la pochette"), {tags::PictureEdit::SetFrontCover, *image, 0});
 }
 
 void CoverPanel::removeCover()
 {
-    if (!m_shown ||
-        !m_window.confirm(QStringLiteral("Voulez vous supprimer la pochette ?"), base::productName))
+    if (!m_shown || !m_window.confirm(tr("Voulez vous supprimer la pochette ?"), base::productName))
         return;
-    applyToTargets(QStringLiteral("Suppression de la pochette"),
+    applyToTargets(tr("Suppression de la pochette"),
                    {tags::PictureEdit::RemoveOne, {}, m_shownIndex});
 }
 
@@ -206,7 +205,7 @@ void CoverPanel::applyToTargets(const QString &label, const tags::PictureEdit &e
         std::optional<tags::TagBackup> backup;
         const tags::Result<tags::SaveKind> saved = tags::saveTagsUndoable(file, changes, &backup);
         if (!saved.ok())
-            failures << QStringLiteral("Le tag de « %1 » n'a pas pu être enregistré : %2")
+            failures << tr("Le tag de « %1 » n'a pas pu être enregistré : %2")
                             .arg(QFileInfo(file).fileName(), saved.error());
         if (backup)
             backups.append(*backup);

@@ -1,5 +1,6 @@
 #include "app/dialogs.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -39,9 +40,12 @@ bool QtDialogs::message(QWidget *owner, const QString &text, const QString &titl
 Dialogs::Replace QtDialogs::askReplace(QWidget *owner, const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, owner);
-    QPushButton *replace = box.addButton(QStringLiteral("Remplacer"), QMessageBox::AcceptRole);
-    QPushButton *skip = box.addButton(QStringLiteral("Ignorer"), QMessageBox::RejectRole);
-    QPushButton *all = box.addButton(QStringLiteral("Tout remplacer"), QMessageBox::AcceptRole);
+    QPushButton *replace = box.addButton(
+        QCoreApplication::translate("app::QtDialogs", "&Remplacer"), QMessageBox::AcceptRole);
+    QPushButton *skip = box.addButton(QCoreApplication::translate("app::QtDialogs", "&Ignorer"),
+                                      QMessageBox::RejectRole);
+    QPushButton *all = box.addButton(
+        QCoreApplication::translate("app::QtDialogs", "&Tout remplacer"), QMessageBox::AcceptRole);
     box.setDefaultButton(skip);
     box.setEscapeButton(skip);
     box.exec();
@@ -53,9 +57,13 @@ Dialogs::Replace QtDialogs::askReplace(QWidget *owner, const QString &text, cons
 Dialogs::Unsaved QtDialogs::askUnsaved(QWidget *owner, const QString &text, const QString &title)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, owner);
-    QPushButton *save = box.addButton(QStringLiteral("Enregistrer"), QMessageBox::AcceptRole);
-    QPushButton *discard = box.addButton(QStringLiteral("Ignorer"), QMessageBox::DestructiveRole);
-    QPushButton *cancel = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    QPushButton *save = box.addButton(QCoreApplication::translate("app::QtDialogs", "&Enregistrer"),
+                                      QMessageBox::AcceptRole);
+    QPushButton *discard =
+        box.addButton(QCoreApplication::translate("app::QtDialogs", "&Ignorer", "unsaved changes"),
+                      QMessageBox::DestructiveRole);
+    QPushButton *cancel = box.addButton(QCoreApplication::translate("app::QtDialogs", "&Annuler"),
+                                        QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -66,8 +74,9 @@ Dialogs::Unsaved QtDialogs::askUnsaved(QWidget *owner, const QString &text, cons
 
 QString QtDialogs::chooseFolder(QWidget *owner, const QString &startFolder)
 {
-    return QFileDialog::getExistingDirectory(owner, QStringLiteral("Selectionnez un répertoire"),
-                                             startFolder, QFileDialog::ShowDirsOnly);
+    return QFileDialog::getExistingDirectory(
+        owner, QCoreApplication::translate("app::QtDialogs", "Selectionnez un répertoire"),
+        startFolder, QFileDialog::ShowDirsOnly);
 }
 
 int QtDialogs::chooseItem(QWidget *owner, const QString &text, const QString &title,
@@ -81,7 +90,8 @@ int QtDialogs::chooseItem(QWidget *owner, const QString &text, const QString &ti
     list->setCurrentRow(0);
     list->setMinimumWidth(list->sizeHintForColumn(0) + 40);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &box);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setText(QCoreApplication::translate("app::QtDialogs", "&Annuler"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemDoubleClicked, &box, &QDialog::accept);
@@ -95,13 +105,15 @@ int QtDialogs::chooseItem(QWidget *owner, const QString &text, const QString &ti
 QString QtDialogs::chooseImageFile(QWidget *owner, const QString &startFolder)
 {
     return QFileDialog::getOpenFileName(
-        owner, QStringLiteral("Choisir une pochette"), startFolder,
-        QStringLiteral("Images (*.jpg *.jpeg *.png *.JPG *.JPEG *.PNG)"));
+        owner, QCoreApplication::translate("app::QtDialogs", "Choisir une pochette"), startFolder,
+        QCoreApplication::translate("app::QtDialogs",
+                                    "Images (*.jpg *.jpeg *.png *.JPG *.JPEG *.PNG)"));
 }
 
 QString QtDialogs::chooseSaveFile(QWidget *owner, const QString &suggested)
 {
-    return QFileDialog::getSaveFileName(owner, QStringLiteral("Enregistrer l'image"), suggested);
+    return QFileDialog::getSaveFileName(
+        owner, QCoreApplication::translate("app::QtDialogs", "Enregistrer l'image"), suggested);
 }
 
 } // namespace app

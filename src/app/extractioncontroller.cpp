@@ -57,7 +57,7 @@ QColor markColour(const QString &mark, const QWidget *list)
 constexpr int gaugeWidth = 300;
 
 // The mark of a checked track that a cancelled job did not reach.
-const QString markCancelled = QStringLiteral("(Annulé)");
+const char *const markCancelled = QT_TRANSLATE_NOOP("app::ExtractionController", "(Annulé)");
 
 } // namespace
 
@@ -90,9 +90,8 @@ ExtractionController::ExtractionController(QObject *parent, JobWindow &window, C
     // ticked, and show while the list holds WAV files: going to another page would re-read the
     // list and lose the ticks.
     QWidget *listPane = tagPage.LV1->parentWidget();
-    cmdConvertir = named<QPushButton>(listPane, "cmdConvertir", QStringLiteral("Convertir en MP3"));
-    cmdConvertir->setToolTip(
-        QStringLiteral("Convertit en MP3 les fichiers WAV cochés de la liste"));
+    cmdConvertir = named<QPushButton>(listPane, "cmdConvertir", tr("Convertir en MP&3"));
+    cmdConvertir->setToolTip(tr("Convertit en MP3 les fichiers WAV cochés de la liste"));
     Shape1 = named<QFrame>(listPane, "Shape1");
     Shape1->setFrameShape(QFrame::Box);
     Shape1->setFixedSize(gaugeWidth, 18);
@@ -230,7 +229,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     job.trackStarted = [&, kind](int, const QString &name) {
         ++started;
         if (kind == cd::ExtractionJob::Mp3)
-            m_window.setStatusPanel(1, QStringLiteral("Extraction de : ") + name);
+            m_window.setStatusPanel(1, tr("Extraction de : ") + name);
     };
     job.progress = [&](qint64 done, qint64 total) {
         showOverallProgress(started, checked, finished, clock.elapsed());
@@ -259,7 +258,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     if (summary.cancelled) {
         for (int i = 0; i < rows.size(); ++i) {
             if (rows.at(i).checked && !reported.contains(i + 1))
-                insertMark(m_cd.LV2->topLevelItem(i), markCancelled);
+                insertMark(m_cd.LV2->topLevelItem(i), tr(markCancelled));
         }
     }
     m_window.clearJobProgress();
@@ -279,11 +278,11 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
 void ExtractionController::showOverallProgress(int track, int tracks, int finished,
                                                qint64 elapsedMs)
 {
-    QString text = QStringLiteral("Piste %1/%2").arg(track).arg(tracks);
+    QString text = tr("Piste %1/%2").arg(track).arg(tracks);
     // Tracks are read ahead of their encoding: the time left follows the tracks finished.
     if (finished > 0 && finished < tracks) {
         const qint64 left = elapsedMs * (tracks - finished) / finished / 1000;
-        text += QStringLiteral(" — temps restant : %1 min %2 s")
+        text += tr(" — temps restant : %1 min %2 s")
                     .arg(left / 60)
                     .arg(left % 60, 2, 10, QLatin1Char('0'));
     }
@@ -327,8 +326,7 @@ bool ExtractionController::showProgress(qint64 done, qint64 total)
 cd::ReplaceAnswer ExtractionController::askReplace(const QString &path)
 {
     const QString question =
-        QStringLiteral("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?")
-            .arg(cd::displayPath(path));
+        tr("Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?").arg(cd::displayPath(path));
     switch (m_window.askReplace(question)) {
     case Dialogs::Replace::Replace:
         return cd::ReplaceAnswer::Replace;
@@ -349,8 +347,8 @@ void ExtractionController::OnSave()
     if (list.count() == 0)
         return;
     if (list.checkedNames().isEmpty()) {
-        m_window.inform(QStringLiteral("Aucun fichier WAV n'est coché : cochez les fichiers à "
-                                       "convertir, puis cliquez sur « Convertir en MP3 »."),
+        m_window.inform(tr("Aucun fichier WAV n'est coché : cochez les fichiers à "
+                           "convertir, puis cliquez sur « Convertir en MP3 »."),
                         Dialogs::Icon::Information);
         return;
     }
@@ -387,7 +385,7 @@ void ExtractionController::OnSave()
         jobs.append({wavPath, mp3Path, overwrite});
         jobRows.append(row);
     }
-    m_window.setStatusPanel(1, QStringLiteral("Conversion de %1 fichier(s)").arg(jobs.size()));
+    m_window.setStatusPanel(1, tr("Conversion de %1 fichier(s)").arg(jobs.size()));
     Shape2->resize(0, Shape2->height());
     // A stop asked meanwhile (closing the window) reaches the encoders through the flag.
     std::atomic_bool cancel = false;
@@ -414,12 +412,12 @@ void ExtractionController::OnSave()
     for (qsizetype k = 0; k < jobs.size(); ++k) {
         const cd::EncodeResult &result = results[size_t(k)];
         if (!result.ok && result.error.isEmpty()) {
-            mark(jobRows[k], markCancelled);
+            mark(jobRows[k], tr(markCancelled));
             continue;
         }
         mark(jobRows[k], result.ok ? cd::markOk : cd::markError);
         if (result.ok)
-            m_window.inform(QStringLiteral("Enregistrement terminé"), Dialogs::Icon::Information);
+            m_window.inform(tr("Enregistrement terminé"), Dialogs::Icon::Information);
         else
             m_window.inform(result.error, Dialogs::Icon::Error);
     }
@@ -472,9 +470,9 @@ std::optional<bool> ExtractionController::confirmClose()
 {
     if (!m_busy)
         return std::nullopt;
-    if (!m_window.confirm(QStringLiteral("Une extraction ou une conversion est en cours. "
-                                         "Voulez-vous l'arrêter et quitter ?"),
-                          QStringLiteral("Confirmation")))
+    if (!m_window.confirm(tr("Une extraction ou une conversion est en cours. "
+                             "Voulez-vous l'arrêter et quitter ?"),
+                          tr("Confirmation")))
         return false;
     m_stopRequested = true;
     return true;

@@ -16,6 +16,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QTimer>
 #include <QTreeWidget>
@@ -33,10 +34,13 @@ QString deletionQuestion(const QString &question, const QStringList &names)
     constexpr qsizetype shown = 3;
     QString listed = names.mid(0, shown).join(QStringLiteral(", "));
     if (names.size() > shown)
-        listed += QStringLiteral(" et %1 autre(s)").arg(names.size() - shown);
-    return question.arg(names.size() == 1 ? QStringLiteral("1 fichier")
-                                          : QStringLiteral("%1 fichiers").arg(names.size()),
-                        listed);
+        listed += QCoreApplication::translate("app::FileCommands", " et %1 autre(s)")
+                      .arg(names.size() - shown);
+    return question.arg(
+        names.size() == 1
+            ? QCoreApplication::translate("app::FileCommands", "1 fichier")
+            : QCoreApplication::translate("app::FileCommands", "%1 fichiers").arg(names.size()),
+        listed);
 }
 
 } // namespace
@@ -118,7 +122,7 @@ void FileCommands::renomer()
     QList<files::MovedFile> renamed;
     for (const renaming::RenameRow &row : outcome.done)
         renamed.append({base::joinPath(folder, row.fichier), base::joinPath(folder, row.nouveau)});
-    m_window.recordMoves(QStringLiteral("Renommage"), renamed, outcome.createdFolders);
+    m_window.recordMoves(tr("Renommage"), renamed, outcome.createdFolders);
     m_page.File1.refresh();
     m_page.refillList();
     m_window.comptage();
@@ -152,10 +156,9 @@ void FileCommands::copyOrMove(files::Command command)
     m_player->setFileName(QString());
     if (m_page.files->count() == 0)
         return;
-    const QString question =
-        command == files::Command::Copie
-            ? QStringLiteral("Voulez vous copier le(s) fichier(s) sélectionné(s) ?")
-            : QStringLiteral("Voulez vous déplacer le(s) fichier(s) sélectionné(s) ?");
+    const QString question = command == files::Command::Copie
+                                 ? tr("Voulez vous copier le(s) fichier(s) sélectionné(s) ?")
+                                 : tr("Voulez vous déplacer le(s) fichier(s) sélectionné(s) ?");
     if (!m_window.confirm(question, productName))
         return;
     const QString source = m_page.File1.path();
@@ -165,7 +168,7 @@ void FileCommands::copyOrMove(files::Command command)
         const QStringList names = checkedNames();
         report = command == files::Command::Copie ? files::copyFiles(source, names, target)
                                                   : files::moveFiles(source, names, target);
-        m_window.recordMoves(QStringLiteral("Déplacement"), report.moved, {});
+        m_window.recordMoves(tr("Déplacement"), report.moved, {});
     }
     reloadList();
     reportFailures(command, report);
@@ -200,9 +203,9 @@ void FileCommands::deleteChecked(bool forGood)
     files::OperationReport report;
     const QStringList names = checkedNames();
     const QString question = deletionQuestion(
-        forGood ? QStringLiteral("Supprimer définitivement %1 : %2 ? Cette suppression ne peut "
-                                 "pas être annulée.")
-                : QStringLiteral("Mettre %1 à la corbeille : %2 ?"),
+        forGood ? tr("Supprimer définitivement %1 : %2 ? Cette suppression ne peut "
+                     "pas être annulée.")
+                : tr("Mettre %1 à la corbeille : %2 ?"),
         names);
     if (!names.isEmpty() && m_window.confirm(question, productName)) {
         report = forGood ? files::deleteFilesForGood(m_page.File1.path(), names)
@@ -225,7 +228,7 @@ void FileCommands::lecture()
     if (m_playFailed)
         return;
     m_playTimer.start();
-    m_window.setStatusPanel(1, QStringLiteral("Lecture de : ") + name);
+    m_window.setStatusPanel(1, tr("Lecture de : ") + name);
 }
 
 void FileCommands::arret()

@@ -11,7 +11,7 @@ FileInfoPanel::FileInfoPanel(QWidget *parent) : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame3"));
     // The tab above names the page; the frame itself stays plain.
-    setAccessibleName(QStringLiteral("Info Fichier"));
+    setAccessibleName(tr("Info Fichier"));
     setFlat(true);
     auto *form = new QFormLayout(this);
     form->setLabelAlignment(Qt::AlignRight);
@@ -21,21 +21,21 @@ FileInfoPanel::FileInfoPanel(QWidget *parent) : QGroupBox(parent)
         form->addRow(caption, value);
         return value;
     };
-    Mpeg_Taille_Fichier = add("Mpeg_Taille_Fichier", QStringLiteral("Taille :"));
-    Mpeg_Longueur_Fichier = add("Mpeg_Longueur_Fichier", QStringLiteral("Durée :"));
-    Mpeg_BitRate = add("Mpeg_BitRate", QStringLiteral("Débit :"));
-    Mpeg_Mpeg = add("Mpeg_Mpeg", QStringLiteral("Version MPEG :"));
-    Mpeg_Layer = add("Mpeg_Layer", QStringLiteral("Couche :"));
-    Mpeg_Mode = add("Mpeg_Mode", QStringLiteral("Mode :"));
-    Mpeg_ModeExt = add("Mpeg_ModeExt", QStringLiteral("Extension de mode :"));
-    Mpeg_Frequence = add("Mpeg_Frequence", QStringLiteral("Fréquence :"));
-    Mpeg_CRC = add("Mpeg_CRC", QStringLiteral("CRC :"));
-    Mpeg_Copyright = add("Mpeg_Copyright", QStringLiteral("Copyright :"));
-    Mpeg_Padded = add("Mpeg_Padded", QStringLiteral("Remplissage :"));
-    Mpeg_Prive = add("Mpeg_Prive", QStringLiteral("Privé :"));
-    Mpeg_Original = add("Mpeg_Original", QStringLiteral("Original :"));
-    Mpeg_Emphasis = add("Mpeg_Emphasis", QStringLiteral("Emphase :"));
-    Mpeg_VRB = add("Mpeg_VRB", QStringLiteral("Débit variable :"));
+    Mpeg_Taille_Fichier = add("Mpeg_Taille_Fichier", tr("Taille :"));
+    Mpeg_Longueur_Fichier = add("Mpeg_Longueur_Fichier", tr("Durée :"));
+    Mpeg_BitRate = add("Mpeg_BitRate", tr("Débit :"));
+    Mpeg_Mpeg = add("Mpeg_Mpeg", tr("Version MPEG :"));
+    Mpeg_Layer = add("Mpeg_Layer", tr("Couche :"));
+    Mpeg_Mode = add("Mpeg_Mode", tr("Mode :"));
+    Mpeg_ModeExt = add("Mpeg_ModeExt", tr("Extension de mode :"));
+    Mpeg_Frequence = add("Mpeg_Frequence", tr("Fréquence :"));
+    Mpeg_CRC = add("Mpeg_CRC", tr("CRC :"));
+    Mpeg_Copyright = add("Mpeg_Copyright", tr("Copyright :"));
+    Mpeg_Padded = add("Mpeg_Padded", tr("Remplissage :"));
+    Mpeg_Prive = add("Mpeg_Prive", tr("Privé :"));
+    Mpeg_Original = add("Mpeg_Original", tr("Original :"));
+    Mpeg_Emphasis = add("Mpeg_Emphasis", tr("Emphase :"));
+    Mpeg_VRB = add("Mpeg_VRB", tr("Débit variable :"));
 }
 
 QList<QLabel *> FileInfoPanel::labels() const

@@ -267,12 +267,12 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
         return Qt::AscendingOrder;
     if (role != Qt::DisplayRole)
         return {};
-    static const QString titles[ColumnCount] = {
-        QStringLiteral("Nom du fichier"), QStringLiteral("Nouveau nom de fichier"),
-        QStringLiteral("Titre"),          QStringLiteral("Artiste"),
-        QStringLiteral("Album"),          QStringLiteral("Piste"),
-        QStringLiteral("Année")};
-    return section >= 0 && section < ColumnCount ? titles[section] : QVariant();
+    static const char *const titles[ColumnCount] = {
+        QT_TR_NOOP("Nom du fichier"), QT_TR_NOOP("Nouveau nom de fichier"),
+        QT_TR_NOOP("Titre"),          QT_TR_NOOP("Artiste"),
+        QT_TR_NOOP("Album"),          QT_TR_NOOP("Piste"),
+        QT_TR_NOOP("Année")};
+    return section >= 0 && section < ColumnCount ? tr(titles[section]) : QVariant();
 }
 
 void FileListModel::sort(int column, Qt::SortOrder order)

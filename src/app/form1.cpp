@@ -17,6 +17,7 @@
 #include "app/renamepanel.h"
 #include "app/settingstable.h"
 #include "app/simpleregaccess.h"
+#include "app/taborder.h"
 #include "app/tagcommands.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
@@ -133,8 +134,11 @@ Form1::Form1(Setup setup, QWidget *parent)
         m_cddb->demandecddb();
     });
     connect(this, &Form1::unloading, m_cddb, &CddbPanel::onUnloading);
-    // Below this size the renaming and tag pages no longer fit their captions.
-    setMinimumSize(900, 600);
+    // Tab walks every page as it reads, now that the controllers have added their controls.
+    orderTabsAsLaidOut(centralWidget());
+    // Below this width the renaming and tag pages no longer fit their captions; the height
+    // leaves room for a 1080-line screen at 200 %, the sub-pages scrolling.
+    setMinimumSize(940, 480);
     resize(960, 640);
 }
 
@@ -150,9 +154,9 @@ void Form1::buildPages()
 {
     auto *central = new QWidget(this);
     TS2 = named<QTabBar>(central, "TS2");
-    TS2->addTab(QStringLiteral("Extraire CD"));
-    TS2->addTab(QStringLiteral("Tag et noms"));
-    TS2->addTab(QStringLiteral("Options"));
+    TS2->addTab(tr("Ext&raire CD"));
+    TS2->addTab(tr("&Tag et noms"));
+    TS2->addTab(tr("&Options"));
     TS2->setExpanding(false);
     TS2->setDocumentMode(true);
     Frame6 = new CdPage(central);
@@ -536,8 +540,8 @@ void Form1::fillFixedLists()
     m_reg->setKeyPath(settingsKeyPath());
     QComboBox *formats = Frame7->Combo8;
     formats->clear();
-    formats->addItems({QStringLiteral("Artiste - Titre"), QStringLiteral("Titre - Artiste"),
-                       QStringLiteral("Titre (Artiste)"), QStringLiteral("Titre")});
+    formats->addItems(
+        {tr("Artiste - Titre"), tr("Titre - Artiste"), tr("Titre (Artiste)"), tr("Titre")});
     formats->setCurrentIndex(fileFormatIndex(m_reg->readValue(QStringLiteral("Formatfichier"))));
 }
 
@@ -551,12 +555,12 @@ bool Form1::findDrives()
         if (cd::isUsableDiscImage(image, &reason))
             drives << image;
         else
-            std::fprintf(stderr, "Tarvex : %s ; elle est ignorée.\n", qPrintable(reason));
+            std::fputs(qPrintable(tr("Tarvex : %1 ; elle est ignorée.\n").arg(reason)), stderr);
     }
     if (drives.isEmpty()) {
-        m_dialogs->inform(
-            this, QStringLiteral("Désolé, je n'ai pas détecté de lecteur de CD sur cette machine."),
-            productName, Dialogs::Icon::Error);
+        m_dialogs->inform(this,
+                          tr("Désolé, je n'ai pas détecté de lecteur de CD sur cette machine."),
+                          productName, Dialogs::Icon::Error);
         return false;
     }
     // Adding the first entry selects it, which runs the drive's selection handling.
@@ -610,8 +614,7 @@ void Form1::writeTagOptions()
 
 void Form1::quitte()
 {
-    if (!m_dialogs->confirm(this, QStringLiteral("Voulez-vous quitter ?"),
-                            QStringLiteral("Confirmation")))
+    if (!m_dialogs->confirm(this, tr("Voulez-vous quitter ?"), tr("Confirmation")))
         return;
     m_quitConfirmed = true;
     close();
@@ -632,8 +635,7 @@ void Form1::closeEvent(QCloseEvent *event)
         return;
     }
     if (!stopJob && !m_quitConfirmed &&
-        !m_dialogs->confirm(this, QStringLiteral("Voulez-vous quitter ?"),
-                            QStringLiteral("Confirmation"))) {
+        !m_dialogs->confirm(this, tr("Voulez-vous quitter ?"), tr("Confirmation"))) {
         event->ignore();
         return;
     }
@@ -655,14 +657,13 @@ void Form1::aides()
     const bool present = QFileInfo(m_helpFile).isFile();
     QApplication::restoreOverrideCursor();
     if (!present)
-        m_dialogs->inform(
-            this, QStringLiteral("Le fichier d'aide « %1 » est introuvable.").arg(m_helpFile),
-            product(), Dialogs::Icon::Error);
+        m_dialogs->inform(this, tr("Le fichier d'aide « %1 » est introuvable.").arg(m_helpFile),
+                          product(), Dialogs::Icon::Error);
     else if (!QDesktopServices::openUrl(help))
         m_dialogs->inform(this,
-                          QStringLiteral("Aucun programme ne peut ouvrir le fichier d'aide « %1 ». "
-                                         "Installez un navigateur Web ou ouvrez ce fichier "
-                                         "vous-même.")
+                          tr("Aucun programme ne peut ouvrir le fichier d'aide « %1 ». "
+                             "Installez un navigateur Web ou ouvrez ce fichier "
+                             "vous-même.")
                               .arg(m_helpFile),
                           product(), Dialogs::Icon::Warning);
 }

@@ -15,13 +15,13 @@ namespace app {
 Form2::Form2(TagPage &page, QWidget *parent) : QDialog(parent), m_page(page)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Recherche"));
+    setWindowTitle(tr("Recherche"));
     setModal(false);
-    Label1 = named<QLabel>(this, "Label1", QStringLiteral("Mot à chercher :"));
+    Label1 = named<QLabel>(this, "Label1", tr("&Mot à chercher :"));
     Text1 = named<QLineEdit>(this, "Text1");
     Label1->setBuddy(Text1);
-    Command1 = named<QPushButton>(this, "Command1", QStringLiteral("Ok"));
-    Command2 = named<QPushButton>(this, "Command2", QStringLiteral("Annuler"));
+    Command1 = named<QPushButton>(this, "Command1", tr("&Ok"));
+    Command2 = named<QPushButton>(this, "Command2", tr("&Annuler"));
     Command1->setDefault(true);
     connect(Command1, &QPushButton::clicked, this, &Form2::search);
     connect(Command2, &QPushButton::clicked, this, &Form2::close);

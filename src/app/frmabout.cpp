@@ -45,7 +45,7 @@ frmAbout::frmAbout(const QString &product, Dialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("A propos de ") + product);
+    setWindowTitle(tr("A propos de %1").arg(product));
     setModal(false);
 
     picIcon = named<QLabel>(this, "picIcon");
@@ -55,31 +55,29 @@ frmAbout::frmAbout(const QString &product, Dialogs &dialogs, QWidget *parent)
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.6);
     titleFont.setBold(true);
     lblTitle->setFont(titleFont);
-    lblVersion = named<QLabel>(this, "lblVersion",
-                               QStringLiteral("Version ") + QStringLiteral(TARVEX_VERSION));
-    lblDescription =
-        named<QLabel>(this, "lblDescription",
-                      QStringLiteral("Atelier MP3 : tags ID3, renommage, extraction de CD audio.\n"
-                                     "© 2026 les auteurs de Tarvex."));
-    lblDisclaimer = named<QLabel>(
-        this, "lblDisclaimer",
-        QStringLiteral("Ce programme est distribué librement, sans aucune garantie. "
-                       "Vous pouvez le copier et le redistribuer à condition de ne pas "
-                       "le modifier ni le vendre."));
+    lblVersion =
+        named<QLabel>(this, "lblVersion", tr("Version %1").arg(QStringLiteral(TARVEX_VERSION)));
+    lblDescription = named<QLabel>(this, "lblDescription",
+                                   tr("Atelier MP3 : tags ID3, renommage, extraction de CD audio.\n"
+                                      "© 2026 les auteurs de Tarvex."));
+    lblDisclaimer =
+        named<QLabel>(this, "lblDisclaimer",
+                      tr("Ce programme est distribué librement, sans aucune garantie. "
+                         "Vous pouvez le copier et le redistribuer à condition de ne pas "
+                         "le modifier ni le vendre."));
     lblDisclaimer->setWordWrap(true);
-    Label6 = named<QLabel>(this, "Label6",
-                           QStringLiteral("Site Web : <a href=\"%1\">%1</a>").arg(webAddress()));
-    Label1 =
-        named<QLabel>(this, "Label1",
-                      QStringLiteral("E-Mail :  <a href=\"mailto:%1\">%1</a>").arg(mailAddress()));
+    Label6 =
+        named<QLabel>(this, "Label6", tr("Site Web : <a href=\"%1\">%1</a>").arg(webAddress()));
+    Label1 = named<QLabel>(this, "Label1",
+                           tr("E-Mail :  <a href=\"mailto:%1\">%1</a>").arg(mailAddress()));
     for (QLabel *link : {Label6, Label1}) {
         link->setTextFormat(Qt::RichText);
         link->setTextInteractionFlags(Qt::TextBrowserInteraction);
         connect(link, &QLabel::linkActivated, this,
                 [](const QString &url) { QDesktopServices::openUrl(QUrl(url)); });
     }
-    cmdSysInfo = named<QPushButton>(this, "cmdSysInfo", QStringLiteral("&Infos système..."));
-    cmdOK = named<QPushButton>(this, "cmdOK", QStringLiteral("OK"));
+    cmdSysInfo = named<QPushButton>(this, "cmdSysInfo", tr("&Infos système..."));
+    cmdOK = named<QPushButton>(this, "cmdOK", tr("&OK"));
     cmdOK->setDefault(true);
     connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::startSysInfo);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::close);
@@ -112,13 +110,13 @@ void frmAbout::startSysInfo()
     const QString program = systemInfoProgram();
     if (program.isEmpty()) {
         m_dialogs.inform(this,
-                         QStringLiteral("Aucun outil d'informations système n'est installé "
-                                        "(hardinfo, gnome-system-monitor, ksysguard ou "
-                                        "plasma-systemmonitor)."),
+                         tr("Aucun outil d'informations système n'est installé "
+                            "(hardinfo, gnome-system-monitor, ksysguard ou "
+                            "plasma-systemmonitor)."),
                          windowTitle(), Dialogs::Icon::Information);
     } else if (!QProcess::startDetached(program, {})) {
-        m_dialogs.inform(this, QStringLiteral("Impossible de lancer « %1 ».").arg(program),
-                         windowTitle(), Dialogs::Icon::Error);
+        m_dialogs.inform(this, tr("Impossible de lancer « %1 ».").arg(program), windowTitle(),
+                         Dialogs::Icon::Error);
     }
 }
 

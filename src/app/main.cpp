@@ -2,6 +2,7 @@
 #include "app/screenshots.h"
 #include "app/windowstate.h"
 #include "base/product.h"
+#include "base/translation.h"
 
 #include <QApplication>
 #include <QDir>
@@ -71,7 +72,8 @@ QString helpFilePath()
     return QDir::cleanPath(appDir + QStringLiteral("/../share/tarvex/Tarvexfr.html"));
 }
 
-const char Usage[] =
+const char Usage[] = QT_TRANSLATE_NOOP(
+    "main",
     "Utilisation : tarvex [--cd-image FICHIER]... [--captures DOSSIER [--taille LxH]] "
     "[DOSSIER | FICHIER.mp3]\n"
     "Tarvex modifie les tags ID3 des fichiers MP3, les renomme et extrait les CD audio.\n"
@@ -82,7 +84,7 @@ const char Usage[] =
     "  --captures DOSSIER    enregistre chaque page en PNG dans DOSSIER et quitte\n"
     "  --taille LxH          taille de la fenêtre des captures, par exemple 960x640\n"
     "  --help                affiche cette aide et quitte\n"
-    "  --version             affiche la version et quitte\n";
+    "  --version             affiche la version et quitte\n");
 
 // Answers --help and --version before any window, display or drive is looked for; false when
 // neither is asked.
@@ -90,7 +92,9 @@ bool answeredInformation(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i) {
         if (qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0) {
-            std::fputs(Usage, stdout);
+            const QCoreApplication application(argc, argv);
+            base::installTranslation();
+            std::fputs(qPrintable(QCoreApplication::translate("main", Usage)), stdout);
             return true;
         }
         if (qstrcmp(argv[i], "--version") == 0) {
@@ -114,7 +118,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(base::productName);
     QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("tarvex"));
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    const bool english = base::installTranslation();
+    if (!english)
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // Without a desktop session (offscreen, bare X server) Qt knows neither an icon theme nor
     // where themes live.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor")) {
@@ -130,9 +136,11 @@ int main(int argc, char *argv[])
     }
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 
-    // Qt's own texts (standard buttons, file dialog) in French, whatever the session language.
+    // Qt's own texts (standard buttons, file dialog) in French along with the window's; Qt's
+    // source texts are English.
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+    if (!english &&
+        qtTranslator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
 
@@ -140,15 +148,19 @@ int main(int argc, char *argv[])
     app::Form1::Setup setup;
     setup.cdImages = cdImagesFromArguments(QApplication::arguments(), &argumentsOk);
     if (!argumentsOk) {
-        std::fputs("Tarvex : l'option --cd-image attend le chemin d'une image de disque (.cue, "
-                   ".toc, .nrg).\n",
+        std::fputs(qPrintable(QCoreApplication::translate(
+                       "main", "Tarvex : l'option --cd-image attend le chemin d'une image de "
+                               "disque (.cue, .toc, .nrg).\n")),
                    stderr);
         return 2;
     }
     setup.helpFile = helpFilePath();
     const QString path = pathFromArguments(QApplication::arguments());
     if (!path.isEmpty() && !QFileInfo::exists(path)) {
-        std::fprintf(stderr, "Tarvex : aucun fichier ni dossier « %s ».\n", qPrintable(path));
+        std::fputs(qPrintable(QCoreApplication::translate(
+                                  "main", "Tarvex : aucun fichier ni dossier « %1 ».\n")
+                                  .arg(path)),
+                   stderr);
         return 2;
     }
 
@@ -172,9 +184,11 @@ int main(int argc, char *argv[])
     window.show();
     const int status = application.exec();
     if (!app::saveWindowState(window, stateFile))
-        std::fprintf(stderr,
-                     "Tarvex : la taille et la position de la fenêtre n'ont pas pu être "
-                     "enregistrées dans %s.\n",
-                     qPrintable(stateFile));
+        std::fputs(
+            qPrintable(QCoreApplication::translate(
+                           "main", "Tarvex : la taille et la position de la fenêtre n'ont pas pu "
+                                   "être enregistrées dans %1.\n")
+                           .arg(stateFile)),
+            stderr);
     return status;
 }

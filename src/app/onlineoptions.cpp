@@ -10,28 +10,28 @@
 namespace app {
 
 OnlineOptions::OnlineOptions(QWidget *parent)
-    : QGroupBox(QStringLiteral("Recherche du disque en ligne"), parent)
+    : QGroupBox(tr("Recherche du disque en ligne"), parent)
 {
     setObjectName(QStringLiteral("fraRechercheEnLigne"));
     cboServiceDisque = named<QComboBox>(this, "cboServiceDisque");
     // In the order of online::DiscService.
-    cboServiceDisque->addItems({QStringLiteral("MusicBrainz"), QStringLiteral("CDDB"),
-                                QStringLiteral("MusicBrainz puis CDDB")});
+    cboServiceDisque->addItems(
+        {tr("MusicBrainz"), QStringLiteral("CDDB"), tr("MusicBrainz puis CDDB")});
     txtServeurMusicBrainz = named<QLineEdit>(this, "txtServeurMusicBrainz");
     txtServeurPochettes = named<QLineEdit>(this, "txtServeurPochettes");
     spnPochetteMaxKo = named<QSpinBox>(this, "spnPochetteMaxKo");
     spnPochetteMaxKo->setRange(16, 16 * 1024);
-    spnPochetteMaxKo->setSuffix(QStringLiteral(" Ko"));
+    spnPochetteMaxKo->setSuffix(tr(" Ko"));
     cboProtocoleCddb = named<QComboBox>(this, "cboProtocoleCddb");
-    cboProtocoleCddb->addItem(QStringLiteral("6 (UTF-8)"), 6);
-    cboProtocoleCddb->addItem(QStringLiteral("5 (anciens serveurs)"), 5);
+    cboProtocoleCddb->addItem(tr("6 (UTF-8)"), 6);
+    cboProtocoleCddb->addItem(tr("5 (anciens serveurs)"), 5);
 
     auto *form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Service :"), cboServiceDisque);
-    form->addRow(QStringLiteral("Serveur MusicBrainz :"), txtServeurMusicBrainz);
-    form->addRow(QStringLiteral("Serveur des pochettes :"), txtServeurPochettes);
-    form->addRow(QStringLiteral("Taille maximale d'une pochette :"), spnPochetteMaxKo);
-    form->addRow(QStringLiteral("Protocole CDDB :"), cboProtocoleCddb);
+    form->addRow(tr("Service :"), cboServiceDisque);
+    form->addRow(tr("Serveur MusicBrainz :"), txtServeurMusicBrainz);
+    form->addRow(tr("Serveur des pochettes :"), txtServeurPochettes);
+    form->addRow(tr("Taille maximale d'une pochette :"), spnPochetteMaxKo);
+    form->addRow(tr("Protocole CDDB :"), cboProtocoleCddb);
     setLookupSettings({});
 }
 

@@ -36,66 +36,63 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame7"));
     // The tab above names the page; the frame itself stays plain.
-    setAccessibleName(QStringLiteral("Options"));
+    setAccessibleName(tr("Options"));
     setFlat(true);
 
     TS3 = named<QTabBar>(this, "TS3");
-    TS3->addTab(QStringLiteral("Extraction d'un CD"));
-    TS3->addTab(QStringLiteral("Taggeur"));
-    TS3->addTab(QStringLiteral("Conversion de fichier"));
+    TS3->addTab(tr("Extraction d'un &CD"));
+    TS3->addTab(tr("Ta&ggeur"));
+    TS3->addTab(tr("Con&version de fichier"));
     TS3->setExpanding(false);
 
     Frame9 = named<QGroupBox>(this, "Frame9");
-    Frame9->setAccessibleName(QStringLiteral("Extraction d'un CD"));
+    Frame9->setAccessibleName(tr("Extraction d'un CD"));
     Text3 = named<QLineEdit>(Frame9, "Text3");
-    Text3->setAccessibleName(QStringLiteral("Dossier des pistes extraites"));
+    Text3->setAccessibleName(tr("Dossier des pistes extraites"));
     Text3->setReadOnly(true);
-    Command5 = named<QPushButton>(Frame9, "Command5", QStringLiteral("Parcourir..."));
+    Command5 = named<QPushButton>(Frame9, "Command5", tr("&Parcourir..."));
     Combo8 = named<QComboBox>(Frame9, "Combo8");
-    Option7 = named<QRadioButton>(Frame9, "Option7", QStringLiteral("ID3 v1 seulement"));
-    Option8 = named<QRadioButton>(Frame9, "Option8", QStringLiteral("ID3 v2 seulement"));
-    Option9 = named<QRadioButton>(Frame9, "Option9", QStringLiteral("ID3 v1 et ID3 v2"));
-    Option10 = named<QRadioButton>(Frame9, "Option10", QStringLiteral("Pas de tag"));
+    Option7 = named<QRadioButton>(Frame9, "Option7", tr("ID3 v&1 seulement"));
+    Option8 = named<QRadioButton>(Frame9, "Option8", tr("ID3 v&2 seulement"));
+    Option9 = named<QRadioButton>(Frame9, "Option9", tr("&ID3 v1 et ID3 v2"));
+    Option10 = named<QRadioButton>(Frame9, "Option10", tr("Pa&s de tag"));
     auto *tagGroup = new QButtonGroup(Frame9);
     for (QRadioButton *option : {Option7, Option8, Option9, Option10})
         tagGroup->addButton(option);
     Check2 = named<QCheckBox>(
         Frame9, "Check2",
-        QStringLiteral("Prendre le nom de l'artiste dans le titre CDDB (« Artiste - Titre »)"));
+        tr("Prendre le &nom de l'artiste dans le titre CDDB (« Artiste - Titre »)"));
 
-    auto *tags = new QGroupBox(QStringLiteral("Tags des pistes extraites"), Frame9);
+    auto *tags = new QGroupBox(tr("Tags des pistes extraites"), Frame9);
     auto *tagsLayout = new QVBoxLayout(tags);
     for (QRadioButton *option : {Option7, Option8, Option9, Option10})
         tagsLayout->addWidget(option);
     auto *form9 = new QFormLayout;
-    form9->addRow(QStringLiteral("Dossier des pistes extraites :"),
-                  fieldWithButton(Text3, Command5));
-    form9->addRow(QStringLiteral("Nom des fichiers :"), Combo8);
+    form9->addRow(tr("Dossier des pistes extraites :"), fieldWithButton(Text3, Command5));
+    form9->addRow(tr("Nom des fichiers :"), Combo8);
     txtEmailCddb = named<QLineEdit>(Frame9, "txtEmailCddb");
-    form9->addRow(QStringLiteral("Adresse e-mail (CDDB) :"), txtEmailCddb);
+    form9->addRow(tr("Adresse e-mail (CDDB) :"), txtEmailCddb);
     chkExtractionSecurisee =
-        named<QCheckBox>(Frame9, "chkExtractionSecurisee", QStringLiteral("Extraction sécurisée"));
+        named<QCheckBox>(Frame9, "chkExtractionSecurisee", tr("Extraction séc&urisée"));
     chkExtractionSecurisee->setChecked(true);
     chkExtractionSecurisee->setToolTip(
-        QStringLiteral("Relit et compare chaque secteur ; plus lent, mais exact"));
+        tr("Relit et compare chaque secteur ; plus lent, mais exact"));
     spnDecalage = named<QSpinBox>(Frame9, "spnDecalage");
     spnDecalage->setRange(-cd::maxOffsetSamples, cd::maxOffsetSamples);
-    spnDecalage->setSuffix(QStringLiteral(" échantillons"));
+    spnDecalage->setSuffix(tr(" échantillons"));
     txtAccurateRip = named<QLineEdit>(Frame9, "txtAccurateRip");
     txtAccurateRip->setPlaceholderText(cd::accurateRipDefaultUrl());
     cboEncodage = named<QComboBox>(Frame9, "cboEncodage");
-    cboEncodage->addItem(QStringLiteral("Débit constant (128 kbit/s)"));
+    cboEncodage->addItem(tr("Débit constant (128 kbit/s)"));
     for (int q = 0; q <= 9; ++q)
-        cboEncodage->addItem(QStringLiteral("Débit variable V%1").arg(q));
-    chkTrameLame =
-        named<QCheckBox>(Frame9, "chkTrameLame",
-                         QStringLiteral("Écrire la trame d'information LAME (lecture sans blanc)"));
-    chkJournal =
-        named<QCheckBox>(Frame9, "chkJournal",
-                         QStringLiteral("Écrire un journal et une feuille .cue à côté des pistes"));
-    form9->addRow(QStringLiteral("Décalage de lecture du lecteur :"), spnDecalage);
-    form9->addRow(QStringLiteral("Adresse AccurateRip :"), txtAccurateRip);
-    form9->addRow(QStringLiteral("Encodage MP3 :"), cboEncodage);
+        cboEncodage->addItem(tr("Débit variable V%1").arg(q));
+    chkTrameLame = named<QCheckBox>(Frame9, "chkTrameLame",
+                                    tr("Écrire la trame d'information LAME (lecture sans &blanc)"));
+    chkJournal = named<QCheckBox>(Frame9, "chkJournal",
+                                  tr("Écrire un &journal et une feuille .cue à côté des pistes"));
+    form9->addRow(tr("Décalage de lecture du lecteur :"), spnDecalage);
+    form9->addRow(tr("Adresse AccurateRip :"), txtAccurateRip);
+    form9->addRow(tr("Encodage MP3 :"), cboEncodage);
     auto *layout9 = new QVBoxLayout(Frame9);
     layout9->addLayout(form9);
     layout9->addWidget(chkExtractionSecurisee);
@@ -108,42 +105,40 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     layout9->addStretch();
 
     Frame10 = named<QGroupBox>(this, "Frame10");
-    Frame10->setAccessibleName(QStringLiteral("Taggeur"));
+    Frame10->setAccessibleName(tr("Taggeur"));
     Text8 = named<QLineEdit>(Frame10, "Text8");
-    Text8->setAccessibleName(QStringLiteral("Commentaire par défaut"));
-    Command7 = named<QPushButton>(Frame10, "Command7", QStringLiteral("Enregistrer"));
+    Text8->setAccessibleName(tr("Commentaire par défaut"));
+    Command7 = named<QPushButton>(Frame10, "Command7", tr("E&nregistrer"));
     Text9 = named<QLineEdit>(Frame10, "Text9");
-    Text9->setAccessibleName(QStringLiteral("Encodé par, par défaut"));
-    Command8 = named<QPushButton>(Frame10, "Command8", QStringLiteral("Enregistrer"));
+    Text9->setAccessibleName(tr("Encodé par, par défaut"));
+    Command8 = named<QPushButton>(Frame10, "Command8", tr("Enreg&istrer"));
     auto *form10 = new QFormLayout;
-    form10->addRow(QStringLiteral("Commentaire par défaut :"), fieldWithButton(Text8, Command7));
-    form10->addRow(QStringLiteral("Encodé par :"), fieldWithButton(Text9, Command8));
+    form10->addRow(tr("Commentaire par défaut :"), fieldWithButton(Text8, Command7));
+    form10->addRow(tr("Encodé par :"), fieldWithButton(Text9, Command8));
     auto *layout10 = new QVBoxLayout(Frame10);
     layout10->addLayout(form10);
-    auto *note = new QLabel(
-        QStringLiteral("Quand ils ne sont pas vides, ces textes remplacent le commentaire "
-                       "et le champ « Encodé par » de chaque tag enregistré."),
-        Frame10);
+    auto *note = new QLabel(tr("Quand ils ne sont pas vides, ces textes remplacent le commentaire "
+                               "et le champ « Encodé par » de chaque tag enregistré."),
+                            Frame10);
     note->setWordWrap(true);
     layout10->addWidget(note);
     layout10->addStretch();
 
     Frame11 = named<QGroupBox>(this, "Frame11");
-    Frame11->setAccessibleName(QStringLiteral("Conversion de fichier"));
+    Frame11->setAccessibleName(tr("Conversion de fichier"));
     Text5 = named<QLineEdit>(Frame11, "Text5");
-    Text5->setAccessibleName(QStringLiteral("Dossier des fichiers convertis"));
+    Text5->setAccessibleName(tr("Dossier des fichiers convertis"));
     Text5->setReadOnly(true);
-    Command6 = named<QPushButton>(Frame11, "Command6", QStringLiteral("Parcourir..."));
+    Command6 = named<QPushButton>(Frame11, "Command6", tr("&Parcourir..."));
     auto *form11 = new QFormLayout;
-    form11->addRow(QStringLiteral("Dossier des fichiers convertis :"),
-                   fieldWithButton(Text5, Command6));
+    form11->addRow(tr("Dossier des fichiers convertis :"), fieldWithButton(Text5, Command6));
     auto *layout11 = new QVBoxLayout(Frame11);
     layout11->addLayout(form11);
-    auto *howTo = new QLabel(
-        QStringLiteral("Pour convertir des fichiers WAV en MP3 : sur la page « Tag et noms », "
-                       "choisissez le type *.wav, cochez les fichiers, puis cliquez sur "
-                       "« Convertir en MP3 »."),
-        Frame11);
+    auto *howTo =
+        new QLabel(tr("Pour convertir des fichiers WAV en MP3 : sur la page « Tag et noms », "
+                      "choisissez le type *.wav, cochez les fichiers, puis cliquez sur "
+                      "« Convertir en MP3 »."),
+                   Frame11);
     howTo->setWordWrap(true);
     layout11->addWidget(howTo);
     layout11->addStretch();

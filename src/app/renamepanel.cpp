@@ -28,42 +28,42 @@ QComboBox *fixedList(QWidget *parent, const char *name)
 RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
 {
     setObjectName(QStringLiteral("RenamePanel"));
-    Option1 = named<QRadioButton>(this, "Option1", QStringLiteral("Supprimer"));
-    Option2 = named<QRadioButton>(this, "Option2", QStringLiteral("Remplacer"));
-    Option3 = named<QRadioButton>(this, "Option3", QStringLiteral("Lettrage"));
-    Option4 = named<QRadioButton>(this, "Option4", QStringLiteral("Inverser"));
-    Option5 = named<QRadioButton>(this, "Option5", QStringLiteral("Manuellement"));
-    Option6 = named<QRadioButton>(this, "Option6", QStringLiteral("Ajouter"));
-    optDapresTag = named<QRadioButton>(this, "optDapresTag", QStringLiteral("D'après le tag"));
+    Option1 = named<QRadioButton>(this, "Option1", tr("&Supprimer"));
+    Option2 = named<QRadioButton>(this, "Option2", tr("Re&mplacer"));
+    Option3 = named<QRadioButton>(this, "Option3", tr("Lettra&ge"));
+    Option4 = named<QRadioButton>(this, "Option4", tr("In&verser"));
+    Option5 = named<QRadioButton>(this, "Option5", tr("Man&uellement"));
+    Option6 = named<QRadioButton>(this, "Option6", tr("A&jouter"));
+    optDapresTag = named<QRadioButton>(this, "optDapresTag", tr("D'a&près le tag"));
     cboModele = named<QComboBox>(this, "cboModele");
     cboModele->setEditable(true);
-    cboModele->setAccessibleName(QStringLiteral("Modèle de nom"));
+    cboModele->setAccessibleName(tr("Modèle de nom"));
     cboModele->lineEdit()->setAccessibleName(cboModele->accessibleName());
     cboModele->setInsertPolicy(QComboBox::NoInsert);
-    cboModele->setToolTip(QStringLiteral(
-        "Champs : %titre% %artiste% %album% %annee% %piste% %piste:2% %genre% %commentaire% ; "
-        "« / » crée des dossiers, « %% » écrit « % »."));
+    cboModele->setToolTip(
+        tr("Champs : %titre% %artiste% %album% %annee% %piste% %piste:2% %genre% %commentaire% ; "
+           "« / » crée des dossiers, « %% » écrit « % »."));
     setPatterns({});
     Option1->setChecked(true);
 
     Combo1 = fixedList(this, "Combo1");
     Combo2 = fixedList(this, "Combo2");
     Text1 = named<QLineEdit>(this, "Text1");
-    Text1->setAccessibleName(QStringLiteral("Texte à remplacer"));
+    Text1->setAccessibleName(tr("Texte à remplacer"));
     Combo3 = named<QComboBox>(this, "Combo3");
     Combo3->setEditable(true);
-    Combo3->setAccessibleName(QStringLiteral("Caractère de remplacement"));
+    Combo3->setAccessibleName(tr("Caractère de remplacement"));
     Combo3->lineEdit()->setAccessibleName(Combo3->accessibleName());
     Combo3->setInsertPolicy(QComboBox::NoInsert);
     Combo4 = fixedList(this, "Combo4");
     Combo5 = fixedList(this, "Combo5");
     Combo6 = fixedList(this, "Combo6");
     Text2 = named<QLineEdit>(this, "Text2");
-    Text2->setAccessibleName(QStringLiteral("Nouveau nom"));
+    Text2->setAccessibleName(tr("Nouveau nom"));
     Text6 = named<QLineEdit>(this, "Text6");
-    Text6->setAccessibleName(QStringLiteral("Texte avant le nom"));
+    Text6->setAccessibleName(tr("Texte avant le nom"));
     Text7 = named<QLineEdit>(this, "Text7");
-    Text7->setAccessibleName(QStringLiteral("Texte après le nom"));
+    Text7->setAccessibleName(tr("Texte après le nom"));
 
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -78,17 +78,15 @@ RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
         grid->addLayout(line, r, 1);
     };
     auto label = [this](const QString &text) { return new QLabel(text, this); };
-    row(0, Option1, {Combo1, label(QStringLiteral("caractère(s) à partir de"))});
-    row(1, nullptr, {label(QStringLiteral("la position :")), Combo2});
-    row(2, Option2, {Text1, label(QStringLiteral("par :")), Combo3});
+    row(0, Option1, {Combo1, label(tr("caractère(s) à partir de"))});
+    row(1, nullptr, {label(tr("la position :")), Combo2});
+    row(2, Option2, {Text1, label(tr("par :")), Combo3});
     // The two case lists take a line each, so that their longest entry is never cut.
-    row(3, Option3, {Combo4, label(QStringLiteral("(Nom de fichier)"))});
-    row(4, nullptr, {Combo5, label(QStringLiteral("(Extension)"))});
+    row(3, Option3, {Combo4, label(tr("(Nom de fichier)"))});
+    row(4, nullptr, {Combo5, label(tr("(Extension)"))});
     row(5, Option4, {Combo6});
     row(6, Option5, {Text2});
-    row(7, Option6,
-        {Text6, label(QStringLiteral("+ nom du fichier actuel +")), Text7,
-         label(QStringLiteral(".ext"))});
+    row(7, Option6, {Text6, label(tr("+ nom du fichier actuel +")), Text7, label(tr(".ext"))});
     row(8, optDapresTag, {cboModele});
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(9, 1);
@@ -108,9 +106,8 @@ void RenamePanel::fillFixedLists()
     QStringList numbers;
     for (int i = 0; i <= 30; ++i)
         numbers.append(QString::number(i));
-    const QStringList cases = {
-        QStringLiteral("Ne pas changer"), QStringLiteral("Majuscule"), QStringLiteral("Minuscule"),
-        QStringLiteral("1ere lettre en Majuscule"), QStringLiteral("1er mot en Majuscule")};
+    const QStringList cases = {tr("Ne pas changer"), tr("Majuscule"), tr("Minuscule"),
+                               tr("1ere lettre en Majuscule"), tr("1er mot en Majuscule")};
     const QList<std::pair<QComboBox *, QStringList>> lists = {
         {Combo1, numbers},
         {Combo2, numbers},
@@ -118,8 +115,7 @@ void RenamePanel::fillFixedLists()
         {Combo4, cases},
         {Combo5, cases.mid(0, 4)},
         {Combo6,
-         {QStringLiteral("Artiste - Titre <--> Titre - Artiste"),
-          QStringLiteral("Titre (Artiste) <--> Artiste - Titre")}},
+         {tr("Artiste - Titre <--> Titre - Artiste"), tr("Titre (Artiste) <--> Artiste - Titre")}},
     };
     for (const auto &[combo, entries] : lists) {
         combo->clear();

@@ -7,8 +7,10 @@
 #include "app/tagpage.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QPixmap>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTreeView>
 
@@ -45,6 +47,28 @@ bool saveScreenshots(Form1 &window, const QString &folder)
         tagPage->TS1->setCurrentIndex(page);
         ok = save(window, folder, subPages[page]) && ok;
     }
+
+    // The collection features: tag columns, several files edited at once, names from tags.
+    for (int column : {FileListModel::Titre, FileListModel::Piste})
+        tagPage->showColumn(column, true);
+    while (!tagPage->files->allTagsRead())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    tagPage->TS1->setCurrentIndex(TagPage::TagV2);
+    if (tagPage->files->count() > 1) {
+        tagPage->LV1->selectAll();
+        emit tagPage->LV1->clicked(tagPage->files->index(0, 0));
+    }
+    ok = save(window, folder, "tag-plusieurs") && ok;
+    tagPage->TS1->setCurrentIndex(TagPage::Renomeur);
+    tagPage->setAllChecked(true);
+    if (auto *fromTags = tagPage->findChild<QRadioButton *>(QStringLiteral("optDapresTag")))
+        fromTags->click();
+    if (auto *pattern = tagPage->findChild<QComboBox *>(QStringLiteral("cboModele")))
+        pattern->setCurrentText(QStringLiteral("%artiste%/%piste:2% %titre%"));
+    window.toolbarClick(QStringLiteral("voir"));
+    ok = save(window, folder, "renommeur-modele") && ok;
+    for (int column : {FileListModel::Titre, FileListModel::Piste})
+        tagPage->showColumn(column, false);
 
     pages->setCurrentIndex(2);
     const char *optionPages[] = {"options-extraction", "options-taggeur", "options-conversion"};

@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
@@ -52,8 +53,10 @@ QString batchFailureMessage(const tags::BatchReport &report)
         lines.append(QStringLiteral("« %1 » : %2")
                          .arg(QFileInfo(failure.fichier).fileName(), failure.raison));
     if (report.failures.size() > shown)
-        lines.append(QStringLiteral("et %1 autres.").arg(report.failures.size() - shown));
-    return QStringLiteral("Le tag n'a pas pu être enregistré dans %1 fichier(s) :\n")
+        lines.append(QCoreApplication::translate("app::TagCommands", "et %1 autres.")
+                         .arg(report.failures.size() - shown));
+    return QCoreApplication::translate("app::TagCommands",
+                                       "Le tag n'a pas pu être enregistré dans %1 fichier(s) :\n")
                .arg(failedFiles(report).size()) +
            lines.join(u'\n');
 }
@@ -94,7 +97,7 @@ bool TagCommands::settleUnsavedEdits()
     if (!editor.hasUnsavedEdits())
         return true;
     const QString file = editor.shownFile();
-    switch (m_window.askUnsaved(QStringLiteral("Enregistrer les modifications ?"))) {
+    switch (m_window.askUnsaved(tr("Enregistrer les modifications ?"))) {
     case Dialogs::Unsaved::Save:
         return saveShown();
     case Dialogs::Unsaved::Discard:
@@ -132,7 +135,7 @@ void TagCommands::selectFile()
         page.Frame3->clear();
         editor.fillGenreLists();
         editor.showTagsOfFiles(files);
-        m_window.setStatusPanel(1, QStringLiteral("%1 fichiers sélectionnés").arg(files.size()));
+        m_window.setStatusPanel(1, tr("%1 fichiers sélectionnés").arg(files.size()));
         return;
     }
     m_window.setChosenFile(page.files->path(selected));
@@ -202,8 +205,7 @@ bool TagCommands::saveSeveral(const QStringList &files)
     if (items.isEmpty())
         return true;
 
-    return runBatchSave(items, files,
-                        QStringLiteral("Enregistrement du tag de %1 fichiers").arg(files.size()));
+    return runBatchSave(items, files, tr("Enregistrement du tag de %1 fichiers").arg(files.size()));
 }
 
 bool TagCommands::runBatchSave(const QList<tags::BatchItem> &items, const QStringList &files,
@@ -233,7 +235,7 @@ bool TagCommands::runBatchSave(const QList<tags::BatchItem> &items, const QStrin
     m_window.recordTagSaves(label, backups);
     m_window.clearJobProgress();
 
-    m_window.setStatusPanel(1, QStringLiteral("Tag enregistré dans %1 fichiers sur %2")
+    m_window.setStatusPanel(1, tr("Tag enregistré dans %1 fichiers sur %2")
                                    .arg(files.size() - failedFiles(report).size())
                                    .arg(files.size()));
     if (!report.failures.isEmpty())
@@ -256,7 +258,7 @@ void TagCommands::fillFromName()
     if (files.isEmpty())
         return;
     if (const QString fault = tags::patternError(pattern); !fault.isEmpty()) {
-        m_window.inform(QStringLiteral("Modèle invalide : %1").arg(fault), Dialogs::Icon::Warning);
+        m_window.inform(tr("Modèle invalide : %1").arg(fault), Dialogs::Icon::Warning);
         return;
     }
     const int version = m_page.TS1->currentIndex() == TagPage::TagV1 ? 1 : 2;
@@ -284,15 +286,15 @@ void TagCommands::fillFromName()
     // Several files: what each one will get is shown before anything is written.
     constexpr int shown = 15;
     QString question =
-        QStringLiteral("Remplir le tag de %1 fichier(s) d'après leur nom ?\n\n").arg(items.size()) +
+        tr("Remplir le tag de %1 fichier(s) d'après leur nom ?\n\n").arg(items.size()) +
         lines.mid(0, shown).join(u'\n');
     if (lines.size() > shown)
-        question += QStringLiteral("\net %1 autres.").arg(lines.size() - shown);
+        question += tr("\net %1 autres.").arg(lines.size() - shown);
     if (!misfits.isEmpty())
-        question += QStringLiteral("\n\nLaissés tels quels :\n") + misfits.mid(0, 5).join(u'\n');
+        question += tr("\n\nLaissés tels quels :\n") + misfits.mid(0, 5).join(u'\n');
     if (items.isEmpty() || !m_window.confirm(question, productName))
         return;
-    runBatchSave(items, files, QStringLiteral("Remplissage du tag d'après le nom"));
+    runBatchSave(items, files, tr("Remplissage du tag d'après le nom"));
 }
 
 bool TagCommands::saveRecord(const QString &path, const tags::TagType &record)
@@ -309,9 +311,9 @@ bool TagCommands::reportSaved(const QString &path, const tags::Result<bool> &sav
         return true;
     QString reason = saved.error();
     if (reason.isEmpty())
-        reason = QFileInfo(path).exists() ? QStringLiteral("le fichier ne peut pas être modifié.")
-                                          : QStringLiteral("le fichier n'existe plus.");
-    m_window.inform(QStringLiteral("Le tag de « %1 » n'a pas pu être enregistré : %2")
+        reason = QFileInfo(path).exists() ? tr("le fichier ne peut pas être modifié.")
+                                          : tr("le fichier n'existe plus.");
+    m_window.inform(tr("Le tag de « %1 » n'a pas pu être enregistré : %2")
                         .arg(QFileInfo(path).fileName(), reason),
                     Dialogs::Icon::Error);
     return false;
@@ -320,8 +322,7 @@ bool TagCommands::reportSaved(const QString &path, const tags::Result<bool> &sav
 void TagCommands::enreID()
 {
     const QString file = m_page.editor->shownFile();
-    if (file.isEmpty() ||
-        !m_window.confirm(QStringLiteral("Voulez vous enregistrer le Tag ?"), productName))
+    if (file.isEmpty() || !m_window.confirm(tr("Voulez vous enregistrer le Tag ?"), productName))
         return;
     if (m_page.editor->shownFiles().size() > 1)
         saveSeveral(m_page.editor->shownFiles());
@@ -333,13 +334,12 @@ void TagCommands::suppID()
 {
     TagEditorPanel &editor = *m_page.editor;
     const QStringList files = editor.shownFiles();
-    if (files.isEmpty() ||
-        !m_window.confirm(QStringLiteral("Voulez vous supprimer le Tag ?"), productName))
+    if (files.isEmpty() || !m_window.confirm(tr("Voulez vous supprimer le Tag ?"), productName))
         return;
     // Each shown file loses its tags as if it were shown alone.
     for (const QString &file : files) {
         editor.remsezerotag();
-        saveTags(file, QStringLiteral("Suppression du tag"));
+        saveTags(file, tr("Suppression du tag"));
     }
     editor.showTagsOfFiles(files);
 }
@@ -348,8 +348,7 @@ void TagCommands::copieID()
 {
     TagEditorPanel &editor = *m_page.editor;
     const QStringList files = editor.shownFiles();
-    if (files.isEmpty() ||
-        !m_window.confirm(QStringLiteral("Voulez vous copier le Tag ?"), productName))
+    if (files.isEmpty() || !m_window.confirm(tr("Voulez vous copier le Tag ?"), productName))
         return;
     const bool fromV1 = m_page.TS1->currentIndex() == TagPage::TagV1;
     // Each shown file gets its own values copied from one version to the other.
@@ -360,7 +359,7 @@ void TagCommands::copieID()
             editor.copyV1FieldsToV2();
         else
             editor.copyV2FieldsToV1();
-        saveTags(file, QStringLiteral("Copie du tag"));
+        saveTags(file, tr("Copie du tag"));
     }
     editor.showTagsOfFiles(files);
 }

@@ -34,8 +34,7 @@ public:
     void copieID();
     // Saves the editor's fields into a file, recorded for undoing under `label`; a failure is
     // shown in a message box.
-    bool saveTags(const QString &path,
-                  const QString &label = QStringLiteral("Enregistrement du tag"));
+    bool saveTags(const QString &path, const QString &label = tr("Enregistrement du tag"));
     // Saves what the editor shows: into its file, or, when it shows several files, the fields
     // the user changed (and only those) into each of them, away from the window's thread with
     // the progress in the status bar; one message names the files that failed. True when every

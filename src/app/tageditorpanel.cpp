@@ -33,9 +33,11 @@ void setFieldBackground(QWidget *field, bool enabled)
     field->setPalette(palette);
 }
 
-QLineEdit *shortField(QLineEdit *field, int width)
+// A field for a few characters, wide enough still for the placeholder several files show.
+QLineEdit *shortField(QLineEdit *field, int width, const QString &placeholder)
 {
-    field->setMaximumWidth(width);
+    const int needed = field->fontMetrics().horizontalAdvance(placeholder) + 16;
+    field->setMaximumWidth(std::max(width, needed));
     return field;
 }
 
@@ -86,24 +88,26 @@ TagEditorPanel::TagEditorPanel(QWidget *frameParent) : QObject(frameParent)
 void TagEditorPanel::buildV1(QWidget *frameParent)
 {
     Frame2 = named<QGroupBox>(frameParent, "Frame2");
-    Frame2->setAccessibleName(QStringLiteral("ID3 v1"));
-    chkv1 = named<QCheckBox>(Frame2, "chkv1", QStringLiteral("Tag ID3 v1"));
-    txtv1Piste = shortField(named<QLineEdit>(Frame2, "txtv1Piste"), 60);
+    Frame2->setAccessibleName(tr("ID3 v1"));
+    chkv1 = named<QCheckBox>(Frame2, "chkv1", tr("Tag ID3 &v1"));
+    txtv1Piste =
+        shortField(named<QLineEdit>(Frame2, "txtv1Piste"), 60, tr("<différentes valeurs>"));
     txtv1Titre = named<QLineEdit>(Frame2, "txtv1Titre");
     txtv1Artiste = named<QLineEdit>(Frame2, "txtv1Artiste");
     txtv1Album = named<QLineEdit>(Frame2, "txtv1Album");
-    txtv1Annee = shortField(named<QLineEdit>(Frame2, "txtv1Annee"), 80);
+    txtv1Annee =
+        shortField(named<QLineEdit>(Frame2, "txtv1Annee"), 80, tr("<différentes valeurs>"));
     cmbv1Genre = named<QComboBox>(Frame2, "cmbv1Genre");
     txtv1Commentaire = named<QLineEdit>(Frame2, "txtv1Commentaire");
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Piste :"), txtv1Piste);
-    form->addRow(QStringLiteral("Titre :"), txtv1Titre);
-    form->addRow(QStringLiteral("Artiste :"), txtv1Artiste);
-    form->addRow(QStringLiteral("Album :"), txtv1Album);
-    form->addRow(QStringLiteral("Année :"), txtv1Annee);
-    form->addRow(QStringLiteral("Genre :"), cmbv1Genre);
-    form->addRow(QStringLiteral("Commentaire :"), txtv1Commentaire);
+    form->addRow(tr("Piste :"), txtv1Piste);
+    form->addRow(tr("Titre :"), txtv1Titre);
+    form->addRow(tr("Artiste :"), txtv1Artiste);
+    form->addRow(tr("Album :"), txtv1Album);
+    form->addRow(tr("Année :"), txtv1Annee);
+    form->addRow(tr("Genre :"), cmbv1Genre);
+    form->addRow(tr("Commentaire :"), txtv1Commentaire);
     auto *layout = new QVBoxLayout(Frame2);
     layout->addWidget(chkv1);
     layout->addLayout(form);
@@ -113,17 +117,19 @@ void TagEditorPanel::buildV1(QWidget *frameParent)
 void TagEditorPanel::buildV2(QWidget *frameParent)
 {
     Frame5 = named<QGroupBox>(frameParent, "Frame5");
-    Frame5->setAccessibleName(QStringLiteral("ID3 v2"));
-    chkv2 = named<QCheckBox>(Frame5, "chkv2", QStringLiteral("Tag ID3 v2"));
-    txtv2Piste = shortField(named<QLineEdit>(Frame5, "txtv2Piste"), 60);
+    Frame5->setAccessibleName(tr("ID3 v2"));
+    chkv2 = named<QCheckBox>(Frame5, "chkv2", tr("Tag ID3 &v2"));
+    txtv2Piste =
+        shortField(named<QLineEdit>(Frame5, "txtv2Piste"), 60, tr("<différentes valeurs>"));
     txtv2Titre = named<QLineEdit>(Frame5, "txtv2Titre");
     txtv2Artiste = named<QLineEdit>(Frame5, "txtv2Artiste");
     txtv2Album = named<QLineEdit>(Frame5, "txtv2Album");
-    txtv2Annee = shortField(named<QLineEdit>(Frame5, "txtv2Annee"), 80);
+    txtv2Annee =
+        shortField(named<QLineEdit>(Frame5, "txtv2Annee"), 80, tr("<différentes valeurs>"));
     cmbv2Genre = named<QComboBox>(Frame5, "cmbv2Genre");
     // A genre of the tag's own words ("Chanson française") is shown and can be typed.
     cmbv2Genre->setEditable(true);
-    cmbv2Genre->setAccessibleName(QStringLiteral("Genre"));
+    cmbv2Genre->setAccessibleName(tr("Genre"));
     cmbv2Genre->lineEdit()->setAccessibleName(cmbv2Genre->accessibleName());
     cmbv2Genre->setInsertPolicy(QComboBox::NoInsert);
     txtv2Commentaire = named<QTextEdit>(Frame5, "txtv2Commentaire");
@@ -138,18 +144,18 @@ void TagEditorPanel::buildV2(QWidget *frameParent)
     txtv2Encode = named<QLineEdit>(Frame5, "txtv2Encode");
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Piste :"), txtv2Piste);
-    form->addRow(QStringLiteral("Titre :"), txtv2Titre);
-    form->addRow(QStringLiteral("Artiste :"), txtv2Artiste);
-    form->addRow(QStringLiteral("Album :"), txtv2Album);
-    form->addRow(QStringLiteral("Année :"), txtv2Annee);
-    form->addRow(QStringLiteral("Genre :"), cmbv2Genre);
-    form->addRow(QStringLiteral("Commentaire :"), txtv2Commentaire);
-    form->addRow(QStringLiteral("Compositeur :"), txtv2Compositeur);
-    form->addRow(QStringLiteral("Artiste original :"), txtv2Original);
-    form->addRow(QStringLiteral("Copyright :"), txtv2Copyright);
-    form->addRow(QStringLiteral("URL :"), txtv2Url);
-    form->addRow(QStringLiteral("Encodé par :"), txtv2Encode);
+    form->addRow(tr("Piste :"), txtv2Piste);
+    form->addRow(tr("Titre :"), txtv2Titre);
+    form->addRow(tr("Artiste :"), txtv2Artiste);
+    form->addRow(tr("Album :"), txtv2Album);
+    form->addRow(tr("Année :"), txtv2Annee);
+    form->addRow(tr("Genre :"), cmbv2Genre);
+    form->addRow(tr("Commentaire :"), txtv2Commentaire);
+    form->addRow(tr("Compositeur :"), txtv2Compositeur);
+    form->addRow(tr("Artiste original :"), txtv2Original);
+    form->addRow(tr("Copyright :"), txtv2Copyright);
+    form->addRow(tr("URL :"), txtv2Url);
+    form->addRow(tr("Encodé par :"), txtv2Encode);
     auto *layout = new QVBoxLayout(Frame5);
     layout->addWidget(chkv2);
     layout->addLayout(form);
@@ -320,7 +326,7 @@ void TagEditorPanel::showTagsOfFiles(const QStringList &files)
         for (qsizetype k = 0; k < fields.size() && !shared.isEmpty(); ++k) {
             setFieldText(fields[k], differing[k] ? QString() : shared[k]);
             if (differing[k])
-                setPlaceholder(fields[k], QStringLiteral("<différentes valeurs>"));
+                setPlaceholder(fields[k], tr("<différentes valeurs>"));
         }
         chkv1->setChecked(v1);
         chkv2->setChecked(v2);

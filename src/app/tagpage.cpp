@@ -27,11 +27,11 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
 {
     setObjectName(QStringLiteral("Frame1"));
     // The tab above names the page; the frame itself stays plain.
-    setAccessibleName(QStringLiteral("Taggeur et renommeur"));
+    setAccessibleName(tr("Taggeur et renommeur"));
     setFlat(true);
 
     LV1 = named<QTreeView>(this, "LV1");
-    LV1->setAccessibleName(QStringLiteral("Fichiers du dossier"));
+    LV1->setAccessibleName(tr("Fichiers du dossier"));
     files = new FileListModel(this);
     LV1->setModel(files);
     LV1->setRootIsDecorated(false);
@@ -62,8 +62,8 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
         menu.exec(LV1->header()->mapToGlobal(at));
     });
 
-    Command1 = named<QPushButton>(this, "Command1", QStringLiteral("Tout selectionner"));
-    Command2 = named<QPushButton>(this, "Command2", QStringLiteral("Tout deselectionner"));
+    Command1 = named<QPushButton>(this, "Command1", tr("Tout sele&ctionner"));
+    Command2 = named<QPushButton>(this, "Command2", tr("Tout &deselectionner"));
     connect(Command1, &QPushButton::clicked, this, [this] { setAllChecked(true); });
     connect(Command2, &QPushButton::clicked, this, [this] { setAllChecked(false); });
     Combo7 = named<QComboBox>(this, "Combo7");
@@ -75,7 +75,7 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     txtDossier = named<QLineEdit>(left, "txtDossier");
     txtDossier->setReadOnly(true);
     txtDossier->setFrame(false);
-    txtDossier->setAccessibleName(QStringLiteral("Dossier affiché"));
+    txtDossier->setAccessibleName(tr("Dossier affiché"));
     txtDossier->setStyleSheet(QStringLiteral("background: transparent"));
     leftLayout->addWidget(txtDossier);
     leftLayout->addWidget(LV1, 1);
@@ -83,21 +83,21 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
     buttons->addStretch();
-    buttons->addWidget(new QLabel(QStringLiteral("Type :"), left));
+    buttons->addWidget(new QLabel(tr("Type :"), left));
     buttons->addWidget(Combo7);
     leftLayout->addLayout(buttons);
 
     auto *right = new QWidget(this);
     TS1 = named<QTabBar>(right, "TS1");
-    TS1->addTab(QStringLiteral("Info Fichier"));
-    TS1->addTab(QStringLiteral("Tag ID3 v1"));
-    TS1->addTab(QStringLiteral("Tag ID3 v2"));
-    TS1->addTab(QStringLiteral("Renomeur"));
+    TS1->addTab(tr("&Info Fichier"));
+    TS1->addTab(tr("Tag ID3 v&1"));
+    TS1->addTab(tr("Tag ID3 v&2"));
+    TS1->addTab(tr("Re&nomeur"));
     TS1->setExpanding(false);
     Frame3 = new FileInfoPanel(right);
     editor = new TagEditorPanel(right);
     Frame4 = named<QGroupBox>(right, "Frame4");
-    Frame4->setAccessibleName(QStringLiteral("Renommeur"));
+    Frame4->setAccessibleName(tr("Renommeur"));
     auto *rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addWidget(TS1);
@@ -120,7 +120,7 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     m_fromName = new QWidget(right);
     cboModeleTag = named<QComboBox>(m_fromName, "cboModeleTag");
     cboModeleTag->setEditable(true);
-    cboModeleTag->setAccessibleName(QStringLiteral("Modèle lu dans le nom"));
+    cboModeleTag->setAccessibleName(tr("Modèle lu dans le nom"));
     cboModeleTag->lineEdit()->setAccessibleName(cboModeleTag->accessibleName());
     cboModeleTag->setInsertPolicy(QComboBox::NoInsert);
     // A long pattern scrolls inside the field rather than widening the page.
@@ -129,9 +129,9 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     cboModeleTag->addItems(
         {QStringLiteral("%piste:2% - %artiste% - %titre%"), QStringLiteral("%artiste% - %titre%")});
     cboModeleTag->setToolTip(
-        QStringLiteral("Champs : %titre% %artiste% %album% %annee% %piste% %genre% %commentaire%"));
-    cmdRemplirNom = named<QPushButton>(m_fromName, "cmdRemplirNom",
-                                       QStringLiteral("Remplir le tag d'après le nom"));
+        tr("Champs : %titre% %artiste% %album% %annee% %piste% %genre% %commentaire%"));
+    cmdRemplirNom =
+        named<QPushButton>(m_fromName, "cmdRemplirNom", tr("Re&mplir le tag d'après le nom"));
     auto *fromNameLayout = new QHBoxLayout(m_fromName);
     fromNameLayout->setContentsMargins(0, 0, 0, 0);
     fromNameLayout->addWidget(cboModeleTag, 1);
@@ -224,7 +224,7 @@ void TagPage::selectRow(int row)
 
 QString TagPage::countText() const
 {
-    return QString::number(files->count()) + QStringLiteral(" pistes");
+    return tr("%1 pistes").arg(files->count());
 }
 
 } // namespace app

@@ -45,9 +45,8 @@ void UndoCommands::annuler()
 void UndoCommands::updateAction()
 {
     m_action.setEnabled(!m_journal.isEmpty());
-    m_action.setText(m_journal.isEmpty()
-                         ? QStringLiteral("&Annuler")
-                         : QStringLiteral("&Annuler : %1").arg(m_journal.lastLabel()));
+    m_action.setText(m_journal.isEmpty() ? tr("&Annuler")
+                                         : tr("&Annuler : %1").arg(m_journal.lastLabel()));
 }
 
 } // namespace app

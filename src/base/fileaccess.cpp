@@ -1,5 +1,6 @@
 #include "base/fileaccess.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -75,38 +76,39 @@ QString systemError(int error)
     switch (error) {
     case EEXIST:
     case ENOTEMPTY:
-        return QStringLiteral("un fichier de ce nom existe déjà");
+        return QCoreApplication::translate("base", "un fichier de ce nom existe déjà");
     case ENOENT:
-        return QStringLiteral("fichier introuvable");
+        return QCoreApplication::translate("base", "fichier introuvable");
     case EACCES:
     case EPERM:
-        return QStringLiteral("accès refusé");
+        return QCoreApplication::translate("base", "accès refusé");
     case EROFS:
-        return QStringLiteral("support en lecture seule");
+        return QCoreApplication::translate("base", "support en lecture seule");
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("plus de place sur le disque");
+        return QCoreApplication::translate("base", "plus de place sur le disque");
     case EISDIR:
-        return QStringLiteral("c'est un dossier");
+        return QCoreApplication::translate("base", "c'est un dossier");
     case EBUSY:
     case ETXTBSY:
-        return QStringLiteral("fichier en cours d'utilisation");
+        return QCoreApplication::translate("base", "fichier en cours d'utilisation");
     case EXDEV:
-        return QStringLiteral("autre système de fichiers");
+        return QCoreApplication::translate("base", "autre système de fichiers");
     case EIO:
-        return QStringLiteral("erreur de lecture ou d'écriture");
+        return QCoreApplication::translate("base", "erreur de lecture ou d'écriture");
     case EFBIG:
-        return QStringLiteral("fichier trop grand");
+        return QCoreApplication::translate("base", "fichier trop grand");
     case ENOTDIR:
-        return QStringLiteral("un élément du chemin n'est pas un dossier");
+        return QCoreApplication::translate("base", "un élément du chemin n'est pas un dossier");
     case ENAMETOOLONG:
-        return QStringLiteral("nom trop long");
+        return QCoreApplication::translate("base", "nom trop long");
     case EINVAL:
-        return QStringLiteral("nom ou opération refusés par le système de fichiers");
+        return QCoreApplication::translate("base",
+                                           "nom ou opération refusés par le système de fichiers");
     case ELOOP:
-        return QStringLiteral("trop de liens symboliques");
+        return QCoreApplication::translate("base", "trop de liens symboliques");
     default:
-        return QStringLiteral("erreur système %1").arg(error);
+        return QCoreApplication::translate("base", "erreur système %1").arg(error);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "base/fileaccess.h"
 #include "base/safefs.h"
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 
 #include <cerrno>
@@ -122,8 +123,9 @@ bool unchangedSince(int fd, const struct stat &before)
 
 QString changedMeanwhile(const QString &fichier)
 {
-    return QStringLiteral("« %1 » a été modifié par un autre programme pendant l'enregistrement : "
-                          "il garde ce que ce programme a écrit, rien n'a été enregistré")
+    return QCoreApplication::translate(
+               "base", "« %1 » a été modifié par un autre programme pendant l'enregistrement : "
+                       "il garde ce que ce programme a écrit, rien n'a été enregistré")
         .arg(shownPath(fichier));
 }
 
@@ -132,11 +134,13 @@ QString rewriteFile(const QString &fichier, int fd, const struct stat &before,
 {
     const QString shown = shownPath(fichier);
     const auto failure = [&](int error) {
-        return QStringLiteral("Écriture impossible de « %1 » : %2").arg(shown, systemError(error));
+        return QCoreApplication::translate("base", "Écriture impossible de « %1 » : %2")
+            .arg(shown, systemError(error));
     };
     if (before.st_nlink > 1)
-        return QStringLiteral("« %1 » a d'autres liens physiques (%2 noms) : il faudrait le "
-                              "réécrire, ce qui le séparerait d'eux ; rien n'a été écrit")
+        return QCoreApplication::translate(
+                   "base", "« %1 » a d'autres liens physiques (%2 noms) : il faudrait le "
+                           "réécrire, ce qui le séparerait d'eux ; rien n'a été écrit")
             .arg(shown)
             .arg(before.st_nlink);
 
@@ -176,15 +180,17 @@ QString rewriteFile(const QString &fichier, int fd, const struct stat &before,
         return abandon(failure(errno));
     if ((created.st_uid != before.st_uid || created.st_gid != before.st_gid) &&
         fchown(temporary.get(), before.st_uid, before.st_gid) != 0)
-        return abandon(QStringLiteral("« %1 » appartient à un autre utilisateur ou groupe : le "
-                                      "réécrire lui ferait changer de propriétaire ; rien n'a été "
-                                      "écrit")
+        return abandon(QCoreApplication::translate(
+                           "base", "« %1 » appartient à un autre utilisateur ou groupe : le "
+                                   "réécrire lui ferait changer de propriétaire ; rien n'a été "
+                                   "écrit")
                            .arg(shown));
     if (fchmod(temporary.get(), before.st_mode & 07777) != 0)
         return abandon(failure(errno));
     if (!copyAttributes(fd, temporary.get()))
-        return abandon(QStringLiteral("Les attributs étendus de « %1 » ne peuvent pas être gardés "
-                                      "(%2) : rien n'a été écrit")
+        return abandon(QCoreApplication::translate(
+                           "base", "Les attributs étendus de « %1 » ne peuvent pas être gardés "
+                                   "(%2) : rien n'a été écrit")
                            .arg(shown, systemError(errno)));
     const qint64 kept = rewrite.keepTo - rewrite.keepFrom;
     if (!writeAt(temporary.get(), rewrite.head.constData(), rewrite.head.size(), 0) ||

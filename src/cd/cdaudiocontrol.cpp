@@ -2,6 +2,7 @@
 
 #include "cd/cddevice.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 // cdio.h first: the audio header uses its types without including it.
@@ -135,14 +136,19 @@ bool isUsableDiscImage(const QString &path, QString *reason)
     };
     const QFileInfo info(path);
     if (!info.exists())
-        return fail(QStringLiteral("l'image de disque « %1 » n'existe pas").arg(path));
+        return fail(
+            QCoreApplication::translate("cd", "l'image de disque « %1 » n'existe pas").arg(path));
     if (!info.isFile() || !info.isReadable())
-        return fail(QStringLiteral("l'image de disque « %1 » ne peut pas être lue").arg(path));
+        return fail(
+            QCoreApplication::translate("cd", "l'image de disque « %1 » ne peut pas être lue")
+                .arg(path));
     const std::optional<CdDevice> device = CdDevice::open(path);
     if (!device)
-        return fail(QStringLiteral("l'image de disque « %1 » n'est pas reconnue").arg(path));
+        return fail(QCoreApplication::translate("cd", "l'image de disque « %1 » n'est pas reconnue")
+                        .arg(path));
     if (!device->readToc())
-        return fail(QStringLiteral("l'image de disque « %1 » n'a pas de table des matières lisible")
+        return fail(QCoreApplication::translate(
+                        "cd", "l'image de disque « %1 » n'a pas de table des matières lisible")
                         .arg(path));
     return true;
 }

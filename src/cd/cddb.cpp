@@ -2,6 +2,7 @@
 
 #include "base/windows1252.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -286,8 +287,10 @@ CddbSites parseSitesAnswer(QStringView answer)
         parsed.sites.append(site);
         shown.append(site.description + u'\t' + site.url());
     }
-    parsed.text = shown.isEmpty() ? QStringLiteral("Aucun serveur HTTP dans la liste des sites")
-                                  : shown.join(u'\n');
+    parsed.text =
+        shown.isEmpty()
+            ? QCoreApplication::translate("cd", "Aucun serveur HTTP dans la liste des sites")
+            : shown.join(u'\n');
     return parsed;
 }
 

@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr int framesPerSecond = 75;
@@ -113,7 +115,8 @@ QString clsCdInfo::QueryString(QString *message) const
 {
     if (m_tracks.isEmpty()) {
         if (message)
-            *message = QStringLiteral("Le lecteur n'est pas prêt. Essayez plus tard.");
+            *message =
+                QCoreApplication::translate("cd", "Le lecteur n'est pas prêt. Essayez plus tard.");
         return {};
     }
     try {
@@ -126,7 +129,7 @@ QString clsCdInfo::QueryString(QString *message) const
         return query;
     } catch (const std::bad_alloc &) {
         if (message)
-            *message = QStringLiteral("Erreur : 7\rMémoire insuffisante");
+            *message = QCoreApplication::translate("cd", "Erreur : 7\rMémoire insuffisante");
         return {};
     }
 }

@@ -3,6 +3,7 @@
 #include "base/safefs.h"
 #include "cd/cddevice.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 #include <chrono>
@@ -216,7 +217,8 @@ QString unreadableTracksMessage(const QList<int> &unreadableRows, const QList<Tr
 {
     if (unreadableRows.isEmpty())
         return {};
-    QString text = QStringLiteral(
+    QString text = QCoreApplication::translate(
+        "cd",
         "Des secteurs illisibles ont été remplacés par du silence dans les pistes suivantes :");
     for (int row : unreadableRows) {
         const QString title = row >= 1 && row <= rows.size() ? rows.at(row - 1).text : QString();

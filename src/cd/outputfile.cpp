@@ -3,6 +3,7 @@
 #include "base/fileaccess.h"
 #include "base/safefs.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QRandomGenerator>
 
@@ -143,18 +144,19 @@ QString OutputFile::errorMessage() const
 {
     const QString name = displayPath(m_path);
     if (m_error == EEXIST)
-        return QStringLiteral("Le fichier « %1 » existe déjà.").arg(name);
+        return QCoreApplication::translate("cd", "Le fichier « %1 » existe déjà.").arg(name);
     if (m_readOnly)
-        return QStringLiteral(
-                   "Impossible de remplacer le fichier « %1 » : il est en lecture seule.")
+        return QCoreApplication::translate(
+                   "cd", "Impossible de remplacer le fichier « %1 » : il est en lecture seule.")
             .arg(name);
     if (m_step == Step::Create && m_error == ENOENT)
-        return QStringLiteral(
-                   "Impossible de créer le fichier « %1 » : le dossier « %2 » n'existe pas.")
+        return QCoreApplication::translate(
+                   "cd", "Impossible de créer le fichier « %1 » : le dossier « %2 » n'existe pas.")
             .arg(name, QFileInfo(name).path());
-    const QString text = m_step == Step::Write
-                             ? QStringLiteral("Impossible d'écrire le fichier « %1 » : %2")
-                             : QStringLiteral("Impossible de créer le fichier « %1 » : %2");
+    const QString text =
+        m_step == Step::Write
+            ? QCoreApplication::translate("cd", "Impossible d'écrire le fichier « %1 » : %2")
+            : QCoreApplication::translate("cd", "Impossible de créer le fichier « %1 » : %2");
     return text.arg(name, base::systemError(m_error));
 }
 

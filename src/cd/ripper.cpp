@@ -12,6 +12,8 @@
 #include <optional>
 #include <vector>
 
+#include <QCoreApplication>
+
 namespace cd {
 
 namespace {
@@ -361,11 +363,11 @@ QString ripErrorMessage(const RipResult &result)
 {
     switch (result.status) {
     case RipStatus::TocUnreadable:
-        return QStringLiteral("Lecture du disque impossible");
+        return QCoreApplication::translate("cd", "Lecture du disque impossible");
     case RipStatus::BadTrackIndex:
-        return QStringLiteral("N° de piste incorrecte");
+        return QCoreApplication::translate("cd", "N° de piste incorrecte");
     case RipStatus::EncoderFailed:
-        return QStringLiteral("Initialisation de Lame Encoder impossible");
+        return QCoreApplication::translate("cd", "Initialisation de Lame Encoder impossible");
     case RipStatus::WriteFailed:
         return result.detail;
     case RipStatus::Ok:

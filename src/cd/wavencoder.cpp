@@ -5,6 +5,7 @@
 
 #include "base/fileaccess.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 #include <algorithm>
@@ -45,12 +46,14 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwri
     config.infoFrame = infoFrame;
     auto stream = LameStream::open(config);
     if (!stream)
-        return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
+        return {false,
+                QCoreApplication::translate("cd", "Initialisation de Lame Encoder impossible")};
 
     const base::Fd in(::open(base::nativePath(wav.fileName).constData(), O_RDONLY | O_CLOEXEC));
     auto readError = [&wav](int error) {
-        return EncodeResult{false, QStringLiteral("Impossible de lire le fichier « %1 » : %2")
-                                       .arg(displayPath(wav.fileName), base::systemError(error))};
+        return EncodeResult{
+            false, QCoreApplication::translate("cd", "Impossible de lire le fichier « %1 » : %2")
+                       .arg(displayPath(wav.fileName), base::systemError(error))};
     };
     if (in.get() < 0)
         return readError(errno);
@@ -86,7 +89,8 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwri
         }
         const auto mp3 = stream->encodeChunk(samples, int(frames * channels));
         if (!mp3)
-            return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
+            return {false,
+                    QCoreApplication::translate("cd", "Initialisation de Lame Encoder impossible")};
         if (!out.write(mp3->data(), mp3->size()))
             return writeError();
         done += bytes;
@@ -95,7 +99,8 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwri
     }
     const auto tail = stream->finish();
     if (!tail)
-        return {false, QStringLiteral("Initialisation de Lame Encoder impossible")};
+        return {false,
+                QCoreApplication::translate("cd", "Initialisation de Lame Encoder impossible")};
     // The information frame takes the place the encoder kept for it at the start.
     const QByteArray info = stream->infoFrame();
     if (!out.write(tail->data(), tail->size()) || (!info.isEmpty() && !out.writeAt(0, info)) ||

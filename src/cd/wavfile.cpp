@@ -3,6 +3,7 @@
 #include "base/fileaccess.h"
 #include "cd/outputfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QtEndian>
 
@@ -133,20 +134,22 @@ WavFile loadWavFile(QIODevice &device, const QString &fileName)
     const QString name = displayPath(fileName);
     const WavLayout layout = parseWavChunks(device);
     if (!layout.format) {
-        wav.error = QStringLiteral("Le fichier « %1 » n'a pas de bloc « fmt ».").arg(name);
+        wav.error = QCoreApplication::translate("cd", "Le fichier « %1 » n'a pas de bloc « fmt ».")
+                        .arg(name);
         return wav;
     }
     if (!layout.hasData) {
-        wav.error = QStringLiteral("Le fichier « %1 » n'a pas de bloc « data ».").arg(name);
+        wav.error = QCoreApplication::translate("cd", "Le fichier « %1 » n'a pas de bloc « data ».")
+                        .arg(name);
         return wav;
     }
     const WavFormat &f = *layout.format;
     if (f.channels < 1 || f.channels > 2) {
-        wav.error =
-            QStringLiteral("Le fichier « %1 » a %2 canaux : seuls les fichiers mono et stéréo "
-                           "peuvent être convertis.")
-                .arg(name)
-                .arg(f.channels);
+        wav.error = QCoreApplication::translate(
+                        "cd", "Le fichier « %1 » a %2 canaux : seuls les fichiers mono et stéréo "
+                              "peuvent être convertis.")
+                        .arg(name)
+                        .arg(f.channels);
         return wav;
     }
     // The container size normally follows from block align; bits per sample decides when
@@ -161,17 +164,18 @@ WavFile loadWavFile(QIODevice &device, const QString &fileName)
         (layout.sampleFormat == formatPcm && bytes >= 1 && bytes <= 4 && f.bitsPerSample > 0) ||
         (layout.sampleFormat == formatFloat && (bytes == 4 || bytes == 8));
     if (!supported) {
-        wav.error = QStringLiteral("Le fichier « %1 » utilise un codage audio non pris en charge "
-                                   "(format %2, %3 bits).")
+        wav.error = QCoreApplication::translate(
+                        "cd", "Le fichier « %1 » utilise un codage audio non pris en charge "
+                              "(format %2, %3 bits).")
                         .arg(name)
                         .arg(layout.sampleFormat)
                         .arg(f.bitsPerSample);
         return wav;
     }
     if (f.samplesPerSec == 0) {
-        wav.error =
-            QStringLiteral("Le fichier « %1 » indique une fréquence d'échantillonnage nulle.")
-                .arg(name);
+        wav.error = QCoreApplication::translate(
+                        "cd", "Le fichier « %1 » indique une fréquence d'échantillonnage nulle.")
+                        .arg(name);
         return wav;
     }
     wav.wavLoaded = true;
@@ -190,7 +194,7 @@ WavFile loadWavFile(const QString &fileName)
     if (fd < 0) {
         WavFile wav;
         wav.fileName = fileName;
-        wav.error = QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2")
+        wav.error = QCoreApplication::translate("cd", "Impossible d'ouvrir le fichier « %1 » : %2")
                         .arg(displayPath(fileName), base::systemError(errno));
         return wav;
     }

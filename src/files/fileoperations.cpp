@@ -3,6 +3,7 @@
 #include "base/fileaccess.h"
 #include "base/safefs.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -26,17 +27,17 @@ QString failureMessage(Command command, const OperationReport &report)
     QString text;
     switch (command) {
     case Command::Copie:
-        text = QStringLiteral("Ces fichiers n'ont pas pu être copiés :");
+        text = QCoreApplication::translate("files", "Ces fichiers n'ont pas pu être copiés :");
         break;
     case Command::Deplacement:
-        text = QStringLiteral("Ces fichiers n'ont pas pu être déplacés :");
+        text = QCoreApplication::translate("files", "Ces fichiers n'ont pas pu être déplacés :");
         break;
     case Command::Suppression:
-        text = QStringLiteral("Ces fichiers n'ont pas pu être supprimés :");
+        text = QCoreApplication::translate("files", "Ces fichiers n'ont pas pu être supprimés :");
         break;
     }
     for (const FileFailure &f : report.failures)
-        text += QStringLiteral("\n« %1 » : %2").arg(f.fichier, f.raison);
+        text += QCoreApplication::translate("files", "\n« %1 » : %2").arg(f.fichier, f.raison);
     return text;
 }
 
@@ -148,7 +149,8 @@ QString copyOne(const QString &from, QString to, bool *skipped)
         // A file that may not be written is not replaced, as cp refuses to: not even by the
         // administrator, whom the system lets write anywhere.
         if (!(existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
-            return QStringLiteral("fichier en lecture seule dans le dossier de destination");
+            return QCoreApplication::translate(
+                "files", "fichier en lecture seule dans le dossier de destination");
         if (::access(t.constData(), W_OK) != 0)
             return systemError(errno);
         mode = existing.st_mode;
@@ -187,7 +189,8 @@ QString moveOne(const QString &from, const QString &to)
         return systemError(placeError);
     }
     if (::unlink(f.constData()) != 0)
-        return QStringLiteral("copié, mais l'original n'a pas pu être supprimé (%1)")
+        return QCoreApplication::translate("files",
+                                           "copié, mais l'original n'a pas pu être supprimé (%1)")
             .arg(systemError(errno));
     return {};
 }
@@ -196,7 +199,8 @@ bool acceptableName(const QString &name, OperationReport *report)
 {
     if (base::isAcceptableName(name))
         return true;
-    report->failures.append({name, QStringLiteral("nom de fichier interdit")});
+    report->failures.append(
+        {name, QCoreApplication::translate("files", "nom de fichier interdit")});
     return false;
 }
 
@@ -260,8 +264,9 @@ OperationReport deleteFiles(const QString &folder, const QStringList &names)
             ++report.done;
         else
             report.failures.append(
-                {name, QStringLiteral("impossible de le mettre à la corbeille (%1)")
-                           .arg(file.errorString())});
+                {name,
+                 QCoreApplication::translate("files", "impossible de le mettre à la corbeille (%1)")
+                     .arg(file.errorString())});
     }
     return report;
 }

@@ -3,6 +3,7 @@
 #include "base/fileaccess.h"
 #include "files/fileoperations.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <sys/stat.h>
@@ -14,9 +15,9 @@ QString UndoReport::message() const
 {
     if (failures.isEmpty())
         return {};
-    QString text = QStringLiteral("Ces fichiers n'ont pas été restaurés :");
+    QString text = QCoreApplication::translate("files", "Ces fichiers n'ont pas été restaurés :");
     for (const FileFailure &f : failures)
-        text += QStringLiteral("\n« %1 » : %2").arg(f.fichier, f.raison);
+        text += QCoreApplication::translate("files", "\n« %1 » : %2").arg(f.fichier, f.raison);
     return text;
 }
 
@@ -64,8 +65,9 @@ UndoReport UndoJournal::undo()
         if (::lstat(QFile::encodeName(to).constData(), &st) != 0 || st.st_dev != moved->device ||
             st.st_ino != moved->inode) {
             report.failures.append(
-                {to, QStringLiteral("a été supprimé, renommé ou remplacé depuis : il n'a pas été "
-                                    "remis à sa place")});
+                {to, QCoreApplication::translate(
+                         "files", "a été supprimé, renommé ou remplacé depuis : il n'a pas été "
+                                  "remis à sa place")});
             continue;
         }
         const QString error = moveFile(to, moved->move.from);

@@ -2,6 +2,7 @@
 
 #include "cd/httpfetch.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QJsonDocument>
@@ -35,17 +36,20 @@ QString fetchFailure(const cd::HttpFetch &fetch, const QString &service)
     case cd::HttpFetch::Failure::None:
         return {};
     case cd::HttpFetch::Failure::NoAnswer:
-        return QStringLiteral("Pas de réponse de %1 : pas de connexion internet, serveur "
-                              "injoignable ou trop lent")
+        return QCoreApplication::translate(
+                   "online", "Pas de réponse de %1 : pas de connexion internet, serveur "
+                             "injoignable ou trop lent")
             .arg(service);
     case cd::HttpFetch::Failure::TooLarge:
-        return QStringLiteral("Réponse de %1 trop longue (plus de %2 Ko)")
+        return QCoreApplication::translate("online", "Réponse de %1 trop longue (plus de %2 Ko)")
             .arg(service)
             .arg(fetch.maxBody() / 1024);
     case cd::HttpFetch::Failure::HttpError:
         break;
     }
-    return QStringLiteral("Erreur du serveur %1 (HTTP %2)").arg(service).arg(fetch.httpStatus());
+    return QCoreApplication::translate("online", "Erreur du serveur %1 (HTTP %2)")
+        .arg(service)
+        .arg(fetch.httpStatus());
 }
 
 } // namespace
@@ -74,7 +78,9 @@ MusicBrainzReply MusicBrainzClient::lookUp(const QString &discId)
     MusicBrainzReply reply;
     const QUrl url = discIdLookupUrl(m_serverUrl, discId);
     if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https")) {
-        reply.failure = QStringLiteral("Adresse de serveur MusicBrainz invalide : ") + m_serverUrl;
+        reply.failure =
+            QCoreApplication::translate("online", "Adresse de serveur MusicBrainz invalide : ") +
+            m_serverUrl;
         return reply;
     }
     QByteArray body = pacedGet(url);
@@ -86,13 +92,15 @@ MusicBrainzReply MusicBrainzClient::lookUp(const QString &discId)
     if (m_fetch.httpStatus() == 404) {
         reply.kind = MusicBrainzReply::Unknown;
         reply.raw = QStringLiteral("HTTP 404");
-        reply.failure = QStringLiteral("MusicBrainz ne connaît pas ce disque");
+        reply.failure =
+            QCoreApplication::translate("online", "MusicBrainz ne connaît pas ce disque");
         return reply;
     }
     if (m_fetch.httpStatus() == 503) {
         reply.raw = QStringLiteral("HTTP 503");
-        reply.failure = QStringLiteral("MusicBrainz est surchargé : réessayez dans %1 s")
-                            .arg(std::max(m_fetch.retryAfter(), 1));
+        reply.failure =
+            QCoreApplication::translate("online", "MusicBrainz est surchargé : réessayez dans %1 s")
+                .arg(std::max(m_fetch.retryAfter(), 1));
         return reply;
     }
     reply.failure = fetchFailure(m_fetch, service);
@@ -109,7 +117,8 @@ MusicBrainzReply MusicBrainzClient::lookUp(const QString &discId)
     reply.releases = std::move(list.releases);
     if (reply.releases.isEmpty()) {
         reply.kind = MusicBrainzReply::Unknown;
-        reply.failure = QStringLiteral("MusicBrainz ne connaît pas ce disque");
+        reply.failure =
+            QCoreApplication::translate("online", "MusicBrainz ne connaît pas ce disque");
         return reply;
     }
     reply.kind = MusicBrainzReply::Found;
@@ -135,11 +144,11 @@ QByteArray fetchFrontCover(cd::HttpFetch &fetch, const QString &coverServerUrl,
     const QByteArray image = fetch.fetch(url);
     QString why;
     if (fetch.httpStatus() == 404)
-        why = QStringLiteral("Pas de pochette pour cette édition");
+        why = QCoreApplication::translate("online", "Pas de pochette pour cette édition");
     else if (fetch.failure() != cd::HttpFetch::Failure::None)
         why = fetchFailure(fetch, QStringLiteral("Cover Art Archive"));
     else if (!image.startsWith("\xFF\xD8\xFF"))
-        why = QStringLiteral("La pochette reçue n'est pas une image JPEG");
+        why = QCoreApplication::translate("online", "La pochette reçue n'est pas une image JPEG");
     fetch.setMaxBodyBytes(cd::HttpFetch::maxBodyBytes);
     if (failure)
         *failure = why;

@@ -4,6 +4,7 @@
 #include "base/safefs.h"
 #include "rename/preview.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -21,9 +22,10 @@ QString RenameOutcome::message() const
 {
     if (refused.isEmpty())
         return {};
-    QString text = QStringLiteral("Ces fichiers n'ont pas été renommés :");
+    QString text = QCoreApplication::translate("rename", "Ces fichiers n'ont pas été renommés :");
     for (const RenameRefusal &r : refused)
-        text += QStringLiteral("\n« %1 » → « %2 » : %3").arg(r.fichier, r.nouveau, r.raison);
+        text += QCoreApplication::translate("rename", "\n« %1 » → « %2 » : %3")
+                    .arg(r.fichier, r.nouveau, r.raison);
     return text;
 }
 
@@ -73,7 +75,8 @@ RenameOutcome renameFiles(const QString &folder, const QList<RenameRow> &rows, b
             continue;
         if (!acceptableRelative(row.nouveau, folders) || !isAcceptableName(row.fichier)) {
             outcome.refused.append(
-                {row.fichier, row.nouveau, QStringLiteral("nom de fichier interdit")});
+                {row.fichier, row.nouveau,
+                 QCoreApplication::translate("rename", "nom de fichier interdit")});
             continue;
         }
         QStringList created;

@@ -2,6 +2,7 @@
 
 #include "base/windows1252.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -216,8 +217,9 @@ Result<QList<QList<Id3v2Frame>>> convertToV23(const Id3v2Tag &tag)
     }
     if (!lost.isEmpty())
         return Result<QList<QList<Id3v2Frame>>>::failure(
-            QStringLiteral("le tag ID3v2.%1 contient des trames que la version 2.3 ne peut pas "
-                           "garder (%2)")
+            QCoreApplication::translate(
+                "tags", "le tag ID3v2.%1 contient des trames que la version 2.3 ne peut pas "
+                        "garder (%2)")
                 .arg(tag.version)
                 .arg(lost.join(QStringLiteral(", "))));
     return lists;

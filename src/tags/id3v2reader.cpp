@@ -5,6 +5,7 @@
 #include "tags/genres.h"
 #include "tags/id3v2frames.h"
 
+#include <QCoreApplication>
 #include <QSet>
 
 #include <cerrno>
@@ -175,8 +176,9 @@ TypeTagV2 parseId3v2(QByteArrayView bytes)
 Result<QByteArray> readId3v2Bytes(const QString &fichier)
 {
     const auto failure = [&](int error) {
-        return Result<QByteArray>::failure(QStringLiteral("Lecture impossible de « %1 » : %2")
-                                               .arg(fichier, base::systemError(error)));
+        return Result<QByteArray>::failure(
+            QCoreApplication::translate("tags", "Lecture impossible de « %1 » : %2")
+                .arg(fichier, base::systemError(error)));
     };
     // Non-blocking, so that a named pipe does not hang the read.
     const base::Fd fd(
@@ -190,7 +192,8 @@ Result<QByteArray> readId3v2Bytes(const QString &fichier)
         return failure(EISDIR);
     if (!S_ISREG(info.st_mode))
         return Result<QByteArray>::failure(
-            QStringLiteral("« %1 » n'est pas un fichier ordinaire").arg(fichier));
+            QCoreApplication::translate("tags", "« %1 » n'est pas un fichier ordinaire")
+                .arg(fichier));
     QByteArray header(Id3v2HeaderSize, '\0');
     if (info.st_size < Id3v2HeaderSize)
         return QByteArray();

@@ -6,6 +6,7 @@
 #include "tags/id3v2reader.h"
 #include "tags/tagsave.h"
 
+#include <QCoreApplication>
 #include <QUrl>
 
 namespace tags {
@@ -228,11 +229,12 @@ Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size)
     const qint64 padding = size > 0 ? size - Id3v2HeaderSize - framesSize : PaddingSize;
     if (padding < 0)
         return Result<QByteArray>::failure(
-            QStringLiteral("le nouveau tag ne tient pas à sa place"));
+            QCoreApplication::translate("tags", "le nouveau tag ne tient pas à sa place"));
     const qint64 bodySize = framesSize + padding;
     if (bodySize > Id3v2MaxSize)
         return Result<QByteArray>::failure(
-            QStringLiteral("le tag ID3v2 atteindrait %1 octets, au-delà de la taille permise")
+            QCoreApplication::translate(
+                "tags", "le tag ID3v2 atteindrait %1 octets, au-delà de la taille permise")
                 .arg(bodySize));
     // Built in one piece: a tag may hold a large picture.
     QByteArray tag;

@@ -6,6 +6,7 @@
 
 #include "mpeg/confirmedaudio.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 
@@ -37,7 +38,8 @@ QByteArray readBytes(int fd, qint64 offset, qint64 length)
 
 QString cannotUndo(const QString &fichier)
 {
-    return QStringLiteral("l'enregistrement de « %1 » ne pourra pas être annulé")
+    return QCoreApplication::translate("tags",
+                                       "l'enregistrement de « %1 » ne pourra pas être annulé")
         .arg(base::shownPath(fichier));
 }
 
@@ -49,15 +51,18 @@ Result<TagBackup::Regions> TagBackup::readRegions(int fd, const QString &fichier
     const QString shown = base::shownPath(fichier);
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return Read::failure(QStringLiteral("Lecture impossible de « %1 » : %2")
-                                 .arg(shown, base::systemError(errno)));
+        return Read::failure(
+            QCoreApplication::translate("tags", "Lecture impossible de « %1 » : %2")
+                .arg(shown, base::systemError(errno)));
     QFile device;
     if (!device.open(fd, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-        return Read::failure(QStringLiteral("Lecture impossible de « %1 »").arg(shown));
+        return Read::failure(
+            QCoreApplication::translate("tags", "Lecture impossible de « %1 »").arg(shown));
     const mpeg::AudioCheck audio = mpeg::checkMpegAudio(device);
     device.close();
     if (!audio.isMpeg())
-        return Read::failure(QStringLiteral("« %1 » n'est pas un fichier MP3").arg(shown));
+        return Read::failure(
+            QCoreApplication::translate("tags", "« %1 » n'est pas un fichier MP3").arg(shown));
 
     Regions regions;
     regions.size = info.st_size;
@@ -73,8 +78,9 @@ Result<TagBackup::Regions> TagBackup::readRegions(int fd, const QString &fichier
         std::min(SampleLength, regions.size - regions.tail.size() - regions.headLength);
     regions.head = readBytes(fd, 0, regions.headLength + sample);
     if (regions.head.size() != regions.headLength + sample)
-        return Read::failure(QStringLiteral("Lecture impossible de « %1 » : %2")
-                                 .arg(shown, base::systemError(errno)));
+        return Read::failure(
+            QCoreApplication::translate("tags", "Lecture impossible de « %1 » : %2")
+                .arg(shown, base::systemError(errno)));
     return regions;
 }
 
@@ -92,7 +98,7 @@ Result<TagBackup> TagBackup::before(const QString &fichier)
         open(base::nativePath(fichier).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0)
         return Result<TagBackup>::failure(
-            QStringLiteral("Lecture impossible de « %1 » : %2")
+            QCoreApplication::translate("tags", "Lecture impossible de « %1 » : %2")
                 .arg(base::shownPath(fichier), base::systemError(errno)));
     const Result<Regions> regions = readRegions(fd.get(), fichier);
     if (!regions.ok())
@@ -131,19 +137,22 @@ QString TagBackup::restore() const
     const QString shown = base::shownPath(m_fichier);
     const QByteArray path = base::nativePath(m_fichier);
     const QString changed =
-        QStringLiteral("« %1 » a été modifié par un autre programme depuis l'enregistrement : il "
-                       "n'a pas été restauré")
+        QCoreApplication::translate(
+            "tags", "« %1 » a été modifié par un autre programme depuis l'enregistrement : il "
+                    "n'a pas été restauré")
             .arg(shown);
     const auto failure = [&](int error) {
-        return QStringLiteral("Écriture impossible de « %1 » : %2 ; il n'a pas été entièrement "
-                              "restauré")
+        return QCoreApplication::translate(
+                   "tags", "Écriture impossible de « %1 » : %2 ; il n'a pas été entièrement "
+                           "restauré")
             .arg(shown, base::systemError(error));
     };
     const base::Fd fd(open(path.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
     if (fd.get() < 0)
-        return errno == ENOENT ? changed
-                               : QStringLiteral("Ouverture impossible de « %1 » : %2")
-                                     .arg(shown, base::systemError(errno));
+        return errno == ENOENT
+                   ? changed
+                   : QCoreApplication::translate("tags", "Ouverture impossible de « %1 » : %2")
+                         .arg(shown, base::systemError(errno));
     const Result<Regions> now = readRegions(fd.get(), m_fichier);
     if (!now.ok() || now->size != m_newSize || !sameTime(now->modified, m_newModified) ||
         now->headLength != m_newHeadLength || now->tail.size() != m_newTailLength ||

@@ -4,6 +4,7 @@
 #include "tags/genres.h"
 #include "tags/tagpattern.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -123,24 +124,27 @@ QString describeEdit(const FieldEdit &edit)
 {
     QStringList parts;
     const std::pair<const char *, const std::optional<QString> *> texts[] = {
-        {"Piste", &edit.piste},
-        {"Titre", &edit.titre},
-        {"Artiste", &edit.artiste},
-        {"Album", &edit.album},
-        {"Année", &edit.annee},
-        {"Commentaire", &edit.commentaire},
-        {"Compositeur", &edit.compositeur},
-        {"Artiste original", &edit.original},
-        {"Copyright", &edit.copyright},
-        {"URL", &edit.url},
-        {"Encodé par", &edit.encode},
+        {QT_TRANSLATE_NOOP("tags", "Piste"), &edit.piste},
+        {QT_TRANSLATE_NOOP("tags", "Titre"), &edit.titre},
+        {QT_TRANSLATE_NOOP("tags", "Artiste"), &edit.artiste},
+        {QT_TRANSLATE_NOOP("tags", "Album"), &edit.album},
+        {QT_TRANSLATE_NOOP("tags", "Année"), &edit.annee},
+        {QT_TRANSLATE_NOOP("tags", "Commentaire"), &edit.commentaire},
+        {QT_TRANSLATE_NOOP("tags", "Compositeur"), &edit.compositeur},
+        {QT_TRANSLATE_NOOP("tags", "Artiste original"), &edit.original},
+        {QT_TRANSLATE_NOOP("tags", "Copyright"), &edit.copyright},
+        {QT_TRANSLATE_NOOP("tags", "URL"), &edit.url},
+        {QT_TRANSLATE_NOOP("tags", "Encodé par"), &edit.encode},
     };
     for (const auto &[name, value] : texts) {
+        // The track as it is stored ("02" is written 2), so that the preview shows the result.
         if (*value)
-            parts.append(QStringLiteral("%1 = %2").arg(QString::fromUtf8(name), **value));
+            parts.append(
+                QStringLiteral("%1 = %2").arg(QCoreApplication::translate("tags", name),
+                                              value == &edit.piste ? v2Track(**value) : **value));
     }
     if (edit.genre)
-        parts.append(QStringLiteral("Genre = %1")
+        parts.append(QCoreApplication::translate("tags", "Genre = %1")
                          .arg(edit.genre->number == NoGenre ? edit.genre->text
                                                             : genreName(edit.genre->number)));
     return parts.join(QStringLiteral(", "));
@@ -148,7 +152,7 @@ QString describeEdit(const FieldEdit &edit)
 
 QString nameMismatch(const QString &pattern, const QString &path)
 {
-    return QStringLiteral("le nom « %1 » ne correspond pas au modèle « %2 »")
+    return QCoreApplication::translate("tags", "le nom « %1 » ne correspond pas au modèle « %2 »")
         .arg(nameToMatch(pattern, path), pattern);
 }
 
@@ -163,7 +167,7 @@ Result<SaveKind> saveFields(const QString &fichier, const FieldEdit &edit, SaveO
 
 QString cancelledText()
 {
-    return QStringLiteral("annulé avant d'être traité");
+    return QCoreApplication::translate("tags", "annulé avant d'être traité");
 }
 
 QStringList runBatch(const QStringList &files, const std::function<QString(qsizetype)> &change,
@@ -279,7 +283,8 @@ QString syncFileSystems(const QStringList &files)
         done.insert(info.st_dev);
         const base::Fd fd(open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
         if (fd.get() >= 0 && syncfs(fd.get()) != 0)
-            return QStringLiteral("Les données n'ont pas pu être écrites sur le disque : %1")
+            return QCoreApplication::translate(
+                       "tags", "Les données n'ont pas pu être écrites sur le disque : %1")
                 .arg(base::systemError(errno));
     }
     return {};

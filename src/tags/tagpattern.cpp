@@ -3,6 +3,7 @@
 #include "tags/genres.h"
 #include "tags/zelltagctrl.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
@@ -58,7 +59,7 @@ Parsed parse(QStringView pattern)
         }
         const qsizetype end = pattern.indexOf(u'%', i + 1);
         if (end < 0) {
-            parsed.error = QStringLiteral("« %% » sans fin dans le modèle");
+            parsed.error = QCoreApplication::translate("tags", "« %% » sans fin dans le modèle");
             return parsed;
         }
         const QStringView inside = pattern.sliced(i + 1, end - i - 1);
@@ -76,7 +77,8 @@ Parsed parse(QStringView pattern)
         }
         const QString written = u'%' + inside.toString() + u'%';
         if (!token.field) {
-            parsed.error = QStringLiteral("champ inconnu dans le modèle : %1").arg(written);
+            parsed.error = QCoreApplication::translate("tags", "champ inconnu dans le modèle : %1")
+                               .arg(written);
             return parsed;
         }
         if (colon >= 0) {
@@ -85,7 +87,8 @@ Parsed parse(QStringView pattern)
             if (*token.field != PatternField::Piste || !number || token.width < 1 ||
                 token.width > 9) {
                 parsed.error =
-                    QStringLiteral("largeur invalide : %1 (seule la piste en prend une, de 1 à 9)")
+                    QCoreApplication::translate(
+                        "tags", "largeur invalide : %1 (seule la piste en prend une, de 1 à 9)")
                         .arg(written);
                 return parsed;
             }
@@ -179,7 +182,8 @@ Result<QString> formatName(QStringView pattern, const PatternValues &values)
         QString value = values.value(*token.field);
         if (value.isEmpty())
             return Result<QString>::failure(
-                QStringLiteral("le champ %%1% est vide").arg(patternFieldName(*token.field)));
+                QCoreApplication::translate("tags", "le champ %%1% est vide")
+                    .arg(patternFieldName(*token.field)));
         value.replace(u'/', u'-');
         value.replace(QChar(u'\0'), u'-');
         name += value.rightJustified(token.width, u'0');
@@ -187,11 +191,12 @@ Result<QString> formatName(QStringView pattern, const PatternValues &values)
     for (const QString &part : name.split(u'/')) {
         if (part.isEmpty() || part == u"." || part == u"..")
             return Result<QString>::failure(
-                QStringLiteral("« %1 » ne peut pas être un nom de fichier ou de dossier")
+                QCoreApplication::translate(
+                    "tags", "« %1 » ne peut pas être un nom de fichier ou de dossier")
                     .arg(name));
         if (QFile::encodeName(part).size() > NameMax)
             return Result<QString>::failure(
-                QStringLiteral("nom trop long (plus de %1 octets) : « %2 »")
+                QCoreApplication::translate("tags", "nom trop long (plus de %1 octets) : « %2 »")
                     .arg(NameMax)
                     .arg(part));
     }

@@ -5,6 +5,7 @@
 #include "tags/id3v2convert.h"
 #include "tags/id3v2reader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace tags {
@@ -96,16 +97,17 @@ Result<QByteArray> readImageFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return Result<QByteArray>::failure(
-            QStringLiteral("Lecture impossible de l'image « %1 » : %2")
+            QCoreApplication::translate("tags", "Lecture impossible de l'image « %1 » : %2")
                 .arg(base::shownPath(path), file.errorString()));
     if (file.size() > Id3v2MaxSize)
         return Result<QByteArray>::failure(
-            QStringLiteral("L'image « %1 » est trop grande pour un tag ID3v2")
+            QCoreApplication::translate("tags", "L'image « %1 » est trop grande pour un tag ID3v2")
                 .arg(base::shownPath(path)));
     const QByteArray bytes = file.readAll();
     if (imageMime(bytes).isEmpty())
         return Result<QByteArray>::failure(
-            QStringLiteral("« %1 » n'est pas une image JPEG ou PNG").arg(base::shownPath(path)));
+            QCoreApplication::translate("tags", "« %1 » n'est pas une image JPEG ou PNG")
+                .arg(base::shownPath(path)));
     return bytes;
 }
 
@@ -126,13 +128,14 @@ Result<std::optional<QList<Id3v2Frame>>> editPictures(const QList<Id3v2Frame> &f
         }
         if (!changed && edit.action == PictureEdit::RemoveOne)
             return Edited::failure(
-                QStringLiteral("le tag n'a pas d'image n° %1").arg(edit.index + 1));
+                QCoreApplication::translate("tags", "le tag n'a pas d'image n° %1")
+                    .arg(edit.index + 1));
         return changed ? std::optional(result) : std::nullopt;
     }
 
     const QString mime = imageMime(edit.image);
     if (mime.isEmpty())
-        return Edited::failure(QStringLiteral("l'image n'est ni JPEG ni PNG"));
+        return Edited::failure(QCoreApplication::translate("tags", "l'image n'est ni JPEG ni PNG"));
     qsizetype cover = -1, firstPicture = -1;
     for (qsizetype i = 0; i < frames.size(); ++i) {
         if (frames[i].opaque || !isPictureFrame(frames[i]))

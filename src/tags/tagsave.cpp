@@ -12,6 +12,7 @@
 #include "mpeg/confirmedaudio.h"
 #include "mpeg/frameheader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -43,21 +44,23 @@ Result<QByteArray> readPicture(const QString &path)
     QFile file(path);
     const auto failure = [&] {
         return Result<QByteArray>::failure(
-            QStringLiteral("Lecture impossible de l'image « %1 » : %2")
+            QCoreApplication::translate("tags", "Lecture impossible de l'image « %1 » : %2")
                 .arg(base::shownPath(path), file.errorString()));
     };
     if (!file.open(QIODevice::ReadOnly))
         return failure();
     if (file.size() > Id3v2MaxSize)
         return Result<QByteArray>::failure(
-            QStringLiteral("L'image « %1 » est trop grande pour un tag ID3v2 : rien n'a été écrit")
+            QCoreApplication::translate(
+                "tags", "L'image « %1 » est trop grande pour un tag ID3v2 : rien n'a été écrit")
                 .arg(base::shownPath(path)));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return failure();
     if (!bytes.startsWith("\xFF\xD8\xFF"))
         return Result<QByteArray>::failure(
-            QStringLiteral("« %1 » n'est pas une image JPEG : rien n'a été écrit")
+            QCoreApplication::translate("tags",
+                                        "« %1 » n'est pas une image JPEG : rien n'a été écrit")
                 .arg(base::shownPath(path)));
     return bytes;
 }
@@ -94,11 +97,13 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
     const QString shown = base::shownPath(fichier);
     const QByteArray path = base::nativePath(fichier);
     const auto ioFailure = [&](int error) {
-        return refused(QStringLiteral("Lecture impossible de « %1 » : %2")
+        return refused(QCoreApplication::translate("tags", "Lecture impossible de « %1 » : %2")
                            .arg(shown, base::systemError(error)));
     };
     const QString notRegular =
-        QStringLiteral("« %1 » n'est pas un fichier ordinaire : rien n'a été écrit").arg(shown);
+        QCoreApplication::translate("tags",
+                                    "« %1 » n'est pas un fichier ordinaire : rien n'a été écrit")
+            .arg(shown);
 
     // A device is never opened: opening some has effects of its own.
     struct stat info;
@@ -126,8 +131,9 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
     const mpeg::AudioCheck audio = mpeg::checkMpegAudio(device);
     device.close();
     if (!audio.isMpeg())
-        return refused(
-            QStringLiteral("« %1 » n'est pas un fichier MP3 : rien n'a été écrit").arg(shown));
+        return refused(QCoreApplication::translate(
+                           "tags", "« %1 » n'est pas un fichier MP3 : rien n'a été écrit")
+                           .arg(shown));
 
     // The ID3v2 tag that opens the file, read no further than the file goes.
     QByteArray oldTag;
@@ -166,13 +172,15 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
         !(hasBlock && parseId3v1(oldBlock) == *changes.v1)) {
         const std::optional<QByteArray> block = renderId3v1(*changes.v1);
         if (!block)
-            return refused(QStringLiteral("Piste %1 hors de 0 à 255, impossible en ID3v1 : rien "
-                                          "n'a été écrit dans « %2 »")
+            return refused(QCoreApplication::translate(
+                               "tags", "Piste %1 hors de 0 à 255, impossible en ID3v1 : rien "
+                                       "n'a été écrit dans « %2 »")
                                .arg(changes.v1->Piste())
                                .arg(shown));
         if (size < Id3v1Size)
-            return refused(QStringLiteral("« %1 » est trop court pour un tag ID3v1 : rien n'a été "
-                                          "écrit")
+            return refused(QCoreApplication::translate(
+                               "tags", "« %1 » est trop court pour un tag ID3v1 : rien n'a été "
+                                       "écrit")
                                .arg(shown));
         newBlock = *block;
         v1Change = true;
@@ -192,7 +200,8 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
             picture = *read;
         }
         const auto failed = [&](const QString &error) {
-            return refused(QStringLiteral("« %1 » : %2 ; rien n'a été écrit").arg(shown, error));
+            return refused(QCoreApplication::translate("tags", "« %1 » : %2 ; rien n'a été écrit")
+                               .arg(shown, error));
         };
         if (changes.v2) {
             const Result<std::optional<QList<Id3v2Frame>>> edited =
@@ -219,23 +228,27 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
                 frames = **edited;
         }
         if (frames && tag.tooManyFrames)
-            return refused(QStringLiteral("Le tag ID3v2 de « %1 » a plus de %2 trames : rien n'a "
-                                          "été écrit")
+            return refused(QCoreApplication::translate(
+                               "tags", "Le tag ID3v2 de « %1 » a plus de %2 trames : rien n'a "
+                                       "été écrit")
                                .arg(shown)
                                .arg(MaxFrames));
         if (frames && tag.unread)
-            return refused(QStringLiteral("Le tag ID3v2 de « %1 » contient des octets illisibles "
-                                          "qu'une réécriture perdrait : rien n'a été écrit")
+            return refused(QCoreApplication::translate(
+                               "tags", "Le tag ID3v2 de « %1 » contient des octets illisibles "
+                                       "qu'une réécriture perdrait : rien n'a été écrit")
                                .arg(shown));
     }
     if (!v1Change && !frames && !removeTag)
         return SaveKind::Unchanged;
 
     if (writeError != 0 || !base::mayWrite(info, path))
-        return refused(QStringLiteral("« %1 » est en lecture seule (%2) : rien n'a été écrit")
-                           .arg(shown, writeError == EROFS
-                                           ? base::systemError(EROFS)
-                                           : QStringLiteral("accès en écriture refusé")));
+        return refused(
+            QCoreApplication::translate("tags",
+                                        "« %1 » est en lecture seule (%2) : rien n'a été écrit")
+                .arg(shown, writeError == EROFS
+                                ? base::systemError(EROFS)
+                                : QCoreApplication::translate("tags", "accès en écriture refusé")));
 
     // The new tag goes in the old one's place when it fits there.
     QByteArray newTag;
@@ -247,8 +260,8 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
         if (!inPlace)
             rendered = renderTag(*frames);
         if (!rendered.ok())
-            return refused(
-                QStringLiteral("« %1 » : %2 ; rien n'a été écrit").arg(shown, rendered.error()));
+            return refused(QCoreApplication::translate("tags", "« %1 » : %2 ; rien n'a été écrit")
+                               .arg(shown, rendered.error()));
         newTag = *rendered;
         frames.reset();
     }
@@ -265,8 +278,9 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
             if (v1Change && ftruncate(fd.get(), off_t(size)) != 0)
                 error = errno;
             fdatasync(fd.get());
-            return refused(QStringLiteral("Écriture impossible de « %1 » : %2 ; le fichier est "
-                                          "resté tel quel")
+            return refused(QCoreApplication::translate(
+                               "tags", "Écriture impossible de « %1 » : %2 ; le fichier est "
+                                       "resté tel quel")
                                .arg(shown, base::systemError(error)));
         };
         if (v1Change) {

@@ -203,12 +203,35 @@ private slots:
                           f.rowCentre(1));
         QCOMPARE(e->shownFiles().size(), 2);
         setFields(&w, u"cmdRemplirNom"_s);
-        QVERIFY(f.dialogs->lastText().contains(u"« 02 - Aube - Marée.mp3 » : Piste = 02, "
+        QVERIFY(f.dialogs->lastText().contains(u"« 02 - Aube - Marée.mp3 » : Piste = 2, "
                                                u"Titre = Marée, Artiste = Aube"_s));
         QCOMPARE(tagsOf(second), u"- / TIT2=Marée|TPE1=Aube|TRCK=2"_s);
         commands(w)->item(u"annuler"_s)->trigger();
         QCOMPARE(mpegstream::readFile(first), before);
         QCOMPARE(mpegstream::readFile(second), before);
+    }
+
+    // At the smallest window size, choosing a sub-page never narrows the list, and the
+    // renaming page shows its case lists whole without scrolling sideways.
+    void subPagesFitTheSmallestWindow()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3"_s, audio);
+        w.resize(940, 480);
+        QTest::qWait(50);
+        const int listWidth = f.list()->width();
+        for (int page = 1; page <= 3; ++page) {
+            tagPage(w)->TS1->setCurrentIndex(page);
+            QTest::qWait(20);
+            QCOMPARE(f.list()->width(), listWidth);
+        }
+        auto *frame = w.findChild<QGroupBox *>(u"Frame4"_s);
+        auto *scroll = qobject_cast<QScrollArea *>(frame->parentWidget()->parentWidget());
+        QVERIFY(scroll && !scroll->horizontalScrollBar()->isVisible());
+        for (const char *name : {"Combo4", "Combo5"}) {
+            auto *cases = frame->findChild<QComboBox *>(QLatin1String(name));
+            QVERIFY2(cases->width() >= cases->sizeHint().width(), name);
+        }
     }
 
     // Edits not saved yet are settled before another file is shown or the window closes:

@@ -326,6 +326,46 @@ private slots:
         QVERIFY(!comment->hasFocus() && comment->toPlainText().isEmpty());
     }
 
+    // Tab goes through a page as it reads: down the rows, left to right within a row, and to
+    // the next pane on the right when a column ends.
+    void tabFollowsReadingOrder_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::newRow("Extraire CD") << u"TS2=0"_s;
+        QTest::newRow("Tag ID3 v1") << u"TS2=1|TS1=1"_s;
+        QTest::newRow("Tag ID3 v2") << u"TS2=1|TS1=2"_s;
+        QTest::newRow("Renomeur") << u"TS2=1|TS1=3"_s;
+        QTest::newRow("Options d'extraction") << u"TS2=2|TS3=0"_s;
+        QTest::newRow("Options du taggeur") << u"TS2=2|TS3=1"_s;
+    }
+    void tabFollowsReadingOrder()
+    {
+        QFETCH(QString, page);
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3"_s);
+        f.choose(u"a.mp3"_s);
+        w.resize(1000, 1000);
+        setFields(&w, page);
+        QApplication::processEvents();
+        QStringList backwards;
+        QWidget *from = nullptr;
+        for (QWidget *at = pageTabs(w)->nextInFocusChain(); at != pageTabs(w);
+             at = at->nextInFocusChain()) {
+            const QWidget *parent = at->parentWidget();
+            if (!at->isVisibleTo(&w) || !at->isEnabled() || !(at->focusPolicy() & Qt::TabFocus) ||
+                (parent && parent->focusProxy() == at))
+                continue;
+            const QRect a(from ? from->mapTo(&w, QPoint()) : QPoint(),
+                          from ? from->size() : QSize());
+            const QRect b(at->mapTo(&w, QPoint()), at->size());
+            if (from && b.top() < a.top() - 4 && b.left() <= a.right())
+                backwards << from->objectName() + u" -> "_s + at->objectName();
+            from = at;
+        }
+        QVERIFY(from);
+        QCOMPARE(backwards, QStringList());
+    }
+
     // The status bar and "Info Fichier" follow the list: the count after a change of file type,
     // no information once the list is emptied, no bare sector count after reading a disc.
     void viewsFollowTheList()

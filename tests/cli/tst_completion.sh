@@ -38,11 +38,11 @@ check "valeurs de --tags" "$tags" "$(replies rip --tags = "")"
 
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
-cd "$folder" && mkdir sous-dossier && touch a.mp3 B.MP3 c.wav d.cue e.jpg f.txt
+cd "$folder" && mkdir sous-dossier && touch a.mp3 B.MP3 c.wav d.cue e.jpg f.txt g.png
 check "MP3 de info" $'B.MP3\na.mp3\nsous-dossier' "$(replies info "")"
 check "WAV de convert" $'c.wav\nsous-dossier' "$(replies convert --ecraser "")"
 check "image de disque" $'d.cue\nsous-dossier' "$(replies rip --cd-image = "")"
-check "image JPEG" $'e.jpg\nsous-dossier' "$(replies set --image = "")"
+check "image JPEG ou PNG" $'e.jpg\ng.png\nsous-dossier' "$(replies set --image = "")"
 check "sortie de rip" "$(ls -1)" "$(replies rip --piste=1 --wav "")"
 check "fichiers après --" $'B.MP3\na.mp3\nsous-dossier' "$(replies clear -- "")"
 exit $((failures > 0))
