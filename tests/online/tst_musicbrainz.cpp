@@ -122,7 +122,7 @@ private slots:
                                    << int(online::MusicBrainzReply::Failed)
                                    << QStringList{u"Réponse de MusicBrainz trop longue (plus de "
                                                   "1024 Ko)"_s};
-        QTest::newRow("slow") << QList<A>{{200, releasesJson({one}), {}, 3000}}
+        QTest::newRow("slow") << QList<A>{{200, releasesJson({one}), {}, 6000}}
                               << int(online::MusicBrainzReply::Failed)
                               << QStringList{u"Pas de réponse de MusicBrainz : pas de connexion "
                                              "internet, serveur injoignable ou trop lent"_s};
@@ -142,7 +142,7 @@ private slots:
         for (const HttpServer::Answer &answer : answers)
             server.queue("/ws/2/discid/ID?", answer);
         cd::HttpFetch fetch;
-        fetch.setTimeout(1000);
+        fetch.setTimeout(2500); // generous: a loaded machine under sanitizers is slow
         online::MusicBrainzClient client(fetch, server.url() + u'/', u"moi@exemple.fr"_s);
 
         const online::MusicBrainzReply first = client.lookUp(u"ID"_s);
