@@ -4,7 +4,7 @@
 
 #include <QtEndian>
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 
@@ -29,8 +29,7 @@ void TrackChecksums::add(const char *pcm, qint64 bytes)
 {
     if (bytes <= 0)
         return;
-    // zlib takes at most 4 GiB per call; a batch is far smaller.
-    m_crc = quint32(::crc32(m_crc, reinterpret_cast<const Bytef *>(pcm), uInt(bytes)));
+    m_crc = libdeflate_crc32(m_crc, pcm, size_t(bytes));
     while (m_partialBytes > 0 && bytes > 0) {
         m_partial[m_partialBytes++] = static_cast<unsigned char>(*pcm++);
         --bytes;
