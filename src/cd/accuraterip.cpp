@@ -93,12 +93,14 @@ std::optional<AccurateRipDiscId> accurateRipDiscId(const CdToc &toc)
     if (cddb.ErrorCode() != 0 || !hex)
         return std::nullopt;
     AccurateRipDiscId id;
-    id.trackCount = toc.trackCount();
+    id.trackCount = toc.audioTrackCount();
     id.cddbId = cddbId;
-    // id1 sums the start sectors of the tracks and the lead-out; id2 weighs each by its
-    // position (the lead-out counting as track n + 1), a start of 0 counting as 1.
+    // id1 sums the start sectors of the audio tracks and the lead-out; id2 weighs each by its
+    // position (the lead-out counting as track n + 1), a start of 0 counting as 1. An enhanced
+    // CD's data track counts only through the lead-out, which follows it, and the disc id.
     for (int k = 0; k <= id.trackCount; ++k) {
-        const quint32 start = quint32(std::max(toc.trackStart(k), 0));
+        const int sector = k < id.trackCount ? toc.trackStart(k) : toc.trackStart(toc.trackCount());
+        const quint32 start = quint32(std::max(sector, 0));
         id.id1 += start;
         id.id2 += std::max<quint32>(start, 1) * quint32(k + 1);
     }

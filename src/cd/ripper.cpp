@@ -140,9 +140,10 @@ RipResult locateTrack(const QString &drive, int trackIndex, std::optional<CdDevi
     const auto toc = device->readToc();
     if (!toc)
         return failure(RipStatus::TocUnreadable);
-    if (trackIndex < 0 || trackIndex >= toc->trackCount())
+    if (trackIndex < 0 || trackIndex >= toc->audioTrackCount())
         return failure(RipStatus::BadTrackIndex);
-    const int count = toc->trackCount();
+    // The disc's audio ends with its last audio track: an enhanced CD's data track follows.
+    const int count = toc->audioTrackCount();
     extent = {toc->trackStart(trackIndex), toc->trackEnd(trackIndex), toc->trackEnd(count - 1),
               trackIndex == 0, trackIndex == count - 1};
     // A track that ends before it starts, or longer than a WAV size can describe, is a
