@@ -355,7 +355,8 @@ TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgres
 }
 
 RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
-                          const std::optional<EncoderConfig> &encoder)
+                          const std::optional<EncoderConfig> &encoder,
+                          const std::atomic_bool *cancel)
 {
     RipResult result = audio.result;
     std::optional<LameStream> stream;
@@ -372,6 +373,8 @@ RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Over
     TrackChecksums sums(audio.pcm.size() / 4, audio.first, audio.last);
     // The batches of a streamed rip, so that both give the same bytes.
     for (qsizetype at = 0; written && at < audio.pcm.size(); at += batchSectors * sectorBytes) {
+        if (cancel && cancel->load())
+            return failure(RipStatus::Cancelled);
         const qsizetype bytes =
             std::min<qsizetype>(batchSectors * sectorBytes, audio.pcm.size() - at);
         sums.add(audio.pcm.constData() + at, bytes);

@@ -1,20 +1,35 @@
 #include "formfixture.h"
 
+#include "cd/ripper.h"
+
 class TestExtractionCancel : public QObject
 {
     Q_OBJECT
 private slots:
-    // "Annuler" pressed while the second of three tracks is read: the first file stays whole,
-    // nothing else is left in the folder, the tracks not done are marked "(Annulé)", and the
-    // disc fields, read-only during the job, can be typed in again.
-    void cancelDuringTheSecondTrack()
+    // "Annuler" pressed once the first of three tracks is written, while the second is read
+    // (WAV) or, all tracks read, encoded (MP3): the first file stays whole, nothing else is left
+    // in the folder, the tracks not done are marked "(Annulé)", and the disc fields, read-only
+    // during the job, can be typed in again.
+    void cancelAfterTheFirstTrack_data()
     {
+        QTest::addColumn<app::Procedure>("job");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("reading");
+        QTest::newRow("WAV") << app::Procedure::extwav << u"Piste 1.wav"_s << u"Piste 2/3"_s;
+        QTest::newRow("MP3, encoders at work")
+            << app::Procedure::extmp3 << u"A - Piste 1.mp3"_s << u"Piste 3/3"_s;
+    }
+    void cancelAfterTheFirstTrack()
+    {
+        QFETCH(app::Procedure, job);
+        QFETCH(QString, first);
+        QFETCH(QString, reading);
         FormFixture f;
-        testsupport::DiscImage image(f.dir.path(), u"long"_s, {75, 900, 100});
+        testsupport::DiscImage image(f.dir.path(), u"long"_s, {75, 8000, 100});
         app::Form1 &w = f.start({image.cuePath()});
         const QString out = f.dir.filePath(u"sortie"_s);
         QVERIFY(QDir().mkpath(out));
-        setFields(&w, u"Text3="_s + out);
+        setFields(&w, u"Option10|txtArtiste=A|Text3="_s + out);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         app::CdPage *page = cdPage(w);
@@ -23,8 +38,8 @@ private slots:
         QString readOnlyDuring;
         QTimer press;
         connect(&press, &QTimer::timeout, this, [&] {
-            if (!page->lblProgression->text().startsWith(u"Piste 2/3"_s) ||
-                w.findChild<QProgressBar *>()->value() <= 0)
+            if (!QFileInfo::exists(QDir(out).filePath(first)) ||
+                !page->lblProgression->text().startsWith(reading))
                 return;
             press.stop();
             for (QLineEdit *field : {page->txtArtiste, page->txtAlbum, page->txtAnnee})
@@ -32,18 +47,25 @@ private slots:
             QTest::mouseClick(page->cmdAnnuler, Qt::LeftButton);
         });
         press.start(0);
-        w.run(app::Procedure::extwav);
+        w.run(job);
 
         QCOMPARE(readOnlyDuring, u"111"_s);
         QCOMPARE(column(page->LV2, 1), u"Ok|(Annulé)|(Annulé)"_s);
-        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden).join(u'|'),
-                 u"extraction.cue|extraction.log|Piste 1.wav"_s);
-        QFile first(QDir(out).filePath(u"Piste 1.wav"_s));
-        QVERIFY(first.open(QIODevice::ReadOnly));
-        QCOMPARE(first.readAll(), testsupport::wavBytes(image.trackPcm(0), 2, 44100, 16));
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(u'|'),
+                 first + u"|extraction.cue|extraction.log"_s);
+        QFile file(QDir(out).filePath(first));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        // The bytes a rip of that track alone writes.
+        const QString alone = f.dir.filePath(first);
+        QVERIFY((job == app::Procedure::extwav ? cd::ripTrackToWav(image.cuePath(), 0, alone)
+                                               : cd::ripTrackToMp3(image.cuePath(), 0, alone))
+                    .ok());
+        QFile expected(alone);
+        QVERIFY(expected.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), expected.readAll());
         QVERIFY(!page->cmdAnnuler->isVisible());
-        QTest::keyClicks(page->txtArtiste, u"Autre"_s);
-        QCOMPARE(page->txtArtiste->text(), u"Autre"_s);
+        QTest::keyClicks(page->txtAlbum, u"Autre"_s);
+        QCOMPARE(page->txtAlbum->text(), u"Autre"_s);
     }
 };
 
