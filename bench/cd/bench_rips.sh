@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Times Tarvex's secure extraction and its conversion on all cores beside the peer tools, on the
 # same files, in one run. Usage: bench/cd/bench_rips.sh [BUILD_DIR] [WORK_DIR] [ROUNDS]
-# Needs lame, cd-paranoia. Writes about 1.8 GB into WORK_DIR.
+# Needs lame, cd-paranoia, bc and /usr/bin/time. Writes about 1.8 GB into WORK_DIR.
 # The commands of one comparison take turns, round after round, so that the load of a shared
-# machine falls on all of them alike; each one's median is printed with its ratio to the first.
+# machine falls on all of them alike; each one's median time is printed with its ratio to the
+# first, and the median processor time (user + system), which the load hardly changes.
 set -euo pipefail
 build=$(realpath "${1:-build}")
 work=${2:-$(mktemp -d)}
@@ -23,24 +24,26 @@ compare() {
         names+=("$1") prepares+=("$2") commands+=("$3")
         shift 3
     done
-    local -A times=()
+    local -A times=() cpu=()
     for ((r = 0; r <= rounds; ++r)); do # round 0 warms the caches and is not counted
         for i in "${!names[@]}"; do
             bash -c "${prepares[$i]}"
-            local start end
-            start=$(date +%s.%N)
-            bash -c "${commands[$i]}" >/dev/null 2>&1
-            end=$(date +%s.%N)
-            ((r == 0)) || times[$i]+="$(echo "$end - $start" | bc) "
+            /usr/bin/time -f "%e %U %S" -o "$work/.temps" bash -c "${commands[$i]}" >/dev/null 2>&1
+            ((r == 0)) && continue
+            read -r wall user system <"$work/.temps"
+            times[$i]+="$wall "
+            cpu[$i]+="$(echo "$user + $system" | bc) "
         done
     done
+    median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
     local first=""
     for i in "${!names[@]}"; do
-        local median
-        median=$(tr ' ' '\n' <<<"${times[$i]}" | grep . | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}')
-        first=${first:-$median}
-        printf '  %-36s médiane %6.2f s  (%s)  rapport au premier %.2f\n' "${names[$i]}" \
-            "$median" "${times[$i]% }" "$(echo "$median / $first" | bc -l)"
+        local wall
+        wall=$(median "${times[$i]}")
+        first=${first:-$wall}
+        printf '  %-36s médiane %6.2f s (%s), processeur %6.2f s, rapport au premier %.2f\n' \
+            "${names[$i]}" "$wall" "${times[$i]% }" "$(median "${cpu[$i]}")" \
+            "$(echo "$wall / $first" | bc -l)"
     done
 }
 
