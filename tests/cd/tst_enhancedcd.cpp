@@ -69,70 +69,50 @@ QString describedName(const QList<int> &audioStarts, int dataStart, int leadOut)
 class TestEnhancedCd : public QObject
 {
     Q_OBJECT
-
 private slots:
-    void discIdOfPublishedToc();
-    void lastAudioTrack_data();
-    void lastAudioTrack();
-};
-
-void TestEnhancedCd::discIdOfPublishedToc()
-{
     // "Liquid" (Recoil) as a drive reads it: ten audio tracks, then the data track; the
     // identifiers are those its AccurateRip entry is filed under.
-    CdToc toc;
-    toc.firstTrack = 1;
-    toc.lastTrack = 11;
-    toc.lastTrackIsData = true;
-    for (int lsn :
-         {0, 12617, 40337, 63075, 93260, 117965, 151715, 184190, 215110, 247305, 281585, 333651})
-        toc.starts.append({(lsn + 150) / 4500, (lsn + 150) / 75 % 60, (lsn + 150) % 75});
-    const auto id = accurateRipDiscId(toc);
-    QVERIFY(id);
-    QCOMPARE(id->name(), QStringLiteral("dBAR-010-00164419-00b9f6e2-9e11600b"));
-}
+    void discIdOfPublishedToc()
+    {
+        CdToc toc{1, 11, {}, true};
+        for (int lsn : {0, 12617, 40337, 63075, 93260, 117965, 151715, 184190, 215110, 247305,
+                        281585, 333651})
+            toc.starts.append({(lsn + 150) / 4500, (lsn + 150) / 75 % 60, (lsn + 150) % 75});
+        const auto id = accurateRipDiscId(toc);
+        QVERIFY(id);
+        QCOMPARE(id->name(), QStringLiteral("dBAR-010-00164419-00b9f6e2-9e11600b"));
+    }
 
-void TestEnhancedCd::lastAudioTrack_data()
-{
-    QTest::addColumn<bool>("secure");
-    QTest::newRow("plain reads") << false;
-    QTest::newRow("secure reads") << true;
-}
+    // The last audio track stops where its session does and counts as the disc's last track;
+    // the data track holds no audio.
+    void lastAudioTrack()
+    {
+        QTemporaryDir dir;
+        EnhancedImage image;
+        QVERIFY(image.write(dir.path()));
+        const QString cue = dir.filePath("disc.cue");
+        const auto device = CdDevice::open(cue);
+        QVERIFY(device);
+        const auto toc = device->readToc();
+        QVERIFY(toc);
+        const auto id = accurateRipDiscId(*toc);
+        QVERIFY(id);
+        QCOMPARE(id->name(), describedName(image.starts, image.dataStart, image.leadOut));
 
-void TestEnhancedCd::lastAudioTrack()
-{
-    QFETCH(bool, secure);
-    QTemporaryDir dir;
-    EnhancedImage image;
-    QVERIFY(image.write(dir.path()));
-    const QString cue = dir.filePath("disc.cue");
-
-    const auto device = CdDevice::open(cue);
-    QVERIFY(device);
-    const auto toc = device->readToc();
-    QVERIFY(toc);
-    const auto id = accurateRipDiscId(*toc);
-    QVERIFY(id);
-    QCOMPARE(id->name(), describedName(image.starts, image.dataStart, image.leadOut));
-
-    // The last audio track stops where its session does, and counts as the disc's last track.
-    RipOptions options;
-    options.secure = secure;
-    const RipResult r =
-        ripTrackToWav(cue, 2, dir.filePath("3.wav"), Overwrite::Refuse, {}, options);
-    QVERIFY(r.ok());
-    QFile wav(dir.filePath("3.wav"));
-    QVERIFY(wav.open(QIODevice::ReadOnly));
-    const QByteArray expected = image.bin.mid(75 * 2352, 30 * 2352);
-    QCOMPARE(wav.readAll().mid(44), expected);
-    const auto sums = testsupport::referenceAccurateRip(expected, false, true);
-    QCOMPARE(hex8(r.accurateRipV1), hex8(sums.v1));
-    QCOMPARE(hex8(r.accurateRipV2), hex8(sums.v2));
-
-    // The data track holds no audio.
-    QCOMPARE(ripTrackToWav(cue, 3, dir.filePath("4.wav"), Overwrite::Refuse, {}, options).status,
-             RipStatus::BadTrackIndex);
-}
+        RipOptions secure;
+        secure.secure = true;
+        const RipResult r = ripTrackToWav(cue, 2, dir.filePath("3.wav"), {}, {}, secure);
+        QVERIFY(r.ok());
+        QFile wav(dir.filePath("3.wav"));
+        QVERIFY(wav.open(QIODevice::ReadOnly));
+        const QByteArray expected = image.bin.mid(75 * 2352, 30 * 2352);
+        QCOMPARE(wav.readAll().mid(44), expected);
+        const auto sums = testsupport::referenceAccurateRip(expected, false, true);
+        QCOMPARE(hex8(r.accurateRipV1), hex8(sums.v1));
+        QCOMPARE(hex8(r.accurateRipV2), hex8(sums.v2));
+        QCOMPARE(ripTrackToWav(cue, 3, dir.filePath("4.wav")).status, RipStatus::BadTrackIndex);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestEnhancedCd)
 #include "tst_enhancedcd.moc"
