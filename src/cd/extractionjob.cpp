@@ -192,6 +192,9 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
             TrackAudio audio = readTrackAudio(settings.drive, i - 1, progress, options);
             outcome.result = audio.result;
             if (audio.result.ok()) {
+                // One encoder per core: a track waits for a core rather than sharing one, so
+                // that the last tracks do not end on a single core.
+                flush(size_t(threads - 1));
                 p.encoded =
                     std::async(std::launch::async, [audio = std::move(audio), path = outcome.path,
                                                     overwrite, config = mp3Encoder, &cancel] {
