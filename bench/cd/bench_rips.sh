@@ -52,12 +52,16 @@ echo "== Fichiers de mesure dans $work ($(nproc) cœurs, $rounds tours)"
 [ -f disc74.cue ] || "$media" image "$work" disc74 $(for i in $(seq 15); do echo 22200; done)
 for i in $(seq -w 1 20); do [ -f "w$i.wav" ] || "$media" wav "w$i.wav" 60; done
 
+# Tarvex names each file only once its data is on the disk; cd-paranoia leaves that to the
+# kernel, after it has finished: the third line waits for its files as Tarvex does.
 echo "== Extraction sécurisée d'un disque de 74 min en WAV"
 compare \
     tarvex-securise "rm -rf tarvex74 && mkdir tarvex74" \
     "$cli rip --cd-image=disc74.cue $db --toutes --wav tarvex74" \
     cd-paranoia "rm -rf paranoia74 && mkdir paranoia74" \
-    "cd paranoia74 && cd-paranoia -q -d ../disc74.cue -B 1-"
+    "cd paranoia74 && cd-paranoia -q -d ../disc74.cue -B 1-" \
+    "cd-paranoia, fichiers mis sur disque" "rm -rf paranoia74 && mkdir paranoia74" \
+    "cd paranoia74 && cd-paranoia -q -d ../disc74.cue -B 1- && sync *.wav"
 
 echo "== Extraction MP3 de 4 pistes (20 min)"
 compare \
