@@ -200,7 +200,7 @@ int runRip(const QStringList &args)
             << "\n";
         return cli::SomeFailed;
     }
-    const int count = disc.toc->trackCount();
+    const int count = disc.toc->audioTrackCount();
     QList<int> tracks = listed.value_or(QList<int>{});
     if (all) {
         for (int t = 1; t <= count; ++t)

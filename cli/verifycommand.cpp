@@ -73,7 +73,7 @@ int runVerify(const QStringList &args)
         err << QCoreApplication::translate("cli", "Lecture du disque impossible") << "\n";
         return cli::SomeFailed;
     }
-    const int count = disc.toc->trackCount();
+    const int count = disc.toc->audioTrackCount();
     QList<int> tracks;
     if (arguments.has(QStringLiteral("--piste="))) {
         const auto listed = cli::parseTrackList(arguments.value(QStringLiteral("--piste=")), count);

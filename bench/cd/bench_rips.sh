@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Times Tarvex's secure extraction and its conversion on all cores beside the peer tools, on the
-# same files, in one run. Usage: bench/cd/bench_rips.sh [BUILD_DIR] [WORK_DIR]
-# Needs hyperfine, lame, cd-paranoia. Writes about 1.8 GB into WORK_DIR.
+# same files, in one run. Usage: bench/cd/bench_rips.sh [BUILD_DIR] [WORK_DIR] [ROUNDS]
+# Needs lame, cd-paranoia, bc and /usr/bin/time. Writes about 1.8 GB into WORK_DIR.
+# The commands of one comparison take turns, round after round, so that the load of a shared
+# machine falls on all of them alike; each one's median time is printed with its ratio to the
+# first, and the median processor time (user + system), which the load hardly changes.
 set -euo pipefail
 build=$(realpath "${1:-build}")
 work=${2:-$(mktemp -d)}
+rounds=${3:-3}
 mkdir -p "$work"
 cli="$build/cli/tarvex-cli"
 media="$build/bench/cd/bench_cd_media"
@@ -12,27 +16,63 @@ cd "$work"
 # No AccurateRip lookup leaves the machine during the measure.
 db=--accuraterip=http://127.0.0.1:9/
 
-echo "== Fichiers de mesure dans $work ($(nproc) cœurs)"
+# compare NAME1 PREPARE1 COMMAND1 NAME2 PREPARE2 COMMAND2 ...: PREPARE runs untimed before each
+# run of COMMAND.
+compare() {
+    local -a names=() prepares=() commands=()
+    while (($#)); do
+        names+=("$1") prepares+=("$2") commands+=("$3")
+        shift 3
+    done
+    local -A times=() cpu=()
+    for ((r = 0; r <= rounds; ++r)); do # round 0 warms the caches and is not counted
+        for i in "${!names[@]}"; do
+            bash -c "${prepares[$i]}"
+            /usr/bin/time -f "%e %U %S" -o "$work/.temps" bash -c "${commands[$i]}" >/dev/null 2>&1
+            ((r == 0)) && continue
+            read -r wall user system <"$work/.temps"
+            times[$i]+="$wall "
+            cpu[$i]+="$(echo "$user + $system" | bc) "
+        done
+    done
+    median() { tr ' ' '\n' <<<"$1" | grep . | sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+    local first=""
+    for i in "${!names[@]}"; do
+        local wall
+        wall=$(median "${times[$i]}")
+        first=${first:-$wall}
+        printf '  %-36s médiane %6.2f s (%s), processeur %6.2f s, rapport au premier %.2f\n' \
+            "${names[$i]}" "$wall" "${times[$i]% }" "$(median "${cpu[$i]}")" \
+            "$(echo "$wall / $first" | bc -l)"
+    done
+}
+
+echo "== Fichiers de mesure dans $work ($(nproc) cœurs, $rounds tours)"
 # 74 minutes in 15 tracks of 22200 sectors (4 min 56 s).
 [ -f disc74.cue ] || "$media" image "$work" disc74 $(for i in $(seq 15); do echo 22200; done)
 for i in $(seq -w 1 20); do [ -f "w$i.wav" ] || "$media" wav "w$i.wav" 60; done
 
+# Tarvex names each file only once its data is on the disk; cd-paranoia leaves that to the
+# kernel, after it has finished: the third line waits for its files as Tarvex does.
 echo "== Extraction sécurisée d'un disque de 74 min en WAV"
-hyperfine -w 1 -r 3 \
-    -p "rm -rf tarvex74 && mkdir tarvex74" \
-    -n tarvex-securise "$cli rip --cd-image=disc74.cue $db --toutes --wav tarvex74" \
-    -p "rm -rf paranoia74 && mkdir paranoia74" \
-    -n cd-paranoia "bash -c 'cd paranoia74 && cd-paranoia -q -d ../disc74.cue -B 1-'"
+compare \
+    tarvex-securise "rm -rf tarvex74 && mkdir tarvex74" \
+    "$cli rip --cd-image=disc74.cue $db --toutes --wav tarvex74" \
+    cd-paranoia "rm -rf paranoia74 && mkdir paranoia74" \
+    "cd paranoia74 && cd-paranoia -q -d ../disc74.cue -B 1-" \
+    "cd-paranoia, fichiers mis sur disque" "rm -rf paranoia74 && mkdir paranoia74" \
+    "cd paranoia74 && cd-paranoia -q -d ../disc74.cue -B 1- && sync *.wav"
 
 echo "== Extraction MP3 de 4 pistes (20 min)"
-hyperfine -w 1 -r 3 \
-    -p "rm -rf tarvexmp3 && mkdir tarvexmp3" \
-    -n tarvex-mp3 "$cli rip --cd-image=disc74.cue $db --piste=1-4 --mp3 tarvexmp3" \
-    -n "cd-paranoia | lame, 2 en parallèle" \
+compare \
+    tarvex-mp3 "rm -rf tarvexmp3 && mkdir tarvexmp3" \
+    "$cli rip --cd-image=disc74.cue $db --piste=1-4 --mp3 tarvexmp3" \
+    "cd-paranoia | lame, 2 en parallèle" "" \
     "seq 1 4 | xargs -P2 -I{} sh -c 'cd-paranoia -q -d disc74.cue {} - | lame --quiet -b 128 --cbr -m s -t --nores - pipe{}.mp3'"
 
 echo "== Conversion de 20 WAV d'une minute"
-hyperfine -w 1 -r 3 \
-    -n tarvex "$cli convert --ecraser w*.wav" \
-    -n "lame, un à la fois" "for f in w*.wav; do lame --quiet -b 128 --cbr -m s -t --nores \$f \${f%.wav}.l.mp3; done" \
-    -n "lame, deux en parallèle" "ls w*.wav | xargs -P2 -I{} lame --quiet -b 128 --cbr -m s -t --nores {} {}.p.mp3"
+lame="lame --quiet -b 128 --cbr -m s -t --nores"
+compare \
+    tarvex "" "$cli convert --ecraser w*.wav" \
+    "lame, un à la fois" "" "for f in w*.wav; do $lame \$f \${f%.wav}.l.mp3; done" \
+    "lame, deux en parallèle" "" "ls w*.wav | xargs -P2 -I{} $lame {} {}.p.mp3"

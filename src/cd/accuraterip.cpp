@@ -4,7 +4,7 @@
 
 #include <QtEndian>
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 #include <algorithm>
 
@@ -29,8 +29,7 @@ void TrackChecksums::add(const char *pcm, qint64 bytes)
 {
     if (bytes <= 0)
         return;
-    // zlib takes at most 4 GiB per call; a batch is far smaller.
-    m_crc = quint32(::crc32(m_crc, reinterpret_cast<const Bytef *>(pcm), uInt(bytes)));
+    m_crc = libdeflate_crc32(m_crc, pcm, size_t(bytes));
     while (m_partialBytes > 0 && bytes > 0) {
         m_partial[m_partialBytes++] = static_cast<unsigned char>(*pcm++);
         --bytes;
@@ -94,12 +93,14 @@ std::optional<AccurateRipDiscId> accurateRipDiscId(const CdToc &toc)
     if (cddb.ErrorCode() != 0 || !hex)
         return std::nullopt;
     AccurateRipDiscId id;
-    id.trackCount = toc.trackCount();
+    id.trackCount = toc.audioTrackCount();
     id.cddbId = cddbId;
-    // id1 sums the start sectors of the tracks and the lead-out; id2 weighs each by its
-    // position (the lead-out counting as track n + 1), a start of 0 counting as 1.
+    // id1 sums the start sectors of the audio tracks and the lead-out; id2 weighs each by its
+    // position (the lead-out counting as track n + 1), a start of 0 counting as 1. An enhanced
+    // CD's data track counts only through the lead-out, which follows it, and the disc id.
     for (int k = 0; k <= id.trackCount; ++k) {
-        const quint32 start = quint32(std::max(toc.trackStart(k), 0));
+        const int sector = k < id.trackCount ? toc.trackStart(k) : toc.trackStart(toc.trackCount());
+        const quint32 start = quint32(std::max(sector, 0));
         id.id1 += start;
         id.id2 += std::max<quint32>(start, 1) * quint32(k + 1);
     }

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QThread>
 
+#include <atomic>
 #include <chrono>
 #include <deque>
 #include <future>
@@ -107,14 +108,22 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
     };
     std::deque<Pending> pending;
     bool stopped = false;
+    // Set when the user stops the job: the encoders and writers at work stop too.
+    std::atomic_bool cancel = false;
     const auto report = [&](Pending &p) {
         TrackOutcome &outcome = p.outcome;
         if (p.encoded.valid()) {
             while (p.encoded.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
                 if (waiting && !waiting())
-                    stopped = true;
+                    stopped = cancel = true;
             }
             outcome.result = p.encoded.get();
+        }
+        // A track stopped before its end is not reported: its file is gone, as for one
+        // never read.
+        if (outcome.result.status == RipStatus::Cancelled) {
+            summary.cancelled = true;
+            return;
         }
         if (outcome.mark.isEmpty()) {
             outcome.mark = outcome.result.ok() ? markOk : markError;
@@ -184,10 +193,13 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
             TrackAudio audio = readTrackAudio(settings.drive, i - 1, progress, options);
             outcome.result = audio.result;
             if (audio.result.ok()) {
+                // One encoder per core: a track waits for a core rather than sharing one, so
+                // that the last tracks do not end on a single core.
+                flush(size_t(threads - 1));
                 p.encoded =
                     std::async(std::launch::async, [audio = std::move(audio), path = outcome.path,
-                                                    overwrite, config = mp3Encoder] {
-                        return writeTrackAudio(audio, path, overwrite, config);
+                                                    overwrite, config = mp3Encoder, &cancel] {
+                        return writeTrackAudio(audio, path, overwrite, config, &cancel);
                     });
             }
         } else {
@@ -197,6 +209,7 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
                                                          overwrite, progress, options, encoder);
         }
         if (outcome.result.status == RipStatus::Cancelled) {
+            cancel = true;
             flush(0);
             summary.cancelled = true;
             return summary;
@@ -205,7 +218,7 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         flush(size_t(threads));
         if (stopped) {
             flush(0);
-            summary.cancelled = i < rows.size();
+            summary.cancelled = summary.cancelled || i < rows.size();
             return summary;
         }
     }

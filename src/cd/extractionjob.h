@@ -108,12 +108,14 @@ public:
     // Before a checked track is read: its row and file name (the MP3 job shows
     // "Extraction de : " + name).
     std::function<void(int row, const QString &name)> trackStarted;
-    // After every batch; false stops the job after that batch and discards the unfinished file.
+    // After every batch; false stops the job after that batch. The unfinished files are
+    // discarded, those of tracks read but still being encoded or written too; such tracks are
+    // not reported.
     RipProgress progress;
     // Every few milliseconds while the job waits for an encoder to finish; false stops the job
-    // once the encoders at work are done (the window processes its pending events here).
+    // as progress does (the window processes its pending events here).
     std::function<bool()> waiting;
-    // After each row, checked or not.
+    // After each row, checked or not, but for a track a cancel stopped.
     std::function<void(const TrackOutcome &)> trackFinished;
     // Asked before a track whose file already exists (full path given); without an answer
     // the existing file is kept.

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <sys/mman.h>
 #include <vector>
 
 #include <QCoreApplication>
@@ -27,6 +28,8 @@ class BatchSink
 public:
     virtual ~BatchSink() = default;
     virtual bool begin(OutputFile &file, qint64 sectors) = 0;
+    // Where the next batch is to be read: scratch, or the sink's own memory, which spares a copy.
+    virtual char *destination(char *scratch) { return scratch; }
     virtual bool write(OutputFile &file, const char *pcm, int bytes) = 0;
     virtual bool end(OutputFile &file) = 0;
 };
@@ -90,18 +93,27 @@ public:
     explicit MemorySink(QByteArray &pcm) : m_pcm(pcm) {}
     bool begin(OutputFile &, qint64 sectors) override
     {
-        m_pcm.reserve(qsizetype(sectors) * sectorBytes);
+        // The batches are read straight into place: resize() leaves the new bytes as they are.
+        m_pcm.resize(qsizetype(sectors) * sectorBytes);
+        // Huge pages spare the kernel a fault for every 4 KiB of a track of tens of megabytes.
+        constexpr quintptr hugePage = 2 << 20;
+        const quintptr from = (quintptr(m_pcm.data()) + hugePage - 1) & ~(hugePage - 1);
+        const quintptr to = (quintptr(m_pcm.data()) + quintptr(m_pcm.size())) & ~(hugePage - 1);
+        if (to > from)
+            ::madvise(reinterpret_cast<void *>(from), to - from, MADV_HUGEPAGE);
         return true;
     }
-    bool write(OutputFile &, const char *pcm, int bytes) override
+    char *destination(char *) override { return m_pcm.data() + m_size; }
+    bool write(OutputFile &, const char *, int bytes) override
     {
-        m_pcm.append(pcm, bytes);
+        m_size += bytes;
         return true;
     }
     bool end(OutputFile &) override { return true; }
 
 private:
     QByteArray &m_pcm;
+    qsizetype m_size = 0;
 };
 
 RipResult failure(RipStatus status)
@@ -130,9 +142,10 @@ RipResult locateTrack(const QString &drive, int trackIndex, std::optional<CdDevi
     const auto toc = device->readToc();
     if (!toc)
         return failure(RipStatus::TocUnreadable);
-    if (trackIndex < 0 || trackIndex >= toc->trackCount())
+    if (trackIndex < 0 || trackIndex >= toc->audioTrackCount())
         return failure(RipStatus::BadTrackIndex);
-    const int count = toc->trackCount();
+    // The disc's audio ends with its last audio track: an enhanced CD's data track follows.
+    const int count = toc->audioTrackCount();
     extent = {toc->trackStart(trackIndex), toc->trackEnd(trackIndex), toc->trackEnd(count - 1),
               trackIndex == 0, trackIndex == count - 1};
     // A track that ends before it starts, or longer than a WAV size can describe, is a
@@ -184,10 +197,21 @@ public:
             const int sector = int(floorDiv(m_frame, sectorFrames));
             const int within = int(m_frame - qint64(sector) * sectorFrames);
             const int n = std::min(frames, sectorFrames - within);
+            const bool cached = sector >= m_cacheFirst && sector < m_cacheFirst + m_cacheCount;
             if (sector < 0 || sector >= m_readEnd) {
                 std::memset(out, 0, size_t(n) * 4);
+            } else if (within == 0 && frames >= sectorFrames && !cached) {
+                // Whole sectors (no offset, or one of whole sectors) are read straight into
+                // place, as the cache would have read them.
+                const int count =
+                    std::min({frames / sectorFrames, batchSectors, m_readEnd - sector});
+                readSectors(sector, count, out);
+                out += qsizetype(count) * sectorBytes;
+                frames -= count * sectorFrames;
+                m_frame += qint64(count) * sectorFrames;
+                continue;
             } else {
-                if (sector < m_cacheFirst || sector >= m_cacheFirst + m_cacheCount)
+                if (!cached)
                     load(sector);
                 std::memcpy(out,
                             m_cache.data() + qsizetype(sector - m_cacheFirst) * sectorBytes +
@@ -207,11 +231,16 @@ private:
     {
         m_cacheFirst = sector;
         m_cacheCount = std::min(batchSectors, m_readEnd - sector);
+        readSectors(sector, m_cacheCount, m_cache.data());
+    }
+
+    void readSectors(int sector, int count, char *buffer)
+    {
         if (m_secure) {
-            m_secure->read(sector, m_cacheCount, m_cache.data());
-        } else if (!readWithRetries(m_device, sector, m_cacheCount, m_cache.data())) {
-            std::memset(m_cache.data(), 0, size_t(m_cacheCount) * sectorBytes);
-            m_unreadable += m_cacheCount;
+            m_secure->read(sector, count, buffer);
+        } else if (!readWithRetries(m_device, sector, count, buffer)) {
+            std::memset(buffer, 0, size_t(count) * sectorBytes);
+            m_unreadable += count;
         }
     }
 
@@ -258,10 +287,11 @@ RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QStr
     for (qint64 done = 0; done < total;) {
         const int count = int(std::min<qint64>(batchSectors, total - done));
         const int bytes = count * sectorBytes;
-        reader.next(buffer.data(), count * sectorFrames);
+        char *batch = sink.destination(buffer.data());
+        reader.next(batch, count * sectorFrames);
         if (summed)
-            sums.add(buffer.data(), bytes);
-        if (!sink.write(file, buffer.data(), bytes))
+            sums.add(batch, bytes);
+        if (!sink.write(file, batch, bytes))
             return writeFailure();
         done += count;
         if (progress && !progress(done, total))
@@ -327,7 +357,8 @@ TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgres
 }
 
 RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
-                          const std::optional<EncoderConfig> &encoder)
+                          const std::optional<EncoderConfig> &encoder,
+                          const std::atomic_bool *cancel)
 {
     RipResult result = audio.result;
     std::optional<LameStream> stream;
@@ -344,6 +375,8 @@ RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Over
     TrackChecksums sums(audio.pcm.size() / 4, audio.first, audio.last);
     // The batches of a streamed rip, so that both give the same bytes.
     for (qsizetype at = 0; written && at < audio.pcm.size(); at += batchSectors * sectorBytes) {
+        if (cancel && cancel->load())
+            return failure(RipStatus::Cancelled);
         const qsizetype bytes =
             std::min<qsizetype>(batchSectors * sectorBytes, audio.pcm.size() - at);
         sums.add(audio.pcm.constData() + at, bytes);

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -82,9 +83,11 @@ struct TrackAudio
 TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress = {},
                           const RipOptions &options = {});
 // The second half: writes the audio into a WAV file, or with an encoder into an MP3 file, byte
-// for byte what ripTrackToWav or ripTrackToMp3 writes. Safe to run on another thread.
+// for byte what ripTrackToWav or ripTrackToMp3 writes. Safe to run on another thread. Once
+// *cancel is set, it stops after the batch at hand, leaves no file and returns Cancelled.
 RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
-                          const std::optional<EncoderConfig> &encoder);
+                          const std::optional<EncoderConfig> &encoder,
+                          const std::atomic_bool *cancel = nullptr);
 
 // The French message the user sees for a failed rip, or an empty text for a failure that is
 // reported only by the row's mark.
