@@ -253,13 +253,8 @@ int runRip(const QStringList &args)
         err << QCoreApplication::translate("cli", "N° de piste incorrecte") << "\n";
         return cli::SomeFailed;
     }
-    cd::RipReport report;
-    report.drive = drive;
-    report.format = wav ? QStringLiteral("WAV") : cd::encoderDescription(encoder);
-    report.options = options;
-    report.discId = disc.id ? disc.id->name() : QString();
-    report.artist = settings.artist;
-    report.album = settings.album;
+    cd::RipReport report =
+        cd::ripReportHead(settings, options, disc, wav ? std::nullopt : std::optional(encoder));
     cd::ExtractionJob job;
     job.options = options;
     job.encoder = encoder;

@@ -205,15 +205,9 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     setBusy(true);
     const cd::RipOptions options = m_options.ripOptions();
     const cd::DiscCheck disc = cd::checkDisc(settings.drive, m_options.accurateRipUrl());
-    cd::RipReport report;
-    report.drive = settings.drive;
-    report.format = kind == cd::ExtractionJob::Wav
-                        ? QStringLiteral("WAV")
-                        : cd::encoderDescription(m_options.encoderConfig());
-    report.options = options;
-    report.discId = disc.id ? disc.id->name() : QString();
-    report.artist = settings.artist;
-    report.album = settings.album;
+    cd::RipReport report = cd::ripReportHead(
+        settings, options, disc,
+        kind == cd::ExtractionJob::Wav ? std::nullopt : std::optional(m_options.encoderConfig()));
 
     cd::ExtractionJob job;
     job.options = options;

@@ -23,6 +23,19 @@ QString readMode(const RipResult &r)
 
 } // namespace
 
+RipReport ripReportHead(const ExtractionSettings &settings, const RipOptions &options,
+                        const DiscCheck &disc, const std::optional<EncoderConfig> &mp3)
+{
+    RipReport report;
+    report.drive = settings.drive;
+    report.format = mp3 ? encoderDescription(*mp3) : QStringLiteral("WAV");
+    report.options = options;
+    report.discId = disc.id ? disc.id->name() : QString();
+    report.artist = settings.artist;
+    report.album = settings.album;
+    return report;
+}
+
 QString ripLogText(const RipReport &report)
 {
     QString log;

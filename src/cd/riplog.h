@@ -1,10 +1,15 @@
 #pragma once
 
 #include "cd/accuraterip.h"
+#include "cd/accurateripdb.h"
+#include "cd/extractionjob.h"
+#include "cd/lamestream.h"
 #include "cd/ripper.h"
 
 #include <QList>
 #include <QString>
+
+#include <optional>
 
 namespace cd {
 
@@ -28,6 +33,11 @@ struct RipReport
     };
     QList<Track> tracks; // the tracks written, in disc order
 };
+
+// The head of a job's report: the drive, "WAV" or the MP3 encoder's settings, the read options,
+// the disc's AccurateRip name, and the artist and album of the job.
+RipReport ripReportHead(const ExtractionSettings &settings, const RipOptions &options,
+                        const DiscCheck &disc, const std::optional<EncoderConfig> &mp3);
 
 // The text log: the drive, the options, the offset and, per track, its read mode, re-reads,
 // CRC32 and AccurateRip result.
