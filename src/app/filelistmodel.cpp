@@ -5,6 +5,7 @@
 
 #include <QCollator>
 #include <QElapsedTimer>
+#include <QSet>
 #include <QThread>
 
 #include <algorithm>
@@ -107,6 +108,24 @@ void FileListModel::setTagsWanted(bool wanted)
         startReading();
     else
         stopReading();
+}
+
+void FileListModel::rereadTags(const QStringList &paths)
+{
+    if (m_tags.size() != m_rows.size())
+        return; // nothing read yet: the reading to come sees the new tags
+    stopReading();
+    ++m_generation; // cells read before the save and not yet handed over are dropped
+    const QSet<QString> saved(paths.cbegin(), paths.cend());
+    for (const Row &row : m_rows) {
+        TagCells &cells = m_tags[size_t(row.id)];
+        if (cells.read && saved.contains(base::joinPath(m_folder, row.name))) {
+            cells.read = false;
+            ++m_tagsMissing;
+        }
+    }
+    if (m_tagsWanted)
+        startReading();
 }
 
 bool FileListModel::allTagsRead() const

@@ -49,6 +49,8 @@ public:
     // the rows not read yet, in the background; tagsRead() is emitted when every row has them.
     void setTagsWanted(bool wanted);
     bool allTagsRead() const;
+    // The tag cells of these files (full paths) are read again: their tags were saved.
+    void rereadTags(const QStringList &paths);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -97,7 +99,7 @@ private:
 
     QThread *m_reader = nullptr;
     std::shared_ptr<std::atomic_bool> m_stopReader;
-    quint64 m_generation = 0; // results of an older listing are dropped
+    quint64 m_generation = 0; // results of an older listing, or read before a save, are dropped
 };
 
 } // namespace app

@@ -374,6 +374,11 @@ QString Form1::chooseFolder(const QString &startFolder)
 
 void Form1::recordTagSaves(const QString &label, QList<tags::TagBackup> backups)
 {
+    // The tag columns of the saved files show the new values.
+    QStringList saved;
+    for (const tags::TagBackup &backup : backups)
+        saved.append(backup.fichier());
+    Frame1->files->rereadTags(saved);
     m_undo->recordTagSaves(label, std::move(backups));
 }
 

@@ -113,6 +113,13 @@ private slots:
         QCOMPARE(page->currentSelectedRow(), 1);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, onTrack);
         QCOMPARE(column(f.list(), 0), u"a.mp3|b.mp3|c.mp3|nue.mp3"_s);
+        // A save shows in the columns.
+        f.choose(u"a.mp3"_s);
+        setFields(&w, u"TS1=2|txtv2Titre=Nouveau"_s);
+        f.dialogs->answer = true;
+        commands(w)->button(u"enreID"_s)->trigger();
+        QTRY_COMPARE(page->files->index(0, app::FileListModel::Titre).data().toString(),
+                     u"Nouveau"_s);
 
         const QString state = f.dir.filePath(u"Fenetre.ini"_s);
         QVERIFY(app::saveWindowState(w, state));
