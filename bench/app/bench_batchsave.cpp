@@ -3,6 +3,7 @@
 // user's Ctrl+A, typing and saving, offscreen. Prints the seconds from the click to the end
 // of the batch (the files' data synced).
 // Usage: bench_batchsave FOLDER TITLE
+#include "answers.h"
 #include "app/commandtable.h"
 #include "app/filelistmodel.h"
 #include "app/form1.h"
@@ -18,20 +19,6 @@
 #include <QTreeView>
 
 #include <cstdio>
-
-namespace {
-
-class Answers : public app::Dialogs
-{
-public:
-    bool message(QWidget *, const QString &, const QString &, Icon, Buttons) override
-    {
-        return true;
-    }
-    QString chooseFolder(QWidget *, const QString &) override { return {}; }
-};
-
-} // namespace
 
 int main(int argc, char *argv[])
 {

@@ -2,6 +2,7 @@
 // memory the list takes), then a folder of tagged files with the five tag columns shown (time
 // to list, time until every cell is filled, and the longest pause of the event loop meanwhile).
 // Run: build/bench/app/bench_list [FILES [TAGGED]]   (defaults 50000 and 10000, offscreen)
+#include "answers.h"
 #include "app/commandtable.h"
 #include "app/form1.h"
 #ifndef TARVEX_BENCH_NO_COLUMNS
@@ -25,17 +26,6 @@
 #include <vector>
 
 namespace {
-
-class Answers : public app::Dialogs
-{
-public:
-    QString folder;
-    bool message(QWidget *, const QString &, const QString &, Icon, Buttons) override
-    {
-        return true;
-    }
-    QString chooseFolder(QWidget *, const QString &) override { return folder; }
-};
 
 // Resident memory of this process, in MB.
 double residentMb()

@@ -1,6 +1,7 @@
 // Times the main window: start-up to a shown window, listing a folder of 10 000 MP3 files,
 // refilling and checking the list, and the click that shows the information and
 // the tags of a 10 MB file. Run: build/bench/app/bench_window (offscreen by default).
+#include "answers.h"
 #include "app/commandtable.h"
 #include "app/form1.h"
 #include "app/optionspage.h"
@@ -24,18 +25,6 @@
 #include <vector>
 
 namespace {
-
-// Answers every dialog: OK, and the folder given.
-class Answers : public app::Dialogs
-{
-public:
-    QString folder;
-    bool message(QWidget *, const QString &, const QString &, Icon, Buttons) override
-    {
-        return true;
-    }
-    QString chooseFolder(QWidget *, const QString &) override { return folder; }
-};
 
 // One MPEG-1 Layer III frame, 128 kbit/s, 44.1 kHz: 417 bytes.
 QByteArray frame()
