@@ -8,9 +8,6 @@ namespace online {
 
 namespace {
 
-// Sectors between the end of the audio session and the data track of an enhanced CD.
-constexpr int sessionGap = 11400;
-
 int framesOf(const cd::Msf &a)
 {
     return a.minute * 4500 + a.second * 75 + a.frame;
@@ -27,7 +24,7 @@ std::optional<MusicBrainzDisc> musicBrainzDisc(const cd::CdToc &toc)
     int leadOut = framesOf(toc.starts.last());
     if (toc.lastTrackIsData && toc.trackCount() > 1) {
         --last;
-        leadOut = framesOf(toc.starts.at(toc.trackCount() - 1)) - sessionGap;
+        leadOut = framesOf(toc.starts.at(toc.trackCount() - 1)) - cd::enhancedCdGap;
     }
     // libdiscid takes the lead-out first, then the start of each track by its number.
     int offsets[100] = {};
