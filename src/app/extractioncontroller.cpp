@@ -250,6 +250,8 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
 
     const cd::ExtractionJob::Summary summary = job.run(kind, settings, rows);
     if (summary.cancelled) {
+        // The status bar no longer names a track the job has given up.
+        m_window.setStatusPanel(1, QString());
         for (int i = 0; i < rows.size(); ++i) {
             if (rows.at(i).checked && !reported.contains(i + 1))
                 insertMark(m_cd.LV2->topLevelItem(i), tr(markCancelled));
