@@ -49,6 +49,8 @@ private:
     QByteArray m_target;    // the name the file gets
     QByteArray m_temporary; // empty when writing directly
     base::Fd m_fd;
+    qint64 m_written = 0; // bytes appended so far
+    qint64 m_flushed = 0; // bytes whose writing to the disk has been started
     bool m_replace = false;
     bool m_readOnly = false; // the file to replace is read-only
     Step m_step = Step::Create;
