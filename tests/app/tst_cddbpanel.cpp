@@ -32,7 +32,7 @@ class TestCddbPanel : public QObject
     std::unique_ptr<CddbServer> server;
     QString discId;
 
-    app::CdPage *page() const { return cdPage(*f->form); }
+    app::CdPage *page() const { return f->cdPage(); }
     app::CddbPanel *panel() const { return f->form->findChild<app::CddbPanel *>(); }
     // A started window that looks its disc up on the server, which knows it in "rock".
     app::Form1 &startWindow(const QString &genre = u"Rock"_s)
@@ -40,7 +40,7 @@ class TestCddbPanel : public QObject
         app::Form1 &w = f->start();
         w.findChild<app::CddbPanel *>()->setServerUrl(server->url());
         clsCdInfo info;
-        info.Init(cdPage(w)->cboLecteurCD->currentText());
+        info.Init(f->cdPage()->cboLecteurCD->currentText());
         discId = info.DiscID();
         addEntry(u"rock"_s, u"DTITLE=Les Amis / Noël d'été|DYEAR=1999|DGENRE=%1|"
                             u"TTITLE0=Tant qu'il |TTITLE0=continue|TTITLE1=1999|"
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(server->commands(),
                  (QStringList{u"sites"_s, u"cddb query "_s + discId + u" 3 150 225 375 6"_s,
                               u"cddb read rock "_s + discId}));
-        QVERIFY(f->cdControl->isOpen() && timer(w, u"Timer4"_s)->isActive() &&
+        QVERIFY(f->cdControl->isOpen() && f->timer(u"Timer4"_s)->isActive() &&
                 f->dialogs->shown.isEmpty());
         page()->cboLecteurCD->addItem(f->discImage(u"autre"_s));
         page()->cboLecteurCD->setCurrentIndex(1);
@@ -139,7 +139,7 @@ private slots:
         QVERIFY(!page()->fraCategorie->isVisible() && !panel()->isBusy());
         QTEST(page()->txtArtiste->text() + u'|' + column(page()->LV2, 0), "shown");
         QTEST(int(server->commands().size()), "requests");
-        QVERIFY(f->cdControl->isOpen() && timer(w, u"Timer4"_s)->isActive());
+        QVERIFY(f->cdControl->isOpen() && f->timer(u"Timer4"_s)->isActive());
     }
 
     // Lookups that fill nothing keep the track list and the page empty: a query that finds

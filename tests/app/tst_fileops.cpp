@@ -127,13 +127,13 @@ private slots:
         app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.mp3"_s);
         f.write(u"../cible/a.mp3"_s, "ancien contenu, plus long");
         const QString folder = target.isEmpty() ? QString() : f.dir.filePath(target);
-        tagPage(w)->selectRow(f.files()->rowOf(u"b.mp3"_s));
+        f.tagPage()->selectRow(f.files()->rowOf(u"b.mp3"_s));
         w.run(app::Procedure::lecture);
         QCOMPARE(f.player->playState(), files::Player::Playing);
         f.check(u"a.mp3|b.mp3"_s);
         f.dialogs->answer = answer;
         f.dialogs->folders = QStringList{folder};
-        commands(w)->item(command)->trigger();
+        f.commands()->item(command)->trigger();
         const QString targetState = folder.isEmpty() ? QString() : FormFixture::state(folder);
         QVERIFY(f.player->fileName().isEmpty()); // released before anything else
         QTEST(FormFixture::state(f.music), "musicAfter");
@@ -149,15 +149,15 @@ private slots:
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3"_s);
         auto play = [&](const QString &name) {
-            tagPage(w)->selectRow(f.files()->rowOf(name));
+            f.tagPage()->selectRow(f.files()->rowOf(name));
             w.run(app::Procedure::lecture);
         };
         play(u"a.mp3"_s);
         QCOMPARE(w.statusPanel(1), u"Lecture de : a.mp3"_s);
-        QVERIFY(timer(w, u"Timer1"_s)->isActive());
+        QVERIFY(f.timer(u"Timer1"_s)->isActive());
         play(u"b.mp3"_s); // another row while the first plays: the player switches files
         QCOMPARE(w.statusPanel(1), u"Lecture de : b.mp3"_s);
-        commands(w)->item(u"arretlecture"_s)->trigger();
+        f.commands()->item(u"arretlecture"_s)->trigger();
         QCOMPARE(f.player->playState(), files::Player::Stopped);
         QCOMPARE(f.player->fileName(), f.music + u"/b.mp3"_s); // stopping keeps the file
         QVERIFY(w.statusPanel(1).isEmpty());
@@ -172,8 +172,27 @@ private slots:
         f.player->failNextPlay();
         play(u"a.mp3"_s);
         QVERIFY(w.statusPanel(1).isEmpty());
-        QVERIFY(!timer(w, u"Timer1"_s)->isActive());
+        QVERIFY(!f.timer(u"Timer1"_s)->isActive());
         QVERIFY(f.dialogs->shown.isEmpty());
+    }
+
+    // To the trash, or for good from another entry, each after a question naming the files.
+    void deletion()
+    {
+        FormFixture f;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(f.dir.path()));
+        f.startOnFiles(u"a.mp3|b.mp3|c.mp3|d.mp3|e.mp3"_s);
+        f.check(u"a.mp3|b.mp3|c.mp3|d.mp3"_s);
+        f.commands()->item(u"supprimer2"_s)->trigger();
+        QCOMPARE(f.dialogs->lastText(),
+                 u"Mettre 4 fichiers à la corbeille : a.mp3, b.mp3, c.mp3 et 1 autre(s) ?"_s);
+        f.check(u"e.mp3"_s);
+        f.commands()->item(u"supprimerdef"_s)->trigger();
+        QCOMPARE(f.dialogs->lastText(), u"Supprimer définitivement 1 fichier : e.mp3 ? Cette "
+                                        u"suppression ne peut pas être annulée."_s);
+        QCOMPARE(QDir(f.music).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(f.dir.filePath(u"Trash/files"_s)).entryList(QDir::Files).join(u'|'),
+                 u"a.mp3|b.mp3|c.mp3|d.mp3"_s);
     }
 };
 

@@ -161,17 +161,19 @@ private slots:
             }
         };
         for (int page = 0; page < 3; ++page) {
-            pageTabs(w)->setCurrentIndex(page);
-            QTabBar *sub = page == 1 ? tagPage(w)->TS1 : page == 2 ? optionsPage(w)->TS3 : nullptr;
+            f.pageTabs()->setCurrentIndex(page);
+            QTabBar *sub = page == 1   ? f.tagPage()->TS1
+                           : page == 2 ? f.optionsPage()->TS3
+                                       : nullptr;
             for (int i = 0; i < (sub ? sub->count() : 1); ++i) {
                 if (sub)
                     sub->setCurrentIndex(i);
                 visit(&w);
             }
         }
-        pageTabs(w)->setCurrentIndex(1);
-        commands(w)->item(u"recherche"_s)->trigger();
-        commands(w)->item(u"aprop"_s)->trigger();
+        f.pageTabs()->setCurrentIndex(1);
+        f.commands()->item(u"recherche"_s)->trigger();
+        f.commands()->item(u"aprop"_s)->trigger();
         for (QWidget *window : QApplication::topLevelWidgets())
             if (window != &w && window->isVisible())
                 visit(window);

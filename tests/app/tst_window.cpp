@@ -13,14 +13,15 @@ namespace {
 const QString tagOptions = u"ExtraireTagv1|ExtraireTagv2|ExtraireTagv1et2|ExtraireTagrien"_s;
 
 // The page commands that are on: toolbar buttons, then menu items.
-QString enabledCommands(const app::Form1 &w)
+QString enabledCommands(const FormFixture &f)
 {
     QStringList on;
     for (const QString &name :
          listOf(u"ouvrir|CDDB|extraireMP3|voir|renom|enreID|suppID|copieID|lit|"
                 u"arretlecture|recherche|ouvdossier|copier2|deplacer2|"
                 u"supprimer2|demCDDB|Extra|extraMP3|extraWAV"_s))
-        if (QAction *a = commands(w)->button(name); (a ? a : commands(w)->item(name))->isEnabled())
+        if (QAction *a = f.commands()->button(name);
+            (a ? a : f.commands()->item(name))->isEnabled())
             on << name;
     return on.join(u'|');
 }
@@ -52,7 +53,8 @@ private slots:
         const QString all = values + u"|0||/srv/musique|Mon commentaire, avec virgule"_s;
         for (int i = 0; i < 8; ++i)
             f.store(names.split(u'|')[i], all.split(u'|')[i]);
-        const app::OptionsPage *p = optionsPage(f.start());
+        f.start();
+        const app::OptionsPage *p = f.optionsPage();
         QCOMPARE(f.stored(names), all);
         QCOMPARE(f.stored(u"Encodepar"_s), QString()); // the missing value got its default
         QFETCH(QString, controls);
@@ -69,7 +71,8 @@ private slots:
     void savingHandlers()
     {
         FormFixture f;
-        app::OptionsPage *p = optionsPage(f.start());
+        f.start();
+        app::OptionsPage *p = f.optionsPage();
         const QString names = u"Commentaire|Encodepar|ImportationNom|repertCD|repertWAVMP3"_s;
         const QString all = names + u"|Formatfichier|"_s + tagOptions,
                       folder = app::defaultOutputFolder();
@@ -90,7 +93,31 @@ private slots:
         app::Form1 &w = f.make();
         QVERIFY(w.startUp());
         setFields(&w, u"Option9|Command7"_s);
-        QVERIFY(optionsPage(w)->Option9->isChecked());
+        QVERIFY(f.optionsPage()->Option9->isChecked());
+    }
+
+    // The desktop hands the program a folder or an MP3 to open.
+    void showPath_data()
+    {
+        QTest::addColumn<QString>("given"); // inside the folder "musique"
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("folder") << u"album"_s << QString();
+        QTest::newRow("mp3 of a folder") << u"album/B.mp3"_s << u"album/B.mp3"_s;
+        QTest::newRow("file the list leaves out") << u"album/notes.txt"_s << QString();
+    }
+    void showPath()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, chosen);
+        FormFixture f;
+        for (const QString &name : listOf(u"autre.mp3|album/a.mp3|album/B.mp3|album/notes.txt"_s))
+            f.write(name, name.toUtf8());
+        f.start().showPath(QDir(f.music).filePath(given));
+        QCOMPARE(f.pageTabs()->currentIndex(), 1);
+        QCOMPARE(column(f.list(), app::FileListModel::Name), u"a.mp3|B.mp3"_s);
+        QCOMPARE(f.tagPage()->currentSelectedRow() >= 0, !chosen.isEmpty());
+        QCOMPARE(f.form->chosenFile(),
+                 chosen.isEmpty() ? QString() : QDir(f.music).filePath(chosen));
     }
 
     // Images are listed in the order given, missing and broken ones left out; the first is
@@ -107,10 +134,11 @@ private slots:
                  u"Désolé, je n'ai pas détecté de lecteur de CD sur cette machine."_s);
         app::Form1 &w = f.make({absent, b, broken, a});
         int selections = 0;
-        connect(cdPage(w)->cboLecteurCD, &QComboBox::currentIndexChanged, [&] { ++selections; });
+        connect(f.cdPage()->cboLecteurCD, &QComboBox::currentIndexChanged, [&] { ++selections; });
         QVERIFY(w.startUp());
-        QCOMPARE(cdPage(w)->cboLecteurCD->count(), 2);
-        QCOMPARE(cdPage(w)->cboLecteurCD->itemText(0) + u'|' + cdPage(w)->cboLecteurCD->itemText(1),
+        QCOMPARE(f.cdPage()->cboLecteurCD->count(), 2);
+        QCOMPARE(f.cdPage()->cboLecteurCD->itemText(0) + u'|' +
+                     f.cdPage()->cboLecteurCD->itemText(1),
                  b + u'|' + a);
         QCOMPARE(selections, 1);
         QVERIFY(f.dialogs->shown.isEmpty());
@@ -152,7 +180,7 @@ private slots:
         app::Form1 &w = f.start();
         QFETCH(QString, clicks);
         setFields(&w, clicks);
-        QTEST(enabledCommands(w), "commands");
+        QTEST(enabledCommands(f), "commands");
         QStringList shown;
         for (const QString &frame : listOf(u"6|1|7|3|2|5|4|9|10|11"_s))
             if (!w.findChild<QWidget *>(u"Frame"_s + frame)->isHidden())
@@ -178,7 +206,7 @@ private slots:
             setFields(&w, page);
             journal.clear();
             for (QAction *command :
-                 {commands(w)->button(u"voir"_s), commands(w)->item(u"ouvdossier"_s)}) {
+                 {f.commands()->button(u"voir"_s), f.commands()->item(u"ouvdossier"_s)}) {
                 f.cdControl->sendCommand(u"Open"_s);
                 command->trigger();
             }
@@ -202,7 +230,7 @@ private slots:
                 if (closeBox)
                     w.close();
                 else
-                    commands(w)->button(u"quit"_s)->trigger();
+                    f.commands()->button(u"quit"_s)->trigger();
                 QCOMPARE(w.isVisible(), !answer);
                 QCOMPARE(unloaded, answer);
             }
@@ -226,13 +254,13 @@ private slots:
         QFETCH(QString, text);
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"Rouge.mp3|blues du soir.mp3|ZÈBRE.mp3"_s);
-        commands(w)->item(u"recherche"_s)->trigger();
+        f.commands()->item(u"recherche"_s)->trigger();
         auto *dialog = w.findChild<app::Form2 *>();
         QVERIFY(dialog && dialog->isVisible());
         dialog->Text1->setText(text);
         dialog->Command1->click();
         QVERIFY(!dialog->isVisible());
-        QTEST(tagPage(w)->selectedRows().value(0, -1), "selected");
+        QTEST(f.tagPage()->selectedRows().value(0, -1), "selected");
         QVERIFY(w.chosenFile().isEmpty()); // choosing from the dialog loads no file
     }
 
@@ -279,14 +307,14 @@ private slots:
         app::Form1 &w = f.start();
         w.show();
         const QString help = f.dir.filePath(u"Tarvexfr.html"_s);
-        commands(w)->item(u"aid"_s)->trigger();
+        f.commands()->item(u"aid"_s)->trigger();
         QCOMPARE(f.dialogs->lastText(), u"Le fichier d'aide « %1 » est introuvable."_s.arg(help));
         QVERIFY(mpegstream::writeFile(help, "<html></html>"));
-        commands(w)->button(u"aide"_s)->trigger();
+        f.commands()->button(u"aide"_s)->trigger();
         QCOMPARE(f.dialogs->lastText(),
                  u"Aucun programme ne peut ouvrir le fichier d'aide « %1 ». Installez un "
                  u"navigateur Web ou ouvrez ce fichier vous-même."_s.arg(help));
-        commands(w)->item(u"aprop"_s)->trigger();
+        f.commands()->item(u"aprop"_s)->trigger();
         auto *about = w.findChild<app::frmAbout *>();
         QVERIFY(about && about->isVisible());
         QCOMPARE(about->lblVersion->text(), u"Version "_s + QStringLiteral(TARVEX_VERSION));
@@ -349,7 +377,7 @@ private slots:
         QApplication::processEvents();
         QStringList backwards;
         QWidget *from = nullptr;
-        for (QWidget *at = pageTabs(w)->nextInFocusChain(); at != pageTabs(w);
+        for (QWidget *at = f.pageTabs()->nextInFocusChain(); at != f.pageTabs();
              at = at->nextInFocusChain()) {
             const QWidget *parent = at->parentWidget();
             if (!at->isVisibleTo(&w) || !at->isEnabled() || !(at->focusPolicy() & Qt::TabFocus) ||
@@ -372,9 +400,9 @@ private slots:
     {
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.wav"_s);
-        const auto shownInfo = [&w] {
+        const auto shownInfo = [&f] {
             QStringList texts;
-            for (const QLabel *label : tagPage(w)->Frame3->labels())
+            for (const QLabel *label : f.tagPage()->Frame3->labels())
                 texts << label->text();
             return texts.join(QString()).size();
         };
@@ -389,9 +417,9 @@ private slots:
         QCOMPARE(shownInfo(), 0);
 
         setFields(&w, u"TS2=0|Text3="_s + f.dir.path());
-        checkRows(cdPage(w)->LV2, {1});
+        checkRows(f.cdPage()->LV2, {1});
         w.run(app::Procedure::extwav);
-        QCOMPARE(column(cdPage(w)->LV2, 1), u"Ok|(Pas selectionné)|(Pas selectionné)"_s);
+        QCOMPARE(column(f.cdPage()->LV2, 1), u"Ok|(Pas selectionné)|(Pas selectionné)"_s);
         static const QRegularExpression number(u"^\\s*\\d+\\s*$"_s);
         for (const QLabel *label : w.statusBar()->findChildren<QLabel *>())
             QVERIFY2(!label->isVisibleTo(&w) || !number.match(label->text()).hasMatch(),
