@@ -61,6 +61,10 @@ private slots:
         QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'),
                  u"Finale.wav|Ouverture.wav"_s);
         QCOMPARE(QFileInfo(f.dir.filePath(u"Finale.wav"_s)).size(), 44 + 100 * 2352);
+        static const QRegularExpression number(u"^\\s*\\d+\\s*$"_s); // a bare sector count
+        for (const QLabel *label : w.statusBar()->findChildren<QLabel *>())
+            QVERIFY2(!label->isVisibleTo(&w) || !number.match(label->text()).hasMatch(),
+                     qPrintable(label->objectName() + u": "_s + label->text()));
         // Again: the first file is replaced, the second kept.
         QFile::resize(f.dir.filePath(u"Finale.wav"_s), 10);
         f.dialogs->replaceAnswers = {app::Dialogs::Replace::Replace};

@@ -6,86 +6,62 @@ class TestFileOps : public QObject
 {
     Q_OBJECT
 private slots:
-    // An operation previewed, then applied on real files: each file gets its previewed name (the
-    // operations themselves are the rename rules' table).
-    void renameOperations_data()
+    // Checked files previewed, then renamed: each gets its previewed name, a marker is never a
+    // name, and renaming takes the previewed cells, not the settings or ticks changed since
+    // ("later"). The operations themselves are the rename rules' table, the refusals the rename
+    // batch's; "message" ends the one report, if any. The list is re-read in every case.
+    void renaming_data()
     {
-        QTest::addColumn<QString>("fields");
         QTest::addColumn<QString>("files");
-        QTest::addColumn<QString>("preview");
-        QTest::newRow("Supprimer") << u"Option1|Combo1=5"_s << u"01 - Alpha.mp3|02 - Beta.mp3"_s
-                                   << u"Alpha.mp3|Beta.mp3"_s;
-    }
-    void renameOperations()
-    {
-        QFETCH(QString, fields);
-        QFETCH(QString, files);
-        QFETCH(QString, preview);
-        FormFixture f;
-        app::Form1 &w = f.startOnFiles(files);
-        setFields(&w, u"TS1=3|"_s + fields);
-        f.check(files);
-        w.toolbarClick(u"voir"_s);
-        QCOMPARE(column(f.list(), app::FileListModel::NewName), preview);
-        w.toolbarClick(u"renom"_s);
-        QStringList after;
-        for (qsizetype i = 0; i < listOf(files).size(); ++i)
-            after << listOf(preview)[i] + u'=' + listOf(files)[i];
-        QCOMPARE(FormFixture::state(f.music), after.join(u'|'));
-        QVERIFY(f.listShowsFolder());
-        QVERIFY(f.dialogs->shown.isEmpty());
-    }
-
-    // Markers are never used as names; renaming takes the previewed cells, not the
-    // settings changed since.
-    void markersAreNeverNames()
-    {
-        FormFixture f;
-        app::Form1 &w = f.startOnFiles(u"Song.mp3|Titre (Artiste).mp3|x (y).mp3"_s);
-        setFields(&w, u"TS1=3|Option4|Combo6=Titre (Artiste) <--> Artiste - Titre"_s);
-        f.check(u"Song.mp3|Titre (Artiste).mp3"_s);
-        w.toolbarClick(u"voir"_s);
-        QCOMPARE(column(f.list(), app::FileListModel::NewName),
-                 u"(Non compatible)|Artiste - Titre .mp3|(Pas selectionné)"_s);
-        f.check(u"x (y).mp3"_s); // checked after the preview: its cell still holds a marker
-        setFields(&w, u"Combo6=Artiste - Titre <--> Titre - Artiste"_s);
-        w.toolbarClick(u"renom"_s);
-        QCOMPARE(FormFixture::state(f.music),
-                 (u"Artiste - Titre .mp3=Titre (Artiste).mp3|Song.mp3=Song.mp3|"
-                  u"x (y).mp3=x (y).mp3"_s));
-        QVERIFY(f.dialogs->shown.isEmpty());
-    }
-
-    // Typed names that must not rename (the refusals themselves are the rename batch's table);
-    // "message" ends the one report, if any. The list is re-read in every case.
-    void manualNames_data()
-    {
+        QTest::addColumn<QString>("edits"); // on the page "Renomeur"
         QTest::addColumn<QString>("checked");
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("preview");
+        QTest::addColumn<QString>("later");
         QTest::addColumn<QString>("after");
         QTest::addColumn<QString>("message");
-        const QString kept = u"a.mp3=a.mp3|b.mp3=b.mp3"_s;
+        QTest::newRow("Supprimer")
+            << u"01 - Alpha.mp3|02 - Beta.mp3"_s << u"Option1|Combo1=5"_s
+            << u"01 - Alpha.mp3|02 - Beta.mp3"_s << u"Alpha.mp3|Beta.mp3"_s << u""_s
+            << u"Alpha.mp3=01 - Alpha.mp3|Beta.mp3=02 - Beta.mp3"_s << u""_s;
+        QTest::newRow("markers are never names")
+            << u"Song.mp3|Titre (Artiste).mp3|x (y).mp3"_s
+            << u"Option4|Combo6=Titre (Artiste) <--> Artiste - Titre"_s
+            << u"Song.mp3|Titre (Artiste).mp3"_s
+            << u"(Non compatible)|Artiste - Titre .mp3|(Pas selectionné)"_s
+            << u"x (y).mp3|Combo6=Artiste - Titre <--> Titre - Artiste"_s
+            << u"Artiste - Titre .mp3=Titre (Artiste).mp3|Song.mp3=Song.mp3|x (y).mp3=x (y).mp3"_s
+            << u""_s;
         QTest::newRow("same new name twice")
-            << u"a.mp3|b.mp3"_s << u"c.mp3"_s << u"b.mp3=b.mp3|c.mp3=a.mp3"_s
+            << u"a.mp3|b.mp3"_s << u"Option5|Text2=c.mp3"_s << u"a.mp3|b.mp3"_s << u"c.mp3|c.mp3"_s
+            << u""_s << u"b.mp3=b.mp3|c.mp3=a.mp3"_s
             << u"« b.mp3 » → « c.mp3 » : un fichier de ce nom existe déjà"_s;
-        QTest::newRow("no checked row") << u""_s << u"c.mp3"_s << kept << u""_s;
+        QTest::newRow("no checked row") << u"a.mp3|b.mp3"_s << u"Option5|Text2=c.mp3"_s << u""_s
+                                        << u"(Pas selectionné)|(Pas selectionné)"_s << u""_s
+                                        << u"a.mp3=a.mp3|b.mp3=b.mp3"_s << u""_s;
     }
-    void manualNames()
+    void renaming()
     {
-        QFETCH(QString, checked);
-        QFETCH(QString, typed);
+        QFETCH(QString, files);
+        QFETCH(QString, later);
         QFETCH(QString, message);
         FormFixture f;
-        app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3"_s);
-        setFields(&w, u"TS1=3|Option5|Text2="_s + typed);
+        app::Form1 &w = f.startOnFiles(files);
+        QFETCH(QString, edits);
+        setFields(&w, u"TS1=3|"_s + edits);
+        QFETCH(QString, checked);
         f.check(checked);
         w.toolbarClick(u"voir"_s);
+        QTEST(column(f.list(), app::FileListModel::NewName), "preview");
+        f.check(later.section(u'|', 0, 0)); // ticked after the preview: its cell holds a marker
+        setFields(&w, later.section(u'|', 1));
         w.toolbarClick(u"renom"_s);
         QTEST(FormFixture::state(f.music), "after");
+        QVERIFY(f.listShowsFolder());
+        QCOMPARE(column(f.list(), app::FileListModel::NewName),
+                 QString(listOf(files).size() - 1, u'|'));
         QCOMPARE(f.dialogs->shown.size(), message.isEmpty() ? 0 : 1);
         QVERIFY2(message.isEmpty() || f.dialogs->lastText().endsWith(message),
                  qPrintable(f.dialogs->lastText()));
-        QCOMPARE(column(f.list(), app::FileListModel::NewName), u"|"_s);
     }
 
     // Copy, move and delete (items of the file list's context menu) of the checked a.mp3 and

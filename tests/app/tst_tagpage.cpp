@@ -87,9 +87,11 @@ private slots:
         QVERIFY(f.files()->isChecked(2));
         setFields(&w, u"Command2"_s);
         QVERIFY(!f.files()->isChecked(0));
-        // The WAV files, the first one selected; a click shows its information and no tag.
+        // The WAV files counted, the first one selected; a click shows its information and no
+        // tag.
         setFields(&w, u"Combo7=*.wav"_s);
         QCOMPARE(column(f.list(), 0), u"c.wav|z.WAV"_s);
+        QCOMPARE(w.statusPanel(2), u"2 pistes"_s);
         QCOMPARE(f.tagPage()->currentSelectedRow(), 0);
         clickRow(f, 1);
         QCOMPARE(w.chosenFile(), f.music + u"/z.WAV"_s);
@@ -97,9 +99,13 @@ private slots:
                      f.tagPage()->Frame3->Mpeg_Frequence->text(),
                  u"128 Kbt44100 Hz"_s);
         QCOMPARE(editorTexts(f.tagPage()->editor), u"00"_s + QString(19, u'|'));
-        f.dialogs->folders.clear(); // cancelled: nothing listed
+        f.dialogs->folders.clear(); // cancelled: nothing listed, no information left
         w.ouvre();
         QCOMPARE(w.statusPanel(2), u"0 pistes"_s);
+        QStringList info;
+        for (const QLabel *label : f.tagPage()->Frame3->labels())
+            info << label->text();
+        QCOMPARE(info.join(QString()), QString());
     }
 
     // The tag columns are read once shown, sort as people read numbers (files without a value

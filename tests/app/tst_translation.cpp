@@ -1,9 +1,10 @@
-// The English catalogue covers every text the window shows, and every tab and button has a
-// mnemonic of its own, in French and in English.
+// The English catalogue covers every text the window shows, every tab and button has a mnemonic
+// of its own and every control a name that screen readers announce, in French and in English.
 #include "base/product.h"
 #include "base/translation.h"
 #include "formfixture.h"
 
+#include <QAccessible>
 #include <QXmlStreamReader>
 
 namespace {
@@ -147,6 +148,14 @@ private slots:
                 faults << u"mnemonic: "_s + clash;
             QList<QWidget *> widgets = window->findChildren<QWidget *>();
             for (QWidget *widget : widgets << window) {
+                // Qt's own parts of combo and spin boxes aside: the boxes themselves are named.
+                QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+                if (widget->focusPolicy() != Qt::NoFocus && face &&
+                    face->text(QAccessible::Name).trimmed().isEmpty() &&
+                    !widget->inherits("QComboBoxListView") &&
+                    widget->objectName() != u"qt_spinbox_lineedit"_s)
+                    faults << u"no name: "_s + widget->metaObject()->className() + u' ' +
+                                  widget->objectName();
                 for (const QString &text : textsOf(widget)) {
                     const bool ours = text.contains(QRegularExpression(u"\\p{L}"_s)) &&
                                       text != base::productName &&

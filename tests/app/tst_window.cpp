@@ -1,7 +1,5 @@
 #include "formfixture.h"
 
-#include <QAccessible>
-
 #include "app/fileinfopanel.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
@@ -328,32 +326,6 @@ private slots:
         QCOMPARE(f.dialogs->shown.size(), 3);
     }
 
-    // Every control a user can reach has a name that screen readers announce (Qt's own parts
-    // of combo and spin boxes aside: the boxes themselves are named).
-    void everyControlIsNamed()
-    {
-        FormFixture f;
-        app::Form1 &w = f.start();
-        w.show();
-        QStringList unnamed;
-        for (QWidget *control : w.findChildren<QWidget *>()) {
-            if (control->focusPolicy() == Qt::NoFocus || control->inherits("QComboBoxListView") ||
-                control->objectName() == u"qt_spinbox_lineedit"_s)
-                continue;
-            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
-            if (face && face->text(QAccessible::Name).trimmed().isEmpty())
-                unnamed << control->metaObject()->className() + u' ' + control->objectName();
-        }
-        QCOMPARE(unnamed, QStringList());
-        // Tab leaves the multi-line comment for the next field.
-        auto *comment = w.findChild<QTextEdit *>(u"txtv2Commentaire"_s);
-        setFields(&w, u"TS2=1|TS1=2"_s);
-        comment->setEnabled(true);
-        comment->setFocus();
-        QTest::keyClick(comment, Qt::Key_Tab);
-        QVERIFY(!comment->hasFocus() && comment->toPlainText().isEmpty());
-    }
-
     // Tab goes through a page as it reads: down the rows, left to right within a row, and to
     // the next pane on the right when a column ends.
     void tabFollowsReadingOrder_data()
@@ -392,38 +364,12 @@ private slots:
         }
         QVERIFY(from);
         QCOMPARE(backwards, QStringList());
-    }
-
-    // The status bar and "Info Fichier" follow the list: the count after a change of file type,
-    // no information once the list is emptied, no bare sector count after reading a disc.
-    void viewsFollowTheList()
-    {
-        FormFixture f;
-        app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.wav"_s);
-        const auto shownInfo = [&f] {
-            QStringList texts;
-            for (const QLabel *label : f.tagPage()->Frame3->labels())
-                texts << label->text();
-            return texts.join(QString()).size();
-        };
-        QCOMPARE(w.statusPanel(2), u"2 pistes"_s);
-        setFields(&w, u"Combo7=*.wav"_s);
-        QCOMPARE(w.statusPanel(2), u"1 pistes"_s);
-        f.choose(u"c.wav"_s);
-        QVERIFY(shownInfo() > 0);
-        QVERIFY(QFile::remove(QDir(f.music).filePath(u"c.wav"_s)));
-        setFields(&w, u"Combo7=*.wav"_s);
-        QCOMPARE(w.statusPanel(2), u"0 pistes"_s);
-        QCOMPARE(shownInfo(), 0);
-
-        setFields(&w, u"TS2=0|Text3="_s + f.dir.path());
-        checkRows(f.cdPage()->LV2, {1});
-        w.run(app::Procedure::extwav);
-        QCOMPARE(column(f.cdPage()->LV2, 1), u"Ok|(Pas selectionné)|(Pas selectionné)"_s);
-        static const QRegularExpression number(u"^\\s*\\d+\\s*$"_s);
-        for (const QLabel *label : w.statusBar()->findChildren<QLabel *>())
-            QVERIFY2(!label->isVisibleTo(&w) || !number.match(label->text()).hasMatch(),
-                     qPrintable(label->objectName() + u": "_s + label->text()));
+        // Tab leaves the multi-line comment for the next field.
+        auto *comment = w.findChild<QTextEdit *>(u"txtv2Commentaire"_s);
+        comment->setEnabled(true);
+        comment->setFocus();
+        QTest::keyClick(comment, Qt::Key_Tab);
+        QVERIFY(!comment->hasFocus() && comment->toPlainText().isEmpty());
     }
 };
 
