@@ -9,21 +9,6 @@
 
 using testsupport::CddbServer;
 
-namespace {
-
-// Calls action once condition holds, checking every 20 ms while the window's event loop runs.
-void whenReady(QObject *context, std::function<bool()> condition, std::function<void()> action)
-{
-    auto *poll = new QTimer(context);
-    QObject::connect(poll, &QTimer::timeout, context, [=] {
-        if (condition() && poll->isActive())
-            poll->stop(), action();
-    });
-    poll->start(20);
-}
-
-} // namespace
-
 // The CD page's lookup against a CDDB server on loopback.
 class TestCddbPanel : public QObject
 {
@@ -212,21 +197,21 @@ private slots:
         if (fetching)
             server->setMode(CddbServer::Mode::NeverAnswers);
         int offered = 0;
-        whenReady(
-            &w,
-            [&] { // a fetch waits once the server holds its request
-                return fetching ? !server->commands().isEmpty() : page()->fraCategorie->isVisible();
-            },
-            [&] {
-                offered = page()->lstCategories->count();
-                page()->lstCategories->setCurrentRow(1);
-                if (closing)
-                    w.close();
-                else
-                    QTest::mouseClick(action == u"OK"_s ? page()->btnOkSelCategorie
-                                                        : page()->btnAnnulerCategorie,
-                                      Qt::LeftButton);
-            });
+        QTimer poll; // acts once the matches are offered, or once the server holds the fetch
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (fetching ? server->commands().isEmpty() : !page()->fraCategorie->isVisible())
+                return;
+            poll.stop();
+            offered = page()->lstCategories->count();
+            page()->lstCategories->setCurrentRow(1);
+            if (closing)
+                w.close();
+            else
+                QTest::mouseClick(action == u"OK"_s ? page()->btnOkSelCategorie
+                                                    : page()->btnAnnulerCategorie,
+                                  Qt::LeftButton);
+        });
+        poll.start(20);
         w.show();
         QElapsedTimer clock;
         clock.start();

@@ -414,10 +414,9 @@ private slots:
         f.startOnFiles(u"g.mp3"_s, audio);
         const QString file = f.music + u"/g.mp3"_s;
         id3peer({u"genre"_s, file, tcon});
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::Append) &&
-                out.write(mpegstream::id3v1Block(u"x"_s, {}, {}, {}, {}, 1, v1Genre)) == 128);
-        out.close();
+        QVERIFY(mpegstream::writeFile(
+            file, mpegstream::readFile(file) +
+                      mpegstream::id3v1Block(u"x"_s, {}, {}, {}, {}, 1, v1Genre)));
         clickRow(f, 0);
         QTEST(f.tagPage()->editor->cmbv1Genre->currentIndex(), "position");
         QTEST(f.tagPage()->editor->cmbv2Genre->currentIndex(), "position");
@@ -478,35 +477,38 @@ private slots:
     {
         QTest::addColumn<QString>("track");
         QTest::addColumn<QString>("genre");
-        QTest::addColumn<bool>("asDefaults");
-        QTest::newRow("track and total, typed texts") << u"7/12"_s << u"Reggae"_s << false;
-        QTest::newRow("track with words, defaults") << u" 3 pistes"_s << u"rock"_s << true;
+        QTest::addColumn<QString>("texts"); // typed in the editor, then in the options
+        QTest::newRow("track and total, typed texts")
+            << u"7/12"_s << u"Reggae"_s
+            << u"txtv1Commentaire=Écoute du soir|txtv2Commentaire=Écoute du soir|"
+               u"txtv2Encode=LAME 3.100"_s;
+        QTest::newRow("track with words, defaults")
+            << u" 3 pistes"_s << u"rock"_s
+            << u"txtv1Commentaire=tapé|txtv2Commentaire=tapé|txtv2Encode=tapé|"
+               u"Text8=Écoute du soir|Text9=LAME 3.100"_s;
     }
     void editorAndCommandLineStoreTheSame()
     {
         QFETCH(QString, track);
         QFETCH(QString, genre);
-        QFETCH(bool, asDefaults);
+        QFETCH(QString, texts);
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"editeur.mp3|ligne.mp3"_s, audio);
-        const QString comment = u"Écoute du soir"_s, encoder = u"LAME 3.100"_s;
         clickRow(f, 0);
         app::TagEditorPanel *e = f.tagPage()->editor;
-        setFields(&w, u"chkv1|chkv2|txtv1Piste=%1|txtv2Piste=%1|cmbv2Genre=%2"_s.arg(track, genre));
+        setFields(&w,
+                  u"chkv1|chkv2|txtv1Piste=%1|txtv2Piste=%1|cmbv2Genre=%2|"_s.arg(track, genre) +
+                      texts);
         e->cmbv1Genre->setCurrentIndex(e->cmbv1Genre->findText(genre, Qt::MatchFixedString));
-        const QString typed = asDefaults ? u"tapé"_s : QString();
-        setFields(&w, u"txtv1Commentaire=%1|txtv2Commentaire=%1|txtv2Encode=%2"_s.arg(
-                          typed.isEmpty() ? comment : typed, typed.isEmpty() ? encoder : typed));
-        if (asDefaults)
-            setFields(&w, u"Text8=%1|Text9=%2"_s.arg(comment, encoder));
         f.tagPage()->TS1->setCurrentIndex(app::TagPage::TagV2);
         f.commands()->button(u"enreID"_s)->trigger();
         QCOMPARE(runCli({u"set"_s, u"--v1"_s, u"--v2"_s, u"--piste="_s + track,
-                         u"--genre="_s + genre, u"--commentaire="_s + comment,
-                         u"--encode="_s + encoder, f.music + u"/ligne.mp3"_s}),
+                         u"--genre="_s + genre, u"--commentaire=Écoute du soir"_s,
+                         u"--encode=LAME 3.100"_s, f.music + u"/ligne.mp3"_s}),
                  0);
         const QString stored = storedTags(f.music + u"/editeur.mp3"_s);
-        QVERIFY2(stored.contains(comment) && stored.contains(encoder), qPrintable(stored));
+        QVERIFY2(stored.contains(u"|Écoute du soir|"_s) && stored.contains(u"|LAME 3.100"_s),
+                 qPrintable(stored));
         QCOMPARE(stored, storedTags(f.music + u"/ligne.mp3"_s));
     }
 
