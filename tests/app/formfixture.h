@@ -19,32 +19,6 @@
 
 using namespace Qt::StringLiterals;
 
-// The window's parts, found as a test tool finds them: by type or by object name.
-inline app::CdPage *cdPage(const app::Form1 &w)
-{
-    return w.findChild<app::CdPage *>();
-}
-inline app::TagPage *tagPage(const app::Form1 &w)
-{
-    return w.findChild<app::TagPage *>();
-}
-inline app::OptionsPage *optionsPage(const app::Form1 &w)
-{
-    return w.findChild<app::OptionsPage *>();
-}
-inline app::CommandTable *commands(const app::Form1 &w)
-{
-    return w.findChild<app::CommandTable *>();
-}
-inline QTabBar *pageTabs(const app::Form1 &w)
-{
-    return w.findChild<QTabBar *>(u"TS2"_s);
-}
-inline QTimer *timer(const app::Form1 &w, const QString &name)
-{
-    return w.findChild<QTimer *>(name);
-}
-
 // "a|b|c" as a list; table rows write lists this way.
 inline QStringList listOf(const QString &text)
 {
@@ -73,6 +47,14 @@ struct FormFixture
     FakePlayer *player = nullptr;
     cd::CdAudioControl *cdControl = nullptr; // the window's control of the CD device
     std::unique_ptr<app::Form1> form;
+
+    // The window's parts, found as a test tool finds them: by type or by object name.
+    app::CdPage *cdPage() const { return form->findChild<app::CdPage *>(); }
+    app::TagPage *tagPage() const { return form->findChild<app::TagPage *>(); }
+    app::OptionsPage *optionsPage() const { return form->findChild<app::OptionsPage *>(); }
+    app::CommandTable *commands() const { return form->findChild<app::CommandTable *>(); }
+    QTabBar *pageTabs() const { return form->findChild<QTabBar *>(u"TS2"_s); }
+    QTimer *timer(const QString &name) const { return form->findChild<QTimer *>(name); }
 
     // A disc image of three short tracks.
     QString discImage(const QString &name = u"disque"_s)
@@ -116,7 +98,8 @@ struct FormFixture
         for (const QString &name : listOf(files))
             write(name, content.isEmpty() ? name.toUtf8() : content);
         store(u"repertCD"_s, music);
-        pageTabs(start())->setCurrentIndex(1);
+        start();
+        pageTabs()->setCurrentIndex(1);
         form->show();
         if (!QTest::qWaitForWindowExposed(form.get()))
             qWarning("window not exposed");
@@ -156,8 +139,8 @@ struct FormFixture
         return result.join(QLatin1Char('|'));
     }
 
-    QTreeView *list() const { return tagPage(*form)->LV1; }
-    app::FileListModel *files() const { return tagPage(*form)->files; }
+    QTreeView *list() const { return tagPage()->LV1; }
+    app::FileListModel *files() const { return tagPage()->files; }
     // Where a user clicks on a row: on its name, past the check box.
     QPoint rowCentre(int row) const
     {
@@ -167,7 +150,7 @@ struct FormFixture
     void choose(const QString &name) const
     {
         const int row = files()->rowOf(name);
-        tagPage(*form)->selectRow(row);
+        tagPage()->selectRow(row);
         emit list()->clicked(files()->index(row, 0));
     }
     // Whether the list shows exactly the files of `music`, as it does once re-read.

@@ -9,21 +9,6 @@
 
 using testsupport::CddbServer;
 
-namespace {
-
-// Calls action once condition holds, checking every 20 ms while the window's event loop runs.
-void whenReady(QObject *context, std::function<bool()> condition, std::function<void()> action)
-{
-    auto *poll = new QTimer(context);
-    QObject::connect(poll, &QTimer::timeout, context, [=] {
-        if (condition() && poll->isActive())
-            poll->stop(), action();
-    });
-    poll->start(20);
-}
-
-} // namespace
-
 // The CD page's lookup against a CDDB server on loopback.
 class TestCddbPanel : public QObject
 {
@@ -32,7 +17,7 @@ class TestCddbPanel : public QObject
     std::unique_ptr<CddbServer> server;
     QString discId;
 
-    app::CdPage *page() const { return cdPage(*f->form); }
+    app::CdPage *page() const { return f->cdPage(); }
     app::CddbPanel *panel() const { return f->form->findChild<app::CddbPanel *>(); }
     // A started window that looks its disc up on the server, which knows it in "rock".
     app::Form1 &startWindow(const QString &genre = u"Rock"_s)
@@ -40,7 +25,7 @@ class TestCddbPanel : public QObject
         app::Form1 &w = f->start();
         w.findChild<app::CddbPanel *>()->setServerUrl(server->url());
         clsCdInfo info;
-        info.Init(cdPage(w)->cboLecteurCD->currentText());
+        info.Init(f->cdPage()->cboLecteurCD->currentText());
         discId = info.DiscID();
         addEntry(u"rock"_s, u"DTITLE=Les Amis / Noël d'été|DYEAR=1999|DGENRE=%1|"
                             u"TTITLE0=Tant qu'il |TTITLE0=continue|TTITLE1=1999|"
@@ -102,44 +87,11 @@ private slots:
         QCOMPARE(server->commands(),
                  (QStringList{u"sites"_s, u"cddb query "_s + discId + u" 3 150 225 375 6"_s,
                               u"cddb read rock "_s + discId}));
-        QVERIFY(f->cdControl->isOpen() && timer(w, u"Timer4"_s)->isActive() &&
+        QVERIFY(f->cdControl->isOpen() && f->timer(u"Timer4"_s)->isActive() &&
                 f->dialogs->shown.isEmpty());
         page()->cboLecteurCD->addItem(f->discImage(u"autre"_s));
         page()->cboLecteurCD->setCurrentIndex(1);
         QCOMPARE(page()->genreListPosition(), 0); // the empty genre
-    }
-
-    // "Annuler" reads nothing and leaves the page as it was.
-    void severalMatchesAskForAChoice_data()
-    {
-        QTest::addColumn<bool>("cancel");
-        QTest::addColumn<QString>("shown"); // artist, then the track list
-        QTest::addColumn<int>("requests");
-        // An entry with one title keeps the disc's other tracks.
-        QTest::newRow("second match chosen") << false << u"Autres|Seul|Piste 2|Piste 3"_s << 3;
-        QTest::newRow("choice cancelled") << true << u"|Piste 1|Piste 2|Piste 3"_s << 2;
-    }
-    void severalMatchesAskForAChoice()
-    {
-        QFETCH(bool, cancel);
-        app::Form1 &w = startWindow();
-        addEntry(u"folk"_s, u"DTITLE=Autres / Disque|DYEAR=2001|DGENRE=Folk|TTITLE0=Seul"_s);
-        int offered = 0;
-        whenReady(
-            &w, [this] { return page()->fraCategorie->isVisible(); },
-            [&] {
-                offered = page()->lstCategories->count();
-                page()->lstCategories->setCurrentRow(1);
-                QTest::mouseClick(cancel ? page()->btnAnnulerCategorie : page()->btnOkSelCategorie,
-                                  Qt::LeftButton);
-            });
-        w.show();
-        w.run(app::Procedure::demandecddb);
-        QCOMPARE(offered, 2);
-        QVERIFY(!page()->fraCategorie->isVisible() && !panel()->isBusy());
-        QTEST(page()->txtArtiste->text() + u'|' + column(page()->LV2, 0), "shown");
-        QTEST(int(server->commands().size()), "requests");
-        QVERIFY(f->cdControl->isOpen() && timer(w, u"Timer4"_s)->isActive());
     }
 
     // Lookups that fill nothing keep the track list and the page empty: a query that finds
@@ -220,37 +172,59 @@ private slots:
         QVERIFY(page()->btnAnnulerSite->isHidden());
     }
 
-    // Closing the window while the user chooses a match, or during a fetch, ends the wait at
+    // Several matches: the one chosen fills the page, "Annuler" reads nothing and leaves the page
+    // as it was; closing the window while the user chooses, or during a fetch, ends the wait at
     // once and reads nothing more.
-    void closingEndsTheWait_data()
+    void severalMatchesAskForAChoice_data()
     {
-        QTest::addColumn<bool>("choosing");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("shown"); // artist, then the track list
         QTest::addColumn<int>("requests");
-        QTest::newRow("while choosing") << true << 2; // the sites and the query: no read
-        QTest::newRow("during a fetch") << false << 1;
+        const QString untouched = u"|Piste 1|Piste 2|Piste 3"_s;
+        // An entry with one title keeps the disc's other tracks.
+        QTest::newRow("second match chosen") << u"OK"_s << u"Autres|Seul|Piste 2|Piste 3"_s << 3;
+        QTest::newRow("choice cancelled") << u"Annuler"_s << untouched << 2;
+        QTest::newRow("closed while choosing") << u"close"_s << untouched << 2; // no read
+        QTest::newRow("closed during a fetch") << u"close in a fetch"_s << untouched << 1;
     }
-    void closingEndsTheWait()
+    void severalMatchesAskForAChoice()
     {
-        QFETCH(bool, choosing);
+        QFETCH(QString, action);
         app::Form1 &w = startWindow();
-        addEntry(u"folk"_s, u"DTITLE=Autres / Disque"_s);
-        if (!choosing)
+        addEntry(u"folk"_s, u"DTITLE=Autres / Disque|DYEAR=2001|DGENRE=Folk|TTITLE0=Seul"_s);
+        const bool fetching = action == u"close in a fetch"_s,
+                   closing = action.startsWith(u"close");
+        if (fetching)
             server->setMode(CddbServer::Mode::NeverAnswers);
-        whenReady(
-            &w,
-            [this, choosing] { // a fetch waits once the server holds its request
-                return choosing ? panel()->isWaitingForChoice() : !server->commands().isEmpty();
-            },
-            [&w] { w.close(); });
+        int offered = 0;
+        QTimer poll; // acts once the matches are offered, or once the server holds the fetch
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (fetching ? server->commands().isEmpty() : !page()->fraCategorie->isVisible())
+                return;
+            poll.stop();
+            offered = page()->lstCategories->count();
+            page()->lstCategories->setCurrentRow(1);
+            if (closing)
+                w.close();
+            else
+                QTest::mouseClick(action == u"OK"_s ? page()->btnOkSelCategorie
+                                                    : page()->btnAnnulerCategorie,
+                                  Qt::LeftButton);
+        });
+        poll.start(20);
         w.show();
         QElapsedTimer clock;
         clock.start();
         w.run(app::Procedure::demandecddb);
         QVERIFY(clock.elapsed() < 5000);
-        QVERIFY(!panel()->isWaitingForChoice() && !panel()->isBusy());
-        QVERIFY(!w.isVisible());
-        QCOMPARE(f->dialogs->lastText(), u"Voulez-vous quitter ?"_s);
+        QCOMPARE(offered, fetching ? 0 : 2);
+        QVERIFY(!page()->fraCategorie->isVisible() && !panel()->isBusy() &&
+                !panel()->isWaitingForChoice());
+        QTEST(page()->txtArtiste->text() + u'|' + column(page()->LV2, 0), "shown");
         QTEST(int(server->commands().size()), "requests");
+        QCOMPARE(w.isVisible(), !closing);
+        QCOMPARE(f->dialogs->lastText(), closing ? u"Voulez-vous quitter ?"_s : QString());
+        QVERIFY(closing || (f->cdControl->isOpen() && f->timer(u"Timer4"_s)->isActive()));
     }
 
     // With MusicBrainz chosen, the release picked among several fills the page as a CDDB

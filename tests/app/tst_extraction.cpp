@@ -1,6 +1,8 @@
 #include "formfixture.h"
 
+#include "cd/ripper.h"
 #include "mp3frames.h"
+#include "mpegstream.h"
 
 class TestExtraction : public QObject
 {
@@ -13,25 +15,25 @@ private slots:
         FormFixture f;
         testsupport::DiscImage other(f.dir.path(), u"autre"_s, {40, 41, 42, 43}, 3);
         app::Form1 &w = f.start({f.discImage(), other.cuePath()});
-        QTreeWidget *lv2 = cdPage(w)->LV2;
+        QTreeWidget *lv2 = f.cdPage()->LV2;
         QCOMPARE(column(lv2, 0), u"Piste 1|Piste 2|Piste 3"_s);
-        QVERIFY(commands(w)->button(u"CDDB"_s)->isEnabled());
+        QVERIFY(f.commands()->button(u"CDDB"_s)->isEnabled());
         lv2->setCurrentItem(lv2->topLevelItem(2));
         emit lv2->itemClicked(lv2->topLevelItem(2), 0);
         QCOMPARE(f.cdControl->track(), 3);
         f.cdControl->setTrack(2);
-        timer(w, u"Timer4"_s)->start(10);
+        f.timer(u"Timer4"_s)->start(10);
         QTRY_COMPARE(lv2->currentItem(), lv2->topLevelItem(1));
-        timer(w, u"Timer4"_s)->stop();
+        f.timer(u"Timer4"_s)->stop();
         setFields(&w, u"txtArtiste=Quelqu'un"_s);
         checkRows(lv2, {1});
         // The second disc numbers its tracks from 3: rows still count from 1.
-        cdPage(w)->cboLecteurCD->setCurrentIndex(1);
+        f.cdPage()->cboLecteurCD->setCurrentIndex(1);
         QCOMPARE(column(lv2, 0), u"Piste 1|Piste 2|Piste 3|Piste 4"_s);
-        QVERIFY(cdPage(w)->txtArtiste->text().isEmpty() && !lv2->topLevelItem(0)->checkState(0));
+        QVERIFY(f.cdPage()->txtArtiste->text().isEmpty() && !lv2->topLevelItem(0)->checkState(0));
         setFields(&w, u"txtArtiste=Quelqu'un"_s);
         emit f.cdControl->done(1);
-        QCOMPARE(lv2->topLevelItemCount() + cdPage(w)->txtArtiste->text().size(), 0);
+        QCOMPARE(lv2->topLevelItemCount() + f.cdPage()->txtArtiste->text().size(), 0);
     }
 
     // Titles typed in the track list (F2, or a double click, even with the editor still open)
@@ -42,7 +44,7 @@ private slots:
         app::Form1 &w = f.start();
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        QTreeWidget *lv2 = cdPage(w)->LV2;
+        QTreeWidget *lv2 = f.cdPage()->LV2;
         setFields(&w, u"Text3="_s + f.dir.path());
         checkRows(lv2, {1, 3});
         lv2->setFocus();
@@ -59,6 +61,10 @@ private slots:
         QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'),
                  u"Finale.wav|Ouverture.wav"_s);
         QCOMPARE(QFileInfo(f.dir.filePath(u"Finale.wav"_s)).size(), 44 + 100 * 2352);
+        static const QRegularExpression number(u"^\\s*\\d+\\s*$"_s); // a bare sector count
+        for (const QLabel *label : w.statusBar()->findChildren<QLabel *>())
+            QVERIFY2(!label->isVisibleTo(&w) || !number.match(label->text()).hasMatch(),
+                     qPrintable(label->objectName() + u": "_s + label->text()));
         // Again: the first file is replaced, the second kept.
         QFile::resize(f.dir.filePath(u"Finale.wav"_s), 10);
         f.dialogs->replaceAnswers = {app::Dialogs::Replace::Replace};
@@ -100,7 +106,7 @@ private slots:
                           u"|Check2|txtArtiste=Disque|txtAlbum=Album|txtAnnée=2001|"
                           u"txtGenre=Reggae|Text8=Souvenir|Text9=Tarvex|Text3="_s +
                           f.dir.path());
-        QTreeWidget *lv2 = cdPage(w)->LV2;
+        QTreeWidget *lv2 = f.cdPage()->LV2;
         lv2->topLevelItem(0)->setText(0, u"Les Amis - Le Vent"_s);
         lv2->topLevelItem(2)->setText(0, u"AC/DC"_s);
         checkRows(lv2, {1, 3});
@@ -113,7 +119,7 @@ private slots:
             {u"3"_s, u"Disque"_s, u"AC/DC"_s, u"AC-DC"_s}};
         for (const QStringList &track : tracks) {
             const QString line = f.dir.filePath(u"ligne %1.mp3"_s.arg(track[0]));
-            QCOMPARE(runCli({u"rip"_s, u"--cd-image="_s + cdPage(w)->cboLecteurCD->currentText(),
+            QCOMPARE(runCli({u"rip"_s, u"--cd-image="_s + f.cdPage()->cboLecteurCD->currentText(),
                              u"--piste="_s + track[0], u"--mp3"_s, u"--tags="_s + tags,
                              u"--artiste="_s + track[1], u"--titre="_s + track[2],
                              u"--album=Album"_s, u"--annee=2001"_s, u"--genre=Reggae"_s,
@@ -144,9 +150,9 @@ private slots:
         QVERIFY(QDir().mkpath(out));
         setFields(&w, u"Text3="_s + out);
         w.show();
-        checkRows(cdPage(w)->LV2, {1, 2});
-        const QList<QWidget *> controls = {commands(w)->Toolbar1, pageTabs(w),
-                                           cdPage(w)->cboLecteurCD, tagPage(w)->TS1};
+        checkRows(f.cdPage()->LV2, {1, 2});
+        const QList<QWidget *> controls = {f.commands()->Toolbar1, f.pageTabs(),
+                                           f.cdPage()->cboLecteurCD, f.tagPage()->TS1};
         auto enabled = [&] {
             QString states;
             for (QWidget *control : controls)
@@ -176,7 +182,7 @@ private slots:
         f.write(u"d.mp3"_s, "older take");
         app::Form1 &w =
             f.startOnFiles(u"b.wav|c.wav|d.wav"_s, testsupport::wavBytes(tone, 2, 44100, 16));
-        app::TagPage *page = tagPage(w);
+        app::TagPage *page = f.tagPage();
         auto *convert = page->findChild<QPushButton *>(u"cmdConvertir"_s);
         QVERIFY(convert && !convert->isVisible()); // the list shows MP3 files
         setFields(&w, u"Combo7=*.wav"_s);
@@ -193,9 +199,7 @@ private slots:
         QCOMPARE(page->files->index(0, 1).data(Qt::ForegroundRole).value<QColor>(),
                  QColor(Qt::red));
         QCOMPARE(QDir(f.music).entryList({u"*.mp3"_s}).join(u'|'), u"c.mp3|d.mp3"_s);
-        QFile mp3(f.music + u"/c.mp3"_s);
-        QVERIFY(mp3.open(QIODevice::ReadOnly) &&
-                testsupport::mp3Frames(mp3.readAll()).size() >= 19);
+        QVERIFY(testsupport::mp3Frames(mpegstream::readFile(f.music + u"/c.mp3"_s)).size() >= 19);
         QStringList shown;
         for (const auto &message : f.dialogs->shown)
             shown << message.text;
@@ -206,11 +210,68 @@ private slots:
                 u"Le fichier « %1/a.wav » a 3 canaux : seuls les fichiers mono et "
                 u"stéréo peuvent être convertis."_s.arg(f.music),
                 u"Enregistrement terminé"_s}));
-        QFile older(f.music + u"/d.mp3"_s);
-        QVERIFY(older.open(QIODevice::ReadOnly) && older.readAll() == "older take");
+        QCOMPARE(mpegstream::readFile(f.music + u"/d.mp3"_s), QByteArray("older take"));
         // The gauge reached its end.
         QCOMPARE(w.findChild<QFrame *>(u"Shape2"_s)->width(),
                  w.findChild<QFrame *>(u"Shape1"_s)->width());
+    }
+
+    // "Annuler" pressed once the first of three tracks is written, while the second is read
+    // (WAV) or, all tracks read, encoded (MP3): the first file stays whole, nothing else is left
+    // in the folder, the tracks not done are marked "(Annulé)", and the disc fields, read-only
+    // during the job, can be typed in again.
+    void cancelAfterTheFirstTrack_data()
+    {
+        QTest::addColumn<app::Procedure>("job");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("reading");
+        QTest::newRow("WAV") << app::Procedure::extwav << u"Piste 1.wav"_s << u"Piste 2/3"_s;
+        QTest::newRow("MP3, encoders at work")
+            << app::Procedure::extmp3 << u"A - Piste 1.mp3"_s << u"Piste 3/3"_s;
+    }
+    void cancelAfterTheFirstTrack()
+    {
+        QFETCH(app::Procedure, job);
+        QFETCH(QString, first);
+        QFETCH(QString, reading);
+        FormFixture f;
+        testsupport::DiscImage image(f.dir.path(), u"long"_s, {75, 8000, 100});
+        app::Form1 &w = f.start({image.cuePath()});
+        const QString out = f.dir.filePath(u"sortie"_s);
+        QVERIFY(QDir().mkpath(out));
+        setFields(&w, u"Option10|txtArtiste=A|Text3="_s + out);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        app::CdPage *page = f.cdPage();
+        checkRows(page->LV2, {1, 2, 3});
+
+        QString readOnlyDuring;
+        QTimer press;
+        connect(&press, &QTimer::timeout, this, [&] {
+            if (!QFileInfo::exists(QDir(out).filePath(first)) ||
+                !page->lblProgression->text().startsWith(reading))
+                return;
+            press.stop();
+            for (QLineEdit *field : {page->txtArtiste, page->txtAlbum, page->txtAnnee})
+                readOnlyDuring += QString::number(field->isReadOnly());
+            QTest::mouseClick(page->cmdAnnuler, Qt::LeftButton);
+        });
+        press.start(0);
+        w.run(job);
+
+        QCOMPARE(readOnlyDuring, u"111"_s);
+        QCOMPARE(column(page->LV2, 1), u"Ok|(Annulé)|(Annulé)"_s);
+        QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(u'|'),
+                 first + u"|extraction.cue|extraction.log"_s);
+        // The bytes a rip of that track alone writes.
+        const QString alone = f.dir.filePath(first);
+        QVERIFY((job == app::Procedure::extwav ? cd::ripTrackToWav(image.cuePath(), 0, alone)
+                                               : cd::ripTrackToMp3(image.cuePath(), 0, alone))
+                    .ok());
+        QCOMPARE(mpegstream::readFile(QDir(out).filePath(first)), mpegstream::readFile(alone));
+        QVERIFY(!page->cmdAnnuler->isVisible());
+        QTest::keyClicks(page->txtAlbum, u"Autre"_s);
+        QCOMPARE(page->txtAlbum->text(), u"Autre"_s);
     }
 };
 

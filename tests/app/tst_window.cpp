@@ -1,7 +1,5 @@
 #include "formfixture.h"
 
-#include <QAccessible>
-
 #include "app/fileinfopanel.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
@@ -13,14 +11,15 @@ namespace {
 const QString tagOptions = u"ExtraireTagv1|ExtraireTagv2|ExtraireTagv1et2|ExtraireTagrien"_s;
 
 // The page commands that are on: toolbar buttons, then menu items.
-QString enabledCommands(const app::Form1 &w)
+QString enabledCommands(const FormFixture &f)
 {
     QStringList on;
     for (const QString &name :
          listOf(u"ouvrir|CDDB|extraireMP3|voir|renom|enreID|suppID|copieID|lit|"
                 u"arretlecture|recherche|ouvdossier|copier2|deplacer2|"
                 u"supprimer2|demCDDB|Extra|extraMP3|extraWAV"_s))
-        if (QAction *a = commands(w)->button(name); (a ? a : commands(w)->item(name))->isEnabled())
+        if (QAction *a = f.commands()->button(name);
+            (a ? a : f.commands()->item(name))->isEnabled())
             on << name;
     return on.join(u'|');
 }
@@ -52,7 +51,8 @@ private slots:
         const QString all = values + u"|0||/srv/musique|Mon commentaire, avec virgule"_s;
         for (int i = 0; i < 8; ++i)
             f.store(names.split(u'|')[i], all.split(u'|')[i]);
-        const app::OptionsPage *p = optionsPage(f.start());
+        f.start();
+        const app::OptionsPage *p = f.optionsPage();
         QCOMPARE(f.stored(names), all);
         QCOMPARE(f.stored(u"Encodepar"_s), QString()); // the missing value got its default
         QFETCH(QString, controls);
@@ -69,7 +69,8 @@ private slots:
     void savingHandlers()
     {
         FormFixture f;
-        app::OptionsPage *p = optionsPage(f.start());
+        f.start();
+        app::OptionsPage *p = f.optionsPage();
         const QString names = u"Commentaire|Encodepar|ImportationNom|repertCD|repertWAVMP3"_s;
         const QString all = names + u"|Formatfichier|"_s + tagOptions,
                       folder = app::defaultOutputFolder();
@@ -90,7 +91,31 @@ private slots:
         app::Form1 &w = f.make();
         QVERIFY(w.startUp());
         setFields(&w, u"Option9|Command7"_s);
-        QVERIFY(optionsPage(w)->Option9->isChecked());
+        QVERIFY(f.optionsPage()->Option9->isChecked());
+    }
+
+    // The desktop hands the program a folder or an MP3 to open.
+    void showPath_data()
+    {
+        QTest::addColumn<QString>("given"); // inside the folder "musique"
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("folder") << u"album"_s << QString();
+        QTest::newRow("mp3 of a folder") << u"album/B.mp3"_s << u"album/B.mp3"_s;
+        QTest::newRow("file the list leaves out") << u"album/notes.txt"_s << QString();
+    }
+    void showPath()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, chosen);
+        FormFixture f;
+        for (const QString &name : listOf(u"autre.mp3|album/a.mp3|album/B.mp3|album/notes.txt"_s))
+            f.write(name, name.toUtf8());
+        f.start().showPath(QDir(f.music).filePath(given));
+        QCOMPARE(f.pageTabs()->currentIndex(), 1);
+        QCOMPARE(column(f.list(), app::FileListModel::Name), u"a.mp3|B.mp3"_s);
+        QCOMPARE(f.tagPage()->currentSelectedRow() >= 0, !chosen.isEmpty());
+        QCOMPARE(f.form->chosenFile(),
+                 chosen.isEmpty() ? QString() : QDir(f.music).filePath(chosen));
     }
 
     // Images are listed in the order given, missing and broken ones left out; the first is
@@ -107,10 +132,11 @@ private slots:
                  u"Désolé, je n'ai pas détecté de lecteur de CD sur cette machine."_s);
         app::Form1 &w = f.make({absent, b, broken, a});
         int selections = 0;
-        connect(cdPage(w)->cboLecteurCD, &QComboBox::currentIndexChanged, [&] { ++selections; });
+        connect(f.cdPage()->cboLecteurCD, &QComboBox::currentIndexChanged, [&] { ++selections; });
         QVERIFY(w.startUp());
-        QCOMPARE(cdPage(w)->cboLecteurCD->count(), 2);
-        QCOMPARE(cdPage(w)->cboLecteurCD->itemText(0) + u'|' + cdPage(w)->cboLecteurCD->itemText(1),
+        QCOMPARE(f.cdPage()->cboLecteurCD->count(), 2);
+        QCOMPARE(f.cdPage()->cboLecteurCD->itemText(0) + u'|' +
+                     f.cdPage()->cboLecteurCD->itemText(1),
                  b + u'|' + a);
         QCOMPARE(selections, 1);
         QVERIFY(f.dialogs->shown.isEmpty());
@@ -119,7 +145,8 @@ private slots:
     }
 
     // Each page shows its frames (by number) and enables exactly its commands, whatever page
-    // came before.
+    // came before; Tab goes through it as it reads: down the rows, left to right within a row,
+    // and to the next pane on the right when a column ends.
     void pages_data()
     {
         QTest::addColumn<QString>("clicks");
@@ -134,6 +161,7 @@ private slots:
         QTest::newRow("at start") << u""_s << cd.arg(u""_s) << u"6|3|9"_s;
         QTest::newRow("Tag et noms") << u"TS2=2|TS2=1"_s << files.arg(u""_s) << u"1|3|9"_s;
         QTest::newRow("Options") << u"TS2=1|TS2=2"_s << u""_s << u"7|3|9"_s;
+        QTest::newRow("Options du taggeur") << u"TS2=2|TS3=1"_s << u""_s << u"7|3|10"_s;
         QTest::newRow("Conversion de fichier") << u"TS2=2|TS3=2"_s << u""_s << u"7|3|11"_s;
         QTest::newRow("mp3 Tag ID3 v1") << u"TS2=1|TS1=1"_s << files.arg(u""_s) << u"1|2|9"_s;
         QTest::newRow("mp3 Tag ID3 v2") << u"TS2=1|TS1=2"_s << files.arg(u""_s) << u"1|5|9"_s;
@@ -149,15 +177,44 @@ private slots:
     void pages()
     {
         FormFixture f;
+        f.write(u"a.mp3"_s, "a.mp3");
+        f.store(u"repertCD"_s, f.music);
         app::Form1 &w = f.start();
+        w.show();
+        w.resize(1000, 1000);
         QFETCH(QString, clicks);
         setFields(&w, clicks);
-        QTEST(enabledCommands(w), "commands");
+        QTEST(enabledCommands(f), "commands");
         QStringList shown;
         for (const QString &frame : listOf(u"6|1|7|3|2|5|4|9|10|11"_s))
             if (!w.findChild<QWidget *>(u"Frame"_s + frame)->isHidden())
                 shown << frame;
         QTEST(shown.join(u'|'), "frames");
+        f.choose(u"a.mp3"_s); // the editor's fields are in the chain
+        QApplication::processEvents();
+        QStringList backwards;
+        QWidget *from = nullptr;
+        for (QWidget *at = f.pageTabs()->nextInFocusChain(); at != f.pageTabs();
+             at = at->nextInFocusChain()) {
+            const QWidget *parent = at->parentWidget();
+            if (!at->isVisibleTo(&w) || !at->isEnabled() || !(at->focusPolicy() & Qt::TabFocus) ||
+                (parent && parent->focusProxy() == at))
+                continue;
+            const QRect a(from ? from->mapTo(&w, QPoint()) : QPoint(),
+                          from ? from->size() : QSize());
+            const QRect b(at->mapTo(&w, QPoint()), at->size());
+            if (from && b.top() < a.top() - 4 && b.left() <= a.right())
+                backwards << from->objectName() + u" -> "_s + at->objectName();
+            from = at;
+        }
+        QVERIFY(from);
+        QCOMPARE(backwards, QStringList());
+        // Tab leaves the multi-line comment for the next field.
+        auto *comment = w.findChild<QTextEdit *>(u"txtv2Commentaire"_s);
+        comment->setEnabled(true);
+        comment->setFocus();
+        QTest::keyClick(comment, Qt::Key_Tab);
+        QVERIFY(!comment->hasFocus() && comment->toPlainText().isEmpty());
     }
 
     // A toolbar click releases playback, stops the CD device, then runs its command; a menu
@@ -178,7 +235,7 @@ private slots:
             setFields(&w, page);
             journal.clear();
             for (QAction *command :
-                 {commands(w)->button(u"voir"_s), commands(w)->item(u"ouvdossier"_s)}) {
+                 {f.commands()->button(u"voir"_s), f.commands()->item(u"ouvdossier"_s)}) {
                 f.cdControl->sendCommand(u"Open"_s);
                 command->trigger();
             }
@@ -202,7 +259,7 @@ private slots:
                 if (closeBox)
                     w.close();
                 else
-                    commands(w)->button(u"quit"_s)->trigger();
+                    f.commands()->button(u"quit"_s)->trigger();
                 QCOMPARE(w.isVisible(), !answer);
                 QCOMPARE(unloaded, answer);
             }
@@ -226,13 +283,13 @@ private slots:
         QFETCH(QString, text);
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"Rouge.mp3|blues du soir.mp3|ZÈBRE.mp3"_s);
-        commands(w)->item(u"recherche"_s)->trigger();
+        f.commands()->item(u"recherche"_s)->trigger();
         auto *dialog = w.findChild<app::Form2 *>();
         QVERIFY(dialog && dialog->isVisible());
         dialog->Text1->setText(text);
         dialog->Command1->click();
         QVERIFY(!dialog->isVisible());
-        QTEST(tagPage(w)->selectedRows().value(0, -1), "selected");
+        QTEST(f.tagPage()->selectedRows().value(0, -1), "selected");
         QVERIFY(w.chosenFile().isEmpty()); // choosing from the dialog loads no file
     }
 
@@ -279,14 +336,14 @@ private slots:
         app::Form1 &w = f.start();
         w.show();
         const QString help = f.dir.filePath(u"Tarvexfr.html"_s);
-        commands(w)->item(u"aid"_s)->trigger();
+        f.commands()->item(u"aid"_s)->trigger();
         QCOMPARE(f.dialogs->lastText(), u"Le fichier d'aide « %1 » est introuvable."_s.arg(help));
         QVERIFY(mpegstream::writeFile(help, "<html></html>"));
-        commands(w)->button(u"aide"_s)->trigger();
+        f.commands()->button(u"aide"_s)->trigger();
         QCOMPARE(f.dialogs->lastText(),
                  u"Aucun programme ne peut ouvrir le fichier d'aide « %1 ». Installez un "
                  u"navigateur Web ou ouvrez ce fichier vous-même."_s.arg(help));
-        commands(w)->item(u"aprop"_s)->trigger();
+        f.commands()->item(u"aprop"_s)->trigger();
         auto *about = w.findChild<app::frmAbout *>();
         QVERIFY(about && about->isVisible());
         QCOMPARE(about->lblVersion->text(), u"Version "_s + QStringLiteral(TARVEX_VERSION));
@@ -298,104 +355,6 @@ private slots:
                  u"Aucun outil d'informations système n'est installé (hardinfo, "
                  u"gnome-system-monitor, ksysguard ou plasma-systemmonitor)."_s);
         QCOMPARE(f.dialogs->shown.size(), 3);
-    }
-
-    // Every control a user can reach has a name that screen readers announce (Qt's own parts
-    // of combo and spin boxes aside: the boxes themselves are named).
-    void everyControlIsNamed()
-    {
-        FormFixture f;
-        app::Form1 &w = f.start();
-        w.show();
-        QStringList unnamed;
-        for (QWidget *control : w.findChildren<QWidget *>()) {
-            if (control->focusPolicy() == Qt::NoFocus || control->inherits("QComboBoxListView") ||
-                control->objectName() == u"qt_spinbox_lineedit"_s)
-                continue;
-            QAccessibleInterface *face = QAccessible::queryAccessibleInterface(control);
-            if (face && face->text(QAccessible::Name).trimmed().isEmpty())
-                unnamed << control->metaObject()->className() + u' ' + control->objectName();
-        }
-        QCOMPARE(unnamed, QStringList());
-        // Tab leaves the multi-line comment for the next field.
-        auto *comment = w.findChild<QTextEdit *>(u"txtv2Commentaire"_s);
-        setFields(&w, u"TS2=1|TS1=2"_s);
-        comment->setEnabled(true);
-        comment->setFocus();
-        QTest::keyClick(comment, Qt::Key_Tab);
-        QVERIFY(!comment->hasFocus() && comment->toPlainText().isEmpty());
-    }
-
-    // Tab goes through a page as it reads: down the rows, left to right within a row, and to
-    // the next pane on the right when a column ends.
-    void tabFollowsReadingOrder_data()
-    {
-        QTest::addColumn<QString>("page");
-        QTest::newRow("Extraire CD") << u"TS2=0"_s;
-        QTest::newRow("Tag ID3 v1") << u"TS2=1|TS1=1"_s;
-        QTest::newRow("Tag ID3 v2") << u"TS2=1|TS1=2"_s;
-        QTest::newRow("Renomeur") << u"TS2=1|TS1=3"_s;
-        QTest::newRow("Options d'extraction") << u"TS2=2|TS3=0"_s;
-        QTest::newRow("Options du taggeur") << u"TS2=2|TS3=1"_s;
-    }
-    void tabFollowsReadingOrder()
-    {
-        QFETCH(QString, page);
-        FormFixture f;
-        app::Form1 &w = f.startOnFiles(u"a.mp3"_s);
-        f.choose(u"a.mp3"_s);
-        w.resize(1000, 1000);
-        setFields(&w, page);
-        QApplication::processEvents();
-        QStringList backwards;
-        QWidget *from = nullptr;
-        for (QWidget *at = pageTabs(w)->nextInFocusChain(); at != pageTabs(w);
-             at = at->nextInFocusChain()) {
-            const QWidget *parent = at->parentWidget();
-            if (!at->isVisibleTo(&w) || !at->isEnabled() || !(at->focusPolicy() & Qt::TabFocus) ||
-                (parent && parent->focusProxy() == at))
-                continue;
-            const QRect a(from ? from->mapTo(&w, QPoint()) : QPoint(),
-                          from ? from->size() : QSize());
-            const QRect b(at->mapTo(&w, QPoint()), at->size());
-            if (from && b.top() < a.top() - 4 && b.left() <= a.right())
-                backwards << from->objectName() + u" -> "_s + at->objectName();
-            from = at;
-        }
-        QVERIFY(from);
-        QCOMPARE(backwards, QStringList());
-    }
-
-    // The status bar and "Info Fichier" follow the list: the count after a change of file type,
-    // no information once the list is emptied, no bare sector count after reading a disc.
-    void viewsFollowTheList()
-    {
-        FormFixture f;
-        app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.wav"_s);
-        const auto shownInfo = [&w] {
-            QStringList texts;
-            for (const QLabel *label : tagPage(w)->Frame3->labels())
-                texts << label->text();
-            return texts.join(QString()).size();
-        };
-        QCOMPARE(w.statusPanel(2), u"2 pistes"_s);
-        setFields(&w, u"Combo7=*.wav"_s);
-        QCOMPARE(w.statusPanel(2), u"1 pistes"_s);
-        f.choose(u"c.wav"_s);
-        QVERIFY(shownInfo() > 0);
-        QVERIFY(QFile::remove(QDir(f.music).filePath(u"c.wav"_s)));
-        setFields(&w, u"Combo7=*.wav"_s);
-        QCOMPARE(w.statusPanel(2), u"0 pistes"_s);
-        QCOMPARE(shownInfo(), 0);
-
-        setFields(&w, u"TS2=0|Text3="_s + f.dir.path());
-        checkRows(cdPage(w)->LV2, {1});
-        w.run(app::Procedure::extwav);
-        QCOMPARE(column(cdPage(w)->LV2, 1), u"Ok|(Pas selectionné)|(Pas selectionné)"_s);
-        static const QRegularExpression number(u"^\\s*\\d+\\s*$"_s);
-        for (const QLabel *label : w.statusBar()->findChildren<QLabel *>())
-            QVERIFY2(!label->isVisibleTo(&w) || !number.match(label->text()).hasMatch(),
-                     qPrintable(label->objectName() + u": "_s + label->text()));
     }
 };
 
