@@ -270,6 +270,8 @@ private slots:
                     .ok());
         QCOMPARE(mpegstream::readFile(QDir(out).filePath(first)), mpegstream::readFile(alone));
         QVERIFY(!page->cmdAnnuler->isVisible());
+        for (const QLabel *label : w.statusBar()->findChildren<QLabel *>())
+            QVERIFY2(!label->text().startsWith(u"Extraction de"_s), qPrintable(label->text()));
         QTest::keyClicks(page->txtAlbum, u"Autre"_s);
         QCOMPARE(page->txtAlbum->text(), u"Autre"_s);
     }
