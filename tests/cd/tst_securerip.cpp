@@ -134,15 +134,11 @@ private slots:
         QTemporaryDir dir;
         testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {400, 30, 380, 200});
         ExtractionJob job;
-        ExtractionSettings settings;
-        settings.drive = image.cuePath();
-        settings.folder = dir.path();
-        settings.nameFormat = TitleOnly;
         job.encoder.vbrQuality = 2;
         job.encoder.infoFrame = true;
         QStringList marks;
         job.trackFinished = [&marks](const TrackOutcome &o) { marks << o.mark; };
-        job.run(ExtractionJob::Mp3, settings,
+        job.run(ExtractionJob::Mp3, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""},
                 {{"a", true}, {"b", false}, {"c", true}, {"d", true}});
         QCOMPARE(marks, (QStringList{"Ok", "(Pas selectionné)", "Ok", "Ok"}));
         QStringList wavs;
