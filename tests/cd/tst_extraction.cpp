@@ -45,23 +45,6 @@ const QByteArray riff = "RIFF" + le32(0) + "WAVE";
 const QByteArray stereo16 = fmt(1, 2, 44100, 16);
 const QByteArray samples = "0123456789ab";
 
-struct Run
-{
-    QList<TrackOutcome> outcomes;
-    ExtractionJob::Summary summary;
-};
-
-Run runJob(ExtractionJob::Kind kind, const ExtractionSettings &settings,
-           const QList<TrackRow> &rows, const RipProgress &progress = {})
-{
-    Run run;
-    ExtractionJob job;
-    job.trackFinished = [&run](const TrackOutcome &o) { run.outcomes << o; };
-    job.progress = progress;
-    run.summary = job.run(kind, settings, rows);
-    return run;
-}
-
 } // namespace
 
 class TestExtraction : public QObject
@@ -304,14 +287,17 @@ private slots:
         const ExtractionSettings s{
             image.cuePath(), dir.path(), TitleArtist, importNames, "Disque",
             "Album",         "1999",     "Rock",      17,          TagOption::V1AndV2};
-        const Run run = runJob(ExtractionJob::Mp3, s,
-                               {{"Les Amis - Le Vent", true},
-                                {"Piste 2", false},
-                                {"Pluie/Neige", true},
-                                {"x", false},
-                                {"Hors du disque", true}});
+        ExtractionJob job;
+        QList<TrackOutcome> outcomes;
+        job.trackFinished = [&outcomes](const TrackOutcome &o) { outcomes << o; };
+        const auto summary = job.run(ExtractionJob::Mp3, s,
+                                     {{"Les Amis - Le Vent", true},
+                                      {"Piste 2", false},
+                                      {"Pluie/Neige", true},
+                                      {"x", false},
+                                      {"Hors du disque", true}});
         QStringList marks, written;
-        for (const TrackOutcome &o : run.outcomes) {
+        for (const TrackOutcome &o : outcomes) {
             marks << o.mark;
             if (o.writeTags)
                 written << QStringList{o.tags.artist,
@@ -324,8 +310,8 @@ private slots:
                                .join(u'|');
         }
         QCOMPARE(marks, (QStringList{markOk, markNotSelected, markOk, markNotSelected, markError}));
-        QCOMPARE(run.outcomes.last().message, QStringLiteral("N° de piste incorrecte"));
-        QCOMPARE(run.summary.failed, 1);
+        QCOMPARE(outcomes.last().message, QStringLiteral("N° de piste incorrecte"));
+        QCOMPARE(summary.failed, 1);
         QCOMPARE(written, (QStringList{firstTags, "Disque|Pluie/Neige|Album|1999|Rock|17|3"}));
         QCOMPARE(QDir(dir.path()).entryList({"*.mp3"}),
                  (QStringList{"Les Amis - Le Vent - Disque.mp3", "Pluie-Neige - Disque.mp3"}));
