@@ -252,7 +252,8 @@ private slots:
                                         "EXTT1=live", "TTITLE2=A/B=C", "TTITLE3=Bonus"}));
         }
         QProcess cli;
-        QStringList args{"cddb", "--cd-image=" + image.cuePath(), "--serveur=" + server.url()};
+        QStringList args{"cddb", "--cd-image=" + image.cuePath(), "--serveur=" + server.url(),
+                         "--email=jean@exemple.fr"};
         if (!choice.isEmpty())
             args.append(choice);
         cli.start(qEnvironmentVariable("TARVEX_CLI"), args);
@@ -265,6 +266,7 @@ private slots:
             fields.append(out[key].toString());
         QTEST(fields.join(u'|'), "disc");
         QTEST(server.commands(), "commands");
+        QCOMPARE(server.hellos().value(0), "jean+exemple.fr+Tarvex+" TARVEX_VERSION);
         if (choice.isEmpty()) {
             QVariantList listed;
             for (const QJsonValue &match : out["correspondances"].toArray())
@@ -282,12 +284,11 @@ private slots:
     void hostileServer_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("ending");      // 1: the wait is cancelled, 2: the application quits
-        QTest::addColumn<QString>("failure"); // empty when the server answers
+        QTest::addColumn<int>("ending"); // 1: the wait is cancelled, 2: the application quits
+        QTest::addColumn<QString>("failure");
         const QString noAnswer = QStringLiteral("Pas de connection internet");
         const QString tooLong =
             QStringLiteral("Réponse du serveur CDDB trop longue (plus de 1024 Ko)");
-        QTest::newRow("exact match") << int(CddbServer::Mode::Normal) << 0 << QString();
         QTest::newRow("5 MB with its length") << int(CddbServer::Mode::HugeBody) << 0 << tooLong;
         QTest::newRow("5 MB without length")
             << int(CddbServer::Mode::HugeBodyStream) << 0 << tooLong;
@@ -300,9 +301,9 @@ private slots:
         QTest::newRow("application quits") << int(CddbServer::Mode::StallsMidBody) << 2 << noAnswer;
     }
 
-    // A real HTTP exchange on loopback: the query, then the read of the match, bounded in size and
-    // time whatever the server does. Ending the wait, as closing the window does, gives no answer
-    // rather than half of one.
+    // A real HTTP exchange on loopback (the command line's above succeeds): the query, then the
+    // read of the match, bounded in size and time whatever the server does. Ending the wait, as
+    // closing the window does, gives no answer rather than half of one.
     void hostileServer()
     {
         QFETCH(int, mode);
@@ -310,10 +311,6 @@ private slots:
         QFETCH(QString, failure);
         CddbServer server;
         QVERIFY(server.start());
-        server.addEntry(
-            "misc", "0200b401",
-            testsupport::xmcdEntry("0200b401", disc + QStringList{"TTITLE0=Un", "TTITLE1=Deux",
-                                                                  "TTITLE2=Trois", "EXTT1=live"}));
         server.setMode(CddbServer::Mode(std::max(mode, 0)));
         const QString url = mode < 0 ? QStringLiteral("http://127.0.0.1:1/cddb.cgi") : server.url();
         cd::HttpFetch fetch;
@@ -334,18 +331,7 @@ private slots:
         const cd::CddbReply read =
             cd::cddbSend(fetch, url, cd::cddbReadCommand("misc", "0200b401"), hello);
         QCOMPARE(queried.failure, failure);
-        if (!failure.isEmpty()) {
-            QCOMPARE(queried.answer + read.answer, QString());
-            return;
-        }
-        QCOMPARE(cd::parseQueryAnswer(queried.answer, query).result,
-                 QStringLiteral("misc|0200b401"));
-        QCOMPARE(cd::parseReadAnswer(read.answer, 3).rows,
-                 (QStringList{"Un", "Deux (live)", "Trois"}));
-        QCOMPARE(server.commands(),
-                 (QStringList{"cddb query 0200b401 1 150 182", "cddb read misc 0200b401"}));
-        QCOMPARE(server.hellos().value(1),
-                 QStringLiteral("jean+exemple.fr+Tarvex+" TARVEX_VERSION));
+        QCOMPARE(queried.answer + read.answer, QString());
     }
 };
 
