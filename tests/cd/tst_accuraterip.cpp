@@ -1,28 +1,82 @@
 #include "cd/accuraterip.h"
 #include "cd/accurateripdb.h"
+#include "cd/cddevice.h"
 #include "cd/httpfetch.h"
+#include "cd/ripper.h"
 
 #include "accuratereference.h"
 #include "discimage.h"
 #include "httpserver.h"
+#include "mpegstream.h"
 
-#include <QtEndian>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace cd;
 
 namespace {
 
-// The published table of contents of "Liquid" (Recoil), its ten audio tracks.
-CdToc liquidToc()
+// A table of contents from the sector of each track start (lead-in included) and the lead-out.
+CdToc tocOf(const QList<int> &lba, bool lastTrackIsData = false)
 {
-    CdToc toc;
-    toc.firstTrack = 1;
-    toc.lastTrack = 10;
-    for (int lba :
-         {150, 12767, 40487, 63225, 93410, 118115, 151865, 184340, 215260, 247455, 270335})
-        toc.starts.append({lba / 4500, lba / 75 % 60, lba % 75});
+    CdToc toc{1, int(lba.size() - 1), {}, lastTrackIsData};
+    for (int at : lba)
+        toc.starts.append({at / 4500, at / 75 % 60, at % 75});
     return toc;
+}
+
+// The published table of contents of "Liquid" (Recoil), its ten audio tracks.
+const QList<int> liquid{150,    12767,  40487,  63225,  93410, 118115,
+                        151865, 184340, 215260, 247455, 270335};
+
+// An enhanced CD as a cue/bin image: three audio tracks, the gap of 11400 sectors between the
+// sessions, then a MODE1 data track. The audio is a tone with noise, the gap loud bytes, so a
+// rip that runs into the gap cannot match.
+struct EnhancedImage
+{
+    QList<int> starts{0, 40, 75};
+    int dataStart = 75 + 30 + 11400;
+    int leadOut = dataStart + 200;
+    QByteArray bin;
+
+    bool write(const QString &folder)
+    {
+        // Sound, not a byte pattern: cdparanoia guesses the byte order from the samples.
+        bin = testsupport::tonePcm16(105 * 588, 2, 44100) +
+              QByteArray((dataStart - 105) * 2352, 0x7f);
+        for (int s = dataStart; s < leadOut; ++s)
+            bin += QByteArray(2352, char(s));
+        QByteArray cue = "FILE \"disc.bin\" BINARY\n";
+        for (int k = 0; k <= starts.size(); ++k) {
+            const int at = k < starts.size() ? starts.at(k) : dataStart;
+            cue += QString::asprintf("  TRACK %02d %s\n    INDEX 01 %02d:%02d:%02d\n", k + 1,
+                                     k < starts.size() ? "AUDIO" : "MODE1/2352", at / 4500,
+                                     at / 75 % 60, at % 75)
+                       .toUtf8();
+        }
+        return mpegstream::writeFile(folder + "/disc.bin", bin) &&
+               mpegstream::writeFile(folder + "/disc.cue", cue);
+    }
+};
+
+// The disc identifiers as the AccurateRip description gives them for an enhanced CD: the audio
+// tracks are counted; id1 sums their starts and the disc's lead-out (after the data track), id2
+// weighs each by its number; the FreeDB id is taken over every track, the data track included.
+QString describedName(const QList<int> &audioStarts, int dataStart, int leadOut)
+{
+    const qsizetype n = audioStarts.size();
+    quint32 id1 = leadOut, id2 = quint32(leadOut) * quint32(n + 1), digits = 0;
+    for (qsizetype k = 0; k < n; ++k) {
+        id1 += audioStarts.at(k);
+        id2 += quint32(std::max(audioStarts.at(k), 1)) * quint32(k + 1);
+    }
+    for (int start : audioStarts + QList<int>{dataStart}) {
+        for (int seconds = (start + 150) / 75; seconds > 0; seconds /= 10)
+            digits += seconds % 10;
+    }
+    const quint32 seconds = (leadOut + 150) / 75 - (audioStarts.first() + 150) / 75;
+    const quint32 freedb = (digits % 255) << 24 | seconds << 8 | quint32(n + 1);
+    return QString::asprintf("dBAR-%03d-%08x-%08x-%08x", int(n), id1, id2, freedb);
 }
 
 } // namespace
@@ -64,17 +118,56 @@ private slots:
         QCOMPARE(hex8(text.crc32()), QStringLiteral("cbf43926"));
     }
 
+    void discIdOfPublishedToc_data()
+    {
+        QTest::addColumn<CdToc>("toc");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("ten audio tracks")
+            << tocOf(liquid) << "f/2/c/dBAR-010-00154c2f-00af4fd4-890e120a.bin";
+        // As a drive reads the enhanced CD: the data track after the audio session; the
+        // identifiers are those its AccurateRip entry is filed under.
+        QTest::newRow("ten audio tracks and the data track")
+            << tocOf(liquid.first(10) + QList<int>{281735, 333801}, true)
+            << "9/1/4/dBAR-010-00164419-00b9f6e2-9e11600b.bin";
+    }
+
     void discIdOfPublishedToc()
     {
-        const auto id = accurateRipDiscId(liquidToc());
+        QFETCH(CdToc, toc);
+        const auto id = accurateRipDiscId(toc);
         QVERIFY(id);
-        QCOMPARE(id->name(), QStringLiteral("dBAR-010-00154c2f-00af4fd4-890e120a"));
-        QCOMPARE(id->entryPath(), QStringLiteral("f/2/c/dBAR-010-00154c2f-00af4fd4-890e120a.bin"));
+        QTEST(id->entryPath(), "entry");
+    }
+
+    // On an enhanced CD the last audio track stops where its session does and counts as the
+    // disc's last track; the data track holds no audio.
+    void enhancedCdLastAudioTrack()
+    {
+        QTemporaryDir dir;
+        EnhancedImage image;
+        QVERIFY(image.write(dir.path()));
+        const QString cue = dir.filePath("disc.cue");
+        const auto device = CdDevice::open(cue);
+        QVERIFY(device);
+        const auto toc = device->readToc();
+        QVERIFY(toc);
+        const auto id = accurateRipDiscId(*toc);
+        QVERIFY(id);
+        QCOMPARE(id->name(), describedName(image.starts, image.dataStart, image.leadOut));
+
+        const RipResult r = ripTrackToWav(cue, 2, dir.filePath("3.wav"), {}, {}, {true, 0});
+        QVERIFY(r.ok());
+        const QByteArray expected = image.bin.mid(75 * 2352, 30 * 2352);
+        QCOMPARE(mpegstream::readFile(dir.filePath("3.wav")).mid(44), expected);
+        const auto sums = testsupport::referenceAccurateRip(expected, false, true);
+        QCOMPARE(hex8(r.accurateRipV1), hex8(sums.v1));
+        QCOMPARE(hex8(r.accurateRipV2), hex8(sums.v2));
+        QCOMPARE(ripTrackToWav(cue, 3, dir.filePath("4.wav")).status, RipStatus::BadTrackIndex);
     }
 
     void lookUp_data()
     {
-        const AccurateRipDiscId id = *accurateRipDiscId(liquidToc());
+        const AccurateRipDiscId id = *accurateRipDiscId(tocOf(liquid));
         AccurateRipDiscId other = id;
         other.id2 += 1;
         QList<std::pair<int, quint32>> tracks(10, {3, 0x11111111});
@@ -103,7 +196,7 @@ private slots:
     void lookUp()
     {
         QFETCH(QByteArray, entry);
-        const AccurateRipDiscId id = *accurateRipDiscId(liquidToc());
+        const AccurateRipDiscId id = *accurateRipDiscId(tocOf(liquid));
         const QByteArray path = '/' + id.entryPath().toUtf8();
         testsupport::HttpServer server;
         QVERIFY(server.start());

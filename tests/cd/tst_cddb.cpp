@@ -52,28 +52,38 @@ private slots:
         QTest::addColumn<cd::CdToc>("toc");
         QTest::addColumn<QList<int>>("image"); // when not empty: the sectors of each track of an
         QTest::addColumn<int>("firstTrack");   // image read by libcdio, in place of the toc
-        QTest::addColumn<QString>("query");    // how the query starts
+        QTest::addColumn<QString>("query");    // how the query starts; empty for none
+        QTest::addColumn<int>("errorCode");
         const auto image = [](const char *name, const QList<int> &sectors, int first,
                               const char *query) {
-            QTest::newRow(name) << cd::CdToc() << sectors << first << QString(query);
+            QTest::newRow(name) << cd::CdToc() << sectors << first << QString(query) << 0;
         };
-        // One track at 00:02:00 whose reported length is 03:00:00: lead-out at 03:02:01.
-        QTest::newRow("one track of three minutes") << tocOf({150}, 150 + 13500 + 1) << QList<int>()
-                                                    << 1 << "cddb+query+0200b401+1+150+182";
+        const auto noQuery = [](const char *name, const cd::CdToc &toc, int errorCode) {
+            QTest::newRow(name) << toc << QList<int>() << 1 << QString() << errorCode;
+        };
         // Track start seconds whose digit sums add up to 255, then to 510.
         const QList<int> wrap{2, 69, 78, 79, 87, 88, 89, 96, 97, 98, 99, 159, 168, 169, 177, 178};
-        QTest::newRow("checksum 255 wraps to 00") << tocOf(wrap + QList<int>{186, 1000}, 1060, 75)
-                                                  << QList<int>() << 1 << "cddb+query+00042212+18+";
+        QTest::newRow("checksum 255 wraps to 00")
+            << tocOf(wrap + QList<int>{186, 1000}, 1060, 75) << QList<int>() << 1
+            << "cddb+query+00042212+18+" << 0;
         image("image of four tracks of uneven length", {75, 149, 1001, 2222}, 1,
               "cddb+query+12002d04+4+150+225+374+1375+47");
         image("image whose first track is numbered 3", {400, 500, 600}, 3,
               "cddb+query+0e001403+3+150+550+1050+22");
-        QList<int> many;
-        for (int t = 0; t < 99; ++t)
+        QList<int> many, hundred;
+        for (int t = 0; t < 100; ++t) {
             many.append(20 + (t * 37) % 60);
-        image("image of 99 short tracks", many, 1, "cddb+query+d8004163+99+150+170+227+261+");
+            hundred.append(150 + t * 1000);
+        }
+        image("image of 99 short tracks", many.first(99), 1,
+              "cddb+query+d8004163+99+150+170+227+261+");
+        noQuery("no track", cd::CdToc{1, 0, {}}, clsCdInfo::ErrorDeviceNotReady);
+        noQuery("tracks out of order", tocOf({900, 150}, 2000), clsCdInfo::ErrorOutOfRange);
+        noQuery("100 tracks", tocOf(hundred, 200000), clsCdInfo::ErrorOutOfRange);
     }
 
+    // Each disc is read after one track of three minutes (lead-out at 03:02:01): a disc that
+    // cannot be identified gives no query, even after an earlier disc was identified.
     void discId()
     {
         QFETCH(cd::CdToc, toc);
@@ -81,40 +91,21 @@ private slots:
         QFETCH(int, firstTrack);
         QFETCH(QString, query);
         clsCdInfo info;
+        info.InitFromToc(tocOf({150}, 150 + 13500 + 1));
+        QCOMPARE(info.QueryString(), QStringLiteral("cddb+query+0200b401+1+150+182"));
         QTemporaryDir dir;
         if (image.isEmpty())
             info.InitFromToc(toc);
         else
             info.Init(testsupport::DiscImage(dir.path(), "disc", image, firstTrack).cuePath());
-        QVERIFY2(info.QueryString().startsWith(query), qPrintable(info.QueryString()));
-    }
-
-    void noDiscNoQuery_data()
-    {
-        QTest::addColumn<cd::CdToc>("toc");
-        QTest::addColumn<int>("errorCode");
-        QTest::newRow("no track") << cd::CdToc{1, 0, {}} << clsCdInfo::ErrorDeviceNotReady;
-        QTest::newRow("tracks out of order")
-            << tocOf({900, 150}, 2000) << clsCdInfo::ErrorOutOfRange;
-        QList<int> hundred;
-        for (int t = 0; t < 100; ++t)
-            hundred.append(150 + t * 1000);
-        QTest::newRow("100 tracks") << tocOf(hundred, 200000) << clsCdInfo::ErrorOutOfRange;
-    }
-
-    // A disc that cannot be identified gives no query, even after an earlier disc was identified.
-    void noDiscNoQuery()
-    {
-        QFETCH(cd::CdToc, toc);
-        clsCdInfo info;
-        info.InitFromToc(tocOf({150}, 13651));
-        QCOMPARE(info.DiscID(), QStringLiteral("0200b401"));
-        info.InitFromToc(toc);
         QTEST(info.ErrorCode(), "errorCode");
-        QCOMPARE(info.DiscID(), QStringLiteral("(unavailable)"));
         QString message;
-        QCOMPARE(info.QueryString(&message), QString());
-        QCOMPARE(message, QStringLiteral("Le lecteur n'est pas prêt. Essayez plus tard."));
+        QVERIFY2(info.QueryString(&message).startsWith(query), qPrintable(info.QueryString()));
+        if (query.isEmpty()) {
+            QCOMPARE(info.QueryString(), QString());
+            QCOMPARE(info.DiscID(), QStringLiteral("(unavailable)"));
+            QCOMPARE(message, QStringLiteral("Le lecteur n'est pas prêt. Essayez plus tard."));
+        }
     }
 
     void queryAnswer_data()
@@ -261,7 +252,8 @@ private slots:
                                         "EXTT1=live", "TTITLE2=A/B=C", "TTITLE3=Bonus"}));
         }
         QProcess cli;
-        QStringList args{"cddb", "--cd-image=" + image.cuePath(), "--serveur=" + server.url()};
+        QStringList args{"cddb", "--cd-image=" + image.cuePath(), "--serveur=" + server.url(),
+                         "--email=jean@exemple.fr"};
         if (!choice.isEmpty())
             args.append(choice);
         cli.start(qEnvironmentVariable("TARVEX_CLI"), args);
@@ -274,6 +266,7 @@ private slots:
             fields.append(out[key].toString());
         QTEST(fields.join(u'|'), "disc");
         QTEST(server.commands(), "commands");
+        QCOMPARE(server.hellos().value(0), "jean+exemple.fr+Tarvex+" TARVEX_VERSION);
         if (choice.isEmpty()) {
             QVariantList listed;
             for (const QJsonValue &match : out["correspondances"].toArray())
@@ -291,12 +284,11 @@ private slots:
     void hostileServer_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("ending");      // 1: the wait is cancelled, 2: the application quits
-        QTest::addColumn<QString>("failure"); // empty when the server answers
+        QTest::addColumn<int>("ending"); // 1: the wait is cancelled, 2: the application quits
+        QTest::addColumn<QString>("failure");
         const QString noAnswer = QStringLiteral("Pas de connection internet");
         const QString tooLong =
             QStringLiteral("Réponse du serveur CDDB trop longue (plus de 1024 Ko)");
-        QTest::newRow("exact match") << int(CddbServer::Mode::Normal) << 0 << QString();
         QTest::newRow("5 MB with its length") << int(CddbServer::Mode::HugeBody) << 0 << tooLong;
         QTest::newRow("5 MB without length")
             << int(CddbServer::Mode::HugeBodyStream) << 0 << tooLong;
@@ -309,9 +301,9 @@ private slots:
         QTest::newRow("application quits") << int(CddbServer::Mode::StallsMidBody) << 2 << noAnswer;
     }
 
-    // A real HTTP exchange on loopback: the query, then the read of the match, bounded in size and
-    // time whatever the server does. Ending the wait, as closing the window does, gives no answer
-    // rather than half of one.
+    // A real HTTP exchange on loopback (the command line's above succeeds): the query, then the
+    // read of the match, bounded in size and time whatever the server does. Ending the wait, as
+    // closing the window does, gives no answer rather than half of one.
     void hostileServer()
     {
         QFETCH(int, mode);
@@ -319,10 +311,6 @@ private slots:
         QFETCH(QString, failure);
         CddbServer server;
         QVERIFY(server.start());
-        server.addEntry(
-            "misc", "0200b401",
-            testsupport::xmcdEntry("0200b401", disc + QStringList{"TTITLE0=Un", "TTITLE1=Deux",
-                                                                  "TTITLE2=Trois", "EXTT1=live"}));
         server.setMode(CddbServer::Mode(std::max(mode, 0)));
         const QString url = mode < 0 ? QStringLiteral("http://127.0.0.1:1/cddb.cgi") : server.url();
         cd::HttpFetch fetch;
@@ -343,18 +331,7 @@ private slots:
         const cd::CddbReply read =
             cd::cddbSend(fetch, url, cd::cddbReadCommand("misc", "0200b401"), hello);
         QCOMPARE(queried.failure, failure);
-        if (!failure.isEmpty()) {
-            QCOMPARE(queried.answer + read.answer, QString());
-            return;
-        }
-        QCOMPARE(cd::parseQueryAnswer(queried.answer, query).result,
-                 QStringLiteral("misc|0200b401"));
-        QCOMPARE(cd::parseReadAnswer(read.answer, 3).rows,
-                 (QStringList{"Un", "Deux (live)", "Trois"}));
-        QCOMPARE(server.commands(),
-                 (QStringList{"cddb query 0200b401 1 150 182", "cddb read misc 0200b401"}));
-        QCOMPARE(server.hellos().value(1),
-                 QStringLiteral("jean+exemple.fr+Tarvex+" TARVEX_VERSION));
+        QCOMPARE(queried.answer + read.answer, QString());
     }
 };
 

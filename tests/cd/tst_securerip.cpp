@@ -71,33 +71,6 @@ private slots:
         }
     }
 
-    // Sectors that cannot be read after the retries are counted as inexact and come out silent.
-    void secureReadOfCutImage()
-    {
-        QTemporaryDir dir;
-        testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {3000});
-        const QString out = dir.filePath(QStringLiteral("cut.wav"));
-        const RipResult r = ripTrackToWav(image.cuePath(), 0, out, Overwrite::Refuse,
-                                          [&image](qint64 done, qint64) {
-                                              if (done == 27)
-                                                  QFile::resize(image.binPath(), 1000 * 2352);
-                                              return true;
-                                          },
-                                          {true, 0});
-        QVERIFY(r.ok());
-        // cdparanoia may hold sectors past the cut; from wherever the data stops only silence
-        // follows, and every silent sector is counted (with the few around the failing reads).
-        const QByteArray samples = readFile(out);
-        qsizetype end = samples.size();
-        while (end > 0 && samples.at(end - 1) == 0)
-            --end;
-        const int silent = int((samples.size() - end) / 2352);
-        QVERIFY2(silent >= 1500 && r.unreadableSectors >= silent &&
-                     r.unreadableSectors < silent + 64,
-                 qPrintable(QStringLiteral("%1 %2").arg(silent).arg(r.unreadableSectors)));
-        QCOMPARE(r.rereadSectors, r.unreadableSectors);
-    }
-
     // tarvex-cli rip of a disc read with an offset, then verify of the files, against a database
     // entry made from the disc's own audio; the log and the cue sheet name the files written.
     void ripAndVerifyAgainstDatabase()
@@ -161,15 +134,11 @@ private slots:
         QTemporaryDir dir;
         testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {400, 30, 380, 200});
         ExtractionJob job;
-        ExtractionSettings settings;
-        settings.drive = image.cuePath();
-        settings.folder = dir.path();
-        settings.nameFormat = TitleOnly;
         job.encoder.vbrQuality = 2;
         job.encoder.infoFrame = true;
         QStringList marks;
         job.trackFinished = [&marks](const TrackOutcome &o) { marks << o.mark; };
-        job.run(ExtractionJob::Mp3, settings,
+        job.run(ExtractionJob::Mp3, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""},
                 {{"a", true}, {"b", false}, {"c", true}, {"d", true}});
         QCOMPARE(marks, (QStringList{"Ok", "(Pas selectionné)", "Ok", "Ok"}));
         QStringList wavs;

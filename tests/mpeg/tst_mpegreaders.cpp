@@ -129,8 +129,7 @@ private slots:
     // The ID3v2 writer asks for Layers II and III only.
     void layersIIandIIIOnly()
     {
-        FrameHeader layer1;
-        layer1.layer = 3;
+        const FrameHeader layer1{.layer = 3};
         const QByteArray mixed = frames(layer1, 2) + frames(FrameHeader(), 5);
         QCOMPARE(mpeg::analyseMpeg(mixed).Layer(), QStringLiteral("I"));
         QCOMPARE(mpeg::analyseMpeg(mixed, true).EntetePos(), qint64(layer1.frameLength() * 2));
@@ -216,17 +215,10 @@ private slots:
         const QByteArray tag = id3v2Tag(3, {id3v2TextFrame(3, "TIT2", "Titre")}, 4096 - 26);
         row("worked example", stream, "1||2398|128|62|0");
         row("worked example behind a tag", tag + stream, "1||2407|128|62|4096");
-        FrameHeader mono;
-        mono.mode = 3;
-        FrameHeader mpeg2;
-        mpeg2.version = 2;
-        mpeg2.bitRateIndex = 8;
-        mpeg2.frequencyIndex = 2;
-        FrameHeader mpeg2mono = mpeg2;
-        mpeg2mono.mode = 3;
-        FrameHeader layer1;
-        layer1.layer = 3;
-        layer1.frequencyIndex = 2;
+        const FrameHeader mono{.mode = 3}, layer1{.layer = 3, .frequencyIndex = 2};
+        const FrameHeader mpeg2{.version = 2, .bitRateIndex = 8, .frequencyIndex = 2};
+        const FrameHeader mpeg2mono{
+            .version = 2, .bitRateIndex = 8, .frequencyIndex = 2, .mode = 3};
         // 3 000 000 bytes over 5000 frames of 1152 samples at 44.1 kHz: 130.6 seconds.
         const char *xing = "1|VBR|5000|184|130|0";
         row("Xing, MPEG 1 stereo at 36", xingAt(h, 36), xing);
@@ -295,8 +287,7 @@ private slots:
         QFETCH(quint32, frames);
         QFETCH(int, frequencyIndex);
         QFETCH(QString, shown);
-        FrameHeader header;
-        header.frequencyIndex = frequencyIndex;
+        const FrameHeader header{.frequencyIndex = frequencyIndex};
         QByteArray bytes = streamOfSize(header, size);
         if (!tag.isEmpty()) {
             const QByteArray first = xingFrame(header, {tag, frames, 4000000});

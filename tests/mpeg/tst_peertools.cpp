@@ -1,5 +1,7 @@
 // tarvex-cli info, run as a script runs it, against mpg123: on files encoded by lame and on the
 // outside corpus.
+#include "discimage.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QJsonArray>
@@ -9,10 +11,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QTest>
-
-#include <cmath>
 
 namespace {
 
@@ -131,18 +130,12 @@ private slots:
             QSKIP(why.constData());
         QFETCH(QStringList, options);
         QFETCH(QString, vbr);
-        // Three seconds of two tones, 16-bit stereo at 44.1 kHz, as raw samples.
-        QByteArray pcm(44100 * 3 * 4, Qt::Uninitialized);
-        for (int i = 0; i < 44100 * 3; ++i) {
-            qToLittleEndian(qint16(8000 * std::sin(i * 0.0627)), pcm.data() + 4 * i);
-            qToLittleEndian(qint16(6000 * std::sin(i * 0.031)), pcm.data() + 4 * i + 2);
-        }
         QTemporaryDir dir;
         QProcess lame;
         lame.start("lame", QStringList{"--quiet", "-r"} + options +
                                QStringList{"-", dir.filePath("a.mp3")});
         QVERIFY(lame.waitForStarted());
-        lame.write(pcm);
+        lame.write(testsupport::tonePcm16(44100 * 3, 2, 44100)); // three seconds, raw samples
         lame.closeWriteChannel();
         QVERIFY(lame.waitForFinished(60000) && lame.exitCode() == 0);
 

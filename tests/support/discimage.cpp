@@ -55,15 +55,11 @@ DiscImage::DiscImage(const QString &folder, const QString &name, const QList<int
               cueFile.write(cue) == cue.size();
 }
 
-int DiscImage::firstSector(int trackIndex) const
-{
-    return std::accumulate(m_sectors.cbegin(), m_sectors.cbegin() + trackIndex, 0);
-}
-
 QByteArray DiscImage::trackPcm(int trackIndex) const
 {
+    const int first = std::accumulate(m_sectors.cbegin(), m_sectors.cbegin() + trackIndex, 0);
     QFile bin(m_binPath);
-    if (!bin.open(QIODevice::ReadOnly) || !bin.seek(qint64(firstSector(trackIndex)) * sectorBytes))
+    if (!bin.open(QIODevice::ReadOnly) || !bin.seek(qint64(first) * sectorBytes))
         return {};
     return bin.read(qint64(m_sectors.at(trackIndex)) * sectorBytes);
 }

@@ -21,7 +21,6 @@ public:
     bool isValid() const { return m_valid; }
     QString cuePath() const { return m_cuePath; }
     QString binPath() const { return m_binPath; }
-    int firstSector(int trackIndex) const; // sector number where the track starts
     // The PCM bytes of one track, read back from the .bin file.
     QByteArray trackPcm(int trackIndex) const;
 

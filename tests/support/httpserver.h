@@ -13,14 +13,9 @@ class HttpServer : public QObject
 public:
     struct Answer
     {
-        Answer(int status = 200, const QByteArray &body = {}, const QByteArray &headers = {},
-               int delayMs = 0)
-            : status(status), body(body), headers(headers), delayMs(delayMs)
-        {
-        }
-        int status;
-        QByteArray body, headers; // headers: "Name: value\r\n" lines
-        int delayMs;              // before the answer is sent
+        int status = 200;
+        QByteArray body = {}, headers = {}; // headers: "Name: value\r\n" lines
+        int delayMs = 0;                    // before the answer is sent
     };
     struct Request
     {

@@ -14,22 +14,12 @@ inline QString recordText(const tags::TagType &r)
 {
     const tags::TypeTagV1 &v1 = r.TagV1;
     const tags::TypeTagV2 &v2 = r.TagV2;
-    const QString one = !v1.Valide() ? QStringLiteral("-")
-                                     : QStringList{QString::number(v1.Piste()),
-                                                   v1.Titre(),
-                                                   v1.Artiste(),
-                                                   v1.Album(),
-                                                   v1.Annee(),
-                                                   QString::number(v1.Genre()),
-                                                   v1.Commentaire()}
-                                           .join(u'|');
-    const QString two =
-        !v2.Valide() ? QStringLiteral("-")
-                     : QStringList{v2.Piste(),      v2.Titre(),       v2.Artiste(),
-                                   v2.Album(),      v2.Annee(),       QString::number(v2.Genre()),
-                                   v2.GenreTexte(), v2.Commentaire(), v2.Encode()}
-                           .join(u'|');
-    return QStringLiteral("v1:") + one + QStringLiteral(" v2:") + two;
+    QStringList one{QString::number(v1.Piste()), v1.Titre(), v1.Artiste(), v1.Album()};
+    one << v1.Annee() << QString::number(v1.Genre()) << v1.Commentaire();
+    QStringList two{v2.Piste(), v2.Titre(), v2.Artiste(), v2.Album(), v2.Annee()};
+    two << QString::number(v2.Genre()) << v2.GenreTexte() << v2.Commentaire() << v2.Encode();
+    return QStringLiteral("v1:") + (v1.Valide() ? one.join(u'|') : QStringLiteral("-")) +
+           QStringLiteral(" v2:") + (v2.Valide() ? two.join(u'|') : QStringLiteral("-"));
 }
 
 } // namespace testsupport
