@@ -64,37 +64,33 @@ private slots:
         QTest::addColumn<QList<HttpServer::Answer>>("answers");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QStringList>("lines"); // picker lines, or the failure
+        using A = HttpServer::Answer;
+        using R = online::MusicBrainzReply;
+        const auto row = [](const char *name, const QList<A> &answers, R::Kind kind,
+                            const QStringList &lines) {
+            QTest::newRow(name) << answers << int(kind) << lines;
+        };
         const QByteArray one = releaseJson(u"r1"_s, u"Homogenic"_s, u"GB"_s);
         const QString line =
             u"Björk & Ólafur - Homogenic (1999-03-22, GB, One Little Indian, 2 pistes)"_s;
-        using A = HttpServer::Answer;
-        QTest::newRow("several releases")
-            << QList<A>{{200, releasesJson({one, releaseJson(u"r2"_s, u"Homogénic"_s, u"FR"_s)})}}
-            << int(online::MusicBrainzReply::Found)
-            << QStringList{line, QString(line).replace(u"mogenic (1999-03-22, GB"_s,
-                                                       u"mogénic (1999-03-22, FR"_s)};
-        QTest::newRow("none, 404") << QList<A>{{404, R"({"error": "Not Found"})"}}
-                                   << int(online::MusicBrainzReply::Unknown)
-                                   << QStringList{u"MusicBrainz ne connaît pas ce disque"_s};
-        QTest::newRow("malformed")
-            << QList<A>{{200, releasesJson({one}).chopped(3)}}
-            << int(online::MusicBrainzReply::Failed)
-            << QStringList{u"La réponse de MusicBrainz est illisible (ce n'est pas la liste "
-                           "des éditions du disque)"_s};
-        QTest::newRow("too large") << QList<A>{{200, QByteArray(2 * 1024 * 1024, ' ')}}
-                                   << int(online::MusicBrainzReply::Failed)
-                                   << QStringList{u"Réponse de MusicBrainz trop longue (plus de "
-                                                  "1024 Ko)"_s};
-        QTest::newRow("slow") << QList<A>{{200, releasesJson({one}), {}, 6000}}
-                              << int(online::MusicBrainzReply::Failed)
-                              << QStringList{u"Pas de réponse de MusicBrainz : pas de connexion "
-                                             "internet, serveur injoignable ou trop lent"_s};
-        QTest::newRow("503 then the answer")
-            << QList<A>{{503, {}, "Retry-After: 2\r\n"}, {200, releasesJson({one})}}
-            << int(online::MusicBrainzReply::Found) << QStringList{line};
-        QTest::newRow("503 with a long Retry-After")
-            << QList<A>{{503, {}, "Retry-After: 120\r\n"}} << int(online::MusicBrainzReply::Failed)
-            << QStringList{u"MusicBrainz est surchargé : réessayez dans 120 s"_s};
+        row("several releases",
+            {{200, releasesJson({one, releaseJson(u"r2"_s, u"Homogénic"_s, u"FR"_s)})}}, R::Found,
+            {line,
+             QString(line).replace(u"mogenic (1999-03-22, GB"_s, u"mogénic (1999-03-22, FR"_s)});
+        row("none, 404", {{404, R"({"error": "Not Found"})"}}, R::Unknown,
+            {u"MusicBrainz ne connaît pas ce disque"_s});
+        row("malformed", {{200, releasesJson({one}).chopped(3)}}, R::Failed,
+            {u"La réponse de MusicBrainz est illisible (ce n'est pas la liste des éditions du "
+             "disque)"_s});
+        row("too large", {{200, QByteArray(2 * 1024 * 1024, ' ')}}, R::Failed,
+            {u"Réponse de MusicBrainz trop longue (plus de 1024 Ko)"_s});
+        row("slow", {{200, releasesJson({one}), {}, 6000}}, R::Failed,
+            {u"Pas de réponse de MusicBrainz : pas de connexion internet, serveur injoignable ou "
+             "trop lent"_s});
+        row("503 then the answer", {{503, {}, "Retry-After: 2\r\n"}, {200, releasesJson({one})}},
+            R::Found, {line});
+        row("503 with a long Retry-After", {{503, {}, "Retry-After: 120\r\n"}}, R::Failed,
+            {u"MusicBrainz est surchargé : réessayez dans 120 s"_s});
     }
     void lookUp()
     {
