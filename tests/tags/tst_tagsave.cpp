@@ -39,9 +39,7 @@ QByteArray comm(const QByteArray &lang, const QByteArray &desc, const QByteArray
 
 tags::Result<tags::SaveKind> saveV2(const QString &path, const tags::TypeTagV2 &t)
 {
-    tags::TagChanges changes;
-    changes.v2 = t;
-    return tags::saveTags(path, changes);
+    return tags::saveTags(path, {std::nullopt, false, t, {}});
 }
 
 // An ID3v1 block titled "v1" with track 4, and the ID3v2 record with every field set.
@@ -57,8 +55,7 @@ tags::TagType bothTags()
 
 tags::TagChanges bothChanges()
 {
-    const tags::TagType both = bothTags();
-    return {both.TagV1, false, both.TagV2, {}};
+    return {bothTags().TagV1, false, bothTags().TagV2, {}};
 }
 
 // A frame as identifier=body, the body read as Latin-1 with each zero byte shown as "|".
@@ -269,8 +266,7 @@ private slots:
             QCOMPARE(info.st_uid, uid_t(65534));
         QVERIFY(!QFile::exists(leftover));
         if (!attributes)
-            QSKIP(
-                "attributs étendus non pris en charge ici : leur conservation n'est pas vérifiée");
+            QSKIP("attributs étendus non pris en charge ici : leur conservation non vérifiée");
         char value[4] = {};
         QCOMPARE(getxattr(path.constData(), "user.tarvex", value, sizeof value), ssize_t(1));
     }
@@ -410,9 +406,7 @@ private slots:
         int compared = 0, saved = 0;
         for (qsizetype i = 0; i < files.size(); ++i) {
             const QString name = QFileInfo(files[i]).fileName();
-            const QByteArray before = readAll(files[i]), tail128 = before.right(128);
-            const bool v1 = tail128.size() == 128 && tail128.left(3).toUpper() == "TAG";
-            QVERIFY2(tags::readTagV1(files[i]).Valide() == v1, qPrintable(name));
+            const QByteArray before = readAll(files[i]);
             const tags::Result<tags::TypeTagV2> read = tags::readTagV2(files[i]);
             QVERIFY2(read.ok(), qPrintable(name));
             tags::TypeTagV2 ours = *read;
