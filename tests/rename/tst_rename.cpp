@@ -37,7 +37,6 @@ private slots:
         row("delete nothing at the end", {.position = 13}, "01 - Song.mp3>01 - Song.mp3");
         row("position past the end", {.position = 14}, "01 - Song.mp3>(Non compatible)");
         row("delete into the extension", {.nombre = 3, .position = 2}, "ab.mp3>ab3");
-        row("more than the name holds", {.nombre = 30}, "12345678.mp3>(Non compatible)");
         row("astral character counts once", {.nombre = 1, .position = 1},
             "a\U0001F600b.mp3>ab.mp3");
         row("too short to split", {}, "abc>abc");
@@ -115,7 +114,6 @@ private slots:
     void batch()
     {
         QFETCH(QStringList, rows);
-        QFETCH(QString, after);
         QFETCH(QStringList, refused);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("d"));
@@ -130,7 +128,7 @@ private slots:
         QStringList state;
         for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
             state.append(name + "=" + mpegstream::readFile(dir.filePath(name)));
-        QCOMPARE(state.join(u'|'), after);
+        QTEST(state.join(u'|'), "after");
         QVERIFY(!QFile::exists(dir.filePath("../a.mp3")));
         QStringList refusedNames;
         for (const RenameRefusal &r : outcome.refused) {
