@@ -1,10 +1,17 @@
+// Copy, move and delete of checked files, undo on real files (tag saves come back byte for byte;
+// renames into new folders and back without replacing), and the real player.
 #include "base/safefs.h"
 #include "files/fileoperations.h"
+#include "files/mediaplayer.h"
+#include "files/undojournal.h"
+#include "rename/renamebatch.h"
+#include "tags/tagbatch.h"
 
 #include "mpegstream.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -13,18 +20,13 @@
 #include <unistd.h>
 
 using base::joinPath;
+using namespace mpegstream;
 
 namespace {
 
 void put(const QString &path, const QByteArray &content)
 {
-    QVERIFY2(mpegstream::writeFile(path, content), qPrintable(path));
-}
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
+    QVERIFY2(writeFile(path, content), qPrintable(path));
 }
 
 // "name=content" of each file of the folder, by name, joined with "|".
@@ -32,7 +34,7 @@ QString state(const QString &folder)
 {
     QStringList out;
     for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name)) {
-        const QByteArray content = contentOf(joinPath(folder, name));
+        const QByteArray content = readFile(joinPath(folder, name));
         out.append(
             name + "=" +
             (content.size() > 99 ? QByteArray::number(content.size()) + " octets" : content));
@@ -56,18 +58,6 @@ class TestFileOperations : public QObject
     std::unique_ptr<QTemporaryDir> m_root;
     QString m_source;
     QString m_target;
-    QStringList m_mounts;
-
-    // A tmpfs of its own, so that a move crosses file systems; empty when not root.
-    QString mountTmpfs(const char *options)
-    {
-        const QString path = m_root->filePath("tmpfs" + QString::number(m_mounts.size()));
-        if (::geteuid() != 0 || !QDir().mkpath(path) ||
-            ::mount("tmpfs", QFile::encodeName(path), "tmpfs", 0, options) != 0)
-            return {};
-        m_mounts.append(path);
-        return path;
-    }
 
 private slots:
     void init()
@@ -78,13 +68,6 @@ private slots:
         QVERIFY(QDir().mkpath(m_source) && QDir().mkpath(m_target));
         put(joinPath(m_source, "a.mp3"), "a");
         put(joinPath(m_source, "b.mp3"), "b");
-    }
-
-    void cleanup()
-    {
-        for (const QString &path : std::as_const(m_mounts))
-            ::umount2(QFile::encodeName(path), MNT_DETACH);
-        m_mounts.clear();
     }
 
     // Each failing file is named with its reason and the others are still handled. Copying onto
@@ -113,9 +96,13 @@ private slots:
 
     void otherFileSystems()
     {
-        const QString other = mountTmpfs("size=64k");
-        if (other.isEmpty())
+        // A tmpfs of its own, so that a move crosses file systems.
+        if (::geteuid() != 0)
             QSKIP("needs root to mount a tmpfs");
+        const QString other = m_root->filePath("tmpfs");
+        QVERIFY(QDir().mkpath(other) &&
+                ::mount("tmpfs", QFile::encodeName(other), "tmpfs", 0, "size=64k") == 0);
+        const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(other), MNT_DETACH); });
         put(joinPath(other, "a.mp3"), "ancien");
         put(joinPath(m_source, "big"), QByteArray(256 * 1024, 'x'));
         // A move never replaces; a copy that does not fit is removed and its source stays.
@@ -145,8 +132,105 @@ private slots:
         QCOMPARE(report.done, 1);
         QCOMPARE(report.skipped, 1);
         QVERIFY(QFileInfo(joinPath(m_target, "a.mp3")).isSymLink());
-        QCOMPARE(contentOf(elsewhere), QByteArray("a"));
+        QCOMPARE(readFile(elsewhere), QByteArray("a"));
         QCOMPARE(state(m_source), QStringLiteral("a.mp3=a|b.mp3=b"));
+    }
+
+    void tagSaveUndone_data()
+    {
+        QTest::addColumn<QByteArray>("original");
+        QTest::addColumn<QString>("titre");
+        QTest::addColumn<bool>("both"); // both versions written: an ID3v1 block added
+        const FrameHeader h;
+        const QByteArray audio = frames(h, 30);
+        const QByteArray padded = id3v2Tag(3, {id3v2TextFrame(3, "TIT2", "Ancien")}, 200);
+        QTest::newRow("in place") << padded + audio << "Nouveau" << false;
+        QTest::newRow("tag grows: rewritten") << padded + audio << QString(500, 'x') << false;
+        QTest::newRow("ID3v1 block added") << padded + audio << "Nouveau" << true;
+        QTest::newRow("Xing byte count and junk before the audio")
+            << id3v2Tag(4, {id3v2TextFrame(4, "TIT2", "v2.4")}) + QByteArray(7, '\x55') +
+                   xingFrame(h, {"Xing", 31, quint32(audio.size())}) + audio
+            << "Nouveau" << false;
+    }
+    void tagSaveUndone()
+    {
+        QFETCH(QByteArray, original);
+        QFETCH(QString, titre);
+        QFETCH(bool, both);
+        const QString path = m_root->filePath("tag.mp3");
+        QVERIFY(writeFile(path, original));
+        const QDateTime modified = QDateTime::currentDateTime().addDays(-3);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite) &&
+                file.setFileTime(modified, QFileDevice::FileModificationTime));
+        file.close();
+
+        tags::FieldEdit edit;
+        edit.titre = titre;
+        edit.v1 = edit.v2 = both;
+        std::optional<tags::TagBackup> backup;
+        QVERIFY(tags::saveFields(path, edit, {}, &backup).ok());
+        QVERIFY(backup && readFile(path) != original);
+        files::UndoJournal journal;
+        journal.recordTagSaves("Enregistrement", {*backup});
+        const files::UndoReport report = journal.undo();
+        QVERIFY2(report.failures.isEmpty(), qPrintable(report.message()));
+        QCOMPARE(readFile(path), original);
+        QCOMPARE(QFileInfo(path).lastModified(), modified);
+    }
+
+    void renamesIntoFoldersUndone()
+    {
+        const QDir dir(m_source);
+        put(dir.filePath("c.mp3"), "c");
+        QVERIFY(QFile::link("/tmp", dir.filePath("lien")));
+        const renaming::RenameOutcome outcome =
+            renaming::renameFiles(dir.path(),
+                                  {{"a.mp3", "Brel/a.mp3"},
+                                   {"b.mp3", "Brel/Best/b.mp3"},
+                                   {"gone.mp3", "Neuf/gone.mp3"}, // its new folder goes again
+                                   {"c.mp3", "Brel/a.mp3"},       // taken: never replaced
+                                   {"c.mp3", "lien/c.mp3"},       // a link is no folder
+                                   {"c.mp3", "../c.mp3"}},
+                                  true);
+        QCOMPARE(outcome.refused.size(), 4);
+        QCOMPARE(outcome.createdFolders,
+                 (QStringList{dir.filePath("Brel"), dir.filePath("Brel/Best")}));
+        QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 (QStringList{"Brel", "c.mp3", "lien"}));
+        QCOMPARE(renaming::renameFiles(dir.path(), {{"c.mp3", "Brel/c.mp3"}}).renamed, 0);
+
+        QList<files::MovedFile> moves;
+        for (const renaming::RenameRow &row : outcome.done)
+            moves.append({dir.filePath(row.fichier), dir.filePath(row.nouveau)});
+        files::UndoJournal journal;
+        journal.recordMoves("Renommage", moves, outcome.createdFolders);
+        put(dir.filePath("a.mp3"), "another a");
+        const files::UndoReport report = journal.undo();
+        QCOMPARE(report.failures.size(), 1);
+        QCOMPARE(report.failures[0].fichier, dir.filePath("Brel/a.mp3"));
+        QCOMPARE(readFile(dir.filePath("a.mp3")), "another a");
+        QCOMPARE(readFile(dir.filePath("b.mp3")), "b");
+        // "Best" was emptied and goes; "Brel" still holds a.mp3 and stays.
+        QCOMPARE(QDir(dir.filePath("Brel")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{"a.mp3"});
+    }
+
+    // The real player (QMediaPlayer; CTest gives GStreamer a fake audio sink) on two seconds of
+    // silent MPEG frames.
+    void playThenStop()
+    {
+        const QString mp3 = m_root->filePath("Été – silence.mp3");
+        put(mp3, frames(FrameHeader(), 77));
+        files::MediaPlayer player;
+        bool failed = false;
+        player.setErrorHandler([&failed] { failed = true; });
+        player.setFileName(mp3);
+        player.play();
+        QTRY_COMPARE_WITH_TIMEOUT(player.playState(), files::Player::Playing, 10000);
+        player.stop();
+        QTRY_COMPARE(player.playState(), files::Player::Stopped);
+        QVERIFY(!failed);
     }
 };
 

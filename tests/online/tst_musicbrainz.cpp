@@ -5,7 +5,6 @@
 #include "online/musicbrainzclient.h"
 #include "online/musicbrainzdiscid.h"
 
-#include <QCryptographicHash>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -13,30 +12,6 @@ using testsupport::HttpServer;
 Q_DECLARE_METATYPE(HttpServer::Answer)
 
 namespace {
-
-// The disc id as its documentation defines it, written here without libdiscid: SHA-1 of the
-// first and last track numbers (2 hex digits) and 100 offsets, lead-out first (8 hex digits),
-// in Base64 with ".", "_" and "-" for "+", "/" and "=".
-QString documentedDiscId(int first, int last, const QList<int> &offsets)
-{
-    const auto hex = [](int n, int w) {
-        return QByteArray::number(n, 16).toUpper().rightJustified(w, '0');
-    };
-    QByteArray text = hex(first, 2) + hex(last, 2);
-    for (int i = 0; i < 100; ++i)
-        text += hex(offsets.value(i), 8);
-    const QByteArray sha1 = QCryptographicHash::hash(text, QCryptographicHash::Sha1).toBase64();
-    return QString::fromLatin1(
-        QByteArray(sha1).replace('+', '.').replace('/', '_').replace('=', '-'));
-}
-
-cd::CdToc tocOf(int first, const QList<int> &frames, bool lastIsData)
-{
-    cd::CdToc toc{first, first + int(frames.size()) - 2, {}, lastIsData};
-    for (int f : frames)
-        toc.starts.append({f / 4500, f / 75 % 60, f % 75});
-    return toc;
-}
 
 // A release as the discid lookup returns it, with the fields read from it.
 QByteArray releaseJson(const QString &id, const QString &title, const QString &country)
@@ -65,35 +40,23 @@ class TestMusicBrainz : public QObject
     Q_OBJECT
 
 private slots:
-    void discId_data()
-    {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<QList<int>>("frames"); // track starts, then the lead-out
-        QTest::addColumn<bool>("lastIsData");
-        QTest::addColumn<QString>("documented");
-        QTest::newRow("worked example of the documentation")
-            << 1 << QList<int>{150, 15363, 32314, 46592, 63414, 80489, 95462} << false
-            << u"49HHV7Eb8UKF3aQiNmu1GR8vKTY-"_s;
-        QTest::newRow("data track at the end")
-            << 1 << QList<int>{150, 18000, 39000, 60000, 80000} << true << QString();
-    }
+    // The worked example of the documentation; a data track at the end is left out and the audio
+    // ends 11400 sectors before it, as on a disc of the audio tracks alone.
     void discId()
     {
-        QFETCH(int, first);
-        QFETCH(QList<int>, frames);
-        QFETCH(bool, lastIsData);
-        QFETCH(QString, documented);
-        const auto disc = online::musicBrainzDisc(tocOf(first, frames, lastIsData));
-        QVERIFY(disc && disc->submissionUrl.contains(disc->id));
-        // The data track is left out and the audio ends 11400 sectors before it.
-        const int last = first + int(frames.size()) - 2 - (lastIsData ? 1 : 0);
-        QList<int> offsets(100, 0);
-        offsets[0] = lastIsData ? frames.at(frames.size() - 2) - 11400 : frames.last();
-        for (int t = first; t <= last; ++t)
-            offsets[t] = frames.at(t - first);
-        QCOMPARE(disc->id, documentedDiscId(first, last, offsets));
-        if (!documented.isEmpty())
-            QCOMPARE(disc->id, documented);
+        // The id of a disc from track 1 on: the track starts, then the lead-out, in frames.
+        const auto id = [](const QList<int> &frames, bool lastIsData) {
+            cd::CdToc toc{1, int(frames.size()) - 1, {}, lastIsData};
+            for (int f : frames)
+                toc.starts.append({f / 4500, f / 75 % 60, f % 75});
+            const auto disc = online::musicBrainzDisc(toc);
+            return disc && disc->submissionUrl.contains(disc->id) ? disc->id : QString();
+        };
+        QCOMPARE(id({150, 15363, 32314, 46592, 63414, 80489, 95462}, false),
+                 u"49HHV7Eb8UKF3aQiNmu1GR8vKTY-"_s);
+        const QString audioOnly = id({150, 18000, 39000, 60000 - 11400}, false);
+        QVERIFY(!audioOnly.isEmpty());
+        QCOMPARE(id({150, 18000, 39000, 60000, 80000}, true), audioOnly);
     }
 
     void lookUp_data()
@@ -101,37 +64,33 @@ private slots:
         QTest::addColumn<QList<HttpServer::Answer>>("answers");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QStringList>("lines"); // picker lines, or the failure
+        using A = HttpServer::Answer;
+        using R = online::MusicBrainzReply;
+        const auto row = [](const char *name, const QList<A> &answers, R::Kind kind,
+                            const QStringList &lines) {
+            QTest::newRow(name) << answers << int(kind) << lines;
+        };
         const QByteArray one = releaseJson(u"r1"_s, u"Homogenic"_s, u"GB"_s);
         const QString line =
             u"Björk & Ólafur - Homogenic (1999-03-22, GB, One Little Indian, 2 pistes)"_s;
-        using A = HttpServer::Answer;
-        QTest::newRow("several releases")
-            << QList<A>{{200, releasesJson({one, releaseJson(u"r2"_s, u"Homogénic"_s, u"FR"_s)})}}
-            << int(online::MusicBrainzReply::Found)
-            << QStringList{line, QString(line).replace(u"mogenic (1999-03-22, GB"_s,
-                                                       u"mogénic (1999-03-22, FR"_s)};
-        QTest::newRow("none, 404") << QList<A>{{404, R"({"error": "Not Found"})"}}
-                                   << int(online::MusicBrainzReply::Unknown)
-                                   << QStringList{u"MusicBrainz ne connaît pas ce disque"_s};
-        QTest::newRow("malformed")
-            << QList<A>{{200, releasesJson({one}).chopped(3)}}
-            << int(online::MusicBrainzReply::Failed)
-            << QStringList{u"La réponse de MusicBrainz est illisible (ce n'est pas la liste "
-                           "des éditions du disque)"_s};
-        QTest::newRow("too large") << QList<A>{{200, QByteArray(2 * 1024 * 1024, ' ')}}
-                                   << int(online::MusicBrainzReply::Failed)
-                                   << QStringList{u"Réponse de MusicBrainz trop longue (plus de "
-                                                  "1024 Ko)"_s};
-        QTest::newRow("slow") << QList<A>{{200, releasesJson({one}), {}, 6000}}
-                              << int(online::MusicBrainzReply::Failed)
-                              << QStringList{u"Pas de réponse de MusicBrainz : pas de connexion "
-                                             "internet, serveur injoignable ou trop lent"_s};
-        QTest::newRow("503 then the answer")
-            << QList<A>{{503, {}, "Retry-After: 2\r\n"}, {200, releasesJson({one})}}
-            << int(online::MusicBrainzReply::Found) << QStringList{line};
-        QTest::newRow("503 with a long Retry-After")
-            << QList<A>{{503, {}, "Retry-After: 120\r\n"}} << int(online::MusicBrainzReply::Failed)
-            << QStringList{u"MusicBrainz est surchargé : réessayez dans 120 s"_s};
+        row("several releases",
+            {{200, releasesJson({one, releaseJson(u"r2"_s, u"Homogénic"_s, u"FR"_s)})}}, R::Found,
+            {line,
+             QString(line).replace(u"mogenic (1999-03-22, GB"_s, u"mogénic (1999-03-22, FR"_s)});
+        row("none, 404", {{404, R"({"error": "Not Found"})"}}, R::Unknown,
+            {u"MusicBrainz ne connaît pas ce disque"_s});
+        row("malformed", {{200, releasesJson({one}).chopped(3)}}, R::Failed,
+            {u"La réponse de MusicBrainz est illisible (ce n'est pas la liste des éditions du "
+             "disque)"_s});
+        row("too large", {{200, QByteArray(2 * 1024 * 1024, ' ')}}, R::Failed,
+            {u"Réponse de MusicBrainz trop longue (plus de 1024 Ko)"_s});
+        row("slow", {{200, releasesJson({one}), {}, 6000}}, R::Failed,
+            {u"Pas de réponse de MusicBrainz : pas de connexion internet, serveur injoignable ou "
+             "trop lent"_s});
+        row("503 then the answer", {{503, {}, "Retry-After: 2\r\n"}, {200, releasesJson({one})}},
+            R::Found, {line});
+        row("503 with a long Retry-After", {{503, {}, "Retry-After: 120\r\n"}}, R::Failed,
+            {u"MusicBrainz est surchargé : réessayez dans 120 s"_s});
     }
     void lookUp()
     {

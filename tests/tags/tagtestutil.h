@@ -91,14 +91,20 @@ inline QByteArray utf16le(const QString &text)
     return "\xFF\xFE" + QByteArray(QStringEncoder(QStringConverter::Utf16LE).encode(text));
 }
 
-inline QByteArray jpegBytes(int width = 8)
+// A small blue picture in the given format ("JPG", "PNG").
+inline QByteArray imageBytes(const char *format)
 {
-    QImage image(width, 6, QImage::Format_RGB32);
+    QImage image(8, 6, QImage::Format_RGB32);
     image.fill(Qt::blue);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
+    image.save(&buffer, format);
     return buffer.data();
+}
+
+inline QByteArray jpegBytes()
+{
+    return imageBytes("JPG");
 }
 
 // A record with every ID3v2 field set: accented French, text outside Windows-1252, a URL.

@@ -1,4 +1,8 @@
-// The ID3v2 reader and writer.
+// The foundation of tagging: Windows-1252 text, genres, the ID3v1 codec, the ID3v2 reader and
+// writer.
+#include "base/windows1252.h"
+#include "tags/genres.h"
+#include "tags/id3v1.h"
 #include "tags/id3v2reader.h"
 #include "tags/id3v2writer.h"
 #include "tags/picture/picture.h"
@@ -10,18 +14,33 @@
 using namespace tagtest;
 
 namespace {
+
+// A block with the given title, the bytes 125 and 126 (track) and the genre byte.
+QByteArray block(const QByteArray &title, char b125 = 0, char b126 = 0, char genre = char(255))
+{
+    return "TAG" + title.leftJustified(30, '\0', true) + QByteArray(92, '\0') + b125 + b126 + genre;
+}
+
 // A tag of one frame, followed by audio that the reader must leave alone.
 QByteArray t3(const QByteArray &id, const QByteArray &body)
 {
     return tag(3, frame(3, id, body)) + mpegFrames(1);
 }
 
-// The value of one field of a record, by name.
+// The value of one field of a record, by name; "Image" gives the size of the decoded picture
+// and its bytes in Base64.
 QString field(const tags::TypeTagV2 &t, const QString &name)
 {
-    const QStringList names{"Valide", "Titre", "Artiste", "Commentaire", "Genre", "Url"};
-    const QStringList values{t.Valide() ? "oui" : "non", t.Titre(), t.Artiste(), t.Commentaire(),
-                             QString::number(t.Genre()), t.Url()};
+    const QSize pic = t.Pic().size();
+    const QStringList names{"Valide", "Titre", "Artiste", "Commentaire", "Genre", "Url", "Image"};
+    const QStringList values{t.Valide() ? "oui" : "non",
+                             t.Titre(),
+                             t.Artiste(),
+                             t.Commentaire(),
+                             QString::number(t.Genre()),
+                             t.Url(),
+                             QString("%1x%2 ").arg(pic.width()).arg(pic.height()) +
+                                 t.PictureBinary().toBase64()};
     return values.value(names.indexOf(name), "?");
 }
 
@@ -34,25 +53,123 @@ tags::TypeTagV2 record(const QString &titre)
     return t;
 }
 
-QList<QByteArray> frameIds(const QByteArray &bytes)
-{
-    QList<QByteArray> ids;
-    for (const tags::Id3v2Frame &f : tags::walkId3v2(bytes).frames)
-        ids.append(f.id);
-    return ids;
-}
-
 const QByteArray apicHead("\0image/jpeg\0\3\0", 14);
 
 } // namespace
 
-class TestId3v2 : public QObject
+class TestId3 : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
     const QString m_path = m_dir.filePath("a.mp3");
 
 private slots:
+    void everyByteRoundTrips()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        QVERIFY(base::fitsWindows1252(base::fromWindows1252(all)));
+        QCOMPARE(base::toWindows1252(base::fromWindows1252(all)), all);
+    }
+
+    void genreFromText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("genre");
+        QTest::newRow("listed name, any case") << "rOCK" << 17;
+        QTest::newRow("punk is not punk rock") << "Punk" << 43;
+        QTest::newRow("full name of the cut genre") << "Contemporary Christian" << 255;
+        QTest::newRow("cut name itself") << "contemporary c" << 140;
+        QTest::newRow("digits then text") << "17 Rock" << 17;
+        QTest::newRow("half rounds to even up") << "17.5" << 18;
+        QTest::newRow("first unlisted number") << "148" << 255;
+        QTest::newRow("leading blank is not a digit") << " 17" << 255;
+        QTest::newRow("parenthesised number and name") << "(17)Rock" << 17;
+        QTest::newRow("parenthesised number out of list") << "(200)" << 200;
+        QTest::newRow("escaped parenthesis") << "((Rock" << 255;
+        QTest::newRow("remix refinement") << "(RX)" << 255;
+        QTest::newRow("beyond 16 bits") << "(40000)" << 255;
+    }
+
+    void genreFromText()
+    {
+        QFETCH(QString, text);
+        QTEST(int(tags::genreFromText(text)), "genre");
+    }
+
+    void parseV1_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("expected"); // valid|title|track|genre
+        QTest::newRow("v1.1 track") << block("abc", 0, 5, 17) << "1|abc|5|17";
+        QTest::newRow("v1.0 comment gives its last character")
+            << block("abc", 'x', 'y', 17) << "1|abc|121|17";
+        QTest::newRow("first unlisted genre") << block("a", 0, 0, char(148)) << "1|a|0|255";
+        QTest::newRow("windows-1252 text, spaces kept")
+            << block("\xC9t\xE9 \x80  ") << "1|Été €  |0|255";
+        QTest::newRow("text after the first nul ignored")
+            << block(QByteArray("ab\0cd", 5)) << "1|ab|0|255";
+        QTest::newRow("control characters filtered") << block("a\tb\x01\xFF") << "1|ab|0|255";
+        QTest::newRow("lower-case letters") << "tag" + block("x").mid(3) << "1|x|0|255";
+        QTest::newRow("other letters") << "TAB" + block("x").mid(3) << "0||0|255";
+        QTest::newRow("one byte short") << block("x").left(127) << "0||0|255";
+        QTest::newRow("empty") << QByteArray() << "0||0|255";
+    }
+
+    void parseV1()
+    {
+        QFETCH(QByteArray, bytes);
+        const tags::TypeTagV1 t = tags::parseId3v1(bytes);
+        QTEST(QStringList({QString::number(t.Valide()), t.Titre(), QString::number(t.Piste()),
+                           QString::number(t.Genre())})
+                  .join('|'),
+              "expected");
+    }
+
+    // The block written after the audio or over the old block, or refused with the file unchanged.
+    void writeV1_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("piste");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<QByteArray>("after"); // empty: refused
+        const QByteArray audio = mpegFrames(3), old = audio + block("old");
+        const QByteArray written = audio + "TAG" + QByteArray("\xC9t\xE9").leftJustified(30, '\0') +
+                                   QByteArray(10, '?').leftJustified(30, '\0') +
+                                   QByteArray("Album ?").leftJustified(30, '\0') + "1999" +
+                                   QByteArray(28, 'c') + '\0' + char(12) + char(147);
+        QTest::newRow("block added") << audio << 12 << false << written;
+        QTest::newRow("block replaced") << old << 12 << false << written;
+        QTest::newRow("empty file") << QByteArray() << 1 << false << QByteArray();
+        QTest::newRow("negative track") << audio << -1 << false << QByteArray();
+        QTest::newRow("track 256 over a block") << old << 256 << false << QByteArray();
+        QTest::newRow("read-only file with a block") << old << 1 << true << QByteArray();
+    }
+
+    void writeV1()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, piste);
+        QFETCH(bool, readOnly);
+        QFETCH(QByteArray, after);
+        QVERIFY(writeAll(m_path, content));
+        if (readOnly)
+            QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ReadGroup));
+        tags::TypeTagV1 t;
+        t.setValide(true);
+        t.setTitre("Été");
+        t.setArtiste("Чайковский");
+        t.setAlbum("Album 🎵");
+        t.setAnnee("1999");
+        t.setCommentaire(QString(28, u'c'));
+        t.setPiste(qint16(piste));
+        t.setGenre(147);
+        QCOMPARE(tags::writeTagV1(m_path, t), !after.isEmpty());
+        QCOMPARE(readAll(m_path), after.isEmpty() ? content : after);
+        QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner));
+    }
+
     void fields_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -82,11 +199,7 @@ private slots:
         row("url with utf-16 description", t3("WXXX", '\1' + utf16le("d") + nul2 + "http://b.fr"),
             "Url=http://b.fr");
         row("first of two frames wins", tag(3, title(3, "A") + title(3, "B")), "Titre=A");
-        row("a frame after zero bytes is read",
-            tag(3, title(3, "T") + QByteArray(20, '\0') + frame(3, "TPE1", latin("X"))),
-            "Artiste=X");
-        row("a malformed identifier is skipped by its size",
-            tag(3, frame(3, "Xyz1", "abc") + frame(3, "TPE1", latin("Y"))), "Artiste=Y");
+        // A frame after zeros and one after a malformed identifier: tst_tagsave's edit table.
         row("v2.2 title", tag(2, title(2, "Deux")), "Titre=Deux");
         row("v2.3 extended header",
             tag(3, bigEndian(6) + QByteArray(6, '\0') + title(3, "Dru"), 0x40), "Titre=Dru");
@@ -123,6 +236,14 @@ private slots:
                        frame(3, "TPE1", latin("z"))),
             "Artiste=z");
         row("v2.2 size beyond the tag", tag(2, "TT2\xFF\xFF\xFF" + latin("v22")), "Titre=v22");
+        const QByteArray jpeg = jpegBytes();
+        const QString shown = "Image=8x6 " + jpeg.toBase64();
+        row("jpeg picture", t3("APIC", QByteArray("\0image/jpg\0\3\0", 13) + jpeg), shown);
+        row("utf-16 picture description ends on an even double zero",
+            t3("APIC", QByteArray("\1image/jpeg\0\3", 13) + utf16le("d") + nul2 + jpeg), shown);
+        row("v2.2 picture", tag(2, frame(2, "PIC", QByteArray("\0JPG\3\0", 6) + jpeg)), shown);
+        row("undecodable picture bytes are kept",
+            t3("APIC", QByteArray("\0image/jpg\0\3\0garbage", 20)), "Image=0x0 Z2FyYmFnZQ==");
     }
 
     void fields()
@@ -131,28 +252,6 @@ private slots:
         QFETCH(QString, expected);
         const QString name = expected.section('=', 0, 0);
         QCOMPARE(name + '=' + field(tags::parseId3v2(bytes), name), expected);
-    }
-
-    void picture_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QByteArray>("binary"); // a JPEG is also decoded
-        const QByteArray jpeg = jpegBytes(), utf16 = utf16le("d") + QByteArray(2, '\0');
-        QTest::newRow("jpeg") << t3("APIC", QByteArray("\0image/jpg\0\3\0", 13) + jpeg) << jpeg;
-        QTest::newRow("utf-16 description ends on an even double zero")
-            << t3("APIC", QByteArray("\1image/jpeg\0\3", 13) + utf16 + jpeg) << jpeg;
-        QTest::newRow("v2.2") << tag(2, frame(2, "PIC", QByteArray("\0JPG\3\0", 6) + jpeg)) << jpeg;
-        QTest::newRow("undecodable bytes are kept")
-            << t3("APIC", QByteArray("\0image/jpg\0\3\0garbage", 20)) << QByteArray("garbage");
-    }
-
-    void picture()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QByteArray, binary);
-        const tags::TypeTagV2 t = tags::parseId3v2(bytes);
-        QCOMPARE(t.PictureBinary(), binary);
-        QCOMPARE(t.Pic().size(), binary == jpegBytes() ? QSize(8, 6) : QSize(0, 0));
     }
 
     void fileReads()
@@ -170,6 +269,15 @@ private slots:
         QVERIFY(writeAll(m_path, "ID3"));
         QVERIFY(!tags::readTagV2(m_path).value().Valide());
         QVERIFY(!tags::readTagV2(m_dir.path()).ok());
+        // Only the last 128 bytes count: a block at the start of a file is not read.
+        const QString shortFile = m_dir.filePath("court.mp3"), start = m_dir.filePath("debut.mp3");
+        QVERIFY(writeAll(shortFile, block("x").left(127)));
+        QVERIFY(writeAll(start, block("x") + mpegFrames(1)));
+        for (const QString &file : {m_dir.filePath("absent.mp3"), m_dir.path(), shortFile, start}) {
+            const tags::TypeTagV1 t = tags::readTagV1(file);
+            QVERIFY2(!t.Valide() && t.Titre().isEmpty(), qPrintable(file));
+            QCOMPARE(t.Genre(), 255);
+        }
     }
 
     void workedExample()
@@ -185,9 +293,11 @@ private slots:
     {
         const QByteArray jpeg = jpegBytes();
         const QByteArray bytes = tags::renderId3v2(fullRecord(), jpeg).value();
-        QCOMPARE(frameIds(bytes),
-                 (QList<QByteArray>{"TIT2", "TPE1", "TALB", "TYER", "COMM", "TRCK", "TCON", "TCOM",
-                                    "TOPE", "TCOP", "WXXX", "TENC", "APIC"}));
+        QList<QByteArray> ids;
+        for (const tags::Id3v2Frame &f : tags::walkId3v2(bytes).frames)
+            ids.append(f.id);
+        QCOMPARE(ids, (QList<QByteArray>{"TIT2", "TPE1", "TALB", "TYER", "COMM", "TRCK", "TCON",
+                                         "TCOM", "TOPE", "TCOP", "WXXX", "TENC", "APIC"}));
         QCOMPARE(tags::walkId3v2(bytes).frames[12].body, apicHead + jpeg);
         QCOMPARE(qsizetype(tags::id3v2DeclaredSize(bytes)), bytes.size());
         // A tag of 2^28 bytes or more cannot be written.
@@ -281,5 +391,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestId3v2)
-#include "tst_id3v2.moc"
+QTEST_GUILESS_MAIN(TestId3)
+#include "tst_id3.moc"
