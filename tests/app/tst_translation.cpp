@@ -108,19 +108,12 @@ class TestTranslation : public QObject
     Q_OBJECT
 
 private slots:
-    void sourceLanguage_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<bool>("french");
-        // C and en_US are the locales of every test run and of cli_help_english.
-        QTest::newRow("French of Canada") << u"fr_CA"_s << true;
-        QTest::newRow("German") << u"de_DE"_s << false;
-    }
+    // French of any country, or no language at all, keeps the texts as written; others get
+    // English.
     void sourceLanguage()
     {
-        QFETCH(QString, locale);
-        QFETCH(bool, french);
-        QCOMPARE(base::usesSourceLanguage(QLocale(locale)), french);
+        QVERIFY(base::usesSourceLanguage(QLocale(u"fr_CA"_s)));
+        QVERIFY(!base::usesSourceLanguage(QLocale(u"de_DE"_s)));
     }
 
     // Every page and sub-page, then the search and about boxes, in French and in English.

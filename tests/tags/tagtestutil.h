@@ -1,14 +1,15 @@
 #pragma once
 
-// Helpers shared by the tag tests: files on disk, generated MPEG frames, ID3v2 bytes built field
-// by field, and the peer tool mutagen run through the system's Python.
+// Helpers shared by the tag tests: files on disk (those of the support library), generated MPEG
+// frames, ID3v2 bytes built field by field, and the peer tool mutagen run through the system's
+// Python.
 
+#include "mpegstream.h"
 #include "tags/tagresult.h"
 #include "tags/typetagv2.h"
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QFile>
 #include <QHash>
 #include <QImage>
 #include <QProcess>
@@ -18,17 +19,8 @@
 
 namespace tagtest {
 
-inline QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline bool writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using mpegstream::readFile;
+using mpegstream::writeFile;
 
 // The last `bytes` bytes of the big-endian form of value.
 inline QByteArray bigEndian(quint32 value, int bytes = 4)

@@ -153,7 +153,7 @@ private slots:
         QFETCH(int, piste);
         QFETCH(bool, readOnly);
         QFETCH(QByteArray, after);
-        QVERIFY(writeAll(m_path, content));
+        QVERIFY(writeFile(m_path, content));
         if (readOnly)
             QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ReadGroup));
         tags::TypeTagV1 t;
@@ -166,7 +166,7 @@ private slots:
         t.setPiste(qint16(piste));
         t.setGenre(147);
         QCOMPARE(tags::writeTagV1(m_path, t), !after.isEmpty());
-        QCOMPARE(readAll(m_path), after.isEmpty() ? content : after);
+        QCOMPARE(readFile(m_path), after.isEmpty() ? content : after);
         QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner));
     }
 
@@ -259,20 +259,20 @@ private slots:
         // A header announcing more than the file holds: the read stops at the file's end.
         const QByteArray big =
             QByteArray("ID3\3\0\0\x7F\x7F\x7F\x7F", 10) + frame(3, "TIT2", latin("x"));
-        QVERIFY(writeAll(m_path, big));
+        QVERIFY(writeFile(m_path, big));
         QCOMPARE(tags::readId3v2Bytes(m_path).value(), big);
         // A tag followed by audio: the tag alone is read.
         const QByteArray tagged = tag(3, frame(3, "TIT2", latin("y")));
-        QVERIFY(writeAll(m_path, tagged + mpegFrames(3)));
+        QVERIFY(writeFile(m_path, tagged + mpegFrames(3)));
         QCOMPARE(tags::readId3v2Bytes(m_path).value(), tagged);
         // A file too short for a tag is no failure; a folder is one.
-        QVERIFY(writeAll(m_path, "ID3"));
+        QVERIFY(writeFile(m_path, "ID3"));
         QVERIFY(!tags::readTagV2(m_path).value().Valide());
         QVERIFY(!tags::readTagV2(m_dir.path()).ok());
         // Only the last 128 bytes count: a block at the start of a file is not read.
         const QString shortFile = m_dir.filePath("court.mp3"), start = m_dir.filePath("debut.mp3");
-        QVERIFY(writeAll(shortFile, block("x").left(127)));
-        QVERIFY(writeAll(start, block("x") + mpegFrames(1)));
+        QVERIFY(writeFile(shortFile, block("x").left(127)));
+        QVERIFY(writeFile(start, block("x") + mpegFrames(1)));
         for (const QString &file : {m_dir.filePath("absent.mp3"), m_dir.path(), shortFile, start}) {
             const tags::TypeTagV1 t = tags::readTagV1(file);
             QVERIFY2(!t.Valide() && t.Titre().isEmpty(), qPrintable(file));
@@ -282,11 +282,11 @@ private slots:
 
     void workedExample()
     {
-        QVERIFY(writeAll(m_path, mpegFrames(5)));
+        QVERIFY(writeFile(m_path, mpegFrames(5)));
         QVERIFY(saved(tags::writeTagV2(m_path, record("Silence"))));
-        QCOMPARE(readAll(m_path), QByteArray("ID3\3\0\0", 6) + synchsafe(11 + 10 + 1 + 7) + "TIT2" +
-                                      bigEndian(8) + QByteArray(2, '\0') + latin("Silence") +
-                                      QByteArray(11, '\0') + mpegFrames(5));
+        QCOMPARE(readFile(m_path), QByteArray("ID3\3\0\0", 6) + synchsafe(11 + 10 + 1 + 7) +
+                                       "TIT2" + bigEndian(8) + QByteArray(2, '\0') +
+                                       latin("Silence") + QByteArray(11, '\0') + mpegFrames(5));
     }
 
     void frameOrder()
@@ -346,9 +346,9 @@ private slots:
         // Everything before the first frame goes, kept frames too; the ID3v1 block stays.
         const QByteArray audio = mpegFrames(3) + "TAG" + QByteArray(125, '\0');
         const QByteArray old = tag(3, frame(3, "TXXX", latin("x")) + frame(3, "APIC", apicHead));
-        QVERIFY(writeAll(m_path, old + QByteArray(7, '\x11') + audio));
+        QVERIFY(writeFile(m_path, old + QByteArray(7, '\x11') + audio));
         QVERIFY(saved(tags::writeTagV2(m_path, tags::TypeTagV2())));
-        QCOMPARE(readAll(m_path), audio);
+        QCOMPARE(readFile(m_path), audio);
     }
 
     void audioKept_data()
@@ -378,16 +378,16 @@ private slots:
     {
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, audio);
-        QVERIFY(writeAll(m_path, before + audio));
+        QVERIFY(writeFile(m_path, before + audio));
         QVERIFY(saved(tags::writeTagV2(m_path, fullRecord())));
-        const QByteArray after = readAll(m_path);
+        const QByteArray after = readFile(m_path);
         if (audio.mid(36, 4) == "Xing")
             audio.replace(48, 4, bigEndian(quint32(after.size())));
         QCOMPARE(after.mid(qsizetype(tags::id3v2DeclaredSize(after))), audio);
         QCOMPARE(tags::readTagV2(m_path).value().Titre(), fullRecord().Titre());
         // Writing the same record again gives the same bytes, Xing byte count included.
         QVERIFY(saved(tags::writeTagV2(m_path, fullRecord())));
-        QCOMPARE(readAll(m_path), after);
+        QCOMPARE(readFile(m_path), after);
     }
 };
 

@@ -42,7 +42,7 @@ class TestTagBatch : public QObject
         m_files.clear();
         for (int i = 0; i < 3; ++i) {
             m_files.append(m_dir.filePath(QString("f%1.mp3").arg(i)));
-            if (!writeAll(m_files.last(), mpegFrames(8)))
+            if (!writeFile(m_files.last(), mpegFrames(8)))
                 return false;
             richtag({"write", m_files.last(), "4"});
         }
@@ -153,7 +153,7 @@ private slots:
             const bool backFirst = tags::readPictures(m_files[0]).value()[0].type == 4;
             fields.images = PictureEdit{PictureEdit::Action(edit), image, backFirst ? 0 : 1};
         }
-        QVERIFY(writeAll(m_dir.filePath("pas-mp3.mp3"), QByteArray(3000, 'x')));
+        QVERIFY(writeFile(m_dir.filePath("pas-mp3.mp3"), QByteArray(3000, 'x')));
         QList<qsizetype> progress;
         const std::atomic_bool cancel = edit == -2;
         const tags::BatchReport report =
@@ -179,7 +179,7 @@ private slots:
         };
         const QString name = "Brel/1959/03 - Ne me quitte pas.mp3";
         QVERIFY(QDir(m_dir.path()).mkpath("Brel/1959"));
-        QVERIFY(writeAll(m_dir.filePath(name), mpegFrames(8)));
+        QVERIFY(writeFile(m_dir.filePath(name), mpegFrames(8)));
         QVERIFY(succeeds({"set", "--depuis-nom=%artiste%/%annee%/%piste% - %titre%", name}));
         const QJsonObject dump =
             QJsonDocument::fromJson(richtag({"dump", m_dir.filePath(name)})).object();

@@ -159,7 +159,7 @@ private slots:
         QFETCH(QByteArray, tagBytes);
         QFETCH(QString, edit);
         const QByteArray before = tagBytes + mpegFrames(6);
-        QVERIFY(writeAll(m_path, before));
+        QVERIFY(writeFile(m_path, before));
         // In place: another name of the file sees the change.
         const bool inPlace = tagBytes[3] == '\3';
         const QString other = m_dir.filePath("autre nom.mp3");
@@ -169,17 +169,17 @@ private slots:
         tags::TypeTagV2 t = tags::readTagV2(m_path).value();
         // Saving what the tag holds writes nothing: the tag keeps its version.
         QCOMPARE(saveV2(m_path, t).value(), tags::SaveKind::Unchanged);
-        QCOMPARE(readAll(m_path), before);
+        QCOMPARE(readFile(m_path), before);
         setField(t, edit.section('=', 0, 0), edit.section('=', 1));
         const tags::Result<tags::SaveKind> result = saveV2(m_path, t);
         QVERIFY2(result.ok(), qPrintable(result.error()));
-        const QByteArray after = readAll(m_path);
+        const QByteArray after = readFile(m_path);
         QCOMPARE(after[3], '\3');
         QTEST(framesOf(after), "after");
         QVERIFY(after.endsWith(mpegFrames(6)));
         if (inPlace) {
             QCOMPARE(*result, tags::SaveKind::InPlace);
-            QCOMPARE(readAll(other), after);
+            QCOMPARE(readFile(other), after);
             QCOMPARE(after.size(), before.size());
         }
         // Saving what the file now holds writes nothing.
@@ -222,11 +222,11 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, reason);
-        QVERIFY(writeAll(m_path, content));
+        QVERIFY(writeFile(m_path, content));
         const tags::Result<tags::SaveKind> result = tags::saveTags(m_path, bothChanges());
         QVERIFY(!result.ok());
         QVERIFY2(result.error().contains(reason), qPrintable(result.error()));
-        QCOMPARE(readAll(m_path), content);
+        QCOMPARE(readFile(m_path), content);
     }
 
     // A tag that outgrows its space is rewritten whole; the file keeps its owner, mode and
@@ -234,7 +234,7 @@ private slots:
     void rewrite()
     {
         const QByteArray v1 = "TAG" + QByteArray(125, '\0');
-        QVERIFY(writeAll(m_path, tag(3, frame(3, "TIT2", latin("t"))) + mpegFrames(5) + v1));
+        QVERIFY(writeFile(m_path, tag(3, frame(3, "TIT2", latin("t"))) + mpegFrames(5) + v1));
         QVERIFY(
             QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
         const QByteArray path = QFile::encodeName(m_path);
@@ -244,18 +244,18 @@ private slots:
         QVERIFY(!root || chown(path.constData(), 65534, 65534) == 0);
         // A temporary file that a killed save left behind.
         const QString leftover = m_dir.filePath(".a.mp3.tarvex-abc");
-        QVERIFY(writeAll(leftover, "x"));
+        QVERIFY(writeFile(leftover, "x"));
         const tags::TagChanges changes = bothChanges();
         const QString link = m_dir.filePath("lien.mp3");
         QVERIFY(::link(path.constData(), QFile::encodeName(link).constData()) == 0);
-        const QByteArray before = readAll(m_path);
+        const QByteArray before = readFile(m_path);
         const tags::Result<tags::SaveKind> linked = tags::saveTags(m_path, changes);
         QVERIFY(!linked.ok() && linked.error().contains("liens physiques"));
-        QCOMPARE(readAll(m_path), before);
+        QCOMPARE(readFile(m_path), before);
         QVERIFY(QFile::remove(link));
 
         QCOMPARE(tags::saveTags(m_path, changes).value(), tags::SaveKind::Rewritten);
-        const QByteArray after = readAll(m_path);
+        const QByteArray after = readFile(m_path);
         QCOMPARE(tags::readTagV2(m_path)->Titre(), fullRecord().Titre());
         QCOMPARE(after.right(128).mid(3, 2), QByteArray("v1"));
         QCOMPARE(qint64(after.size()), tags::id3v2DeclaredSize(after) + mpegFrames(5).size() + 128);
@@ -274,7 +274,7 @@ private slots:
     // What another program writes during a save wins over the save.
     void changedMeanwhile()
     {
-        QVERIFY(writeAll(m_path, mpegFrames(5)));
+        QVERIFY(writeFile(m_path, mpegFrames(5)));
         const int fd = open(QFile::encodeName(m_path).constData(), O_RDONLY);
         struct stat before;
         QVERIFY(fd >= 0 && fstat(fd, &before) == 0);
@@ -287,7 +287,7 @@ private slots:
         const QString error = base::rewriteFile(m_path, fd, before, rewrite);
         ::close(fd);
         QVERIFY2(error.contains("modifié par un autre programme"), qPrintable(error));
-        QCOMPARE(readAll(m_path), mpegFrames(5) + "more");
+        QCOMPARE(readFile(m_path), mpegFrames(5) + "more");
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.mp3"});
     }
 
@@ -296,17 +296,17 @@ private slots:
     {
         const QByteArray back = frame(3, "APIC", "\0image/png\0\4dos\0PNG"_ba),
                          front = frame(3, "APIC", "\0image/jpeg\0\3\0OLD"_ba);
-        QVERIFY(writeAll(m_path, tag(3, back + front + QByteArray(2000, '\0')) + mpegFrames(6)));
+        QVERIFY(writeFile(m_path, tag(3, back + front + QByteArray(2000, '\0')) + mpegFrames(6)));
         const QString jpeg = m_dir.filePath("c.jpg"), fake = m_dir.filePath("f.jpg");
-        QVERIFY(writeAll(jpeg, jpegBytes()) && writeAll(fake, "GIF89a"));
+        QVERIFY(writeFile(jpeg, jpegBytes()) && writeFile(fake, "GIF89a"));
         tags::TypeTagV2 t = tags::readTagV2(m_path).value();
         t.SetPicFromFile(fake);
-        const QByteArray before = readAll(m_path);
+        const QByteArray before = readFile(m_path);
         QVERIFY(saveV2(m_path, t).error().contains("n'est pas une image JPEG"));
-        QCOMPARE(readAll(m_path), before);
+        QCOMPARE(readFile(m_path), before);
         t.SetPicFromFile(jpeg);
         QVERIFY(saveV2(m_path, t).ok());
-        QCOMPARE(framesOf(readAll(m_path)),
+        QCOMPARE(framesOf(readFile(m_path)),
                  (QStringList{shown("APIC", "\0image/jpeg\0\3\0"_ba + jpegBytes()),
                               "APIC=|image/jpeg|\x03|OLD"}));
     }
@@ -329,7 +329,7 @@ private slots:
         QFETCH(int, info);
         QFETCH(int, version);
         QFETCH(QVariant, expected);
-        QVERIFY(writeAll(m_path, mpegFrames(3)));
+        QVERIFY(writeFile(m_path, mpegFrames(3)));
         QVERIFY(saved(m_ctrl.SetAllTags(m_path, bothTags())));
         const tags::Result<QVariant> value = m_ctrl.GetOneTag(info, m_path, version);
         QVERIFY(value.ok());
@@ -340,23 +340,23 @@ private slots:
     void controllerAllTags()
     {
         tags::TagType both = bothTags();
-        QVERIFY(writeAll(m_path, mpegFrames(3)));
+        QVERIFY(writeFile(m_path, mpegFrames(3)));
         QVERIFY(saved(m_ctrl.SetAllTags(m_path, both)));
         const tags::TagType back = m_ctrl.GetAllTags(m_path).value();
         QCOMPARE(back.TagV1, both.TagV1);
         QCOMPARE(back.TagV2, both.TagV2);
         // Both tags change together or not at all: a track the ID3v1 block cannot hold stops the
         // ID3v2 change too.
-        const QByteArray before = readAll(m_path);
+        const QByteArray before = readFile(m_path);
         both.TagV1.setPiste(300);
         both.TagV2.setTitre("Nouveau");
         QVERIFY(!m_ctrl.SetAllTagsOld(m_path, both).ok());
-        QCOMPARE(readAll(m_path), before);
+        QCOMPARE(readFile(m_path), before);
         // Clearing the ID3v1 tag writes nothing; clearing all removes the ID3v2 tag alone.
         QVERIFY(m_ctrl.ClearTagV1(m_path));
         QVERIFY(saved(m_ctrl.ClearAllTags(m_path)));
         const QByteArray v1Only = mpegFrames(3) + tags::renderId3v1(back.TagV1).value();
-        QCOMPARE(readAll(m_path), v1Only);
+        QCOMPARE(readFile(m_path), v1Only);
         // Failures to read or write a file are said.
         both = bothTags();
         const QString missing = m_dir.filePath("absent.mp3");
@@ -366,12 +366,12 @@ private slots:
         QVERIFY(!m_ctrl.SetTagV1(missing, both.TagV1));
         // A picture file that cannot be read stops the write; the file is untouched.
         const QString jpeg = m_dir.filePath("p.jpg");
-        QVERIFY(writeAll(jpeg, "jpeg"));
+        QVERIFY(writeFile(jpeg, "jpeg"));
         both.TagV2.SetPicFromFile(jpeg);
         QVERIFY(QFile::remove(jpeg));
         const tags::Result<bool> written = m_ctrl.SetTagV2(m_path, both.TagV2);
         QVERIFY2(!written.ok() && written.error().contains("image"), qPrintable(written.error()));
-        QCOMPARE(readAll(m_path), v1Only);
+        QCOMPARE(readFile(m_path), v1Only);
     }
 
     void controllerWinampForm()
@@ -406,7 +406,7 @@ private slots:
         int compared = 0, saved = 0;
         for (qsizetype i = 0; i < files.size(); ++i) {
             const QString name = QFileInfo(files[i]).fileName();
-            const QByteArray before = readAll(files[i]);
+            const QByteArray before = readFile(files[i]);
             const tags::Result<tags::TypeTagV2> read = tags::readTagV2(files[i]);
             QVERIFY2(read.ok(), qPrintable(name));
             tags::TypeTagV2 ours = *read;
@@ -430,11 +430,11 @@ private slots:
             // Saving into a copy keeps the audio byte for byte, but for the byte count of a Xing
             // or VBRI header, which now holds the new file's length.
             const QString copy = dir.filePath(QString::number(i) + name);
-            QVERIFY(writeAll(copy, before));
+            QVERIFY(writeFile(copy, before));
             ours.setValide(true);
             ours.setTitre("Titre de test");
             const tags::Result<bool> written = tags::writeTagV2(copy, ours);
-            const QByteArray after = readAll(copy);
+            const QByteArray after = readFile(copy);
             if (!written.ok()) {
                 // Refused (not MPEG audio, or a tag it could not walk to its end): untouched.
                 QVERIFY2(written.error().contains("rien n'a été écrit"),
