@@ -94,8 +94,9 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
     std::optional<CdToc> toc;
     if (const auto device = CdDevice::open(settings.drive))
         toc = device->readToc();
-    // One encoder per core; WAV files need no more than one writer beside the reading.
-    const int threads = kind == Mp3 ? std::max(1, QThread::idealThreadCount()) : 1;
+    // One encoder per core. WAV writers hardly use a core but wait for the disk: two of them
+    // let the next track be read while a file is still being synced.
+    const int threads = kind == Mp3 ? std::max(1, QThread::idealThreadCount()) : 2;
     const std::optional<EncoderConfig> mp3Encoder =
         kind == Mp3 ? std::optional(encoder) : std::nullopt;
 
