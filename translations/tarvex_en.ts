@@ -91,6 +91,10 @@
         <source>Ann&amp;uler</source>
         <translation>C&amp;ancel</translation>
     </message>
+    <message>
+        <source>Désolé, je n&apos;ai pas détecté de lecteur de CD sur cette machine. Un lecteur branché apparaîtra ici de lui-même.</source>
+        <translation>Sorry, no CD drive was found on this machine. A drive plugged in will appear here by itself.</translation>
+    </message>
 </context>
 <context>
     <name>app::CddbPanel</name>
@@ -686,10 +690,6 @@
 </source>
         <translation>Tarvex: %1; it is ignored.
 </translation>
-    </message>
-    <message>
-        <source>Désolé, je n&apos;ai pas détecté de lecteur de CD sur cette machine.</source>
-        <translation>Sorry, no CD drive was found on this machine.</translation>
     </message>
     <message>
         <source>Voulez-vous quitter ?</source>

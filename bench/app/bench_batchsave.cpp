@@ -32,11 +32,10 @@ int main(int argc, char *argv[])
     app::Form1::Setup setup;
     setup.dialogs = std::make_unique<Answers>();
     setup.settingsFile = settings.filePath(QStringLiteral("Tarvex.ini"));
-    setup.listMachineDrives = false;
+    setup.machineDrives = [] { return QStringList(); };
     setup.cdImages = {QStringLiteral(TARVEX_DEMO_DISC) + QStringLiteral(".cue")};
     app::Form1 window(std::move(setup));
-    if (!window.startUp())
-        return 1;
+    window.startUp();
     window.showPath(QString::fromLocal8Bit(argv[1]));
     auto *page = window.findChild<app::TagPage *>();
     page->TS1->setCurrentIndex(app::TagPage::TagV2);

@@ -102,8 +102,7 @@ int main(int argc, char *argv[])
     setup.settingsFile = dir.filePath(QStringLiteral("Tarvex.ini"));
     setup.cdImages = {QStringLiteral(TARVEX_DEMO_DISC) + QStringLiteral(".cue")};
     app::Form1 window(std::move(setup));
-    if (!window.startUp())
-        return 1;
+    window.startUp();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;

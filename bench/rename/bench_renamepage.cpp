@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
     setup.dialogs.reset(dialogs);
     setup.player = std::make_unique<SilentPlayer>();
     setup.settingsFile = dir.filePath(QStringLiteral("Tarvex.ini"));
-    setup.listMachineDrives = false;
+    setup.machineDrives = [] { return QStringList(); };
     app::Form1 window(std::move(setup));
     app::TagPage *page = window.findChild<app::TagPage *>();
 

@@ -99,9 +99,16 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     drive->addWidget(driveLabel);
     drive->addWidget(cboLecteurCD, 1);
 
+    lblAucunLecteur = named<QLabel>(this, "lblAucunLecteur");
+    lblAucunLecteur->setText(tr("Désolé, je n'ai pas détecté de lecteur de CD sur cette "
+                                "machine. Un lecteur branché apparaîtra ici de lui-même."));
+    lblAucunLecteur->setWordWrap(true);
+    lblAucunLecteur->setAlignment(Qt::AlignCenter);
+
     auto *tracks = new QVBoxLayout;
     tracks->addLayout(drive);
     tracks->addWidget(LV2, 1);
+    tracks->addWidget(lblAucunLecteur, 1);
     auto *checks = new QHBoxLayout;
     checks->addWidget(Command3);
     checks->addWidget(Command4);
@@ -146,6 +153,42 @@ CdPage::CdPage(QWidget *parent) : QGroupBox(parent)
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(tracks, 1);
     layout->addLayout(side, 1);
+    showDrivesFound(false);
+}
+
+QStringList CdPage::drives() const
+{
+    QStringList listed;
+    for (int i = 0; i < cboLecteurCD->count(); ++i)
+        listed.append(cboLecteurCD->itemText(i));
+    return listed;
+}
+
+void CdPage::setDrives(const QStringList &drives)
+{
+    const QString chosen = cboLecteurCD->currentText();
+    if (!chosen.isEmpty() && !drives.contains(chosen))
+        cboLecteurCD->setCurrentIndex(-1); // the disc read from it is gone too
+    {
+        // The chosen drive stays chosen without being read again: its disc and the disc fields
+        // the user typed are kept.
+        const QSignalBlocker block(cboLecteurCD);
+        cboLecteurCD->clear();
+        cboLecteurCD->addItems(drives);
+        cboLecteurCD->setCurrentIndex(int(drives.indexOf(chosen)));
+    }
+    if (cboLecteurCD->currentIndex() < 0 && !drives.isEmpty())
+        cboLecteurCD->setCurrentIndex(0);
+    showDrivesFound(!drives.isEmpty());
+}
+
+void CdPage::showDrivesFound(bool found)
+{
+    LV2->setVisible(found);
+    lblAucunLecteur->setVisible(!found);
+    for (QWidget *control : {static_cast<QWidget *>(cboLecteurCD), static_cast<QWidget *>(Command3),
+                             static_cast<QWidget *>(Command4)})
+        control->setEnabled(found);
 }
 
 void CdPage::setCover(const QByteArray &jpeg)

@@ -55,11 +55,21 @@ public:
     QLabel *lblProgression;
     QPushButton *cmdAnnuler;
 
+    // The drives listed in cboLecteurCD, in order.
+    QStringList drives() const;
+    // Lists these drives, keeping the chosen one while it is there; the first is chosen when
+    // the chosen one left or none was, which reads its disc. Without any drive the page says so
+    // in place of the track list and its drive controls are off.
+    void setDrives(const QStringList &drives);
+    QLabel *lblAucunLecteur; // shown while no drive is found
+
     void setAllChecked(bool checked);
     // The disc fields cannot be changed while a job reads them.
     void setDiscFieldsReadOnly(bool readOnly);
 
 private:
+    void showDrivesFound(bool found);
+
     QByteArray m_cover;
     QTemporaryFile m_coverFile;
 };

@@ -217,13 +217,24 @@ void CommandTable::setItemsEnabled(const QStringList &names, bool enabled)
 
 void CommandTable::applyMainPage(int page)
 {
-    const bool cd = page == 0;
+    m_mainPage = page;
     const bool files = page == 1;
     setButtonsEnabled({QStringLiteral("ouvrir")}, files);
-    setButtonsEnabled({QStringLiteral("CDDB"), QStringLiteral("extraireMP3")}, cd);
     setButtonsEnabled({QStringLiteral("voir"), QStringLiteral("renom")}, false);
     setItemsEnabled(fileItems, files);
-    setItemsEnabled(cdItems, cd);
+    enableCdCommands(page == 0 && m_drivesPresent);
+}
+
+void CommandTable::setDrivesPresent(bool present)
+{
+    m_drivesPresent = present;
+    enableCdCommands(m_mainPage == 0 && present);
+}
+
+void CommandTable::enableCdCommands(bool enabled)
+{
+    setButtonsEnabled({QStringLiteral("CDDB"), QStringLiteral("extraireMP3")}, enabled);
+    setItemsEnabled(cdItems, enabled);
 }
 
 void CommandTable::applySubPage(int page)
@@ -236,8 +247,9 @@ void CommandTable::applyStartState()
     setButtonsEnabled({QStringLiteral("ouvrir"), QStringLiteral("voir"), QStringLiteral("renom")},
                       false);
     setButtonsEnabled(tagButtons, false);
-    setButtonsEnabled({QStringLiteral("CDDB"), QStringLiteral("extraireMP3")}, true);
     setItemsEnabled(fileItems, false);
+    m_mainPage = 0;
+    enableCdCommands(m_drivesPresent);
 }
 
 } // namespace app

@@ -69,6 +69,8 @@ public:
     void applySubPage(int page);
     // The state the window starts in.
     void applyStartState();
+    // Without a CD drive the CD commands stay off on every page.
+    void setDrivesPresent(bool present);
 
     void setButtonsEnabled(const QStringList &keys, bool enabled);
     void setItemsEnabled(const QStringList &names, bool enabled);
@@ -79,7 +81,11 @@ private:
     QAction *addItem(QMenu *menu, const QString &name, const QString &caption);
     QMenu *addMenu(QMenu *parent, QMainWindow *window, const QString &name, const QString &caption);
 
+    void enableCdCommands(bool enabled);
+
     QToolBar *m_toolbar = nullptr;
+    int m_mainPage = 0;
+    bool m_drivesPresent = false;
     QHash<QString, QAction *> m_buttons;
     QHash<QString, QAction *> m_items;
     QHash<QString, QMenu *> m_menus;

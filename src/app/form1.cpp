@@ -83,7 +83,8 @@ Form1::Form1(Setup setup, QWidget *parent)
       m_cdControl(setup.cdControl ? std::move(setup.cdControl)
                                   : std::make_unique<cd::CdioAudioControl>()),
       m_reg(std::make_unique<SimpleRegAccess>(setup.settingsFile)), m_cdImages(setup.cdImages),
-      m_listMachineDrives(setup.listMachineDrives), m_helpFile(setup.helpFile)
+      m_machineDrives(setup.machineDrives ? std::move(setup.machineDrives) : cd::cdDrives),
+      m_helpFile(setup.helpFile)
 {
     initTarvexResources();
     setObjectName(QStringLiteral("Form1"));
@@ -92,6 +93,9 @@ Form1::Form1(Setup setup, QWidget *parent)
     m_cdControl->setObjectName(QStringLiteral("MMControl1"));
     m_playTimer = namedTimer(this, "Timer1");
     m_trackTimer = namedTimer(this, "Timer4");
+    m_driveTimer = namedTimer(this, "TimerLecteurs");
+    m_driveTimer->setInterval(1000);
+    connect(m_driveTimer, &QTimer::timeout, this, &Form1::pollDrives);
 
     m_commands = new CommandTable(this);
     m_undo = new UndoCommands(this, *this, *m_commands->item(QStringLiteral("annuler")));
@@ -444,7 +448,7 @@ void Form1::toolbarClick(const QString &key)
         run(*procedure);
 }
 
-bool Form1::startUp()
+void Form1::startUp()
 {
     m_chosenFile.clear();
     writeMissingDefaults(*m_reg, product(), defaultOutputFolder());
@@ -459,13 +463,14 @@ bool Form1::startUp()
     Frame7->hide();
     m_playTimer->stop();
     fillFixedLists();
-    if (!findDrives())
-        return false;
+    findDrives(); // opens the CD device on the first drive
     m_cddb->setServerUrl(cd::cddbDefaultServerUrl());
     m_cddb->setHelloSuffix(cd::cddbHelloSuffix(Frame7->txtEmailCddb->text()));
     Frame6->txtRecu->clear();
-    openCdDevice();
-    return true;
+    // Without a drive the tagger is what the window is for.
+    if (Frame6->drives().isEmpty())
+        TS2->setCurrentIndex(1);
+    m_driveTimer->start();
 }
 
 void Form1::loadSettings()
@@ -550,28 +555,38 @@ void Form1::fillFixedLists()
     formats->setCurrentIndex(fileFormatIndex(m_reg->readValue(QStringLiteral("Formatfichier"))));
 }
 
-bool Form1::findDrives()
+void Form1::findDrives()
 {
-    QStringList drives;
-    if (m_listMachineDrives)
-        drives = cd::cdDrives();
+    // Images are given once; only the machine's drives come and go.
+    QStringList usable;
     for (const QString &image : std::as_const(m_cdImages)) {
         QString reason;
         if (cd::isUsableDiscImage(image, &reason))
-            drives << image;
+            usable << image;
         else
             std::fputs(qPrintable(tr("Tarvex : %1 ; elle est ignorée.\n").arg(reason)), stderr);
     }
-    if (drives.isEmpty()) {
-        m_dialogs->inform(this,
-                          tr("Désolé, je n'ai pas détecté de lecteur de CD sur cette machine."),
-                          productName, Dialogs::Icon::Error);
-        return false;
-    }
-    // Adding the first entry selects it, which runs the drive's selection handling.
-    Frame6->cboLecteurCD->addItems(drives);
-    Frame6->cboLecteurCD->setCurrentIndex(0);
-    return true;
+    m_cdImages = usable;
+    pollDrives();
+}
+
+void Form1::pollDrives()
+{
+    if (m_extraction->isBusy() || m_cddb->isBusy())
+        return;
+    const QStringList drives = m_machineDrives() + m_cdImages;
+    if (drives == Frame6->drives())
+        return;
+    const QString chosen = Frame6->cboLecteurCD->currentText();
+    // The commands first: reading the newly chosen disc then sets "CDDB" by its tracks.
+    m_commands->setDrivesPresent(!drives.isEmpty());
+    Frame6->setDrives(drives);
+    if (Frame6->cboLecteurCD->currentText() == chosen)
+        return;
+    if (!chosen.isEmpty())
+        m_cdControl->sendCommand(QStringLiteral("Close"));
+    if (!drives.isEmpty())
+        openCdDevice();
 }
 
 void Form1::openCdDevice()

@@ -60,16 +60,21 @@ public:
         std::unique_ptr<files::Player> player;         // default: the desktop's media player
         QString settingsFile;                          // default: the user's configuration folder
         QStringList cdImages;                          // listed after the machine's drives
-        bool listMachineDrives = true;
+        // The machine's CD drives, asked again each second so that drives plugged in or out
+        // come and go; default: libcdio's list.
+        std::function<QStringList()> machineDrives;
         QString helpFile; // the French HTML help page
     };
 
     explicit Form1(Setup setup, QWidget *parent = nullptr);
     ~Form1() override;
 
-    // The load sequence: settings, fixed lists, drives, CD device. False when there is no CD
-    // drive at all: the message has been shown and the program is to end.
-    bool startUp();
+    // The load sequence: settings, fixed lists, drives, CD device. Without any drive the window
+    // starts on the page "Tag et noms".
+    void startUp();
+    // Reads the list of drives again (a timer does so each second) and shows the changes,
+    // unless a job or a lookup is reading the disc.
+    void pollDrives();
 
     Dialogs &dialogs() const { return *m_dialogs; }
     QString product() const;
@@ -147,7 +152,7 @@ private:
 
     void loadSettings();
     void fillFixedLists();
-    bool findDrives();
+    void findDrives();
     void openCdDevice();
 
     void onMainPage(int page);
@@ -173,12 +178,13 @@ private:
     QProgressBar *ProgressBar1 = nullptr;
     QTimer *m_playTimer = nullptr;  // follows the playback ("Timer1")
     QTimer *m_trackTimer = nullptr; // follows the CD device's track ("Timer4")
+    QTimer *m_driveTimer = nullptr; // polls the drive list
     QString m_chosenFile;           // full path of the file last chosen in LV1
     std::unique_ptr<Dialogs> m_dialogs;
     std::unique_ptr<cd::CdAudioControl> m_cdControl;
     std::unique_ptr<SimpleRegAccess> m_reg;
-    QStringList m_cdImages;
-    bool m_listMachineDrives = true;
+    QStringList m_cdImages; // the usable ones once started
+    std::function<QStringList()> m_machineDrives;
     QString m_helpFile;
     std::map<Procedure, std::function<void()>> m_procedures;
     QLabel *m_panel1 = nullptr;

@@ -165,8 +165,7 @@ int main(int argc, char *argv[])
     }
 
     app::Form1 window(std::move(setup));
-    if (!window.startUp())
-        return 1;
+    window.startUp();
     // "--captures FOLDER [--taille 960x640]" renders every page into PNG files and ends.
     const QString captures = optionValue(QApplication::arguments(), QStringLiteral("--captures"));
     if (!captures.isEmpty()) {

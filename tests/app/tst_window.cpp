@@ -89,28 +89,35 @@ private slots:
         FormFixture f;
         f.ini = u"/proc/tarvex-absent/Tarvex.ini"_s;
         app::Form1 &w = f.make();
-        QVERIFY(w.startUp());
+        w.startUp();
         setFields(&w, u"Option9|Command7"_s);
         QVERIFY(f.optionsPage()->Option9->isChecked());
     }
 
-    // The desktop hands the program a folder or an MP3 to open.
+    // The desktop hands the program a folder or an MP3 to open, on a computer with or without
+    // a CD drive.
     void showPath_data()
     {
         QTest::addColumn<QString>("given"); // inside the folder "musique"
         QTest::addColumn<QString>("chosen");
-        QTest::newRow("folder") << u"album"_s << QString();
-        QTest::newRow("mp3 of a folder") << u"album/B.mp3"_s << u"album/B.mp3"_s;
-        QTest::newRow("file the list leaves out") << u"album/notes.txt"_s << QString();
+        QTest::addColumn<bool>("drive");
+        QTest::newRow("folder") << u"album"_s << QString() << true;
+        QTest::newRow("mp3 of a folder") << u"album/B.mp3"_s << u"album/B.mp3"_s << true;
+        QTest::newRow("file the list leaves out") << u"album/notes.txt"_s << QString() << true;
+        QTest::newRow("folder, no drive") << u"album"_s << QString() << false;
+        QTest::newRow("mp3, no drive") << u"album/B.mp3"_s << u"album/B.mp3"_s << false;
     }
     void showPath()
     {
         QFETCH(QString, given);
         QFETCH(QString, chosen);
+        QFETCH(bool, drive);
         FormFixture f;
         for (const QString &name : listOf(u"autre.mp3|album/a.mp3|album/B.mp3|album/notes.txt"_s))
             f.write(name, name.toUtf8());
-        f.start().showPath(QDir(f.music).filePath(given));
+        f.start(drive ? QStringList() : QStringList{f.dir.filePath(u"absente.cue"_s)})
+            .showPath(QDir(f.music).filePath(given));
+        QVERIFY(f.dialogs->shown.isEmpty());
         QCOMPARE(f.pageTabs()->currentIndex(), 1);
         QCOMPARE(column(f.list(), app::FileListModel::Name), u"a.mp3|B.mp3"_s);
         QCOMPARE(f.tagPage()->currentSelectedRow() >= 0, !chosen.isEmpty());
@@ -119,29 +126,92 @@ private slots:
     }
 
     // Images are listed in the order given, missing and broken ones left out; the first is
-    // chosen once and opened by the CD device. With none left, start-up ends with a message.
+    // chosen once and opened by the CD device.
     void drives()
     {
         FormFixture f;
         const QString b = f.discImage(u"b"_s), a = f.discImage(u"a"_s);
         const QString absent = f.dir.filePath(u"absente.cue"_s), broken = f.music + u"/casse.cue"_s;
         f.write(u"casse.cue"_s, "ceci n'est pas une image\n");
-        QVERIFY(!f.make({absent, broken}).startUp());
-        QCOMPARE(f.dialogs->shown.size(), 1);
-        QCOMPARE(f.dialogs->lastText(),
-                 u"Désolé, je n'ai pas détecté de lecteur de CD sur cette machine."_s);
         app::Form1 &w = f.make({absent, b, broken, a});
         int selections = 0;
         connect(f.cdPage()->cboLecteurCD, &QComboBox::currentIndexChanged, [&] { ++selections; });
-        QVERIFY(w.startUp());
-        QCOMPARE(f.cdPage()->cboLecteurCD->count(), 2);
-        QCOMPARE(f.cdPage()->cboLecteurCD->itemText(0) + u'|' +
-                     f.cdPage()->cboLecteurCD->itemText(1),
-                 b + u'|' + a);
+        w.startUp();
+        QCOMPARE(f.cdPage()->drives(), (QStringList{b, a}));
         QCOMPARE(selections, 1);
         QVERIFY(f.dialogs->shown.isEmpty());
         QVERIFY(f.cdControl->isOpen());
         QCOMPARE(f.cdControl->device(), b);
+    }
+
+    // Without any drive the window starts on "Tag et noms", which works; the CD page says so in
+    // place of the tracks and its commands are off. A drive plugged in later is listed and
+    // chosen; another one leaves the chosen disc and its typed fields alone; when the chosen one
+    // goes the next is chosen, with none left the page says so again. A running job keeps its
+    // drive until it ends.
+    void drivesComeAndGo()
+    {
+        FormFixture f;
+        const QString b = f.discImage(u"b"_s), a = f.discImage(u"a"_s);
+        f.write(u"a.mp3"_s, "a.mp3");
+        f.store(u"repertCD"_s, f.music);
+        app::Form1 &w = f.start({f.dir.filePath(u"absente.cue"_s)});
+        w.show();
+        QVERIFY(f.dialogs->shown.isEmpty());
+        QCOMPARE(f.pageTabs()->currentIndex(), 1);
+        f.choose(u"a.mp3"_s);
+        QCOMPARE(w.chosenFile(), QDir(f.music).filePath(u"a.mp3"_s));
+        QVERIFY(f.timer(u"TimerLecteurs"_s)->interval() >= 1000);
+        f.pageTabs()->setCurrentIndex(0);
+        app::CdPage *page = f.cdPage();
+        // Drives listed, the chosen one, its tracks, the album field, the device opened, whether
+        // the page says there is no drive, then the commands on.
+        const auto state = [&] {
+            QStringList names;
+            for (const QString &drive : page->drives())
+                names << QFileInfo(drive).baseName();
+            return QStringList{names.join(u','),
+                               QFileInfo(page->cboLecteurCD->currentText()).baseName(),
+                               QString::number(page->LV2->topLevelItemCount()),
+                               page->txtAlbum->text(),
+                               f.cdControl->isOpen() ? QFileInfo(f.cdControl->device()).baseName()
+                                                     : u"-"_s,
+                               page->lblAucunLecteur->isVisible() ? u"aucun"_s : QString(),
+                               enabledCommands(f)}
+                .join(u'|');
+        };
+        QCOMPARE(state(), u"||0||-|aucun|"_s);
+        const QString on = u"CDDB|extraireMP3|demCDDB|Extra|extraMP3|extraWAV"_s;
+        page->txtAlbum->setText(u"Mon album"_s);
+        f.drives = {b}; // seen by the poll
+        QTRY_COMPARE_WITH_TIMEOUT(state(), u"b|b|3||b||"_s + on, 3000);
+        const std::pair<QStringList, QString> steps[] = {
+            {{b, a}, u"b,a|b|3|Mon album|b||"_s + on},
+            {{a}, u"a|a|3||a||"_s + on},
+            {{}, u"||0||-|aucun|"_s},
+        };
+        for (const auto &[drives, expected] : steps) {
+            page->txtAlbum->setText(u"Mon album"_s);
+            f.drives = drives;
+            w.pollDrives();
+            QCOMPARE(state(), expected);
+        }
+        // A drive leaving during an extraction from it.
+        f.drives = {a};
+        w.pollDrives();
+        setFields(&w, u"Text3="_s + f.dir.path());
+        checkRows(page->LV2, {1});
+        QString during;
+        QTimer::singleShot(0, &w, [&] {
+            f.drives.clear();
+            w.pollDrives();
+            during = page->cmdAnnuler->isHidden() ? u"no job"_s : state().section(u'|', 0, 5);
+        });
+        w.run(app::Procedure::extwav);
+        QCOMPARE(during, u"a|a|3||a|"_s);
+        QCOMPARE(column(page->LV2, 1), u"Ok|(Pas selectionné)|(Pas selectionné)"_s);
+        w.pollDrives();
+        QCOMPARE(state(), u"||0||-|aucun|"_s);
     }
 
     // Each page shows its frames (by number) and enables exactly its commands, whatever page
