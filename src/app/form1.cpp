@@ -708,6 +708,8 @@ void Form1::recherche()
 void Form1::ouvre()
 {
     const QString folder = m_dialogs->chooseFolder(this, Frame1->File1.path());
+    if (folder.isEmpty())
+        return; // cancelled: the list stays as it was
     Frame1->File1.setPath(folder);
     Frame1->refillList();
     comptage();
@@ -735,12 +737,16 @@ void Form1::comptage()
 void Form1::onMainPage(int page)
 {
     Frame1->editor->remsezerotag();
-    // The list is read and filled once, from the extraction folder on "Tag et noms", which the
-    // folder line above the list then names.
-    if (page == 1)
-        Frame1->File1.setPath(Frame7->trackFolder());
-    else
+    // The list is read again and keeps its folder, the extraction folder until another one is
+    // opened; "Tag et noms" lists MP3 files whatever type was chosen before.
+    if (page == 1) {
+        Frame1->Combo7->setCurrentIndex(0);
+        Frame1->File1.setPattern(QStringLiteral("*.mp3"));
+        if (Frame1->File1.path().isEmpty())
+            Frame1->File1.setPath(Frame7->trackFolder());
+    } else {
         Frame1->File1.refresh();
+    }
     Frame1->refillList();
     Frame1->LV1->clearSelection();
     run(Procedure::arret);

@@ -214,6 +214,44 @@ private slots:
         QCOMPARE(state(), u"||0||-|aucun|"_s);
     }
 
+    // The list keeps the user's place: a cancelled folder dialog changes nothing, the folder
+    // opened stays across page switches, and "Tag et noms" lists MP3 files again whatever type
+    // was chosen before. "ouvrir" opens the folder "autre" (cancelled when "annulé").
+    void listKeepsPlace_data()
+    {
+        QTest::addColumn<QString>("clicks");
+        QTest::addColumn<QString>("listed"); // folder: files, then the type shown
+        QTest::newRow("folder dialog cancelled")
+            << u"ouvrir annulé"_s << u"musique: a.mp3|b.mp3 *.mp3"_s;
+        QTest::newRow("folder kept on Extraire CD")
+            << u"ouvrir|TS2=0|TS2=1"_s << u"autre: c.mp3 *.mp3"_s;
+        QTest::newRow("folder kept on Options")
+            << u"ouvrir|TS2=2|TS2=1"_s << u"autre: c.mp3 *.mp3"_s;
+        QTest::newRow("mp3 again after *.wav")
+            << u"Combo7=*.wav|TS2=0|TS2=1"_s << u"musique: a.mp3|b.mp3 *.mp3"_s;
+        QTest::newRow("*.wav chosen off the page")
+            << u"TS2=0|Combo7=*.wav|TS2=1"_s << u"musique: a.mp3|b.mp3 *.mp3"_s;
+    }
+    void listKeepsPlace()
+    {
+        QFETCH(QString, clicks);
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|x.wav|autre/c.mp3"_s);
+        f.dialogs->folders = {QDir(f.music).filePath(u"autre"_s)};
+        for (const QString &click : listOf(clicks)) {
+            if (click == u"ouvrir annulé"_s)
+                f.dialogs->folders.clear();
+            if (click.startsWith(u"ouvrir"_s))
+                f.commands()->button(u"ouvrir"_s)->trigger();
+            else
+                setFields(&w, click);
+        }
+        QTEST(QFileInfo(f.tagPage()->txtDossier->text()).fileName() + u": "_s +
+                  column(f.list(), app::FileListModel::Name) + u' ' +
+                  f.tagPage()->Combo7->currentText(),
+              "listed");
+    }
+
     // Each page shows its frames (by number) and enables exactly its commands, whatever page
     // came before; Tab goes through it as it reads: down the rows, left to right within a row,
     // and to the next pane on the right when a column ends.
