@@ -52,8 +52,10 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
     addButton(QStringLiteral("extraireMP3"), tr("Extraire les pistes du CD"), tr("Extraire"),
               "media-optical");
     Toolbar1->addSeparator();
-    addButton(QStringLiteral("voir"), tr("Aperçu du changement"), tr("Aperçu"), "edit-find");
-    addButton(QStringLiteral("renom"), tr("Renommer le fichier"), tr("Renommer"), "document-edit");
+    addButton(QStringLiteral("voir"), tr("Aperçu du changement"), tr("Aperçu"), "edit-find")
+        ->setShortcut(Qt::Key_F5);
+    addButton(QStringLiteral("renom"), tr("Renommer le fichier"), tr("Renommer"), "document-edit")
+        ->setShortcut(Qt::Key_F2);
     Toolbar1->addSeparator();
     addButton(QStringLiteral("enreID"), tr("Enregistrer le Tag ID3"), tr("Enregistrer"),
               "document-save")
@@ -89,6 +91,11 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
     addItem(edition, QStringLiteral("supprimer2"), tr("&Supprimer les fichiers cochés"));
     addItem(edition, QStringLiteral("supprimerdef"),
             tr("Supprimer &définitivement les fichiers cochés"));
+    // The tag and renaming buttons of the bar are in the menu too, where the keyboard reaches
+    // them and their shortcuts show.
+    edition->addSeparator();
+    for (const char *key : {"enreID", "suppID", "copieID", "voir", "renom"})
+        edition->addAction(button(QString::fromLatin1(key)));
 
     QMenu *lecteur = addMenu(nullptr, window, QStringLiteral("lecteur"), tr("&Lecteur MP3"));
     addItem(lecteur, QStringLiteral("lit"), tr("&Lire un MP3"));

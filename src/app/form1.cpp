@@ -713,6 +713,7 @@ void Form1::ouvre()
     Frame1->File1.setPath(folder);
     Frame1->refillList();
     comptage();
+    Frame1->LV1->setFocus(); // the files are what the keyboard goes on with
 }
 
 void Form1::showPath(const QString &path)

@@ -352,6 +352,27 @@ private slots:
         QCOMPARE(pages, (QStringList{QString(), u"arret:Open apercu:Stop ouvre:Open"_s}));
     }
 
+    // The keyboard reaches the renaming commands, F5 to preview and F2 to rename, on the page
+    // "Renomeur" only; a folder opened leaves the keyboard in its list.
+    void keyboardReachesCommands()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|autre/b.mp3"_s);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QStringList journal;
+        w.setProcedure(app::Procedure::apercu, [&] { journal << u"apercu"_s; });
+        w.setProcedure(app::Procedure::renomer, [&] { journal << u"renomer"_s; });
+        f.dialogs->folders = {QDir(f.music).filePath(u"autre"_s)};
+        QTest::keyClick(&w, Qt::Key_O, Qt::ControlModifier);
+        QVERIFY(f.list()->hasFocus());
+        for (const QString &page : {u"TS1=0"_s, u"TS1=3"_s}) {
+            setFields(&w, page);
+            QTest::keyClick(f.list(), Qt::Key_F5);
+            QTest::keyClick(f.list(), Qt::Key_F2);
+        }
+        QCOMPARE(journal.join(u' '), u"apercu renomer"_s);
+    }
+
     // From the toolbar and from the close box: Cancel keeps the window, OK ends it without a
     // second question.
     void quitAsksFirst()
