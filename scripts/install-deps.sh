@@ -10,7 +10,7 @@ packages=(
     libcdio-dev libcdio-paranoia-dev libcdio-utils cd-paranoia libdiscid-dev libdeflate-dev
     libmp3lame-dev lame
     clang clang-format libclang-rt-14-dev
-    xvfb xauth fonts-dejavu-core adwaita-icon-theme
+    xvfb xauth fonts-dejavu-core adwaita-icon-theme xdotool x11-apps
     python3 python3-mutagen mpg123 mediainfo
     eyed3 id3v2 bc time strace
     dpkg-dev file man-db desktop-file-utils appstream
