@@ -31,10 +31,12 @@ bool saveScreenshots(Form1 &window, const QString &folder)
 {
     QDir().mkpath(folder);
     window.show();
+    // The pages are reached as a user reaches them: by their tabs. Without a drive the window
+    // starts on "Tag et noms".
+    auto *pages = window.findChild<QTabBar *>(QStringLiteral("TS2"));
+    pages->setCurrentIndex(0);
     bool ok = save(window, folder, "extraire-cd");
 
-    // The pages are reached as a user reaches them: by their tabs.
-    auto *pages = window.findChild<QTabBar *>(QStringLiteral("TS2"));
     auto *tagPage = window.findChild<TagPage *>();
     auto *optionsPage = window.findChild<OptionsPage *>();
     pages->setCurrentIndex(1);
