@@ -143,7 +143,7 @@ void readId3v1(ByteReader &in, FileInfo &info)
     if (in.size() < 128)
         return;
     const QByteArray block = in.bytes(in.size() - 128, 128);
-    if (block.size() != 128 || block.left(3).toUpper() != "TAG")
+    if (block.size() != 128 || !block.startsWith("TAG"))
         return;
     info.v1Title = base::fromWindows1252(block.mid(3, 30));
     info.v1Artist = base::fromWindows1252(block.mid(33, 30));

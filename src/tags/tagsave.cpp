@@ -170,7 +170,7 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
     QByteArray newBlock;
     if (!changes.removeV1 && changes.v1 && changes.v1->Valide() &&
         !(hasBlock && parseId3v1(oldBlock) == *changes.v1)) {
-        const std::optional<QByteArray> block = renderId3v1(*changes.v1);
+        const std::optional<QByteArray> block = renderId3v1(*changes.v1, oldBlock);
         if (!block)
             return refused(QCoreApplication::translate(
                                "tags", "Piste %1 hors de 0 à 255, impossible en ID3v1 : rien "

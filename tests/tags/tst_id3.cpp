@@ -111,7 +111,7 @@ private slots:
         QTest::newRow("text after the first nul ignored")
             << block(QByteArray("ab\0cd", 5)) << "1|ab|0|255";
         QTest::newRow("control characters filtered") << block("a\tb\x01\xFF") << "1|ab|0|255";
-        QTest::newRow("lower-case letters") << "tag" + block("x").mid(3) << "1|x|0|255";
+        QTest::newRow("lower-case letters are no block") << "tag" + block("x").mid(3) << "0||0|255";
         QTest::newRow("other letters") << "TAB" + block("x").mid(3) << "0||0|255";
         QTest::newRow("one byte short") << block("x").left(127) << "0||0|255";
         QTest::newRow("empty") << QByteArray() << "0||0|255";
@@ -141,6 +141,10 @@ private slots:
                                    QByteArray(28, 'c') + '\0' + char(12) + char(147);
         QTest::newRow("block added") << audio << 12 << false << written;
         QTest::newRow("block replaced") << old << 12 << false << written;
+        // Audio that happens to end with "tag" is no block: a block goes after it.
+        const QByteArray lower = audio + "tag" + block("old").mid(3);
+        QTest::newRow("lower-case tag is audio")
+            << lower << 12 << false << lower + written.right(128);
         QTest::newRow("empty file") << QByteArray() << 1 << false << QByteArray();
         QTest::newRow("negative track") << audio << -1 << false << QByteArray();
         QTest::newRow("track 256 over a block") << old << 256 << false << QByteArray();
@@ -168,6 +172,47 @@ private slots:
         QCOMPARE(tags::writeTagV1(m_path, t), !after.isEmpty());
         QCOMPARE(readFile(m_path), after.isEmpty() ? content : after);
         QVERIFY(QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner));
+    }
+
+    // An edit writes the field it changes; the other fields keep their bytes, even those the
+    // reader shows otherwise.
+    void v1FieldsKept_data()
+    {
+        QTest::addColumn<QByteArray>("old");
+        QTest::addColumn<QString>("edit"); // field=value
+        QTest::addColumn<QByteArray>("after");
+        const auto artist = [](QByteArray b) {
+            return b.replace(33, 30, QByteArray("Nouveau").leftJustified(30, '\0'));
+        };
+        // An ID3v1.0 comment fills 30 bytes: its last character is read as the track.
+        QByteArray full = block("t");
+        full.replace(97, 30, QByteArray(29, 'c') + 'y');
+        const QByteArray odd = block(QByteArray("Caf\xFF\0xyz", 8), 0, 7, char(200));
+        QTest::newRow("genre beyond the list, ÿ, bytes after a NUL")
+            << odd << "Artiste=Nouveau" << artist(odd);
+        QTest::newRow("full ID3v1.0 comment") << full << "Artiste=Nouveau" << artist(full);
+        QTest::newRow("new comment in an ID3v1.0 block: no track")
+            << full << "Commentaire=neuf"
+            << QByteArray(full).replace(97, 30, QByteArray("neuf").leftJustified(30, '\0'));
+        QTest::newRow("track in an ID3v1.0 block")
+            << full << "Piste=3" << QByteArray(full).replace(125, 2, QByteArray("\0\3", 2));
+    }
+
+    void v1FieldsKept()
+    {
+        QFETCH(QByteArray, old);
+        QFETCH(QString, edit);
+        QVERIFY(writeFile(m_path, mpegFrames(2) + old));
+        tags::TypeTagV1 t = tags::readTagV1(m_path);
+        const QString value = edit.section('=', 1);
+        if (edit.startsWith("Artiste"))
+            t.setArtiste(value);
+        else if (edit.startsWith("Piste"))
+            t.setPiste(qint16(value.toInt()));
+        else
+            t.setCommentaire(value);
+        QVERIFY(tags::writeTagV1(m_path, t));
+        QTEST(readFile(m_path).right(128), "after");
     }
 
     void fields_data()
