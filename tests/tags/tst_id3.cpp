@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 using namespace tagtest;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -22,9 +23,9 @@ QByteArray block(const QByteArray &title, char b125 = 0, char b126 = 0, char gen
 }
 
 // A tag of one frame, followed by audio that the reader must leave alone.
-QByteArray t3(const QByteArray &id, const QByteArray &body)
+QByteArray t3(const QByteArray &id, const QByteArray &body, quint16 flags = 0)
 {
-    return tag(3, frame(3, id, body)) + mpegFrames(1);
+    return tag(3, frame(3, id, body, flags)) + mpegFrames(1);
 }
 
 // The value of one field of a record, by name; "Image" gives the size of the decoded picture
@@ -235,13 +236,17 @@ private slots:
             "Titre=\u0100A");
         row("v2.4 utf-8", tag(4, frame(4, "TIT2", "\3" + QString("Élan 日本").toUtf8())),
             "Titre=Élan 日本");
-        row("comment utf-16", t3("COMM", "\1eng" + utf16le("d") + nul2 + utf16le("Crème")),
+        row("comment utf-16", t3("COMM", "\1eng" + utf16le("") + nul2 + utf16le("Crème")),
             "Commentaire=Crème");
         row("comment without description wins",
             tag(3, frame(3, "COMM", latin(QByteArray("engiTunNORM\0 000", 16))) +
                        frame(3, "COMM", latin(QByteArray("eng\0Vrai", 8)))),
             "Commentaire=Vrai");
-        row("url with utf-16 description", t3("WXXX", '\1' + utf16le("d") + nul2 + "http://b.fr"),
+        // Described comments and URLs belong to other programs: they are not the field.
+        row("described comment alone", t3("COMM", latin("deuNotiz\0Hallo"_ba)), "Commentaire=");
+        row("url without description wins",
+            tag(3, frame(3, "WXXX", latin("shop\0http://a"_ba)) +
+                       frame(3, "WXXX", '\1' + utf16le("") + nul2 + "http://b.fr")),
             "Url=http://b.fr");
         row("first of two frames wins", tag(3, title(3, "A") + title(3, "B")), "Titre=A");
         // A frame after zeros and one after a malformed identifier: tst_tagsave's edit table.
@@ -255,7 +260,13 @@ private slots:
         row("v2.4 unsynchronised frame with data length",
             tag(4, frame(4, "TIT2", bigEndian(3) + QByteArray("\0\xFF\0\xE9", 4), 0x0003)),
             "Titre=é");
-        row("v2.3 compressed frame skipped",
+        row("v2.3 compressed comment", t3("COMM", qCompress(latin("fra\0Zipp\xE9"_ba)), 0x0080),
+            "Commentaire=Zippé");
+        row("v2.4 compressed and grouped title with data length",
+            tag(4,
+                frame(4, "TIT2", "\7" + synchsafe(7) + qCompress(latin("Quatre")).mid(4), 0x0049)),
+            "Titre=Quatre");
+        row("compressed bytes that do not inflate skipped",
             tag(3, frame(3, "TIT2", bigEndian(10) + "xyz", 0x0080)), "Titre=");
         row("v2.4 frame sizes without synchsafe",
             tag(4, "TIT2" + bigEndian(200) + nul2 + latin(QByteArray(199, 'a')) +
@@ -358,8 +369,8 @@ private slots:
         QTest::newRow("unlisted genre") << "Genre=200" << QByteArray("\0(200)", 6);
         QTest::newRow("no genre") << "Genre=255" << QByteArray();
         QTest::newRow("blank track") << "Piste=   " << QByteArray();
-        QTest::newRow("comment: no language, no description")
-            << "Commentaire=Comm" << QByteArray("\0\0\0\0\0Comm", 9);
+        QTest::newRow("comment: French, no description")
+            << "Commentaire=Comm" << QByteArray("\0fra\0Comm", 9);
         QTest::newRow("accents keep encoding 0") << "Artiste=Été" << QByteArray("\0\xC9t\xE9", 4);
         // Bytes 80-9F of encoding 0 are control characters for other readers.
         QTest::newRow("euro uses encoding 1") << "Artiste=5 €" << '\1' + utf16le("5 €");
