@@ -83,8 +83,8 @@ FrameHeader decodeFrameHeader(quint32 h)
     if ((h >> 21) != 0x7FF)
         return f;
     const HeaderFields fields = headerFields(h);
-    if (fields.version == 1 || fields.layerBits == 0 || fields.bitRateIndex == 0 ||
-        fields.bitRateIndex == 15 || fields.frequencyIndex == 3)
+    if (fields.version == 1 || fields.layerBits == 0 || fields.bitRateIndex == 15 ||
+        fields.frequencyIndex == 3)
         return f;
     f.mpeg1 = fields.mpeg1();
     f.layer = 4 - fields.layerBits;
@@ -92,6 +92,9 @@ FrameHeader decodeFrameHeader(quint32 h)
     f.frequency = fields.frequency();
     f.padded = fields.padded;
     f.mono = fields.mono();
+    f.freeFormat = fields.bitRateIndex == 0;
+    if (f.freeFormat)
+        return f;
     const qint64 bits = qint64(f.bitRate) * 1000;
     if (f.layer == 1)
         f.length = (12 * bits / f.frequency + (f.padded ? 1 : 0)) * 4;
@@ -101,6 +104,18 @@ FrameHeader decodeFrameHeader(quint32 h)
         f.length = 144 * bits / f.frequency + (f.padded ? 1 : 0);
     f.valid = f.length > 4;
     return f;
+}
+
+int freeFormatBitRate(const FrameHeader &header, qint64 length)
+{
+    // A Layer I padding slot is four bytes, the others one.
+    const qint64 slot = header.layer == 1 ? 4 : 1;
+    const qint64 samples =
+        header.layer == 1 ? 384 : (header.layer == 3 && !header.mpeg1 ? 576 : 1152);
+    const qint64 bytes = length - (header.padded ? slot : 0);
+    if (bytes <= 0 || header.frequency <= 0)
+        return 0;
+    return int((bytes * 8 * header.frequency + samples * 500) / (samples * 1000));
 }
 
 int xingOffset(bool mpeg1, bool mono)

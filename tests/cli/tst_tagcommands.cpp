@@ -288,6 +288,47 @@ private slots:
         QTEST(target.join('|'), "expected");
     }
 
+    // info on a file that holds no MPEG audio says what it is, whatever chance patterns its data
+    // hold (here MPEG frames); a RIFF file whose format is MPEG audio is read.
+    void infoOfOtherContainers_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("container"); // empty: MPEG audio
+        const QByteArray audio = mpegFrames(3);
+        const auto riff = [&](char format) {
+            return QByteArray("RIFF\0\0\0\0WAVEfmt \x10\0\0\0", 20) + format + '\0' +
+                   QByteArray(14, '\1') + QByteArray("data\0\0\0\0", 8) + audio;
+        };
+        // AAC frames of 208 bytes, each header giving that length.
+        QByteArray adts;
+        for (int i = 0; i < 5; ++i)
+            adts += QByteArray("\xFF\xF1\x50\x80\x1A\x1F\xFC", 7) + audio.left(201);
+        QTest::newRow("PCM WAV") << riff('\1') << "WAV (RIFF)";
+        QTest::newRow("MPEG Layer III in RIFF") << riff('\x55') << "";
+        QTest::newRow("FLAC") << "fLaC" + audio << "FLAC";
+        QTest::newRow("Opus") << "OggS" + QByteArray(24, '\0') + "OpusHead" + audio << "Ogg";
+        QTest::newRow("M4A") << QByteArray("\0\0\0\x18"
+                                           "ftypM4A ",
+                                           12) +
+                                    audio
+                             << "MP4";
+        QTest::newRow("AAC after an ID3v2 tag")
+            << tag(3, frame(3, "TIT2", latin("a"))) + adts << "AAC (ADTS)";
+    }
+
+    void infoOfOtherContainers()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, container);
+        QVERIFY(writeFile(m_path, bytes));
+        const Run run = cli({"info", m_path});
+        QCOMPARE(run.status, 0);
+        const QJsonObject entry = run.json.at(0).toObject();
+        QCOMPARE(entry["conteneur"].toString(), container);
+        QCOMPARE(entry["mpeg"]["Valide"].toBool(), container.isEmpty());
+        QCOMPARE(entry["infos"]["Mpeg_Mpeg"].toString().isEmpty(), !container.isEmpty());
+    }
+
     // A rich v2.4 tag written by mutagen keeps every value but the edited one; a save of
     // nothing, or of the ID3v1 block alone, leaves it byte for byte. (The editor's save of a
     // v2.3 one is checked in tests/app/tst_tagpage.cpp.)
