@@ -123,20 +123,4 @@ int xingOffset(bool mpeg1, bool mono)
     return mpeg1 ? (mono ? 21 : 36) : (mono ? 13 : 21);
 }
 
-qint64 vbrByteCountOffset(const FrameHeader &header,
-                          const std::function<QByteArray(qint64)> &bytesAt)
-{
-    const int xing = xingOffset(header.mpeg1, header.mono);
-    if (bytesAt(xing).toUpper() == "XING") {
-        // The byte count is present when flag bit 1 is set; it follows the frame count when
-        // that is present (flag bit 0).
-        const QByteArray flags = bytesAt(xing + 4);
-        const int flagBits = flags.size() == 4 ? static_cast<unsigned char>(flags[3]) : 0;
-        if (flagBits & 0x02)
-            return xing + 8 + ((flagBits & 0x01) ? 4 : 0);
-        return -1;
-    }
-    return bytesAt(VbriOffset).toUpper() == "VBRI" ? VbriByteCountOffset : -1;
-}
-
 } // namespace mpeg

@@ -4,8 +4,6 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <functional>
-
 namespace mpeg {
 
 // The fields of a four-byte MPEG audio frame header, as its bits give them. Every reader of
@@ -82,11 +80,5 @@ int xingOffset(bool mpeg1, bool mono);
 // Where a VBRI header and its byte count stand in a frame, from the frame's start.
 constexpr int VbriOffset = 36;
 constexpr int VbriByteCountOffset = 46;
-
-// The offset, from the frame's start, of the byte count of the Xing or VBRI header the first
-// frame holds, or -1 when it holds none or its Xing header carries no byte count. `bytesAt`
-// gives the four bytes at an offset from the frame's start (fewer when they are missing).
-qint64 vbrByteCountOffset(const FrameHeader &header,
-                          const std::function<QByteArray(qint64)> &bytesAt);
 
 } // namespace mpeg

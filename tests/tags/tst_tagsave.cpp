@@ -437,8 +437,8 @@ private slots:
             }
             if (!name.endsWith(".mp3"))
                 continue;
-            // Saving into a copy keeps the audio byte for byte, but for the byte count of a Xing
-            // or VBRI header, which now holds the new file's length.
+            // Saving into a copy keeps the audio byte for byte, the byte count of a Xing or VBRI
+            // header included: it counts the audio from its frame on.
             const QString copy = dir.filePath(QString::number(i) + name);
             QVERIFY(writeFile(copy, before));
             ours.setValide(true);
@@ -455,12 +455,7 @@ private slots:
             ++saved;
             QCOMPARE(tags::readTagV2(copy)->Titre(), QStringLiteral("Titre de test"));
             const QByteArray tail = after.mid(qsizetype(tags::id3v2DeclaredSize(after)));
-            QByteArray expected = before.right(tail.size());
-            const QByteArray length = bigEndian(quint32(after.size()));
-            const qsizetype field = tail.indexOf(length);
-            if (tail != expected && field >= 0)
-                expected.replace(field, 4, length);
-            QVERIFY2(tail == expected, qPrintable(name));
+            QVERIFY2(tail == before.right(tail.size()), qPrintable(name));
             // What went with the old tag holds no audio: mpg123 decodes the same samples.
             QVERIFY2(decoded(before) == decoded(tail), qPrintable(name));
         }
