@@ -1,8 +1,10 @@
 // tarvex-cli info FICHIER...: the MPEG properties of each file and the texts of the
-// "Info Fichier" page, as a JSON array on standard output, printed file by file.
+// "Info Fichier" page, as a JSON array on standard output, printed file by file; a file of
+// another kind (FLAC, Ogg, WAV...) also gets the name of what it is ("conteneur").
 #include "command.h"
 #include "tagcli.h"
 
+#include "mpeg/confirmedaudio.h"
 #include "mpeg/fileinfo.h"
 #include "mpeg/typetagmpeg.h"
 
@@ -80,6 +82,12 @@ int runInfo(const QStringList &args)
                 labels.insert(name, text);
             entry.insert(QStringLiteral("mpeg"), mpegObject(r));
             entry.insert(QStringLiteral("infos"), labels);
+            // What a file that holds no MPEG audio is instead.
+            QFile file(path);
+            const QString container =
+                file.open(QIODevice::ReadOnly) ? mpeg::nonMpegContainer(file) : QString();
+            if (!container.isEmpty())
+                entry.insert(QStringLiteral("conteneur"), container);
         }
         out.append(entry);
     }

@@ -198,10 +198,6 @@ QString rewriteFile(const QString &fichier, int fd, const struct stat &before,
         !writeAt(temporary.get(), rewrite.trailer.constData(), rewrite.trailer.size(),
                  rewrite.head.size() + kept))
         return abandon(failure(errno));
-    for (const Patch &patch : rewrite.patches) {
-        if (!writeAt(temporary.get(), patch.bytes.constData(), patch.bytes.size(), patch.offset))
-            return abandon(failure(errno));
-    }
     if (fsync(temporary.get()) != 0)
         return abandon(failure(errno));
 

@@ -1,29 +1,20 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 
 #include <sys/stat.h>
 
 namespace base {
 
-// A few bytes to overwrite in the new content, at an offset of the new file.
-struct Patch
-{
-    qint64 offset;
-    QByteArray bytes;
-};
-
-// The content of the new file: `head`, the old file's bytes from keepFrom to keepTo, `trailer`,
-// then the patches.
+// The content of the new file: `head`, the old file's bytes from keepFrom to keepTo, then
+// `trailer`.
 struct Rewrite
 {
     QByteArray head;
     qint64 keepFrom = 0;
     qint64 keepTo = 0;
     QByteArray trailer;
-    QList<Patch> patches;
 };
 
 // Replaces the file open as `fd` (whose status was `before` when it was read) by new content.

@@ -3,6 +3,7 @@
 #include "base/windows1252.h"
 #include "mpeg/audiostart.h"
 #include "mpeg/bytereader.h"
+#include "mpeg/confirmedaudio.h"
 #include "mpeg/frameheader.h"
 #include "mpeg/typetagmpeg.h"
 
@@ -93,6 +94,9 @@ void readHeader(ByteReader &in, qint64 o, FileInfo &info, const QLocale &locale)
     // A reserved version and bit-rate index 15 show as 999; a reserved layer has no rate.
     if (h.version == 1 || (layer != 0 && h.bitRateIndex == 15))
         info.bitRate = 999;
+    else if (h.bitRateIndex == 0) // free format: measured from the next header, when one follows
+        info.bitRate =
+            freeFormatBitRate(decodeFrameHeader(in.bigEndian(o, 4)), freeFormatLength(in, o));
     else
         info.bitRate = h.bitRate();
     info.frequency = h.frequency();
@@ -143,7 +147,7 @@ void readId3v1(ByteReader &in, FileInfo &info)
     if (in.size() < 128)
         return;
     const QByteArray block = in.bytes(in.size() - 128, 128);
-    if (block.size() != 128 || block.left(3).toUpper() != "TAG")
+    if (block.size() != 128 || !block.startsWith("TAG"))
         return;
     info.v1Title = base::fromWindows1252(block.mid(3, 30));
     info.v1Artist = base::fromWindows1252(block.mid(33, 30));
@@ -164,7 +168,8 @@ void readFileInfo(QIODevice &device, FileInfo &info, const QLocale &locale)
     // The search starts after the ID3v2 tags of any version, never inside one.
     const qint64 start = audioStart(in);
     readId3v23Frames(in, read);
-    const qint64 o = in.findSync(start);
+    // A FLAC, Ogg or PCM file has no MPEG header, only chance patterns in other data.
+    const qint64 o = nonMpegContainer(in).isEmpty() ? in.findSync(start) : -1;
     if (o >= 0)
         readHeader(in, o, read, locale);
     readId3v1(in, read);

@@ -83,8 +83,8 @@ FrameHeader decodeFrameHeader(quint32 h)
     if ((h >> 21) != 0x7FF)
         return f;
     const HeaderFields fields = headerFields(h);
-    if (fields.version == 1 || fields.layerBits == 0 || fields.bitRateIndex == 0 ||
-        fields.bitRateIndex == 15 || fields.frequencyIndex == 3)
+    if (fields.version == 1 || fields.layerBits == 0 || fields.bitRateIndex == 15 ||
+        fields.frequencyIndex == 3)
         return f;
     f.mpeg1 = fields.mpeg1();
     f.layer = 4 - fields.layerBits;
@@ -92,6 +92,9 @@ FrameHeader decodeFrameHeader(quint32 h)
     f.frequency = fields.frequency();
     f.padded = fields.padded;
     f.mono = fields.mono();
+    f.freeFormat = fields.bitRateIndex == 0;
+    if (f.freeFormat)
+        return f;
     const qint64 bits = qint64(f.bitRate) * 1000;
     if (f.layer == 1)
         f.length = (12 * bits / f.frequency + (f.padded ? 1 : 0)) * 4;
@@ -103,25 +106,21 @@ FrameHeader decodeFrameHeader(quint32 h)
     return f;
 }
 
+int freeFormatBitRate(const FrameHeader &header, qint64 length)
+{
+    // A Layer I padding slot is four bytes, the others one.
+    const qint64 slot = header.layer == 1 ? 4 : 1;
+    const qint64 samples =
+        header.layer == 1 ? 384 : (header.layer == 3 && !header.mpeg1 ? 576 : 1152);
+    const qint64 bytes = length - (header.padded ? slot : 0);
+    if (bytes <= 0 || header.frequency <= 0)
+        return 0;
+    return int((bytes * 8 * header.frequency + samples * 500) / (samples * 1000));
+}
+
 int xingOffset(bool mpeg1, bool mono)
 {
     return mpeg1 ? (mono ? 21 : 36) : (mono ? 13 : 21);
-}
-
-qint64 vbrByteCountOffset(const FrameHeader &header,
-                          const std::function<QByteArray(qint64)> &bytesAt)
-{
-    const int xing = xingOffset(header.mpeg1, header.mono);
-    if (bytesAt(xing).toUpper() == "XING") {
-        // The byte count is present when flag bit 1 is set; it follows the frame count when
-        // that is present (flag bit 0).
-        const QByteArray flags = bytesAt(xing + 4);
-        const int flagBits = flags.size() == 4 ? static_cast<unsigned char>(flags[3]) : 0;
-        if (flagBits & 0x02)
-            return xing + 8 + ((flagBits & 0x01) ? 4 : 0);
-        return -1;
-    }
-    return bytesAt(VbriOffset).toUpper() == "VBRI" ? VbriByteCountOffset : -1;
 }
 
 } // namespace mpeg

@@ -4,8 +4,6 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <functional>
-
 namespace mpeg {
 
 // The fields of a four-byte MPEG audio frame header, as its bits give them. Every reader of
@@ -53,15 +51,27 @@ struct FrameHeader
     int frequency = 0; // Hz
     bool padded = false;
     bool mono = false;
+    // The bit-rate index is 0: the rate is not in the header, and the length must be measured
+    // from the distance to the next header (see freeFormatLength).
+    bool freeFormat = false;
     qint64 length = 0; // bytes, header included
 
     // Same version, layer and sampling frequency: the marks of the same stream.
     bool sameStream(const FrameHeader &other) const;
 };
 
-// Decodes a header given most significant byte first. Free-format and reserved values are not
-// valid: their frame length cannot be known.
+// Decodes a header given most significant byte first. Reserved values are not valid; nor is a
+// free-format header, whose length the header alone cannot give (it is marked freeFormat when
+// its other fields are valid).
 FrameHeader decodeFrameHeader(quint32 header);
+
+// The bits two headers of one free-format stream share: sync, version, layer, protection, the
+// bit-rate index 0 and the sampling frequency.
+constexpr quint32 FreeFormatMask = 0xFFFFFC00;
+
+// The bit rate in kbit/s of a free-format frame of `length` bytes (padding included), rounded:
+// its bits over its duration.
+int freeFormatBitRate(const FrameHeader &header, qint64 length);
 
 // Where a Xing header stands in a frame, from the frame's start: after the side information,
 // whose size depends on the version and the channel count.
@@ -70,11 +80,5 @@ int xingOffset(bool mpeg1, bool mono);
 // Where a VBRI header and its byte count stand in a frame, from the frame's start.
 constexpr int VbriOffset = 36;
 constexpr int VbriByteCountOffset = 46;
-
-// The offset, from the frame's start, of the byte count of the Xing or VBRI header the first
-// frame holds, or -1 when it holds none or its Xing header carries no byte count. `bytesAt`
-// gives the four bytes at an offset from the frame's start (fewer when they are missing).
-qint64 vbrByteCountOffset(const FrameHeader &header,
-                          const std::function<QByteArray(qint64)> &bytesAt);
 
 } // namespace mpeg

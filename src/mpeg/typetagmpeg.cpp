@@ -2,6 +2,7 @@
 
 #include "mpeg/audiostart.h"
 #include "mpeg/bytereader.h"
+#include "mpeg/confirmedaudio.h"
 #include "mpeg/frameheader.h"
 
 #include <QBuffer>
@@ -29,8 +30,8 @@ bool tagAt(ByteReader &in, qint64 pos, const char *tag)
 
 // Average bit rate and duration from the byte and frame counts of a VBR header: the duration is
 // the frame count times the samples of one frame over the sampling frequency, in whole seconds,
-// and the bit rate is rounded. False when the figures make no sense (no frames, fewer bytes than
-// the header position) or the rate overflows its 16 bits: the candidate is then rejected.
+// and the bit rate is rounded. False when the figures make no sense (no frames, no bytes) or the
+// rate overflows its 16 bits: the candidate is then rejected.
 bool vbrFigures(TypeTagMpeg &r, qint64 bytes, int samples)
 {
     const qint64 totalSamples = r.Frames() * samples;
@@ -56,8 +57,15 @@ bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &
     // A reserved layer has no bit rate, a reserved version or frequency no sampling frequency.
     if ((coucheIIouIII && layer != 1 && layer != 2) || layer == 0 || h.frequency() == 0)
         return false;
-    const int bitRate = h.bitRate();
+    int bitRate = h.bitRate();
     const int frequency = h.frequency();
+    // A free-format stream gives its rate through the distance between its headers.
+    if (h.bitRateIndex == 0) {
+        const quint32 header = in.bigEndian(o, 4);
+        bitRate = freeFormatBitRate(decodeFrameHeader(header), freeFormatLength(in, o));
+        if (bitRate > MaxBitRate)
+            return false;
+    }
 
     // Frame length for the count. The padding adds one frame, not one byte, and the
     // Layer I length is not multiplied by 4: the count is a rough estimate over the whole file.
@@ -101,15 +109,16 @@ bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &
             return true;
         }
         r.setFrames(in.bigEndian(xing + 8, 4));
-        const qint64 bytes = (flags & 2) ? qint64(in.bigEndian(xing + 12, 4)) : size;
-        return vbrFigures(r, bytes - o, samplesPerFrame(layer, h.mpeg1()));
+        // The byte count is that of the audio, from this frame on: a tag before it is not in it.
+        const qint64 bytes = (flags & 2) ? qint64(in.bigEndian(xing + 12, 4)) : size - o;
+        return vbrFigures(r, bytes, samplesPerFrame(layer, h.mpeg1()));
     }
     if (tagAt(in, o + VbriOffset, "VBRI")) {
         r.setVbr(QStringLiteral("VBRI"));
         const qint64 delay = in.bigEndian(o + 42, 2);
         const qint64 bytes = in.bigEndian(o + VbriByteCountOffset, 4);
         r.setFrames(in.bigEndian(o + 50, 4));
-        return vbrFigures(r, bytes - o - delay, samplesPerFrame(layer, h.mpeg1()));
+        return vbrFigures(r, bytes - delay, samplesPerFrame(layer, h.mpeg1()));
     }
     return true;
 }
@@ -135,6 +144,9 @@ qint64 searchStart(ByteReader &in)
 TypeTagMpeg analyseMpeg(QIODevice &device, bool coucheIIouIII)
 {
     ByteReader in(device, device.size());
+    // The headers a FLAC, Ogg or PCM file seems to hold are chance patterns in other data.
+    if (!nonMpegContainer(in).isEmpty())
+        return TypeTagMpeg();
     // A rejected candidate resumes the search one byte further, in a loop: the work stays
     // linear in the file size whatever the number of false syncs.
     for (qint64 o = in.findSync(searchStart(in)); o >= 0; o = in.findSync(o + 1)) {

@@ -12,7 +12,7 @@ namespace tags {
 namespace {
 
 constexpr qsizetype TitreAt = 3, ArtisteAt = 33, AlbumAt = 63, AnneeAt = 93, CommentaireAt = 97;
-constexpr qsizetype PisteAt = 126, GenreAt = 127;
+constexpr qsizetype Version11At = 125, PisteAt = 126, GenreAt = 127;
 
 // The characters of one field, cut at its first NUL.
 QString extractField(QByteArrayView block, qsizetype start, qsizetype length)
@@ -36,8 +36,7 @@ QByteArray padField(const QString &text, qsizetype width)
 
 bool isId3v1Block(QByteArrayView block)
 {
-    return block.size() >= 3 &&
-           QByteArrayView(block.first(3)).compare("TAG", Qt::CaseInsensitive) == 0;
+    return block.startsWith("TAG");
 }
 
 TypeTagV1 parseId3v1(QByteArrayView block)
@@ -59,21 +58,32 @@ TypeTagV1 parseId3v1(QByteArrayView block)
     return tag;
 }
 
-std::optional<QByteArray> renderId3v1(const TypeTagV1 &tag)
+std::optional<QByteArray> renderId3v1(const TypeTagV1 &tag, QByteArrayView over)
 {
     if (!tag.Valide())
         return QByteArray();
     if (tag.Piste() < 0 || tag.Piste() > 255)
         return std::nullopt;
-    QByteArray block("TAG");
-    block += padField(tag.Titre(), 30);
-    block += padField(tag.Artiste(), 30);
-    block += padField(tag.Album(), 30);
-    block += padField(tag.Annee(), 4);
-    block += padField(tag.Commentaire(), 28);
-    block += '\0';
-    block += char(tag.Piste());
-    block += char(tag.Genre() >= 0 && tag.Genre() <= 255 ? tag.Genre() : 255);
+    const TypeTagV1 old = parseId3v1(over);
+    QByteArray block = old.Valide() ? over.toByteArray() : "TAG" + QByteArray(125, '\0');
+    const auto put = [&](qsizetype at, qsizetype width, const QString &value, const QString &was) {
+        if (!old.Valide() || value != was)
+            block.replace(at, width, padField(value, width));
+    };
+    put(TitreAt, 30, tag.Titre(), old.Titre());
+    put(ArtisteAt, 30, tag.Artiste(), old.Artiste());
+    put(AlbumAt, 30, tag.Album(), old.Album());
+    put(AnneeAt, 4, tag.Annee(), old.Annee());
+    if (!old.Valide() || tag.Commentaire() != old.Commentaire() || tag.Piste() != old.Piste()) {
+        put(CommentaireAt, 28, tag.Commentaire(), old.Commentaire());
+        // An ID3v1.0 block has no track: the byte read as one is the comment's last character,
+        // which becomes no track when the block turns into an ID3v1.1 one.
+        const bool version10 = old.Valide() && over[Version11At] != 0;
+        block[Version11At] = '\0';
+        block[PisteAt] = char(version10 && tag.Piste() == old.Piste() ? 0 : tag.Piste());
+    }
+    if (!old.Valide() || tag.Genre() != old.Genre())
+        block[GenreAt] = char(tag.Genre() >= 0 && tag.Genre() <= 255 ? tag.Genre() : 255);
     return block;
 }
 

@@ -2,7 +2,10 @@
 
 #include "base/windows1252.h"
 
+#include <libdeflate.h>
+
 #include <algorithm>
+#include <memory>
 #include <string_view>
 
 namespace tags {
@@ -150,6 +153,72 @@ qint64 id3v2DeclaredSize(QByteArrayView header)
     if (version == 4 && (static_cast<unsigned char>(header[5]) & 0x10))
         size += Id3v2HeaderSize; // footer
     return size;
+}
+
+namespace {
+
+// Deflate shrinks data at most 1032 times: a size announced beyond that is a lie.
+constexpr qint64 MaxDeflateRatio = 1032;
+// Frames are texts and pictures: no decompressed frame comes near this.
+constexpr qint64 MaxInflated = 64 * 1024 * 1024;
+
+// zlib data inflated to `expected` bytes (or at most as many as they can give when expected is
+// negative); nullopt when they do not inflate to that size.
+std::optional<QByteArray> inflateZlib(QByteArrayView data, qint64 expected)
+{
+    const qint64 possible = std::min(MaxInflated, (data.size() + 1) * MaxDeflateRatio);
+    if (expected > possible)
+        return std::nullopt;
+    QByteArray out(qsizetype(expected >= 0 ? expected : possible), '\0');
+    const std::unique_ptr<libdeflate_decompressor, decltype(&libdeflate_free_decompressor)>
+        decompressor(libdeflate_alloc_decompressor(), libdeflate_free_decompressor);
+    size_t length = 0;
+    if (!decompressor ||
+        libdeflate_zlib_decompress(decompressor.get(), data.data(), size_t(data.size()), out.data(),
+                                   size_t(out.size()), &length) != LIBDEFLATE_SUCCESS ||
+        (expected >= 0 && qint64(length) != expected))
+        return std::nullopt;
+    out.truncate(qsizetype(length));
+    return out;
+}
+
+} // namespace
+
+std::optional<QByteArray> frameContent(const Id3v2Frame &frame, int version)
+{
+    if (!frame.opaque)
+        return frame.body;
+    QByteArrayView body = frame.body;
+    QByteArray plain;
+    qint64 expected = -1;
+    if (version == 3) {
+        // Decompressed size, encryption method, group byte, in the order of their flags.
+        if ((frame.flags & 0x0040) || body.size() < 4)
+            return std::nullopt;
+        expected = bigEndian(body, 0, 4);
+        body = body.sliced(4);
+        if ((frame.flags & 0x0020) && !body.isEmpty())
+            body = body.sliced(1);
+    } else if (version == 4) {
+        // Group byte, encryption method, data length, in the order of their flags.
+        if (frame.flags & 0x0004)
+            return std::nullopt;
+        if (frame.flags & 0x0002) {
+            plain = removeUnsynchronisation(body);
+            body = plain;
+        }
+        if ((frame.flags & 0x0040) && !body.isEmpty())
+            body = body.sliced(1);
+        if (frame.flags & 0x0001) {
+            if (body.size() < 4)
+                return std::nullopt;
+            expected = synchsafe(body, 0);
+            body = body.sliced(4);
+        }
+    } else {
+        return std::nullopt;
+    }
+    return inflateZlib(body, expected);
 }
 
 QByteArray removeUnsynchronisation(QByteArrayView bytes)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace tags {
 
 // The layout shared by the ID3v2 reader and writer: header, frame walk of versions 2.2, 2.3 and
@@ -56,6 +58,12 @@ Id3v2Tag walkId3v2(QByteArrayView tag);
 // The same walk whose frame bodies point into `tag` where they can, instead of copying it: `tag`
 // must outlive the result and its frames.
 Id3v2Tag walkId3v2Sharing(const QByteArray &tag);
+
+// The body of a frame of a tag of the given version as its fields read: the body itself, or for
+// a compressed frame its data inflated (zlib), without the decompressed size, data length and
+// group byte that precede them. nullopt for an encrypted frame, or compressed data that do not
+// inflate to the size they announce.
+std::optional<QByteArray> frameContent(const Id3v2Frame &frame, int version);
 
 // Removes the zero byte that unsynchronisation inserts after each FF.
 QByteArray removeUnsynchronisation(QByteArrayView bytes);

@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QSet>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -37,6 +39,15 @@ QString frameText(QByteArrayView body, int version)
     return cleanTagText(decodeText(body.sliced(1), static_cast<unsigned char>(body[0])));
 }
 
+// The frames that give the record's fields.
+bool givesField(QByteArrayView id)
+{
+    static constexpr const char *Ids[] = {"TPE1", "TALB", "TIT2", "TCOM", "TOPE", "TCOP", "TENC",
+                                          "TRCK", "TYER", "TDRC", "TCON", "WXXX", "COMM", "APIC"};
+    return std::any_of(std::begin(Ids), std::end(Ids),
+                       [&](const char *known) { return id == known; });
+}
+
 struct Comment
 {
     QString description;
@@ -55,12 +66,13 @@ Comment commentFrame(QByteArrayView body)
     return comment;
 }
 
-QString urlFrame(QByteArrayView body)
+// The URL of a WXXX body, or nullopt when it has a description: the field is the URL without
+// one.
+std::optional<QString> plainUrl(QByteArrayView body)
 {
-    if (body.isEmpty())
-        return {};
     QByteArrayView rest;
-    decodeText(body.sliced(1), static_cast<unsigned char>(body[0]), &rest);
+    if (!decodeText(body.sliced(1), static_cast<unsigned char>(body[0]), &rest).isEmpty())
+        return std::nullopt;
     return cleanTagText(decodeText(rest, Latin1));
 }
 
@@ -99,17 +111,18 @@ TypeTagV2 recordFromTag(const Id3v2Tag &parsed, FieldSources *sources)
         return tag;
 
     QSet<QByteArray> taken;
-    bool haveBareComment = false, haveComment = false;
     for (qsizetype index = 0; index < parsed.frames.size(); ++index) {
         const Id3v2Frame &frame = parsed.frames[index];
-        if (frame.opaque || frame.body.isEmpty())
-            continue;
         const QByteArray id = normalisedId(frame.id, parsed.version);
         const QByteArray field = id == "TDRC" ? QByteArray("TYER") : id;
-        if (id != "COMM" && id != "APIC" && taken.contains(field))
+        const bool several = id == "COMM" || id == "WXXX" || id == "APIC";
+        if ((!several && taken.contains(field)) || frame.body.isEmpty() || !givesField(id))
+            continue;
+        const std::optional<QByteArray> content = frameContent(frame, parsed.version);
+        if (!content || content->isEmpty())
             continue;
         taken.insert(field);
-        const QByteArrayView body = frame.body;
+        const QByteArrayView body = *content;
         const auto text = [&](V2Field f) {
             found[f] = index;
             return frameText(body, parsed.version);
@@ -140,18 +153,19 @@ TypeTagV2 recordFromTag(const Id3v2Tag &parsed, FieldSources *sources)
             if (tag.Genre() == NoGenre)
                 tag.setGenreTexte(genre);
         } else if (id == "WXXX") {
-            found[V2Field::Url] = index;
-            tag.setUrl(urlFrame(body));
+            // The first URL without description; described ones belong to other programs.
+            const std::optional<QString> url = plainUrl(body);
+            if (url && found[V2Field::Url] < 0) {
+                found[V2Field::Url] = index;
+                tag.setUrl(*url);
+            }
         } else if (id == "COMM") {
+            // The first comment without description; described ones ("iTunNORM", a note of
+            // another program) are kept as they are and never shown in its place.
             const Comment comment = commentFrame(body);
-            if (comment.description.isEmpty() && !haveBareComment) {
+            if (comment.description.isEmpty() && found[V2Field::Commentaire] < 0) {
                 tag.setCommentaire(comment.text);
                 found[V2Field::Commentaire] = index;
-                haveBareComment = haveComment = true;
-            } else if (!haveComment && !comment.description.startsWith(QLatin1String("iTun"))) {
-                tag.setCommentaire(comment.text);
-                found[V2Field::Commentaire] = index;
-                haveComment = true;
             }
         } else if (id == "APIC") {
             // The first frame that holds picture bytes gives the picture.

@@ -42,8 +42,9 @@ struct FieldSources
 };
 
 // The record of a walked tag, and where each field came from. When a tag holds several frames
-// for a field, the first gives it; the comment is the first one without description (players'
-// private data such as "iTunNORM" stands in only when there is no other).
+// for a field, the first gives it; the comment and the URL are the first ones without
+// description (a described one, such as "iTunNORM" or another program's note, never stands in
+// for them). Compressed frames are read inflated.
 TypeTagV2 recordFromTag(const Id3v2Tag &tag, FieldSources *sources = nullptr);
 
 // Decodes an ID3v2 tag of version 2.2, 2.3 or 2.4 (bytes from its header on, possibly cut

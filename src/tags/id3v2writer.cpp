@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace tags {
 
 namespace {
@@ -58,12 +60,27 @@ QByteArray describedBody(const QByteArray &prefix, const QString &description, c
 }
 
 // The description of a COMM (after its language) or WXXX body.
-QString descriptionOf(const Id3v2Frame *frame, qsizetype fixed)
+QString descriptionOf(const QByteArray *body, qsizetype fixed)
 {
-    if (!frame || frame->body.size() < 1 + fixed)
+    if (!body || body->size() < 1 + fixed)
         return {};
-    return decodeText(QByteArrayView(frame->body).sliced(1 + fixed),
-                      static_cast<unsigned char>(frame->body[0]));
+    return decodeText(QByteArrayView(*body).sliced(1 + fixed),
+                      static_cast<unsigned char>((*body)[0]));
+}
+
+// The language of a new comment: that of the tag's other comments, else French.
+QByteArray newCommentLanguage(const Id3v2Tag &tag)
+{
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    for (const Id3v2Frame &frame : tag.frames) {
+        if (frame.id != "COMM" && frame.id != "COM")
+            continue;
+        const QByteArray language =
+            frameContent(frame, tag.version).value_or(QByteArray()).mid(1, 3);
+        if (language.size() == 3 && std::all_of(language.begin(), language.end(), isLetter))
+            return language;
+    }
+    return "fra";
 }
 
 QString genreText(const TypeTagV2 &t)
@@ -119,10 +136,11 @@ QString fieldValue(const TypeTagV2 &t, V2Field field)
     }
 }
 
-// The frame that holds a field's new value, shaped after the frame it replaces (when there is
-// one); nullopt for an empty value.
+// The frame that holds a field's new value, shaped after the body of the frame it replaces
+// (when there is one: the language of a comment, the description of a comment or URL); nullopt
+// for an empty value. A new comment gets `language`.
 std::optional<Id3v2Frame> fieldFrame(const FieldFrame &field, const TypeTagV2 &wanted,
-                                     const Id3v2Frame *old)
+                                     const QByteArray *old, const QByteArray &language = "fra")
 {
     const QString value = fieldValue(wanted, field.field);
     if (value.isEmpty())
@@ -130,9 +148,8 @@ std::optional<Id3v2Frame> fieldFrame(const FieldFrame &field, const TypeTagV2 &w
     Id3v2Frame frame;
     frame.id = field.id;
     if (field.field == V2Field::Commentaire) {
-        const QByteArray language = old ? old->body.mid(1, 3) : QByteArray();
-        frame.body =
-            describedBody(language.leftJustified(3, '\0', true), descriptionOf(old, 3), value);
+        const QByteArray kept = old ? old->mid(1, 3).leftJustified(3, '\0', true) : language;
+        frame.body = describedBody(kept, descriptionOf(old, 3), value);
     } else if (field.field == V2Field::Url) {
         const QString description = descriptionOf(old, 0);
         const QByteArray head = fitsLatin1(description)
@@ -207,8 +224,12 @@ Result<std::optional<QList<Id3v2Frame>>> editFrames(const Id3v2Tag &existing,
         if (const QString error = convert(); !error.isEmpty())
             return Edited::failure(error);
         const qsizetype source = sources[field.field];
-        const Id3v2Frame *old = source >= 0 && !kept[source].isEmpty() ? &kept[source][0] : nullptr;
-        put(old ? source : -1, fieldFrame(field, wanted, old));
+        // The frame the field came from, as version 2.3 holds it (inflated when compressed).
+        const std::optional<QByteArray> old = source >= 0 && !kept[source].isEmpty()
+                                                  ? frameContent(kept[source][0], 3)
+                                                  : std::nullopt;
+        put(old ? source : -1,
+            fieldFrame(field, wanted, old ? &*old : nullptr, newCommentLanguage(existing)));
     }
     if (!picture.isEmpty()) {
         if (const QString error = convert(); !error.isEmpty())

@@ -19,8 +19,7 @@ namespace tags {
 
 namespace {
 
-// Bytes kept after the first frame's start: more than the furthest Xing or VBRI field a save
-// patches there.
+// Bytes kept after the first frame's start, its Xing or VBRI header included.
 constexpr qint64 FrameSlack = 4096;
 // Bytes of the audio compared before and after a save, to be sure the regions line up.
 constexpr qint64 SampleLength = 64;

@@ -9,8 +9,8 @@
 #include "tags/id3v2writer.h"
 #include "tags/tagpictures.h"
 
+#include "mpeg/audiostart.h"
 #include "mpeg/confirmedaudio.h"
-#include "mpeg/frameheader.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -28,14 +28,6 @@ using Saved = Result<SaveKind>;
 Saved refused(const QString &why)
 {
     return Saved::failure(why);
-}
-
-QByteArray bigEndianBytes(quint32 value)
-{
-    QByteArray bytes;
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes.append(char((value >> shift) & 0xFF));
-    return bytes;
 }
 
 // The JPEG bytes of a picture file chosen for the tag.
@@ -63,24 +55,6 @@ Result<QByteArray> readPicture(const QString &path)
                                         "« %1 » n'est pas une image JPEG : rien n'a été écrit")
                 .arg(base::shownPath(path)));
     return bytes;
-}
-
-// The patch that brings the byte count of a Xing or VBRI header in the first frame up to date
-// once the file is `newLength` bytes long and the frame starts at `newStart`.
-QList<base::Patch> vbrPatch(int fd, const mpeg::AudioCheck &audio, qint64 fileSize, qint64 newStart,
-                            qint64 newLength)
-{
-    const qint64 frame = audio.firstFrame;
-    const qint64 field = mpeg::vbrByteCountOffset(audio.header, [&](qint64 offset) {
-        QByteArray bytes(4, '\0');
-        return frame + offset + 4 <= fileSize && base::readAt(fd, bytes.data(), 4, frame + offset)
-                   ? bytes
-                   : QByteArray();
-    });
-    const qint64 target = field < 0 ? -1 : newStart + field;
-    if (target < 0 || target + 4 > newLength || newLength > 0xFFFFFFFFLL)
-        return {};
-    return {{target, bigEndianBytes(quint32(newLength))}};
 }
 
 } // namespace
@@ -129,6 +103,7 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
     if (!device.open(fd.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
         return ioFailure(EIO);
     const mpeg::AudioCheck audio = mpeg::checkMpegAudio(device);
+    const qint64 tagsEnd = mpeg::audioStart(device);
     device.close();
     if (!audio.isMpeg())
         return refused(QCoreApplication::translate(
@@ -170,7 +145,7 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
     QByteArray newBlock;
     if (!changes.removeV1 && changes.v1 && changes.v1->Valide() &&
         !(hasBlock && parseId3v1(oldBlock) == *changes.v1)) {
-        const std::optional<QByteArray> block = renderId3v1(*changes.v1);
+        const std::optional<QByteArray> block = renderId3v1(*changes.v1, oldBlock);
         if (!block)
             return refused(QCoreApplication::translate(
                                "tags", "Piste %1 hors de 0 à 255, impossible en ID3v1 : rien "
@@ -298,14 +273,20 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
         return SaveKind::InPlace;
     }
 
+    // The ID3v2 tags that follow the first one go with the new tag (a removal takes them all);
+    // what stands between them and the first frame does not. The byte count of a Xing or VBRI
+    // header is that of the audio from its frame on, which is copied as it is.
     base::Rewrite rewrite;
     rewrite.head = newTag;
+    if (!removeTag && declared > 0 && tagsEnd > declared) {
+        QByteArray following(qsizetype(tagsEnd - declared), '\0');
+        if (!base::readAt(fd.get(), following.data(), following.size(), declared))
+            return ioFailure(errno);
+        rewrite.head += following;
+    }
     rewrite.keepFrom = audio.firstFrame;
     rewrite.keepTo = size - (v1Change && hasBlock ? Id3v1Size : 0);
     rewrite.trailer = newBlock;
-    const qint64 newLength =
-        rewrite.head.size() + (rewrite.keepTo - rewrite.keepFrom) + rewrite.trailer.size();
-    rewrite.patches = vbrPatch(fd.get(), audio, size, rewrite.head.size(), newLength);
     oldTag.clear();
     const QString error = base::rewriteFile(fichier, fd.get(), info, rewrite);
     if (!error.isEmpty())

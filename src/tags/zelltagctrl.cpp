@@ -111,8 +111,11 @@ Result<bool> ZellTagCtrl::CopyV1ToV2(const QString &fichier, int Mode) const
         v2.setAnnee(v1.Annee());
     if (!v1.Commentaire().isEmpty() || all)
         v2.setCommentaire(v1.Commentaire());
-    if (v1.Genre() != NoGenre || all)
+    // The genre copied replaces a free-text one too.
+    if (v1.Genre() != NoGenre || all) {
         v2.setGenre(v1.Genre());
+        v2.setGenreTexte({});
+    }
     if (Mode < 2) {
         v2.setCompositeur({});
         v2.setOriginal({});

@@ -1,6 +1,7 @@
 // The tag sub-commands of tarvex-cli, run as a user runs them, and saves that cannot finish:
 // those leave the original byte for byte and no temporary file behind.
 #include "mpeg/audiostart.h"
+#include "tags/genres.h"
 #include "tags/id3v1.h"
 #include "tags/id3v2reader.h"
 #include "tags/id3v2writer.h"
@@ -237,17 +238,20 @@ private slots:
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("piste2");
         QTest::addColumn<QString>("expected"); // the target tag afterwards, as read below
+        QTest::addColumn<QString>("genre2");   // a genre the list lacks, instead of genre 9
         const auto row = [](const char *name, const char *direction, int mode, const char *piste2,
-                            const char *expected) {
-            QTest::newRow(name) << direction << mode << piste2 << expected;
+                            const char *expected, const char *genre2 = "") {
+            QTest::newRow(name) << direction << mode << piste2 << expected << QString(genre2);
         };
-        // title|album|composer|genre|artist|track of the ID3v2 tag
+        // title|album|composer|genre (number and free text)|artist|track of the ID3v2 tag
         const char *v1v2 = "--v1-vers-v2";
         row("1>2 0: new tag from every field", v1v2, 0, "7/12", "|||255|A1|4");
         row("1>2 1: non-empty fields over the tag", v1v2, 1, "7/12", "Titre v2|Album v2||9|A1|4");
         row("1>2 2: every field, v2-only kept", v1v2, 2, "7/12", "||Compositeur v2|255|A1|4");
         row("1>2 6 counts as 3", v1v2, 6, "7/12", "Titre v2|Album v2|Compositeur v2|9|A1|4");
         row("1>2 -1 starts empty, copies non-empty", v1v2, -1, "7/12", "|||0|A1|4");
+        row("1>2 2 clears a free-text genre", v1v2, 2, "7/12", "||Compositeur v2|255|A1|4",
+            "Chanson française");
         // title|year|track|genre of the ID3v1 tag
         const char *v2v1 = "--v2-vers-v1";
         row("2>1 0, track without digits", v2v1, 0, "x", "Titre v2||0|9");
@@ -260,8 +264,15 @@ private slots:
         QFETCH(QString, direction);
         QFETCH(int, mode);
         QFETCH(QString, piste2);
+        QFETCH(QString, genre2);
         QVERIFY(succeeds({"set", "--v2", "--titre=Titre v2", "--album=Album v2", "--genre=9",
                           "--piste=" + piste2, "--compositeur=Compositeur v2", m_path}));
+        if (!genre2.isEmpty()) {
+            tags::TypeTagV2 t = tags::readTagV2(m_path).value();
+            t.setGenre(tags::NoGenre);
+            t.setGenreTexte(genre2);
+            QVERIFY(saved(tags::writeTagV2(m_path, t)));
+        }
         QVERIFY(succeeds(
             {"set", "--v1", "--artiste=A1", "--annee=1999", "--piste=4", "--genre=255", m_path}));
         QVERIFY(succeeds({"copy", direction, "--mode=" + QString::number(mode), m_path}));
@@ -270,11 +281,52 @@ private slots:
         const QStringList target =
             direction == "--v1-vers-v2"
                 ? QStringList{t2.Titre(),       t2.Album(),
-                              t2.Compositeur(), QString::number(t2.Genre()),
+                              t2.Compositeur(), QString::number(t2.Genre()) + t2.GenreTexte(),
                               t2.Artiste(),     t2.Piste()}
                 : QStringList{t1.Titre(), t1.Annee(), QString::number(t1.Piste()),
                               QString::number(t1.Genre())};
         QTEST(target.join('|'), "expected");
+    }
+
+    // info on a file that holds no MPEG audio says what it is, whatever chance patterns its data
+    // hold (here MPEG frames); a RIFF file whose format is MPEG audio is read.
+    void infoOfOtherContainers_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("container"); // empty: MPEG audio
+        const QByteArray audio = mpegFrames(3);
+        const auto riff = [&](char format) {
+            return QByteArray("RIFF\0\0\0\0WAVEfmt \x10\0\0\0", 20) + format + '\0' +
+                   QByteArray(14, '\1') + QByteArray("data\0\0\0\0", 8) + audio;
+        };
+        // AAC frames of 208 bytes, each header giving that length.
+        QByteArray adts;
+        for (int i = 0; i < 5; ++i)
+            adts += QByteArray("\xFF\xF1\x50\x80\x1A\x1F\xFC", 7) + audio.left(201);
+        QTest::newRow("PCM WAV") << riff('\1') << "WAV (RIFF)";
+        QTest::newRow("MPEG Layer III in RIFF") << riff('\x55') << "";
+        QTest::newRow("FLAC") << "fLaC" + audio << "FLAC";
+        QTest::newRow("Opus") << "OggS" + QByteArray(24, '\0') + "OpusHead" + audio << "Ogg";
+        QTest::newRow("M4A") << QByteArray("\0\0\0\x18"
+                                           "ftypM4A ",
+                                           12) +
+                                    audio
+                             << "MP4";
+        QTest::newRow("AAC after an ID3v2 tag")
+            << tag(3, frame(3, "TIT2", latin("a"))) + adts << "AAC (ADTS)";
+    }
+
+    void infoOfOtherContainers()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, container);
+        QVERIFY(writeFile(m_path, bytes));
+        const Run run = cli({"info", m_path});
+        QCOMPARE(run.status, 0);
+        const QJsonObject entry = run.json.at(0).toObject();
+        QCOMPARE(entry["conteneur"].toString(), container);
+        QCOMPARE(entry["mpeg"]["Valide"].toBool(), container.isEmpty());
+        QCOMPARE(entry["infos"]["Mpeg_Mpeg"].toString().isEmpty(), !container.isEmpty());
     }
 
     // A rich v2.4 tag written by mutagen keeps every value but the edited one; a save of

@@ -1,6 +1,9 @@
 // tarvex-cli info, run as a script runs it, against mpg123: on files encoded by lame and on the
 // outside corpus.
 #include "discimage.h"
+#include "mpegstream.h"
+
+#include "mpeg/audiostart.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -116,12 +119,18 @@ private slots:
     {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("vbr");
+        QTest::addColumn<int>("picture"); // bytes of a picture in an ID3v2 tag before the audio
         QTest::newRow("MPEG 2.5 32k joint stereo")
-            << QStringList{"-b", "32", "--resample", "11.025", "-m", "j"} << "";
+            << QStringList{"-b", "32", "--resample", "11.025", "-m", "j"} << "" << 0;
         QTest::newRow("MPEG 2 VBR at 16 kHz")
-            << QStringList{"-V", "4", "--resample", "16"} << "VBR";
+            << QStringList{"-V", "4", "--resample", "16"} << "VBR" << 0;
         QTest::newRow("MPEG 1 ABR at 32 kHz")
-            << QStringList{"--abr", "64", "--resample", "32"} << "VBR";
+            << QStringList{"--abr", "64", "--resample", "32"} << "VBR" << 0;
+        QTest::newRow("MPEG 1 VBR behind a 400 KB picture")
+            << QStringList{"-V", "4"} << "VBR" << 400000;
+        // No bit rate in the headers: players take it from the distance between them.
+        QTest::newRow("free format at 200 kbit/s")
+            << QStringList{"--freeformat", "-b", "200"} << "" << 0;
     }
 
     void lameEncodedFile()
@@ -130,7 +139,9 @@ private slots:
             QSKIP(why.constData());
         QFETCH(QStringList, options);
         QFETCH(QString, vbr);
+        QFETCH(int, picture);
         QTemporaryDir dir;
+        const QString path = dir.filePath("a.mp3");
         QProcess lame;
         lame.start("lame", QStringList{"--quiet", "-r"} + options +
                                QStringList{"-", dir.filePath("a.mp3")});
@@ -138,15 +149,28 @@ private slots:
         lame.write(testsupport::tonePcm16(44100 * 3, 2, 44100)); // three seconds, raw samples
         lame.closeWriteChannel();
         QVERIFY(lame.waitForFinished(60000) && lame.exitCode() == 0);
+        if (picture > 0) {
+            const QByteArray tag =
+                mpegstream::id3v2Tag(3, {mpegstream::id3v2PictureFrame(3, picture)});
+            QVERIFY(mpegstream::writeFile(path, tag + mpegstream::readFile(path)));
+        }
 
         // A file that cannot be read is named; the others are still reported.
-        const QJsonArray files = info({dir.filePath("absent.mp3"), dir.filePath("a.mp3")}, 1);
+        const QJsonArray files = info({dir.filePath("absent.mp3"), path}, 1);
         QCOMPARE(files.size(), 2);
         QVERIFY(!files[0].toObject()["erreur"].toString().isEmpty());
         QCOMPARE(files[1].toObject()["mpeg"].toObject()["Vbr"].toString(), vbr);
         QVERIFY(agreesWithMpg123(files[1].toObject(), true));
         if (!vbr.isEmpty())
             agreesWithMediainfo(files[1].toObject());
+
+        // A save that rewrites the file keeps the audio as lame wrote it, the byte count of its
+        // Xing header included: that counts the audio alone.
+        const QByteArray audio = mpegstream::readFile(path).mid(mpeg::audioStart(path));
+        QProcess set;
+        set.start(m_cli, {"set", "--titre=" + QString(300, u'x'), path});
+        QVERIFY(set.waitForFinished(60000) && set.exitCode() == 0);
+        QCOMPARE(mpegstream::readFile(path).mid(mpeg::audioStart(path)), audio);
     }
 
     void corpus()
