@@ -329,6 +329,7 @@ cd::ReplaceAnswer ExtractionController::askReplace(const QString &path)
     case Dialogs::Replace::ReplaceAll:
         return cd::ReplaceAnswer::ReplaceAll;
     case Dialogs::Replace::Skip:
+    case Dialogs::Replace::Cancel:
         break;
     }
     return cd::ReplaceAnswer::Skip;
