@@ -18,13 +18,15 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QThread>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 
-#include <sys/stat.h>
+#include <algorithm>
 
 namespace app {
 
@@ -83,6 +85,11 @@ FileCommands::FileCommands(QObject *parent, FileWindow &window, TagPage &page, C
                     previewLater();
             });
     connect(list, &QAbstractItemModel::modelReset, this, &FileCommands::forgetPreview);
+    connect(list, &FileListModel::tagsChanged, this, [this](const QStringList &paths) {
+        for (const QString &path : paths)
+            m_tagValues.remove(QFileInfo(path).fileName());
+        previewLater();
+    });
 
     connect(m_cd.LV2, &QTreeWidget::itemClicked, this, &FileCommands::onTrackClicked);
     connect(&m_trackTimer, &QTimer::timeout, this, &FileCommands::followDeviceTrack);
@@ -136,15 +143,6 @@ void FileCommands::forgetPreview()
 
 namespace {
 
-// Size and modification time (nanoseconds) of a file; size -1 when it cannot be read.
-std::pair<qint64, qint64> fileStamp(const QString &path)
-{
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return {-1, 0};
-    return {st.st_size, qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
-}
-
 tags::PatternValues readValues(const QString &path)
 {
     const tags::Result<tags::PatternValues> read = tags::readPatternValues(path);
@@ -167,10 +165,9 @@ void FileCommands::showPreview(bool wait)
     for (int i = 0; i < list.count(); ++i) {
         renaming::PreviewRow row{list.name(i), list.isChecked(i), std::nullopt};
         if (fromTags && row.checked) {
-            const auto [size, modified] = fileStamp(base::joinPath(folder, row.fichier));
             const auto read = m_tagValues.constFind(row.fichier);
-            if (read != m_tagValues.cend() && read->size == size && read->modified == modified)
-                row.valeurs = read->values;
+            if (read != m_tagValues.cend())
+                row.valeurs = *read;
             else
                 unread.append(row.fichier);
         }
@@ -182,10 +179,8 @@ void FileCommands::showPreview(bool wait)
     }
     for (renaming::PreviewRow &row : rows) {
         if (fromTags && row.checked && !row.valeurs) {
-            const QString path = base::joinPath(folder, row.fichier);
-            const auto [size, modified] = fileStamp(path);
-            row.valeurs = readValues(path);
-            m_tagValues.insert(row.fichier, {size, modified, *row.valeurs});
+            row.valeurs = readValues(base::joinPath(folder, row.fichier));
+            m_tagValues.insert(row.fichier, *row.valeurs);
         }
     }
 
@@ -199,7 +194,23 @@ void FileCommands::showPreview(bool wait)
                                                : nameColour()});
     }
     list.setNewNames(shown);
-    m_page.LV1->resizeColumnToContents(FileListModel::NewName);
+    // While typing, the column only widens for the longest name: measuring every cell would slow
+    // the typing down.
+    QTreeView *view = m_page.LV1;
+    if (wait) {
+        view->resizeColumnToContents(FileListModel::NewName);
+    } else {
+        const auto longest =
+            std::max_element(cells.cbegin(), cells.cend(), [](const auto &a, const auto &b) {
+                return a.text.size() < b.text.size();
+            });
+        const int wanted =
+            longest == cells.cend()
+                ? 0
+                : view->fontMetrics().horizontalAdvance(longest->text + QStringLiteral("MM"));
+        if (wanted > view->columnWidth(FileListModel::NewName))
+            view->setColumnWidth(FileListModel::NewName, wanted);
+    }
     m_previewCurrent = m_previewShown = true;
 }
 
@@ -214,13 +225,11 @@ void FileCommands::readTagsInBackground(const QStringList &names)
     m_stopReading = std::make_shared<std::atomic_bool>(false);
     m_tagReader.reset(QThread::create([this, folder = m_page.File1.path(), names,
                                        generation = m_listGeneration, stop = m_stopReading] {
-        QHash<QString, ReadValues> read;
+        QHash<QString, tags::PatternValues> read;
         for (const QString &name : names) {
             if (*stop)
                 return;
-            const QString path = base::joinPath(folder, name);
-            const auto [size, modified] = fileStamp(path);
-            read.insert(name, {size, modified, readValues(path)});
+            read.insert(name, readValues(base::joinPath(folder, name)));
         }
         QMetaObject::invokeMethod(this, [this, read, generation] {
             m_readingTags = false;

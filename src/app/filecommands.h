@@ -109,15 +109,9 @@ private:
     QTimer *m_previewTimer;
     bool m_previewCurrent = false;
     bool m_previewShown = false; // since the list was filled
-    // The tag values of the listed files that "D'après le tag" has read, by file name, with the
-    // file's size and modification time then: a file changed since is read again.
-    struct ReadValues
-    {
-        qint64 size = -1;
-        qint64 modified = 0; // nanoseconds
-        tags::PatternValues values;
-    };
-    QHash<QString, ReadValues> m_tagValues;
+    // The tag values of the listed files that "D'après le tag" has read, by file name, until the
+    // list is read again or their tags are saved.
+    QHash<QString, tags::PatternValues> m_tagValues;
     bool m_readingTags = false;
     quint64 m_listGeneration = 0; // values read for an earlier listing are dropped
     std::unique_ptr<QThread> m_tagReader;

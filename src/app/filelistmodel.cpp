@@ -124,6 +124,7 @@ void FileListModel::setTagsWanted(bool wanted)
 
 void FileListModel::rereadTags(const QStringList &paths)
 {
+    emit tagsChanged(paths);
     if (m_tags.size() != m_rows.size())
         return; // nothing read yet: the reading to come sees the new tags
     stopReading();

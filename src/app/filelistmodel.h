@@ -69,6 +69,8 @@ public:
 
 signals:
     void tagsRead();
+    // The tags of these files (full paths) were saved.
+    void tagsChanged(const QStringList &paths);
 
 private:
     struct Row

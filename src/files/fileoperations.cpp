@@ -150,32 +150,52 @@ private:
     bool m_all = false;
 };
 
-// What becomes of a file that has the target's name: a French refusal, or the user's answer.
-struct ClashOutcome
+bool isLink(const QString &path)
 {
-    QString refusal;
-    Clash answer = Clash::Replace;
-};
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
 
-ClashOutcome existingTarget(const struct stat &source, const QString &to, Clashes &clashes)
+// Settles a file that already has the name `to`: false when the file copied or moved is to be
+// left alone (a refusal, the user keeping the file there, or "Annuler", each noted in the
+// report); *replace tells whether there is a file to replace.
+bool settleClash(const QString &name, const struct stat &source, const QString &to,
+                 Clashes &clashes, OperationReport *report, bool *replace)
 {
+    *replace = QFileInfo::exists(to) || isLink(to);
+    if (!*replace)
+        return true;
+    const auto refuse = [&](const QString &reason) {
+        report->failures.append({name, reason});
+        return false;
+    };
     const QByteArray t = QFile::encodeName(to);
     struct stat existing;
     if (::stat(t.constData(), &existing) != 0)
-        return {systemError(errno), {}};
+        return refuse(systemError(errno));
     if (sameFile(source, existing))
-        return {sameFileReason(), {}};
+        return refuse(sameFileReason());
     if (S_ISDIR(existing.st_mode))
-        return {systemError(EISDIR), {}};
+        return refuse(systemError(EISDIR));
     // A file that may not be written is not replaced, as cp refuses to: not even by the
     // administrator, whom the system lets write anywhere.
     if (!(existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
-        return {QCoreApplication::translate(
-                    "files", "fichier en lecture seule dans le dossier de destination"),
-                {}};
+        return refuse(QCoreApplication::translate(
+            "files", "fichier en lecture seule dans le dossier de destination"));
     if (::access(t.constData(), W_OK) != 0)
-        return {systemError(errno), {}};
-    return {{}, clashes.answer(to)};
+        return refuse(systemError(errno));
+    switch (clashes.answer(to)) {
+    case Clash::Replace:
+    case Clash::ReplaceAll:
+        return true;
+    case Clash::Skip:
+        ++report->skipped;
+        return false;
+    case Clash::Cancel:
+        report->cancelled = true;
+        return false;
+    }
+    return false;
 }
 
 // Puts the file that has the name `to` into the trash before another takes its name.
@@ -198,12 +218,6 @@ void untrashTarget(OperationReport *report)
     restoreFromTrash({step.from, step.to, step.info});
 }
 
-bool isLink(const QString &path)
-{
-    struct stat st;
-    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
-}
-
 // Copies from onto to, asking before an existing file is replaced.
 void copyOne(const QString &name, const QString &from, QString to, Clashes &clashes,
              OperationReport *report)
@@ -217,25 +231,14 @@ void copyOne(const QString &name, const QString &from, QString to, Clashes &clas
     const QFileInfo targetInfo(to);
     if (targetInfo.isSymLink() && !targetInfo.canonicalFilePath().isEmpty())
         to = targetInfo.canonicalFilePath();
-    mode_t mode = source.st_mode;
     bool replace = false;
-    if (QFileInfo::exists(to) || isLink(to)) {
-        const ClashOutcome clash = existingTarget(source, to, clashes);
-        if (!clash.refusal.isEmpty())
-            return fail(clash.refusal);
-        if (clash.answer == Clash::Skip) {
-            ++report->skipped;
-            return;
-        }
-        if (clash.answer == Clash::Cancel) {
-            report->cancelled = true;
-            return;
-        }
-        struct stat existing;
-        if (::stat(QFile::encodeName(to).constData(), &existing) == 0)
-            mode = existing.st_mode;
-        replace = true;
-    }
+    if (!settleClash(name, source, to, clashes, report, &replace))
+        return;
+    // A replacing copy takes the permissions of the file it replaces.
+    mode_t mode = source.st_mode;
+    struct stat existing;
+    if (replace && ::stat(QFile::encodeName(to).constData(), &existing) == 0)
+        mode = existing.st_mode;
     QByteArray temporary;
     if (const int error = copyToTemporary(f, source, folderOf(to), mode, &temporary))
         return fail(systemError(error));
@@ -290,21 +293,11 @@ void moveOne(const QString &name, const QString &from, const QString &to, Clashe
     if (const int error = statSource(QFile::encodeName(from), &source))
         return fail(systemError(error));
     bool replace = false;
-    if (QFileInfo::exists(to) || isLink(to)) {
-        const ClashOutcome clash = existingTarget(source, to, clashes);
-        if (!clash.refusal.isEmpty())
-            return fail(clash.refusal);
-        if (clash.answer == Clash::Skip) {
-            ++report->skipped;
-            return;
-        }
-        if (clash.answer == Clash::Cancel) {
-            report->cancelled = true;
-            return;
-        }
+    if (!settleClash(name, source, to, clashes, report, &replace))
+        return;
+    if (replace) {
         if (const QString error = trashTarget(to, report); !error.isEmpty())
             return fail(error);
-        replace = true;
     }
     if (const QString error = moveNoReplace(from, to); !error.isEmpty()) {
         if (replace)

@@ -253,7 +253,7 @@ private slots:
         f.commands()->item(u"supprimer2"_s)->trigger();
         QCOMPARE(f.dialogs->lastText(),
                  u"Mettre 4 fichiers à la corbeille : a.mp3, b.mp3, c.mp3 et 1 autre(s) ?"_s);
-        QCOMPARE(w.statusPanel(1), u"Fichiers mis à la corbeille : 4"_s);
+        const QString status = w.statusPanel(1);
         f.check(u"e.mp3"_s);
         f.commands()->item(u"supprimerdef"_s)->trigger();
         QCOMPARE(f.dialogs->lastText(), u"Supprimer définitivement 1 fichier : e.mp3 ? Cette "
@@ -268,6 +268,7 @@ private slots:
                  info.constData());
         QCOMPARE(QDir().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList());
+        QCOMPARE(status, u"Fichiers mis à la corbeille : 4"_s);
     }
 };
 
