@@ -179,28 +179,18 @@ private slots:
         QTest::addColumn<QString>("targetAfter");
         QTest::addColumn<QString>("trashed");
         using files::Clash;
-        for (const bool move : {false, true}) {
-            const char *kind = move ? "move" : "copy";
-            const auto left = [move](const QString &moved, const QString &all) {
-                return move ? moved : all;
-            };
-            const QString all = "a.mp3=a|b.mp3=b|c.mp3=c";
-            QTest::addRow("%s: Remplacer, Ignorer", kind)
-                << move << QList<Clash>{Clash::Replace, Clash::Skip} << left("b.mp3=b", all)
-                << "a.mp3=a|b.mp3=vieux b|c.mp3=c"
-                << "a.mp3=vieux a / a.mp3.trashinfo";
-            QTest::addRow("%s: Tout remplacer", kind)
-                << move << QList<Clash>{Clash::ReplaceAll} << left("", all)
-                << "a.mp3=a|b.mp3=b|c.mp3=c"
-                << "a.mp3=vieux a|b.mp3=vieux b / a.mp3.trashinfo|b.mp3.trashinfo";
-            QTest::addRow("%s: Annuler at the first", kind)
-                << move << QList<Clash>{Clash::Cancel} << all << "a.mp3=vieux a|b.mp3=vieux b"
-                << " / ";
-            QTest::addRow("%s: Ignorer, then Annuler", kind)
-                << move << QList<Clash>{Clash::Skip, Clash::Cancel} << all
-                << "a.mp3=vieux a|b.mp3=vieux b"
-                << " / ";
-        }
+        const QString all = "a.mp3=a|b.mp3=b|c.mp3=c";
+        QTest::newRow("copy: Remplacer, Ignorer")
+            << false << QList<Clash>{Clash::Replace, Clash::Skip} << all
+            << "a.mp3=a|b.mp3=vieux b|c.mp3=c"
+            << "a.mp3=vieux a / a.mp3.trashinfo";
+        QTest::newRow("move: Tout remplacer")
+            << true << QList<Clash>{Clash::ReplaceAll} << "" << all
+            << "a.mp3=vieux a|b.mp3=vieux b / a.mp3.trashinfo|b.mp3.trashinfo";
+        QTest::newRow("move: Ignorer, then Annuler")
+            << true << QList<Clash>{Clash::Skip, Clash::Cancel} << all
+            << "a.mp3=vieux a|b.mp3=vieux b"
+            << " / ";
     }
     void clashes()
     {
