@@ -1,6 +1,6 @@
 // tarvex-cli convert [--ecraser] [--vbr=0..9] [--trame-lame] FICHIER.wav...: encodes each WAV file
-// into an MP3 file beside it, as the window's conversion does; a file that fails is reported and
-// the next one is converted. An existing MP3 is replaced only with --ecraser.
+// into an MP3 file beside it, with the encoder of the window's conversion; a file that fails is
+// reported and the next one is converted. An existing MP3 is replaced only with --ecraser.
 #include "command.h"
 #include "ripreport.h"
 

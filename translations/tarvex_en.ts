@@ -95,6 +95,14 @@
         <source>Désolé, je n&apos;ai pas détecté de lecteur de CD sur cette machine. Un lecteur branché apparaîtra ici de lui-même.</source>
         <translation>Sorry, no CD drive was found on this machine. A drive plugged in will appear here by itself.</translation>
     </message>
+    <message>
+        <source>État</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source>AccurateRip</source>
+        <translation>AccurateRip</translation>
+    </message>
 </context>
 <context>
     <name>app::CddbPanel</name>
@@ -506,10 +514,6 @@
         <translation>Converting %1 file(s)</translation>
     </message>
     <message>
-        <source>Enregistrement terminé</source>
-        <translation>Saving finished</translation>
-    </message>
-    <message>
         <source>Une extraction ou une conversion est en cours. Voulez-vous l&apos;arrêter et quitter ?</source>
         <translation>A rip or a conversion is running. Do you want to stop it and quit?</translation>
     </message>
@@ -524,6 +528,26 @@
     <message>
         <source>Convertir en MP&amp;3</source>
         <translation>Convert to MP&amp;3</translation>
+    </message>
+    <message>
+        <source>Le dossier des fichiers convertis « %1 » n&apos;a pas pu être créé.</source>
+        <translation>The folder for converted files “%1” could not be created.</translation>
+    </message>
+    <message>
+        <source>Fichiers convertis : %1, dans « %2 ».</source>
+        <translation>Files converted: %1, into “%2”.</translation>
+    </message>
+    <message>
+        <source>Fichiers MP3 existants gardés : %1.</source>
+        <translation>Existing MP3 files kept: %1.</translation>
+    </message>
+    <message>
+        <source>Conversion annulée : %1 fichier(s) non converti(s).</source>
+        <translation>Conversion cancelled: %1 file(s) not converted.</translation>
+    </message>
+    <message>
+        <source>Échecs :</source>
+        <translation>Failures:</translation>
     </message>
 </context>
 <context>
@@ -567,6 +591,54 @@
     <message>
         <source>%1 fichiers</source>
         <translation>%1 files</translation>
+    </message>
+    <message>
+        <source>Aucun fichier à renommer : cochez les fichiers et choisissez leur nom.</source>
+        <translation>No file to rename: tick the files and choose their names.</translation>
+    </message>
+    <message>
+        <source>Renommer %1 fichier(s) comme l&apos;aperçu l&apos;indique ?</source>
+        <translation>Rename %1 file(s) as the preview shows?</translation>
+    </message>
+    <message>
+        <source> ; gardés à la place : %1</source>
+        <translation>; kept in place: %1</translation>
+    </message>
+    <message>
+        <source> ; en échec : %1</source>
+        <translation>; failed: %1</translation>
+    </message>
+    <message>
+        <source> ; le reste a été annulé</source>
+        <translation>; the rest was cancelled</translation>
+    </message>
+    <message>
+        <source>Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?</source>
+        <translation>The file “%1” already exists. Do you want to replace it?</translation>
+    </message>
+    <message>
+        <source>Copie</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>Fichiers copiés : %1</source>
+        <translation>Files copied: %1</translation>
+    </message>
+    <message>
+        <source>Fichiers déplacés : %1</source>
+        <translation>Files moved: %1</translation>
+    </message>
+    <message>
+        <source>Mise à la corbeille</source>
+        <translation>Move to trash</translation>
+    </message>
+    <message>
+        <source>Fichiers supprimés définitivement : %1</source>
+        <translation>Files deleted for good: %1</translation>
+    </message>
+    <message>
+        <source>Fichiers mis à la corbeille : %1</source>
+        <translation>Files moved to the trash: %1</translation>
     </message>
 </context>
 <context>
@@ -1933,16 +2005,40 @@ Commands:
         <translation>forbidden file name</translation>
     </message>
     <message>
-        <source>impossible de le mettre à la corbeille (%1)</source>
-        <translation>cannot move it to the trash (%1)</translation>
-    </message>
-    <message>
         <source>Ces fichiers n&apos;ont pas été restaurés :</source>
         <translation>These files were not restored:</translation>
     </message>
     <message>
         <source>a été supprimé, renommé ou remplacé depuis : il n&apos;a pas été remis à sa place</source>
         <translation>was deleted, renamed or replaced since: it was not put back</translation>
+    </message>
+    <message>
+        <source>la destination est le fichier lui-même</source>
+        <translation>the destination is the file itself</translation>
+    </message>
+    <message>
+        <source>le fichier qu&apos;il remplacerait n&apos;a pas pu être mis à la corbeille (%1)</source>
+        <translation>the file it would replace could not be moved to the trash (%1)</translation>
+    </message>
+    <message>
+        <source>ce disque n&apos;a pas de corbeille utilisable (« %1 » : %2) ; le fichier n&apos;a pas été supprimé</source>
+        <translation>this disk has no usable trash (“%1”: %2); the file was not deleted</translation>
+    </message>
+    <message>
+        <source>impossible de créer la corbeille « %1 » (%2) ; le fichier n&apos;a pas été supprimé</source>
+        <translation>cannot create the trash “%1” (%2); the file was not deleted</translation>
+    </message>
+    <message>
+        <source>le fichier n&apos;a pas été retrouvé dans la corbeille « %1 »</source>
+        <translation>the file was not found in the trash “%1”</translation>
+    </message>
+    <message>
+        <source>son dossier n&apos;existe plus</source>
+        <translation>its folder no longer exists</translation>
+    </message>
+    <message>
+        <source>a été modifié depuis la copie : il a été gardé</source>
+        <translation>was changed since the copy: it was kept</translation>
     </message>
 </context>
 <context>
@@ -2040,6 +2136,18 @@ Options:
     <message>
         <source>nom de fichier interdit</source>
         <translation>forbidden file name</translation>
+    </message>
+    <message>
+        <source>Fichiers renommés : %1</source>
+        <translation>Files renamed: %1</translation>
+    </message>
+    <message>
+        <source>« %1 » (%2)</source>
+        <translation>“%1” (%2)</translation>
+    </message>
+    <message>
+        <source> ; non renommés : %1</source>
+        <translation>; not renamed: %1</translation>
     </message>
 </context>
 <context>

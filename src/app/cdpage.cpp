@@ -206,6 +206,27 @@ void CdPage::setCover(const QByteArray &jpeg)
     imgPochette->setVisible(!m_cover.isEmpty());
 }
 
+void CdPage::resetStatusColumns()
+{
+    LV2->setColumnCount(3);
+    LV2->setHeaderLabels({tr("Pistes"), tr("État"), tr("AccurateRip")});
+    for (int i = 0; i < LV2->topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = LV2->topLevelItem(i);
+        for (int column : {Etat, AccurateRip}) {
+            row->setText(column, QString());
+            row->setData(column, Qt::ForegroundRole, QVariant());
+        }
+    }
+}
+
+void CdPage::setStatus(int row, StatusColumn column, const QString &text, const QColor &colour)
+{
+    if (QTreeWidgetItem *item = LV2->topLevelItem(row)) {
+        item->setText(column, text);
+        item->setForeground(column, colour);
+    }
+}
+
 void CdPage::setAllChecked(bool checked)
 {
     for (int i = 0; i < LV2->topLevelItemCount(); ++i)

@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QTemporaryFile>
 
+class QColor;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -64,6 +65,13 @@ public:
     QLabel *lblAucunLecteur; // shown while no drive is found
 
     void setAllChecked(bool checked);
+    // The status columns of LV2 that each job fills: what became of the track, and its
+    // AccurateRip result.
+    enum StatusColumn { Etat = 1, AccurateRip = 2 };
+    // Empties the status columns and shows them with their titles.
+    void resetStatusColumns();
+    // Writes a status cell of a row (from 0).
+    void setStatus(int row, StatusColumn column, const QString &text, const QColor &colour);
     // The disc fields cannot be changed while a job reads them.
     void setDiscFieldsReadOnly(bool readOnly);
 

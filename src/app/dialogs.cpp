@@ -37,7 +37,10 @@ bool QtDialogs::message(QWidget *owner, const QString &text, const QString &titl
     return box.exec() == QMessageBox::Ok;
 }
 
-Dialogs::Replace QtDialogs::askReplace(QWidget *owner, const QString &text, const QString &title)
+namespace {
+
+Dialogs::Replace askReplaceBox(QWidget *owner, const QString &text, const QString &title,
+                               bool cancellable)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, owner);
     QPushButton *replace = box.addButton(
@@ -46,12 +49,33 @@ Dialogs::Replace QtDialogs::askReplace(QWidget *owner, const QString &text, cons
                                       QMessageBox::RejectRole);
     QPushButton *all = box.addButton(
         QCoreApplication::translate("app::QtDialogs", "&Tout remplacer"), QMessageBox::AcceptRole);
+    QPushButton *cancel =
+        cancellable ? box.addButton(QCoreApplication::translate("app::QtDialogs", "&Annuler"),
+                                    QMessageBox::RejectRole)
+                    : nullptr;
     box.setDefaultButton(skip);
-    box.setEscapeButton(skip);
+    box.setEscapeButton(cancellable ? cancel : skip);
     box.exec();
     if (box.clickedButton() == replace)
-        return Replace::Replace;
-    return box.clickedButton() == all ? Replace::ReplaceAll : Replace::Skip;
+        return Dialogs::Replace::Replace;
+    if (box.clickedButton() == all)
+        return Dialogs::Replace::ReplaceAll;
+    return box.clickedButton() == skip
+               ? Dialogs::Replace::Skip
+               : (cancellable ? Dialogs::Replace::Cancel : Dialogs::Replace::Skip);
+}
+
+} // namespace
+
+Dialogs::Replace QtDialogs::askReplace(QWidget *owner, const QString &text, const QString &title)
+{
+    return askReplaceBox(owner, text, title, false);
+}
+
+Dialogs::Replace QtDialogs::askReplaceOrCancel(QWidget *owner, const QString &text,
+                                               const QString &title)
+{
+    return askReplaceBox(owner, text, title, true);
 }
 
 Dialogs::Unsaved QtDialogs::askUnsaved(QWidget *owner, const QString &text, const QString &title)

@@ -14,7 +14,7 @@ class Dialogs
 public:
     enum class Icon { Error, Warning, Question, Information };
     enum class Buttons { Ok, OkCancel };
-    enum class Replace { Replace, Skip, ReplaceAll };
+    enum class Replace { Replace, Skip, ReplaceAll, Cancel };
     enum class Unsaved { Save, Discard, Cancel };
 
     virtual ~Dialogs() = default;
@@ -25,6 +25,12 @@ public:
     // Asks whether an existing file may be replaced: "Remplacer", "Ignorer" or "Tout remplacer";
     // closing the box keeps the file, and so does a Dialogs that cannot ask.
     virtual Replace askReplace(QWidget *, const QString &, const QString &)
+    {
+        return Replace::Skip;
+    }
+    // The same question with a fourth answer, "Annuler", which stops the whole command; closing
+    // the box answers "Annuler", and a Dialogs that cannot ask answers "Ignorer".
+    virtual Replace askReplaceOrCancel(QWidget *, const QString &, const QString &)
     {
         return Replace::Skip;
     }
@@ -68,6 +74,7 @@ public:
     bool message(QWidget *owner, const QString &text, const QString &title, Icon icon,
                  Buttons buttons) override;
     Replace askReplace(QWidget *owner, const QString &text, const QString &title) override;
+    Replace askReplaceOrCancel(QWidget *owner, const QString &text, const QString &title) override;
     Unsaved askUnsaved(QWidget *owner, const QString &text, const QString &title) override;
     QString chooseFolder(QWidget *owner, const QString &startFolder) override;
     int chooseItem(QWidget *owner, const QString &text, const QString &title,

@@ -7,6 +7,7 @@
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "app/widgets.h"
+#include "base/fileaccess.h"
 #include "base/safefs.h"
 #include "cd/accurateripdb.h"
 #include "cd/cdaudiocontrol.h"
@@ -21,6 +22,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFrame>
@@ -60,23 +62,6 @@ constexpr int gaugeWidth = 300;
 const char *const markCancelled = QT_TRANSLATE_NOOP("app::ExtractionController", "(Annulé)");
 
 } // namespace
-
-void insertMark(QTreeWidgetItem *row, const QString &mark)
-{
-    QTreeWidget *list = row->treeWidget();
-    const int used = std::max(row->columnCount(), 1);
-    if (list && list->columnCount() < used + 1) {
-        list->setColumnCount(used + 1);
-        // Status columns carry no title (the header would otherwise show their number).
-        list->headerItem()->setText(used, QString());
-    }
-    for (int c = used; c > 1; --c) {
-        row->setText(c, row->text(c - 1));
-        row->setForeground(c, row->foreground(c - 1));
-    }
-    row->setText(1, mark);
-    row->setForeground(1, markColour(mark, list));
-}
 
 ExtractionController::ExtractionController(QObject *parent, JobWindow &window, CdPage &cd,
                                            TagPage &tagPage, const OptionsPage &options,
@@ -202,6 +187,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
 
     if (kind == cd::ExtractionJob::Mp3)
         m_tagPage.editor->fillGenreLists();
+    m_cd.resetStatusColumns();
     setBusy(true);
     const cd::RipOptions options = m_options.ripOptions();
     const cd::DiscCheck disc = cd::checkDisc(settings.drive, m_options.accurateRipUrl());
@@ -242,8 +228,8 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
                                    outcome.result.accurateRipV2);
             report.tracks.append({outcome.row, rows.at(outcome.row - 1).text, outcome.path,
                                   outcome.result, verdict});
-            if (QTreeWidgetItem *row = m_cd.LV2->topLevelItem(outcome.row - 1))
-                insertMark(row, cd::accurateRipText(verdict));
+            m_cd.setStatus(outcome.row - 1, CdPage::AccurateRip, cd::accurateRipText(verdict),
+                           markColour(QString(), m_cd.LV2));
         }
         showTrackOutcome(outcome, kind);
     };
@@ -254,9 +240,11 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
         m_window.setStatusPanel(1, QString());
         for (int i = 0; i < rows.size(); ++i) {
             if (rows.at(i).checked && !reported.contains(i + 1))
-                insertMark(m_cd.LV2->topLevelItem(i), tr(markCancelled));
+                m_cd.setStatus(i, CdPage::Etat, tr(markCancelled),
+                               markColour(tr(markCancelled), m_cd.LV2));
         }
     }
+    report.cancelled = summary.cancelled;
     m_window.clearJobProgress();
     setBusy(false);
 
@@ -288,9 +276,7 @@ void ExtractionController::showOverallProgress(int track, int tracks, int finish
 void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome,
                                             cd::ExtractionJob::Kind kind)
 {
-    QTreeWidget *list = m_cd.LV2;
-    if (QTreeWidgetItem *row = list->topLevelItem(outcome.row - 1))
-        insertMark(row, outcome.mark);
+    m_cd.setStatus(outcome.row - 1, CdPage::Etat, outcome.mark, markColour(outcome.mark, m_cd.LV2));
     if (!outcome.message.isEmpty())
         m_window.inform(outcome.message, Dialogs::Icon::Error);
     if (kind != cd::ExtractionJob::Mp3 || !outcome.writeTags)
@@ -329,6 +315,7 @@ cd::ReplaceAnswer ExtractionController::askReplace(const QString &path)
     case Dialogs::Replace::ReplaceAll:
         return cd::ReplaceAnswer::ReplaceAll;
     case Dialogs::Replace::Skip:
+    case Dialogs::Replace::Cancel:
         break;
     }
     return cd::ReplaceAnswer::Skip;
@@ -349,12 +336,22 @@ void ExtractionController::OnSave()
         return;
     }
     const QString folder = tagPage->File1.path();
+    // The MP3 files go to "Dossier des fichiers convertis", made when missing; with no folder
+    // given, beside the WAV files.
+    const QString output = m_options.convertedFolder();
+    if (!output.isEmpty() && !QDir().mkpath(output)) {
+        m_window.inform(tr("Le dossier des fichiers convertis « %1 » n'a pas pu être créé.")
+                            .arg(base::shownPath(output)),
+                        Dialogs::Icon::Error);
+        return;
+    }
 
     setBusy(true);
     // The questions come first, row by row; then the files are encoded on every core while a
     // local event loop keeps the window drawn, and each row gets its mark in list order.
     QStringList taken;
     bool replaceAll = false;
+    int kept = 0;
     QList<cd::WavJob> jobs;
     QList<int> jobRows;
     const auto mark = [&](int row, const QString &text) {
@@ -366,13 +363,14 @@ void ExtractionController::OnSave()
             continue;
         }
         const QString wavPath = base::joinPath(folder, list.name(row));
-        const QString mp3Path = cd::unusedName(cd::mp3PathForWav(wavPath), taken);
+        const QString mp3Path = cd::unusedName(cd::mp3PathForWav(wavPath, output), taken);
         cd::Overwrite overwrite = cd::Overwrite::Refuse;
         if (cd::outputExists(mp3Path)) {
             const cd::ReplaceAnswer answer =
                 replaceAll ? cd::ReplaceAnswer::ReplaceAll : askReplace(mp3Path);
             if (answer == cd::ReplaceAnswer::Skip) {
                 mark(row, cd::markNotReplaced);
+                ++kept;
                 continue;
             }
             replaceAll = answer == cd::ReplaceAnswer::ReplaceAll;
@@ -405,20 +403,39 @@ void ExtractionController::OnSave()
     });
     loop.exec();
     worker.join();
+    int converted = 0;
+    int cancelled = 0;
+    QStringList failures;
     for (qsizetype k = 0; k < jobs.size(); ++k) {
         const cd::EncodeResult &result = results[size_t(k)];
         if (!result.ok && result.error.isEmpty()) {
             mark(jobRows[k], tr(markCancelled));
+            ++cancelled;
             continue;
         }
         mark(jobRows[k], result.ok ? cd::markOk : cd::markError);
         if (result.ok)
-            m_window.inform(tr("Enregistrement terminé"), Dialogs::Icon::Information);
+            ++converted;
         else
-            m_window.inform(result.error, Dialogs::Icon::Error);
+            failures.append(result.error);
     }
+    const bool closing = m_stopRequested;
     m_window.setStatusPanel(1, QString());
     setBusy(false);
+    if (closing)
+        return;
+    // One report for the whole conversion, naming each file that failed.
+    QString summary = tr("Fichiers convertis : %1, dans « %2 ».")
+                          .arg(converted)
+                          .arg(base::shownPath(output.isEmpty() ? folder : output));
+    if (kept > 0)
+        summary += u'\n' + tr("Fichiers MP3 existants gardés : %1.").arg(kept);
+    if (cancelled > 0)
+        summary += u'\n' + tr("Conversion annulée : %1 fichier(s) non converti(s).").arg(cancelled);
+    if (!failures.isEmpty())
+        summary += u'\n' + tr("Échecs :") + u'\n' + failures.join(u'\n');
+    m_window.inform(summary, failures.isEmpty() && cancelled == 0 ? Dialogs::Icon::Information
+                                                                  : Dialogs::Icon::Warning);
 }
 
 void ExtractionController::setBusy(bool busy)

@@ -10,7 +10,6 @@
 
 class QFrame;
 class QPushButton;
-class QTreeWidgetItem;
 class QWidget;
 
 namespace app {
@@ -72,8 +71,5 @@ private:
     bool m_indexJustChanged = false;
     QList<QPointer<QWidget>> m_disabled;
 };
-
-// Inserts a status text at column 1 of a row, pushing earlier ones one column to the right.
-void insertMark(QTreeWidgetItem *row, const QString &mark);
 
 } // namespace app

@@ -3,16 +3,21 @@
 #include "app/filewindow.h"
 #include "files/fileoperations.h"
 
+#include "tags/tagpattern.h"
+
 #include <QColor>
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 
+#include <atomic>
 #include <memory>
 
 namespace files {
 class Player;
 }
 
+class QThread;
 class QTimer;
 
 namespace cd {
@@ -44,8 +49,13 @@ public:
     // True while a deletion runs: the rows that go are not shown meanwhile.
     bool isDeleting() const { return m_deleting; }
 
+    // Shows the new names of the checked files now, the tags read again for "D'après le tag".
     void apercu();
+    // Renames the checked files as the preview shows. Without a current preview (none shown,
+    // or the settings or ticks changed since), shows it first and asks before renaming.
     void renomer();
+    // True while the new-name column shows the names of the settings and ticks as they stand.
+    bool previewIsCurrent() const { return m_previewCurrent; }
     void copie();
     void deplac();
     // Moves the checked files to the trash, or deletes them for good, each after its question
@@ -63,12 +73,24 @@ public:
     QColor refusedColour() const;
 
 private:
+    // The preview follows the renaming settings and the ticks while the renaming page is shown
+    // or a preview is on show: a change starts a short timer, so that typing is not slowed.
+    void previewLater();
+    // Computes and shows the preview. Tags that "D'après le tag" needs and that are not read
+    // yet are read on a worker thread, which shows the preview when done, or here with `wait`.
+    void showPreview(bool wait);
+    void readTagsInBackground(const QStringList &names);
+    void forgetPreview();
     QStringList checkedNames() const;
     // Re-reads the folder into LV1 with no row selected, and clears the tag editor.
     void reloadList();
     void copyOrMove(files::Command command);
     void deleteChecked(bool forGood);
-    void reportFailures(files::Command command, const files::OperationReport &report);
+    // Says in the status bar what the command did (doneText takes the number of files done), and
+    // names in a message the files it could not handle.
+    void reportOutcome(const QString &doneText, files::Command command,
+                       const files::OperationReport &report);
+    files::Clash askClash(const QString &existing);
     void onTrackClicked();
     void followDeviceTrack();
     void resetDisc();
@@ -83,6 +105,17 @@ private:
     std::unique_ptr<files::Player> m_player;
     bool m_playFailed = false;
     bool m_deleting = false;
+
+    QTimer *m_previewTimer;
+    bool m_previewCurrent = false;
+    bool m_previewShown = false; // since the list was filled
+    // The tag values of the listed files that "D'après le tag" has read, by file name, until the
+    // list is read again or their tags are saved.
+    QHash<QString, tags::PatternValues> m_tagValues;
+    bool m_readingTags = false;
+    quint64 m_listGeneration = 0; // values read for an earlier listing are dropped
+    std::unique_ptr<QThread> m_tagReader;
+    std::shared_ptr<std::atomic_bool> m_stopReading;
 };
 
 } // namespace app

@@ -99,6 +99,18 @@ void FileListModel::setNewName(int row, const QString &text, const QColor &colou
     emit dataChanged(cell, cell, {Qt::DisplayRole, Qt::ForegroundRole});
 }
 
+void FileListModel::setNewNames(const QList<std::pair<QString, QColor>> &cells)
+{
+    const qsizetype rows = std::min<qsizetype>(cells.size(), count());
+    for (qsizetype i = 0; i < rows; ++i) {
+        m_rows[size_t(i)].newName = cells[i].first;
+        m_rows[size_t(i)].newNameColour = cells[i].second;
+    }
+    if (rows > 0)
+        emit dataChanged(index(0, NewName), index(int(rows) - 1, NewName),
+                         {Qt::DisplayRole, Qt::ForegroundRole});
+}
+
 void FileListModel::setTagsWanted(bool wanted)
 {
     if (wanted == m_tagsWanted)
@@ -112,6 +124,7 @@ void FileListModel::setTagsWanted(bool wanted)
 
 void FileListModel::rereadTags(const QStringList &paths)
 {
+    emit tagsChanged(paths);
     if (m_tags.size() != m_rows.size())
         return; // nothing read yet: the reading to come sees the new tags
     stopReading();

@@ -44,6 +44,8 @@ public:
     QString newName(int row) const { return m_rows[size_t(row)].newName; }
     // The new-name cell; an invalid colour is the view's text colour.
     void setNewName(int row, const QString &text, const QColor &colour = {});
+    // The new-name cells of the first rows at once, in row order.
+    void setNewNames(const QList<std::pair<QString, QColor>> &cells);
 
     // Whether the tag columns are wanted (one of them is shown). Wanting them reads the tags of
     // the rows not read yet, in the background; tagsRead() is emitted when every row has them.
@@ -67,6 +69,8 @@ public:
 
 signals:
     void tagsRead();
+    // The tags of these files (full paths) were saved.
+    void tagsChanged(const QStringList &paths);
 
 private:
     struct Row

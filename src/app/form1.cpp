@@ -392,6 +392,16 @@ void Form1::recordMoves(const QString &label, const QList<files::MovedFile> &mov
     m_undo->recordMoves(label, moves, createdFolders);
 }
 
+void Form1::recordSteps(const QString &label, const QList<files::FileStep> &steps)
+{
+    m_undo->recordSteps(label, steps);
+}
+
+Dialogs::Replace Form1::askReplaceOrCancel(const QString &question)
+{
+    return m_dialogs->askReplaceOrCancel(this, question, product());
+}
+
 void Form1::annuler()
 {
     // Edits not saved are settled first; saving them is a command of its own, which the next

@@ -132,6 +132,8 @@ public:
     QString chooseFolder(const QString &startFolder) override;
     void recordMoves(const QString &label, const QList<files::MovedFile> &moves,
                      const QStringList &createdFolders) override;
+    void recordSteps(const QString &label, const QList<files::FileStep> &steps) override;
+    Dialogs::Replace askReplaceOrCancel(const QString &question) override;
     // Undoes the last tag save, renaming or move ("Annuler"), then shows the folder and the file
     // again.
     void annuler();

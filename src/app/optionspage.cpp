@@ -172,6 +172,11 @@ QString OptionsPage::trackFolder() const
     return Text3->text();
 }
 
+QString OptionsPage::convertedFolder() const
+{
+    return Text5->text();
+}
+
 int OptionsPage::fileNameFormat() const
 {
     return Combo8->currentIndex();

@@ -59,9 +59,10 @@ public:
     void showSubPage(int page);
 
     // What the controls mean, for the parts of the window that read them.
-    QString trackFolder() const;   // Text3
-    int fileNameFormat() const;    // Combo8
-    bool artistFromTitles() const; // Check2
+    QString trackFolder() const;     // Text3
+    QString convertedFolder() const; // Text5
+    int fileNameFormat() const;      // Combo8
+    bool artistFromTitles() const;   // Check2
     // Option7 to Option10; with none chosen (a settings file edited by hand), ID3v2.
     cd::TagOption tagOption() const;
     cd::RipOptions ripOptions() const;             // chkExtractionSecurisee, spnDecalage

@@ -99,6 +99,20 @@ RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
     auto *frameLayout = new QVBoxLayout(frame);
     frameLayout->addWidget(this);
     fillFixedLists();
+
+    // Every change of a setting, typed or chosen, is told at once.
+    for (QRadioButton *option :
+         {Option1, Option2, Option3, Option4, Option5, Option6, optDapresTag})
+        connect(option, &QRadioButton::toggled, this, [this](bool on) {
+            if (on)
+                emit settingsChanged();
+        });
+    for (QComboBox *combo : {Combo1, Combo2, Combo4, Combo5, Combo6})
+        connect(combo, &QComboBox::currentIndexChanged, this, &RenamePanel::settingsChanged);
+    for (QComboBox *combo : {Combo3, cboModele})
+        connect(combo, &QComboBox::currentTextChanged, this, &RenamePanel::settingsChanged);
+    for (QLineEdit *field : {Text1, Text2, Text6, Text7})
+        connect(field, &QLineEdit::textChanged, this, &RenamePanel::settingsChanged);
 }
 
 void RenamePanel::fillFixedLists()

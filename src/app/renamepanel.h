@@ -53,6 +53,8 @@ public:
 
 signals:
     void patternsChanged(const QStringList &patterns);
+    // A setting changed: the operation chosen, a list entry, or a character typed.
+    void settingsChanged();
 };
 
 } // namespace app

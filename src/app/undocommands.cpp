@@ -32,6 +32,15 @@ void UndoCommands::recordMoves(const QString &label, const QList<files::MovedFil
     updateAction();
 }
 
+void UndoCommands::recordSteps(const QString &label, const QList<files::FileStep> &steps)
+{
+    if (steps.isEmpty())
+        return;
+    m_journal.recordSteps(label, steps);
+    ++m_recorded;
+    updateAction();
+}
+
 void UndoCommands::annuler()
 {
     if (m_journal.isEmpty())

@@ -10,9 +10,9 @@ namespace app {
 
 class FileWindow;
 
-// The window's undo: the journal of the tag saves, renamings and moves done since the window
-// opened, and the entry "Annuler : <libellé>" (Ctrl+Z) of the menu "Edition", disabled while
-// there is nothing to undo.
+// The window's undo: the journal of the tag saves, renamings, copies, moves and deletions done
+// since the window opened, and the entry "Annuler : <libellé>" (Ctrl+Z) of the menu "Edition",
+// disabled while there is nothing to undo.
 class UndoCommands : public QObject
 {
     Q_OBJECT
@@ -23,6 +23,7 @@ public:
     void recordTagSaves(const QString &label, QList<tags::TagBackup> backups);
     void recordMoves(const QString &label, const QList<files::MovedFile> &moves,
                      const QStringList &createdFolders = {});
+    void recordSteps(const QString &label, const QList<files::FileStep> &steps);
     // How many commands were recorded since the window opened.
     int recordCount() const { return m_recorded; }
 

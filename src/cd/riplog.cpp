@@ -3,6 +3,7 @@
 #include "base/safefs.h"
 #include "cd/outputfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace cd {
@@ -14,6 +15,24 @@ QString cueText(const QString &text)
 {
     QString t = text;
     return QLatin1Char('"') + t.replace(QLatin1Char('"'), QLatin1Char('\'')) + QLatin1Char('"');
+}
+
+const QString logTitle = QStringLiteral("Extraction Tarvex");
+const QString cancelledLine = QStringLiteral("Extraction annulée avant la fin");
+
+// The lines of a log that tell which rip it belongs to.
+QStringList identityLines(QStringView log)
+{
+    QStringList lines;
+    for (QStringView line : log.split(u'\n')) {
+        for (const char *key : {"Lecteur : ", "Disque AccurateRip : ", "Artiste : ", "Album : "}) {
+            if (line.startsWith(QLatin1String(key)))
+                lines.append(line.toString());
+        }
+        if (line.startsWith(u"Piste "))
+            break;
+    }
+    return lines;
 }
 
 QString readMode(const RipResult &r)
@@ -39,7 +58,7 @@ RipReport ripReportHead(const ExtractionSettings &settings, const RipOptions &op
 QString ripLogText(const RipReport &report)
 {
     QString log;
-    log += QStringLiteral("Extraction Tarvex\n\n");
+    log += logTitle + QStringLiteral("\n\n");
     log += QStringLiteral("Lecteur : %1\n").arg(report.drive);
     log += QStringLiteral("Format : %1\n").arg(report.format);
     log += QStringLiteral("Extraction sécurisée : %1\n")
@@ -48,6 +67,12 @@ QString ripLogText(const RipReport &report)
         QStringLiteral("Décalage de lecture : %1 échantillons\n").arg(report.options.offsetSamples);
     log += QStringLiteral("Disque AccurateRip : %1\n")
                .arg(report.discId.isEmpty() ? QStringLiteral("inconnu") : report.discId);
+    log += QStringLiteral("Artiste : %1\n").arg(report.artist);
+    log += QStringLiteral("Album : %1\n").arg(report.album);
+    if (!report.cueName.isEmpty())
+        log += QStringLiteral("Feuille de repères : %1\n").arg(report.cueName);
+    if (report.cancelled)
+        log += cancelledLine + u'\n';
     for (const RipReport::Track &t : report.tracks) {
         log += QStringLiteral("\nPiste %1 : %2\n").arg(t.track).arg(t.title);
         log += QStringLiteral("  Fichier : %1\n").arg(QFileInfo(t.path).fileName());
@@ -60,6 +85,14 @@ QString ripLogText(const RipReport &report)
         log += QStringLiteral("  %1\n").arg(accurateRipText(t.verdict));
     }
     return log;
+}
+
+bool isCancelledRunOf(const QString &logText, const RipReport &report)
+{
+    if (report.discId.isEmpty() || !logText.startsWith(logTitle + u'\n') ||
+        !logText.contains(u'\n' + cancelledLine + u'\n'))
+        return false;
+    return identityLines(logText) == identityLines(ripLogText(report));
 }
 
 QString cueSheetText(const RipReport &report)
@@ -81,21 +114,48 @@ QString cueSheetText(const RipReport &report)
     return cue;
 }
 
+namespace {
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    // A log is small; anything larger is no log of this program.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 1 << 20)
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
 bool writeRipReport(const RipReport &report, const QString &folder, const QString &stem,
                     QString *error)
 {
-    const QList<std::pair<QString, QString>> files = {
-        {QStringLiteral(".log"), ripLogText(report)},
-        {QStringLiteral(".cue"), cueSheetText(report)}};
-    for (const auto &[extension, text] : files) {
-        QString path = base::joinPath(folder, stem + extension);
-        for (int n = 2; outputExists(path); ++n)
-            path =
-                base::joinPath(folder, QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension));
+    RipReport named = report;
+    QString logPath, cuePath;
+    for (int n = 1;; ++n) {
+        const QString base = n == 1 ? stem : QStringLiteral("%1 (%2)").arg(stem).arg(n);
+        logPath = base::joinPath(folder, base + QStringLiteral(".log"));
+        cuePath = base::joinPath(folder, base + QStringLiteral(".cue"));
+        named.cueName = base + QStringLiteral(".cue");
+        // The names of a cancelled run of this rip are taken again; its cue sheet only when its
+        // log names it.
+        const QString earlier = outputExists(logPath) ? readText(logPath) : QString();
+        const bool again = !earlier.isEmpty() && isCancelledRunOf(earlier, named);
+        const bool logFree = !outputExists(logPath) || again;
+        const bool cueFree =
+            !outputExists(cuePath) ||
+            (again &&
+             earlier.contains(QStringLiteral("\nFeuille de repères : %1\n").arg(named.cueName)));
+        if (logFree && cueFree)
+            break;
+    }
+    const QList<std::pair<QString, QString>> files = {{logPath, ripLogText(named)},
+                                                      {cuePath, cueSheetText(named)}};
+    for (const auto &[path, text] : files) {
         OutputFile file;
         const QByteArray bytes = text.toUtf8();
-        if (!file.open(path, Overwrite::Refuse) || !file.write(bytes.constData(), bytes.size()) ||
-            !file.commit()) {
+        if (!file.open(path, outputExists(path) ? Overwrite::Replace : Overwrite::Refuse) ||
+            !file.write(bytes.constData(), bytes.size()) || !file.commit()) {
             *error = file.errorMessage();
             return false;
         }

@@ -4,8 +4,10 @@
 #include "cd/wavfile.h"
 
 #include "base/fileaccess.h"
+#include "base/safefs.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QThread>
 
 #include <algorithm>
@@ -26,9 +28,10 @@ constexpr qint64 framesPerRead = 16 * 1152;
 
 } // namespace
 
-QString mp3PathForWav(const QString &wavPath)
+QString mp3PathForWav(const QString &wavPath, const QString &folder)
 {
-    QString base = wavPath;
+    QString base =
+        folder.isEmpty() ? wavPath : base::joinPath(folder, QFileInfo(wavPath).fileName());
     if (base.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive))
         base.chop(4);
     return base + QLatin1String(".mp3");

@@ -51,7 +51,8 @@ encodeWavFiles(const QList<WavJob> &jobs, int vbrQuality = -1, bool infoFrame = 
                const std::function<void(qsizetype, qsizetype)> &finished = {},
                const std::atomic_bool *cancel = nullptr);
 
-// The MP3 path beside a WAV file: song.wav gives song.mp3.
-QString mp3PathForWav(const QString &wavPath);
+// The MP3 path of a WAV file: song.wav gives song.mp3, in folder, or beside the WAV file when
+// folder is empty.
+QString mp3PathForWav(const QString &wavPath, const QString &folder = {});
 
 } // namespace cd

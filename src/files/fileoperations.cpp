@@ -2,6 +2,7 @@
 
 #include "base/fileaccess.h"
 #include "base/safefs.h"
+#include "files/trash.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -124,57 +125,145 @@ int statSource(const QByteArray &path, struct stat *st)
     return 0;
 }
 
-// Copies from onto to. Returns the French reason of a failure, or an empty text; *skipped is
-// set when both name the same file.
-QString copyOne(const QString &from, QString to, bool *skipped)
+QString sameFileReason()
 {
+    return QCoreApplication::translate("files", "la destination est le fichier lui-même");
+}
+
+// The answers of one command: "Tout remplacer" holds for the files after it.
+class Clashes
+{
+public:
+    explicit Clashes(const ClashQuestion &ask) : m_ask(ask) {}
+
+    Clash answer(const QString &existing)
+    {
+        if (m_all)
+            return Clash::Replace;
+        const Clash answer = m_ask ? m_ask(existing) : Clash::Skip;
+        m_all = answer == Clash::ReplaceAll;
+        return m_all ? Clash::Replace : answer;
+    }
+
+private:
+    const ClashQuestion &m_ask;
+    bool m_all = false;
+};
+
+bool isLink(const QString &path)
+{
+    struct stat st;
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+// Settles a file that already has the name `to`: false when the file copied or moved is to be
+// left alone (a refusal, the user keeping the file there, or "Annuler", each noted in the
+// report); *replace tells whether there is a file to replace.
+bool settleClash(const QString &name, const struct stat &source, const QString &to,
+                 Clashes &clashes, OperationReport *report, bool *replace)
+{
+    *replace = QFileInfo::exists(to) || isLink(to);
+    if (!*replace)
+        return true;
+    const auto refuse = [&](const QString &reason) {
+        report->failures.append({name, reason});
+        return false;
+    };
+    const QByteArray t = QFile::encodeName(to);
+    struct stat existing;
+    if (::stat(t.constData(), &existing) != 0)
+        return refuse(systemError(errno));
+    if (sameFile(source, existing))
+        return refuse(sameFileReason());
+    if (S_ISDIR(existing.st_mode))
+        return refuse(systemError(EISDIR));
+    // A file that may not be written is not replaced, as cp refuses to: not even by the
+    // administrator, whom the system lets write anywhere.
+    if (!(existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+        return refuse(QCoreApplication::translate(
+            "files", "fichier en lecture seule dans le dossier de destination"));
+    if (::access(t.constData(), W_OK) != 0)
+        return refuse(systemError(errno));
+    switch (clashes.answer(to)) {
+    case Clash::Replace:
+    case Clash::ReplaceAll:
+        return true;
+    case Clash::Skip:
+        ++report->skipped;
+        return false;
+    case Clash::Cancel:
+        report->cancelled = true;
+        return false;
+    }
+    return false;
+}
+
+// Puts the file that has the name `to` into the trash before another takes its name.
+QString trashTarget(const QString &to, OperationReport *report)
+{
+    QString error;
+    const std::optional<TrashedFile> trashed = moveToTrash(to, &error);
+    if (!trashed)
+        return QCoreApplication::translate(
+                   "files", "le fichier qu'il remplacerait n'a pas pu être mis à la corbeille (%1)")
+            .arg(error);
+    report->steps.append({FileStep::Trashed, trashed->original, trashed->trashed, trashed->info});
+    return {};
+}
+
+// Takes back the trashing of the last step after the file meant to replace it failed.
+void untrashTarget(OperationReport *report)
+{
+    const FileStep step = report->steps.takeLast();
+    restoreFromTrash({step.from, step.to, step.info});
+}
+
+// Copies from onto to, asking before an existing file is replaced.
+void copyOne(const QString &name, const QString &from, QString to, Clashes &clashes,
+             OperationReport *report)
+{
+    const auto fail = [&](const QString &reason) { report->failures.append({name, reason}); };
     const QByteArray f = QFile::encodeName(from);
     struct stat source;
     if (const int error = statSource(f, &source))
-        return systemError(error);
+        return fail(systemError(error));
     // A target that is a symbolic link is written through: the link stays.
     const QFileInfo targetInfo(to);
     if (targetInfo.isSymLink() && !targetInfo.canonicalFilePath().isEmpty())
         to = targetInfo.canonicalFilePath();
-    const QByteArray t = QFile::encodeName(to);
+    bool replace = false;
+    if (!settleClash(name, source, to, clashes, report, &replace))
+        return;
+    // A replacing copy takes the permissions of the file it replaces.
     mode_t mode = source.st_mode;
     struct stat existing;
-    if (::stat(t.constData(), &existing) == 0) {
-        if (sameFile(source, existing)) {
-            *skipped = true;
-            return {};
-        }
-        if (S_ISDIR(existing.st_mode))
-            return systemError(EISDIR);
-        // A file that may not be written is not replaced, as cp refuses to: not even by the
-        // administrator, whom the system lets write anywhere.
-        if (!(existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
-            return QCoreApplication::translate(
-                "files", "fichier en lecture seule dans le dossier de destination");
-        if (::access(t.constData(), W_OK) != 0)
-            return systemError(errno);
+    if (replace && ::stat(QFile::encodeName(to).constData(), &existing) == 0)
         mode = existing.st_mode;
-    }
     QByteArray temporary;
     if (const int error = copyToTemporary(f, source, folderOf(to), mode, &temporary))
-        return systemError(error);
-    if (::rename(temporary.constData(), t.constData()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.constData());
-        return systemError(error);
+        return fail(systemError(error));
+    if (replace) {
+        if (const QString error = trashTarget(to, report); !error.isEmpty()) {
+            ::unlink(temporary.constData());
+            return fail(error);
+        }
     }
-    return {};
+    if (const int error = renameNoReplace(QFile::decodeName(temporary), to)) {
+        ::unlink(temporary.constData());
+        if (replace)
+            untrashTarget(report);
+        return fail(systemError(error));
+    }
+    report->steps.append({FileStep::Created, {}, to, {}});
+    ++report->done;
 }
 
-QString moveOne(const QString &from, const QString &to)
+QString moveNoReplace(const QString &from, const QString &to)
 {
     const QByteArray f = QFile::encodeName(from);
     struct stat source;
     if (const int error = statSource(f, &source))
         return systemError(error);
-    struct stat existing;
-    if (::stat(QFile::encodeName(to).constData(), &existing) == 0 && sameFile(source, existing))
-        return {}; // already there: the target folder is the source folder
     const int error = renameNoReplace(from, to);
     if (error != EXDEV)
         return error == 0 ? QString() : systemError(error);
@@ -195,6 +284,30 @@ QString moveOne(const QString &from, const QString &to)
     return {};
 }
 
+// Moves from to to, asking before an existing file is replaced.
+void moveOne(const QString &name, const QString &from, const QString &to, Clashes &clashes,
+             OperationReport *report)
+{
+    const auto fail = [&](const QString &reason) { report->failures.append({name, reason}); };
+    struct stat source;
+    if (const int error = statSource(QFile::encodeName(from), &source))
+        return fail(systemError(error));
+    bool replace = false;
+    if (!settleClash(name, source, to, clashes, report, &replace))
+        return;
+    if (replace) {
+        if (const QString error = trashTarget(to, report); !error.isEmpty())
+            return fail(error);
+    }
+    if (const QString error = moveNoReplace(from, to); !error.isEmpty()) {
+        if (replace)
+            untrashTarget(report);
+        return fail(error);
+    }
+    report->steps.append({FileStep::Moved, from, to, {}});
+    ++report->done;
+}
+
 bool acceptableName(const QString &name, OperationReport *report)
 {
     if (base::isAcceptableName(name))
@@ -206,45 +319,37 @@ bool acceptableName(const QString &name, OperationReport *report)
 
 } // namespace
 
-OperationReport copyFiles(const QString &source, const QStringList &names, const QString &target)
+OperationReport copyFiles(const QString &source, const QStringList &names, const QString &target,
+                          const ClashQuestion &ask)
 {
     OperationReport report;
+    Clashes clashes(ask);
     for (const QString &name : names) {
-        if (!acceptableName(name, &report))
-            continue;
-        bool skipped = false;
-        const QString failure = copyOne(joinPath(source, name), joinPath(target, name), &skipped);
-        if (!failure.isEmpty())
-            report.failures.append({name, failure});
-        else if (skipped)
-            ++report.skipped;
-        else
-            ++report.done;
+        if (report.cancelled)
+            break;
+        if (acceptableName(name, &report))
+            copyOne(name, joinPath(source, name), joinPath(target, name), clashes, &report);
     }
     return report;
 }
 
-OperationReport moveFiles(const QString &source, const QStringList &names, const QString &target)
+OperationReport moveFiles(const QString &source, const QStringList &names, const QString &target,
+                          const ClashQuestion &ask)
 {
     OperationReport report;
+    Clashes clashes(ask);
     for (const QString &name : names) {
-        if (!acceptableName(name, &report))
-            continue;
-        const QString from = joinPath(source, name), to = joinPath(target, name);
-        const QString failure = moveOne(from, to);
-        if (failure.isEmpty()) {
-            ++report.done;
-            report.moved.append({from, to});
-        } else {
-            report.failures.append({name, failure});
-        }
+        if (report.cancelled)
+            break;
+        if (acceptableName(name, &report))
+            moveOne(name, joinPath(source, name), joinPath(target, name), clashes, &report);
     }
     return report;
 }
 
 QString moveFile(const QString &from, const QString &to)
 {
-    return moveOne(from, to);
+    return moveNoReplace(from, to);
 }
 
 OperationReport deleteFiles(const QString &folder, const QStringList &names)
@@ -253,20 +358,15 @@ OperationReport deleteFiles(const QString &folder, const QStringList &names)
     for (const QString &name : names) {
         if (!acceptableName(name, &report))
             continue;
-        const QString path = joinPath(folder, name);
-        struct stat st;
-        if (::lstat(QFile::encodeName(path).constData(), &st) != 0) {
-            report.failures.append({name, systemError(errno)});
+        QString error;
+        const std::optional<TrashedFile> trashed = moveToTrash(joinPath(folder, name), &error);
+        if (!trashed) {
+            report.failures.append({name, error});
             continue;
         }
-        QFile file(path);
-        if (file.moveToTrash())
-            ++report.done;
-        else
-            report.failures.append(
-                {name,
-                 QCoreApplication::translate("files", "impossible de le mettre à la corbeille (%1)")
-                     .arg(file.errorString())});
+        report.steps.append(
+            {FileStep::Trashed, trashed->original, trashed->trashed, trashed->info});
+        ++report.done;
     }
     return report;
 }

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace files {
 
 // One file that changed name or folder: full paths before and after.
@@ -19,33 +21,57 @@ struct FileFailure
     QString raison; // French
 };
 
+// One change a command made to the files, full paths, for undoing it.
+struct FileStep
+{
+    enum Kind { Moved, Trashed, Created };
+    Kind kind = Moved;
+    QString from; // Moved: the old path; Trashed: where the file was
+    QString to;   // Moved: the new path; Trashed: the file in the trash; Created: the new file
+    QString info; // Trashed: its ".trashinfo"
+};
+
 // What a command did to a list of files.
 struct OperationReport
 {
     int done = 0;
-    int skipped = 0; // copies of a file onto itself
+    int skipped = 0;        // existing files the user chose to keep
+    bool cancelled = false; // the user stopped the command at a clash
     QList<FileFailure> failures;
-    QList<MovedFile> moved; // moves done, full paths, for the undo journal
+    QList<FileStep> steps; // in the order done
 };
+
+// The user's answer when a file of the target folder has the name of a file copied or moved
+// there.
+enum class Clash { Replace, Skip, ReplaceAll, Cancel };
+// Asked with the full path of the existing file.
+using ClashQuestion = std::function<Clash(const QString &existing)>;
 
 enum class Command { Copie, Deplacement, Suppression };
 
 // One French message naming every failed file; empty when nothing failed.
 QString failureMessage(Command command, const OperationReport &report);
 
-// Copies each named file of source into target. An existing target is replaced atomically
-// (through a temporary file beside it) unless it is read-only; a file is never copied onto
-// itself.
-OperationReport copyFiles(const QString &source, const QStringList &names, const QString &target);
+// Copies each named file of source into target. A file of the target folder that has the name
+// is replaced only when `ask` says so ("Tout remplacer" holds for the rest of the command), and
+// goes to the trash first; a read-only one is never replaced, nor is a file copied onto itself.
+// A target that is a link is written through: the file it leads to is replaced. Without `ask`
+// every existing file is kept.
+OperationReport copyFiles(const QString &source, const QStringList &names, const QString &target,
+                          const ClashQuestion &ask = {});
 
-// Moves each named file of source into target without ever replacing an existing file. Across
-// file systems the file is copied, the copy's size checked, and only then the original removed.
-OperationReport moveFiles(const QString &source, const QStringList &names, const QString &target);
+// Moves each named file of source into target, replacing an existing file on the same terms as
+// copyFiles. Across file systems the file is copied, the copy's size checked, and only then
+// the original removed.
+OperationReport moveFiles(const QString &source, const QStringList &names, const QString &target,
+                          const ClashQuestion &ask = {});
 
-// Moves each named file of folder to the desktop's trash, from where the user can restore it.
+// Moves each named file of folder to the desktop's trash (see moveToTrash), from where the user
+// can restore it.
 OperationReport deleteFiles(const QString &folder, const QStringList &names);
 
-// Moves one file (full paths) as moveFiles does; the French reason of a failure, or empty.
+// Moves one file (full paths) as moveFiles does, never over an existing file; the French reason
+// of a failure, or empty.
 QString moveFile(const QString &from, const QString &to);
 
 // Deletes each named file of folder for good: only on the user's explicit choice.

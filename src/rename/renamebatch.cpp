@@ -29,6 +29,19 @@ QString RenameOutcome::message() const
     return text;
 }
 
+QString RenameOutcome::summary() const
+{
+    QString text = QCoreApplication::translate("rename", "Fichiers renommés : %1").arg(renamed);
+    if (refused.isEmpty())
+        return text;
+    QStringList reasons;
+    for (const RenameRefusal &r : refused)
+        reasons.append(
+            QCoreApplication::translate("rename", "« %1 » (%2)").arg(r.fichier, r.raison));
+    return text + QCoreApplication::translate("rename", " ; non renommés : %1")
+                      .arg(reasons.join(QStringLiteral(", ")));
+}
+
 namespace {
 
 bool acceptableRelative(const QString &name, bool folders)

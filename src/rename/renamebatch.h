@@ -32,6 +32,9 @@ struct RenameOutcome
 
     // One French message naming every refused file; empty when none was refused.
     QString message() const;
+    // One French line for the status bar: how many files were renamed, and each refused one
+    // with its reason.
+    QString summary() const;
 };
 
 // Renames each row's file in folder to its new name, in order. Rows whose cell is empty or a

@@ -58,6 +58,7 @@ private slots:
         QTest::keyClicks(QApplication::focusWidget(), u"Ouverture"_s);
         w.run(app::Procedure::extwav);
         QCOMPARE(column(lv2, 1), u"Ok|(Pas selectionné)|Ok"_s);
+        QCOMPARE(column(lv2, 2), u"AccurateRip : non vérifié||AccurateRip : non vérifié"_s);
         QCOMPARE(QDir(f.dir.path()).entryList({u"*.wav"_s}).join(u'|'),
                  u"Finale.wav|Ouverture.wav"_s);
         QCOMPARE(QFileInfo(f.dir.filePath(u"Finale.wav"_s)).size(), 44 + 100 * 2352);
@@ -74,12 +75,17 @@ private slots:
                  u"Le fichier « %1 » existe déjà. Voulez-vous le remplacer ?"_s.arg(
                      f.dir.filePath(u"Finale.wav"_s)));
         QCOMPARE(QFileInfo(f.dir.filePath(u"Finale.wav"_s)).size(), 10);
-        // A second job pushes the earlier marks right.
+        // Each job starts its status columns afresh, under their titles.
         setFields(&w, u"Text3="_s + f.dir.filePath(u"absent/dossier"_s));
         checkRows(lv2, {2});
         w.run(app::Procedure::extwav);
         QCOMPARE(column(lv2, 1), u"(Pas selectionné)|Erreur|(Pas selectionné)"_s);
-        QCOMPARE(column(lv2, 2), u"Ok|(Pas selectionné)|Non remplacé"_s);
+        QCOMPARE(column(lv2, 2), u"||"_s);
+        QCOMPARE(lv2->columnCount(), 3);
+        QStringList titles;
+        for (int c = 0; c < lv2->columnCount(); ++c)
+            titles << lv2->headerItem()->text(c);
+        QCOMPARE(titles.join(u'|'), u"Pistes|État|AccurateRip"_s);
         QCOMPARE(
             f.dialogs->lastText(),
             u"Impossible de créer le fichier « %1/Piste 2.wav » : le dossier « %1 » n'existe pas."_s
@@ -172,8 +178,9 @@ private slots:
         QVERIFY(quit || enabled() == u"1111"_s);
     }
 
-    // The command under the WAV list converts the ticked files beside them, says so when none
-    // is ticked, names a file it cannot convert and goes on, and asks before replacing an MP3.
+    // The command under the WAV list converts the ticked files into "Dossier des fichiers
+    // convertis", made when missing; says so when none is ticked; asks before replacing an MP3
+    // there; and ends with one report naming the file it could not convert.
     void convertCheckedWavFiles()
     {
         FormFixture f;
@@ -182,6 +189,8 @@ private slots:
         f.write(u"d.mp3"_s, "older take");
         app::Form1 &w =
             f.startOnFiles(u"b.wav|c.wav|d.wav"_s, testsupport::wavBytes(tone, 2, 44100, 16));
+        const QString output = f.dir.filePath(u"convertis/neuf"_s);
+        setFields(&w, u"Text5="_s + output);
         app::TagPage *page = f.tagPage();
         auto *convert = page->findChild<QPushButton *>(u"cmdConvertir"_s);
         QVERIFY(convert && !convert->isVisible()); // the list shows MP3 files
@@ -195,25 +204,44 @@ private slots:
         checkRows(page->LV1, {1, 3, 4});
         convert->click();
         QCOMPARE(column(page->LV1, app::FileListModel::NewName),
-                 u"Erreur|(Pas selectionné)|Ok|Non remplacé"_s);
+                 u"Erreur|(Pas selectionné)|Ok|Ok"_s);
         QCOMPARE(page->files->index(0, 1).data(Qt::ForegroundRole).value<QColor>(),
                  QColor(Qt::red));
-        QCOMPARE(QDir(f.music).entryList({u"*.mp3"_s}).join(u'|'), u"c.mp3|d.mp3"_s);
-        QVERIFY(testsupport::mp3Frames(mpegstream::readFile(f.music + u"/c.mp3"_s)).size() >= 19);
+        QCOMPARE(QDir(output).entryList({u"*.mp3"_s}).join(u'|'), u"c.mp3|d.mp3"_s);
+        QCOMPARE(QDir(f.music).entryList({u"*.mp3"_s}).join(u'|'), u"d.mp3"_s);
+        QCOMPARE(mpegstream::readFile(f.music + u"/d.mp3"_s), QByteArray("older take"));
+        QVERIFY(testsupport::mp3Frames(mpegstream::readFile(output + u"/c.mp3"_s)).size() >= 19);
+        const QString failed = u"Le fichier « %1/a.wav » a 3 canaux : seuls les fichiers mono et "
+                               u"stéréo peuvent être convertis."_s.arg(f.music);
         QStringList shown;
+        for (const auto &message : f.dialogs->shown)
+            shown << message.text;
+        QCOMPARE(shown,
+                 QStringList{u"Fichiers convertis : 2, dans « %1 ».\nÉchecs :\n"_s.arg(output) +
+                             failed});
+        // The gauge reached its end.
+        QCOMPARE(w.findChild<QFrame *>(u"Shape2"_s)->width(),
+                 w.findChild<QFrame *>(u"Shape1"_s)->width());
+
+        // Again: the MP3 files are there now; the first is replaced, the second kept.
+        f.dialogs->shown.clear();
+        QFile::resize(output + u"/d.mp3"_s, 10);
+        f.dialogs->replaceAnswers = {app::Dialogs::Replace::Replace};
+        convert->click();
+        QCOMPARE(column(page->LV1, app::FileListModel::NewName),
+                 u"Erreur|(Pas selectionné)|Ok|Non remplacé"_s);
+        QCOMPARE(QFileInfo(output + u"/d.mp3"_s).size(), 10);
+        shown.clear();
         for (const auto &message : f.dialogs->shown)
             shown << message.text;
         QCOMPARE(
             shown,
             (QStringList{
-                u"Le fichier « %1/d.mp3 » existe déjà. Voulez-vous le remplacer ?"_s.arg(f.music),
-                u"Le fichier « %1/a.wav » a 3 canaux : seuls les fichiers mono et "
-                u"stéréo peuvent être convertis."_s.arg(f.music),
-                u"Enregistrement terminé"_s}));
-        QCOMPARE(mpegstream::readFile(f.music + u"/d.mp3"_s), QByteArray("older take"));
-        // The gauge reached its end.
-        QCOMPARE(w.findChild<QFrame *>(u"Shape2"_s)->width(),
-                 w.findChild<QFrame *>(u"Shape1"_s)->width());
+                u"Le fichier « %1/c.mp3 » existe déjà. Voulez-vous le remplacer ?"_s.arg(output),
+                u"Le fichier « %1/d.mp3 » existe déjà. Voulez-vous le remplacer ?"_s.arg(output),
+                u"Fichiers convertis : 1, dans « %1 ».\nFichiers MP3 existants gardés : "
+                u"1.\nÉchecs :\n"_s.arg(output) +
+                    failed}));
     }
 
     // "Annuler" pressed once the first of three tracks is written, while the second is read
@@ -274,6 +302,28 @@ private slots:
             QVERIFY2(!label->text().startsWith(u"Extraction de"_s), qPrintable(label->text()));
         QTest::keyClicks(page->txtAlbum, u"Autre"_s);
         QCOMPARE(page->txtAlbum->text(), u"Autre"_s);
+
+        // The log says the job was cancelled. Run again, the job takes back its own log and cue
+        // sheet and starts its status columns afresh; a later run is another rip, whose log
+        // does not replace the first.
+        page->txtAlbum->clear();
+        const auto text = [&](const QString &name) {
+            return QString::fromUtf8(mpegstream::readFile(QDir(out).filePath(name)));
+        };
+        QVERIFY(text(u"extraction.log"_s).contains(u"\nExtraction annulée avant la fin\n"_s));
+        w.run(job);
+        QCOMPARE(column(page->LV2, 1), u"Non remplacé|Ok|Ok"_s);
+        QCOMPARE(column(page->LV2, 2).count(u"AccurateRip"_s), 2);
+        const QStringList reports{u"*.log"_s, u"*.cue"_s};
+        QCOMPARE(QDir(out).entryList(reports, QDir::Files, QDir::Name).join(u'|'),
+                 u"extraction.cue|extraction.log"_s);
+        QVERIFY(!text(u"extraction.log"_s).contains(u"annulée"_s));
+        QCOMPARE(text(u"extraction.cue"_s).count(u"TRACK"_s), 2);
+        f.dialogs->replaceAnswers = {app::Dialogs::Replace::Replace};
+        w.run(job);
+        QCOMPARE(QDir(out).entryList(reports, QDir::Files, QDir::Name).join(u'|'),
+                 u"extraction (2).cue|extraction (2).log|extraction.cue|extraction.log"_s);
+        QCOMPARE(text(u"extraction.cue"_s).count(u"TRACK"_s), 2);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "base/safefs.h"
 #include "files/fileoperations.h"
 #include "files/mediaplayer.h"
+#include "files/trash.h"
 #include "files/undojournal.h"
 #include "rename/renamebatch.h"
 #include "tags/tagbatch.h"
@@ -11,6 +12,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +44,13 @@ QString state(const QString &folder)
     return out.join(u'|');
 }
 
+// The file names in a trash's "files" folder and the ".trashinfo" names of its "info" folder.
+QString trashState(const QString &trash)
+{
+    return state(trash + "/files") + " / " +
+           QDir(trash + "/info").entryList(QDir::Files, QDir::Name).join(u'|');
+}
+
 QString failures(const files::OperationReport &report)
 {
     QStringList out;
@@ -68,6 +77,8 @@ private slots:
         QVERIFY(QDir().mkpath(m_source) && QDir().mkpath(m_target));
         put(joinPath(m_source, "a.mp3"), "a");
         put(joinPath(m_source, "b.mp3"), "b");
+        // Files deleted go to a trash of the test's own, on the file system of its files.
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_root->filePath("données")));
     }
 
     // Each failing file is named with its reason and the others are still handled. Copying onto
@@ -105,35 +116,194 @@ private slots:
         const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(other), MNT_DETACH); });
         put(joinPath(other, "a.mp3"), "ancien");
         put(joinPath(m_source, "big"), QByteArray(256 * 1024, 'x'));
-        // A move never replaces; a copy that does not fit is removed and its source stays.
+        // A move unasked keeps the file in place; a copy that does not fit is removed and its
+        // source stays.
         files::OperationReport report =
             files::moveFiles(m_source, {"a.mp3", "big", "b.mp3"}, other);
-        QCOMPARE(failures(report),
-                 "a.mp3: un fichier de ce nom existe déjà|big: plus de place sur le disque");
+        QCOMPARE(report.skipped, 1);
+        QCOMPARE(failures(report), "big: plus de place sur le disque");
         QCOMPARE(state(m_source), "a.mp3=a|big=262144 octets");
         QCOMPARE(state(other), "a.mp3=ancien|b.mp3=b");
-        QVERIFY(::mount(nullptr, QFile::encodeName(other), nullptr, MS_REMOUNT | MS_RDONLY,
-                        nullptr) == 0);
-        report = files::copyFiles(m_source, {"a.mp3"}, other);
+        const QByteArray mountPoint = QFile::encodeName(other);
+        QVERIFY(::mount(nullptr, mountPoint, nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0);
+        report = files::copyFiles(m_source, {"a.mp3"}, other,
+                                  [](const QString &) { return files::Clash::Replace; });
         QCOMPARE(failures(report), "a.mp3: support en lecture seule");
-        QCOMPARE(state(other), "a.mp3=ancien|b.mp3=b");
+        // A file of another mount goes to the trash at the top of that mount; when none can be
+        // made there, the file stays and the user is told.
+        const QString topTrash = other + "/.Trash-" + QString::number(::getuid());
+        report = files::deleteFiles(other, {"b.mp3"});
+        QCOMPARE(failures(report), "b.mp3: ce disque n'a pas de corbeille utilisable (« " +
+                                       topTrash +
+                                       " » : support en lecture seule) ; le fichier n'a pas été "
+                                       "supprimé");
+        QVERIFY(::mount(nullptr, mountPoint, nullptr, MS_REMOUNT, nullptr) == 0);
+        report = files::deleteFiles(other, {"b.mp3"});
+        QCOMPARE(report.done, 1);
+        QCOMPARE(state(other), "a.mp3=ancien");
+        QCOMPARE(trashState(topTrash), "b.mp3=b / b.mp3.trashinfo");
+        QVERIFY(readFile(topTrash + "/info/b.mp3.trashinfo").contains("\nPath=b.mp3\n"));
     }
 
     void copyThroughSymbolicLink()
     {
-        // A link in the target folder is written through; one that leads back to the original is
-        // the original itself.
+        // A link in the target folder is written through once the user says so, the file it
+        // led to going to the trash; one that leads back to the original is the original itself.
         const QString elsewhere = m_root->filePath("ailleurs.mp3");
         put(elsewhere, "ancien");
         QVERIFY(QFile::link(elsewhere, joinPath(m_target, "a.mp3")));
         QVERIFY(QFile::link(joinPath(m_source, "b.mp3"), joinPath(m_target, "b.mp3")));
+        QStringList asked;
         const files::OperationReport report =
-            files::copyFiles(m_source, {"a.mp3", "b.mp3"}, m_target);
+            files::copyFiles(m_source, {"a.mp3", "b.mp3"}, m_target, [&](const QString &path) {
+                asked << path;
+                return files::Clash::Replace;
+            });
+        QCOMPARE(asked, QStringList{elsewhere});
         QCOMPARE(report.done, 1);
-        QCOMPARE(report.skipped, 1);
+        QCOMPARE(failures(report), "b.mp3: la destination est le fichier lui-même");
         QVERIFY(QFileInfo(joinPath(m_target, "a.mp3")).isSymLink());
         QCOMPARE(readFile(elsewhere), QByteArray("a"));
+        QCOMPARE(trashState(files::homeTrash()).section(" / ", 0, 0), "ailleurs.mp3=ancien");
         QCOMPARE(state(m_source), QStringLiteral("a.mp3=a|b.mp3=b"));
+    }
+
+    // Each answer to a clash, for a copy and for a move of a.mp3, b.mp3 and c.mp3 into a folder
+    // that holds an older a.mp3 and b.mp3: a replaced file goes to the trash first, and undoing
+    // the command brings both folders and the trash back as they were.
+    void clashes_data()
+    {
+        QTest::addColumn<bool>("move");
+        QTest::addColumn<QList<files::Clash>>("answers");
+        QTest::addColumn<QString>("sourceAfter");
+        QTest::addColumn<QString>("targetAfter");
+        QTest::addColumn<QString>("trashed");
+        using files::Clash;
+        const QString all = "a.mp3=a|b.mp3=b|c.mp3=c";
+        QTest::newRow("copy: Remplacer, Ignorer")
+            << false << QList<Clash>{Clash::Replace, Clash::Skip} << all
+            << "a.mp3=a|b.mp3=vieux b|c.mp3=c"
+            << "a.mp3=vieux a / a.mp3.trashinfo";
+        QTest::newRow("move: Tout remplacer")
+            << true << QList<Clash>{Clash::ReplaceAll} << "" << all
+            << "a.mp3=vieux a|b.mp3=vieux b / a.mp3.trashinfo|b.mp3.trashinfo";
+        QTest::newRow("move: Ignorer, then Annuler")
+            << true << QList<Clash>{Clash::Skip, Clash::Cancel} << all
+            << "a.mp3=vieux a|b.mp3=vieux b"
+            << " / ";
+    }
+    void clashes()
+    {
+        QFETCH(bool, move);
+        QFETCH(QList<files::Clash>, answers);
+        put(joinPath(m_source, "c.mp3"), "c");
+        put(joinPath(m_target, "a.mp3"), "vieux a");
+        put(joinPath(m_target, "b.mp3"), "vieux b");
+        const QString sourceBefore = state(m_source), targetBefore = state(m_target);
+        const QString trash = files::homeTrash();
+        QStringList asked;
+        const auto ask = [&](const QString &existing) {
+            asked << QFileInfo(existing).fileName();
+            return answers.value(asked.size() - 1, files::Clash::Skip);
+        };
+        const QStringList names{"a.mp3", "b.mp3", "c.mp3"};
+        const files::OperationReport report =
+            move ? files::moveFiles(m_source, names, m_target, ask)
+                 : files::copyFiles(m_source, names, m_target, ask);
+        QCOMPARE(asked.size(), answers.size());
+        QCOMPARE(report.cancelled, answers.last() == files::Clash::Cancel);
+        QVERIFY(report.failures.isEmpty());
+        QTEST(state(m_source), "sourceAfter");
+        QTEST(state(m_target), "targetAfter");
+        QTEST(QFileInfo::exists(trash) ? trashState(trash) : QString(" / "), "trashed");
+
+        files::UndoJournal journal;
+        journal.recordSteps("Copie", report.steps);
+        const files::UndoReport undone = journal.undo();
+        QVERIFY2(undone.failures.isEmpty(), qPrintable(undone.message()));
+        QCOMPARE(state(m_source), sourceBefore);
+        QCOMPARE(state(m_target), targetBefore);
+        QVERIFY(!QFileInfo::exists(trash) || trashState(trash) == " / ");
+    }
+
+    // The desktop's trash: "$XDG_DATA_HOME/Trash", made with its folders when missing, even
+    // when the data folder itself is missing, and nothing written under the working folder;
+    // "~/.local/share/Trash" when the variable is unset or not absolute. A second file of the
+    // same name takes another name; undoing takes both back out.
+    void trashFollowsTheDesktop_data()
+    {
+        QTest::addColumn<QString>("dataHome"); // "-": unset
+        QTest::addColumn<QString>("trash");    // relative to the test's root, "~" the home
+        QTest::newRow("data folder missing") << "absent/data"
+                                             << "absent/data/Trash";
+        QTest::newRow("unset") << "-"
+                               << "~/.local/share/Trash";
+        QTest::newRow("relative: ignored") << "relatif"
+                                           << "~/.local/share/Trash";
+    }
+    void trashFollowsTheDesktop()
+    {
+        QFETCH(QString, dataHome);
+        QFETCH(QString, trash);
+        const QByteArray home = qgetenv("HOME"), data = qgetenv("XDG_DATA_HOME");
+        const QString working = QDir::currentPath();
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", home);
+            qputenv("XDG_DATA_HOME", data);
+            QDir::setCurrent(working);
+        });
+        const QString cwd = m_root->filePath("travail");
+        QVERIFY(QDir().mkpath(cwd) && QDir::setCurrent(cwd));
+        qputenv("HOME", QFile::encodeName(m_root->filePath("maison")));
+        if (dataHome == "-")
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv(
+                "XDG_DATA_HOME",
+                QFile::encodeName(dataHome == "relatif" ? dataHome : m_root->filePath(dataHome)));
+        trash = trash.startsWith('~') ? m_root->filePath("maison") + trash.mid(1)
+                                      : m_root->filePath(trash);
+        QCOMPARE(files::homeTrash(), trash);
+
+        const QString name = "Été n°1.mp3";
+        const QString original = joinPath(m_source, name);
+        put(original, "premier");
+        files::OperationReport report = files::deleteFiles(m_source, {name});
+        put(original, "second");
+        report.steps += files::deleteFiles(m_source, {name}).steps;
+        QCOMPARE(report.steps.size(), 2);
+        QCOMPARE(state(m_source), "a.mp3=a|b.mp3=b");
+        QCOMPARE(trashState(trash), "Été n°1.2.mp3=second|Été n°1.mp3=premier / "
+                                    "Été n°1.2.mp3.trashinfo|Été n°1.mp3.trashinfo");
+        for (const QString &folder : {trash, trash + "/files", trash + "/info"}) {
+            struct stat st;
+            QVERIFY(::stat(QFile::encodeName(folder).constData(), &st) == 0);
+            QCOMPARE(st.st_mode & 0777, 0700u);
+        }
+        const QString info = QString::fromUtf8(readFile(trash + "/info/Été n°1.mp3.trashinfo"));
+        static const QRegularExpression form(
+            R"(^\[Trash Info\]\nPath=(.*)\nDeletionDate=(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d)\n$)");
+        const QRegularExpressionMatch match = form.match(info);
+        QVERIFY2(match.hasMatch(), qPrintable(info));
+        QCOMPARE(match.captured(1),
+                 QDir(m_source).canonicalPath() + "/%C3%89t%C3%A9%20n%C2%B01.mp3");
+        QVERIFY(qAbs(QDateTime::fromString(match.captured(2), Qt::ISODate)
+                         .secsTo(QDateTime::currentDateTime())) < 60);
+        QCOMPARE(QDir(cwd).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList());
+
+        // Each deletion is undone on its own, and never over a file that took the name since.
+        files::UndoJournal journal;
+        journal.recordSteps("Mise à la corbeille", report.steps.mid(0, 1));
+        journal.recordSteps("Mise à la corbeille", report.steps.mid(1));
+        files::UndoReport undone = journal.undo();
+        QVERIFY2(undone.failures.isEmpty(), qPrintable(undone.message()));
+        QCOMPARE(state(m_source), "a.mp3=a|b.mp3=b|Été n°1.mp3=second");
+        QCOMPARE(trashState(trash), "Été n°1.mp3=premier / Été n°1.mp3.trashinfo");
+        undone = journal.undo();
+        QCOMPARE(undone.message(), "Ces fichiers n'ont pas été restaurés :\n« " + trash +
+                                       "/files/Été n°1.mp3 » : un fichier de ce nom existe déjà");
+        QCOMPARE(trashState(trash), "Été n°1.mp3=premier / Été n°1.mp3.trashinfo");
     }
 
     void tagSaveUndone_data()

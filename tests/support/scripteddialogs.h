@@ -19,7 +19,8 @@ public:
 
     // Answer to every OK/Cancel question (true = OK).
     bool answer = true;
-    // Answers to successive questions about replacing a file; once used up, "Ignorer".
+    // Answers to successive questions about replacing a file, with or without "Annuler"; once
+    // used up, "Ignorer".
     QList<Replace> replaceAnswers;
     // Answers to successive questions about unsaved edits; once used up, "Annuler".
     QList<Unsaved> unsavedAnswers;
@@ -43,6 +44,11 @@ public:
     {
         shown.append({text, Icon::Question});
         return replaceAnswers.isEmpty() ? Replace::Skip : replaceAnswers.takeFirst();
+    }
+
+    Replace askReplaceOrCancel(QWidget *owner, const QString &text, const QString &title) override
+    {
+        return askReplace(owner, text, title);
     }
 
     Unsaved askUnsaved(QWidget *, const QString &text, const QString &) override
