@@ -4,12 +4,38 @@
 #include "files/fileoperations.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace files {
+
+namespace {
+
+// Makes the folder and the parents it lacks, adding each one made to `created`, parents first.
+void makeFolders(const QString &folder, QStringList &created)
+{
+    QStringList missing;
+    for (QString at = folder; !at.isEmpty() && !QFileInfo::exists(at); at = QFileInfo(at).path()) {
+        if (missing.contains(at))
+            break;
+        missing.prepend(at);
+    }
+    for (const QString &at : std::as_const(missing)) {
+        if (!QDir().mkdir(at))
+            return;
+        created.append(at);
+    }
+}
+
+} // namespace
 
 QString UndoReport::message() const
 {
@@ -23,13 +49,44 @@ QString UndoReport::message() const
 
 QString UndoJournal::lastLabel() const
 {
-    return m_entries.isEmpty() ? QString() : m_entries.last().label;
+    return m_undo.isEmpty() ? QString() : m_undo.last().label;
+}
+
+QString UndoJournal::redoLabel() const
+{
+    return m_redo.isEmpty() ? QString() : m_redo.last().label;
 }
 
 void UndoJournal::recordTagSaves(const QString &label, QList<tags::TagBackup> backups)
 {
-    if (!backups.isEmpty())
-        m_entries.append({label, std::move(backups), {}, {}});
+    if (backups.isEmpty())
+        return;
+    followRewrites(backups);
+    m_undo.append({label, std::move(backups), {}, {}});
+    m_redo.clear();
+}
+
+void UndoJournal::followRewrites(const QList<tags::TagBackup> &saved)
+{
+    QSet<QString> paths;
+    for (const tags::TagBackup &backup : saved)
+        paths.insert(backup.fichier());
+    for (QList<Entry> *entries : {&m_undo, &m_redo}) {
+        for (Entry &entry : *entries) {
+            for (Moved &moved : entry.moves) {
+                if (paths.contains(moved.move.to))
+                    moved = recorded(moved.move);
+            }
+        }
+    }
+}
+
+UndoJournal::Moved UndoJournal::recorded(const MovedFile &move)
+{
+    struct stat st;
+    if (::lstat(QFile::encodeName(move.to).constData(), &st) != 0)
+        return {move, 0, 0};
+    return {move, st.st_dev, st.st_ino};
 }
 
 void UndoJournal::recordMoves(const QString &label, const QList<MovedFile> &moves,
@@ -37,50 +94,146 @@ void UndoJournal::recordMoves(const QString &label, const QList<MovedFile> &move
 {
     Entry entry{label, {}, {}, createdFolders};
     for (const MovedFile &move : moves) {
-        struct stat st;
-        if (::lstat(QFile::encodeName(move.to).constData(), &st) == 0)
-            entry.moves.append({move, st.st_dev, st.st_ino});
+        if (const Moved done = recorded(move); done.inode != 0)
+            entry.moves.append(done);
     }
-    if (!entry.moves.isEmpty())
-        m_entries.append(entry);
+    if (entry.moves.isEmpty())
+        return;
+    m_undo.append(entry);
+    m_redo.clear();
 }
 
-UndoReport UndoJournal::undo()
+std::optional<UndoJournal::Step> UndoJournal::take(Direction direction)
 {
-    UndoReport report;
-    if (m_entries.isEmpty())
-        return report;
-    const Entry entry = m_entries.takeLast();
-    // Last change first: a file saved twice in one batch goes back step by step.
-    for (auto backup = entry.tags.crbegin(); backup != entry.tags.crend(); ++backup) {
-        const QString error = backup->restore();
-        if (error.isEmpty())
+    QList<Entry> &entries = direction == Direction::Undo ? m_undo : m_redo;
+    if (entries.isEmpty())
+        return std::nullopt;
+    Step step;
+    step.m_direction = direction;
+    step.m_todo = entries.takeLast();
+    step.m_reverse.label = step.m_todo.label;
+    return step;
+}
+
+void UndoJournal::runTags(Step &step, const tags::BatchControl &control, UndoReport &report)
+{
+    // Last change first: a file saved twice in one command goes back step by step.
+    const QList<tags::TagBackup> walk(step.m_todo.tags.crbegin(), step.m_todo.tags.crend());
+    QStringList files;
+    for (const tags::TagBackup &backup : walk)
+        files.append(backup.fichier());
+    // Each restore is itself kept, so that it can be undone in turn.
+    std::vector<std::optional<tags::TagBackup>> reverses(size_t(walk.size()));
+    const QStringList errors = tags::runBatch(
+        files,
+        [&](qsizetype i) {
+            tags::Result<tags::TagBackup> reverse = tags::TagBackup::before(files[i]);
+            const QString error = walk[i].restore();
+            if (error.isEmpty() && reverse.ok() && reverse.value().after().isEmpty())
+                reverses[size_t(i)] = reverse.value();
+            return error;
+        },
+        control);
+    QList<tags::TagBackup> left;
+    for (qsizetype i = 0; i < walk.size(); ++i) {
+        if (errors[i] == tags::cancelledText()) {
+            left.prepend(walk[i]);
+            report.cancelled = true;
+        } else if (!errors[i].isEmpty()) {
+            report.failures.append({files[i], errors[i]});
+        } else {
             ++report.restored;
-        else
-            report.failures.append({backup->fichier(), error});
+            report.retagged.append(files[i]);
+            if (reverses[size_t(i)])
+                step.m_reverse.tags.append(*reverses[size_t(i)]);
+        }
     }
-    for (auto moved = entry.moves.crbegin(); moved != entry.moves.crend(); ++moved) {
-        const QString &to = moved->move.to;
+    step.m_todo.tags = left;
+}
+
+void UndoJournal::runMoves(Step &step, const tags::BatchControl &control, qsizetype done,
+                           qsizetype total, UndoReport &report)
+{
+    QList<Moved> &moves = step.m_todo.moves;
+    while (!moves.isEmpty()) {
+        if (control.cancel && control.cancel->load()) {
+            report.cancelled = true;
+            return;
+        }
+        const Moved moved = moves.takeLast();
+        const QString &to = moved.move.to;
+        const QString &from = moved.move.from;
         struct stat st;
-        if (::lstat(QFile::encodeName(to).constData(), &st) != 0 || st.st_dev != moved->device ||
-            st.st_ino != moved->inode) {
+        if (::lstat(QFile::encodeName(to).constData(), &st) != 0 || st.st_dev != moved.device ||
+            st.st_ino != moved.inode) {
             report.failures.append(
                 {to, QCoreApplication::translate(
                          "files", "a été supprimé, renommé ou remplacé depuis : il n'a pas été "
                                   "remis à sa place")});
-            continue;
+        } else {
+            // A folder that undoing the command removed is made again to redo it.
+            makeFolders(QFileInfo(from).path(), step.m_reverse.createdFolders);
+            if (const QString error = moveFile(to, from); !error.isEmpty()) {
+                report.failures.append({to, error});
+            } else {
+                ++report.restored;
+                report.moved.append({to, from});
+                step.m_reverse.moves.append(recorded({to, from}));
+            }
         }
-        const QString error = moveFile(to, moved->move.from);
-        if (error.isEmpty())
-            ++report.restored;
-        else
-            report.failures.append({to, error});
+        if (control.progress)
+            control.progress(++done, total);
     }
     // Only empty folders go: rmdir refuses the others.
-    for (auto folder = entry.createdFolders.crbegin(); folder != entry.createdFolders.crend();
-         ++folder)
+    for (auto folder = step.m_todo.createdFolders.crbegin();
+         folder != step.m_todo.createdFolders.crend(); ++folder)
         ::rmdir(QFile::encodeName(*folder).constData());
+    step.m_todo.createdFolders.clear();
+}
+
+UndoReport UndoJournal::run(Step &step, const tags::BatchControl &control)
+{
+    UndoReport report;
+    const qsizetype tagCount = step.m_todo.tags.size();
+    const qsizetype total = step.fileCount();
+    tags::BatchControl tagControl = control;
+    if (control.progress)
+        tagControl.progress = [&](qsizetype done, qsizetype) { control.progress(done, total); };
+    if (tagCount > 0)
+        runTags(step, tagControl, report);
+    if (!report.cancelled)
+        runMoves(step, control, tagCount, total, report);
     return report;
+}
+
+void UndoJournal::putBack(Step step)
+{
+    followRewrites(step.m_reverse.tags);
+    const bool undone = step.m_direction == Direction::Undo;
+    if (!step.m_reverse.isEmpty())
+        (undone ? m_redo : m_undo).append(step.m_reverse);
+    if (!step.m_todo.isEmpty())
+        (undone ? m_undo : m_redo).append(step.m_todo);
+}
+
+UndoReport UndoJournal::takeAndRun(Direction direction, const tags::BatchControl &control)
+{
+    std::optional<Step> step = take(direction);
+    if (!step)
+        return {};
+    const UndoReport report = run(*step, control);
+    putBack(std::move(*step));
+    return report;
+}
+
+UndoReport UndoJournal::undo(const tags::BatchControl &control)
+{
+    return takeAndRun(Direction::Undo, control);
+}
+
+UndoReport UndoJournal::redo(const tags::BatchControl &control)
+{
+    return takeAndRun(Direction::Redo, control);
 }
 
 } // namespace files
