@@ -329,6 +329,10 @@
         <source>Extraction WAV</source>
         <translation>Rip to WAV</translation>
     </message>
+    <message>
+        <source>&amp;Rétablir</source>
+        <translation>&amp;Redo</translation>
+    </message>
 </context>
 <context>
     <name>app::CoverPanel</name>
@@ -790,6 +794,14 @@
     <message>
         <source>&amp;Options</source>
         <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>&amp;Arrêter</source>
+        <translation>&amp;Stop</translation>
+    </message>
+    <message>
+        <source>Arrêter après le fichier en cours</source>
+        <translation>Stop after the current file</translation>
     </message>
 </context>
 <context>
@@ -1416,6 +1428,14 @@ Left as they are:
     <message>
         <source>&amp;Annuler : %1</source>
         <translation>&amp;Undo: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Rétablir : %1</source>
+        <translation>&amp;Redo: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Rétablir</source>
+        <translation>&amp;Redo</translation>
     </message>
 </context>
 <context>

@@ -42,7 +42,7 @@ int main(int argc, char *argv[])
     page->LV1->selectionModel()->setCurrentIndex(page->files->index(0, 0),
                                                  QItemSelectionModel::NoUpdate);
     page->LV1->selectAll();
-    emit page->LV1->clicked(page->LV1->currentIndex());
+    QApplication::processEvents();
     if (page->editor->shownFiles().size() != page->files->count()) {
         std::fprintf(stderr, "the editor does not show every file\n");
         return 1;

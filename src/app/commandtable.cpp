@@ -82,6 +82,7 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
 
     QMenu *edition = addMenu(nullptr, window, QStringLiteral("edition"), tr("&Edition"));
     addItem(edition, QStringLiteral("annuler"), tr("&Annuler"));
+    addItem(edition, QStringLiteral("retablir"), tr("&Rétablir"));
     edition->addSeparator();
     addItem(edition, QStringLiteral("recherche"), tr("&Recherche d'une piste"))
         ->setShortcut(QKeySequence::Find);
@@ -200,6 +201,7 @@ std::optional<Procedure> CommandTable::procedureOfItem(const QString &name)
         {QStringLiteral("supprimer2"), Procedure::supprim},
         {QStringLiteral("supprimerdef"), Procedure::supprimDefinitif},
         {QStringLiteral("annuler"), Procedure::annuler},
+        {QStringLiteral("retablir"), Procedure::retablir},
         {QStringLiteral("aprop"), Procedure::aprop},
     };
     const auto it = table.constFind(name);

@@ -36,7 +36,8 @@ enum class Procedure {
     suppID,
     copieID,
     annuler,
-    supprimDefinitif
+    supprimDefinitif,
+    retablir
 };
 
 // The commands of the window: the keyed toolbar buttons of Toolbar1, the menu bar, the two pop-up

@@ -36,6 +36,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,7 +55,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <atomic>
 #include <cstdio>
+#include <thread>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 // The icon lives in a resource of this static library, which must be registered by hand.
 static void initTarvexResources()
@@ -98,7 +104,8 @@ Form1::Form1(Setup setup, QWidget *parent)
     connect(m_driveTimer, &QTimer::timeout, this, &Form1::pollDrives);
 
     m_commands = new CommandTable(this);
-    m_undo = new UndoCommands(this, *this, *m_commands->item(QStringLiteral("annuler")));
+    m_undo = new UndoCommands(this, *this, *m_commands->item(QStringLiteral("annuler")),
+                              *m_commands->item(QStringLiteral("retablir")));
     buildPages();
     buildStatusBar();
     m_renamePanel = new RenamePanel(Frame1->Frame4);
@@ -128,6 +135,7 @@ Form1::Form1(Setup setup, QWidget *parent)
     setProcedure(Procedure::suppID, [this] { m_tagCommands->suppID(); });
     setProcedure(Procedure::copieID, [this] { m_tagCommands->copieID(); });
     setProcedure(Procedure::annuler, [this] { annuler(); });
+    setProcedure(Procedure::retablir, [this] { retablir(); });
     m_cover = new CoverPanel(*Frame1->editor, *this, *m_dialogs);
     m_extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7, *m_tagCommands);
     setProcedure(Procedure::extwav, [this] { m_extraction->extwav(); });
@@ -187,7 +195,11 @@ void Form1::buildStatusBar()
     ProgressBar1->setMaximumWidth(200);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
+    m_stopJob = named<QPushButton>(bar, "cmdArreterTache", tr("&Arrêter"));
+    m_stopJob->setToolTip(tr("Arrêter après le fichier en cours"));
+    m_stopJob->hide();
     bar->addWidget(m_panel1, 1);
+    bar->addPermanentWidget(m_stopJob);
     bar->addPermanentWidget(ProgressBar1);
     bar->addPermanentWidget(m_panel2);
 }
@@ -386,9 +398,73 @@ void Form1::recordTagSaves(const QString &label, QList<tags::TagBackup> backups)
     m_undo->recordTagSaves(label, std::move(backups));
 }
 
+void Form1::runJob(qsizetype files, bool stoppable,
+                   const std::function<void(const tags::BatchControl &)> &work)
+{
+    std::atomic_bool cancel = false;
+    tags::BatchControl control;
+    control.cancel = &cancel;
+    constexpr qsizetype fewFiles = 16;
+    if (files <= fewFiles) {
+        work(control);
+        return;
+    }
+    // Progress reports still on their way when the job ends are dropped with `receiver`; one
+    // per percent is enough for the gauge.
+    QObject receiver;
+    std::atomic<qsizetype> shown = -1;
+    control.progress = [this, &receiver, &shown](qsizetype done, qsizetype total) {
+        const qsizetype percent = done * 100 / std::max<qsizetype>(total, 1);
+        if (shown.exchange(percent) == percent)
+            return;
+        QMetaObject::invokeMethod(
+            &receiver,
+            [this, percent] {
+                ProgressBar1->setMaximum(100);
+                ProgressBar1->setValue(int(percent));
+            },
+            Qt::QueuedConnection);
+    };
+    // Everything but the status bar is off: the job's files are not to change under it.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    QList<QPointer<QWidget>> disabled;
+    for (QWidget *widget : {centralWidget(), static_cast<QWidget *>(menuBar()),
+                            static_cast<QWidget *>(m_commands->Toolbar1)}) {
+        if (widget->isEnabled()) {
+            widget->setEnabled(false);
+            disabled.append(widget);
+        }
+    }
+    const QMetaObject::Connection stop =
+        connect(m_stopJob, &QPushButton::clicked, this, [&cancel] { cancel = true; });
+    m_stopJob->setVisible(stoppable);
+    m_jobRunning = true;
+    QEventLoop loop;
+    std::thread worker([&] {
+        // The window's thread comes first: the workers this one starts inherit its priority.
+        ::setpriority(PRIO_PROCESS, ::gettid(), 5);
+        work(control);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    m_jobRunning = false;
+    disconnect(stop);
+    m_stopJob->hide();
+    ProgressBar1->setValue(0);
+    for (const QPointer<QWidget> &widget : std::as_const(disabled)) {
+        if (widget)
+            widget->setEnabled(true);
+    }
+    if (focus)
+        focus->setFocus();
+}
+
 void Form1::recordMoves(const QString &label, const QList<files::MovedFile> &moves,
                         const QStringList &createdFolders)
 {
+    // The files shown, and the edits they hold, follow their new names.
+    Frame1->editor->followMoves(moves);
     m_undo->recordMoves(label, moves, createdFolders);
 }
 
@@ -409,10 +485,29 @@ void Form1::annuler()
     const int recorded = m_undo->recordCount();
     if (!m_tagCommands->settleUnsavedEdits() || m_undo->recordCount() != recorded)
         return;
-    const QString shown = Frame1->editor->shownFile();
-    m_undo->annuler();
-    if (showsTagPage())
-        showPath(!shown.isEmpty() && QFileInfo::exists(shown) ? shown : Frame1->File1.path());
+    showUndone(m_undo->annuler());
+}
+
+void Form1::retablir()
+{
+    if (m_tagCommands->settleUnsavedEdits())
+        showUndone(m_undo->retablir());
+}
+
+void Form1::showUndone(const files::UndoReport &report)
+{
+    // The files shown follow the moves undone, and show what they hold now.
+    Frame1->editor->followMoves(report.moved);
+    if (!showsTagPage())
+        return;
+    if (report.moved.isEmpty()) {
+        Frame1->files->rereadTags(report.retagged);
+    } else {
+        Frame1->File1.refresh();
+        Frame1->refillList();
+        comptage();
+    }
+    m_tagCommands->reloadShown();
 }
 
 void Form1::releaseCdDevice()
@@ -441,6 +536,15 @@ void Form1::setProcedure(Procedure procedure, std::function<void()> body)
 
 void Form1::run(Procedure procedure)
 {
+    // Nothing runs beside a job of the window: it would change the files under the job.
+    if (m_jobRunning)
+        return;
+    // The commands that list other files, or take the shown ones away, settle the edits first.
+    const bool replacesShown = procedure == Procedure::ouvre || procedure == Procedure::copie ||
+                               procedure == Procedure::deplac || procedure == Procedure::supprim ||
+                               procedure == Procedure::supprimDefinitif;
+    if (replacesShown && m_tagCommands && !m_tagCommands->settleUnsavedEdits())
+        return;
     const auto it = m_procedures.find(procedure);
     if (it != m_procedures.end() && it->second)
         it->second();
@@ -652,6 +756,10 @@ void Form1::quitte()
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    if (m_jobRunning) {
+        event->ignore();
+        return;
+    }
     // A running job asks its own question; confirming it stops the job after its current batch.
     const std::optional<bool> stopJob = m_extraction->confirmClose();
     if (stopJob == false) {
@@ -747,6 +855,12 @@ void Form1::comptage()
 
 void Form1::onMainPage(int page)
 {
+    // The edits not saved are settled before the tag page goes; kept, it stays.
+    if (m_tagCommands && !m_tagCommands->settleUnsavedEdits()) {
+        const QSignalBlocker block(TS2);
+        TS2->setCurrentIndex(1);
+        return;
+    }
     Frame1->editor->remsezerotag();
     // The list is read again and keeps its folder, the extraction folder until another one is
     // opened; "Tag et noms" lists MP3 files whatever type was chosen before.
@@ -791,6 +905,11 @@ void Form1::onOptionsPage(int page)
 
 void Form1::onFileType(int index)
 {
+    // The edits not saved are settled before the list changes; kept, the type comes back.
+    if (m_tagCommands && !m_tagCommands->settleUnsavedEdits()) {
+        Frame1->Combo7->setCurrentIndex(Frame1->File1.pattern() == u"*.wav" ? 1 : 0);
+        return;
+    }
     setStatusPanel(1, QString());
     if (TS2->currentIndex() == 1)
         Frame1->File1.setPattern(index == 0 ? QStringLiteral("*.mp3") : QStringLiteral("*.wav"));

@@ -8,6 +8,7 @@
 #include "app/tagwindow.h"
 #include "cd/cdaudiocontrol.h"
 #include "files/player.h"
+#include "files/undojournal.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -21,6 +22,7 @@
 class QCheckBox;
 class QLabel;
 class QProgressBar;
+class QPushButton;
 class QTabBar;
 class QTimer;
 
@@ -124,6 +126,8 @@ public:
     bool showsTagPage() const override;
     void setTagCommandsEnabled(bool enabled) override;
     void recordTagSaves(const QString &label, QList<tags::TagBackup> backups) override;
+    void runJob(qsizetype files, bool stoppable,
+                const std::function<void(const tags::BatchControl &)> &work) override;
     // What the CDDB lookup uses of the window.
     void releaseCdDevice() override;
     void reopenCdDevice() override;
@@ -134,9 +138,10 @@ public:
                      const QStringList &createdFolders) override;
     void recordSteps(const QString &label, const QList<files::FileStep> &steps) override;
     Dialogs::Replace askReplaceOrCancel(const QString &question) override;
-    // Undoes the last tag save, renaming or move ("Annuler"), then shows the folder and the file
-    // again.
+    // Undoes the last tag save, renaming or move ("Annuler"), or redoes the last one undone
+    // ("Rétablir"), then shows the folder and the files again.
     void annuler();
+    void retablir();
 
 signals:
     // The window is closing: transfers in progress are to be cancelled.
@@ -164,6 +169,7 @@ private:
     void writeTagOptions();
     void writeOnlineOptions();
     void writeRipOptions();
+    void showUndone(const files::UndoReport &report);
 
     CommandTable *m_commands = nullptr; // toolbar, menus and the keys of their procedures
     QTabBar *TS2 = nullptr;             // the three pages
@@ -178,6 +184,8 @@ private:
     UndoCommands *m_undo = nullptr; // the journal lives as long as the window
     CoverPanel *m_cover = nullptr;  // on the page "Tag ID3 v2"
     QProgressBar *ProgressBar1 = nullptr;
+    QPushButton *m_stopJob = nullptr; // beside the gauge while a job of the window runs
+    bool m_jobRunning = false;
     QTimer *m_playTimer = nullptr;  // follows the playback ("Timer1")
     QTimer *m_trackTimer = nullptr; // follows the CD device's track ("Timer4")
     QTimer *m_driveTimer = nullptr; // polls the drive list

@@ -51,7 +51,7 @@ void Form2::search()
 {
     const int row = findRow(*m_page.files, Text1->text());
     if (row >= 0) {
-        // Selecting the row does not run the click handling: the editor keeps its file.
+        // The editor follows the row selected, as after a click.
         m_page.selectRow(row);
         Text1->clear();
     }

@@ -42,7 +42,7 @@ bool saveScreenshots(Form1 &window, const QString &folder)
     pages->setCurrentIndex(1);
     if (tagPage->files->count() > 0) {
         tagPage->selectRow(0);
-        emit tagPage->LV1->clicked(tagPage->files->index(0, 0));
+        QApplication::processEvents();
     }
     const char *subPages[] = {"info-fichier", "tag-id3v1", "tag-id3v2", "renommeur"};
     for (int page = 0; page < 4; ++page) {
@@ -58,7 +58,7 @@ bool saveScreenshots(Form1 &window, const QString &folder)
     tagPage->TS1->setCurrentIndex(TagPage::TagV2);
     if (tagPage->files->count() > 1) {
         tagPage->LV1->selectAll();
-        emit tagPage->LV1->clicked(tagPage->files->index(0, 0));
+        QApplication::processEvents();
     }
     ok = save(window, folder, "tag-plusieurs") && ok;
     tagPage->TS1->setCurrentIndex(TagPage::Renomeur);

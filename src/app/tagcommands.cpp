@@ -18,16 +18,16 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTabBar>
 #include <QTreeView>
 
-#include <thread>
+#include <utility>
 
 namespace app {
 
@@ -78,14 +78,23 @@ TagCommands::TagCommands(QObject *parent, TagWindow &window, TagPage &page,
     : QObject(parent), m_window(window), m_page(page), m_options(options), m_rename(rename),
       m_files(files)
 {
-    connect(page.LV1, &QAbstractItemView::clicked, this, &TagCommands::selectFile);
     const auto update = [this] { updateAvailability(); };
     connect(page.editor, &TagEditorPanel::shownFileChanged, this, update);
     connect(page.TS1, &QTabBar::currentChanged, this, update);
     connect(page.Combo7, &QComboBox::currentIndexChanged, this, update);
-    connect(page.LV1->selectionModel(), &QItemSelectionModel::selectionChanged, this, update);
+    // The editor follows the selection, however it changed.
+    QItemSelectionModel *selection = page.LV1->selectionModel();
+    const auto follow = [this] {
+        updateAvailability();
+        selectFileLater();
+    };
+    connect(selection, &QItemSelectionModel::selectionChanged, this, follow);
+    connect(selection, &QItemSelectionModel::currentChanged, this, follow);
     // A new listing drops the selection without a selection signal.
-    connect(page.files, &QAbstractItemModel::modelReset, this, update);
+    connect(page.files, &QAbstractItemModel::modelReset, this, [this, follow] {
+        m_listReset = true;
+        follow();
+    });
     connect(page.cmdRemplirNom, &QPushButton::clicked, this, &TagCommands::fillFromName);
 }
 
@@ -96,7 +105,6 @@ bool TagCommands::settleUnsavedEdits()
         return false;
     if (!editor.hasUnsavedEdits())
         return true;
-    const QString file = editor.shownFile();
     switch (m_window.askUnsaved(tr("Enregistrer les modifications ?"))) {
     case Dialogs::Unsaved::Save:
         return saveShown();
@@ -109,49 +117,95 @@ bool TagCommands::settleUnsavedEdits()
     return false;
 }
 
+void TagCommands::selectFileLater()
+{
+    if (std::exchange(m_selectionPending, true))
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_selectionPending = false;
+            selectFile();
+        },
+        Qt::QueuedConnection);
+}
+
 void TagCommands::selectFile()
 {
-    TagPage &page = m_page;
-    TagEditorPanel &editor = *page.editor;
+    if (m_selecting || m_saving)
+        return;
+    const QScopedValueRollback selecting(m_selecting, true);
+    TagEditorPanel &editor = *m_page.editor;
+    if (std::exchange(m_listReset, false) && m_page.selectedRows().isEmpty())
+        m_page.selectFiles(editor.shownFiles());
+    if (selectedFiles() == editor.shownFiles())
+        return;
     if (!settleUnsavedEdits()) {
-        // Back on the row of the file whose edits are kept.
-        if (const int row = page.files->rowOf(QFileInfo(editor.shownFile()).fileName()); row >= 0)
-            page.selectRow(row);
+        // Back on the rows of the files whose edits are kept.
+        m_page.selectFiles(editor.shownFiles());
         updateAvailability();
         return;
     }
+    showFiles(selectedFiles());
+}
+
+void TagCommands::reloadShown()
+{
+    m_listReset = false;
+    const QStringList shown = m_page.editor->shownFiles();
+    QStringList files = selectedFiles();
+    if (files != shown) {
+        m_page.selectFiles(shown);
+        files = selectedFiles();
+    }
+    showFiles(files);
+}
+
+void TagCommands::showFiles(const QStringList &files)
+{
+    TagPage &page = m_page;
+    TagEditorPanel &editor = *page.editor;
     editor.remsezerotag();
     editor.chkv1->setChecked(false);
     editor.chkv2->setChecked(false);
     editor.enableVersion(1);
     editor.enableVersion(2);
-
-    const int selected = page.currentSelectedRow();
-    if (selected < 0)
+    m_files.stoplecture();
+    page.Frame3->clear();
+    if (files.isEmpty()) {
+        m_window.setStatusPanel(1, QString());
         return;
+    }
     // Several rows (Ctrl or Shift click): the values they share, for editing them all at once.
-    if (const QStringList files = selectedFiles(); files.size() > 1) {
-        m_files.stoplecture();
-        page.Frame3->clear();
+    if (files.size() > 1) {
         editor.fillGenreLists();
-        editor.showTagsOfFiles(files);
+        showSeveral(files);
         m_window.setStatusPanel(1, tr("%1 fichiers sélectionnés").arg(files.size()));
         return;
     }
-    m_window.setChosenFile(page.files->path(selected));
-    if (page.files->isChecked(selected))
-        m_rename.offerManualName(page.files->name(selected));
-    m_files.stoplecture();
+    const QString path = files.first();
+    m_window.setChosenFile(path);
+    if (const int row = page.files->rowOf(QFileInfo(path).fileName());
+        row >= 0 && page.files->isChecked(row))
+        m_rename.offerManualName(page.files->name(row));
     m_window.setStatusPanel(1, QString());
-
-    page.Frame3->clear();
     if (m_files.isDeleting())
         return;
-    const QString path = m_window.chosenFile();
     mpeg::FileInfo info;
     mpeg::readFileInfo(path, info);
     showFileInfo(*page.Frame3, info);
     tags::ZellTagCtrl().WinampForm(path, *page.editor);
+}
+
+void TagCommands::showSeveral(const QStringList &files)
+{
+    TagEditorPanel::ReadTags read;
+    m_saving = true;
+    m_window.runJob(files.size(), false, [&](const tags::BatchControl &control) {
+        read = TagEditorPanel::readTags(files, control.progress);
+    });
+    m_saving = false;
+    m_page.editor->showTags(files, read);
 }
 
 QStringList TagCommands::selectedFiles() const
@@ -173,16 +227,28 @@ void TagCommands::updateAvailability()
     m_window.setTagCommandsEnabled(available);
 }
 
-bool TagCommands::saveTags(const QString &path, const QString &label)
+tags::FixedTexts TagCommands::fixedTexts() const
+{
+    return tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
+}
+
+bool TagCommands::saveOne(const QString &path, QList<tags::TagBackup> &backups)
 {
     if (path.isEmpty())
         return false;
     std::optional<tags::TagBackup> backup;
-    const tags::Result<bool> saved = m_page.editor->BtnUpdate(
-        path, tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder()), &backup);
+    const tags::Result<bool> saved = m_page.editor->BtnUpdate(path, fixedTexts(), &backup);
     if (backup)
-        m_window.recordTagSaves(label, {*backup});
+        backups.append(*backup);
     return reportSaved(path, saved);
+}
+
+bool TagCommands::saveTags(const QString &path, const QString &label)
+{
+    QList<tags::TagBackup> backups;
+    const bool saved = saveOne(path, backups);
+    m_window.recordTagSaves(label, backups);
+    return saved;
 }
 
 bool TagCommands::saveShown()
@@ -196,41 +262,29 @@ bool TagCommands::saveShown()
 bool TagCommands::saveSeveral(const QStringList &files)
 {
     QList<tags::BatchItem> items;
-    for (int version : {1, 2}) {
-        if (const std::optional<tags::FieldEdit> edit = m_page.editor->editedFields(version)) {
-            for (const QString &file : files)
-                items.append({file, *edit});
-        }
+    for (const tags::FieldEdit &edit : m_page.editor->savedEdits(fixedTexts())) {
+        for (const QString &file : files)
+            items.append({file, edit});
     }
-    if (items.isEmpty())
+    if (items.isEmpty()) {
+        m_page.editor->markSaved();
         return true;
-
+    }
     return runBatchSave(items, files, tr("Enregistrement du tag de %1 fichiers").arg(files.size()));
 }
 
 bool TagCommands::runBatchSave(const QList<tags::BatchItem> &items, const QStringList &files,
                                const QString &label)
 {
-    // The files are written by worker threads while this loop keeps the window drawn and
-    // responsive; the tag commands stay off until the batch ends.
+    // The files are written by worker threads while the window stays drawn; the tag commands
+    // stay off until the batch ends.
     m_saving = true;
     updateAvailability();
-    m_window.showJobProgress(0, items.size());
-    QEventLoop loop;
-    tags::BatchControl control;
-    control.progress = [this](qsizetype done, qsizetype total) {
-        QMetaObject::invokeMethod(
-            this, [this, done, total] { m_window.showJobProgress(done, total); },
-            Qt::QueuedConnection);
-    };
     tags::BatchReport report;
     QList<tags::TagBackup> backups;
-    std::thread worker([&] {
+    m_window.runJob(items.size(), true, [&](const tags::BatchControl &control) {
         report = tags::saveBatch(items, control, &backups);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    loop.exec();
-    worker.join();
     m_saving = false;
     m_window.recordTagSaves(label, backups);
     m_window.clearJobProgress();
@@ -238,15 +292,13 @@ bool TagCommands::runBatchSave(const QList<tags::BatchItem> &items, const QStrin
     m_window.setStatusPanel(1, tr("Tag enregistré dans %1 fichiers sur %2")
                                    .arg(files.size() - failedFiles(report).size())
                                    .arg(files.size()));
-    if (!report.failures.isEmpty())
+    if (!report.failures.isEmpty() && !report.cancelled)
         m_window.inform(batchFailureMessage(report), Dialogs::Icon::Warning);
-    // Saved everywhere: the fields already show what the files hold. Otherwise they are read
-    // again, so that no value shows as shared that a file lacks.
-    if (report.failures.isEmpty())
-        m_page.editor->markSaved();
-    else
-        m_page.editor->showTagsOfFiles(files);
+    // The fields show what the files now hold, so that no value shows as shared that a file
+    // lacks, and the defaults of the options show as written.
+    showSeveral(files);
     updateAvailability();
+    selectFileLater();
     return report.failures.isEmpty();
 }
 
@@ -336,12 +388,14 @@ void TagCommands::suppID()
     const QStringList files = editor.shownFiles();
     if (files.isEmpty() || !m_window.confirm(tr("Voulez vous supprimer le Tag ?"), productName))
         return;
-    // Each shown file loses its tags as if it were shown alone.
+    // Each shown file loses its tags as if it were shown alone; undone in one step.
+    QList<tags::TagBackup> backups;
     for (const QString &file : files) {
         editor.remsezerotag();
-        saveTags(file, tr("Suppression du tag"));
+        saveOne(file, backups);
     }
-    editor.showTagsOfFiles(files);
+    m_window.recordTagSaves(tr("Suppression du tag"), backups);
+    showSeveral(files);
 }
 
 void TagCommands::copieID()
@@ -351,7 +405,9 @@ void TagCommands::copieID()
     if (files.isEmpty() || !m_window.confirm(tr("Voulez vous copier le Tag ?"), productName))
         return;
     const bool fromV1 = m_page.TS1->currentIndex() == TagPage::TagV1;
-    // Each shown file gets its own values copied from one version to the other.
+    // Each shown file gets its own values copied from one version to the other; undone in one
+    // step.
+    QList<tags::TagBackup> backups;
     for (const QString &file : files) {
         if (files.size() > 1)
             editor.showTagsOfFile(file);
@@ -359,9 +415,10 @@ void TagCommands::copieID()
             editor.copyV1FieldsToV2();
         else
             editor.copyV2FieldsToV1();
-        saveTags(file, tr("Copie du tag"));
+        saveOne(file, backups);
     }
-    editor.showTagsOfFiles(files);
+    m_window.recordTagSaves(tr("Copie du tag"), backups);
+    showSeveral(files);
 }
 
 } // namespace app

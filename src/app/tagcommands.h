@@ -14,8 +14,8 @@ class OptionsPage;
 class RenamePanel;
 class TagPage;
 
-// The procedures of the tagging page: choosing a file in LV1 (information and tags shown) and the
-// three tag commands of the toolbar, each confirmed, with a failed save reported.
+// The procedures of the tagging page: the editor and "Info Fichier" showing the rows selected in
+// LV1, and the three tag commands of the toolbar, each confirmed, with a failed save reported.
 class TagCommands : public QObject
 {
     Q_OBJECT
@@ -23,9 +23,15 @@ public:
     TagCommands(QObject *parent, TagWindow &window, TagPage &page, const OptionsPage &options,
                 RenamePanel &rename, FileCommands &files);
 
-    // Click on a row of LV1. Edits not saved in the file shown before are settled first; when
-    // the user keeps them ("Annuler"), that file stays shown and selected.
+    // Shows the rows selected in LV1 in the editor and in "Info Fichier", unless they are shown
+    // already. Edits not saved in the files shown before are settled first; when the user keeps
+    // them ("Annuler"), those files stay shown and their rows selected again. Whatever changes
+    // the selection (mouse, keyboard, search, sort, a new listing) leads here once the change is
+    // done; a new listing keeps the files shown selected when it still has them.
     void selectFile();
+    // Reads the files shown again (their tags were changed behind the editor, by an undo),
+    // keeping their rows selected when the list shows them.
+    void reloadShown();
     // Asks "Enregistrer les modifications ?" when the editor holds edits not saved yet, and
     // saves them or drops them as answered. False when the user chose to keep editing.
     bool settleUnsavedEdits();
@@ -54,6 +60,16 @@ public:
 private:
     // The paths of the rows selected in LV1, in list order.
     QStringList selectedFiles() const;
+    // selectFile once the event that changed the selection is handled.
+    void selectFileLater();
+    // Loads files into the editor and "Info Fichier" (none: both emptied).
+    void showFiles(const QStringList &files);
+    // Loads the tags of several files, many of them away from the window's thread.
+    void showSeveral(const QStringList &files);
+    tags::FixedTexts fixedTexts() const;
+    // Saves the editor's fields into a file and adds what undoing it needs to `backups`; a
+    // failure is shown in a message box.
+    bool saveOne(const QString &path, QList<tags::TagBackup> &backups);
     bool saveSeveral(const QStringList &files);
     // Runs a batch away from the window's thread, the progress in the status bar, and records
     // it for undoing under `label`; the failures are named in one message. True when every
@@ -67,7 +83,10 @@ private:
     const OptionsPage &m_options;
     RenamePanel &m_rename;
     FileCommands &m_files;
-    bool m_saving = false; // a save of several files is running
+    bool m_saving = false;           // a save or a read of several files is running
+    bool m_selectionPending = false; // selectFile is to run
+    bool m_selecting = false;        // selectFile is running
+    bool m_listReset = false;        // LV1 was filled again since the last selectFile
 };
 
 } // namespace app

@@ -265,24 +265,22 @@ void TagEditorPanel::fillFields(const tags::TagType &tags)
     }
 }
 
-QStringList TagEditorPanel::fieldTexts(const tags::TagType &tags) const
+QStringList TagEditorPanel::fieldTexts(const tags::TagType &tags)
 {
+    // The genre lists show no genre, and numbers without a name, as the empty entry.
     const tags::TypeTagV1 &v1 = tags.TagV1;
     const tags::TypeTagV2 &v2 = tags.TagV2;
     QStringList texts;
     if (v1.Valide())
         texts << QString::number(v1.Piste()) << v1.Titre() << v1.Artiste() << v1.Album()
-              << v1.Annee() << cmbv1Genre->itemText(tags::genreListPosition(v1.Genre()))
-              << v1.Commentaire();
+              << v1.Annee() << tags::genreName(v1.Genre()) << v1.Commentaire();
     else
         texts << QStringList(7);
     if (v2.Valide()) {
         const bool typed = v2.Genre() == tags::NoGenre && !v2.GenreTexte().isEmpty();
         texts << v2.Piste().trimmed() << v2.Titre() << v2.Artiste() << v2.Album() << v2.Annee()
-              << (typed ? v2.GenreTexte()
-                        : cmbv2Genre->itemText(tags::genreListPosition(v2.Genre())))
-              << v2.Commentaire() << v2.Compositeur() << v2.Original() << v2.Copyright() << v2.Url()
-              << v2.Encode();
+              << (typed ? v2.GenreTexte() : tags::genreName(v2.Genre())) << v2.Commentaire()
+              << v2.Compositeur() << v2.Original() << v2.Copyright() << v2.Url() << v2.Encode();
     } else {
         texts << QStringList(12);
     }
@@ -291,6 +289,43 @@ QStringList TagEditorPanel::fieldTexts(const tags::TagType &tags) const
 
 void TagEditorPanel::showTagsOfFiles(const QStringList &files)
 {
+    showTags(files, readTags(files));
+}
+
+TagEditorPanel::ReadTags
+TagEditorPanel::readTags(const QStringList &files,
+                         const std::function<void(qsizetype, qsizetype)> &progress)
+{
+    ReadTags read;
+    if (files.size() == 1) {
+        const tags::Result<tags::TagType> tags = tags::ZellTagCtrl().GetAllTags(files.first());
+        if (tags.ok())
+            read.one = *tags;
+        return read;
+    }
+    // The texts each file would show, compared without filling the widgets file by file.
+    qsizetype done = 0;
+    for (const QString &fichier : files) {
+        const tags::Result<tags::TagType> tags = tags::ZellTagCtrl().GetAllTags(fichier);
+        if (progress)
+            progress(++done, files.size());
+        if (!tags.ok())
+            continue;
+        read.v1 = read.v1 || tags->TagV1.Valide();
+        read.v2 = read.v2 || tags->TagV2.Valide();
+        const QStringList texts = fieldTexts(*tags);
+        if (read.shared.isEmpty()) {
+            read.shared = texts;
+            read.differing = QList<bool>(texts.size(), false);
+        }
+        for (qsizetype k = 0; k < texts.size(); ++k)
+            read.differing[k] = read.differing[k] || texts[k] != read.shared[k];
+    }
+    return read;
+}
+
+void TagEditorPanel::showTags(const QStringList &files, const ReadTags &read)
+{
     fillGenreLists();
     m_shownFile.clear();
     m_shownFiles.clear();
@@ -298,43 +333,47 @@ void TagEditorPanel::showTagsOfFiles(const QStringList &files)
     clearFields();
     const QList<QWidget *> fields = fieldsV1() + fieldsV2();
     if (files.size() == 1) {
-        const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(files.first());
-        if (!read.ok()) {
+        if (!read.one) {
             emit shownFileChanged();
             return;
         }
-        fillFields(*read);
-        enableVersion(1);
-        enableVersion(2);
+        fillFields(*read.one);
     } else {
-        // The texts each file would show, compared without filling the widgets file by file.
-        QStringList shared;
-        QList<bool> differing(fields.size(), false);
-        bool v1 = false, v2 = false;
-        for (const QString &fichier : files) {
-            const tags::Result<tags::TagType> read = tags::ZellTagCtrl().GetAllTags(fichier);
-            if (!read.ok())
-                continue;
-            v1 = v1 || read->TagV1.Valide();
-            v2 = v2 || read->TagV2.Valide();
-            const QStringList texts = fieldTexts(*read);
-            if (shared.isEmpty())
-                shared = texts;
-            for (qsizetype k = 0; k < fields.size(); ++k)
-                differing[k] = differing[k] || texts[k] != shared[k];
-        }
-        for (qsizetype k = 0; k < fields.size() && !shared.isEmpty(); ++k) {
-            setFieldText(fields[k], differing[k] ? QString() : shared[k]);
-            if (differing[k])
+        for (qsizetype k = 0; k < fields.size() && k < read.shared.size(); ++k) {
+            setFieldText(fields[k], read.differing[k] ? QString() : read.shared[k]);
+            if (read.differing[k])
                 setPlaceholder(fields[k], tr("<différentes valeurs>"));
         }
-        chkv1->setChecked(v1);
-        chkv2->setChecked(v2);
-        enableVersion(1);
-        enableVersion(2);
+        chkv1->setChecked(read.v1);
+        chkv2->setChecked(read.v2);
     }
+    enableVersion(1);
+    enableVersion(2);
     m_shownFiles = files;
     rememberLoadedTexts(files.value(0));
+}
+
+void TagEditorPanel::followMoves(const QList<files::MovedFile> &moves)
+{
+    // In the order done, so that a file renamed twice ends under its last name.
+    QHash<QString, qsizetype> position;
+    for (qsizetype i = 0; i < m_shownFiles.size(); ++i)
+        position.insert(m_shownFiles[i], i);
+    bool moved = false;
+    for (const files::MovedFile &move : moves) {
+        const auto found = position.constFind(move.from);
+        if (found == position.cend())
+            continue;
+        const qsizetype i = *found;
+        position.erase(found);
+        m_shownFiles[i] = move.to;
+        position.insert(move.to, i);
+        moved = true;
+    }
+    if (!moved)
+        return;
+    m_shownFile = m_shownFiles.value(0);
+    emit shownFileChanged();
 }
 
 void TagEditorPanel::rememberLoadedTexts(const QString &fichier)
@@ -402,6 +441,33 @@ std::optional<tags::FieldEdit> TagEditorPanel::editedFields(int version) const
     if (!any)
         return std::nullopt;
     return edit;
+}
+
+QList<tags::FieldEdit> TagEditorPanel::savedEdits(const tags::FixedTexts &fixed) const
+{
+    QList<tags::FieldEdit> edits;
+    for (int version : {1, 2}) {
+        const bool loaded = version == 1 ? m_loadedV1 : m_loadedV2;
+        const bool ticked = (version == 1 ? chkv1 : chkv2)->isChecked();
+        if (!ticked) {
+            if (loaded) {
+                tags::FieldEdit removal;
+                (version == 1 ? removal.removeV1 : removal.removeV2) = true;
+                edits.append(removal);
+            }
+            continue;
+        }
+        const std::optional<tags::FieldEdit> typed = editedFields(version);
+        // A version left as loaded is still written when the fixed texts replace its comment.
+        if (!typed && loaded && !fixed.comment && !(version == 2 && fixed.encoder))
+            continue;
+        tags::FieldEdit edit = typed.value_or(tags::FieldEdit{});
+        (version == 1 ? edit.v1 : edit.v2) = true;
+        edit.create = typed.has_value() || !loaded;
+        tags::applyFixedTexts(edit, fixed);
+        edits.append(edit);
+    }
+    return edits;
 }
 
 void TagEditorPanel::showEdit(int version, const tags::FieldEdit &edit)
@@ -500,6 +566,7 @@ tags::Result<bool> TagEditorPanel::BtnUpdate(const QString &fichier, const tags:
         tags::TagChanges changes;
         changes.v1 = record.TagV1;
         changes.v2 = record.TagV2;
+        changes.removeV1 = fichier == m_shownFile && m_loadedV1 && !chkv1->isChecked();
         return changes;
     };
     const tags::Result<tags::SaveKind> saved =

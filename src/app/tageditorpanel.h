@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/fileoperations.h"
 #include "tags/fieldrules.h"
 #include "tags/tagbackup.h"
 #include "tags/tagbatch.h"
@@ -12,6 +13,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QCheckBox;
@@ -78,6 +80,24 @@ public:
     // the placeholder "<différentes valeurs>"; a version box is checked when one of the files
     // has that version. One file is shown as showTagsOfFile does.
     void showTagsOfFiles(const QStringList &files);
+    // What the fields show for some files, read without touching a widget, so that many files
+    // can be read away from the window's thread: the tags of one file, or for several the texts
+    // of each field (empty where the files differ) and the versions one of them has.
+    struct ReadTags
+    {
+        std::optional<tags::TagType> one;
+        QStringList shared; // in the order of fieldsV1 + fieldsV2
+        QList<bool> differing;
+        bool v1 = false, v2 = false;
+    };
+    static ReadTags
+    readTags(const QStringList &files,
+             const std::function<void(qsizetype done, qsizetype total)> &progress = {});
+    // showTagsOfFiles with the tags already read (readTags).
+    void showTags(const QStringList &files, const ReadTags &read);
+    // The files shown were renamed or moved (by a renaming, a move or an undo): the fields, and
+    // the edits they hold, now belong to the new names.
+    void followMoves(const QList<files::MovedFile> &moves);
     // The file whose tags the fields show (the first one when they show several); empty once
     // they were cleared.
     QString shownFile() const { return m_shownFile; }
@@ -86,6 +106,11 @@ public:
     // The fields of one version (1 or 2) that the user changed, as an edit that writes them and
     // nothing else; nullopt when none changed.
     std::optional<tags::FieldEdit> editedFields(int version) const;
+    // What a save of several files writes into each of them, as a save of one file would: for
+    // each version, the fields the user changed (the version is created in a file that lacks it
+    // when the user typed in it or ticked its box), the fixed texts in every version saved, and
+    // the version removed when the user unticked its box. Empty when nothing is to be written.
+    QList<tags::FieldEdit> savedEdits(const tags::FixedTexts &fixed) const;
     // Puts the values an edit names into the fields of one version (1 or 2), checking it; the
     // other fields keep their text.
     void showEdit(int version, const tags::FieldEdit &edit);
@@ -99,7 +124,7 @@ public:
     tags::TagType tagsFromFields(const QString &fichier, const tags::TagType &base,
                                  const tags::FixedTexts &fixed) const;
     // Writes the fields the user changed to the file, leaving every other value as the file
-    // holds it; an unchecked version that the file has is removed (ID3v2) or left (ID3v1).
+    // holds it; a version the user unticked is removed, the ID3v2 tag as the ID3v1 block.
     // With `backup`, what undoing the save needs (see tags::saveTagsUndoable).
     tags::Result<bool> BtnUpdate(const QString &fichier, const tags::FixedTexts &fixed,
                                  std::optional<tags::TagBackup> *backup = nullptr) const;
@@ -123,7 +148,7 @@ private:
     bool edited(const QString &fichier, const QWidget *field) const;
     void rememberLoadedTexts(const QString &fichier);
     // The texts the fields would show for a file's tags, in the order of fieldsV1 + fieldsV2.
-    QStringList fieldTexts(const tags::TagType &tags) const;
+    static QStringList fieldTexts(const tags::TagType &tags);
     // Empties the fields and unchecks both versions, keeping the genre lists.
     void clearFields();
     // Puts a file's tags into the fields and checks the versions it has.

@@ -12,14 +12,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSet>
 #include <QSplitter>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTabBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace app {
 
@@ -39,6 +44,7 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     LV1->setAllColumnsShowFocus(true);
     LV1->setSelectionMode(QAbstractItemView::ExtendedSelection);
     LV1->setContextMenuPolicy(Qt::CustomContextMenu);
+    LV1->viewport()->installEventFilter(this);
     QHeaderView *header = LV1->header();
     // Named, so that the window keeps the columns shown, their widths and the sort.
     header->setObjectName(QStringLiteral("LV1.entete"));
@@ -220,6 +226,73 @@ void TagPage::selectRow(int row)
     LV1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect |
                                                       QItemSelectionModel::Rows);
     LV1->scrollTo(index);
+}
+
+void TagPage::selectFiles(const QStringList &paths)
+{
+    const QSet<QString> wanted(paths.cbegin(), paths.cend());
+    QItemSelection selection;
+    int current = -1;
+    int runStart = -1;
+    for (int row = 0; row <= files->count(); ++row) {
+        const QString path = row < files->count() ? files->path(row) : QString();
+        const bool taken = row < files->count() && wanted.contains(path);
+        if (taken && runStart < 0)
+            runStart = row;
+        if (!taken && runStart >= 0) {
+            selection.select(files->index(runStart, FileListModel::Name),
+                             files->index(row - 1, FileListModel::Name));
+            runStart = -1;
+        }
+        if (taken && (current < 0 || path == paths.first()))
+            current = row;
+    }
+    QItemSelectionModel *model = LV1->selectionModel();
+    if (current < 0) {
+        model->clearSelection();
+        return;
+    }
+    const QModelIndex index = files->index(current, FileListModel::Name);
+    model->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    model->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    LV1->scrollTo(index);
+}
+
+QRect TagPage::checkBoxRect(const QModelIndex &index) const
+{
+    QStyleOptionViewItem option;
+    option.initFrom(LV1);
+    option.rect = LV1->visualRect(index);
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = index.data().toString();
+    return LV1->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, LV1);
+}
+
+bool TagPage::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (watched != LV1->viewport() ||
+        (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+         type != QEvent::MouseButtonDblClick))
+        return QGroupBox::eventFilter(watched, event);
+    const auto *mouse = static_cast<const QMouseEvent *>(event);
+    const QPoint at = mouse->position().toPoint();
+    const QModelIndex index = LV1->indexAt(at);
+    const bool onBox = mouse->button() == Qt::LeftButton && index.isValid() &&
+                       index.column() == FileListModel::Name && checkBoxRect(index).contains(at);
+    if (type == QEvent::MouseButtonRelease) {
+        const int pressed = std::exchange(m_checkPressed, -1);
+        if (pressed < 0)
+            return false;
+        if (onBox && index.row() == pressed)
+            files->setChecked(pressed, !files->isChecked(pressed));
+        return true;
+    }
+    if (!onBox)
+        return false;
+    // The press and the double click on a box are not the view's: neither selects the row.
+    m_checkPressed = index.row();
+    return true;
 }
 
 QString TagPage::countText() const

@@ -53,16 +53,25 @@ public:
     int currentSelectedRow() const;
     // Makes the row current and the only one selected, without a click.
     void selectRow(int row);
+    // Selects the rows of these files (full paths) and nothing else, the first one current;
+    // files the list does not show are left out.
+    void selectFiles(const QStringList &paths);
     // Shows or hides a tag column, as the header's context menu does; a shown one is read.
     void showColumn(int column, bool shown);
     // Row count as the status bar shows it: "12 pistes".
     QString countText() const;
 
+protected:
+    // A click on a row's check box ticks or unticks it and leaves the selection alone.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void readShownTagColumns();
+    QRect checkBoxRect(const QModelIndex &index) const;
 
     QList<QScrollArea *> m_subPages; // in the order of SubPage
     QWidget *m_fromName = nullptr;   // the pattern bar under the tag pages
+    int m_checkPressed = -1;         // the row whose check box the mouse button went down on
 };
 
 } // namespace app

@@ -2,8 +2,11 @@
 
 #include "app/dialogs.h"
 #include "tags/tagbackup.h"
+#include "tags/tagbatch.h"
 
 #include <QString>
+
+#include <functional>
 
 namespace app {
 
@@ -26,6 +29,12 @@ public:
     // The progress bar of the status bar, for a save of many files.
     virtual void showJobProgress(qint64 done, qint64 total) = 0;
     virtual void clearJobProgress() = 0;
+    // Runs work on `files` files away from the window's thread, and returns once it ended. The
+    // window stays drawn, its commands off; the status bar shows the progress work reports and,
+    // when `stoppable`, a button that sets the cancel flag work is given. A few files are done
+    // at once, here: that takes less time than showing the window busy.
+    virtual void runJob(qsizetype files, bool stoppable,
+                        const std::function<void(const tags::BatchControl &)> &work) = 0;
     // The toolbar's three tag commands.
     virtual void setTagCommandsEnabled(bool enabled) = 0;
     // Records tag saves, for undoing them; a label such as "Enregistrement du tag" names them in

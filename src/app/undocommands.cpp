@@ -1,16 +1,17 @@
 #include "app/undocommands.h"
 
-#include "app/filewindow.h"
+#include "app/tagwindow.h"
 
 #include <QAction>
 
 namespace app {
 
-UndoCommands::UndoCommands(QObject *parent, FileWindow &window, QAction &action)
-    : QObject(parent), m_window(window), m_action(action)
+UndoCommands::UndoCommands(QObject *parent, TagWindow &window, QAction &undo, QAction &redo)
+    : QObject(parent), m_window(window), m_undo(undo), m_redo(redo)
 {
-    m_action.setShortcut(QKeySequence::Undo);
-    updateAction();
+    m_undo.setShortcut(QKeySequence::Undo);
+    m_redo.setShortcuts(QKeySequence::Redo);
+    updateActions();
 }
 
 void UndoCommands::recordTagSaves(const QString &label, QList<tags::TagBackup> backups)
@@ -19,7 +20,7 @@ void UndoCommands::recordTagSaves(const QString &label, QList<tags::TagBackup> b
         return;
     m_journal.recordTagSaves(label, std::move(backups));
     ++m_recorded;
-    updateAction();
+    updateActions();
 }
 
 void UndoCommands::recordMoves(const QString &label, const QList<files::MovedFile> &moves,
@@ -29,7 +30,7 @@ void UndoCommands::recordMoves(const QString &label, const QList<files::MovedFil
         return;
     m_journal.recordMoves(label, moves, createdFolders);
     ++m_recorded;
-    updateAction();
+    updateActions();
 }
 
 void UndoCommands::recordSteps(const QString &label, const QList<files::FileStep> &steps)
@@ -38,24 +39,49 @@ void UndoCommands::recordSteps(const QString &label, const QList<files::FileStep
         return;
     m_journal.recordSteps(label, steps);
     ++m_recorded;
-    updateAction();
+    updateActions();
 }
 
-void UndoCommands::annuler()
+files::UndoReport UndoCommands::annuler()
 {
-    if (m_journal.isEmpty())
-        return;
-    const files::UndoReport report = m_journal.undo();
-    updateAction();
+    return runStep(files::UndoJournal::Direction::Undo);
+}
+
+files::UndoReport UndoCommands::retablir()
+{
+    return runStep(files::UndoJournal::Direction::Redo);
+}
+
+files::UndoReport UndoCommands::runStep(files::UndoJournal::Direction direction)
+{
+    if (m_running)
+        return {};
+    std::optional<files::UndoJournal::Step> step = m_journal.take(direction);
+    if (!step)
+        return {};
+    m_running = true;
+    updateActions();
+    files::UndoReport report;
+    m_window.runJob(step->fileCount(), true, [&](const tags::BatchControl &control) {
+        report = files::UndoJournal::run(*step, control);
+    });
+    m_journal.putBack(std::move(*step));
+    m_running = false;
+    updateActions();
+    m_window.clearJobProgress();
     if (!report.failures.isEmpty())
         m_window.inform(report.message(), Dialogs::Icon::Warning);
+    return report;
 }
 
-void UndoCommands::updateAction()
+void UndoCommands::updateActions()
 {
-    m_action.setEnabled(!m_journal.isEmpty());
-    m_action.setText(m_journal.isEmpty() ? tr("&Annuler")
-                                         : tr("&Annuler : %1").arg(m_journal.lastLabel()));
+    m_undo.setEnabled(!m_running && !m_journal.isEmpty());
+    m_undo.setText(m_journal.isEmpty() ? tr("&Annuler")
+                                       : tr("&Annuler : %1").arg(m_journal.lastLabel()));
+    m_redo.setEnabled(!m_running && m_journal.canRedo());
+    m_redo.setText(m_journal.canRedo() ? tr("&Rétablir : %1").arg(m_journal.redoLabel())
+                                       : tr("&Rétablir"));
 }
 
 } // namespace app

@@ -83,11 +83,20 @@ void applyV2(const FieldEdit &edit, TypeTagV2 &t)
 TagChanges changesFor(const TagType &read, const FieldEdit &edit)
 {
     bool v1 = edit.v1, v2 = edit.v2;
-    if (!v1 && !v2) {
+    if (!v1 && !v2 && !edit.removeV1 && !edit.removeV2) {
         v1 = read.TagV1.Valide();
         v2 = read.TagV2.Valide() || !v1;
     }
+    if (!edit.create) {
+        v1 = v1 && read.TagV1.Valide();
+        v2 = v2 && read.TagV2.Valide();
+    }
     TagChanges changes;
+    changes.removeV1 = edit.removeV1 && read.TagV1.Valide();
+    if (edit.removeV2 && read.TagV2.Valide())
+        changes.v2 = TypeTagV2(); // a record that is not valid removes the tag
+    v1 = v1 && !edit.removeV1;
+    v2 = v2 && !edit.removeV2;
     if (v1) {
         changes.v1 = read.TagV1;
         applyV1(edit, *changes.v1);
@@ -98,6 +107,14 @@ TagChanges changesFor(const TagType &read, const FieldEdit &edit)
         changes.pictures = edit.images;
     }
     return changes;
+}
+
+void applyFixedTexts(FieldEdit &edit, const FixedTexts &texts)
+{
+    if (texts.comment)
+        edit.commentaire = texts.comment;
+    if (texts.encoder)
+        edit.encode = texts.encoder;
 }
 
 // The edit for one file: the fields its name gives through the pattern, under the ones the

@@ -25,13 +25,21 @@ struct FieldEdit
     std::optional<TypedGenre> genre{};
     std::optional<QString> compositeur{}, original{}, copyright{}, url{}, encode{}; // ID3v2 only
     std::optional<PictureEdit> images{};                                            // ID3v2 only
-    // The versions written. Neither: the versions the file has, or ID3v2 alone when it has
-    // none; a version the file lacks is created.
+    // The versions written. Neither (and nothing removed): the versions the file has, or ID3v2
+    // alone when it has none; a version the file lacks is created unless `create` is false.
     bool v1 = false, v2 = false;
+    bool create = true;
+    // The versions removed from the file: the ID3v1 block dropped, the ID3v2 tag removed with
+    // its pictures. A removed version is not written.
+    bool removeV1 = false, removeV2 = false;
 };
 
 // The changes that bring a file's tags (as read) to the edit.
 TagChanges changesFor(const TagType &read, const FieldEdit &edit);
+
+// The fixed texts (the defaults of the options) replace the comment and the encoded-by text the
+// edit writes, as they do in a save of the editor's fields (see applyFixedTexts).
+void applyFixedTexts(FieldEdit &edit, const FixedTexts &texts);
 
 // The edit for one file: the fields its name gives through the pattern (see matchName), under
 // the ones `edit` already names. nullopt when the name does not fit the pattern.

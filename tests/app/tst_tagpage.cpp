@@ -2,6 +2,7 @@
 
 #include "app/coverpanel.h"
 #include "app/fileinfopanel.h"
+#include "app/form2.h"
 #include "app/windowstate.h"
 #include "mpegstream.h"
 
@@ -10,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <unistd.h>
 
@@ -59,7 +61,7 @@ class TestTagPage : public QObject
 
     void clickRow(FormFixture &f, int row)
     {
-        QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {}, f.rowCentre(row));
+        f.click(row);
         QCOMPARE(f.list()->currentIndex().row(), row);
     }
 
@@ -174,8 +176,7 @@ private slots:
             id3peer({u"genre"_s, f.music + u'/' + u"abc"_s[i] + u".mp3"_s, genres[i]});
         const QByteArray untouched = mpegstream::readFile(f.music + u"/b.mp3"_s);
         clickRow(f, 0);
-        QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          f.rowCentre(2));
+        f.click(2, Qt::ControlModifier);
         app::TagEditorPanel *e = f.tagPage()->editor;
         QCOMPARE(e->shownFiles().size(), 2);
         QCOMPARE(e->txtv2Titre->text(), u"x"_s);
@@ -194,6 +195,120 @@ private slots:
         QVERIFY2(f.dialogs->lastText().startsWith(u"Le tag n'a pas pu être enregistré dans 1 "
                                                   u"fichier(s) :\n« c.mp3 » : "_s),
                  qPrintable(f.dialogs->lastText()));
+    }
+
+    // A save with several files shown writes into each what a save of it alone writes: a
+    // version unticked is removed, the defaults of the options replace the comments and the
+    // encoded-by text. "seul.mp3" saved alone is the reference; "expected" is a pattern of what
+    // mutagen reads back from it. Saved, the edits are not asked about again.
+    void severalFilesLikeOne_data()
+    {
+        QTest::addColumn<QString>("edits");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("v1 unticked") << u"TS1=1|chkv1"_s << u"^- / COMM=Très connu\\|"_s;
+        QTest::newRow("v2 unticked") << u"TS1=2|chkv2"_s << u"^TALB=Le Jardin\\|.* / $"_s;
+        QTest::newRow("defaults, album typed")
+            << u"Text8=Par défaut|Text9=Maison|TS1=2|txtv2Album=Autre"_s
+            << u"^COMM=Par défaut\\|.* / COMM=Par défaut\\|TALB=Autre\\|.*\\|TENC=Maison\\|"_s;
+        QTest::newRow("defaults alone")
+            << u"Text8=Par défaut|TS1=2"_s << u"^COMM=Par défaut\\|.* / COMM=Par défaut\\|"_s;
+    }
+    void severalFilesLikeOne()
+    {
+        QFETCH(QString, edits);
+        QFETCH(QString, expected);
+        FormFixture f;
+        const QStringList names = listOf(u"a.mp3|b.mp3|c.mp3|seul.mp3"_s);
+        app::Form1 &w = f.startOnFiles(names.join(u'|'), audio);
+        for (const QString &name : names)
+            id3peer({u"write"_s, f.music + u'/' + name});
+        clickRow(f, 3);
+        setFields(&w, edits);
+        f.commands()->button(u"enreID"_s)->trigger();
+        const QString alone = tagsOf(f.music + u"/seul.mp3"_s);
+        QVERIFY2(QRegularExpression(expected).match(alone).hasMatch(), qPrintable(alone));
+        clickRow(f, 0);
+        f.click(2, Qt::ShiftModifier);
+        app::TagEditorPanel *e = f.tagPage()->editor;
+        QCOMPARE(e->shownFiles().size(), 3);
+        setFields(&w, edits);
+        f.commands()->button(u"enreID"_s)->trigger();
+        for (const QString &name : names.mid(0, 3))
+            QCOMPARE(tagsOf(f.music + u'/' + name), alone);
+        QVERIFY(!e->hasUnsavedEdits());
+        QCOMPARE(f.dialogs->shown.size(), 2); // the two questions, no failure
+    }
+
+    // One command is one step of "Annuler", however many files it wrote, and "Rétablir" does it
+    // again: the files come back byte for byte each way. Twenty files are saved and restored
+    // away from the window's thread.
+    void oneUndoStepPerCommand_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("label");
+        const QString save = u"TS1=2|txtv2Album=Autre|enreID"_s;
+        QTest::newRow("Enregistrer") << 3 << save << u"Enregistrement du tag de 3 fichiers"_s;
+        QTest::newRow("Enregistrer, 20 files")
+            << 20 << save << u"Enregistrement du tag de 20 fichiers"_s;
+        QTest::newRow("Effacer") << 3 << u"TS1=2|suppID"_s << u"Suppression du tag"_s;
+        QTest::newRow("Copier") << 3 << u"TS1=1|copieID"_s << u"Copie du tag"_s;
+        QTest::newRow("pochette") << 3 << u"TS1=2|cmdAjouterPochette"_s
+                                  << u"Ajout de la pochette"_s;
+        QTest::newRow("d'après le nom") << 3 << u"TS1=2|cboModeleTag=%titre%|cmdRemplirNom"_s
+                                        << u"Remplissage du tag d'après le nom"_s;
+        QTest::newRow("renommage") << 3 << u"TS1=3|Option6|Text6=x |voir|renom"_s << u"Renommage"_s;
+    }
+    void oneUndoStepPerCommand()
+    {
+        QFETCH(int, count);
+        FormFixture f;
+        QStringList names;
+        for (int i = 0; i < count; ++i)
+            names << u"%1.mp3"_s.arg(i, 2, 10, QChar(u'0'));
+        app::Form1 &w = f.startOnFiles(names.join(u'|'), audio);
+        id3peer({u"write"_s, f.music + u'/' + names[0]});
+        for (const QString &name : names.mid(1))
+            f.write(name, mpegstream::readFile(f.music + u'/' + names[0]));
+        const QString png = f.dir.filePath(u"i.png"_s);
+        QVERIFY(QImage(8, 8, QImage::Format_RGB32).save(png));
+        f.dialogs->files = {png};
+        f.check(names.join(u'|'));
+        clickRow(f, 0);
+        f.click(count - 1, Qt::ShiftModifier);
+        // Each file's name and the hash of its bytes.
+        const auto state = [&] {
+            QStringList files;
+            for (const QString &name : QDir(f.music).entryList(QDir::Files, QDir::Name))
+                files << name + u'=' +
+                             QCryptographicHash::hash(mpegstream::readFile(f.music + u'/' + name),
+                                                      QCryptographicHash::Sha1)
+                                 .toHex();
+            return files.join(u'|');
+        };
+        const QString before = state();
+        QFETCH(QString, steps);
+        for (const QString &step : listOf(steps)) {
+            if (QAction *button = f.commands()->button(step))
+                button->trigger();
+            else
+                setFields(&w, step);
+        }
+        QCoreApplication::processEvents();
+        const QString after = state();
+        QVERIFY(after != before);
+        QAction *undo = f.commands()->item(u"annuler"_s);
+        QFETCH(QString, label);
+        QCOMPARE(undo->text(), u"&Annuler : "_s + label);
+        undo->trigger();
+        QCOMPARE(state(), before);
+        QVERIFY(!undo->isEnabled());
+        QAction *redo = f.commands()->item(u"retablir"_s);
+        QVERIFY(redo && redo->isEnabled());
+        redo->trigger();
+        QCOMPARE(state(), after);
+        undo->trigger();
+        QCOMPARE(state(), before);
     }
 
     // "D'après le tag" names checked files from their tags, making the folders a "/" asks for;
@@ -236,8 +351,7 @@ private slots:
 
         setFields(&w, u"txtv2Piste=|txtv2Artiste=|txtv2Titre="_s);
         f.dialogs->unsavedAnswers = {app::Dialogs::Unsaved::Discard};
-        QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                          f.rowCentre(1));
+        f.click(1, Qt::ControlModifier);
         QCOMPARE(e->shownFiles().size(), 2);
         setFields(&w, u"cmdRemplirNom"_s);
         QVERIFY(f.dialogs->lastText().contains(u"« 02 - Aube - Marée.mp3 » : Piste = 2, "
@@ -271,44 +385,179 @@ private slots:
         }
     }
 
-    // Edits not saved yet are settled before another file is shown or the window closes:
-    // "Enregistrer" writes them, "Ignorer" drops them, "Annuler" keeps them and their file.
+    // Whatever changes the rows selected (keys, a name typed, a sort, the file type, the search
+    // dialog, Ctrl+A), the editor and "Info Fichier" show them. The list starts on b.mp3.
+    void editorFollowsSelection_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("shown"); // the files the editor shows
+        QTest::newRow("Down") << u"Down"_s << u"c.mp3"_s;
+        QTest::newRow("Up") << u"Up"_s << u"a.mp3"_s;
+        QTest::newRow("End, Home") << u"End|Home"_s << u"a.mp3"_s;
+        QTest::newRow("Page Down") << u"PgDown"_s << u"d.mp3"_s;
+        QTest::newRow("name typed") << u"D"_s << u"d.mp3"_s;
+        QTest::newRow("sorted, Up") << u"sort|Up"_s << u"c.mp3"_s;
+        QTest::newRow("file type and back") << u"Combo7=*.wav|Combo7=*.mp3"_s << u"a.mp3"_s;
+        QTest::newRow("search dialog") << u"find"_s << u"c.mp3"_s;
+        QTest::newRow("Ctrl+A") << u"Ctrl+A"_s << u"a.mp3|b.mp3|c.mp3|d.mp3"_s;
+    }
+    void editorFollowsSelection()
+    {
+        QFETCH(QString, steps);
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.mp3|d.mp3|w.wav"_s, audio);
+        for (const QString &name : listOf(u"a|b|c|d"_s)) {
+            tags::TagType tag;
+            tag.TagV2.setValide(true);
+            tag.TagV2.setTitre(u"Titre "_s + name);
+            QVERIFY(tags::ZellTagCtrl().SetAllTags(f.music + u'/' + name + u".mp3"_s, tag).ok());
+        }
+        clickRow(f, 1);
+        for (const QString &step : listOf(steps)) {
+            if (step == u"sort") {
+                f.list()->sortByColumn(app::FileListModel::Name, Qt::DescendingOrder);
+            } else if (step == u"find") {
+                f.commands()->item(u"recherche"_s)->trigger();
+                auto *dialog = w.findChild<app::Form2 *>();
+                dialog->Text1->setText(u"C"_s);
+                dialog->Command1->click();
+            } else if (step.contains(u'=')) {
+                setFields(&w, step);
+            } else {
+                QTest::keySequence(f.list(), QKeySequence(step));
+            }
+            QCoreApplication::processEvents();
+        }
+        QFETCH(QString, shown);
+        QStringList names;
+        for (const QString &file : f.tagPage()->editor->shownFiles())
+            names << QFileInfo(file).fileName();
+        QCOMPARE(names.join(u'|'), shown);
+        const QString title = f.tagPage()->editor->txtv2Titre->text();
+        const QString size = f.tagPage()->Frame3->Mpeg_Taille_Fichier->text();
+        if (names.size() == 1) {
+            QCOMPARE(title, u"Titre "_s + shown.front());
+            QCOMPARE(w.chosenFile(), f.music + u'/' + shown);
+            QVERIFY(!size.isEmpty());
+        } else {
+            QCOMPARE(title + size, QString());
+        }
+    }
+
+    // Edits not saved yet are settled before anything shows other files or takes the shown one
+    // away: another row (mouse or keyboard), another main page, folder or file type, a copy,
+    // move or deletion of the checked files, the window closing. "Enregistrer" writes them,
+    // "Ignorer" drops them, "Annuler" keeps them, their file and its row, and the action does
+    // not happen. A click on another row's check box only ticks it, without a question.
     void unsavedEdits_data()
     {
+        QTest::addColumn<QString>("action");
         QTest::addColumn<app::Dialogs::Unsaved>("answer");
-        QTest::addColumn<bool>("closing");
         using U = app::Dialogs::Unsaved;
-        for (bool closing : {false, true}) {
-            const char *on = closing ? "window closed, " : "other file clicked, ";
-            QTest::addRow("%sEnregistrer", on) << U::Save << closing;
-            QTest::addRow("%sIgnorer", on) << U::Discard << closing;
-            QTest::addRow("%sAnnuler", on) << U::Cancel << closing;
+        for (const QString &action : {u"click"_s, u"close"_s}) {
+            QTest::addRow("%s, Enregistrer", qPrintable(action)) << action << U::Save;
+            QTest::addRow("%s, Ignorer", qPrintable(action)) << action << U::Discard;
+            QTest::addRow("%s, Annuler", qPrintable(action)) << action << U::Cancel;
         }
+        for (const QString &action : {u"Down"_s, u"TS2=0"_s, u"ouvdossier"_s, u"Combo7=*.wav"_s,
+                                      u"copier2"_s, u"deplacer2"_s, u"supprimer2"_s})
+            QTest::addRow("%s, Annuler", qPrintable(action)) << action << U::Cancel;
+        QTest::newRow("check box") << u"check box"_s << U::Discard;
     }
     void unsavedEdits()
     {
+        QFETCH(QString, action);
         QFETCH(app::Dialogs::Unsaved, answer);
-        QFETCH(bool, closing);
         FormFixture f;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(f.dir.path()));
         app::Form1 &w = f.startOnFiles(u"chanson.mp3|nue.mp3"_s, audio);
-        const QString song = f.music + u"/chanson.mp3"_s;
+        const QString song = f.music + u"/chanson.mp3"_s, target = f.dir.filePath(u"cible"_s);
         id3peer({u"write"_s, song});
+        QVERIFY(QDir().mkpath(target));
         clickRow(f, 1);
         clickRow(f, 0); // nothing edited: no question
         QVERIFY(f.dialogs->shown.isEmpty());
         setFields(&w, u"TS1=2|txtv2Titre=Nouveau"_s);
+        const QString before = FormFixture::state(f.music);
+        f.check(u"chanson.mp3"_s);
         f.dialogs->unsavedAnswers = {answer};
-        if (closing) {
+        f.dialogs->folders = {target};
+        const bool checkBox = action == u"check box";
+        const bool kept = answer == app::Dialogs::Unsaved::Cancel || checkBox;
+        if (action == u"close") {
             w.close();
-            QCOMPARE(w.isVisible(), answer == app::Dialogs::Unsaved::Cancel);
+            QCOMPARE(w.isVisible(), kept);
+        } else if (action == u"click") {
+            f.click(1);
+        } else if (action == u"Down") {
+            QTest::keyClick(f.list(), Qt::Key_Down);
+        } else if (checkBox) {
+            const QRect row = f.list()->visualRect(f.files()->index(1, 0));
+            const int box = f.list()->style()->pixelMetric(QStyle::PM_IndicatorWidth);
+            QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {},
+                              QPoint(row.left() + box / 2 + 4, row.center().y()));
+        } else if (QAction *command = f.commands()->item(action)) {
+            command->trigger();
         } else {
-            QTest::mouseClick(f.list()->viewport(), Qt::LeftButton, {}, f.rowCentre(1));
-            const bool stays = answer == app::Dialogs::Unsaved::Cancel;
-            QCOMPARE(f.tagPage()->editor->shownFile(), stays ? song : f.music + u"/nue.mp3"_s);
-            QCOMPARE(f.list()->currentIndex().row(), stays ? 0 : 1);
+            setFields(&w, action);
         }
-        QCOMPARE(f.dialogs->shown.value(0).text, u"Enregistrer les modifications ?"_s);
+        QCoreApplication::processEvents();
+        QCOMPARE(f.dialogs->shown.value(0).text,
+                 checkBox ? QString() : u"Enregistrer les modifications ?"_s);
         QCOMPARE(tagsOf(song).contains(u"TIT2=Nouveau"_s), answer == app::Dialogs::Unsaved::Save);
+        app::TagEditorPanel *e = f.tagPage()->editor;
+        if (action == u"close")
+            return;
+        QCOMPARE(e->shownFile(), kept ? song : f.music + u"/nue.mp3"_s);
+        QCOMPARE(f.list()->currentIndex().row(), kept ? 0 : 1);
+        if (!kept)
+            return;
+        // Kept: the same file, edits and row, and nothing else happened.
+        QCOMPARE(e->txtv2Titre->text(), u"Nouveau"_s);
+        QCOMPARE(f.tagPage()->selectedRows(), QList<int>{0});
+        QCOMPARE(FormFixture::state(f.music), before);
+        QCOMPARE(FormFixture::state(target), QString());
+        QCOMPARE(f.pageTabs()->currentIndex(), 1);
+        QCOMPARE(f.tagPage()->Combo7->currentText(), u"*.mp3"_s);
+        QVERIFY(f.listShowsFolder());
+        QCOMPARE(f.files()->isChecked(1), checkBox);
+    }
+
+    // The file being edited, renamed by the renaming page, keeps its edits under its new name:
+    // the save writes the renamed file. Undoing the save and the renaming, then redoing the
+    // renaming, the editor goes along with the file.
+    void editsFollowRename()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3"_s, audio);
+        clickRow(f, 0);
+        setFields(&w, u"TS1=2|chkv2|txtv2Titre=Nouveau"_s);
+        f.check(u"a.mp3"_s);
+        setFields(&w, u"TS1=3|Option5|Text2=c.mp3"_s);
+        w.toolbarClick(u"voir"_s);
+        w.toolbarClick(u"renom"_s);
+        QCoreApplication::processEvents();
+        app::TagEditorPanel *e = f.tagPage()->editor;
+        const QString renamed = f.music + u"/c.mp3"_s;
+        QCOMPARE(column(f.list(), 0), u"b.mp3|c.mp3"_s);
+        QCOMPARE(e->shownFile(), renamed);
+        QCOMPARE(e->txtv2Titre->text(), u"Nouveau"_s);
+        QCOMPARE(f.tagPage()->selectedRows(), QList<int>{1});
+        setFields(&w, u"TS1=2"_s);
+        f.commands()->button(u"enreID"_s)->trigger();
+        QCOMPARE(tagsOf(renamed), u"- / TIT2=Nouveau"_s);
+        QVERIFY(f.dialogs->shown.size() == 1); // the save's question, no failure
+        QAction *undo = f.commands()->item(u"annuler"_s);
+        undo->trigger();
+        undo->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(column(f.list(), 0), u"a.mp3|b.mp3"_s);
+        QCOMPARE(e->shownFile(), f.music + u"/a.mp3"_s);
+        QCOMPARE(f.tagPage()->selectedRows(), QList<int>{0});
+        f.commands()->item(u"retablir"_s)->trigger();
+        QCoreApplication::processEvents();
+        QCOMPARE(e->shownFile(), renamed);
+        QCOMPARE(column(f.list(), 0), u"b.mp3|c.mp3"_s);
     }
 
     // The three toolbar commands, each asking first, given on the page ("TS1") the edits end on;

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -384,6 +386,55 @@ private slots:
         // "Best" was emptied and goes; "Brel" still holds a.mp3 and stays.
         QCOMPARE(QDir(dir.filePath("Brel")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{"a.mp3"});
+        // Redone, b.mp3 goes back into a new "Best", which undoing again removes.
+        QCOMPARE(journal.redoLabel(), QStringLiteral("Renommage"));
+        QCOMPARE(journal.redo().restored, 1);
+        QCOMPARE(readFile(dir.filePath("Brel/Best/b.mp3")), "b");
+        QCOMPARE(journal.undo().restored, 1);
+        QVERIFY(!QFileInfo::exists(dir.filePath("Brel/Best")));
+        QCOMPARE(readFile(dir.filePath("b.mp3")), "b");
+    }
+
+    // An undo stopped between two files leaves the rest to undo; what was undone can be redone.
+    void undoStoppedBetweenFiles()
+    {
+        const QByteArray original =
+            id3v2Tag(3, {id3v2TextFrame(3, "TIT2", "Ancien")}, 200) + frames(FrameHeader(), 10);
+        QStringList paths;
+        for (int i = 0; i < 12; ++i) {
+            paths << m_root->filePath(QString("%1.mp3").arg(i));
+            put(paths.last(), original);
+        }
+        QList<tags::TagBackup> backups;
+        QVERIFY(tags::saveBatch(paths, tags::FieldEdit{.titre = "Nouveau"}, {}, &backups)
+                    .failures.isEmpty());
+        const auto count = [&](const QByteArray &content) {
+            return std::count_if(paths.cbegin(), paths.cend(),
+                                 [&](const QString &p) { return readFile(p) == content; });
+        };
+        const QByteArray saved = readFile(paths[0]);
+        files::UndoJournal journal;
+        journal.recordTagSaves("Enregistrement", backups);
+        std::atomic_bool stop = false;
+        const files::UndoReport stopped =
+            journal.undo({[&](qsizetype, qsizetype) { stop = true; }, &stop});
+        QVERIFY(stopped.cancelled && stopped.failures.isEmpty());
+        // A few files are restored at once: at most one each, once stopped.
+        QVERIFY2(stopped.restored >= 1 && stopped.restored <= 4,
+                 qPrintable(QString::number(stopped.restored)));
+        QCOMPARE(count(original), stopped.restored);
+        QCOMPARE(journal.lastLabel(), QStringLiteral("Enregistrement"));
+        QCOMPARE(journal.undo().restored, 12 - stopped.restored);
+        QCOMPARE(count(original), 12);
+        // Two redo steps: the rest, then the first files.
+        QVERIFY(journal.isEmpty() && journal.canRedo());
+        journal.redo();
+        journal.redo();
+        QCOMPARE(count(saved), 12);
+        QVERIFY(!journal.canRedo());
+        journal.undo();
+        journal.undo();
+        QCOMPARE(count(original), 12);
     }
 
     // The real player (QMediaPlayer; CTest gives GStreamer a fake audio sink) on two seconds of
