@@ -1660,6 +1660,14 @@ Left as they are:
         <source>Aucun serveur HTTP dans la liste des sites</source>
         <translation>No HTTP server in the sites list</translation>
     </message>
+    <message>
+        <source>La piste %1 contient des données, pas du son.</source>
+        <translation>Track %1 holds data, not sound.</translation>
+    </message>
+    <message>
+        <source>La piste %1 dépasse la fin du disque (image incomplète ?).</source>
+        <translation>Track %1 runs past the end of the disc (incomplete image?).</translation>
+    </message>
 </context>
 <context>
     <name>cli</name>

@@ -144,13 +144,27 @@ RipResult locateTrack(const QString &drive, int trackIndex, std::optional<CdDevi
         return failure(RipStatus::TocUnreadable);
     if (trackIndex < 0 || trackIndex >= toc->audioTrackCount())
         return failure(RipStatus::BadTrackIndex);
+    const auto refused = [trackIndex](RipStatus status, const char *text) {
+        RipResult r = failure(status);
+        r.detail = QCoreApplication::translate("cd", text).arg(trackIndex + 1);
+        return r;
+    };
+    if (toc->isDataTrack(trackIndex))
+        return refused(RipStatus::DataTrack,
+                       QT_TRANSLATE_NOOP("cd", "La piste %1 contient des données, pas du son."));
     // The disc's audio ends with its last audio track: an enhanced CD's data track follows.
     const int count = toc->audioTrackCount();
     extent = {toc->trackStart(trackIndex), toc->trackEnd(trackIndex), toc->trackEnd(count - 1),
               trackIndex == 0, trackIndex == count - 1};
+    // An image shorter than its cue sheet says ends before some tracks do: their sectors do not
+    // exist, and silence in their place would pass for music.
+    if (extent.start >= toc->leadOut() || extent.end > toc->leadOut())
+        return refused(RipStatus::BeyondDisc,
+                       QT_TRANSLATE_NOOP("cd", "La piste %1 dépasse la fin du disque (image "
+                                               "incomplète ?)."));
     // A track that ends before it starts, or longer than a WAV size can describe, is a
     // table of contents that cannot be right.
-    if (extent.end < extent.start ||
+    if (extent.end <= extent.start ||
         qint64(extent.end - extent.start) * sectorBytes > 0xFFFFFFFFLL - (wavHeaderBytes - 8))
         return failure(RipStatus::TocUnreadable);
     return {};
@@ -402,6 +416,8 @@ QString ripErrorMessage(const RipResult &result)
     case RipStatus::EncoderFailed:
         return QCoreApplication::translate("cd", "Initialisation de Lame Encoder impossible");
     case RipStatus::WriteFailed:
+    case RipStatus::DataTrack:
+    case RipStatus::BeyondDisc:
         return result.detail;
     case RipStatus::Ok:
     case RipStatus::DeviceUnavailable:

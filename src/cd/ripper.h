@@ -19,6 +19,8 @@ enum class RipStatus {
     DeviceUnavailable, // the drive or image cannot be opened
     TocUnreadable,     // no disc, drive not ready
     BadTrackIndex,     // the track index lies beyond the disc's tracks
+    DataTrack,         // the track holds data, not audio
+    BeyondDisc,        // the track runs past the end of the disc (an image cut short)
     EncoderFailed,
     WriteFailed,
     Cancelled,
@@ -46,7 +48,8 @@ struct RipResult
     quint32 crc32 = 0;         // of the audio bytes written (or encoded)
     quint32 accurateRipV1 = 0;
     quint32 accurateRipV2 = 0;
-    QString detail; // French description of a write failure, naming the file
+    QString detail; // French description of a write failure (naming the file) or of a track
+                    // that cannot be read as audio (naming the track)
 
     bool ok() const { return status == RipStatus::Ok; }
 };

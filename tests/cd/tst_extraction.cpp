@@ -415,6 +415,74 @@ private slots:
         QCOMPARE(r.rereadSectors, secure ? r.unreadableSectors : 0);
     }
 
+    void discLayout_data()
+    {
+        using Track = testsupport::DiscImage::Track;
+        constexpr auto data = testsupport::DiscImage::Content::Data;
+        QTest::addColumn<QList<Track>>("tracks");
+        QTest::addColumn<int>("binSectors"); // the .bin cut to this many sectors; -1: whole
+        QTest::addColumn<bool>("secure");
+        QTest::addColumn<QStringList>("messages"); // per track listed: empty when it is ripped
+        const QString beyond = "La piste %1 dépasse la fin du disque (image incomplète ?).";
+        QTest::newRow("data track right after the audio: one session, no gap")
+            << QList<Track>{{40}, {61}, {30, data}} << -1 << false << QStringList{"", ""};
+        QTest::newRow("full-scale noise read securely")
+            << QList<Track>{{60, testsupport::DiscImage::Content::Noise}} << -1 << true
+            << QStringList{""};
+        QTest::newRow("image shorter than its cue sheet")
+            << QList<Track>{{40}, {61}} << 20 << false << QStringList{beyond.arg(1), beyond.arg(2)};
+        QTest::newRow("empty image")
+            << QList<Track>{{40}} << 0 << true << QStringList{beyond.arg(1)};
+        QTest::newRow("data track first")
+            << QList<Track>{{30, data}, {40}, {61}} << -1 << false
+            << QStringList{"La piste 1 contient des données, pas du son.", "", ""};
+    }
+
+    // Every audio track of an image is ripped byte for byte, up to the track that follows it; a
+    // track the image cannot give as audio is an error of its own, never silence marked "Ok".
+    void discLayout()
+    {
+        QFETCH(QList<testsupport::DiscImage::Track>, tracks);
+        QFETCH(int, binSectors);
+        QFETCH(bool, secure);
+        QFETCH(QStringList, messages);
+        QTemporaryDir dir;
+        const auto image =
+            testsupport::DiscImage::withContents(dir.path(), QStringLiteral("disc"), tracks);
+        QList<TrackRow> rows;
+        for (int k = 0; k < messages.size(); ++k)
+            rows.append({QString::number(k + 1), true});
+        const QByteArray bin = readFile(image.binPath());
+        if (binSectors >= 0)
+            QVERIFY(QFile::resize(image.binPath(), qint64(binSectors) * 2352));
+        ExtractionJob job;
+        job.options.secure = secure;
+        QStringList shown;
+        job.trackFinished = [&shown](const TrackOutcome &o) {
+            shown << (o.mark == markOk ? QString() : o.mark + u' ' + o.message);
+        };
+        const auto summary =
+            job.run(ExtractionJob::Wav,
+                    {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""}, rows);
+        for (QString &message : messages) {
+            if (!message.isEmpty())
+                message.prepend(markError + u' ');
+        }
+        QCOMPARE(shown, messages);
+        QCOMPARE(summary.failed, messages.size() - messages.count(QString()));
+        QVERIFY(summary.unreadableRows.isEmpty());
+        qsizetype at = 0;
+        for (int k = 0; k < messages.size(); ++k) {
+            const QString wav = dir.filePath(QStringLiteral("%1.wav").arg(k + 1));
+            const qsizetype size = qsizetype(tracks.at(k).sectors) * 2352;
+            if (messages.at(k).isEmpty())
+                QVERIFY2(readFile(wav).mid(44) == bin.mid(at, size), qPrintable(wav));
+            else
+                QVERIFY(!QFile::exists(wav));
+            at += size;
+        }
+    }
+
     // "Remplacer tout" replaces every existing file after one question; two rows of the same
     // title get two files, the second named " (2)". (Replacing or keeping one file is checked
     // through the window in tests/app/tst_extraction.cpp, wavJobMarksRows.)
