@@ -62,7 +62,11 @@ QString unusedName(const QString &name, QStringList &taken)
 
 RowNames rowArtistTitle(const QString &rowText, bool importNames, const QString &discArtist)
 {
-    const qsizetype dash = rowText.indexOf(QLatin1Char('-'));
+    // CDDB entries of several artists title their tracks "artist / title".
+    qsizetype dash = rowText.indexOf(QLatin1Char('-'));
+    if (const qsizetype slash = rowText.indexOf(QLatin1String(" / "));
+        slash >= 0 && (dash < 0 || slash + 1 < dash))
+        dash = slash + 1;
     if (!importNames || dash < 0)
         return {discArtist, rowText};
     // The blank on each side of the dash is dropped; a dash at the very start leaves no artist.

@@ -47,9 +47,10 @@ struct RowNames
     QString title;
 };
 
-// Artist and title of a row. With importNames and a "-" in the row text, the text is split
-// around its first "-", one character being dropped on each side ("Les Amis - Le Vent");
-// otherwise the artist is the disc artist and the title the row text.
+// Artist and title of a row. With importNames and a "-" or a " / " in the row text, the text is
+// split around the first of them, one character being dropped on each side ("Les Amis - Le
+// Vent", "Les Amis / Le Vent"); otherwise the artist is the disc artist and the title the row
+// text.
 RowNames rowArtistTitle(const QString &rowText, bool importNames, const QString &discArtist);
 
 // What the extraction page holds for a job.

@@ -266,6 +266,28 @@ private slots:
             QCOMPARE(wavFileName(title, 4), name.chopped(4) + QStringLiteral(".wav"));
     }
 
+    void rowNames_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("names"); // artist|title
+        const auto row = [](const char *name, const char *text, const char *names) {
+            QTest::newRow(name) << QString(text) << QString(names);
+        };
+        row("dash", "Les Amis - Le Vent", "Les Amis|Le Vent");
+        row("CDDB artist / title", "Les Amis / Le Vent", "Les Amis|Le Vent");
+        row("slash inside the artist", "AC/DC - Thunder", "AC/DC|Thunder");
+        row("artist / title with a dash", "Les Amis / Le Vent - live", "Les Amis|Le Vent - live");
+        row("neither", "Le Vent", "Disque|Le Vent");
+    }
+
+    // With "ImportationNom", a row names the artist before its first "-" or " / ".
+    void rowNames()
+    {
+        QFETCH(QString, row);
+        const RowNames names = rowArtistTitle(row, true, "Disque");
+        QTEST(names.artist + u'|' + names.title, "names");
+    }
+
     void mp3Job_data()
     {
         QTest::addColumn<bool>("importNames");
