@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cd/ripper.h"
+#include "tags/fieldrules.h"
 
 #include <QList>
 #include <QString>
@@ -66,6 +67,9 @@ struct ExtractionSettings
     QString genre;
     int genreIndex = -1;
     TagOption tagOption = TagOption::V1AndV2;
+    // The comment and encoder texts of the options, and a front cover (JPEG file) for the tags.
+    tags::FixedTexts tagDefaults = {};
+    QString coverFile = {};
 };
 
 struct TrackRow
@@ -95,8 +99,8 @@ struct TrackOutcome
     QString mark; // markOk, markError, markNotSelected or markNotReplaced
     QString path; // the file written, or kept (empty for an unchecked row)
     RipResult result;
-    QString message; // the French message to show for this row, if any
-    bool writeTags = false;
+    QString message;     // the French message to show for this row, if any
+    bool tagged = false; // the MP3 file got the tags of `tags` before its name
     TrackTags tags;
 };
 

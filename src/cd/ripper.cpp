@@ -270,7 +270,7 @@ private:
 
 RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QString &fileName,
                    Overwrite overwrite, BatchSink &sink, const RipProgress &progress,
-                   const RipOptions &options)
+                   const RipOptions &options, const BeforeNaming &beforeNaming = {})
 {
     RipResult result;
     const qint64 total = extent.end - extent.start;
@@ -311,7 +311,7 @@ RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QStr
         if (progress && !progress(done, total))
             return failure(RipStatus::Cancelled);
     }
-    if (!sink.end(file) || (toFile && !file.commit()))
+    if (!sink.end(file) || (toFile && !file.commit(beforeNaming)))
         return writeFailure();
     result.unreadableSectors = reader.unreadableSectors();
     result.rereadSectors = secure ? secure->rereadSectors() : 0;
@@ -336,7 +336,7 @@ RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fil
 
 RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fileName,
                         Overwrite overwrite, const RipProgress &progress, const RipOptions &options,
-                        const EncoderConfig &encoder)
+                        const EncoderConfig &encoder, const BeforeNaming &beforeNaming)
 {
     std::optional<CdDevice> device;
     TrackExtent extent;
@@ -346,7 +346,8 @@ RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fil
     if (!stream)
         return failure(RipStatus::EncoderFailed);
     Mp3Sink sink(*stream);
-    RipResult result = ripTrack(*device, extent, fileName, overwrite, sink, progress, options);
+    RipResult result =
+        ripTrack(*device, extent, fileName, overwrite, sink, progress, options, beforeNaming);
     if (sink.encoderFailed())
         result.status = RipStatus::EncoderFailed;
     return result;
@@ -372,7 +373,7 @@ TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgres
 
 RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
                           const std::optional<EncoderConfig> &encoder,
-                          const std::atomic_bool *cancel)
+                          const std::atomic_bool *cancel, const BeforeNaming &beforeNaming)
 {
     RipResult result = audio.result;
     std::optional<LameStream> stream;
@@ -399,7 +400,7 @@ RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Over
     result.crc32 = sums.crc32();
     result.accurateRipV1 = sums.accurateRipV1();
     result.accurateRipV2 = sums.accurateRipV2();
-    if (written && sink.end(file) && file.commit())
+    if (written && sink.end(file) && file.commit(beforeNaming))
         return result;
     result.status = mp3 && mp3->encoderFailed() ? RipStatus::EncoderFailed : RipStatus::WriteFailed;
     result.detail = file.errorMessage();

@@ -3,12 +3,15 @@
 #include "cd/riptags.h"
 #include "cd/wavencoder.h"
 #include "cd/wavfile.h"
+#include "mpeg/audiostart.h"
+#include "tags/id3v2reader.h"
 
 #include "discimage.h"
 #include "mp3frames.h"
 #include "mpegstream.h"
 #include "recordtext.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
@@ -16,6 +19,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
+
+#include <csignal>
 
 using namespace cd;
 using mpegstream::readFile;
@@ -321,7 +326,7 @@ private slots:
         QStringList marks, written;
         for (const TrackOutcome &o : outcomes) {
             marks << o.mark;
-            if (o.writeTags)
+            if (o.tagged)
                 written << QStringList{o.tags.artist,
                                        o.tags.title,
                                        o.tags.album,
@@ -337,10 +342,12 @@ private slots:
         QCOMPARE(written, (QStringList{firstTags, "Disque|Pluie/Neige|Album|1999|Rock|17|3"}));
         QCOMPARE(QDir(dir.path()).entryList({"*.mp3"}),
                  (QStringList{"Les Amis - Le Vent - Disque.mp3", "Pluie-Neige - Disque.mp3"}));
-        // The third row's file holds the third track, of 150 sectors.
-        const auto frames =
-            testsupport::mp3Frames(readFile(dir.filePath("Pluie-Neige - Disque.mp3")));
+        // The third row's file holds the third track, of 150 sectors, behind the tags the job
+        // wrote before naming it; the title keeps its "/".
+        const QString third = dir.filePath("Pluie-Neige - Disque.mp3");
+        const auto frames = testsupport::mp3Frames(readFile(third).mid(mpeg::audioStart(third)));
         QVERIFY(qAbs(frames.size() - 150 * 588 / 1152) <= 3);
+        QCOMPARE(tags::readTagV2(third)->Titre(), QStringLiteral("Pluie/Neige"));
     }
 
     void ripTagRecord_data()
@@ -503,6 +510,44 @@ private slots:
                 QVERIFY(!QFile::exists(wav));
             at += size;
         }
+    }
+
+    // A rip killed in the middle leaves its hidden temporary file; the next job in that folder
+    // removes it, and the aged ones a killed copy left, but no file a job at work may still
+    // write to, nor anything else.
+    void killedJobLeftoversRemoved()
+    {
+        QTemporaryDir dir;
+        testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {20000, 30});
+        const QString cli = qEnvironmentVariable("TARVEX_CLI");
+        QProcess killed;
+        killed.start(cli, {"rip", "--cd-image=" + image.cuePath(), "--piste=1", "--wav", "--rapide",
+                           dir.filePath("long.wav")});
+        QVERIFY(killed.waitForStarted());
+        const auto hidden = [&dir] {
+            return QDir(dir.path())
+                .entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::Dirs |
+                           QDir::NoDotAndDotDot);
+        };
+        QVERIFY(QTest::qWaitFor([&] { return hidden().size() > 2; }, 20000));
+        ::kill(pid_t(killed.processId()), SIGKILL);
+        QVERIFY(killed.waitForFinished());
+        const QStringList left = hidden().filter(QRegularExpression("^\\.tarvex-"));
+        QCOMPARE(left.size(), 1);
+        for (const char *name : {".tarvex-Ab12Cd", ".chanson.mp3.tarvex-k2", ".tarvex-Zz9Yx8"})
+            QVERIFY(writeFile(dir.filePath(name), "copie"));
+        QVERIFY(QDir(dir.path()).mkdir(".tarvex-dossier"));
+        QFile aged(dir.filePath(".tarvex-Ab12Cd"));
+        QVERIFY(aged.open(QIODevice::ReadWrite) &&
+                aged.setFileTime(QDateTime::currentDateTime().addSecs(-7 * 3600),
+                                 QFileDevice::FileModificationTime));
+        aged.close();
+        QProcess next;
+        next.start(cli, {"rip", "--cd-image=" + image.cuePath(), "--piste=2", "--wav",
+                         dir.filePath("court.wav")});
+        QVERIFY(next.waitForFinished(60000) && next.exitCode() == 0);
+        QCOMPARE(hidden(), (QStringList{".chanson.mp3.tarvex-k2", ".tarvex-dossier",
+                                        ".tarvex-Zz9Yx8", "court.wav", "disc.bin", "disc.cue"}));
     }
 
     // "Remplacer tout" replaces every existing file after one question; two rows of the same
