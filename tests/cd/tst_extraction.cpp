@@ -13,6 +13,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -21,6 +22,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/resource.h>
 
 using namespace cd;
 using mpegstream::readFile;
@@ -585,9 +587,13 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("error"); // standard error
         QTest::addColumn<QString>("made");
+        // Of the files the command writes, in bytes; below 0, that many bytes more than the MP3
+        // of track 1 without tags.
+        QTest::addColumn<int>("sizeLimit");
         const auto row = [](const char *name, const char *existing, const QStringList &args,
-                            int status, const QString &error, const char *made = "") {
-            QTest::newRow(name) << existing << args << status << error << made;
+                            int status, const QString &error, const char *made = "",
+                            int sizeLimit = 0) {
+            QTest::newRow(name) << existing << args << status << error << made << sizeLimit;
         };
         const QStringList rip{"rip", "--cd-image=DISC", "--piste=1"};
         const QString exists = "Le fichier « DIR/%1 » existe déjà.",
@@ -626,6 +632,15 @@ private slots:
         row("rip of a track the disc does not have", "",
             {"rip", "--cd-image=DISC", "--piste=4", "--mp3", "p4.mp3"}, 1,
             "N° de piste incorrecte");
+        // Past the limit a write fails, and is said; the program is not killed with its file
+        // half-made. The MP3 of track 1 fits, not with its tag: it gets no name untagged.
+        row("convert past the file-size limit", "", {"convert", "song.wav"}, 1,
+            "Impossible d'écrire le fichier « DIR/song.mp3 » : fichier trop grand", "", 4096);
+        row("tagged rip past the file-size limit", "",
+            rip + QStringList{"--mp3", "--tags=v2", "--titre=Un titre", "t.mp3"}, 1,
+            "Le tag de « DIR/t.mp3 » n'a pas pu être enregistré : Écriture impossible de "
+            "« DIR/t.mp3 » : fichier trop grand",
+            "", -16);
     }
 
     // What the command line writes, refuses and says, in French, about the real cause.
@@ -636,6 +651,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, error);
         QFETCH(QString, made);
+        QFETCH(int, sizeLimit);
         QTemporaryDir dir;
         testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {100, 101, 20}, 2);
         const QByteArray pcm = testsupport::tonePcm16(44100, 2, 44100);
@@ -649,8 +665,21 @@ private slots:
         if (existing.endsWith(QStringLiteral(":r")))
             QVERIFY(QFile::setPermissions(kept, QFileDevice::ReadOwner));
         args.replaceInStrings(QStringLiteral("DISC"), image.cuePath());
+        if (sizeLimit < 0) {
+            const QString untagged = dir.filePath("untagged.mp3");
+            QVERIFY(ripTrackToMp3(image.cuePath(), 0, untagged).ok());
+            sizeLimit = int(QFileInfo(untagged).size()) - sizeLimit;
+            QVERIFY(QFile::remove(untagged));
+        }
         QProcess cli;
         cli.setWorkingDirectory(dir.path());
+        if (sizeLimit > 0) {
+            cli.setChildProcessModifier([sizeLimit] {
+                const rlimit limit{rlim_t(sizeLimit), rlim_t(sizeLimit)};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                ::signal(SIGXFSZ, SIG_DFL); // as a shell leaves it
+            });
+        }
         cli.start(qEnvironmentVariable("TARVEX_CLI"), args);
         QVERIFY(cli.waitForFinished(60000));
         QCOMPARE(QString::fromUtf8(cli.readAllStandardError()).trimmed(),
@@ -663,6 +692,9 @@ private slots:
         else if (!made.isEmpty())
             QVERIFY(readFile(dir.filePath(made)).mid(44) == image.trackPcm(1));
         QVERIFY(!QFile::exists(dir.filePath("bad.mp3")) && !QFile::exists(dir.filePath("p4.mp3")));
+        if (status != 0 && existing.isEmpty() && made.isEmpty())
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                     (QStringList{"bad.wav", "disc.bin", "disc.cue", "song.wav"}));
         // Nothing half-written is left, not even hidden.
         QCOMPARE(QDir(dir.path())
                      .entryList(QDir::Files | QDir::Hidden)
