@@ -9,6 +9,7 @@
 #include "discimage.h"
 #include "mp3frames.h"
 #include "mpegstream.h"
+#include "peers.h"
 #include "recordtext.h"
 
 #include <QDateTime>
@@ -177,7 +178,7 @@ private slots:
             QCOMPARE(bytes.size(), 44 + sectors * 2352);
             QVERIFY(bytes.mid(44) == image.trackPcm(1));
             if (QStandardPaths::findExecutable(QStringLiteral("cd-paranoia")).isEmpty())
-                QSKIP("cd-paranoia n'est pas installé");
+                TARVEX_PEER_MISSING("cd-paranoia n'est pas installé");
             QProcess paranoia;
             paranoia.start(QStringLiteral("cd-paranoia"),
                            {"-q", "-d", image.cuePath(), "-w", "2", dir.filePath("p.wav")});
@@ -194,7 +195,7 @@ private slots:
             QVERIFY(f.mode == 0 && f.original && !f.crc && !f.copyright);
         }
         if (QStandardPaths::findExecutable(QStringLiteral("mpg123")).isEmpty())
-            QSKIP("mpg123 n'est pas installé");
+            TARVEX_PEER_MISSING("mpg123 n'est pas installé");
         const QByteArray pcm = testsupport::decodeWithMpg123(out);
         // The decoder's output starts with the encoder's delay (576) and its own (529).
         const qint64 decoded = pcm.size() / 4 - 1105;
