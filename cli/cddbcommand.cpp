@@ -8,7 +8,6 @@
 #include "cd/cddbclient.h"
 #include "cd/cdinfo.h"
 #include "cd/httpfetch.h"
-#include "rename/renamebatch.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>
@@ -122,11 +121,8 @@ DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString
     lookup.album = disc.album;
     lookup.year = disc.year;
     lookup.genre = disc.genre;
-    // An entry without titles leaves the track list as the disc gave it.
-    for (const QString &row : disc.rows)
-        lookup.rows.append(renaming::firstSlashToDash(row));
-    for (int k = 1; lookup.rows.isEmpty() && k <= trackCount; ++k)
-        lookup.rows.append(QStringLiteral("Piste %1").arg(k));
+    // The titles stay as the entry gives them: only file names replace their "/".
+    lookup.rows = cd::cddbTrackRows(disc, trackCount);
     return lookup;
 }
 

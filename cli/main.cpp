@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <csignal>
+
 namespace {
 
 void printUsage(QTextStream &out)
@@ -49,6 +51,9 @@ int commandHelp(const cli::Command &command)
 
 int main(int argc, char *argv[])
 {
+    // A write past the file-size limit (ulimit -f) then fails with EFBIG and is reported for
+    // its file, rather than killing the command without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvex-cli"));
     base::installTranslation();

@@ -15,7 +15,6 @@
 #include "cd/riplog.h"
 #include "cd/ripper.h"
 #include "cd/riptags.h"
-#include "tags/tagsave.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -57,23 +56,6 @@ std::optional<cd::TagOption> tagOption(const QString &word)
             return option;
     }
     return std::nullopt;
-}
-
-// Writes the tags of a new MP3 as the window's MP3 job does; false (and a message) on failure.
-bool saveTrackTags(const QString &path, const cd::TrackTags &track, cd::TagOption option,
-                   const tags::FixedTexts &defaults, QTextStream &err)
-{
-    const tags::TagType record = cd::ripTagRecord(track, option, defaults);
-    tags::TagChanges changes;
-    changes.v1 = record.TagV1;
-    changes.v2 = record.TagV2;
-    const tags::Result<bool> saved = tags::saveChanges(path, changes);
-    if (saved.ok() && saved.value())
-        return true;
-    err << QCoreApplication::translate("cli", "Le tag de « %1 » n'a pas pu être enregistré : %2")
-               .arg(base::shownPath(path), saved.error())
-        << "\n";
-    return false;
 }
 
 int runRip(const QStringList &args)
@@ -206,8 +188,7 @@ int runRip(const QStringList &args)
         for (int t = 1; t <= count; ++t)
             tracks << t;
     }
-    const tags::FixedTexts defaults =
-        tags::defaultTexts(value("--commentaire="), value("--encode="));
+    settings.tagDefaults = tags::defaultTexts(value("--commentaire="), value("--encode="));
     const cd::Overwrite overwrite =
         arguments.has(QStringLiteral("--ecraser")) ? cd::Overwrite::Replace : cd::Overwrite::Refuse;
     cli::JsonArrayWriter out;
@@ -216,20 +197,25 @@ int runRip(const QStringList &args)
     // One track into a file that is not a folder: the file is SORTIE.
     if (tracks.size() == 1 && !QFileInfo(output).isDir()) {
         const int track = tracks.first();
+        const QString title = arguments.has(QStringLiteral("--titre="))
+                                  ? value("--titre=")
+                                  : rows.value(track - 1, QStringLiteral("Piste %1").arg(track));
+        // The file gets its name only once it holds its tags.
+        const cd::BeforeNaming tagging =
+            tags == cd::TagOption::None
+                ? cd::BeforeNaming()
+                : cd::tagBeforeNaming(cd::ripTagRecord(cd::trackTags(settings, title, track), tags,
+                                                       settings.tagDefaults),
+                                      output);
         const cd::RipResult r =
             wav ? cd::ripTrackToWav(drive, track - 1, output, overwrite, {}, options)
-                : cd::ripTrackToMp3(drive, track - 1, output, overwrite, {}, options, encoder);
+                : cd::ripTrackToMp3(drive, track - 1, output, overwrite, {}, options, encoder,
+                                    tagging);
         if (!r.ok()) {
             out.finish();
             err << cd::ripErrorMessage(r) << "\n";
             return cli::SomeFailed;
         }
-        const QString title = arguments.has(QStringLiteral("--titre="))
-                                  ? value("--titre=")
-                                  : rows.value(track - 1, QStringLiteral("Piste %1").arg(track));
-        if (tags != cd::TagOption::None &&
-            !saveTrackTags(output, cd::trackTags(settings, title, track), tags, defaults, err))
-            status = cli::SomeFailed;
         out.append(cli::trackReport(track, output, r.crc32, r.accurateRipV1, r.accurateRipV2,
                                     disc.verdict(track, r.accurateRipV1, r.accurateRipV2),
                                     r.rereadSectors));
@@ -275,8 +261,6 @@ int runRip(const QStringList &args)
             status = cli::SomeFailed;
             return;
         }
-        if (o.writeTags && !saveTrackTags(o.path, o.tags, tags, defaults, err))
-            status = cli::SomeFailed;
         const cd::AccurateRipVerdict verdict =
             disc.verdict(o.row, o.result.accurateRipV1, o.result.accurateRipV2);
         out.append(cli::trackReport(o.row, o.path, o.result.crc32, o.result.accurateRipV1,

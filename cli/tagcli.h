@@ -20,6 +20,7 @@
 #include <functional>
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace tagcli {
@@ -73,19 +74,27 @@ inline QJsonArray picturesArray(const QList<tags::TagPicture> &pictures)
 }
 
 // Why a path cannot be handled as a file, or an empty text. Only regular files are opened: a
-// named pipe or a device would block or stream for ever.
+// named pipe or a device would block or stream for ever. A file that cannot be read is said so
+// before any command looks for its tags.
 inline QString notAFile(const QString &path)
 {
+    const QByteArray name = QFile::encodeName(path);
+    const auto inaccessible = [](int error) {
+        return QCoreApplication::translate("cli", "Fichier inaccessible : %1")
+            .arg(base::systemError(error));
+    };
     struct stat info;
-    if (stat(QFile::encodeName(path).constData(), &info) != 0)
+    if (stat(name.constData(), &info) != 0)
         return errno == ENOENT ? QCoreApplication::translate("cli", "Fichier introuvable")
-                               : QCoreApplication::translate("cli", "Fichier inaccessible : %1")
-                                     .arg(base::systemError(errno));
+                               : inaccessible(errno);
     if (S_ISDIR(info.st_mode))
         return QCoreApplication::translate("cli", "C'est un dossier, pas un fichier");
     if (!S_ISREG(info.st_mode))
         return QCoreApplication::translate(
             "cli", "Ce n'est pas un fichier ordinaire (tube, périphérique...)");
+    const base::Fd readable(open(name.constData(), O_RDONLY | O_CLOEXEC));
+    if (readable.get() < 0)
+        return inaccessible(errno);
     return {};
 }
 

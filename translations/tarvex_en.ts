@@ -1680,6 +1680,18 @@ Left as they are:
         <source>Aucun serveur HTTP dans la liste des sites</source>
         <translation>No HTTP server in the sites list</translation>
     </message>
+    <message>
+        <source>La piste %1 contient des données, pas du son.</source>
+        <translation>Track %1 holds data, not sound.</translation>
+    </message>
+    <message>
+        <source>La piste %1 dépasse la fin du disque (image incomplète ?).</source>
+        <translation>Track %1 runs past the end of the disc (incomplete image?).</translation>
+    </message>
+    <message>
+        <source>Le tag de « %1 » n&apos;a pas pu être enregistré : %2</source>
+        <translation>The tag of “%1” could not be saved: %2</translation>
+    </message>
 </context>
 <context>
     <name>cli</name>
@@ -1862,10 +1874,6 @@ Commands:
     <message>
         <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur)</source>
         <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset)</translation>
-    </message>
-    <message>
-        <source>Le tag de « %1 » n&apos;a pas pu être enregistré : %2</source>
-        <translation>The tag of “%1” could not be saved: %2</translation>
     </message>
     <message>
         <source>Numéro de piste invalide : --piste=%1</source>

@@ -187,7 +187,6 @@ online::MusicBrainzReply::Kind CddbPanel::lookUpMusicBrainz()
     if (found.genre.isEmpty())
         found.genre = m_page->txtGenre->currentText(); // the genre stays when none is given
     showDisc(found);
-    m_page->verifcaractere();
 
     QString status = tr("MusicBrainz : %1").arg(release.pickerLine());
     QString noCover;
@@ -233,12 +232,11 @@ void CddbPanel::lookUpCddb()
     // Nothing found or the choice cancelled: no read is sent, and the track list stays as it
     // is so that the disc can still be extracted.
     if (!result.isEmpty() && result != u"Erreur|Erreur") {
+        // The titles stay as the entry gives them: only file names replace their "/".
         cddbRead(cd::getField(result, 1, u"|"), cd::getField(result, 2, u"|"),
                  cd::queryTrackCount(query));
         if (!self || m_unloading)
             return;
-        // Track titles become usable as file names.
-        m_page->verifcaractere();
     }
 
     m_window.reopenCdDevice();

@@ -1,7 +1,6 @@
 #include "app/cdpage.h"
 
 #include "app/widgets.h"
-#include "rename/renamebatch.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -236,14 +235,6 @@ void CdPage::setAllChecked(bool checked)
 int CdPage::genreListPosition() const
 {
     return txtGenre->findText(txtGenre->currentText());
-}
-
-void CdPage::verifcaractere()
-{
-    for (int i = 0; i < LV2->topLevelItemCount(); ++i) {
-        QTreeWidgetItem *row = LV2->topLevelItem(i);
-        row->setText(0, renaming::firstSlashToDash(row->text(0)));
-    }
 }
 
 void CdPage::setDiscFieldsReadOnly(bool readOnly)

@@ -33,8 +33,6 @@ public:
     // The position of the genre text in the genre list, -1 for a genre outside it: it follows
     // the text, so the emptied field of a new disc never keeps an earlier disc's genre.
     int genreListPosition() const;
-    // Makes the track titles usable as file names: the first "/" of each becomes "-".
-    void verifcaractere();
     QPlainTextEdit *txtRecu; // the raw exchange, shown while btnDetails is down
     QPushButton *btnDetails;
     // What the last lookup found or why it found nothing, in a sentence; may hold a link.

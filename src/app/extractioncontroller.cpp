@@ -3,7 +3,6 @@
 #include "app/cdpage.h"
 #include "app/filelistmodel.h"
 #include "app/optionspage.h"
-#include "app/tagcommands.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "app/widgets.h"
@@ -14,7 +13,6 @@
 #include "cd/cddevice.h"
 #include "cd/outputfile.h"
 #include "cd/riplog.h"
-#include "cd/riptags.h"
 #include "cd/wavencoder.h"
 #include "cd/wavfile.h"
 
@@ -64,10 +62,8 @@ const char *const markCancelled = QT_TRANSLATE_NOOP("app::ExtractionController",
 } // namespace
 
 ExtractionController::ExtractionController(QObject *parent, JobWindow &window, CdPage &cd,
-                                           TagPage &tagPage, const OptionsPage &options,
-                                           TagCommands &tagging)
-    : QObject(parent), m_window(window), m_cd(cd), m_tagPage(tagPage), m_options(options),
-      m_tagging(tagging)
+                                           TagPage &tagPage, const OptionsPage &options)
+    : QObject(parent), m_window(window), m_cd(cd), m_tagPage(tagPage), m_options(options)
 {
     setObjectName(QStringLiteral("ExtractionController"));
 
@@ -175,6 +171,9 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     settings.genre = page->txtGenre->currentText();
     settings.genreIndex = page->genreListPosition();
     settings.tagOption = m_options.tagOption();
+    settings.tagDefaults =
+        tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
+    settings.coverFile = m_cd.coverFile();
 
     // A title still being typed counts: taking the focus from its editor commits it.
     if (QWidget *focus = QApplication::focusWidget(); focus && list->isAncestorOf(focus))
@@ -279,11 +278,11 @@ void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome,
     m_cd.setStatus(outcome.row - 1, CdPage::Etat, outcome.mark, markColour(outcome.mark, m_cd.LV2));
     if (!outcome.message.isEmpty())
         m_window.inform(outcome.message, Dialogs::Icon::Error);
-    if (kind != cd::ExtractionJob::Mp3 || !outcome.writeTags)
+    if (kind != cd::ExtractionJob::Mp3 || !outcome.tagged)
         return;
 
-    // The editor shows the versions written, then no file: its fields of another file never
-    // reach the new one.
+    // The job wrote the tags before naming the file. The editor shows the versions written,
+    // then no file: its fields of another file never reach the new one.
     m_window.setJobFile(outcome.path);
     const cd::TagOption option = m_options.tagOption();
     TagEditorPanel *editor = m_tagPage.editor;
@@ -291,10 +290,6 @@ void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome,
     editor->chkv2->setChecked(option != cd::TagOption::V1);
     editor->enableVersion(1);
     editor->enableVersion(2);
-    const tags::FixedTexts defaults =
-        tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
-    m_tagging.saveRecord(outcome.path,
-                         cd::ripTagRecord(outcome.tags, option, defaults, m_cd.coverFile()));
     editor->remsezerotag();
 }
 

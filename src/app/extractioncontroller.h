@@ -16,7 +16,6 @@ namespace app {
 
 class CdPage;
 class OptionsPage;
-class TagCommands;
 class TagPage;
 
 // The window's side of CD extraction and WAV conversion: the track list read from the drive,
@@ -26,10 +25,10 @@ class ExtractionController : public QObject
 {
     Q_OBJECT
 public:
-    // The window gives its status bar, gauge, dialogs, CD device and commands; the pages and
-    // the tag saving are the ones the jobs read and write.
+    // The window gives its status bar, gauge, dialogs, CD device and commands; the pages are
+    // the ones the jobs read and write.
     ExtractionController(QObject *parent, JobWindow &window, CdPage &cd, TagPage &tagPage,
-                         const OptionsPage &options, TagCommands &tagging);
+                         const OptionsPage &options);
 
     // "Convertir en MP3" under the file list of "Tag et noms", and its gauge.
     QPushButton *cmdConvertir;
@@ -65,7 +64,6 @@ private:
     CdPage &m_cd;
     TagPage &m_tagPage;
     const OptionsPage &m_options;
-    TagCommands &m_tagging;
     bool m_busy = false;
     bool m_stopRequested = false;
     bool m_indexJustChanged = false;

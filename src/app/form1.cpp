@@ -137,7 +137,7 @@ Form1::Form1(Setup setup, QWidget *parent)
     setProcedure(Procedure::annuler, [this] { annuler(); });
     setProcedure(Procedure::retablir, [this] { retablir(); });
     m_cover = new CoverPanel(*Frame1->editor, *this, *m_dialogs);
-    m_extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7, *m_tagCommands);
+    m_extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7);
     setProcedure(Procedure::extwav, [this] { m_extraction->extwav(); });
     setProcedure(Procedure::extmp3, [this] { m_extraction->extmp3(); });
     m_cddb = new CddbPanel(this, *this, *Frame6);

@@ -12,6 +12,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -112,6 +113,9 @@ bool answeredInformation(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // A write past the file-size limit then fails with EFBIG and is reported, rather than
+    // killing the program in the middle of a job.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (answeredInformation(argc, argv))
         return 0;
     QApplication application(argc, argv);

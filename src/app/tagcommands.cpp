@@ -349,14 +349,6 @@ void TagCommands::fillFromName()
     runBatchSave(items, files, tr("Remplissage du tag d'après le nom"));
 }
 
-bool TagCommands::saveRecord(const QString &path, const tags::TagType &record)
-{
-    tags::TagChanges changes;
-    changes.v1 = record.TagV1;
-    changes.v2 = record.TagV2;
-    return reportSaved(path, tags::saveChanges(path, changes));
-}
-
 bool TagCommands::reportSaved(const QString &path, const tags::Result<bool> &saved)
 {
     if (saved.ok() && saved.value())

@@ -50,8 +50,6 @@ public:
     // its values into the fields of the tag page, to be saved by "Enregistrer"; with several
     // files shown, the values of each are listed first, then written into each file.
     void fillFromName();
-    // Writes a record into a file as the editor's save would; a failure is shown the same way.
-    bool saveRecord(const QString &path, const tags::TagType &record);
     // The three tag commands are enabled only while the editor shows the tags of the file
     // selected in LV1, on a tag page of an "*.mp3" list: a save never reaches a file that is
     // not shown.

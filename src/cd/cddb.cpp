@@ -249,6 +249,16 @@ CddbDisc parseReadAnswer(QStringView answer, int trackCount)
     return disc;
 }
 
+QStringList cddbTrackRows(const CddbDisc &disc, int trackCount)
+{
+    QStringList rows;
+    for (int k = 0; k < std::clamp(trackCount, 0, maxTrackCount); ++k) {
+        const QString title = disc.rows.value(k);
+        rows.append(title.isEmpty() ? QStringLiteral("Piste %1").arg(k + 1) : title);
+    }
+    return rows;
+}
+
 int queryTrackCount(QStringView queryText)
 {
     return getField(queryText, 4, u"+").toInt();

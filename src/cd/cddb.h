@@ -70,6 +70,9 @@ constexpr int maxTrackCount = 99;
 // Title lines for track numbers at or above trackCount (the tracks of the disc asked about)
 // are ignored, so that an entry never adds rows the disc does not have.
 CddbDisc parseReadAnswer(QStringView answer, int trackCount);
+// The track list of a disc of trackCount tracks once its entry is read: the entry's titles as
+// given, "Piste N" for a track the entry leaves without one.
+QStringList cddbTrackRows(const CddbDisc &disc, int trackCount);
 // The track count of a "cddb query" command: its fourth word.
 int queryTrackCount(QStringView queryText);
 

@@ -96,7 +96,15 @@ std::optional<CdToc> CdDevice::readToc() const
             return std::nullopt;
         toc.starts.append(msfOfLba(lba));
     }
-    toc.lastTrackIsData = cdio_get_track_format(m_cdio.get(), track_t(last)) != TRACK_FORMAT_AUDIO;
+    for (int t = first; t <= last; ++t) {
+        if (cdio_get_track_format(m_cdio.get(), track_t(t)) != TRACK_FORMAT_AUDIO)
+            toc.dataTracks.append(t - first);
+    }
+    // A drive tells where the last session of a multi-session disc starts; images have one
+    // session (libcdio reads none from them), so their tracks follow one another without a gap.
+    lsn_t session = 0;
+    if (cdio_get_last_session(m_cdio.get(), &session) == DRIVER_OP_SUCCESS && session > 0)
+        toc.lastSessionStart = session;
     return toc;
 }
 

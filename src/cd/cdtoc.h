@@ -18,7 +18,8 @@ constexpr int msfToSector(int minute, int second, int frame)
     return minute * 4500 + second * 75 + frame - 150;
 }
 
-// Sectors between the end of an enhanced CD's audio session and the start of its data track.
+// Sectors between the last track of a session and the first of the next: the session's
+// lead-out (6750), the next one's lead-in (4500) and the pregap of its first track (150).
 inline constexpr int enhancedCdGap = 11400;
 
 // Table of contents as the drive reports it: the first and last track numbers, then the start
@@ -28,23 +29,33 @@ struct CdToc
     int firstTrack = 0;
     int lastTrack = 0;
     QList<Msf> starts;
-    // The last track holds data, as on an enhanced CD (audio session, then a data session).
-    bool lastTrackIsData = false;
+    // The tracks (0-based indexes) that hold data rather than audio: the last one of an
+    // enhanced CD, the first one of a mixed-mode CD.
+    QList<int> dataTracks = {};
+    // The sector where the disc's last session starts when it has several (an enhanced CD's data
+    // session); 0 for a disc of one session, as every image is.
+    int lastSessionStart = 0;
 
     int trackCount() const { return lastTrack >= firstTrack ? lastTrack - firstTrack + 1 : 0; }
-    // The tracks that hold audio: all but the data track that ends an enhanced CD.
+    bool isDataTrack(int k) const { return dataTracks.contains(k); }
+    bool lastTrackIsData() const { return isDataTrack(trackCount() - 1); }
+    // The tracks the track list shows: all but the data track that ends an enhanced CD.
     int audioTrackCount() const
     {
-        return lastTrackIsData && trackCount() > 1 ? trackCount() - 1 : trackCount();
+        return lastTrackIsData() && trackCount() > 1 ? trackCount() - 1 : trackCount();
     }
-    // Sectors of track index k (0-based): [start, end). The last audio track of an enhanced CD
-    // ends with its session, the gap before the data track.
+    // Sectors of track index k (0-based): [start, end). A track that ends a session ends
+    // before the gap that leads to the next one.
     int trackStart(int k) const { return sectorOf(k); }
     int trackEnd(int k) const
     {
-        return sectorOf(k + 1) -
-               (k + 1 == audioTrackCount() && k + 1 < trackCount() ? enhancedCdGap : 0);
+        const int next = sectorOf(k + 1);
+        return sectorOf(k) < lastSessionStart && next >= lastSessionStart
+                   ? lastSessionStart - enhancedCdGap
+                   : next;
     }
+    // The lead-out: the end of the disc.
+    int leadOut() const { return sectorOf(trackCount()); }
 
 private:
     int sectorOf(int k) const

@@ -2,6 +2,7 @@
 
 #include "base/safefs.h"
 #include "cd/cddevice.h"
+#include "cd/riptags.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -62,7 +63,11 @@ QString unusedName(const QString &name, QStringList &taken)
 
 RowNames rowArtistTitle(const QString &rowText, bool importNames, const QString &discArtist)
 {
-    const qsizetype dash = rowText.indexOf(QLatin1Char('-'));
+    // CDDB entries of several artists title their tracks "artist / title".
+    qsizetype dash = rowText.indexOf(QLatin1Char('-'));
+    if (const qsizetype slash = rowText.indexOf(QLatin1String(" / "));
+        slash >= 0 && (dash < 0 || slash + 1 < dash))
+        dash = slash + 1;
     if (!importNames || dash < 0)
         return {discArtist, rowText};
     // The blank on each side of the dash is dropped; a dash at the very start leaves no artist.
@@ -135,7 +140,7 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
                 summary.unreadableRows << outcome.row;
             if (kind == Mp3) {
                 outcome.tags = trackTags(settings, p.text, outcome.row);
-                outcome.writeTags = outcome.result.ok() && settings.tagOption != TagOption::None;
+                outcome.tagged = outcome.result.ok() && settings.tagOption != TagOption::None;
             }
         }
         if (trackFinished)
@@ -187,6 +192,13 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         }
         if (trackStarted)
             trackStarted(i, name);
+        // An MP3 file gets its tags before its name: a job stopped in between leaves no file.
+        BeforeNaming tagging;
+        if (kind == Mp3 && settings.tagOption != TagOption::None)
+            tagging =
+                tagBeforeNaming(ripTagRecord(trackTags(settings, row.text, i), settings.tagOption,
+                                             settings.tagDefaults, settings.coverFile),
+                                outcome.path);
         const bool inMemory = toc && i <= toc->trackCount() &&
                               toc->trackEnd(i - 1) - toc->trackStart(i - 1) <= maxMemorySectors;
         if (inMemory) {
@@ -197,17 +209,18 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
                 // One encoder per core: a track waits for a core rather than sharing one, so
                 // that the last tracks do not end on a single core.
                 flush(size_t(threads - 1));
-                p.encoded =
-                    std::async(std::launch::async, [audio = std::move(audio), path = outcome.path,
-                                                    overwrite, config = mp3Encoder, &cancel] {
-                        return writeTrackAudio(audio, path, overwrite, config, &cancel);
-                    });
+                p.encoded = std::async(std::launch::async, [audio = std::move(audio),
+                                                            path = outcome.path, overwrite,
+                                                            config = mp3Encoder, &cancel, tagging] {
+                    return writeTrackAudio(audio, path, overwrite, config, &cancel, tagging);
+                });
             }
         } else {
-            outcome.result = kind == Wav ? ripTrackToWav(settings.drive, i - 1, outcome.path,
-                                                         overwrite, progress, options)
-                                         : ripTrackToMp3(settings.drive, i - 1, outcome.path,
-                                                         overwrite, progress, options, encoder);
+            outcome.result = kind == Wav
+                                 ? ripTrackToWav(settings.drive, i - 1, outcome.path, overwrite,
+                                                 progress, options)
+                                 : ripTrackToMp3(settings.drive, i - 1, outcome.path, overwrite,
+                                                 progress, options, encoder, tagging);
         }
         if (outcome.result.status == RipStatus::Cancelled) {
             cancel = true;

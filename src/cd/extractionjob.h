@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cd/ripper.h"
+#include "tags/fieldrules.h"
 
 #include <QList>
 #include <QString>
@@ -47,9 +48,10 @@ struct RowNames
     QString title;
 };
 
-// Artist and title of a row. With importNames and a "-" in the row text, the text is split
-// around its first "-", one character being dropped on each side ("Les Amis - Le Vent");
-// otherwise the artist is the disc artist and the title the row text.
+// Artist and title of a row. With importNames and a "-" or a " / " in the row text, the text is
+// split around the first of them, one character being dropped on each side ("Les Amis - Le
+// Vent", "Les Amis / Le Vent"); otherwise the artist is the disc artist and the title the row
+// text.
 RowNames rowArtistTitle(const QString &rowText, bool importNames, const QString &discArtist);
 
 // What the extraction page holds for a job.
@@ -65,6 +67,9 @@ struct ExtractionSettings
     QString genre;
     int genreIndex = -1;
     TagOption tagOption = TagOption::V1AndV2;
+    // The comment and encoder texts of the options, and a front cover (JPEG file) for the tags.
+    tags::FixedTexts tagDefaults = {};
+    QString coverFile = {};
 };
 
 struct TrackRow
@@ -94,8 +99,8 @@ struct TrackOutcome
     QString mark; // markOk, markError, markNotSelected or markNotReplaced
     QString path; // the file written, or kept (empty for an unchecked row)
     RipResult result;
-    QString message; // the French message to show for this row, if any
-    bool writeTags = false;
+    QString message;     // the French message to show for this row, if any
+    bool tagged = false; // the MP3 file got the tags of `tags` before its name
     TrackTags tags;
 };
 

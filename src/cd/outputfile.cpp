@@ -4,18 +4,69 @@
 #include "base/safefs.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace cd {
+
+namespace {
+
+// A temporary file left this long without a write belongs to no running job.
+constexpr time_t staleSeconds = 6 * 3600;
+
+// ".tarvex-<pid>-<random>": the owner's process id tells whether the job may still be running.
+QByteArray temporaryName(const QByteArray &folder)
+{
+    return folder + "/.tarvex-" + QByteArray::number(::getpid()) + '-' +
+           QByteArray::number(QRandomGenerator::global()->generate(), 36);
+}
+
+bool isStale(const QByteArrayView name, const struct stat &info)
+{
+    // The names of temporary outputs (with their owner's process id, or without it as older
+    // versions made them) and of copies between folders (".tarvex-" and six letters or digits).
+    static const QRegularExpression temporary(
+        QStringLiteral("^\\.tarvex-(?:(\\d+)-)?[0-9A-Za-z]+$"));
+    const QRegularExpressionMatch match = temporary.match(QString::fromLatin1(name));
+    if (!match.hasMatch() || !S_ISREG(info.st_mode) || info.st_uid != ::geteuid())
+        return false;
+    if (::time(nullptr) - info.st_mtime > staleSeconds)
+        return true;
+    const qint64 pid = match.captured(1).toLongLong();
+    return pid > 0 && pid != ::getpid() && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+}
+
+// Removes the hidden temporary files that Tarvex programs killed in the middle of a job left in
+// folder: those whose program is gone, or that nothing has written to for hours.
+void removeStaleTemporaries(const QByteArray &folder)
+{
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    while (const dirent *entry = ::readdir(dir)) {
+        struct stat info;
+        if (QByteArrayView(entry->d_name).startsWith(".tarvex-") &&
+            ::fstatat(::dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            isStale(entry->d_name, info))
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+} // namespace
 
 bool outputExists(const QString &path)
 {
@@ -76,13 +127,13 @@ bool OutputFile::open(const QString &path, Overwrite overwrite)
     }
     // A short hidden name: one built from the target's could pass the length limit of names.
     const QByteArray folder = base::folderOf(m_target);
+    removeStaleTemporaries(folder);
     // A name the folder cannot hold is refused now, not after the whole track was read.
     const long nameMax = ::pathconf(folder.constData(), _PC_NAME_MAX);
     if (nameMax > 0 && m_target.size() - m_target.lastIndexOf('/') - 1 > nameMax)
         return fail(ENAMETOOLONG);
     for (int attempt = 0; m_fd.get() < 0; ++attempt) {
-        m_temporary =
-            folder + "/.tarvex-" + QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        m_temporary = temporaryName(folder);
         m_fd = base::Fd(
             ::open(m_temporary.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666));
         if (m_fd.get() < 0 && (errno != EEXIST || attempt == 10)) {
@@ -128,7 +179,7 @@ bool OutputFile::writeAt(qint64 offset, const QByteArray &data)
     return true;
 }
 
-bool OutputFile::commit()
+bool OutputFile::commit(const BeforeNaming &beforeNaming)
 {
     m_step = Step::Write;
     // A delayed write failure (a full disk, a network share) shows at the latest here.
@@ -136,6 +187,11 @@ bool OutputFile::commit()
         return fail(errno);
     if (!m_fd.close())
         return fail(errno);
+    if (beforeNaming) {
+        m_failure = beforeNaming(QFile::decodeName(m_temporary.isEmpty() ? m_target : m_temporary));
+        if (!m_failure.isEmpty())
+            return fail(0);
+    }
     if (m_temporary.isEmpty())
         return true;
     m_step = Step::Name;
@@ -150,6 +206,8 @@ bool OutputFile::commit()
 
 QString OutputFile::errorMessage() const
 {
+    if (!m_failure.isEmpty())
+        return m_failure;
     const QString name = displayPath(m_path);
     if (m_error == EEXIST)
         return QCoreApplication::translate("cd", "Le fichier « %1 » existe déjà.").arg(name);

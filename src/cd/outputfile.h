@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace cd {
 
 // Whether an output may take the place of a file that already has its name.
@@ -17,8 +19,13 @@ bool outputExists(const QString &path);
 // relative to the current folder.
 QString displayPath(const QString &path);
 
+// Runs on a complete output under its temporary name, before it gets its own (the tags of a
+// ripped track are written there); gives the French description of a failure, or an empty text.
+using BeforeNaming = std::function<QString(const QString &temporaryPath)>;
+
 // A file made by the program: written to a new temporary file beside its name and given that
-// name only once complete, so a failure leaves nothing behind. An existing file is replaced only
+// name only once complete, so a failure leaves nothing behind; the temporary files a killed job
+// left in the folder are removed first. An existing file is replaced only
 // with Overwrite::Replace, and only if it existed when the output was opened: a file that
 // appears meanwhile is never clobbered, nor is a read-only one. A replaced link is written
 // through. An existing device or pipe (with Overwrite::Replace) is written directly. Every write
@@ -35,8 +42,8 @@ public:
     bool write(const char *data, qint64 size);
     // Overwrites bytes already written, at offset from the start of the file.
     bool writeAt(qint64 offset, const QByteArray &data);
-    // Closes the file and gives it its name.
-    bool commit();
+    // Closes the file, runs beforeNaming on it, and gives it its name.
+    bool commit(const BeforeNaming &beforeNaming = {});
 
     // The French description of the last failure, naming the file and the cause.
     QString errorMessage() const;
@@ -55,6 +62,7 @@ private:
     bool m_readOnly = false; // the file to replace is read-only
     Step m_step = Step::Create;
     int m_error = 0;
+    QString m_failure; // what beforeNaming reported
 };
 
 } // namespace cd

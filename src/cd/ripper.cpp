@@ -144,13 +144,27 @@ RipResult locateTrack(const QString &drive, int trackIndex, std::optional<CdDevi
         return failure(RipStatus::TocUnreadable);
     if (trackIndex < 0 || trackIndex >= toc->audioTrackCount())
         return failure(RipStatus::BadTrackIndex);
+    const auto refused = [trackIndex](RipStatus status, const char *text) {
+        RipResult r = failure(status);
+        r.detail = QCoreApplication::translate("cd", text).arg(trackIndex + 1);
+        return r;
+    };
+    if (toc->isDataTrack(trackIndex))
+        return refused(RipStatus::DataTrack,
+                       QT_TRANSLATE_NOOP("cd", "La piste %1 contient des données, pas du son."));
     // The disc's audio ends with its last audio track: an enhanced CD's data track follows.
     const int count = toc->audioTrackCount();
     extent = {toc->trackStart(trackIndex), toc->trackEnd(trackIndex), toc->trackEnd(count - 1),
               trackIndex == 0, trackIndex == count - 1};
+    // An image shorter than its cue sheet says ends before some tracks do: their sectors do not
+    // exist, and silence in their place would pass for music.
+    if (extent.start >= toc->leadOut() || extent.end > toc->leadOut())
+        return refused(RipStatus::BeyondDisc,
+                       QT_TRANSLATE_NOOP("cd", "La piste %1 dépasse la fin du disque (image "
+                                               "incomplète ?)."));
     // A track that ends before it starts, or longer than a WAV size can describe, is a
     // table of contents that cannot be right.
-    if (extent.end < extent.start ||
+    if (extent.end <= extent.start ||
         qint64(extent.end - extent.start) * sectorBytes > 0xFFFFFFFFLL - (wavHeaderBytes - 8))
         return failure(RipStatus::TocUnreadable);
     return {};
@@ -256,7 +270,7 @@ private:
 
 RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QString &fileName,
                    Overwrite overwrite, BatchSink &sink, const RipProgress &progress,
-                   const RipOptions &options)
+                   const RipOptions &options, const BeforeNaming &beforeNaming = {})
 {
     RipResult result;
     const qint64 total = extent.end - extent.start;
@@ -297,7 +311,7 @@ RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QStr
         if (progress && !progress(done, total))
             return failure(RipStatus::Cancelled);
     }
-    if (!sink.end(file) || (toFile && !file.commit()))
+    if (!sink.end(file) || (toFile && !file.commit(beforeNaming)))
         return writeFailure();
     result.unreadableSectors = reader.unreadableSectors();
     result.rereadSectors = secure ? secure->rereadSectors() : 0;
@@ -322,7 +336,7 @@ RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fil
 
 RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fileName,
                         Overwrite overwrite, const RipProgress &progress, const RipOptions &options,
-                        const EncoderConfig &encoder)
+                        const EncoderConfig &encoder, const BeforeNaming &beforeNaming)
 {
     std::optional<CdDevice> device;
     TrackExtent extent;
@@ -332,7 +346,8 @@ RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fil
     if (!stream)
         return failure(RipStatus::EncoderFailed);
     Mp3Sink sink(*stream);
-    RipResult result = ripTrack(*device, extent, fileName, overwrite, sink, progress, options);
+    RipResult result =
+        ripTrack(*device, extent, fileName, overwrite, sink, progress, options, beforeNaming);
     if (sink.encoderFailed())
         result.status = RipStatus::EncoderFailed;
     return result;
@@ -358,7 +373,7 @@ TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgres
 
 RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
                           const std::optional<EncoderConfig> &encoder,
-                          const std::atomic_bool *cancel)
+                          const std::atomic_bool *cancel, const BeforeNaming &beforeNaming)
 {
     RipResult result = audio.result;
     std::optional<LameStream> stream;
@@ -385,7 +400,7 @@ RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Over
     result.crc32 = sums.crc32();
     result.accurateRipV1 = sums.accurateRipV1();
     result.accurateRipV2 = sums.accurateRipV2();
-    if (written && sink.end(file) && file.commit())
+    if (written && sink.end(file) && file.commit(beforeNaming))
         return result;
     result.status = mp3 && mp3->encoderFailed() ? RipStatus::EncoderFailed : RipStatus::WriteFailed;
     result.detail = file.errorMessage();
@@ -402,6 +417,8 @@ QString ripErrorMessage(const RipResult &result)
     case RipStatus::EncoderFailed:
         return QCoreApplication::translate("cd", "Initialisation de Lame Encoder impossible");
     case RipStatus::WriteFailed:
+    case RipStatus::DataTrack:
+    case RipStatus::BeyondDisc:
         return result.detail;
     case RipStatus::Ok:
     case RipStatus::DeviceUnavailable:

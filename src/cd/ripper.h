@@ -19,6 +19,8 @@ enum class RipStatus {
     DeviceUnavailable, // the drive or image cannot be opened
     TocUnreadable,     // no disc, drive not ready
     BadTrackIndex,     // the track index lies beyond the disc's tracks
+    DataTrack,         // the track holds data, not audio
+    BeyondDisc,        // the track runs past the end of the disc (an image cut short)
     EncoderFailed,
     WriteFailed,
     Cancelled,
@@ -46,7 +48,8 @@ struct RipResult
     quint32 crc32 = 0;         // of the audio bytes written (or encoded)
     quint32 accurateRipV1 = 0;
     quint32 accurateRipV2 = 0;
-    QString detail; // French description of a write failure, naming the file
+    QString detail; // French description of a write failure (naming the file) or of a track
+                    // that cannot be read as audio (naming the track)
 
     bool ok() const { return status == RipStatus::Ok; }
 };
@@ -65,11 +68,13 @@ RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fil
                         const RipOptions &options = {});
 
 // Reads the same batches and encodes them into an MP3 file (by default 128 kbit/s CBR stereo,
-// no tag).
+// no tag). beforeNaming runs on the complete file before it gets its name (to tag it), and its
+// failure is the rip's.
 RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fileName,
                         Overwrite overwrite = Overwrite::Refuse, const RipProgress &progress = {},
                         const RipOptions &options = {},
-                        const EncoderConfig &encoder = cdTrackEncoderConfig());
+                        const EncoderConfig &encoder = cdTrackEncoderConfig(),
+                        const BeforeNaming &beforeNaming = {});
 
 // A track read into memory: the first half of a rip, so that the next track
 // can be read while this one is encoded or written.
@@ -83,11 +88,13 @@ struct TrackAudio
 TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress = {},
                           const RipOptions &options = {});
 // The second half: writes the audio into a WAV file, or with an encoder into an MP3 file, byte
-// for byte what ripTrackToWav or ripTrackToMp3 writes. Safe to run on another thread. Once
-// *cancel is set, it stops after the batch at hand, leaves no file and returns Cancelled.
+// for byte what ripTrackToWav or ripTrackToMp3 writes, and runs beforeNaming as ripTrackToMp3
+// does. Safe to run on another thread. Once *cancel is set, it stops after the batch at hand,
+// leaves no file and returns Cancelled.
 RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
                           const std::optional<EncoderConfig> &encoder,
-                          const std::atomic_bool *cancel = nullptr);
+                          const std::atomic_bool *cancel = nullptr,
+                          const BeforeNaming &beforeNaming = {});
 
 // The French message the user sees for a failed rip, or an empty text for a failure that is
 // reported only by the row's mark.

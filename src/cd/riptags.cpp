@@ -1,6 +1,10 @@
 #include "cd/riptags.h"
 
+#include "base/fileaccess.h"
 #include "tags/genres.h"
+#include "tags/tagsave.h"
+
+#include <QCoreApplication>
 
 namespace cd {
 
@@ -41,6 +45,23 @@ tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
     }
     tags::applyFixedTexts(record, defaults);
     return record;
+}
+
+BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName)
+{
+    return [record, fileName](const QString &temporary) -> QString {
+        tags::TagChanges changes;
+        changes.v1 = record.TagV1;
+        changes.v2 = record.TagV2;
+        const tags::Result<bool> saved = tags::saveChanges(temporary, changes);
+        if (saved.ok() && saved.value())
+            return {};
+        // The user knows the file by its own name, not by its hidden temporary one.
+        QString reason = saved.ok() ? QString() : saved.error();
+        reason.replace(base::shownPath(temporary), base::shownPath(fileName));
+        return QCoreApplication::translate("cd", "Le tag de « %1 » n'a pas pu être enregistré : %2")
+            .arg(base::shownPath(fileName), reason);
+    };
 }
 
 } // namespace cd

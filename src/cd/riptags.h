@@ -13,4 +13,8 @@ namespace cd {
 tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
                            const tags::FixedTexts &defaults, const QString &coverFile = {});
 
+// Writes record into the complete file of a rip before it takes the name fileName, so that a
+// file never carries its name without its tags; a failure names fileName.
+BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName);
+
 } // namespace cd

@@ -44,6 +44,10 @@ std::unique_ptr<SecureReader> SecureReader::open(const CdDevice &device)
     if (!handles->drive)
         return nullptr;
     cdio_cddap_verbose_set(handles->drive, CDDA_MESSAGE_FORGETIT, CDDA_MESSAGE_FORGETIT);
+    // Left to itself, cdparanoia guesses the byte order from the samples, and takes loud noise
+    // for swapped bytes. Images hold little-endian samples, and MMC drives return CD-DA
+    // little-endian too: the order the plain reads take as it comes.
+    handles->drive->bigendianp = 0;
     if (cdio_cddap_open(handles->drive) != 0)
         return nullptr;
     handles->paranoia = cdio_paranoia_init(handles->drive);

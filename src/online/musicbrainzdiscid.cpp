@@ -22,7 +22,7 @@ std::optional<MusicBrainzDisc> musicBrainzDisc(const cd::CdToc &toc)
         return std::nullopt;
     int last = toc.lastTrack;
     int leadOut = framesOf(toc.starts.last());
-    if (toc.lastTrackIsData && toc.trackCount() > 1) {
+    if (toc.lastTrackIsData() && toc.trackCount() > 1) {
         --last;
         leadOut = framesOf(toc.starts.at(toc.trackCount() - 1)) - cd::enhancedCdGap;
     }

@@ -109,13 +109,4 @@ RenameOutcome renameFiles(const QString &folder, const QList<RenameRow> &rows, b
     return outcome;
 }
 
-QString firstSlashToDash(const QString &title)
-{
-    QString result = title;
-    const qsizetype slash = result.indexOf(u'/');
-    if (slash >= 0)
-        result[slash] = u'-';
-    return result;
-}
-
 } // namespace renaming

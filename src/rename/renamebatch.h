@@ -46,7 +46,4 @@ struct RenameOutcome
 RenameOutcome renameFiles(const QString &folder, const QList<RenameRow> &rows,
                           bool folders = false);
 
-// Replaces the first "/" of a track title with "-".
-QString firstSlashToDash(const QString &title);
-
 } // namespace renaming

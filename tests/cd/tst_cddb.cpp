@@ -2,6 +2,7 @@
 #include "cd/cddbclient.h"
 #include "cd/cdinfo.h"
 #include "cd/httpfetch.h"
+#include "tags/id3v2reader.h"
 
 #include "cddbserver.h"
 #include "discimage.h"
@@ -14,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 using testsupport::CddbServer;
 
@@ -220,24 +223,40 @@ private slots:
     void commandLine_data()
     {
         QTest::addColumn<QString>("choice");
+        QTest::addColumn<QStringList>("lines"); // of the entries, after DTITLE
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("disc"); // discid|categorie|Artiste|Album|Annee|Genre
         QTest::addColumn<QStringList>("commands");
+        QTest::addColumn<QStringList>("rows"); // the track titles printed, then written in tags
         const QString queried = QStringLiteral("cddb query 0b000c03 3 150 450 900 14");
+        const QStringList full{"DYEAR=1980",   "DGENRE=Hard Rock", "TTITLE0=Premier / Été",
+                               "TTITLE1=1999", "EXTT1=live",       "TTITLE2=A/B=C",
+                               "TTITLE3=Bonus"};
+        const QString jazz = QStringLiteral("0b000c03|jazz|jazz|Back/Black|");
+        const QStringList read{queried, "cddb read jazz 0b000c03"};
         QTest::newRow("several matches are listed")
-            << QString() << 1 << "0b000c03|||||" << QStringList{queried};
-        QTest::newRow("second match chosen")
-            << "--choix=2" << 0 << "0b000c03|jazz|jazz|Back/Black|1980|Hard Rock"
-            << QStringList{queried, "cddb read jazz 0b000c03"};
+            << QString() << full << 1 << "0b000c03|||||" << QStringList{queried} << QStringList();
+        QTest::newRow("second match chosen: titles as given, with their slashes")
+            << "--choix=2" << full << 0 << jazz + "1980|Hard Rock" << read
+            << QStringList{"Premier / Été", " 1999 (live)", "A/B=C"};
+        QTest::newRow("entry without a year: a title for every track")
+            << "--choix=2" << QStringList{"DGENRE=Rock", "TTITLE0=Seul"} << 0 << jazz + "|" << read
+            << QStringList{"Piste 1", "Piste 2", "Piste 3"};
+        QTest::newRow("entry with fewer titles than tracks")
+            << "--choix=2" << QStringList{"DYEAR=1980", "DGENRE=Rock", "TTITLE0=Seul", "TTITLE1="}
+            << 0 << jazz + "1980|Rock" << read << QStringList{"Seul", "Piste 2", "Piste 3"};
         QTest::newRow("choice beyond the matches")
-            << "--choix=3" << 1 << "|||||" << QStringList{queried};
+            << "--choix=3" << full << 1 << "|||||" << QStringList{queried} << QStringList();
     }
 
     // The command line reads only the match the user names and prints the rows the track list
-    // shows: one per track of the disc.
+    // shows: one per track of the disc. A rip with the same entry names its files after them,
+    // "/" replaced, and writes them as they are into the tags.
     void commandLine()
     {
         QFETCH(QString, choice);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, rows);
         CddbServer server;
         QVERIFY(server.start());
         QTemporaryDir dir;
@@ -246,21 +265,24 @@ private slots:
         for (const QString &category : {QStringLiteral("folk"), QStringLiteral("jazz")}) {
             server.addEntry(
                 category, "0b000c03",
-                testsupport::xmcdEntry("0b000c03",
-                                       {"DTITLE=" + category + " / Back/Black", "DYEAR=1980",
-                                        "DGENRE=Hard Rock", "TTITLE0=Hells/Bells", "TTITLE1=1999",
-                                        "EXTT1=live", "TTITLE2=A/B=C", "TTITLE3=Bonus"}));
+                testsupport::xmcdEntry(
+                    "0b000c03", QStringList{"DTITLE=" + category + " / Back/Black"} + lines));
         }
-        QProcess cli;
+        const auto run = [](const QStringList &args) {
+            auto cli = std::make_unique<QProcess>();
+            cli->start(qEnvironmentVariable("TARVEX_CLI"), args);
+            // The server answers meanwhile.
+            if (!QTest::qWaitFor([&cli] { return cli->state() == QProcess::NotRunning; }, 60000))
+                cli->kill();
+            return cli;
+        };
         QStringList args{"cddb", "--cd-image=" + image.cuePath(), "--serveur=" + server.url(),
                          "--email=jean@exemple.fr"};
         if (!choice.isEmpty())
             args.append(choice);
-        cli.start(qEnvironmentVariable("TARVEX_CLI"), args);
-        QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning,
-                                 60000); // the server answers meanwhile
-        QTEST(cli.exitCode(), "exitCode");
-        const QJsonObject out = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+        const auto cli = run(args);
+        QTEST(cli->exitCode(), "exitCode");
+        const QJsonObject out = QJsonDocument::fromJson(cli->readAllStandardOutput()).object();
         QStringList fields;
         for (const char *key : {"discid", "categorie", "Artiste", "Album", "Annee", "Genre"})
             fields.append(out[key].toString());
@@ -275,9 +297,20 @@ private slots:
                               u' ' + match["titre"].toString());
             QCOMPARE(listed, (QVariantList{"1 folk 0b000c03 folk / Back/Black",
                                            "2 jazz 0b000c03 jazz / Back/Black"}));
-        } else if (cli.exitCode() == 0) {
-            QCOMPARE(out["Pistes"].toArray().toVariantList(),
-                     (QVariantList{"Hells-Bells", " 1999 (live)", "A-B=C"}));
+        }
+        QCOMPARE(out["Pistes"].toArray().toVariantList(), QVariant(rows).toList());
+        if (rows.isEmpty())
+            return;
+        const auto ripped = run({"rip", "--cd-image=" + image.cuePath(),
+                                 "--serveur=" + server.url(), "--cddb=" + choice.section(u'=', 1),
+                                 "--toutes", "--mp3", "--tags=v2", "--rapide", dir.path()});
+        QCOMPARE(ripped->exitCode(), 0);
+        for (const QString &row : rows) {
+            const QString file =
+                dir.filePath("jazz - " + QString(row).replace(u'/', u'-') + ".mp3");
+            const auto tag = tags::readTagV2(file);
+            QVERIFY2(tag.ok(), qPrintable(file));
+            QCOMPARE(tag->Titre(), row);
         }
     }
 

@@ -3,19 +3,27 @@
 #include "cd/riptags.h"
 #include "cd/wavencoder.h"
 #include "cd/wavfile.h"
+#include "mpeg/audiostart.h"
+#include "tags/id3v2reader.h"
 
 #include "discimage.h"
 #include "mp3frames.h"
 #include "mpegstream.h"
+#include "peers.h"
 #include "recordtext.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace cd;
 using mpegstream::readFile;
@@ -170,7 +178,7 @@ private slots:
             QCOMPARE(bytes.size(), 44 + sectors * 2352);
             QVERIFY(bytes.mid(44) == image.trackPcm(1));
             if (QStandardPaths::findExecutable(QStringLiteral("cd-paranoia")).isEmpty())
-                QSKIP("cd-paranoia n'est pas installé");
+                TARVEX_PEER_MISSING("cd-paranoia n'est pas installé");
             QProcess paranoia;
             paranoia.start(QStringLiteral("cd-paranoia"),
                            {"-q", "-d", image.cuePath(), "-w", "2", dir.filePath("p.wav")});
@@ -187,7 +195,7 @@ private slots:
             QVERIFY(f.mode == 0 && f.original && !f.crc && !f.copyright);
         }
         if (QStandardPaths::findExecutable(QStringLiteral("mpg123")).isEmpty())
-            QSKIP("mpg123 n'est pas installé");
+            TARVEX_PEER_MISSING("mpg123 n'est pas installé");
         const QByteArray pcm = testsupport::decodeWithMpg123(out);
         // The decoder's output starts with the encoder's delay (576) and its own (529).
         const qint64 decoded = pcm.size() / 4 - 1105;
@@ -266,6 +274,28 @@ private slots:
             QCOMPARE(wavFileName(title, 4), name.chopped(4) + QStringLiteral(".wav"));
     }
 
+    void rowNames_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::addColumn<QString>("names"); // artist|title
+        const auto row = [](const char *name, const char *text, const char *names) {
+            QTest::newRow(name) << QString(text) << QString(names);
+        };
+        row("dash", "Les Amis - Le Vent", "Les Amis|Le Vent");
+        row("CDDB artist / title", "Les Amis / Le Vent", "Les Amis|Le Vent");
+        row("slash inside the artist", "AC/DC - Thunder", "AC/DC|Thunder");
+        row("artist / title with a dash", "Les Amis / Le Vent - live", "Les Amis|Le Vent - live");
+        row("neither", "Le Vent", "Disque|Le Vent");
+    }
+
+    // With "ImportationNom", a row names the artist before its first "-" or " / ".
+    void rowNames()
+    {
+        QFETCH(QString, row);
+        const RowNames names = rowArtistTitle(row, true, "Disque");
+        QTEST(names.artist + u'|' + names.title, "names");
+    }
+
     void mp3Job_data()
     {
         QTest::addColumn<bool>("importNames");
@@ -299,7 +329,7 @@ private slots:
         QStringList marks, written;
         for (const TrackOutcome &o : outcomes) {
             marks << o.mark;
-            if (o.writeTags)
+            if (o.tagged)
                 written << QStringList{o.tags.artist,
                                        o.tags.title,
                                        o.tags.album,
@@ -315,10 +345,12 @@ private slots:
         QCOMPARE(written, (QStringList{firstTags, "Disque|Pluie/Neige|Album|1999|Rock|17|3"}));
         QCOMPARE(QDir(dir.path()).entryList({"*.mp3"}),
                  (QStringList{"Les Amis - Le Vent - Disque.mp3", "Pluie-Neige - Disque.mp3"}));
-        // The third row's file holds the third track, of 150 sectors.
-        const auto frames =
-            testsupport::mp3Frames(readFile(dir.filePath("Pluie-Neige - Disque.mp3")));
+        // The third row's file holds the third track, of 150 sectors, behind the tags the job
+        // wrote before naming it; the title keeps its "/".
+        const QString third = dir.filePath("Pluie-Neige - Disque.mp3");
+        const auto frames = testsupport::mp3Frames(readFile(third).mid(mpeg::audioStart(third)));
         QVERIFY(qAbs(frames.size() - 150 * 588 / 1152) <= 3);
+        QCOMPARE(tags::readTagV2(third)->Titre(), QStringLiteral("Pluie/Neige"));
     }
 
     void ripTagRecord_data()
@@ -415,6 +447,112 @@ private slots:
         QCOMPARE(r.rereadSectors, secure ? r.unreadableSectors : 0);
     }
 
+    void discLayout_data()
+    {
+        using Track = testsupport::DiscImage::Track;
+        constexpr auto data = testsupport::DiscImage::Content::Data;
+        QTest::addColumn<QList<Track>>("tracks");
+        QTest::addColumn<int>("binSectors"); // the .bin cut to this many sectors; -1: whole
+        QTest::addColumn<bool>("secure");
+        QTest::addColumn<QStringList>("messages"); // per track listed: empty when it is ripped
+        const QString beyond = "La piste %1 dépasse la fin du disque (image incomplète ?).";
+        QTest::newRow("data track right after the audio: one session, no gap")
+            << QList<Track>{{40}, {61}, {30, data}} << -1 << false << QStringList{"", ""};
+        QTest::newRow("full-scale noise read securely")
+            << QList<Track>{{60, testsupport::DiscImage::Content::Noise}} << -1 << true
+            << QStringList{""};
+        QTest::newRow("image shorter than its cue sheet")
+            << QList<Track>{{40}, {61}} << 20 << false << QStringList{beyond.arg(1), beyond.arg(2)};
+        QTest::newRow("empty image")
+            << QList<Track>{{40}} << 0 << true << QStringList{beyond.arg(1)};
+        QTest::newRow("data track first")
+            << QList<Track>{{30, data}, {40}, {61}} << -1 << false
+            << QStringList{"La piste 1 contient des données, pas du son.", "", ""};
+    }
+
+    // Every audio track of an image is ripped byte for byte, up to the track that follows it; a
+    // track the image cannot give as audio is an error of its own, never silence marked "Ok".
+    void discLayout()
+    {
+        QFETCH(QList<testsupport::DiscImage::Track>, tracks);
+        QFETCH(int, binSectors);
+        QFETCH(bool, secure);
+        QFETCH(QStringList, messages);
+        QTemporaryDir dir;
+        const auto image =
+            testsupport::DiscImage::withContents(dir.path(), QStringLiteral("disc"), tracks);
+        QList<TrackRow> rows;
+        for (int k = 0; k < messages.size(); ++k)
+            rows.append({QString::number(k + 1), true});
+        const QByteArray bin = readFile(image.binPath());
+        if (binSectors >= 0)
+            QVERIFY(QFile::resize(image.binPath(), qint64(binSectors) * 2352));
+        ExtractionJob job;
+        job.options.secure = secure;
+        QStringList shown;
+        job.trackFinished = [&shown](const TrackOutcome &o) {
+            shown << (o.mark == markOk ? QString() : o.mark + u' ' + o.message);
+        };
+        const auto summary =
+            job.run(ExtractionJob::Wav,
+                    {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""}, rows);
+        for (QString &message : messages) {
+            if (!message.isEmpty())
+                message.prepend(markError + u' ');
+        }
+        QCOMPARE(shown, messages);
+        QCOMPARE(summary.failed, messages.size() - messages.count(QString()));
+        QVERIFY(summary.unreadableRows.isEmpty());
+        qsizetype at = 0;
+        for (int k = 0; k < messages.size(); ++k) {
+            const QString wav = dir.filePath(QStringLiteral("%1.wav").arg(k + 1));
+            const qsizetype size = qsizetype(tracks.at(k).sectors) * 2352;
+            if (messages.at(k).isEmpty())
+                QVERIFY2(readFile(wav).mid(44) == bin.mid(at, size), qPrintable(wav));
+            else
+                QVERIFY(!QFile::exists(wav));
+            at += size;
+        }
+    }
+
+    // A rip killed in the middle leaves its hidden temporary file; the next job in that folder
+    // removes it, and the aged ones a killed copy left, but no file a job at work may still
+    // write to, nor anything else.
+    void killedJobLeftoversRemoved()
+    {
+        QTemporaryDir dir;
+        testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {20000, 30});
+        const QString cli = qEnvironmentVariable("TARVEX_CLI");
+        QProcess killed;
+        killed.start(cli, {"rip", "--cd-image=" + image.cuePath(), "--piste=1", "--wav", "--rapide",
+                           dir.filePath("long.wav")});
+        QVERIFY(killed.waitForStarted());
+        const auto hidden = [&dir] {
+            return QDir(dir.path())
+                .entryList(QDir::Files | QDir::Hidden | QDir::System | QDir::Dirs |
+                           QDir::NoDotAndDotDot);
+        };
+        QVERIFY(QTest::qWaitFor([&] { return hidden().size() > 2; }, 20000));
+        ::kill(pid_t(killed.processId()), SIGKILL);
+        QVERIFY(killed.waitForFinished());
+        const QStringList left = hidden().filter(QRegularExpression("^\\.tarvex-"));
+        QCOMPARE(left.size(), 1);
+        for (const char *name : {".tarvex-Ab12Cd", ".chanson.mp3.tarvex-k2", ".tarvex-Zz9Yx8"})
+            QVERIFY(writeFile(dir.filePath(name), "copie"));
+        QVERIFY(QDir(dir.path()).mkdir(".tarvex-dossier"));
+        QFile aged(dir.filePath(".tarvex-Ab12Cd"));
+        QVERIFY(aged.open(QIODevice::ReadWrite) &&
+                aged.setFileTime(QDateTime::currentDateTime().addSecs(-7 * 3600),
+                                 QFileDevice::FileModificationTime));
+        aged.close();
+        QProcess next;
+        next.start(cli, {"rip", "--cd-image=" + image.cuePath(), "--piste=2", "--wav",
+                         dir.filePath("court.wav")});
+        QVERIFY(next.waitForFinished(60000) && next.exitCode() == 0);
+        QCOMPARE(hidden(), (QStringList{".chanson.mp3.tarvex-k2", ".tarvex-dossier",
+                                        ".tarvex-Zz9Yx8", "court.wav", "disc.bin", "disc.cue"}));
+    }
+
     // "Remplacer tout" replaces every existing file after one question; two rows of the same
     // title get two files, the second named " (2)". (Replacing or keeping one file is checked
     // through the window in tests/app/tst_extraction.cpp, wavJobMarksRows.)
@@ -450,9 +588,13 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("error"); // standard error
         QTest::addColumn<QString>("made");
+        // Of the files the command writes, in bytes; below 0, that many bytes more than the MP3
+        // of track 1 without tags.
+        QTest::addColumn<int>("sizeLimit");
         const auto row = [](const char *name, const char *existing, const QStringList &args,
-                            int status, const QString &error, const char *made = "") {
-            QTest::newRow(name) << existing << args << status << error << made;
+                            int status, const QString &error, const char *made = "",
+                            int sizeLimit = 0) {
+            QTest::newRow(name) << existing << args << status << error << made << sizeLimit;
         };
         const QStringList rip{"rip", "--cd-image=DISC", "--piste=1"};
         const QString exists = "Le fichier « DIR/%1 » existe déjà.",
@@ -491,6 +633,15 @@ private slots:
         row("rip of a track the disc does not have", "",
             {"rip", "--cd-image=DISC", "--piste=4", "--mp3", "p4.mp3"}, 1,
             "N° de piste incorrecte");
+        // Past the limit a write fails, and is said; the program is not killed with its file
+        // half-made. The MP3 of track 1 fits, not with its tag: it gets no name untagged.
+        row("convert past the file-size limit", "", {"convert", "song.wav"}, 1,
+            "Impossible d'écrire le fichier « DIR/song.mp3 » : fichier trop grand", "", 4096);
+        row("tagged rip past the file-size limit", "",
+            rip + QStringList{"--mp3", "--tags=v2", "--titre=Un titre", "t.mp3"}, 1,
+            "Le tag de « DIR/t.mp3 » n'a pas pu être enregistré : Écriture impossible de "
+            "« DIR/t.mp3 » : fichier trop grand",
+            "", -16);
     }
 
     // What the command line writes, refuses and says, in French, about the real cause.
@@ -501,6 +652,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, error);
         QFETCH(QString, made);
+        QFETCH(int, sizeLimit);
         QTemporaryDir dir;
         testsupport::DiscImage image(dir.path(), QStringLiteral("disc"), {100, 101, 20}, 2);
         const QByteArray pcm = testsupport::tonePcm16(44100, 2, 44100);
@@ -514,8 +666,21 @@ private slots:
         if (existing.endsWith(QStringLiteral(":r")))
             QVERIFY(QFile::setPermissions(kept, QFileDevice::ReadOwner));
         args.replaceInStrings(QStringLiteral("DISC"), image.cuePath());
+        if (sizeLimit < 0) {
+            const QString untagged = dir.filePath("untagged.mp3");
+            QVERIFY(ripTrackToMp3(image.cuePath(), 0, untagged).ok());
+            sizeLimit = int(QFileInfo(untagged).size()) - sizeLimit;
+            QVERIFY(QFile::remove(untagged));
+        }
         QProcess cli;
         cli.setWorkingDirectory(dir.path());
+        if (sizeLimit > 0) {
+            cli.setChildProcessModifier([sizeLimit] {
+                const rlimit limit{rlim_t(sizeLimit), rlim_t(sizeLimit)};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                ::signal(SIGXFSZ, SIG_DFL); // as a shell leaves it
+            });
+        }
         cli.start(qEnvironmentVariable("TARVEX_CLI"), args);
         QVERIFY(cli.waitForFinished(60000));
         QCOMPARE(QString::fromUtf8(cli.readAllStandardError()).trimmed(),
@@ -528,6 +693,9 @@ private slots:
         else if (!made.isEmpty())
             QVERIFY(readFile(dir.filePath(made)).mid(44) == image.trackPcm(1));
         QVERIFY(!QFile::exists(dir.filePath("bad.mp3")) && !QFile::exists(dir.filePath("p4.mp3")));
+        if (status != 0 && existing.isEmpty() && made.isEmpty())
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                     (QStringList{"bad.wav", "disc.bin", "disc.cue", "song.wav"}));
         // Nothing half-written is left, not even hidden.
         QCOMPARE(QDir(dir.path())
                      .entryList(QDir::Files | QDir::Hidden)

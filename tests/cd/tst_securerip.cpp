@@ -138,8 +138,10 @@ private slots:
         job.encoder.infoFrame = true;
         QStringList marks;
         job.trackFinished = [&marks](const TrackOutcome &o) { marks << o.mark; };
-        job.run(ExtractionJob::Mp3, {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", ""},
-                {{"a", true}, {"b", false}, {"c", true}, {"d", true}});
+        job.run(
+            ExtractionJob::Mp3,
+            {image.cuePath(), dir.path(), TitleOnly, false, "", "", "", "", -1, TagOption::None},
+            {{"a", true}, {"b", false}, {"c", true}, {"d", true}});
         QCOMPARE(marks, (QStringList{"Ok", "(Pas selectionné)", "Ok", "Ok"}));
         QStringList wavs;
         for (const auto &[k, name] : QList<std::pair<int, QString>>{{0, "a"}, {2, "c"}, {3, "d"}}) {

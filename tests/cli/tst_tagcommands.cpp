@@ -17,7 +17,9 @@
 #include <QTemporaryDir>
 
 #include <csignal>
+#include <functional>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,9 +35,12 @@ struct Run
     QByteArray errors;
 };
 
-Run cli(const QStringList &args)
+// inChild runs in the child process before tarvex-cli starts (limits, another user).
+Run cli(const QStringList &args, const std::function<void()> &inChild = {})
 {
     QProcess process;
+    if (inChild)
+        process.setChildProcessModifier(inChild);
     process.start(qEnvironmentVariable("TARVEX_CLI"), args);
     if (!process.waitForFinished(60000))
         return {};
@@ -377,6 +382,9 @@ private slots:
         row("set on a read-only file", grow, "read-only", "lecture seule");
         row("set in a read-only folder", grow, "read-only folder", "");
         row("set on a full file system", grow, "full", "place");
+        row("set past the file-size limit", grow, "size limit", "fichier trop grand");
+        row("copy from a file it cannot read", {"copy", "--v1-vers-v2", "FILE"}, "unreadable",
+            "Fichier inaccessible : accès refusé");
         // rename answers in JSON like the other commands; the name is taken in the file's folder.
         row("rename onto an existing name", {"rename", "--nom=chanson.mp3", "FILE"}, "read-only",
             "un fichier de ce nom existe déjà");
@@ -406,8 +414,27 @@ private slots:
             QVERIFY(mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
         else if (!kind.isEmpty())
             QVERIFY(writeFile(path, content));
+        // Past 512 KB a write fails: a rewrite of the 700 KB file cannot be made. Root reads
+        // any file: the command then runs as nobody.
+        std::function<void()> inChild;
+        if (kind == "size limit") {
+            inChild = [] {
+                const rlimit limit{512 << 10, 512 << 10};
+                setrlimit(RLIMIT_FSIZE, &limit);
+                signal(SIGXFSZ, SIG_DFL); // as a shell leaves it
+            };
+        } else if (kind == "unreadable" && geteuid() == 0) {
+            QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                          QFile::ExeOwner | QFile::ExeOther));
+            inChild = [] {
+                if (setgid(65534) != 0 || setuid(65534) != 0)
+                    _exit(127);
+            };
+        }
         if (kind == "read-only")
             QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+        else if (kind == "unreadable")
+            QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
         else if (kind == "read-only folder" && tmpfs)
             QVERIFY(mount("tmpfs", where.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) ==
                     0);
@@ -415,7 +442,7 @@ private slots:
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         const QStringList names = namesIn(folder);
         const QByteArray before = kind == "pipe" ? QByteArray() : readFile(path);
-        const Run run = cli(args.replaceInStrings("FILE", path));
+        const Run run = cli(args.replaceInStrings("FILE", path), inChild);
         QCOMPARE(run.status, 1);
         const QString error = run.json.at(0).toObject().value("erreur").toString();
         QVERIFY2(!error.isEmpty() && error.contains(cause), qPrintable(error));

@@ -46,7 +46,9 @@ private slots:
     {
         // The id of a disc from track 1 on: the track starts, then the lead-out, in frames.
         const auto id = [](const QList<int> &frames, bool lastIsData) {
-            cd::CdToc toc{1, int(frames.size()) - 1, {}, lastIsData};
+            cd::CdToc toc{1, int(frames.size()) - 1, {}, {}};
+            if (lastIsData)
+                toc.dataTracks = {int(frames.size()) - 2};
             for (int f : frames)
                 toc.starts.append({f / 4500, f / 75 % 60, f % 75});
             const auto disc = online::musicBrainzDisc(toc);

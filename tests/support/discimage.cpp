@@ -2,6 +2,7 @@
 
 #include <QDataStream>
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 
 #include <cmath>
@@ -29,24 +30,78 @@ QByteArray sectorPcm(int sector)
     return bytes;
 }
 
+// Samples spread over the whole 16-bit range, the same on both channels as in much music.
+QByteArray noiseSector(int sector)
+{
+    QByteArray bytes(sectorBytes, Qt::Uninitialized);
+    quint32 state = quint32(sector) * 747796405u + 2891336453u;
+    for (int i = 0; i < sectorBytes / 4; ++i) {
+        state = state * 1664525u + 1013904223u;
+        const auto sample = qint16(state >> 16);
+        qToLittleEndian(sample, bytes.data() + 4 * i);
+        qToLittleEndian(sample, bytes.data() + 4 * i + 2);
+    }
+    return bytes;
+}
+
+// A raw mode 1 sector: the sync pattern, then bytes that no audio track holds.
+QByteArray dataSector(int sector)
+{
+    QByteArray bytes(sectorBytes, char(0x40 + sector % 64));
+    bytes.replace(0, 12, QByteArray::fromHex("00ffffffffffffffffffff00"));
+    return bytes;
+}
+
+QList<DiscImage::Track> toneTracks(const QList<int> &sectors)
+{
+    QList<DiscImage::Track> tracks;
+    for (int n : sectors)
+        tracks.append({n, DiscImage::Content::Tone});
+    return tracks;
+}
+
 } // namespace
+
+DiscImage::DiscImage(const QString &folder, const QString &name)
+    : m_cuePath(folder + u'/' + name + QLatin1String(".cue")),
+      m_binPath(folder + u'/' + name + QLatin1String(".bin"))
+{
+}
 
 DiscImage::DiscImage(const QString &folder, const QString &name, const QList<int> &trackSectors,
                      int firstTrack)
-    : m_sectors(trackSectors), m_cuePath(folder + u'/' + name + QLatin1String(".cue")),
-      m_binPath(folder + u'/' + name + QLatin1String(".bin"))
+    : DiscImage(folder, name)
+{
+    write(toneTracks(trackSectors), firstTrack);
+}
+
+DiscImage DiscImage::withContents(const QString &folder, const QString &name,
+                                  const QList<Track> &tracks)
+{
+    DiscImage image(folder, name);
+    image.write(tracks, 1);
+    return image;
+}
+
+void DiscImage::write(const QList<Track> &tracks, int firstTrack)
 {
     QFile bin(m_binPath);
     if (!bin.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
-    QByteArray cue = "FILE \"" + name.toUtf8() + ".bin\" BINARY\n";
+    QByteArray cue = "FILE \"" + QFileInfo(m_binPath).fileName().toUtf8() + "\" BINARY\n";
     int sector = 0;
-    for (int k = 0; k < trackSectors.size(); ++k) {
-        cue += QString::asprintf("  TRACK %02d AUDIO\n    INDEX 01 %02d:%02d:%02d\n",
-                                 firstTrack + k, sector / 4500, sector / 75 % 60, sector % 75)
+    for (int k = 0; k < tracks.size(); ++k) {
+        const Content content = tracks.at(k).content;
+        m_sectors.append(tracks.at(k).sectors);
+        cue += QString::asprintf("  TRACK %02d %s\n    INDEX 01 %02d:%02d:%02d\n", firstTrack + k,
+                                 content == Content::Data ? "MODE1/2352" : "AUDIO", sector / 4500,
+                                 sector / 75 % 60, sector % 75)
                    .toUtf8();
-        for (int s = 0; s < trackSectors.at(k); ++s, ++sector) {
-            if (bin.write(sectorPcm(sector)) != sectorBytes)
+        for (int s = 0; s < tracks.at(k).sectors; ++s, ++sector) {
+            const QByteArray bytes = content == Content::Data    ? dataSector(sector)
+                                     : content == Content::Noise ? noiseSector(sector)
+                                                                 : sectorPcm(sector);
+            if (bin.write(bytes) != sectorBytes)
                 return;
         }
     }

@@ -12,11 +12,23 @@ namespace testsupport {
 class DiscImage
 {
 public:
+    // What a track holds: the tone, full-scale noise (every sample anywhere in the 16-bit range,
+    // as loud music can be), or data sectors (a MODE1/2352 track of the cue sheet).
+    enum class Content { Tone, Noise, Data };
+    struct Track
+    {
+        int sectors = 0;
+        Content content = Content::Tone;
+    };
+
     // Writes the image into folder; trackSectors gives the length of each track in sectors,
     // firstTrack the number the disc gives its first track. isValid() tells whether the files
     // were written.
     DiscImage(const QString &folder, const QString &name, const QList<int> &trackSectors,
               int firstTrack = 1);
+    // An image whose tracks hold what `tracks` says.
+    static DiscImage withContents(const QString &folder, const QString &name,
+                                  const QList<Track> &tracks);
 
     bool isValid() const { return m_valid; }
     QString cuePath() const { return m_cuePath; }
@@ -25,6 +37,9 @@ public:
     QByteArray trackPcm(int trackIndex) const;
 
 private:
+    DiscImage(const QString &folder, const QString &name);
+    void write(const QList<Track> &tracks, int firstTrack);
+
     QList<int> m_sectors;
     QString m_cuePath, m_binPath;
     bool m_valid = false;

@@ -10,6 +10,7 @@
 #include "tags/tagsave.h"
 #include "tags/zelltagctrl.h"
 
+#include "peers.h"
 #include "tagtestutil.h"
 
 #include <QDir>
@@ -401,14 +402,14 @@ private slots:
     void corpus()
     {
         if (richtag({"fields"}) != "[]\n")
-            QSKIP("mutagen (python3-mutagen) n'est pas installé");
+            TARVEX_PEER_MISSING("mutagen (python3-mutagen) n'est pas installé");
         const QString root = qEnvironmentVariable("TARVEX_CORPUS");
         QStringList files;
         for (QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
              !root.isEmpty() && it.hasNext();)
             files.append(it.next());
         if (files.isEmpty())
-            QSKIP("corpus extérieur absent (TARVEX_CORPUS)");
+            TARVEX_PEER_MISSING("corpus extérieur absent (TARVEX_CORPUS)");
         const QJsonArray peer =
             QJsonDocument::fromJson(richtag(QStringList{"fields"} + files)).array();
         QCOMPARE(peer.size(), files.size());
