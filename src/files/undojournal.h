@@ -32,9 +32,10 @@ struct UndoReport
 
 // The commands that changed files, last first, so that they can be undone one by one, and the
 // commands undone, so that they can be redone: tag saves (single or batch), renamings, copies,
-// moves and deletions to the trash (copies and deletions can be undone, not redone). Kept in memory for the life of its owner. A file that changed since its command
-// (another program wrote, renamed or replaced it) is left alone and named in the report; a file
-// is never put back over an existing one. Recording a new command forgets what could be redone.
+// moves and deletions to the trash (copies and deletions can be undone, not redone). Kept in memory
+// for the life of its owner. A file that changed since its command (another program wrote, renamed
+// or replaced it) is left alone and named in the report; a file is never put back over an existing
+// one. Recording a new command forgets what could be redone.
 class UndoJournal
 {
     struct Moved
