@@ -90,8 +90,11 @@ private slots:
         f.ini = u"/proc/tarvex-absent/Tarvex.ini"_s;
         app::Form1 &w = f.make();
         w.startUp();
+        // The defaults hold although they cannot be stored, and a choice still takes effect.
+        QCOMPARE(f.optionsPage()->tagOption(), cd::TagOption::V2);
         setFields(&w, u"Option9|Command7"_s);
-        QVERIFY(f.optionsPage()->Option9->isChecked());
+        QCOMPARE(f.optionsPage()->tagOption(), cd::TagOption::V1AndV2);
+        QVERIFY(!QFileInfo::exists(f.ini));
     }
 
     // The desktop hands the program a folder or an MP3 to open, on a computer with or without
