@@ -6,6 +6,7 @@
 # A screenshot follows each step; mutagen then checks the files, and the script says which step
 # reached its goal. No CD image is given: on a machine without a drive this is also the start
 # without a drive.
+# The rename is then undone (Ctrl+Z) and redone (Ctrl+Maj+Z); the program runs with an empty home.
 # Usage: scripts/drive-keyboard.sh [CAPTURES_FOLDER]   (default: build/clavier)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -102,7 +103,9 @@ xvfb_pid=$!
 export DISPLAY=$display
 for _ in $(seq 50); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.1; done
 
-XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work" \
+# A new account: an empty home, no configuration, no trash yet.
+mkdir -p "$work/home"
+HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work" \
     QT_QPA_PLATFORM=xcb LANG=fr_FR.UTF-8 build/src/app/tarvex >"$work/tarvex.log" 2>&1 &
 tarvex_pid=$!
 main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvex$' | head -n 1)
@@ -197,6 +200,17 @@ shot apercu "F5 : aperçu des nouveaux noms"
 keys F2
 answer_dialogs renommage
 shot renomme "F2 : fichiers renommés"
+# Undo puts the old names back, redo the new ones. The focus is in the pattern field, where
+# Ctrl+Z undoes the typing: the menu "Edition" reaches the window's undo from anywhere.
+listed() { (cd "$album" && ls | tr '\n' ' '); }
+keys alt+e a
+answer_dialogs annulation
+shot annule "Alt+E, A : « Annuler : renommage »"
+[ "$(listed)" = "piste1.mp3 piste2.mp3 piste3.mp3 piste4.mp3 " ] ||
+    echo "ÉCHEC : après Ctrl+Z le dossier contient $(listed)" | tee -a "$log"
+keys alt+e t
+answer_dialogs retablissement
+shot retabli "Alt+E, T : « Rétablir : renommage »"
 
 keys ctrl+q
 answer_dialogs quitter

@@ -330,7 +330,7 @@
         <translation>Rip to WAV</translation>
     </message>
     <message>
-        <source>&amp;Rétablir</source>
+        <source>Ré&amp;tablir</source>
         <translation>&amp;Redo</translation>
     </message>
 </context>
@@ -1430,11 +1430,11 @@ Left as they are:
         <translation>&amp;Undo: %1</translation>
     </message>
     <message>
-        <source>&amp;Rétablir : %1</source>
+        <source>Ré&amp;tablir : %1</source>
         <translation>&amp;Redo: %1</translation>
     </message>
     <message>
-        <source>&amp;Rétablir</source>
+        <source>Ré&amp;tablir</source>
         <translation>&amp;Redo</translation>
     </message>
 </context>

@@ -82,7 +82,7 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
 
     QMenu *edition = addMenu(nullptr, window, QStringLiteral("edition"), tr("&Edition"));
     addItem(edition, QStringLiteral("annuler"), tr("&Annuler"));
-    addItem(edition, QStringLiteral("retablir"), tr("&Rétablir"));
+    addItem(edition, QStringLiteral("retablir"), tr("Ré&tablir"));
     edition->addSeparator();
     addItem(edition, QStringLiteral("recherche"), tr("&Recherche d'une piste"))
         ->setShortcut(QKeySequence::Find);

@@ -80,8 +80,8 @@ void UndoCommands::updateActions()
     m_undo.setText(m_journal.isEmpty() ? tr("&Annuler")
                                        : tr("&Annuler : %1").arg(m_journal.lastLabel()));
     m_redo.setEnabled(!m_running && m_journal.canRedo());
-    m_redo.setText(m_journal.canRedo() ? tr("&Rétablir : %1").arg(m_journal.redoLabel())
-                                       : tr("&Rétablir"));
+    m_redo.setText(m_journal.canRedo() ? tr("Ré&tablir : %1").arg(m_journal.redoLabel())
+                                       : tr("Ré&tablir"));
 }
 
 } // namespace app
