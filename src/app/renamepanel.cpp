@@ -68,7 +68,7 @@ RenamePanel::RenamePanel(QGroupBox *frame) : QWidget(frame)
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setVerticalSpacing(10);
-    auto row = [this, grid](int r, QRadioButton *option, std::initializer_list<QWidget *> widgets) {
+    auto row = [grid](int r, QRadioButton *option, std::initializer_list<QWidget *> widgets) {
         if (option)
             grid->addWidget(option, r, 0);
         auto *line = new QHBoxLayout;

@@ -341,7 +341,7 @@ private slots:
             {app::Procedure::ouvre, u"ouvre"_s}};
         for (const auto &[procedure, name] : procedures)
             w.setProcedure(procedure,
-                           [&, name] { journal << name + u':' + f.cdControl->command(); });
+                           [&, label = name] { journal << label + u':' + f.cdControl->command(); });
         for (const QString &page : {u"TS2=0"_s, u"TS2=1|TS1=3"_s}) {
             setFields(&w, page);
             journal.clear();
