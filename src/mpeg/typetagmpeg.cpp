@@ -14,8 +14,8 @@ namespace mpeg {
 
 namespace {
 
-const char *const ModeTexts[4] = {"Stereo", "Joint Stereo", "Double Cha", "Mono"};
-const char *const EmphasisTexts[4] = {"Aucun", "50/15 ms", "Réservé", "CCIT J.17"};
+const char *const TypeTagModeTexts[4] = {"Stereo", "Joint Stereo", "Double Cha", "Mono"};
+const char *const TypeTagEmphasisTexts[4] = {"Aucun", "50/15 ms", "Réservé", "CCIT J.17"};
 const int IntensityFirstBand[4] = {4, 8, 12, 16};
 
 QString text(const char *utf8)
@@ -84,7 +84,7 @@ bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &
     r.setPadded(h.padded);
     r.setFrames(size / length + (h.padded ? 1 : 0));
     r.setPrivateBit(h.privateBit);
-    r.setMode(text(ModeTexts[h.mode]));
+    r.setMode(text(TypeTagModeTexts[h.mode]));
     if (h.mode == 1) {
         if (layer == 1)
             r.setModeExt(layerIIIModeExtensionText(h.modeExtension));
@@ -93,7 +93,7 @@ bool decodeCandidate(ByteReader &in, qint64 o, bool coucheIIouIII, TypeTagMpeg &
     }
     r.setCopyright(h.copyright);
     r.setOriginal(h.original);
-    r.setEmphasis(text(EmphasisTexts[h.emphasis]));
+    r.setEmphasis(text(TypeTagEmphasisTexts[h.emphasis]));
 
     // Constant bit rate: the bytes before the header (a tag) do not count, those after do.
     r.setTaille(size);
