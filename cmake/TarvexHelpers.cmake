@@ -46,6 +46,15 @@ function(tarvex_add_library name)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
     target_link_libraries(${name} PUBLIC ${L_LIBS})
+    tarvex_precompile_headers(${name})
+endfunction()
+
+# tarvex_precompile_headers(TARGET): when files are compiled one by one, the target parses the
+# common Qt and standard headers once (cmake/precompiled.h) instead of once per file.
+function(tarvex_precompile_headers target)
+    if(TARVEX_PCH AND NOT CMAKE_UNITY_BUILD)
+        target_precompile_headers(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/precompiled.h)
+    endif()
 endfunction()
 
 # tarvex_add_tests(LIBS lib ...): one test executable per tst_*.cpp of the current folder.
