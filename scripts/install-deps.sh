@@ -34,4 +34,5 @@ fi
 echo "Installation des paquets manquants : ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# dpkg need not flush each file to disk: an install cut short is simply run again.
+$sudo apt-get install -y -qq --no-install-recommends -o Dpkg::Options::=--force-unsafe-io "${missing[@]}"
