@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyledItemDelegate>
-#include <QTableWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace app {
@@ -19,11 +19,27 @@ constexpr int KeyRole = Qt::UserRole;
 constexpr int DifferingRole = Qt::UserRole + 1;
 
 // Paints "<différentes valeurs>" in an empty cell of a row that differs between files, as the
-// fields show it.
+// fields show it; only values are edited.
 class DifferingDelegate : public QStyledItemDelegate
 {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    // What is typed reaches the row at each key, so that a save started while the editor is
+    // open (from the toolbar, which takes no focus) writes it.
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        if (index.column() != 1)
+            return nullptr;
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+            auto *self = const_cast<DifferingDelegate *>(this);
+            connect(line, &QLineEdit::textEdited, self,
+                    [self, line] { emit self->commitData(line); });
+        }
+        return editor;
+    }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
@@ -37,28 +53,28 @@ protected:
     }
 };
 
-QTableWidgetItem *nameItem(const QString &key)
+// The row of a frame: its name (the key in KeyRole), and its value, or its size.
+QTreeWidgetItem *frameItem(const tags::SharedFrame &frame)
 {
-    auto *item = new QTableWidgetItem(tags::frameName(key));
-    item->setData(KeyRole, key);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    item->setToolTip(key);
-    return item;
-}
-
-QTableWidgetItem *valueItem(const tags::SharedFrame &frame)
-{
-    auto *item = new QTableWidgetItem;
-    item->setData(DifferingRole, frame.differing);
+    auto *item = new QTreeWidgetItem;
+    item->setText(0, tags::frameName(frame.key));
+    item->setData(0, KeyRole, frame.key);
+    item->setToolTip(0, frame.key);
+    item->setData(1, DifferingRole, frame.differing);
     if (frame.text) {
-        item->setText(frame.value);
+        item->setText(1, frame.value);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
     } else {
         if (!frame.differing)
-            item->setText(OtherFramesTable::tr("%1 octets").arg(frame.size));
+            item->setText(1, OtherFramesTable::tr("%1 octets").arg(frame.size));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
     }
     return item;
+}
+
+QString keyOf(const QTreeWidgetItem *item)
+{
+    return item->data(0, KeyRole).toString();
 }
 
 } // namespace
@@ -66,18 +82,18 @@ QTableWidgetItem *valueItem(const tags::SharedFrame &frame)
 OtherFramesTable::OtherFramesTable(QWidget *parent) : QGroupBox(tr("Autres champs"), parent)
 {
     setObjectName(QStringLiteral("OtherFramesTable"));
-    tblAutresChamps = named<QTableWidget>(this, "tblAutresChamps");
+    tblAutresChamps = named<QTreeWidget>(this, "tblAutresChamps");
     tblAutresChamps->setAccessibleName(tr("Autres champs"));
     tblAutresChamps->setColumnCount(2);
-    tblAutresChamps->setHorizontalHeaderLabels({tr("Champ"), tr("Valeur")});
-    tblAutresChamps->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    tblAutresChamps->horizontalHeader()->setStretchLastSection(true);
-    tblAutresChamps->verticalHeader()->hide();
-    tblAutresChamps->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblAutresChamps->setHeaderLabels({tr("Champ"), tr("Valeur")});
+    tblAutresChamps->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    tblAutresChamps->header()->setStretchLastSection(true);
+    tblAutresChamps->setRootIsDecorated(false);
+    tblAutresChamps->setUniformRowHeights(true);
+    tblAutresChamps->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tblAutresChamps->setEditTriggers(QAbstractItemView::DoubleClicked |
                                      QAbstractItemView::EditKeyPressed |
                                      QAbstractItemView::AnyKeyPressed);
-    tblAutresChamps->setTabKeyNavigation(false);
     tblAutresChamps->setItemDelegate(new DifferingDelegate(tblAutresChamps));
     tblAutresChamps->setMinimumHeight(fontMetrics().lineSpacing() * 6);
 
@@ -88,8 +104,9 @@ OtherFramesTable::OtherFramesTable(QWidget *parent) : QGroupBox(tr("Autres champ
     cboNouveauChamp->setCurrentIndex(-1);
     cboNouveauChamp->setAccessibleName(tr("Champ à ajouter"));
     cboNouveauChamp->lineEdit()->setPlaceholderText(tr("Nom ou identifiant (TXXX:Description)"));
-    cmdAjouterChamp = named<QPushButton>(this, "cmdAjouterChamp", tr("Ajou&ter"));
-    cmdRetirerChamp = named<QPushButton>(this, "cmdRetirerChamp", tr("Reti&rer"));
+    cboNouveauChamp->lineEdit()->setAccessibleName(cboNouveauChamp->accessibleName());
+    cmdAjouterChamp = named<QPushButton>(this, "cmdAjouterChamp", tr("A&jouter"));
+    cmdRetirerChamp = named<QPushButton>(this, "cmdRetirerChamp", tr("Retirer le c&hamp"));
     connect(cmdAjouterChamp, &QPushButton::clicked, this, &OtherFramesTable::addFrame);
     connect(cmdRetirerChamp, &QPushButton::clicked, this, &OtherFramesTable::removeSelected);
 
@@ -106,12 +123,12 @@ void OtherFramesTable::showFrames(const QList<tags::SharedFrame> &frames)
 {
     m_loaded = frames;
     m_removed.clear();
-    tblAutresChamps->setRowCount(0);
-    tblAutresChamps->setRowCount(int(frames.size()));
-    for (int row = 0; row < frames.size(); ++row) {
-        tblAutresChamps->setItem(row, 0, nameItem(frames[row].key));
-        tblAutresChamps->setItem(row, 1, valueItem(frames[row]));
-    }
+    tblAutresChamps->clear();
+    QList<QTreeWidgetItem *> items;
+    items.reserve(frames.size());
+    for (const tags::SharedFrame &frame : frames)
+        items.append(frameItem(frame));
+    tblAutresChamps->addTopLevelItems(items);
 }
 
 void OtherFramesTable::clearFrames()
@@ -124,18 +141,18 @@ QList<tags::FrameChange> OtherFramesTable::changes() const
     QList<tags::FrameChange> changes;
     for (const QString &key : m_removed)
         changes.append({key, std::nullopt});
-    for (int row = 0; row < tblAutresChamps->rowCount(); ++row) {
-        const QString key = tblAutresChamps->item(row, 0)->data(KeyRole).toString();
-        const QTableWidgetItem *value = tblAutresChamps->item(row, 1);
-        if (!(value->flags() & Qt::ItemIsEditable))
+    for (int row = 0; row < tblAutresChamps->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem *item = tblAutresChamps->topLevelItem(row);
+        if (!(item->flags() & Qt::ItemIsEditable))
             continue;
+        const QString key = keyOf(item), value = item->text(1);
         const auto loaded = std::find_if(m_loaded.cbegin(), m_loaded.cend(),
                                          [&](const tags::SharedFrame &f) { return f.key == key; });
-        const bool untouched =
-            loaded != m_loaded.cend() &&
-            (loaded->differing ? value->text().isEmpty() : value->text() == loaded->value);
-        if (!untouched && !(loaded == m_loaded.cend() && value->text().isEmpty()))
-            changes.append({key, value->text()});
+        const bool untouched = loaded == m_loaded.cend()
+                                   ? value.isEmpty()
+                                   : (loaded->differing ? value.isEmpty() : value == loaded->value);
+        if (!untouched)
+            changes.append({key, value});
     }
     return changes;
 }
@@ -147,39 +164,35 @@ void OtherFramesTable::addFrame()
         cboNouveauChamp->setFocus();
         return;
     }
-    int row = 0;
-    while (row < tblAutresChamps->rowCount() &&
-           tblAutresChamps->item(row, 0)->data(KeyRole).toString() != key)
-        ++row;
-    if (row == tblAutresChamps->rowCount()) {
-        tblAutresChamps->insertRow(row);
-        tblAutresChamps->setItem(row, 0, nameItem(key));
+    QTreeWidgetItem *item = nullptr;
+    for (int row = 0; row < tblAutresChamps->topLevelItemCount() && !item; ++row) {
+        if (keyOf(tblAutresChamps->topLevelItem(row)) == key)
+            item = tblAutresChamps->topLevelItem(row);
+    }
+    if (!item) {
         tags::SharedFrame frame;
         frame.key = key;
         frame.text = true;
-        tblAutresChamps->setItem(row, 1, valueItem(frame));
+        item = frameItem(frame);
+        tblAutresChamps->addTopLevelItem(item);
         m_removed.removeAll(key);
     }
     cboNouveauChamp->setCurrentIndex(-1);
     cboNouveauChamp->clearEditText();
-    tblAutresChamps->setCurrentCell(row, 1);
+    tblAutresChamps->setCurrentItem(item, 1);
     tblAutresChamps->setFocus();
-    tblAutresChamps->editItem(tblAutresChamps->item(row, 1));
+    tblAutresChamps->editItem(item, 1);
 }
 
 void OtherFramesTable::removeSelected()
 {
-    QList<int> rows;
-    for (const QModelIndex &index : tblAutresChamps->selectionModel()->selectedRows())
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end(), std::greater<>());
-    for (int row : rows) {
-        const QString key = tblAutresChamps->item(row, 0)->data(KeyRole).toString();
+    for (QTreeWidgetItem *item : tblAutresChamps->selectedItems()) {
+        const QString key = keyOf(item);
         const bool loaded = std::any_of(m_loaded.cbegin(), m_loaded.cend(),
                                         [&](const tags::SharedFrame &f) { return f.key == key; });
         if (loaded && !m_removed.contains(key))
             m_removed.append(key);
-        tblAutresChamps->removeRow(row);
+        delete item;
     }
 }
 

@@ -8,7 +8,7 @@
 
 class QComboBox;
 class QPushButton;
-class QTableWidget;
+class QTreeWidget;
 
 namespace app {
 
@@ -22,8 +22,8 @@ class OtherFramesTable : public QGroupBox
 public:
     explicit OtherFramesTable(QWidget *parent = nullptr);
 
-    QTableWidget *tblAutresChamps;
-    QComboBox *cboNouveauChamp; // the name of a frame to add, chosen or typed
+    QTreeWidget *tblAutresChamps; // one row a frame: name, value
+    QComboBox *cboNouveauChamp;   // the name of a frame to add, chosen or typed
     QPushButton *cmdAjouterChamp;
     QPushButton *cmdRetirerChamp;
 
