@@ -883,6 +883,16 @@ private slots:
         beforeC[u"TSOP"_s] = u"Commun"_s;
         QCOMPARE(frames({u"dump"_s, b}), before);
         QCOMPARE(frames({u"dump"_s, c}), beforeC);
+
+        // The option for old players converts the tag saved to version 2.3, and is kept.
+        f.optionsPage()->chkTagsV23->click();
+        QCOMPARE(f.stored(u"TagsV23"_s), u"1"_s);
+        f.choose(u"b.mp3"_s);
+        f.tagPage()->editor->txtv2Titre->setText(u"Ancien"_s);
+        f.commands()->button(u"enreID"_s)->trigger();
+        QCOMPARE(mpegstream::readFile(b)[3], '\3');
+        before[u"TIT2"_s] = u"Ancien"_s;
+        QCOMPARE(frames({u"dump"_s, b}), before);
     }
 
     // An edit of the title in the editor keeps every other value of a rich version 2.4 tag: the
