@@ -342,8 +342,12 @@ Id3v2Tag walk(QByteArrayView tag, bool share)
         frame.body = share && stored ? QByteArray::fromRawData(body.data(), body.size())
                                      : body.toByteArray();
         // A frame of a tag unsynchronised as a whole is stored unsynchronised without saying so
-        // itself: its bytes would be misread in a tag without that flag.
-        if (result.version == 4 && fits && (!tagUnsynchronised || (frame.flags & 0x0002))) {
+        // itself: its bytes would be misread in a tag without that flag. An opaque one, whose
+        // data stay as stored, is marked unsynchronised itself, so that it is written so.
+        const bool saysUnsynchronised = frame.flags & 0x0002;
+        if (result.version == 4 && frame.opaque && tagUnsynchronised)
+            frame.flags |= 0x0002;
+        if (result.version == 4 && fits && (!tagUnsynchronised || saysUnsynchronised)) {
             const QByteArrayView whole = data.sliced(frameStart, start + length - frameStart);
             frame.stored = share && unsynchronised.isEmpty()
                                ? QByteArray::fromRawData(whole.data(), whole.size())
