@@ -1,5 +1,6 @@
-// tarvex-cli set [--v1] [--v2] [--champ=valeur...] [--depuis-nom=MODELE] FICHIER...: changes the
-// named fields of the tags of each file, and those its name gives through the pattern.
+// tarvex-cli set [--v1] [--v2] [--champ=valeur...] [--champ=ID=VALEUR...] [--retirer=ID...]
+// [--v23] [--depuis-nom=MODELE] FICHIER...: changes the named fields and frames of the tags of
+// each file, and the fields its name gives through the pattern.
 #include "tagcli.h"
 
 #include "tags/fieldrules.h"
@@ -19,9 +20,38 @@ constexpr const char *usage = QT_TRANSLATE_NOOP(
     "cli",
     "set [--v1] [--v2] [--titre=T] [--artiste=A] [--album=..] [--annee=..] [--commentaire=..] "
     "[--piste=..] [--genre=NOMBRE|NOM] [--compositeur=..] [--original=..] [--copyright=..] "
-    "[--url=..] [--encode=..] [--image=JPEG|PNG] [--depuis-nom=MODELE] FICHIER...  (modifie les "
-    "tags ; --depuis-nom lit les champs dans le nom du fichier sans extension, par exemple "
-    "\"%piste% - %artiste% - %titre%\")");
+    "[--url=..] [--encode=..] [--image=JPEG|PNG] [--champ=ID=VALEUR] [--retirer=ID] [--v23] "
+    "[--depuis-nom=MODELE] FICHIER...  (modifie les tags ; --champ donne une valeur à une trame "
+    "ID3v2 (TPE2, TXXX:DESCRIPTION, COMM:DESCRIPTION, USLT, ...), --retirer la retire, --v23 "
+    "écrit le tag ID3v2 en version 2.3 ; --depuis-nom lit les champs dans le nom du fichier sans "
+    "extension, par exemple \"%piste% - %artiste% - %titre%\")");
+
+// The frame changes of --champ=ID=VALEUR and --retirer=ID, in the order given; `error` gets the
+// first fault. An identifier may also be given by its French name ("Artiste de l'album").
+QList<tags::FrameChange> frameOptions(const cli::Arguments &arguments, QString *error)
+{
+    QList<tags::FrameChange> changes;
+    for (const auto &[name, value] : arguments.options) {
+        const bool set = name == QLatin1String("--champ=");
+        if (!set && name != QLatin1String("--retirer="))
+            continue;
+        const qsizetype equals = set ? value.indexOf(u'=') : value.size();
+        if (equals < 0) {
+            *error = QCoreApplication::translate("cli", "--champ attend ID=VALEUR : %1").arg(value);
+            return {};
+        }
+        const QString typed = value.left(equals);
+        const QString key = tags::keyOfTyped(typed);
+        tags::FrameChange change{key.isEmpty() ? typed : key,
+                                 set ? std::optional(value.mid(equals + 1)) : std::nullopt};
+        if (const QString fault = tags::frameChangeError(change); !fault.isEmpty()) {
+            *error = fault;
+            return {};
+        }
+        changes.append(change);
+    }
+    return changes;
+}
 
 // The edit the options give: the fields named, each as typed.
 tags::FieldEdit optionEdit(const cli::Arguments &arguments, std::optional<int> genre)
@@ -47,6 +77,7 @@ tags::FieldEdit optionEdit(const cli::Arguments &arguments, std::optional<int> g
     edit.encode = field("--encode=");
     edit.v1 = arguments.has(QLatin1String("--v1"));
     edit.v2 = arguments.has(QLatin1String("--v2"));
+    edit.v23 = arguments.has(QLatin1String("--v23"));
     return edit;
 }
 
@@ -66,7 +97,7 @@ int runSet(const QStringList &args)
     const cli::Arguments arguments = cli::parseArguments(
         args, {"--v1", "--v2", "--titre=", "--artiste=", "--album=", "--annee=", "--commentaire=",
                "--piste=", "--genre=", "--compositeur=", "--original=", "--copyright=", "--url=",
-               "--encode=", "--image=", "--depuis-nom="});
+               "--encode=", "--image=", "--champ=", "--retirer=", "--v23", "--depuis-nom="});
     if (!arguments.error.isEmpty())
         return cli::usageError(arguments.error, usage);
     std::optional<int> genre;
@@ -93,8 +124,13 @@ int runSet(const QStringList &args)
             QCoreApplication::translate("cli", "Modèle invalide : %1").arg(fault), usage);
     if (arguments.files.isEmpty())
         return cli::usageError(QCoreApplication::translate("cli", "Aucun fichier indiqué."), usage);
+    QString frameError;
+    const QList<tags::FrameChange> frames = frameOptions(arguments, &frameError);
+    if (!frameError.isEmpty())
+        return cli::usageError(frameError, usage);
     tags::FieldEdit edit = optionEdit(arguments, genre);
     edit.images = cover;
+    edit.frames = frames;
     if (edit.piste && edit.v1) {
         const int number = tags::v1Track(*edit.piste);
         if (number < 0 || number > 255)

@@ -7,6 +7,7 @@
 #include "base/fileaccess.h"
 
 #include "tags/tagbatch.h"
+#include "tags/tagframes.h"
 #include "tags/tagpictures.h"
 #include "tags/tagsave.h"
 #include "tags/tagtype.h"
@@ -70,6 +71,22 @@ inline QJsonArray picturesArray(const QList<tags::TagPicture> &pictures)
         array.append(QJsonObject{{QStringLiteral("type"), p.type},
                                  {QStringLiteral("mime"), p.mime},
                                  {QStringLiteral("octets"), double(p.data.size())}});
+    return array;
+}
+
+// One object per frame of the tag: its key, its French name, and its text or its size.
+inline QJsonArray framesArray(const QList<tags::TagFrame> &frames)
+{
+    QJsonArray array;
+    for (const tags::TagFrame &f : frames) {
+        QJsonObject object{{QStringLiteral("cle"), f.key},
+                           {QStringLiteral("nom"), tags::frameName(f.key)}};
+        if (f.text)
+            object.insert(QStringLiteral("valeur"), f.value);
+        else
+            object.insert(QStringLiteral("octets"), double(f.size));
+        array.append(object);
+    }
     return array;
 }
 

@@ -1,6 +1,7 @@
 // tarvex-cli tags FICHIER...: both tags of each file as a JSON array, printed file by file.
 #include "tagcli.h"
 
+#include "tags/tagframes.h"
 #include "tags/tagpictures.h"
 #include "tags/zelltagctrl.h"
 
@@ -43,6 +44,11 @@ int runTags(const QStringList &args)
                 object.insert(QStringLiteral("Images"), tagcli::picturesArray(*pictures));
             else
                 error = pictures.error();
+            const tags::Result<QList<tags::TagFrame>> frames = tags::readFrames(path);
+            if (frames.ok())
+                object.insert(QStringLiteral("Trames"), tagcli::framesArray(*frames));
+            else
+                error = frames.error();
             v2 = object;
         }
         entry.insert(QStringLiteral("v2"), v2);

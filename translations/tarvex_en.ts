@@ -1024,6 +1024,53 @@
         <source>Enreg&amp;istrer</source>
         <translation>S&amp;ave</translation>
     </message>
+    <message>
+        <source>Écrire les tags ID3v2 en version &amp;2.3</source>
+        <translation>Write ID3v2 tags as version &amp;2.3</translation>
+    </message>
+    <message>
+        <source>Pour les lecteurs anciens qui ne lisent pas la version 2.4 : chaque tag enregistré est converti en version 2.3.</source>
+        <translation>For old players that do not read version 2.4: every tag saved is converted to version 2.3.</translation>
+    </message>
+</context>
+<context>
+    <name>app::OtherFramesTable</name>
+    <message>
+        <source>&lt;différentes valeurs&gt;</source>
+        <translation>&lt;different values&gt;</translation>
+    </message>
+    <message>
+        <source>%1 octets</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>Autres champs</source>
+        <translation>Other fields</translation>
+    </message>
+    <message>
+        <source>Champ</source>
+        <translation>Field</translation>
+    </message>
+    <message>
+        <source>Valeur</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Champ à ajouter</source>
+        <translation>Field to add</translation>
+    </message>
+    <message>
+        <source>Nom ou identifiant (TXXX:Description)</source>
+        <translation>Name or identifier (TXXX:Description)</translation>
+    </message>
+    <message>
+        <source>A&amp;jouter</source>
+        <translation>Add ob&amp;ject</translation>
+    </message>
+    <message>
+        <source>Retirer le c&amp;hamp</source>
+        <translation>Remove entr&amp;y</translation>
+    </message>
 </context>
 <context>
     <name>app::QtDialogs</name>
@@ -1932,10 +1979,6 @@ Commands:
         <translation>The file “%1” already exists.</translation>
     </message>
     <message>
-        <source>set [--v1] [--v2] [--titre=T] [--artiste=A] [--album=..] [--annee=..] [--commentaire=..] [--piste=..] [--genre=NOMBRE|NOM] [--compositeur=..] [--original=..] [--copyright=..] [--url=..] [--encode=..] [--image=JPEG|PNG] [--depuis-nom=MODELE] FICHIER...  (modifie les tags ; --depuis-nom lit les champs dans le nom du fichier sans extension, par exemple &quot;%piste% - %artiste% - %titre%&quot;)</source>
-        <translation>set [--v1] [--v2] [--titre=T] [--artiste=A] [--album=..] [--annee=..] [--commentaire=..] [--piste=..] [--genre=NUMBER|NAME] [--compositeur=..] [--original=..] [--copyright=..] [--url=..] [--encode=..] [--image=JPEG|PNG] [--depuis-nom=PATTERN] FILE...  (changes the tags; --depuis-nom reads the fields in the file name without extension, for instance &quot;%piste% - %artiste% - %titre%&quot;)</translation>
-    </message>
-    <message>
         <source>Genre inconnu : %1</source>
         <translation>Unknown genre: %1</translation>
     </message>
@@ -1994,6 +2037,14 @@ Commands:
     <message>
         <source>Ce n&apos;est pas un fichier ordinaire (tube, périphérique...)</source>
         <translation>This is not a regular file (pipe, device...)</translation>
+    </message>
+    <message>
+        <source>set [--v1] [--v2] [--titre=T] [--artiste=A] [--album=..] [--annee=..] [--commentaire=..] [--piste=..] [--genre=NOMBRE|NOM] [--compositeur=..] [--original=..] [--copyright=..] [--url=..] [--encode=..] [--image=JPEG|PNG] [--champ=ID=VALEUR] [--retirer=ID] [--v23] [--depuis-nom=MODELE] FICHIER...  (modifie les tags ; --champ donne une valeur à une trame ID3v2 (TPE2, TXXX:DESCRIPTION, COMM:DESCRIPTION, USLT, ...), --retirer la retire, --v23 écrit le tag ID3v2 en version 2.3 ; --depuis-nom lit les champs dans le nom du fichier sans extension, par exemple &quot;%piste% - %artiste% - %titre%&quot;)</source>
+        <translation>set [--v1] [--v2] [--titre=T] [--artiste=A] [--album=..] [--annee=..] [--commentaire=..] [--piste=..] [--genre=NUMBER|NAME] [--compositeur=..] [--original=..] [--copyright=..] [--url=..] [--encode=..] [--image=JPEG|PNG] [--champ=ID=VALUE] [--retirer=ID] [--v23] [--depuis-nom=PATTERN] FILE...  (changes the tags; --champ gives a value to an ID3v2 frame (TPE2, TXXX:DESCRIPTION, COMM:DESCRIPTION, USLT, ...), --retirer removes it, --v23 writes the ID3v2 tag as version 2.3; --depuis-nom reads the fields in the file name without extension, for instance &quot;%piste% - %artiste% - %titre%&quot;)</translation>
+    </message>
+    <message>
+        <source>--champ attend ID=VALEUR : %1</source>
+        <translation>--champ expects ID=VALUE: %1</translation>
     </message>
 </context>
 <context>
@@ -2375,6 +2426,290 @@ Options:
     <message>
         <source>Écriture impossible de « %1 » : %2 ; le fichier est resté tel quel</source>
         <translation>Cannot write “%1”: %2; the file stayed as it was</translation>
+    </message>
+    <message>
+        <source>Genre</source>
+        <translation>Genre</translation>
+    </message>
+    <message>
+        <source>Image</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Artiste de l&apos;album</source>
+        <translation>Album artist</translation>
+    </message>
+    <message>
+        <source>Disque</source>
+        <translation>Disc</translation>
+    </message>
+    <message>
+        <source>Paroles</source>
+        <translation>Lyrics</translation>
+    </message>
+    <message>
+        <source>BPM</source>
+        <translation>BPM</translation>
+    </message>
+    <message>
+        <source>Tri de l&apos;artiste</source>
+        <translation>Artist sort order</translation>
+    </message>
+    <message>
+        <source>Tri de l&apos;album</source>
+        <translation>Album sort order</translation>
+    </message>
+    <message>
+        <source>Tri du titre</source>
+        <translation>Title sort order</translation>
+    </message>
+    <message>
+        <source>Tri de l&apos;artiste de l&apos;album</source>
+        <translation>Album artist sort order</translation>
+    </message>
+    <message>
+        <source>Tri du compositeur</source>
+        <translation>Composer sort order</translation>
+    </message>
+    <message>
+        <source>Chef d&apos;orchestre</source>
+        <translation>Conductor</translation>
+    </message>
+    <message>
+        <source>Remixé par</source>
+        <translation>Remixed by</translation>
+    </message>
+    <message>
+        <source>Éditeur</source>
+        <translation>Publisher</translation>
+    </message>
+    <message>
+        <source>ISRC</source>
+        <translation>ISRC</translation>
+    </message>
+    <message>
+        <source>Regroupement</source>
+        <translation>Grouping</translation>
+    </message>
+    <message>
+        <source>Regroupement (iTunes)</source>
+        <translation>Grouping (iTunes)</translation>
+    </message>
+    <message>
+        <source>Sous-titre</source>
+        <translation>Subtitle</translation>
+    </message>
+    <message>
+        <source>Sous-titre du disque</source>
+        <translation>Disc subtitle</translation>
+    </message>
+    <message>
+        <source>Parolier</source>
+        <translation>Lyricist</translation>
+    </message>
+    <message>
+        <source>Parolier original</source>
+        <translation>Original lyricist</translation>
+    </message>
+    <message>
+        <source>Album original</source>
+        <translation>Original album</translation>
+    </message>
+    <message>
+        <source>Nom de fichier original</source>
+        <translation>Original file name</translation>
+    </message>
+    <message>
+        <source>Année originale</source>
+        <translation>Original year</translation>
+    </message>
+    <message>
+        <source>Date de sortie originale</source>
+        <translation>Original release date</translation>
+    </message>
+    <message>
+        <source>Date d&apos;enregistrement</source>
+        <translation>Recording date</translation>
+    </message>
+    <message>
+        <source>Date de sortie</source>
+        <translation>Release date</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Heure</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Dates d&apos;enregistrement</source>
+        <translation>Recording dates</translation>
+    </message>
+    <message>
+        <source>Date d&apos;encodage</source>
+        <translation>Encoding date</translation>
+    </message>
+    <message>
+        <source>Date du marquage</source>
+        <translation>Tagging date</translation>
+    </message>
+    <message>
+        <source>Tonalité</source>
+        <translation>Key</translation>
+    </message>
+    <message>
+        <source>Langue</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Durée (ms)</source>
+        <translation>Length (ms)</translation>
+    </message>
+    <message>
+        <source>Support</source>
+        <translation>Media</translation>
+    </message>
+    <message>
+        <source>Ambiance</source>
+        <translation>Mood</translation>
+    </message>
+    <message>
+        <source>Compilation</source>
+        <translation>Compilation</translation>
+    </message>
+    <message>
+        <source>Logiciel d&apos;encodage</source>
+        <translation>Encoder software</translation>
+    </message>
+    <message>
+        <source>Type de fichier</source>
+        <translation>File type</translation>
+    </message>
+    <message>
+        <source>Propriétaire du fichier</source>
+        <translation>File owner</translation>
+    </message>
+    <message>
+        <source>Station de radio</source>
+        <translation>Radio station</translation>
+    </message>
+    <message>
+        <source>Production</source>
+        <translation>Produced notice</translation>
+    </message>
+    <message>
+        <source>Intervenants</source>
+        <translation>Involved people</translation>
+    </message>
+    <message>
+        <source>Musiciens</source>
+        <translation>Musicians</translation>
+    </message>
+    <message>
+        <source>Mouvement</source>
+        <translation>Movement</translation>
+    </message>
+    <message>
+        <source>Numéro du mouvement</source>
+        <translation>Movement number</translation>
+    </message>
+    <message>
+        <source>Texte libre</source>
+        <translation>User text</translation>
+    </message>
+    <message>
+        <source>Site de l&apos;artiste</source>
+        <translation>Artist web page</translation>
+    </message>
+    <message>
+        <source>Site du fichier</source>
+        <translation>File web page</translation>
+    </message>
+    <message>
+        <source>Site de la source</source>
+        <translation>Source web page</translation>
+    </message>
+    <message>
+        <source>Page d&apos;achat</source>
+        <translation>Purchase page</translation>
+    </message>
+    <message>
+        <source>Conditions de copie</source>
+        <translation>Copyright web page</translation>
+    </message>
+    <message>
+        <source>Site de l&apos;éditeur</source>
+        <translation>Publisher web page</translation>
+    </message>
+    <message>
+        <source>Site de la radio</source>
+        <translation>Radio station web page</translation>
+    </message>
+    <message>
+        <source>Paiement</source>
+        <translation>Payment</translation>
+    </message>
+    <message>
+        <source>Données privées</source>
+        <translation>Private data</translation>
+    </message>
+    <message>
+        <source>Identifiant unique</source>
+        <translation>Unique identifier</translation>
+    </message>
+    <message>
+        <source>Popularité</source>
+        <translation>Popularity</translation>
+    </message>
+    <message>
+        <source>Nombre d&apos;écoutes</source>
+        <translation>Play count</translation>
+    </message>
+    <message>
+        <source>Réglage du volume</source>
+        <translation>Volume adjustment</translation>
+    </message>
+    <message>
+        <source>Chapitre</source>
+        <translation>Chapter</translation>
+    </message>
+    <message>
+        <source>Table des chapitres</source>
+        <translation>Table of contents</translation>
+    </message>
+    <message>
+        <source>Objet joint</source>
+        <translation>Attached object</translation>
+    </message>
+    <message>
+        <source>Table du CD</source>
+        <translation>CD table of contents</translation>
+    </message>
+    <message>
+        <source>Paroles synchronisées</source>
+        <translation>Synchronised lyrics</translation>
+    </message>
+    <message>
+        <source>Repères temporels</source>
+        <translation>Event timing codes</translation>
+    </message>
+    <message>
+        <source>Égalisation</source>
+        <translation>Equalisation</translation>
+    </message>
+    <message>
+        <source>Conditions d&apos;utilisation</source>
+        <translation>Terms of use</translation>
+    </message>
+    <message>
+        <source>« %1 » n&apos;est pas un identifiant de trame</source>
+        <translation>“%1” is not a frame identifier</translation>
+    </message>
+    <message>
+        <source>« %1 » n&apos;est pas une trame de texte : elle ne peut qu&apos;être retirée</source>
+        <translation>“%1” is not a text frame: it can only be removed</translation>
     </message>
 </context>
 </TS>

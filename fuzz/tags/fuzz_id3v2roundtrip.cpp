@@ -1,6 +1,7 @@
 // Reads a tag from arbitrary bytes and checks the edit rules of a save on it: saving the values it
-// holds changes nothing; a title edit keeps every other frame (byte for byte in a version 2.3
-// tag) and reads back with the new title and every other field as it was.
+// holds changes nothing; a title edit keeps every other frame (byte for byte in a version 2.3 or
+// 2.4 tag, which keeps its version) and reads back with the new title and every other field as
+// it was.
 #include "tags/id3v2convert.h"
 #include "tags/id3v2reader.h"
 #include "tags/id3v2writer.h"
@@ -17,11 +18,11 @@ namespace {
     abort();
 }
 
-QByteArray rendered(const QList<tags::Id3v2Frame> &frames)
+QByteArray rendered(const QList<tags::Id3v2Frame> &frames, int version)
 {
     QByteArray bytes;
     for (const tags::Id3v2Frame &frame : frames)
-        bytes += tags::renderFrame(frame);
+        bytes += tags::renderFrame(frame, version);
     return bytes;
 }
 
@@ -41,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     tags::TypeTagV2 edited = first;
     edited.setTitre(first.Titre() + QStringLiteral("é"));
-    const auto frames = tags::editFrames(tag, edited);
+    const int version = tags::savedVersion(tag, false);
+    const auto frames = tags::editFrames(tag, edited, {}, version);
     if (!frames.ok())
         return 0; // frames version 2.3 cannot hold: the save is refused
     if (!frames->has_value())
@@ -50,10 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // Every frame but the title's is the converted frame it was, in the same order; the new
     // title stands where the old one stood, or first.
-    QList<QList<tags::Id3v2Frame>> lists = tags::convertToV23(tag).value();
+    QList<QList<tags::Id3v2Frame>> lists = tags::framesAs(tag, version).value();
     tags::Id3v2Frame title;
     title.id = "TIT2";
-    title.body = tags::encodedText(edited.Titre());
+    title.body = tags::encodedText(edited.Titre(), version);
     const qsizetype source = sources[tags::V2Field::Titre];
     QList<tags::Id3v2Frame> expected;
     if (source >= 0)
@@ -61,12 +63,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     else
         expected.append(title);
     expected += tags::flattenFrames(lists);
-    if (rendered(after) != rendered(expected))
+    if (rendered(after, version) != rendered(expected, version))
         fail("a title edit changed another frame", bytes);
 
     // Read back, the tag gives the new title and every other field as it was (a version 2.4
     // date that is no timestamp keeps its whole text as the year).
-    const tags::Result<QByteArray> written = tags::renderTag(after);
+    const tags::Result<QByteArray> written = tags::renderTag(after, 0, version);
     if (!written.ok())
         return 0;
     tags::TypeTagV2 back = tags::parseId3v2(*written);

@@ -256,6 +256,11 @@ void Form1::connectSettings()
          {Frame7->chkExtractionSecurisee, Frame7->chkTrameLame, Frame7->chkJournal})
         connect(box, &QCheckBox::clicked, this, writeRip);
     connect(Frame7->spnDecalage, &QSpinBox::editingFinished, this, writeRip);
+    connect(Frame7->chkTagsV23, &QCheckBox::clicked, this, [this](bool on) {
+        m_reg->setKeyPath(settingsKeyPath());
+        m_reg->writeValue(QStringLiteral("TagsV23"),
+                          on ? QStringLiteral("1") : QStringLiteral("0"));
+    });
     connect(Frame7->txtAccurateRip, &QLineEdit::editingFinished, this, writeRip);
     connect(Frame7->cboEncodage, &QComboBox::activated, this, writeRip);
     connect(Frame7->Command5, &QPushButton::clicked, this, &Form1::reperCD);
@@ -601,6 +606,7 @@ void Form1::loadSettings()
     Frame7->Check2->setChecked(flag("ImportationNom"));
     Frame7->Text8->setText(read("Commentaire"));
     Frame7->Text9->setText(read("Encodepar"));
+    Frame7->chkTagsV23->setChecked(flag("TagsV23"));
     Frame7->txtEmailCddb->setText(read("EmailCDDB"));
     // The online lookup: a missing or unreadable value keeps its default.
     online::LookupSettings lookup;

@@ -122,6 +122,12 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
                             Frame10);
     note->setWordWrap(true);
     layout10->addWidget(note);
+    // Off: a version 2.4 tag stays version 2.4, as today's taggers write it.
+    chkTagsV23 =
+        named<QCheckBox>(Frame10, "chkTagsV23", tr("Écrire les tags ID3v2 en version &2.3"));
+    chkTagsV23->setToolTip(tr("Pour les lecteurs anciens qui ne lisent pas la version 2.4 : "
+                              "chaque tag enregistré est converti en version 2.3."));
+    layout10->addWidget(chkTagsV23);
     layout10->addStretch();
 
     Frame11 = named<QGroupBox>(this, "Frame11");
@@ -231,6 +237,11 @@ QString OptionsPage::defaultComment() const
 QString OptionsPage::defaultEncoder() const
 {
     return Text9->text();
+}
+
+bool OptionsPage::writeTagsV23() const
+{
+    return chkTagsV23->isChecked();
 }
 
 online::LookupSettings OptionsPage::lookupSettings() const

@@ -51,6 +51,7 @@ public:
     QPushButton *Command7;
     QLineEdit *Text9; // default encoded-by
     QPushButton *Command8;
+    QCheckBox *chkTagsV23; // every ID3v2 tag saved written as version 2.3
 
     QGroupBox *Frame11;
     QLineEdit *Text5; // folder of converted files
@@ -71,6 +72,7 @@ public:
     bool writeRipLog() const;                      // chkJournal
     QString defaultComment() const;                // Text8
     QString defaultEncoder() const;                // Text9
+    bool writeTagsV23() const;                     // chkTagsV23
     online::LookupSettings lookupSettings() const; // onlineOptions, txtEmailCddb
 
 private:

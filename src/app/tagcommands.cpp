@@ -229,7 +229,10 @@ void TagCommands::updateAvailability()
 
 tags::FixedTexts TagCommands::fixedTexts() const
 {
-    return tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
+    tags::FixedTexts texts =
+        tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
+    texts.writeV23 = m_options.writeTagsV23();
+    return texts;
 }
 
 bool TagCommands::saveOne(const QString &path, QList<tags::TagBackup> &backups)

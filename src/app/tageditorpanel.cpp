@@ -1,8 +1,10 @@
 #include "app/tageditorpanel.h"
 
+#include "app/otherframestable.h"
 #include "app/widgets.h"
 #include "tags/fieldrules.h"
 #include "tags/genres.h"
+#include "tags/tagframes.h"
 #include "tags/tagsave.h"
 #include "tags/zelltagctrl.h"
 
@@ -156,10 +158,11 @@ void TagEditorPanel::buildV2(QWidget *frameParent)
     form->addRow(tr("Copyright :"), txtv2Copyright);
     form->addRow(tr("URL :"), txtv2Url);
     form->addRow(tr("Encodé par :"), txtv2Encode);
+    autresChamps = new OtherFramesTable(Frame5);
     auto *layout = new QVBoxLayout(Frame5);
     layout->addWidget(chkv2);
     layout->addLayout(form);
-    layout->addStretch();
+    layout->addWidget(autresChamps, 1);
 }
 
 QList<QWidget *> TagEditorPanel::fieldsV1() const
@@ -182,6 +185,8 @@ void TagEditorPanel::enableVersion(int version)
         field->setEnabled(on);
         setFieldBackground(field, on);
     }
+    if (version == 2)
+        autresChamps->setEnabled(on);
 }
 
 void TagEditorPanel::clearFields()
@@ -190,6 +195,7 @@ void TagEditorPanel::clearFields()
         setFieldText(field, QString());
         setPlaceholder(field, QString());
     }
+    autresChamps->clearFrames();
     chkv1->setChecked(false);
     chkv2->setChecked(false);
 }
@@ -202,6 +208,7 @@ void TagEditorPanel::remsezerotag()
     for (QWidget *field : fieldsV1() + fieldsV2())
         setPlaceholder(field, QString());
     emit shownFileChanged();
+    autresChamps->clearFrames();
     cmbv1Genre->clear();
     cmbv2Genre->clear();
     for (QWidget *field : fieldsV1() + fieldsV2()) {
@@ -297,10 +304,18 @@ TagEditorPanel::readTags(const QStringList &files,
                          const std::function<void(qsizetype, qsizetype)> &progress)
 {
     ReadTags read;
+    tags::FrameSummary frames;
+    const auto addFrames = [&](const QString &fichier) {
+        if (const tags::Result<QList<tags::TagFrame>> others = tags::readFrames(fichier, true);
+            others.ok())
+            frames.add(*others);
+    };
     if (files.size() == 1) {
         const tags::Result<tags::TagType> tags = tags::ZellTagCtrl().GetAllTags(files.first());
         if (tags.ok())
             read.one = *tags;
+        addFrames(files.first());
+        read.frames = frames.rows();
         return read;
     }
     // The texts each file would show, compared without filling the widgets file by file.
@@ -311,6 +326,7 @@ TagEditorPanel::readTags(const QStringList &files,
             progress(++done, files.size());
         if (!tags.ok())
             continue;
+        addFrames(fichier);
         read.v1 = read.v1 || tags->TagV1.Valide();
         read.v2 = read.v2 || tags->TagV2.Valide();
         const QStringList texts = fieldTexts(*tags);
@@ -321,6 +337,7 @@ TagEditorPanel::readTags(const QStringList &files,
         for (qsizetype k = 0; k < texts.size(); ++k)
             read.differing[k] = read.differing[k] || texts[k] != read.shared[k];
     }
+    read.frames = frames.rows();
     return read;
 }
 
@@ -347,6 +364,7 @@ void TagEditorPanel::showTags(const QStringList &files, const ReadTags &read)
         chkv1->setChecked(read.v1);
         chkv2->setChecked(read.v2);
     }
+    autresChamps->showFrames(read.frames);
     enableVersion(1);
     enableVersion(2);
     m_shownFiles = files;
@@ -393,7 +411,8 @@ bool TagEditorPanel::hasUnsavedEdits() const
     if (chkv1->isChecked() != m_loadedV1 || chkv2->isChecked() != m_loadedV2)
         return true;
     const QList<QWidget *> fields = fieldsV1() + fieldsV2();
-    return std::any_of(fields.begin(), fields.end(),
+    return !autresChamps->changes().isEmpty() ||
+           std::any_of(fields.begin(), fields.end(),
                        [this](const QWidget *field) { return edited(m_shownFile, field); });
 }
 
@@ -437,6 +456,8 @@ std::optional<tags::FieldEdit> TagEditorPanel::editedFields(int version) const
             edit.genre = tags::v2Genre(cmbv2Genre->currentText());
             any = true;
         }
+        edit.frames = autresChamps->changes();
+        any = any || !edit.frames.isEmpty();
     }
     if (!any)
         return std::nullopt;
@@ -567,6 +588,9 @@ tags::Result<bool> TagEditorPanel::BtnUpdate(const QString &fichier, const tags:
         changes.v1 = record.TagV1;
         changes.v2 = record.TagV2;
         changes.removeV1 = fichier == m_shownFile && m_loadedV1 && !chkv1->isChecked();
+        changes.v23 = fixed.writeV23;
+        if (fichier == m_shownFile && chkv2->isChecked())
+            changes.frames = autresChamps->changes();
         return changes;
     };
     const tags::Result<tags::SaveKind> saved =

@@ -25,6 +25,8 @@ class QWidget;
 
 namespace app {
 
+class OtherFramesTable;
+
 // The tag editor: the frames "ID3 v1" (Frame2) and "ID3 v2" (Frame5) with their fields. The two
 // frames are shown one at a time by the sub-page tabs, so the panel owns them without a layout of
 // its own.
@@ -58,6 +60,7 @@ public:
     QLineEdit *txtv2Copyright;
     QLineEdit *txtv2Url;
     QLineEdit *txtv2Encode;
+    OtherFramesTable *autresChamps; // every other frame of the ID3v2 tag
 
     QList<QWidget *> fieldsV1() const;
     QList<QWidget *> fieldsV2() const;
@@ -89,6 +92,7 @@ public:
         QStringList shared; // in the order of fieldsV1 + fieldsV2
         QList<bool> differing;
         bool v1 = false, v2 = false;
+        QList<tags::SharedFrame> frames; // the ID3v2 frames the fields do not show
     };
     static ReadTags
     readTags(const QStringList &files,
@@ -104,7 +108,8 @@ public:
     // Every file the fields show.
     QStringList shownFiles() const { return m_shownFiles; }
     // The fields of one version (1 or 2) that the user changed, as an edit that writes them and
-    // nothing else; nullopt when none changed.
+    // nothing else (for version 2, the frames changed in "Autres champs" too); nullopt when none
+    // changed.
     std::optional<tags::FieldEdit> editedFields(int version) const;
     // What a save of several files writes into each of them, as a save of one file would: for
     // each version, the fields the user changed (the version is created in a file that lacks it
@@ -116,7 +121,8 @@ public:
     void showEdit(int version, const tags::FieldEdit &edit);
     // The fields as they stand are what the shown files now hold (after a save of them all).
     void markSaved() { rememberLoadedTexts(m_shownFile); }
-    // True when the user changed a field or a version box since the shown file was loaded.
+    // True when the user changed a field, a frame of "Autres champs" or a version box since the
+    // shown file was loaded.
     bool hasUnsavedEdits() const;
     // The record the fields describe, over `base` (what the file holds): a field whose text is
     // the one loaded from that file keeps the file's value. The fixed texts (the defaults of

@@ -34,11 +34,13 @@ int genreListPosition(int genre);
 // The genre at a list position: no genre for position 0, no selection (-1) and beyond the list.
 int genreAtListPosition(int position);
 
-// Texts that replace the comments and the ID3v2 encoded-by text of the versions a save writes.
+// What the options impose on every save: texts that replace the comments and the ID3v2
+// encoded-by text of the versions a save writes, and the ID3v2 version written.
 struct FixedTexts
 {
     std::optional<QString> comment;
     std::optional<QString> encoder;
+    bool writeV23 = false; // every ID3v2 tag saved is written as version 2.3
 };
 
 // The defaults of the options ("Commentaire", "Encodepar"): a default replaces what the user

@@ -213,6 +213,8 @@ Result<QList<QList<Id3v2Frame>>> convertToV23(const Id3v2Tag &tag)
             converted = convertFrom24(frame);
         if (converted.isEmpty() && !lost.contains(QString::fromLatin1(frame.id)))
             lost.append(QString::fromLatin1(frame.id));
+        for (Id3v2Frame &f : converted)
+            f.stored.clear();
         lists.append(converted);
     }
     if (!lost.isEmpty())
@@ -223,6 +225,22 @@ Result<QList<QList<Id3v2Frame>>> convertToV23(const Id3v2Tag &tag)
                 .arg(tag.version)
                 .arg(lost.join(QStringLiteral(", "))));
     return lists;
+}
+
+Result<QList<QList<Id3v2Frame>>> framesAs(const Id3v2Tag &tag, int version)
+{
+    if (version != 4 || tag.version != 4)
+        return convertToV23(tag);
+    QList<QList<Id3v2Frame>> lists;
+    lists.reserve(tag.frames.size());
+    for (const Id3v2Frame &frame : tag.frames)
+        lists.append({frame});
+    return lists;
+}
+
+int savedVersion(const Id3v2Tag &tag, bool v23)
+{
+    return tag.version == 4 && !v23 ? 4 : 3;
 }
 
 QList<Id3v2Frame> flattenFrames(const QList<QList<Id3v2Frame>> &lists)

@@ -2,6 +2,8 @@
 
 #include "base/windows1252.h"
 
+#include <QUrl>
+
 #include <libdeflate.h>
 
 #include <algorithm>
@@ -303,6 +305,7 @@ Id3v2Tag walk(QByteArrayView tag, bool share)
             break;
         }
         const qsizetype length = fits ? qsizetype(size) : data.size() - start;
+        const qsizetype frameStart = at;
         at = start + length;
 
         Id3v2Frame frame;
@@ -338,6 +341,18 @@ Id3v2Tag walk(QByteArrayView tag, bool share)
         const bool stored = plain.isEmpty() && unsynchronised.isEmpty();
         frame.body = share && stored ? QByteArray::fromRawData(body.data(), body.size())
                                      : body.toByteArray();
+        // A frame of a tag unsynchronised as a whole is stored unsynchronised without saying so
+        // itself: its bytes would be misread in a tag without that flag. An opaque one, whose
+        // data stay as stored, is marked unsynchronised itself, so that it is written so.
+        const bool saysUnsynchronised = frame.flags & 0x0002;
+        if (result.version == 4 && frame.opaque && tagUnsynchronised)
+            frame.flags |= 0x0002;
+        if (result.version == 4 && fits && (!tagUnsynchronised || saysUnsynchronised)) {
+            const QByteArrayView whole = data.sliced(frameStart, start + length - frameStart);
+            frame.stored = share && unsynchronised.isEmpty()
+                               ? QByteArray::fromRawData(whole.data(), whole.size())
+                               : whole.toByteArray();
+        }
         result.frames.append(frame);
     }
     return result;
@@ -407,11 +422,42 @@ bool fitsLatin1(QStringView text)
     });
 }
 
-QByteArray encodedText(const QString &text)
+TextEncoding wideEncoding(int version)
 {
-    if (fitsLatin1(text))
-        return char(Latin1) + base::toWindows1252(text);
-    return char(Utf16) + encodeUtf16(text);
+    return version == 4 ? Utf8 : Utf16;
+}
+
+QByteArray encodeAs(int encoding, const QString &text, bool terminate)
+{
+    QByteArray bytes;
+    if (encoding == Utf16)
+        bytes = encodeUtf16(text);
+    else if (encoding == Utf8)
+        bytes = text.toUtf8();
+    else
+        bytes = base::toWindows1252(text);
+    if (terminate)
+        bytes.append(terminatorLength(encoding), '\0');
+    return bytes;
+}
+
+QByteArray encodedText(const QString &text, int version)
+{
+    const int encoding = fitsLatin1(text) ? int(Latin1) : int(wideEncoding(version));
+    return char(encoding) + encodeAs(encoding, text);
+}
+
+QByteArray urlBytes(const QString &url)
+{
+    QByteArray bytes;
+    for (qsizetype i = 0; i < url.size(); ++i) {
+        const qsizetype length = url[i].isHighSurrogate() && i + 1 < url.size() ? 2 : 1;
+        const QString character = url.mid(i, length);
+        bytes += base::fitsWindows1252(character) ? base::toWindows1252(character)
+                                                  : QUrl::toPercentEncoding(character);
+        i += length - 1;
+    }
+    return bytes;
 }
 
 QByteArray encodeUtf16(const QString &text)
@@ -425,24 +471,59 @@ QByteArray encodeUtf16(const QString &text)
     return bytes;
 }
 
-void appendFrame(QByteArray &out, const Id3v2Frame &frame)
+namespace {
+
+void appendSize(QByteArray &out, quint32 size, bool synchsafe)
 {
-    out += frame.id.left(4);
-    const auto size = quint32(frame.body.size() + (frame.grouped ? 1 : 0));
+    if (synchsafe)
+        size = (size & 0x7F) | (size << 1 & 0x7F00) | (size << 2 & 0x7F0000) |
+               (size << 3 & 0x7F000000);
     for (int shift = 24; shift >= 0; shift -= 8)
         out.append(char((size >> shift) & 0xFF));
-    out.append(char(frame.flags >> 8));
-    out.append(char(frame.flags & 0xFF));
+}
+
+// Of version 2.4, a frame that is not opaque carries its data length when its flag says so; it is
+// written without unsynchronisation, which its flag then no longer announces.
+bool hasDataLength(const Id3v2Frame &frame, int version)
+{
+    return version == 4 && !frame.opaque && (frame.flags & 0x0001);
+}
+
+} // namespace
+
+qsizetype renderedSize(const Id3v2Frame &frame, int version)
+{
+    if (version == 4 && !frame.stored.isEmpty())
+        return frame.stored.size();
+    return 10 + (frame.grouped ? 1 : 0) + (hasDataLength(frame, version) ? 4 : 0) +
+           frame.body.size();
+}
+
+void appendFrame(QByteArray &out, const Id3v2Frame &frame, int version)
+{
+    if (version == 4 && !frame.stored.isEmpty()) {
+        out += frame.stored;
+        return;
+    }
+    const bool dataLength = hasDataLength(frame, version);
+    out += frame.id.left(4);
+    appendSize(out, quint32(renderedSize(frame, version) - 10), version == 4);
+    const quint16 flags =
+        version == 4 && !frame.opaque ? quint16(frame.flags & ~0x0002) : frame.flags;
+    out.append(char(flags >> 8));
+    out.append(char(flags & 0xFF));
     if (frame.grouped)
         out.append(frame.group);
+    if (dataLength)
+        appendSize(out, quint32(frame.body.size()), true);
     out += frame.body;
 }
 
-QByteArray renderFrame(const Id3v2Frame &frame)
+QByteArray renderFrame(const Id3v2Frame &frame, int version)
 {
     QByteArray bytes;
-    bytes.reserve(11 + frame.body.size());
-    appendFrame(bytes, frame);
+    bytes.reserve(renderedSize(frame, version));
+    appendFrame(bytes, frame, version);
     return bytes;
 }
 

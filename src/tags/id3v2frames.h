@@ -33,6 +33,9 @@ struct Id3v2Frame
     // The group byte of a grouped frame that is not opaque, taken out of body.
     bool grouped = false;
     char group = 0;
+    // The whole frame, header included, as a version 2.4 tag stores it: a rewritten version 2.4
+    // tag writes an unchanged frame with these bytes. Empty for other versions and new frames.
+    QByteArray stored;
 };
 
 struct Id3v2Tag
@@ -85,13 +88,26 @@ QStringList textValues(QByteArrayView body);
 QByteArray encodeUtf16(const QString &text);
 
 // The encoding byte and the bytes of a text: encoding 0 when ISO-8859-1 holds it (bytes that
-// Windows-1252 and ISO-8859-1 read alike), UTF-16 with a byte-order mark otherwise.
-QByteArray encodedText(const QString &text);
+// Windows-1252 and ISO-8859-1 read alike), otherwise UTF-16 with a byte-order mark in a
+// version 2.3 tag and UTF-8 in a version 2.4 one.
+QByteArray encodedText(const QString &text, int version = 3);
+// The encoding a version gives texts ISO-8859-1 cannot hold: UTF-16, or UTF-8 for 2.4.
+TextEncoding wideEncoding(int version);
+// A text in the given encoding (UTF-16 with a byte-order mark), with its terminator when asked.
+QByteArray encodeAs(int encoding, const QString &text, bool terminate = false);
+
+// A URL in single bytes, as it is read back: characters Windows-1252 lacks are percent-encoded
+// as UTF-8.
+QByteArray urlBytes(const QString &url);
 // True when every character is written with the same byte by Windows-1252 and ISO-8859-1.
 bool fitsLatin1(QStringView text);
 
-// One version 2.3 frame: identifier, size, flags, group byte, body.
-QByteArray renderFrame(const Id3v2Frame &frame);
-void appendFrame(QByteArray &out, const Id3v2Frame &frame);
+// One frame of a tag of version 3 or 4: identifier, size (synchsafe in 2.4), flags, group byte,
+// the data length of 2.4 when its flag says so, body. A version 2.4 frame that is still as the
+// tag stored it is written with those bytes.
+QByteArray renderFrame(const Id3v2Frame &frame, int version = 3);
+void appendFrame(QByteArray &out, const Id3v2Frame &frame, int version = 3);
+// The bytes appendFrame writes.
+qsizetype renderedSize(const Id3v2Frame &frame, int version = 3);
 
 } // namespace tags

@@ -1,13 +1,11 @@
 #include "tags/id3v2writer.h"
 
-#include "base/windows1252.h"
 #include "tags/genres.h"
 #include "tags/id3v2convert.h"
 #include "tags/id3v2reader.h"
 #include "tags/tagsave.h"
 
 #include <QCoreApplication>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -16,21 +14,6 @@ namespace tags {
 namespace {
 
 constexpr qsizetype PaddingSize = 11;
-
-// A URL in single bytes, as it is read back: characters Windows-1252 lacks are percent-encoded
-// as UTF-8.
-QByteArray urlBytes(const QString &url)
-{
-    QByteArray bytes;
-    for (qsizetype i = 0; i < url.size(); ++i) {
-        const qsizetype length = url[i].isHighSurrogate() && i + 1 < url.size() ? 2 : 1;
-        const QString character = url.mid(i, length);
-        bytes += base::fitsWindows1252(character) ? base::toWindows1252(character)
-                                                  : QUrl::toPercentEncoding(character);
-        i += length - 1;
-    }
-    return bytes;
-}
 
 QByteArray frameBytes(QByteArrayView id, const QByteArray &body)
 {
@@ -48,15 +31,16 @@ QByteArray synchsafeBytes(quint32 size)
     return bytes;
 }
 
-// A description and what follows it in one encoding: ISO-8859-1 when both fit, UTF-16
-// otherwise. `prefix` stands between the encoding byte and the description (a language).
-QByteArray describedBody(const QByteArray &prefix, const QString &description, const QString &text)
+// A description and what follows it in one encoding: ISO-8859-1 when both fit, the version's
+// wide encoding otherwise. `prefix` stands between the encoding byte and the description (a
+// language).
+QByteArray describedBody(const QByteArray &prefix, const QString &description, const QString &text,
+                         int version)
 {
-    if (fitsLatin1(description) && fitsLatin1(text))
-        return char(Latin1) + prefix + base::toWindows1252(description) + '\0' +
-               base::toWindows1252(text);
-    return char(Utf16) + prefix + encodeUtf16(description) + QByteArray(2, '\0') +
-           encodeUtf16(text);
+    const int encoding =
+        fitsLatin1(description) && fitsLatin1(text) ? int(Latin1) : int(wideEncoding(version));
+    return char(encoding) + prefix + encodeAs(encoding, description, true) +
+           encodeAs(encoding, text);
 }
 
 // The description of a COMM (after its language) or WXXX body.
@@ -139,25 +123,26 @@ QString fieldValue(const TypeTagV2 &t, V2Field field)
 // The frame that holds a field's new value, shaped after the body of the frame it replaces
 // (when there is one: the language of a comment, the description of a comment or URL); nullopt
 // for an empty value. A new comment gets `language`.
+// In a version 2.4 tag the year is written as a recording time.
 std::optional<Id3v2Frame> fieldFrame(const FieldFrame &field, const TypeTagV2 &wanted,
-                                     const QByteArray *old, const QByteArray &language = "fra")
+                                     const QByteArray *old, const QByteArray &language = "fra",
+                                     int version = 3)
 {
     const QString value = fieldValue(wanted, field.field);
     if (value.isEmpty())
         return std::nullopt;
     Id3v2Frame frame;
-    frame.id = field.id;
+    frame.id =
+        field.field == V2Field::Annee && version == 4 ? QByteArray("TDRC") : QByteArray(field.id);
     if (field.field == V2Field::Commentaire) {
         const QByteArray kept = old ? old->mid(1, 3).leftJustified(3, '\0', true) : language;
-        frame.body = describedBody(kept, descriptionOf(old, 3), value);
+        frame.body = describedBody(kept, descriptionOf(old, 3), value, version);
     } else if (field.field == V2Field::Url) {
         const QString description = descriptionOf(old, 0);
-        const QByteArray head = fitsLatin1(description)
-                                    ? char(Latin1) + base::toWindows1252(description) + '\0'
-                                    : char(Utf16) + encodeUtf16(description) + QByteArray(2, '\0');
-        frame.body = head + urlBytes(value);
+        const int encoding = fitsLatin1(description) ? int(Latin1) : int(wideEncoding(version));
+        frame.body = char(encoding) + encodeAs(encoding, description, true) + urlBytes(value);
     } else {
-        frame.body = encodedText(value);
+        frame.body = encodedText(value, version);
     }
     return frame;
 }
@@ -186,8 +171,8 @@ QByteArray buildFrame(const TypeTagV2 &tag, QByteArrayView id, QByteArrayView pi
     return frameBytes(id, QByteArray(1, '\0'));
 }
 
-Result<std::optional<QList<Id3v2Frame>>> editFrames(const Id3v2Tag &existing,
-                                                    const TypeTagV2 &wanted, QByteArrayView picture)
+Result<std::optional<QList<Id3v2Frame>>>
+editFrames(const Id3v2Tag &existing, const TypeTagV2 &wanted, QByteArrayView picture, int version)
 {
     using Edited = Result<std::optional<QList<Id3v2Frame>>>;
     FieldSources sources;
@@ -198,7 +183,7 @@ Result<std::optional<QList<Id3v2Frame>>> editFrames(const Id3v2Tag &existing,
     const auto convert = [&]() -> QString {
         if (converted)
             return {};
-        Result<QList<QList<Id3v2Frame>>> lists = convertToV23(existing);
+        Result<QList<QList<Id3v2Frame>>> lists = framesAs(existing, version);
         if (!lists.ok())
             return lists.error();
         kept = lists.value();
@@ -224,12 +209,13 @@ Result<std::optional<QList<Id3v2Frame>>> editFrames(const Id3v2Tag &existing,
         if (const QString error = convert(); !error.isEmpty())
             return Edited::failure(error);
         const qsizetype source = sources[field.field];
-        // The frame the field came from, as version 2.3 holds it (inflated when compressed).
+        // The frame the field came from, as the written version holds it (inflated when
+        // compressed).
         const std::optional<QByteArray> old = source >= 0 && !kept[source].isEmpty()
-                                                  ? frameContent(kept[source][0], 3)
+                                                  ? frameContent(kept[source][0], version)
                                                   : std::nullopt;
-        put(old ? source : -1,
-            fieldFrame(field, wanted, old ? &*old : nullptr, newCommentLanguage(existing)));
+        put(old ? source : -1, fieldFrame(field, wanted, old ? &*old : nullptr,
+                                          newCommentLanguage(existing), version));
     }
     if (!picture.isEmpty()) {
         if (const QString error = convert(); !error.isEmpty())
@@ -242,11 +228,11 @@ Result<std::optional<QList<Id3v2Frame>>> editFrames(const Id3v2Tag &existing,
     return std::optional<QList<Id3v2Frame>>(added + flattenFrames(kept));
 }
 
-Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size)
+Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size, int version)
 {
     qint64 framesSize = 0;
     for (const Id3v2Frame &frame : frames)
-        framesSize += 10 + (frame.grouped ? 1 : 0) + frame.body.size();
+        framesSize += renderedSize(frame, version);
     const qint64 padding = size > 0 ? size - Id3v2HeaderSize - framesSize : PaddingSize;
     if (padding < 0)
         return Result<QByteArray>::failure(
@@ -260,9 +246,10 @@ Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size)
     // Built in one piece: a tag may hold a large picture.
     QByteArray tag;
     tag.reserve(qsizetype(Id3v2HeaderSize + bodySize));
-    tag += QByteArray("ID3\x03\0\0", 6) + synchsafeBytes(quint32(bodySize));
+    tag += "ID3" + QByteArray(1, char(version)) + QByteArray(2, '\0') +
+           synchsafeBytes(quint32(bodySize));
     for (const Id3v2Frame &frame : frames)
-        appendFrame(tag, frame);
+        appendFrame(tag, frame, version);
     tag.append(qsizetype(padding), '\0');
     return tag;
 }

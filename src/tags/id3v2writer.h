@@ -19,21 +19,23 @@ namespace tags {
 // is the encoding byte alone.
 QByteArray buildFrame(const TypeTagV2 &tag, QByteArrayView id, QByteArrayView picture = {});
 
-// The version 2.3 frames of the tag that replaces `existing` (a walked tag, possibly of no
-// version when the file has none) once the fields of `wanted` that differ from what the tag
-// holds are written, with `picture` (JPEG bytes) as the first picture when it is not empty.
-// A changed field replaces the first frame of its kind, keeping the language and description of
-// a comment and the description of a URL; an emptied field removes that frame; a field the tag
+// The frames of the tag of `version` (see savedVersion) that replaces `existing` (a walked tag,
+// possibly of no version when the file has none) once the fields of `wanted` that differ from
+// what the tag holds are written, with `picture` (JPEG bytes) as the first picture when it is not
+// empty. A changed field replaces the first frame of its kind, keeping the language and description
+// of a comment and the description of a URL; an emptied field removes that frame; a field the tag
 // lacks gets a new frame, new frames coming first in the fixed order TIT2, TPE1, TALB, TYER,
-// COMM, TRCK, TCON, TCOM, TOPE, TCOP, WXXX, TENC, APIC. Every other frame is kept (converted to
-// version 2.3). nullopt when no field differs: nothing is to be written.
-Result<std::optional<QList<Id3v2Frame>>>
-editFrames(const Id3v2Tag &existing, const TypeTagV2 &wanted, QByteArrayView picture = {});
+// COMM, TRCK, TCON, TCOM, TOPE, TCOP, WXXX, TENC, APIC (TDRC for the year of version 2.4).
+// Every other frame is kept (converted to version 2.3 when that is the version written).
+// nullopt when no field differs: nothing is to be written.
+Result<std::optional<QList<Id3v2Frame>>> editFrames(const Id3v2Tag &existing,
+                                                    const TypeTagV2 &wanted,
+                                                    QByteArrayView picture = {}, int version = 3);
 
-// A version 2.3 tag of the frames: header, frames, then zero padding up to `size` bytes in all
-// when size is given (a tag written in the place of another), 11 bytes of padding otherwise.
-// Fails when the frames do not fit in `size`, or when the tag would reach 2^28 bytes.
-Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size = 0);
+// A tag of the frames, of version 3 or 4: header, frames, then zero padding up to `size` bytes
+// in all when size is given (a tag written in the place of another), 11 bytes of padding
+// otherwise. Fails when the frames do not fit in `size`, or when the tag would reach 2^28 bytes.
+Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size = 0, int version = 3);
 
 // The whole version 2.3 tag of a record, as written into a file without tag.
 Result<QByteArray> renderId3v2(const TypeTagV2 &tag, QByteArrayView picture = {});

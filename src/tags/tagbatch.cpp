@@ -85,7 +85,7 @@ TagChanges changesFor(const TagType &read, const FieldEdit &edit)
     bool v1 = edit.v1, v2 = edit.v2;
     if (!v1 && !v2 && !edit.removeV1 && !edit.removeV2) {
         v1 = read.TagV1.Valide();
-        v2 = read.TagV2.Valide() || !v1;
+        v2 = read.TagV2.Valide() || !v1 || !edit.frames.isEmpty();
     }
     if (!edit.create) {
         v1 = v1 && read.TagV1.Valide();
@@ -105,6 +105,8 @@ TagChanges changesFor(const TagType &read, const FieldEdit &edit)
         changes.v2 = read.TagV2;
         applyV2(edit, *changes.v2);
         changes.pictures = edit.images;
+        changes.frames = edit.frames;
+        changes.v23 = edit.v23;
     }
     return changes;
 }
@@ -115,6 +117,7 @@ void applyFixedTexts(FieldEdit &edit, const FixedTexts &texts)
         edit.commentaire = texts.comment;
     if (texts.encoder)
         edit.encode = texts.encoder;
+    edit.v23 = texts.writeV23;
 }
 
 // The edit for one file: the fields its name gives through the pattern, under the ones the

@@ -25,6 +25,10 @@ struct FieldEdit
     std::optional<TypedGenre> genre{};
     std::optional<QString> compositeur{}, original{}, copyright{}, url{}, encode{}; // ID3v2 only
     std::optional<PictureEdit> images{};                                            // ID3v2 only
+    // Frames set or removed by key (ID3v2 only): a file without ID3v2 tag gets one for them.
+    QList<FrameChange> frames{};
+    // The ID3v2 tag written as version 2.3 whatever its version (see TagChanges).
+    bool v23 = false;
     // The versions written. Neither (and nothing removed): the versions the file has, or ID3v2
     // alone when it has none; a version the file lacks is created unless `create` is false.
     bool v1 = false, v2 = false;

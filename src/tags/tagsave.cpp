@@ -161,12 +161,13 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
         v1Change = true;
     }
 
-    // The ID3v2 change.
+    // The ID3v2 change, made on the frames of the version the tag is written in.
     std::optional<QList<Id3v2Frame>> frames;
     bool removeTag = false;
+    const int version = savedVersion(tag, changes.v23);
     if (changes.v2 && !changes.v2->Valide()) {
         removeTag = declared > 0;
-    } else if (changes.v2 || changes.pictures) {
+    } else if (changes.v2 || changes.pictures || !changes.frames.isEmpty()) {
         QByteArray picture;
         if (changes.v2 && !changes.v2->picturePath().isEmpty()) {
             const Result<QByteArray> read = readPicture(changes.v2->picturePath());
@@ -180,28 +181,40 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
         };
         if (changes.v2) {
             const Result<std::optional<QList<Id3v2Frame>>> edited =
-                editFrames(tag, *changes.v2, picture);
+                editFrames(tag, *changes.v2, picture, version);
             if (!edited.ok())
                 return failed(edited.error());
             frames = *edited;
         }
-        if (changes.pictures) {
+        // Each later edit starts from the frames the earlier ones left, or from the tag's own.
+        const auto edit = [&](const auto &change) -> QString {
             QList<Id3v2Frame> current;
             if (frames) {
                 current = *frames;
             } else {
-                const Result<QList<QList<Id3v2Frame>>> converted = convertToV23(tag);
+                const Result<QList<QList<Id3v2Frame>>> converted = framesAs(tag, version);
                 if (!converted.ok())
-                    return failed(converted.error());
+                    return converted.error();
                 current = flattenFrames(*converted);
             }
-            const Result<std::optional<QList<Id3v2Frame>>> edited =
-                editPictures(current, *changes.pictures);
+            const Result<std::optional<QList<Id3v2Frame>>> edited = change(current);
             if (!edited.ok())
-                return failed(edited.error());
+                return edited.error();
             if (*edited)
                 frames = **edited;
-        }
+            return {};
+        };
+        QString error;
+        if (changes.pictures)
+            error = edit([&](const QList<Id3v2Frame> &current) {
+                return editPictures(current, *changes.pictures);
+            });
+        if (error.isEmpty() && !changes.frames.isEmpty())
+            error = edit([&](const QList<Id3v2Frame> &current) {
+                return editTagFrames(current, version, changes.frames);
+            });
+        if (!error.isEmpty())
+            return failed(error);
         if (frames && tag.tooManyFrames)
             return refused(QCoreApplication::translate(
                                "tags", "Le tag ID3v2 de « %1 » a plus de %2 trames : rien n'a "
@@ -229,11 +242,12 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
     QByteArray newTag;
     bool inPlace = !removeTag;
     if (frames) {
-        Result<QByteArray> rendered =
-            declared > 0 && declared <= size ? renderTag(*frames, declared) : renderTag(*frames);
+        Result<QByteArray> rendered = declared > 0 && declared <= size
+                                          ? renderTag(*frames, declared, version)
+                                          : renderTag(*frames, 0, version);
         inPlace = declared > 0 && declared <= size && rendered.ok();
         if (!inPlace)
-            rendered = renderTag(*frames);
+            rendered = renderTag(*frames, 0, version);
         if (!rendered.ok())
             return refused(QCoreApplication::translate("tags", "« %1 » : %2 ; rien n'a été écrit")
                                .arg(shown, rendered.error()));

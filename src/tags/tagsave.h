@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tags/tagframes.h"
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
 #include "tags/typetagv1.h"
@@ -34,6 +35,12 @@ struct TagChanges
     // Made after the v2 change (on a tag that holds the record when v2 is not given); a tag is
     // created when the file has none.
     std::optional<PictureEdit> pictures;
+    // Made last, on the frames as the other changes leave them; a tag is created when the file
+    // has none and a change adds a frame.
+    QList<FrameChange> frames;
+    // The ID3v2 tag, when it is written, is written as version 2.3 whatever its version (for
+    // players that read nothing else); otherwise a version 2.4 tag stays version 2.4.
+    bool v23 = false;
 };
 
 enum class SaveKind {

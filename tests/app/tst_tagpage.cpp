@@ -3,9 +3,11 @@
 #include "app/coverpanel.h"
 #include "app/fileinfopanel.h"
 #include "app/form2.h"
+#include "app/otherframestable.h"
 #include "app/windowstate.h"
 #include "mpegstream.h"
 #include "peers.h"
+#include "tags/tagsave.h"
 
 #include "../tags/tagtestutil.h"
 
@@ -13,6 +15,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTreeWidget>
 
 #include <unistd.h>
 
@@ -801,6 +804,95 @@ private slots:
         QCOMPARE(mpegstream::readFile(file), original);
         QVERIFY(!undo->isEnabled());
         QCOMPARE(cover->lblPochetteInfo->text(), shown);
+    }
+
+    // "Autres champs" lists every frame of mutagen's rich tag the fields and the pictures do
+    // not show; an edit, an addition and a removal there are asked about like the fields, and
+    // saved with them, every other value kept. With two files shown, a row shows the value they
+    // share or "<différentes valeurs>", and an edit reaches both.
+    void otherFrames()
+    {
+        FormFixture f;
+        f.startOnFiles(u"a.mp3|b.mp3|c.mp3"_s, audio);
+        const QString b = f.music + u"/b.mp3"_s, c = f.music + u"/c.mp3"_s;
+        frames({u"write"_s, b, u"4"_s});
+        frames({u"write"_s, c, u"4"_s});
+        tags::TagChanges sad;
+        sad.frames = {{u"TMOO"_s, u"Triste"_s}};
+        QVERIFY(tags::saveTags(c, sad).ok());
+        f.choose(u"b.mp3"_s);
+        f.tagPage()->TS1->setCurrentIndex(app::TagPage::TagV2);
+        app::OtherFramesTable *table = f.tagPage()->editor->autresChamps;
+        QTreeWidget *t = table->tblAutresChamps;
+        const auto rows = [t] {
+            QStringList shown;
+            for (int row = 0; row < t->topLevelItemCount(); ++row) {
+                const QTreeWidgetItem *item = t->topLevelItem(row);
+                shown.append(item->text(0) + u'=' +
+                             (item->data(1, Qt::UserRole + 1).toBool() ? u"<différentes valeurs>"_s
+                                                                       : item->text(1)));
+            }
+            return shown;
+        };
+        const auto rowOf = [t](const QString &name) {
+            return t->findItems(name, Qt::MatchExactly).value(0);
+        };
+        QCOMPARE(rows().join(u'|'),
+                 u"Compilation=1|Date de sortie originale=2001|Ambiance=Calme|"
+                 u"Regroupement (iTunes)=Groupe|Données privées (Tarvex)=10 octets|"
+                 u"Tri de l'artiste de l'album=Tri TSO2|Tri de l'album=Tri TSOA|"
+                 u"Tri du compositeur=Tri TSOC|Tri de l'artiste=Tri TSOP|Tri du titre=Tri TSOT|"
+                 u"Réglage du volume (track)=12 octets|Commentaire (Notiz)=Grüße|"
+                 u"Popularité (moi@exemple.fr)=20 octets|"
+                 u"Intervenants=producer\\\\Zoé\\\\mix\\\\Yves|URL (site)=http://exemple.fr/a|"
+                 u"Table des chapitres (toc)=27 octets|"
+                 u"Identifiant unique (http://musicbrainz.org)=27 octets|"
+                 u"URL (autre)=http://exemple.fr/b|REPLAYGAIN_TRACK_GAIN=-6.5 dB|"
+                 u"Commentaire (iTunNORM)= 0000044E 00000000|Chapitre (ch0)=38 octets"_s);
+
+        QJsonObject before = frames({u"dump"_s, b});
+        rowOf(u"Ambiance"_s)->setText(1, u"Joyeux"_s);
+        table->cboNouveauChamp->setCurrentText(u"artiste de l'album"_s);
+        table->cmdAjouterChamp->click();
+        // Typed into the editor the button opened, and saved while it is still open.
+        QTest::keyClicks(t->findChild<QLineEdit *>(), "Invite");
+        // Another file chosen: the question covers the table; "Annuler" keeps the edits.
+        f.dialogs->unsavedAnswers = {app::Dialogs::Unsaved::Cancel};
+        f.choose(u"a.mp3"_s);
+        QCOMPARE(f.dialogs->shown.size(), 1);
+        QCOMPARE(f.tagPage()->editor->shownFile(), b);
+        t->setCurrentItem(rowOf(u"Données privées (Tarvex)"_s));
+        table->cmdRetirerChamp->click();
+        f.commands()->button(u"enreID"_s)->trigger();
+        before[u"TMOO"_s] = u"Joyeux"_s;
+        before[u"TPE2"_s] = u"Invite"_s;
+        before.remove(before.keys().filter(u"PRIV:Tarvex"_s).value(0));
+        QCOMPARE(frames({u"dump"_s, b}), before);
+        QCOMPARE(mpegstream::readFile(b)[3], '\4');
+
+        QJsonObject beforeC = frames({u"dump"_s, c});
+        clickRow(f, 1);
+        f.click(2, Qt::ControlModifier);
+        QCOMPARE(f.tagPage()->editor->shownFiles().size(), 2);
+        QVERIFY(rows().contains(u"Ambiance=<différentes valeurs>"_s));
+        QVERIFY(rows().contains(u"Données privées (Tarvex)=<différentes valeurs>"_s));
+        QVERIFY(rows().contains(u"Tri de l'artiste=Tri TSOP"_s));
+        rowOf(u"Tri de l'artiste"_s)->setText(1, u"Commun"_s);
+        f.commands()->button(u"enreID"_s)->trigger();
+        before[u"TSOP"_s] = u"Commun"_s;
+        beforeC[u"TSOP"_s] = u"Commun"_s;
+        QCOMPARE(frames({u"dump"_s, b}), before);
+        QCOMPARE(frames({u"dump"_s, c}), beforeC);
+
+        // The option for old players converts the tag saved to version 2.3, and is kept.
+        f.optionsPage()->chkTagsV23->click();
+        QCOMPARE(f.stored(u"TagsV23"_s), u"1"_s);
+        f.choose(u"b.mp3"_s);
+        f.tagPage()->editor->txtv2Titre->setText(u"Ancien"_s);
+        f.commands()->button(u"enreID"_s)->trigger();
+        QCOMPARE(mpegstream::readFile(b)[3], '\3');
+        before[u"TIT2"_s] = u"Ancien"_s;
+        QCOMPARE(frames({u"dump"_s, b}), before);
     }
 
     // An edit of the title in the editor keeps every other value of a rich version 2.4 tag: the

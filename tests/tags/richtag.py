@@ -6,6 +6,8 @@ richtag.py write FILE VERSION   an ID3v2.VERSION tag (3 or 4) with frames other 
 richtag.py dump FILE            every frame as one JSON object, several values joined with "/"
 richtag.py plain FILE VERSION ENCODING
                                 a tag of ten common frames, all in text encoding 0 to 3
+richtag.py ids FILE...          for each file, its tag's version and the identifiers of the frames
+                                mutagen reads in it (not upgraded), or null when it reads no tag
 richtag.py fields FILE...       for each file, the first value of the common ID3v2 frames (v2.3
                                 frames not upgraded), or "erreur" when mutagen reads no ID3v2 tag
 """
@@ -110,11 +112,24 @@ def fields(paths):
     print(json.dumps(out))
 
 
+def ids(paths):
+    out = []
+    for path in paths:
+        try:
+            tags = ID3(path, translate=False, load_v1=False)
+            out.append({"version": tags.version[1], "ids": [f.FrameID for f in tags.values()]})
+        except Exception:
+            out.append(None)
+    print(json.dumps(out))
+
+
 if __name__ == "__main__":
     if sys.argv[1] == "write":
         write(sys.argv[2], int(sys.argv[3]))
     elif sys.argv[1] == "plain":
         plain(sys.argv[2], int(sys.argv[3]), int(sys.argv[4]))
+    elif sys.argv[1] == "ids":
+        ids(sys.argv[2:])
     elif sys.argv[1] == "fields":
         fields(sys.argv[2:])
     else:

@@ -125,7 +125,8 @@ inline void setField(tags::TypeTagV2 &t, const QString &field, const QString &va
     const QHash<QString, void (tags::TypeTagV2::*)(const QString &)> setters{
         {"Titre", &tags::TypeTagV2::setTitre}, {"Artiste", &tags::TypeTagV2::setArtiste},
         {"Album", &tags::TypeTagV2::setAlbum}, {"Piste", &tags::TypeTagV2::setPiste},
-        {"Url", &tags::TypeTagV2::setUrl},     {"Commentaire", &tags::TypeTagV2::setCommentaire}};
+        {"Url", &tags::TypeTagV2::setUrl},     {"Commentaire", &tags::TypeTagV2::setCommentaire},
+        {"Annee", &tags::TypeTagV2::setAnnee}};
     if (field == "Genre")
         t.setGenre(value.toInt());
     else
