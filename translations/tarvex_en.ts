@@ -2115,6 +2115,33 @@ Options:
     </message>
 </context>
 <context>
+    <name>mpeg</name>
+    <message>
+        <source>Décodage impossible de « %1 » : %2</source>
+        <translation>Cannot decode “%1”: %2</translation>
+    </message>
+    <message>
+        <source>ce n&apos;est pas un fichier ordinaire</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>ce n&apos;est pas un fichier audio MPEG</source>
+        <translation>it is not an MPEG audio file</translation>
+    </message>
+    <message>
+        <source>format audio inattendu</source>
+        <translation>unexpected audio format</translation>
+    </message>
+    <message>
+        <source>le format audio change en cours de fichier</source>
+        <translation>the audio format changes within the file</translation>
+    </message>
+    <message>
+        <source>le flux ne donne plus d&apos;échantillons</source>
+        <translation>the stream yields no more samples</translation>
+    </message>
+</context>
+<context>
     <name>online</name>
     <message>
         <source>Pas de réponse de %1 : pas de connexion internet, serveur injoignable ou trop lent</source>
