@@ -4,6 +4,7 @@
 #include "tags/tagtype.h"
 #include "tags/typetagv1.h"
 #include "tags/typetagv2.h"
+#include "tags/usertexts.h"
 
 #include <QString>
 
@@ -34,6 +35,9 @@ struct TagChanges
     // Made after the v2 change (on a tag that holds the record when v2 is not given); a tag is
     // created when the file has none.
     std::optional<PictureEdit> pictures;
+    // TXXX texts set after the pictures (see editUserTexts); a value set into a file without
+    // tag creates one, an empty one removes the description's frames.
+    QList<UserText> userTexts{};
 };
 
 enum class SaveKind {
