@@ -1995,6 +1995,10 @@ Commands:
         <source>Ce n&apos;est pas un fichier ordinaire (tube, périphérique...)</source>
         <translation>This is not a regular file (pipe, device...)</translation>
     </message>
+    <message>
+        <source>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--effacer] FICHIER...  (sonie EBU R128 et ReplayGain 2.0, en JSON ; --album mesure aussi les albums, fichiers d&apos;un même dossier et d&apos;un même album ; --ecrire écrit les valeurs dans le tag ID3v2 ; --effacer les supprime)</source>
+        <translation>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--effacer] FILE...  (EBU R128 loudness and ReplayGain 2.0, in JSON; --album also measures albums, files of one folder with the same album; --ecrire writes the values into the ID3v2 tag; --effacer removes them)</translation>
+    </message>
 </context>
 <context>
     <name>files</name>
