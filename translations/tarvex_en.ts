@@ -333,6 +333,14 @@
         <source>Ré&amp;tablir</source>
         <translation>&amp;Redo</translation>
     </message>
+    <message>
+        <source>Calculer le Replay&amp;Gain</source>
+        <translation>Compute Replay&amp;Gain</translation>
+    </message>
+    <message>
+        <source>Effacer le ReplayGain</source>
+        <translation>Remove ReplayGain</translation>
+    </message>
 </context>
 <context>
     <name>app::CoverPanel</name>
@@ -821,6 +829,73 @@
     <message>
         <source>&amp;Mot à chercher :</source>
         <translation>&amp;Word to find:</translation>
+    </message>
+</context>
+<context>
+    <name>app::GainCommands</name>
+    <message>
+        <source>silence</source>
+        <translation>silence</translation>
+    </message>
+    <message>
+        <source>Sélectionnez les fichiers dont calculer le ReplayGain.</source>
+        <translation>Select the files whose ReplayGain is to be computed.</translation>
+    </message>
+    <message>
+        <source>Calcul du ReplayGain arrêté</source>
+        <translation>ReplayGain computation stopped</translation>
+    </message>
+    <message>
+        <source>Fichier</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Sonie</source>
+        <translation>Loudness</translation>
+    </message>
+    <message>
+        <source>Gain piste</source>
+        <translation>Track gain</translation>
+    </message>
+    <message>
+        <source>Crête</source>
+        <translation>Peak</translation>
+    </message>
+    <message>
+        <source>Gain album</source>
+        <translation>Album gain</translation>
+    </message>
+    <message>
+        <source>Aucun fichier n&apos;a pu être mesuré.</source>
+        <translation>No file could be measured.</translation>
+    </message>
+    <message>
+        <source>Écrire le ReplayGain dans ces fichiers (%1) ?</source>
+        <translation>Write the ReplayGain into these files (%1)?</translation>
+    </message>
+    <message>
+        <source>Calculer le ReplayGain</source>
+        <translation>Compute ReplayGain</translation>
+    </message>
+    <message>
+        <source>ReplayGain de %1 fichiers</source>
+        <translation>ReplayGain of %1 files</translation>
+    </message>
+    <message>
+        <source>Effacer le ReplayGain des fichiers sélectionnés (%1) ?</source>
+        <translation>Remove the ReplayGain of the selected files (%1)?</translation>
+    </message>
+    <message>
+        <source>Effacer le ReplayGain</source>
+        <translation>Remove ReplayGain</translation>
+    </message>
+    <message>
+        <source>Effacement du ReplayGain de %1 fichiers</source>
+        <translation>Removal of the ReplayGain of %1 files</translation>
+    </message>
+    <message>
+        <source>ReplayGain enregistré dans %1 fichiers sur %2</source>
+        <translation>ReplayGain saved in %1 files of %2</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,7 @@
 #include "app/filelistmodel.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
+#include "app/gaincommands.h"
 #include "app/lazyplayer.h"
 #include "app/onlineoptions.h"
 #include "app/optionspage.h"
@@ -137,6 +138,9 @@ Form1::Form1(Setup setup, QWidget *parent)
     setProcedure(Procedure::annuler, [this] { annuler(); });
     setProcedure(Procedure::retablir, [this] { retablir(); });
     m_cover = new CoverPanel(*Frame1->editor, *this, *m_dialogs);
+    m_gain = new GainCommands(this, *this, *Frame1, *m_dialogs);
+    setProcedure(Procedure::calculeGain, [this] { m_gain->calculeGain(); });
+    setProcedure(Procedure::effaceGain, [this] { m_gain->effaceGain(); });
     m_extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7);
     setProcedure(Procedure::extwav, [this] { m_extraction->extwav(); });
     setProcedure(Procedure::extmp3, [this] { m_extraction->extmp3(); });
@@ -399,13 +403,13 @@ void Form1::recordTagSaves(const QString &label, QList<tags::TagBackup> backups)
 }
 
 void Form1::runJob(qsizetype files, bool stoppable,
-                   const std::function<void(const tags::BatchControl &)> &work)
+                   const std::function<void(const tags::BatchControl &)> &work, bool slow)
 {
     std::atomic_bool cancel = false;
     tags::BatchControl control;
     control.cancel = &cancel;
     constexpr qsizetype fewFiles = 16;
-    if (files <= fewFiles) {
+    if (files <= fewFiles && !slow) {
         work(control);
         return;
     }
