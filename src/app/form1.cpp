@@ -256,8 +256,8 @@ void Form1::connectSettings()
         m_reg->writeValue(QStringLiteral("ModelesNom"), list.join(u'\n'));
     });
     const auto writeRip = [this] { writeRipOptions(); };
-    for (QCheckBox *box :
-         {Frame7->chkExtractionSecurisee, Frame7->chkTrameLame, Frame7->chkJournal})
+    for (QCheckBox *box : {Frame7->chkExtractionSecurisee, Frame7->chkTrameLame, Frame7->chkJournal,
+                           Frame7->chkReplayGain})
         connect(box, &QCheckBox::clicked, this, writeRip);
     connect(Frame7->spnDecalage, &QSpinBox::editingFinished, this, writeRip);
     connect(Frame7->txtAccurateRip, &QLineEdit::editingFinished, this, writeRip);
@@ -628,6 +628,7 @@ void Form1::loadSettings()
         std::max(0, std::min(read("Encodage").toInt(), Frame7->cboEncodage->count() - 1)));
     Frame7->chkTrameLame->setChecked(flag("TrameLame"));
     Frame7->chkJournal->setChecked(read("JournalExtraction") != u"0");
+    Frame7->chkReplayGain->setChecked(read("ReplayGainExtraction") != u"0");
     m_renamePanel->setPatterns(read("ModelesNom").split(u'\n', Qt::SkipEmptyParts));
 }
 
@@ -644,6 +645,7 @@ void Form1::writeRipOptions()
     write("Encodage", QString::number(Frame7->cboEncodage->currentIndex()));
     write("TrameLame", bit(Frame7->chkTrameLame->isChecked()));
     write("JournalExtraction", bit(Frame7->chkJournal->isChecked()));
+    write("ReplayGainExtraction", bit(Frame7->chkReplayGain->isChecked()));
 }
 
 void Form1::writeOnlineOptions()
