@@ -73,4 +73,21 @@ bool writeMp3(const QString &mp3, const Tone &tone, const QStringList &lameArgum
     return writeWav(wav, tone) && encodeMp3(wav, mp3, lameArguments);
 }
 
+QList<PeerGain> loudgain(const QStringList &files, bool album)
+{
+    QProcess p;
+    p.start(QStringLiteral("loudgain"), QStringList{"-s", "s", "-O", "-q"} +
+                                            (album ? QStringList{"-a"} : QStringList{}) + files);
+    p.waitForFinished(120000);
+    // File, Loudness, Range, True_Peak, True_Peak_dBTP, Reference, Will_clip, Clip_prevent, Gain
+    QList<PeerGain> result;
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(u'\n');
+    for (const QString &line : lines.mid(1)) {
+        const QStringList f = line.split(u'\t');
+        if (f.size() >= 9)
+            result.append({f[8].section(u' ', 0, 0).toDouble(), f[3].toDouble()});
+    }
+    return result;
+}
+
 } // namespace tonefiles

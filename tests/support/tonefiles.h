@@ -27,4 +27,13 @@ bool encodeMp3(const QString &wav, const QString &mp3, const QStringList &lameAr
 // Both steps: the tone as an MP3 file beside a WAV of the same base name.
 bool writeMp3(const QString &mp3, const Tone &tone, const QStringList &lameArguments);
 
+// What loudgain gives (ReplayGain 2.0, no clipping prevention, nothing written) for each file
+// in order, then with `album` for the album: gain in dB and true peak.
+struct PeerGain
+{
+    double gain = 0;
+    double peak = 0;
+};
+QList<PeerGain> loudgain(const QStringList &files, bool album);
+
 } // namespace tonefiles
