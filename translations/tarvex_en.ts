@@ -1100,8 +1100,8 @@
         <translation>S&amp;ave</translation>
     </message>
     <message>
-        <source>Écrire le &amp;ReplayGain des pistes MP3 et du disque</source>
-        <translation>Write the &amp;ReplayGain of the MP3 tracks and of the disc</translation>
+        <source>Écrire le Repla&amp;yGain des pistes MP3 et du disque</source>
+        <translation>Write the Repla&amp;yGain of the MP3 tracks and of the disc</translation>
     </message>
 </context>
 <context>

@@ -91,7 +91,7 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     chkJournal = named<QCheckBox>(Frame9, "chkJournal",
                                   tr("Écrire un &journal et une feuille .cue à côté des pistes"));
     chkReplayGain = named<QCheckBox>(Frame9, "chkReplayGain",
-                                     tr("Écrire le &ReplayGain des pistes MP3 et du disque"));
+                                     tr("Écrire le Repla&yGain des pistes MP3 et du disque"));
     form9->addRow(tr("Décalage de lecture du lecteur :"), spnDecalage);
     form9->addRow(tr("Adresse AccurateRip :"), txtAccurateRip);
     form9->addRow(tr("Encodage MP3 :"), cboEncodage);
