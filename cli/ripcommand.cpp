@@ -28,7 +28,7 @@ const char usageText[] = QT_TRANSLATE_NOOP(
     "cli",
     "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) "
     "(--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] "
-    "[--format=0..3] [--vbr=0..9] [--trame-lame] "
+    "[--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] "
     "[--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] "
     "[--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] "
     "[--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace "
@@ -36,7 +36,9 @@ const char usageText[] = QT_TRANSLATE_NOOP(
     "titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, "
     "1 quand un seul disque correspond ; SORTIE est le fichier d'une seule piste, ou un dossier "
     "qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; "
-    "--rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur)");
+    "--rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; "
+    "le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec "
+    "--sans-replaygain)");
 
 int usageError(const QString &why)
 {
@@ -65,7 +67,7 @@ int runRip(const QStringList &args)
                "--mp3",          "--ecraser",  "--tags=",  "--artiste=",     "--album=",
                "--annee=",       "--genre=",   "--titre=", "--commentaire=", "--encode=",
                "--cddb=",        "--serveur=", "--email=", "--rapide",       "--decalage=",
-               "--accuraterip=", "--format=",  "--vbr=",   "--trame-lame"});
+               "--accuraterip=", "--format=",  "--vbr=",   "--trame-lame",   "--sans-replaygain"});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
@@ -244,6 +246,7 @@ int runRip(const QStringList &args)
     cd::ExtractionJob job;
     job.options = options;
     job.encoder = encoder;
+    job.replayGain = !arguments.has("--sans-replaygain");
     job.askReplace = [overwrite](const QString &) {
         return overwrite == cd::Overwrite::Replace ? cd::ReplaceAnswer::ReplaceAll
                                                    : cd::ReplaceAnswer::Skip;

@@ -333,6 +333,14 @@
         <source>Ré&amp;tablir</source>
         <translation>&amp;Redo</translation>
     </message>
+    <message>
+        <source>Calculer le Replay&amp;Gain</source>
+        <translation>Compute Replay&amp;Gain</translation>
+    </message>
+    <message>
+        <source>Effacer le ReplayGain</source>
+        <translation>Remove ReplayGain</translation>
+    </message>
 </context>
 <context>
     <name>app::CoverPanel</name>
@@ -824,6 +832,73 @@
     </message>
 </context>
 <context>
+    <name>app::GainCommands</name>
+    <message>
+        <source>silence</source>
+        <translation>silence</translation>
+    </message>
+    <message>
+        <source>Sélectionnez les fichiers dont calculer le ReplayGain.</source>
+        <translation>Select the files whose ReplayGain is to be computed.</translation>
+    </message>
+    <message>
+        <source>Calcul du ReplayGain arrêté</source>
+        <translation>ReplayGain computation stopped</translation>
+    </message>
+    <message>
+        <source>Fichier</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Sonie</source>
+        <translation>Loudness</translation>
+    </message>
+    <message>
+        <source>Gain piste</source>
+        <translation>Track gain</translation>
+    </message>
+    <message>
+        <source>Crête</source>
+        <translation>Peak</translation>
+    </message>
+    <message>
+        <source>Gain album</source>
+        <translation>Album gain</translation>
+    </message>
+    <message>
+        <source>Aucun fichier n&apos;a pu être mesuré.</source>
+        <translation>No file could be measured.</translation>
+    </message>
+    <message>
+        <source>Écrire le ReplayGain dans ces fichiers (%1) ?</source>
+        <translation>Write the ReplayGain into these files (%1)?</translation>
+    </message>
+    <message>
+        <source>Calculer le ReplayGain</source>
+        <translation>Compute ReplayGain</translation>
+    </message>
+    <message>
+        <source>ReplayGain de %1 fichiers</source>
+        <translation>ReplayGain of %1 files</translation>
+    </message>
+    <message>
+        <source>Effacer le ReplayGain des fichiers sélectionnés (%1) ?</source>
+        <translation>Remove the ReplayGain of the selected files (%1)?</translation>
+    </message>
+    <message>
+        <source>Effacer le ReplayGain</source>
+        <translation>Remove ReplayGain</translation>
+    </message>
+    <message>
+        <source>Effacement du ReplayGain de %1 fichiers</source>
+        <translation>Removal of the ReplayGain of %1 files</translation>
+    </message>
+    <message>
+        <source>ReplayGain enregistré dans %1 fichiers sur %2</source>
+        <translation>ReplayGain saved in %1 files of %2</translation>
+    </message>
+</context>
+<context>
     <name>app::OnlineOptions</name>
     <message>
         <source>Recherche du disque en ligne</source>
@@ -1070,6 +1145,8 @@
     <message>
         <source>Retirer le c&amp;hamp</source>
         <translation>Remove entr&amp;y</translation>
+        <source>Écrire le Repla&amp;yGain des pistes MP3 et du disque</source>
+        <translation>Write the Repla&amp;yGain of the MP3 tracks and of the disc</translation>
     </message>
 </context>
 <context>
@@ -1919,10 +1996,6 @@ Commands:
         <translation>rename OPERATION [--apercu] FILE...   renames the files; OPERATION is --supprimer=N [--position=P], --remplacer=S [--par=R], --lettrage-nom=K --lettrage-ext=K, --inverser=K, --nom=NAME, --avant=TEXT --apres=TEXT or --format=PATTERN (from the tag: %titre% %artiste% %album% %annee% %piste% %piste:2% %genre% %commentaire%, %% for %, / for a folder)</translation>
     </message>
     <message>
-        <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur)</source>
-        <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset)</translation>
-    </message>
-    <message>
         <source>Numéro de piste invalide : --piste=%1</source>
         <translation>Invalid track number: --piste=%1</translation>
     </message>
@@ -2045,6 +2118,12 @@ Commands:
     <message>
         <source>--champ attend ID=VALEUR : %1</source>
         <translation>--champ expects ID=VALUE: %1</translation>
+        <source>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--effacer] FICHIER...  (sonie EBU R128 et ReplayGain 2.0, en JSON ; --album mesure aussi les albums, fichiers d&apos;un même dossier et d&apos;un même album ; --ecrire écrit les valeurs dans le tag ID3v2 ; --effacer les supprime)</source>
+        <translation>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--effacer] FILE...  (EBU R128 loudness and ReplayGain 2.0, in JSON; --album also measures albums, files of one folder with the same album; --ecrire writes the values into the ID3v2 tag; --effacer removes them)</translation>
+    </message>
+    <message>
+        <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec --sans-replaygain)</source>
+        <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset; the ReplayGain of the tracks and of the disc is written into the MP3 files with an ID3v2 tag, unless --sans-replaygain is given)</translation>
     </message>
 </context>
 <context>
@@ -2163,6 +2242,33 @@ Options:
 </source>
         <translation>Tarvex: the size and position of the window could not be saved in %1.
 </translation>
+    </message>
+</context>
+<context>
+    <name>mpeg</name>
+    <message>
+        <source>Décodage impossible de « %1 » : %2</source>
+        <translation>Cannot decode “%1”: %2</translation>
+    </message>
+    <message>
+        <source>ce n&apos;est pas un fichier ordinaire</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>ce n&apos;est pas un fichier audio MPEG</source>
+        <translation>it is not an MPEG audio file</translation>
+    </message>
+    <message>
+        <source>format audio inattendu</source>
+        <translation>unexpected audio format</translation>
+    </message>
+    <message>
+        <source>le format audio change en cours de fichier</source>
+        <translation>the audio format changes within the file</translation>
+    </message>
+    <message>
+        <source>le flux ne donne plus d&apos;échantillons</source>
+        <translation>the stream yields no more samples</translation>
     </message>
 </context>
 <context>

@@ -26,7 +26,8 @@ QIcon themeIcon(const char *name)
 const QStringList fileItems = {QStringLiteral("lit"),        QStringLiteral("arretlecture"),
                                QStringLiteral("recherche"),  QStringLiteral("ouvdossier"),
                                QStringLiteral("copier2"),    QStringLiteral("deplacer2"),
-                               QStringLiteral("supprimer2"), QStringLiteral("supprimerdef")};
+                               QStringLiteral("supprimer2"), QStringLiteral("supprimerdef"),
+                               QStringLiteral("calculgain"), QStringLiteral("effacegain")};
 // Menu items that TS2 switches the other way.
 const QStringList cdItems = {QStringLiteral("demCDDB"), QStringLiteral("Extra"),
                              QStringLiteral("extraMP3"), QStringLiteral("extraWAV")};
@@ -97,6 +98,9 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
     edition->addSeparator();
     for (const char *key : {"enreID", "suppID", "copieID", "voir", "renom"})
         edition->addAction(button(QString::fromLatin1(key)));
+    edition->addSeparator();
+    addItem(edition, QStringLiteral("calculgain"), tr("Calculer le Replay&Gain"));
+    addItem(edition, QStringLiteral("effacegain"), tr("Effacer le ReplayGain"));
 
     QMenu *lecteur = addMenu(nullptr, window, QStringLiteral("lecteur"), tr("&Lecteur MP3"));
     addItem(lecteur, QStringLiteral("lit"), tr("&Lire un MP3"));
@@ -203,6 +207,8 @@ std::optional<Procedure> CommandTable::procedureOfItem(const QString &name)
         {QStringLiteral("annuler"), Procedure::annuler},
         {QStringLiteral("retablir"), Procedure::retablir},
         {QStringLiteral("aprop"), Procedure::aprop},
+        {QStringLiteral("calculgain"), Procedure::calculeGain},
+        {QStringLiteral("effacegain"), Procedure::effaceGain},
     };
     const auto it = table.constFind(name);
     return it == table.constEnd() ? std::nullopt : std::optional(*it);

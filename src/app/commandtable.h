@@ -37,7 +37,9 @@ enum class Procedure {
     copieID,
     annuler,
     supprimDefinitif,
-    retablir
+    retablir,
+    calculeGain,
+    effaceGain
 };
 
 // The commands of the window: the keyed toolbar buttons of Toolbar1, the menu bar, the two pop-up

@@ -4,10 +4,12 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace app {
@@ -138,6 +140,33 @@ QString QtDialogs::chooseSaveFile(QWidget *owner, const QString &suggested)
 {
     return QFileDialog::getSaveFileName(
         owner, QCoreApplication::translate("app::QtDialogs", "Enregistrer l'image"), suggested);
+}
+
+bool QtDialogs::reviewTable(QWidget *owner, const QString &text, const QString &title,
+                            const QStringList &headers, const QList<QStringList> &rows)
+{
+    QDialog box(owner);
+    box.setWindowTitle(title);
+    auto *table = new QTableWidget(int(rows.size()), int(headers.size()), &box);
+    table->setObjectName(QStringLiteral("tblRevue"));
+    table->setHorizontalHeaderLabels(headers);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    for (int r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < rows[r].size() && c < headers.size(); ++c)
+            table->setItem(r, c, new QTableWidgetItem(rows[r][c]));
+    }
+    table->resizeColumnsToContents();
+    table->setMinimumWidth(std::min(900, table->horizontalHeader()->length() + 60));
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &box);
+    buttons->button(QDialogButtonBox::Cancel)
+        ->setText(QCoreApplication::translate("app::QtDialogs", "&Annuler"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    auto *layout = new QVBoxLayout(&box);
+    layout->addWidget(new QLabel(text, &box));
+    layout->addWidget(table);
+    layout->addWidget(buttons);
+    return box.exec() == QDialog::Accepted;
 }
 
 } // namespace app

@@ -55,6 +55,13 @@ public:
     // existing file is replaced. Empty when cancelled, and always empty from a Dialogs that
     // cannot ask.
     virtual QString chooseSaveFile(QWidget *, const QString &) { return {}; }
+    // A table to read before a command acts on it: `text` above the columns `headers` and the
+    // `rows`, with "OK" and "Annuler". True on OK; always false from a Dialogs that cannot ask.
+    virtual bool reviewTable(QWidget *, const QString &, const QString &, const QStringList &,
+                             const QList<QStringList> &)
+    {
+        return false;
+    }
 
     // Shorthands for the two shapes the window uses.
     bool confirm(QWidget *owner, const QString &text, const QString &title)
@@ -81,6 +88,8 @@ public:
                    const QStringList &items) override;
     QString chooseImageFile(QWidget *owner, const QString &startFolder) override;
     QString chooseSaveFile(QWidget *owner, const QString &suggested) override;
+    bool reviewTable(QWidget *owner, const QString &text, const QString &title,
+                     const QStringList &headers, const QList<QStringList> &rows) override;
 };
 
 } // namespace app

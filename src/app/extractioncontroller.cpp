@@ -197,6 +197,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     cd::ExtractionJob job;
     job.options = options;
     job.encoder = m_options.encoderConfig();
+    job.replayGain = m_options.writeRipGain();
     const int checked = int(
         std::count_if(rows.cbegin(), rows.cend(), [](const cd::TrackRow &r) { return r.checked; }));
     int started = 0;
@@ -256,6 +257,8 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     const QString unreadable = cd::unreadableTracksMessage(summary.unreadableRows, rows);
     if (!unreadable.isEmpty() && !summary.cancelled)
         m_window.inform(unreadable, Dialogs::Icon::Warning);
+    if (!summary.gainFailures.isEmpty())
+        m_window.inform(summary.gainFailures.join(QLatin1Char('\n')), Dialogs::Icon::Warning);
 }
 
 void ExtractionController::showOverallProgress(int track, int tracks, int finished,

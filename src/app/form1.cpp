@@ -11,6 +11,7 @@
 #include "app/filelistmodel.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
+#include "app/gaincommands.h"
 #include "app/lazyplayer.h"
 #include "app/onlineoptions.h"
 #include "app/optionspage.h"
@@ -137,6 +138,9 @@ Form1::Form1(Setup setup, QWidget *parent)
     setProcedure(Procedure::annuler, [this] { annuler(); });
     setProcedure(Procedure::retablir, [this] { retablir(); });
     m_cover = new CoverPanel(*Frame1->editor, *this, *m_dialogs);
+    m_gain = new GainCommands(this, *this, *Frame1, *m_dialogs);
+    setProcedure(Procedure::calculeGain, [this] { m_gain->calculeGain(); });
+    setProcedure(Procedure::effaceGain, [this] { m_gain->effaceGain(); });
     m_extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7);
     setProcedure(Procedure::extwav, [this] { m_extraction->extwav(); });
     setProcedure(Procedure::extmp3, [this] { m_extraction->extmp3(); });
@@ -252,8 +256,8 @@ void Form1::connectSettings()
         m_reg->writeValue(QStringLiteral("ModelesNom"), list.join(u'\n'));
     });
     const auto writeRip = [this] { writeRipOptions(); };
-    for (QCheckBox *box :
-         {Frame7->chkExtractionSecurisee, Frame7->chkTrameLame, Frame7->chkJournal})
+    for (QCheckBox *box : {Frame7->chkExtractionSecurisee, Frame7->chkTrameLame, Frame7->chkJournal,
+                           Frame7->chkReplayGain})
         connect(box, &QCheckBox::clicked, this, writeRip);
     connect(Frame7->spnDecalage, &QSpinBox::editingFinished, this, writeRip);
     connect(Frame7->chkTagsV23, &QCheckBox::clicked, this, [this](bool on) {
@@ -404,13 +408,13 @@ void Form1::recordTagSaves(const QString &label, QList<tags::TagBackup> backups)
 }
 
 void Form1::runJob(qsizetype files, bool stoppable,
-                   const std::function<void(const tags::BatchControl &)> &work)
+                   const std::function<void(const tags::BatchControl &)> &work, bool slow)
 {
     std::atomic_bool cancel = false;
     tags::BatchControl control;
     control.cancel = &cancel;
     constexpr qsizetype fewFiles = 16;
-    if (files <= fewFiles) {
+    if (files <= fewFiles && !slow) {
         work(control);
         return;
     }
@@ -630,6 +634,7 @@ void Form1::loadSettings()
         std::max(0, std::min(read("Encodage").toInt(), Frame7->cboEncodage->count() - 1)));
     Frame7->chkTrameLame->setChecked(flag("TrameLame"));
     Frame7->chkJournal->setChecked(read("JournalExtraction") != u"0");
+    Frame7->chkReplayGain->setChecked(read("ReplayGainExtraction") != u"0");
     m_renamePanel->setPatterns(read("ModelesNom").split(u'\n', Qt::SkipEmptyParts));
 }
 
@@ -646,6 +651,7 @@ void Form1::writeRipOptions()
     write("Encodage", QString::number(Frame7->cboEncodage->currentIndex()));
     write("TrameLame", bit(Frame7->chkTrameLame->isChecked()));
     write("JournalExtraction", bit(Frame7->chkJournal->isChecked()));
+    write("ReplayGainExtraction", bit(Frame7->chkReplayGain->isChecked()));
 }
 
 void Form1::writeOnlineOptions()

@@ -41,6 +41,7 @@ class TagCommands;
 class TagPage;
 class UndoCommands;
 class CoverPanel;
+class GainCommands;
 class frmAbout;
 
 // The main window "Tarvex": the three pages chosen by TS2, the commands and the status bar. It
@@ -127,7 +128,8 @@ public:
     void setTagCommandsEnabled(bool enabled) override;
     void recordTagSaves(const QString &label, QList<tags::TagBackup> backups) override;
     void runJob(qsizetype files, bool stoppable,
-                const std::function<void(const tags::BatchControl &)> &work) override;
+                const std::function<void(const tags::BatchControl &)> &work,
+                bool slow = false) override;
     // What the CDDB lookup uses of the window.
     void releaseCdDevice() override;
     void reopenCdDevice() override;
@@ -183,6 +185,7 @@ private:
     TagCommands *m_tagCommands = nullptr;
     UndoCommands *m_undo = nullptr; // the journal lives as long as the window
     CoverPanel *m_cover = nullptr;  // on the page "Tag ID3 v2"
+    GainCommands *m_gain = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *m_stopJob = nullptr; // beside the gauge while a job of the window runs
     bool m_jobRunning = false;

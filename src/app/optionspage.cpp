@@ -90,6 +90,8 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
                                     tr("Écrire la trame d'information LAME (lecture sans &blanc)"));
     chkJournal = named<QCheckBox>(Frame9, "chkJournal",
                                   tr("Écrire un &journal et une feuille .cue à côté des pistes"));
+    chkReplayGain = named<QCheckBox>(Frame9, "chkReplayGain",
+                                     tr("Écrire le Repla&yGain des pistes MP3 et du disque"));
     form9->addRow(tr("Décalage de lecture du lecteur :"), spnDecalage);
     form9->addRow(tr("Adresse AccurateRip :"), txtAccurateRip);
     form9->addRow(tr("Encodage MP3 :"), cboEncodage);
@@ -98,6 +100,7 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     layout9->addWidget(chkExtractionSecurisee);
     layout9->addWidget(chkTrameLame);
     layout9->addWidget(chkJournal);
+    layout9->addWidget(chkReplayGain);
     layout9->addWidget(tags);
     layout9->addWidget(Check2);
     onlineOptions = new OnlineOptions(Frame9);
@@ -227,6 +230,11 @@ QString OptionsPage::accurateRipUrl() const
 bool OptionsPage::writeRipLog() const
 {
     return chkJournal->isChecked();
+}
+
+bool OptionsPage::writeRipGain() const
+{
+    return chkReplayGain->isChecked();
 }
 
 QString OptionsPage::defaultComment() const

@@ -44,6 +44,7 @@ public:
     QComboBox *cboEncodage;            // constant 128 kbit/s, or LAME's VBR V0 to V9
     QCheckBox *chkTrameLame;           // write the LAME/Xing information frame
     QCheckBox *chkJournal;             // write a log and a cue sheet beside the tracks
+    QCheckBox *chkReplayGain;          // write the ReplayGain of ripped MP3 tracks
     OnlineOptions *onlineOptions;      // service, addresses and limits of the online lookup
 
     QGroupBox *Frame10;
@@ -70,6 +71,7 @@ public:
     cd::EncoderConfig encoderConfig() const;       // cboEncodage, chkTrameLame
     QString accurateRipUrl() const;                // txtAccurateRip, the default when empty
     bool writeRipLog() const;                      // chkJournal
+    bool writeRipGain() const;                     // chkReplayGain
     QString defaultComment() const;                // Text8
     QString defaultEncoder() const;                // Text9
     bool writeTagsV23() const;                     // chkTagsV23

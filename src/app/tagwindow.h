@@ -32,9 +32,11 @@ public:
     // Runs work on `files` files away from the window's thread, and returns once it ended. The
     // window stays drawn, its commands off; the status bar shows the progress work reports and,
     // when `stoppable`, a button that sets the cancel flag work is given. A few files are done
-    // at once, here: that takes less time than showing the window busy.
+    // at once, here: that takes less time than showing the window busy, unless `slow` says each
+    // file takes long (decoding).
     virtual void runJob(qsizetype files, bool stoppable,
-                        const std::function<void(const tags::BatchControl &)> &work) = 0;
+                        const std::function<void(const tags::BatchControl &)> &work,
+                        bool slow = false) = 0;
     // The toolbar's three tag commands.
     virtual void setTagCommandsEnabled(bool enabled) = 0;
     // Records tag saves, for undoing them; a label such as "Enregistrement du tag" names them in

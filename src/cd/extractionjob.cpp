@@ -3,6 +3,7 @@
 #include "base/safefs.h"
 #include "cd/cddevice.h"
 #include "cd/riptags.h"
+#include "gain/gainjob.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -11,6 +12,8 @@
 #include <chrono>
 #include <deque>
 #include <future>
+#include <memory>
+#include <span>
 
 namespace cd {
 
@@ -88,6 +91,34 @@ TrackTags trackTags(const ExtractionSettings &settings, const QString &rowText, 
     return tags;
 }
 
+namespace {
+
+// Writes the ReplayGain of each track measured, and with `album` that of all of them together;
+// the French failures.
+QStringList
+writeReplayGain(const QList<std::pair<QString, std::shared_ptr<gain::LoudnessMeter>>> &measured,
+                bool album)
+{
+    std::vector<const gain::LoudnessMeter *> meters;
+    for (const auto &track : measured)
+        meters.push_back(track.second.get());
+    const std::optional<gain::Loudness> together =
+        album ? std::optional(gain::LoudnessMeter::together(meters)) : std::nullopt;
+    QStringList failures;
+    for (const auto &[path, meter] : measured) {
+        const std::optional<tags::FieldEdit> edit =
+            gain::gainEdit({path, meter->result(), together, {}});
+        if (!edit)
+            continue;
+        const tags::Result<tags::SaveKind> saved = tags::saveFields(path, *edit);
+        if (!saved.ok())
+            failures.append(saved.error());
+    }
+    return failures;
+}
+
+} // namespace
+
 ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &settings,
                                           const QList<TrackRow> &rows)
 {
@@ -111,7 +142,13 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         TrackOutcome outcome;
         QString text;
         std::future<RipResult> encoded;
+        std::shared_ptr<gain::LoudnessMeter> meter; // fed by the reads of the track
     };
+    // The tracks written with their measure, for the ReplayGain written at the end.
+    QList<std::pair<QString, std::shared_ptr<gain::LoudnessMeter>>> measured;
+    const bool measuring =
+        kind == Mp3 && replayGain &&
+        (settings.tagOption == TagOption::V2 || settings.tagOption == TagOption::V1AndV2);
     std::deque<Pending> pending;
     bool stopped = false;
     // Set when the user stops the job: the encoders and writers at work stop too.
@@ -142,6 +179,8 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
                 outcome.tags = trackTags(settings, p.text, outcome.row);
                 outcome.tagged = outcome.result.ok() && settings.tagOption != TagOption::None;
             }
+            if (p.meter && outcome.result.ok())
+                measured.append({outcome.path, p.meter});
         }
         if (trackFinished)
             trackFinished(outcome);
@@ -199,11 +238,20 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
                 tagBeforeNaming(ripTagRecord(trackTags(settings, row.text, i), settings.tagOption,
                                              settings.tagDefaults, settings.coverFile),
                                 outcome.path);
+        RipOptions trackOptions = options;
+        if (measuring) {
+            // CD samples are little-endian, as this machine's.
+            static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
+            p.meter = std::make_shared<gain::LoudnessMeter>(44100, 2);
+            trackOptions.samplesRead = [meter = p.meter](const char *pcm, int bytes) {
+                meter->add(std::span(reinterpret_cast<const qint16 *>(pcm), size_t(bytes) / 2));
+            };
+        }
         const bool inMemory = toc && i <= toc->trackCount() &&
                               toc->trackEnd(i - 1) - toc->trackStart(i - 1) <= maxMemorySectors;
         if (inMemory) {
             // The track is read here while the tracks before it are encoded or written.
-            TrackAudio audio = readTrackAudio(settings.drive, i - 1, progress, options);
+            TrackAudio audio = readTrackAudio(settings.drive, i - 1, progress, trackOptions);
             outcome.result = audio.result;
             if (audio.result.ok()) {
                 // One encoder per core: a track waits for a core rather than sharing one, so
@@ -220,12 +268,13 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
                                  ? ripTrackToWav(settings.drive, i - 1, outcome.path, overwrite,
                                                  progress, options)
                                  : ripTrackToMp3(settings.drive, i - 1, outcome.path, overwrite,
-                                                 progress, options, encoder, tagging);
+                                                 progress, trackOptions, encoder, tagging);
         }
         if (outcome.result.status == RipStatus::Cancelled) {
             cancel = true;
             flush(0);
             summary.cancelled = true;
+            summary.gainFailures = writeReplayGain(measured, false);
             return summary;
         }
         pending.push_back(std::move(p));
@@ -233,10 +282,12 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         if (stopped) {
             flush(0);
             summary.cancelled = summary.cancelled || i < rows.size();
+            summary.gainFailures = writeReplayGain(measured, !summary.cancelled);
             return summary;
         }
     }
     flush(0);
+    summary.gainFailures = writeReplayGain(measured, !summary.cancelled);
     return summary;
 }
 

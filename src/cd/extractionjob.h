@@ -132,12 +132,17 @@ public:
     // How tracks are read and encoded.
     RipOptions options;
     EncoderConfig encoder = cdTrackEncoderConfig();
+    // The MP3 job measures each track's loudness from the samples as they are read and, once
+    // the job ends, writes the ReplayGain of each track and of the tracks together (the album)
+    // into the files it tagged with an ID3v2 tag. A stopped job writes the tracks' values only.
+    bool replayGain = true;
 
     struct Summary
     {
         bool cancelled = false;
         int failed = 0;
         QList<int> unreadableRows; // rows (from 1) where sectors were written as silence
+        QStringList gainFailures;  // French, one per file whose ReplayGain could not be written
     };
 
     Summary run(Kind kind, const ExtractionSettings &settings, const QList<TrackRow> &rows);

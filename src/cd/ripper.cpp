@@ -303,6 +303,8 @@ RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QStr
         const int bytes = count * sectorBytes;
         char *batch = sink.destination(buffer.data());
         reader.next(batch, count * sectorFrames);
+        if (options.samplesRead)
+            options.samplesRead(batch, bytes);
         if (summed)
             sums.add(batch, bytes);
         if (!sink.write(file, batch, bytes))

@@ -37,6 +37,9 @@ struct RipOptions
     // The drive's read offset correction in samples: positive reads that many stereo samples
     // later on the disc, negative earlier. Samples outside the disc are silence.
     int offsetSamples = 0;
+    // Given each batch of samples (16-bit little-endian stereo) once read, in order: what a
+    // measure of the audio needs, without reading it again.
+    std::function<void(const char *pcm, int bytes)> samplesRead = {};
 };
 
 struct RipResult

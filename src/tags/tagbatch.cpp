@@ -107,6 +107,7 @@ TagChanges changesFor(const TagType &read, const FieldEdit &edit)
         changes.pictures = edit.images;
         changes.frames = edit.frames;
         changes.v23 = edit.v23;
+        changes.userTexts = edit.userTexts;
     }
     return changes;
 }

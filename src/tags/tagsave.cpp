@@ -167,7 +167,8 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
     const int version = savedVersion(tag, changes.v23);
     if (changes.v2 && !changes.v2->Valide()) {
         removeTag = declared > 0;
-    } else if (changes.v2 || changes.pictures || !changes.frames.isEmpty()) {
+    } else if (changes.v2 || changes.pictures || !changes.frames.isEmpty() ||
+               !changes.userTexts.isEmpty()) {
         QByteArray picture;
         if (changes.v2 && !changes.v2->picturePath().isEmpty()) {
             const Result<QByteArray> read = readPicture(changes.v2->picturePath());
@@ -212,6 +213,11 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
         if (error.isEmpty() && !changes.frames.isEmpty())
             error = edit([&](const QList<Id3v2Frame> &current) {
                 return editTagFrames(current, version, changes.frames);
+            });
+        if (error.isEmpty() && !changes.userTexts.isEmpty())
+            error = edit([&](const QList<Id3v2Frame> &current)
+                             -> Result<std::optional<QList<Id3v2Frame>>> {
+                return editUserTexts(current, changes.userTexts);
             });
         if (!error.isEmpty())
             return failed(error);

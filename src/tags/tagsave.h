@@ -5,6 +5,7 @@
 #include "tags/tagtype.h"
 #include "tags/typetagv1.h"
 #include "tags/typetagv2.h"
+#include "tags/usertexts.h"
 
 #include <QString>
 
@@ -41,6 +42,9 @@ struct TagChanges
     // The ID3v2 tag, when it is written, is written as version 2.3 whatever its version (for
     // players that read nothing else); otherwise a version 2.4 tag stays version 2.4.
     bool v23 = false;
+    // TXXX texts set after the pictures (see editUserTexts); a value set into a file without
+    // tag creates one, an empty one removes the description's frames.
+    QList<UserText> userTexts{};
 };
 
 enum class SaveKind {

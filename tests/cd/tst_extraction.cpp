@@ -5,12 +5,14 @@
 #include "cd/wavfile.h"
 #include "mpeg/audiostart.h"
 #include "tags/id3v2reader.h"
+#include "tags/usertexts.h"
 
 #include "discimage.h"
 #include "mp3frames.h"
 #include "mpegstream.h"
 #include "peers.h"
 #include "recordtext.h"
+#include "tonefiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -351,6 +353,63 @@ private slots:
         const auto frames = testsupport::mp3Frames(readFile(third).mid(mpeg::audioStart(third)));
         QVERIFY(qAbs(frames.size() - 150 * 588 / 1152) <= 3);
         QCOMPARE(tags::readTagV2(third)->Titre(), QStringLiteral("Pluie/Neige"));
+    }
+
+    void replayGainOfRips_data()
+    {
+        QTest::addColumn<bool>("replayGain");
+        QTest::addColumn<TagOption>("tagOption");
+        QTest::newRow("measured while read") << true << TagOption::V1AndV2;
+        QTest::newRow("option off") << false << TagOption::V2;
+        QTest::newRow("ID3v1 only gets none") << true << TagOption::V1;
+    }
+
+    // The MP3 job measures each track from the samples it reads and writes its ReplayGain and
+    // the disc's when it ends, as loudgain measures the same samples.
+    void replayGainOfRips()
+    {
+        QFETCH(bool, replayGain);
+        QFETCH(TagOption, tagOption);
+        QTemporaryDir dir;
+        using Content = testsupport::DiscImage::Content;
+        const auto image = testsupport::DiscImage::withContents(
+            dir.path(), QStringLiteral("disc"), {{150, Content::Tone}, {225, Content::Noise}});
+        const ExtractionSettings s{image.cuePath(), dir.path(), TitleOnly, false, "Disque",
+                                   "Album",         "1999",     "Rock",    17,    tagOption};
+        ExtractionJob job;
+        job.replayGain = replayGain;
+        const auto summary = job.run(ExtractionJob::Mp3, s, {{"Un", true}, {"Deux", true}});
+        QVERIFY(summary.gainFailures.isEmpty());
+        QStringList texts;
+        for (const QString name : {"Un.mp3", "Deux.mp3"}) {
+            const auto read = tags::readUserTexts(dir.filePath(name));
+            for (const tags::UserText &t : read.value())
+                texts << t.description + u'=' + t.value;
+        }
+        if (!replayGain || tagOption == TagOption::V1) {
+            QCOMPARE(texts, QStringList());
+            return;
+        }
+        if (QStandardPaths::findExecutable("loudgain").isEmpty())
+            TARVEX_PEER_MISSING("loudgain is needed");
+        QStringList wavs;
+        for (int t = 0; t < 2; ++t) {
+            wavs << dir.filePath(QStringLiteral("t%1.wav").arg(t));
+            writeFile(wavs.last(), testsupport::wavBytes(image.trackPcm(t), 2, 44100, 16));
+        }
+        const QList<tonefiles::PeerGain> expected = tonefiles::loudgain(wavs, true);
+        QCOMPARE(expected.size(), 3);
+        QCOMPARE(texts.size(), 8);
+        const auto value = [&](int i) {
+            return texts[i].section('=', 1).section(' ', 0, 0).toDouble();
+        };
+        QVERIFY(texts[0].startsWith("REPLAYGAIN_TRACK_GAIN=") &&
+                texts[2].startsWith("REPLAYGAIN_ALBUM_GAIN="));
+        for (const auto &[text, peer] : {std::pair{value(0), expected[0].gain},
+                                         {value(4), expected[1].gain},
+                                         {value(2), expected[2].gain},
+                                         {value(6), expected[2].gain}})
+            QVERIFY2(qAbs(text - peer) <= 0.01, qPrintable(texts.join(", ")));
     }
 
     void ripTagRecord_data()

@@ -77,6 +77,16 @@ public:
         return files.isEmpty() ? QString() : files.takeFirst();
     }
 
+    // The rows of each table shown for review; answered with `answer`.
+    QList<QList<QStringList>> tables;
+    bool reviewTable(QWidget *, const QString &text, const QString &, const QStringList &,
+                     const QList<QStringList> &rows) override
+    {
+        shown.append({text, Icon::Question});
+        tables.append(rows);
+        return answer;
+    }
+
     QString lastText() const { return shown.isEmpty() ? QString() : shown.last().text; }
 };
 

@@ -1,0 +1,206 @@
+// ReplayGain measured on MP3 files made by lame, against loudgain and ffmpeg's ebur128 filter,
+// and written into tags that mutagen reads back.
+#include "peers.h"
+#include "tonefiles.h"
+
+#include "gain/gainjob.h"
+#include "tags/tagbatch.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <numeric>
+
+namespace {
+
+// The integrated loudness ffmpeg's ebur128 filter gives, to a tenth.
+double ffmpegLufs(const QString &file)
+{
+    QProcess p;
+    p.start(QStringLiteral("ffmpeg"),
+            {"-nostats", "-hide_banner", "-i", file, "-af", "ebur128", "-f", "null", "-"});
+    p.waitForFinished(120000);
+    const QString log = QString::fromUtf8(p.readAllStandardError());
+    static const QRegularExpression integrated(QStringLiteral("I:\\s+(-?[0-9.]+) LUFS"));
+    const auto m = integrated.match(log, log.lastIndexOf(QLatin1String("Summary:")));
+    return m.hasMatch() ? m.captured(1).toDouble() : qQNaN();
+}
+
+double gainOf(const gain::Loudness &loudness)
+{
+    return gain::replayGain(loudness.lufs);
+}
+
+// Runs python3 with mutagen on a file: `script` reads `t`, the file's ID3 tag.
+QString mutagen(const QString &file, const QString &script)
+{
+    QProcess p;
+    p.start(QStringLiteral("/usr/bin/python3"),
+            {"-c",
+             "import sys\nfrom mutagen.id3 import ID3, COMM, TIT2, TXXX\nt = ID3()\ntry:\n    "
+             "t.load(sys.argv[1])\n"
+             "except Exception:\n    pass\n" +
+                 script,
+             file});
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+class TestReplayGain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void measuresAsPeers_data();
+    void measuresAsPeers();
+    void albumTakesTracksTogether();
+    void writesOnlyWhatChanged();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestReplayGain::init()
+{
+    for (const char *tool : {"lame", "loudgain", "ffmpeg"}) {
+        if (QStandardPaths::findExecutable(tool).isEmpty())
+            TARVEX_PEER_MISSING("lame, loudgain and ffmpeg are needed");
+    }
+}
+
+void TestReplayGain::measuresAsPeers_data()
+{
+    QTest::addColumn<tonefiles::Tone>("tone");
+    QTest::addColumn<QStringList>("lame");
+    QTest::newRow("44100 joint stereo CBR")
+        << tonefiles::Tone{44100, 2, 4, 1000, 0.5, 0.5} << QStringList{"-b", "128"};
+    QTest::newRow("48000 stereo VBR near full scale")
+        << tonefiles::Tone{48000, 2, 4, 3000, 0.95, 1} << QStringList{"-V", "2", "-m", "s"};
+    QTest::newRow("32000 mono") << tonefiles::Tone{32000, 1, 3, 200, 0.3, 1}
+                                << QStringList{"-b", "64", "-m", "m"};
+    QTest::newRow("22050 mono MPEG 2")
+        << tonefiles::Tone{22050, 1, 3, 5000, 0.7, 1} << QStringList{"-b", "32", "-m", "m"};
+    QTest::newRow("16000 dual channel")
+        << tonefiles::Tone{16000, 2, 3, 700, 0.4, 0.25} << QStringList{"-b", "48", "-m", "d"};
+}
+
+void TestReplayGain::measuresAsPeers()
+{
+    QFETCH(tonefiles::Tone, tone);
+    QFETCH(QStringList, lame);
+    const QString mp3 = m_dir.filePath(QString(QTest::currentDataTag()) + ".mp3");
+    QVERIFY(tonefiles::writeMp3(mp3, tone, lame));
+
+    const gain::FileGain measured = gain::measureFile(mp3);
+    QVERIFY2(measured.error.isEmpty(), qPrintable(measured.error));
+    QVERIFY(measured.track.measured());
+    const double lufs = ffmpegLufs(mp3);
+    QVERIFY2(qAbs(measured.track.lufs - lufs) <= 0.1,
+             qPrintable(QStringLiteral("%1 / ffmpeg %2").arg(measured.track.lufs).arg(lufs)));
+    const tonefiles::PeerGain peer = tonefiles::loudgain({mp3}, false).value(0);
+    QVERIFY2(
+        qAbs(gainOf(measured.track) - peer.gain) <= 0.01,
+        qPrintable(QStringLiteral("%1 / loudgain %2").arg(gainOf(measured.track)).arg(peer.gain)));
+    QVERIFY2(
+        qAbs(measured.track.truePeak - peer.peak) <= 0.0001,
+        qPrintable(QStringLiteral("%1 / loudgain %2").arg(measured.track.truePeak).arg(peer.peak)));
+    QVERIFY(measured.track.samplePeak <= measured.track.truePeak);
+    QVERIFY(measured.track.samplePeak > tone.amplitude * 0.9);
+}
+
+// Five tracks of one folder make an album measured as one stream; a track of another folder
+// is an album of its own.
+void TestReplayGain::albumTakesTracksTogether()
+{
+    QStringList files;
+    const double amplitudes[] = {0.05, 0.1, 0.2, 0.4, 0.8};
+    for (int i = 0; i < 5; ++i) {
+        files.append(m_dir.filePath(QStringLiteral("album/%1.mp3").arg(i + 1)));
+        QDir().mkpath(m_dir.filePath("album"));
+        QVERIFY(tonefiles::writeMp3(
+            files.last(), {44100, 2, 1.0 + i, 300.0 * (i + 1), amplitudes[i], 0.7}, {"-b", "128"}));
+    }
+    QDir().mkpath(m_dir.filePath("other"));
+    const QString single = m_dir.filePath("other/single.mp3");
+    QVERIFY(tonefiles::writeMp3(single, {44100, 2, 2, 440, 0.3, 1}, {"-b", "128"}));
+
+    const QList<gain::FileGain> measured = gain::measureGain(files + QStringList{single}, true);
+    QCOMPARE(measured.size(), 6);
+    const QList<tonefiles::PeerGain> peer = tonefiles::loudgain(files, true);
+    double sum = 0;
+    for (int i = 0; i < 5; ++i) {
+        QVERIFY(measured[i].album);
+        QCOMPARE(measured[i].album->lufs, measured[0].album->lufs);
+        const tonefiles::PeerGain track = peer.value(i);
+        QVERIFY2(qAbs(gainOf(measured[i].track) - track.gain) <= 0.01, qPrintable(files[i]));
+        QVERIFY(qAbs(measured[i].track.truePeak - track.peak) <= 0.0001);
+        sum += gainOf(measured[i].track);
+    }
+    const double album = gainOf(*measured[0].album);
+    QVERIFY2(qAbs(album - peer.value(5).gain) <= 0.01,
+             qPrintable(QStringLiteral("%1 / loudgain %2").arg(album).arg(peer.value(5).gain)));
+    QVERIFY(qAbs(measured[0].album->truePeak - peer.value(5).peak) <= 0.0001);
+    QVERIFY2(qAbs(album - sum / 5) > 1, qPrintable(QString::number(album)));
+    QVERIFY(measured[5].album);
+    QCOMPARE(measured[5].album->lufs, measured[5].track.lufs);
+}
+
+// The texts reach the tag as written: an older value under another case replaced, a duplicate
+// removed, every other frame kept; a second save writes nothing; clearing removes them all.
+void TestReplayGain::writesOnlyWhatChanged()
+{
+    const QString mp3 = m_dir.filePath("tagged.mp3");
+    QVERIFY(tonefiles::writeMp3(mp3, {44100, 2, 2, 440, 0.5, 0.8}, {"-b", "128"}));
+    mutagen(mp3, "t.add(TIT2(encoding=1, text='Été'))\n"
+                 "t.add(TXXX(encoding=0, desc='replaygain_track_gain', text='+1.00 dB'))\n"
+                 "t.add(TXXX(encoding=1, desc='REPLAYGAIN_TRACK_GAIN', text='+2.00 dB'))\n"
+                 "t.add(TXXX(encoding=0, desc='Autre', text='x'))\n"
+                 "t.add(COMM(encoding=1, lang='fra', desc='', text='Très'))\n"
+                 "t.save(sys.argv[1], v2_version=3)\n");
+    const QString others = "print(sorted(repr(f) for f in t.values() if not "
+                           "getattr(f, 'desc', '').upper().startswith('REPLAYGAIN')))";
+    const QString before = mutagen(mp3, others);
+    QVERIFY(before.contains("Autre"));
+
+    QList<gain::FileGain> measured = gain::measureGain({mp3}, true);
+    const std::optional<tags::FieldEdit> edit =
+        gain::gainEdit(measured[0], {.samplePeak = false, .reference = true});
+    QVERIFY(edit);
+    const tags::Result<tags::SaveKind> saved = tags::saveFields(mp3, *edit);
+    QVERIFY2(saved.ok(), qPrintable(saved.error()));
+    QVERIFY(*saved != tags::SaveKind::Unchanged);
+
+    const QString written = mutagen(
+        mp3, "print('|'.join(sorted(f.desc.upper() + '=' + f.text[0] for f in t.getall('TXXX') "
+             "if f.desc.upper().startswith('REPLAYGAIN'))))");
+    const QString track = gain::gainText(measured[0].track.lufs);
+    const QString peak = gain::peakText(measured[0].track.truePeak);
+    QCOMPARE(written, QStringLiteral("REPLAYGAIN_ALBUM_GAIN=%1|REPLAYGAIN_ALBUM_PEAK=%2|"
+                                     "REPLAYGAIN_REFERENCE_LOUDNESS=-18.00 LUFS|"
+                                     "REPLAYGAIN_TRACK_GAIN=%1|REPLAYGAIN_TRACK_PEAK=%2")
+                          .arg(track, peak));
+    QVERIFY(QRegularExpression("^-?\\d+\\.\\d\\d dB$").match(track).hasMatch());
+    QCOMPARE(mutagen(mp3, others), before);
+
+    const tags::Result<tags::SaveKind> again = tags::saveFields(mp3, *gain::gainEdit(measured[0]));
+    QVERIFY(again.ok());
+    QCOMPARE(*again, tags::SaveKind::Unchanged);
+
+    const tags::Result<tags::SaveKind> cleared = tags::saveFields(mp3, gain::clearGainEdit());
+    QVERIFY(cleared.ok());
+    QCOMPARE(mutagen(mp3, "print(len([f for f in t.getall('TXXX') if "
+                          "f.desc.upper().startswith('REPLAYGAIN')]))"),
+             QStringLiteral("0"));
+    QCOMPARE(mutagen(mp3, others), before);
+}
+
+QTEST_GUILESS_MAIN(TestReplayGain)
+#include "tst_replaygain.moc"
