@@ -1024,6 +1024,14 @@
         <source>Enreg&amp;istrer</source>
         <translation>S&amp;ave</translation>
     </message>
+    <message>
+        <source>Demander avant d&apos;enregistrer &amp;un tag</source>
+        <translation>As&amp;k before saving a tag</translation>
+    </message>
+    <message>
+        <source>Demander avant de &amp;quitter</source>
+        <translation>Ask before &amp;quitting</translation>
+    </message>
 </context>
 <context>
     <name>app::QtDialogs</name>
@@ -1067,6 +1075,10 @@
         <source>&amp;Ignorer</source>
         <comment>unsaved changes</comment>
         <translation>&amp;Don&apos;t save</translation>
+    </message>
+    <message>
+        <source>&amp;Ne plus demander</source>
+        <translation>Do&amp;n&apos;t ask again</translation>
     </message>
 </context>
 <context>
@@ -1418,6 +1430,10 @@ Left as they are:
         <source>Re&amp;mplir le tag d&apos;après le nom</source>
         <translation>Fill tag from file na&amp;me</translation>
     </message>
+    <message>
+        <source>&amp;Colonnes</source>
+        <translation>&amp;Columns</translation>
+    </message>
 </context>
 <context>
     <name>app::UndoCommands</name>
@@ -1455,10 +1471,6 @@ Left as they are:
 © 2026 the Tarvex authors.</translation>
     </message>
     <message>
-        <source>Ce programme est distribué librement, sans aucune garantie. Vous pouvez le copier et le redistribuer à condition de ne pas le modifier ni le vendre.</source>
-        <translation>This program is distributed freely, without any warranty. You may copy and redistribute it provided you neither change nor sell it.</translation>
-    </message>
-    <message>
         <source>Site Web : &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
         <translation>Web site: &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
     </message>
@@ -1481,6 +1493,10 @@ Left as they are:
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Ce programme est un logiciel libre : vous pouvez le redistribuer et le modifier selon les termes de la Licence publique générale GNU, version 3 ou (à votre choix) toute version ultérieure. Il est distribué sans aucune garantie.</source>
+        <translation>This program is free software: you can redistribute it and/or modify it under the terms of the GNU General Public License, version 3 or (at your option) any later version. It comes with no warranty.</translation>
     </message>
 </context>
 <context>

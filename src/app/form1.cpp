@@ -228,9 +228,14 @@ void Form1::connectPages()
     connect(Frame1->TS1, &QTabBar::currentChanged, this, &Form1::onSubPage);
     connect(Frame7->TS3, &QTabBar::currentChanged, this, &Form1::onOptionsPage);
     connect(Frame1->Combo7, &QComboBox::activated, this, &Form1::onFileType);
-    connect(Frame1->LV1, &QWidget::customContextMenuRequested, this, [this] {
+    m_commands->mnuflottant->addSeparator();
+    m_commands->mnuflottant->addMenu(Frame1->mnuColonnes);
+    connect(Frame1->LV1, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        const QPoint where = Frame1->LV1->viewport()->mapToGlobal(at);
         if (Frame1->files->count() > 0)
-            m_commands->mnuflottant->popup(QCursor::pos());
+            m_commands->mnuflottant->popup(where);
+        else
+            Frame1->mnuColonnes->popup(where);
     });
     connect(Frame1->LV1, &QAbstractItemView::doubleClicked, this,
             [this] { run(Procedure::lecture); });
@@ -286,6 +291,13 @@ void Form1::connectSettings()
     for (QRadioButton *option :
          {Frame7->Option7, Frame7->Option8, Frame7->Option9, Frame7->Option10})
         connect(option, &QRadioButton::clicked, this, &Form1::writeTagOptions);
+    for (const auto &[box, name] :
+         {std::pair{Frame7->chkConfirmerEnregistrement, "ConfirmerEnregistrement"},
+          std::pair{Frame7->chkConfirmerQuitter, "ConfirmerQuitter"}})
+        connect(box, &QCheckBox::clicked, this, [this, name](bool on) {
+            m_reg->setKeyPath(settingsKeyPath());
+            m_reg->writeValue(QString::fromLatin1(name), SimpleRegAccess::fromBool(on));
+        });
 }
 
 QString Form1::product() const
@@ -321,6 +333,28 @@ Dialogs::Replace Form1::askReplace(const QString &question)
 bool Form1::confirm(const QString &question, const QString &title)
 {
     return m_dialogs->confirm(this, question, title);
+}
+
+bool Form1::confirmTagSave(const QString &question)
+{
+    return confirmUnlessSilenced(Frame7->chkConfirmerEnregistrement,
+                                 QStringLiteral("ConfirmerEnregistrement"), question, productName);
+}
+
+bool Form1::confirmUnlessSilenced(QCheckBox *asks, const QString &setting, const QString &question,
+                                  const QString &title)
+{
+    if (!asks->isChecked())
+        return true;
+    bool stopAsking = false;
+    if (!m_dialogs->confirmOrStopAsking(this, question, title, &stopAsking))
+        return false;
+    if (stopAsking) {
+        asks->setChecked(false);
+        m_reg->setKeyPath(settingsKeyPath());
+        m_reg->writeValue(setting, SimpleRegAccess::fromBool(false));
+    }
+    return true;
 }
 
 Dialogs::Unsaved Form1::askUnsaved(const QString &question)
@@ -624,6 +658,9 @@ void Form1::loadSettings()
         std::max(0, std::min(read("Encodage").toInt(), Frame7->cboEncodage->count() - 1)));
     Frame7->chkTrameLame->setChecked(flag("TrameLame"));
     Frame7->chkJournal->setChecked(read("JournalExtraction") != u"0");
+    // The questions are asked unless the user said "Ne plus demander".
+    Frame7->chkConfirmerEnregistrement->setChecked(read("ConfirmerEnregistrement") != u"0");
+    Frame7->chkConfirmerQuitter->setChecked(read("ConfirmerQuitter") != u"0");
     m_renamePanel->setPatterns(read("ModelesNom").split(u'\n', Qt::SkipEmptyParts));
 }
 
@@ -748,7 +785,8 @@ void Form1::writeTagOptions()
 
 void Form1::quitte()
 {
-    if (!m_dialogs->confirm(this, tr("Voulez-vous quitter ?"), tr("Confirmation")))
+    if (!confirmUnlessSilenced(Frame7->chkConfirmerQuitter, QStringLiteral("ConfirmerQuitter"),
+                               tr("Voulez-vous quitter ?"), tr("Confirmation")))
         return;
     m_quitConfirmed = true;
     close();
@@ -773,7 +811,8 @@ void Form1::closeEvent(QCloseEvent *event)
         return;
     }
     if (!stopJob && !m_quitConfirmed &&
-        !m_dialogs->confirm(this, tr("Voulez-vous quitter ?"), tr("Confirmation"))) {
+        !confirmUnlessSilenced(Frame7->chkConfirmerQuitter, QStringLiteral("ConfirmerQuitter"),
+                               tr("Voulez-vous quitter ?"), tr("Confirmation"))) {
         event->ignore();
         return;
     }

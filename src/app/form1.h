@@ -114,6 +114,7 @@ public:
     Dialogs::Replace askReplace(const QString &question) override;
     bool confirm(const QString &question, const QString &title) override;
     Dialogs::Unsaved askUnsaved(const QString &question) override;
+    bool confirmTagSave(const QString &question) override;
     void showJobProgress(qint64 done, qint64 total) override;
     void clearJobProgress() override;
     void setJobFile(const QString &path) override;
@@ -169,6 +170,10 @@ private:
     void writeTagOptions();
     void writeOnlineOptions();
     void writeRipOptions();
+    // Asks the question unless `asks` (a box of the Options page, stored under `setting`) is
+    // off; a "Ne plus demander" ticked with OK turns the box off.
+    bool confirmUnlessSilenced(QCheckBox *asks, const QString &setting, const QString &question,
+                               const QString &title);
     void showUndone(const files::UndoReport &report);
 
     CommandTable *m_commands = nullptr; // toolbar, menus and the keys of their procedures

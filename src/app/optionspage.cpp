@@ -122,6 +122,13 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
                             Frame10);
     note->setWordWrap(true);
     layout10->addWidget(note);
+    // The questions a user may have silenced with "Ne plus demander" come back from here.
+    chkConfirmerEnregistrement = named<QCheckBox>(Frame10, "chkConfirmerEnregistrement",
+                                                  tr("Demander avant d'enregistrer &un tag"));
+    chkConfirmerQuitter =
+        named<QCheckBox>(Frame10, "chkConfirmerQuitter", tr("Demander avant de &quitter"));
+    layout10->addWidget(chkConfirmerEnregistrement);
+    layout10->addWidget(chkConfirmerQuitter);
     layout10->addStretch();
 
     Frame11 = named<QGroupBox>(this, "Frame11");

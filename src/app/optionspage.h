@@ -51,6 +51,8 @@ public:
     QPushButton *Command7;
     QLineEdit *Text9; // default encoded-by
     QPushButton *Command8;
+    QCheckBox *chkConfirmerEnregistrement; // ask before a tag save
+    QCheckBox *chkConfirmerQuitter;        // ask before quitting
 
     QGroupBox *Frame11;
     QLineEdit *Text5; // folder of converted files

@@ -54,19 +54,26 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     LV1->setSortingEnabled(true);
     for (int column = FileListModel::Titre; column < FileListModel::ColumnCount; ++column)
         header->setSectionHidden(column, true);
-    // The header's context menu chooses the tag columns.
-    header->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(header, &QHeaderView::customContextMenuRequested, this, [this](const QPoint &at) {
-        QMenu menu(this);
-        for (int column = FileListModel::Titre; column < FileListModel::ColumnCount; ++column) {
-            QAction *shown = menu.addAction(files->headerData(column, Qt::Horizontal).toString());
-            shown->setCheckable(true);
-            shown->setChecked(!LV1->isColumnHidden(column));
-            connect(shown, &QAction::toggled, this,
-                    [this, column](bool on) { showColumn(column, on); });
-        }
-        menu.exec(LV1->header()->mapToGlobal(at));
+    // The header's context menu chooses the tag columns; the list's own menu has it too, where
+    // the keyboard reaches it.
+    mnuColonnes = new QMenu(tr("&Colonnes"), this);
+    mnuColonnes->setObjectName(QStringLiteral("mnuColonnes"));
+    for (int column = FileListModel::Titre; column < FileListModel::ColumnCount; ++column) {
+        QAction *shown =
+            mnuColonnes->addAction(files->headerData(column, Qt::Horizontal).toString());
+        shown->setCheckable(true);
+        connect(shown, &QAction::triggered, this,
+                [this, column](bool on) { showColumn(column, on); });
+    }
+    connect(mnuColonnes, &QMenu::aboutToShow, this, [this] {
+        const QList<QAction *> actions = mnuColonnes->actions();
+        for (int i = 0; i < actions.size(); ++i)
+            actions[i]->setChecked(!LV1->isColumnHidden(FileListModel::Titre + i));
     });
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QHeaderView::customContextMenuRequested, this,
+            [this](const QPoint &at) { mnuColonnes->popup(LV1->header()->mapToGlobal(at)); });
+    LV1->installEventFilter(this);
 
     Command1 = named<QPushButton>(this, "Command1", tr("Tout sele&ctionner"));
     Command2 = named<QPushButton>(this, "Command2", tr("Tout &deselectionner"));
@@ -271,6 +278,16 @@ QRect TagPage::checkBoxRect(const QModelIndex &index) const
 bool TagPage::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    // The menu key and Shift+F10 open the list's menu beside the current row.
+    if (watched == LV1 && type == QEvent::KeyPress) {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Menu &&
+            !(key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier))
+            return QGroupBox::eventFilter(watched, event);
+        const QRect row = LV1->visualRect(LV1->currentIndex());
+        emit LV1->customContextMenuRequested(row.isValid() ? row.center() : QPoint());
+        return true;
+    }
     if (watched != LV1->viewport() ||
         (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
          type != QEvent::MouseButtonDblClick))

@@ -6,6 +6,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 class QTabBar;
@@ -29,6 +30,7 @@ public:
     enum SubPage { InfoFichier = 0, TagV1 = 1, TagV2 = 2, Renomeur = 3 };
     QLineEdit *txtDossier; // the folder LV1 lists
     QTreeView *LV1;
+    QMenu *mnuColonnes;    // the tag columns shown, from the header or the list's menu
     FileListModel *files;  // the rows of LV1
     QPushButton *Command1; // check every row
     QPushButton *Command2; // uncheck every row
