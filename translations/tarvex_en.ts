@@ -333,6 +333,10 @@
         <source>Ré&amp;tablir</source>
         <translation>&amp;Redo</translation>
     </message>
+    <message>
+        <source>A&amp;ctualiser</source>
+        <translation>Re&amp;fresh</translation>
+    </message>
 </context>
 <context>
     <name>app::CoverPanel</name>
@@ -1433,6 +1437,14 @@ Left as they are:
     <message>
         <source>&amp;Colonnes</source>
         <translation>&amp;Columns</translation>
+    </message>
+    <message>
+        <source>Affic&amp;her les sous-dossiers</source>
+        <translation>Show su&amp;bfolders</translation>
+    </message>
+    <message>
+        <source>Dossiers</source>
+        <translation>Folders</translation>
     </message>
 </context>
 <context>

@@ -37,7 +37,8 @@ enum class Procedure {
     copieID,
     annuler,
     supprimDefinitif,
-    retablir
+    retablir,
+    actualiser
 };
 
 // The commands of the window: the keyed toolbar buttons of Toolbar1, the menu bar, the two pop-up

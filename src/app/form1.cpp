@@ -9,6 +9,7 @@
 #include "app/filecommands.h"
 #include "app/fileinfopanel.h"
 #include "app/filelistmodel.h"
+#include "app/foldercommands.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
 #include "app/lazyplayer.h"
@@ -109,6 +110,7 @@ Form1::Form1(Setup setup, QWidget *parent)
     buildPages();
     buildStatusBar();
     m_renamePanel = new RenamePanel(Frame1->Frame4);
+    Frame1->fitSubPages();
     m_fileCommands = new FileCommands(
         this, *this, *Frame1, *Frame6, *m_renamePanel, *m_cdControl, *m_playTimer, *m_trackTimer,
         setup.player ? std::move(setup.player) : std::make_unique<LazyPlayer>());
@@ -131,6 +133,9 @@ Form1::Form1(Setup setup, QWidget *parent)
     connectPages();
     connectSettings();
     m_tagCommands = new TagCommands(this, *this, *Frame1, *Frame7, *m_renamePanel, *m_fileCommands);
+    m_folders = new FolderCommands(this, *Frame1, *m_tagCommands, *this, [this] {
+        return !m_jobRunning && !m_extraction->isBusy() && showsTagPage();
+    });
     setProcedure(Procedure::enreID, [this] { m_tagCommands->enreID(); });
     setProcedure(Procedure::suppID, [this] { m_tagCommands->suppID(); });
     setProcedure(Procedure::copieID, [this] { m_tagCommands->copieID(); });
@@ -220,6 +225,7 @@ void Form1::connectCommands()
     setProcedure(Procedure::aprop, [this] { aprop(); });
     setProcedure(Procedure::recherche, [this] { recherche(); });
     setProcedure(Procedure::ouvre, [this] { ouvre(); });
+    setProcedure(Procedure::actualiser, [this] { m_folders->actualise(); });
 }
 
 void Form1::connectPages()
@@ -298,6 +304,10 @@ void Form1::connectSettings()
             m_reg->setKeyPath(settingsKeyPath());
             m_reg->writeValue(QString::fromLatin1(name), SimpleRegAccess::fromBool(on));
         });
+    connect(Frame1->chkSousDossiers, &QCheckBox::toggled, this, [this](bool on) {
+        m_reg->setKeyPath(settingsKeyPath());
+        m_reg->writeValue(QStringLiteral("SousDossiers"), SimpleRegAccess::fromBool(on));
+    });
 }
 
 QString Form1::product() const
@@ -661,6 +671,8 @@ void Form1::loadSettings()
     // The questions are asked unless the user said "Ne plus demander".
     Frame7->chkConfirmerEnregistrement->setChecked(read("ConfirmerEnregistrement") != u"0");
     Frame7->chkConfirmerQuitter->setChecked(read("ConfirmerQuitter") != u"0");
+    Frame1->chkSousDossiers->setChecked(flag("SousDossiers"));
+    Frame1->File1.setIncludeSubfolders(flag("SousDossiers"));
     m_renamePanel->setPatterns(read("ModelesNom").split(u'\n', Qt::SkipEmptyParts));
 }
 
@@ -867,19 +879,16 @@ void Form1::ouvre()
     const QString folder = m_dialogs->chooseFolder(this, Frame1->File1.path());
     if (folder.isEmpty())
         return; // cancelled: the list stays as it was
-    Frame1->File1.setPath(folder);
-    Frame1->refillList();
-    comptage();
-    Frame1->LV1->setFocus(); // the files are what the keyboard goes on with
+    if (m_folders->listFolder(folder))
+        Frame1->LV1->setFocus(); // the files are what the keyboard goes on with
 }
 
 void Form1::showPath(const QString &path)
 {
     const QFileInfo info(path);
     TS2->setCurrentIndex(1);
-    Frame1->File1.setPath(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
-    Frame1->refillList();
-    comptage();
+    if (!m_folders->listFolder(info.isDir() ? info.absoluteFilePath() : info.absolutePath()))
+        return;
     const int row = info.isDir() ? -1 : Frame1->files->rowOf(info.fileName());
     if (row < 0)
         return;

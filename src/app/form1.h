@@ -33,6 +33,7 @@ class CdPage;
 class CommandTable;
 class ExtractionController;
 class FileCommands;
+class FolderCommands;
 class Form2;
 class OptionsPage;
 class RenamePanel;
@@ -186,8 +187,9 @@ private:
     FileCommands *m_fileCommands = nullptr;       // renaming, file operations, playback
     CddbPanel *m_cddb = nullptr;                  // the CDDB lookup of the CD page
     TagCommands *m_tagCommands = nullptr;
-    UndoCommands *m_undo = nullptr; // the journal lives as long as the window
-    CoverPanel *m_cover = nullptr;  // on the page "Tag ID3 v2"
+    FolderCommands *m_folders = nullptr; // the folder listed, the tree, F5, changes on disk
+    UndoCommands *m_undo = nullptr;      // the journal lives as long as the window
+    CoverPanel *m_cover = nullptr;       // on the page "Tag ID3 v2"
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *m_stopJob = nullptr; // beside the gauge while a job of the window runs
     bool m_jobRunning = false;

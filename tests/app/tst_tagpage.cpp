@@ -215,6 +215,99 @@ private slots:
         QVERIFY(f.list()->isColumnHidden(app::FileListModel::Titre));
     }
 
+    // The tree lists the folder clicked, after the question about edits not saved: kept, the
+    // list and the tree stay on the folder shown.
+    void treeChoosesFolder()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|CD 1/b.mp3"_s, audio);
+        app::TagPage *page = f.tagPage();
+        QTreeView *tree = page->arbreDossiers;
+        const QString cd1 = f.music + u"/CD 1"_s;
+        // Room for the temporary folder's depth.
+        w.resize(1600, 700);
+        w.findChild<QSplitter *>()->setSizes({600, 500, 500});
+        const auto clickFolder = [&](const QString &path) {
+            const QModelIndex index = page->dossiers->index(path);
+            tree->scrollTo(index);
+            QTRY_VERIFY(!tree->visualRect(index).isEmpty());
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                              tree->visualRect(index).topLeft() + QPoint(4, 4));
+        };
+        QCOMPARE(page->dossiers->filePath(tree->currentIndex()), f.music);
+        f.choose(u"a.mp3"_s);
+        setFields(&w, u"TS1=2|chkv2|txtv2Titre=Gardé"_s);
+        f.dialogs->unsavedAnswers = {app::Dialogs::Unsaved::Cancel};
+        clickFolder(cd1);
+        QCOMPARE(f.dialogs->lastText(), u"Enregistrer les modifications ?"_s);
+        QCOMPARE(column(f.list(), 0), u"a.mp3"_s);
+        QCOMPARE(page->dossiers->filePath(tree->currentIndex()), f.music);
+        f.dialogs->unsavedAnswers = {app::Dialogs::Unsaved::Discard};
+        clickFolder(cd1);
+        QCOMPARE(column(f.list(), 0), u"b.mp3"_s);
+        QCOMPARE(page->txtDossier->text(), cd1);
+        QCOMPARE(w.statusPanel(2), u"1 pistes"_s);
+    }
+
+    // With the folders below, the list shows their MP3 files by their paths below the folder,
+    // and the editor acts on the file shown; hidden folders are left out.
+    void subfolders()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(
+            u"b.mp3|CD 1/a.mp3|CD 1/Bonus/c.MP3|.cache/d.mp3|CD 1/notes.txt|e.wav"_s, audio);
+        setFields(&w, u"chkSousDossiers"_s);
+        QCOMPARE(column(f.list(), 0), u"b.mp3|CD 1/a.mp3|CD 1/Bonus/c.MP3"_s);
+        QCOMPARE(w.statusPanel(2), u"3 pistes"_s);
+        QCOMPARE(f.stored(u"SousDossiers"_s), u"1"_s);
+        f.choose(u"CD 1/Bonus/c.MP3"_s);
+        QCOMPARE(w.chosenFile(), f.music + u"/CD 1/Bonus/c.MP3"_s);
+        setFields(&w, u"TS1=2|chkv2|txtv2Titre=Dessous"_s);
+        f.commands()->button(u"enreID"_s)->trigger();
+        QVERIFY(tagsOf(f.music + u"/CD 1/Bonus/c.MP3"_s).contains(u"TIT2=Dessous"_s));
+        // WAV files are listed from the folder alone.
+        setFields(&w, u"Combo7=*.wav"_s);
+        QCOMPARE(column(f.list(), 0), u"e.wav"_s);
+        setFields(&w, u"Combo7=*.mp3|chkSousDossiers"_s);
+        QCOMPARE(column(f.list(), 0), u"b.mp3"_s);
+    }
+
+    // F5 lists the folder again: a file another program added appears, the selection and the
+    // edits stay, and nothing is asked.
+    void refreshKeepsSelectionAndEdits()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|c.mp3"_s, audio);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        f.choose(u"c.mp3"_s);
+        setFields(&w, u"TS1=2|chkv2|txtv2Titre=Tapé"_s);
+        f.write(u"b.mp3"_s, audio);
+        QTest::keyClick(&w, Qt::Key_F5);
+        QCOMPARE(column(f.list(), 0), u"a.mp3|b.mp3|c.mp3"_s);
+        QTRY_COMPARE(f.tagPage()->selectedRows(), QList<int>{2});
+        QCOMPARE(w.findChild<QLineEdit *>(u"txtv2Titre"_s)->text(), u"Tapé"_s);
+        QVERIFY(f.tagPage()->editor->hasUnsavedEdits());
+        QVERIFY(f.dialogs->shown.isEmpty());
+    }
+
+    // Another program adds a file to the folder and changes the tag of the file shown: the
+    // window shows both by itself.
+    void changesOnDiskShown()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3"_s, audio);
+        f.choose(u"a.mp3"_s);
+        f.write(u"b.mp3"_s, audio);
+        QTRY_COMPARE(column(f.list(), 0), u"a.mp3|b.mp3"_s);
+        QTRY_COMPARE(f.tagPage()->selectedRows(), QList<int>{0});
+        tags::TagType tag;
+        tag.TagV2.setValide(true);
+        tag.TagV2.setTitre(u"Dehors"_s);
+        QVERIFY(tags::ZellTagCtrl().SetAllTags(f.music + u"/a.mp3"_s, tag).ok());
+        QTRY_COMPARE(w.findChild<QLineEdit *>(u"txtv2Titre"_s)->text(), u"Dehors"_s);
+        QVERIFY(f.dialogs->shown.isEmpty());
+    }
+
     // "Ne plus demander" ticked with OK silences the question from then on and in the next
     // session; the box of the Options page brings it back. Ticked with Annuler, it is not taken.
     void stopAsking()
