@@ -61,9 +61,12 @@ if [[ -f $copyright ]]; then
     for library in $(objdump -p "$scratch"/files/usr/bin/tarvex "$scratch"/files/usr/bin/tarvex-cli |
         sed -n 's/^ *NEEDED *\(lib[^.]*\)\.so.*/\1/p' | sort -u); do
         [[ $library =~ ^lib(c|m|gcc_s|stdc\+\+)$ ]] && continue
-        grep -q "^Files:.*/$library[*._]" "$copyright" ||
-            grep -q "^Files:.*/${library%%[0-9]*}[*._]" "$copyright" ||
-            fail "copyright : aucune ligne pour $library"
+        covered=false
+        read -r -a patterns <<<"$(sed -n 's/^Files: //p' "$copyright" | tr '\n' ' ')"
+        for pattern in "${patterns[@]}"; do
+            [[ $pattern != "*" && "usr/lib/arch/$library.so.0" == $pattern ]] && covered=true
+        done
+        $covered || fail "copyright : aucune ligne pour $library"
     done
 fi
 
