@@ -340,6 +340,8 @@
     <message>
         <source>Effacer le ReplayGain</source>
         <translation>Remove ReplayGain</translation>
+        <source>A&amp;ctualiser</source>
+        <translation>Re&amp;fresh</translation>
     </message>
 </context>
 <context>
@@ -1147,6 +1149,12 @@
         <translation>Remove entr&amp;y</translation>
         <source>Écrire le Repla&amp;yGain des pistes MP3 et du disque</source>
         <translation>Write the Repla&amp;yGain of the MP3 tracks and of the disc</translation>
+        <source>Demander avant d&apos;enregistrer &amp;un tag</source>
+        <translation>As&amp;k before saving a tag</translation>
+    </message>
+    <message>
+        <source>Demander avant de &amp;quitter</source>
+        <translation>Ask before &amp;quitting</translation>
     </message>
 </context>
 <context>
@@ -1191,6 +1199,10 @@
         <source>&amp;Ignorer</source>
         <comment>unsaved changes</comment>
         <translation>&amp;Don&apos;t save</translation>
+    </message>
+    <message>
+        <source>&amp;Ne plus demander</source>
+        <translation>Do&amp;n&apos;t ask again</translation>
     </message>
 </context>
 <context>
@@ -1542,6 +1554,18 @@ Left as they are:
         <source>Re&amp;mplir le tag d&apos;après le nom</source>
         <translation>Fill tag from file na&amp;me</translation>
     </message>
+    <message>
+        <source>&amp;Colonnes</source>
+        <translation>&amp;Columns</translation>
+    </message>
+    <message>
+        <source>Affic&amp;her les sous-dossiers</source>
+        <translation>Show su&amp;bfolders</translation>
+    </message>
+    <message>
+        <source>Dossiers</source>
+        <translation>Folders</translation>
+    </message>
 </context>
 <context>
     <name>app::UndoCommands</name>
@@ -1579,10 +1603,6 @@ Left as they are:
 © 2026 the Tarvex authors.</translation>
     </message>
     <message>
-        <source>Ce programme est distribué librement, sans aucune garantie. Vous pouvez le copier et le redistribuer à condition de ne pas le modifier ni le vendre.</source>
-        <translation>This program is distributed freely, without any warranty. You may copy and redistribute it provided you neither change nor sell it.</translation>
-    </message>
-    <message>
         <source>Site Web : &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</source>
         <translation>Web site: &lt;a href=&quot;%1&quot;&gt;%1&lt;/a&gt;</translation>
     </message>
@@ -1605,6 +1625,10 @@ Left as they are:
     <message>
         <source>&amp;OK</source>
         <translation>&amp;OK</translation>
+    </message>
+    <message>
+        <source>Ce programme est un logiciel libre : vous pouvez le redistribuer et le modifier selon les termes de la Licence publique générale GNU, version 3 ou (à votre choix) toute version ultérieure. Il est distribué sans aucune garantie.</source>
+        <translation>This program is free software: you can redistribute it and/or modify it under the terms of the GNU General Public License, version 3 or (at your option) any later version. It comes with no warranty.</translation>
     </message>
 </context>
 <context>

@@ -27,7 +27,7 @@ const QStringList fileItems = {QStringLiteral("lit"),        QStringLiteral("arr
                                QStringLiteral("recherche"),  QStringLiteral("ouvdossier"),
                                QStringLiteral("copier2"),    QStringLiteral("deplacer2"),
                                QStringLiteral("supprimer2"), QStringLiteral("supprimerdef"),
-                               QStringLiteral("calculgain"), QStringLiteral("effacegain")};
+                               QStringLiteral("calculgain"), QStringLiteral("effacegain"), QStringLiteral("actualiser")};
 // Menu items that TS2 switches the other way.
 const QStringList cdItems = {QStringLiteral("demCDDB"), QStringLiteral("Extra"),
                              QStringLiteral("extraMP3"), QStringLiteral("extraWAV")};
@@ -71,6 +71,7 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
     QMenu *fich = addMenu(nullptr, window, QStringLiteral("fich"), tr("&Fichier"));
     addItem(fich, QStringLiteral("ouvdossier"), tr("&Ouvrir un dossier"))
         ->setShortcut(QKeySequence::Open);
+    addItem(fich, QStringLiteral("actualiser"), tr("A&ctualiser"))->setShortcut(Qt::Key_F5);
     fich->addSeparator();
     addItem(fich, QStringLiteral("quit"), tr("&Quitter"))->setShortcut(QKeySequence::Quit);
 
@@ -186,6 +187,7 @@ std::optional<Procedure> CommandTable::procedureOfItem(const QString &name)
         {QStringLiteral("quit"), Procedure::quitte},
         {QStringLiteral("aid"), Procedure::aides},
         {QStringLiteral("ouvdossier"), Procedure::ouvre},
+        {QStringLiteral("actualiser"), Procedure::actualiser},
         {QStringLiteral("demCDDB"), Procedure::demandecddb},
         {QStringLiteral("extraMP3"), Procedure::extmp3},
         {QStringLiteral("ExtraiMp3"), Procedure::extmp3},
@@ -255,6 +257,9 @@ void CommandTable::enableCdCommands(bool enabled)
 void CommandTable::applySubPage(int page)
 {
     setButtonsEnabled({QStringLiteral("voir"), QStringLiteral("renom")}, page == 3);
+    // F5 is "Aperçu" on the renaming page, "Actualiser" elsewhere.
+    item(QStringLiteral("actualiser"))
+        ->setShortcut(page == 3 ? QKeySequence() : QKeySequence(Qt::Key_F5));
 }
 
 void CommandTable::applyStartState()

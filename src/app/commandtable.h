@@ -39,7 +39,8 @@ enum class Procedure {
     supprimDefinitif,
     retablir,
     calculeGain,
-    effaceGain
+    effaceGain,
+    actualiser
 };
 
 // The commands of the window: the keyed toolbar buttons of Toolbar1, the menu bar, the two pop-up

@@ -1,5 +1,6 @@
 #include "app/dialogs.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -96,6 +97,19 @@ Dialogs::Unsaved QtDialogs::askUnsaved(QWidget *owner, const QString &text, cons
     if (box.clickedButton() == save)
         return Unsaved::Save;
     return box.clickedButton() == discard ? Unsaved::Discard : Unsaved::Cancel;
+}
+
+bool QtDialogs::confirmOrStopAsking(QWidget *owner, const QString &text, const QString &title,
+                                    bool *stopAsking)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel,
+                    owner);
+    box.setDefaultButton(QMessageBox::Ok);
+    auto *stop = new QCheckBox(QCoreApplication::translate("app::QtDialogs", "&Ne plus demander"));
+    box.setCheckBox(stop);
+    const bool ok = box.exec() == QMessageBox::Ok;
+    *stopAsking = stop->isChecked();
+    return ok;
 }
 
 QString QtDialogs::chooseFolder(QWidget *owner, const QString &startFolder)

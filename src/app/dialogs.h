@@ -63,6 +63,15 @@ public:
         return false;
     }
 
+    // An OK/Cancel question with a "Ne plus demander" box; `stopAsking` tells whether the box
+    // was ticked. A Dialogs without the box asks as `confirm` does.
+    virtual bool confirmOrStopAsking(QWidget *owner, const QString &text, const QString &title,
+                                     bool *stopAsking)
+    {
+        *stopAsking = false;
+        return confirm(owner, text, title);
+    }
+
     // Shorthands for the two shapes the window uses.
     bool confirm(QWidget *owner, const QString &text, const QString &title)
     {
@@ -83,6 +92,8 @@ public:
     Replace askReplace(QWidget *owner, const QString &text, const QString &title) override;
     Replace askReplaceOrCancel(QWidget *owner, const QString &text, const QString &title) override;
     Unsaved askUnsaved(QWidget *owner, const QString &text, const QString &title) override;
+    bool confirmOrStopAsking(QWidget *owner, const QString &text, const QString &title,
+                             bool *stopAsking) override;
     QString chooseFolder(QWidget *owner, const QString &startFolder) override;
     int chooseItem(QWidget *owner, const QString &text, const QString &title,
                    const QStringList &items) override;

@@ -6,7 +6,8 @@
 namespace app {
 
 // The hidden file list box File1: a folder and a pattern ("*.mp3"), listing the regular files
-// that match it in any letter case, hidden files left out, sorted by name ignoring case.
+// that match it in any letter case, hidden files left out, sorted by name ignoring case. With
+// the folders below included, MP3 files are listed by their paths below the folder.
 class FileListBox
 {
 public:
@@ -14,18 +15,25 @@ public:
     void setPath(const QString &path);
     QString pattern() const { return m_pattern; }
     void setPattern(const QString &pattern);
-    // Reads the folder again.
+    bool includesSubfolders() const { return m_subfolders; }
+    void setIncludeSubfolders(bool include) { m_subfolders = include; }
+    // Reads the folder again. The folders below are read on another thread while the window
+    // keeps being drawn (its input waits).
     void refresh();
 
     int listCount() const { return int(m_entries.size()); }
     const QStringList &entries() const { return m_entries; }
+    // The folders the last listing read, the listed one first.
+    const QStringList &folders() const { return m_folders; }
     // The folder and a file name joined with one separator.
     QString filePath(const QString &name) const;
 
 private:
     QString m_path;
     QString m_pattern = QStringLiteral("*.mp3");
+    bool m_subfolders = false;
     QStringList m_entries;
+    QStringList m_folders;
 };
 
 } // namespace app

@@ -9,6 +9,7 @@
 #include "app/filecommands.h"
 #include "app/fileinfopanel.h"
 #include "app/filelistmodel.h"
+#include "app/foldercommands.h"
 #include "app/form2.h"
 #include "app/frmabout.h"
 #include "app/gaincommands.h"
@@ -110,6 +111,7 @@ Form1::Form1(Setup setup, QWidget *parent)
     buildPages();
     buildStatusBar();
     m_renamePanel = new RenamePanel(Frame1->Frame4);
+    Frame1->fitSubPages();
     m_fileCommands = new FileCommands(
         this, *this, *Frame1, *Frame6, *m_renamePanel, *m_cdControl, *m_playTimer, *m_trackTimer,
         setup.player ? std::move(setup.player) : std::make_unique<LazyPlayer>());
@@ -132,6 +134,9 @@ Form1::Form1(Setup setup, QWidget *parent)
     connectPages();
     connectSettings();
     m_tagCommands = new TagCommands(this, *this, *Frame1, *Frame7, *m_renamePanel, *m_fileCommands);
+    m_folders = new FolderCommands(this, *Frame1, *m_tagCommands, *this, [this] {
+        return !m_jobRunning && !m_extraction->isBusy() && showsTagPage();
+    });
     setProcedure(Procedure::enreID, [this] { m_tagCommands->enreID(); });
     setProcedure(Procedure::suppID, [this] { m_tagCommands->suppID(); });
     setProcedure(Procedure::copieID, [this] { m_tagCommands->copieID(); });
@@ -224,6 +229,7 @@ void Form1::connectCommands()
     setProcedure(Procedure::aprop, [this] { aprop(); });
     setProcedure(Procedure::recherche, [this] { recherche(); });
     setProcedure(Procedure::ouvre, [this] { ouvre(); });
+    setProcedure(Procedure::actualiser, [this] { m_folders->actualise(); });
 }
 
 void Form1::connectPages()
@@ -232,9 +238,14 @@ void Form1::connectPages()
     connect(Frame1->TS1, &QTabBar::currentChanged, this, &Form1::onSubPage);
     connect(Frame7->TS3, &QTabBar::currentChanged, this, &Form1::onOptionsPage);
     connect(Frame1->Combo7, &QComboBox::activated, this, &Form1::onFileType);
-    connect(Frame1->LV1, &QWidget::customContextMenuRequested, this, [this] {
+    m_commands->mnuflottant->addSeparator();
+    m_commands->mnuflottant->addMenu(Frame1->mnuColonnes);
+    connect(Frame1->LV1, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        const QPoint where = Frame1->LV1->viewport()->mapToGlobal(at);
         if (Frame1->files->count() > 0)
-            m_commands->mnuflottant->popup(QCursor::pos());
+            m_commands->mnuflottant->popup(where);
+        else
+            Frame1->mnuColonnes->popup(where);
     });
     connect(Frame1->LV1, &QAbstractItemView::doubleClicked, this,
             [this] { run(Procedure::lecture); });
@@ -295,6 +306,17 @@ void Form1::connectSettings()
     for (QRadioButton *option :
          {Frame7->Option7, Frame7->Option8, Frame7->Option9, Frame7->Option10})
         connect(option, &QRadioButton::clicked, this, &Form1::writeTagOptions);
+    for (const auto &[box, name] :
+         {std::pair{Frame7->chkConfirmerEnregistrement, "ConfirmerEnregistrement"},
+          std::pair{Frame7->chkConfirmerQuitter, "ConfirmerQuitter"}})
+        connect(box, &QCheckBox::clicked, this, [this, name](bool on) {
+            m_reg->setKeyPath(settingsKeyPath());
+            m_reg->writeValue(QString::fromLatin1(name), SimpleRegAccess::fromBool(on));
+        });
+    connect(Frame1->chkSousDossiers, &QCheckBox::toggled, this, [this](bool on) {
+        m_reg->setKeyPath(settingsKeyPath());
+        m_reg->writeValue(QStringLiteral("SousDossiers"), SimpleRegAccess::fromBool(on));
+    });
 }
 
 QString Form1::product() const
@@ -330,6 +352,28 @@ Dialogs::Replace Form1::askReplace(const QString &question)
 bool Form1::confirm(const QString &question, const QString &title)
 {
     return m_dialogs->confirm(this, question, title);
+}
+
+bool Form1::confirmTagSave(const QString &question)
+{
+    return confirmUnlessSilenced(Frame7->chkConfirmerEnregistrement,
+                                 QStringLiteral("ConfirmerEnregistrement"), question, productName);
+}
+
+bool Form1::confirmUnlessSilenced(QCheckBox *asks, const QString &setting, const QString &question,
+                                  const QString &title)
+{
+    if (!asks->isChecked())
+        return true;
+    bool stopAsking = false;
+    if (!m_dialogs->confirmOrStopAsking(this, question, title, &stopAsking))
+        return false;
+    if (stopAsking) {
+        asks->setChecked(false);
+        m_reg->setKeyPath(settingsKeyPath());
+        m_reg->writeValue(setting, SimpleRegAccess::fromBool(false));
+    }
+    return true;
 }
 
 Dialogs::Unsaved Form1::askUnsaved(const QString &question)
@@ -635,6 +679,11 @@ void Form1::loadSettings()
     Frame7->chkTrameLame->setChecked(flag("TrameLame"));
     Frame7->chkJournal->setChecked(read("JournalExtraction") != u"0");
     Frame7->chkReplayGain->setChecked(read("ReplayGainExtraction") != u"0");
+    // The questions are asked unless the user said "Ne plus demander".
+    Frame7->chkConfirmerEnregistrement->setChecked(read("ConfirmerEnregistrement") != u"0");
+    Frame7->chkConfirmerQuitter->setChecked(read("ConfirmerQuitter") != u"0");
+    Frame1->chkSousDossiers->setChecked(flag("SousDossiers"));
+    Frame1->File1.setIncludeSubfolders(flag("SousDossiers"));
     m_renamePanel->setPatterns(read("ModelesNom").split(u'\n', Qt::SkipEmptyParts));
 }
 
@@ -760,7 +809,8 @@ void Form1::writeTagOptions()
 
 void Form1::quitte()
 {
-    if (!m_dialogs->confirm(this, tr("Voulez-vous quitter ?"), tr("Confirmation")))
+    if (!confirmUnlessSilenced(Frame7->chkConfirmerQuitter, QStringLiteral("ConfirmerQuitter"),
+                               tr("Voulez-vous quitter ?"), tr("Confirmation")))
         return;
     m_quitConfirmed = true;
     close();
@@ -785,7 +835,8 @@ void Form1::closeEvent(QCloseEvent *event)
         return;
     }
     if (!stopJob && !m_quitConfirmed &&
-        !m_dialogs->confirm(this, tr("Voulez-vous quitter ?"), tr("Confirmation"))) {
+        !confirmUnlessSilenced(Frame7->chkConfirmerQuitter, QStringLiteral("ConfirmerQuitter"),
+                               tr("Voulez-vous quitter ?"), tr("Confirmation"))) {
         event->ignore();
         return;
     }
@@ -840,19 +891,16 @@ void Form1::ouvre()
     const QString folder = m_dialogs->chooseFolder(this, Frame1->File1.path());
     if (folder.isEmpty())
         return; // cancelled: the list stays as it was
-    Frame1->File1.setPath(folder);
-    Frame1->refillList();
-    comptage();
-    Frame1->LV1->setFocus(); // the files are what the keyboard goes on with
+    if (m_folders->listFolder(folder))
+        Frame1->LV1->setFocus(); // the files are what the keyboard goes on with
 }
 
 void Form1::showPath(const QString &path)
 {
     const QFileInfo info(path);
     TS2->setCurrentIndex(1);
-    Frame1->File1.setPath(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
-    Frame1->refillList();
-    comptage();
+    if (!m_folders->listFolder(info.isDir() ? info.absoluteFilePath() : info.absolutePath()))
+        return;
     const int row = info.isDir() ? -1 : Frame1->files->rowOf(info.fileName());
     if (row < 0)
         return;

@@ -33,6 +33,7 @@ class CdPage;
 class CommandTable;
 class ExtractionController;
 class FileCommands;
+class FolderCommands;
 class Form2;
 class OptionsPage;
 class RenamePanel;
@@ -115,6 +116,7 @@ public:
     Dialogs::Replace askReplace(const QString &question) override;
     bool confirm(const QString &question, const QString &title) override;
     Dialogs::Unsaved askUnsaved(const QString &question) override;
+    bool confirmTagSave(const QString &question) override;
     void showJobProgress(qint64 done, qint64 total) override;
     void clearJobProgress() override;
     void setJobFile(const QString &path) override;
@@ -171,6 +173,10 @@ private:
     void writeTagOptions();
     void writeOnlineOptions();
     void writeRipOptions();
+    // Asks the question unless `asks` (a box of the Options page, stored under `setting`) is
+    // off; a "Ne plus demander" ticked with OK turns the box off.
+    bool confirmUnlessSilenced(QCheckBox *asks, const QString &setting, const QString &question,
+                               const QString &title);
     void showUndone(const files::UndoReport &report);
 
     CommandTable *m_commands = nullptr; // toolbar, menus and the keys of their procedures
@@ -183,8 +189,9 @@ private:
     FileCommands *m_fileCommands = nullptr;       // renaming, file operations, playback
     CddbPanel *m_cddb = nullptr;                  // the CDDB lookup of the CD page
     TagCommands *m_tagCommands = nullptr;
-    UndoCommands *m_undo = nullptr; // the journal lives as long as the window
-    CoverPanel *m_cover = nullptr;  // on the page "Tag ID3 v2"
+    FolderCommands *m_folders = nullptr; // the folder listed, the tree, F5, changes on disk
+    UndoCommands *m_undo = nullptr;      // the journal lives as long as the window
+    CoverPanel *m_cover = nullptr;       // on the page "Tag ID3 v2"
     GainCommands *m_gain = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QPushButton *m_stopJob = nullptr; // beside the gauge while a job of the window runs

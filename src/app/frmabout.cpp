@@ -62,9 +62,10 @@ frmAbout::frmAbout(const QString &product, Dialogs &dialogs, QWidget *parent)
                                       "© 2026 les auteurs de Tarvex."));
     lblDisclaimer =
         named<QLabel>(this, "lblDisclaimer",
-                      tr("Ce programme est distribué librement, sans aucune garantie. "
-                         "Vous pouvez le copier et le redistribuer à condition de ne pas "
-                         "le modifier ni le vendre."));
+                      tr("Ce programme est un logiciel libre : vous pouvez le redistribuer et "
+                         "le modifier selon les termes de la Licence publique générale GNU, "
+                         "version 3 ou (à votre choix) toute version ultérieure. Il est "
+                         "distribué sans aucune garantie."));
     lblDisclaimer->setWordWrap(true);
     Label6 =
         named<QLabel>(this, "Label6", tr("Site Web : <a href=\"%1\">%1</a>").arg(webAddress()));

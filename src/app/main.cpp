@@ -8,9 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 
 #include <csignal>
 #include <cstdio>
@@ -109,6 +107,19 @@ bool answeredInformation(int argc, char *argv[])
     return false;
 }
 
+// Without a language (C or POSIX) the window speaks French, but Qt dates the file dialog's
+// entries in the system's time locale: that one is made French too, for this process only.
+void frenchDatesWithoutLanguage()
+{
+    if (!qEnvironmentVariableIsEmpty("LC_ALL"))
+        return;
+    QByteArray time = qgetenv("LC_TIME");
+    if (time.isEmpty())
+        time = qgetenv("LANG");
+    if (time.isEmpty() || time == "C" || time == "POSIX" || time.startsWith("C."))
+        qputenv("LC_TIME", "fr_FR.UTF-8");
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -118,6 +129,7 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
     if (answeredInformation(argc, argv))
         return 0;
+    frenchDatesWithoutLanguage();
     QApplication application(argc, argv);
     QApplication::setApplicationName(base::productName);
     QApplication::setApplicationVersion(QStringLiteral(TARVEX_VERSION));
@@ -139,14 +151,6 @@ int main(int argc, char *argv[])
         QIcon::setThemeName(QStringLiteral("Adwaita"));
     }
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
-
-    // Qt's own texts (standard buttons, file dialog) in French along with the window's; Qt's
-    // source texts are English.
-    QTranslator qtTranslator;
-    if (!english &&
-        qtTranslator.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
 
     bool argumentsOk = true;
     app::Form1::Setup setup;

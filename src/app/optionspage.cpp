@@ -131,6 +131,13 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     chkTagsV23->setToolTip(tr("Pour les lecteurs anciens qui ne lisent pas la version 2.4 : "
                               "chaque tag enregistré est converti en version 2.3."));
     layout10->addWidget(chkTagsV23);
+    // The questions a user may have silenced with "Ne plus demander" come back from here.
+    chkConfirmerEnregistrement = named<QCheckBox>(Frame10, "chkConfirmerEnregistrement",
+                                                  tr("Demander avant d'enregistrer &un tag"));
+    chkConfirmerQuitter =
+        named<QCheckBox>(Frame10, "chkConfirmerQuitter", tr("Demander avant de &quitter"));
+    layout10->addWidget(chkConfirmerEnregistrement);
+    layout10->addWidget(chkConfirmerQuitter);
     layout10->addStretch();
 
     Frame11 = named<QGroupBox>(this, "Frame11");

@@ -369,7 +369,7 @@ bool TagCommands::reportSaved(const QString &path, const tags::Result<bool> &sav
 void TagCommands::enreID()
 {
     const QString file = m_page.editor->shownFile();
-    if (file.isEmpty() || !m_window.confirm(tr("Voulez vous enregistrer le Tag ?"), productName))
+    if (file.isEmpty() || !m_window.confirmTagSave(tr("Voulez vous enregistrer le Tag ?")))
         return;
     if (m_page.editor->shownFiles().size() > 1)
         saveSeveral(m_page.editor->shownFiles());

@@ -5,8 +5,10 @@
 #include "app/tageditorpanel.h"
 #include "app/widgets.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSet>
 #include <QSplitter>
 #include <QStyle>
@@ -54,25 +57,52 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     LV1->setSortingEnabled(true);
     for (int column = FileListModel::Titre; column < FileListModel::ColumnCount; ++column)
         header->setSectionHidden(column, true);
-    // The header's context menu chooses the tag columns.
-    header->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(header, &QHeaderView::customContextMenuRequested, this, [this](const QPoint &at) {
-        QMenu menu(this);
-        for (int column = FileListModel::Titre; column < FileListModel::ColumnCount; ++column) {
-            QAction *shown = menu.addAction(files->headerData(column, Qt::Horizontal).toString());
-            shown->setCheckable(true);
-            shown->setChecked(!LV1->isColumnHidden(column));
-            connect(shown, &QAction::toggled, this,
-                    [this, column](bool on) { showColumn(column, on); });
-        }
-        menu.exec(LV1->header()->mapToGlobal(at));
+    // The header's context menu chooses the tag columns; the list's own menu has it too, where
+    // the keyboard reaches it.
+    mnuColonnes = new QMenu(tr("&Colonnes"), this);
+    mnuColonnes->setObjectName(QStringLiteral("mnuColonnes"));
+    for (int column = FileListModel::Titre; column < FileListModel::ColumnCount; ++column) {
+        QAction *shown =
+            mnuColonnes->addAction(files->headerData(column, Qt::Horizontal).toString());
+        shown->setCheckable(true);
+        connect(shown, &QAction::triggered, this,
+                [this, column](bool on) { showColumn(column, on); });
+    }
+    connect(mnuColonnes, &QMenu::aboutToShow, this, [this] {
+        const QList<QAction *> actions = mnuColonnes->actions();
+        for (int i = 0; i < actions.size(); ++i)
+            actions[i]->setChecked(!LV1->isColumnHidden(FileListModel::Titre + i));
     });
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(header, &QHeaderView::customContextMenuRequested, this,
+            [this](const QPoint &at) { mnuColonnes->popup(LV1->header()->mapToGlobal(at)); });
+    LV1->installEventFilter(this);
 
     Command1 = named<QPushButton>(this, "Command1", tr("Tout sele&ctionner"));
     Command2 = named<QPushButton>(this, "Command2", tr("Tout &deselectionner"));
     connect(Command1, &QPushButton::clicked, this, [this] { setAllChecked(true); });
     connect(Command2, &QPushButton::clicked, this, [this] { setAllChecked(false); });
     Combo7 = named<QComboBox>(this, "Combo7");
+    chkSousDossiers = named<QCheckBox>(this, "chkSousDossiers", tr("Affic&her les sous-dossiers"));
+
+    // The folders of the disk, read by Qt on a thread of its own; a click or Enter lists one.
+    dossiers = new QFileSystemModel(this);
+    dossiers->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    dossiers->setRootPath(QDir::rootPath());
+    arbreDossiers = named<QTreeView>(this, "arbreDossiers");
+    arbreDossiers->setAccessibleName(tr("Dossiers"));
+    arbreDossiers->setModel(dossiers);
+    arbreDossiers->header()->setObjectName(QStringLiteral("arbreDossiers.entete"));
+    for (int column = 1; column < dossiers->columnCount(); ++column)
+        arbreDossiers->setColumnHidden(column, true);
+    arbreDossiers->setHeaderHidden(true);
+    // Deep folders scroll sideways rather than being cut to nothing.
+    arbreDossiers->header()->setStretchLastSection(false);
+    arbreDossiers->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    arbreDossiers->setMinimumWidth(100);
+    for (auto signal : {&QTreeView::clicked, &QTreeView::activated})
+        connect(arbreDossiers, signal, this,
+                [this](const QModelIndex &index) { emit folderChosen(dossiers->filePath(index)); });
 
     auto *left = new QWidget(this);
     auto *leftLayout = new QVBoxLayout(left);
@@ -83,7 +113,10 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     txtDossier->setFrame(false);
     txtDossier->setAccessibleName(tr("Dossier affiché"));
     txtDossier->setStyleSheet(QStringLiteral("background: transparent"));
-    leftLayout->addWidget(txtDossier);
+    auto *folderRow = new QHBoxLayout;
+    folderRow->addWidget(txtDossier, 1);
+    folderRow->addWidget(chkSousDossiers);
+    leftLayout->addLayout(folderRow);
     leftLayout->addWidget(LV1, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
@@ -146,14 +179,29 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
+    splitter->addWidget(arbreDossiers);
     splitter->addWidget(left);
     splitter->addWidget(right);
-    splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
+    splitter->setStretchFactor(2, 1);
+    splitter->setSizes({180, 400, 400});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
 
+    TS1->setUsesScrollButtons(false); // every tab in sight
     showSubPage(InfoFichier);
+}
+
+void TagPage::fitSubPages()
+{
+    int widest = 0;
+    for (int page = InfoFichier; page <= Renomeur; ++page) {
+        QScrollArea *area = m_subPages[page];
+        widest = std::max(widest, area->widget()->minimumSizeHint().width() +
+                                      area->verticalScrollBar()->sizeHint().width());
+    }
+    m_subPages[0]->parentWidget()->setMinimumWidth(
+        std::max(widest, TS1->minimumSizeHint().width()));
 }
 
 void TagPage::showSubPage(int page)
@@ -165,11 +213,17 @@ void TagPage::showSubPage(int page)
     }
 }
 
-void TagPage::refillList()
+void TagPage::refillList(bool keepInfo)
 {
     // The new rows are not selected: no file's information stays on show.
-    Frame3->clear();
+    if (!keepInfo)
+        Frame3->clear();
     const QString folder = File1.path();
+    if (!folder.isEmpty()) {
+        const QModelIndex shown = dossiers->index(folder);
+        arbreDossiers->setCurrentIndex(shown);
+        arbreDossiers->scrollTo(shown);
+    }
     txtDossier->setText(QDir::toNativeSeparators(folder));
     txtDossier->setToolTip(txtDossier->text());
     txtDossier->end(false);
@@ -180,6 +234,7 @@ void TagPage::refillList()
         header->sortIndicatorOrder() != files->sortOrder())
         files->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
     readShownTagColumns();
+    emit refilled();
 }
 
 void TagPage::showColumn(int column, bool shown)
@@ -271,6 +326,16 @@ QRect TagPage::checkBoxRect(const QModelIndex &index) const
 bool TagPage::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    // The menu key and Shift+F10 open the list's menu beside the current row.
+    if (watched == LV1 && type == QEvent::KeyPress) {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        if (key->key() != Qt::Key_Menu &&
+            !(key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier))
+            return QGroupBox::eventFilter(watched, event);
+        const QRect row = LV1->visualRect(LV1->currentIndex());
+        emit LV1->customContextMenuRequested(row.isValid() ? row.center() : QPoint());
+        return true;
+    }
     if (watched != LV1->viewport() ||
         (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
          type != QEvent::MouseButtonDblClick))

@@ -4,8 +4,11 @@
 
 #include <QGroupBox>
 
+class QCheckBox;
 class QComboBox;
+class QFileSystemModel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QScrollArea;
 class QTabBar;
@@ -27,8 +30,12 @@ public:
     explicit TagPage(QWidget *parent = nullptr);
 
     enum SubPage { InfoFichier = 0, TagV1 = 1, TagV2 = 2, Renomeur = 3 };
-    QLineEdit *txtDossier; // the folder LV1 lists
+    QTreeView *arbreDossiers;   // the folders of the disk, the listed one current
+    QFileSystemModel *dossiers; // the rows of arbreDossiers
+    QCheckBox *chkSousDossiers; // "Inclure les sous-dossiers"
+    QLineEdit *txtDossier;      // the folder LV1 lists
     QTreeView *LV1;
+    QMenu *mnuColonnes;    // the tag columns shown, from the header or the list's menu
     FileListModel *files;  // the rows of LV1
     QPushButton *Command1; // check every row
     QPushButton *Command2; // uncheck every row
@@ -41,11 +48,15 @@ public:
     QComboBox *cboModeleTag;    // pattern read from file names, editable, the last ones used
     QPushButton *cmdRemplirNom; // "Remplir le tag d'après le nom"
 
+    // Makes the sub-pages' side as wide as the widest sub-page needs, once they are filled, so
+    // that choosing a sub-page never moves the splitter nor narrows the list.
+    void fitSubPages();
     // Shows the frame of one sub-page and hides the three others.
     void showSubPage(int page);
-    // Empties "Info Fichier" and shows in LV1 one unchecked row per entry of File1, none
-    // selected, sorted as the list header says.
-    void refillList();
+    // Empties "Info Fichier" (unless `keepInfo`, for the same files listed again) and shows in
+    // LV1 one unchecked row per entry of File1, none selected, sorted as the list header says;
+    // the folder tree shows the folder.
+    void refillList(bool keepInfo = false);
     void setAllChecked(bool checked);
     // The rows selected in LV1, in list order.
     QList<int> selectedRows() const;
@@ -60,6 +71,12 @@ public:
     void showColumn(int column, bool shown);
     // Row count as the status bar shows it: "12 pistes".
     QString countText() const;
+
+signals:
+    // The user chose a folder in the tree (a click, Enter).
+    void folderChosen(const QString &folder);
+    // The list shows the entries of File1 anew.
+    void refilled();
 
 protected:
     // A click on a row's check box ticks or unticks it and leaves the selection alone.

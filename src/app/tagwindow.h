@@ -17,6 +17,8 @@ public:
     // Message boxes over the window; `inform` has the product name as its title.
     virtual void inform(const QString &text, Dialogs::Icon icon) = 0;
     virtual bool confirm(const QString &question, const QString &title) = 0;
+    // Asks before a tag save, unless the user chose to be asked no more: true to save.
+    virtual bool confirmTagSave(const QString &question) = 0;
     // "Enregistrer", "Ignorer" or "Annuler" for edits not saved yet.
     virtual Dialogs::Unsaved askUnsaved(const QString &question) = 0;
     // Status bar SB1: panel 1 takes passing texts.

@@ -28,6 +28,19 @@ bool isAcceptableName(QStringView name)
            !name.contains(QChar(u'\0'));
 }
 
+bool isAcceptableRelative(QStringView path)
+{
+    for (const QStringView part : path.tokenize(u'/', Qt::KeepEmptyParts))
+        if (!isAcceptableName(part))
+            return false;
+    return true;
+}
+
+QStringView lastPart(QStringView path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
 namespace {
 
 bool sameInode(const QByteArray &a, const QByteArray &b)
@@ -92,17 +105,27 @@ int renameNoReplace(const QString &from, const QString &to)
     return error;
 }
 
-QStringList listFiles(const QString &folder, const QString &pattern)
+namespace {
+
+// Appends to `names` the matching files of the open folder `dir`, each behind `prefix`, and to
+// `subfolders` the names of the folders in it that are not hidden.
+void readFolder(DIR *dir, const QString &prefix, const QByteArray &wildcard, QStringList *names,
+                std::vector<QByteArray> *subfolders)
 {
-    QStringList names;
-    DIR *dir = opendir(QFile::encodeName(folder).constData());
-    if (!dir)
-        return names;
-    const QByteArray wildcard = QFile::encodeName(pattern);
     const int fd = dirfd(dir);
     while (const dirent *entry = readdir(dir)) {
-        if (entry->d_name[0] == '.' ||
-            fnmatch(wildcard.constData(), entry->d_name, FNM_CASEFOLD) != 0)
+        if (entry->d_name[0] == '.')
+            continue;
+        if (subfolders && (entry->d_type == DT_DIR || entry->d_type == DT_UNKNOWN)) {
+            struct stat folder;
+            if (entry->d_type == DT_DIR ||
+                (fstatat(fd, entry->d_name, &folder, AT_SYMLINK_NOFOLLOW) == 0 &&
+                 S_ISDIR(folder.st_mode))) {
+                subfolders->emplace_back(entry->d_name);
+                continue;
+            }
+        }
+        if (fnmatch(wildcard.constData(), entry->d_name, FNM_CASEFOLD) != 0)
             continue;
         if (entry->d_type != DT_REG) {
             struct stat target;
@@ -110,11 +133,14 @@ QStringList listFiles(const QString &folder, const QString &pattern)
                 fstatat(fd, entry->d_name, &target, 0) != 0 || !S_ISREG(target.st_mode))
                 continue;
         }
-        names.append(QFile::decodeName(entry->d_name));
+        names->append(prefix + QFile::decodeName(entry->d_name));
     }
-    closedir(dir);
-    // Lower-case keys made once: sorting compares them as plain texts, the exact names only
-    // to order names that differ by case alone.
+}
+
+// Sorted by name ignoring case: lower-case keys made once are compared as plain texts, the
+// exact names only to order names that differ by case alone.
+QStringList sortedIgnoringCase(const QStringList &names)
+{
     std::vector<QString> keys;
     keys.reserve(size_t(names.size()));
     for (const QString &name : names)
@@ -130,6 +156,52 @@ QStringList listFiles(const QString &folder, const QString &pattern)
     for (qsizetype i : order)
         sorted.append(names[i]);
     return sorted;
+}
+
+} // namespace
+
+QStringList listFiles(const QString &folder, const QString &pattern)
+{
+    QStringList names;
+    DIR *dir = opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        return names;
+    readFolder(dir, QString(), QFile::encodeName(pattern), &names, nullptr);
+    closedir(dir);
+    return sortedIgnoringCase(names);
+}
+
+QStringList listFilesBelow(const QString &folder, const QString &pattern, QStringList *folders)
+{
+    QStringList names;
+    const QByteArray wildcard = QFile::encodeName(pattern);
+    // Folders still to read, relative to `folder`; each is opened only when read, so that a
+    // folder of thousands of folders holds no descriptor for each.
+    std::vector<QString> pending = {QString()};
+    while (!pending.empty()) {
+        const QString relative = std::move(pending.back());
+        pending.pop_back();
+        const QString path = relative.isEmpty() ? folder : joinPath(folder, relative);
+        // A folder below is not entered through a link.
+        const int fd =
+            open(QFile::encodeName(path).constData(),
+                 O_RDONLY | O_DIRECTORY | O_CLOEXEC | (relative.isEmpty() ? 0 : O_NOFOLLOW));
+        DIR *dir = fd < 0 ? nullptr : fdopendir(fd);
+        if (!dir) {
+            if (fd >= 0)
+                close(fd);
+            continue;
+        }
+        if (folders)
+            folders->append(path);
+        std::vector<QByteArray> subfolders;
+        const QString prefix = relative.isEmpty() ? QString() : relative + u'/';
+        readFolder(dir, prefix, wildcard, &names, &subfolders);
+        closedir(dir);
+        for (const QByteArray &sub : subfolders)
+            pending.push_back(prefix + QFile::decodeName(sub));
+    }
+    return sortedIgnoringCase(names);
 }
 
 } // namespace base

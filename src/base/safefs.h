@@ -12,6 +12,10 @@ QString joinPath(const QString &folder, const QString &name);
 
 // A typed or computed name is refused when it would leave the folder or name no file.
 bool isAcceptableName(QStringView name);
+// A path below a folder ("Album/a.mp3"): every part of it an acceptable name.
+bool isAcceptableRelative(QStringView path);
+// The name of a file without the folders of a relative path: "a.mp3" of "Album/a.mp3".
+QStringView lastPart(QStringView path);
 
 // The folder part of a path in the system's encoding: "." for a bare name, "/" at the root.
 QByteArray folderOf(const QByteArray &path);
@@ -27,5 +31,11 @@ int renameNoReplace(const QByteArray &from, const QByteArray &to);
 // ignoring case. Reads the folder once and looks at a file itself only for a link or a file
 // system that does not give entry types. Empty when the folder cannot be read.
 QStringList listFiles(const QString &folder, const QString &pattern);
+
+// The same files in the folder and every folder below it, as paths relative to `folder`
+// ("a.mp3", "Album/b.mp3"), sorted the same way. Hidden folders and links to folders are not
+// entered (a link may lead back up). `folders` receives the folders read, `folder` first.
+QStringList listFilesBelow(const QString &folder, const QString &pattern,
+                           QStringList *folders = nullptr);
 
 } // namespace base

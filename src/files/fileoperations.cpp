@@ -310,7 +310,7 @@ void moveOne(const QString &name, const QString &from, const QString &to, Clashe
 
 bool acceptableName(const QString &name, OperationReport *report)
 {
-    if (base::isAcceptableName(name))
+    if (base::isAcceptableRelative(name))
         return true;
     report->failures.append(
         {name, QCoreApplication::translate("files", "nom de fichier interdit")});
@@ -328,7 +328,8 @@ OperationReport copyFiles(const QString &source, const QStringList &names, const
         if (report.cancelled)
             break;
         if (acceptableName(name, &report))
-            copyOne(name, joinPath(source, name), joinPath(target, name), clashes, &report);
+            copyOne(name, joinPath(source, name), joinPath(target, base::lastPart(name).toString()),
+                    clashes, &report);
     }
     return report;
 }
@@ -342,7 +343,8 @@ OperationReport moveFiles(const QString &source, const QStringList &names, const
         if (report.cancelled)
             break;
         if (acceptableName(name, &report))
-            moveOne(name, joinPath(source, name), joinPath(target, name), clashes, &report);
+            moveOne(name, joinPath(source, name), joinPath(target, base::lastPart(name).toString()),
+                    clashes, &report);
     }
     return report;
 }

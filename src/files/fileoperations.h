@@ -52,11 +52,12 @@ enum class Command { Copie, Deplacement, Suppression };
 // One French message naming every failed file; empty when nothing failed.
 QString failureMessage(Command command, const OperationReport &report);
 
-// Copies each named file of source into target. A file of the target folder that has the name
-// is replaced only when `ask` says so ("Tout remplacer" holds for the rest of the command), and
-// goes to the trash first; a read-only one is never replaced, nor is a file copied onto itself.
-// A target that is a link is written through: the file it leads to is replaced. Without `ask`
-// every existing file is kept.
+// Copies each named file of source into target. A name may be a path below source
+// ("Album/a.mp3"): the file goes into target itself, under its own name. A file of the target
+// folder that has the name is replaced only when `ask` says so ("Tout remplacer" holds for the rest
+// of the command), and goes to the trash first; a read-only one is never replaced, nor is a file
+// copied onto itself. A target that is a link is written through: the file it leads to is replaced.
+// Without `ask` every existing file is kept.
 OperationReport copyFiles(const QString &source, const QStringList &names, const QString &target,
                           const ClashQuestion &ask = {});
 

@@ -9,11 +9,13 @@ PreviewCell previewCell(const PreviewRow &row, const RenameSettings &settings)
 {
     if (!row.checked)
         return {kPasSelectionne.toString(), true};
+    // A file of a folder below keeps its folder; the operation names the file itself.
+    const qsizetype ownName = row.fichier.lastIndexOf(u'/') + 1;
     const NewName result =
-        newFileName(row.fichier, settings, row.valeurs ? &*row.valeurs : nullptr);
+        newFileName(row.fichier.mid(ownName), settings, row.valeurs ? &*row.valeurs : nullptr);
     switch (result.kind) {
     case NewName::Name:
-        return {result.name, false};
+        return {row.fichier.left(ownName) + result.name, false};
     case NewName::NonCompatible:
         return {kNonCompatible.toString(), true};
     case NewName::Failure:

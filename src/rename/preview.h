@@ -12,7 +12,7 @@ namespace renaming {
 // One row of the file list as the preview sees it.
 struct PreviewRow
 {
-    QString fichier; // file name, no folder
+    QString fichier; // file name, or a path below the listed folder ("Album/a.mp3")
     bool checked = false;
     // The values of the file's tags, which "D'après le tag" needs; without them that operation
     // fails for the row.

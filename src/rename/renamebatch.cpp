@@ -86,7 +86,11 @@ RenameOutcome renameFiles(const QString &folder, const QList<RenameRow> &rows, b
     for (const RenameRow &row : rows) {
         if (isMarkerOrEmpty(row.nouveau) || row.nouveau == row.fichier)
             continue;
-        if (!acceptableRelative(row.nouveau, folders) || !isAcceptableName(row.fichier)) {
+        // A file listed in a folder below keeps its folder: only its own name changes.
+        const qsizetype ownName = row.fichier.lastIndexOf(u'/') + 1;
+        if (!base::isAcceptableRelative(row.fichier) ||
+            QStringView(row.nouveau).left(ownName) != QStringView(row.fichier).left(ownName) ||
+            !acceptableRelative(row.nouveau.mid(ownName), folders)) {
             outcome.refused.append(
                 {row.fichier, row.nouveau,
                  QCoreApplication::translate("rename", "nom de fichier interdit")});

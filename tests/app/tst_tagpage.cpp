@@ -168,6 +168,189 @@ private slots:
         QCOMPARE(column(f.list(), 0), u"a.mp3|b.mp3|c.mp3|nue.mp3"_s);
     }
 
+    // The keyboard opens the list's menu beside the current row (menu key, Shift+F10), whose
+    // "Colonnes" chooses the tag columns; on an empty list, the columns alone.
+    void columnMenuFromKeyboard_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::addColumn<QString>("files");
+        QTest::newRow("Shift+F10")
+            << int(Qt::Key_F10) << Qt::KeyboardModifiers(Qt::ShiftModifier) << u"a.mp3|b.mp3"_s;
+        QTest::newRow("menu key") << int(Qt::Key_Menu) << Qt::KeyboardModifiers() << u"a.mp3"_s;
+        QTest::newRow("menu key, empty list")
+            << int(Qt::Key_Menu) << Qt::KeyboardModifiers() << QString();
+    }
+    void columnMenuFromKeyboard()
+    {
+        QFETCH(int, key);
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        QFETCH(QString, files);
+        FormFixture f;
+        f.startOnFiles(files, audio);
+        if (f.files()->count() > 0)
+            f.tagPage()->selectRow(f.files()->count() - 1);
+        f.list()->setFocus();
+        QTest::keyClick(f.list(), Qt::Key(key), modifiers);
+        auto *shown = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(shown);
+        QMenu *columns = f.tagPage()->mnuColonnes;
+        if (files.isEmpty()) {
+            QCOMPARE(shown, columns);
+        } else {
+            QCOMPARE(shown, f.commands()->mnuflottant);
+            QVERIFY(shown->actions().contains(columns->menuAction()));
+            const QRect row = f.list()->visualRect(f.list()->currentIndex());
+            QVERIFY(shown->geometry().contains(f.list()->viewport()->mapToGlobal(row.center()) +
+                                               QPoint(1, 1)));
+        }
+        // The menu's keys: "Piste" is the fourth column, shown on Enter.
+        if (shown != columns) {
+            shown->setActiveAction(columns->menuAction());
+            QTest::keyClick(shown, Qt::Key_Right);
+            QTRY_VERIFY(columns->isVisible());
+        }
+        // A sub-menu opened by the keyboard starts on its first entry, a menu on none.
+        for (int i = files.isEmpty() ? 0 : 1; i < 4; ++i)
+            QTest::keyClick(columns, Qt::Key_Down);
+        QTest::keyClick(columns, Qt::Key_Return);
+        QVERIFY(!f.list()->isColumnHidden(app::FileListModel::Piste));
+        QVERIFY(f.list()->isColumnHidden(app::FileListModel::Titre));
+    }
+
+    // The tree lists the folder clicked, after the question about edits not saved: kept, the
+    // list and the tree stay on the folder shown.
+    void treeChoosesFolder()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|CD 1/b.mp3"_s, audio);
+        app::TagPage *page = f.tagPage();
+        QTreeView *tree = page->arbreDossiers;
+        const QString cd1 = f.music + u"/CD 1"_s;
+        // Room for the temporary folder's depth.
+        w.resize(1600, 700);
+        w.findChild<QSplitter *>()->setSizes({600, 500, 500});
+        const auto clickFolder = [&](const QString &path) {
+            const QModelIndex index = page->dossiers->index(path);
+            tree->scrollTo(index);
+            QTRY_VERIFY(!tree->visualRect(index).isEmpty());
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                              tree->visualRect(index).topLeft() + QPoint(4, 4));
+        };
+        QCOMPARE(page->dossiers->filePath(tree->currentIndex()), f.music);
+        f.choose(u"a.mp3"_s);
+        setFields(&w, u"TS1=2|chkv2|txtv2Titre=Gardé"_s);
+        f.dialogs->unsavedAnswers = {app::Dialogs::Unsaved::Cancel};
+        clickFolder(cd1);
+        QCOMPARE(f.dialogs->lastText(), u"Enregistrer les modifications ?"_s);
+        QCOMPARE(column(f.list(), 0), u"a.mp3"_s);
+        QCOMPARE(page->dossiers->filePath(tree->currentIndex()), f.music);
+        f.dialogs->unsavedAnswers = {app::Dialogs::Unsaved::Discard};
+        clickFolder(cd1);
+        QCOMPARE(column(f.list(), 0), u"b.mp3"_s);
+        QCOMPARE(page->txtDossier->text(), cd1);
+        QCOMPARE(w.statusPanel(2), u"1 pistes"_s);
+    }
+
+    // With the folders below, the list shows their MP3 files by their paths below the folder,
+    // and the editor acts on the file shown; hidden folders are left out.
+    void subfolders()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(
+            u"b.mp3|CD 1/a.mp3|CD 1/Bonus/c.MP3|.cache/d.mp3|CD 1/notes.txt|e.wav"_s, audio);
+        setFields(&w, u"chkSousDossiers"_s);
+        QCOMPARE(column(f.list(), 0), u"b.mp3|CD 1/a.mp3|CD 1/Bonus/c.MP3"_s);
+        QCOMPARE(w.statusPanel(2), u"3 pistes"_s);
+        QCOMPARE(f.stored(u"SousDossiers"_s), u"1"_s);
+        f.choose(u"CD 1/Bonus/c.MP3"_s);
+        QCOMPARE(w.chosenFile(), f.music + u"/CD 1/Bonus/c.MP3"_s);
+        setFields(&w, u"TS1=2|chkv2|txtv2Titre=Dessous"_s);
+        f.commands()->button(u"enreID"_s)->trigger();
+        QVERIFY(tagsOf(f.music + u"/CD 1/Bonus/c.MP3"_s).contains(u"TIT2=Dessous"_s));
+        // WAV files are listed from the folder alone.
+        setFields(&w, u"Combo7=*.wav"_s);
+        QCOMPARE(column(f.list(), 0), u"e.wav"_s);
+        setFields(&w, u"Combo7=*.mp3|chkSousDossiers"_s);
+        QCOMPARE(column(f.list(), 0), u"b.mp3"_s);
+    }
+
+    // F5 lists the folder again: a file another program added appears, the selection and the
+    // edits stay, and nothing is asked.
+    void refreshKeepsSelectionAndEdits()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3|c.mp3"_s, audio);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        f.choose(u"c.mp3"_s);
+        setFields(&w, u"TS1=2|chkv2|txtv2Titre=Tapé"_s);
+        f.write(u"b.mp3"_s, audio);
+        QTest::keyClick(&w, Qt::Key_F5);
+        QCOMPARE(column(f.list(), 0), u"a.mp3|b.mp3|c.mp3"_s);
+        QTRY_COMPARE(f.tagPage()->selectedRows(), QList<int>{2});
+        QCOMPARE(w.findChild<QLineEdit *>(u"txtv2Titre"_s)->text(), u"Tapé"_s);
+        QVERIFY(f.tagPage()->editor->hasUnsavedEdits());
+        QVERIFY(f.dialogs->shown.isEmpty());
+    }
+
+    // Another program adds a file to the folder and changes the tag of the file shown: the
+    // window shows both by itself.
+    void changesOnDiskShown()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3"_s, audio);
+        f.choose(u"a.mp3"_s);
+        f.write(u"b.mp3"_s, audio);
+        QTRY_COMPARE(column(f.list(), 0), u"a.mp3|b.mp3"_s);
+        QTRY_COMPARE(f.tagPage()->selectedRows(), QList<int>{0});
+        tags::TagType tag;
+        tag.TagV2.setValide(true);
+        tag.TagV2.setTitre(u"Dehors"_s);
+        QVERIFY(tags::ZellTagCtrl().SetAllTags(f.music + u"/a.mp3"_s, tag).ok());
+        QTRY_COMPARE(w.findChild<QLineEdit *>(u"txtv2Titre"_s)->text(), u"Dehors"_s);
+        QVERIFY(f.dialogs->shown.isEmpty());
+    }
+
+    // "Ne plus demander" ticked with OK silences the question from then on and in the next
+    // session; the box of the Options page brings it back. Ticked with Annuler, it is not taken.
+    void stopAsking()
+    {
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3"_s, audio);
+        f.choose(u"a.mp3"_s);
+        setFields(&w, u"TS1=2|chkv2"_s);
+        const auto save = [&](const QString &title) {
+            setFields(&w, u"TS1=2|txtv2Titre="_s + title);
+            f.commands()->button(u"enreID"_s)->trigger();
+            return tagsOf(f.music + u"/a.mp3"_s);
+        };
+        f.dialogs->stopAsking = true;
+        f.dialogs->answer = false;
+        QVERIFY(!save(u"Un"_s).contains(u"TIT2=Un"_s));
+        f.dialogs->answer = true;
+        QVERIFY(save(u"Deux"_s).contains(u"TIT2=Deux"_s));
+        QVERIFY(save(u"Trois"_s).contains(u"TIT2=Trois"_s));
+        QCOMPARE(f.dialogs->shown.size(), 2);
+        QCOMPARE(f.stored(u"ConfirmerEnregistrement|ConfirmerQuitter"_s), u"0|<absent>"_s);
+        QVERIFY(!f.optionsPage()->chkConfirmerEnregistrement->isChecked());
+        setFields(&w, u"chkConfirmerEnregistrement"_s);
+        f.dialogs->stopAsking = false;
+        QVERIFY(save(u"Quatre"_s).contains(u"TIT2=Quatre"_s));
+        QCOMPARE(f.dialogs->shown.size(), 3);
+
+        // Quitting: silenced once, the next window closes without a word.
+        f.dialogs->stopAsking = true;
+        f.commands()->button(u"quit"_s)->trigger();
+        QVERIFY(!w.isVisible());
+        QCOMPARE(f.dialogs->shown.size(), 4);
+        app::Form1 &next = f.start();
+        next.show();
+        QVERIFY(!f.optionsPage()->chkConfirmerQuitter->isChecked());
+        QVERIFY(next.close());
+        QVERIFY(f.dialogs->shown.isEmpty());
+        QCOMPARE(f.stored(u"ConfirmerEnregistrement|ConfirmerQuitter"_s), u"1|0"_s);
+    }
+
     // Several rows selected: the editor shows what they share, and a save writes the changed
     // field, and only that one, into each of them; a file that cannot take it is named once
     // at the end while the others are saved.

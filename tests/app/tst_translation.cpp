@@ -116,6 +116,29 @@ private slots:
         QVERIFY(!base::usesSourceLanguage(QLocale(u"de_DE"_s)));
     }
 
+    // Qt's own texts (standard buttons, the file dialog's kinds) follow the window's language.
+    void qtTexts_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("cancel");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("French") << u"fr_FR"_s << u"Annuler"_s << u"Dossier"_s;
+        QTest::newRow("no language") << u"C"_s << u"Annuler"_s << u"Dossier"_s;
+        QTest::newRow("German, shown in English") << u"de_DE"_s << u"Cancel"_s << u"Folder"_s;
+    }
+    void qtTexts()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, cancel);
+        QFETCH(QString, folder);
+        base::installTranslation(QLocale(locale));
+        const QDialogButtonBox box(QDialogButtonBox::Cancel);
+        const QString folderKind = QFileIconProvider().type(QFileInfo(QDir::tempPath()));
+        qDeleteAll(qApp->findChildren<QTranslator *>(Qt::FindDirectChildrenOnly));
+        QCOMPARE(box.button(QDialogButtonBox::Cancel)->text(), cancel);
+        QCOMPARE(folderKind, folder);
+    }
+
     // Every page and sub-page, then the search and about boxes, in French and in English.
     void everyPage_data()
     {

@@ -93,12 +93,15 @@ private slots:
         put(readOnly, "ancien");
         QVERIFY(QFile::setPermissions(readOnly,
                                       QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        files::OperationReport report =
-            files::copyFiles(m_source, {"x.mp3", "../source/b.mp3", "a.mp3", "b.mp3"}, m_target);
+        // A file listed from a folder below goes into the target itself.
+        QVERIFY(QDir(m_source).mkdir("CD 2"));
+        put(joinPath(m_source, "CD 2/c.mp3"), "c");
+        files::OperationReport report = files::copyFiles(
+            m_source, {"x.mp3", "../source/b.mp3", "a.mp3", "b.mp3", "CD 2/c.mp3"}, m_target);
         QCOMPARE(failures(report),
                  "x.mp3: fichier introuvable|../source/b.mp3: nom de fichier interdit|"
                  "a.mp3: fichier en lecture seule dans le dossier de destination");
-        QCOMPARE(state(m_target), "a.mp3=ancien|b.mp3=b");
+        QCOMPARE(state(m_target), "a.mp3=ancien|b.mp3=b|c.mp3=c");
         struct stat kept;
         QVERIFY(::stat(QFile::encodeName(readOnly).constData(), &kept) == 0);
         QCOMPARE(kept.st_mode & 0777, 0444u);

@@ -76,6 +76,10 @@ private slots:
             "Song.mp3>01 Song (live).mp3");
         row("add, too short to split", {.operation = Ajouter, .avant = "x"},
             "abc>(Non compatible)");
+        row("file below keeps its folder", {.nombre = 2, .position = 3},
+            "CD 1/01 - Song.mp3>CD 1/01 Song.mp3");
+        row("manual name below", {.operation = Manuellement, .nomManuel = "Nouveau.mp3"},
+            "CD 1/x.mp3>CD 1/Nouveau.mp3");
     }
 
     void preview()
@@ -91,16 +95,23 @@ private slots:
         QTest::addColumn<QString>("after");    // each file and the name it was created with
         QTest::addColumn<QStringList>("refused");
 
-        const QString untouched = QStringLiteral("a.mp3=a.mp3|b.mp3=b.mp3");
+        const QString untouched = QStringLiteral("a.mp3=a.mp3|b.mp3=b.mp3|d/c.mp3=c.mp3");
         const auto refusedAlone = [&](const char *name, const QString &row) {
             QTest::newRow(name) << QStringList{row} << untouched << QStringList{"a.mp3"};
         };
         QTest::newRow("swap meets existing files") << QStringList{"a.mp3>b.mp3", "b.mp3>a.mp3"}
                                                    << untouched << QStringList{"a.mp3", "b.mp3"};
         QTest::newRow("chain in order") << QStringList{"b.mp3>c.mp3", "a.mp3>b.mp3"}
-                                        << "b.mp3=a.mp3|c.mp3=b.mp3" << QStringList{};
-        QTest::newRow("file gone") << QStringList{"x.mp3>y.mp3", "a.mp3>z.mp3"}
-                                   << "b.mp3=b.mp3|z.mp3=a.mp3" << QStringList{"x.mp3"};
+                                        << "b.mp3=a.mp3|c.mp3=b.mp3|d/c.mp3=c.mp3" << QStringList{};
+        QTest::newRow("file gone")
+            << QStringList{"x.mp3>y.mp3", "a.mp3>z.mp3"} << "b.mp3=b.mp3|d/c.mp3=c.mp3|z.mp3=a.mp3"
+            << QStringList{"x.mp3"};
+        QTest::newRow("file below renamed in its folder")
+            << QStringList{"d/c.mp3>d/e.mp3"} << "a.mp3=a.mp3|b.mp3=b.mp3|d/e.mp3=c.mp3"
+            << QStringList{};
+        QTest::newRow("file below cannot leave its folder")
+            << QStringList{"d/c.mp3>e.mp3", "d/c.mp3>d/../e.mp3"} << untouched
+            << QStringList{"d/c.mp3", "d/c.mp3"};
         refusedAlone("existing folder of that name", "a.mp3>d");
         refusedAlone("slash leaves the folder", "a.mp3>../a.mp3");
         refusedAlone("dot dot", "a.mp3>..");
@@ -119,6 +130,7 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir("d"));
         for (const char *name : {"a.mp3", "b.mp3"})
             QVERIFY(mpegstream::writeFile(dir.filePath(name), name));
+        QVERIFY(mpegstream::writeFile(dir.filePath("d/c.mp3"), "c.mp3"));
         QList<RenameRow> batch;
         for (const QString &row : rows)
             batch.append({row.section('>', 0, 0), row.section('>', 1)});
@@ -126,8 +138,11 @@ private slots:
         const RenameOutcome outcome = renameFiles(dir.path() + "/", batch);
 
         QStringList state;
-        for (const QString &name : QDir(dir.path()).entryList(QDir::Files))
-            state.append(name + "=" + mpegstream::readFile(dir.filePath(name)));
+        for (const QString &folder : {QString(), QStringLiteral("d/")})
+            for (const QString &name : QDir(dir.filePath(folder)).entryList(QDir::Files))
+                state.append(folder + name + "=" +
+                             mpegstream::readFile(dir.filePath(folder + name)));
+        state.sort();
         QTEST(state.join(u'|'), "after");
         QVERIFY(!QFile::exists(dir.filePath("../a.mp3")));
         QStringList refusedNames;

@@ -26,6 +26,8 @@ public:
     QList<Unsaved> unsavedAnswers;
     // Indexes picked in successive lists (releases of a disc); once used up, "Annuler" (-1).
     QList<int> choices;
+    // Whether "Ne plus demander" is ticked in the questions that have the box.
+    bool stopAsking = false;
     // Folders returned by successive folder dialogs; an empty list means "cancelled".
     QStringList folders;
     // Files returned by successive image and save dialogs; once used up, "cancelled".
@@ -38,6 +40,13 @@ public:
     {
         shown.append({text, icon});
         return buttons == Buttons::Ok || answer;
+    }
+
+    bool confirmOrStopAsking(QWidget *owner, const QString &text, const QString &title,
+                             bool *stop) override
+    {
+        *stop = stopAsking;
+        return message(owner, text, title, Icon::Question, Buttons::OkCancel);
     }
 
     Replace askReplace(QWidget *, const QString &text, const QString &) override
