@@ -13,7 +13,7 @@ packages=(
     xvfb xauth fonts-dejavu-core adwaita-icon-theme xdotool x11-apps
     python3 python3-mutagen mpg123 mediainfo
     eyed3 kid3-cli id3v2 bc time strace loudgain ffmpeg libchromaprint-tools python3-acoustid
-    dpkg-dev file man-db desktop-file-utils appstream
+    dpkg-dev file man-db desktop-file-utils appstream zsh
 )
 
 missing=()
