@@ -139,7 +139,7 @@ QString withSuffix(const QByteArray &id, const QString &suffix)
     return suffix.isEmpty() ? QString::fromLatin1(id) : QString::fromLatin1(id) + u':' + suffix;
 }
 
-struct Parsed
+struct FrameContent
 {
     QString key;
     bool text = false;
@@ -147,9 +147,9 @@ struct Parsed
 };
 
 // The key and value of a frame's content.
-Parsed parseContent(const QByteArray &id, QByteArrayView body)
+FrameContent parseContent(const QByteArray &id, QByteArrayView body)
 {
-    Parsed p;
+    FrameContent p;
     p.text = isTextId(id);
     const int encoding = body.isEmpty() ? int(Latin1) : static_cast<unsigned char>(body[0]);
     QString suffix;
@@ -198,7 +198,7 @@ TagFrame describe(const Id3v2Frame &frame, int version, qsizetype index)
         entry.size = frame.body.size();
         return entry;
     }
-    const Parsed p = parseContent(entry.id, *content);
+    const FrameContent p = parseContent(entry.id, *content);
     entry.key = p.key;
     entry.text = p.text;
     entry.value = p.value;
