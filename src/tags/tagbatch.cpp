@@ -105,6 +105,7 @@ TagChanges changesFor(const TagType &read, const FieldEdit &edit)
         changes.v2 = read.TagV2;
         applyV2(edit, *changes.v2);
         changes.pictures = edit.images;
+        changes.frames = edit.frames;
     }
     return changes;
 }

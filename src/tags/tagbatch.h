@@ -25,6 +25,7 @@ struct FieldEdit
     std::optional<TypedGenre> genre{};
     std::optional<QString> compositeur{}, original{}, copyright{}, url{}, encode{}; // ID3v2 only
     std::optional<PictureEdit> images{};                                            // ID3v2 only
+    QList<FrameEdit> frames{}; // frames without a field of their own, ID3v2 only
     // The versions written. Neither (and nothing removed): the versions the file has, or ID3v2
     // alone when it has none; a version the file lacks is created unless `create` is false.
     bool v1 = false, v2 = false;

@@ -166,7 +166,7 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
     bool removeTag = false;
     if (changes.v2 && !changes.v2->Valide()) {
         removeTag = declared > 0;
-    } else if (changes.v2 || changes.pictures) {
+    } else if (changes.v2 || changes.pictures || !changes.frames.isEmpty()) {
         QByteArray picture;
         if (changes.v2 && !changes.v2->picturePath().isEmpty()) {
             const Result<QByteArray> read = readPicture(changes.v2->picturePath());
@@ -185,22 +185,32 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
                 return failed(edited.error());
             frames = *edited;
         }
+        // The frames as they stand after the changes so far, in version 2.3.
+        const auto current = [&]() -> Result<QList<Id3v2Frame>> {
+            if (frames)
+                return *frames;
+            const Result<QList<QList<Id3v2Frame>>> converted = convertToV23(tag);
+            if (!converted.ok())
+                return Result<QList<Id3v2Frame>>::failure(converted.error());
+            return flattenFrames(*converted);
+        };
         if (changes.pictures) {
-            QList<Id3v2Frame> current;
-            if (frames) {
-                current = *frames;
-            } else {
-                const Result<QList<QList<Id3v2Frame>>> converted = convertToV23(tag);
-                if (!converted.ok())
-                    return failed(converted.error());
-                current = flattenFrames(*converted);
-            }
+            const Result<QList<Id3v2Frame>> now = current();
+            if (!now.ok())
+                return failed(now.error());
             const Result<std::optional<QList<Id3v2Frame>>> edited =
-                editPictures(current, *changes.pictures);
+                editPictures(*now, *changes.pictures);
             if (!edited.ok())
                 return failed(edited.error());
             if (*edited)
                 frames = **edited;
+        }
+        if (!changes.frames.isEmpty()) {
+            const Result<QList<Id3v2Frame>> now = current();
+            if (!now.ok())
+                return failed(now.error());
+            if (std::optional<QList<Id3v2Frame>> edited = editNamedFrames(*now, changes.frames))
+                frames = std::move(*edited);
         }
         if (frames && tag.tooManyFrames)
             return refused(QCoreApplication::translate(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tags/frameedits.h"
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
 #include "tags/typetagv1.h"
@@ -34,6 +35,9 @@ struct TagChanges
     // Made after the v2 change (on a tag that holds the record when v2 is not given); a tag is
     // created when the file has none.
     std::optional<PictureEdit> pictures;
+    // Frames the editor has no field for, set after the changes above (a tag is created when
+    // the file has none).
+    QList<FrameEdit> frames;
 };
 
 enum class SaveKind {
