@@ -1995,6 +1995,22 @@ Commands:
         <source>Ce n&apos;est pas un fichier ordinaire (tube, périphérique...)</source>
         <translation>This is not a regular file (pipe, device...)</translation>
     </message>
+    <message>
+        <source>empreinte FICHIER...</source>
+        <translation>empreinte FILE...</translation>
+    </message>
+    <message>
+        <source>identifier [--serveur=URL] [--acoustid=URL] [--cle=CLE] [--email=ADRESSE] [--appliquer[=N]] FICHIER...</source>
+        <translation>identifier [--serveur=URL] [--acoustid=URL] [--cle=KEY] [--email=ADDRESS] [--appliquer[=N]] FILE...</translation>
+    </message>
+    <message>
+        <source>--appliquer attend un numéro à partir de 1</source>
+        <translation>--appliquer expects a number from 1</translation>
+    </message>
+    <message>
+        <source>Choix %1 impossible pour « %2 » : %3 édition(s)</source>
+        <translation>Choice %1 impossible for “%2”: %3 release(s)</translation>
+    </message>
 </context>
 <context>
     <name>files</name>
@@ -2174,6 +2190,49 @@ Options:
     <message>
         <source>La pochette reçue n&apos;est pas une image JPEG</source>
         <translation>The cover received is not a JPEG image</translation>
+    </message>
+    <message>
+        <source>AcoustID refuse la demande : %1</source>
+        <translation>AcoustID refuses the request: %1</translation>
+    </message>
+    <message>
+        <source>La réponse d&apos;AcoustID est illisible</source>
+        <translation>The answer of AcoustID cannot be read</translation>
+    </message>
+    <message>
+        <source>Adresse de serveur AcoustID invalide : </source>
+        <translation>Invalid AcoustID server address: </translation>
+    </message>
+    <message>
+        <source>AcoustID est surchargé : réessayez dans %1 s</source>
+        <translation>AcoustID is overloaded: try again in %1 s</translation>
+    </message>
+    <message>
+        <source>Empreinte impossible pour « %1 »</source>
+        <translation>No fingerprint could be computed for “%1”</translation>
+    </message>
+    <message>
+        <source>Recherche de « %1 » sur MusicBrainz</source>
+        <translation>Searching MusicBrainz for “%1”</translation>
+    </message>
+    <message>
+        <source>Aucune édition trouvée pour « %1 »</source>
+        <translation>No release found for “%1”</translation>
+    </message>
+    <message>
+        <source>La réponse de MusicBrainz est illisible</source>
+        <translation>The answer of MusicBrainz cannot be read</translation>
+    </message>
+    <message>
+        <source>Pas de clé AcoustID : les fichiers ne peuvent être reconnus par leur empreinte</source>
+        <translation>No AcoustID key: the files cannot be recognised by their fingerprint</translation>
+    </message>
+    <message numerus="yes">
+        <source>Empreintes de %n fichier(s)</source>
+        <translation>
+            <numerusform>Fingerprints of %n file</numerusform>
+            <numerusform>Fingerprints of %n files</numerusform>
+        </translation>
     </message>
 </context>
 <context>

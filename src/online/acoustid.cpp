@@ -117,7 +117,8 @@ bool AcoustIdClient::lookUp(const QString &fingerprint, int durationSeconds, Aco
 {
     if (m_clientKey.trimmed().isEmpty()) {
         *failure = QCoreApplication::translate(
-            "online", "Pas de clé AcoustID : les fichiers sans tags ne peuvent être reconnus");
+            "online", "Pas de clé AcoustID : les fichiers ne peuvent être reconnus par leur "
+                      "empreinte");
         return false;
     }
     const QUrl url = acoustIdLookupUrl(m_serverUrl, m_clientKey, fingerprint, durationSeconds);

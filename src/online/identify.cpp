@@ -171,6 +171,12 @@ private:
 
     void fingerprint(Identification &result, AlbumIdentification &album)
     {
+        if (m_settings.acoustIdKey.trimmed().isEmpty()) {
+            album.failures.append(QCoreApplication::translate(
+                "online", "Pas de clé AcoustID : les fichiers ne peuvent être reconnus par leur "
+                          "empreinte"));
+            return;
+        }
         album.fingerprinted = true;
         QStringList paths;
         for (int i : album.group.files)
@@ -189,8 +195,6 @@ private:
             if (!failure.isEmpty()) {
                 if (!album.failures.contains(failure))
                     album.failures.append(failure);
-                if (prints[k].error.isEmpty() && m_settings.acoustIdKey.trimmed().isEmpty())
-                    break; // the same refusal for every file
                 continue;
             }
             file.acoustId = match.id;
