@@ -3,6 +3,8 @@
 
 #include "online/fingerprint.h"
 
+#include <cmath>
+
 namespace {
 
 const char usageText[] = QT_TRANSLATE_NOOP("cli", "empreinte FICHIER...");
@@ -21,7 +23,7 @@ int run(const QStringList &args)
             continue;
         }
         out.append({{QStringLiteral("fichier"), print.fichier},
-                    {QStringLiteral("duree"), print.duration},
+                    {QStringLiteral("duree"), std::round(print.duration * 100) / 100},
                     {QStringLiteral("empreinte"), print.fingerprint}});
     }
     out.finish();

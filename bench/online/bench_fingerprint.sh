@@ -26,26 +26,24 @@ for ((i = 0; i < count; i++)); do
     cp "$work/source$((i % 4 + 1)).mp3" "$work/files/$(printf '%03d' "$i").mp3"
 done
 
-now() { date +%s.%N; }
-seconds() { echo "$2 - $1" | bc; }
+# Wall-clock and processor seconds ("wall cpu") of a command, in the file named first.
+timed() {
+    local out=$1
+    shift
+    /usr/bin/time -f '%e %U %S' -o "$out" "$@"
+}
+wall() { cut -d ' ' -f 1 "$1"; }
+cpu() { awk '{ print $2 + $3 }' "$1"; }
 
-start=$(now)
-for file in "$work"/files/*.mp3; do
-    fpcalc -json "$file" >/dev/null
-done
-fpcalc_time=$(seconds "$start" "$(now)")
-
+timed "$work/fpcalc.time" bash -c 'for file in "$1"/files/*.mp3; do fpcalc -json "$file" >/dev/null; done' _ "$work"
 export XDG_CACHE_HOME="$work/cache"
-start=$(now)
-"$cli" empreinte "$work"/files/*.mp3 >"$work/first.json"
-first_time=$(seconds "$start" "$(now)")
-start=$(now)
-"$cli" empreinte "$work"/files/*.mp3 >"$work/second.json"
-second_time=$(seconds "$start" "$(now)")
+timed "$work/first.time" "$cli" empreinte "$work"/files/*.mp3 >"$work/first.json"
+timed "$work/second.time" "$cli" empreinte "$work"/files/*.mp3 >"$work/second.json"
 cmp -s "$work/first.json" "$work/second.json" || { echo "le cache rend d'autres empreintes" >&2; exit 1; }
 
-printf 'fichiers : %d de 3 min, %d cœurs\n' "$count" "$(nproc)"
-printf 'fpcalc, un fichier à la fois : %.2f s\n' "$fpcalc_time"
-printf 'tarvex-cli empreinte         : %.2f s (%.2f× fpcalc)\n' "$first_time" \
-    "$(echo "$fpcalc_time / $first_time" | bc -l)"
-printf 'tarvex-cli empreinte, cache  : %.2f s\n' "$second_time"
+printf 'fichiers : %d de 3 min, %d cœurs, charge %s\n' "$count" "$(nproc)" "$(cut -d ' ' -f 1 /proc/loadavg)"
+printf 'fpcalc, un fichier à la fois : %6.2f s (processeur %.2f s)\n' "$(wall "$work/fpcalc.time")" "$(cpu "$work/fpcalc.time")"
+printf 'tarvex-cli empreinte         : %6.2f s (processeur %.2f s), %.2f× fpcalc\n' \
+    "$(wall "$work/first.time")" "$(cpu "$work/first.time")" \
+    "$(echo "$(wall "$work/fpcalc.time") / $(wall "$work/first.time")" | bc -l)"
+printf 'tarvex-cli empreinte, cache  : %6.2f s\n' "$(wall "$work/second.time")"
