@@ -824,6 +824,45 @@
     </message>
 </context>
 <context>
+    <name>app::IdentifyDialog</name>
+    <message>
+        <source>%1 - %2 (%3), %4/%5 pistes</source>
+        <translation>%1 - %2 (%3), %4/%5 tracks</translation>
+    </message>
+    <message>
+        <source>Identifier en ligne</source>
+        <translation>Identify online</translation>
+    </message>
+    <message>
+        <source>Éditions trouvées</source>
+        <translation>Releases found</translation>
+    </message>
+    <message>
+        <source>Édition ou fichier</source>
+        <translation>Release or file</translation>
+    </message>
+    <message>
+        <source>Titre actuel</source>
+        <translation>Current title</translation>
+    </message>
+    <message>
+        <source>Nouveau titre</source>
+        <translation>New title</translation>
+    </message>
+    <message>
+        <source>Score</source>
+        <translation>Score</translation>
+    </message>
+    <message>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message>
+        <source>Appliquer</source>
+        <translation>Apply</translation>
+    </message>
+</context>
+<context>
     <name>app::OnlineOptions</name>
     <message>
         <source>Recherche du disque en ligne</source>
@@ -868,6 +907,14 @@
     <message>
         <source>Protocole CDDB :</source>
         <translation>CDDB protocol:</translation>
+    </message>
+    <message>
+        <source>Serveur AcoustID :</source>
+        <translation>AcoustID server:</translation>
+    </message>
+    <message>
+        <source>Clé AcoustID :</source>
+        <translation>AcoustID key:</translation>
     </message>
 </context>
 <context>
@@ -1280,6 +1327,14 @@ Left as they are:
         <source>Enregistrement du tag</source>
         <translation>Saving the tag</translation>
     </message>
+    <message>
+        <source>Identification en ligne…</source>
+        <translation>Identifying online…</translation>
+    </message>
+    <message>
+        <source>Identification en ligne</source>
+        <translation>Online identification</translation>
+    </message>
 </context>
 <context>
     <name>app::TagEditorPanel</name>
@@ -1417,6 +1472,10 @@ Left as they are:
     <message>
         <source>Re&amp;mplir le tag d&apos;après le nom</source>
         <translation>Fill tag from file na&amp;me</translation>
+    </message>
+    <message>
+        <source>Identifier en &amp;ligne…</source>
+        <translation>Identify on&line…</translation>
     </message>
 </context>
 <context>
