@@ -1475,7 +1475,7 @@ Left as they are:
     </message>
     <message>
         <source>Identifier en &amp;ligne…</source>
-        <translation>Identify on&line…</translation>
+        <translation>Identify on&amp;line…</translation>
     </message>
 </context>
 <context>

@@ -18,9 +18,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const online::ReleaseDetails release = online::parseReleaseLookup(bytes);
     if (release.tracks.size() > online::maxReleaseTracks)
         __builtin_trap();
-    QList<online::IdentFile> files{{QStringLiteral("/a/1.mp3"), QStringLiteral("Intro"), {}, {},
-                                    {}, 1, 0, 60000, {}, match.recordingIds, {}},
-                                   {QStringLiteral("/a/2.mp3"), {}, {}, {}, {}, 2, 1, 0, {}, {}, {}}};
+    QList<online::IdentFile> files{
+        {QStringLiteral("/a/1.mp3"),
+         QStringLiteral("Intro"),
+         {},
+         {},
+         {},
+         1,
+         0,
+         60000,
+         {},
+         match.recordingIds,
+         {}},
+        {QStringLiteral("/a/2.mp3"), {}, {}, {}, {}, 2, 1, 0, {}, {}, {}}};
     const QList<online::AlbumGroup> groups = online::groupAlbums(files);
     const online::RankedRelease ranked = online::rankRelease(files, groups.first(), release);
     if (ranked.score < 0 || ranked.score > 100 || ranked.matches.size() > files.size())
