@@ -1474,8 +1474,8 @@ Left as they are:
         <translation>Fill tag from file na&amp;me</translation>
     </message>
     <message>
-        <source>Identifier en &amp;ligne…</source>
-        <translation>Identify on&amp;line…</translation>
+        <source>Identifier sur MusicBrain&amp;z…</source>
+        <translation>Identify on MusicBrain&amp;z…</translation>
     </message>
 </context>
 <context>

@@ -50,8 +50,8 @@ public:
     // its values into the fields of the tag page, to be saved by "Enregistrer"; with several
     // files shown, the values of each are listed first, then written into each file.
     void fillFromName();
-    // "Identifier en ligne…": the files shown are looked up on MusicBrainz (and AcoustID), the
-    // releases found listed in a dialog, and what the user keeps there written on "Appliquer",
+    // "Identifier sur MusicBrainz…": the files shown are looked up on MusicBrainz (and AcoustID),
+    // the releases found listed in a dialog, and what the user keeps there written on "Appliquer",
     // as one step to undo.
     void identifyOnline();
     // The three tag commands are enabled only while the editor shows the tags of the file

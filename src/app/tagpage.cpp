@@ -144,7 +144,7 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     fromNameLayout->addWidget(cmdRemplirNom);
     rightLayout->addWidget(m_fromName);
     // On its own row: beside the pattern it would widen the page.
-    cmdIdentifier = named<QPushButton>(right, "cmdIdentifier", tr("Identifier en &ligne…"));
+    cmdIdentifier = named<QPushButton>(right, "cmdIdentifier", tr("Identifier sur MusicBrain&z…"));
     rightLayout->addWidget(cmdIdentifier, 0, Qt::AlignRight);
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);

@@ -40,7 +40,7 @@ public:
     FileListBox File1;
     QComboBox *cboModeleTag;    // pattern read from file names, editable, the last ones used
     QPushButton *cmdRemplirNom; // "Remplir le tag d'après le nom"
-    QPushButton *cmdIdentifier; // "Identifier en ligne…"
+    QPushButton *cmdIdentifier; // "Identifier sur MusicBrainz…"
 
     // Shows the frame of one sub-page and hides the three others.
     void showSubPage(int page);

@@ -844,9 +844,9 @@ private slots:
         QVERIFY2(f.dialogs->lastText().contains(u"b.mp3"_s), qPrintable(f.dialogs->lastText()));
     }
 
-    // "Identifier en ligne…" lists the release MusicBrainz gives for the files shown and writes
-    // nothing until "Appliquer"; a file unticked there keeps its tag; the whole is one step to
-    // undo.
+    // "Identifier sur MusicBrainz…" lists the release MusicBrainz gives for the files shown and
+    // writes nothing until "Appliquer"; a file unticked there keeps its tag; the whole is one step
+    // to undo.
     void identifyOnline()
     {
         FormFixture f;
