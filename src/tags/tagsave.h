@@ -37,7 +37,7 @@ struct TagChanges
     std::optional<PictureEdit> pictures;
     // Frames the editor has no field for, set after the changes above (a tag is created when
     // the file has none).
-    QList<FrameEdit> frames;
+    QList<FrameEdit> frames{};
 };
 
 enum class SaveKind {
