@@ -898,6 +898,42 @@
     <message>
         <source>ReplayGain enregistré dans %1 fichiers sur %2</source>
         <translation>ReplayGain saved in %1 files of %2</translation>
+    <name>app::IdentifyDialog</name>
+    <message>
+        <source>%1 - %2 (%3), %4/%5 pistes</source>
+        <translation>%1 - %2 (%3), %4/%5 tracks</translation>
+    </message>
+    <message>
+        <source>Identifier en ligne</source>
+        <translation>Identify online</translation>
+    </message>
+    <message>
+        <source>Éditions trouvées</source>
+        <translation>Releases found</translation>
+    </message>
+    <message>
+        <source>Édition ou fichier</source>
+        <translation>Release or file</translation>
+    </message>
+    <message>
+        <source>Titre actuel</source>
+        <translation>Current title</translation>
+    </message>
+    <message>
+        <source>Nouveau titre</source>
+        <translation>New title</translation>
+    </message>
+    <message>
+        <source>Score</source>
+        <translation>Score</translation>
+    </message>
+    <message>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message>
+        <source>Appliquer</source>
+        <translation>Apply</translation>
     </message>
 </context>
 <context>
@@ -945,6 +981,14 @@
     <message>
         <source>Protocole CDDB :</source>
         <translation>CDDB protocol:</translation>
+    </message>
+    <message>
+        <source>Serveur AcoustID :</source>
+        <translation>AcoustID server:</translation>
+    </message>
+    <message>
+        <source>Clé AcoustID :</source>
+        <translation>AcoustID key:</translation>
     </message>
 </context>
 <context>
@@ -1416,6 +1460,14 @@ Left as they are:
         <source>Enregistrement du tag</source>
         <translation>Saving the tag</translation>
     </message>
+    <message>
+        <source>Identification en ligne…</source>
+        <translation>Identifying online…</translation>
+    </message>
+    <message>
+        <source>Identification en ligne</source>
+        <translation>Online identification</translation>
+    </message>
 </context>
 <context>
     <name>app::TagEditorPanel</name>
@@ -1565,6 +1617,8 @@ Left as they are:
     <message>
         <source>Dossiers</source>
         <translation>Folders</translation>
+        <source>Identifier sur MusicBrain&amp;z…</source>
+        <translation>Identify on MusicBrain&amp;z…</translation>
     </message>
 </context>
 <context>
@@ -2148,6 +2202,20 @@ Commands:
     <message>
         <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec --sans-replaygain)</source>
         <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset; the ReplayGain of the tracks and of the disc is written into the MP3 files with an ID3v2 tag, unless --sans-replaygain is given)</translation>
+        <source>empreinte FICHIER...</source>
+        <translation>empreinte FILE...</translation>
+    </message>
+    <message>
+        <source>identifier [--serveur=URL] [--acoustid=URL] [--cle=CLE] [--email=ADRESSE] [--appliquer[=N]] FICHIER...</source>
+        <translation>identifier [--serveur=URL] [--acoustid=URL] [--cle=KEY] [--email=ADDRESS] [--appliquer[=N]] FILE...</translation>
+    </message>
+    <message>
+        <source>--appliquer attend un numéro à partir de 1</source>
+        <translation>--appliquer expects a number from 1</translation>
+    </message>
+    <message>
+        <source>Choix %1 impossible pour « %2 » : %3 édition(s)</source>
+        <translation>Choice %1 impossible for “%2”: %3 release(s)</translation>
     </message>
 </context>
 <context>
@@ -2328,6 +2396,49 @@ Options:
     <message>
         <source>La pochette reçue n&apos;est pas une image JPEG</source>
         <translation>The cover received is not a JPEG image</translation>
+    </message>
+    <message>
+        <source>AcoustID refuse la demande : %1</source>
+        <translation>AcoustID refuses the request: %1</translation>
+    </message>
+    <message>
+        <source>La réponse d&apos;AcoustID est illisible</source>
+        <translation>The answer of AcoustID cannot be read</translation>
+    </message>
+    <message>
+        <source>Adresse de serveur AcoustID invalide : </source>
+        <translation>Invalid AcoustID server address: </translation>
+    </message>
+    <message>
+        <source>AcoustID est surchargé : réessayez dans %1 s</source>
+        <translation>AcoustID is overloaded: try again in %1 s</translation>
+    </message>
+    <message>
+        <source>Empreinte impossible pour « %1 »</source>
+        <translation>No fingerprint could be computed for “%1”</translation>
+    </message>
+    <message>
+        <source>Recherche de « %1 » sur MusicBrainz</source>
+        <translation>Searching MusicBrainz for “%1”</translation>
+    </message>
+    <message>
+        <source>Aucune édition trouvée pour « %1 »</source>
+        <translation>No release found for “%1”</translation>
+    </message>
+    <message>
+        <source>La réponse de MusicBrainz est illisible</source>
+        <translation>The answer of MusicBrainz cannot be read</translation>
+    </message>
+    <message>
+        <source>Pas de clé AcoustID : les fichiers ne peuvent être reconnus par leur empreinte</source>
+        <translation>No AcoustID key: the files cannot be recognised by their fingerprint</translation>
+    </message>
+    <message numerus="yes">
+        <source>Empreintes de %n fichier(s)</source>
+        <translation>
+            <numerusform>Fingerprints of %n file</numerusform>
+            <numerusform>Fingerprints of %n files</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -262,6 +262,8 @@ void Form1::connectSettings()
     connect(online->txtServeurMusicBrainz, &QLineEdit::editingFinished, this, writeOnline);
     connect(online->txtServeurPochettes, &QLineEdit::editingFinished, this, writeOnline);
     connect(online->spnPochetteMaxKo, &QSpinBox::editingFinished, this, writeOnline);
+    connect(online->txtServeurAcoustId, &QLineEdit::editingFinished, this, writeOnline);
+    connect(online->txtCleAcoustId, &QLineEdit::editingFinished, this, writeOnline);
     connect(m_renamePanel, &RenamePanel::patternsChanged, this, [this](const QStringList &list) {
         m_reg->setKeyPath(settingsKeyPath());
         m_reg->writeValue(QStringLiteral("ModelesNom"), list.join(u'\n'));
@@ -669,6 +671,9 @@ void Form1::loadSettings()
         lookup.coverMaxBytes = kib * 1024;
     if (const int level = read("ProtocoleCDDB").toInt(&ok); ok && (level == 5 || level == 6))
         lookup.cddbProtocol = level;
+    if (const QString url = read("ServeurAcoustID").trimmed(); !url.isEmpty())
+        lookup.acoustIdUrl = url;
+    lookup.acoustIdKey = read("CleAcoustID").trimmed();
     Frame7->onlineOptions->setLookupSettings(lookup);
     // The rip options: secure reading is on unless the user turned it off.
     Frame7->chkExtractionSecurisee->setChecked(read("ExtractionSecurisee") != u"0");
@@ -713,6 +718,8 @@ void Form1::writeOnlineOptions()
     m_reg->writeValue(QStringLiteral("PochetteMaxKo"),
                       QString::number(lookup.coverMaxBytes / 1024));
     m_reg->writeValue(QStringLiteral("ProtocoleCDDB"), QString::number(lookup.cddbProtocol));
+    m_reg->writeValue(QStringLiteral("ServeurAcoustID"), lookup.acoustIdUrl);
+    m_reg->writeValue(QStringLiteral("CleAcoustID"), lookup.acoustIdKey);
 }
 
 void Form1::fillFixedLists()

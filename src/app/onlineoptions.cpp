@@ -23,6 +23,8 @@ OnlineOptions::OnlineOptions(QWidget *parent)
     spnPochetteMaxKo->setRange(16, 16 * 1024);
     spnPochetteMaxKo->setSuffix(tr(" Ko"));
     cboProtocoleCddb = named<QComboBox>(this, "cboProtocoleCddb");
+    txtServeurAcoustId = named<QLineEdit>(this, "txtServeurAcoustId");
+    txtCleAcoustId = named<QLineEdit>(this, "txtCleAcoustId");
     cboProtocoleCddb->addItem(tr("6 (UTF-8)"), 6);
     cboProtocoleCddb->addItem(tr("5 (anciens serveurs)"), 5);
 
@@ -32,6 +34,8 @@ OnlineOptions::OnlineOptions(QWidget *parent)
     form->addRow(tr("Serveur des pochettes :"), txtServeurPochettes);
     form->addRow(tr("Taille maximale d'une pochette :"), spnPochetteMaxKo);
     form->addRow(tr("Protocole CDDB :"), cboProtocoleCddb);
+    form->addRow(tr("Serveur AcoustID :"), txtServeurAcoustId);
+    form->addRow(tr("Clé AcoustID :"), txtCleAcoustId);
     setLookupSettings({});
 }
 
@@ -44,6 +48,8 @@ online::LookupSettings OnlineOptions::lookupSettings(const QString &email) const
     settings.coverMaxBytes = qint64(spnPochetteMaxKo->value()) * 1024;
     settings.cddbProtocol = cboProtocoleCddb->currentData().toInt();
     settings.email = email.trimmed();
+    settings.acoustIdUrl = txtServeurAcoustId->text().trimmed();
+    settings.acoustIdKey = txtCleAcoustId->text().trimmed();
     return settings;
 }
 
@@ -54,6 +60,8 @@ void OnlineOptions::setLookupSettings(const online::LookupSettings &settings)
     txtServeurPochettes->setText(settings.coverUrl);
     spnPochetteMaxKo->setValue(int(settings.coverMaxBytes / 1024));
     cboProtocoleCddb->setCurrentIndex(cboProtocoleCddb->findData(settings.cddbProtocol));
+    txtServeurAcoustId->setText(settings.acoustIdUrl);
+    txtCleAcoustId->setText(settings.acoustIdKey);
 }
 
 } // namespace app

@@ -4,11 +4,13 @@
 #include "app/filecommands.h"
 #include "app/fileinfopanel.h"
 #include "app/filelistmodel.h"
+#include "app/identifydialog.h"
 #include "app/optionspage.h"
 #include "app/renamepanel.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
 #include "base/product.h"
+#include "cd/httpfetch.h"
 #include "mpeg/fileinfo.h"
 #include "tags/tagbatch.h"
 #include "tags/tagpattern.h"
@@ -96,6 +98,7 @@ TagCommands::TagCommands(QObject *parent, TagWindow &window, TagPage &page,
         follow();
     });
     connect(page.cmdRemplirNom, &QPushButton::clicked, this, &TagCommands::fillFromName);
+    connect(page.cmdIdentifier, &QPushButton::clicked, this, &TagCommands::identifyOnline);
 }
 
 bool TagCommands::settleUnsavedEdits()
@@ -350,6 +353,48 @@ void TagCommands::fillFromName()
     if (items.isEmpty() || !m_window.confirm(question, productName))
         return;
     runBatchSave(items, files, tr("Remplissage du tag d'après le nom"));
+}
+
+void TagCommands::identifyOnline()
+{
+    const QStringList files = m_page.editor->shownFiles();
+    if (files.isEmpty() || !settleUnsavedEdits())
+        return;
+    const online::LookupSettings lookup = m_options.lookupSettings();
+    online::IdentifySettings settings;
+    settings.musicBrainzUrl = lookup.musicBrainzUrl;
+    settings.acoustIdUrl = lookup.acoustIdUrl;
+    settings.acoustIdKey = lookup.acoustIdKey;
+    settings.email = lookup.email;
+    m_saving = true; // the tag commands stay off while the services answer
+    updateAvailability();
+    m_window.setStatusPanel(1, tr("Identification en ligne…"));
+    cd::HttpFetch fetch;
+    const online::Identification found = online::identifyFiles(
+        files, settings, fetch, [this](const QString &step) { m_window.setStatusPanel(1, step); });
+    m_saving = false;
+    updateAvailability();
+    m_window.setStatusPanel(1, QString());
+    QStringList failures;
+    bool anyRelease = false;
+    for (const online::AlbumIdentification &album : found.albums) {
+        failures += album.failures;
+        anyRelease = anyRelease || !album.releases.isEmpty();
+    }
+    if (!anyRelease) {
+        failures.removeDuplicates();
+        m_window.inform(failures.join(u'\n'), Dialogs::Icon::Warning);
+        return;
+    }
+    IdentifyDialog dialog(found, m_page.window());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QList<tags::BatchItem> items = dialog.chosenEdits();
+    QStringList written;
+    for (const tags::BatchItem &item : items)
+        written.append(item.fichier);
+    if (!items.isEmpty())
+        runBatchSave(items, written, tr("Identification en ligne"));
 }
 
 bool TagCommands::reportSaved(const QString &path, const tags::Result<bool> &saved)

@@ -50,6 +50,10 @@ public:
     // its values into the fields of the tag page, to be saved by "Enregistrer"; with several
     // files shown, the values of each are listed first, then written into each file.
     void fillFromName();
+    // "Identifier sur MusicBrainz…": the files shown are looked up on MusicBrainz (and AcoustID),
+    // the releases found listed in a dialog, and what the user keeps there written on "Appliquer",
+    // as one step to undo.
+    void identifyOnline();
     // The three tag commands are enabled only while the editor shows the tags of the file
     // selected in LV1, on a tag page of an "*.mp3" list: a save never reaches a file that is
     // not shown.

@@ -176,6 +176,9 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     fromNameLayout->addWidget(cboModeleTag, 1);
     fromNameLayout->addWidget(cmdRemplirNom);
     rightLayout->addWidget(m_fromName);
+    // On its own row: beside the pattern it would widen the page.
+    cmdIdentifier = named<QPushButton>(right, "cmdIdentifier", tr("Identifier sur MusicBrain&z…"));
+    rightLayout->addWidget(cmdIdentifier, 0, Qt::AlignRight);
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
@@ -207,6 +210,7 @@ void TagPage::fitSubPages()
 void TagPage::showSubPage(int page)
 {
     m_fromName->setVisible(page == TagV1 || page == TagV2);
+    cmdIdentifier->setVisible(page == TagV1 || page == TagV2);
     for (int i = 0; i < m_subPages.size(); ++i) {
         m_subPages[i]->setVisible(i == page);
         m_subPages[i]->widget()->setVisible(i == page);

@@ -47,6 +47,7 @@ public:
     FileListBox File1;
     QComboBox *cboModeleTag;    // pattern read from file names, editable, the last ones used
     QPushButton *cmdRemplirNom; // "Remplir le tag d'après le nom"
+    QPushButton *cmdIdentifier; // "Identifier sur MusicBrainz…"
 
     // Makes the sub-pages' side as wide as the widest sub-page needs, once they are filled, so
     // that choosing a sub-page never moves the splitter nor narrows the list.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cd/cddb.h"
+#include "online/acoustid.h"
 #include "online/musicbrainzclient.h"
 
 #include <QString>
@@ -20,6 +21,9 @@ struct LookupSettings
     qint64 coverMaxBytes = coverDefaultMaxBytes;
     int cddbProtocol = cd::cddbDefaultProtocol;
     QString email;
+    // The identification of files by their fingerprints.
+    QString acoustIdUrl = acoustIdDefaultServerUrl();
+    QString acoustIdKey;
 };
 
 inline bool asksMusicBrainz(DiscService service)

@@ -11,33 +11,6 @@ namespace online {
 
 namespace {
 
-// The credited names joined by the phrases between them ("A feat. B").
-QString artistCredit(const QJsonArray &credits)
-{
-    QString text;
-    for (const QJsonValue &credit : credits) {
-        const QJsonObject c = credit.toObject();
-        const QString name = c.value(u"name").toString();
-        text += name.isEmpty() ? c.value(u"artist").toObject().value(u"name").toString() : name;
-        text += c.value(u"joinphrase").toString();
-    }
-    return text.trimmed();
-}
-
-QString mostVotedGenre(const QJsonArray &genres)
-{
-    QString best;
-    int votes = -1;
-    for (const QJsonValue &genre : genres) {
-        const QJsonObject g = genre.toObject();
-        if (g.value(u"count").toInt() > votes && !g.value(u"name").toString().isEmpty()) {
-            votes = g.value(u"count").toInt();
-            best = g.value(u"name").toString();
-        }
-    }
-    return best;
-}
-
 // The medium whose discs include discId; the first medium when none does.
 QJsonObject mediumOfDisc(const QJsonArray &media, const QString &discId)
 {
@@ -83,6 +56,33 @@ Release releaseOf(const QJsonObject &r, const QString &discId)
 }
 
 } // namespace
+
+// The credited names joined by the phrases between them ("A feat. B").
+QString artistCredit(const QJsonArray &credits)
+{
+    QString text;
+    for (const QJsonValue &credit : credits) {
+        const QJsonObject c = credit.toObject();
+        const QString name = c.value(u"name").toString();
+        text += name.isEmpty() ? c.value(u"artist").toObject().value(u"name").toString() : name;
+        text += c.value(u"joinphrase").toString();
+    }
+    return text.trimmed();
+}
+
+QString mostVotedGenre(const QJsonArray &genres)
+{
+    QString best;
+    int votes = -1;
+    for (const QJsonValue &genre : genres) {
+        const QJsonObject g = genre.toObject();
+        if (g.value(u"count").toInt() > votes && !g.value(u"name").toString().isEmpty()) {
+            votes = g.value(u"count").toInt();
+            best = g.value(u"name").toString();
+        }
+    }
+    return best;
+}
 
 QString musicBrainzDefaultServerUrl()
 {

@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QUrl>
 
+class QJsonArray;
+
 namespace cd {
 struct CddbDisc;
 }
@@ -19,6 +21,11 @@ QString musicBrainzDefaultServerUrl();
 QUrl discIdLookupUrl(const QString &serverUrl, const QString &discId);
 // "Tarvex/<version> ( <email> )": the service asks every client to name itself and a contact.
 QString musicBrainzUserAgent(const QString &email);
+
+// The credited names of an "artist-credit" list joined by the phrases between them ("A feat. B").
+QString artistCredit(const QJsonArray &credits);
+// The name of the genre with the most votes of a "genres" list; empty when none.
+QString mostVotedGenre(const QJsonArray &genres);
 
 // One release that holds the disc.
 struct Release

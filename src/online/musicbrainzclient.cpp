@@ -1,55 +1,22 @@
 #include "online/musicbrainzclient.h"
 
 #include "cd/httpfetch.h"
+#include "online/servicefetch.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QJsonDocument>
-#include <QTimer>
 #include <QUrl>
 
 namespace online {
 
 namespace {
 
-// Waits with the event loop running, so that the window stays responsive.
-void pause(qint64 milliseconds)
-{
-    if (milliseconds <= 0)
-        return;
-    QEventLoop loop;
-    QTimer::singleShot(int(milliseconds), Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
 // When the last request to the service left, shared by every client of the program.
 QElapsedTimer &lastRequest()
 {
     static QElapsedTimer timer;
     return timer;
-}
-
-QString fetchFailure(const cd::HttpFetch &fetch, const QString &service)
-{
-    switch (fetch.failure()) {
-    case cd::HttpFetch::Failure::None:
-        return {};
-    case cd::HttpFetch::Failure::NoAnswer:
-        return QCoreApplication::translate(
-                   "online", "Pas de réponse de %1 : pas de connexion internet, serveur "
-                             "injoignable ou trop lent")
-            .arg(service);
-    case cd::HttpFetch::Failure::TooLarge:
-        return QCoreApplication::translate("online", "Réponse de %1 trop longue (plus de %2 Ko)")
-            .arg(service)
-            .arg(fetch.maxBody() / 1024);
-    case cd::HttpFetch::Failure::HttpError:
-        break;
-    }
-    return QCoreApplication::translate("online", "Erreur du serveur %1 (HTTP %2)")
-        .arg(service)
-        .arg(fetch.httpStatus());
 }
 
 } // namespace
@@ -64,7 +31,7 @@ QByteArray MusicBrainzClient::pacedGet(const QUrl &url)
 {
     QElapsedTimer &last = lastRequest();
     if (last.isValid())
-        pause(minIntervalMs - last.elapsed());
+        waitWithEvents(minIntervalMs - last.elapsed());
     last.start();
     m_fetch.setUserAgent(m_userAgent);
     const QByteArray body = m_fetch.fetch(url);
@@ -72,23 +39,38 @@ QByteArray MusicBrainzClient::pacedGet(const QUrl &url)
     return body;
 }
 
-MusicBrainzReply MusicBrainzClient::lookUp(const QString &discId)
+QByteArray MusicBrainzClient::get(const QUrl &url, QString *failure)
 {
     const QString service = QStringLiteral("MusicBrainz");
-    MusicBrainzReply reply;
-    const QUrl url = discIdLookupUrl(m_serverUrl, discId);
     if (!url.isValid() || (url.scheme() != u"http" && url.scheme() != u"https")) {
-        reply.failure =
+        *failure =
             QCoreApplication::translate("online", "Adresse de serveur MusicBrainz invalide : ") +
             m_serverUrl;
-        return reply;
+        return {};
     }
     QByteArray body = pacedGet(url);
     if (m_fetch.httpStatus() == 503 && m_fetch.retryAfter() <= maxRetryAfterSeconds) {
-        pause(qint64(m_fetch.retryAfter()) * 1000);
+        waitWithEvents(qint64(m_fetch.retryAfter()) * 1000);
         body = pacedGet(url);
     }
-    reply.raw = QString::fromUtf8(body);
+    if (m_fetch.httpStatus() == 503)
+        *failure =
+            QCoreApplication::translate("online", "MusicBrainz est surchargé : réessayez dans %1 s")
+                .arg(std::max(m_fetch.retryAfter(), 1));
+    else
+        *failure = fetchFailure(m_fetch, service);
+    return failure->isEmpty() ? body : QByteArray();
+}
+
+int MusicBrainzClient::httpStatus() const
+{
+    return m_fetch.httpStatus();
+}
+
+MusicBrainzReply MusicBrainzClient::lookUp(const QString &discId)
+{
+    MusicBrainzReply reply;
+    const QByteArray body = get(discIdLookupUrl(m_serverUrl, discId), &reply.failure);
     if (m_fetch.httpStatus() == 404) {
         reply.kind = MusicBrainzReply::Unknown;
         reply.raw = QStringLiteral("HTTP 404");
@@ -96,22 +78,16 @@ MusicBrainzReply MusicBrainzClient::lookUp(const QString &discId)
             QCoreApplication::translate("online", "MusicBrainz ne connaît pas ce disque");
         return reply;
     }
-    if (m_fetch.httpStatus() == 503) {
-        reply.raw = QStringLiteral("HTTP 503");
-        reply.failure =
-            QCoreApplication::translate("online", "MusicBrainz est surchargé : réessayez dans %1 s")
-                .arg(std::max(m_fetch.retryAfter(), 1));
-        return reply;
-    }
-    reply.failure = fetchFailure(m_fetch, service);
     if (!reply.failure.isEmpty()) {
-        reply.raw = reply.failure;
+        reply.raw = m_fetch.httpStatus() == 503 ? QStringLiteral("HTTP 503") : reply.failure;
         return reply;
     }
     ReleaseList list = parseDiscIdAnswer(body, discId);
     reply.failure = list.failure;
-    if (!reply.failure.isEmpty())
+    if (!reply.failure.isEmpty()) {
+        reply.raw = QString::fromUtf8(body);
         return reply;
+    }
     reply.raw =
         QString::fromUtf8(QJsonDocument::fromJson(body).toJson()); // readable in the details
     reply.releases = std::move(list.releases);

@@ -39,6 +39,12 @@ public:
     MusicBrainzClient(cd::HttpFetch &fetch, const QString &serverUrl, const QString &email);
 
     MusicBrainzReply lookUp(const QString &discId);
+    // The body of a GET on the service, paced and retried as above; empty with the reason in
+    // French in *failure (no answer, too long, service busy, HTTP error). httpStatus() tells a
+    // 404 apart.
+    QByteArray get(const QUrl &url, QString *failure);
+    int httpStatus() const;
+    QString serverUrl() const { return m_serverUrl; }
 
 private:
     QByteArray pacedGet(const QUrl &url);

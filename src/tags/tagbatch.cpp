@@ -85,7 +85,7 @@ TagChanges changesFor(const TagType &read, const FieldEdit &edit)
     bool v1 = edit.v1, v2 = edit.v2;
     if (!v1 && !v2 && !edit.removeV1 && !edit.removeV2) {
         v1 = read.TagV1.Valide();
-        v2 = read.TagV2.Valide() || !v1 || !edit.frames.isEmpty();
+        v2 = read.TagV2.Valide() || !v1 || !edit.frames.isEmpty() || !edit.frameEdits.isEmpty();
     }
     if (!edit.create) {
         v1 = v1 && read.TagV1.Valide();
@@ -108,6 +108,7 @@ TagChanges changesFor(const TagType &read, const FieldEdit &edit)
         changes.frames = edit.frames;
         changes.v23 = edit.v23;
         changes.userTexts = edit.userTexts;
+        changes.frameEdits = edit.frameEdits;
     }
     return changes;
 }

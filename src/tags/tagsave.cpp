@@ -168,7 +168,7 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
     if (changes.v2 && !changes.v2->Valide()) {
         removeTag = declared > 0;
     } else if (changes.v2 || changes.pictures || !changes.frames.isEmpty() ||
-               !changes.userTexts.isEmpty()) {
+               !changes.userTexts.isEmpty() || !changes.frameEdits.isEmpty()) {
         QByteArray picture;
         if (changes.v2 && !changes.v2->picturePath().isEmpty()) {
             const Result<QByteArray> read = readPicture(changes.v2->picturePath());
@@ -218,6 +218,11 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
             error = edit([&](const QList<Id3v2Frame> &current)
                              -> Result<std::optional<QList<Id3v2Frame>>> {
                 return editUserTexts(current, changes.userTexts);
+            });
+        if (error.isEmpty() && !changes.frameEdits.isEmpty())
+            error = edit([&](const QList<Id3v2Frame> &current)
+                             -> Result<std::optional<QList<Id3v2Frame>>> {
+                return editNamedFrames(current, changes.frameEdits);
             });
         if (!error.isEmpty())
             return failed(error);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tags/tagframes.h"
+#include "tags/frameedits.h"
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
 #include "tags/typetagv1.h"
@@ -45,6 +46,9 @@ struct TagChanges
     // TXXX texts set after the pictures (see editUserTexts); a value set into a file without
     // tag creates one, an empty one removes the description's frames.
     QList<UserText> userTexts{};
+    // Frames set by identifier and key (see editNamedFrames), after the changes above; a tag is
+    // created when the file has none.
+    QList<FrameEdit> frameEdits{};
 };
 
 enum class SaveKind {

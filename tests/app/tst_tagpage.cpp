@@ -3,14 +3,17 @@
 #include "app/coverpanel.h"
 #include "app/fileinfopanel.h"
 #include "app/form2.h"
+#include "app/identifydialog.h"
 #include "app/otherframestable.h"
 #include "app/windowstate.h"
+#include "httpserver.h"
 #include "mpegstream.h"
 #include "peers.h"
 #include "tags/tagsave.h"
 
 #include "../tags/tagtestutil.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -1114,6 +1117,66 @@ private slots:
         undo->trigger();
         QCOMPARE(mpegstream::readFile(b), changed);
         QVERIFY2(f.dialogs->lastText().contains(u"b.mp3"_s), qPrintable(f.dialogs->lastText()));
+    }
+
+    // "Identifier sur MusicBrainz…" lists the release MusicBrainz gives for the files shown and
+    // writes nothing until "Appliquer"; a file unticked there keeps its tag; the whole is one step
+    // to undo.
+    void identifyOnline()
+    {
+        FormFixture f;
+        testsupport::HttpServer server;
+        QVERIFY(server.start());
+        server.queue("/ws/2/release?query=", {200, "{\"releases\": [{\"id\": \"r1\"}]}"});
+        QJsonArray tracks;
+        for (const QString &title : {u"Un"_s, u"Deux"_s, u"Trois"_s})
+            tracks.append(QJsonObject{{u"title"_s, title},
+                                      {u"length"_s, 1000},
+                                      {u"recording"_s, QJsonObject{{u"id"_s, u"rec-"_s + title}}}});
+        const QJsonObject release{
+            {u"id"_s, u"r1"_s},
+            {u"title"_s, u"Le Jardin"_s},
+            {u"date"_s, u"1975"_s},
+            {u"artist-credit"_s, QJsonArray{QJsonObject{{u"name"_s, u"Joe Dassin"_s}}}},
+            {u"media"_s, QJsonArray{QJsonObject{{u"position"_s, 1}, {u"tracks"_s, tracks}}}}};
+        server.queue("/ws/2/release/r1?", {200, QJsonDocument(release).toJson()});
+        f.store(u"ServeurMusicBrainz"_s, server.url());
+        const QStringList names{u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s};
+        app::Form1 &w = f.startOnFiles(names.join(u'|'), audio);
+        id3peer({u"write"_s, f.music + u"/a.mp3"_s});
+        for (const QString &name : names.mid(1))
+            f.write(name, mpegstream::readFile(f.music + u"/a.mp3"_s));
+        const QByteArray untouched = mpegstream::readFile(f.music + u"/a.mp3"_s);
+        clickRow(f, 0);
+        f.click(2, Qt::ShiftModifier);
+        setFields(&w, u"TS1=2"_s);
+
+        bool writtenBefore = true;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto *dialog = qobject_cast<app::IdentifyDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            answer.stop();
+            writtenBefore = mpegstream::readFile(f.music + u"/a.mp3"_s) != untouched;
+            QTreeWidgetItem *release = dialog->arbreEditions->topLevelItem(0)->child(0);
+            QCOMPARE(release->childCount(), 3);
+            release->child(2)->setCheckState(0, Qt::Unchecked);
+            dialog->findChild<QPushButton *>(u"cmdAppliquer"_s)->click();
+        });
+        answer.start(50);
+        f.tagPage()->cmdIdentifier->click();
+        QVERIFY(!answer.isActive());
+        QVERIFY(!writtenBefore);
+        const QJsonObject b = frames({u"dump"_s, f.music + u"/b.mp3"_s});
+        QCOMPARE(b.value(u"TIT2"_s).toString() + u'|' + b.value(u"TRCK"_s).toString(),
+                 u"Deux|2/3"_s);
+        QCOMPARE(mpegstream::readFile(f.music + u"/c.mp3"_s), untouched);
+        QAction *undo = f.commands()->item(u"annuler"_s);
+        QCOMPARE(undo->text(), u"&Annuler : Identification en ligne"_s);
+        undo->trigger();
+        for (const QString &name : names)
+            QCOMPARE(mpegstream::readFile(f.music + u'/' + name), untouched);
     }
 };
 
