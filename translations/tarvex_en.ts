@@ -898,6 +898,9 @@
     <message>
         <source>ReplayGain enregistré dans %1 fichiers sur %2</source>
         <translation>ReplayGain saved in %1 files of %2</translation>
+    </message>
+</context>
+<context>
     <name>app::IdentifyDialog</name>
     <message>
         <source>%1 - %2 (%3), %4/%5 pistes</source>
