@@ -15,7 +15,7 @@ namespace online {
 
 namespace {
 
-QElapsedTimer &lastRequest()
+QElapsedTimer &lastAcoustIdRequest()
 {
     static QElapsedTimer timer;
     return timer;
@@ -102,7 +102,7 @@ AcoustIdClient::AcoustIdClient(cd::HttpFetch &fetch, const QString &serverUrl,
 
 QByteArray AcoustIdClient::pacedGet(const QUrl &url)
 {
-    QElapsedTimer &last = lastRequest();
+    QElapsedTimer &last = lastAcoustIdRequest();
     if (last.isValid())
         waitWithEvents(minIntervalMs - last.elapsed());
     last.start();
