@@ -338,10 +338,12 @@
         <translation>Compute Replay&amp;Gain</translation>
     </message>
     <message>
-        <source>Effacer le ReplayGain</source>
-        <translation>Remove ReplayGain</translation>
         <source>A&amp;ctualiser</source>
         <translation>Re&amp;fresh</translation>
+    </message>
+    <message>
+        <source>Effacer le ReplayGain</source>
+        <translation>Remove ReplayGain</translation>
     </message>
 </context>
 <context>
@@ -1156,6 +1158,18 @@
         <source>Pour les lecteurs anciens qui ne lisent pas la version 2.4 : chaque tag enregistré est converti en version 2.3.</source>
         <translation>For old players that do not read version 2.4: every tag saved is converted to version 2.3.</translation>
     </message>
+    <message>
+        <source>Écrire le Repla&amp;yGain des pistes MP3 et du disque</source>
+        <translation>Write the Repla&amp;yGain of the MP3 tracks and of the disc</translation>
+    </message>
+    <message>
+        <source>Demander avant d&apos;enregistrer &amp;un tag</source>
+        <translation>As&amp;k before saving a tag</translation>
+    </message>
+    <message>
+        <source>Demander avant de &amp;quitter</source>
+        <translation>Ask before &amp;quitting</translation>
+    </message>
 </context>
 <context>
     <name>app::OtherFramesTable</name>
@@ -1192,16 +1206,8 @@
         <translation>Add ob&amp;ject</translation>
     </message>
     <message>
-        <source>Retirer le c&amp;hamp</source>
+        <source>S&amp;upprimer le champ</source>
         <translation>Remove entr&amp;y</translation>
-        <source>Écrire le Repla&amp;yGain des pistes MP3 et du disque</source>
-        <translation>Write the Repla&amp;yGain of the MP3 tracks and of the disc</translation>
-        <source>Demander avant d&apos;enregistrer &amp;un tag</source>
-        <translation>As&amp;k before saving a tag</translation>
-    </message>
-    <message>
-        <source>Demander avant de &amp;quitter</source>
-        <translation>Ask before &amp;quitting</translation>
     </message>
 </context>
 <context>
@@ -1618,10 +1624,12 @@ Left as they are:
         <translation>Show su&amp;bfolders</translation>
     </message>
     <message>
-        <source>Dossiers</source>
-        <translation>Folders</translation>
         <source>Identifier sur MusicBrain&amp;z…</source>
         <translation>Identify on MusicBrain&amp;z…</translation>
+    </message>
+    <message>
+        <source>Dossiers</source>
+        <translation>Folders</translation>
     </message>
 </context>
 <context>
@@ -2197,14 +2205,10 @@ Commands:
         <translation>set [--v1] [--v2] [--titre=T] [--artiste=A] [--album=..] [--annee=..] [--commentaire=..] [--piste=..] [--genre=NUMBER|NAME] [--compositeur=..] [--original=..] [--copyright=..] [--url=..] [--encode=..] [--image=JPEG|PNG] [--champ=ID=VALUE] [--retirer=ID] [--v23] [--depuis-nom=PATTERN] FILE...  (changes the tags; --champ gives a value to an ID3v2 frame (TPE2, TXXX:DESCRIPTION, COMM:DESCRIPTION, USLT, ...), --retirer removes it, --v23 writes the ID3v2 tag as version 2.3; --depuis-nom reads the fields in the file name without extension, for instance &quot;%piste% - %artiste% - %titre%&quot;)</translation>
     </message>
     <message>
-        <source>--champ attend ID=VALEUR : %1</source>
-        <translation>--champ expects ID=VALUE: %1</translation>
         <source>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--effacer] FICHIER...  (sonie EBU R128 et ReplayGain 2.0, en JSON ; --album mesure aussi les albums, fichiers d&apos;un même dossier et d&apos;un même album ; --ecrire écrit les valeurs dans le tag ID3v2 ; --effacer les supprime)</source>
         <translation>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--effacer] FILE...  (EBU R128 loudness and ReplayGain 2.0, in JSON; --album also measures albums, files of one folder with the same album; --ecrire writes the values into the ID3v2 tag; --effacer removes them)</translation>
     </message>
     <message>
-        <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec --sans-replaygain)</source>
-        <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset; the ReplayGain of the tracks and of the disc is written into the MP3 files with an ID3v2 tag, unless --sans-replaygain is given)</translation>
         <source>empreinte FICHIER...</source>
         <translation>empreinte FILE...</translation>
     </message>
@@ -2219,6 +2223,14 @@ Commands:
     <message>
         <source>Choix %1 impossible pour « %2 » : %3 édition(s)</source>
         <translation>Choice %1 impossible for “%2”: %3 release(s)</translation>
+    </message>
+    <message>
+        <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec --sans-replaygain)</source>
+        <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset; the ReplayGain of the tracks and of the disc is written into the MP3 files with an ID3v2 tag, unless --sans-replaygain is given)</translation>
+    </message>
+    <message>
+        <source>--champ attend ID=VALEUR : %1</source>
+        <translation>--champ expects ID=VALUE: %1</translation>
     </message>
 </context>
 <context>

@@ -106,7 +106,7 @@ OtherFramesTable::OtherFramesTable(QWidget *parent) : QGroupBox(tr("Autres champ
     cboNouveauChamp->lineEdit()->setPlaceholderText(tr("Nom ou identifiant (TXXX:Description)"));
     cboNouveauChamp->lineEdit()->setAccessibleName(cboNouveauChamp->accessibleName());
     cmdAjouterChamp = named<QPushButton>(this, "cmdAjouterChamp", tr("A&jouter"));
-    cmdRetirerChamp = named<QPushButton>(this, "cmdRetirerChamp", tr("Retirer le c&hamp"));
+    cmdRetirerChamp = named<QPushButton>(this, "cmdRetirerChamp", tr("S&upprimer le champ"));
     connect(cmdAjouterChamp, &QPushButton::clicked, this, &OtherFramesTable::addFrame);
     connect(cmdRetirerChamp, &QPushButton::clicked, this, &OtherFramesTable::removeSelected);
 
