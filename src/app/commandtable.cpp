@@ -23,11 +23,11 @@ QIcon themeIcon(const char *name)
 }
 
 // Menu items that TS2 switches on the page "Tag et noms" and off on "Extraire CD".
-const QStringList fileItems = {QStringLiteral("lit"),        QStringLiteral("arretlecture"),
-                               QStringLiteral("recherche"),  QStringLiteral("ouvdossier"),
-                               QStringLiteral("copier2"),    QStringLiteral("deplacer2"),
-                               QStringLiteral("supprimer2"), QStringLiteral("supprimerdef"),
-                               QStringLiteral("calculgain"), QStringLiteral("effacegain"), QStringLiteral("actualiser")};
+const QStringList fileItems = {
+    QStringLiteral("lit"),        QStringLiteral("arretlecture"), QStringLiteral("recherche"),
+    QStringLiteral("ouvdossier"), QStringLiteral("copier2"),      QStringLiteral("deplacer2"),
+    QStringLiteral("supprimer2"), QStringLiteral("supprimerdef"), QStringLiteral("calculgain"),
+    QStringLiteral("effacegain"), QStringLiteral("actualiser")};
 // Menu items that TS2 switches the other way.
 const QStringList cdItems = {QStringLiteral("demCDDB"), QStringLiteral("Extra"),
                              QStringLiteral("extraMP3"), QStringLiteral("extraWAV")};

@@ -52,7 +52,7 @@ public:
     QPushButton *Command7;
     QLineEdit *Text9; // default encoded-by
     QPushButton *Command8;
-    QCheckBox *chkTagsV23; // every ID3v2 tag saved written as version 2.3
+    QCheckBox *chkTagsV23;                 // every ID3v2 tag saved written as version 2.3
     QCheckBox *chkConfirmerEnregistrement; // ask before a tag save
     QCheckBox *chkConfirmerQuitter;        // ask before quitting
 

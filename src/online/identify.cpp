@@ -270,7 +270,8 @@ QList<tags::BatchItem> releaseEdits(const Identification &identification,
         addFrame(edit.frameEdits, "TXXX", QStringLiteral("MusicBrainz Release Group Id"),
                  release.releaseGroupId);
         addFrame(edit.frameEdits, "TXXX", QStringLiteral("Acoustid Id"), file.acoustId);
-        addFrame(edit.frameEdits, "UFID", QStringLiteral("http://musicbrainz.org"), track.recordingId);
+        addFrame(edit.frameEdits, "UFID", QStringLiteral("http://musicbrainz.org"),
+                 track.recordingId);
         items.append({file.path, edit});
     }
     return items;

@@ -29,7 +29,7 @@ struct FieldEdit
     QList<FrameChange> frames{};
     // The ID3v2 tag written as version 2.3 whatever its version (see TagChanges).
     bool v23 = false;
-    QList<UserText> userTexts{}; // TXXX texts set (see editUserTexts), ID3v2 only
+    QList<UserText> userTexts{};   // TXXX texts set (see editUserTexts), ID3v2 only
     QList<FrameEdit> frameEdits{}; // frames set by identifier and key (see editNamedFrames)
     // The versions written. Neither (and nothing removed): the versions the file has, or ID3v2
     // alone when it has none; a version the file lacks is created unless `create` is false.

@@ -215,15 +215,15 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
                 return editTagFrames(current, version, changes.frames);
             });
         if (error.isEmpty() && !changes.userTexts.isEmpty())
-            error = edit([&](const QList<Id3v2Frame> &current)
-                             -> Result<std::optional<QList<Id3v2Frame>>> {
-                return editUserTexts(current, changes.userTexts);
-            });
+            error = edit(
+                [&](const QList<Id3v2Frame> &current) -> Result<std::optional<QList<Id3v2Frame>>> {
+                    return editUserTexts(current, changes.userTexts);
+                });
         if (error.isEmpty() && !changes.frameEdits.isEmpty())
-            error = edit([&](const QList<Id3v2Frame> &current)
-                             -> Result<std::optional<QList<Id3v2Frame>>> {
-                return editNamedFrames(current, changes.frameEdits);
-            });
+            error = edit(
+                [&](const QList<Id3v2Frame> &current) -> Result<std::optional<QList<Id3v2Frame>>> {
+                    return editNamedFrames(current, changes.frameEdits);
+                });
         if (!error.isEmpty())
             return failed(error);
         if (frames && tag.tooManyFrames)

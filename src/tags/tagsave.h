@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tags/tagframes.h"
 #include "tags/frameedits.h"
+#include "tags/tagframes.h"
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
 #include "tags/typetagv1.h"
