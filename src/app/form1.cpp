@@ -311,9 +311,9 @@ void Form1::connectSettings()
     for (const auto &[box, name] :
          {std::pair{Frame7->chkConfirmerEnregistrement, "ConfirmerEnregistrement"},
           std::pair{Frame7->chkConfirmerQuitter, "ConfirmerQuitter"}})
-        connect(box, &QCheckBox::clicked, this, [this, name](bool on) {
+        connect(box, &QCheckBox::clicked, this, [this, key = name](bool on) {
             m_reg->setKeyPath(settingsKeyPath());
-            m_reg->writeValue(QString::fromLatin1(name), SimpleRegAccess::fromBool(on));
+            m_reg->writeValue(QString::fromLatin1(key), SimpleRegAccess::fromBool(on));
         });
     connect(Frame1->chkSousDossiers, &QCheckBox::toggled, this, [this](bool on) {
         m_reg->setKeyPath(settingsKeyPath());
