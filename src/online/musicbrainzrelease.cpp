@@ -116,8 +116,10 @@ ReleaseDetails parseReleaseLookup(QByteArrayView json)
             row.artist = artistCredit(trackCredits);
             row.artistId = firstArtistId(trackCredits);
             row.recordingId = recording.value(u"id").toString();
-            row.lengthMs =
-                qint64(track.value(u"length").toDouble(recording.value(u"length").toDouble()));
+            // A length from the answer is any number: one out of a day's range counts as unknown.
+            const double length =
+                track.value(u"length").toDouble(recording.value(u"length").toDouble());
+            row.lengthMs = length >= 0 && length < 86400000.0 ? qint64(length) : 0;
             release.tracks.append(row);
         }
     }

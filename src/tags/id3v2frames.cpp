@@ -489,11 +489,27 @@ bool hasDataLength(const Id3v2Frame &frame, int version)
     return version == 4 && !frame.opaque && (frame.flags & 0x0001);
 }
 
+// A version 2.4 frame read unchanged is copied byte for byte only when its size is written the
+// synchsafe way: a size another tagger wrote plain may read as another size beside other frames.
+bool keepsStored(const Id3v2Frame &frame, int version)
+{
+    if (version != 4 || frame.stored.size() < 10)
+        return false;
+    quint32 declared = 0;
+    for (qsizetype i = 4; i < 8; ++i) {
+        const auto byte = quint8(frame.stored[i]);
+        if (byte & 0x80)
+            return false;
+        declared = declared << 7 | byte;
+    }
+    return declared == quint32(frame.stored.size() - 10);
+}
+
 } // namespace
 
 qsizetype renderedSize(const Id3v2Frame &frame, int version)
 {
-    if (version == 4 && !frame.stored.isEmpty())
+    if (keepsStored(frame, version))
         return frame.stored.size();
     return 10 + (frame.grouped ? 1 : 0) + (hasDataLength(frame, version) ? 4 : 0) +
            frame.body.size();
@@ -501,7 +517,7 @@ qsizetype renderedSize(const Id3v2Frame &frame, int version)
 
 void appendFrame(QByteArray &out, const Id3v2Frame &frame, int version)
 {
-    if (version == 4 && !frame.stored.isEmpty()) {
+    if (keepsStored(frame, version)) {
         out += frame.stored;
         return;
     }
