@@ -16,7 +16,7 @@ trap 'rm -rf "$work"' EXIT
 # Ten different sources, each encoded once and copied: encoding is not what is measured.
 mkdir "$work/album"
 for s in $(seq 10); do
-    ffmpeg -loglevel error -f lavfi -i "anoisesrc=c=pink:d=$seconds:a=0.$((s + 1)):seed=$s" \
+    ffmpeg -loglevel error -f lavfi -i "anoisesrc=c=pink:d=$seconds:a=0.$((s + 1)):s=$s" \
         -f lavfi -i "sine=f=$((110 * s)):d=$seconds" \
         -filter_complex "[0][1]amix=inputs=2,aformat=channel_layouts=stereo" -ar 44100 \
         -c:a pcm_s16le "$work/source$s.wav"

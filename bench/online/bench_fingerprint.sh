@@ -14,12 +14,12 @@ trap 'rm -rf "$work"' EXIT
 
 # Four different recordings (pink noise under a tone), copied to COUNT names: the work of a
 # fingerprint does not depend on what the music is.
-for seed in 1 2 3 4; do
-    ffmpeg -loglevel error -f lavfi -i "anoisesrc=d=180:c=pink:seed=$seed:a=0.2" \
-        -f lavfi -i "sine=f=$((220 * seed)):d=180" -filter_complex amix=inputs=2 \
-        -ac 2 -ar 44100 "$work/source$seed.wav"
-    lame --quiet -b 192 "$work/source$seed.wav" "$work/source$seed.mp3"
-    rm "$work/source$seed.wav"
+for n in 1 2 3 4; do
+    ffmpeg -loglevel error -f lavfi -i "anoisesrc=d=180:c=pink:s=$n:a=0.2" \
+        -f lavfi -i "sine=f=$((220 * n)):d=180" -filter_complex amix=inputs=2 \
+        -ac 2 -ar 44100 "$work/source$n.wav"
+    lame --quiet -b 192 "$work/source$n.wav" "$work/source$n.mp3"
+    rm "$work/source$n.wav"
 done
 mkdir "$work/files"
 for ((i = 0; i < count; i++)); do

@@ -188,9 +188,9 @@ QString runPeer(const QStringList &arguments)
 
 // A melody of random notes with harmonics and a little noise, so that a fingerprint has
 // something to hold on to.
-bool writeMelodyWav(const QString &path, int rate, int channels, double seconds, quint32 seed)
+bool writeMelodyWav(const QString &path, int rate, int channels, double seconds, quint32 variant)
 {
-    QRandomGenerator random(seed);
+    QRandomGenerator random(variant);
     const qint64 frames = qint64(rate * seconds);
     QByteArray pcm;
     pcm.reserve(frames * channels * 2);
