@@ -102,14 +102,7 @@ AcoustIdClient::AcoustIdClient(cd::HttpFetch &fetch, const QString &serverUrl,
 
 QByteArray AcoustIdClient::pacedGet(const QUrl &url)
 {
-    QElapsedTimer &last = lastAcoustIdRequest();
-    if (last.isValid())
-        waitWithEvents(minIntervalMs - last.elapsed());
-    last.start();
-    m_fetch.setUserAgent(m_userAgent);
-    const QByteArray body = m_fetch.fetch(url);
-    m_fetch.setUserAgent({});
-    return body;
+    return pacedFetch(m_fetch, lastAcoustIdRequest(), minIntervalMs, m_userAgent, url);
 }
 
 bool AcoustIdClient::lookUp(const QString &fingerprint, int durationSeconds, AcoustIdMatch *match,

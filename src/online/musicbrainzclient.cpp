@@ -29,14 +29,7 @@ MusicBrainzClient::MusicBrainzClient(cd::HttpFetch &fetch, const QString &server
 
 QByteArray MusicBrainzClient::pacedGet(const QUrl &url)
 {
-    QElapsedTimer &last = lastRequest();
-    if (last.isValid())
-        waitWithEvents(minIntervalMs - last.elapsed());
-    last.start();
-    m_fetch.setUserAgent(m_userAgent);
-    const QByteArray body = m_fetch.fetch(url);
-    m_fetch.setUserAgent({});
-    return body;
+    return pacedFetch(m_fetch, lastRequest(), minIntervalMs, m_userAgent, url);
 }
 
 QByteArray MusicBrainzClient::get(const QUrl &url, QString *failure)

@@ -17,6 +17,18 @@ void waitWithEvents(qint64 milliseconds)
     loop.exec();
 }
 
+QByteArray pacedFetch(cd::HttpFetch &fetch, QElapsedTimer &last, qint64 minIntervalMs,
+                      const QString &userAgent, const QUrl &url)
+{
+    if (last.isValid())
+        waitWithEvents(minIntervalMs - last.elapsed());
+    last.start();
+    fetch.setUserAgent(userAgent);
+    const QByteArray body = fetch.fetch(url);
+    fetch.setUserAgent({});
+    return body;
+}
+
 QString fetchFailure(const cd::HttpFetch &fetch, const QString &service)
 {
     switch (fetch.failure()) {
