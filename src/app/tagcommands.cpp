@@ -366,15 +366,34 @@ void TagCommands::identifyOnline()
     settings.acoustIdUrl = lookup.acoustIdUrl;
     settings.acoustIdKey = lookup.acoustIdKey;
     settings.email = lookup.email;
+    // The services are asked and the files fingerprinted off the window's thread; the window
+    // stays drawn and "Arrêter" stops before the next request. The steps reach the status bar
+    // through `receiver`, which drops those still on their way when the job ends.
     m_saving = true; // the tag commands stay off while the services answer
     updateAvailability();
     m_window.setStatusPanel(1, tr("Identification en ligne…"));
-    cd::HttpFetch fetch;
-    const online::Identification found = online::identifyFiles(
-        files, settings, fetch, [this](const QString &step) { m_window.setStatusPanel(1, step); });
+    online::Identification found;
+    {
+        QObject receiver;
+        m_window.runJob(
+            files.size(), true,
+            [&](const tags::BatchControl &control) {
+                settings.cancel = control.cancel;
+                cd::HttpFetch fetch;
+                found = online::identifyFiles(
+                    files, settings, fetch, [this, &receiver](const QString &step) {
+                        QMetaObject::invokeMethod(
+                            &receiver, [this, step] { m_window.setStatusPanel(1, step); },
+                            Qt::QueuedConnection);
+                    });
+            },
+            true);
+    }
     m_saving = false;
     updateAvailability();
     m_window.setStatusPanel(1, QString());
+    if (found.cancelled)
+        return;
     QStringList failures;
     bool anyRelease = false;
     for (const online::AlbumIdentification &album : found.albums) {

@@ -114,7 +114,7 @@ public:
             fetchReleases(result, album, ids.mid(0, m_settings.searchLimit));
         }
         const int best = album.releases.isEmpty() ? 0 : album.releases.first().score;
-        if (best < m_settings.placedScore) {
+        if (best < m_settings.placedScore && !cancelled()) {
             fingerprint(result, album);
             const QStringList ids = releasesOfFingerprints(result.files, album.group);
             fetchReleases(result, album, ids.mid(0, m_settings.searchLimit));
@@ -131,6 +131,8 @@ private:
         return QCoreApplication::translate("online", "La réponse de MusicBrainz est illisible");
     }
 
+    bool cancelled() const { return m_settings.cancel && *m_settings.cancel; }
+
     void say(const QString &text)
     {
         if (m_progress)
@@ -146,6 +148,8 @@ private:
         for (const RankedRelease &ranked : album.releases)
             releases.append(ranked.release);
         for (const QString &id : ids) {
+            if (cancelled())
+                return;
             if (std::any_of(releases.begin(), releases.end(),
                             [&](const ReleaseDetails &r) { return r.id == id; }))
                 continue;
@@ -186,7 +190,7 @@ private:
         const QList<Fingerprint> prints = fingerprintFiles(paths, m_settings.cachePath);
         AcoustIdClient acoustId(m_fetch, m_settings.acoustIdUrl, m_settings.acoustIdKey,
                                 musicBrainzUserAgent(m_settings.email));
-        for (qsizetype k = 0; k < prints.size(); ++k) {
+        for (qsizetype k = 0; k < prints.size() && !cancelled(); ++k) {
             IdentFile &file = result.files[album.group.files[k]];
             QString failure = prints[k].error;
             AcoustIdMatch match;
@@ -234,11 +238,14 @@ Identification identifyFiles(const QStringList &paths, const IdentifySettings &s
     result.files = readIdentFiles(paths);
     Identifier identifier(settings, fetch, progress);
     for (const AlbumGroup &group : groupAlbums(result.files)) {
+        if (settings.cancel && *settings.cancel)
+            break;
         AlbumIdentification album;
         album.group = group;
         identifier.identify(result, album);
         result.albums.append(album);
     }
+    result.cancelled = settings.cancel && *settings.cancel;
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 namespace cd {
@@ -29,6 +30,8 @@ struct IdentifySettings
     int searchLimit = 5;  // releases of a search fetched whole
     int placedScore = 70; // a group whose best release scores less is fingerprinted
     QString cachePath;    // of the fingerprints; empty for the user's cache folder
+    // Set (from any thread) to stop before the next request or fingerprint; may be null.
+    const std::atomic_bool *cancel = nullptr;
 };
 
 struct AlbumIdentification
@@ -43,6 +46,7 @@ struct Identification
 {
     QList<IdentFile> files;
     QList<AlbumIdentification> albums;
+    bool cancelled = false; // stopped through IdentifySettings::cancel: the albums are partial
 };
 
 // The tags and length of each file (ID3v2, else ID3v1).

@@ -1119,15 +1119,18 @@ private slots:
         QVERIFY2(f.dialogs->lastText().contains(u"b.mp3"_s), qPrintable(f.dialogs->lastText()));
     }
 
-    // "Identifier sur MusicBrainz…" lists the release MusicBrainz gives for the files shown and
-    // writes nothing until "Appliquer"; a file unticked there keeps its tag; the whole is one step
-    // to undo.
+    // "Identifier sur MusicBrainz…" asks the services off the window's thread: the window is
+    // closed to edits and "Arrêter" stops before the next request, with nothing shown or written.
+    // Asked again, it lists the release MusicBrainz gives for the files shown and writes nothing
+    // until "Appliquer"; a file unticked there keeps its tag; the whole is one step to undo.
     void identifyOnline()
     {
         FormFixture f;
         testsupport::HttpServer server;
         QVERIFY(server.start());
-        server.queue("/ws/2/release?query=", {200, "{\"releases\": [{\"id\": \"r1\"}]}"});
+        const QByteArray found = "{\"releases\": [{\"id\": \"r1\"}]}";
+        server.queue("/ws/2/release?query=", {200, found, {}, 500});
+        server.queue("/ws/2/release?query=", {200, found});
         QJsonArray tracks;
         for (const QString &title : {u"Un"_s, u"Deux"_s, u"Trois"_s})
             tracks.append(QJsonObject{{u"title"_s, title},
@@ -1150,6 +1153,24 @@ private slots:
         clickRow(f, 0);
         f.click(2, Qt::ShiftModifier);
         setFields(&w, u"TS1=2"_s);
+
+        bool editableMeanwhile = true;
+        QTimer stop;
+        connect(&stop, &QTimer::timeout, this, [&] {
+            auto *button = w.findChild<QPushButton *>(u"cmdArreterTache"_s);
+            if (!button->isVisible())
+                return;
+            stop.stop();
+            editableMeanwhile = f.tagPage()->isEnabled();
+            button->click();
+        });
+        stop.start(20);
+        f.tagPage()->cmdIdentifier->click();
+        QVERIFY(!stop.isActive());
+        QVERIFY(!editableMeanwhile);
+        QCOMPARE(server.requests().size(), 1);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QCOMPARE(mpegstream::readFile(f.music + u"/a.mp3"_s), untouched);
 
         bool writtenBefore = true;
         QTimer answer;
