@@ -2,7 +2,9 @@
 # Drives the built Tarvex with the keyboard alone under Xvfb, as a person without a mouse would,
 # through the two main workflows on a folder of small generated MP3 files:
 #   1. open the folder, choose three files, type one album for them and save;
-#   2. on "Renomeur", name every file after its tag, preview, rename.
+#   2. on "Renomeur", name every file after its tag, preview, rename;
+#   3. identify three files on a MusicBrainz stand-in (loopback), untick one in the picker,
+#      apply, undo.
 # A screenshot follows each step; mutagen then checks the files, and the script says which step
 # reached its goal. No CD image is given: on a machine without a drive this is also the start
 # without a drive.
@@ -19,7 +21,9 @@ done
 work=$(mktemp -d)
 xvfb_pid=""
 tarvex_pid=""
+server_pid=""
 cleanup() {
+    if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; fi
     if [ -n "$tarvex_pid" ]; then kill "$tarvex_pid" 2>/dev/null || true; fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     rm -rf "$work"
@@ -49,8 +53,38 @@ for n, (title, freq) in enumerate([("Aube", 440.0), ("Marée haute", 523.25),
     tag.save(name, v2_version=3)
 os.remove(wav)
 PY
-printf '[software]\nTarvex\\repertCD=%s\nTarvex\\repertWAVMP3=%s\n' "$work/extraction" \
-    "$work/extraction" >"$work/config/Tarvex/Tarvex.ini"
+
+# A MusicBrainz stand-in on loopback: every search finds one release of the four tracks, under
+# titles that differ from the files' own.
+cat >"$work/musicbrainz.py" <<'PY'
+import http.server, json, sys
+tracks = ["L'Aube", "La Marée haute", "Le Crépuscule", "La Nuit"]
+release = {"id": "r1", "title": "Marées", "date": "2024", "country": "FR",
+           "artist-credit": [{"name": "Les Ondes", "artist": {"id": "a1"}}],
+           "media": [{"position": 1, "tracks": [
+               {"position": n, "number": str(n), "title": t, "length": 1000,
+                "recording": {"id": f"rec{n}"}} for n, t in enumerate(tracks, 1)]}]}
+class Answer(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        found = {"releases": [{"id": "r1"}]} if "query=" in self.path else release
+        body = json.dumps(found).encode()
+        self.send_response(200)
+        self.send_header("Content-Type", "application/json")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+    def log_message(self, *args):
+        pass
+server = http.server.HTTPServer(("127.0.0.1", 0), Answer)
+open(sys.argv[1], "w").write(str(server.server_port))
+server.serve_forever()
+PY
+/usr/bin/python3 "$work/musicbrainz.py" "$work/port" &
+server_pid=$!
+for _ in $(seq 50); do [ -s "$work/port" ] && break; sleep 0.1; done
+printf '[software]\nTarvex\\repertCD=%s\nTarvex\\repertWAVMP3=%s\nTarvex\\ServeurMusicBrainz=%s\n' \
+    "$work/extraction" "$work/extraction" "http://127.0.0.1:$(cat "$work/port")" \
+    >"$work/config/Tarvex/Tarvex.ini"
 
 # The screen as shown: the root's own image leaves some windows black under Xvfb, so each
 # viewable top-level window is grabbed and pasted where it lies, bottom first.
@@ -211,6 +245,28 @@ shot annule "Alt+E, A : « Annuler : renommage »"
 keys alt+e t
 answer_dialogs retablissement
 shot retabli "Alt+E, T : « Rétablir : renommage »"
+
+# Workflow 3: the three files of the album identified online; the picker's second file unticked.
+titles() {
+    /usr/bin/python3 -c 'import sys; from mutagen.id3 import ID3
+print(" | ".join(str(ID3(f).get("TIT2", "")) for f in sys.argv[1:]))' "$album"/*.mp3
+}
+keys alt+2 alt+t Home shift+Down shift+Down
+keys alt+z
+dialog_up || echo "ÉCHEC : Alt+Z n'a pas ouvert le choix de l'édition" | tee -a "$log"
+# In the picker: the album, its release (unfolded), the first file, the second file.
+keys Down Down Right Down Down space
+shot identification "Alt+Z : édition trouvée, dépliée, 2e fichier décoché (Espace)"
+keys Return
+answer_dialogs identification
+shot identifie "Entrée : « Appliquer »"
+[ "$(titles)" = "L'Aube | Marée haute | Le Crépuscule | Nuit" ] ||
+    echo "ÉCHEC : titres après « Appliquer » : $(titles)" | tee -a "$log"
+keys alt+e a
+answer_dialogs annulation-identification
+shot identification-annulee "Alt+E, A : « Annuler : Identification en ligne »"
+[ "$(titles)" = "Aube | Marée haute | Crépuscule | Nuit" ] ||
+    echo "ÉCHEC : titres après l'annulation : $(titles)" | tee -a "$log"
 
 keys ctrl+q
 answer_dialogs quitter
