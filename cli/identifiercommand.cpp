@@ -1,6 +1,7 @@
 // tarvex-cli identifier: finds the releases of MP3 files on MusicBrainz (by their tags and
 // folders, else by their fingerprints on AcoustID), prints them ranked with the file-to-track
-// matches, and with --appliquer writes the best one (or the N-th) into the tags.
+// matches, and with --appliquer writes the best one (or the N-th) into the tags, with
+// --pochette its front cover from the Cover Art Archive too.
 #include "command.h"
 
 #include "cd/httpfetch.h"
@@ -14,7 +15,7 @@ namespace {
 
 const char usageText[] = QT_TRANSLATE_NOOP(
     "cli", "identifier [--serveur=URL] [--acoustid=URL] [--cle=CLE] [--email=ADRESSE] "
-           "[--appliquer[=N]] FICHIER...");
+           "[--appliquer[=N]] [--pochette] [--pochettes=URL] FICHIER...");
 
 QJsonObject releaseJson(const online::Identification &identification,
                         const online::RankedRelease &ranked)
@@ -45,8 +46,9 @@ QJsonObject releaseJson(const online::Identification &identification,
 
 int run(const QStringList &args)
 {
-    const cli::Arguments arguments = cli::parseArguments(
-        args, {"--serveur=", "--acoustid=", "--cle=", "--email=", "--appliquer", "--appliquer="});
+    const cli::Arguments arguments =
+        cli::parseArguments(args, {"--serveur=", "--acoustid=", "--cle=", "--email=", "--appliquer",
+                                   "--appliquer=", "--pochette", "--pochettes="});
     if (!arguments.error.isEmpty() || arguments.files.isEmpty())
         return cli::usageError(arguments.error, usageText);
     int choice = 0; // 0: do not write
@@ -92,9 +94,20 @@ int run(const QStringList &args)
                         {QStringLiteral("echecs"), QJsonArray::fromStringList(album.failures)},
                         {QStringLiteral("editions"), releases}});
         failures += album.failures;
-        if (choice > 0 && choice <= album.releases.size())
-            items += online::releaseEdits(identification, album.releases[choice - 1]);
-        else if (choice > 0)
+        if (choice > 0 && choice <= album.releases.size()) {
+            const online::RankedRelease &chosen = album.releases[choice - 1];
+            QList<tags::BatchItem> edits = online::releaseEdits(identification, chosen);
+            if (arguments.has(QStringLiteral("--pochette"))) {
+                const QString noCover =
+                    online::addFrontCover(edits, chosen.release.id, fetch,
+                                          arguments.has(QStringLiteral("--pochettes="))
+                                              ? arguments.value(QStringLiteral("--pochettes="))
+                                              : online::coverArtDefaultServerUrl());
+                if (!noCover.isEmpty())
+                    failures.append(noCover);
+            }
+            items += edits;
+        } else if (choice > 0)
             failures.append(QCoreApplication::translate(
                                 "cli", "Choix %1 impossible pour « %2 » : %3 édition(s)")
                                 .arg(choice)

@@ -940,6 +940,10 @@
         <source>Appliquer</source>
         <translation>Apply</translation>
     </message>
+    <message>
+        <source>Ajouter la &amp;pochette de l&apos;édition (Cover Art Archive)</source>
+        <translation>Add the release&apos;s front &amp;cover (Cover Art Archive)</translation>
+    </message>
 </context>
 <context>
     <name>app::OnlineOptions</name>
@@ -2213,10 +2217,6 @@ Commands:
         <translation>empreinte FILE...</translation>
     </message>
     <message>
-        <source>identifier [--serveur=URL] [--acoustid=URL] [--cle=CLE] [--email=ADRESSE] [--appliquer[=N]] FICHIER...</source>
-        <translation>identifier [--serveur=URL] [--acoustid=URL] [--cle=KEY] [--email=ADDRESS] [--appliquer[=N]] FILE...</translation>
-    </message>
-    <message>
         <source>--appliquer attend un numéro à partir de 1</source>
         <translation>--appliquer expects a number from 1</translation>
     </message>
@@ -2231,6 +2231,10 @@ Commands:
     <message>
         <source>--champ attend ID=VALEUR : %1</source>
         <translation>--champ expects ID=VALUE: %1</translation>
+    </message>
+    <message>
+        <source>identifier [--serveur=URL] [--acoustid=URL] [--cle=CLE] [--email=ADRESSE] [--appliquer[=N]] [--pochette] [--pochettes=URL] FICHIER...</source>
+        <translation>identifier [--serveur=URL] [--acoustid=URL] [--cle=KEY] [--email=ADDRESS] [--appliquer[=N]] [--pochette] [--pochettes=URL] FILE...</translation>
     </message>
 </context>
 <context>

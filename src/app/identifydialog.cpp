@@ -2,6 +2,7 @@
 
 #include "app/widgets.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -76,6 +77,8 @@ IdentifyDialog::IdentifyDialog(const online::Identification &identification, QWi
     arbreEditions->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     connect(arbreEditions, &QTreeWidget::itemChanged, this, &IdentifyDialog::releaseTicked);
 
+    chkPochette = named<QCheckBox>(this, "chkPochette",
+                                   tr("Ajouter la &pochette de l'édition (Cover Art Archive)"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     QPushButton *apply = buttons->addButton(tr("Appliquer"), QDialogButtonBox::AcceptRole);
     apply->setObjectName(QStringLiteral("cmdAppliquer"));
@@ -83,6 +86,7 @@ IdentifyDialog::IdentifyDialog(const online::Identification &identification, QWi
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(arbreEditions);
+    layout->addWidget(chkPochette);
     layout->addWidget(buttons);
     resize(900, 500);
 }
@@ -99,9 +103,9 @@ void IdentifyDialog::releaseTicked(QTreeWidgetItem *item)
     }
 }
 
-QList<tags::BatchItem> IdentifyDialog::chosenEdits() const
+QList<IdentifyDialog::Choice> IdentifyDialog::chosenReleases() const
 {
-    QList<tags::BatchItem> items;
+    QList<Choice> chosen;
     for (int g = 0; g < arbreEditions->topLevelItemCount(); ++g) {
         QTreeWidgetItem *group = arbreEditions->topLevelItem(g);
         for (int r = 0; r < group->childCount(); ++r) {
@@ -112,14 +116,17 @@ QList<tags::BatchItem> IdentifyDialog::chosenEdits() const
                 m_identification.albums[release->data(0, GroupRole).toInt()]
                     .releases[release->data(0, ReleaseRole).toInt()];
             const QList<tags::BatchItem> edits = online::releaseEdits(m_identification, ranked);
+            Choice choice{ranked.release.id, {}};
             for (int m = 0; m < release->childCount(); ++m) {
                 QTreeWidgetItem *row = release->child(m);
                 if (row->checkState(0) == Qt::Checked)
-                    items.append(edits[row->data(0, MatchRole).toInt()]);
+                    choice.edits.append(edits[row->data(0, MatchRole).toInt()]);
             }
+            if (!choice.edits.isEmpty())
+                chosen.append(choice);
         }
     }
-    return items;
+    return chosen;
 }
 
 } // namespace app

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -14,7 +15,7 @@ namespace app {
 // country, label, tracks matched out of the release's, score); the release ticked is the one
 // written, the first one at the start. Unfolding a release shows a row per file matched, its
 // title now and the one the release gives, each row ticked and untickable. Nothing is written
-// here: "Appliquer" closes the dialog, and the caller saves what chosenEdits() gives.
+// here: "Appliquer" closes the dialog, and the caller saves what chosenReleases() gives.
 class IdentifyDialog : public QDialog
 {
     Q_OBJECT
@@ -22,9 +23,16 @@ public:
     IdentifyDialog(const online::Identification &identification, QWidget *parent = nullptr);
 
     QTreeWidget *arbreEditions;
+    QCheckBox *chkPochette; // the releases' front covers are written too
 
-    // The edits of the files ticked under the release ticked in each group.
-    QList<tags::BatchItem> chosenEdits() const;
+    // A release ticked, with the edits of the files ticked under it.
+    struct Choice
+    {
+        QString releaseId;
+        QList<tags::BatchItem> edits;
+    };
+    // The release ticked in each group.
+    QList<Choice> chosenReleases() const;
 
 private:
     // Keeps one release ticked at most in each group.

@@ -408,10 +408,34 @@ void TagCommands::identifyOnline()
     IdentifyDialog dialog(found, m_page.window());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const QList<tags::BatchItem> items = dialog.chosenEdits();
+    QList<IdentifyDialog::Choice> chosen = dialog.chosenReleases();
+    if (dialog.chkPochette->isChecked() && !chosen.isEmpty()) {
+        QStringList noCovers;
+        m_window.runJob(
+            chosen.size(), false,
+            [&](const tags::BatchControl &) {
+                cd::HttpFetch fetch;
+                for (IdentifyDialog::Choice &choice : chosen) {
+                    const QString noCover =
+                        online::addFrontCover(choice.edits, choice.releaseId, fetch,
+                                              lookup.coverUrl, lookup.coverMaxBytes);
+                    if (!noCover.isEmpty())
+                        noCovers.append(noCover);
+                }
+            },
+            true);
+        noCovers.removeDuplicates();
+        if (!noCovers.isEmpty())
+            m_window.inform(noCovers.join(u'\n'), Dialogs::Icon::Warning);
+    }
+    QList<tags::BatchItem> items;
     QStringList written;
-    for (const tags::BatchItem &item : items)
-        written.append(item.fichier);
+    for (const IdentifyDialog::Choice &choice : std::as_const(chosen)) {
+        for (const tags::BatchItem &item : choice.edits) {
+            items.append(item);
+            written.append(item.fichier);
+        }
+    }
     if (!items.isEmpty())
         runBatchSave(items, written, tr("Identification en ligne"));
 }

@@ -284,4 +284,16 @@ QList<tags::BatchItem> releaseEdits(const Identification &identification,
     return items;
 }
 
+QString addFrontCover(QList<tags::BatchItem> &edits, const QString &releaseId, cd::HttpFetch &fetch,
+                      const QString &coverServerUrl, qint64 maxBytes)
+{
+    QString failure;
+    const QByteArray image = fetchFrontCover(fetch, coverServerUrl, releaseId, maxBytes, &failure);
+    if (!failure.isEmpty())
+        return failure;
+    for (tags::BatchItem &item : edits)
+        item.edit.images = tags::PictureEdit{tags::PictureEdit::SetFrontCover, image, 0};
+    return {};
+}
+
 } // namespace online

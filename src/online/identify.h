@@ -3,6 +3,7 @@
 #include "online/acoustid.h"
 #include "online/albummatch.h"
 #include "online/musicbrainz.h"
+#include "online/musicbrainzclient.h"
 #include "tags/tagbatch.h"
 
 #include <QList>
@@ -62,5 +63,12 @@ Identification identifyFiles(const QStringList &paths, const IdentifySettings &s
 // one) and the MusicBrainz and AcoustID identifiers. Only the values the release gives.
 QList<tags::BatchItem> releaseEdits(const Identification &identification,
                                     const RankedRelease &release);
+
+// Adds the release's front cover, fetched from the Cover Art Archive at coverServerUrl, to the
+// edits of its files. The French reason when there is none to add; the edits then stay as
+// they are.
+QString addFrontCover(QList<tags::BatchItem> &edits, const QString &releaseId, cd::HttpFetch &fetch,
+                      const QString &coverServerUrl = coverArtDefaultServerUrl(),
+                      qint64 maxBytes = coverDefaultMaxBytes);
 
 } // namespace online

@@ -1143,7 +1143,10 @@ private slots:
             {u"artist-credit"_s, QJsonArray{QJsonObject{{u"name"_s, u"Joe Dassin"_s}}}},
             {u"media"_s, QJsonArray{QJsonObject{{u"position"_s, 1}, {u"tracks"_s, tracks}}}}};
         server.queue("/ws/2/release/r1?", {200, QJsonDocument(release).toJson()});
+        const QByteArray jpeg = "\xFF\xD8\xFF\xE0 recto";
+        server.queue("/release/r1/front-500", {200, jpeg});
         f.store(u"ServeurMusicBrainz"_s, server.url());
+        f.store(u"ServeurPochettes"_s, server.url());
         const QStringList names{u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s};
         app::Form1 &w = f.startOnFiles(names.join(u'|'), audio);
         id3peer({u"write"_s, f.music + u"/a.mp3"_s});
@@ -1183,6 +1186,7 @@ private slots:
             QTreeWidgetItem *release = dialog->arbreEditions->topLevelItem(0)->child(0);
             QCOMPARE(release->childCount(), 3);
             release->child(2)->setCheckState(0, Qt::Unchecked);
+            dialog->chkPochette->setChecked(true);
             dialog->findChild<QPushButton *>(u"cmdAppliquer"_s)->click();
         });
         answer.start(50);
@@ -1192,6 +1196,11 @@ private slots:
         const QJsonObject b = frames({u"dump"_s, f.music + u"/b.mp3"_s});
         QCOMPARE(b.value(u"TIT2"_s).toString() + u'|' + b.value(u"TRCK"_s).toString(),
                  u"Deux|2/3"_s);
+        const QString cover = b.value(u"APIC:"_s).toString();
+        QVERIFY2(
+            cover.startsWith(u"image/jpeg:"_s) &&
+                cover.endsWith(QCryptographicHash::hash(jpeg, QCryptographicHash::Sha1).toHex()),
+            qPrintable(cover));
         QCOMPARE(mpegstream::readFile(f.music + u"/c.mp3"_s), untouched);
         QAction *undo = f.commands()->item(u"annuler"_s);
         QCOMPARE(undo->text(), u"&Annuler : Identification en ligne"_s);

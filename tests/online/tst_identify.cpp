@@ -482,9 +482,9 @@ private slots:
         QCOMPARE(computed, 1);
     }
 
-    // --appliquer writes the best release's values and identifiers; every other frame of a
-    // tag another program wrote stays as it was, the genre too (the same genre, spelled
-    // otherwise).
+    // --appliquer writes the best release's values and identifiers, and with --pochette its
+    // front cover; every other frame of a tag another program wrote stays as it was, the genre
+    // too (the same genre, spelled otherwise).
     void apply()
     {
         QTemporaryDir dir;
@@ -504,17 +504,23 @@ private slots:
         server.queue(searchPrefix(u"Album"_s), {200, searchJson({u"ap"_s})});
         server.queue(lookupPrefix(u"ap"_s),
                      {200, releaseJson(u"ap"_s, u"Bon album"_s, {twelve().mid(0, 2)})});
+        server.queue("/release/ap/front-500", {200, "\xFF\xD8\xFF\xE0 recto"});
         QProcess cli;
         cli.start(qEnvironmentVariable("TARVEX_CLI"),
-                  QStringList{u"identifier"_s, u"--serveur="_s + server.url(), u"--appliquer"_s} +
+                  QStringList{u"identifier"_s, u"--serveur="_s + server.url(), u"--appliquer"_s,
+                              u"--pochette"_s, u"--pochettes="_s + server.url()} +
                       paths);
         // The server answers from this thread's event loop.
         QTRY_VERIFY_WITH_TIMEOUT(cli.state() == QProcess::NotRunning, 60000);
         const QJsonObject out = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
         QVERIFY2(out.value(u"ecrits"_s).toInt() == 2, cli.readAllStandardError().constData());
 
-        const QJsonObject after =
+        QJsonObject after =
             QJsonDocument::fromJson(runPeer({u"dump"_s, paths[1]}).toUtf8()).object();
+        const QString cover = after.take(u"APIC:"_s).toString();
+        QVERIFY2(cover.contains(u"COVER_FRONT"_s) && cover.contains(u"image/jpeg"_s) &&
+                     cover.contains(u" recto"_s),
+                 qPrintable(cover));
         const QJsonObject changed{{u"TIT2"_s, u"Chanson 2"_s},
                                   {u"TPE1"_s, u"Artiste"_s},
                                   {u"TALB"_s, u"Bon album"_s},
@@ -527,6 +533,7 @@ private slots:
                                   {u"TXXX:MusicBrainz Release Group Id"_s, u"groupe-ap"_s},
                                   {u"UFID:http://musicbrainz.org"_s, u"rec-2"_s}};
         QJsonObject expected = before;
+        expected.remove(u"APIC:"_s); // the file's own front cover gives way to the release's
         for (auto it = changed.begin(); it != changed.end(); ++it)
             expected.insert(it.key(), it.value());
         QCOMPARE(after, expected);
