@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The same flags as ./test.sh, so that the two share the folder without rebuilding.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" >/dev/null
 cmake --build build -j "$(nproc)"
 args=("$@")
 if ! ls /dev/sr[0-9]* /dev/cdrom >/dev/null 2>&1 && [[ " $* " != *" --cd-image"* ]]; then

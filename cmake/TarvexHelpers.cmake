@@ -52,7 +52,8 @@ endfunction()
 # tarvex_precompile_headers(TARGET): when files are compiled one by one, the target parses the
 # common Qt and standard headers once (cmake/precompiled.h) instead of once per file.
 function(tarvex_precompile_headers target)
-    if(TARVEX_PCH AND NOT CMAKE_UNITY_BUILD)
+    get_target_property(unity ${target} UNITY_BUILD)
+    if(TARVEX_PCH AND NOT unity)
         target_precompile_headers(${target} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/precompiled.h)
     endif()
 endfunction()
