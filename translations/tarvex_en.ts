@@ -921,20 +921,8 @@
         <translation>Release or file</translation>
     </message>
     <message>
-        <source>Titre actuel</source>
-        <translation>Current title</translation>
-    </message>
-    <message>
-        <source>Nouveau titre</source>
-        <translation>New title</translation>
-    </message>
-    <message>
         <source>Score</source>
         <translation>Score</translation>
-    </message>
-    <message>
-        <source>%1. %2</source>
-        <translation>%1. %2</translation>
     </message>
     <message>
         <source>Appliquer</source>
@@ -943,6 +931,14 @@
     <message>
         <source>Ajouter la &amp;pochette de l&apos;édition (Cover Art Archive)</source>
         <translation>Add the release&apos;s front &amp;cover (Cover Art Archive)</translation>
+    </message>
+    <message>
+        <source>Valeurs actuelles</source>
+        <translation>Current values</translation>
+    </message>
+    <message>
+        <source>Nouvelles valeurs</source>
+        <translation>New values</translation>
     </message>
 </context>
 <context>

@@ -35,6 +35,18 @@ QString releaseLine(const online::RankedRelease &ranked)
         .arg(r.tracks.size());
 }
 
+// A file's values as a row shows them: "3. Title — Artist — Album".
+QString valuesLine(int track, const QString &title, const QString &artist, const QString &album)
+{
+    QStringList parts;
+    for (const QString &part : {title, artist, album}) {
+        if (!part.isEmpty())
+            parts.append(part);
+    }
+    const QString text = parts.join(QStringLiteral(" — "));
+    return track > 0 ? QStringLiteral("%1. %2").arg(track).arg(text) : text;
+}
+
 } // namespace
 
 IdentifyDialog::IdentifyDialog(const online::Identification &identification, QWidget *parent)
@@ -44,7 +56,7 @@ IdentifyDialog::IdentifyDialog(const online::Identification &identification, QWi
     arbreEditions = named<QTreeWidget>(this, "arbreEditions");
     arbreEditions->setAccessibleName(tr("Éditions trouvées"));
     arbreEditions->setHeaderLabels(
-        {tr("Édition ou fichier"), tr("Titre actuel"), tr("Nouveau titre"), tr("Score")});
+        {tr("Édition ou fichier"), tr("Valeurs actuelles"), tr("Nouvelles valeurs"), tr("Score")});
     for (qsizetype g = 0; g < identification.albums.size(); ++g) {
         const online::AlbumIdentification &album = identification.albums[g];
         auto *group = new QTreeWidgetItem(arbreEditions);
@@ -66,8 +78,11 @@ IdentifyDialog::IdentifyDialog(const online::Identification &identification, QWi
                 const online::ReleaseTrack &track = ranked.release.tracks[match.track];
                 auto *row = new QTreeWidgetItem(release);
                 row->setText(0, QFileInfo(file.path).fileName());
-                row->setText(1, file.title);
-                row->setText(2, tr("%1. %2").arg(track.position).arg(track.title));
+                row->setText(1, valuesLine(file.track, file.title, file.artist, file.album));
+                row->setText(
+                    2, valuesLine(track.position, track.title,
+                                  track.artist.isEmpty() ? ranked.release.artist : track.artist,
+                                  ranked.release.title));
                 row->setText(3, QString::number(match.score));
                 row->setData(0, MatchRole, int(m));
                 row->setCheckState(0, Qt::Checked);

@@ -14,7 +14,8 @@ namespace app {
 // "Identifier en ligne": each album group with its releases, best first (artist, title, date,
 // country, label, tracks matched out of the release's, score); the release ticked is the one
 // written, the first one at the start. Unfolding a release shows a row per file matched, its
-// title now and the one the release gives, each row ticked and untickable. Nothing is written
+// track, title, artist and album now and those the release gives, each row ticked and
+// untickable. Nothing is written
 // here: "Appliquer" closes the dialog, and the caller saves what chosenReleases() gives.
 class IdentifyDialog : public QDialog
 {
