@@ -35,6 +35,14 @@ FolderCommands::FolderCommands(QObject *parent, TagPage &page, TagCommands &tags
     connect(page.editor, &TagEditorPanel::shownFileChanged, this, &FolderCommands::watchShownFiles);
     connect(&page, &TagPage::folderChosen, this, &FolderCommands::listFolder);
     connect(&page, &TagPage::refilled, this, &FolderCommands::watchListing);
+    // A tree that takes long to read is read with the window's commands off and its stop
+    // button shown.
+    page.File1.setSlowListing([this](const FileListBox::WaitForListing &wait) {
+        m_window.setStatusPanel(1, tr("Lecture des sous-dossiers…"));
+        m_window.runJob(
+            0, true, [&](const tags::BatchControl &control) { wait(*control.cancel); }, true);
+        m_window.setStatusPanel(1, QString());
+    });
     connect(page.chkSousDossiers, &QCheckBox::clicked, this, [this](bool on) {
         // Files below may be in the editor: their edits are settled before they leave the list.
         if (!on && !m_tags.settleUnsavedEdits()) {
@@ -82,6 +90,8 @@ void FolderCommands::relisted()
 
 void FolderCommands::watchListing()
 {
+    if (m_page.File1.takeCut() == files::FilesBelow::End::TooMany)
+        m_window.inform(files::tooManyBelowText(), Dialogs::Icon::Information);
     // The folders read are watched for files coming, going and being renamed.
     if (const QStringList old = m_watcher->directories(); !old.isEmpty())
         m_watcher->removePaths(old);

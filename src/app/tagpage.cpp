@@ -228,6 +228,8 @@ void TagPage::refillList(bool keepInfo)
         arbreDossiers->setCurrentIndex(shown);
         arbreDossiers->scrollTo(shown);
     }
+    // A reading of the folders below that was stopped or found too much lists the folder alone.
+    chkSousDossiers->setChecked(File1.includesSubfolders());
     txtDossier->setText(QDir::toNativeSeparators(folder));
     txtDossier->setToolTip(txtDossier->text());
     txtDossier->end(false);
