@@ -278,6 +278,45 @@ private slots:
         QCOMPARE(column(f.list(), 0), u"b.mp3"_s);
     }
 
+    // The folders below "/" are far too many: stopped with the window's button, or past the
+    // bounds (with a word), "/" is listed alone and the box unticked.
+    void subfoldersOfTheWholeDisk_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("stopped") << true << QString();
+        QTest::newRow("past the bounds") << false
+                                         << u"Plus de 100\u202F000 fichiers ou de 20\u202F000 "
+                                            u"dossiers sous ce dossier : seuls ses propres "
+                                            u"fichiers sont affichés."_s;
+    }
+    void subfoldersOfTheWholeDisk()
+    {
+        QFETCH(bool, stop);
+        QFETCH(QString, message);
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3"_s, audio);
+        auto *stopButton = w.findChild<QPushButton *>(u"cmdArreterTache"_s);
+        bool stopShown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            stopShown = stopShown || stopButton->isVisible();
+            if (stop && stopButton->isVisible())
+                stopButton->click();
+        });
+        watch.start(1);
+        f.dialogs->folders = {u"/"_s};
+        f.commands()->button(u"ouvrir"_s)->trigger();
+        setFields(&w, u"chkSousDossiers"_s);
+        QVERIFY(stopShown);
+        QVERIFY(!f.tagPage()->chkSousDossiers->isChecked());
+        QCOMPARE(f.stored(u"SousDossiers"_s), u"0"_s);
+        QVERIFY(!column(f.list(), 0).contains(u'/'));
+        QCOMPARE(f.tagPage()->File1.folders(), QStringList{u"/"_s});
+        QCOMPARE(f.dialogs->lastText(), message);
+        QVERIFY(w.centralWidget()->isEnabled() && !stopButton->isVisible());
+    }
+
     // F5 lists the folder again: a file another program added appears, the selection and the
     // edits stay, and nothing is asked.
     void refreshKeepsSelectionAndEdits()
