@@ -11,13 +11,15 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <algorithm>
+
 namespace app {
 
 FolderCommands::FolderCommands(QObject *parent, TagPage &page, TagCommands &tags,
                                FileWindow &window, std::function<bool()> quiet)
     : QObject(parent), m_page(page), m_tags(tags), m_window(window),
       m_watcher(new QFileSystemWatcher(this)), m_changedOnDisk(new QTimer(this)),
-      m_quiet(std::move(quiet))
+      m_watchNext(new QTimer(this)), m_quiet(std::move(quiet))
 {
     m_changedOnDisk->setObjectName(QStringLiteral("TimerDisque"));
     m_changedOnDisk->setSingleShot(true);
@@ -28,6 +30,22 @@ FolderCommands::FolderCommands(QObject *parent, TagPage &page, TagCommands &tags
             actualise();
         else
             m_changedOnDisk->start(1000);
+    });
+    // Each folder takes the watcher tens of microseconds: thousands are handed over a few
+    // hundred at a time, so that the window keeps answering meanwhile.
+    m_watchNext->setInterval(0);
+    connect(m_watchNext, &QTimer::timeout, this, [this] {
+        constexpr qsizetype slice = 250;
+        const bool removing = !m_unwatch.isEmpty();
+        QStringList &pending = removing ? m_unwatch : m_watch;
+        const QStringList now = pending.first(std::min(slice, pending.size()));
+        pending.remove(0, now.size());
+        if (removing)
+            m_watcher->removePaths(now);
+        else if (!now.isEmpty())
+            m_watcher->addPaths(now);
+        if (m_unwatch.isEmpty() && m_watch.isEmpty())
+            m_watchNext->stop();
     });
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_changedOnDisk,
             qOverload<>(&QTimer::start));
@@ -93,10 +111,9 @@ void FolderCommands::watchListing()
     if (m_page.File1.takeCut() == files::FilesBelow::End::TooMany)
         m_window.inform(files::tooManyBelowText(), Dialogs::Icon::Information);
     // The folders read are watched for files coming, going and being renamed.
-    if (const QStringList old = m_watcher->directories(); !old.isEmpty())
-        m_watcher->removePaths(old);
-    if (!m_page.File1.folders().isEmpty())
-        m_watcher->addPaths(m_page.File1.folders());
+    m_unwatch = m_watcher->directories();
+    m_watch = m_page.File1.folders();
+    m_watchNext->start();
     watchShownFiles();
 }
 
