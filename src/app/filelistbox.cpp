@@ -35,7 +35,7 @@ void FileListBox::refresh()
         QThread::create([&] { listing = files::listFilesBelow(m_path, m_pattern, stop); }));
     reader->start();
     // A small tree is read before the window would look busy.
-    if (!reader->wait(QDeadlineTimer(25)) && m_slowListing) {
+    if (!reader->wait(QDeadlineTimer(10)) && m_slowListing) {
         m_slowListing([&](const std::atomic_bool &stopAsked) {
             while (!reader->wait(QDeadlineTimer(10)))
                 stop = stopAsked.load();
