@@ -83,7 +83,7 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     connect(Command1, &QPushButton::clicked, this, [this] { setAllChecked(true); });
     connect(Command2, &QPushButton::clicked, this, [this] { setAllChecked(false); });
     Combo7 = named<QComboBox>(this, "Combo7");
-    chkSousDossiers = named<QCheckBox>(this, "chkSousDossiers", tr("Affic&her les sous-dossiers"));
+    chkSousDossiers = named<QCheckBox>(this, "chkSousDossiers", tr("&Inclure les sous-dossiers"));
 
     // The folders of the disk, read by Qt on a thread of its own; a click or Enter lists one.
     dossiers = new QFileSystemModel(this);
@@ -128,7 +128,7 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
 
     auto *right = new QWidget(this);
     TS1 = named<QTabBar>(right, "TS1");
-    TS1->addTab(tr("&Info Fichier"));
+    TS1->addTab(tr("Info Fic&hier"));
     TS1->addTab(tr("Tag ID3 v&1"));
     TS1->addTab(tr("Tag ID3 v&2"));
     TS1->addTab(tr("Re&nomeur"));
