@@ -52,7 +52,8 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     // Named, so that the window keeps the columns shown, their widths and the sort.
     header->setObjectName(QStringLiteral("LV1.entete"));
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->resizeSection(FileListModel::Name, 260);
+    // Room left in the default window for the start of the new names the renaming previews.
+    header->resizeSection(FileListModel::Name, 200);
     header->setSortIndicator(FileListModel::Name, Qt::AscendingOrder);
     LV1->setSortingEnabled(true);
     for (int column = FileListModel::Titre; column < FileListModel::ColumnCount; ++column)
@@ -118,13 +119,18 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     folderRow->addWidget(chkSousDossiers);
     leftLayout->addLayout(folderRow);
     leftLayout->addWidget(LV1, 1);
+    // The buttons and the type on two rows: on one, the list's side would need more room than
+    // the default window leaves it beside the tree and the sub-pages.
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
     buttons->addStretch();
-    buttons->addWidget(new QLabel(tr("Type :"), left));
-    buttons->addWidget(Combo7);
     leftLayout->addLayout(buttons);
+    auto *type = new QHBoxLayout;
+    type->addWidget(new QLabel(tr("Type :"), left));
+    type->addWidget(Combo7);
+    type->addStretch();
+    leftLayout->addLayout(type);
 
     auto *right = new QWidget(this);
     TS1 = named<QTabBar>(right, "TS1");
@@ -187,7 +193,9 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     splitter->addWidget(right);
     splitter->setStretchFactor(1, 1);
     splitter->setStretchFactor(2, 1);
-    splitter->setSizes({180, 400, 400});
+    // In the default window: the tree wide enough for the names of a few levels of folders,
+    // the sub-pages as wide as they need, the list the rest; a wider window widens the last two.
+    splitter->setSizes({150, 300, 470});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
 

@@ -591,12 +591,14 @@ private slots:
         QCOMPARE(mpegstream::readFile(second), before);
     }
 
-    // At the smallest window size, choosing a sub-page never narrows the list, and the
-    // renaming page shows its case lists whole without scrolling sideways.
+    // At the smallest window size, choosing a sub-page never narrows the list, the buttons
+    // under the tag pages are whole in the window, and the renaming page shows its case lists
+    // whole without scrolling sideways. At the default size the tree has room for names.
     void subPagesFitTheSmallestWindow()
     {
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"a.mp3"_s, audio);
+        QVERIFY(f.tagPage()->arbreDossiers->width() >= 140);
         w.resize(940, 480);
         QTest::qWait(50);
         const int listWidth = f.list()->width();
@@ -604,6 +606,12 @@ private slots:
             f.tagPage()->TS1->setCurrentIndex(page);
             QTest::qWait(20);
             QCOMPARE(f.list()->width(), listWidth);
+            for (QPushButton *button : {f.tagPage()->cmdRemplirNom, f.tagPage()->cmdIdentifier}) {
+                const QRect shown(button->mapTo(&w, QPoint()), button->size());
+                QVERIFY2(!button->isVisible() || (w.rect().contains(shown) &&
+                                                  button->width() >= button->sizeHint().width()),
+                         qPrintable(button->text()));
+            }
         }
         auto *frame = w.findChild<QGroupBox *>(u"Frame4"_s);
         auto *scroll = qobject_cast<QScrollArea *>(frame->parentWidget()->parentWidget());
