@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QFileSystemWatcher>
+#include <QSet>
 #include <QTimer>
 #include <QTreeView>
 
@@ -34,19 +35,7 @@ FolderCommands::FolderCommands(QObject *parent, TagPage &page, TagCommands &tags
     // Each folder takes the watcher tens of microseconds: thousands are handed over a few
     // hundred at a time, so that the window keeps answering meanwhile.
     m_watchNext->setInterval(0);
-    connect(m_watchNext, &QTimer::timeout, this, [this] {
-        constexpr qsizetype slice = 250;
-        const bool removing = !m_unwatch.isEmpty();
-        QStringList &pending = removing ? m_unwatch : m_watch;
-        const QStringList now = pending.first(std::min(slice, pending.size()));
-        pending.remove(0, now.size());
-        if (removing)
-            m_watcher->removePaths(now);
-        else if (!now.isEmpty())
-            m_watcher->addPaths(now);
-        if (m_unwatch.isEmpty() && m_watch.isEmpty())
-            m_watchNext->stop();
-    });
+    connect(m_watchNext, &QTimer::timeout, this, &FolderCommands::watchNextFolders);
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_changedOnDisk,
             qOverload<>(&QTimer::start));
     connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &FolderCommands::shownFileChanged);
@@ -110,11 +99,40 @@ void FolderCommands::watchListing()
 {
     if (m_page.File1.takeCut() == files::FilesBelow::End::TooMany)
         m_window.inform(files::tooManyBelowText(), Dialogs::Icon::Information);
-    // The folders read are watched for files coming, going and being renamed.
-    m_unwatch = m_watcher->directories();
-    m_watch = m_page.File1.folders();
-    m_watchNext->start();
+    // The folders read are watched for files coming, going and being renamed; a folder listed
+    // again stays watched, so that no change slips between two listings.
+    const QStringList watched = m_watcher->directories();
+    const QStringList &listed = m_page.File1.folders();
+    const QSet<QString> wasWatched(watched.cbegin(), watched.cend());
+    const QSet<QString> isListed(listed.cbegin(), listed.cend());
+    m_unwatch.clear();
+    m_watch.clear();
+    for (const QString &folder : watched)
+        if (!isListed.contains(folder))
+            m_unwatch.append(folder);
+    for (const QString &folder : listed)
+        if (!wasWatched.contains(folder))
+            m_watch.append(folder);
+    watchNextFolders();
     watchShownFiles();
+}
+
+void FolderCommands::watchNextFolders()
+{
+    constexpr qsizetype slice = 250;
+    // The folders listed first: their changes count, those of the folders left do not.
+    const bool adding = !m_watch.isEmpty();
+    QStringList &pending = adding ? m_watch : m_unwatch;
+    const QStringList now = pending.first(std::min(slice, pending.size()));
+    pending.remove(0, now.size());
+    if (adding)
+        m_watcher->addPaths(now);
+    else if (!now.isEmpty())
+        m_watcher->removePaths(now);
+    if (m_unwatch.isEmpty() && m_watch.isEmpty())
+        m_watchNext->stop();
+    else
+        m_watchNext->start();
 }
 
 void FolderCommands::watchShownFiles()

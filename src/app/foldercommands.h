@@ -39,6 +39,8 @@ public:
 private:
     void relisted();
     void watchListing();
+    // Hands the watcher the next few hundred folders to leave or to watch.
+    void watchNextFolders();
     void watchShownFiles();
     void shownFileChanged(const QString &path);
 

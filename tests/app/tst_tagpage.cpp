@@ -266,6 +266,9 @@ private slots:
         QCOMPARE(column(f.list(), 0), u"b.mp3|CD 1/a.mp3|CD 1/Bonus/c.MP3"_s);
         QCOMPARE(w.statusPanel(2), u"3 pistes"_s);
         QCOMPARE(f.stored(u"SousDossiers"_s), u"1"_s);
+        // A file another program adds below is listed by itself.
+        f.write(u"CD 1/Bonus/f.mp3"_s, audio);
+        QTRY_COMPARE(column(f.list(), 0), u"b.mp3|CD 1/a.mp3|CD 1/Bonus/c.MP3|CD 1/Bonus/f.mp3"_s);
         f.choose(u"CD 1/Bonus/c.MP3"_s);
         QCOMPARE(w.chosenFile(), f.music + u"/CD 1/Bonus/c.MP3"_s);
         setFields(&w, u"TS1=2|chkv2|txtv2Titre=Dessous"_s);
