@@ -441,33 +441,29 @@ private slots:
         QCOMPARE(count(original), 12);
     }
 
-    // The files below a folder are listed within bounds; past them, or stopped, nothing is
-    // listed. The tree: "a.mp3", "b.mp3", "CD 1/c.mp3", "CD 1/Bonus/d.MP3", ".cache/e.mp3".
+    // The files below a folder are listed within bounds; past them, nothing is listed (a stop
+    // is tested through the window). The tree: "a.mp3", "b.mp3", "CD 1/c.mp3", "CD 1/Bonus/d.MP3",
+    // ".cache/e.mp3".
     void filesBelowBounded_data()
     {
         QTest::addColumn<qsizetype>("maxFiles");
         QTest::addColumn<qsizetype>("maxFolders");
-        QTest::addColumn<bool>("stopped");
         QTest::addColumn<QString>("names");
         QTest::addColumn<int>("end");
         const int complete = int(files::FilesBelow::End::Complete);
         const int tooMany = int(files::FilesBelow::End::TooMany);
         const QString all = "a.mp3|b.mp3|CD 1/Bonus/d.MP3|CD 1/c.mp3";
-        QTest::newRow("within bounds") << qsizetype(4) << qsizetype(4) << false << all << complete;
+        QTest::newRow("within bounds") << qsizetype(4) << qsizetype(4) << all << complete;
         QTest::newRow("files too many in the last folder read")
-            << qsizetype(3) << qsizetype(4) << false << "" << tooMany;
+            << qsizetype(3) << qsizetype(4) << "" << tooMany;
         QTest::newRow("files too many before the last folder")
-            << qsizetype(1) << qsizetype(4) << false << "" << tooMany;
-        QTest::newRow("one folder too many")
-            << qsizetype(4) << qsizetype(2) << false << "" << tooMany;
-        QTest::newRow("stopped") << qsizetype(4) << qsizetype(4) << true << ""
-                                 << int(files::FilesBelow::End::Stopped);
+            << qsizetype(1) << qsizetype(4) << "" << tooMany;
+        QTest::newRow("one folder too many") << qsizetype(4) << qsizetype(2) << "" << tooMany;
     }
     void filesBelowBounded()
     {
         QFETCH(qsizetype, maxFiles);
         QFETCH(qsizetype, maxFolders);
-        QFETCH(bool, stopped);
         QFETCH(QString, names);
         QFETCH(int, end);
         const QString top = m_root->filePath("arbre");
@@ -476,7 +472,7 @@ private slots:
             QVERIFY(QDir().mkpath(QFileInfo(joinPath(top, name)).path()));
             put(joinPath(top, name), "x");
         }
-        const std::atomic_bool stop = stopped;
+        const std::atomic_bool stop = false;
         const files::FilesBelow listing =
             files::listFilesBelow(top, "*.mp3", stop, {maxFiles, maxFolders});
         QCOMPARE(listing.names.join(u'|'), names);
