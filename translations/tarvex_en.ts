@@ -756,6 +756,13 @@
     </message>
 </context>
 <context>
+    <name>app::FolderCommands</name>
+    <message>
+        <source>Lecture des sous-dossiers…</source>
+        <translation>Reading the subfolders…</translation>
+    </message>
+</context>
+<context>
     <name>app::Form1</name>
     <message>
         <source>Artiste - Titre</source>
@@ -1596,10 +1603,6 @@ Left as they are:
         <translation>&amp;Deselect all</translation>
     </message>
     <message>
-        <source>&amp;Info Fichier</source>
-        <translation>File &amp;info</translation>
-    </message>
-    <message>
         <source>Tag ID3 v&amp;1</source>
         <translation>ID3 v&amp;1 tag</translation>
     </message>
@@ -1620,16 +1623,20 @@ Left as they are:
         <translation>&amp;Columns</translation>
     </message>
     <message>
-        <source>Affic&amp;her les sous-dossiers</source>
-        <translation>Show su&amp;bfolders</translation>
-    </message>
-    <message>
         <source>Identifier sur MusicBrain&amp;z…</source>
         <translation>Identify on MusicBrain&amp;z…</translation>
     </message>
     <message>
         <source>Dossiers</source>
         <translation>Folders</translation>
+    </message>
+    <message>
+        <source>&amp;Inclure les sous-dossiers</source>
+        <translation>Include su&amp;bfolders</translation>
+    </message>
+    <message>
+        <source>Info Fic&amp;hier</source>
+        <translation>File &amp;info</translation>
     </message>
 </context>
 <context>
@@ -2304,6 +2311,10 @@ Commands:
     <message>
         <source>a été modifié depuis la copie : il a été gardé</source>
         <translation>was changed since the copy: it was kept</translation>
+    </message>
+    <message>
+        <source>Plus de %1 fichiers ou de %2 dossiers sous ce dossier : seuls ses propres fichiers sont affichés.</source>
+        <translation>More than %1 files or %2 folders below this folder: only its own files are shown.</translation>
     </message>
 </context>
 <context>

@@ -2,7 +2,7 @@
 
 #include "base/safefs.h"
 
-#include <QEventLoop>
+#include <QDeadlineTimer>
 #include <QThread>
 
 #include <memory>
@@ -29,16 +29,32 @@ void FileListBox::refresh()
         m_entries = m_path.isEmpty() ? QStringList() : base::listFiles(m_path, m_pattern);
         return;
     }
-    QStringList entries, folders;
-    QEventLoop loop;
+    std::atomic_bool stop = false;
+    files::FilesBelow listing;
     std::unique_ptr<QThread> reader(
-        QThread::create([&] { entries = base::listFilesBelow(m_path, m_pattern, &folders); }));
-    QObject::connect(reader.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        QThread::create([&] { listing = files::listFilesBelow(m_path, m_pattern, stop); }));
     reader->start();
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // A small tree is read before the window would look busy.
+    if (!reader->wait(QDeadlineTimer(10)) && m_slowListing) {
+        m_slowListing([&](const std::atomic_bool &stopAsked) {
+            while (!reader->wait(QDeadlineTimer(10)))
+                stop = stopAsked.load();
+        });
+    }
     reader->wait();
-    m_entries = std::move(entries);
-    m_folders = std::move(folders);
+    m_cut = listing.end;
+    if (listing.end != files::FilesBelow::End::Complete) {
+        m_subfolders = false;
+        m_entries = base::listFiles(m_path, m_pattern);
+        return;
+    }
+    m_entries = std::move(listing.names);
+    m_folders = std::move(listing.folders);
+}
+
+void FileListBox::setSlowListing(std::function<void(const WaitForListing &wait)> waitAway)
+{
+    m_slowListing = std::move(waitAway);
 }
 
 QString FileListBox::filePath(const QString &name) const

@@ -1,7 +1,13 @@
 #pragma once
 
+#include "files/folderlisting.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <utility>
 
 namespace app {
 
@@ -17,9 +23,18 @@ public:
     void setPattern(const QString &pattern);
     bool includesSubfolders() const { return m_subfolders; }
     void setIncludeSubfolders(bool include) { m_subfolders = include; }
-    // Reads the folder again. The folders below are read on another thread while the window
-    // keeps being drawn (its input waits).
+    // Reads the folder again. The folders below are read on another thread; a reading that is
+    // stopped or finds too much lists the folder alone, without the folders below.
     void refresh();
+    // How a reading of the folders below that outlasts a glance is waited for: `waitAway` runs
+    // `wait` away from the window's thread, with a way for the user to set its stop flag.
+    using WaitForListing = std::function<void(const std::atomic_bool &stop)>;
+    void setSlowListing(std::function<void(const WaitForListing &wait)> waitAway);
+    // How the last reading of the folders below ended when it did not list them, once.
+    files::FilesBelow::End takeCut()
+    {
+        return std::exchange(m_cut, files::FilesBelow::End::Complete);
+    }
 
     int listCount() const { return int(m_entries.size()); }
     const QStringList &entries() const { return m_entries; }
@@ -34,6 +49,8 @@ private:
     bool m_subfolders = false;
     QStringList m_entries;
     QStringList m_folders;
+    std::function<void(const WaitForListing &wait)> m_slowListing;
+    files::FilesBelow::End m_cut = files::FilesBelow::End::Complete;
 };
 
 } // namespace app

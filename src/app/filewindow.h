@@ -2,8 +2,11 @@
 
 #include "app/dialogs.h"
 #include "files/fileoperations.h"
+#include "tags/tagbatch.h"
 
 #include <QString>
+
+#include <functional>
 
 namespace app {
 
@@ -20,6 +23,10 @@ public:
     virtual Dialogs::Replace askReplaceOrCancel(const QString &question) = 0;
     // Status bar SB1: panel 1 takes passing texts.
     virtual void setStatusPanel(int panel, const QString &text) = 0;
+    // Runs work away from the window's thread, its commands off (see TagWindow::runJob).
+    virtual void runJob(qsizetype files, bool stoppable,
+                        const std::function<void(const tags::BatchControl &)> &work,
+                        bool slow = false) = 0;
     // Counts the files of the list into panel 2.
     virtual void comptage() = 0;
     // Records renames or moves done, for undoing them (see files::UndoJournal::recordMoves).

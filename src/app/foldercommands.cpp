@@ -8,8 +8,11 @@
 
 #include <QCheckBox>
 #include <QFileSystemWatcher>
+#include <QSet>
 #include <QTimer>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace app {
 
@@ -17,7 +20,7 @@ FolderCommands::FolderCommands(QObject *parent, TagPage &page, TagCommands &tags
                                FileWindow &window, std::function<bool()> quiet)
     : QObject(parent), m_page(page), m_tags(tags), m_window(window),
       m_watcher(new QFileSystemWatcher(this)), m_changedOnDisk(new QTimer(this)),
-      m_quiet(std::move(quiet))
+      m_watchNext(new QTimer(this)), m_quiet(std::move(quiet))
 {
     m_changedOnDisk->setObjectName(QStringLiteral("TimerDisque"));
     m_changedOnDisk->setSingleShot(true);
@@ -29,12 +32,24 @@ FolderCommands::FolderCommands(QObject *parent, TagPage &page, TagCommands &tags
         else
             m_changedOnDisk->start(1000);
     });
+    // Each folder takes the watcher tens of microseconds: thousands are handed over a few
+    // hundred at a time, so that the window keeps answering meanwhile.
+    m_watchNext->setInterval(0);
+    connect(m_watchNext, &QTimer::timeout, this, &FolderCommands::watchNextFolders);
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, m_changedOnDisk,
             qOverload<>(&QTimer::start));
     connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &FolderCommands::shownFileChanged);
     connect(page.editor, &TagEditorPanel::shownFileChanged, this, &FolderCommands::watchShownFiles);
     connect(&page, &TagPage::folderChosen, this, &FolderCommands::listFolder);
     connect(&page, &TagPage::refilled, this, &FolderCommands::watchListing);
+    // A tree that takes long to read is read with the window's commands off and its stop
+    // button shown.
+    page.File1.setSlowListing([this](const FileListBox::WaitForListing &wait) {
+        m_window.setStatusPanel(1, tr("Lecture des sous-dossiers…"));
+        m_window.runJob(
+            0, true, [&](const tags::BatchControl &control) { wait(*control.cancel); }, true);
+        m_window.setStatusPanel(1, QString());
+    });
     connect(page.chkSousDossiers, &QCheckBox::clicked, this, [this](bool on) {
         // Files below may be in the editor: their edits are settled before they leave the list.
         if (!on && !m_tags.settleUnsavedEdits()) {
@@ -82,12 +97,42 @@ void FolderCommands::relisted()
 
 void FolderCommands::watchListing()
 {
-    // The folders read are watched for files coming, going and being renamed.
-    if (const QStringList old = m_watcher->directories(); !old.isEmpty())
-        m_watcher->removePaths(old);
-    if (!m_page.File1.folders().isEmpty())
-        m_watcher->addPaths(m_page.File1.folders());
+    if (m_page.File1.takeCut() == files::FilesBelow::End::TooMany)
+        m_window.inform(files::tooManyBelowText(), Dialogs::Icon::Information);
+    // The folders read are watched for files coming, going and being renamed; a folder listed
+    // again stays watched, so that no change slips between two listings.
+    const QStringList watched = m_watcher->directories();
+    const QStringList &listed = m_page.File1.folders();
+    const QSet<QString> wasWatched(watched.cbegin(), watched.cend());
+    const QSet<QString> isListed(listed.cbegin(), listed.cend());
+    m_unwatch.clear();
+    m_watch.clear();
+    for (const QString &folder : watched)
+        if (!isListed.contains(folder))
+            m_unwatch.append(folder);
+    for (const QString &folder : listed)
+        if (!wasWatched.contains(folder))
+            m_watch.append(folder);
+    watchNextFolders();
     watchShownFiles();
+}
+
+void FolderCommands::watchNextFolders()
+{
+    constexpr qsizetype slice = 250;
+    // The folders listed first: their changes count, those of the folders left do not.
+    const bool adding = !m_watch.isEmpty();
+    QStringList &pending = adding ? m_watch : m_unwatch;
+    const QStringList now = pending.first(std::min(slice, pending.size()));
+    pending.remove(0, now.size());
+    if (adding)
+        m_watcher->addPaths(now);
+    else if (!now.isEmpty())
+        m_watcher->removePaths(now);
+    if (m_unwatch.isEmpty() && m_watch.isEmpty())
+        m_watchNext->stop();
+    else
+        m_watchNext->start();
 }
 
 void FolderCommands::watchShownFiles()

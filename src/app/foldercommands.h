@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -38,6 +39,8 @@ public:
 private:
     void relisted();
     void watchListing();
+    // Hands the watcher the next few hundred folders to leave or to watch.
+    void watchNextFolders();
     void watchShownFiles();
     void shownFileChanged(const QString &path);
 
@@ -46,6 +49,9 @@ private:
     FileWindow &m_window;
     QFileSystemWatcher *m_watcher;
     QTimer *m_changedOnDisk; // gathers the changes of one write into one listing
+    QTimer *m_watchNext;     // hands the next folders to the watcher
+    QStringList m_unwatch;   // folders of the last listing still watched
+    QStringList m_watch;     // folders of this listing not watched yet
     std::function<bool()> m_quiet;
 };
 

@@ -52,7 +52,8 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     // Named, so that the window keeps the columns shown, their widths and the sort.
     header->setObjectName(QStringLiteral("LV1.entete"));
     header->setSectionResizeMode(QHeaderView::Interactive);
-    header->resizeSection(FileListModel::Name, 260);
+    // Room left in the default window for the start of the new names the renaming previews.
+    header->resizeSection(FileListModel::Name, 200);
     header->setSortIndicator(FileListModel::Name, Qt::AscendingOrder);
     LV1->setSortingEnabled(true);
     for (int column = FileListModel::Titre; column < FileListModel::ColumnCount; ++column)
@@ -83,7 +84,7 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     connect(Command1, &QPushButton::clicked, this, [this] { setAllChecked(true); });
     connect(Command2, &QPushButton::clicked, this, [this] { setAllChecked(false); });
     Combo7 = named<QComboBox>(this, "Combo7");
-    chkSousDossiers = named<QCheckBox>(this, "chkSousDossiers", tr("Affic&her les sous-dossiers"));
+    chkSousDossiers = named<QCheckBox>(this, "chkSousDossiers", tr("&Inclure les sous-dossiers"));
 
     // The folders of the disk, read by Qt on a thread of its own; a click or Enter lists one.
     dossiers = new QFileSystemModel(this);
@@ -118,17 +119,22 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     folderRow->addWidget(chkSousDossiers);
     leftLayout->addLayout(folderRow);
     leftLayout->addWidget(LV1, 1);
+    // The buttons and the type on two rows: on one, the list's side would need more room than
+    // the default window leaves it beside the tree and the sub-pages.
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
     buttons->addStretch();
-    buttons->addWidget(new QLabel(tr("Type :"), left));
-    buttons->addWidget(Combo7);
     leftLayout->addLayout(buttons);
+    auto *type = new QHBoxLayout;
+    type->addWidget(new QLabel(tr("Type :"), left));
+    type->addWidget(Combo7);
+    type->addStretch();
+    leftLayout->addLayout(type);
 
     auto *right = new QWidget(this);
     TS1 = named<QTabBar>(right, "TS1");
-    TS1->addTab(tr("&Info Fichier"));
+    TS1->addTab(tr("Info Fic&hier"));
     TS1->addTab(tr("Tag ID3 v&1"));
     TS1->addTab(tr("Tag ID3 v&2"));
     TS1->addTab(tr("Re&nomeur"));
@@ -187,7 +193,9 @@ TagPage::TagPage(QWidget *parent) : QGroupBox(parent)
     splitter->addWidget(right);
     splitter->setStretchFactor(1, 1);
     splitter->setStretchFactor(2, 1);
-    splitter->setSizes({180, 400, 400});
+    // In the default window: the tree wide enough for the names of a few levels of folders,
+    // the sub-pages as wide as they need, the list the rest; a wider window widens the last two.
+    splitter->setSizes({150, 300, 470});
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
 
@@ -228,6 +236,8 @@ void TagPage::refillList(bool keepInfo)
         arbreDossiers->setCurrentIndex(shown);
         arbreDossiers->scrollTo(shown);
     }
+    // A reading of the folders below that was stopped or found too much lists the folder alone.
+    chkSousDossiers->setChecked(File1.includesSubfolders());
     txtDossier->setText(QDir::toNativeSeparators(folder));
     txtDossier->setToolTip(txtDossier->text());
     txtDossier->end(false);

@@ -32,7 +32,7 @@ public:
     enum SubPage { InfoFichier = 0, TagV1 = 1, TagV2 = 2, Renomeur = 3 };
     QTreeView *arbreDossiers;   // the folders of the disk, the listed one current
     QFileSystemModel *dossiers; // the rows of arbreDossiers
-    QCheckBox *chkSousDossiers; // "Afficher les sous-dossiers"
+    QCheckBox *chkSousDossiers; // "Inclure les sous-dossiers"
     QLineEdit *txtDossier;      // the folder LV1 lists
     QTreeView *LV1;
     QMenu *mnuColonnes;    // the tag columns shown, from the header or the list's menu

@@ -171,9 +171,11 @@ QStringList listFiles(const QString &folder, const QString &pattern)
     return sortedIgnoringCase(names);
 }
 
-QStringList listFilesBelow(const QString &folder, const QString &pattern, QStringList *folders)
+QStringList listFilesBelow(const QString &folder, const QString &pattern, QStringList *folders,
+                           const std::function<bool(qsizetype files, qsizetype folders)> &goOn)
 {
     QStringList names;
+    qsizetype read = 0;
     const QByteArray wildcard = QFile::encodeName(pattern);
     // Folders still to read, relative to `folder`; each is opened only when read, so that a
     // folder of thousands of folders holds no descriptor for each.
@@ -181,6 +183,11 @@ QStringList listFilesBelow(const QString &folder, const QString &pattern, QStrin
     while (!pending.empty()) {
         const QString relative = std::move(pending.back());
         pending.pop_back();
+        if (goOn && !goOn(names.size(), read)) {
+            if (folders)
+                folders->clear();
+            return {};
+        }
         const QString path = relative.isEmpty() ? folder : joinPath(folder, relative);
         // A folder below is not entered through a link.
         const int fd =
@@ -192,6 +199,7 @@ QStringList listFilesBelow(const QString &folder, const QString &pattern, QStrin
                 close(fd);
             continue;
         }
+        ++read;
         if (folders)
             folders->append(path);
         std::vector<QByteArray> subfolders;

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
+
 namespace base {
 
 // folder + "/" + name, without doubling the separator when folder already ends with one.
@@ -35,7 +37,10 @@ QStringList listFiles(const QString &folder, const QString &pattern);
 // The same files in the folder and every folder below it, as paths relative to `folder`
 // ("a.mp3", "Album/b.mp3"), sorted the same way. Hidden folders and links to folders are not
 // entered (a link may lead back up). `folders` receives the folders read, `folder` first.
-QStringList listFilesBelow(const QString &folder, const QString &pattern,
-                           QStringList *folders = nullptr);
+// `goOn`, when given, is asked before each folder with the count of files found and of folders
+// read so far; false stops the listing, which then returns nothing.
+QStringList
+listFilesBelow(const QString &folder, const QString &pattern, QStringList *folders = nullptr,
+               const std::function<bool(qsizetype files, qsizetype folders)> &goOn = {});
 
 } // namespace base

@@ -266,6 +266,9 @@ private slots:
         QCOMPARE(column(f.list(), 0), u"b.mp3|CD 1/a.mp3|CD 1/Bonus/c.MP3"_s);
         QCOMPARE(w.statusPanel(2), u"3 pistes"_s);
         QCOMPARE(f.stored(u"SousDossiers"_s), u"1"_s);
+        // A file another program adds below is listed by itself.
+        f.write(u"CD 1/Bonus/f.mp3"_s, audio);
+        QTRY_COMPARE(column(f.list(), 0), u"b.mp3|CD 1/a.mp3|CD 1/Bonus/c.MP3|CD 1/Bonus/f.mp3"_s);
         f.choose(u"CD 1/Bonus/c.MP3"_s);
         QCOMPARE(w.chosenFile(), f.music + u"/CD 1/Bonus/c.MP3"_s);
         setFields(&w, u"TS1=2|chkv2|txtv2Titre=Dessous"_s);
@@ -276,6 +279,45 @@ private slots:
         QCOMPARE(column(f.list(), 0), u"e.wav"_s);
         setFields(&w, u"Combo7=*.mp3|chkSousDossiers"_s);
         QCOMPARE(column(f.list(), 0), u"b.mp3"_s);
+    }
+
+    // The folders below "/" are far too many: stopped with the window's button, or past the
+    // bounds (with a word), "/" is listed alone and the box unticked.
+    void subfoldersOfTheWholeDisk_data()
+    {
+        QTest::addColumn<bool>("stop");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("stopped") << true << QString();
+        QTest::newRow("past the bounds") << false
+                                         << u"Plus de 100\u202F000 fichiers ou de 20\u202F000 "
+                                            u"dossiers sous ce dossier : seuls ses propres "
+                                            u"fichiers sont affichés."_s;
+    }
+    void subfoldersOfTheWholeDisk()
+    {
+        QFETCH(bool, stop);
+        QFETCH(QString, message);
+        FormFixture f;
+        app::Form1 &w = f.startOnFiles(u"a.mp3"_s, audio);
+        auto *stopButton = w.findChild<QPushButton *>(u"cmdArreterTache"_s);
+        bool stopShown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&] {
+            stopShown = stopShown || stopButton->isVisible();
+            if (stop && stopButton->isVisible())
+                stopButton->click();
+        });
+        watch.start(1);
+        f.dialogs->folders = {u"/"_s};
+        f.commands()->button(u"ouvrir"_s)->trigger();
+        setFields(&w, u"chkSousDossiers"_s);
+        QVERIFY(stopShown);
+        QVERIFY(!f.tagPage()->chkSousDossiers->isChecked());
+        QCOMPARE(f.stored(u"SousDossiers"_s), u"0"_s);
+        QVERIFY(!column(f.list(), 0).contains(u'/'));
+        QCOMPARE(f.tagPage()->File1.folders(), QStringList{u"/"_s});
+        QCOMPARE(f.dialogs->lastText(), message);
+        QVERIFY(w.centralWidget()->isEnabled() && !stopButton->isVisible());
     }
 
     // F5 lists the folder again: a file another program added appears, the selection and the
@@ -552,12 +594,14 @@ private slots:
         QCOMPARE(mpegstream::readFile(second), before);
     }
 
-    // At the smallest window size, choosing a sub-page never narrows the list, and the
-    // renaming page shows its case lists whole without scrolling sideways.
+    // At the smallest window size, choosing a sub-page never narrows the list, the buttons
+    // under the tag pages are whole in the window, and the renaming page shows its case lists
+    // whole without scrolling sideways. At the default size the tree has room for names.
     void subPagesFitTheSmallestWindow()
     {
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"a.mp3"_s, audio);
+        QVERIFY(f.tagPage()->arbreDossiers->width() >= 140);
         w.resize(940, 480);
         QTest::qWait(50);
         const int listWidth = f.list()->width();
@@ -565,6 +609,12 @@ private slots:
             f.tagPage()->TS1->setCurrentIndex(page);
             QTest::qWait(20);
             QCOMPARE(f.list()->width(), listWidth);
+            for (QPushButton *button : {f.tagPage()->cmdRemplirNom, f.tagPage()->cmdIdentifier}) {
+                const QRect shown(button->mapTo(&w, QPoint()), button->size());
+                QVERIFY2(!button->isVisible() || (w.rect().contains(shown) &&
+                                                  button->width() >= button->sizeHint().width()),
+                         qPrintable(button->text()));
+            }
         }
         auto *frame = w.findChild<QGroupBox *>(u"Frame4"_s);
         auto *scroll = qobject_cast<QScrollArea *>(frame->parentWidget()->parentWidget());

@@ -2,6 +2,7 @@
 // renames into new folders and back without replacing), and the real player.
 #include "base/safefs.h"
 #include "files/fileoperations.h"
+#include "files/folderlisting.h"
 #include "files/mediaplayer.h"
 #include "files/trash.h"
 #include "files/undojournal.h"
@@ -438,6 +439,45 @@ private slots:
         journal.undo();
         journal.undo();
         QCOMPARE(count(original), 12);
+    }
+
+    // The files below a folder are listed within bounds; past them, nothing is listed (a stop
+    // is tested through the window). The tree: "a.mp3", "b.mp3", "CD 1/c.mp3", "CD 1/Bonus/d.MP3",
+    // ".cache/e.mp3".
+    void filesBelowBounded_data()
+    {
+        QTest::addColumn<qsizetype>("maxFiles");
+        QTest::addColumn<qsizetype>("maxFolders");
+        QTest::addColumn<QString>("names");
+        QTest::addColumn<int>("end");
+        const int complete = int(files::FilesBelow::End::Complete);
+        const int tooMany = int(files::FilesBelow::End::TooMany);
+        const QString all = "a.mp3|b.mp3|CD 1/Bonus/d.MP3|CD 1/c.mp3";
+        QTest::newRow("within bounds") << qsizetype(4) << qsizetype(4) << all << complete;
+        QTest::newRow("files too many in the last folder read")
+            << qsizetype(3) << qsizetype(4) << "" << tooMany;
+        QTest::newRow("files too many before the last folder")
+            << qsizetype(1) << qsizetype(4) << "" << tooMany;
+        QTest::newRow("one folder too many") << qsizetype(4) << qsizetype(2) << "" << tooMany;
+    }
+    void filesBelowBounded()
+    {
+        QFETCH(qsizetype, maxFiles);
+        QFETCH(qsizetype, maxFolders);
+        QFETCH(QString, names);
+        QFETCH(int, end);
+        const QString top = m_root->filePath("arbre");
+        for (const char *name :
+             {"a.mp3", "b.mp3", "CD 1/c.mp3", "CD 1/Bonus/d.MP3", ".cache/e.mp3"}) {
+            QVERIFY(QDir().mkpath(QFileInfo(joinPath(top, name)).path()));
+            put(joinPath(top, name), "x");
+        }
+        const std::atomic_bool stop = false;
+        const files::FilesBelow listing =
+            files::listFilesBelow(top, "*.mp3", stop, {maxFiles, maxFolders});
+        QCOMPARE(listing.names.join(u'|'), names);
+        QCOMPARE(int(listing.end), end);
+        QCOMPARE(listing.folders.size(), names.isEmpty() ? 0 : 3);
     }
 
     // The real player (QMediaPlayer; CTest gives GStreamer a fake audio sink) on two seconds of
