@@ -89,7 +89,8 @@ IdentifyDialog::IdentifyDialog(const online::Identification &identification, QWi
             }
         }
     }
-    arbreEditions->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // Every column as wide as its texts: the values before and after are read side by side.
+    arbreEditions->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     connect(arbreEditions, &QTreeWidget::itemChanged, this, &IdentifyDialog::releaseTicked);
 
     chkPochette = named<QCheckBox>(this, "chkPochette",
