@@ -1,6 +1,7 @@
-// tarvex-cli gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--effacer]
+// tarvex-cli gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--rva2] [--effacer]
 // FICHIER...: the loudness of each file after EBU R128 and its ReplayGain 2.0, in JSON; written
-// into the ID3v2 tag with --ecrire; --effacer removes the ReplayGain texts instead.
+// into the ID3v2 tag with --ecrire (also as RVA2 frames with --rva2); --effacer removes the
+// ReplayGain texts and RVA2 frames instead.
 #include "tagcli.h"
 
 #include "gain/gainjob.h"
@@ -13,10 +14,10 @@
 namespace {
 
 constexpr const char *usage = QT_TRANSLATE_NOOP(
-    "cli", "gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--effacer] "
+    "cli", "gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--rva2] [--effacer] "
            "FICHIER...  (sonie EBU R128 et ReplayGain 2.0, en JSON ; --album mesure aussi les "
            "albums, fichiers d'un même dossier et d'un même album ; --ecrire écrit les valeurs "
-           "dans le tag ID3v2 ; --effacer les supprime)");
+           "dans le tag ID3v2, aussi en trames RVA2 avec --rva2 ; --effacer les supprime)");
 
 QJsonValue rounded(double value, int decimals)
 {
@@ -48,7 +49,7 @@ int runClear(const QStringList &files)
 int runGain(const QStringList &args)
 {
     const cli::Arguments arguments = cli::parseArguments(
-        args, {"--album", "--ecrire", "--crete-echantillon", "--reference", "--effacer"});
+        args, {"--album", "--ecrire", "--crete-echantillon", "--reference", "--rva2", "--effacer"});
     if (!arguments.error.isEmpty())
         return cli::usageError(arguments.error, usage);
     if (arguments.files.isEmpty())
@@ -61,7 +62,7 @@ int runGain(const QStringList &args)
     QStringList writeErrors(measured.size());
     if (arguments.has("--ecrire")) {
         const gain::GainOptions options{arguments.has("--crete-echantillon"),
-                                        arguments.has("--reference")};
+                                        arguments.has("--reference"), arguments.has("--rva2")};
         QList<qsizetype> positions;
         QList<tags::FieldEdit> edits;
         QStringList files;

@@ -142,6 +142,8 @@ std::optional<tags::FieldEdit> gainEdit(const FileGain &gain, const GainOptions 
     tags::FieldEdit edit;
     edit.v2 = true;
     edit.userTexts = replayGainTexts(gain.track, gain.album, options);
+    if (options.rva2)
+        edit.frameEdits = rva2Frames(gain.track, gain.album, options);
     return edit;
 }
 
@@ -151,6 +153,7 @@ tags::FieldEdit clearGainEdit()
     edit.v2 = true;
     edit.create = false;
     edit.userTexts = clearedReplayGain();
+    edit.frameEdits = clearedRva2();
     return edit;
 }
 

@@ -35,9 +35,10 @@ QList<FileGain> measureGain(const QStringList &files, bool albums,
 // The measure of one file (no album); stops early, giving cancelledText(), when cancel is set.
 FileGain measureFile(const QString &path, const std::atomic_bool *cancel = nullptr);
 
-// The save that writes a measured file's ReplayGain texts into its ID3v2 tag (made when the file
-// has none); nullopt for a file in error or silent. The one that removes them from the files
-// that have an ID3v2 tag.
+// The save that writes a measured file's ReplayGain texts (and RVA2 frames, when the options ask)
+// into its ID3v2 tag (made when the file has none); nullopt for a file in error or silent. The
+// one that removes the texts and the RVA2 frames "track" and "album" from the files that have an
+// ID3v2 tag.
 std::optional<tags::FieldEdit> gainEdit(const FileGain &gain, const GainOptions &options = {});
 tags::FieldEdit clearGainEdit();
 

@@ -1,6 +1,10 @@
 #include "gain/replaygain.h"
 
+#include <QtEndian>
+
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace gain {
 
@@ -14,6 +18,13 @@ const QString reference = QStringLiteral("REPLAYGAIN_REFERENCE_LOUDNESS");
 // Written by other programs; removed with the others.
 const QString trackRange = QStringLiteral("REPLAYGAIN_TRACK_RANGE");
 const QString albumRange = QStringLiteral("REPLAYGAIN_ALBUM_RANGE");
+const QString rva2Track = QStringLiteral("track");
+const QString rva2Album = QStringLiteral("album");
+
+double peakOf(const Loudness &loudness, const GainOptions &options)
+{
+    return options.samplePeak ? loudness.samplePeak : loudness.truePeak;
+}
 
 void addValues(QList<tags::UserText> &texts, const QString &gain, const QString &peak,
                const Loudness &loudness, const GainOptions &options)
@@ -21,7 +32,18 @@ void addValues(QList<tags::UserText> &texts, const QString &gain, const QString 
     if (!loudness.measured())
         return;
     texts.append({gain, gainText(loudness.lufs)});
-    texts.append({peak, peakText(options.samplePeak ? loudness.samplePeak : loudness.truePeak)});
+    texts.append({peak, peakText(peakOf(loudness, options))});
+}
+
+void addRva2(QList<tags::FrameEdit> &frames, const QString &identification,
+             const Loudness &loudness, const GainOptions &options)
+{
+    if (loudness.measured())
+        frames.append(
+            {"RVA2",
+             identification,
+             {},
+             rva2Body(identification, replayGain(loudness.lufs), peakOf(loudness, options))});
 }
 
 } // namespace
@@ -58,6 +80,35 @@ QList<tags::UserText> replayGainTexts(const Loudness &track, const std::optional
     if (options.reference && !texts.isEmpty())
         texts.append({reference, referenceText()});
     return texts;
+}
+
+QByteArray rva2Body(const QString &identification, double gain, double peak)
+{
+    const auto adjustment = qint16(std::clamp(std::lround(gain * 512), -32768L, 32767L));
+    const auto peakVolume = quint16(std::clamp(std::lround(peak * 32768), 0L, 65535L));
+    QByteArray body = identification.toLatin1() + '\0';
+    body += char(1); // master volume
+    body += QByteArray(2, '\0');
+    qToBigEndian(adjustment, body.data() + body.size() - 2);
+    body += char(16); // bits of the peak
+    body += QByteArray(2, '\0');
+    qToBigEndian(peakVolume, body.data() + body.size() - 2);
+    return body;
+}
+
+QList<tags::FrameEdit> rva2Frames(const Loudness &track, const std::optional<Loudness> &album,
+                                  const GainOptions &options)
+{
+    QList<tags::FrameEdit> frames;
+    addRva2(frames, rva2Track, track, options);
+    if (album)
+        addRva2(frames, rva2Album, *album, options);
+    return frames;
+}
+
+QList<tags::FrameEdit> clearedRva2()
+{
+    return {{"RVA2", rva2Track, {}, {}}, {"RVA2", rva2Album, {}, {}}};
 }
 
 QList<tags::UserText> clearedReplayGain()

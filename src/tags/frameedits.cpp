@@ -6,14 +6,15 @@ namespace tags {
 
 namespace {
 
-// The key of a frame: the description of a TXXX, the owner of a UFID, nothing otherwise.
+// The key of a frame: the description of a TXXX, the owner of a UFID, the identification of an
+// RVA2, nothing otherwise.
 QString keyOf(const Id3v2Frame &frame)
 {
     if (frame.opaque || frame.body.isEmpty())
         return {};
     if (frame.id == "TXXX")
         return decodeText(QByteArrayView(frame.body).sliced(1), static_cast<uchar>(frame.body[0]));
-    if (frame.id == "UFID")
+    if (frame.id == "UFID" || frame.id == "RVA2")
         return QString::fromLatin1(frame.body.left(frame.body.indexOf('\0')));
     return {};
 }
@@ -38,7 +39,9 @@ Id3v2Frame frameOf(const FrameEdit &edit)
 {
     Id3v2Frame frame;
     frame.id = edit.id;
-    if (edit.id == "UFID") {
+    if (!edit.body.isEmpty()) {
+        frame.body = edit.body;
+    } else if (edit.id == "UFID") {
         frame.body = edit.key.toLatin1() + '\0' + edit.value.toLatin1();
     } else if (edit.id == "TXXX") {
         if (fitsLatin1(edit.key) && fitsLatin1(edit.value))
@@ -71,12 +74,14 @@ std::optional<QList<Id3v2Frame>> editNamedFrames(const QList<Id3v2Frame> &frames
     bool changed = false;
     for (const FrameEdit &edit : edits) {
         const qsizetype at = indexOf(result, edit.id, edit.key);
-        if (at >= 0 && valueOf(result[at]) == edit.value)
+        const bool removal = edit.value.isEmpty() && edit.body.isEmpty();
+        if (at >= 0 && (edit.body.isEmpty() ? valueOf(result[at]) == edit.value
+                                            : result[at].body == edit.body))
             continue;
-        if (at < 0 && edit.value.isEmpty())
+        if (at < 0 && removal)
             continue;
         changed = true;
-        if (edit.value.isEmpty())
+        if (removal)
             result.removeAt(at);
         else if (at >= 0)
             result[at] = frameOf(edit);

@@ -12,12 +12,14 @@ namespace tags {
 
 // A frame the editor has no field for, set to a value: a text frame ("TPE2", "TPOS"), a
 // user text frame ("TXXX", `key` its description) or a unique file identifier ("UFID", `key`
-// its owner, `value` the identifier). An empty value removes the frame.
+// its owner, `value` the identifier), or a frame given whole by its body ("RVA2", `key` its
+// identification). An empty value with no body removes the frame.
 struct FrameEdit
 {
     QByteArray id;
     QString key;
     QString value;
+    QByteArray body{}; // the frame's whole body, compared byte for byte; `value` is then unused
 
     friend bool operator==(const FrameEdit &, const FrameEdit &) = default;
 };

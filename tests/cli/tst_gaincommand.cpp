@@ -35,11 +35,15 @@ QString texts(const QString &path)
         all.append(t.description + u'=' + t.value);
     return all.join(u'|');
 }
-QByteArray digest(const QString &path)
+QByteArray readAll(const QString &path)
 {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+    return file.readAll();
+}
+QByteArray digest(const QString &path)
+{
+    return QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha1);
 }
 
 } // namespace
@@ -77,8 +81,15 @@ private slots:
         const QByteArray tagged = digest(loud);
         QCOMPARE(gain({"--album", "--ecrire", loud, quiet}), 0);
         QCOMPARE(digest(loud), tagged);
+        // --rva2 adds the frames once; the same run again writes nothing.
+        QCOMPARE(gain({"--album", "--ecrire", "--rva2", loud, quiet}), 0);
+        const QByteArray withRva2 = digest(loud);
+        QVERIFY(withRva2 != tagged && readAll(loud).contains("RVA2"));
+        QCOMPARE(gain({"--album", "--ecrire", "--rva2", loud, quiet}), 0);
+        QCOMPARE(digest(loud), withRva2);
         QCOMPARE(gain({"--effacer", loud, quiet}), 0);
         QCOMPARE(texts(loud) + texts(quiet), QString());
+        QVERIFY(!readAll(loud).contains("RVA2"));
 
         QCOMPARE(gain({loud, dir.filePath("missing.mp3")}, &json), 1);
         QVERIFY(json[1].toObject().contains("erreur"));

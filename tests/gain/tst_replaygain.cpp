@@ -40,13 +40,14 @@ double gainOf(const gain::Loudness &loudness)
 QString mutagen(const QString &file, const QString &script)
 {
     QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"),
-            {"-c",
-             "import sys\nfrom mutagen.id3 import ID3, COMM, TIT2, TXXX\nt = ID3()\ntry:\n    "
-             "t.load(sys.argv[1])\n"
-             "except Exception:\n    pass\n" +
-                 script,
-             file});
+    p.start(
+        QStringLiteral("/usr/bin/python3"),
+        {"-c",
+         "import sys\nfrom mutagen.id3 import ID3, COMM, RVA2, TIT2, TXXX\nt = ID3()\ntry:\n    "
+         "t.load(sys.argv[1])\n"
+         "except Exception:\n    pass\n" +
+             script,
+         file});
     p.waitForFinished(20000);
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }
@@ -62,6 +63,7 @@ private slots:
     void measuresAsPeers_data();
     void measuresAsPeers();
     void albumTakesTracksTogether();
+    void writesOnlyWhatChanged_data();
     void writesOnlyWhatChanged();
 
 private:
@@ -153,26 +155,41 @@ void TestReplayGain::albumTakesTracksTogether()
     QCOMPARE(measured[5].album->lufs, measured[5].track.lufs);
 }
 
-// The texts reach the tag as written: an older value under another case replaced, a duplicate
-// removed, every other frame kept; a second save writes nothing; clearing removes them all.
+// The texts and RVA2 frames reach the tag as written: an older value under another case
+// replaced, a duplicate removed, every other frame (an RVA2 of another identification included)
+// kept; a second save writes nothing; clearing removes them all.
+void TestReplayGain::writesOnlyWhatChanged_data()
+{
+    QTest::addColumn<int>("version");
+    QTest::newRow("version 2.3 tag") << 3;
+    QTest::newRow("version 2.4 tag") << 4;
+}
+
 void TestReplayGain::writesOnlyWhatChanged()
 {
+    QFETCH(int, version);
     const QString mp3 = m_dir.filePath("tagged.mp3");
+    QFile::remove(mp3);
     QVERIFY(tonefiles::writeMp3(mp3, {44100, 2, 2, 440, 0.5, 0.8}, {"-b", "128"}));
     mutagen(mp3, "t.add(TIT2(encoding=1, text='Été'))\n"
                  "t.add(TXXX(encoding=0, desc='replaygain_track_gain', text='+1.00 dB'))\n"
                  "t.add(TXXX(encoding=1, desc='REPLAYGAIN_TRACK_GAIN', text='+2.00 dB'))\n"
                  "t.add(TXXX(encoding=0, desc='Autre', text='x'))\n"
+                 "t.add(RVA2(desc='track', channel=1, gain=3.0, peak=0.25))\n"
+                 "t.add(RVA2(desc='other', channel=1, gain=1.5, peak=0.5))\n"
                  "t.add(COMM(encoding=1, lang='fra', desc='', text='Très'))\n"
-                 "t.save(sys.argv[1], v2_version=3)\n");
-    const QString others = "print(sorted(repr(f) for f in t.values() if not "
-                           "getattr(f, 'desc', '').upper().startswith('REPLAYGAIN')))";
+                 "t.save(sys.argv[1], v2_version=" +
+                     QString::number(version) + ")\n");
+    const QString others =
+        "print(t.version, sorted(repr(f) for f in t.values() if not "
+        "getattr(f, 'desc', '').upper().startswith('REPLAYGAIN') and f.HashKey not in "
+        "('RVA2:track', 'RVA2:album')))";
     const QString before = mutagen(mp3, others);
-    QVERIFY(before.contains("Autre"));
+    QVERIFY(before.contains("Autre") && before.contains("desc='other'"));
 
     QList<gain::FileGain> measured = gain::measureGain({mp3}, true);
-    const std::optional<tags::FieldEdit> edit =
-        gain::gainEdit(measured[0], {.samplePeak = false, .reference = true});
+    const gain::GainOptions options{.samplePeak = false, .reference = true, .rva2 = true};
+    const std::optional<tags::FieldEdit> edit = gain::gainEdit(measured[0], options);
     QVERIFY(edit);
     const tags::Result<tags::SaveKind> saved = tags::saveFields(mp3, *edit);
     QVERIFY2(saved.ok(), qPrintable(saved.error()));
@@ -188,17 +205,33 @@ void TestReplayGain::writesOnlyWhatChanged()
                                      "REPLAYGAIN_TRACK_GAIN=%1|REPLAYGAIN_TRACK_PEAK=%2")
                           .arg(track, peak));
     QVERIFY(QRegularExpression("^-?\\d+\\.\\d\\d dB$").match(track).hasMatch());
+    // One master volume frame of each identification, as players read it.
+    const QStringList rva2 = mutagen(mp3, "for k in ('RVA2:track', 'RVA2:album'):\n"
+                                          "    f = t.getall(k)\n"
+                                          "    print(len(f), f[0].channel, f[0].gain, f[0].peak)\n")
+                                 .split(u'\n');
+    QCOMPARE(rva2.size(), 2);
+    for (const QString &line : rva2) {
+        const QStringList fields = line.split(u' ');
+        QCOMPARE(fields.value(0) + u' ' + fields.value(1), QStringLiteral("1 1"));
+        QVERIFY2(qAbs(fields.value(2).toDouble() - track.chopped(3).toDouble()) < 0.01,
+                 qPrintable(line + " / " + track));
+        QVERIFY2(qAbs(fields.value(3).toDouble() - peak.toDouble()) <= 1.0 / 32768,
+                 qPrintable(line + " / " + peak));
+    }
     QCOMPARE(mutagen(mp3, others), before);
 
-    const tags::Result<tags::SaveKind> again = tags::saveFields(mp3, *gain::gainEdit(measured[0]));
+    const tags::Result<tags::SaveKind> again =
+        tags::saveFields(mp3, *gain::gainEdit(measured[0], {.rva2 = true}));
     QVERIFY(again.ok());
     QCOMPARE(*again, tags::SaveKind::Unchanged);
 
     const tags::Result<tags::SaveKind> cleared = tags::saveFields(mp3, gain::clearGainEdit());
     QVERIFY(cleared.ok());
     QCOMPARE(mutagen(mp3, "print(len([f for f in t.getall('TXXX') if "
-                          "f.desc.upper().startswith('REPLAYGAIN')]))"),
-             QStringLiteral("0"));
+                          "f.desc.upper().startswith('REPLAYGAIN')]), "
+                          "len(t.getall('RVA2:track') + t.getall('RVA2:album')))"),
+             QStringLiteral("0 0"));
     QCOMPARE(mutagen(mp3, others), before);
 }
 
