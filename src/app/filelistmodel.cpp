@@ -1,6 +1,7 @@
 #include "app/filelistmodel.h"
 
 #include "base/safefs.h"
+#include "gain/replaygain.h"
 #include "tags/tagpattern.h"
 
 #include <QCollator>
@@ -165,34 +166,37 @@ void FileListModel::startReading()
     // The thread reads the files in list order and hands the cells over in small batches (a
     // few times a second), so that the view fills from the top without a repaint per file.
     m_stopReader = std::make_shared<std::atomic_bool>(false);
-    m_reader = QThread::create(
-        [this, files = std::move(files), stop = m_stopReader, generation = m_generation] {
-            std::vector<std::pair<int, TagCells>> batch;
-            QElapsedTimer sinceSent;
-            sinceSent.start();
-            const auto send = [&] {
-                QMetaObject::invokeMethod(
-                    this, [this, generation, batch] { applyTags(generation, batch); },
-                    Qt::QueuedConnection);
-                batch.clear();
-                sinceSent.restart();
-            };
-            for (const auto &[id, path] : files) {
-                if (*stop)
-                    return;
-                TagCells cells;
-                cells.read = true;
-                const tags::Result<tags::PatternValues> values = tags::readPatternValues(path);
-                if (values.ok()) {
-                    for (int c = 0; c < ColumnCount - Titre; ++c)
-                        cells.values[c] = values->value(tagFields[c]);
-                }
-                batch.emplace_back(id, std::move(cells));
-                if (sinceSent.elapsed() >= 150)
-                    send();
+    m_reader = QThread::create([this, files = std::move(files), stop = m_stopReader,
+                                generation = m_generation] {
+        std::vector<std::pair<int, TagCells>> batch;
+        QElapsedTimer sinceSent;
+        sinceSent.start();
+        const auto send = [&] {
+            QMetaObject::invokeMethod(
+                this, [this, generation, batch] { applyTags(generation, batch); },
+                Qt::QueuedConnection);
+            batch.clear();
+            sinceSent.restart();
+        };
+        for (const auto &[id, path] : files) {
+            if (*stop)
+                return;
+            TagCells cells;
+            cells.read = true;
+            QList<tags::UserText> texts;
+            const tags::Result<tags::PatternValues> values = tags::readPatternValues(path, &texts);
+            if (values.ok()) {
+                for (int c = 0; c < int(std::size(tagFields)); ++c)
+                    cells.values[c] = values->value(tagFields[c]);
+                cells.values[GainPiste - Titre] = gain::trackGainOf(texts);
+                cells.values[GainAlbum - Titre] = gain::albumGainOf(texts);
             }
-            send();
-        });
+            batch.emplace_back(id, std::move(cells));
+            if (sinceSent.elapsed() >= 150)
+                send();
+        }
+        send();
+    });
     m_reader->start(QThread::LowPriority);
 }
 
@@ -303,7 +307,8 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
         QT_TR_NOOP("Nom du fichier"), QT_TR_NOOP("Nouveau nom de fichier"),
         QT_TR_NOOP("Titre"),          QT_TR_NOOP("Artiste"),
         QT_TR_NOOP("Album"),          QT_TR_NOOP("Piste"),
-        QT_TR_NOOP("Année")};
+        QT_TR_NOOP("Année"),          QT_TR_NOOP("Gain piste"),
+        QT_TR_NOOP("Gain album")};
     return section >= 0 && section < ColumnCount ? tr(titles[section]) : QVariant();
 }
 
@@ -327,18 +332,24 @@ void FileListModel::sort(int column, Qt::SortOrder order)
         QCollator collator(system.language() == QLocale::C ? QLocale(QLocale::English) : system);
         collator.setNumericMode(true);
         collator.setCaseSensitivity(Qt::CaseInsensitive);
+        // Gains ("-6.48 dB") by their number, which a collator does not read with its sign.
+        const bool gains = column == GainPiste || column == GainAlbum;
         std::vector<QCollatorSortKey> keys;
+        std::vector<double> numbers;
         std::vector<char> empty;
         keys.reserve(m_rows.size());
         for (const Row &row : m_rows) {
             const QString text = column == NewName ? row.newName : tagCell(row, column);
             keys.push_back(collator.sortKey(text));
+            numbers.push_back(gains ? text.section(u' ', 0, 0).toDouble() : 0);
             empty.push_back(text.isEmpty());
         }
         std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) -> bool {
             if (empty[size_t(a)] != empty[size_t(b)])
                 return empty[size_t(b)];
-            const int compared = keys[size_t(a)].compare(keys[size_t(b)]);
+            const double x = numbers[size_t(a)], y = numbers[size_t(b)];
+            const int compared =
+                x != y ? (x < y ? -1 : 1) : keys[size_t(a)].compare(keys[size_t(b)]);
             if (compared != 0)
                 return descending ? compared > 0 : compared < 0;
             return m_rows[size_t(a)].id < m_rows[size_t(b)].id;

@@ -14,13 +14,25 @@ namespace app {
 
 // The rows of the file list LV1: one per file of the listed folder, with its check box, the
 // new-name cell the renaming preview and the conversion fill, and the tag columns (title,
-// artist, album, track, year), which are read in a background thread only while one of them is
-// shown. A row is a few small strings; the tags of a row take room only once read.
+// artist, album, track, year, track and album ReplayGain), which are read in a background
+// thread only while one of them is shown. A row is a few small strings; the tags of a row take room
+// only once read.
 class FileListModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    enum Column { Name, NewName, Titre, Artiste, Album, Piste, Annee, ColumnCount };
+    enum Column {
+        Name,
+        NewName,
+        Titre,
+        Artiste,
+        Album,
+        Piste,
+        Annee,
+        GainPiste,
+        GainAlbum,
+        ColumnCount
+    };
 
     explicit FileListModel(QObject *parent = nullptr);
     ~FileListModel() override;
@@ -62,7 +74,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
     // Sorting by name keeps the folder's order (names ignoring case), or its reverse; the tag
-    // columns sort as a person reads them ("2" before "10"), rows without a value last.
+    // columns sort as a person reads them ("2" before "10", gains by their number), rows without
+    // a value last.
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
     int sortColumn() const { return m_sortColumn; }
     Qt::SortOrder sortOrder() const { return m_sortOrder; }

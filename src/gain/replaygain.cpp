@@ -21,6 +21,14 @@ const QString albumRange = QStringLiteral("REPLAYGAIN_ALBUM_RANGE");
 const QString rva2Track = QStringLiteral("track");
 const QString rva2Album = QStringLiteral("album");
 
+QString valueOf(const QList<tags::UserText> &texts, const QString &description)
+{
+    for (const tags::UserText &text : texts)
+        if (text.description.compare(description, Qt::CaseInsensitive) == 0)
+            return text.value;
+    return {};
+}
+
 double peakOf(const Loudness &loudness, const GainOptions &options)
 {
     return options.samplePeak ? loudness.samplePeak : loudness.truePeak;
@@ -118,6 +126,16 @@ QList<tags::UserText> clearedReplayGain()
          {trackGain, trackPeak, albumGain, albumPeak, reference, trackRange, albumRange})
         texts.append({name, QString()});
     return texts;
+}
+
+QString trackGainOf(const QList<tags::UserText> &texts)
+{
+    return valueOf(texts, trackGain);
+}
+
+QString albumGainOf(const QList<tags::UserText> &texts)
+{
+    return valueOf(texts, albumGain);
 }
 
 QList<tags::UserText> replayGainOf(const QList<tags::UserText> &texts)

@@ -44,6 +44,9 @@ QList<tags::FrameEdit> clearedRva2();
 
 // Empty values for every ReplayGain description: the edit that removes them.
 QList<tags::UserText> clearedReplayGain();
+// The track or album gain a tag's texts hold, as written ("-6.48 dB"); empty when none.
+QString trackGainOf(const QList<tags::UserText> &texts);
+QString albumGainOf(const QList<tags::UserText> &texts);
 // The ReplayGain texts among a tag's texts ("REPLAYGAIN_TRACK_GAIN" ...), in their order.
 QList<tags::UserText> replayGainOf(const QList<tags::UserText> &texts);
 

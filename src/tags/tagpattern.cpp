@@ -1,7 +1,8 @@
 #include "tags/tagpattern.h"
 
 #include "tags/genres.h"
-#include "tags/zelltagctrl.h"
+#include "tags/id3v1.h"
+#include "tags/id3v2reader.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -155,12 +156,19 @@ PatternValues patternValues(const TagType &tag)
     return values;
 }
 
-Result<PatternValues> readPatternValues(const QString &fichier)
+Result<PatternValues> readPatternValues(const QString &fichier, QList<UserText> *texts)
 {
-    const Result<TagType> read = ZellTagCtrl().GetAllTags(fichier);
-    if (!read.ok())
-        return Result<PatternValues>::failure(read.error());
-    return patternValues(*read);
+    const Result<QByteArray> bytes = readId3v2Bytes(fichier);
+    if (!bytes.ok())
+        return Result<PatternValues>::failure(bytes.error());
+    // The frames point into the bytes read, which outlive them here.
+    const Id3v2Tag tag = walkId3v2Sharing(*bytes);
+    TagType read;
+    read.TagV1 = readTagV1(fichier);
+    read.TagV2 = recordFromTag(tag);
+    if (texts)
+        *texts = userTextsOf(tag);
+    return patternValues(read);
 }
 
 QString patternError(QStringView pattern)

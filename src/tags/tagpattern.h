@@ -2,6 +2,7 @@
 
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
+#include "tags/usertexts.h"
 
 #include <QMap>
 #include <QString>
@@ -42,7 +43,8 @@ Result<QString> formatName(QStringView pattern, const PatternValues &values);
 std::optional<PatternValues> matchName(QStringView pattern, QStringView name);
 
 // The values of the tags of a file (see patternValues); a failure when they cannot be read.
-Result<PatternValues> readPatternValues(const QString &fichier);
+// With `texts`, the TXXX texts of its ID3v2 tag too, from the same read.
+Result<PatternValues> readPatternValues(const QString &fichier, QList<UserText> *texts = nullptr);
 
 // The fault of a pattern ("%" without end, unknown field, bad width), or an empty text.
 QString patternError(QStringView pattern);

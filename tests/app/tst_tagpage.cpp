@@ -18,6 +18,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardItemModel>
 #include <QTreeWidget>
 
 #include <unistd.h>
@@ -111,20 +112,25 @@ private slots:
     }
 
     // The tag columns are read once shown, sort as people read numbers (files without a value
-    // last) with the selection kept on its file, and come back with the window's size and
-    // splitter.
+    // last, gains with their sign) with the selection kept on its file, and come back with the
+    // window's size and splitter.
     void tagColumns()
     {
         FormFixture f;
         app::Form1 &w = f.startOnFiles(u"a.mp3|b.mp3|c.mp3|nue.mp3"_s, audio);
         const QStringList tracks = {u"10/12"_s, u"2"_s, QString()};
+        const QStringList gains = {u"-6.48 dB"_s, u"-10.20 dB"_s, u"2.00 dB"_s};
         for (int i = 0; i < 3; ++i) {
             tags::TagType tag;
             tag.TagV2.setValide(true);
             tag.TagV2.setTitre(u"Titre %1"_s.arg(i));
             tag.TagV2.setPiste(tracks[i]);
-            QVERIFY(
-                tags::ZellTagCtrl().SetAllTags(f.music + u'/' + u"abc"_s[i] + u".mp3"_s, tag).ok());
+            const QString path = f.music + u'/' + u"abc"_s[i] + u".mp3"_s;
+            QVERIFY(tags::ZellTagCtrl().SetAllTags(path, tag).ok());
+            tags::TagChanges texts;
+            texts.userTexts = {{u"replaygain_track_gain"_s, gains[i]},
+                               {u"REPLAYGAIN_ALBUM_GAIN"_s, u"-7.00 dB"_s}};
+            QVERIFY(tags::saveTags(path, texts).ok());
         }
         app::TagPage *page = f.tagPage();
         QCOMPARE(page->files->index(0, app::FileListModel::Titre).data(), QVariant(QString()));
@@ -133,6 +139,13 @@ private slots:
         QTRY_VERIFY(f.files()->allTagsRead());
         QCOMPARE(column(f.list(), app::FileListModel::Titre), u"Titre 0|Titre 1|Titre 2|"_s);
         QCOMPARE(column(f.list(), app::FileListModel::Piste), u"10|2||"_s);
+        page->showColumn(app::FileListModel::GainPiste, true);
+        page->showColumn(app::FileListModel::GainAlbum, true);
+        QCOMPARE(column(f.list(), app::FileListModel::GainPiste), gains.join(u'|') + u'|');
+        QCOMPARE(column(f.list(), app::FileListModel::GainAlbum), u"-7.00 dB|-7.00 dB|-7.00 dB|"_s);
+        f.list()->sortByColumn(app::FileListModel::GainPiste, Qt::AscendingOrder);
+        QCOMPARE(column(f.list(), 0), u"b.mp3|a.mp3|c.mp3|nue.mp3"_s);
+        f.list()->sortByColumn(app::FileListModel::Name, Qt::AscendingOrder);
 
         page->selectRow(0);
         f.list()->scrollTo(f.files()->index(0, app::FileListModel::Piste));
@@ -169,6 +182,20 @@ private slots:
         QVERIFY(!f.list()->isColumnHidden(app::FileListModel::Titre));
         QTRY_VERIFY(f.files()->allTagsRead());
         QCOMPARE(column(f.list(), 0), u"a.mp3|b.mp3|c.mp3|nue.mp3"_s);
+
+        // A list saved before the gain columns existed keeps them hidden.
+        QWidget older;
+        QStandardItemModel sevenColumns(0, app::FileListModel::GainPiste);
+        auto *olderList = new QTreeView(&older);
+        olderList->setModel(&sevenColumns);
+        olderList->header()->setObjectName(header->objectName());
+        QVERIFY(app::saveWindowState(older, state));
+        page->showColumn(app::FileListModel::GainPiste, false);
+        page->showColumn(app::FileListModel::GainAlbum, false);
+        app::restoreWindowState(w, state);
+        QVERIFY(!f.list()->isColumnHidden(app::FileListModel::Titre));
+        QVERIFY(f.list()->isColumnHidden(app::FileListModel::GainPiste));
+        QVERIFY(f.list()->isColumnHidden(app::FileListModel::GainAlbum));
     }
 
     // The keyboard opens the list's menu beside the current row (menu key, Shift+F10), whose
