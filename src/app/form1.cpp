@@ -143,7 +143,7 @@ Form1::Form1(Setup setup, QWidget *parent)
     setProcedure(Procedure::annuler, [this] { annuler(); });
     setProcedure(Procedure::retablir, [this] { retablir(); });
     m_cover = new CoverPanel(*Frame1->editor, *this, *m_dialogs);
-    m_gain = new GainCommands(this, *this, *Frame1, *m_dialogs);
+    m_gain = new GainCommands(this, *this, *Frame1, *Frame7, *m_dialogs);
     setProcedure(Procedure::calculeGain, [this] { m_gain->calculeGain(); });
     setProcedure(Procedure::effaceGain, [this] { m_gain->effaceGain(); });
     m_extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7);
@@ -310,6 +310,7 @@ void Form1::connectSettings()
         connect(option, &QRadioButton::clicked, this, &Form1::writeTagOptions);
     for (const auto &[box, name] :
          {std::pair{Frame7->chkConfirmerEnregistrement, "ConfirmerEnregistrement"},
+          std::pair{Frame7->chkRva2, "ReplayGainRVA2"},
           std::pair{Frame7->chkConfirmerQuitter, "ConfirmerQuitter"}})
         connect(box, &QCheckBox::clicked, this, [this, key = name](bool on) {
             m_reg->setKeyPath(settingsKeyPath());
@@ -454,7 +455,8 @@ void Form1::recordTagSaves(const QString &label, QList<tags::TagBackup> backups)
 }
 
 void Form1::runJob(qsizetype files, bool stoppable,
-                   const std::function<void(const tags::BatchControl &)> &work, bool slow)
+                   const std::function<void(const tags::BatchControl &)> &work, bool slow,
+                   Stop stopKind)
 {
     std::atomic_bool cancel = false;
     tags::BatchControl control;
@@ -492,6 +494,10 @@ void Form1::runJob(qsizetype files, bool stoppable,
     }
     const QMetaObject::Connection stop =
         connect(m_stopJob, &QPushButton::clicked, this, [&cancel] { cancel = true; });
+    const bool cancels = stopKind == Stop::Cancel;
+    m_stopJob->setText(cancels ? tr("&Annuler") : tr("&Arrêter"));
+    m_stopJob->setToolTip(cancels ? tr("Tout annuler : rien n'est écrit")
+                                  : tr("Arrêter après le fichier en cours"));
     m_stopJob->setVisible(stoppable);
     m_jobRunning = true;
     QEventLoop loop;
@@ -657,6 +663,7 @@ void Form1::loadSettings()
     Frame7->Text8->setText(read("Commentaire"));
     Frame7->Text9->setText(read("Encodepar"));
     Frame7->chkTagsV23->setChecked(flag("TagsV23"));
+    Frame7->chkRva2->setChecked(flag("ReplayGainRVA2"));
     Frame7->txtEmailCddb->setText(read("EmailCDDB"));
     // The online lookup: a missing or unreadable value keeps its default.
     online::LookupSettings lookup;

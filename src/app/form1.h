@@ -130,8 +130,8 @@ public:
     void setTagCommandsEnabled(bool enabled) override;
     void recordTagSaves(const QString &label, QList<tags::TagBackup> backups) override;
     void runJob(qsizetype files, bool stoppable,
-                const std::function<void(const tags::BatchControl &)> &work,
-                bool slow = false) override;
+                const std::function<void(const tags::BatchControl &)> &work, bool slow = false,
+                Stop stopKind = Stop::AfterCurrent) override;
     // What the CDDB lookup uses of the window.
     void releaseCdDevice() override;
     void reopenCdDevice() override;

@@ -2,6 +2,7 @@
 
 #include "app/dialogs.h"
 #include "app/filelistmodel.h"
+#include "app/optionspage.h"
 #include "app/tagpage.h"
 #include "gain/gainjob.h"
 
@@ -27,8 +28,10 @@ QString gainOrNothing(const gain::Loudness &loudness)
 
 } // namespace
 
-GainCommands::GainCommands(QWidget *owner, TagWindow &window, TagPage &page, Dialogs &dialogs)
-    : QObject(owner), m_owner(owner), m_window(window), m_page(page), m_dialogs(dialogs)
+GainCommands::GainCommands(QWidget *owner, TagWindow &window, TagPage &page,
+                           const OptionsPage &options, Dialogs &dialogs)
+    : QObject(owner), m_owner(owner), m_window(window), m_page(page), m_options(options),
+      m_dialogs(dialogs)
 {
 }
 
@@ -54,11 +57,11 @@ void GainCommands::calculeGain()
         [&](const tags::BatchControl &control) {
             measured = gain::measureGain(files, true, control);
         },
-        true);
+        true, TagWindow::Stop::Cancel);
     m_window.clearJobProgress();
     if (std::any_of(measured.cbegin(), measured.cend(),
                     [](const gain::FileGain &f) { return f.error == tags::cancelledText(); })) {
-        m_window.setStatusPanel(1, tr("Calcul du ReplayGain arrêté"));
+        m_window.setStatusPanel(1, tr("Calcul du ReplayGain annulé"));
         return;
     }
 
@@ -73,7 +76,8 @@ void GainCommands::calculeGain()
         const double peak = file.track.truePeak;
         rows.append({name, lufsText(file.track), gainOrNothing(file.track), gain::peakText(peak),
                      file.album ? gainOrNothing(*file.album) : QString()});
-        if (const std::optional<tags::FieldEdit> edit = gain::gainEdit(file))
+        if (const std::optional<tags::FieldEdit> edit =
+                gain::gainEdit(file, {.rva2 = m_options.writeRva2()}))
             items.append({file.path, *edit});
     }
     const QStringList headers = {tr("Fichier"), tr("Sonie"), tr("Gain piste"), tr("Crête"),

@@ -131,6 +131,11 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     chkTagsV23->setToolTip(tr("Pour les lecteurs anciens qui ne lisent pas la version 2.4 : "
                               "chaque tag enregistré est converti en version 2.3."));
     layout10->addWidget(chkTagsV23);
+    chkRva2 =
+        named<QCheckBox>(Frame10, "chkRva2", tr("Écrire aussi le ReplayGain en tra&mes RVA2"));
+    chkRva2->setToolTip(tr("« Calculer le ReplayGain » écrit alors aussi les trames RVA2 "
+                           "« track » et « album », que lisent certains lecteurs."));
+    layout10->addWidget(chkRva2);
     // The questions a user may have silenced with "Ne plus demander" come back from here.
     chkConfirmerEnregistrement = named<QCheckBox>(Frame10, "chkConfirmerEnregistrement",
                                                   tr("Demander avant d'enregistrer &un tag"));
@@ -252,6 +257,11 @@ QString OptionsPage::defaultComment() const
 QString OptionsPage::defaultEncoder() const
 {
     return Text9->text();
+}
+
+bool OptionsPage::writeRva2() const
+{
+    return chkRva2->isChecked();
 }
 
 bool OptionsPage::writeTagsV23() const

@@ -53,6 +53,7 @@ public:
     QLineEdit *Text9; // default encoded-by
     QPushButton *Command8;
     QCheckBox *chkTagsV23;                 // every ID3v2 tag saved written as version 2.3
+    QCheckBox *chkRva2;                    // the ReplayGain written as RVA2 frames too
     QCheckBox *chkConfirmerEnregistrement; // ask before a tag save
     QCheckBox *chkConfirmerQuitter;        // ask before quitting
 
@@ -77,6 +78,7 @@ public:
     QString defaultComment() const;                // Text8
     QString defaultEncoder() const;                // Text9
     bool writeTagsV23() const;                     // chkTagsV23
+    bool writeRva2() const;                        // chkRva2
     online::LookupSettings lookupSettings() const; // onlineOptions, txtEmailCddb
 
 private:

@@ -33,12 +33,14 @@ public:
     virtual void clearJobProgress() = 0;
     // Runs work on `files` files away from the window's thread, and returns once it ended. The
     // window stays drawn, its commands off; the status bar shows the progress work reports and,
-    // when `stoppable`, a button that sets the cancel flag work is given. A few files are done
-    // at once, here: that takes less time than showing the window busy, unless `slow` says each
-    // file takes long (decoding).
+    // when `stoppable`, a button that sets the cancel flag work is given: "Arrêter" (the files
+    // done are kept), or "Annuler" for `Stop::Cancel` (a job that then writes nothing). A few
+    // files are done at once, here: that takes less time than showing the window busy, unless
+    // `slow` says each file takes long (decoding).
+    enum class Stop { AfterCurrent, Cancel };
     virtual void runJob(qsizetype files, bool stoppable,
                         const std::function<void(const tags::BatchControl &)> &work,
-                        bool slow = false) = 0;
+                        bool slow = false, Stop stopKind = Stop::AfterCurrent) = 0;
     // The toolbar's three tag commands.
     virtual void setTagCommandsEnabled(bool enabled) = 0;
     // Records tag saves, for undoing them; a label such as "Enregistrement du tag" names them in

@@ -1,9 +1,11 @@
 // "Calculer le ReplayGain" and "Effacer le ReplayGain" on the tag page: the measures shown
-// before anything is written, the texts written on OK as one step to undo, nothing on "Annuler".
+// before anything is written, the texts (and RVA2 frames when the options ask) written on OK as
+// one step to undo and shown in the list's gain columns, nothing on "Annuler".
 #include "formfixture.h"
 #include "peers.h"
 #include "tonefiles.h"
 
+#include "app/filelistmodel.h"
 #include "tags/usertexts.h"
 
 namespace {
@@ -31,6 +33,12 @@ QString gainTexts(const QString &folder, const QStringList &names)
     return files.join(u'|');
 }
 
+bool hasRva2(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.readAll().contains("RVA2");
+}
+
 } // namespace
 
 class TestGain : public QObject
@@ -41,12 +49,15 @@ private slots:
     void reviewedThenWritten_data()
     {
         QTest::addColumn<bool>("ok");
-        QTest::newRow("OK writes, one step to undo") << true;
-        QTest::newRow("Annuler writes nothing") << false;
+        QTest::addColumn<bool>("rva2");
+        QTest::newRow("OK writes, one step to undo") << true << false;
+        QTest::newRow("OK with the RVA2 box writes RVA2 frames too") << true << true;
+        QTest::newRow("Annuler writes nothing") << false << true;
     }
     void reviewedThenWritten()
     {
         QFETCH(bool, ok);
+        QFETCH(bool, rva2);
         if (QStandardPaths::findExecutable(u"lame"_s).isEmpty())
             TARVEX_PEER_MISSING("lame is needed");
         FormFixture f;
@@ -61,6 +72,8 @@ private slots:
         QCoreApplication::processEvents();
         const QString before = FormFixture::state(f.music);
 
+        f.tagPage()->showColumn(app::FileListModel::GainPiste, true);
+        f.form->findChild<QCheckBox *>(u"chkRva2"_s)->setChecked(rva2);
         f.dialogs->answer = ok;
         f.commands()->item(u"calculgain"_s)->trigger();
         QCOMPARE(f.dialogs->tables.size(), 1);
@@ -83,14 +96,56 @@ private slots:
                  "b.mp3:REPLAYGAIN_TRACK_GAIN=%5,REPLAYGAIN_TRACK_PEAK=%6,"
                  "REPLAYGAIN_ALBUM_GAIN=%3,REPLAYGAIN_ALBUM_PEAK=%4"_s.arg(
                      rows[0][2], rows[0][3], rows[0][4], rows[0][3], rows[1][2], rows[1][3]));
+        QCOMPARE(hasRva2(f.music + u"/b.mp3"_s), rva2);
+        QTRY_COMPARE(f.files()->index(1, app::FileListModel::GainPiste).data().toString(),
+                     rows[1][2]);
 
         QAction *undo = f.commands()->item(u"annuler"_s);
         QCOMPARE(undo->text(), u"&Annuler : ReplayGain de 2 fichiers"_s);
         f.commands()->item(u"effacegain"_s)->trigger();
         QCOMPARE(gainTexts(f.music, {u"a.mp3"_s, u"b.mp3"_s}), u"a.mp3:|b.mp3:"_s);
+        QVERIFY(!hasRva2(f.music + u"/b.mp3"_s));
         undo->trigger();
         undo->trigger();
         QCOMPARE(FormFixture::state(f.music), before);
+    }
+
+    // The stop button of a job says what it does, and stops the job in progress.
+    void stopButtonSaysWhatItDoes_data()
+    {
+        QTest::addColumn<int>("stop");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("a measure is cancelled")
+            << int(app::TagWindow::Stop::Cancel) << u"&Annuler"_s;
+        QTest::newRow("a save stops after its file")
+            << int(app::TagWindow::Stop::AfterCurrent) << u"&Arrêter"_s;
+    }
+    void stopButtonSaysWhatItDoes()
+    {
+        QFETCH(int, stop);
+        QFETCH(QString, text);
+        FormFixture f;
+        app::Form1 &w = f.start();
+        auto *button = w.findChild<QPushButton *>(u"cmdArreterTache"_s);
+        QString shown;
+        QTimer::singleShot(0, &w, [&] {
+            shown = button->isHidden() ? QString() : button->text();
+            button->click();
+        });
+        bool cancelled = false;
+        w.runJob(
+            1, true,
+            [&](const tags::BatchControl &control) {
+                QElapsedTimer waited;
+                waited.start();
+                while (!*control.cancel && waited.elapsed() < 10000)
+                    QThread::msleep(1);
+                cancelled = *control.cancel;
+            },
+            true, app::TagWindow::Stop(stop));
+        QCOMPARE(shown, text);
+        QVERIFY(cancelled);
+        QVERIFY(button->isHidden());
     }
 };
 
