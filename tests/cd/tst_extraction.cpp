@@ -365,7 +365,7 @@ private slots:
     }
 
     // The MP3 job measures each track from the samples it reads and writes its ReplayGain and
-    // the disc's when it ends, as loudgain measures the same samples.
+    // the disc's when it ends, gains and true peaks as loudgain measures the same samples.
     void replayGainOfRips()
     {
         QFETCH(bool, replayGain);
@@ -410,6 +410,10 @@ private slots:
                                          {value(2), expected[2].gain},
                                          {value(6), expected[2].gain}})
             QVERIFY2(qAbs(text - peer) <= 0.01, qPrintable(texts.join(", ")));
+        for (const auto &[text, peer] : {std::pair{value(1), expected[0].peak},
+                                         {value(5), expected[1].peak},
+                                         {value(3), expected[2].peak}})
+            QVERIFY2(qAbs(text - peer) <= 0.0001, qPrintable(texts.join(", ")));
     }
 
     void ripTagRecord_data()
