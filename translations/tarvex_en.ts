@@ -754,6 +754,14 @@
         <source>Année</source>
         <translation>Year</translation>
     </message>
+    <message>
+        <source>Gain piste</source>
+        <translation>Track gain</translation>
+    </message>
+    <message>
+        <source>Gain album</source>
+        <translation>Album gain</translation>
+    </message>
 </context>
 <context>
     <name>app::FolderCommands</name>
@@ -822,6 +830,14 @@
         <source>Arrêter après le fichier en cours</source>
         <translation>Stop after the current file</translation>
     </message>
+    <message>
+        <source>&amp;Annuler</source>
+        <translation>&amp;Cancel</translation>
+    </message>
+    <message>
+        <source>Tout annuler : rien n&apos;est écrit</source>
+        <translation>Cancel everything: nothing is written</translation>
+    </message>
 </context>
 <context>
     <name>app::Form2</name>
@@ -851,10 +867,6 @@
     <message>
         <source>Sélectionnez les fichiers dont calculer le ReplayGain.</source>
         <translation>Select the files whose ReplayGain is to be computed.</translation>
-    </message>
-    <message>
-        <source>Calcul du ReplayGain arrêté</source>
-        <translation>ReplayGain computation stopped</translation>
     </message>
     <message>
         <source>Fichier</source>
@@ -907,6 +919,10 @@
     <message>
         <source>ReplayGain enregistré dans %1 fichiers sur %2</source>
         <translation>ReplayGain saved in %1 files of %2</translation>
+    </message>
+    <message>
+        <source>Calcul du ReplayGain annulé</source>
+        <translation>ReplayGain computation cancelled</translation>
     </message>
 </context>
 <context>
@@ -1176,6 +1192,14 @@
     <message>
         <source>Demander avant de &amp;quitter</source>
         <translation>Ask before &amp;quitting</translation>
+    </message>
+    <message>
+        <source>Écrire aussi le ReplayGain en tra&amp;mes RVA2</source>
+        <translation>Also &amp;write the ReplayGain as RVA2 frames</translation>
+    </message>
+    <message>
+        <source>« Calculer le ReplayGain » écrit alors aussi les trames RVA2 « track » et « album », que lisent certains lecteurs.</source>
+        <translation>“Compute ReplayGain” then also writes the RVA2 frames “track” and “album”, which some players read.</translation>
     </message>
 </context>
 <context>
@@ -2212,10 +2236,6 @@ Commands:
         <translation>set [--v1] [--v2] [--titre=T] [--artiste=A] [--album=..] [--annee=..] [--commentaire=..] [--piste=..] [--genre=NUMBER|NAME] [--compositeur=..] [--original=..] [--copyright=..] [--url=..] [--encode=..] [--image=JPEG|PNG] [--champ=ID=VALUE] [--retirer=ID] [--v23] [--depuis-nom=PATTERN] FILE...  (changes the tags; --champ gives a value to an ID3v2 frame (TPE2, TXXX:DESCRIPTION, COMM:DESCRIPTION, USLT, ...), --retirer removes it, --v23 writes the ID3v2 tag as version 2.3; --depuis-nom reads the fields in the file name without extension, for instance &quot;%piste% - %artiste% - %titre%&quot;)</translation>
     </message>
     <message>
-        <source>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--effacer] FICHIER...  (sonie EBU R128 et ReplayGain 2.0, en JSON ; --album mesure aussi les albums, fichiers d&apos;un même dossier et d&apos;un même album ; --ecrire écrit les valeurs dans le tag ID3v2 ; --effacer les supprime)</source>
-        <translation>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--effacer] FILE...  (EBU R128 loudness and ReplayGain 2.0, in JSON; --album also measures albums, files of one folder with the same album; --ecrire writes the values into the ID3v2 tag; --effacer removes them)</translation>
-    </message>
-    <message>
         <source>empreinte FICHIER...</source>
         <translation>empreinte FILE...</translation>
     </message>
@@ -2238,6 +2258,10 @@ Commands:
     <message>
         <source>identifier [--serveur=URL] [--acoustid=URL] [--cle=CLE] [--email=ADRESSE] [--appliquer[=N]] [--pochette] [--pochettes=URL] FICHIER...</source>
         <translation>identifier [--serveur=URL] [--acoustid=URL] [--cle=KEY] [--email=ADDRESS] [--appliquer[=N]] [--pochette] [--pochettes=URL] FILE...</translation>
+    </message>
+    <message>
+        <source>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--rva2] [--effacer] FICHIER...  (sonie EBU R128 et ReplayGain 2.0, en JSON ; --album mesure aussi les albums, fichiers d&apos;un même dossier et d&apos;un même album ; --ecrire écrit les valeurs dans le tag ID3v2, aussi en trames RVA2 avec --rva2 ; --effacer les supprime)</source>
+        <translation>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--rva2] [--effacer] FILE...  (EBU R128 loudness and ReplayGain 2.0, in JSON; --album also measures albums, files of one folder with the same album; --ecrire writes the values into the ID3v2 tag, also as RVA2 frames with --rva2; --effacer removes them)</translation>
     </message>
 </context>
 <context>

@@ -130,8 +130,14 @@ public:
     void setTagCommandsEnabled(bool enabled) override;
     void recordTagSaves(const QString &label, QList<tags::TagBackup> backups) override;
     void runJob(qsizetype files, bool stoppable,
-                const std::function<void(const tags::BatchControl &)> &work, bool slow = false,
-                Stop stopKind = Stop::AfterCurrent) override;
+                const std::function<void(const tags::BatchControl &)> &work, bool slow,
+                Stop stopKind) override;
+    // The file commands' jobs, whose stop ends them after the file in progress.
+    void runJob(qsizetype files, bool stoppable,
+                const std::function<void(const tags::BatchControl &)> &work, bool slow) override
+    {
+        runJob(files, stoppable, work, slow, Stop::AfterCurrent);
+    }
     // What the CDDB lookup uses of the window.
     void releaseCdDevice() override;
     void reopenCdDevice() override;
