@@ -4,7 +4,9 @@
 #   1. open the folder, choose three files, type one album for them and save;
 #   2. on "Renomeur", name every file after its tag, preview, rename;
 #   3. identify three files on a MusicBrainz stand-in (loopback), untick one in the picker,
-#      apply, undo.
+#      apply, undo;
+#   4. a file copied into a new subfolder meanwhile: F5 reads the folder again, Alt+I includes
+#      the subfolders.
 # A screenshot follows each step; mutagen then checks the files, and the script says which step
 # reached its goal. No CD image is given: on a machine without a drive this is also the start
 # without a drive.
@@ -267,6 +269,16 @@ answer_dialogs annulation-identification
 shot identification-annulee "Alt+E, A : « Annuler : Identification en ligne »"
 [ "$(titles)" = "Aube | Marée haute | Crépuscule | Nuit" ] ||
     echo "ÉCHEC : titres après l'annulation : $(titles)" | tee -a "$log"
+
+# Workflow 4: a subfolder appears behind the window's back.
+mkdir "$album/Bonus"
+cp "$album/04 - Nuit.mp3" "$album/Bonus/05 - Aurore.mp3"
+keys F5
+shot actualise "F5 : « Actualiser » relit le dossier (le sous-dossier n'y est pas listé)"
+keys alt+i
+shot sous-dossiers "Alt+I : « Inclure les sous-dossiers » liste Bonus/05 - Aurore.mp3"
+keys alt+i
+rm -r "$album/Bonus"
 
 keys ctrl+q
 answer_dialogs quitter
