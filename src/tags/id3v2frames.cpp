@@ -124,6 +124,14 @@ QString decodeUtf16(QByteArrayView bytes, bool bigEndianDefault)
         const auto lo = static_cast<unsigned char>(bytes[big ? i + 1 : i]);
         text.append(QChar(char16_t((hi << 8) | lo)));
     }
+    // A surrogate without its pair is no character: it is shown, and written back when edited,
+    // as U+FFFD, which every encoding the tag may take holds.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
     return text;
 }
 

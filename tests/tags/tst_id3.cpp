@@ -234,6 +234,11 @@ private slots:
             "Titre=Été");
         row("utf-16 nul byte inside a character", t3("TIT2", '\1' + utf16le("\u0100A")),
             "Titre=\u0100A");
+        row("utf-16 surrogates, paired and alone",
+            t3("TIT2", QByteArray("\1\xFF\xFE\x3D\xD8\x00\xDE"
+                                  "a\0\x20\xDB",
+                                  11)),
+            "Titre=\U0001F600a\uFFFD");
         row("v2.4 utf-8", tag(4, frame(4, "TIT2", "\3" + QString("Élan 日本").toUtf8())),
             "Titre=Élan 日本");
         row("comment utf-16", t3("COMM", "\1eng" + utf16le("") + nul2 + utf16le("Crème")),
