@@ -2,7 +2,7 @@
 # Installs what is missing, checks the formatting, builds Tarvex twice with warnings as errors
 # and runs every test:
 #   1. with clang, AddressSanitizer and UndefinedBehaviorSanitizer: the fuzz targets, each run
-#      briefly from its seeds, then the tests (while the next build compiles);
+#      briefly from its seeds, then the tests;
 #   2. the normal build (gcc): the tests, then the Debian package built from it and checked.
 # Each step says how long it took.
 set -uo pipefail
@@ -49,10 +49,6 @@ echo "== Construction avec AddressSanitizer et UndefinedBehaviorSanitizer (clang
 if [ -f build-asan/CMakeCache.txt ] && ! grep -q '^CMAKE_CXX_COMPILER:.*clang' build-asan/CMakeCache.txt; then
     rm -rf build-asan
 fi
-# The suites spend about half their time waiting on loopback servers, peer tools and paced
-# requests: twice as many run at once as there are cores.
-test_jobs=$((jobs * 2))
-asan_tests=""
 # -O1 and line tables only: the sanitizers' reports keep their file and line, the fuzzers run
 # fast, and the build is lighter than at -O2 -g.
 if configure_and_build build-asan -DCMAKE_CXX_COMPILER=clang++ -DTARVEX_FUZZ=ON \
@@ -61,10 +57,9 @@ if configure_and_build build-asan -DCMAKE_CXX_COMPILER=clang++ -DTARVEX_FUZZ=ON 
     echo "== Cibles de fuzzing (${fuzz_seconds} s chacune)"
     ./scripts/run-fuzz.sh "$fuzz_seconds" || status=1
     step_done "fuzzing"
-    # These suites run while the normal build compiles, in the time they would spend waiting;
-    # their report is shown once the build is done.
-    (cd build-asan && ctest --output-on-failure -j "$test_jobs" >ctest.log 2>&1) &
-    asan_tests=$!
+    echo "== Tests avec AddressSanitizer et UndefinedBehaviorSanitizer"
+    (cd build-asan && ctest --output-on-failure -j "$jobs") || status=1
+    step_done "tests"
 else
     echo "échec de la construction avec sanitizers"
     status=1
@@ -72,17 +67,12 @@ fi
 
 echo "== Construction normale"
 # -g1 (functions and lines, enough for backtraces) instead of -g: a third less time to compile.
-configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"
-built=$?
-if [ -n "$asan_tests" ]; then
-    echo "== Tests avec AddressSanitizer et UndefinedBehaviorSanitizer (pendant la construction)"
-    wait "$asan_tests" || status=1
-    grep -v -E '^ +Start ' build-asan/ctest.log
-fi
-step_done "construction normale et tests avec sanitizers"
-if [ "$built" -eq 0 ]; then
+if configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG"; then
+    step_done "construction"
     echo "== Tests"
-    (cd build && ctest --output-on-failure -j "$test_jobs") || status=1
+    # These suites spend about half their time waiting on loopback servers, peer tools and
+    # paced requests: twice as many run at once as there are cores.
+    (cd build && ctest --output-on-failure -j "$((jobs * 2))") || status=1
     step_done "tests"
     echo "== Paquet Debian"
     ./scripts/check-package.sh build || status=1
