@@ -161,8 +161,9 @@ private slots:
         setFields(&w, u"TS1=2|txtv2Titre=Nouveau"_s);
         f.dialogs->answer = true;
         f.commands()->button(u"enreID"_s)->trigger();
-        QTRY_COMPARE(page->files->index(0, app::FileListModel::Titre).data().toString(),
-                     u"Nouveau"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(
+            page->files->index(0, app::FileListModel::Titre).data().toString(), u"Nouveau"_s,
+            30000);
 
         // The window's size and splitter come back with the columns.
         const QString state = f.dir.filePath(u"Fenetre.ini"_s);
