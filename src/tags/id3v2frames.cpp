@@ -86,6 +86,32 @@ quint32 frameSize24(QByteArrayView data, qsizetype at)
     return safe;
 }
 
+// Whether every frame from `at` on has a valid synchsafe size that keeps it within the tag, up to
+// the tag's end or its padding. Such a tag is read with synchsafe sizes throughout: guessing a
+// plain size frame by frame is for tags that need it, and would read a tag differently once its
+// frames stand elsewhere (as after a save).
+bool synchsafeSizesWalk(QByteArrayView data, qsizetype at)
+{
+    while (at < data.size()) {
+        if (data[at] == '\0') {
+            while (at < data.size() && data[at] == '\0')
+                ++at;
+            continue;
+        }
+        if (at + 10 > data.size())
+            return false;
+        for (qsizetype i = at + 4; i < at + 8; ++i) {
+            if (static_cast<unsigned char>(data[i]) & 0x80)
+                return false;
+        }
+        const quint32 size = synchsafe(data, at + 4);
+        if (quint64(size) > quint64(data.size() - at - 10))
+            return false;
+        at += 10 + qsizetype(size);
+    }
+    return true;
+}
+
 qsizetype terminatorLength(int encoding)
 {
     return (encoding == Utf16 || encoding == Utf16BE) ? 2 : 1;
@@ -280,6 +306,7 @@ Id3v2Tag walk(QByteArrayView tag, bool share)
 
     const int idLength = result.version == 2 ? 3 : 4;
     const int headerLength = result.version == 2 ? 6 : 10;
+    const bool synchsafeSizes = result.version == 4 && synchsafeSizesWalk(data, at);
     while (at < data.size()) {
         if (data[at] == '\0') {
             // Padding, unless a frame follows the zero bytes.
@@ -299,7 +326,7 @@ Id3v2Tag walk(QByteArrayView tag, bool share)
         else if (result.version == 3)
             size = bigEndian(data, at + 4, 4);
         else
-            size = frameSize24(data, at);
+            size = synchsafeSizes ? synchsafe(data, at + 4) : frameSize24(data, at);
         const qsizetype start = at + headerLength;
         const bool fits = quint64(size) <= quint64(data.size() - start);
         // A frame cut short by the end of the tag is read as far as it goes, if its identifier
