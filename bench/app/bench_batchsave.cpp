@@ -3,12 +3,12 @@
 // user's Ctrl+A, typing and saving, offscreen. Prints the seconds from the click to the end
 // of the batch (the files' data synced).
 // Usage: bench_batchsave FOLDER TITLE
-#include "answers.h"
 #include "app/commandtable.h"
 #include "app/filelistmodel.h"
 #include "app/form1.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
+#include "benchwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,12 +29,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QTemporaryDir settings;
-    app::Form1::Setup setup;
-    setup.dialogs = std::make_unique<Answers>();
-    setup.settingsFile = settings.filePath(QStringLiteral("Tarvex.ini"));
-    setup.machineDrives = [] { return QStringList(); };
-    setup.cdImages = {QStringLiteral(TARVEX_DEMO_DISC) + QStringLiteral(".cue")};
-    app::Form1 window(std::move(setup));
+    app::Form1 window(benchSetup(settings.filePath(QStringLiteral("Tarvex.ini"))));
     window.startUp();
     window.showPath(QString::fromLocal8Bit(argv[1]));
     auto *page = window.findChild<app::TagPage *>();

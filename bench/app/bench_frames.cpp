@@ -3,12 +3,12 @@
 // frame typed in the table and "Enregistrer". Prints the time of each step and the longest
 // pause of the window's event loop meanwhile (a timer ticks every 5 ms).
 // Run: build/bench/app/bench_frames [FILES]   (default 1000, offscreen)
-#include "answers.h"
 #include "app/commandtable.h"
 #include "app/form1.h"
 #include "app/otherframestable.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
+#include "benchwindow.h"
 #include "tags/tagframes.h"
 
 #include <QAction>
@@ -61,33 +61,22 @@ QByteArray taggedFile(int i)
     return tag + frames + audio.repeated(4);
 }
 
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
 // Runs `step` from the event loop until `done` says it ended; the time it took and the longest
 // gap between two ticks of a 5 ms timer, the longest the window could not answer.
 std::pair<double, double> timed(const std::function<void()> &step,
                                 const std::function<bool()> &done)
 {
-    double longest = 0;
-    QElapsedTimer gap, whole;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, msSince(gap));
-        gap.restart();
-    });
+    PauseMeter pauses;
+    QElapsedTimer whole;
     QTimer::singleShot(20, [&] {
         whole.start();
         step();
     });
-    gap.start();
-    tick.start(5);
+    pauses.start();
     while (!whole.isValid() || !done())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    tick.stop();
-    return {msSince(whole), longest};
+    pauses.stop();
+    return {msSince(whole), pauses.longest()};
 }
 
 } // namespace
@@ -108,12 +97,7 @@ int main(int argc, char *argv[])
             return 1;
     }
 
-    app::Form1::Setup setup;
-    setup.dialogs = std::make_unique<Answers>();
-    setup.settingsFile = dir.filePath(QStringLiteral("Tarvex.ini"));
-    setup.machineDrives = [] { return QStringList(); };
-    setup.cdImages = {QStringLiteral(TARVEX_DEMO_DISC) + QStringLiteral(".cue")};
-    app::Form1 window(std::move(setup));
+    app::Form1 window(benchSetup(dir.filePath(QStringLiteral("Tarvex.ini"))));
     window.startUp();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))

@@ -4,9 +4,9 @@
 // Last, a tree of FILES files in 500 folders listed with "Afficher les sous-dossiers" ticked:
 // the time until every file is listed and the longest pause of the event loop meanwhile.
 // Run: build/bench/app/bench_list [FILES [TAGGED]]   (defaults 50000 and 10000, offscreen)
-#include "answers.h"
 #include "app/commandtable.h"
 #include "app/form1.h"
+#include "benchwindow.h"
 #ifndef TARVEX_BENCH_NO_COLUMNS
 #include "app/filelistmodel.h"
 #include "app/tagpage.h"
@@ -83,11 +83,6 @@ bool writeFolder(const QString &folder, int count, bool tagged)
     return true;
 }
 
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -100,11 +95,7 @@ int main(int argc, char *argv[])
     QTemporaryDir dir;
     auto answers = std::make_unique<Answers>();
     Answers *dialogs = answers.get();
-    app::Form1::Setup setup;
-    setup.dialogs = std::move(answers);
-    setup.settingsFile = dir.filePath(QStringLiteral("Tarvex.ini"));
-    setup.cdImages = {QStringLiteral(TARVEX_DEMO_DISC) + QStringLiteral(".cue")};
-    app::Form1 window(std::move(setup));
+    app::Form1 window(benchSetup(dir.filePath(QStringLiteral("Tarvex.ini")), std::move(answers)));
     window.startUp();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
@@ -164,21 +155,13 @@ int main(int argc, char *argv[])
         open->trigger();
         QApplication::processEvents();
         listed.push_back(msSince(t));
-        // A timer every 5 ms: the longest gap between two ticks is the longest the window
-        // could not answer while the columns were filled.
-        QElapsedTimer gap;
-        gap.start();
-        double longest = 0;
-        QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            longest = std::max(longest, msSince(gap));
-            gap.restart();
-        });
-        tick.start(5);
+        // The longest the window could not answer while the columns were filled.
+        PauseMeter meter;
+        meter.start();
         while (!page->files->allTagsRead() && t.elapsed() < 120000)
             QTest::qWait(2);
         filled.push_back(msSince(t));
-        pauses.push_back(longest);
+        pauses.push_back(meter.longest());
         if (page->files->index(taggedCount - 1, app::FileListModel::Titre).data().toString() !=
             QStringLiteral("Titre %1").arg(taggedCount - 1))
             return 1;
@@ -217,22 +200,15 @@ int main(int argc, char *argv[])
         if (list->model()->rowCount() != 0)
             return 1;
         dialogs->folder = tree;
-        QElapsedTimer gap;
-        gap.start();
-        double longest = 0;
-        QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            longest = std::max(longest, msSince(gap));
-            gap.restart();
-        });
-        tick.start(5);
+        PauseMeter meter;
+        meter.start();
         QElapsedTimer t;
         t.start();
         open->trigger();
         while (list->model()->rowCount() != fileCount && t.elapsed() < 120000)
             QTest::qWait(2);
         treeListed.push_back(msSince(t));
-        treePauses.push_back(std::max(longest, msSince(gap)));
+        treePauses.push_back(meter.longestToNow());
         if (list->model()->rowCount() != fileCount)
             return 1;
     }

@@ -3,12 +3,12 @@
 // then Ctrl+Z. Prints the time of the undo, from the command to the editor showing the files
 // again, and the longest pause of the window's event loop meanwhile (a timer ticks every 5 ms).
 // Run: build/bench/app/bench_undo [FILES]   (default 5000, offscreen)
-#include "answers.h"
 #include "app/commandtable.h"
 #include "app/filelistmodel.h"
 #include "app/form1.h"
 #include "app/tageditorpanel.h"
 #include "app/tagpage.h"
+#include "benchwindow.h"
 #include "tags/zelltagctrl.h"
 
 #include <QAction>
@@ -48,11 +48,6 @@ QByteArray taggedFile(int i)
     return tag + frames + audio.repeated(4);
 }
 
-double msSince(const QElapsedTimer &t)
-{
-    return double(t.nsecsElapsed()) / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -71,12 +66,7 @@ int main(int argc, char *argv[])
             return 1;
     }
 
-    app::Form1::Setup setup;
-    setup.dialogs = std::make_unique<Answers>();
-    setup.settingsFile = dir.filePath(QStringLiteral("Tarvex.ini"));
-    setup.machineDrives = [] { return QStringList(); };
-    setup.cdImages = {QStringLiteral(TARVEX_DEMO_DISC) + QStringLiteral(".cue")};
-    app::Form1 window(std::move(setup));
+    app::Form1 window(benchSetup(dir.filePath(QStringLiteral("Tarvex.ini"))));
     window.startUp();
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
@@ -101,15 +91,8 @@ int main(int argc, char *argv[])
     if (!undo->isEnabled())
         return 1;
 
-    // A timer every 5 ms: the longest gap between two ticks is the longest the window could not
-    // answer while the undo ran.
-    double longest = 0;
-    QElapsedTimer gap;
-    QTimer tick;
-    QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, msSince(gap));
-        gap.restart();
-    });
+    // The longest the window could not answer while the undo ran.
+    PauseMeter pauses;
     bool done = false;
     QElapsedTimer undoing;
     QTimer::singleShot(20, [&] {
@@ -117,12 +100,12 @@ int main(int argc, char *argv[])
         undo->trigger();
         done = true;
     });
-    gap.start();
-    tick.start(5);
+    pauses.start();
     while (!done)
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     const double undone = msSince(undoing);
-    tick.stop();
+    pauses.stop();
+    const double longest = pauses.longest();
 
     const tags::Result<tags::TagType> first = tags::ZellTagCtrl().GetAllTags(
         QStringLiteral("%1/piste %2.mp3").arg(folder).arg(0, 5, 10, QLatin1Char('0')));

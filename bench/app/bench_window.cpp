@@ -1,11 +1,11 @@
 // Times the main window: start-up to a shown window, listing a folder of 10 000 MP3 files,
 // refilling and checking the list, and the click that shows the information and
 // the tags of a 10 MB file. Run: build/bench/app/bench_window (offscreen by default).
-#include "answers.h"
 #include "app/commandtable.h"
 #include "app/form1.h"
 #include "app/optionspage.h"
 #include "app/tagpage.h"
+#include "benchwindow.h"
 #include "mpeg/fileinfo.h"
 #include "tags/zelltagctrl.h"
 
