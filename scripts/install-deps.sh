@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libqt6svg6 qt6-l10n-tools qt6-tools-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
     libcdio-dev libcdio-paranoia-dev libcdio-utils cd-paranoia libdiscid-dev libdeflate-dev
-    libmp3lame-dev lame libmpg123-dev libebur128-dev libchromaprint-dev
+    libmp3lame-dev lame libmpg123-dev libebur128-dev libchromaprint-dev libflac-dev flac
     clang clang-format libclang-rt-14-dev
     xvfb xauth fonts-dejavu-core adwaita-icon-theme xdotool x11-apps
     python3 python3-mutagen mpg123 mediainfo
