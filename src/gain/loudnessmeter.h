@@ -44,8 +44,7 @@ public:
     static Loudness together(std::span<const LoudnessMeter *const> meters);
 
 private:
-    template <typename Sample>
-    void addSamples(std::span<const Sample> interleaved, double scale);
+    template <typename Sample> void addSamples(std::span<const Sample> interleaved, double scale);
 
     struct State;
     std::unique_ptr<State> m_state;
