@@ -28,7 +28,7 @@ const char usageText[] = QT_TRANSLATE_NOOP(
     "cli",
     "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) "
     "(--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] "
-    "[--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] "
+    "[--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] "
     "[--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] "
     "[--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] "
     "[--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace "
@@ -38,7 +38,7 @@ const char usageText[] = QT_TRANSLATE_NOOP(
     "qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; "
     "--rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; "
     "le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec "
-    "--sans-replaygain)");
+    "--sans-replaygain ; --rva2 l'écrit aussi en trames RVA2)");
 
 int usageError(const QString &why)
 {
@@ -67,7 +67,8 @@ int runRip(const QStringList &args)
                "--mp3",          "--ecraser",  "--tags=",  "--artiste=",     "--album=",
                "--annee=",       "--genre=",   "--titre=", "--commentaire=", "--encode=",
                "--cddb=",        "--serveur=", "--email=", "--rapide",       "--decalage=",
-               "--accuraterip=", "--format=",  "--vbr=",   "--trame-lame",   "--sans-replaygain"});
+               "--accuraterip=", "--format=",  "--vbr=",   "--trame-lame",   "--sans-replaygain",
+               "--rva2"});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
@@ -247,6 +248,7 @@ int runRip(const QStringList &args)
     job.options = options;
     job.encoder = encoder;
     job.replayGain = !arguments.has("--sans-replaygain");
+    job.gainOptions.rva2 = arguments.has("--rva2");
     job.askReplace = [overwrite](const QString &) {
         return overwrite == cd::Overwrite::Replace ? cd::ReplaceAnswer::ReplaceAll
                                                    : cd::ReplaceAnswer::Skip;

@@ -1198,8 +1198,8 @@
         <translation>Also &amp;write the ReplayGain as RVA2 frames</translation>
     </message>
     <message>
-        <source>« Calculer le ReplayGain » écrit alors aussi les trames RVA2 « track » et « album », que lisent certains lecteurs.</source>
-        <translation>“Compute ReplayGain” then also writes the RVA2 frames “track” and “album”, which some players read.</translation>
+        <source>« Calculer le ReplayGain » et les extractions MP3 écrivent alors aussi les trames RVA2 « track » et « album », que lisent certains lecteurs.</source>
+        <translation>“Calculer le ReplayGain” and MP3 rips then also write the RVA2 frames “track” and “album”, which some players read.</translation>
     </message>
 </context>
 <context>
@@ -2248,10 +2248,6 @@ Commands:
         <translation>Choice %1 impossible for “%2”: %3 release(s)</translation>
     </message>
     <message>
-        <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec --sans-replaygain)</source>
-        <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset; the ReplayGain of the tracks and of the disc is written into the MP3 files with an ID3v2 tag, unless --sans-replaygain is given)</translation>
-    </message>
-    <message>
         <source>--champ attend ID=VALEUR : %1</source>
         <translation>--champ expects ID=VALUE: %1</translation>
     </message>
@@ -2262,6 +2258,10 @@ Commands:
     <message>
         <source>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--rva2] [--effacer] FICHIER...  (sonie EBU R128 et ReplayGain 2.0, en JSON ; --album mesure aussi les albums, fichiers d&apos;un même dossier et d&apos;un même album ; --ecrire écrit les valeurs dans le tag ID3v2, aussi en trames RVA2 avec --rva2 ; --effacer les supprime)</source>
         <translation>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--rva2] [--effacer] FILE...  (EBU R128 loudness and ReplayGain 2.0, in JSON; --album also measures albums, files of one folder with the same album; --ecrire writes the values into the ID3v2 tag, also as RVA2 frames with --rva2; --effacer removes them)</translation>
+    </message>
+    <message>
+        <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec --sans-replaygain ; --rva2 l&apos;écrit aussi en trames RVA2)</source>
+        <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset; the ReplayGain of the tracks and of the disc is written into the MP3 files with an ID3v2 tag, unless --sans-replaygain is given; --rva2 also writes it as RVA2 frames)</translation>
     </message>
 </context>
 <context>
