@@ -234,10 +234,10 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         // An MP3 file gets its tags before its name: a job stopped in between leaves no file.
         BeforeNaming tagging;
         if (kind == Mp3 && settings.tagOption != TagOption::None)
-            tagging =
-                tagBeforeNaming(ripTagRecord(trackTags(settings, row.text, i), settings.tagOption,
-                                             settings.tagDefaults, settings.coverFile),
-                                outcome.path);
+            tagging = tagBeforeNaming(
+                ripTagRecord(trackTags(settings, row.text, i), settings.tagOption,
+                             settings.tagDefaults, settings.coverFile),
+                outcome.path, measuring ? gain::replayGainRoom : tags::DefaultPadding);
         RipOptions trackOptions = options;
         if (measuring) {
             // CD samples are little-endian, as this machine's.

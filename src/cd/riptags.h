@@ -2,6 +2,7 @@
 
 #include "cd/extractionjob.h"
 #include "tags/fieldrules.h"
+#include "tags/id3v2writer.h"
 #include "tags/tagtype.h"
 
 namespace cd {
@@ -14,7 +15,9 @@ tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
                            const tags::FixedTexts &defaults, const QString &coverFile = {});
 
 // Writes record into the complete file of a rip before it takes the name fileName, so that a
-// file never carries its name without its tags; a failure names fileName.
-BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName);
+// file never carries its name without its tags; a failure names fileName. An ID3v2 tag gets
+// `padding` bytes of padding, room for frames written once the job ends.
+BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName,
+                             qint64 padding = tags::DefaultPadding);
 
 } // namespace cd

@@ -23,6 +23,11 @@ struct GainOptions
     bool rva2 = false;       // also the RVA2 frames "track" and "album"
 };
 
+// Padding that holds the ReplayGain texts (reference included) and RVA2 frames of a track and
+// its album, in any text encoding, with room to spare: a tag written with it before they are
+// measured takes them in place.
+inline constexpr qint64 replayGainRoom = 1024;
+
 // "-6.48 dB", "0.988553" and "-18.00 LUFS", written with a full stop whatever the locale.
 QString gainText(double lufs);
 QString peakText(double peak);

@@ -13,8 +13,6 @@ namespace tags {
 
 namespace {
 
-constexpr qsizetype PaddingSize = 11;
-
 QByteArray frameBytes(QByteArrayView id, const QByteArray &body)
 {
     Id3v2Frame f;
@@ -228,12 +226,14 @@ editFrames(const Id3v2Tag &existing, const TypeTagV2 &wanted, QByteArrayView pic
     return std::optional<QList<Id3v2Frame>>(added + flattenFrames(kept));
 }
 
-Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size, int version)
+Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size, int version,
+                             qint64 padding)
 {
     qint64 framesSize = 0;
     for (const Id3v2Frame &frame : frames)
         framesSize += renderedSize(frame, version);
-    const qint64 padding = size > 0 ? size - Id3v2HeaderSize - framesSize : PaddingSize;
+    if (size > 0)
+        padding = size - Id3v2HeaderSize - framesSize;
     if (padding < 0)
         return Result<QByteArray>::failure(
             QCoreApplication::translate("tags", "le nouveau tag ne tient pas à sa place"));

@@ -32,10 +32,14 @@ Result<std::optional<QList<Id3v2Frame>>> editFrames(const Id3v2Tag &existing,
                                                     const TypeTagV2 &wanted,
                                                     QByteArrayView picture = {}, int version = 3);
 
+// The padding of a tag written anew, unless its writer asks for more.
+inline constexpr qint64 DefaultPadding = 11;
+
 // A tag of the frames, of version 3 or 4: header, frames, then zero padding up to `size` bytes
-// in all when size is given (a tag written in the place of another), 11 bytes of padding
+// in all when size is given (a tag written in the place of another), `padding` bytes of padding
 // otherwise. Fails when the frames do not fit in `size`, or when the tag would reach 2^28 bytes.
-Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size = 0, int version = 3);
+Result<QByteArray> renderTag(const QList<Id3v2Frame> &frames, qint64 size = 0, int version = 3,
+                             qint64 padding = DefaultPadding);
 
 // The whole version 2.3 tag of a record, as written into a file without tag.
 Result<QByteArray> renderId3v2(const TypeTagV2 &tag, QByteArrayView picture = {});

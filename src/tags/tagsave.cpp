@@ -255,10 +255,10 @@ Result<SaveKind> saveTags(const QString &fichier, const ChangesFromHeld &changes
     if (frames) {
         Result<QByteArray> rendered = declared > 0 && declared <= size
                                           ? renderTag(*frames, declared, version)
-                                          : renderTag(*frames, 0, version);
+                                          : renderTag(*frames, 0, version, changes.padding);
         inPlace = declared > 0 && declared <= size && rendered.ok();
         if (!inPlace)
-            rendered = renderTag(*frames, 0, version);
+            rendered = renderTag(*frames, 0, version, changes.padding);
         if (!rendered.ok())
             return refused(QCoreApplication::translate("tags", "« %1 » : %2 ; rien n'a été écrit")
                                .arg(shown, rendered.error()));

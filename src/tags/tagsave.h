@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tags/frameedits.h"
+#include "tags/id3v2writer.h"
 #include "tags/tagframes.h"
 #include "tags/tagresult.h"
 #include "tags/tagtype.h"
@@ -49,6 +50,9 @@ struct TagChanges
     // Frames set by identifier and key (see editNamedFrames), after the changes above; a tag is
     // created when the file has none.
     QList<FrameEdit> frameEdits{};
+    // A tag written anew (into a file without one, or too large for the old one's place) gets
+    // at least this much padding, so that frames its writer adds later are written in place.
+    qint64 padding = DefaultPadding;
 };
 
 enum class SaveKind {

@@ -27,6 +27,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace cd;
 using mpegstream::readFile;
@@ -384,8 +385,20 @@ private slots:
         ExtractionJob job;
         job.replayGain = replayGain;
         job.gainOptions.rva2 = rva2;
+        // The tag written before naming leaves room for the values: they are written in place,
+        // never by a copy of the file under a new inode.
+        const auto inode = [](const QString &path) {
+            struct stat st
+            {
+            };
+            return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+        };
+        QList<ino_t> inodes;
+        job.trackFinished = [&](const TrackOutcome &o) { inodes << inode(o.path); };
         const auto summary = job.run(ExtractionJob::Mp3, s, {{"Un", true}, {"Deux", true}});
         QVERIFY(summary.gainFailures.isEmpty());
+        QCOMPARE(inodes,
+                 (QList<ino_t>{inode(dir.filePath("Un.mp3")), inode(dir.filePath("Deux.mp3"))}));
         QStringList texts, volumes;
         for (const QString name : {"Un.mp3", "Deux.mp3"}) {
             const auto read = tags::readUserTexts(dir.filePath(name));
