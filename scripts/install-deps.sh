@@ -9,7 +9,7 @@ packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
     libcdio-dev libcdio-paranoia-dev libcdio-utils cd-paranoia libdiscid-dev libdeflate-dev
     libmp3lame-dev lame libmpg123-dev libebur128-dev libchromaprint-dev libflac-dev flac
-    clang clang-format libclang-rt-14-dev
+    clang clang-format libclang-rt-14-dev lld
     xvfb xauth fonts-dejavu-core adwaita-icon-theme xdotool x11-apps
     python3 python3-mutagen mpg123 mediainfo
     eyed3 kid3-cli id3v2 bc time strace loudgain ffmpeg libchromaprint-tools python3-acoustid
