@@ -1,9 +1,13 @@
 #include "cd/cddevice.h"
 
+#include <QFileInfo>
 #include <QLoggingCategory>
 
 #include <cdio/cdio.h>
+#include <cdio/cdtext.h>
 #include <cdio/logging.h>
+
+#include <algorithm>
 
 namespace cd {
 
@@ -35,7 +39,67 @@ Msf msfOfLba(lba_t lba)
     return Msf{int(lba / (60 * 75)), int(lba / 75 % 60), int(lba % 75)};
 }
 
+// A text libcdio allocated, freed once copied.
+QString takeText(char *text)
+{
+    const QString copy = text ? QString::fromLatin1(text).trimmed() : QString();
+    cdio_free(text);
+    return copy;
+}
+
+QString cdTextField(const cdtext_t *text, cdtext_field_t field, int track)
+{
+    // libcdio has converted the block's character code to UTF-8.
+    const char *value = cdtext_get_const(text, field, track_t(track));
+    return value ? QString::fromUtf8(value).trimmed() : QString();
+}
+
+CdText readCdText(CdIo_t *cdio, const CdToc &toc)
+{
+    CdText result;
+    cdtext_t *text = cdio_get_cdtext(cdio); // owned by the handle
+    if (!text)
+        return result;
+    // A disc may carry its texts in up to eight languages: French when it has it, else the
+    // first block.
+    int block = 0;
+    if (const cdtext_lang_t *languages = cdtext_list_languages_v2(text)) {
+        for (int i = 0; i < 8; ++i) {
+            if (languages[i] == CDTEXT_LANGUAGE_FRENCH) {
+                block = i;
+                break;
+            }
+        }
+    }
+    cdtext_set_language_index(text, block);
+    result.artist = cdTextField(text, CDTEXT_FIELD_PERFORMER, 0);
+    result.album = cdTextField(text, CDTEXT_FIELD_TITLE, 0);
+    QStringList titles, performers;
+    for (int t = toc.firstTrack; t <= toc.lastTrack; ++t) {
+        titles.append(cdTextField(text, CDTEXT_FIELD_TITLE, t));
+        performers.append(cdTextField(text, CDTEXT_FIELD_PERFORMER, t));
+    }
+    const auto named = [](const QStringList &list) {
+        return std::any_of(list.cbegin(), list.cend(),
+                           [](const QString &s) { return !s.isEmpty(); });
+    };
+    if (named(titles))
+        result.titles = titles;
+    if (named(performers))
+        result.performers = performers;
+    return result;
+}
+
 } // namespace
+
+bool ejectDrive(const QString &device)
+{
+    routeCdioLog();
+    // Ejecting an image would break libcdio's handle, and means nothing.
+    if (device.isEmpty() || QFileInfo(device).isFile())
+        return false;
+    return cdio_eject_media_drive(device.toLocal8Bit().constData()) == DRIVER_OP_SUCCESS;
+}
 
 QStringList cdDrives()
 {
@@ -106,6 +170,23 @@ std::optional<CdToc> CdDevice::readToc() const
     if (cdio_get_last_session(m_cdio.get(), &session) == DRIVER_OP_SUCCESS && session > 0)
         toc.lastSessionStart = session;
     return toc;
+}
+
+DiscDetails CdDevice::readDetails(const CdToc &toc) const
+{
+    DiscDetails details;
+    CdIo_t *cdio = m_cdio.get();
+    details.catalogue = takeText(cdio_get_mcn(cdio));
+    // A disc without a catalogue number reports thirteen zeros.
+    if (details.catalogue.count(u'0') == details.catalogue.size())
+        details.catalogue.clear();
+    for (int t = toc.firstTrack; t <= toc.lastTrack; ++t) {
+        details.isrc.append(takeText(cdio_get_track_isrc(cdio, track_t(t))));
+        const lsn_t pregap = cdio_get_track_pregap_lsn(cdio, track_t(t));
+        details.pregapStarts.append(pregap == CDIO_INVALID_LSN || pregap < 0 ? -1 : int(pregap));
+    }
+    details.text = readCdText(cdio, toc);
+    return details;
 }
 
 bool CdDevice::readAudio(int first, int count, char *buffer) const

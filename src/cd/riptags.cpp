@@ -47,12 +47,15 @@ tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
     return record;
 }
 
-BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName)
+BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName,
+                             const QString &isrc)
 {
-    return [record, fileName](const QString &temporary) -> QString {
+    return [record, fileName, isrc](const QString &temporary) -> QString {
         tags::TagChanges changes;
         changes.v1 = record.TagV1;
         changes.v2 = record.TagV2;
+        if (!isrc.isEmpty() && record.TagV2.Valide())
+            changes.frames.append({QStringLiteral("TSRC"), isrc});
         const tags::Result<bool> saved = tags::saveChanges(temporary, changes);
         if (saved.ok() && saved.value())
             return {};

@@ -14,7 +14,9 @@ tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
                            const tags::FixedTexts &defaults, const QString &coverFile = {});
 
 // Writes record into the complete file of a rip before it takes the name fileName, so that a
-// file never carries its name without its tags; a failure names fileName.
-BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName);
+// file never carries its name without its tags; a failure names fileName. An ISRC goes into the
+// ID3v2 tag (TSRC) when the record has one.
+BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName,
+                             const QString &isrc = {});
 
 } // namespace cd
