@@ -89,8 +89,8 @@ struct TrackTags
     QString year;
     QString genre;
     int genreIndex = -1;
-    int track = 0; // the row's position, counted from 1
-    QString isrc;  // the recording's code the disc gives the track, empty when none
+    int track = 0;     // the row's position, counted from 1
+    QString isrc = {}; // the recording's code the disc gives the track, empty when none
 };
 
 TrackTags trackTags(const ExtractionSettings &settings, const QString &rowText, int row);
