@@ -48,6 +48,12 @@ bool CdAudioControl::sendCommand(const QString &command)
         ok = m_open;
     } else if (command.compare(QLatin1String("Stop"), Qt::CaseInsensitive) == 0) {
         ok = m_open && stopDevice();
+    } else if (command.compare(QLatin1String("Eject"), Qt::CaseInsensitive) == 0) {
+        if (m_open)
+            closeDevice();
+        m_open = false;
+        m_track = 0;
+        ok = ejectDevice();
     } else if (command.compare(QLatin1String("Close"), Qt::CaseInsensitive) == 0) {
         if (m_open)
             closeDevice();
@@ -111,6 +117,11 @@ bool CdioAudioControl::stopDevice()
 void CdioAudioControl::closeDevice()
 {
     m_handle.reset();
+}
+
+bool CdioAudioControl::ejectDevice()
+{
+    return ejectDrive(device());
 }
 
 int CdioAudioControl::deviceTrack() const

@@ -244,6 +244,45 @@ private slots:
                     failed}));
     }
 
+    // With "Extraire la piste cachée", the sound before track 1 is ripped first, and the log
+    // tells it; with "Éjecter le disque à la fin", the disc leaves the drive once the job is done.
+    void hiddenTrackAndEject_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<QString>("files");
+        QTest::addColumn<QString>("logLine");
+        QTest::addColumn<int>("ejects");
+        QTest::newRow("options on")
+            << u"chkPisteCachee|chkEjecter"_s << u"Piste 1.wav|Piste cachée.wav"_s
+            << u"Piste cachée avant la piste 1 : 00:02:00 (extraite)"_s << 1;
+        QTest::newRow("options off")
+            << QString() << u"Piste 1.wav"_s
+            << u"Piste cachée avant la piste 1 : 00:02:00 (non extraite)"_s << 0;
+    }
+    void hiddenTrackAndEject()
+    {
+        QFETCH(QString, options);
+        FormFixture f;
+        const auto image = testsupport::DiscImage::withContents(
+            f.dir.path(), u"cache"_s,
+            {{75, testsupport::DiscImage::Content::Tone, 150, true}, {60}});
+        app::Form1 &w = f.start({image.cuePath()});
+        const QString out = f.dir.filePath(u"sortie"_s);
+        QVERIFY(QDir().mkpath(out));
+        setFields(&w, options + u"|Text3="_s + out);
+        checkRows(f.cdPage()->LV2, {1});
+        w.run(app::Procedure::extwav);
+        QTEST(QDir(out).entryList({u"*.wav"_s}, QDir::Files, QDir::Name).join(u'|'), "files");
+        if (options.contains(u"chkPisteCachee"_s))
+            QVERIFY(mpegstream::readFile(QDir(out).filePath(u"Piste cachée.wav"_s)).mid(44) ==
+                    image.trackPcm(-1));
+        QFETCH(QString, logLine);
+        QVERIFY(QString::fromUtf8(mpegstream::readFile(QDir(out).filePath(u"extraction.log"_s)))
+                    .contains(u'\n' + logLine + u'\n'));
+        QTEST(f.cdControl->ejects, "ejects");
+        QVERIFY(f.dialogs->shown.isEmpty());
+    }
+
     // "Annuler" pressed once the first of three tracks is written, while the second is read
     // (WAV) or, all tracks read, encoded (MP3): the first file stays whole, nothing else is left
     // in the folder, the tracks not done are marked "(Annulé)", and the disc fields, read-only
@@ -267,7 +306,7 @@ private slots:
         app::Form1 &w = f.start({image.cuePath()});
         const QString out = f.dir.filePath(u"sortie"_s);
         QVERIFY(QDir().mkpath(out));
-        setFields(&w, u"Option10|txtArtiste=A|Text3="_s + out);
+        setFields(&w, u"Option10|chkEjecter|txtArtiste=A|Text3="_s + out);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         app::CdPage *page = f.cdPage();
@@ -288,6 +327,7 @@ private slots:
         w.run(job);
 
         QCOMPARE(readOnlyDuring, u"111"_s);
+        QCOMPARE(f.cdControl->ejects, 0); // a job stopped leaves the disc in
         QCOMPARE(column(page->LV2, 1), u"Ok|(Annulé)|(Annulé)"_s);
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(u'|'),
                  first + u"|extraction.cue|extraction.log"_s);
@@ -313,6 +353,7 @@ private slots:
         QVERIFY(text(u"extraction.log"_s).contains(u"\nExtraction annulée avant la fin\n"_s));
         w.run(job);
         QCOMPARE(column(page->LV2, 1), u"Non remplacé|Ok|Ok"_s);
+        QCOMPARE(f.cdControl->ejects, 1);
         QCOMPARE(column(page->LV2, 2).count(u"AccurateRip"_s), 2);
         const QStringList reports{u"*.log"_s, u"*.cue"_s};
         QCOMPARE(QDir(out).entryList(reports, QDir::Files, QDir::Name).join(u'|'),
