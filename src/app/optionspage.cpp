@@ -94,8 +94,8 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
                                      tr("Écrire le Repla&yGain des pistes MP3 et du disque"));
     chkPisteCachee =
         named<QCheckBox>(Frame9, "chkPisteCachee",
-                         tr("Extraire la piste &cachée avant la piste 1, s'il y en a une"));
-    chkEjecter = named<QCheckBox>(Frame9, "chkEjecter", tr("É&jecter le disque à la fin"));
+                         tr("Extraire la piste cac&hée avant la piste 1, s'il y en a une"));
+    chkEjecter = named<QCheckBox>(Frame9, "chkEjecter", tr("&Éjecter le disque à la fin"));
     form9->addRow(tr("Décalage de lecture du lecteur :"), spnDecalage);
     form9->addRow(tr("Adresse AccurateRip :"), txtAccurateRip);
     form9->addRow(tr("Encodage MP3 :"), cboEncodage);

@@ -3,13 +3,12 @@
 #include "base/safefs.h"
 #include "cd/riptags.h"
 
-#include <QCoreApplication>
-
 namespace cd {
 
 QString hiddenTrackTitle()
 {
-    return QCoreApplication::translate("cd", "Piste cachée");
+    // As "Piste N", the name stays French in every language: it names files.
+    return QStringLiteral("Piste cachée");
 }
 
 TrackOutcome ripHiddenTrack(ExtractionJob::Kind kind, const ExtractionSettings &settings,
