@@ -246,40 +246,21 @@ private slots:
 
     // With "Extraire la piste cachée", the sound before track 1 is ripped first, and the log
     // tells it; with "Éjecter le disque à la fin", the disc leaves the drive once the job is done.
-    void hiddenTrackAndEject_data()
-    {
-        QTest::addColumn<QString>("options");
-        QTest::addColumn<QString>("files");
-        QTest::addColumn<QString>("logLine");
-        QTest::addColumn<int>("ejects");
-        QTest::newRow("options on")
-            << u"chkPisteCachee|chkEjecter"_s << u"Piste 1.wav|Piste cachée.wav"_s
-            << u"Piste cachée avant la piste 1 : 00:02:00 (extraite)"_s << 1;
-        QTest::newRow("options off")
-            << QString() << u"Piste 1.wav"_s
-            << u"Piste cachée avant la piste 1 : 00:02:00 (non extraite)"_s << 0;
-    }
     void hiddenTrackAndEject()
     {
-        QFETCH(QString, options);
         FormFixture f;
         const auto image = testsupport::DiscImage::withContents(
             f.dir.path(), u"cache"_s,
             {{75, testsupport::DiscImage::Content::Tone, 150, true}, {60}});
         app::Form1 &w = f.start({image.cuePath()});
-        const QString out = f.dir.filePath(u"sortie"_s);
-        QVERIFY(QDir().mkpath(out));
-        setFields(&w, options + u"|Text3="_s + out);
+        setFields(&w, u"chkPisteCachee|chkEjecter|Text3="_s + f.dir.path());
         checkRows(f.cdPage()->LV2, {1});
         w.run(app::Procedure::extwav);
-        QTEST(QDir(out).entryList({u"*.wav"_s}, QDir::Files, QDir::Name).join(u'|'), "files");
-        if (options.contains(u"chkPisteCachee"_s))
-            QVERIFY(mpegstream::readFile(QDir(out).filePath(u"Piste cachée.wav"_s)).mid(44) ==
-                    image.trackPcm(-1));
-        QFETCH(QString, logLine);
-        QVERIFY(QString::fromUtf8(mpegstream::readFile(QDir(out).filePath(u"extraction.log"_s)))
-                    .contains(u'\n' + logLine + u'\n'));
-        QTEST(f.cdControl->ejects, "ejects");
+        QVERIFY(mpegstream::readFile(f.dir.filePath(u"Piste cachée.wav"_s)).mid(44) ==
+                image.trackPcm(-1));
+        QVERIFY(mpegstream::readFile(f.dir.filePath(u"extraction.log"_s))
+                    .contains("\nPiste cachée avant la piste 1 : 00:02:00 (extraite)\n"));
+        QCOMPARE(f.cdControl->ejects, 1);
         QVERIFY(f.dialogs->shown.isEmpty());
     }
 

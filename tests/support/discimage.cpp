@@ -164,58 +164,42 @@ quint16 packCrc(QByteArrayView bytes)
 
 QByteArray cdTextPacks(const QList<CdTextBlock> &blocks)
 {
-    QByteArray out;
-    QByteArray languages(8, '\0');
+    QByteArray out, languages(8, '\0');
     for (int b = 0; b < blocks.size(); ++b)
         languages[b] = char(blocks.at(b).language);
-    // Each block is written twice: the first pass counts its packs for the size information.
-    QByteArray lastSequence(8, '\0');
-    for (int pass = 0; pass < 2; ++pass) {
-        out.clear();
-        for (int b = 0; b < blocks.size(); ++b) {
-            int sequence = 0; // counted again in every block
-            QByteArray counts(16, '\0');
-            const auto pack = [&](int type, int track, int position, QByteArrayView text) {
-                QByteArray p;
-                p += char(type);
-                p += char(track);
-                p += char(sequence++);
-                p += char((b << 4) | std::min(position, 15));
-                p += text;
-                const quint16 crc = packCrc(p);
-                out += p + char(crc >> 8) + char(crc & 0xff);
-                ++counts[type - 0x80];
-            };
-            const CdTextBlock &block = blocks.at(b);
-            for (const auto &[type, texts] :
-                 {std::pair{0x80, block.titles}, {0x81, block.performers}}) {
-                if (texts.isEmpty())
-                    continue;
-                // The texts of all tracks run on, NUL-terminated, twelve bytes a pack; each pack
-                // names the track its first byte belongs to.
-                QByteArray stream;
-                QList<std::pair<int, int>> owners;
-                for (int t = 0; t < texts.size(); ++t) {
-                    const QByteArray text = texts.at(t).toLatin1() + '\0';
-                    for (int i = 0; i < text.size(); ++i)
-                        owners.append({t, i});
-                    stream += text;
-                }
-                for (int at = 0; at < stream.size(); at += 12)
-                    pack(type, owners.at(at).first, owners.at(at).second,
-                         stream.mid(at, 12).leftJustified(12, '\0'));
+    for (int b = 0; b < blocks.size(); ++b) {
+        int sequence = 0; // counted again in every block
+        QByteArray counts(16, '\0');
+        const auto pack = [&](int type, int track, int position, QByteArray p) {
+            p.prepend(char((b << 4) | std::min(position, 15))).prepend(char(sequence++));
+            p.prepend(char(track)).prepend(char(type));
+            const quint16 crc = packCrc(p);
+            out += p + char(crc >> 8) + char(crc & 0xff);
+            ++counts[type - 0x80];
+        };
+        const CdTextBlock &block = blocks.at(b);
+        for (const auto &[type, texts] :
+             {std::pair{0x80, block.titles}, {0x81, block.performers}}) {
+            // The texts run on, NUL-terminated, twelve bytes a pack; a pack names the track and
+            // the character its first byte belongs to.
+            QByteArray stream;
+            QList<std::pair<int, int>> owners;
+            for (int t = 0; t < texts.size(); ++t) {
+                const QByteArray text = texts.at(t).toLatin1() + '\0';
+                for (int i = 0; i < text.size(); ++i)
+                    owners.append({t, i});
+                stream += text;
             }
-            counts[15] = 3;
-            QByteArray info;
-            info += char(0x00); // ISO-8859-1
-            info += char(1);
-            info += char(std::max<qsizetype>(block.titles.size() - 1, 1));
-            info += char(0);
-            info += counts + lastSequence + languages;
-            for (int i = 0; i < 3; ++i)
-                pack(0x8f, i, 0, info.mid(i * 12, 12));
-            lastSequence[b] = char(sequence - 1);
+            for (int at = 0; at < stream.size(); at += 12)
+                pack(type, owners.at(at).first, owners.at(at).second,
+                     stream.mid(at, 12).leftJustified(12, '\0'));
         }
+        // The size information: ISO-8859-1, tracks 1 to n, the packs of each type, the languages.
+        counts[15] = 3;
+        const QByteArray info = QByteArray::fromHex("0001") + char(block.titles.size() - 1) + '\0' +
+                                counts + QByteArray(8, '\0') + languages;
+        for (int i = 0; i < 3; ++i)
+            pack(0x8f, i, 0, info.mid(i * 12, 12));
     }
     return out;
 }
