@@ -69,32 +69,11 @@ std::optional<cli::DiscLookup> cdTextLookup(const QString &drive)
 
 namespace cli {
 
-static DiscLookup lookUpCddb(const QString &drive, const QString &server, const QString &email,
-                             int choice, int protocolLevel);
+namespace {
 
-DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString &email, int choice,
-                      int protocolLevel, NameSource source)
-{
-    if (source == NameSource::CdText) {
-        if (std::optional<DiscLookup> text = cdTextLookup(drive))
-            return *text;
-        DiscLookup none;
-        none.failure =
-            QCoreApplication::translate("cli", "Le disque n'a pas de CD-Text (%1)").arg(drive);
-        return none;
-    }
-    DiscLookup lookup = lookUpCddb(drive, server, email, choice, protocolLevel);
-    // A choice among several discs is the user's to make; any other failure leaves the disc's
-    // own names.
-    if (!lookup.failure.isEmpty() && lookup.matches.isEmpty()) {
-        if (std::optional<DiscLookup> text = cdTextLookup(drive))
-            return *text;
-    }
-    return lookup;
-}
-
-static DiscLookup lookUpCddb(const QString &drive, const QString &server, const QString &email,
-                             int choice, int protocolLevel)
+// The disc of `drive` as the CDDB server knows it.
+DiscLookup lookUpCddb(const QString &drive, const QString &server, const QString &email, int choice,
+                      int protocolLevel)
 {
     DiscLookup lookup;
     clsCdInfo info;
@@ -171,6 +150,29 @@ static DiscLookup lookUpCddb(const QString &drive, const QString &server, const 
     // The titles stay as the entry gives them: only file names replace their "/".
     lookup.rows = cd::cddbTrackRows(disc, trackCount);
     lookup.source = QStringLiteral("CDDB");
+    return lookup;
+}
+
+} // namespace
+
+DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString &email, int choice,
+                      int protocolLevel, NameSource source)
+{
+    if (source == NameSource::CdText) {
+        if (std::optional<DiscLookup> text = cdTextLookup(drive))
+            return *text;
+        DiscLookup none;
+        none.failure =
+            QCoreApplication::translate("cli", "Le disque n'a pas de CD-Text (%1)").arg(drive);
+        return none;
+    }
+    DiscLookup lookup = lookUpCddb(drive, server, email, choice, protocolLevel);
+    // A choice among several discs is the user's to make; any other failure leaves the disc's
+    // own names.
+    if (!lookup.failure.isEmpty() && lookup.matches.isEmpty()) {
+        if (std::optional<DiscLookup> text = cdTextLookup(drive))
+            return *text;
+    }
     return lookup;
 }
 

@@ -31,9 +31,9 @@ public:
     void setDevice(const QString &device) { m_device = device; }
     QString device() const { return m_device; }
 
-    // Sends "Open", "Stop", "Close" or "Eject" (letter case ignored; "Eject" closes the device and
-    // opens the drive's tray); false when the device refused or the command is unknown. A failure
-    // shows nothing to the user.
+    // Sends "Open", "Stop", "Close" or "Eject" (letter case ignored; "Eject" opens the drive's tray
+    // and leaves the device closed); false when the device refused or the command is unknown. A
+    // failure shows nothing to the user.
     bool sendCommand(const QString &command);
     // The last command sent.
     QString command() const { return m_command; }
@@ -52,6 +52,7 @@ protected:
     virtual bool openDevice() = 0;
     virtual bool stopDevice() = 0;
     virtual void closeDevice() = 0;
+    // Closes the device and opens the tray; false, the device left as it is, when it cannot.
     virtual bool ejectDevice() { return false; }
     // The track the device is on, or 0 when it cannot tell (the stored track is used then).
     virtual int deviceTrack() const { return 0; }
