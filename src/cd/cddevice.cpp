@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 
 #include <cdio/cdio.h>
 #include <cdio/cdtext.h>
@@ -39,12 +40,13 @@ Msf msfOfLba(lba_t lba)
     return Msf{int(lba / (60 * 75)), int(lba / 75 % 60), int(lba % 75)};
 }
 
-// A text libcdio allocated, freed once copied.
-QString takeText(char *text)
+// A code libcdio allocated, freed once copied; empty unless it has the form a disc's code has
+// (what a drive reports is not trusted to be text).
+QString takeCode(char *text, const QRegularExpression &form)
 {
     const QString copy = text ? QString::fromLatin1(text).trimmed() : QString();
     cdio_free(text);
-    return copy;
+    return form.match(copy).hasMatch() ? copy : QString();
 }
 
 QString cdTextField(const cdtext_t *text, cdtext_field_t field, int track)
@@ -176,12 +178,13 @@ DiscDetails CdDevice::readDetails(const CdToc &toc) const
 {
     DiscDetails details;
     CdIo_t *cdio = m_cdio.get();
-    details.catalogue = takeText(cdio_get_mcn(cdio));
-    // A disc without a catalogue number reports thirteen zeros.
-    if (details.catalogue.count(u'0') == details.catalogue.size())
-        details.catalogue.clear();
+    // Thirteen digits (a disc without a catalogue number reports zeros); twelve letters and
+    // digits.
+    static const QRegularExpression catalogue(QStringLiteral("^(?!0{13})[0-9]{13}$"));
+    static const QRegularExpression isrc(QStringLiteral("^[A-Z0-9]{12}$"));
+    details.catalogue = takeCode(cdio_get_mcn(cdio), catalogue);
     for (int t = toc.firstTrack; t <= toc.lastTrack; ++t) {
-        details.isrc.append(takeText(cdio_get_track_isrc(cdio, track_t(t))));
+        details.isrc.append(takeCode(cdio_get_track_isrc(cdio, track_t(t)), isrc));
         const lsn_t pregap = cdio_get_track_pregap_lsn(cdio, track_t(t));
         details.pregapStarts.append(pregap == CDIO_INVALID_LSN || pregap < 0 ? -1 : int(pregap));
     }
