@@ -31,7 +31,7 @@ const char usageText[] = QT_TRANSLATE_NOOP(
     "cli",
     "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) "
     "(--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] "
-    "[--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] "
+    "[--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] "
     "[--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] "
     "[--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] "
     "[--email=ADRESSE]] [--cd-text] [--piste-cachee] [--ejecter] SORTIE  (extrait la piste N, "
@@ -45,7 +45,7 @@ const char usageText[] = QT_TRANSLATE_NOOP(
     "qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; "
     "--rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; "
     "le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec "
-    "--sans-replaygain)");
+    "--sans-replaygain ; --rva2 l'écrit aussi en trames RVA2)");
 
 int usageError(const QString &why)
 {
@@ -71,12 +71,12 @@ int runRip(const QStringList &args)
 {
     const cli::Arguments arguments = cli::parseArguments(
         args,
-        {"--cd-image=",    "--lecteur=",     "--piste=", "--toutes",       "--wav",
-         "--mp3",          "--ecraser",      "--tags=",  "--artiste=",     "--album=",
-         "--annee=",       "--genre=",       "--titre=", "--commentaire=", "--encode=",
-         "--cddb=",        "--serveur=",     "--email=", "--rapide",       "--decalage=",
-         "--accuraterip=", "--format=",      "--vbr=",   "--trame-lame",   "--sans-replaygain",
-         "--cd-text",      "--piste-cachee", "--ejecter"});
+        {"--cd-image=",    "--lecteur=", "--piste=",       "--toutes",       "--wav",
+         "--mp3",          "--ecraser",  "--tags=",        "--artiste=",     "--album=",
+         "--annee=",       "--genre=",   "--titre=",       "--commentaire=", "--encode=",
+         "--cddb=",        "--serveur=", "--email=",       "--rapide",       "--decalage=",
+         "--accuraterip=", "--format=",  "--vbr=",         "--trame-lame",   "--sans-replaygain",
+         "--rva2",         "--cd-text",  "--piste-cachee", "--ejecter"});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
@@ -291,6 +291,7 @@ int runRip(const QStringList &args)
     job.options = options;
     job.encoder = encoder;
     job.replayGain = !arguments.has("--sans-replaygain");
+    job.gainOptions.rva2 = arguments.has("--rva2");
     job.askReplace = askReplace;
     job.trackFinished = [&](const cd::TrackOutcome &o) {
         if (!trackRows.at(o.row - 1).checked)

@@ -204,6 +204,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     job.options = options;
     job.encoder = m_options.encoderConfig();
     job.replayGain = m_options.writeRipGain();
+    job.gainOptions.rva2 = m_options.writeRva2();
     const int checked = int(
         std::count_if(rows.cbegin(), rows.cend(), [](const cd::TrackRow &r) { return r.checked; }));
     int started = 0;

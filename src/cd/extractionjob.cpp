@@ -98,7 +98,7 @@ namespace {
 // the French failures.
 QStringList
 writeReplayGain(const QList<std::pair<QString, std::shared_ptr<gain::LoudnessMeter>>> &measured,
-                bool album)
+                bool album, const gain::GainOptions &options)
 {
     std::vector<const gain::LoudnessMeter *> meters;
     for (const auto &track : measured)
@@ -108,7 +108,7 @@ writeReplayGain(const QList<std::pair<QString, std::shared_ptr<gain::LoudnessMet
     QStringList failures;
     for (const auto &[path, meter] : measured) {
         const std::optional<tags::FieldEdit> edit =
-            gain::gainEdit({path, meter->result(), together, {}});
+            gain::gainEdit({path, meter->result(), together, {}}, options);
         if (!edit)
             continue;
         const tags::Result<tags::SaveKind> saved = tags::saveFields(path, *edit);
@@ -276,7 +276,7 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
             cancel = true;
             flush(0);
             summary.cancelled = true;
-            summary.gainFailures = writeReplayGain(measured, false);
+            summary.gainFailures = writeReplayGain(measured, false, gainOptions);
             return summary;
         }
         pending.push_back(std::move(p));
@@ -284,12 +284,12 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
         if (stopped) {
             flush(0);
             summary.cancelled = summary.cancelled || i < rows.size();
-            summary.gainFailures = writeReplayGain(measured, !summary.cancelled);
+            summary.gainFailures = writeReplayGain(measured, !summary.cancelled, gainOptions);
             return summary;
         }
     }
     flush(0);
-    summary.gainFailures = writeReplayGain(measured, !summary.cancelled);
+    summary.gainFailures = writeReplayGain(measured, !summary.cancelled, gainOptions);
     return summary;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cd/ripper.h"
+#include "gain/replaygain.h"
 #include "tags/fieldrules.h"
 
 #include <QList>
@@ -139,6 +140,8 @@ public:
     // the job ends, writes the ReplayGain of each track and of the tracks together (the album)
     // into the files it tagged with an ID3v2 tag. A stopped job writes the tracks' values only.
     bool replayGain = true;
+    // What the ReplayGain written holds beside its texts (RVA2 frames).
+    gain::GainOptions gainOptions = {};
 
     struct Summary
     {
