@@ -176,7 +176,8 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     settings.tagDefaults =
         tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
     settings.coverFile = m_cd.coverFile();
-    const cd::DiscDetails details = cd::readDiscDetails(settings.drive);
+    // A drive's pre-gaps take time to find; only the log and cue sheet need them.
+    const cd::DiscDetails details = cd::readDiscDetails(settings.drive, m_options.writeRipLog());
     settings.isrc = details.isrc;
 
     // A title still being typed counts: taking the focus from its editor commits it.

@@ -7,8 +7,11 @@
 #include <cdio/cdio.h>
 #include <cdio/cdtext.h>
 #include <cdio/logging.h>
+#include <cdio/mmc.h>
+#include <cdio/mmc_ll_cmds.h>
 
 #include <algorithm>
+#include <array>
 
 namespace cd {
 
@@ -190,6 +193,22 @@ DiscDetails CdDevice::readDetails(const CdToc &toc) const
     }
     details.text = readCdText(cdio, toc);
     return details;
+}
+
+std::optional<SectorPosition> CdDevice::readPosition(int sector) const
+{
+    // The sector's audio, then its formatted Q sub-channel (16 bytes).
+    std::array<unsigned char, sectorBytes + 16> block{};
+    if (sector < 0 ||
+        mmc_read_cd(m_cdio.get(), block.data(), lsn_t(sector), CDIO_MMC_READ_TYPE_CDDA, false,
+                    false, 0, true, false, 0, 2, uint16_t(block.size()), 1) != DRIVER_OP_SUCCESS)
+        return std::nullopt;
+    const unsigned char *q = block.data() + sectorBytes;
+    // ADR 1 is a position; 2 and 3 carry the catalogue number and the ISRC.
+    if ((q[0] & 0x0f) != 1)
+        return std::nullopt;
+    const auto bcd = [](unsigned char b) { return (b >> 4) * 10 + (b & 0x0f); };
+    return SectorPosition{bcd(q[1]), bcd(q[2])};
 }
 
 bool CdDevice::readAudio(int first, int count, char *buffer) const

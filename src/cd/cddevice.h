@@ -44,6 +44,10 @@ public:
     // not read here (hiddenSectors and hiddenAudible stay unset).
     DiscDetails readDetails(const CdToc &toc) const;
 
+    // The position the Q sub-channel of a sector gives (a drive's MMC read); nothing for an image,
+    // a drive that cannot read it, or a sector whose Q carries no position.
+    std::optional<SectorPosition> readPosition(int sector) const;
+
     // Reads count raw audio sectors starting at sector number first into buffer, which holds
     // count * sectorBytes bytes. False when the drive reports a failure.
     bool readAudio(int first, int count, char *buffer) const;

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 namespace cd {
 
 struct CddbDisc;
@@ -39,13 +42,30 @@ struct DiscDetails
     int pregapSectors(int k, const CdToc &toc) const;
 };
 
+// Where the Q sub-channel of a sector places it: the disc's track number and the index (0 in a
+// pre-gap).
+struct SectorPosition
+{
+    int track = 0;
+    int index = 0;
+};
+using PositionReader = std::function<std::optional<SectorPosition>(int sector)>;
+
+// The first sector of the pre-gap of the track numbered `track`, which starts at sector `start`,
+// searched from sector `from` (the start of the track before, or 0): from there on the sub-channel
+// already names the track, index 0. -1 when the track has no pre-gap; nothing when the drive
+// gives no positions.
+std::optional<int> findPregapStart(int from, int start, int track, const PositionReader &position);
+
 // True when 16-bit little-endian samples hold sound rather than silence: a sample beyond the
 // faint noise some discs keep in their pauses.
 bool isAudible(QByteArrayView pcm);
 
 // The details of the disc in drive (a device path or an image): empty when it cannot be read.
-// The area before track 1 is read only until sound is found.
-DiscDetails readDiscDetails(const QString &drive);
+// The area before track 1 is read only until sound is found. With scanPregaps, a drive's pre-gaps,
+// which libcdio does not give, are found in the sub-channel of the sectors before each track
+// (some fifteen reads a track).
+DiscDetails readDiscDetails(const QString &drive, bool scanPregaps = true);
 
 // The disc's CD-Text as an entry of the track list, as a CDDB entry fills it: artist, album, one
 // row per track of trackCount ("Piste N" where the text names none; "performer / title" when a

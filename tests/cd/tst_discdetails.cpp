@@ -48,6 +48,33 @@ private slots:
                  "|150|0");
     }
 
+    void pregapSearch_data()
+    {
+        QTest::addColumn<int>("gapStart");      // of track 5, which starts at sector 1000; -1: none
+        QTest::addColumn<QList<int>>("silent"); // sectors whose Q gives no position
+        QTest::addColumn<int>("found");         // -2: the drive cannot tell
+        QTest::newRow("two seconds") << 850 << QList<int>{} << 850;
+        QTest::newRow("one sector") << 999 << QList<int>{} << 999;
+        QTest::newRow("the whole track before") << 400 << QList<int>{} << 400;
+        QTest::newRow("none") << -1 << QList<int>{} << -1;
+        QTest::newRow("positions missing on the way") << 850 << QList<int>{699, 924} << 850;
+        QTest::newRow("no position at all") << 850 << QList<int>{-1} << -2;
+    }
+    // The sub-channel of a drive says where the pre-gap of track 5 starts, from the start of track
+    // 4 (sector 400) on.
+    void pregapSearch()
+    {
+        QFETCH(int, gapStart);
+        QFETCH(QList<int>, silent);
+        const auto position = [&](int sector) -> std::optional<SectorPosition> {
+            if (silent.contains(sector) || silent.contains(-1))
+                return std::nullopt;
+            return gapStart >= 0 && sector >= gapStart ? SectorPosition{5, 0}
+                                                       : SectorPosition{4, 1};
+        };
+        QTEST(findPregapStart(400, 1000, 5, position).value_or(-2), "found");
+    }
+
     // A rip with the disc's own names and its hidden track: the log, the cue sheet and the tags
     // say what the disc says. No CDDB server answers: the names come from the disc.
     void rip()
