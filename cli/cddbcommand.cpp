@@ -6,7 +6,9 @@
 
 #include "cd/cddb.h"
 #include "cd/cddbclient.h"
+#include "cd/cddevice.h"
 #include "cd/cdinfo.h"
+#include "cd/discdetails.h"
 #include "cd/httpfetch.h"
 
 #include <QCoreApplication>
@@ -16,12 +18,14 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
-const char usageText[] =
-    QT_TRANSLATE_NOOP("cli", "cddb (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) [--serveur=URL] "
-                             "[--email=ADRESSE] [--choix=N] [--protocole=5|6]");
+const char usageText[] = QT_TRANSLATE_NOOP(
+    "cli", "cddb (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) [--serveur=URL] "
+           "[--email=ADRESSE] [--choix=N] [--protocole=5|6] [--cd-text]  (sans réponse du "
+           "serveur, ou avec --cd-text, les noms viennent du CD-Text du disque)");
 
 QString firstLineOf(const QString &answer)
 {
@@ -42,11 +46,33 @@ QJsonArray matchList(const QStringList &matches)
     return list;
 }
 
+// The disc's CD-Text as a lookup; nothing when the disc has none.
+std::optional<cli::DiscLookup> cdTextLookup(const QString &drive)
+{
+    const std::optional<cd::CdDevice> device = cd::CdDevice::open(drive);
+    const std::optional<cd::CdToc> toc = device ? device->readToc() : std::nullopt;
+    if (!toc)
+        return std::nullopt;
+    const cd::CdText text = device->readDetails(*toc).text;
+    if (text.isEmpty())
+        return std::nullopt;
+    const cd::CddbDisc disc = cd::cdTextDisc(text, toc->audioTrackCount());
+    cli::DiscLookup lookup;
+    lookup.artist = disc.artist;
+    lookup.album = disc.album;
+    lookup.rows = disc.rows;
+    lookup.source = QStringLiteral("CD-Text");
+    return lookup;
+}
+
 } // namespace
 
 namespace cli {
 
-DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString &email, int choice,
+namespace {
+
+// The disc of `drive` as the CDDB server knows it.
+DiscLookup lookUpCddb(const QString &drive, const QString &server, const QString &email, int choice,
                       int protocolLevel)
 {
     DiscLookup lookup;
@@ -123,6 +149,30 @@ DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString
     lookup.genre = disc.genre;
     // The titles stay as the entry gives them: only file names replace their "/".
     lookup.rows = cd::cddbTrackRows(disc, trackCount);
+    lookup.source = QStringLiteral("CDDB");
+    return lookup;
+}
+
+} // namespace
+
+DiscLookup lookUpDisc(const QString &drive, const QString &server, const QString &email, int choice,
+                      int protocolLevel, NameSource source)
+{
+    if (source == NameSource::CdText) {
+        if (std::optional<DiscLookup> text = cdTextLookup(drive))
+            return *text;
+        DiscLookup none;
+        none.failure =
+            QCoreApplication::translate("cli", "Le disque n'a pas de CD-Text (%1)").arg(drive);
+        return none;
+    }
+    DiscLookup lookup = lookUpCddb(drive, server, email, choice, protocolLevel);
+    // A choice among several discs is the user's to make; any other failure leaves the disc's
+    // own names.
+    if (!lookup.failure.isEmpty() && lookup.matches.isEmpty()) {
+        if (std::optional<DiscLookup> text = cdTextLookup(drive))
+            return *text;
+    }
     return lookup;
 }
 
@@ -132,8 +182,9 @@ namespace {
 
 int run(const QStringList &args)
 {
-    const cli::Arguments arguments = cli::parseArguments(
-        args, {"--cd-image=", "--lecteur=", "--serveur=", "--email=", "--choix=", "--protocole="});
+    const cli::Arguments arguments =
+        cli::parseArguments(args, {"--cd-image=", "--lecteur=", "--serveur=", "--email=",
+                                   "--choix=", "--protocole=", "--cd-text"});
     QString error;
     const QString drive = cli::driveOption(arguments, &error);
     int choice = 0;
@@ -154,7 +205,9 @@ int run(const QStringList &args)
                                ? arguments.value(QStringLiteral("--serveur="))
                                : cd::cddbDefaultServerUrl();
     const cli::DiscLookup lookup = cli::lookUpDisc(
-        drive, server, arguments.value(QStringLiteral("--email=")), choice, protocol);
+        drive, server, arguments.value(QStringLiteral("--email=")), choice, protocol,
+        arguments.has(QStringLiteral("--cd-text")) ? cli::NameSource::CdText
+                                                   : cli::NameSource::CddbThenCdText);
     if (!lookup.matches.isEmpty()) {
         cli::printJson(
             QJsonDocument(QJsonObject{{QStringLiteral("discid"), lookup.discId},
@@ -168,7 +221,8 @@ int run(const QStringList &args)
                           {QStringLiteral("Album"), lookup.album},
                           {QStringLiteral("Annee"), lookup.year},
                           {QStringLiteral("Genre"), lookup.genre},
-                          {QStringLiteral("Pistes"), QJsonArray::fromStringList(lookup.rows)}};
+                          {QStringLiteral("Pistes"), QJsonArray::fromStringList(lookup.rows)},
+                          {QStringLiteral("source"), lookup.source}};
     cli::printJson(QJsonDocument(out));
     return cli::AllSucceeded;
 }

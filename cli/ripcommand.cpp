@@ -1,5 +1,6 @@
 // tarvex-cli rip --cd-image=FICHIER|--lecteur=PERIPHERIQUE (--piste=LISTE|--toutes) (--wav|--mp3)
-// [--ecraser] [--tags=v1|v2|les-deux|aucun ...] SORTIE: extracts tracks with the routines of the
+// [--ecraser] [--tags=v1|v2|les-deux|aucun ...] [--cd-text] [--piste-cachee] [--ejecter] SORTIE:
+// extracts tracks with the routines of the
 // window's extraction and tags MP3 files as the window's MP3 job does. One track and a SORTIE
 // that is not a folder: SORTIE is the file. Otherwise SORTIE is a folder that receives the files,
 // named as the window names them, with a log and a cue sheet. Prints, per track, its CRC32 and
@@ -11,7 +12,9 @@
 #include "base/fileaccess.h"
 #include "cd/cddb.h"
 #include "cd/cddevice.h"
+#include "cd/discdetails.h"
 #include "cd/extractionjob.h"
+#include "cd/hiddentrack.h"
 #include "cd/riplog.h"
 #include "cd/ripper.h"
 #include "cd/riptags.h"
@@ -31,10 +34,14 @@ const char usageText[] = QT_TRANSLATE_NOOP(
     "[--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] "
     "[--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] "
     "[--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] "
-    "[--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace "
+    "[--email=ADRESSE]] [--cd-text] [--piste-cachee] [--ejecter] SORTIE  (extrait la piste N, "
+    "comptée à partir de 1 ; --ecraser remplace "
     "une SORTIE existante ; --tags écrit les tags d'un MP3 comme l'extraction de la fenêtre, "
     "titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, "
-    "1 quand un seul disque correspond ; SORTIE est le fichier d'une seule piste, ou un dossier "
+    "1 quand un seul disque correspond, le CD-Text du disque quand le serveur ne donne rien ; "
+    "--cd-text prend les noms dans le CD-Text seul ; --piste-cachee extrait aussi le son caché "
+    "avant la piste 1 ; --ejecter éjecte le disque à la fin ; SORTIE est le fichier d'une seule "
+    "piste, ou un dossier "
     "qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; "
     "--rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; "
     "le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec "
@@ -63,12 +70,13 @@ std::optional<cd::TagOption> tagOption(const QString &word)
 int runRip(const QStringList &args)
 {
     const cli::Arguments arguments = cli::parseArguments(
-        args, {"--cd-image=",    "--lecteur=", "--piste=", "--toutes",       "--wav",
-               "--mp3",          "--ecraser",  "--tags=",  "--artiste=",     "--album=",
-               "--annee=",       "--genre=",   "--titre=", "--commentaire=", "--encode=",
-               "--cddb=",        "--serveur=", "--email=", "--rapide",       "--decalage=",
-               "--accuraterip=", "--format=",  "--vbr=",   "--trame-lame",   "--sans-replaygain",
-               "--rva2"});
+        args,
+        {"--cd-image=",    "--lecteur=", "--piste=",       "--toutes",       "--wav",
+         "--mp3",          "--ecraser",  "--tags=",        "--artiste=",     "--album=",
+         "--annee=",       "--genre=",   "--titre=",       "--commentaire=", "--encode=",
+         "--cddb=",        "--serveur=", "--email=",       "--rapide",       "--decalage=",
+         "--accuraterip=", "--format=",  "--vbr=",         "--trame-lame",   "--sans-replaygain",
+         "--rva2",         "--cd-text",  "--piste-cachee", "--ejecter"});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
@@ -149,11 +157,14 @@ int runRip(const QStringList &args)
     settings.nameFormat = format;
     settings.tagOption = tags;
     QStringList rows;
-    if (cddbChoice > 0) {
+    const bool cdText = arguments.has(QStringLiteral("--cd-text"));
+    if (cddbChoice > 0 || cdText) {
         const QString server = arguments.has(QStringLiteral("--serveur="))
                                    ? value("--serveur=")
                                    : cd::cddbDefaultServerUrl();
-        const cli::DiscLookup disc = cli::lookUpDisc(drive, server, value("--email="), cddbChoice);
+        const cli::DiscLookup disc =
+            cli::lookUpDisc(drive, server, value("--email="), cddbChoice, cd::cddbDefaultProtocol,
+                            cdText ? cli::NameSource::CdText : cli::NameSource::CddbThenCdText);
         if (!disc.failure.isEmpty()) {
             QTextStream(stderr) << disc.failure << "\n";
             return cli::SomeFailed;
@@ -186,6 +197,10 @@ int runRip(const QStringList &args)
         return cli::SomeFailed;
     }
     const int count = disc.toc->audioTrackCount();
+    const cd::DiscDetails details = cd::readDiscDetails(drive);
+    settings.isrc = details.isrc;
+    const bool hidden = arguments.has(QStringLiteral("--piste-cachee"));
+    const bool eject = arguments.has(QStringLiteral("--ejecter"));
     QList<int> tracks = listed.value_or(QList<int>{});
     if (all) {
         for (int t = 1; t <= count; ++t)
@@ -199,17 +214,20 @@ int runRip(const QStringList &args)
 
     // One track into a file that is not a folder: the file is SORTIE.
     if (tracks.size() == 1 && !QFileInfo(output).isDir()) {
+        if (hidden)
+            return usageError(QCoreApplication::translate(
+                "cli", "--piste-cachee écrit dans un dossier : SORTIE doit en être un."));
         const int track = tracks.first();
         const QString title = arguments.has(QStringLiteral("--titre="))
                                   ? value("--titre=")
                                   : rows.value(track - 1, QStringLiteral("Piste %1").arg(track));
         // The file gets its name only once it holds its tags.
+        const cd::TrackTags trackTags = cd::trackTags(settings, title, track);
         const cd::BeforeNaming tagging =
             tags == cd::TagOption::None
                 ? cd::BeforeNaming()
-                : cd::tagBeforeNaming(cd::ripTagRecord(cd::trackTags(settings, title, track), tags,
-                                                       settings.tagDefaults),
-                                      output);
+                : cd::tagBeforeNaming(cd::ripTagRecord(trackTags, tags, settings.tagDefaults),
+                                      output, trackTags.isrc);
         const cd::RipResult r =
             wav ? cd::ripTrackToWav(drive, track - 1, output, overwrite, {}, options)
                 : cd::ripTrackToMp3(drive, track - 1, output, overwrite, {}, options, encoder,
@@ -223,6 +241,8 @@ int runRip(const QStringList &args)
                                     disc.verdict(track, r.accurateRipV1, r.accurateRipV2),
                                     r.rereadSectors));
         out.finish();
+        if (eject)
+            cd::ejectDrive(drive);
         if (r.unreadableSectors > 0) {
             err << cd::unreadableTracksMessage({track},
                                                {{QStringLiteral("Piste %1").arg(track), true}})
@@ -244,15 +264,35 @@ int runRip(const QStringList &args)
     }
     cd::RipReport report =
         cd::ripReportHead(settings, options, disc, wav ? std::nullopt : std::optional(encoder));
+    cd::addDiscDetails(report, details, *disc.toc);
+    const cd::ExtractionJob::Kind kind = wav ? cd::ExtractionJob::Wav : cd::ExtractionJob::Mp3;
+    const auto askReplace = [overwrite](const QString &) {
+        return overwrite == cd::Overwrite::Replace ? cd::ReplaceAnswer::ReplaceAll
+                                                   : cd::ReplaceAnswer::Skip;
+    };
+    if (hidden && !details.hasHiddenTrack()) {
+        err << QCoreApplication::translate("cli", "Le disque n'a pas de piste cachée.") << "\n";
+    } else if (hidden) {
+        const cd::TrackOutcome o = cd::ripHiddenTrack(kind, settings, options, encoder, askReplace);
+        if (o.mark == cd::markOk) {
+            out.append(cli::trackReport(0, o.path, o.result.crc32, o.result.accurateRipV1,
+                                        o.result.accurateRipV2, {}, o.result.rereadSectors));
+            report.hiddenTrack = {0, cd::hiddenTrackTitle(), o.path, o.result, {}};
+        } else {
+            err << (o.mark == cd::markNotReplaced
+                        ? QCoreApplication::translate("cli", "Le fichier « %1 » existe déjà.")
+                              .arg(base::shownPath(o.path))
+                        : o.message)
+                << "\n";
+            status = cli::SomeFailed;
+        }
+    }
     cd::ExtractionJob job;
     job.options = options;
     job.encoder = encoder;
     job.replayGain = !arguments.has("--sans-replaygain");
     job.gainOptions.rva2 = arguments.has("--rva2");
-    job.askReplace = [overwrite](const QString &) {
-        return overwrite == cd::Overwrite::Replace ? cd::ReplaceAnswer::ReplaceAll
-                                                   : cd::ReplaceAnswer::Skip;
-    };
+    job.askReplace = askReplace;
     job.trackFinished = [&](const cd::TrackOutcome &o) {
         if (!trackRows.at(o.row - 1).checked)
             return;
@@ -272,9 +312,10 @@ int runRip(const QStringList &args)
                                     o.result.accurateRipV2, verdict, o.result.rereadSectors));
         report.tracks.append({o.row, trackRows.at(o.row - 1).text, o.path, o.result, verdict});
     };
-    const cd::ExtractionJob::Summary summary =
-        job.run(wav ? cd::ExtractionJob::Wav : cd::ExtractionJob::Mp3, settings, trackRows);
+    const cd::ExtractionJob::Summary summary = job.run(kind, settings, trackRows);
     out.finish();
+    if (eject && !summary.cancelled)
+        cd::ejectDrive(drive);
     if (!summary.unreadableRows.isEmpty()) {
         err << cd::unreadableTracksMessage(summary.unreadableRows, trackRows) << "\n";
         status = cli::SomeFailed;

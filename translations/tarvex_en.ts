@@ -138,6 +138,14 @@
         <source>Le serveur CDDB n&apos;a pas donné la fiche du disque (réponse %1).</source>
         <translation>The CDDB server did not send the disc entry (reply %1).</translation>
     </message>
+    <message>
+        <source>Le disque n&apos;a pas de CD-Text.</source>
+        <translation>The disc has no CD-Text.</translation>
+    </message>
+    <message>
+        <source>CD-Text : %1 / %2</source>
+        <translation>CD-Text: %1 / %2</translation>
+    </message>
 </context>
 <context>
     <name>app::CommandTable</name>
@@ -1018,6 +1026,10 @@
         <source>Clé AcoustID :</source>
         <translation>AcoustID key:</translation>
     </message>
+    <message>
+        <source>CD-Text du disque seul</source>
+        <translation>The disc&apos;s CD-Text only</translation>
+    </message>
 </context>
 <context>
     <name>app::OptionsPage</name>
@@ -1200,6 +1212,14 @@
     <message>
         <source>« Calculer le ReplayGain » et les extractions MP3 écrivent alors aussi les trames RVA2 « track » et « album », que lisent certains lecteurs.</source>
         <translation>“Calculer le ReplayGain” and MP3 rips then also write the RVA2 frames “track” and “album”, which some players read.</translation>
+    </message>
+    <message>
+        <source>Extraire la piste cac&amp;hée avant la piste 1, s&apos;il y en a une</source>
+        <translation>Rip the hidden trac&amp;k before track 1, if there is one</translation>
+    </message>
+    <message>
+        <source>&amp;Éjecter le disque à la fin</source>
+        <translation>E&amp;ject the disc at the end</translation>
     </message>
 </context>
 <context>
@@ -1940,10 +1960,6 @@ Left as they are:
 <context>
     <name>cli</name>
     <message>
-        <source>cddb (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) [--serveur=URL] [--email=ADRESSE] [--choix=N] [--protocole=5|6]</source>
-        <translation>cddb (--cd-image=FILE | --lecteur=DEVICE) [--serveur=URL] [--email=ADDRESS] [--choix=N] [--protocole=5|6]</translation>
-    </message>
-    <message>
         <source>Disque introuvable sur le serveur CDDB : </source>
         <translation>Disc not found on the CDDB server: </translation>
     </message>
@@ -2260,8 +2276,24 @@ Commands:
         <translation>gain [--album] [--ecrire] [--crete-echantillon] [--reference] [--rva2] [--effacer] FILE...  (EBU R128 loudness and ReplayGain 2.0, in JSON; --album also measures albums, files of one folder with the same album; --ecrire writes the values into the ID3v2 tag, also as RVA2 frames with --rva2; --effacer removes them)</translation>
     </message>
     <message>
-        <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec --sans-replaygain ; --rva2 l&apos;écrit aussi en trames RVA2)</source>
-        <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset; the ReplayGain of the tracks and of the disc is written into the MP3 files with an ID3v2 tag, unless --sans-replaygain is given; --rva2 also writes it as RVA2 frames)</translation>
+        <source>cddb (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) [--serveur=URL] [--email=ADRESSE] [--choix=N] [--protocole=5|6] [--cd-text]  (sans réponse du serveur, ou avec --cd-text, les noms viennent du CD-Text du disque)</source>
+        <translation>cddb (--cd-image=FILE | --lecteur=DEVICE) [--serveur=URL] [--email=ADDRESS] [--choix=N] [--protocole=5|6] [--cd-text]  (without an answer from the server, or with --cd-text, the names come from the disc&apos;s CD-Text)</translation>
+    </message>
+    <message>
+        <source>Le disque n&apos;a pas de CD-Text (%1)</source>
+        <translation>The disc has no CD-Text (%1)</translation>
+    </message>
+    <message>
+        <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] [--cd-text] [--piste-cachee] [--ejecter] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond, le CD-Text du disque quand le serveur ne donne rien ; --cd-text prend les noms dans le CD-Text seul ; --piste-cachee extrait aussi le son caché avant la piste 1 ; --ejecter éjecte le disque à la fin ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec --sans-replaygain ; --rva2 l&apos;écrit aussi en trames RVA2)</source>
+        <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] [--cd-text] [--piste-cachee] [--ejecter] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches, the disc&apos;s CD-Text when the server gives nothing; --cd-text takes the names from the CD-Text alone; --piste-cachee also rips the sound hidden before track 1; --ejecter ejects the disc at the end; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset; the ReplayGain of the tracks and of the disc is written into the MP3 files with an ID3v2 tag, unless --sans-replaygain is given; --rva2 also writes it as RVA2 frames)</translation>
+    </message>
+    <message>
+        <source>--piste-cachee écrit dans un dossier : SORTIE doit en être un.</source>
+        <translation>--piste-cachee writes into a folder: OUTPUT must be one.</translation>
+    </message>
+    <message>
+        <source>Le disque n&apos;a pas de piste cachée.</source>
+        <translation>The disc has no hidden track.</translation>
     </message>
 </context>
 <context>

@@ -5,6 +5,7 @@
 #include "cd/cddbclient.h"
 #include "cd/cddevice.h"
 #include "cd/cdinfo.h"
+#include "cd/discdetails.h"
 #include "cd/httpfetch.h"
 #include "online/musicbrainzdiscid.h"
 
@@ -121,12 +122,50 @@ void CddbPanel::demandecddb()
     const QPointer<CddbPanel> self = this;
     m_page->lblEtatRecherche->clear();
     m_page->setCover({});
-    if (online::asksMusicBrainz(m_settings.service)) {
-        const online::MusicBrainzReply::Kind found = lookUpMusicBrainz();
-        if (!self || m_unloading || !online::asksCddbAfter(m_settings.service, found))
+    m_discShown = false;
+    const online::DiscService service = m_settings.service;
+    bool found = false;
+    bool cddb = service == online::DiscService::Cddb;
+    if (online::asksMusicBrainz(service)) {
+        const online::MusicBrainzReply::Kind reply = lookUpMusicBrainz();
+        if (!self || m_unloading)
+            return;
+        found = reply == online::MusicBrainzReply::Found;
+        cddb = online::asksCddbAfter(service, reply);
+    }
+    if (cddb) {
+        lookUpCddb();
+        if (!self || m_unloading)
             return;
     }
-    lookUpCddb();
+    // The disc's own names when no service gave any.
+    if (!found && !m_discShown)
+        lookUpCdText();
+}
+
+void CddbPanel::lookUpCdText()
+{
+    const QPointer<CddbPanel> self = this;
+    m_window.releaseCdDevice();
+    const auto reopen = qScopeGuard([this, self] {
+        if (self && !m_unloading)
+            m_window.reopenCdDevice();
+    });
+    const std::optional<cd::CdDevice> device =
+        cd::CdDevice::open(m_page->cboLecteurCD->currentText());
+    const std::optional<cd::CdToc> toc = device ? device->readToc() : std::nullopt;
+    const cd::CdText text = toc ? device->readDetails(*toc).text : cd::CdText();
+    if (text.isEmpty()) {
+        if (m_settings.service == online::DiscService::CdText)
+            setStatus(tr("Le disque n'a pas de CD-Text."));
+        return;
+    }
+    cd::CddbDisc disc = cd::cdTextDisc(text, toc->audioTrackCount());
+    // CD-Text gives no year or genre: those of the page stay.
+    disc.year = m_page->txtAnnee->text();
+    disc.genre = m_page->txtGenre->currentText();
+    showDisc(disc);
+    setStatus(tr("CD-Text : %1 / %2").arg(text.artist, text.album));
 }
 
 online::MusicBrainzReply::Kind CddbPanel::lookUpMusicBrainz()
@@ -300,6 +339,7 @@ void CddbPanel::cddbRead(const QString &category, const QString &discId, int tra
 
 void CddbPanel::showDisc(const cd::CddbDisc &disc)
 {
+    m_discShown = true;
     if (disc.discLines >= 1) {
         m_page->txtArtiste->setText(disc.artist);
         m_page->txtAlbum->setText(disc.album);

@@ -66,6 +66,8 @@ public:
 
 private:
     void lookUpCddb();
+    // Fills the page from the disc's CD-Text, when it has one.
+    void lookUpCdText();
     // Fills the page from the chosen release and fetches its cover; the kind of answer tells
     // whether CDDB may still be asked.
     online::MusicBrainzReply::Kind lookUpMusicBrainz();
@@ -84,6 +86,7 @@ private:
     QEventLoop *m_choiceWait = nullptr;
     QString m_sitesFailure; // why the last server list could not be fetched
     bool m_busy = false;
+    bool m_discShown = false;    // the lookup has filled the page
     bool m_choosingSite = false; // btnChoisirSite chooses the server of the list
     bool m_unloading = false;
 };

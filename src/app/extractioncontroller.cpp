@@ -11,6 +11,8 @@
 #include "cd/accurateripdb.h"
 #include "cd/cdaudiocontrol.h"
 #include "cd/cddevice.h"
+#include "cd/discdetails.h"
+#include "cd/hiddentrack.h"
 #include "cd/outputfile.h"
 #include "cd/riplog.h"
 #include "cd/wavencoder.h"
@@ -174,6 +176,9 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     settings.tagDefaults =
         tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
     settings.coverFile = m_cd.coverFile();
+    // A drive's pre-gaps take time to find; only the log and cue sheet need them.
+    const cd::DiscDetails details = cd::readDiscDetails(settings.drive, m_options.writeRipLog());
+    settings.isrc = details.isrc;
 
     // A title still being typed counts: taking the focus from its editor commits it.
     if (QWidget *focus = QApplication::focusWidget(); focus && list->isAncestorOf(focus))
@@ -193,6 +198,8 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     cd::RipReport report = cd::ripReportHead(
         settings, options, disc,
         kind == cd::ExtractionJob::Wav ? std::nullopt : std::optional(m_options.encoderConfig()));
+    if (disc.toc)
+        cd::addDiscDetails(report, details, *disc.toc);
 
     cd::ExtractionJob job;
     job.options = options;
@@ -235,7 +242,23 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
         showTrackOutcome(outcome, kind);
     };
 
-    const cd::ExtractionJob::Summary summary = job.run(kind, settings, rows);
+    // The sound hidden before track 1 comes first, as on the disc.
+    bool hiddenStopped = false;
+    if (m_options.ripHiddenTrack() && details.hasHiddenTrack()) {
+        m_window.setStatusPanel(1, tr("Extraction de : ") + cd::hiddenTrackTitle());
+        const cd::TrackOutcome hidden = cd::ripHiddenTrack(
+            kind, settings, options, job.encoder, job.askReplace,
+            [this](qint64 done, qint64 total) { return showProgress(done, total); });
+        hiddenStopped = hidden.result.status == cd::RipStatus::Cancelled;
+        if (hidden.mark == cd::markOk)
+            report.hiddenTrack = {0, cd::hiddenTrackTitle(), hidden.path, hidden.result, {}};
+        else if (!hidden.message.isEmpty())
+            m_window.inform(hidden.message, Dialogs::Icon::Error);
+    }
+    cd::ExtractionJob::Summary summary;
+    summary.cancelled = hiddenStopped;
+    if (!hiddenStopped)
+        summary = job.run(kind, settings, rows);
     if (summary.cancelled) {
         // The status bar no longer names a track the job has given up.
         m_window.setStatusPanel(1, QString());
@@ -260,6 +283,8 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
         m_window.inform(unreadable, Dialogs::Icon::Warning);
     if (!summary.gainFailures.isEmpty())
         m_window.inform(summary.gainFailures.join(QLatin1Char('\n')), Dialogs::Icon::Warning);
+    if (m_options.ejectAtEnd() && !summary.cancelled)
+        m_window.ejectCdDevice();
 }
 
 void ExtractionController::showOverallProgress(int track, int tracks, int finished,

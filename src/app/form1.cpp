@@ -270,7 +270,7 @@ void Form1::connectSettings()
     });
     const auto writeRip = [this] { writeRipOptions(); };
     for (QCheckBox *box : {Frame7->chkExtractionSecurisee, Frame7->chkTrameLame, Frame7->chkJournal,
-                           Frame7->chkReplayGain})
+                           Frame7->chkReplayGain, Frame7->chkPisteCachee, Frame7->chkEjecter})
         connect(box, &QCheckBox::clicked, this, writeRip);
     connect(Frame7->spnDecalage, &QSpinBox::editingFinished, this, writeRip);
     connect(Frame7->chkTagsV23, &QCheckBox::clicked, this, [this](bool on) {
@@ -405,6 +405,11 @@ void Form1::setJobFile(const QString &path)
 void Form1::stopCdDevice()
 {
     m_cdControl->sendCommand(QStringLiteral("Stop"));
+}
+
+void Form1::ejectCdDevice()
+{
+    m_cdControl->sendCommand(QStringLiteral("Eject"));
 }
 
 void Form1::setCddbAvailable(bool available)
@@ -668,7 +673,7 @@ void Form1::loadSettings()
     // The online lookup: a missing or unreadable value keeps its default.
     online::LookupSettings lookup;
     bool ok = false;
-    if (const int service = read("ServiceDisque").toInt(&ok); ok && service >= 0 && service <= 2)
+    if (const int service = read("ServiceDisque").toInt(&ok); ok && service >= 0 && service <= 3)
         lookup.service = online::DiscService(service);
     if (const QString url = read("ServeurMusicBrainz").trimmed(); !url.isEmpty())
         lookup.musicBrainzUrl = url;
@@ -691,6 +696,8 @@ void Form1::loadSettings()
     Frame7->chkTrameLame->setChecked(flag("TrameLame"));
     Frame7->chkJournal->setChecked(read("JournalExtraction") != u"0");
     Frame7->chkReplayGain->setChecked(read("ReplayGainExtraction") != u"0");
+    Frame7->chkPisteCachee->setChecked(flag("PisteCachee"));
+    Frame7->chkEjecter->setChecked(flag("EjecterFinExtraction"));
     // The questions are asked unless the user said "Ne plus demander".
     Frame7->chkConfirmerEnregistrement->setChecked(read("ConfirmerEnregistrement") != u"0");
     Frame7->chkConfirmerQuitter->setChecked(read("ConfirmerQuitter") != u"0");
@@ -713,6 +720,8 @@ void Form1::writeRipOptions()
     write("TrameLame", bit(Frame7->chkTrameLame->isChecked()));
     write("JournalExtraction", bit(Frame7->chkJournal->isChecked()));
     write("ReplayGainExtraction", bit(Frame7->chkReplayGain->isChecked()));
+    write("PisteCachee", bit(Frame7->chkPisteCachee->isChecked()));
+    write("EjecterFinExtraction", bit(Frame7->chkEjecter->isChecked()));
 }
 
 void Form1::writeOnlineOptions()

@@ -121,6 +121,7 @@ public:
     void clearJobProgress() override;
     void setJobFile(const QString &path) override;
     void stopCdDevice() override;
+    void ejectCdDevice() override;
     void setCddbAvailable(bool available) override;
     QList<QWidget *> jobCommands() const override;
     // What the tag commands use of the window.

@@ -26,6 +26,8 @@ public:
     virtual void setJobFile(const QString &path) = 0;
     // Stops the CD device before a job reads the disc.
     virtual void stopCdDevice() = 0;
+    // Opens the drive's tray once a job is done (nothing for a disc image).
+    virtual void ejectCdDevice() = 0;
     // The "CDDB" command, usable while the track list has rows.
     virtual void setCddbAvailable(bool available) = 0;
     // The window's commands and tab strips, off while a job runs.

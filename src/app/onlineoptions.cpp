@@ -15,8 +15,8 @@ OnlineOptions::OnlineOptions(QWidget *parent)
     setObjectName(QStringLiteral("fraRechercheEnLigne"));
     cboServiceDisque = named<QComboBox>(this, "cboServiceDisque");
     // In the order of online::DiscService.
-    cboServiceDisque->addItems(
-        {tr("MusicBrainz"), QStringLiteral("CDDB"), tr("MusicBrainz puis CDDB")});
+    cboServiceDisque->addItems({tr("MusicBrainz"), QStringLiteral("CDDB"),
+                                tr("MusicBrainz puis CDDB"), tr("CD-Text du disque seul")});
     txtServeurMusicBrainz = named<QLineEdit>(this, "txtServeurMusicBrainz");
     txtServeurPochettes = named<QLineEdit>(this, "txtServeurPochettes");
     spnPochetteMaxKo = named<QSpinBox>(this, "spnPochetteMaxKo");

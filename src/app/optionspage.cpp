@@ -92,6 +92,10 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
                                   tr("Écrire un &journal et une feuille .cue à côté des pistes"));
     chkReplayGain = named<QCheckBox>(Frame9, "chkReplayGain",
                                      tr("Écrire le Repla&yGain des pistes MP3 et du disque"));
+    chkPisteCachee =
+        named<QCheckBox>(Frame9, "chkPisteCachee",
+                         tr("Extraire la piste cac&hée avant la piste 1, s'il y en a une"));
+    chkEjecter = named<QCheckBox>(Frame9, "chkEjecter", tr("&Éjecter le disque à la fin"));
     form9->addRow(tr("Décalage de lecture du lecteur :"), spnDecalage);
     form9->addRow(tr("Adresse AccurateRip :"), txtAccurateRip);
     form9->addRow(tr("Encodage MP3 :"), cboEncodage);
@@ -101,6 +105,8 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     layout9->addWidget(chkTrameLame);
     layout9->addWidget(chkJournal);
     layout9->addWidget(chkReplayGain);
+    layout9->addWidget(chkPisteCachee);
+    layout9->addWidget(chkEjecter);
     layout9->addWidget(tags);
     layout9->addWidget(Check2);
     onlineOptions = new OnlineOptions(Frame9);
@@ -243,6 +249,16 @@ QString OptionsPage::accurateRipUrl() const
 bool OptionsPage::writeRipLog() const
 {
     return chkJournal->isChecked();
+}
+
+bool OptionsPage::ripHiddenTrack() const
+{
+    return chkPisteCachee->isChecked();
+}
+
+bool OptionsPage::ejectAtEnd() const
+{
+    return chkEjecter->isChecked();
 }
 
 bool OptionsPage::writeRipGain() const

@@ -45,6 +45,8 @@ public:
     QCheckBox *chkTrameLame;           // write the LAME/Xing information frame
     QCheckBox *chkJournal;             // write a log and a cue sheet beside the tracks
     QCheckBox *chkReplayGain;          // write the ReplayGain of ripped MP3 tracks
+    QCheckBox *chkPisteCachee;         // rip the sound hidden before track 1
+    QCheckBox *chkEjecter;             // eject the disc once a rip is done
     OnlineOptions *onlineOptions;      // service, addresses and limits of the online lookup
 
     QGroupBox *Frame10;
@@ -75,6 +77,8 @@ public:
     QString accurateRipUrl() const;                // txtAccurateRip, the default when empty
     bool writeRipLog() const;                      // chkJournal
     bool writeRipGain() const;                     // chkReplayGain
+    bool ripHiddenTrack() const;                   // chkPisteCachee
+    bool ejectAtEnd() const;                       // chkEjecter
     QString defaultComment() const;                // Text8
     QString defaultEncoder() const;                // Text9
     bool writeTagsV23() const;                     // chkTagsV23

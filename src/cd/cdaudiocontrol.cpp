@@ -48,6 +48,13 @@ bool CdAudioControl::sendCommand(const QString &command)
         ok = m_open;
     } else if (command.compare(QLatin1String("Stop"), Qt::CaseInsensitive) == 0) {
         ok = m_open && stopDevice();
+    } else if (command.compare(QLatin1String("Eject"), Qt::CaseInsensitive) == 0) {
+        // A device that cannot eject (a disc image) stays as it was.
+        ok = ejectDevice();
+        if (ok) {
+            m_open = false;
+            m_track = 0;
+        }
     } else if (command.compare(QLatin1String("Close"), Qt::CaseInsensitive) == 0) {
         if (m_open)
             closeDevice();
@@ -111,6 +118,15 @@ bool CdioAudioControl::stopDevice()
 void CdioAudioControl::closeDevice()
 {
     m_handle.reset();
+}
+
+bool CdioAudioControl::ejectDevice()
+{
+    if (QFileInfo(device()).isFile())
+        return false;
+    // The tray opens only once no handle holds the drive.
+    closeDevice();
+    return ejectDrive(device());
 }
 
 int CdioAudioControl::deviceTrack() const

@@ -31,8 +31,9 @@ public:
     void setDevice(const QString &device) { m_device = device; }
     QString device() const { return m_device; }
 
-    // Sends "Open", "Stop" or "Close" (letter case ignored); false when the device refused or the
-    // command is unknown. A failure shows nothing to the user.
+    // Sends "Open", "Stop", "Close" or "Eject" (letter case ignored; "Eject" opens the drive's tray
+    // and leaves the device closed); false when the device refused or the command is unknown. A
+    // failure shows nothing to the user.
     bool sendCommand(const QString &command);
     // The last command sent.
     QString command() const { return m_command; }
@@ -51,6 +52,8 @@ protected:
     virtual bool openDevice() = 0;
     virtual bool stopDevice() = 0;
     virtual void closeDevice() = 0;
+    // Closes the device and opens the tray; false, the device left as it is, when it cannot.
+    virtual bool ejectDevice() { return false; }
     // The track the device is on, or 0 when it cannot tell (the stored track is used then).
     virtual int deviceTrack() const { return 0; }
     virtual void positionDevice(int) {}
@@ -79,6 +82,8 @@ protected:
     bool openDevice() override;
     bool stopDevice() override;
     void closeDevice() override;
+    // A drive's tray opens; a disc image stays as it is.
+    bool ejectDevice() override;
     int deviceTrack() const override;
 
 private:

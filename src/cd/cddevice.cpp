@@ -1,9 +1,17 @@
 #include "cd/cddevice.h"
 
+#include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 
 #include <cdio/cdio.h>
+#include <cdio/cdtext.h>
 #include <cdio/logging.h>
+#include <cdio/mmc.h>
+#include <cdio/mmc_ll_cmds.h>
+
+#include <algorithm>
+#include <array>
 
 namespace cd {
 
@@ -35,7 +43,68 @@ Msf msfOfLba(lba_t lba)
     return Msf{int(lba / (60 * 75)), int(lba / 75 % 60), int(lba % 75)};
 }
 
+// A code libcdio allocated, freed once copied; empty unless it has the form a disc's code has
+// (what a drive reports is not trusted to be text).
+QString takeCode(char *text, const QRegularExpression &form)
+{
+    const QString copy = text ? QString::fromLatin1(text).trimmed() : QString();
+    cdio_free(text);
+    return form.match(copy).hasMatch() ? copy : QString();
+}
+
+QString cdTextField(const cdtext_t *text, cdtext_field_t field, int track)
+{
+    // libcdio has converted the block's character code to UTF-8.
+    const char *value = cdtext_get_const(text, field, track_t(track));
+    return value ? QString::fromUtf8(value).trimmed() : QString();
+}
+
+CdText readCdText(CdIo_t *cdio, const CdToc &toc)
+{
+    CdText result;
+    cdtext_t *text = cdio_get_cdtext(cdio); // owned by the handle
+    if (!text)
+        return result;
+    // A disc may carry its texts in up to eight languages: French when it has it, else the
+    // first block.
+    int block = 0;
+    if (const cdtext_lang_t *languages = cdtext_list_languages_v2(text)) {
+        for (int i = 0; i < 8; ++i) {
+            if (languages[i] == CDTEXT_LANGUAGE_FRENCH) {
+                block = i;
+                break;
+            }
+        }
+    }
+    cdtext_set_language_index(text, block);
+    result.artist = cdTextField(text, CDTEXT_FIELD_PERFORMER, 0);
+    result.album = cdTextField(text, CDTEXT_FIELD_TITLE, 0);
+    QStringList titles, performers;
+    for (int t = toc.firstTrack; t <= toc.lastTrack; ++t) {
+        titles.append(cdTextField(text, CDTEXT_FIELD_TITLE, t));
+        performers.append(cdTextField(text, CDTEXT_FIELD_PERFORMER, t));
+    }
+    const auto named = [](const QStringList &list) {
+        return std::any_of(list.cbegin(), list.cend(),
+                           [](const QString &s) { return !s.isEmpty(); });
+    };
+    if (named(titles))
+        result.titles = titles;
+    if (named(performers))
+        result.performers = performers;
+    return result;
+}
+
 } // namespace
+
+bool ejectDrive(const QString &device)
+{
+    routeCdioLog();
+    // Ejecting an image would break libcdio's handle, and means nothing.
+    if (device.isEmpty() || QFileInfo(device).isFile())
+        return false;
+    return cdio_eject_media_drive(device.toLocal8Bit().constData()) == DRIVER_OP_SUCCESS;
+}
 
 QStringList cdDrives()
 {
@@ -106,6 +175,40 @@ std::optional<CdToc> CdDevice::readToc() const
     if (cdio_get_last_session(m_cdio.get(), &session) == DRIVER_OP_SUCCESS && session > 0)
         toc.lastSessionStart = session;
     return toc;
+}
+
+DiscDetails CdDevice::readDetails(const CdToc &toc) const
+{
+    DiscDetails details;
+    CdIo_t *cdio = m_cdio.get();
+    // Thirteen digits (a disc without a catalogue number reports zeros); twelve letters and
+    // digits.
+    static const QRegularExpression catalogue(QStringLiteral("^(?!0{13})[0-9]{13}$"));
+    static const QRegularExpression isrc(QStringLiteral("^[A-Z0-9]{12}$"));
+    details.catalogue = takeCode(cdio_get_mcn(cdio), catalogue);
+    for (int t = toc.firstTrack; t <= toc.lastTrack; ++t) {
+        details.isrc.append(takeCode(cdio_get_track_isrc(cdio, track_t(t)), isrc));
+        const lsn_t pregap = cdio_get_track_pregap_lsn(cdio, track_t(t));
+        details.pregapStarts.append(pregap == CDIO_INVALID_LSN || pregap < 0 ? -1 : int(pregap));
+    }
+    details.text = readCdText(cdio, toc);
+    return details;
+}
+
+std::optional<SectorPosition> CdDevice::readPosition(int sector) const
+{
+    // The sector's audio, then its formatted Q sub-channel (16 bytes).
+    std::array<unsigned char, sectorBytes + 16> block{};
+    if (sector < 0 ||
+        mmc_read_cd(m_cdio.get(), block.data(), lsn_t(sector), CDIO_MMC_READ_TYPE_CDDA, false,
+                    false, 0, true, false, 0, 2, uint16_t(block.size()), 1) != DRIVER_OP_SUCCESS)
+        return std::nullopt;
+    const unsigned char *q = block.data() + sectorBytes;
+    // ADR 1 is a position; 2 and 3 carry the catalogue number and the ISRC.
+    if ((q[0] & 0x0f) != 1)
+        return std::nullopt;
+    const auto bcd = [](unsigned char b) { return (b >> 4) * 10 + (b & 0x0f); };
+    return SectorPosition{bcd(q[1]), bcd(q[2])};
 }
 
 bool CdDevice::readAudio(int first, int count, char *buffer) const

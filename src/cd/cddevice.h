@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cd/cdtoc.h"
+#include "cd/discdetails.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,10 @@ inline constexpr int sectorBytes = 2352;
 // there is none.
 QStringList cdDrives();
 
+// Opens the tray of a drive (a device path). Nothing happens for a disc image, and false is
+// returned then, as when the drive refuses.
+bool ejectDrive(const QString &device);
+
 // A drive or a disc image (.cue/.bin, .toc, .nrg) opened for reading: the only place that
 // talks to libcdio.
 class CdDevice
@@ -33,6 +38,15 @@ public:
 
     // The table of contents: nothing when the disc cannot be read or reports no track.
     std::optional<CdToc> readToc() const;
+
+    // What libcdio reads of the disc besides its table of contents: the catalogue number, the
+    // ISRC and the pre-gap of each track of toc, and the CD-Text. The area before track 1 is
+    // not read here (hiddenSectors and hiddenAudible stay unset).
+    DiscDetails readDetails(const CdToc &toc) const;
+
+    // The position the Q sub-channel of a sector gives (a drive's MMC read); nothing for an image,
+    // a drive that cannot read it, or a sector whose Q carries no position.
+    std::optional<SectorPosition> readPosition(int sector) const;
 
     // Reads count raw audio sectors starting at sector number first into buffer, which holds
     // count * sectorBytes bytes. False when the drive reports a failure.

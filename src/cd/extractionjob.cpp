@@ -88,6 +88,7 @@ TrackTags trackTags(const ExtractionSettings &settings, const QString &rowText, 
     tags.genre = settings.genre;
     tags.genreIndex = settings.genreIndex;
     tags.track = row;
+    tags.isrc = settings.isrc.value(row - 1);
     return tags;
 }
 
@@ -233,11 +234,13 @@ ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &s
             trackStarted(i, name);
         // An MP3 file gets its tags before its name: a job stopped in between leaves no file.
         BeforeNaming tagging;
-        if (kind == Mp3 && settings.tagOption != TagOption::None)
+        if (kind == Mp3 && settings.tagOption != TagOption::None) {
+            const TrackTags rowTags = trackTags(settings, row.text, i);
             tagging = tagBeforeNaming(
-                ripTagRecord(trackTags(settings, row.text, i), settings.tagOption,
-                             settings.tagDefaults, settings.coverFile),
-                outcome.path, measuring ? gain::replayGainRoom : tags::DefaultPadding);
+                ripTagRecord(rowTags, settings.tagOption, settings.tagDefaults, settings.coverFile),
+                outcome.path, rowTags.isrc,
+                measuring ? gain::replayGainRoom : tags::DefaultPadding);
+        }
         RipOptions trackOptions = options;
         if (measuring) {
             // CD samples are little-endian, as this machine's.

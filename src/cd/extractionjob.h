@@ -71,6 +71,8 @@ struct ExtractionSettings
     // The comment and encoder texts of the options, and a front cover (JPEG file) for the tags.
     tags::FixedTexts tagDefaults = {};
     QString coverFile = {};
+    // The ISRC the disc gives each track (track 1 first), for the tags.
+    QStringList isrc = {};
 };
 
 struct TrackRow
@@ -88,7 +90,8 @@ struct TrackTags
     QString year;
     QString genre;
     int genreIndex = -1;
-    int track = 0; // the row's position, counted from 1
+    int track = 0;     // the row's position, counted from 1
+    QString isrc = {}; // the recording's code the disc gives the track, empty when none
 };
 
 TrackTags trackTags(const ExtractionSettings &settings, const QString &rowText, int row);

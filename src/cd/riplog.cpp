@@ -42,6 +42,21 @@ QString readMode(const RipResult &r)
 
 } // namespace
 
+void addDiscDetails(RipReport &report, const DiscDetails &details, const CdToc &toc)
+{
+    report.catalogue = details.catalogue;
+    report.isrc = details.isrc;
+    report.pregaps.clear();
+    report.lengths.clear();
+    for (int k = 0; k < toc.trackCount(); ++k) {
+        report.pregaps.append(details.pregapSectors(k, toc));
+        report.lengths.append(toc.trackEnd(k) - toc.trackStart(k));
+    }
+    const CdText &text = details.text;
+    report.cdText = text.isEmpty() ? QString() : text.artist + QStringLiteral(" / ") + text.album;
+    report.hiddenSectors = details.hasHiddenTrack() ? details.hiddenSectors : 0;
+}
+
 RipReport ripReportHead(const ExtractionSettings &settings, const RipOptions &options,
                         const DiscCheck &disc, const std::optional<EncoderConfig> &mp3)
 {
@@ -71,11 +86,30 @@ QString ripLogText(const RipReport &report)
     log += QStringLiteral("Album : %1\n").arg(report.album);
     if (!report.cueName.isEmpty())
         log += QStringLiteral("Feuille de repères : %1\n").arg(report.cueName);
+    if (!report.catalogue.isEmpty())
+        log += QStringLiteral("Numéro de catalogue : %1\n").arg(report.catalogue);
+    if (!report.cdText.isEmpty())
+        log += QStringLiteral("CD-Text : %1\n").arg(report.cdText);
+    if (report.hiddenSectors > 0)
+        log += QStringLiteral("Piste cachée avant la piste 1 : %1 (%2)\n")
+                   .arg(cueTime(report.hiddenSectors), report.hiddenTrack.path.isEmpty()
+                                                           ? QStringLiteral("non extraite")
+                                                           : QStringLiteral("extraite"));
     if (report.cancelled)
         log += cancelledLine + u'\n';
-    for (const RipReport::Track &t : report.tracks) {
-        log += QStringLiteral("\nPiste %1 : %2\n").arg(t.track).arg(t.title);
+    QList<RipReport::Track> tracks = report.tracks;
+    if (!report.hiddenTrack.path.isEmpty())
+        tracks.prepend(report.hiddenTrack);
+    for (const RipReport::Track &t : tracks) {
+        if (t.track == 0)
+            log += QStringLiteral("\nPiste cachée : %1\n").arg(t.title);
+        else
+            log += QStringLiteral("\nPiste %1 : %2\n").arg(t.track).arg(t.title);
         log += QStringLiteral("  Fichier : %1\n").arg(QFileInfo(t.path).fileName());
+        if (const QString isrc = report.isrc.value(t.track - 1); !isrc.isEmpty())
+            log += QStringLiteral("  ISRC : %1\n").arg(isrc);
+        if (const int gap = report.pregaps.value(t.track - 1); gap > 0)
+            log += QStringLiteral("  Pré-gap : %1\n").arg(cueTime(gap));
         log += QStringLiteral("  Lecture : %1\n").arg(readMode(t.result));
         log += QStringLiteral("  Secteurs relus : %1\n").arg(t.result.rereadSectors);
         log += QStringLiteral("  Secteurs inexacts : %1\n").arg(t.result.unreadableSectors);
@@ -98,18 +132,48 @@ bool isCancelledRunOf(const QString &logText, const RipReport &report)
 QString cueSheetText(const RipReport &report)
 {
     QString cue;
+    if (!report.catalogue.isEmpty())
+        cue += QStringLiteral("CATALOG %1\n").arg(report.catalogue);
     if (!report.artist.isEmpty())
         cue += QStringLiteral("PERFORMER %1\n").arg(cueText(report.artist));
     if (!report.album.isEmpty())
         cue += QStringLiteral("TITLE %1\n").arg(cueText(report.album));
-    for (const RipReport::Track &t : report.tracks) {
-        const QString name = QFileInfo(t.path).fileName();
+    const auto file = [&cue](const QString &path) {
+        const QString name = QFileInfo(path).fileName();
         const bool wav = name.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive);
         cue += QStringLiteral("FILE %1 %2\n")
                    .arg(cueText(name), wav ? QStringLiteral("WAVE") : QStringLiteral("MP3"));
+    };
+    const auto head = [&](const RipReport::Track &t) {
         cue += QStringLiteral("  TRACK %1 AUDIO\n").arg(t.track, 2, 10, QLatin1Char('0'));
         cue += QStringLiteral("    TITLE %1\n").arg(cueText(t.title));
+        if (const QString isrc = report.isrc.value(t.track - 1); !isrc.isEmpty())
+            cue += QStringLiteral("    ISRC %1\n").arg(isrc);
+    };
+    // The track whose file was opened last, and that file's length in sectors.
+    int previous = -1;
+    int previousLength = 0;
+    const bool hidden = !report.hiddenTrack.path.isEmpty() && !report.tracks.isEmpty() &&
+                        report.tracks.first().track == 1;
+    if (hidden) {
+        file(report.hiddenTrack.path);
+        previous = 0;
+        previousLength = report.hiddenSectors;
+    }
+    for (const RipReport::Track &t : report.tracks) {
+        const int gap =
+            t.track == 1 && hidden ? report.hiddenSectors : report.pregaps.value(t.track - 1);
+        if (gap > 0 && previous == t.track - 1 && gap <= previousLength) {
+            head(t);
+            cue += QStringLiteral("    INDEX 00 %1\n").arg(cueTime(previousLength - gap));
+            file(t.path);
+        } else {
+            file(t.path);
+            head(t);
+        }
         cue += QStringLiteral("    INDEX 01 00:00:00\n");
+        previous = t.track;
+        previousLength = report.lengths.value(t.track - 1);
     }
     return cue;
 }

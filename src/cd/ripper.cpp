@@ -142,6 +142,10 @@ RipResult locateTrack(const QString &drive, int trackIndex, std::optional<CdDevi
     const auto toc = device->readToc();
     if (!toc)
         return failure(RipStatus::TocUnreadable);
+    if (trackIndex == hiddenTrackIndex && toc->trackStart(0) > 0) {
+        extent = {0, toc->trackStart(0), toc->trackEnd(toc->audioTrackCount() - 1), false, false};
+        return {};
+    }
     if (trackIndex < 0 || trackIndex >= toc->audioTrackCount())
         return failure(RipStatus::BadTrackIndex);
     const auto refused = [trackIndex](RipStatus status, const char *text) {

@@ -26,6 +26,9 @@ enum class RipStatus {
     Cancelled,
 };
 
+// The track index of the sound some discs hide before track 1 (in its pre-gap, from sector 0).
+inline constexpr int hiddenTrackIndex = -1;
+
 // The largest read offset correction accepted, in samples (drives stay far below).
 inline constexpr int maxOffsetSamples = 10 * 588;
 
@@ -63,9 +66,10 @@ struct RipResult
 // events here.
 using RipProgress = std::function<bool(qint64 done, qint64 total)>;
 
-// Copies track trackIndex (0-based position in the table of contents) of drive, a device path
-// or a disc image, into a WAV file: a 44-byte header and the track's raw samples. The file gets
-// its name only once complete (see OutputFile); on failure nothing is left behind.
+// Copies track trackIndex (0-based position in the table of contents, or hiddenTrackIndex) of
+// drive, a device path or a disc image, into a WAV file: a 44-byte header and the track's raw
+// samples. The file gets its name only once complete (see OutputFile); on failure nothing is left
+// behind.
 RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fileName,
                         Overwrite overwrite = Overwrite::Refuse, const RipProgress &progress = {},
                         const RipOptions &options = {});

@@ -47,13 +47,16 @@ tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
     return record;
 }
 
-BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName, qint64 padding)
+BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName,
+                             const QString &isrc, qint64 padding)
 {
-    return [record, fileName, padding](const QString &temporary) -> QString {
+    return [record, fileName, isrc, padding](const QString &temporary) -> QString {
         tags::TagChanges changes;
         changes.v1 = record.TagV1;
         changes.v2 = record.TagV2;
         changes.padding = padding;
+        if (!isrc.isEmpty() && record.TagV2.Valide())
+            changes.frames.append({QStringLiteral("TSRC"), isrc});
         const tags::Result<bool> saved = tags::saveChanges(temporary, changes);
         if (saved.ok() && saved.value())
             return {};

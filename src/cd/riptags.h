@@ -15,9 +15,10 @@ tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
                            const tags::FixedTexts &defaults, const QString &coverFile = {});
 
 // Writes record into the complete file of a rip before it takes the name fileName, so that a
-// file never carries its name without its tags; a failure names fileName. An ID3v2 tag gets
-// `padding` bytes of padding, room for frames written once the job ends.
+// file never carries its name without its tags; a failure names fileName. An ISRC goes into the
+// ID3v2 tag (TSRC) when the record has one. An ID3v2 tag gets `padding` bytes of padding, room
+// for frames written once the job ends.
 BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName,
-                             qint64 padding = tags::DefaultPadding);
+                             const QString &isrc = {}, qint64 padding = tags::DefaultPadding);
 
 } // namespace cd

@@ -8,8 +8,9 @@
 
 namespace online {
 
-// Which service names the disc: MusicBrainz, CDDB, or CDDB when MusicBrainz finds nothing.
-enum class DiscService { MusicBrainz, Cddb, MusicBrainzThenCddb };
+// Which service names the disc: MusicBrainz, CDDB, CDDB when MusicBrainz finds nothing, or only
+// the disc's own CD-Text (which also names the disc when the services find nothing).
+enum class DiscService { MusicBrainz, Cddb, MusicBrainzThenCddb, CdText };
 
 // Everything a lookup needs besides the disc: the service, the addresses, the cover limit, the
 // CDDB protocol level and the user's e-mail address (the contact the services ask for).
@@ -28,7 +29,7 @@ struct LookupSettings
 
 inline bool asksMusicBrainz(DiscService service)
 {
-    return service != DiscService::Cddb;
+    return service == DiscService::MusicBrainz || service == DiscService::MusicBrainzThenCddb;
 }
 
 // CDDB is asked after MusicBrainz only when MusicBrainz gave no release.

@@ -35,6 +35,20 @@ inline QString column(const QAbstractItemView *list, int c)
     return texts.join(QLatin1Char('|'));
 }
 
+// The libcdio control of the window, whose "Eject" only counts: no test opens a drive's tray.
+class EjectCountingControl : public cd::CdioAudioControl
+{
+public:
+    int ejects = 0;
+
+protected:
+    bool ejectDevice() override
+    {
+        ++ejects;
+        return true;
+    }
+};
+
 // A main window over a settings file and a disc image in a temporary folder, with dialogs
 // answered by script and a player that plays nothing. The machine's own drives are left out so
 // the tests behave alike everywhere: the window sees `drives` as the machine's.
@@ -46,7 +60,7 @@ struct FormFixture
     QString ini = dir.filePath(u"Tarvex.ini"_s);
     testsupport::ScriptedDialogs *dialogs = nullptr;
     FakePlayer *player = nullptr;
-    cd::CdAudioControl *cdControl = nullptr; // the window's control of the CD device
+    EjectCountingControl *cdControl = nullptr; // the window's control of the CD device
     std::unique_ptr<app::Form1> form;
 
     // The window's parts, found as a test tool finds them: by type or by object name.
@@ -70,7 +84,7 @@ struct FormFixture
         app::Form1::Setup setup;
         setup.dialogs.reset(dialogs = new testsupport::ScriptedDialogs);
         setup.player.reset(player = new FakePlayer);
-        setup.cdControl.reset(cdControl = new cd::CdioAudioControl);
+        setup.cdControl.reset(cdControl = new EjectCountingControl);
         setup.settingsFile = ini;
         // The lookups of these tests go to a CDDB server on loopback, never to MusicBrainz.
         if (stored(u"ServiceDisque"_s) == u"<absent>"_s)

@@ -94,6 +94,38 @@ private slots:
         QCOMPARE(page()->genreListPosition(), 0); // the empty genre
     }
 
+    // The disc's CD-Text names it when the server does not know it, or alone when the options
+    // say so; the year typed stays.
+    void cdTextNamesTheDisc_data()
+    {
+        QTest::addColumn<QString>("service");
+        QTest::addColumn<int>("sent"); // requests the server received
+        QTest::newRow("server finds nothing") << u"1"_s << 2;
+        QTest::newRow("CD-Text alone") << u"3"_s << 0;
+    }
+    void cdTextNamesTheDisc()
+    {
+        QFETCH(QString, service);
+        const QByteArray packs =
+            testsupport::cdTextPacks({{0x0F,
+                                       {u"Le Vent"_s, u"Un"_s, u"Deux"_s, u""_s},
+                                       {u"Les Amis"_s, u"Les Amis"_s, u"Jean"_s}}});
+        const auto image = testsupport::DiscImage::withContents(f->dir.path(), u"texte"_s,
+                                                                {{75}, {150}, {100}}, {{}, packs});
+        f->store(u"ServiceDisque"_s, service);
+        app::Form1 &w = f->start({image.cuePath()});
+        panel()->setServerUrl(server->url());
+        page()->txtAnnee->setText(u"1999"_s);
+        w.run(app::Procedure::demandecddb);
+        QCOMPARE(page()->txtArtiste->text() + u'|' + page()->txtAlbum->text() + u'|' +
+                     page()->txtAnnee->text(),
+                 u"Les Amis|Le Vent|1999"_s);
+        QCOMPARE(column(page()->LV2, 0), u"Un|Jean / Deux|Piste 3"_s);
+        QTEST(int(server->commands().size()), "sent");
+        QVERIFY2(page()->lblEtatRecherche->text().endsWith(u"CD-Text : Les Amis / Le Vent"_s),
+                 qPrintable(page()->lblEtatRecherche->text()));
+    }
+
     // Lookups that fill nothing keep the track list and the page empty: a query that finds
     // nothing reads nothing more, a disc that cannot be read sends no query.
     void nothingFilled_data()

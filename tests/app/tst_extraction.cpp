@@ -244,6 +244,26 @@ private slots:
                     failed}));
     }
 
+    // With "Extraire la piste cachée", the sound before track 1 is ripped first, and the log
+    // tells it; with "Éjecter le disque à la fin", the disc leaves the drive once the job is done.
+    void hiddenTrackAndEject()
+    {
+        FormFixture f;
+        const auto image = testsupport::DiscImage::withContents(
+            f.dir.path(), u"cache"_s,
+            {{75, testsupport::DiscImage::Content::Tone, 150, true}, {60}});
+        app::Form1 &w = f.start({image.cuePath()});
+        setFields(&w, u"chkPisteCachee|chkEjecter|Text3="_s + f.dir.path());
+        checkRows(f.cdPage()->LV2, {1});
+        w.run(app::Procedure::extwav);
+        QVERIFY(mpegstream::readFile(f.dir.filePath(u"Piste cachée.wav"_s)).mid(44) ==
+                image.trackPcm(-1));
+        QVERIFY(mpegstream::readFile(f.dir.filePath(u"extraction.log"_s))
+                    .contains("\nPiste cachée avant la piste 1 : 00:02:00 (extraite)\n"));
+        QCOMPARE(f.cdControl->ejects, 1);
+        QVERIFY(f.dialogs->shown.isEmpty());
+    }
+
     // "Annuler" pressed once the first of three tracks is written, while the second is read
     // (WAV) or, all tracks read, encoded (MP3): the first file stays whole, nothing else is left
     // in the folder, the tracks not done are marked "(Annulé)", and the disc fields, read-only
@@ -267,7 +287,7 @@ private slots:
         app::Form1 &w = f.start({image.cuePath()});
         const QString out = f.dir.filePath(u"sortie"_s);
         QVERIFY(QDir().mkpath(out));
-        setFields(&w, u"Option10|txtArtiste=A|Text3="_s + out);
+        setFields(&w, u"Option10|chkEjecter|txtArtiste=A|Text3="_s + out);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         app::CdPage *page = f.cdPage();
@@ -288,6 +308,7 @@ private slots:
         w.run(job);
 
         QCOMPARE(readOnlyDuring, u"111"_s);
+        QCOMPARE(f.cdControl->ejects, 0); // a job stopped leaves the disc in
         QCOMPARE(column(page->LV2, 1), u"Ok|(Annulé)|(Annulé)"_s);
         QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden, QDir::Name).join(u'|'),
                  first + u"|extraction.cue|extraction.log"_s);
@@ -313,6 +334,7 @@ private slots:
         QVERIFY(text(u"extraction.log"_s).contains(u"\nExtraction annulée avant la fin\n"_s));
         w.run(job);
         QCOMPARE(column(page->LV2, 1), u"Non remplacé|Ok|Ok"_s);
+        QCOMPARE(f.cdControl->ejects, 1);
         QCOMPARE(column(page->LV2, 2).count(u"AccurateRip"_s), 2);
         const QStringList reports{u"*.log"_s, u"*.cue"_s};
         QCOMPARE(QDir(out).entryList(reports, QDir::Files, QDir::Name).join(u'|'),

@@ -32,7 +32,7 @@ for command in $commands; do
     offered=$(replies "$command" -- | grep -v -x -e --help -e -- | sed 's/=$//' | sort -u)
     check "options de $command" "$options" "$offered"
 done
-check "option à valeur" "--piste=" "$(replies rip --pi)"
+check "option à valeur" "--decalage=" "$(replies rip --deca)"
 tags=$("$cli" help rip | grep -o -- '--tags=[a-z0-9|-]*' | cut -d = -f 2 | tr '|' '\n' | sort)
 check "valeurs de --tags" "$tags" "$(replies rip --tags = "")"
 

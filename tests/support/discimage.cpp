@@ -76,31 +76,56 @@ DiscImage::DiscImage(const QString &folder, const QString &name, const QList<int
 }
 
 DiscImage DiscImage::withContents(const QString &folder, const QString &name,
-                                  const QList<Track> &tracks)
+                                  const QList<Track> &tracks, const Extras &extras)
 {
     DiscImage image(folder, name);
-    image.write(tracks, 1);
+    image.write(tracks, 1, extras);
     return image;
 }
 
-void DiscImage::write(const QList<Track> &tracks, int firstTrack)
+void DiscImage::write(const QList<Track> &tracks, int firstTrack, const Extras &extras)
 {
     QFile bin(m_binPath);
     if (!bin.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return;
-    QByteArray cue = "FILE \"" + QFileInfo(m_binPath).fileName().toUtf8() + "\" BINARY\n";
+    QByteArray cue;
+    if (!extras.catalogue.isEmpty())
+        cue += "CATALOG " + extras.catalogue.toLatin1() + '\n';
+    if (!extras.cdText.isEmpty()) {
+        const QString cdt = m_cuePath.chopped(4) + QLatin1String(".cdt");
+        QFile packs(cdt);
+        if (!packs.open(QIODevice::WriteOnly) || packs.write(extras.cdText) != extras.cdText.size())
+            return;
+        cue += "CDTEXTFILE \"" + QFileInfo(cdt).fileName().toUtf8() + "\"\n";
+    }
+    cue += "FILE \"" + QFileInfo(m_binPath).fileName().toUtf8() + "\" BINARY\n";
+    const auto msf = [](int sector) {
+        return QString::asprintf("%02d:%02d:%02d", sector / 4500, sector / 75 % 60, sector % 75)
+            .toUtf8();
+    };
     int sector = 0;
     for (int k = 0; k < tracks.size(); ++k) {
-        const Content content = tracks.at(k).content;
-        m_sectors.append(tracks.at(k).sectors);
-        cue += QString::asprintf("  TRACK %02d %s\n    INDEX 01 %02d:%02d:%02d\n", firstTrack + k,
-                                 content == Content::Data ? "MODE1/2352" : "AUDIO", sector / 4500,
-                                 sector / 75 % 60, sector % 75)
+        const Track &track = tracks.at(k);
+        m_sectors.append(track.sectors);
+        cue += QString::asprintf("  TRACK %02d %s\n", firstTrack + k,
+                                 track.content == Content::Data ? "MODE1/2352" : "AUDIO")
                    .toUtf8();
-        for (int s = 0; s < tracks.at(k).sectors; ++s, ++sector) {
-            const QByteArray bytes = content == Content::Data    ? dataSector(sector)
-                                     : content == Content::Noise ? noiseSector(sector)
-                                                                 : sectorPcm(sector);
+        if (!track.isrc.isEmpty())
+            cue += "    ISRC " + track.isrc.toLatin1() + '\n';
+        if (track.pregap > 0)
+            cue += "    INDEX 00 " + msf(sector) + '\n';
+        for (int s = 0; s < track.pregap; ++s, ++sector) {
+            const QByteArray bytes =
+                track.audiblePregap ? sectorPcm(sector) : QByteArray(sectorBytes, '\0');
+            if (bin.write(bytes) != sectorBytes)
+                return;
+        }
+        m_starts.append(sector);
+        cue += "    INDEX 01 " + msf(sector) + '\n';
+        for (int s = 0; s < track.sectors; ++s, ++sector) {
+            const QByteArray bytes = track.content == Content::Data    ? dataSector(sector)
+                                     : track.content == Content::Noise ? noiseSector(sector)
+                                                                       : sectorPcm(sector);
             if (bin.write(bytes) != sectorBytes)
                 return;
         }
@@ -112,11 +137,71 @@ void DiscImage::write(const QList<Track> &tracks, int firstTrack)
 
 QByteArray DiscImage::trackPcm(int trackIndex) const
 {
-    const int first = std::accumulate(m_sectors.cbegin(), m_sectors.cbegin() + trackIndex, 0);
+    const bool pregap = trackIndex < 0;
+    const int first = pregap ? 0 : m_starts.value(trackIndex);
+    const int count = pregap ? m_starts.value(0) : m_sectors.value(trackIndex);
     QFile bin(m_binPath);
     if (!bin.open(QIODevice::ReadOnly) || !bin.seek(qint64(first) * sectorBytes))
         return {};
-    return bin.read(qint64(m_sectors.at(trackIndex)) * sectorBytes);
+    return bin.read(qint64(count) * sectorBytes);
+}
+
+namespace {
+
+// CRC-16/CCITT of a pack, stored inverted.
+quint16 packCrc(QByteArrayView bytes)
+{
+    quint16 crc = 0;
+    for (char b : bytes) {
+        crc ^= quint16(quint8(b) << 8);
+        for (int i = 0; i < 8; ++i)
+            crc = quint16(crc & 0x8000 ? (crc << 1) ^ 0x1021 : crc << 1);
+    }
+    return quint16(~crc);
+}
+
+} // namespace
+
+QByteArray cdTextPacks(const QList<CdTextBlock> &blocks)
+{
+    QByteArray out, languages(8, '\0');
+    for (int b = 0; b < blocks.size(); ++b)
+        languages[b] = char(blocks.at(b).language);
+    for (int b = 0; b < blocks.size(); ++b) {
+        int sequence = 0; // counted again in every block
+        QByteArray counts(16, '\0');
+        const auto pack = [&](int type, int track, int position, QByteArray p) {
+            p.prepend(char((b << 4) | std::min(position, 15))).prepend(char(sequence++));
+            p.prepend(char(track)).prepend(char(type));
+            const quint16 crc = packCrc(p);
+            out += p + char(crc >> 8) + char(crc & 0xff);
+            ++counts[type - 0x80];
+        };
+        const CdTextBlock &block = blocks.at(b);
+        for (const auto &[type, texts] :
+             {std::pair{0x80, block.titles}, {0x81, block.performers}}) {
+            // The texts run on, NUL-terminated, twelve bytes a pack; a pack names the track and
+            // the character its first byte belongs to.
+            QByteArray stream;
+            QList<std::pair<int, int>> owners;
+            for (int t = 0; t < texts.size(); ++t) {
+                const QByteArray text = texts.at(t).toLatin1() + '\0';
+                for (int i = 0; i < text.size(); ++i)
+                    owners.append({t, i});
+                stream += text;
+            }
+            for (int at = 0; at < stream.size(); at += 12)
+                pack(type, owners.at(at).first, owners.at(at).second,
+                     stream.mid(at, 12).leftJustified(12, '\0'));
+        }
+        // The size information: ISO-8859-1, tracks 1 to n, the packs of each type, the languages.
+        counts[15] = 3;
+        const QByteArray info = QByteArray::fromHex("0001") + char(block.titles.size() - 1) + '\0' +
+                                counts + QByteArray(8, '\0') + languages;
+        for (int i = 0; i < 3; ++i)
+            pack(0x8f, i, 0, info.mid(i * 12, 12));
+    }
+    return out;
 }
 
 QByteArray wavBytes(const QByteArray &samples, int channels, int rate, int bits, int formatTag)
