@@ -573,6 +573,10 @@
         <source>Échecs :</source>
         <translation>Failures:</translation>
     </message>
+    <message>
+        <source>Lecture des informations du disque…</source>
+        <translation>Reading the disc’s details…</translation>
+    </message>
 </context>
 <context>
     <name>app::FileCommands</name>

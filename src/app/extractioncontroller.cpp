@@ -41,6 +41,8 @@
 #include <QVBoxLayout>
 
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <thread>
 
 namespace app {
@@ -176,9 +178,6 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     settings.tagDefaults =
         tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
     settings.coverFile = m_cd.coverFile();
-    // A drive's pre-gaps take time to find; only the log and cue sheet need them.
-    const cd::DiscDetails details = cd::readDiscDetails(settings.drive, m_options.writeRipLog());
-    settings.isrc = details.isrc;
 
     // A title still being typed counts: taking the focus from its editor commits it.
     if (QWidget *focus = QApplication::focusWidget(); focus && list->isAncestorOf(focus))
@@ -193,6 +192,20 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
         m_tagPage.editor->fillGenreLists();
     m_cd.resetStatusColumns();
     setBusy(true);
+    // A drive's pre-gaps take seconds to find (only the log and cue sheet need them): they are
+    // read off the window's thread, and "Arrêter" ends the job before any track.
+    m_window.setStatusPanel(1, tr("Lecture des informations du disque…"));
+    std::future<cd::DiscDetails> reading = std::async(std::launch::async, cd::readDiscDetails,
+                                                      settings.drive, m_options.writeRipLog());
+    while (reading.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    const cd::DiscDetails details = reading.get();
+    m_window.setStatusPanel(1, QString());
+    if (m_stopRequested) {
+        setBusy(false);
+        return;
+    }
+    settings.isrc = details.isrc;
     const cd::RipOptions options = m_options.ripOptions();
     const cd::DiscCheck disc = cd::checkDisc(settings.drive, m_options.accurateRipUrl());
     cd::RipReport report = cd::ripReportHead(
