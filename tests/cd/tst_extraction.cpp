@@ -490,7 +490,7 @@ private slots:
         QTest::addColumn<int>("sectors");
         QTest::addColumn<int>("cut"); // the image's sectors left once 27 are read
         QTest::newRow("plain reads") << false << 100 << 40;
-        QTest::newRow("secure reads after the retries") << true << 3000 << 1000;
+        QTest::newRow("secure reads after the retries") << true << 2000 << 1000;
     }
 
     // Reads that fail, as on a scratched disc, become silence, never the previous batch again;
