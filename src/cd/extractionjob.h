@@ -4,6 +4,7 @@
 #include "tags/fieldrules.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -34,6 +35,8 @@ QString safeFileStem(const QString &stem, int row);
 QString mp3FileName(int format, const QString &artist, const QString &title, int row);
 // The WAV file name of a track: its row text + ".wav".
 QString wavFileName(const QString &rowText, int row);
+// The FLAC file name of a track: that of the MP3 format with ".flac".
+QString flacFileName(int format, const QString &artist, const QString &title, int row);
 
 // name, or, when `taken` holds it already, name with " (2)", " (3)" ... before its extension;
 // the name returned is added to `taken`. Outputs of one job never share a name.
@@ -70,12 +73,27 @@ struct ExtractionSettings
     // The comment and encoder texts of the options, and a front cover (JPEG file) for the tags.
     tags::FixedTexts tagDefaults = {};
     QString coverFile = {};
+    // Known from a lookup, else empty: written into the FLAC comments.
+    QString albumArtist = {};
+    QString discNumber = {};
+    QString musicBrainzAlbumId = {};
+    QString musicBrainzArtistId = {};
+    // The folder of each format's files below `folder`, a pattern of the disc's fields such as
+    // "FLAC/%artiste%/%album%"; without one, the files go into `folder` itself.
+    QMap<AudioFormat, QString> folderPatterns = {};
 };
+
+// The folder a format's files go to: `folder`, or below it what its pattern gives for the disc
+// (a field the disc lacks reads "Artiste inconnu", "Album inconnu" ...). The French fault of a
+// pattern in *error.
+QString formatFolder(const ExtractionSettings &settings, AudioFormat format, QString *error);
 
 struct TrackRow
 {
     QString text;
     bool checked = false;
+    QString isrc = {};               // read from the disc, when it has one
+    QString musicBrainzTrackId = {}; // the recording, from a lookup
 };
 
 // The tag fields the MP3 job fills for one track.
@@ -88,6 +106,14 @@ struct TrackTags
     QString genre;
     int genreIndex = -1;
     int track = 0; // the row's position, counted from 1
+    // For the FLAC comments; empty when unknown.
+    int trackTotal = 0;
+    QString albumArtist = {};
+    QString discNumber = {};
+    QString isrc = {};
+    QString musicBrainzAlbumId = {};
+    QString musicBrainzArtistId = {};
+    QString musicBrainzTrackId = {};
 };
 
 TrackTags trackTags(const ExtractionSettings &settings, const QString &rowText, int row);
@@ -95,9 +121,10 @@ TrackTags trackTags(const ExtractionSettings &settings, const QString &rowText, 
 // What became of one row.
 struct TrackOutcome
 {
-    int row = 0;  // from 1
-    QString mark; // markOk, markError, markNotSelected or markNotReplaced
-    QString path; // the file written, or kept (empty for an unchecked row)
+    int row = 0;       // from 1
+    QString mark;      // markOk, markError, markNotSelected or markNotReplaced
+    QString path;      // the file written, or kept (empty for an unchecked row): the first format's
+    QStringList paths; // the files of every format written
     RipResult result;
     QString message;     // the French message to show for this row, if any
     bool tagged = false; // the MP3 file got the tags of `tags` before its name
@@ -108,7 +135,7 @@ struct TrackOutcome
 class ExtractionJob
 {
 public:
-    enum Kind { Wav, Mp3 };
+    enum Kind { Wav, Mp3, Flac };
 
     // Before a checked track is read: its row and file name (the MP3 job shows
     // "Extraction de : " + name).
@@ -132,20 +159,28 @@ public:
     // How tracks are read and encoded.
     RipOptions options;
     EncoderConfig encoder = cdTrackEncoderConfig();
-    // The MP3 job measures each track's loudness from the samples as they are read and, once
-    // the job ends, writes the ReplayGain of each track and of the tracks together (the album)
-    // into the files it tagged with an ID3v2 tag. A stopped job writes the tracks' values only.
+    int flacLevel = defaultFlacLevel;
+    // One "<album>.m3u8" per format lists the tracks ripped, in the folder of the first one.
+    bool playlists = false;
+    // The MP3 and FLAC jobs measure each track's loudness from the samples as they are read and,
+    // once the job ends, write the ReplayGain of each track and of the tracks together (the
+    // album) into the FLAC files and the MP3 files they tagged with an ID3v2 tag. A stopped job
+    // writes the tracks' values only.
     bool replayGain = true;
 
     struct Summary
     {
         bool cancelled = false;
         int failed = 0;
-        QList<int> unreadableRows; // rows (from 1) where sectors were written as silence
-        QStringList gainFailures;  // French, one per file whose ReplayGain could not be written
+        QList<int> unreadableRows;    // rows (from 1) where sectors were written as silence
+        QStringList gainFailures;     // French, one per file whose ReplayGain could not be written
+        QStringList playlistFailures; // French, one per playlist that could not be written
     };
 
     Summary run(Kind kind, const ExtractionSettings &settings, const QList<TrackRow> &rows);
+    // Reads each track once and writes it in every format of `kinds`.
+    Summary run(const QList<Kind> &kinds, const ExtractionSettings &settings,
+                const QList<TrackRow> &rows);
 };
 
 // The French text that ends a job in which some sectors could not be read, naming each such

@@ -32,6 +32,10 @@ public:
     virtual char *destination(char *scratch) { return scratch; }
     virtual bool write(OutputFile &file, const char *pcm, int bytes) = 0;
     virtual bool end(OutputFile &file) = 0;
+    bool encoderFailed() const { return m_encoderFailed; }
+
+protected:
+    bool m_encoderFailed = false;
 };
 
 class WavSink final : public BatchSink
@@ -54,7 +58,7 @@ public:
 class Mp3Sink final : public BatchSink
 {
 public:
-    explicit Mp3Sink(LameStream &stream) : m_stream(stream) {}
+    explicit Mp3Sink(LameStream stream) : m_stream(std::move(stream)) {}
     bool begin(OutputFile &, qint64) override { return true; }
     bool write(OutputFile &file, const char *pcm, int bytes) override
     {
@@ -79,12 +83,63 @@ public:
         const QByteArray info = m_stream.infoFrame();
         return info.isEmpty() || file.writeAt(0, info);
     }
-    bool encoderFailed() const { return m_encoderFailed; }
 
 private:
-    LameStream &m_stream;
-    bool m_encoderFailed = false;
+    LameStream m_stream;
 };
+
+class FlacSink final : public BatchSink
+{
+public:
+    explicit FlacSink(FlacStream stream) : m_stream(std::move(stream)) {}
+    bool begin(OutputFile &, qint64) override { return true; }
+    bool write(OutputFile &file, const char *pcm, int bytes) override
+    {
+        return written(file, m_stream.encode(reinterpret_cast<const qint16 *>(pcm), bytes / 4));
+    }
+    bool end(OutputFile &file) override
+    {
+        if (!written(file, m_stream.finish()))
+            return false;
+        // The stream information gets the count and MD5 sum of the samples once they are known.
+        const auto rewrites = m_stream.rewrites();
+        return std::all_of(rewrites.cbegin(), rewrites.cend(),
+                           [&file](const auto &r) { return file.writeAt(r.first, r.second); });
+    }
+
+private:
+    bool written(OutputFile &file, const std::optional<QByteArray> &bytes)
+    {
+        if (!bytes) {
+            m_encoderFailed = true;
+            return false;
+        }
+        return file.write(bytes->constData(), bytes->size());
+    }
+
+    FlacStream m_stream;
+};
+
+// The sink of an output, its encoder open; nothing when the encoder refuses its configuration.
+std::unique_ptr<BatchSink> sinkFor(const TrackOutput &output, qint64 frames)
+{
+    switch (output.format) {
+    case AudioFormat::Wav:
+        return std::make_unique<WavSink>();
+    case AudioFormat::Mp3:
+        if (auto stream = LameStream::open(output.mp3))
+            return std::make_unique<Mp3Sink>(std::move(*stream));
+        break;
+    case AudioFormat::Flac: {
+        FlacConfig config = output.flac;
+        config.totalFrames = frames;
+        if (auto stream = FlacStream::open(config))
+            return std::make_unique<FlacSink>(std::move(*stream));
+        break;
+    }
+    }
+    return nullptr;
+}
 
 // Keeps the track in memory, for an encoder that runs while the next track is read.
 class MemorySink final : public BatchSink
@@ -268,91 +323,149 @@ private:
     int m_unreadable = 0;
 };
 
-RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QString &fileName,
-                   Overwrite overwrite, BatchSink &sink, const RipProgress &progress,
-                   const RipOptions &options, const BeforeNaming &beforeNaming = {})
+// Where one output of a rip goes: its file (none for memory) and its sink.
+struct Target
 {
-    RipResult result;
-    const qint64 total = extent.end - extent.start;
+    const TrackOutput *output = nullptr;
+    std::unique_ptr<BatchSink> sink;
     OutputFile file;
-    auto writeFailure = [&file] {
-        RipResult r = failure(RipStatus::WriteFailed);
-        r.detail = file.errorMessage();
-        return r;
+    RipStatus status = RipStatus::Ok;
+};
+
+// The failure of a target: its encoder's or its file's.
+RipResult targetFailure(const Target &target)
+{
+    const bool flac = target.output && target.output->format == AudioFormat::Flac;
+    RipResult r = failure(target.sink && target.sink->encoderFailed() ? RipStatus::EncoderFailed
+                                                                      : RipStatus::WriteFailed);
+    if (r.status == RipStatus::WriteFailed)
+        r.detail = target.file.errorMessage();
+    else if (flac)
+        r.detail = QCoreApplication::translate("cd", "L'encodage FLAC de « %1 » a échoué.")
+                       .arg(displayPath(target.output->fileName));
+    return r;
+}
+
+// Reads the track once into every target. A target whose file or encoder fails is dropped and
+// the others go on; a cancel stops them all.
+std::vector<RipResult> ripTrack(const CdDevice &device, const TrackExtent &extent,
+                                std::vector<Target> &targets, const RipProgress &progress,
+                                const RipOptions &options)
+{
+    const qint64 total = extent.end - extent.start;
+    std::vector<RipResult> results(targets.size());
+    const auto cancelled = [&] {
+        return std::vector<RipResult>(targets.size(), failure(RipStatus::Cancelled));
     };
-    // Without a file name the sink keeps the samples itself.
-    const bool toFile = !fileName.isEmpty();
-    if ((toFile && !file.open(fileName, overwrite)) || !sink.begin(file, total))
-        return writeFailure();
+    // Without an output the sink keeps the samples itself.
+    bool toFile = false;
+    for (size_t t = 0; t < targets.size(); ++t) {
+        Target &target = targets[t];
+        if (!target.sink) {
+            results[t] = failure(RipStatus::EncoderFailed);
+            target.status = RipStatus::EncoderFailed;
+            continue;
+        }
+        toFile = toFile || target.output;
+        if ((target.output &&
+             !target.file.open(target.output->fileName, target.output->overwrite)) ||
+            !target.sink->begin(target.file, total)) {
+            results[t] = targetFailure(target);
+            target.status = results[t].status;
+        }
+    }
+    const auto live = [&targets] {
+        return std::any_of(targets.cbegin(), targets.cend(),
+                           [](const Target &t) { return t.status == RipStatus::Ok; });
+    };
+    if (!live())
+        return results;
     if (progress && !progress(0, total))
-        return failure(RipStatus::Cancelled);
+        return cancelled();
 
     // The secure reader keeps to the drive: when cdparanoia cannot take it, the plain reads
     // are used and the result says so.
     const std::unique_ptr<SecureReader> secure =
         options.secure ? SecureReader::open(device) : nullptr;
-    result.secure = secure != nullptr;
     TrackReader reader(device, secure.get(), extent, options.offsetSamples);
     // Into memory, the writer sums the samples on its own thread.
     const bool summed = toFile;
     TrackChecksums sums(total * sectorFrames, extent.first, extent.last);
     std::vector<char> buffer(batchSectors * sectorBytes);
+    // Into memory alone, the batches are read straight into place.
+    BatchSink *only = targets.size() == 1 ? targets.front().sink.get() : nullptr;
     // The last batch is shorter when the track length is not a multiple of the batch size.
-    for (qint64 done = 0; done < total;) {
+    for (qint64 done = 0; done < total && live();) {
         const int count = int(std::min<qint64>(batchSectors, total - done));
         const int bytes = count * sectorBytes;
-        char *batch = sink.destination(buffer.data());
+        char *batch = only ? only->destination(buffer.data()) : buffer.data();
         reader.next(batch, count * sectorFrames);
         if (options.samplesRead)
             options.samplesRead(batch, bytes);
         if (summed)
             sums.add(batch, bytes);
-        if (!sink.write(file, batch, bytes))
-            return writeFailure();
+        for (size_t t = 0; t < targets.size(); ++t) {
+            Target &target = targets[t];
+            if (target.status == RipStatus::Ok && !target.sink->write(target.file, batch, bytes)) {
+                results[t] = targetFailure(target);
+                target.status = results[t].status;
+            }
+        }
         done += count;
         if (progress && !progress(done, total))
-            return failure(RipStatus::Cancelled);
+            return cancelled();
     }
-    if (!sink.end(file) || (toFile && !file.commit(beforeNaming)))
-        return writeFailure();
-    result.unreadableSectors = reader.unreadableSectors();
-    result.rereadSectors = secure ? secure->rereadSectors() : 0;
-    result.crc32 = sums.crc32();
-    result.accurateRipV1 = sums.accurateRipV1();
-    result.accurateRipV2 = sums.accurateRipV2();
-    return result;
+    for (size_t t = 0; t < targets.size(); ++t) {
+        Target &target = targets[t];
+        if (target.status != RipStatus::Ok)
+            continue;
+        if (!target.sink->end(target.file) ||
+            (target.output && !target.file.commit(target.output->beforeNaming))) {
+            results[t] = targetFailure(target);
+            continue;
+        }
+        RipResult &result = results[t];
+        result.secure = secure != nullptr;
+        result.unreadableSectors = reader.unreadableSectors();
+        result.rereadSectors = secure ? secure->rereadSectors() : 0;
+        result.crc32 = sums.crc32();
+        result.accurateRipV1 = sums.accurateRipV1();
+        result.accurateRipV2 = sums.accurateRipV2();
+    }
+    return results;
 }
 
 } // namespace
 
-RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fileName,
-                        Overwrite overwrite, const RipProgress &progress, const RipOptions &options)
+std::vector<RipResult> ripTrackToFiles(const QString &drive, int trackIndex,
+                                       const QList<TrackOutput> &outputs,
+                                       const RipProgress &progress, const RipOptions &options)
 {
     std::optional<CdDevice> device;
     TrackExtent extent;
     if (RipResult r = locateTrack(drive, trackIndex, device, extent); !r.ok())
-        return r;
-    WavSink sink;
-    return ripTrack(*device, extent, fileName, overwrite, sink, progress, options);
+        return std::vector<RipResult>(size_t(outputs.size()), r);
+    const qint64 frames = qint64(extent.end - extent.start) * sectorFrames;
+    std::vector<Target> targets(size_t(outputs.size()));
+    for (qsizetype k = 0; k < outputs.size(); ++k) {
+        targets[size_t(k)].output = &outputs.at(k);
+        targets[size_t(k)].sink = sinkFor(outputs.at(k), frames);
+    }
+    return ripTrack(*device, extent, targets, progress, options);
+}
+
+RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fileName,
+                        Overwrite overwrite, const RipProgress &progress, const RipOptions &options)
+{
+    return ripTrackToFiles(drive, trackIndex, {{fileName, overwrite}}, progress, options).front();
 }
 
 RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fileName,
                         Overwrite overwrite, const RipProgress &progress, const RipOptions &options,
                         const EncoderConfig &encoder, const BeforeNaming &beforeNaming)
 {
-    std::optional<CdDevice> device;
-    TrackExtent extent;
-    if (RipResult r = locateTrack(drive, trackIndex, device, extent); !r.ok())
-        return r;
-    auto stream = LameStream::open(encoder);
-    if (!stream)
-        return failure(RipStatus::EncoderFailed);
-    Mp3Sink sink(*stream);
-    RipResult result =
-        ripTrack(*device, extent, fileName, overwrite, sink, progress, options, beforeNaming);
-    if (sink.encoderFailed())
-        result.status = RipStatus::EncoderFailed;
-    return result;
+    const TrackOutput output{fileName, overwrite, AudioFormat::Mp3, encoder, {}, beforeNaming};
+    return ripTrackToFiles(drive, trackIndex, {output}, progress, options).front();
 }
 
 TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress,
@@ -364,8 +477,9 @@ TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgres
     audio.result = locateTrack(drive, trackIndex, device, extent);
     if (!audio.result.ok())
         return audio;
-    MemorySink sink(audio.pcm);
-    audio.result = ripTrack(*device, extent, {}, Overwrite::Refuse, sink, progress, options);
+    std::vector<Target> targets(1);
+    targets.front().sink = std::make_unique<MemorySink>(audio.pcm);
+    audio.result = ripTrack(*device, extent, targets, progress, options).front();
     audio.first = extent.first;
     audio.last = extent.last;
     if (!audio.result.ok())
@@ -373,22 +487,19 @@ TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgres
     return audio;
 }
 
-RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
-                          const std::optional<EncoderConfig> &encoder,
-                          const std::atomic_bool *cancel, const BeforeNaming &beforeNaming)
+RipResult writeTrackAudio(const TrackAudio &audio, const TrackOutput &output,
+                          const std::atomic_bool *cancel)
 {
     RipResult result = audio.result;
-    std::optional<LameStream> stream;
-    if (encoder && !(stream = LameStream::open(*encoder)))
+    Target target;
+    target.output = &output;
+    target.sink = sinkFor(output, audio.pcm.size() / 4);
+    if (!target.sink)
         return failure(RipStatus::EncoderFailed);
-    WavSink wav;
-    std::optional<Mp3Sink> mp3;
-    if (stream)
-        mp3.emplace(*stream);
-    BatchSink &sink = mp3 ? static_cast<BatchSink &>(*mp3) : wav;
-    OutputFile file;
-    bool written =
-        file.open(fileName, overwrite) && sink.begin(file, audio.pcm.size() / sectorBytes);
+    BatchSink &sink = *target.sink;
+    OutputFile &file = target.file;
+    bool written = file.open(output.fileName, output.overwrite) &&
+                   sink.begin(file, audio.pcm.size() / sectorBytes);
     TrackChecksums sums(audio.pcm.size() / 4, audio.first, audio.last);
     // The batches of a streamed rip, so that both give the same bytes.
     for (qsizetype at = 0; written && at < audio.pcm.size(); at += batchSectors * sectorBytes) {
@@ -402,10 +513,11 @@ RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Over
     result.crc32 = sums.crc32();
     result.accurateRipV1 = sums.accurateRipV1();
     result.accurateRipV2 = sums.accurateRipV2();
-    if (written && sink.end(file) && file.commit(beforeNaming))
+    if (written && sink.end(file) && file.commit(output.beforeNaming))
         return result;
-    result.status = mp3 && mp3->encoderFailed() ? RipStatus::EncoderFailed : RipStatus::WriteFailed;
-    result.detail = file.errorMessage();
+    const RipResult failed = targetFailure(target);
+    result.status = failed.status;
+    result.detail = failed.detail;
     return result;
 }
 
@@ -417,7 +529,9 @@ QString ripErrorMessage(const RipResult &result)
     case RipStatus::BadTrackIndex:
         return QCoreApplication::translate("cd", "N° de piste incorrecte");
     case RipStatus::EncoderFailed:
-        return QCoreApplication::translate("cd", "Initialisation de Lame Encoder impossible");
+        return result.detail.isEmpty()
+                   ? QCoreApplication::translate("cd", "Initialisation de Lame Encoder impossible")
+                   : result.detail;
     case RipStatus::WriteFailed:
     case RipStatus::DataTrack:
     case RipStatus::BeyondDisc:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cd/flacstream.h"
 #include "cd/lamestream.h"
 #include "cd/outputfile.h"
 
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace cd {
 
@@ -79,6 +81,27 @@ RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fil
                         const EncoderConfig &encoder = cdTrackEncoderConfig(),
                         const BeforeNaming &beforeNaming = {});
 
+// What a track becomes.
+enum class AudioFormat { Wav, Mp3, Flac };
+
+// One file a track is written into.
+struct TrackOutput
+{
+    QString fileName;
+    Overwrite overwrite = Overwrite::Refuse;
+    AudioFormat format = AudioFormat::Wav;
+    EncoderConfig mp3 = cdTrackEncoderConfig();
+    FlacConfig flac = {}; // its totalFrames is the track's
+    BeforeNaming beforeNaming = {};
+};
+
+// Reads the track once and writes it into every output: one result per output, in their order,
+// each with the checksums of the samples read. An output that fails does not stop the others.
+std::vector<RipResult> ripTrackToFiles(const QString &drive, int trackIndex,
+                                       const QList<TrackOutput> &outputs,
+                                       const RipProgress &progress = {},
+                                       const RipOptions &options = {});
+
 // A track read into memory: the first half of a rip, so that the next track
 // can be read while this one is encoded or written.
 struct TrackAudio
@@ -90,14 +113,11 @@ struct TrackAudio
 };
 TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress = {},
                           const RipOptions &options = {});
-// The second half: writes the audio into a WAV file, or with an encoder into an MP3 file, byte
-// for byte what ripTrackToWav or ripTrackToMp3 writes, and runs beforeNaming as ripTrackToMp3
-// does. Safe to run on another thread. Once *cancel is set, it stops after the batch at hand,
-// leaves no file and returns Cancelled.
-RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
-                          const std::optional<EncoderConfig> &encoder,
-                          const std::atomic_bool *cancel = nullptr,
-                          const BeforeNaming &beforeNaming = {});
+// The second half: writes the audio into the output, byte for byte what ripTrackToFiles
+// writes, and runs its beforeNaming. Safe to run on another thread. Once *cancel is set, it
+// stops after the batch at hand, leaves no file and returns Cancelled.
+RipResult writeTrackAudio(const TrackAudio &audio, const TrackOutput &output,
+                          const std::atomic_bool *cancel = nullptr);
 
 // The French message the user sees for a failed rip, or an empty text for a failure that is
 // reported only by the row's mark.

@@ -21,7 +21,6 @@ namespace cd {
 
 namespace {
 
-constexpr quint16 formatFloat = 3;
 // Sample frames read and encoded per turn: enough to keep calls cheap, small enough to keep
 // memory flat whatever the file's size.
 constexpr qint64 framesPerRead = 16 * 1152;
@@ -68,7 +67,7 @@ EncodeResult encodeWavToMp3(const WavFile &wav, const QString &fileName, Overwri
 
     const int channels = wav.wavFormat.channels;
     const int frameBytes = wav.bytesPerSample * channels;
-    const bool isFloat = wav.sampleFormat == formatFloat;
+    const bool isFloat = wav.sampleFormat == wavFormatFloat;
     const qint64 total = wav.frameCount() * frameBytes;
     // 16-bit little-endian samples go to the encoder as read, without a copy.
     const bool plain16 = wav.bytesPerSample == 2 && !isFloat && Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
