@@ -204,7 +204,9 @@ QByteArray playlistText(const QString &folder, const QList<PlaylistEntry> &entri
     QString text = QStringLiteral("#EXTM3U\n");
     const QDir dir(QFileInfo(folder).absoluteFilePath());
     for (const PlaylistEntry &entry : entries) {
-        // A line break in a title would end the entry.
+        // A line ends an entry: a file whose name holds a line break cannot be listed.
+        if (entry.path.contains(QLatin1Char('\n')) || entry.path.contains(QLatin1Char('\r')))
+            continue;
         QString label = entry.label;
         label.replace(QLatin1Char('\n'), QLatin1Char(' '))
             .replace(QLatin1Char('\r'), QLatin1Char(' '));
@@ -457,8 +459,11 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
             // CD samples are little-endian, as this machine's.
             static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN);
             p.meter = std::make_shared<gain::LoudnessMeter>(44100, 2);
-            trackOptions.samplesRead = [meter = p.meter](const char *pcm, int bytes) {
+            trackOptions.samplesRead = [meter = p.meter,
+                                        read = options.samplesRead](const char *pcm, int bytes) {
                 meter->add(std::span(reinterpret_cast<const qint16 *>(pcm), size_t(bytes) / 2));
+                if (read)
+                    read(pcm, bytes);
             };
         }
         const bool inMemory = toc && i <= toc->trackCount() &&

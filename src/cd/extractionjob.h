@@ -155,7 +155,7 @@ public:
     // Tracks up to this length are read into memory and encoded (one encoder per core) or
     // written on other threads while the next track is read; longer ones are encoded or
     // written as they are read.
-    static constexpr int maxMemorySectors = 20 * 60 * 75;
+    int maxMemorySectors = 20 * 60 * 75;
     // How tracks are read and encoded.
     RipOptions options;
     EncoderConfig encoder = cdTrackEncoderConfig();
