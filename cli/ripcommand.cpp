@@ -277,13 +277,7 @@ int runRip(const QStringList &args)
     }
     cd::RipReport report =
         cd::ripReportHead(settings, options, disc, mp3 ? std::optional(encoder) : std::nullopt);
-    if (flac) {
-        cd::FlacConfig level;
-        level.compressionLevel = flacLevel;
-        report.format = mp3 || wav
-                            ? report.format + QStringLiteral(", ") + cd::flacDescription(level)
-                            : cd::flacDescription(level);
-    }
+    report.format = cd::jobFormatsText(kinds, encoder, flacLevel);
     cd::ExtractionJob job;
     job.options = options;
     job.encoder = encoder;

@@ -45,7 +45,12 @@ public:
     QCheckBox *chkTrameLame;           // write the LAME/Xing information frame
     QCheckBox *chkJournal;             // write a log and a cue sheet beside the tracks
     QCheckBox *chkReplayGain;          // write the ReplayGain of ripped MP3 tracks
-    OnlineOptions *onlineOptions;      // service, addresses and limits of the online lookup
+    QSpinBox *spnNiveauFlac;           // FLAC compression level, 0 to 8
+    QLineEdit *txtDossierMp3;          // folder pattern of each format below Text3
+    QLineEdit *txtDossierFlac;
+    QLineEdit *txtDossierWav;
+    QCheckBox *chkListeLecture;   // an .m3u8 playlist per format
+    OnlineOptions *onlineOptions; // service, addresses and limits of the online lookup
 
     QGroupBox *Frame10;
     QLineEdit *Text8; // default comment
@@ -70,11 +75,15 @@ public:
     bool artistFromTitles() const;   // Check2
     // Option7 to Option10; with none chosen (a settings file edited by hand), ID3v2.
     cd::TagOption tagOption() const;
-    cd::RipOptions ripOptions() const;             // chkExtractionSecurisee, spnDecalage
-    cd::EncoderConfig encoderConfig() const;       // cboEncodage, chkTrameLame
-    QString accurateRipUrl() const;                // txtAccurateRip, the default when empty
-    bool writeRipLog() const;                      // chkJournal
-    bool writeRipGain() const;                     // chkReplayGain
+    cd::RipOptions ripOptions() const;       // chkExtractionSecurisee, spnDecalage
+    cd::EncoderConfig encoderConfig() const; // cboEncodage, chkTrameLame
+    QString accurateRipUrl() const;          // txtAccurateRip, the default when empty
+    bool writeRipLog() const;                // chkJournal
+    bool writeRipGain() const;               // chkReplayGain
+    int flacLevel() const;                   // spnNiveauFlac
+    // txtDossierMp3, txtDossierFlac, txtDossierWav: the non-empty ones.
+    QMap<cd::AudioFormat, QString> folderPatterns() const;
+    bool writePlaylists() const;                   // chkListeLecture
     QString defaultComment() const;                // Text8
     QString defaultEncoder() const;                // Text9
     bool writeTagsV23() const;                     // chkTagsV23

@@ -252,13 +252,15 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
                                                                                : QByteArray();
     }();
 
-    // The folder of each format, made when missing; a pattern that cannot give one fails each
-    // track with its fault.
+    // The folder of each format: a pattern's is made below the chosen folder, which must exist
+    // (its absence is each track's failure, as without a pattern); a pattern that cannot give
+    // a folder fails each track with its fault.
     QList<QString> folders;
     QString folderError;
     for (Kind k : kinds) {
         folders.append(formatFolder(settings, audioFormat(k), &folderError));
-        if (!folders.last().isEmpty() && !QDir().mkpath(folders.last())) {
+        if (folders.last() != settings.folder && QFileInfo(settings.folder).isDir() &&
+            !QDir().mkpath(folders.last())) {
             folderError =
                 QCoreApplication::translate("cd", "Le dossier « %1 » n'a pas pu être créé.")
                     .arg(base::shownPath(folders.last()));
@@ -505,6 +507,20 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
     }
     flush(0);
     return finish(!summary.cancelled);
+}
+
+QString jobFormatsText(const QList<ExtractionJob::Kind> &kinds, const EncoderConfig &encoder,
+                       int flacLevel)
+{
+    QStringList texts;
+    for (ExtractionJob::Kind kind : kinds) {
+        FlacConfig flac;
+        flac.compressionLevel = flacLevel;
+        texts << (kind == ExtractionJob::Flac  ? flacDescription(flac)
+                  : kind == ExtractionJob::Mp3 ? encoderDescription(encoder)
+                                               : QStringLiteral("WAV"));
+    }
+    return texts.join(QLatin1String(", "));
 }
 
 QString unreadableTracksMessage(const QList<int> &unreadableRows, const QList<TrackRow> &rows)

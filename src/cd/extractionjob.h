@@ -183,6 +183,10 @@ public:
                 const QList<TrackRow> &rows);
 };
 
+// The formats of a job as its log names them: "FLAC niveau 5, MP3 CBR 128 kbit/s, WAV".
+QString jobFormatsText(const QList<ExtractionJob::Kind> &kinds, const EncoderConfig &encoder,
+                       int flacLevel);
+
 // The French text that ends a job in which some sectors could not be read, naming each such
 // track by its position and row text; empty when every sector was read.
 QString unreadableTracksMessage(const QList<int> &unreadableRows, const QList<TrackRow> &rows);

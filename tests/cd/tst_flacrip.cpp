@@ -225,6 +225,7 @@ private slots:
         QFETCH(QStringList, files);
         QTemporaryDir dir;
         ExtractionSettings s = discSettings(*m_image, dir.filePath("tout"));
+        QVERIFY(QDir().mkpath(s.folder) && QDir().mkpath(dir.filePath("mp3")));
         s.folderPatterns = {{AudioFormat::Flac, "FLAC/%artiste%/%album%"},
                             {AudioFormat::Mp3, "MP3"}};
         ExtractionJob job;
