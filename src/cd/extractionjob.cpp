@@ -10,7 +10,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QThread>
 
 #include <atomic>
 #include <chrono>
@@ -232,18 +231,14 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
     Summary summary;
     if (settings.drive.isEmpty() || kinds.isEmpty())
         return summary;
-    // The lengths of the tracks tell which ones are short enough to be held in memory while
-    // they are encoded.
+    // The lengths of the tracks, for the playlists.
     std::optional<CdToc> toc;
     if (const auto device = CdDevice::open(settings.drive))
         toc = device->readToc();
     const bool mp3 = kinds.contains(Mp3);
-    const bool encoding = mp3 || kinds.contains(Flac);
-    // One encoder per core. WAV writers hardly use a core but wait for the disk: two of them
-    // let the next track be read while a file is still being synced.
-    const int threads = encoding ? std::max(1, QThread::idealThreadCount()) : 2;
-    // Tracks in flight: each has one writer per format.
-    const size_t inFlight = size_t(std::max<qsizetype>(1, threads / kinds.size()));
+    // Tracks in flight: one is read while the writers of the one before it empty their queues
+    // (each track has one writer thread per format).
+    const size_t inFlight = 2;
     const bool tagsV2 =
         settings.tagOption == TagOption::V2 || settings.tagOption == TagOption::V1AndV2;
     const QByteArray cover = [&settings] {
@@ -468,29 +463,14 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
                     read(pcm, bytes);
             };
         }
-        const bool inMemory = toc && i <= toc->trackCount() &&
-                              toc->trackEnd(i - 1) - toc->trackStart(i - 1) <= maxMemorySectors;
-        bool cancelled = false;
-        if (inMemory) {
-            // The track is read here while the tracks before it are encoded or written.
-            auto audio = std::make_shared<const TrackAudio>(
-                readTrackAudio(settings.drive, i - 1, progress, trackOptions));
-            cancelled = audio->result.status == RipStatus::Cancelled;
-            if (!audio->result.ok()) {
-                p.results.assign(size_t(outputs.size()), audio->result);
-            } else {
-                // One encoder per core: a track waits for a core rather than sharing one, so
-                // that the last tracks do not end on a single core.
-                flush(inFlight - 1);
-                for (const TrackOutput &output : outputs)
-                    p.encoded.push_back(std::async(std::launch::async, [audio, output, &cancel] {
-                        return writeTrackAudio(*audio, output, &cancel);
-                    }));
-            }
-        } else {
-            p.results = ripTrackToFiles(settings.drive, i - 1, outputs, progress, trackOptions);
-            cancelled = p.results.front().status == RipStatus::Cancelled;
-        }
+        // The track is read here while the writers of the track before it finish.
+        flush(inFlight - 1);
+        PendingRip rip =
+            startTrackRip(settings.drive, i - 1, outputs, progress, trackOptions, &cancel);
+        const bool cancelled = rip.read.status == RipStatus::Cancelled;
+        if (rip.written.empty())
+            p.results.assign(size_t(outputs.size()), rip.read);
+        p.encoded = std::move(rip.written);
         if (cancelled) {
             cancel = true;
             flush(0);

@@ -144,7 +144,7 @@ public:
     // discarded, those of tracks read but still being encoded or written too; such tracks are
     // not reported.
     RipProgress progress;
-    // Every few milliseconds while the job waits for an encoder to finish; false stops the job
+    // Every few milliseconds while the job waits for a writer to finish; false stops the job
     // as progress does (the window processes its pending events here).
     std::function<bool()> waiting;
     // After each row, checked or not, but for a track a cancel stopped.
@@ -152,10 +152,6 @@ public:
     // Asked before a track whose file already exists (full path given); without an answer
     // the existing file is kept.
     std::function<ReplaceAnswer(const QString &path)> askReplace;
-    // Tracks up to this length are read into memory and encoded (one encoder per core) or
-    // written on other threads while the next track is read; longer ones are encoded or
-    // written as they are read.
-    int maxMemorySectors = 20 * 60 * 75;
     // How tracks are read and encoded.
     RipOptions options;
     EncoderConfig encoder = cdTrackEncoderConfig();

@@ -7,10 +7,12 @@
 #include "cd/wavfile.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
-#include <sys/mman.h>
 #include <vector>
 
 #include <QCoreApplication>
@@ -28,8 +30,6 @@ class BatchSink
 public:
     virtual ~BatchSink() = default;
     virtual bool begin(OutputFile &file, qint64 sectors) = 0;
-    // Where the next batch is to be read: scratch, or the sink's own memory, which spares a copy.
-    virtual char *destination(char *scratch) { return scratch; }
     virtual bool write(OutputFile &file, const char *pcm, int bytes) = 0;
     virtual bool end(OutputFile &file) = 0;
     bool encoderFailed() const { return m_encoderFailed; }
@@ -140,36 +140,6 @@ std::unique_ptr<BatchSink> sinkFor(const TrackOutput &output, qint64 frames)
     }
     return nullptr;
 }
-
-// Keeps the track in memory, for an encoder that runs while the next track is read.
-class MemorySink final : public BatchSink
-{
-public:
-    explicit MemorySink(QByteArray &pcm) : m_pcm(pcm) {}
-    bool begin(OutputFile &, qint64 sectors) override
-    {
-        // The batches are read straight into place: resize() leaves the new bytes as they are.
-        m_pcm.resize(qsizetype(sectors) * sectorBytes);
-        // Huge pages spare the kernel a fault for every 4 KiB of a track of tens of megabytes.
-        constexpr quintptr hugePage = 2 << 20;
-        const quintptr from = (quintptr(m_pcm.data()) + hugePage - 1) & ~(hugePage - 1);
-        const quintptr to = (quintptr(m_pcm.data()) + quintptr(m_pcm.size())) & ~(hugePage - 1);
-        if (to > from)
-            ::madvise(reinterpret_cast<void *>(from), to - from, MADV_HUGEPAGE);
-        return true;
-    }
-    char *destination(char *) override { return m_pcm.data() + m_size; }
-    bool write(OutputFile &, const char *, int bytes) override
-    {
-        m_size += bytes;
-        return true;
-    }
-    bool end(OutputFile &) override { return true; }
-
-private:
-    QByteArray &m_pcm;
-    qsizetype m_size = 0;
-};
 
 RipResult failure(RipStatus status)
 {
@@ -323,135 +293,208 @@ private:
     int m_unreadable = 0;
 };
 
-// Where one output of a rip goes: its file (none for memory) and its sink.
-struct Target
+// Batches on their way from the reader to one writer. At most a few megabytes wait: a writer
+// slower than the reader holds it back rather than filling the memory.
+class BatchQueue
 {
-    const TrackOutput *output = nullptr;
-    std::unique_ptr<BatchSink> sink;
-    OutputFile file;
-    RipStatus status = RipStatus::Ok;
+public:
+    using Batch = std::shared_ptr<const std::vector<char>>;
+
+    // False once the writer has given up: nothing more need be read for it.
+    bool push(Batch batch)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_queue.size() < queuedBatches || m_abandoned; });
+        if (m_abandoned)
+            return false;
+        m_queue.push_back(std::move(batch));
+        m_changed.notify_all();
+        return true;
+    }
+    // The next batch; nothing once the reading has ended and every batch was taken, or was
+    // cancelled.
+    Batch pop()
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return !m_queue.empty() || m_ended; });
+        if (m_queue.empty())
+            return {};
+        Batch batch = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_changed.notify_all();
+        return batch;
+    }
+    // The end of the reading: its result, with the checksums of the samples, or Cancelled
+    // (the batches not yet taken are dropped).
+    void end(const RipResult &read)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_read = read;
+        m_ended = true;
+        if (!read.ok())
+            m_queue.clear();
+        m_changed.notify_all();
+    }
+    RipResult readResult()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_read;
+    }
+    void abandon()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_abandoned = true;
+        m_queue.clear();
+        m_changed.notify_all();
+    }
+
+private:
+    // 64 batches of 27 sectors: 4 MB, 23 seconds of audio.
+    static constexpr size_t queuedBatches = 64;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Batch> m_queue;
+    RipResult m_read;
+    bool m_ended = false;
+    bool m_abandoned = false;
 };
 
-// The failure of a target: its encoder's or its file's.
-RipResult targetFailure(const Target &target)
+// The failure of an output: its encoder's or its file's.
+RipResult outputFailure(const TrackOutput &output, const BatchSink *sink, const OutputFile &file)
 {
-    const bool flac = target.output && target.output->format == AudioFormat::Flac;
-    RipResult r = failure(target.sink && target.sink->encoderFailed() ? RipStatus::EncoderFailed
-                                                                      : RipStatus::WriteFailed);
+    RipResult r =
+        failure(!sink || sink->encoderFailed() ? RipStatus::EncoderFailed : RipStatus::WriteFailed);
     if (r.status == RipStatus::WriteFailed)
-        r.detail = target.file.errorMessage();
-    else if (flac)
+        r.detail = file.errorMessage();
+    else if (output.format == AudioFormat::Flac)
         r.detail = QCoreApplication::translate("cd", "L'encodage FLAC de « %1 » a échoué.")
-                       .arg(displayPath(target.output->fileName));
+                       .arg(displayPath(output.fileName));
     return r;
 }
 
-// Reads the track once into every target. A target whose file or encoder fails is dropped and
-// the others go on; a cancel stops them all.
-std::vector<RipResult> ripTrack(const CdDevice &device, const TrackExtent &extent,
-                                std::vector<Target> &targets, const RipProgress &progress,
-                                const RipOptions &options)
+// One output of a rip: its file is opened, and its encoder set up, before the reading starts,
+// so that a file appearing meanwhile under its name is never taken for one to replace.
+struct Writer
 {
-    const qint64 total = extent.end - extent.start;
-    std::vector<RipResult> results(targets.size());
-    const auto cancelled = [&] {
-        return std::vector<RipResult>(targets.size(), failure(RipStatus::Cancelled));
-    };
-    // Without an output the sink keeps the samples itself.
-    bool toFile = false;
-    for (size_t t = 0; t < targets.size(); ++t) {
-        Target &target = targets[t];
-        if (!target.sink) {
-            results[t] = failure(RipStatus::EncoderFailed);
-            target.status = RipStatus::EncoderFailed;
-            continue;
-        }
-        toFile = toFile || target.output;
-        if ((target.output &&
-             !target.file.open(target.output->fileName, target.output->overwrite)) ||
-            !target.sink->begin(target.file, total)) {
-            results[t] = targetFailure(target);
-            target.status = results[t].status;
-        }
+    Writer(const TrackOutput &track, qint64 sectors)
+        : output(track), sink(sinkFor(track, sectors * sectorFrames))
+    {
+        if (!sink || !file.open(output.fileName, output.overwrite) || !sink->begin(file, sectors))
+            failed = outputFailure(output, sink.get(), file);
     }
-    const auto live = [&targets] {
-        return std::any_of(targets.cbegin(), targets.cend(),
-                           [](const Target &t) { return t.status == RipStatus::Ok; });
+
+    // Writes the batches of the queue, on the writer's own thread; the file gets its name once
+    // the reading has ended well and the last batch is written.
+    RipResult write(BatchQueue &queue, const std::atomic_bool *cancel)
+    {
+        const auto give = [&queue](const RipResult &result) {
+            queue.abandon();
+            return result;
+        };
+        if (!failed.ok())
+            return give(failed);
+        const auto cancelled = [cancel] { return cancel && cancel->load(); };
+        while (const BatchQueue::Batch batch = queue.pop()) {
+            if (cancelled())
+                return give(failure(RipStatus::Cancelled));
+            if (!sink->write(file, batch->data(), int(batch->size())))
+                return give(outputFailure(output, sink.get(), file));
+        }
+        // A reading that was cancelled or failed leaves no file.
+        const RipResult read = queue.readResult();
+        if (!read.ok() || cancelled())
+            return read.ok() ? failure(RipStatus::Cancelled) : read;
+        if (!sink->end(file) || !file.commit(output.beforeNaming))
+            return outputFailure(output, sink.get(), file);
+        return read;
+    }
+
+    const TrackOutput output;
+    const std::unique_ptr<BatchSink> sink;
+    OutputFile file;
+    RipResult failed;
+};
+
+} // namespace
+
+PendingRip startTrackRip(const QString &drive, int trackIndex, const QList<TrackOutput> &outputs,
+                         const RipProgress &progress, const RipOptions &options,
+                         const std::atomic_bool *cancel)
+{
+    PendingRip rip;
+    std::optional<CdDevice> device;
+    TrackExtent extent;
+    if (rip.read = locateTrack(drive, trackIndex, device, extent); !rip.read.ok())
+        return rip;
+    const qint64 total = extent.end - extent.start;
+    // One writer per output, each on its own thread.
+    std::vector<std::shared_ptr<BatchQueue>> queues;
+    bool prepared = false;
+    for (const TrackOutput &output : outputs) {
+        auto queue = queues.emplace_back(std::make_shared<BatchQueue>());
+        auto writer = std::make_shared<Writer>(output, total);
+        prepared = prepared || writer->failed.ok();
+        rip.written.push_back(std::async(
+            std::launch::async, [writer, queue, cancel] { return writer->write(*queue, cancel); }));
+    }
+    const auto end = [&](const RipResult &read) {
+        for (const auto &queue : queues)
+            queue->end(read);
+        rip.read = read;
+        return std::move(rip);
     };
-    if (!live())
-        return results;
+    // No output could be opened: each writer reports why, and nothing is read.
+    if (!prepared)
+        return end({});
     if (progress && !progress(0, total))
-        return cancelled();
+        return end(failure(RipStatus::Cancelled));
 
     // The secure reader keeps to the drive: when cdparanoia cannot take it, the plain reads
     // are used and the result says so.
     const std::unique_ptr<SecureReader> secure =
-        options.secure ? SecureReader::open(device) : nullptr;
-    TrackReader reader(device, secure.get(), extent, options.offsetSamples);
-    // Into memory, the writer sums the samples on its own thread.
-    const bool summed = toFile;
+        options.secure ? SecureReader::open(*device) : nullptr;
+    TrackReader reader(*device, secure.get(), extent, options.offsetSamples);
     TrackChecksums sums(total * sectorFrames, extent.first, extent.last);
-    std::vector<char> buffer(batchSectors * sectorBytes);
-    // Into memory alone, the batches are read straight into place.
-    BatchSink *only = targets.size() == 1 ? targets.front().sink.get() : nullptr;
     // The last batch is shorter when the track length is not a multiple of the batch size.
-    for (qint64 done = 0; done < total && live();) {
+    for (qint64 done = 0; done < total;) {
         const int count = int(std::min<qint64>(batchSectors, total - done));
         const int bytes = count * sectorBytes;
-        char *batch = only ? only->destination(buffer.data()) : buffer.data();
-        reader.next(batch, count * sectorFrames);
+        auto batch = std::make_shared<std::vector<char>>(size_t(bytes));
+        reader.next(batch->data(), count * sectorFrames);
         if (options.samplesRead)
-            options.samplesRead(batch, bytes);
-        if (summed)
-            sums.add(batch, bytes);
-        for (size_t t = 0; t < targets.size(); ++t) {
-            Target &target = targets[t];
-            if (target.status == RipStatus::Ok && !target.sink->write(target.file, batch, bytes)) {
-                results[t] = targetFailure(target);
-                target.status = results[t].status;
-            }
-        }
+            options.samplesRead(batch->data(), bytes);
+        sums.add(batch->data(), bytes);
+        bool wanted = false;
+        for (const auto &queue : queues)
+            wanted = queue->push(batch) || wanted;
         done += count;
+        // Every writer has failed: the rest of the track is not read for nothing.
+        if (!wanted)
+            break;
         if (progress && !progress(done, total))
-            return cancelled();
+            return end(failure(RipStatus::Cancelled));
     }
-    for (size_t t = 0; t < targets.size(); ++t) {
-        Target &target = targets[t];
-        if (target.status != RipStatus::Ok)
-            continue;
-        if (!target.sink->end(target.file) ||
-            (target.output && !target.file.commit(target.output->beforeNaming))) {
-            results[t] = targetFailure(target);
-            continue;
-        }
-        RipResult &result = results[t];
-        result.secure = secure != nullptr;
-        result.unreadableSectors = reader.unreadableSectors();
-        result.rereadSectors = secure ? secure->rereadSectors() : 0;
-        result.crc32 = sums.crc32();
-        result.accurateRipV1 = sums.accurateRipV1();
-        result.accurateRipV2 = sums.accurateRipV2();
-    }
-    return results;
+    RipResult read;
+    read.secure = secure != nullptr;
+    read.unreadableSectors = reader.unreadableSectors();
+    read.rereadSectors = secure ? secure->rereadSectors() : 0;
+    read.crc32 = sums.crc32();
+    read.accurateRipV1 = sums.accurateRipV1();
+    read.accurateRipV2 = sums.accurateRipV2();
+    return end(read);
 }
-
-} // namespace
 
 std::vector<RipResult> ripTrackToFiles(const QString &drive, int trackIndex,
                                        const QList<TrackOutput> &outputs,
                                        const RipProgress &progress, const RipOptions &options)
 {
-    std::optional<CdDevice> device;
-    TrackExtent extent;
-    if (RipResult r = locateTrack(drive, trackIndex, device, extent); !r.ok())
-        return std::vector<RipResult>(size_t(outputs.size()), r);
-    const qint64 frames = qint64(extent.end - extent.start) * sectorFrames;
-    std::vector<Target> targets(size_t(outputs.size()));
-    for (qsizetype k = 0; k < outputs.size(); ++k) {
-        targets[size_t(k)].output = &outputs.at(k);
-        targets[size_t(k)].sink = sinkFor(outputs.at(k), frames);
-    }
-    return ripTrack(*device, extent, targets, progress, options);
+    PendingRip rip = startTrackRip(drive, trackIndex, outputs, progress, options);
+    if (rip.written.empty())
+        return std::vector<RipResult>(size_t(outputs.size()), rip.read);
+    std::vector<RipResult> results;
+    for (std::future<RipResult> &written : rip.written)
+        results.push_back(written.get());
+    return results;
 }
 
 RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fileName,
@@ -466,59 +509,6 @@ RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fil
 {
     const TrackOutput output{fileName, overwrite, AudioFormat::Mp3, encoder, {}, beforeNaming};
     return ripTrackToFiles(drive, trackIndex, {output}, progress, options).front();
-}
-
-TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress,
-                          const RipOptions &options)
-{
-    TrackAudio audio;
-    std::optional<CdDevice> device;
-    TrackExtent extent;
-    audio.result = locateTrack(drive, trackIndex, device, extent);
-    if (!audio.result.ok())
-        return audio;
-    std::vector<Target> targets(1);
-    targets.front().sink = std::make_unique<MemorySink>(audio.pcm);
-    audio.result = ripTrack(*device, extent, targets, progress, options).front();
-    audio.first = extent.first;
-    audio.last = extent.last;
-    if (!audio.result.ok())
-        audio.pcm.clear();
-    return audio;
-}
-
-RipResult writeTrackAudio(const TrackAudio &audio, const TrackOutput &output,
-                          const std::atomic_bool *cancel)
-{
-    RipResult result = audio.result;
-    Target target;
-    target.output = &output;
-    target.sink = sinkFor(output, audio.pcm.size() / 4);
-    if (!target.sink)
-        return failure(RipStatus::EncoderFailed);
-    BatchSink &sink = *target.sink;
-    OutputFile &file = target.file;
-    bool written = file.open(output.fileName, output.overwrite) &&
-                   sink.begin(file, audio.pcm.size() / sectorBytes);
-    TrackChecksums sums(audio.pcm.size() / 4, audio.first, audio.last);
-    // The batches of a streamed rip, so that both give the same bytes.
-    for (qsizetype at = 0; written && at < audio.pcm.size(); at += batchSectors * sectorBytes) {
-        if (cancel && cancel->load())
-            return failure(RipStatus::Cancelled);
-        const qsizetype bytes =
-            std::min<qsizetype>(batchSectors * sectorBytes, audio.pcm.size() - at);
-        sums.add(audio.pcm.constData() + at, bytes);
-        written = sink.write(file, audio.pcm.constData() + at, int(bytes));
-    }
-    result.crc32 = sums.crc32();
-    result.accurateRipV1 = sums.accurateRipV1();
-    result.accurateRipV2 = sums.accurateRipV2();
-    if (written && sink.end(file) && file.commit(output.beforeNaming))
-        return result;
-    const RipResult failed = targetFailure(target);
-    result.status = failed.status;
-    result.detail = failed.detail;
-    return result;
 }
 
 QString ripErrorMessage(const RipResult &result)

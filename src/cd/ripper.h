@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <future>
 #include <optional>
 #include <vector>
 
@@ -102,22 +103,19 @@ std::vector<RipResult> ripTrackToFiles(const QString &drive, int trackIndex,
                                        const RipProgress &progress = {},
                                        const RipOptions &options = {});
 
-// A track read into memory: the first half of a rip, so that the next track
-// can be read while this one is encoded or written.
-struct TrackAudio
+// A rip whose reading is done and whose writers may still be at work.
+struct PendingRip
 {
-    RipResult result; // its checksums are left to the writer
-    QByteArray pcm;
-    bool first = false; // the disc's first or last track, for AccurateRip
-    bool last = false;
+    RipResult read;                              // the reading's, with the checksums
+    std::vector<std::future<RipResult>> written; // one per output; none when nothing was read
 };
-TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress = {},
-                          const RipOptions &options = {});
-// The second half: writes the audio into the output, byte for byte what ripTrackToFiles
-// writes, and runs its beforeNaming. Safe to run on another thread. Once *cancel is set, it
-// stops after the batch at hand, leaves no file and returns Cancelled.
-RipResult writeTrackAudio(const TrackAudio &audio, const TrackOutput &output,
-                          const std::atomic_bool *cancel = nullptr);
+// Reads the track on the calling thread (progress is called there) and hands each batch to one
+// writer thread per output through a queue of a few megabytes, so the encoders work while the
+// disc is read and the next track can be read while they finish. A writer stops, leaving no
+// file, when the reading is cancelled or *cancel is set.
+PendingRip startTrackRip(const QString &drive, int trackIndex, const QList<TrackOutput> &outputs,
+                         const RipProgress &progress = {}, const RipOptions &options = {},
+                         const std::atomic_bool *cancel = nullptr);
 
 // The French message the user sees for a failed rip, or an empty text for a failure that is
 // reported only by the row's mark.
