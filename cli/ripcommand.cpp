@@ -31,7 +31,7 @@ const char usageText[] = QT_TRANSLATE_NOOP(
     "[--wav] [--mp3] [--flac] [--niveau-flac=0..8] [--dossier-wav=MODELE] "
     "[--dossier-mp3=MODELE] [--dossier-flac=MODELE] [--sans-liste] [--ecraser] [--rapide] "
     "[--decalage=ECHANTILLONS] [--accuraterip=URL] "
-    "[--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] "
+    "[--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] "
     "[--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] "
     "[--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] "
     "[--email=ADRESSE]] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace "
@@ -44,7 +44,8 @@ const char usageText[] = QT_TRANSLATE_NOOP(
     "avec --sans-replaygain ; plusieurs formats viennent d'une seule lecture du disque, chacun "
     "dans le dossier que donne son modèle sous SORTIE, par exemple --dossier-flac=FLAC/%artiste%/"
     "%album% ; chaque format reçoit une liste de lecture .m3u8, sauf avec --sans-liste ; "
-    "--niveau-flac va de 0, le plus rapide, à 8, le plus compact, 5 par défaut)");
+    "--niveau-flac va de 0, le plus rapide, à 8, le plus compact, 5 par défaut ; --rva2 écrit "
+    "aussi le ReplayGain des MP3 en trames RVA2)");
 
 int usageError(const QString &why)
 {
@@ -79,7 +80,7 @@ int runRip(const QStringList &args)
                                    "--format=",         "--vbr=",         "--trame-lame",
                                    "--sans-replaygain", "--flac",         "--niveau-flac=",
                                    "--dossier-wav=",    "--dossier-mp3=", "--dossier-flac=",
-                                   "--sans-liste"});
+                                   "--sans-liste",      "--rva2"});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
@@ -284,6 +285,7 @@ int runRip(const QStringList &args)
     job.flacLevel = flacLevel;
     job.playlists = !arguments.has(QStringLiteral("--sans-liste"));
     job.replayGain = !arguments.has("--sans-replaygain");
+    job.gainOptions.rva2 = arguments.has("--rva2");
     job.askReplace = [overwrite](const QString &) {
         return overwrite == cd::Overwrite::Replace ? cd::ReplaceAnswer::ReplaceAll
                                                    : cd::ReplaceAnswer::Skip;

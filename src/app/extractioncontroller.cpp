@@ -211,6 +211,7 @@ void ExtractionController::runJob(const QList<cd::ExtractionJob::Kind> &kinds)
     job.flacLevel = m_options.flacLevel();
     job.playlists = m_options.writePlaylists();
     job.replayGain = m_options.writeRipGain();
+    job.gainOptions.rva2 = m_options.writeRva2();
     const int checked = int(
         std::count_if(rows.cbegin(), rows.cend(), [](const cd::TrackRow &r) { return r.checked; }));
     int started = 0;

@@ -154,8 +154,9 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     layout10->addWidget(chkTagsV23);
     chkRva2 =
         named<QCheckBox>(Frame10, "chkRva2", tr("Écrire aussi le ReplayGain en tra&mes RVA2"));
-    chkRva2->setToolTip(tr("« Calculer le ReplayGain » écrit alors aussi les trames RVA2 "
-                           "« track » et « album », que lisent certains lecteurs."));
+    chkRva2->setToolTip(tr("« Calculer le ReplayGain » et les extractions MP3 écrivent alors "
+                           "aussi les trames RVA2 « track » et « album », que lisent certains "
+                           "lecteurs."));
     layout10->addWidget(chkRva2);
     // The questions a user may have silenced with "Ne plus demander" come back from here.
     chkConfirmerEnregistrement = named<QCheckBox>(Frame10, "chkConfirmerEnregistrement",

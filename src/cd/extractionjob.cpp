@@ -153,7 +153,8 @@ struct Measured
 
 // Writes the ReplayGain of each track measured, and with `album` that of all of them together;
 // the French failures.
-QStringList writeReplayGain(const QList<Measured> &measured, bool album)
+QStringList writeReplayGain(const QList<Measured> &measured, bool album,
+                            const gain::GainOptions &options)
 {
     std::vector<const gain::LoudnessMeter *> meters;
     QList<const gain::LoudnessMeter *> seen;
@@ -171,7 +172,7 @@ QStringList writeReplayGain(const QList<Measured> &measured, bool album)
         if (track.flac) {
             QList<VorbisComment> comments;
             for (const tags::UserText &text :
-                 gain::replayGainTexts(track.meter->result(), together))
+                 gain::replayGainTexts(track.meter->result(), together, options))
                 comments.append({text.description, text.value});
             const QString failure =
                 comments.isEmpty() ? QString() : setFlacComments(track.path, comments);
@@ -180,7 +181,7 @@ QStringList writeReplayGain(const QList<Measured> &measured, bool album)
             continue;
         }
         const std::optional<tags::FieldEdit> edit =
-            gain::gainEdit({track.path, track.meter->result(), together, {}});
+            gain::gainEdit({track.path, track.meter->result(), together, {}}, options);
         if (!edit)
             continue;
         const tags::Result<tags::SaveKind> saved = tags::saveFields(track.path, *edit);
@@ -377,7 +378,7 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
         return failures;
     };
     const auto finish = [&](bool album) {
-        summary.gainFailures = writeReplayGain(measured, album);
+        summary.gainFailures = writeReplayGain(measured, album, gainOptions);
         if (playlists && !summary.cancelled)
             summary.playlistFailures = writePlaylists();
         return summary;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cd/ripper.h"
+#include "gain/replaygain.h"
 #include "tags/fieldrules.h"
 
 #include <QList>
@@ -163,6 +164,8 @@ public:
     // album) into the FLAC files and the MP3 files they tagged with an ID3v2 tag. A stopped job
     // writes the tracks' values only.
     bool replayGain = true;
+    // What the ReplayGain written holds beside its texts (RVA2 frames).
+    gain::GainOptions gainOptions = {};
 
     struct Summary
     {

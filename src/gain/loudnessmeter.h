@@ -19,7 +19,7 @@ struct Loudness
     bool measured() const { return lufs > -std::numeric_limits<double>::infinity(); }
 };
 
-// Measures interleaved samples with libebur128 as they come. Move-only.
+// Measures interleaved samples as they come. Move-only.
 class LoudnessMeter
 {
 public:
@@ -44,6 +44,8 @@ public:
     static Loudness together(std::span<const LoudnessMeter *const> meters);
 
 private:
+    template <typename Sample> void addSamples(std::span<const Sample> interleaved, double scale);
+
     struct State;
     std::unique_ptr<State> m_state;
     int m_channels = 0;

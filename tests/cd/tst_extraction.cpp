@@ -5,6 +5,7 @@
 #include "cd/wavfile.h"
 #include "mpeg/audiostart.h"
 #include "tags/id3v2reader.h"
+#include "tags/tagframes.h"
 #include "tags/usertexts.h"
 
 #include "discimage.h"
@@ -359,17 +360,21 @@ private slots:
     {
         QTest::addColumn<bool>("replayGain");
         QTest::addColumn<TagOption>("tagOption");
-        QTest::newRow("measured while read") << true << TagOption::V1AndV2;
-        QTest::newRow("option off") << false << TagOption::V2;
-        QTest::newRow("ID3v1 only gets none") << true << TagOption::V1;
+        QTest::addColumn<bool>("rva2");
+        QTest::newRow("measured while read") << true << TagOption::V1AndV2 << false;
+        QTest::newRow("RVA2 frames too") << true << TagOption::V2 << true;
+        QTest::newRow("option off") << false << TagOption::V2 << true;
+        QTest::newRow("ID3v1 only gets none") << true << TagOption::V1 << true;
     }
 
     // The MP3 job measures each track from the samples it reads and writes its ReplayGain and
-    // the disc's when it ends, gains and true peaks as loudgain measures the same samples.
+    // the disc's when it ends, gains and true peaks as loudgain measures the same samples, and
+    // with the option the RVA2 frames "track" and "album".
     void replayGainOfRips()
     {
         QFETCH(bool, replayGain);
         QFETCH(TagOption, tagOption);
+        QFETCH(bool, rva2);
         QTemporaryDir dir;
         using Content = testsupport::DiscImage::Content;
         const auto image = testsupport::DiscImage::withContents(
@@ -378,15 +383,23 @@ private slots:
                                    "Album",         "1999",     "Rock",    17,    tagOption};
         ExtractionJob job;
         job.replayGain = replayGain;
+        job.gainOptions.rva2 = rva2;
         const auto summary = job.run(ExtractionJob::Mp3, s, {{"Un", true}, {"Deux", true}});
         QVERIFY(summary.gainFailures.isEmpty());
-        QStringList texts;
+        QStringList texts, volumes;
         for (const QString name : {"Un.mp3", "Deux.mp3"}) {
             const auto read = tags::readUserTexts(dir.filePath(name));
             for (const tags::UserText &t : read.value())
                 texts << t.description + u'=' + t.value;
+            const auto frames = tags::readFrames(dir.filePath(name));
+            for (const tags::TagFrame &frame : frames.value())
+                if (frame.id == "RVA2")
+                    volumes << frame.key;
         }
-        if (!replayGain || tagOption == TagOption::V1) {
+        const bool written = replayGain && tagOption != TagOption::V1;
+        const QStringList both{"RVA2:track", "RVA2:album"};
+        QCOMPARE(volumes, written && rva2 ? both + both : QStringList());
+        if (!written) {
             QCOMPARE(texts, QStringList());
             return;
         }

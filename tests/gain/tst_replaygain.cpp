@@ -1,9 +1,10 @@
 // ReplayGain measured on MP3 files made by lame, against loudgain and ffmpeg's ebur128 filter,
-// and written into tags that mutagen reads back.
+// and written into tags that mutagen reads back; the meter itself against libebur128.
 #include "peers.h"
 #include "tonefiles.h"
 
 #include "gain/gainjob.h"
+#include "gain/loudnessmeter.h"
 #include "tags/tagbatch.h"
 
 #include <QDir>
@@ -14,7 +15,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ebur128.h>
+
+#include <cmath>
 #include <numeric>
+#include <vector>
 
 namespace {
 
@@ -60,6 +65,8 @@ class TestReplayGain : public QObject
 
 private slots:
     void init();
+    void matchesLibebur128_data();
+    void matchesLibebur128();
     void measuresAsPeers_data();
     void measuresAsPeers();
     void albumTakesTracksTogether();
@@ -72,10 +79,123 @@ private:
 
 void TestReplayGain::init()
 {
+    if (QTest::currentTestFunction() == QLatin1String("matchesLibebur128"))
+        return;
     for (const char *tool : {"lame", "loudgain", "ffmpeg"}) {
         if (QStandardPaths::findExecutable(tool).isEmpty())
             TARVEX_PEER_MISSING("lame, loudgain and ffmpeg are needed");
     }
+}
+
+void TestReplayGain::matchesLibebur128_data()
+{
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<bool>("integer");
+    QTest::newRow("44100 stereo 16-bit, a rip") << 44100 << 2 << true;
+    QTest::newRow("48000 stereo float") << 48000 << 2 << false;
+    QTest::newRow("22050 mono float") << 22050 << 1 << false;
+    QTest::newRow("11025 stereo 16-bit, 100 ms rounded") << 11025 << 2 << true;
+    QTest::newRow("96000 stereo float, twice oversampled") << 96000 << 2 << false;
+    QTest::newRow("192000 mono 16-bit, not oversampled") << 192000 << 1 << true;
+}
+
+// Three tracks (loud; quiet with a silent stretch, below the album's relative gate; near full
+// scale with peaks between samples), given in uneven pieces: each track's loudness, sample peak
+// and true peak, and those of the three together, are libebur128's.
+void TestReplayGain::matchesLibebur128()
+{
+    QFETCH(int, rate);
+    QFETCH(int, channels);
+    QFETCH(bool, integer);
+    struct Track
+    {
+        double seconds, amplitude, frequency;
+        bool silentMiddle;
+    };
+    const Track tracks[] = {{3.3, 0.5, 440, false}, {2.7, 0.02, 90, true}, {1.9, 0.99, 0, false}};
+    std::vector<gain::LoudnessMeter> ours;
+    std::vector<ebur128_state *> theirs;
+    quint32 noise = 1;
+    for (const Track &track : tracks) {
+        const size_t frames = size_t(track.seconds * rate) + 7;
+        std::vector<float> samples(frames * size_t(channels));
+        for (size_t i = 0; i < frames; ++i) {
+            noise = noise * 1664525u + 1013904223u;
+            const double t = double(i) / rate;
+            const bool silent = track.silentMiddle && t > 1 && t < 1.8;
+            for (int c = 0; c < channels; ++c) {
+                // A quarter of the rate, 45 degrees off the samples, peaks between them.
+                double v = track.frequency > 0
+                               ? 0.8 * std::sin(2 * M_PI * track.frequency * (1 + c) * t) *
+                                         (0.5 + 0.5 * std::sin(t * 3)) +
+                                     0.2 * (double(noise >> 8) / (1 << 24) - 0.5)
+                               : std::sin(M_PI / 2 * double(i) + M_PI / 4) / std::sqrt(0.5);
+                v = silent ? 0 : std::clamp(v * track.amplitude, -1.0, 1.0);
+                samples[i * size_t(channels) + size_t(c)] =
+                    integer ? float(std::lround(v * 32767) / 32768.0) : float(v);
+            }
+        }
+        ours.emplace_back(rate, channels);
+        theirs.push_back(
+            ebur128_init(unsigned(channels), unsigned(rate),
+                         EBUR128_MODE_I | EBUR128_MODE_SAMPLE_PEAK | EBUR128_MODE_TRUE_PEAK));
+        std::vector<qint16> shorts(samples.size());
+        for (size_t i = 0; i < samples.size(); ++i)
+            shorts[i] = qint16(std::lround(samples[i] * 32768.0));
+        for (size_t start = 0, piece = 1000; start < frames; start += piece, piece += 3001) {
+            const size_t n = std::min(piece, frames - start) * size_t(channels);
+            const size_t at = start * size_t(channels);
+            if (integer) {
+                ours.back().add(std::span<const qint16>(shorts.data() + at, n));
+                ebur128_add_frames_short(theirs.back(), shorts.data() + at, n / size_t(channels));
+            } else {
+                ours.back().add(std::span<const float>(samples.data() + at, n));
+                ebur128_add_frames_float(theirs.back(), samples.data() + at, n / size_t(channels));
+            }
+        }
+    }
+    const auto peaks = [channels](ebur128_state *const *states, size_t count) {
+        std::pair<double, double> sampleAndTrue{};
+        for (size_t s = 0; s < count; ++s) {
+            for (int c = 0; c < channels; ++c) {
+                double peak = 0;
+                ebur128_sample_peak(states[s], unsigned(c), &peak);
+                sampleAndTrue.first = std::max(sampleAndTrue.first, peak);
+                ebur128_true_peak(states[s], unsigned(c), &peak);
+                sampleAndTrue.second = std::max(sampleAndTrue.second, peak);
+            }
+        }
+        return sampleAndTrue;
+    };
+    const auto compare = [&](const gain::Loudness &measured, ebur128_state *const *states,
+                             size_t count, const QString &what) {
+        double lufs = 0;
+        QCOMPARE(
+            ebur128_loudness_global_multiple(const_cast<ebur128_state **>(states), count, &lufs),
+            EBUR128_SUCCESS);
+        const auto [samplePeak, truePeak] = peaks(states, count);
+        const QString values = QStringLiteral("%1: %2 %3 %4 / libebur128 %5 %6 %7")
+                                   .arg(what)
+                                   .arg(measured.lufs, 0, 'g', 12)
+                                   .arg(measured.samplePeak, 0, 'g', 9)
+                                   .arg(measured.truePeak, 0, 'g', 9)
+                                   .arg(lufs, 0, 'g', 12)
+                                   .arg(samplePeak, 0, 'g', 9)
+                                   .arg(truePeak, 0, 'g', 9);
+        QVERIFY2(std::abs(measured.lufs - lufs) < 1e-6, qPrintable(values));
+        QVERIFY2(std::abs(measured.samplePeak - samplePeak) < 1e-9, qPrintable(values));
+        QVERIFY2(std::abs(measured.truePeak - truePeak) < 2e-6, qPrintable(values));
+    };
+    for (size_t t = 0; t < ours.size(); ++t)
+        compare(ours[t].result(), &theirs[t], 1, QStringLiteral("track %1").arg(t + 1));
+    std::vector<const gain::LoudnessMeter *> all;
+    for (const gain::LoudnessMeter &meter : ours)
+        all.push_back(&meter);
+    compare(gain::LoudnessMeter::together(all), theirs.data(), theirs.size(),
+            QStringLiteral("album"));
+    for (ebur128_state *state : theirs)
+        ebur128_destroy(&state);
 }
 
 void TestReplayGain::measuresAsPeers_data()
