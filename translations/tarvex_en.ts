@@ -2008,6 +2008,10 @@ Left as they are:
         <source>L&apos;encodage FLAC de « %1 » a échoué.</source>
         <translation>The FLAC encoding of “%1” failed.</translation>
     </message>
+    <message>
+        <source>Le modèle de dossier « %1 » ne convient pas : %2</source>
+        <translation>The folder pattern “%1” does not fit: %2</translation>
+    </message>
 </context>
 <context>
     <name>cli</name>

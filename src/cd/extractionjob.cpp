@@ -80,7 +80,9 @@ QString formatFolder(const ExtractionSettings &settings, AudioFormat format, QSt
     };
     const tags::Result<QString> name = tags::formatName(pattern, values);
     if (!name.ok()) {
-        *error = name.error();
+        *error =
+            QCoreApplication::translate("cd", "Le modèle de dossier « %1 » ne convient pas : %2")
+                .arg(pattern, name.error());
         return {};
     }
     return base::joinPath(settings.folder, name.value());
@@ -255,8 +257,8 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
     QString folderError;
     for (Kind k : kinds) {
         folders.append(formatFolder(settings, audioFormat(k), &folderError));
-        if (folders.last() != settings.folder && QFileInfo(settings.folder).isDir() &&
-            !QDir().mkpath(folders.last())) {
+        if (!folders.last().isEmpty() && folders.last() != settings.folder &&
+            QFileInfo(settings.folder).isDir() && !QDir().mkpath(folders.last())) {
             folderError =
                 QCoreApplication::translate("cd", "Le dossier « %1 » n'a pas pu être créé.")
                     .arg(base::shownPath(folders.last()));
