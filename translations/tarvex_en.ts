@@ -1198,10 +1198,6 @@
         <translation>For old players that do not read version 2.4: every tag saved is converted to version 2.3.</translation>
     </message>
     <message>
-        <source>Écrire le Repla&amp;yGain des pistes MP3 et du disque</source>
-        <translation>Write the Repla&amp;yGain of the MP3 tracks and of the disc</translation>
-    </message>
-    <message>
         <source>Demander avant d&apos;enregistrer &amp;un tag</source>
         <translation>As&amp;k before saving a tag</translation>
     </message>
@@ -1244,6 +1240,10 @@
     <message>
         <source>« Calculer le ReplayGain » et les extractions MP3 écrivent alors aussi les trames RVA2 « track » et « album », que lisent certains lecteurs.</source>
         <translation>“Calculer le ReplayGain” and MP3 rips then also write the RVA2 frames “track” and “album”, which some players read.</translation>
+    </message>
+    <message>
+        <source>Écrire le Repla&amp;yGain des pistes MP3 et FLAC et du disque</source>
+        <translation>Write the Repla&amp;yGain of the MP3 and FLAC tracks and of the disc</translation>
     </message>
 </context>
 <context>

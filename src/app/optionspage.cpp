@@ -90,8 +90,8 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
                                     tr("Écrire la trame d'information LAME (lecture sans &blanc)"));
     chkJournal = named<QCheckBox>(Frame9, "chkJournal",
                                   tr("Écrire un &journal et une feuille .cue à côté des pistes"));
-    chkReplayGain = named<QCheckBox>(Frame9, "chkReplayGain",
-                                     tr("Écrire le Repla&yGain des pistes MP3 et du disque"));
+    chkReplayGain = named<QCheckBox>(
+        Frame9, "chkReplayGain", tr("Écrire le Repla&yGain des pistes MP3 et FLAC et du disque"));
     form9->addRow(tr("Décalage de lecture du lecteur :"), spnDecalage);
     form9->addRow(tr("Adresse AccurateRip :"), txtAccurateRip);
     form9->addRow(tr("Encodage MP3 :"), cboEncodage);

@@ -44,7 +44,7 @@ public:
     QComboBox *cboEncodage;            // constant 128 kbit/s, or LAME's VBR V0 to V9
     QCheckBox *chkTrameLame;           // write the LAME/Xing information frame
     QCheckBox *chkJournal;             // write a log and a cue sheet beside the tracks
-    QCheckBox *chkReplayGain;          // write the ReplayGain of ripped MP3 tracks
+    QCheckBox *chkReplayGain;          // write the ReplayGain of ripped MP3 and FLAC tracks
     QSpinBox *spnNiveauFlac;           // FLAC compression level, 0 to 8
     QLineEdit *txtDossierMp3;          // folder pattern of each format below Text3
     QLineEdit *txtDossierFlac;
