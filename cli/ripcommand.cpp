@@ -320,7 +320,7 @@ int runRip(const QStringList &args)
         status = cli::SomeFailed;
     }
     if (!report.tracks.isEmpty() &&
-        !cd::writeRipReport(report, output,
+        !cd::writeRipReport(report, cd::reportFolder(settings, kinds),
                             cd::safeFileStem(settings.album.isEmpty() ? QStringLiteral("extraction")
                                                                       : settings.album,
                                              1),

@@ -266,7 +266,7 @@ void ExtractionController::runJob(const QList<cd::ExtractionJob::Kind> &kinds)
     const QString stem = cd::safeFileStem(
         settings.album.isEmpty() ? QStringLiteral("extraction") : settings.album, 1);
     if (m_options.writeRipLog() && !report.tracks.isEmpty() &&
-        !cd::writeRipReport(report, settings.folder, stem, &error))
+        !cd::writeRipReport(report, cd::reportFolder(settings, kinds), stem, &error))
         m_window.inform(error, Dialogs::Icon::Error);
     const QString unreadable = cd::unreadableTracksMessage(summary.unreadableRows, rows);
     if (!unreadable.isEmpty() && !summary.cancelled)

@@ -492,6 +492,14 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
     return finish(!summary.cancelled);
 }
 
+QString reportFolder(const ExtractionSettings &settings, const QList<ExtractionJob::Kind> &kinds)
+{
+    QString error;
+    const QString folder =
+        kinds.isEmpty() ? QString() : formatFolder(settings, audioFormat(kinds.first()), &error);
+    return folder.isEmpty() ? settings.folder : folder;
+}
+
 QString jobFormatsText(const QList<ExtractionJob::Kind> &kinds, const EncoderConfig &encoder,
                        int flacLevel)
 {

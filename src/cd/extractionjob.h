@@ -182,6 +182,10 @@ public:
                 const QList<TrackRow> &rows);
 };
 
+// Where a job's log and cue sheet go: the folder of its first format, whose files the sheet
+// names.
+QString reportFolder(const ExtractionSettings &settings, const QList<ExtractionJob::Kind> &kinds);
+
 // The formats of a job as its log names them: "FLAC niveau 5, MP3 CBR 128 kbit/s, WAV".
 QString jobFormatsText(const QList<ExtractionJob::Kind> &kinds, const EncoderConfig &encoder,
                        int flacLevel);

@@ -327,7 +327,8 @@ private slots:
     }
 
     // "Extraction FLAC et MP3" makes both from one job, each format into the folder the Options
-    // page gives it, with its playlist; the log names both encoders.
+    // page gives it, with its playlist; the log and cue sheet, beside the FLAC files they name,
+    // give both encoders.
     void flacAndMp3Job()
     {
         FormFixture f;
@@ -339,12 +340,14 @@ private slots:
         checkRows(f.cdPage()->LV2, {1, 3});
         w.run(app::Procedure::extflacmp3);
         QCOMPARE(column(f.cdPage()->LV2, 1), u"Ok|(Pas selectionné)|Ok"_s);
-        for (const QString &format : {u"FLAC/Album|flac"_s, u"MP3|mp3"_s})
+        for (const QString &format :
+             {u"FLAC/Album|Album.cue|Album.log|Album.m3u8|Disque - Piste 1.flac|"
+              u"Disque - Piste 3.flac"_s,
+              u"MP3|Album.m3u8|Disque - Piste 1.mp3|Disque - Piste 3.mp3"_s})
             QCOMPARE(
                 QDir(f.dir.filePath(format.section(u'|', 0, 0))).entryList(QDir::Files).join(u'|'),
-                u"Album.m3u8|Disque - Piste 1.%1|Disque - Piste 3.%1"_s.arg(
-                    format.section(u'|', 1)));
-        QVERIFY(mpegstream::readFile(f.dir.filePath(u"Album.log"_s))
+                format.section(u'|', 1));
+        QVERIFY(mpegstream::readFile(f.dir.filePath(u"FLAC/Album/Album.log"_s))
                     .contains("Format : FLAC niveau 8, MP3 CBR 128 kbit/s\n"));
     }
 };
