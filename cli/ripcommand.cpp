@@ -234,7 +234,8 @@ int runRip(const QStringList &args)
         const QString title = arguments.has(QStringLiteral("--titre="))
                                   ? value("--titre=")
                                   : rows.value(track - 1, QStringLiteral("Piste %1").arg(track));
-        const cd::TrackTags fields = cd::trackTags(settings, title, track);
+        cd::TrackTags fields = cd::trackTags(settings, title, track);
+        fields.trackTotal = count;
         cd::TrackOutput file{output, overwrite, cd::AudioFormat::Wav, encoder};
         if (mp3) {
             file.format = cd::AudioFormat::Mp3;
