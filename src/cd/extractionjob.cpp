@@ -239,9 +239,9 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
     if (const auto device = CdDevice::open(settings.drive))
         toc = device->readToc();
     const bool mp3 = kinds.contains(Mp3);
-    // Tracks in flight: one is read while the writers of the one before it empty their queues
-    // (each track has one writer thread per format).
-    const size_t inFlight = 2;
+    // Rows waiting to be reported: past this many, the job waits for the oldest one's writers
+    // (one thread per format and track, each with a queue of a few megabytes).
+    const size_t inFlight = 4;
     const bool tagsV2 =
         settings.tagOption == TagOption::V2 || settings.tagOption == TagOption::V1AndV2;
     const QByteArray cover = [&settings] {
@@ -274,6 +274,7 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
         std::vector<std::future<RipResult>> encoded;
         std::vector<RipResult> results;
         std::shared_ptr<gain::LoudnessMeter> meter; // fed by the reads of the track
+        std::unique_ptr<TrackRip> rip;              // while the track is being read
     };
     // The tracks written with their measure, for the ReplayGain written at the end.
     QList<Measured> measured;
@@ -337,10 +338,70 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
         if (trackFinished)
             trackFinished(outcome);
     };
+    // Rows are reported in order once read; past `keep` rows waiting, the oldest one's writers
+    // are waited for.
     const auto flush = [&](size_t keep) {
-        while (pending.size() > keep) {
+        const auto ready = [](const Pending &p) {
+            return std::all_of(p.encoded.cbegin(), p.encoded.cend(), [](const auto &f) {
+                return f.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+            });
+        };
+        while (!pending.empty() && !pending.front().rip &&
+               (pending.size() > keep || ready(pending.front()))) {
             report(pending.front());
             pending.pop_front();
+        }
+    };
+    // The reading of a track is over: its writers finish on their own.
+    const auto readingDone = [](Pending &p) {
+        PendingRip rip = p.rip->finish();
+        p.rip.reset();
+        if (rip.written.empty())
+            p.results.assign(size_t(p.kinds.size()), rip.read);
+        p.encoded = std::move(rip.written);
+    };
+    const auto cancelReading = [&] {
+        for (Pending &p : pending) {
+            if (p.rip) {
+                p.rip->cancel();
+                readingDone(p);
+            }
+        }
+        cancel = true;
+    };
+    // Reads the tracks open, a batch at a time, the oldest first while its writers keep up;
+    // when they are behind, the batch goes to the next track, or, with `openMore`, returns so
+    // that the next track is opened beside it. False when the user stopped the job.
+    const auto readOpenTracks = [&](bool openMore) {
+        for (;;) {
+            QList<Pending *> reading;
+            for (Pending &p : pending) {
+                if (p.rip)
+                    reading.append(&p);
+            }
+            if (reading.isEmpty())
+                return true;
+            Pending *next = nullptr;
+            for (Pending *p : reading) {
+                if (!next && p->rip->hasRoom())
+                    next = p;
+            }
+            if (!next && openMore && reading.size() < 2)
+                return true;
+            if (!next)
+                next = reading.first(); // waits for room
+            next->rip->readBatch();
+            if (progress && !progress(next->rip->done(), next->rip->total())) {
+                cancelReading();
+                return false;
+            }
+            if (!next->rip->reading())
+                readingDone(*next);
+            flush(inFlight);
+            if (stopped) {
+                cancelReading();
+                return false;
+            }
         }
     };
     QStringList taken;
@@ -386,6 +447,13 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
         return summary;
     };
     for (int i = 1; i <= rows.size(); ++i) {
+        // Stopped while the job waited for a writer: the tracks being read are given up.
+        if (stopped) {
+            cancelReading();
+            flush(0);
+            summary.cancelled = true;
+            return finish(false);
+        }
         const TrackRow &row = rows.at(i - 1);
         Pending p;
         TrackOutcome &outcome = p.outcome;
@@ -466,29 +534,28 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
                     read(pcm, bytes);
             };
         }
-        // The track is read here while the writers of the track before it finish.
-        flush(inFlight - 1);
-        PendingRip rip =
-            startTrackRip(settings.drive, i - 1, outputs, progress, trackOptions, &cancel);
-        const bool cancelled = rip.read.status == RipStatus::Cancelled;
-        if (rip.written.empty())
-            p.results.assign(size_t(outputs.size()), rip.read);
-        p.encoded = std::move(rip.written);
-        if (cancelled) {
-            cancel = true;
+        p.rip = std::make_unique<TrackRip>(settings.drive, i - 1, outputs, trackOptions, &cancel);
+        const bool started =
+            !p.rip->reading() || !progress || progress(p.rip->done(), p.rip->total());
+        if (!p.rip->reading())
+            readingDone(p);
+        pending.push_back(std::move(p));
+        if (!started)
+            cancelReading();
+        if (!started || !readOpenTracks(i < rows.size())) {
             flush(0);
             summary.cancelled = true;
             return finish(false);
         }
-        pending.push_back(std::move(p));
         flush(inFlight);
-        if (stopped) {
-            flush(0);
-            summary.cancelled = summary.cancelled || i < rows.size();
-            return finish(!summary.cancelled);
-        }
+    }
+    if (!readOpenTracks(false)) {
+        flush(0);
+        summary.cancelled = true;
+        return finish(false);
     }
     flush(0);
+    // Stopped while the last writers finished: every track was read and written.
     return finish(!summary.cancelled);
 }
 

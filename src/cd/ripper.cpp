@@ -340,6 +340,12 @@ public:
         const std::lock_guard lock(m_mutex);
         return m_read;
     }
+    // The writer can take a batch at once.
+    bool hasRoom()
+    {
+        const std::lock_guard lock(m_mutex);
+        return !m_abandoned && m_queue.size() < queuedBatches;
+    }
     void abandon()
     {
         const std::lock_guard lock(m_mutex);
@@ -417,71 +423,141 @@ struct Writer
 
 } // namespace
 
+struct TrackRip::State
+{
+    std::optional<CdDevice> device;
+    TrackExtent extent;
+    RipOptions options;
+    std::vector<std::shared_ptr<BatchQueue>> queues;
+    PendingRip rip;
+    std::unique_ptr<SecureReader> secure;
+    std::optional<TrackReader> reader;
+    std::optional<TrackChecksums> sums;
+    qint64 done = 0;
+    qint64 total = 0;
+    bool ended = false;
+
+    void end(const RipResult &read)
+    {
+        for (const auto &queue : queues)
+            queue->end(read);
+        rip.read = read;
+        ended = true;
+    }
+};
+
+TrackRip::TrackRip(const QString &drive, int trackIndex, const QList<TrackOutput> &outputs,
+                   const RipOptions &options, const std::atomic_bool *cancel)
+    : m(std::make_unique<State>())
+{
+    m->options = options;
+    if (m->rip.read = locateTrack(drive, trackIndex, m->device, m->extent); !m->rip.read.ok()) {
+        m->ended = true;
+        return;
+    }
+    m->total = m->extent.end - m->extent.start;
+    // One writer per output, each on its own thread.
+    bool prepared = false;
+    for (const TrackOutput &output : outputs) {
+        auto queue = m->queues.emplace_back(std::make_shared<BatchQueue>());
+        auto writer = std::make_shared<Writer>(output, m->total);
+        prepared = prepared || writer->failed.ok();
+        m->rip.written.push_back(std::async(
+            std::launch::async, [writer, queue, cancel] { return writer->write(*queue, cancel); }));
+    }
+    // No output could be opened: each writer reports why, and nothing is read.
+    if (!prepared) {
+        m->end({});
+        return;
+    }
+    // The secure reader keeps to the drive: when cdparanoia cannot take it, the plain reads
+    // are used and the result says so.
+    m->secure = options.secure ? SecureReader::open(*m->device) : nullptr;
+    m->reader.emplace(*m->device, m->secure.get(), m->extent, options.offsetSamples);
+    m->sums.emplace(m->total * sectorFrames, m->extent.first, m->extent.last);
+}
+
+TrackRip::~TrackRip()
+{
+    if (!m->ended)
+        cancel();
+}
+
+bool TrackRip::reading() const
+{
+    return !m->ended;
+}
+
+bool TrackRip::hasRoom() const
+{
+    return std::any_of(m->queues.cbegin(), m->queues.cend(),
+                       [](const auto &queue) { return queue->hasRoom(); });
+}
+
+qint64 TrackRip::done() const
+{
+    return m->done;
+}
+
+qint64 TrackRip::total() const
+{
+    return m->total;
+}
+
+void TrackRip::readBatch()
+{
+    if (m->ended)
+        return;
+    // The last batch is shorter when the track length is not a multiple of the batch size.
+    const int count = int(std::min<qint64>(batchSectors, m->total - m->done));
+    const int bytes = count * sectorBytes;
+    auto batch = std::make_shared<std::vector<char>>(size_t(bytes));
+    m->reader->next(batch->data(), count * sectorFrames);
+    if (m->options.samplesRead)
+        m->options.samplesRead(batch->data(), bytes);
+    m->sums->add(batch->data(), bytes);
+    bool wanted = false;
+    for (const auto &queue : m->queues)
+        wanted = queue->push(batch) || wanted;
+    m->done += count;
+    // Every writer has failed: the rest of the track is not read for nothing.
+    if (m->done < m->total && wanted)
+        return;
+    RipResult read;
+    read.secure = m->secure != nullptr;
+    read.unreadableSectors = m->reader->unreadableSectors();
+    read.rereadSectors = m->secure ? m->secure->rereadSectors() : 0;
+    read.crc32 = m->sums->crc32();
+    read.accurateRipV1 = m->sums->accurateRipV1();
+    read.accurateRipV2 = m->sums->accurateRipV2();
+    m->end(read);
+}
+
+void TrackRip::cancel()
+{
+    m->end(failure(RipStatus::Cancelled));
+}
+
+PendingRip TrackRip::finish()
+{
+    if (!m->ended)
+        cancel();
+    return std::move(m->rip);
+}
+
 PendingRip startTrackRip(const QString &drive, int trackIndex, const QList<TrackOutput> &outputs,
                          const RipProgress &progress, const RipOptions &options,
                          const std::atomic_bool *cancel)
 {
-    PendingRip rip;
-    std::optional<CdDevice> device;
-    TrackExtent extent;
-    if (rip.read = locateTrack(drive, trackIndex, device, extent); !rip.read.ok())
-        return rip;
-    const qint64 total = extent.end - extent.start;
-    // One writer per output, each on its own thread.
-    std::vector<std::shared_ptr<BatchQueue>> queues;
-    bool prepared = false;
-    for (const TrackOutput &output : outputs) {
-        auto queue = queues.emplace_back(std::make_shared<BatchQueue>());
-        auto writer = std::make_shared<Writer>(output, total);
-        prepared = prepared || writer->failed.ok();
-        rip.written.push_back(std::async(
-            std::launch::async, [writer, queue, cancel] { return writer->write(*queue, cancel); }));
+    TrackRip rip(drive, trackIndex, outputs, options, cancel);
+    if (rip.reading() && progress && !progress(0, rip.total()))
+        rip.cancel();
+    while (rip.reading()) {
+        rip.readBatch();
+        if (progress && !progress(rip.done(), rip.total()))
+            rip.cancel();
     }
-    const auto end = [&](const RipResult &read) {
-        for (const auto &queue : queues)
-            queue->end(read);
-        rip.read = read;
-        return std::move(rip);
-    };
-    // No output could be opened: each writer reports why, and nothing is read.
-    if (!prepared)
-        return end({});
-    if (progress && !progress(0, total))
-        return end(failure(RipStatus::Cancelled));
-
-    // The secure reader keeps to the drive: when cdparanoia cannot take it, the plain reads
-    // are used and the result says so.
-    const std::unique_ptr<SecureReader> secure =
-        options.secure ? SecureReader::open(*device) : nullptr;
-    TrackReader reader(*device, secure.get(), extent, options.offsetSamples);
-    TrackChecksums sums(total * sectorFrames, extent.first, extent.last);
-    // The last batch is shorter when the track length is not a multiple of the batch size.
-    for (qint64 done = 0; done < total;) {
-        const int count = int(std::min<qint64>(batchSectors, total - done));
-        const int bytes = count * sectorBytes;
-        auto batch = std::make_shared<std::vector<char>>(size_t(bytes));
-        reader.next(batch->data(), count * sectorFrames);
-        if (options.samplesRead)
-            options.samplesRead(batch->data(), bytes);
-        sums.add(batch->data(), bytes);
-        bool wanted = false;
-        for (const auto &queue : queues)
-            wanted = queue->push(batch) || wanted;
-        done += count;
-        // Every writer has failed: the rest of the track is not read for nothing.
-        if (!wanted)
-            break;
-        if (progress && !progress(done, total))
-            return end(failure(RipStatus::Cancelled));
-    }
-    RipResult read;
-    read.secure = secure != nullptr;
-    read.unreadableSectors = reader.unreadableSectors();
-    read.rereadSectors = secure ? secure->rereadSectors() : 0;
-    read.crc32 = sums.crc32();
-    read.accurateRipV1 = sums.accurateRipV1();
-    read.accurateRipV2 = sums.accurateRipV2();
-    return end(read);
+    return rip.finish();
 }
 
 std::vector<RipResult> ripTrackToFiles(const QString &drive, int trackIndex,

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <future>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -109,10 +110,39 @@ struct PendingRip
     RipResult read;                              // the reading's, with the checksums
     std::vector<std::future<RipResult>> written; // one per output; none when nothing was read
 };
-// Reads the track on the calling thread (progress is called there) and hands each batch to one
-// writer thread per output through a queue of a few megabytes, so the encoders work while the
-// disc is read and the next track can be read while they finish. A writer stops, leaving no
-// file, when the reading is cancelled or *cancel is set.
+
+// A track read a batch at a time on the calling thread and handed to one writer thread per
+// output through a queue of a few megabytes, so that the encoders work while the disc is read.
+// A caller may take turns between two tracks, reading the next one while the writers of the
+// first are behind. A writer stops, leaving no file, when the reading is cancelled (or left
+// unfinished) or *cancel is set.
+class TrackRip
+{
+public:
+    // Opens the drive and the outputs; when the track cannot be read, or no output opened,
+    // reading() is false at once and finish() tells why.
+    TrackRip(const QString &drive, int trackIndex, const QList<TrackOutput> &outputs,
+             const RipOptions &options = {}, const std::atomic_bool *cancel = nullptr);
+    ~TrackRip();
+    TrackRip(const TrackRip &) = delete;
+    TrackRip &operator=(const TrackRip &) = delete;
+
+    bool reading() const; // batches are left to read
+    bool hasRoom() const; // a writer can take the next batch without waiting
+    qint64 done() const;  // sectors read
+    qint64 total() const; // the track's sectors
+    // Reads the next batch and hands it over, waiting for room.
+    void readBatch();
+    void cancel();
+    // The reading's result and the writers, once reading() is false (else it cancels).
+    PendingRip finish();
+
+private:
+    struct State;
+    std::unique_ptr<State> m;
+};
+
+// Reads the whole track with a TrackRip, calling progress after every batch.
 PendingRip startTrackRip(const QString &drive, int trackIndex, const QList<TrackOutput> &outputs,
                          const RipProgress &progress = {}, const RipOptions &options = {},
                          const std::atomic_bool *cancel = nullptr);

@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <numeric>
+
 using namespace cd;
 using mpegstream::readFile;
 using mpegstream::writeFile;
@@ -205,25 +207,31 @@ private slots:
     void severalFormats_data()
     {
         QTest::addColumn<bool>("wav");
+        QTest::addColumn<QList<int>>("sectors");
         QTest::addColumn<QStringList>("files");
         const QStringList flac{"FLAC/Les Amis/Été/Les Amis - Deux.flac",
                                "FLAC/Les Amis/Été/Les Amis - Trois.flac",
                                "FLAC/Les Amis/Été/Les Amis - Un.flac"};
         const QStringList mp3{"MP3/Les Amis - Deux.mp3", "MP3/Les Amis - Trois.mp3",
                               "MP3/Les Amis - Un.mp3"};
-        QTest::newRow("FLAC and MP3") << false << flac + mp3;
-        QTest::newRow("FLAC, MP3 and WAV")
-            << true << QStringList{"Deux.wav", "Trois.wav", "Un.wav"} + flac + mp3;
+        QTest::newRow("FLAC and MP3") << false << QList<int>{40, 300, 33} << flac + mp3;
+        // Longer than a writer's queue: the reader takes turns between two tracks.
+        QTest::newRow("FLAC, MP3 and WAV, long tracks read in turns")
+            << true << QList<int>{4000, 3000, 40}
+            << QStringList{"Deux.wav", "Trois.wav", "Un.wav"} + flac + mp3;
     }
 
     // Several formats come from one reading of each sector, each into the folder its pattern
-    // gives (the folder itself without one); the MP3 files are those of an MP3 rip alone.
+    // gives (the folder itself without one); the MP3 files are those of an MP3 rip alone, and
+    // their audio that of lame given each track whole.
     void severalFormats()
     {
         QFETCH(bool, wav);
+        QFETCH(QList<int>, sectors);
         QFETCH(QStringList, files);
         QTemporaryDir dir;
-        ExtractionSettings s = discSettings(*m_image, dir.filePath("tout"));
+        const testsupport::DiscImage image(dir.path(), QStringLiteral("disque"), sectors);
+        ExtractionSettings s = discSettings(image, dir.filePath("tout"));
         QVERIFY(QDir().mkpath(s.folder) && QDir().mkpath(dir.filePath("mp3")));
         s.folderPatterns = {{AudioFormat::Flac, "FLAC/%artiste%/%album%"},
                             {AudioFormat::Mp3, "MP3"}};
@@ -234,7 +242,7 @@ private slots:
         if (wav)
             kinds << ExtractionJob::Wav;
         QVERIFY(job.run(kinds, s, discRows).failed == 0);
-        QCOMPARE(read, (40 + 300 + 33) * 2352);
+        QCOMPARE(read, qint64(std::accumulate(sectors.cbegin(), sectors.cend(), 0)) * 2352);
         files.sort();
         QCOMPARE(tree(s.folder), files);
 
@@ -251,12 +259,12 @@ private slots:
             TARVEX_PEER_MISSING("lame is not installed");
         for (int track = 1; track <= 3; ++track) {
             const QString raw = dir.filePath("piste.raw"), peer = dir.filePath("lame.mp3");
-            QVERIFY(writeFile(raw, m_image->trackPcm(track - 1)));
+            QVERIFY(writeFile(raw, image.trackPcm(track - 1)));
             QVERIFY(run("lame", {"--quiet", "-r", "-s", "44.1", "--bitwidth", "16", "--signed",
                                  "--little-endian", "-b", "128", "--cbr", "-m", "s", "-t",
                                  "--nores", raw, peer}));
             const QString ripped =
-                dir.filePath("mp3/Les Amis - " + discRows.at(track - 1).text + ".mp3");
+                dir.filePath("tout/MP3/Les Amis - " + discRows.at(track - 1).text + ".mp3");
             QVERIFY2(readFile(ripped).mid(mpeg::audioStart(ripped)) == readFile(peer),
                      qPrintable(ripped));
         }
