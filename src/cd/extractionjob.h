@@ -157,7 +157,7 @@ public:
     RipOptions options;
     EncoderConfig encoder = cdTrackEncoderConfig();
     int flacLevel = defaultFlacLevel;
-    // One "<album>.m3u8" per format lists the tracks ripped, in the folder of the first one.
+    // One "<album>.m3u8" per format, in that format's folder, lists the tracks ripped.
     bool playlists = false;
     // The MP3 and FLAC jobs measure each track's loudness from the samples as they are read and,
     // once the job ends, write the ReplayGain of each track and of the tracks together (the
