@@ -340,11 +340,11 @@ public:
         const std::lock_guard lock(m_mutex);
         return m_read;
     }
-    // The writer can take a batch at once.
-    bool hasRoom()
+    // A batch pushed now would wait for the writer.
+    bool full()
     {
         const std::lock_guard lock(m_mutex);
-        return !m_abandoned && m_queue.size() < queuedBatches;
+        return !m_abandoned && m_queue.size() >= queuedBatches;
     }
     void abandon()
     {
@@ -490,8 +490,9 @@ bool TrackRip::reading() const
 
 bool TrackRip::hasRoom() const
 {
-    return std::any_of(m->queues.cbegin(), m->queues.cend(),
-                       [](const auto &queue) { return queue->hasRoom(); });
+    // The slowest writer sets the pace: one full queue makes the next batch wait.
+    return std::none_of(m->queues.cbegin(), m->queues.cend(),
+                        [](const auto &queue) { return queue->full(); });
 }
 
 qint64 TrackRip::done() const

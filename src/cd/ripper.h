@@ -128,7 +128,7 @@ public:
     TrackRip &operator=(const TrackRip &) = delete;
 
     bool reading() const; // batches are left to read
-    bool hasRoom() const; // a writer can take the next batch without waiting
+    bool hasRoom() const; // every writer can take the next batch without waiting
     qint64 done() const;  // sectors read
     qint64 total() const; // the track's sectors
     // Reads the next batch and hands it over, waiting for room.
