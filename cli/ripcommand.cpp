@@ -1,10 +1,11 @@
-// tarvex-cli rip --cd-image=FICHIER|--lecteur=PERIPHERIQUE (--piste=LISTE|--toutes) (--wav|--mp3)
-// [--ecraser] [--tags=v1|v2|les-deux|aucun ...] [--cd-text] [--piste-cachee] [--ejecter] SORTIE:
-// extracts tracks with the routines of the
-// window's extraction and tags MP3 files as the window's MP3 job does. One track and a SORTIE
+// tarvex-cli rip --cd-image=FICHIER|--lecteur=PERIPHERIQUE (--piste=LISTE|--toutes)
+// [--wav] [--mp3] [--flac] [--ecraser] [--tags=v1|v2|les-deux|aucun ...] [--cd-text]
+// [--piste-cachee] [--ejecter] SORTIE: extracts tracks with the routines of the window's
+// extraction and tags MP3 files as the window's MP3 job does; several formats come from one
+// reading of each track. One track in one format and a SORTIE
 // that is not a folder: SORTIE is the file. Otherwise SORTIE is a folder that receives the files,
-// named as the window names them, with a log and a cue sheet. Prints, per track, its CRC32 and
-// AccurateRip result. An existing file is replaced only with --ecraser.
+// named as the window names them, with a log, a cue sheet and a playlist per format. Prints, per
+// track, its CRC32 and AccurateRip result. An existing file is replaced only with --ecraser.
 #include "cddblookup.h"
 #include "command.h"
 #include "ripreport.h"
@@ -30,7 +31,9 @@ namespace {
 const char usageText[] = QT_TRANSLATE_NOOP(
     "cli",
     "rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) "
-    "(--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] "
+    "[--wav] [--mp3] [--flac] [--niveau-flac=0..8] [--dossier-wav=MODELE] "
+    "[--dossier-mp3=MODELE] [--dossier-flac=MODELE] [--sans-liste] [--ecraser] [--rapide] "
+    "[--decalage=ECHANTILLONS] [--accuraterip=URL] "
     "[--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] "
     "[--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] "
     "[--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] "
@@ -44,8 +47,12 @@ const char usageText[] = QT_TRANSLATE_NOOP(
     "piste, ou un dossier "
     "qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; "
     "--rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; "
-    "le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec "
-    "--sans-replaygain ; --rva2 l'écrit aussi en trames RVA2)");
+    "le ReplayGain des pistes et du disque est écrit dans les FLAC et les MP3 à tag ID3v2, sauf "
+    "avec --sans-replaygain ; plusieurs formats viennent d'une seule lecture du disque, chacun "
+    "dans le dossier que donne son modèle sous SORTIE, par exemple --dossier-flac=FLAC/%artiste%/"
+    "%album% ; chaque format reçoit une liste de lecture .m3u8, sauf avec --sans-liste ; "
+    "--niveau-flac va de 0, le plus rapide, à 8, le plus compact, 5 par défaut ; --rva2 écrit "
+    "aussi le ReplayGain des MP3 en trames RVA2)");
 
 int usageError(const QString &why)
 {
@@ -69,14 +76,19 @@ std::optional<cd::TagOption> tagOption(const QString &word)
 
 int runRip(const QStringList &args)
 {
-    const cli::Arguments arguments = cli::parseArguments(
-        args,
-        {"--cd-image=",    "--lecteur=", "--piste=",       "--toutes",       "--wav",
-         "--mp3",          "--ecraser",  "--tags=",        "--artiste=",     "--album=",
-         "--annee=",       "--genre=",   "--titre=",       "--commentaire=", "--encode=",
-         "--cddb=",        "--serveur=", "--email=",       "--rapide",       "--decalage=",
-         "--accuraterip=", "--format=",  "--vbr=",         "--trame-lame",   "--sans-replaygain",
-         "--rva2",         "--cd-text",  "--piste-cachee", "--ejecter"});
+    const cli::Arguments arguments =
+        cli::parseArguments(args, {"--cd-image=",       "--lecteur=",     "--piste=",
+                                   "--toutes",          "--wav",          "--mp3",
+                                   "--ecraser",         "--tags=",        "--artiste=",
+                                   "--album=",          "--annee=",       "--genre=",
+                                   "--titre=",          "--commentaire=", "--encode=",
+                                   "--cddb=",           "--serveur=",     "--email=",
+                                   "--rapide",          "--decalage=",    "--accuraterip=",
+                                   "--format=",         "--vbr=",         "--trame-lame",
+                                   "--sans-replaygain", "--flac",         "--niveau-flac=",
+                                   "--dossier-wav=",    "--dossier-mp3=", "--dossier-flac=",
+                                   "--sans-liste",      "--rva2",         "--cd-text",
+                                   "--piste-cachee",    "--ejecter"});
     QString error;
     QString drive = cli::driveOption(arguments, &error, true);
     if (!error.isEmpty())
@@ -91,10 +103,23 @@ int runRip(const QStringList &args)
             QCoreApplication::translate("cli", "Numéro de piste invalide : --piste=%1")
                 .arg(value("--piste=")));
     const bool wav = arguments.has(QStringLiteral("--wav")),
-               mp3 = arguments.has(QStringLiteral("--mp3"));
-    if (wav && mp3)
+               mp3 = arguments.has(QStringLiteral("--mp3")),
+               flac = arguments.has(QStringLiteral("--flac"));
+    QList<cd::ExtractionJob::Kind> kinds;
+    for (const auto &[asked, kind] : {std::pair{flac, cd::ExtractionJob::Flac},
+                                      {mp3, cd::ExtractionJob::Mp3},
+                                      {wav, cd::ExtractionJob::Wav}}) {
+        if (asked)
+            kinds.append(kind);
+    }
+    bool numeric = true;
+    const int flacLevel = arguments.has(QStringLiteral("--niveau-flac="))
+                              ? value("--niveau-flac=").toInt(&numeric)
+                              : cd::defaultFlacLevel;
+    if (!numeric || flacLevel < 0 || flacLevel > 8)
         return usageError(
-            QCoreApplication::translate("cli", "Choisissez --wav ou --mp3, pas les deux."));
+            QCoreApplication::translate("cli", "Niveau invalide : --niveau-flac=%1 (0 à 8)")
+                .arg(value("--niveau-flac=")));
     cd::TagOption tags = cd::TagOption::None;
     if (arguments.has(QStringLiteral("--tags="))) {
         const auto named = tagOption(value("--tags="));
@@ -102,7 +127,7 @@ int runRip(const QStringList &args)
             return usageError(
                 QCoreApplication::translate("cli", "Option de tags inconnue : --tags=%1")
                     .arg(value("--tags=")));
-        if (wav && *named != cd::TagOption::None)
+        if (!mp3 && *named != cd::TagOption::None)
             return usageError(QCoreApplication::translate(
                 "cli", "Les tags ne s'écrivent que dans un MP3 (--mp3)."));
         tags = *named;
@@ -117,7 +142,6 @@ int runRip(const QStringList &args)
     }
     cd::RipOptions options;
     options.secure = !arguments.has(QStringLiteral("--rapide"));
-    bool numeric = true;
     if (arguments.has(QStringLiteral("--decalage=")))
         options.offsetSamples = value("--decalage=").toInt(&numeric);
     if (!numeric || std::abs(options.offsetSamples) > cd::maxOffsetSamples)
@@ -145,7 +169,7 @@ int runRip(const QStringList &args)
                 "cli", "Aucun lecteur de CD trouvé : indiquez --cd-image ou --lecteur."));
         drive = drives.first();
     }
-    if ((!listed && !all) || (!wav && !mp3) || output.isEmpty())
+    if ((!listed && !all) || kinds.isEmpty() || output.isEmpty())
         return usageError(
             QCoreApplication::translate("cli", "Il manque la piste, le format ou la sortie."));
 
@@ -156,6 +180,13 @@ int runRip(const QStringList &args)
     settings.folder = output;
     settings.nameFormat = format;
     settings.tagOption = tags;
+    for (const auto &[option, format] : {std::pair{"--dossier-wav=", cd::AudioFormat::Wav},
+                                         {"--dossier-mp3=", cd::AudioFormat::Mp3},
+                                         {"--dossier-flac=", cd::AudioFormat::Flac}}) {
+        const QString pattern = value(option);
+        if (!pattern.isEmpty())
+            settings.folderPatterns.insert(format, pattern);
+    }
     QStringList rows;
     const bool cdText = arguments.has(QStringLiteral("--cd-text"));
     if (cddbChoice > 0 || cdText) {
@@ -212,8 +243,8 @@ int runRip(const QStringList &args)
     cli::JsonArrayWriter out;
     int status = cli::AllSucceeded;
 
-    // One track into a file that is not a folder: the file is SORTIE.
-    if (tracks.size() == 1 && !QFileInfo(output).isDir()) {
+    // One track in one format into a file that is not a folder: the file is SORTIE.
+    if (tracks.size() == 1 && kinds.size() == 1 && !QFileInfo(output).isDir()) {
         if (hidden)
             return usageError(QCoreApplication::translate(
                 "cli", "--piste-cachee écrit dans un dossier : SORTIE doit en être un."));
@@ -221,17 +252,21 @@ int runRip(const QStringList &args)
         const QString title = arguments.has(QStringLiteral("--titre="))
                                   ? value("--titre=")
                                   : rows.value(track - 1, QStringLiteral("Piste %1").arg(track));
-        // The file gets its name only once it holds its tags.
-        const cd::TrackTags trackTags = cd::trackTags(settings, title, track);
-        const cd::BeforeNaming tagging =
-            tags == cd::TagOption::None
-                ? cd::BeforeNaming()
-                : cd::tagBeforeNaming(cd::ripTagRecord(trackTags, tags, settings.tagDefaults),
-                                      output, trackTags.isrc);
-        const cd::RipResult r =
-            wav ? cd::ripTrackToWav(drive, track - 1, output, overwrite, {}, options)
-                : cd::ripTrackToMp3(drive, track - 1, output, overwrite, {}, options, encoder,
-                                    tagging);
+        cd::TrackTags fields = cd::trackTags(settings, title, track);
+        fields.trackTotal = count;
+        cd::TrackOutput file{output, overwrite, cd::AudioFormat::Wav, encoder};
+        if (mp3) {
+            file.format = cd::AudioFormat::Mp3;
+            // The file gets its name only once it holds its tags.
+            if (tags != cd::TagOption::None)
+                file.beforeNaming = cd::tagBeforeNaming(
+                    cd::ripTagRecord(fields, tags, settings.tagDefaults), output, fields.isrc);
+        } else if (flac) {
+            file.format = cd::AudioFormat::Flac;
+            file.flac.compressionLevel = flacLevel;
+            file.flac.comments = cd::flacComments(fields, settings.tagDefaults);
+        }
+        const cd::RipResult r = cd::ripTrackToFiles(drive, track - 1, {file}, {}, options).front();
         if (!r.ok()) {
             out.finish();
             err << cd::ripErrorMessage(r) << "\n";
@@ -263,9 +298,9 @@ int runRip(const QStringList &args)
         return cli::SomeFailed;
     }
     cd::RipReport report =
-        cd::ripReportHead(settings, options, disc, wav ? std::nullopt : std::optional(encoder));
+        cd::ripReportHead(settings, options, disc, mp3 ? std::optional(encoder) : std::nullopt);
+    report.format = cd::jobFormatsText(kinds, encoder, flacLevel);
     cd::addDiscDetails(report, details, *disc.toc);
-    const cd::ExtractionJob::Kind kind = wav ? cd::ExtractionJob::Wav : cd::ExtractionJob::Mp3;
     const auto askReplace = [overwrite](const QString &) {
         return overwrite == cd::Overwrite::Replace ? cd::ReplaceAnswer::ReplaceAll
                                                    : cd::ReplaceAnswer::Skip;
@@ -273,7 +308,8 @@ int runRip(const QStringList &args)
     if (hidden && !details.hasHiddenTrack()) {
         err << QCoreApplication::translate("cli", "Le disque n'a pas de piste cachée.") << "\n";
     } else if (hidden) {
-        const cd::TrackOutcome o = cd::ripHiddenTrack(kind, settings, options, encoder, askReplace);
+        const cd::TrackOutcome o =
+            cd::ripHiddenTrack(kinds, settings, options, encoder, flacLevel, askReplace);
         if (o.mark == cd::markOk) {
             out.append(cli::trackReport(0, o.path, o.result.crc32, o.result.accurateRipV1,
                                         o.result.accurateRipV2, {}, o.result.rereadSectors));
@@ -290,6 +326,8 @@ int runRip(const QStringList &args)
     cd::ExtractionJob job;
     job.options = options;
     job.encoder = encoder;
+    job.flacLevel = flacLevel;
+    job.playlists = !arguments.has(QStringLiteral("--sans-liste"));
     job.replayGain = !arguments.has("--sans-replaygain");
     job.gainOptions.rva2 = arguments.has("--rva2");
     job.askReplace = askReplace;
@@ -312,8 +350,12 @@ int runRip(const QStringList &args)
                                     o.result.accurateRipV2, verdict, o.result.rereadSectors));
         report.tracks.append({o.row, trackRows.at(o.row - 1).text, o.path, o.result, verdict});
     };
-    const cd::ExtractionJob::Summary summary = job.run(kind, settings, trackRows);
+    const cd::ExtractionJob::Summary summary = job.run(kinds, settings, trackRows);
     out.finish();
+    for (const QString &failure : summary.gainFailures + summary.playlistFailures) {
+        err << failure << "\n";
+        status = cli::SomeFailed;
+    }
     if (eject && !summary.cancelled)
         cd::ejectDrive(drive);
     if (!summary.unreadableRows.isEmpty()) {
@@ -321,7 +363,7 @@ int runRip(const QStringList &args)
         status = cli::SomeFailed;
     }
     if (!report.tracks.isEmpty() &&
-        !cd::writeRipReport(report, output,
+        !cd::writeRipReport(report, cd::reportFolder(settings, kinds),
                             cd::safeFileStem(settings.album.isEmpty() ? QStringLiteral("extraction")
                                                                       : settings.album,
                                              1),

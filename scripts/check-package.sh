@@ -22,7 +22,7 @@ dpkg-deb -I "$deb"
 
 fields=$(dpkg-deb -f "$deb" Package Architecture Maintainer Depends)
 for wanted in "Package: tarvex" "Architecture: $(dpkg --print-architecture)" libqt6widgets6 \
-    libqt6multimedia6 libcdio19 libmp3lame0 libqt6svg6; do
+    libqt6multimedia6 libcdio19 libmp3lame0 libflac12 libqt6svg6; do
     [[ $fields == *"$wanted"* ]] || fail "champ de contrôle sans « $wanted »"
 done
 

@@ -353,6 +353,22 @@
         <source>Effacer le ReplayGain</source>
         <translation>Remove ReplayGain</translation>
     </message>
+    <message>
+        <source>Extraction &amp;FLAC</source>
+        <translation>&amp;FLAC ripping</translation>
+    </message>
+    <message>
+        <source>Extraction FLAC &amp;et MP3</source>
+        <translation>FLAC &amp;and MP3 ripping</translation>
+    </message>
+    <message>
+        <source>Extraction FLAC</source>
+        <translation>FLAC ripping</translation>
+    </message>
+    <message>
+        <source>Extraction FLAC et MP3</source>
+        <translation>FLAC and MP3 ripping</translation>
+    </message>
 </context>
 <context>
     <name>app::CoverPanel</name>
@@ -1198,10 +1214,6 @@
         <translation>For old players that do not read version 2.4: every tag saved is converted to version 2.3.</translation>
     </message>
     <message>
-        <source>Écrire le Repla&amp;yGain des pistes MP3 et du disque</source>
-        <translation>Write the Repla&amp;yGain of the MP3 tracks and of the disc</translation>
-    </message>
-    <message>
         <source>Demander avant d&apos;enregistrer &amp;un tag</source>
         <translation>As&amp;k before saving a tag</translation>
     </message>
@@ -1214,12 +1226,44 @@
         <translation>Also &amp;write the ReplayGain as RVA2 frames</translation>
     </message>
     <message>
+        <source>De 0, le plus rapide, à 8, les fichiers les plus petits ; le son est le même à tous les niveaux.</source>
+        <translation>From 0, the fastest, to 8, the smallest files; the sound is the same at every level.</translation>
+    </message>
+    <message>
+        <source>Compression FLAC :</source>
+        <translation>FLAC compression:</translation>
+    </message>
+    <message>
+        <source>Dossier des MP3 :</source>
+        <translation>MP3 folder:</translation>
+    </message>
+    <message>
+        <source>Dossier des FLAC :</source>
+        <translation>FLAC folder:</translation>
+    </message>
+    <message>
+        <source>Dossier des WAV :</source>
+        <translation>WAV folder:</translation>
+    </message>
+    <message>
+        <source>Sous le dossier des pistes extraites, avec les champs %artiste% %album% %annee% %genre%, par exemple FLAC/%artiste%/%album% ; vide : le dossier même.</source>
+        <translation>Below the folder of ripped tracks, with the fields %artiste% %album% %annee% %genre%, for example FLAC/%artiste%/%album%; empty: that folder itself.</translation>
+    </message>
+    <message>
+        <source>Créer une liste &amp;de lecture .m3u8 par format</source>
+        <translation>Create an .m3u8 playlist for each for&amp;mat</translation>
+    </message>
+    <message>
         <source>« Calculer le ReplayGain » et les extractions MP3 écrivent alors aussi les trames RVA2 « track » et « album », que lisent certains lecteurs.</source>
         <translation>“Calculer le ReplayGain” and MP3 rips then also write the RVA2 frames “track” and “album”, which some players read.</translation>
     </message>
     <message>
         <source>Extraire la piste cac&amp;hée avant la piste 1, s&apos;il y en a une</source>
         <translation>Rip the hidden trac&amp;k before track 1, if there is one</translation>
+    </message>
+    <message>
+        <source>Écrire le Repla&amp;yGain des pistes MP3 et FLAC et du disque</source>
+        <translation>Write the Repla&amp;yGain of the MP3 and FLAC tracks and of the disc</translation>
     </message>
     <message>
         <source>&amp;Éjecter le disque à la fin</source>
@@ -1960,6 +2004,38 @@ Left as they are:
         <source>Le tag de « %1 » n&apos;a pas pu être enregistré : %2</source>
         <translation>The tag of “%1” could not be saved: %2</translation>
     </message>
+    <message>
+        <source>Artiste inconnu</source>
+        <translation>Unknown artist</translation>
+    </message>
+    <message>
+        <source>Album inconnu</source>
+        <translation>Unknown album</translation>
+    </message>
+    <message>
+        <source>Année inconnue</source>
+        <translation>Unknown year</translation>
+    </message>
+    <message>
+        <source>Genre inconnu</source>
+        <translation>Unknown genre</translation>
+    </message>
+    <message>
+        <source>Le dossier « %1 » n&apos;a pas pu être créé.</source>
+        <translation>The folder “%1” could not be created.</translation>
+    </message>
+    <message>
+        <source>Les commentaires du fichier FLAC « %1 » n&apos;ont pas pu être enregistrés.</source>
+        <translation>The comments of the FLAC file “%1” could not be saved.</translation>
+    </message>
+    <message>
+        <source>L&apos;encodage FLAC de « %1 » a échoué.</source>
+        <translation>The FLAC encoding of “%1” failed.</translation>
+    </message>
+    <message>
+        <source>Le modèle de dossier « %1 » ne convient pas : %2</source>
+        <translation>The folder pattern “%1” does not fit: %2</translation>
+    </message>
 </context>
 <context>
     <name>cli</name>
@@ -2140,10 +2216,6 @@ Commands:
         <translation>Invalid track number: --piste=%1</translation>
     </message>
     <message>
-        <source>Choisissez --wav ou --mp3, pas les deux.</source>
-        <translation>Choose --wav or --mp3, not both.</translation>
-    </message>
-    <message>
         <source>Option de tags inconnue : --tags=%1</source>
         <translation>Unknown tags option: --tags=%1</translation>
     </message>
@@ -2288,12 +2360,16 @@ Commands:
         <translation>The disc has no CD-Text (%1)</translation>
     </message>
     <message>
-        <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] [--cd-text] [--piste-cachee] [--ejecter] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond, le CD-Text du disque quand le serveur ne donne rien ; --cd-text prend les noms dans le CD-Text seul ; --piste-cachee extrait aussi le son caché avant la piste 1 ; --ejecter éjecte le disque à la fin ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; le ReplayGain des pistes et du disque est écrit dans les MP3 à tag ID3v2, sauf avec --sans-replaygain ; --rva2 l&apos;écrit aussi en trames RVA2)</source>
-        <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) (--wav | --mp3) [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] [--cd-text] [--piste-cachee] [--ejecter] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches, the disc&apos;s CD-Text when the server gives nothing; --cd-text takes the names from the CD-Text alone; --piste-cachee also rips the sound hidden before track 1; --ejecter ejects the disc at the end; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset; the ReplayGain of the tracks and of the disc is written into the MP3 files with an ID3v2 tag, unless --sans-replaygain is given; --rva2 also writes it as RVA2 frames)</translation>
-    </message>
-    <message>
         <source>--piste-cachee écrit dans un dossier : SORTIE doit en être un.</source>
         <translation>--piste-cachee writes into a folder: OUTPUT must be one.</translation>
+    </message>
+    <message>
+        <source>Niveau invalide : --niveau-flac=%1 (0 à 8)</source>
+        <translation>Invalid level: --niveau-flac=%1 (0 to 8)</translation>
+    </message>
+    <message>
+        <source>rip (--cd-image=FICHIER | --lecteur=PERIPHERIQUE) (--piste=1,3,5-7 | --toutes) [--wav] [--mp3] [--flac] [--niveau-flac=0..8] [--dossier-wav=MODELE] [--dossier-mp3=MODELE] [--dossier-flac=MODELE] [--sans-liste] [--ecraser] [--rapide] [--decalage=ECHANTILLONS] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NOM] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOIX [--serveur=URL] [--email=ADRESSE]] [--cd-text] [--piste-cachee] [--ejecter] SORTIE  (extrait la piste N, comptée à partir de 1 ; --ecraser remplace une SORTIE existante ; --tags écrit les tags d&apos;un MP3 comme l&apos;extraction de la fenêtre, titre par défaut « Piste N » ; --cddb prend les champs absents dans la fiche CDDB choisie, 1 quand un seul disque correspond, le CD-Text du disque quand le serveur ne donne rien ; --cd-text prend les noms dans le CD-Text seul ; --piste-cachee extrait aussi le son caché avant la piste 1 ; --ejecter éjecte le disque à la fin ; SORTIE est le fichier d&apos;une seule piste, ou un dossier qui reçoit les fichiers nommés comme dans la fenêtre, un journal et une feuille .cue ; --rapide lit sans relectures ; --decalage corrige le décalage de lecture du lecteur ; le ReplayGain des pistes et du disque est écrit dans les FLAC et les MP3 à tag ID3v2, sauf avec --sans-replaygain ; plusieurs formats viennent d&apos;une seule lecture du disque, chacun dans le dossier que donne son modèle sous SORTIE, par exemple --dossier-flac=FLAC/%artiste%/%album% ; chaque format reçoit une liste de lecture .m3u8, sauf avec --sans-liste ; --niveau-flac va de 0, le plus rapide, à 8, le plus compact, 5 par défaut ; --rva2 écrit aussi le ReplayGain des MP3 en trames RVA2)</source>
+        <translation>rip (--cd-image=FILE | --lecteur=DEVICE) (--piste=1,3,5-7 | --toutes) [--wav] [--mp3] [--flac] [--niveau-flac=0..8] [--dossier-wav=PATTERN] [--dossier-mp3=PATTERN] [--dossier-flac=PATTERN] [--sans-liste] [--ecraser] [--rapide] [--decalage=SAMPLES] [--accuraterip=URL] [--format=0..3] [--vbr=0..9] [--trame-lame] [--sans-replaygain] [--rva2] [--tags=v1|v2|les-deux|aucun] [--artiste=A] [--album=..] [--annee=..] [--genre=NAME] [--titre=T] [--commentaire=..] [--encode=..] [--cddb=CHOICE [--serveur=URL] [--email=ADDRESS]] [--cd-text] [--piste-cachee] [--ejecter] OUTPUT  (rips track N, counted from 1; --ecraser replaces an existing OUTPUT; --tags writes the tags of an MP3 as the window&apos;s ripping does, default title “Piste N”; --cddb takes the missing fields from the chosen CDDB entry, 1 when a single disc matches, the disc&apos;s CD-Text when the server gives nothing; --cd-text takes the names from the CD-Text alone; --piste-cachee also rips the sound hidden before track 1; --ejecter ejects the disc at the end; OUTPUT is the file of a single track, or a folder that receives the files named as in the window, a log and a cue sheet; --rapide reads without rereads; --decalage corrects the drive&apos;s read offset; the ReplayGain of the tracks and of the disc is written into the FLAC files and the MP3 files with an ID3v2 tag, unless --sans-replaygain is given; several formats come from one reading of the disc, each into the folder its pattern gives below OUTPUT, for example --dossier-flac=FLAC/%artiste%/%album%; each format gets an .m3u8 playlist, unless --sans-liste is given; --niveau-flac goes from 0, the fastest, to 8, the smallest, 5 by default; --rva2 also writes the ReplayGain of the MP3 files as RVA2 frames)</translation>
     </message>
     <message>
         <source>Le disque n&apos;a pas de piste cachée.</source>

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Times Tarvex's secure extraction and its conversion on all cores beside the peer tools, on the
 # same files, in one run. Usage: bench/cd/bench_rips.sh [BUILD_DIR] [WORK_DIR] [ROUNDS] [PARTS]
-# PARTS, comma-separated, chooses among securise, mp3, replaygain and conversion (all by default).
-# Needs lame, cd-paranoia, bc and /usr/bin/time. Writes about 1.8 GB into WORK_DIR.
+# PARTS, comma-separated, chooses among securise, mp3, flac, flac-mp3, replaygain and conversion
+# (all by default). Needs lame, flac, cd-paranoia, bc and /usr/bin/time. Writes about 3 GB into
+# WORK_DIR.
 # The commands of one comparison take turns, round after round, so that the load of a shared
 # machine falls on all of them alike; each one's median time is printed with its ratio to the
 # first, and the median processor time (user + system), which the load hardly changes.
@@ -10,7 +11,7 @@ set -euo pipefail
 build=$(realpath "${1:-build}")
 work=${2:-$(mktemp -d)}
 rounds=${3:-3}
-parts=${4:-securise,mp3,replaygain,conversion}
+parts=${4:-securise,mp3,flac,flac-mp3,replaygain,conversion}
 wanted() { [[ ,$parts, == *,$1,* ]]; }
 mkdir -p "$work"
 cli="$build/cli/tarvex-cli"
@@ -77,6 +78,27 @@ if wanted mp3; then
         "$cli rip --cd-image=disc74.cue $db --piste=1-4 --mp3 tarvexmp3" \
         "cd-paranoia | lame, 2 en parallèle" "" \
         "seq 1 4 | xargs -P2 -I{} sh -c 'cd-paranoia -q -d disc74.cue {} - | lame --quiet -b 128 --cbr -m s -t --nores - pipe{}.mp3'"
+fi
+
+# Tarvex encodes while it reads; the peer reads the whole disc, then compresses the files, one
+# flac per core.
+if wanted flac; then
+    echo "== Extraction FLAC d'un disque de 74 min"
+    compare \
+        tarvex-flac "rm -rf tarvexflac && mkdir tarvexflac" \
+        "$cli rip --cd-image=disc74.cue $db --toutes --flac tarvexflac" \
+        "cd-paranoia puis flac" "rm -rf paranoiaflac && mkdir paranoiaflac" \
+        "cd paranoiaflac && cd-paranoia -q -d ../disc74.cue -B 1- && ls *.wav | xargs -P2 -n1 flac -s -5 -V --delete-input-file"
+fi
+
+# One reading for both formats beside the two rips one after the other.
+if wanted flac-mp3; then
+    echo "== Extraction FLAC et MP3 de 4 pistes (20 min)"
+    compare \
+        "tarvex --flac --mp3" "rm -rf tarvexdeux && mkdir tarvexdeux" \
+        "$cli rip --cd-image=disc74.cue $db --piste=1-4 --flac --mp3 --dossier-flac=FLAC --dossier-mp3=MP3 tarvexdeux" \
+        "tarvex --flac puis --mp3" "rm -rf tarvexun && mkdir -p tarvexun/FLAC tarvexun/MP3" \
+        "$cli rip --cd-image=disc74.cue $db --piste=1-4 --flac tarvexun/FLAC && $cli rip --cd-image=disc74.cue $db --piste=1-4 --mp3 tarvexun/MP3"
 fi
 
 # The same rip with and without measuring the ReplayGain of the tracks and of the disc, which

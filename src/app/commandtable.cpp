@@ -29,8 +29,9 @@ const QStringList fileItems = {
     QStringLiteral("supprimer2"), QStringLiteral("supprimerdef"), QStringLiteral("calculgain"),
     QStringLiteral("effacegain"), QStringLiteral("actualiser")};
 // Menu items that TS2 switches the other way.
-const QStringList cdItems = {QStringLiteral("demCDDB"), QStringLiteral("Extra"),
-                             QStringLiteral("extraMP3"), QStringLiteral("extraWAV")};
+const QStringList cdItems = {QStringLiteral("demCDDB"),   QStringLiteral("Extra"),
+                             QStringLiteral("extraMP3"),  QStringLiteral("extraWAV"),
+                             QStringLiteral("extraFLAC"), QStringLiteral("extraFLACMP3")};
 const QStringList tagButtons = {QStringLiteral("enreID"), QStringLiteral("suppID"),
                                 QStringLiteral("copieID")};
 
@@ -81,6 +82,8 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
     QMenu *extra = addMenu(extract, window, QStringLiteral("Extra"), tr("&Extraire d'un CD"));
     addItem(extra, QStringLiteral("extraMP3"), tr("Extraction &MP3"));
     addItem(extra, QStringLiteral("extraWAV"), tr("Extraction &WAV"));
+    addItem(extra, QStringLiteral("extraFLAC"), tr("Extraction &FLAC"));
+    addItem(extra, QStringLiteral("extraFLACMP3"), tr("Extraction FLAC &et MP3"));
 
     QMenu *edition = addMenu(nullptr, window, QStringLiteral("edition"), tr("&Edition"));
     addItem(edition, QStringLiteral("annuler"), tr("&Annuler"));
@@ -127,6 +130,8 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
     mnuextraire->setObjectName(QStringLiteral("mnuextraire"));
     addItem(mnuextraire, QStringLiteral("ExtraiMp3"), tr("Extraction MP3"));
     addItem(mnuextraire, QStringLiteral("ExtraiWAV"), tr("Extraction WAV"));
+    addItem(mnuextraire, QStringLiteral("ExtraiFlac"), tr("Extraction FLAC"));
+    addItem(mnuextraire, QStringLiteral("ExtraiFlacMp3"), tr("Extraction FLAC et MP3"));
 }
 
 QAction *CommandTable::addButton(const QString &key, const QString &tooltip, const QString &text,
@@ -193,6 +198,10 @@ std::optional<Procedure> CommandTable::procedureOfItem(const QString &name)
         {QStringLiteral("ExtraiMp3"), Procedure::extmp3},
         {QStringLiteral("extraWAV"), Procedure::extwav},
         {QStringLiteral("ExtraiWAV"), Procedure::extwav},
+        {QStringLiteral("extraFLAC"), Procedure::extflac},
+        {QStringLiteral("ExtraiFlac"), Procedure::extflac},
+        {QStringLiteral("extraFLACMP3"), Procedure::extflacmp3},
+        {QStringLiteral("ExtraiFlacMp3"), Procedure::extflacmp3},
         {QStringLiteral("recherche"), Procedure::recherche},
         {QStringLiteral("rechpiste"), Procedure::recherche},
         {QStringLiteral("lit"), Procedure::lecture},

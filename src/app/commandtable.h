@@ -26,6 +26,8 @@ enum class Procedure {
     demandecddb,
     extmp3,
     extwav,
+    extflac,
+    extflacmp3,
     lecture,
     stoplecture,
     arret,

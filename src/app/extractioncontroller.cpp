@@ -146,16 +146,27 @@ void ExtractionController::readCdToc(const QString &drive)
 
 void ExtractionController::extwav()
 {
-    runJob(cd::ExtractionJob::Wav);
+    runJob({cd::ExtractionJob::Wav});
 }
 
 void ExtractionController::extmp3()
 {
-    runJob(cd::ExtractionJob::Mp3);
+    runJob({cd::ExtractionJob::Mp3});
 }
 
-void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
+void ExtractionController::extflac()
 {
+    runJob({cd::ExtractionJob::Flac});
+}
+
+void ExtractionController::extflacmp3()
+{
+    runJob({cd::ExtractionJob::Flac, cd::ExtractionJob::Mp3});
+}
+
+void ExtractionController::runJob(const QList<cd::ExtractionJob::Kind> &kinds)
+{
+    const bool mp3 = kinds.contains(cd::ExtractionJob::Mp3);
     if (m_busy)
         return;
     m_window.stopCdDevice();
@@ -178,6 +189,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     settings.tagDefaults =
         tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
     settings.coverFile = m_cd.coverFile();
+    settings.folderPatterns = m_options.folderPatterns();
 
     // A title still being typed counts: taking the focus from its editor commits it.
     if (QWidget *focus = QApplication::focusWidget(); focus && list->isAncestorOf(focus))
@@ -188,7 +200,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
         rows.append({row->text(0), row->checkState(0) == Qt::Checked});
     }
 
-    if (kind == cd::ExtractionJob::Mp3)
+    if (mp3)
         m_tagPage.editor->fillGenreLists();
     m_cd.resetStatusColumns();
     setBusy(true);
@@ -208,15 +220,16 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     settings.isrc = details.isrc;
     const cd::RipOptions options = m_options.ripOptions();
     const cd::DiscCheck disc = cd::checkDisc(settings.drive, m_options.accurateRipUrl());
-    cd::RipReport report = cd::ripReportHead(
-        settings, options, disc,
-        kind == cd::ExtractionJob::Wav ? std::nullopt : std::optional(m_options.encoderConfig()));
+    cd::RipReport report = cd::ripReportHead(settings, options, disc, std::nullopt);
+    report.format = cd::jobFormatsText(kinds, m_options.encoderConfig(), m_options.flacLevel());
     if (disc.toc)
         cd::addDiscDetails(report, details, *disc.toc);
 
     cd::ExtractionJob job;
     job.options = options;
     job.encoder = m_options.encoderConfig();
+    job.flacLevel = m_options.flacLevel();
+    job.playlists = m_options.writePlaylists();
     job.replayGain = m_options.writeRipGain();
     job.gainOptions.rva2 = m_options.writeRva2();
     const int checked = int(
@@ -227,9 +240,9 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     clock.start();
     QList<int> reported;
     job.askReplace = [this](const QString &path) { return askReplace(path); };
-    job.trackStarted = [&, kind](int, const QString &name) {
+    job.trackStarted = [&](int, const QString &name) {
         ++started;
-        if (kind == cd::ExtractionJob::Mp3)
+        if (kinds != QList{cd::ExtractionJob::Wav})
             m_window.setStatusPanel(1, tr("Extraction de : ") + name);
     };
     job.progress = [&](qint64 done, qint64 total) {
@@ -240,7 +253,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
         QApplication::processEvents();
         return !m_stopRequested;
     };
-    job.trackFinished = [&, kind](const cd::TrackOutcome &outcome) {
+    job.trackFinished = [&](const cd::TrackOutcome &outcome) {
         reported << outcome.row;
         finished += rows.at(outcome.row - 1).checked;
         cd::AccurateRipVerdict verdict;
@@ -252,7 +265,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
             m_cd.setStatus(outcome.row - 1, CdPage::AccurateRip, cd::accurateRipText(verdict),
                            markColour(QString(), m_cd.LV2));
         }
-        showTrackOutcome(outcome, kind);
+        showTrackOutcome(outcome, mp3);
     };
 
     // The sound hidden before track 1 comes first, as on the disc.
@@ -260,7 +273,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     if (m_options.ripHiddenTrack() && details.hasHiddenTrack()) {
         m_window.setStatusPanel(1, tr("Extraction de : ") + cd::hiddenTrackTitle());
         const cd::TrackOutcome hidden = cd::ripHiddenTrack(
-            kind, settings, options, job.encoder, job.askReplace,
+            kinds, settings, options, job.encoder, job.flacLevel, job.askReplace,
             [this](qint64 done, qint64 total) { return showProgress(done, total); });
         hiddenStopped = hidden.result.status == cd::RipStatus::Cancelled;
         if (hidden.mark == cd::markOk)
@@ -271,7 +284,7 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     cd::ExtractionJob::Summary summary;
     summary.cancelled = hiddenStopped;
     if (!hiddenStopped)
-        summary = job.run(kind, settings, rows);
+        summary = job.run(kinds, settings, rows);
     if (summary.cancelled) {
         // The status bar no longer names a track the job has given up.
         m_window.setStatusPanel(1, QString());
@@ -289,13 +302,14 @@ void ExtractionController::runJob(cd::ExtractionJob::Kind kind)
     const QString stem = cd::safeFileStem(
         settings.album.isEmpty() ? QStringLiteral("extraction") : settings.album, 1);
     if (m_options.writeRipLog() && !report.tracks.isEmpty() &&
-        !cd::writeRipReport(report, settings.folder, stem, &error))
+        !cd::writeRipReport(report, cd::reportFolder(settings, kinds), stem, &error))
         m_window.inform(error, Dialogs::Icon::Error);
     const QString unreadable = cd::unreadableTracksMessage(summary.unreadableRows, rows);
     if (!unreadable.isEmpty() && !summary.cancelled)
         m_window.inform(unreadable, Dialogs::Icon::Warning);
-    if (!summary.gainFailures.isEmpty())
-        m_window.inform(summary.gainFailures.join(QLatin1Char('\n')), Dialogs::Icon::Warning);
+    if (const QStringList failures = summary.gainFailures + summary.playlistFailures;
+        !failures.isEmpty())
+        m_window.inform(failures.join(QLatin1Char('\n')), Dialogs::Icon::Warning);
     if (m_options.ejectAtEnd() && !summary.cancelled)
         m_window.ejectCdDevice();
 }
@@ -314,13 +328,12 @@ void ExtractionController::showOverallProgress(int track, int tracks, int finish
     m_cd.lblProgression->setText(text);
 }
 
-void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome,
-                                            cd::ExtractionJob::Kind kind)
+void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, bool mp3)
 {
     m_cd.setStatus(outcome.row - 1, CdPage::Etat, outcome.mark, markColour(outcome.mark, m_cd.LV2));
     if (!outcome.message.isEmpty())
         m_window.inform(outcome.message, Dialogs::Icon::Error);
-    if (kind != cd::ExtractionJob::Mp3 || !outcome.tagged)
+    if (!mp3 || !outcome.tagged)
         return;
 
     // The job wrote the tags before naming the file. The editor shows the versions written,

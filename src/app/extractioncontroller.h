@@ -40,6 +40,8 @@ public:
     void readCdToc(const QString &drive);
     void extwav();
     void extmp3();
+    void extflac();    // "Extraction FLAC"
+    void extflacmp3(); // "Extraction FLAC et MP3": both from one reading of the disc
     void OnSave();
 
     bool isBusy() const { return m_busy; }
@@ -52,8 +54,8 @@ public:
 private:
     void driveClicked();
     cd::ReplaceAnswer askReplace(const QString &path);
-    void runJob(cd::ExtractionJob::Kind kind);
-    void showTrackOutcome(const cd::TrackOutcome &outcome, cd::ExtractionJob::Kind kind);
+    void runJob(const QList<cd::ExtractionJob::Kind> &kinds);
+    void showTrackOutcome(const cd::TrackOutcome &outcome, bool mp3);
     bool showProgress(qint64 done, qint64 total);
     // "Piste 3/12 — temps restant : 2 min 05 s" under the track list.
     void showOverallProgress(int track, int tracks, int finished, qint64 elapsedMs);

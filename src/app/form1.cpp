@@ -149,6 +149,8 @@ Form1::Form1(Setup setup, QWidget *parent)
     m_extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7);
     setProcedure(Procedure::extwav, [this] { m_extraction->extwav(); });
     setProcedure(Procedure::extmp3, [this] { m_extraction->extmp3(); });
+    setProcedure(Procedure::extflac, [this] { m_extraction->extflac(); });
+    setProcedure(Procedure::extflacmp3, [this] { m_extraction->extflacmp3(); });
     m_cddb = new CddbPanel(this, *this, *Frame6);
     setProcedure(Procedure::demandecddb, [this] {
         m_cddb->setLookupSettings(Frame7->lookupSettings());
@@ -270,9 +272,13 @@ void Form1::connectSettings()
     });
     const auto writeRip = [this] { writeRipOptions(); };
     for (QCheckBox *box : {Frame7->chkExtractionSecurisee, Frame7->chkTrameLame, Frame7->chkJournal,
-                           Frame7->chkReplayGain, Frame7->chkPisteCachee, Frame7->chkEjecter})
+                           Frame7->chkReplayGain, Frame7->chkListeLecture, Frame7->chkPisteCachee,
+                           Frame7->chkEjecter})
         connect(box, &QCheckBox::clicked, this, writeRip);
+    for (QLineEdit *field : {Frame7->txtDossierMp3, Frame7->txtDossierFlac, Frame7->txtDossierWav})
+        connect(field, &QLineEdit::editingFinished, this, writeRip);
     connect(Frame7->spnDecalage, &QSpinBox::editingFinished, this, writeRip);
+    connect(Frame7->spnNiveauFlac, &QSpinBox::editingFinished, this, writeRip);
     connect(Frame7->chkTagsV23, &QCheckBox::clicked, this, [this](bool on) {
         m_reg->setKeyPath(settingsKeyPath());
         m_reg->writeValue(QStringLiteral("TagsV23"),
@@ -698,6 +704,13 @@ void Form1::loadSettings()
     Frame7->chkReplayGain->setChecked(read("ReplayGainExtraction") != u"0");
     Frame7->chkPisteCachee->setChecked(flag("PisteCachee"));
     Frame7->chkEjecter->setChecked(flag("EjecterFinExtraction"));
+    bool level = false;
+    const int flacLevel = read("NiveauFLAC").toInt(&level);
+    Frame7->spnNiveauFlac->setValue(level ? flacLevel : cd::defaultFlacLevel);
+    Frame7->txtDossierMp3->setText(read("DossierMP3"));
+    Frame7->txtDossierFlac->setText(read("DossierFLAC"));
+    Frame7->txtDossierWav->setText(read("DossierWAV"));
+    Frame7->chkListeLecture->setChecked(read("ListeLecture") != u"0");
     // The questions are asked unless the user said "Ne plus demander".
     Frame7->chkConfirmerEnregistrement->setChecked(read("ConfirmerEnregistrement") != u"0");
     Frame7->chkConfirmerQuitter->setChecked(read("ConfirmerQuitter") != u"0");
@@ -722,6 +735,11 @@ void Form1::writeRipOptions()
     write("ReplayGainExtraction", bit(Frame7->chkReplayGain->isChecked()));
     write("PisteCachee", bit(Frame7->chkPisteCachee->isChecked()));
     write("EjecterFinExtraction", bit(Frame7->chkEjecter->isChecked()));
+    write("NiveauFLAC", QString::number(Frame7->spnNiveauFlac->value()));
+    write("DossierMP3", Frame7->txtDossierMp3->text().trimmed());
+    write("DossierFLAC", Frame7->txtDossierFlac->text().trimmed());
+    write("DossierWAV", Frame7->txtDossierWav->text().trimmed());
+    write("ListeLecture", bit(Frame7->chkListeLecture->isChecked()));
 }
 
 void Form1::writeOnlineOptions()

@@ -90,8 +90,8 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
                                     tr("Écrire la trame d'information LAME (lecture sans &blanc)"));
     chkJournal = named<QCheckBox>(Frame9, "chkJournal",
                                   tr("Écrire un &journal et une feuille .cue à côté des pistes"));
-    chkReplayGain = named<QCheckBox>(Frame9, "chkReplayGain",
-                                     tr("Écrire le Repla&yGain des pistes MP3 et du disque"));
+    chkReplayGain = named<QCheckBox>(
+        Frame9, "chkReplayGain", tr("Écrire le Repla&yGain des pistes MP3 et FLAC et du disque"));
     chkPisteCachee =
         named<QCheckBox>(Frame9, "chkPisteCachee",
                          tr("Extraire la piste cac&hée avant la piste 1, s'il y en a une"));
@@ -99,12 +99,33 @@ OptionsPage::OptionsPage(QWidget *parent) : QGroupBox(parent)
     form9->addRow(tr("Décalage de lecture du lecteur :"), spnDecalage);
     form9->addRow(tr("Adresse AccurateRip :"), txtAccurateRip);
     form9->addRow(tr("Encodage MP3 :"), cboEncodage);
+    spnNiveauFlac = named<QSpinBox>(Frame9, "spnNiveauFlac");
+    spnNiveauFlac->setRange(0, 8);
+    spnNiveauFlac->setValue(cd::defaultFlacLevel);
+    spnNiveauFlac->setToolTip(tr("De 0, le plus rapide, à 8, les fichiers les plus petits ; "
+                                 "le son est le même à tous les niveaux."));
+    form9->addRow(tr("Compression FLAC :"), spnNiveauFlac);
+    const QString patternHelp =
+        tr("Sous le dossier des pistes extraites, avec les champs %artiste% %album% %annee% "
+           "%genre%, par exemple FLAC/%artiste%/%album% ; vide : le dossier même.");
+    for (auto [field, name, label] :
+         {std::tuple{&txtDossierMp3, "txtDossierMp3", QT_TR_NOOP("Dossier des MP3 :")},
+          {&txtDossierFlac, "txtDossierFlac", QT_TR_NOOP("Dossier des FLAC :")},
+          {&txtDossierWav, "txtDossierWav", QT_TR_NOOP("Dossier des WAV :")}}) {
+        *field = named<QLineEdit>(Frame9, name);
+        (*field)->setToolTip(patternHelp);
+        form9->addRow(tr(label), *field);
+    }
+    chkListeLecture = named<QCheckBox>(Frame9, "chkListeLecture",
+                                       tr("Créer une liste &de lecture .m3u8 par format"));
+    chkListeLecture->setChecked(true);
     auto *layout9 = new QVBoxLayout(Frame9);
     layout9->addLayout(form9);
     layout9->addWidget(chkExtractionSecurisee);
     layout9->addWidget(chkTrameLame);
     layout9->addWidget(chkJournal);
     layout9->addWidget(chkReplayGain);
+    layout9->addWidget(chkListeLecture);
     layout9->addWidget(chkPisteCachee);
     layout9->addWidget(chkEjecter);
     layout9->addWidget(tags);
@@ -264,6 +285,28 @@ bool OptionsPage::ejectAtEnd() const
 bool OptionsPage::writeRipGain() const
 {
     return chkReplayGain->isChecked();
+}
+
+int OptionsPage::flacLevel() const
+{
+    return spnNiveauFlac->value();
+}
+
+QMap<cd::AudioFormat, QString> OptionsPage::folderPatterns() const
+{
+    QMap<cd::AudioFormat, QString> patterns;
+    for (const auto &[format, field] : {std::pair{cd::AudioFormat::Mp3, txtDossierMp3},
+                                        {cd::AudioFormat::Flac, txtDossierFlac},
+                                        {cd::AudioFormat::Wav, txtDossierWav}}) {
+        if (const QString pattern = field->text().trimmed(); !pattern.isEmpty())
+            patterns.insert(format, pattern);
+    }
+    return patterns;
+}
+
+bool OptionsPage::writePlaylists() const
+{
+    return chkListeLecture->isChecked();
 }
 
 QString OptionsPage::defaultComment() const

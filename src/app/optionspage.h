@@ -44,10 +44,15 @@ public:
     QComboBox *cboEncodage;            // constant 128 kbit/s, or LAME's VBR V0 to V9
     QCheckBox *chkTrameLame;           // write the LAME/Xing information frame
     QCheckBox *chkJournal;             // write a log and a cue sheet beside the tracks
-    QCheckBox *chkReplayGain;          // write the ReplayGain of ripped MP3 tracks
-    QCheckBox *chkPisteCachee;         // rip the sound hidden before track 1
-    QCheckBox *chkEjecter;             // eject the disc once a rip is done
-    OnlineOptions *onlineOptions;      // service, addresses and limits of the online lookup
+    QCheckBox *chkReplayGain;          // write the ReplayGain of ripped MP3 and FLAC tracks
+    QSpinBox *spnNiveauFlac;           // FLAC compression level, 0 to 8
+    QLineEdit *txtDossierMp3;          // folder pattern of each format below Text3
+    QLineEdit *txtDossierFlac;
+    QLineEdit *txtDossierWav;
+    QCheckBox *chkListeLecture;   // an .m3u8 playlist per format
+    QCheckBox *chkPisteCachee;    // rip the sound hidden before track 1
+    QCheckBox *chkEjecter;        // eject the disc once a rip is done
+    OnlineOptions *onlineOptions; // service, addresses and limits of the online lookup
 
     QGroupBox *Frame10;
     QLineEdit *Text8; // default comment
@@ -72,11 +77,15 @@ public:
     bool artistFromTitles() const;   // Check2
     // Option7 to Option10; with none chosen (a settings file edited by hand), ID3v2.
     cd::TagOption tagOption() const;
-    cd::RipOptions ripOptions() const;             // chkExtractionSecurisee, spnDecalage
-    cd::EncoderConfig encoderConfig() const;       // cboEncodage, chkTrameLame
-    QString accurateRipUrl() const;                // txtAccurateRip, the default when empty
-    bool writeRipLog() const;                      // chkJournal
-    bool writeRipGain() const;                     // chkReplayGain
+    cd::RipOptions ripOptions() const;       // chkExtractionSecurisee, spnDecalage
+    cd::EncoderConfig encoderConfig() const; // cboEncodage, chkTrameLame
+    QString accurateRipUrl() const;          // txtAccurateRip, the default when empty
+    bool writeRipLog() const;                // chkJournal
+    bool writeRipGain() const;               // chkReplayGain
+    int flacLevel() const;                   // spnNiveauFlac
+    // txtDossierMp3, txtDossierFlac, txtDossierWav: the non-empty ones.
+    QMap<cd::AudioFormat, QString> folderPatterns() const;
+    bool writePlaylists() const;                   // chkListeLecture
     bool ripHiddenTrack() const;                   // chkPisteCachee
     bool ejectAtEnd() const;                       // chkEjecter
     QString defaultComment() const;                // Text8

@@ -11,40 +11,61 @@ QString hiddenTrackTitle()
     return QStringLiteral("Piste cachée");
 }
 
-TrackOutcome ripHiddenTrack(ExtractionJob::Kind kind, const ExtractionSettings &settings,
-                            const RipOptions &options, const EncoderConfig &encoder,
+TrackOutcome ripHiddenTrack(const QList<ExtractionJob::Kind> &kinds,
+                            const ExtractionSettings &settings, const RipOptions &options,
+                            const EncoderConfig &encoder, int flacLevel,
                             const std::function<ReplaceAnswer(const QString &)> &askReplace,
                             const RipProgress &progress)
 {
     TrackOutcome outcome;
     const QString title = hiddenTrackTitle();
-    const QString name = kind == ExtractionJob::Wav
-                             ? wavFileName(title, 0)
-                             : mp3FileName(settings.nameFormat, settings.artist, title, 0);
-    outcome.path = base::joinPath(settings.folder, name);
-    Overwrite overwrite = Overwrite::Refuse;
-    if (outputExists(outcome.path)) {
-        const ReplaceAnswer answer = askReplace ? askReplace(outcome.path) : ReplaceAnswer::Skip;
-        if (answer == ReplaceAnswer::Skip) {
-            outcome.mark = markNotReplaced;
-            return outcome;
+    outcome.tags = trackTags(settings, title, 0);
+    QList<TrackOutput> outputs;
+    for (const ExtractionJob::Kind kind : kinds) {
+        const AudioFormat format = audioFormat(kind);
+        QString error;
+        const QString folder = formatFolder(settings, format, &error);
+        const QString name = kind == ExtractionJob::Wav ? wavFileName(title, 0)
+                             : kind == ExtractionJob::Mp3
+                                 ? mp3FileName(settings.nameFormat, settings.artist, title, 0)
+                                 : flacFileName(settings.nameFormat, settings.artist, title, 0);
+        TrackOutput output{base::joinPath(error.isEmpty() ? folder : settings.folder, name),
+                           Overwrite::Refuse, format, encoder};
+        if (outputExists(output.fileName)) {
+            const ReplaceAnswer answer =
+                askReplace ? askReplace(output.fileName) : ReplaceAnswer::Skip;
+            if (answer == ReplaceAnswer::Skip) {
+                outcome.path = output.fileName;
+                continue;
+            }
+            output.overwrite = Overwrite::Replace;
         }
-        overwrite = Overwrite::Replace;
+        if (kind == ExtractionJob::Mp3 && settings.tagOption != TagOption::None) {
+            outcome.tagged = true;
+            output.beforeNaming =
+                tagBeforeNaming(ripTagRecord(outcome.tags, settings.tagOption, settings.tagDefaults,
+                                             settings.coverFile),
+                                output.fileName);
+        }
+        if (kind == ExtractionJob::Flac) {
+            output.flac.compressionLevel = flacLevel;
+            output.flac.comments = flacComments(outcome.tags, settings.tagDefaults);
+        }
+        outputs.append(output);
+        outcome.paths.append(output.fileName);
     }
-    BeforeNaming tagging;
-    if (kind == ExtractionJob::Mp3) {
-        outcome.tags = trackTags(settings, title, 0);
-        outcome.tagged = settings.tagOption != TagOption::None;
-        if (outcome.tagged)
-            tagging = tagBeforeNaming(ripTagRecord(outcome.tags, settings.tagOption,
-                                                   settings.tagDefaults, settings.coverFile),
-                                      outcome.path);
+    if (outputs.isEmpty()) {
+        outcome.mark = markNotReplaced;
+        return outcome;
     }
-    outcome.result = kind == ExtractionJob::Wav
-                         ? ripTrackToWav(settings.drive, hiddenTrackIndex, outcome.path, overwrite,
-                                         progress, options)
-                         : ripTrackToMp3(settings.drive, hiddenTrackIndex, outcome.path, overwrite,
-                                         progress, options, encoder, tagging);
+    outcome.path = outcome.paths.first();
+    const std::vector<RipResult> results =
+        ripTrackToFiles(settings.drive, hiddenTrackIndex, outputs, progress, options);
+    outcome.result = results.front();
+    for (const RipResult &result : results) {
+        if (!result.ok())
+            outcome.result = result;
+    }
     outcome.tagged = outcome.tagged && outcome.result.ok();
     outcome.mark = outcome.result.ok() ? markOk : markError;
     outcome.message = ripErrorMessage(outcome.result);

@@ -7,10 +7,12 @@
 #include "cd/wavfile.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <optional>
-#include <sys/mman.h>
 #include <vector>
 
 #include <QCoreApplication>
@@ -28,10 +30,12 @@ class BatchSink
 public:
     virtual ~BatchSink() = default;
     virtual bool begin(OutputFile &file, qint64 sectors) = 0;
-    // Where the next batch is to be read: scratch, or the sink's own memory, which spares a copy.
-    virtual char *destination(char *scratch) { return scratch; }
     virtual bool write(OutputFile &file, const char *pcm, int bytes) = 0;
     virtual bool end(OutputFile &file) = 0;
+    bool encoderFailed() const { return m_encoderFailed; }
+
+protected:
+    bool m_encoderFailed = false;
 };
 
 class WavSink final : public BatchSink
@@ -54,7 +58,7 @@ public:
 class Mp3Sink final : public BatchSink
 {
 public:
-    explicit Mp3Sink(LameStream &stream) : m_stream(stream) {}
+    explicit Mp3Sink(LameStream stream) : m_stream(std::move(stream)) {}
     bool begin(OutputFile &, qint64) override { return true; }
     bool write(OutputFile &file, const char *pcm, int bytes) override
     {
@@ -79,42 +83,63 @@ public:
         const QByteArray info = m_stream.infoFrame();
         return info.isEmpty() || file.writeAt(0, info);
     }
-    bool encoderFailed() const { return m_encoderFailed; }
 
 private:
-    LameStream &m_stream;
-    bool m_encoderFailed = false;
+    LameStream m_stream;
 };
 
-// Keeps the track in memory, for an encoder that runs while the next track is read.
-class MemorySink final : public BatchSink
+class FlacSink final : public BatchSink
 {
 public:
-    explicit MemorySink(QByteArray &pcm) : m_pcm(pcm) {}
-    bool begin(OutputFile &, qint64 sectors) override
+    explicit FlacSink(FlacStream stream) : m_stream(std::move(stream)) {}
+    bool begin(OutputFile &, qint64) override { return true; }
+    bool write(OutputFile &file, const char *pcm, int bytes) override
     {
-        // The batches are read straight into place: resize() leaves the new bytes as they are.
-        m_pcm.resize(qsizetype(sectors) * sectorBytes);
-        // Huge pages spare the kernel a fault for every 4 KiB of a track of tens of megabytes.
-        constexpr quintptr hugePage = 2 << 20;
-        const quintptr from = (quintptr(m_pcm.data()) + hugePage - 1) & ~(hugePage - 1);
-        const quintptr to = (quintptr(m_pcm.data()) + quintptr(m_pcm.size())) & ~(hugePage - 1);
-        if (to > from)
-            ::madvise(reinterpret_cast<void *>(from), to - from, MADV_HUGEPAGE);
-        return true;
+        return written(file, m_stream.encode(reinterpret_cast<const qint16 *>(pcm), bytes / 4));
     }
-    char *destination(char *) override { return m_pcm.data() + m_size; }
-    bool write(OutputFile &, const char *, int bytes) override
+    bool end(OutputFile &file) override
     {
-        m_size += bytes;
-        return true;
+        if (!written(file, m_stream.finish()))
+            return false;
+        // The stream information gets the count and MD5 sum of the samples once they are known.
+        const auto rewrites = m_stream.rewrites();
+        return std::all_of(rewrites.cbegin(), rewrites.cend(),
+                           [&file](const auto &r) { return file.writeAt(r.first, r.second); });
     }
-    bool end(OutputFile &) override { return true; }
 
 private:
-    QByteArray &m_pcm;
-    qsizetype m_size = 0;
+    bool written(OutputFile &file, const std::optional<QByteArray> &bytes)
+    {
+        if (!bytes) {
+            m_encoderFailed = true;
+            return false;
+        }
+        return file.write(bytes->constData(), bytes->size());
+    }
+
+    FlacStream m_stream;
 };
+
+// The sink of an output, its encoder open; nothing when the encoder refuses its configuration.
+std::unique_ptr<BatchSink> sinkFor(const TrackOutput &output, qint64 frames)
+{
+    switch (output.format) {
+    case AudioFormat::Wav:
+        return std::make_unique<WavSink>();
+    case AudioFormat::Mp3:
+        if (auto stream = LameStream::open(output.mp3))
+            return std::make_unique<Mp3Sink>(std::move(*stream));
+        break;
+    case AudioFormat::Flac: {
+        FlacConfig config = output.flac;
+        config.totalFrames = frames;
+        if (auto stream = FlacStream::open(config))
+            return std::make_unique<FlacSink>(std::move(*stream));
+        break;
+    }
+    }
+    return nullptr;
+}
 
 RipResult failure(RipStatus status)
 {
@@ -272,145 +297,299 @@ private:
     int m_unreadable = 0;
 };
 
-RipResult ripTrack(const CdDevice &device, const TrackExtent &extent, const QString &fileName,
-                   Overwrite overwrite, BatchSink &sink, const RipProgress &progress,
-                   const RipOptions &options, const BeforeNaming &beforeNaming = {})
+// Batches on their way from the reader to one writer. At most a few megabytes wait: a writer
+// slower than the reader holds it back rather than filling the memory.
+class BatchQueue
 {
-    RipResult result;
-    const qint64 total = extent.end - extent.start;
-    OutputFile file;
-    auto writeFailure = [&file] {
-        RipResult r = failure(RipStatus::WriteFailed);
-        r.detail = file.errorMessage();
-        return r;
-    };
-    // Without a file name the sink keeps the samples itself.
-    const bool toFile = !fileName.isEmpty();
-    if ((toFile && !file.open(fileName, overwrite)) || !sink.begin(file, total))
-        return writeFailure();
-    if (progress && !progress(0, total))
-        return failure(RipStatus::Cancelled);
+public:
+    using Batch = std::shared_ptr<const std::vector<char>>;
 
-    // The secure reader keeps to the drive: when cdparanoia cannot take it, the plain reads
-    // are used and the result says so.
-    const std::unique_ptr<SecureReader> secure =
-        options.secure ? SecureReader::open(device) : nullptr;
-    result.secure = secure != nullptr;
-    TrackReader reader(device, secure.get(), extent, options.offsetSamples);
-    // Into memory, the writer sums the samples on its own thread.
-    const bool summed = toFile;
-    TrackChecksums sums(total * sectorFrames, extent.first, extent.last);
-    std::vector<char> buffer(batchSectors * sectorBytes);
-    // The last batch is shorter when the track length is not a multiple of the batch size.
-    for (qint64 done = 0; done < total;) {
-        const int count = int(std::min<qint64>(batchSectors, total - done));
-        const int bytes = count * sectorBytes;
-        char *batch = sink.destination(buffer.data());
-        reader.next(batch, count * sectorFrames);
-        if (options.samplesRead)
-            options.samplesRead(batch, bytes);
-        if (summed)
-            sums.add(batch, bytes);
-        if (!sink.write(file, batch, bytes))
-            return writeFailure();
-        done += count;
-        if (progress && !progress(done, total))
-            return failure(RipStatus::Cancelled);
+    // False once the writer has given up: nothing more need be read for it.
+    bool push(Batch batch)
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_queue.size() < queuedBatches || m_abandoned; });
+        if (m_abandoned)
+            return false;
+        m_queue.push_back(std::move(batch));
+        m_changed.notify_all();
+        return true;
     }
-    if (!sink.end(file) || (toFile && !file.commit(beforeNaming)))
-        return writeFailure();
-    result.unreadableSectors = reader.unreadableSectors();
-    result.rereadSectors = secure ? secure->rereadSectors() : 0;
-    result.crc32 = sums.crc32();
-    result.accurateRipV1 = sums.accurateRipV1();
-    result.accurateRipV2 = sums.accurateRipV2();
-    return result;
+    // The next batch; nothing once the reading has ended and every batch was taken, or was
+    // cancelled.
+    Batch pop()
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return !m_queue.empty() || m_ended; });
+        if (m_queue.empty())
+            return {};
+        Batch batch = std::move(m_queue.front());
+        m_queue.pop_front();
+        m_changed.notify_all();
+        return batch;
+    }
+    // The end of the reading: its result, with the checksums of the samples, or Cancelled
+    // (the batches not yet taken are dropped).
+    void end(const RipResult &read)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_read = read;
+        m_ended = true;
+        if (!read.ok())
+            m_queue.clear();
+        m_changed.notify_all();
+    }
+    RipResult readResult()
+    {
+        const std::lock_guard lock(m_mutex);
+        return m_read;
+    }
+    // A batch pushed now would wait for the writer.
+    bool full()
+    {
+        const std::lock_guard lock(m_mutex);
+        return !m_abandoned && m_queue.size() >= queuedBatches;
+    }
+    void abandon()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_abandoned = true;
+        m_queue.clear();
+        m_changed.notify_all();
+    }
+
+private:
+    // 64 batches of 27 sectors: 4 MB, 23 seconds of audio.
+    static constexpr size_t queuedBatches = 64;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<Batch> m_queue;
+    RipResult m_read;
+    bool m_ended = false;
+    bool m_abandoned = false;
+};
+
+// The failure of an output: its encoder's or its file's.
+RipResult outputFailure(const TrackOutput &output, const BatchSink *sink, const OutputFile &file)
+{
+    RipResult r =
+        failure(!sink || sink->encoderFailed() ? RipStatus::EncoderFailed : RipStatus::WriteFailed);
+    if (r.status == RipStatus::WriteFailed)
+        r.detail = file.errorMessage();
+    else if (output.format == AudioFormat::Flac)
+        r.detail = QCoreApplication::translate("cd", "L'encodage FLAC de « %1 » a échoué.")
+                       .arg(displayPath(output.fileName));
+    return r;
 }
 
+// One output of a rip: its file is opened, and its encoder set up, before the reading starts,
+// so that a file appearing meanwhile under its name is never taken for one to replace.
+struct Writer
+{
+    Writer(const TrackOutput &track, qint64 sectors)
+        : output(track), sink(sinkFor(track, sectors * sectorFrames))
+    {
+        if (!sink || !file.open(output.fileName, output.overwrite) || !sink->begin(file, sectors))
+            failed = outputFailure(output, sink.get(), file);
+    }
+
+    // Writes the batches of the queue, on the writer's own thread; the file gets its name once
+    // the reading has ended well and the last batch is written.
+    RipResult write(BatchQueue &queue, const std::atomic_bool *cancel)
+    {
+        const auto give = [&queue](const RipResult &result) {
+            queue.abandon();
+            return result;
+        };
+        if (!failed.ok())
+            return give(failed);
+        const auto cancelled = [cancel] { return cancel && cancel->load(); };
+        while (const BatchQueue::Batch batch = queue.pop()) {
+            if (cancelled())
+                return give(failure(RipStatus::Cancelled));
+            if (!sink->write(file, batch->data(), int(batch->size())))
+                return give(outputFailure(output, sink.get(), file));
+        }
+        // A reading that was cancelled or failed leaves no file.
+        const RipResult read = queue.readResult();
+        if (!read.ok() || cancelled())
+            return read.ok() ? failure(RipStatus::Cancelled) : read;
+        if (!sink->end(file) || !file.commit(output.beforeNaming))
+            return outputFailure(output, sink.get(), file);
+        return read;
+    }
+
+    const TrackOutput output;
+    const std::unique_ptr<BatchSink> sink;
+    OutputFile file;
+    RipResult failed;
+};
+
 } // namespace
+
+struct TrackRip::State
+{
+    std::optional<CdDevice> device;
+    TrackExtent extent;
+    RipOptions options;
+    std::vector<std::shared_ptr<BatchQueue>> queues;
+    PendingRip rip;
+    std::unique_ptr<SecureReader> secure;
+    std::optional<TrackReader> reader;
+    std::optional<TrackChecksums> sums;
+    qint64 done = 0;
+    qint64 total = 0;
+    bool ended = false;
+
+    void end(const RipResult &read)
+    {
+        for (const auto &queue : queues)
+            queue->end(read);
+        rip.read = read;
+        ended = true;
+    }
+};
+
+TrackRip::TrackRip(const QString &drive, int trackIndex, const QList<TrackOutput> &outputs,
+                   const RipOptions &options, const std::atomic_bool *cancel)
+    : m(std::make_unique<State>())
+{
+    m->options = options;
+    if (m->rip.read = locateTrack(drive, trackIndex, m->device, m->extent); !m->rip.read.ok()) {
+        m->ended = true;
+        return;
+    }
+    m->total = m->extent.end - m->extent.start;
+    // One writer per output, each on its own thread.
+    bool prepared = false;
+    for (const TrackOutput &output : outputs) {
+        auto queue = m->queues.emplace_back(std::make_shared<BatchQueue>());
+        auto writer = std::make_shared<Writer>(output, m->total);
+        prepared = prepared || writer->failed.ok();
+        m->rip.written.push_back(std::async(
+            std::launch::async, [writer, queue, cancel] { return writer->write(*queue, cancel); }));
+    }
+    // No output could be opened: each writer reports why, and nothing is read.
+    if (!prepared) {
+        m->end({});
+        return;
+    }
+    // The secure reader keeps to the drive: when cdparanoia cannot take it, the plain reads
+    // are used and the result says so.
+    m->secure = options.secure ? SecureReader::open(*m->device) : nullptr;
+    m->reader.emplace(*m->device, m->secure.get(), m->extent, options.offsetSamples);
+    m->sums.emplace(m->total * sectorFrames, m->extent.first, m->extent.last);
+}
+
+TrackRip::~TrackRip()
+{
+    if (!m->ended)
+        cancel();
+}
+
+bool TrackRip::reading() const
+{
+    return !m->ended;
+}
+
+bool TrackRip::hasRoom() const
+{
+    // The slowest writer sets the pace: one full queue makes the next batch wait.
+    return std::none_of(m->queues.cbegin(), m->queues.cend(),
+                        [](const auto &queue) { return queue->full(); });
+}
+
+qint64 TrackRip::done() const
+{
+    return m->done;
+}
+
+qint64 TrackRip::total() const
+{
+    return m->total;
+}
+
+void TrackRip::readBatch()
+{
+    if (m->ended)
+        return;
+    // The last batch is shorter when the track length is not a multiple of the batch size.
+    const int count = int(std::min<qint64>(batchSectors, m->total - m->done));
+    const int bytes = count * sectorBytes;
+    auto batch = std::make_shared<std::vector<char>>(size_t(bytes));
+    m->reader->next(batch->data(), count * sectorFrames);
+    if (m->options.samplesRead)
+        m->options.samplesRead(batch->data(), bytes);
+    m->sums->add(batch->data(), bytes);
+    bool wanted = false;
+    for (const auto &queue : m->queues)
+        wanted = queue->push(batch) || wanted;
+    m->done += count;
+    // Every writer has failed: the rest of the track is not read for nothing.
+    if (m->done < m->total && wanted)
+        return;
+    RipResult read;
+    read.secure = m->secure != nullptr;
+    read.unreadableSectors = m->reader->unreadableSectors();
+    read.rereadSectors = m->secure ? m->secure->rereadSectors() : 0;
+    read.crc32 = m->sums->crc32();
+    read.accurateRipV1 = m->sums->accurateRipV1();
+    read.accurateRipV2 = m->sums->accurateRipV2();
+    m->end(read);
+}
+
+void TrackRip::cancel()
+{
+    m->end(failure(RipStatus::Cancelled));
+}
+
+PendingRip TrackRip::finish()
+{
+    if (!m->ended)
+        cancel();
+    return std::move(m->rip);
+}
+
+PendingRip startTrackRip(const QString &drive, int trackIndex, const QList<TrackOutput> &outputs,
+                         const RipProgress &progress, const RipOptions &options,
+                         const std::atomic_bool *cancel)
+{
+    TrackRip rip(drive, trackIndex, outputs, options, cancel);
+    if (rip.reading() && progress && !progress(0, rip.total()))
+        rip.cancel();
+    while (rip.reading()) {
+        rip.readBatch();
+        if (progress && !progress(rip.done(), rip.total()))
+            rip.cancel();
+    }
+    return rip.finish();
+}
+
+std::vector<RipResult> ripTrackToFiles(const QString &drive, int trackIndex,
+                                       const QList<TrackOutput> &outputs,
+                                       const RipProgress &progress, const RipOptions &options)
+{
+    PendingRip rip = startTrackRip(drive, trackIndex, outputs, progress, options);
+    if (rip.written.empty())
+        return std::vector<RipResult>(size_t(outputs.size()), rip.read);
+    std::vector<RipResult> results;
+    for (std::future<RipResult> &written : rip.written)
+        results.push_back(written.get());
+    return results;
+}
 
 RipResult ripTrackToWav(const QString &drive, int trackIndex, const QString &fileName,
                         Overwrite overwrite, const RipProgress &progress, const RipOptions &options)
 {
-    std::optional<CdDevice> device;
-    TrackExtent extent;
-    if (RipResult r = locateTrack(drive, trackIndex, device, extent); !r.ok())
-        return r;
-    WavSink sink;
-    return ripTrack(*device, extent, fileName, overwrite, sink, progress, options);
+    return ripTrackToFiles(drive, trackIndex, {{fileName, overwrite}}, progress, options).front();
 }
 
 RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fileName,
                         Overwrite overwrite, const RipProgress &progress, const RipOptions &options,
                         const EncoderConfig &encoder, const BeforeNaming &beforeNaming)
 {
-    std::optional<CdDevice> device;
-    TrackExtent extent;
-    if (RipResult r = locateTrack(drive, trackIndex, device, extent); !r.ok())
-        return r;
-    auto stream = LameStream::open(encoder);
-    if (!stream)
-        return failure(RipStatus::EncoderFailed);
-    Mp3Sink sink(*stream);
-    RipResult result =
-        ripTrack(*device, extent, fileName, overwrite, sink, progress, options, beforeNaming);
-    if (sink.encoderFailed())
-        result.status = RipStatus::EncoderFailed;
-    return result;
-}
-
-TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress,
-                          const RipOptions &options)
-{
-    TrackAudio audio;
-    std::optional<CdDevice> device;
-    TrackExtent extent;
-    audio.result = locateTrack(drive, trackIndex, device, extent);
-    if (!audio.result.ok())
-        return audio;
-    MemorySink sink(audio.pcm);
-    audio.result = ripTrack(*device, extent, {}, Overwrite::Refuse, sink, progress, options);
-    audio.first = extent.first;
-    audio.last = extent.last;
-    if (!audio.result.ok())
-        audio.pcm.clear();
-    return audio;
-}
-
-RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
-                          const std::optional<EncoderConfig> &encoder,
-                          const std::atomic_bool *cancel, const BeforeNaming &beforeNaming)
-{
-    RipResult result = audio.result;
-    std::optional<LameStream> stream;
-    if (encoder && !(stream = LameStream::open(*encoder)))
-        return failure(RipStatus::EncoderFailed);
-    WavSink wav;
-    std::optional<Mp3Sink> mp3;
-    if (stream)
-        mp3.emplace(*stream);
-    BatchSink &sink = mp3 ? static_cast<BatchSink &>(*mp3) : wav;
-    OutputFile file;
-    bool written =
-        file.open(fileName, overwrite) && sink.begin(file, audio.pcm.size() / sectorBytes);
-    TrackChecksums sums(audio.pcm.size() / 4, audio.first, audio.last);
-    // The batches of a streamed rip, so that both give the same bytes.
-    for (qsizetype at = 0; written && at < audio.pcm.size(); at += batchSectors * sectorBytes) {
-        if (cancel && cancel->load())
-            return failure(RipStatus::Cancelled);
-        const qsizetype bytes =
-            std::min<qsizetype>(batchSectors * sectorBytes, audio.pcm.size() - at);
-        sums.add(audio.pcm.constData() + at, bytes);
-        written = sink.write(file, audio.pcm.constData() + at, int(bytes));
-    }
-    result.crc32 = sums.crc32();
-    result.accurateRipV1 = sums.accurateRipV1();
-    result.accurateRipV2 = sums.accurateRipV2();
-    if (written && sink.end(file) && file.commit(beforeNaming))
-        return result;
-    result.status = mp3 && mp3->encoderFailed() ? RipStatus::EncoderFailed : RipStatus::WriteFailed;
-    result.detail = file.errorMessage();
-    return result;
+    const TrackOutput output{fileName, overwrite, AudioFormat::Mp3, encoder, {}, beforeNaming};
+    return ripTrackToFiles(drive, trackIndex, {output}, progress, options).front();
 }
 
 QString ripErrorMessage(const RipResult &result)
@@ -421,7 +600,9 @@ QString ripErrorMessage(const RipResult &result)
     case RipStatus::BadTrackIndex:
         return QCoreApplication::translate("cd", "N° de piste incorrecte");
     case RipStatus::EncoderFailed:
-        return QCoreApplication::translate("cd", "Initialisation de Lame Encoder impossible");
+        return result.detail.isEmpty()
+                   ? QCoreApplication::translate("cd", "Initialisation de Lame Encoder impossible")
+                   : result.detail;
     case RipStatus::WriteFailed:
     case RipStatus::DataTrack:
     case RipStatus::BeyondDisc:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cd/flacstream.h"
 #include "cd/lamestream.h"
 #include "cd/outputfile.h"
 
@@ -7,7 +8,10 @@
 
 #include <atomic>
 #include <functional>
+#include <future>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace cd {
 
@@ -83,25 +87,69 @@ RipResult ripTrackToMp3(const QString &drive, int trackIndex, const QString &fil
                         const EncoderConfig &encoder = cdTrackEncoderConfig(),
                         const BeforeNaming &beforeNaming = {});
 
-// A track read into memory: the first half of a rip, so that the next track
-// can be read while this one is encoded or written.
-struct TrackAudio
+// What a track becomes.
+enum class AudioFormat { Wav, Mp3, Flac };
+
+// One file a track is written into.
+struct TrackOutput
 {
-    RipResult result; // its checksums are left to the writer
-    QByteArray pcm;
-    bool first = false; // the disc's first or last track, for AccurateRip
-    bool last = false;
+    QString fileName;
+    Overwrite overwrite = Overwrite::Refuse;
+    AudioFormat format = AudioFormat::Wav;
+    EncoderConfig mp3 = cdTrackEncoderConfig();
+    FlacConfig flac = {}; // its totalFrames is the track's
+    BeforeNaming beforeNaming = {};
 };
-TrackAudio readTrackAudio(const QString &drive, int trackIndex, const RipProgress &progress = {},
-                          const RipOptions &options = {});
-// The second half: writes the audio into a WAV file, or with an encoder into an MP3 file, byte
-// for byte what ripTrackToWav or ripTrackToMp3 writes, and runs beforeNaming as ripTrackToMp3
-// does. Safe to run on another thread. Once *cancel is set, it stops after the batch at hand,
-// leaves no file and returns Cancelled.
-RipResult writeTrackAudio(const TrackAudio &audio, const QString &fileName, Overwrite overwrite,
-                          const std::optional<EncoderConfig> &encoder,
-                          const std::atomic_bool *cancel = nullptr,
-                          const BeforeNaming &beforeNaming = {});
+
+// Reads the track once and writes it into every output: one result per output, in their order,
+// each with the checksums of the samples read. An output that fails does not stop the others.
+std::vector<RipResult> ripTrackToFiles(const QString &drive, int trackIndex,
+                                       const QList<TrackOutput> &outputs,
+                                       const RipProgress &progress = {},
+                                       const RipOptions &options = {});
+
+// A rip whose reading is done and whose writers may still be at work.
+struct PendingRip
+{
+    RipResult read;                              // the reading's, with the checksums
+    std::vector<std::future<RipResult>> written; // one per output; none when nothing was read
+};
+
+// A track read a batch at a time on the calling thread and handed to one writer thread per
+// output through a queue of a few megabytes, so that the encoders work while the disc is read.
+// A caller may take turns between two tracks, reading the next one while the writers of the
+// first are behind. A writer stops, leaving no file, when the reading is cancelled (or left
+// unfinished) or *cancel is set.
+class TrackRip
+{
+public:
+    // Opens the drive and the outputs; when the track cannot be read, or no output opened,
+    // reading() is false at once and finish() tells why.
+    TrackRip(const QString &drive, int trackIndex, const QList<TrackOutput> &outputs,
+             const RipOptions &options = {}, const std::atomic_bool *cancel = nullptr);
+    ~TrackRip();
+    TrackRip(const TrackRip &) = delete;
+    TrackRip &operator=(const TrackRip &) = delete;
+
+    bool reading() const; // batches are left to read
+    bool hasRoom() const; // every writer can take the next batch without waiting
+    qint64 done() const;  // sectors read
+    qint64 total() const; // the track's sectors
+    // Reads the next batch and hands it over, waiting for room.
+    void readBatch();
+    void cancel();
+    // The reading's result and the writers, once reading() is false (else it cancels).
+    PendingRip finish();
+
+private:
+    struct State;
+    std::unique_ptr<State> m;
+};
+
+// Reads the whole track with a TrackRip, calling progress after every batch.
+PendingRip startTrackRip(const QString &drive, int trackIndex, const QList<TrackOutput> &outputs,
+                         const RipProgress &progress = {}, const RipOptions &options = {},
+                         const std::atomic_bool *cancel = nullptr);
 
 // The French message the user sees for a failed rip, or an empty text for a failure that is
 // reported only by the row's mark.

@@ -47,6 +47,37 @@ tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
     return record;
 }
 
+QList<VorbisComment> flacComments(const TrackTags &track, const tags::FixedTexts &defaults)
+{
+    const QStringList choices = tags::genreChoices();
+    const QString genre = track.genreIndex >= 0 && track.genreIndex < choices.size()
+                              ? choices.at(track.genreIndex)
+                              : track.genre;
+    const QList<VorbisComment> all = {
+        {QStringLiteral("TITLE"), track.title},
+        {QStringLiteral("ARTIST"), track.artist},
+        {QStringLiteral("ALBUM"), track.album},
+        {QStringLiteral("ALBUMARTIST"), track.albumArtist},
+        {QStringLiteral("DATE"), track.year},
+        {QStringLiteral("GENRE"), genre},
+        {QStringLiteral("TRACKNUMBER"), QString::number(track.track)},
+        {QStringLiteral("TRACKTOTAL"),
+         track.trackTotal > 0 ? QString::number(track.trackTotal) : QString()},
+        {QStringLiteral("DISCNUMBER"), track.discNumber},
+        {QStringLiteral("ISRC"), track.isrc},
+        {QStringLiteral("COMMENT"), defaults.comment.value_or(QString())},
+        {QStringLiteral("MUSICBRAINZ_ALBUMID"), track.musicBrainzAlbumId},
+        {QStringLiteral("MUSICBRAINZ_ARTISTID"), track.musicBrainzArtistId},
+        {QStringLiteral("MUSICBRAINZ_TRACKID"), track.musicBrainzTrackId},
+    };
+    QList<VorbisComment> comments;
+    for (const VorbisComment &comment : all) {
+        if (!comment.second.trimmed().isEmpty())
+            comments.append(comment);
+    }
+    return comments;
+}
+
 BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName,
                              const QString &isrc, qint64 padding)
 {

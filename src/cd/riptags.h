@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cd/extractionjob.h"
+#include "cd/flacstream.h"
 #include "tags/fieldrules.h"
 #include "tags/id3v2writer.h"
 #include "tags/tagtype.h"
@@ -13,6 +14,12 @@ namespace cd {
 // file (JPEG) becomes the front cover of the ID3v2 tag.
 tags::TagType ripTagRecord(const TrackTags &track, TagOption option,
                            const tags::FixedTexts &defaults, const QString &coverFile = {});
+
+// The Vorbis comments of a ripped FLAC file: title, artist, album, date, genre (the list entry
+// when the track has a list position), track number and total, the default comment, and
+// whatever else is known (album artist, disc number, ISRC, MusicBrainz ids). Empty fields are
+// left out.
+QList<VorbisComment> flacComments(const TrackTags &track, const tags::FixedTexts &defaults);
 
 // Writes record into the complete file of a rip before it takes the name fileName, so that a
 // file never carries its name without its tags; a failure names fileName. An ISRC goes into the

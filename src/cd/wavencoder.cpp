@@ -21,8 +21,6 @@ namespace cd {
 
 namespace {
 
-// The WAV format tag of IEEE float samples.
-constexpr quint16 wavFormatFloat = 3;
 // Sample frames read and encoded per turn: enough to keep calls cheap, small enough to keep
 // memory flat whatever the file's size.
 constexpr qint64 framesPerRead = 16 * 1152;

@@ -17,7 +17,6 @@ namespace cd {
 namespace {
 
 constexpr quint16 formatPcm = 1;
-constexpr quint16 formatFloat = 3;
 constexpr quint16 formatExtensible = 0xFFFE;
 
 quint16 le16(const char *p)
@@ -162,7 +161,7 @@ WavFile loadWavFile(QIODevice &device, const QString &fileName)
     }
     const bool supported =
         (layout.sampleFormat == formatPcm && bytes >= 1 && bytes <= 4 && f.bitsPerSample > 0) ||
-        (layout.sampleFormat == formatFloat && (bytes == 4 || bytes == 8));
+        (layout.sampleFormat == wavFormatFloat && (bytes == 4 || bytes == 8));
     if (!supported) {
         wav.error = QCoreApplication::translate(
                         "cd", "Le fichier « %1 » utilise un codage audio non pris en charge "

@@ -21,6 +21,8 @@ struct WavFormat
 };
 
 inline constexpr int wavHeaderBytes = 44;
+// The format tag of IEEE float samples.
+inline constexpr quint16 wavFormatFloat = 3;
 
 // The 44-byte header of a CD-audio WAV file (PCM, 2 channels, 44100 Hz, 16 bits) whose "data"
 // chunk holds dataBytes bytes.

@@ -45,7 +45,7 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QTreeWidget *lv2 = f.cdPage()->LV2;
-        setFields(&w, u"Text3="_s + f.dir.path());
+        setFields(&w, u"chkListeLecture|Text3="_s + f.dir.path()); // no playlist
         checkRows(lv2, {1, 3});
         lv2->setFocus();
         lv2->setCurrentItem(lv2->topLevelItem(2));
@@ -144,8 +144,8 @@ private slots:
         QTest::addColumn<bool>("quit");
         QTest::addColumn<QString>("written");
         QTest::newRow("stop and quit") << true << QString();
-        QTest::newRow("go on") << false
-                               << u"extraction.cue|extraction.log|Piste 1.wav|Piste 2.wav"_s;
+        QTest::newRow("go on")
+            << false << u"extraction.cue|extraction.log|extraction.m3u8|Piste 1.wav|Piste 2.wav"_s;
     }
     void duringAJob()
     {
@@ -346,6 +346,31 @@ private slots:
         QCOMPARE(QDir(out).entryList(reports, QDir::Files, QDir::Name).join(u'|'),
                  u"extraction (2).cue|extraction (2).log|extraction.cue|extraction.log"_s);
         QCOMPARE(text(u"extraction.cue"_s).count(u"TRACK"_s), 2);
+    }
+
+    // "Extraction FLAC et MP3" makes both from one job, each format into the folder the Options
+    // page gives it, with its playlist; the log and cue sheet, beside the FLAC files they name,
+    // give both encoders.
+    void flacAndMp3Job()
+    {
+        FormFixture f;
+        app::Form1 &w = f.start();
+        setFields(&w, u"Option10|txtArtiste=Disque|txtAlbum=Album|txtDossierFlac=FLAC/%album%|"
+                      u"txtDossierMp3=MP3|Text3="_s +
+                          f.dir.path());
+        f.optionsPage()->spnNiveauFlac->setValue(8);
+        checkRows(f.cdPage()->LV2, {1, 3});
+        w.run(app::Procedure::extflacmp3);
+        QCOMPARE(column(f.cdPage()->LV2, 1), u"Ok|(Pas selectionné)|Ok"_s);
+        for (const QString &format :
+             {u"FLAC/Album|Album.cue|Album.log|Album.m3u8|Disque - Piste 1.flac|"
+              u"Disque - Piste 3.flac"_s,
+              u"MP3|Album.m3u8|Disque - Piste 1.mp3|Disque - Piste 3.mp3"_s})
+            QCOMPARE(
+                QDir(f.dir.filePath(format.section(u'|', 0, 0))).entryList(QDir::Files).join(u'|'),
+                format.section(u'|', 1));
+        QVERIFY(mpegstream::readFile(f.dir.filePath(u"FLAC/Album/Album.log"_s))
+                    .contains("Format : FLAC niveau 8, MP3 CBR 128 kbit/s\n"));
     }
 };
 

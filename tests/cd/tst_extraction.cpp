@@ -719,6 +719,9 @@ private slots:
         // The disc numbers its tracks from 2: "--piste=2" is still its second track.
         row("rip counts tracks from one", "",
             {"rip", "--cd-image=DISC", "--piste=2", "--wav", "p2.wav"}, 0, "", "p2.wav");
+        row("rip into a folder pattern naming a track field", "",
+            rip + QStringList{"--flac", "--dossier-flac=FLAC/%piste%", "."}, 1,
+            "Le modèle de dossier « FLAC/%piste% » ne convient pas : le champ %piste% est vide");
         row("rip of a track the disc does not have", "",
             {"rip", "--cd-image=DISC", "--piste=4", "--mp3", "p4.mp3"}, 1,
             "N° de piste incorrecte");
