@@ -64,9 +64,7 @@ ExtractionSettings discSettings(const testsupport::DiscImage &image, const QStri
 }
 
 const QList<TrackRow> discRows = {
-    {"Un", true},
-    {"Deux", true, "a1b2c3d4-0000-4000-8000-123456789abc"},
-    {"Trois", true}};
+    {"Un", true}, {"Deux", true, "a1b2c3d4-0000-4000-8000-123456789abc"}, {"Trois", true}};
 
 // The comments every FLAC file of the disc above holds, the ReplayGain aside.
 QStringList expectedComments(int track)
