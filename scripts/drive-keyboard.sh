@@ -6,17 +6,18 @@
 #   3. identify three files on a MusicBrainz stand-in (loopback), untick one in the picker,
 #      apply, undo;
 #   4. a file copied into a new subfolder meanwhile: F5 reads the folder again, Alt+I includes
-#      the subfolders.
+#      the subfolders;
+#   5. started again with a disc image: its tracks ripped to FLAC and MP3 at once from the menu.
 # A screenshot follows each step; mutagen then checks the files, and the script says which step
-# reached its goal. No CD image is given: on a machine without a drive this is also the start
-# without a drive.
+# reached its goal. The first start has no CD image: on a machine without a drive this is also
+# the start without a drive.
 # The rename is then undone (Ctrl+Z) and redone (Ctrl+Maj+Z); the program runs with an empty home.
 # Usage: scripts/drive-keyboard.sh [CAPTURES_FOLDER]   (default: build/clavier)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 shots=$(realpath -m "${1:-build/clavier}")
-cmake --build build --target tarvex >/dev/null
-for tool in Xvfb xdotool xwd xwininfo lame; do
+cmake --build build --target tarvex bench_cd_media >/dev/null
+for tool in Xvfb xdotool xwd xwininfo lame flac; do
     command -v "$tool" >/dev/null || { echo "Il manque $tool : lancez scripts/install-deps.sh" >&2; exit 2; }
 done
 
@@ -284,6 +285,38 @@ keys ctrl+q
 answer_dialogs quitter
 sleep 1
 kill -0 "$tarvex_pid" 2>/dev/null && echo "Tarvex tourne encore après Ctrl+Q et Entrée" | tee -a "$log"
+
+# Workflow 5: the same account starts again with a disc image of two tracks (20 and 13 s).
+build/bench/cd/bench_cd_media image "$work" disc 1500 1000 >/dev/null
+HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work" \
+    QT_QPA_PLATFORM=xcb LANG=fr_FR.UTF-8 build/src/app/tarvex --cd-image "$work/disc.cue" \
+    >>"$work/tarvex.log" 2>&1 &
+tarvex_pid=$!
+main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvex$' | head -n 1)
+keys alt+r
+shot image-cd "Alt+R : l'image du disque, deux pistes cochées"
+keys alt+x e e
+for _ in $(seq 120); do
+    [ "$(find "$work/extraction" -name '*.m3u8' | wc -l)" -ge 2 ] && break
+    sleep 0.5
+done
+answer_dialogs extraction
+shot flac-mp3 "Alt+X, E, E : « Extraction FLAC et MP3 » terminée"
+keys ctrl+q
+answer_dialogs quitter-cd
+sleep 1
+kill -0 "$tarvex_pid" 2>/dev/null && echo "Tarvex tourne encore après Ctrl+Q" | tee -a "$log"
+{
+    flacs=$(find "$work/extraction" -name '*.flac' | sort)
+    mp3s=$(find "$work/extraction" -name '*.mp3' | wc -l)
+    lists=$(find "$work/extraction" -name '*.m3u8' | wc -l)
+    if [ "$(echo "$flacs" | grep -c .)" -eq 2 ] && [ "$mp3s" -eq 2 ] && [ "$lists" -eq 2 ] &&
+        echo "$flacs" | xargs -d '\n' flac -s -t; then
+        echo "OK : 2 FLAC (flac -t sans erreur), 2 MP3 et 2 listes .m3u8 d'une seule extraction"
+    else
+        echo "ÉCHEC : extraction FLAC et MP3 : $(find "$work/extraction" -type f | sed "s|$work/||" | tr '\n' ' ')"
+    fi
+} | tee -a "$log"
 
 echo "--- Vérification des fichiers (mutagen)" | tee -a "$log"
 /usr/bin/python3 - "$album" <<'PY' | tee -a "$log"

@@ -340,6 +340,8 @@ void CddbPanel::cddbRead(const QString &category, const QString &discId, int tra
 void CddbPanel::showDisc(const cd::CddbDisc &disc)
 {
     m_discShown = true;
+    m_page->musicBrainzReleaseId = disc.musicBrainzReleaseId;
+    m_page->musicBrainzArtistId = disc.musicBrainzArtistId;
     if (disc.discLines >= 1) {
         m_page->txtArtiste->setText(disc.artist);
         m_page->txtAlbum->setText(disc.album);
@@ -348,9 +350,13 @@ void CddbPanel::showDisc(const cd::CddbDisc &disc)
         m_page->txtAnnee->setText(disc.year);
     if (disc.discLines >= 3)
         m_page->txtGenre->setCurrentText(disc.genre);
-    // An entry without titles leaves the track list as it is.
-    if (!disc.discLinesFound() || disc.rows.isEmpty())
+    // An entry without titles leaves the track list as it is, but no recording of another.
+    if (!disc.discLinesFound() || disc.rows.isEmpty()) {
+        for (int i = 0; i < m_page->LV2->topLevelItemCount(); ++i)
+            m_page->LV2->topLevelItem(i)->setData(0, Qt::UserRole,
+                                                  disc.musicBrainzRecordingIds.value(i));
         return;
+    }
     // The disc keeps all its tracks: an entry with fewer titles leaves the last rows their names.
     QStringList titles = disc.rows;
     for (int i = int(titles.size()); i < m_page->LV2->topLevelItemCount(); ++i)
@@ -360,6 +366,8 @@ void CddbPanel::showDisc(const cd::CddbDisc &disc)
         auto *row = new QTreeWidgetItem(m_page->LV2, {title});
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
         row->setCheckState(0, Qt::Unchecked);
+        row->setData(0, Qt::UserRole,
+                     disc.musicBrainzRecordingIds.value(m_page->LV2->topLevelItemCount() - 1));
     }
 }
 

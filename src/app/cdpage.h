@@ -43,6 +43,11 @@ public:
     QByteArray cover() const { return m_cover; }
     QString coverFile() const { return m_cover.isEmpty() ? QString() : m_coverFile.fileName(); }
     void setCover(const QByteArray &jpeg);
+    // The MusicBrainz release and artist the disc fields came from, empty when they came from
+    // elsewhere; each track row holds its recording's id as Qt::UserRole data. The FLAC
+    // comments of a rip take them.
+    QString musicBrainzReleaseId;
+    QString musicBrainzArtistId;
     QPushButton *btnChoisirSite;
     QPushButton *btnAnnulerSite; // shown while a server of the list is to be chosen
     QGroupBox *fraCategorie; // objectName "fraCatégorie"; shown while a choice among matches waits

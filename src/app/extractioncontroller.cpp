@@ -190,6 +190,8 @@ void ExtractionController::runJob(const QList<cd::ExtractionJob::Kind> &kinds)
         tags::defaultTexts(m_options.defaultComment(), m_options.defaultEncoder());
     settings.coverFile = m_cd.coverFile();
     settings.folderPatterns = m_options.folderPatterns();
+    settings.musicBrainzAlbumId = page->musicBrainzReleaseId;
+    settings.musicBrainzArtistId = page->musicBrainzArtistId;
 
     // A title still being typed counts: taking the focus from its editor commits it.
     if (QWidget *focus = QApplication::focusWidget(); focus && list->isAncestorOf(focus))
@@ -197,7 +199,8 @@ void ExtractionController::runJob(const QList<cd::ExtractionJob::Kind> &kinds)
     QList<cd::TrackRow> rows;
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem *row = list->topLevelItem(i);
-        rows.append({row->text(0), row->checkState(0) == Qt::Checked});
+        rows.append({row->text(0), row->checkState(0) == Qt::Checked,
+                     row->data(0, Qt::UserRole).toString()});
     }
 
     if (mp3)

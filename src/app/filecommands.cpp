@@ -451,6 +451,10 @@ void FileCommands::followDeviceTrack()
 void FileCommands::resetDisc()
 {
     m_cd.LV2->clear();
+    // Nothing of the disc before stays: neither its cover nor its MusicBrainz release.
+    m_cd.setCover({});
+    m_cd.musicBrainzReleaseId.clear();
+    m_cd.musicBrainzArtistId.clear();
     m_cd.txtArtiste->clear();
     m_cd.txtAlbum->clear();
     m_cd.txtAnnee->clear();

@@ -64,6 +64,11 @@ struct CddbDisc
     QString year;
     QString genre;
     QStringList rows; // track list texts, track 1 first
+    // The MusicBrainz release, its artist and its tracks' recordings (track 1 first), when the
+    // entry came from MusicBrainz.
+    QString musicBrainzReleaseId = {};
+    QString musicBrainzArtistId = {};
+    QStringList musicBrainzRecordingIds = {};
 };
 // A disc holds at most 99 tracks.
 constexpr int maxTrackCount = 99;

@@ -31,6 +31,14 @@ Release releaseOf(const QJsonObject &r, const QString &discId)
     release.date = r.value(u"date").toString();
     release.country = r.value(u"country").toString();
     release.artist = artistCredit(r.value(u"artist-credit").toArray());
+    release.artistId = r.value(u"artist-credit")
+                           .toArray()
+                           .first()
+                           .toObject()
+                           .value(u"artist")
+                           .toObject()
+                           .value(u"id")
+                           .toString();
     release.genre = mostVotedGenre(r.value(u"genres").toArray());
     for (const QJsonValue &info : r.value(u"label-info").toArray()) {
         release.label = info.toObject().value(u"label").toObject().value(u"name").toString();
@@ -49,6 +57,7 @@ Release releaseOf(const QJsonObject &r, const QString &discId)
         if (title.isEmpty())
             title = t.value(u"recording").toObject().value(u"title").toString();
         release.titles.append(title.trimmed());
+        release.recordingIds.append(t.value(u"recording").toObject().value(u"id").toString());
         if (release.titles.size() == cd::maxTrackCount)
             break;
     }
@@ -148,6 +157,9 @@ cd::CddbDisc discOfRelease(const Release &release)
     disc.year = release.year();
     disc.genre = release.genre;
     disc.rows = release.titles;
+    disc.musicBrainzReleaseId = release.id;
+    disc.musicBrainzArtistId = release.artistId;
+    disc.musicBrainzRecordingIds = release.recordingIds;
     return disc;
 }
 

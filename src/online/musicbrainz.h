@@ -36,9 +36,11 @@ struct Release
     QString date;
     QString country;
     QString label;
-    QString genre;      // the genre with the most votes, empty when none
-    int trackCount = 0; // of the medium that holds the disc
-    QStringList titles; // track titles of that medium, track 1 first
+    QString genre;            // the genre with the most votes, empty when none
+    int trackCount = 0;       // of the medium that holds the disc
+    QStringList titles;       // track titles of that medium, track 1 first
+    QString artistId;         // the first credited artist's
+    QStringList recordingIds; // of the tracks of that medium, track 1 first
 
     QString year() const { return date.left(4); }
     // "Artiste - Album (date, pays, label, N pistes)", the line of the release picker.

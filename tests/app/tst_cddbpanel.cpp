@@ -4,6 +4,7 @@
 #include "cd/cdinfo.h"
 #include "cddbserver.h"
 #include "httpserver.h"
+#include "mpegstream.h"
 
 #include <QTcpServer>
 
@@ -260,7 +261,8 @@ private slots:
     }
 
     // With MusicBrainz chosen, the release picked among several fills the page as a CDDB
-    // answer does, its front cover shows, and CDDB is not asked.
+    // answer does, its front cover shows, and CDDB is not asked; a FLAC rip then carries the
+    // release's, artist's and recording's ids.
     void musicBrainzReleasePicked()
     {
         testsupport::HttpServer musicBrainz;
@@ -268,8 +270,10 @@ private slots:
         const auto release = [](const char *id, const char *title) {
             return QByteArray("{\"id\": \"") + id + "\", \"title\": \"" + title +
                    "\", \"date\": \"2001-05-02\", \"artist-credit\": [{\"name\": \"Les "
-                   "Amis\"}], \"media\": [{\"tracks\": [{\"title\": \"Un\"}, {\"title\": "
-                   "\"Deux\"}, {\"title\": \"Trois\"}]}]}";
+                   "Amis\", \"artist\": {\"id\": \"a-amis\"}}], \"media\": [{\"tracks\": "
+                   "[{\"title\": \"Un\"}, {\"title\": \"Deux\", \"recording\": {\"id\": "
+                   "\"rec-" +
+                   id + "\"}}, {\"title\": \"Trois\"}]}]}";
         };
         musicBrainz.queue("/ws/2/discid/", {200, "{\"releases\": [" + release("r1", "Premier") +
                                                      "," + release("r2", "Réédition") + "]}"});
@@ -290,6 +294,16 @@ private slots:
                  u"Les Amis|Réédition|2001|Un|Deux|Trois"_s);
         QCOMPARE(p->cover(), jpeg);
         QVERIFY(server->commands().isEmpty());
+
+        setFields(&w, u"Text3="_s + f->dir.path());
+        checkRows(p->LV2, {2});
+        w.run(app::Procedure::extflac);
+        const QStringList flacs = QDir(f->dir.path()).entryList({u"*.flac"_s});
+        QCOMPARE(flacs.size(), 1);
+        const QByteArray bytes = mpegstream::readFile(f->dir.filePath(flacs.first()));
+        for (const char *comment : {"MUSICBRAINZ_ALBUMID=r2", "MUSICBRAINZ_ARTISTID=a-amis",
+                                    "MUSICBRAINZ_TRACKID=rec-r2"})
+            QVERIFY2(bytes.contains(comment), comment);
     }
 
     // tarvex-cli rip --cddb tags a track as the MP3 job does after the window's lookup.

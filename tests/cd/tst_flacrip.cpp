@@ -105,7 +105,7 @@ private slots:
         for (const auto &[kind, outcomes] :
              {std::pair{ExtractionJob::Flac, &m_flac}, {ExtractionJob::Wav, &m_wav}}) {
             ExtractionJob job;
-            job.trackFinished = [outcomes](const TrackOutcome &o) { *outcomes << o; };
+            job.trackFinished = [list = outcomes](const TrackOutcome &o) { *list << o; };
             ExtractionSettings s = discSettings(*m_image, m_dir.filePath(QString::number(kind)));
             s.coverFile = m_dir.filePath("cover.jpg");
             QVERIFY(QDir().mkpath(s.folder));
