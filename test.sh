@@ -62,6 +62,7 @@ if configure_and_build build-asan -DCMAKE_CXX_COMPILER=clang++ -DTARVEX_FUZZ=ON 
     step_done "tests"
 else
     echo "échec de la construction avec sanitizers"
+    step_done "construction"
     status=1
 fi
 

@@ -6,9 +6,10 @@ set(CPACK_PACKAGE_CONTACT "Tarvex <contact@tarvex.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "atelier MP3 : tags ID3, renommage et extraction de CD audio")
 set(CPACK_PACKAGE_DESCRIPTION
     "Tarvex lit, modifie et écrit les tags ID3v1 et ID3v2 des fichiers MP3, renomme les fichiers\
- d'un dossier, extrait les pistes d'un CD audio en WAV ou en MP3 avec les données d'un serveur\
- CDDB et convertit des fichiers WAV en MP3. tarvex-cli fait les mêmes opérations en ligne de\
- commande.")
+ d'un dossier, extrait les pistes d'un CD audio en WAV, FLAC ou MP3 (plusieurs formats d'une\
+ seule lecture) avec les données de MusicBrainz, d'un serveur CDDB ou du CD-Text, mesure le\
+ ReplayGain et convertit des fichiers WAV en MP3. tarvex-cli fait les mêmes opérations en ligne\
+ de commande.")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://tarvex.example.org)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
