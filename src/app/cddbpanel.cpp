@@ -143,18 +143,36 @@ void CddbPanel::demandecddb()
         lookUpCdText();
 }
 
+struct CddbPanel::DiscAccess
+{
+    explicit DiscAccess(CddbPanel &panel) : panel(panel), self(&panel)
+    {
+        panel.m_window.releaseCdDevice();
+        device = cd::CdDevice::open(panel.m_page->cboLecteurCD->currentText());
+        if (device)
+            toc = device->readToc();
+    }
+    // The drive is closed before the window takes it again, unless the window is closing.
+    ~DiscAccess()
+    {
+        device.reset();
+        if (self && !panel.m_unloading)
+            panel.m_window.reopenCdDevice();
+    }
+    DiscAccess(const DiscAccess &) = delete;
+    DiscAccess &operator=(const DiscAccess &) = delete;
+
+    CddbPanel &panel;
+    const QPointer<CddbPanel> self;
+    std::optional<cd::CdDevice> device;
+    std::optional<cd::CdToc> toc;
+};
+
 void CddbPanel::lookUpCdText()
 {
-    const QPointer<CddbPanel> self = this;
-    m_window.releaseCdDevice();
-    const auto reopen = qScopeGuard([this, self] {
-        if (self && !m_unloading)
-            m_window.reopenCdDevice();
-    });
-    const std::optional<cd::CdDevice> device =
-        cd::CdDevice::open(m_page->cboLecteurCD->currentText());
-    const std::optional<cd::CdToc> toc = device ? device->readToc() : std::nullopt;
-    const cd::CdText text = toc ? device->readDetails(*toc).text : cd::CdText();
+    const DiscAccess access(*this);
+    const std::optional<cd::CdToc> &toc = access.toc;
+    const cd::CdText text = toc ? access.device->readDetails(*toc).text : cd::CdText();
     if (text.isEmpty()) {
         if (m_settings.service == online::DiscService::CdText)
             setStatus(tr("Le disque n'a pas de CD-Text."));
@@ -171,16 +189,9 @@ void CddbPanel::lookUpCdText()
 online::MusicBrainzReply::Kind CddbPanel::lookUpMusicBrainz()
 {
     const QPointer<CddbPanel> self = this;
-    m_window.releaseCdDevice();
-    const auto reopen = qScopeGuard([this, self] {
-        if (self && !m_unloading)
-            m_window.reopenCdDevice();
-    });
-    const std::optional<cd::CdDevice> device =
-        cd::CdDevice::open(m_page->cboLecteurCD->currentText());
-    const std::optional<cd::CdToc> toc = device ? device->readToc() : std::nullopt;
+    const DiscAccess access(*this);
     const std::optional<online::MusicBrainzDisc> disc =
-        toc ? online::musicBrainzDisc(*toc) : std::nullopt;
+        access.toc ? online::musicBrainzDisc(*access.toc) : std::nullopt;
     if (!disc) {
         setStatus(tr("Le lecteur n'est pas prêt. Essayez plus tard."));
         return online::MusicBrainzReply::Failed;

@@ -65,6 +65,9 @@ public:
     bool isWaitingForChoice() const { return m_choiceWait != nullptr; }
 
 private:
+    // The page's drive opened, and its table of contents read, with the window's own hold on the
+    // drive released meanwhile.
+    struct DiscAccess;
     void lookUpCddb();
     // Fills the page from the disc's CD-Text, when it has one.
     void lookUpCdText();
