@@ -293,8 +293,8 @@ HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_
     >>"$work/tarvex.log" 2>&1 &
 tarvex_pid=$!
 main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvex$' | head -n 1)
-keys alt+r
-shot image-cd "Alt+R : l'image du disque, deux pistes cochées"
+keys alt+r alt+c
+shot image-cd "Alt+R, Alt+C : l'image du disque, ses deux pistes cochées (« Tout sélectionner »)"
 keys alt+x e e
 for _ in $(seq 120); do
     [ "$(find "$work/extraction" -name '*.m3u8' | wc -l)" -ge 2 ] && break
