@@ -125,7 +125,8 @@ TrackTags trackTags(const ExtractionSettings &settings, const QString &rowText, 
     tags.genreIndex = settings.genreIndex;
     tags.track = row;
     tags.isrc = settings.isrc.value(row - 1);
-    tags.albumArtist = settings.albumArtist;
+    // The disc artist is the album artist unless a lookup named another.
+    tags.albumArtist = settings.albumArtist.isEmpty() ? settings.artist : settings.albumArtist;
     tags.discNumber = settings.discNumber;
     tags.musicBrainzAlbumId = settings.musicBrainzAlbumId;
     tags.musicBrainzArtistId = settings.musicBrainzArtistId;
