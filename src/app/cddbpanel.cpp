@@ -353,6 +353,7 @@ void CddbPanel::showDisc(const cd::CddbDisc &disc)
     m_discShown = true;
     m_page->musicBrainzReleaseId = disc.musicBrainzReleaseId;
     m_page->musicBrainzArtistId = disc.musicBrainzArtistId;
+    m_page->discNumber = disc.discNumber;
     if (disc.discLines >= 1) {
         m_page->txtArtiste->setText(disc.artist);
         m_page->txtAlbum->setText(disc.album);

@@ -48,6 +48,7 @@ public:
     // comments of a rip take them.
     QString musicBrainzReleaseId;
     QString musicBrainzArtistId;
+    QString discNumber; // within the release, empty when unknown
     QPushButton *btnChoisirSite;
     QPushButton *btnAnnulerSite; // shown while a server of the list is to be chosen
     QGroupBox *fraCategorie; // objectName "fraCatégorie"; shown while a choice among matches waits

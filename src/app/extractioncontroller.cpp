@@ -192,6 +192,7 @@ void ExtractionController::runJob(const QList<cd::ExtractionJob::Kind> &kinds)
     settings.folderPatterns = m_options.folderPatterns();
     settings.musicBrainzAlbumId = page->musicBrainzReleaseId;
     settings.musicBrainzArtistId = page->musicBrainzArtistId;
+    settings.discNumber = page->discNumber;
 
     // A title still being typed counts: taking the focus from its editor commits it.
     if (QWidget *focus = QApplication::focusWidget(); focus && list->isAncestorOf(focus))

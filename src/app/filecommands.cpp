@@ -455,6 +455,7 @@ void FileCommands::resetDisc()
     m_cd.setCover({});
     m_cd.musicBrainzReleaseId.clear();
     m_cd.musicBrainzArtistId.clear();
+    m_cd.discNumber.clear();
     m_cd.txtArtiste->clear();
     m_cd.txtAlbum->clear();
     m_cd.txtAnnee->clear();

@@ -69,6 +69,7 @@ struct CddbDisc
     QString musicBrainzReleaseId = {};
     QString musicBrainzArtistId = {};
     QStringList musicBrainzRecordingIds = {};
+    QString discNumber = {}; // the release's medium that holds the disc, "1" for the first
 };
 // A disc holds at most 99 tracks.
 constexpr int maxTrackCount = 99;

@@ -49,6 +49,7 @@ Release releaseOf(const QJsonObject &r, const QString &discId)
     if (media.isEmpty())
         return release;
     const QJsonObject medium = mediumOfDisc(media, discId);
+    release.discNumber = medium.value(u"position").toInt();
     const QJsonArray tracks = medium.value(u"tracks").toArray();
     release.trackCount = medium.value(u"track-count").toInt(int(tracks.size()));
     for (const QJsonValue &track : tracks) {
@@ -160,6 +161,7 @@ cd::CddbDisc discOfRelease(const Release &release)
     disc.musicBrainzReleaseId = release.id;
     disc.musicBrainzArtistId = release.artistId;
     disc.musicBrainzRecordingIds = release.recordingIds;
+    disc.discNumber = release.discNumber > 0 ? QString::number(release.discNumber) : QString();
     return disc;
 }
 

@@ -40,6 +40,7 @@ struct Release
     int trackCount = 0;       // of the medium that holds the disc
     QStringList titles;       // track titles of that medium, track 1 first
     QString artistId;         // the first credited artist's
+    int discNumber = 0;       // the position of the medium that holds the disc, 0 when unknown
     QStringList recordingIds; // of the tracks of that medium, track 1 first
 
     QString year() const { return date.left(4); }

@@ -262,7 +262,8 @@ private slots:
 
     // With MusicBrainz chosen, the release picked among several fills the page as a CDDB
     // answer does, its front cover shows, and CDDB is not asked; a FLAC rip then carries the
-    // disc artist as album artist and the release's, artist's and recording's ids.
+    // disc artist as album artist, the disc's number and the release's, artist's and recording's
+    // ids.
     void musicBrainzReleasePicked()
     {
         testsupport::HttpServer musicBrainz;
@@ -270,7 +271,8 @@ private slots:
         const auto release = [](const char *id, const char *title) {
             return QByteArray("{\"id\": \"") + id + "\", \"title\": \"" + title +
                    "\", \"date\": \"2001-05-02\", \"artist-credit\": [{\"name\": \"Les "
-                   "Amis\", \"artist\": {\"id\": \"a-amis\"}}], \"media\": [{\"tracks\": "
+                   "Amis\", \"artist\": {\"id\": \"a-amis\"}}], \"media\": [{\"position\": 2, "
+                   "\"tracks\": "
                    "[{\"title\": \"Un\"}, {\"title\": \"Deux\", \"recording\": {\"id\": "
                    "\"rec-" +
                    id + "\"}}, {\"title\": \"Trois\"}]}]}";
@@ -301,8 +303,9 @@ private slots:
         const QStringList flacs = QDir(f->dir.path()).entryList({u"*.flac"_s});
         QCOMPARE(flacs.size(), 1);
         const QByteArray bytes = mpegstream::readFile(f->dir.filePath(flacs.first()));
-        for (const char *comment : {"ALBUMARTIST=Les Amis", "MUSICBRAINZ_ALBUMID=r2",
-                                    "MUSICBRAINZ_ARTISTID=a-amis", "MUSICBRAINZ_TRACKID=rec-r2"})
+        for (const char *comment :
+             {"ALBUMARTIST=Les Amis", "DISCNUMBER=2", "MUSICBRAINZ_ALBUMID=r2",
+              "MUSICBRAINZ_ARTISTID=a-amis", "MUSICBRAINZ_TRACKID=rec-r2"})
             QVERIFY2(bytes.contains(comment), comment);
     }
 
