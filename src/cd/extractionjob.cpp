@@ -146,6 +146,20 @@ AudioFormat audioFormat(ExtractionJob::Kind kind)
     return AudioFormat::Wav;
 }
 
+QString trackFileName(ExtractionJob::Kind kind, const ExtractionSettings &settings,
+                      const QString &rowText, int row)
+{
+    switch (kind) {
+    case ExtractionJob::Mp3:
+        return mp3FileName(settings.nameFormat, settings.artist, rowText, row);
+    case ExtractionJob::Flac:
+        return flacFileName(settings.nameFormat, settings.artist, rowText, row);
+    case ExtractionJob::Wav:
+        break;
+    }
+    return wavFileName(rowText, row);
+}
+
 namespace {
 
 struct Measured
@@ -484,12 +498,8 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
         QString firstName;
         for (qsizetype k = 0; k < kinds.size(); ++k) {
             const Kind format = kinds.at(k);
-            // The file name takes the disc artist and the row text as they stand.
-            const QString name =
-                format == Wav   ? wavFileName(row.text, i)
-                : format == Mp3 ? mp3FileName(settings.nameFormat, settings.artist, row.text, i)
-                                : flacFileName(settings.nameFormat, settings.artist, row.text, i);
-            const QString path = unusedName(base::joinPath(folders.at(k), name), taken);
+            const QString path = unusedName(
+                base::joinPath(folders.at(k), trackFileName(format, settings, row.text, i)), taken);
             TrackOutput output{path, Overwrite::Refuse, audioFormat(format), encoder};
             if (!allowed(path, output.overwrite)) {
                 if (outcome.path.isEmpty())

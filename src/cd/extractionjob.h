@@ -185,6 +185,10 @@ public:
 
 // The format of the files of a job of `kind`.
 AudioFormat audioFormat(ExtractionJob::Kind kind);
+// The name of a row's file in a job of `kind`: the disc artist and the row text as they stand,
+// in the name format for MP3 and FLAC files.
+QString trackFileName(ExtractionJob::Kind kind, const ExtractionSettings &settings,
+                      const QString &rowText, int row);
 
 // Where a job's log and cue sheet go: the folder of its first format, whose files the sheet
 // names.

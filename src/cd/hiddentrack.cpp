@@ -25,10 +25,7 @@ TrackOutcome ripHiddenTrack(const QList<ExtractionJob::Kind> &kinds,
         const AudioFormat format = audioFormat(kind);
         QString error;
         const QString folder = formatFolder(settings, format, &error);
-        const QString name = kind == ExtractionJob::Wav ? wavFileName(title, 0)
-                             : kind == ExtractionJob::Mp3
-                                 ? mp3FileName(settings.nameFormat, settings.artist, title, 0)
-                                 : flacFileName(settings.nameFormat, settings.artist, title, 0);
+        const QString name = trackFileName(kind, settings, title, 0);
         TrackOutput output{base::joinPath(error.isEmpty() ? folder : settings.folder, name),
                            Overwrite::Refuse, format, encoder};
         if (outputExists(output.fileName)) {
