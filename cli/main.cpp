@@ -1,10 +1,9 @@
+#include "base/process.h"
 #include "base/translation.h"
 #include "command.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
-
-#include <csignal>
 
 namespace {
 
@@ -51,9 +50,7 @@ int commandHelp(const cli::Command &command)
 
 int main(int argc, char *argv[])
 {
-    // A write past the file-size limit (ulimit -f) then fails with EFBIG and is reported for
-    // its file, rather than killing the command without a word.
-    std::signal(SIGXFSZ, SIG_IGN);
+    base::prepareProcess();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tarvex-cli"));
     base::installTranslation();

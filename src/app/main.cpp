@@ -1,6 +1,7 @@
 #include "app/form1.h"
 #include "app/screenshots.h"
 #include "app/windowstate.h"
+#include "base/process.h"
 #include "base/product.h"
 #include "base/translation.h"
 
@@ -10,7 +11,6 @@
 #include <QIcon>
 #include <QLocale>
 
-#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -124,9 +124,7 @@ void frenchDatesWithoutLanguage()
 
 int main(int argc, char *argv[])
 {
-    // A write past the file-size limit then fails with EFBIG and is reported, rather than
-    // killing the program in the middle of a job.
-    std::signal(SIGXFSZ, SIG_IGN);
+    base::prepareProcess();
     if (answeredInformation(argc, argv))
         return 0;
     frenchDatesWithoutLanguage();
