@@ -369,6 +369,30 @@
         <source>Extraction FLAC et MP3</source>
         <translation>FLAC and MP3 ripping</translation>
     </message>
+    <message>
+        <source>Extraction WAV e&amp;t MP3</source>
+        <translation>WAV and MP&amp;3 ripping</translation>
+    </message>
+    <message>
+        <source>Extraction WAV et F&amp;LAC</source>
+        <translation>WAV and FLA&amp;C ripping</translation>
+    </message>
+    <message>
+        <source>Extraction WAV, FLAC et MP&amp;3</source>
+        <translation>WAV, FLAC and MP3 r&amp;ipping</translation>
+    </message>
+    <message>
+        <source>Extraction WAV et MP3</source>
+        <translation>WAV and MP3 ripping</translation>
+    </message>
+    <message>
+        <source>Extraction WAV et FLAC</source>
+        <translation>WAV and FLAC ripping</translation>
+    </message>
+    <message>
+        <source>Extraction WAV, FLAC et MP3</source>
+        <translation>WAV, FLAC and MP3 ripping</translation>
+    </message>
 </context>
 <context>
     <name>app::CoverPanel</name>

@@ -29,9 +29,11 @@ const QStringList fileItems = {
     QStringLiteral("supprimer2"), QStringLiteral("supprimerdef"), QStringLiteral("calculgain"),
     QStringLiteral("effacegain"), QStringLiteral("actualiser")};
 // Menu items that TS2 switches the other way.
-const QStringList cdItems = {QStringLiteral("demCDDB"),   QStringLiteral("Extra"),
-                             QStringLiteral("extraMP3"),  QStringLiteral("extraWAV"),
-                             QStringLiteral("extraFLAC"), QStringLiteral("extraFLACMP3")};
+const QStringList cdItems = {QStringLiteral("demCDDB"),        QStringLiteral("Extra"),
+                             QStringLiteral("extraMP3"),       QStringLiteral("extraWAV"),
+                             QStringLiteral("extraFLAC"),      QStringLiteral("extraFLACMP3"),
+                             QStringLiteral("extraWAVMP3"),    QStringLiteral("extraWAVFLAC"),
+                             QStringLiteral("extraWAVFLACMP3")};
 const QStringList tagButtons = {QStringLiteral("enreID"), QStringLiteral("suppID"),
                                 QStringLiteral("copieID")};
 
@@ -83,7 +85,11 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
     addItem(extra, QStringLiteral("extraMP3"), tr("Extraction &MP3"));
     addItem(extra, QStringLiteral("extraWAV"), tr("Extraction &WAV"));
     addItem(extra, QStringLiteral("extraFLAC"), tr("Extraction &FLAC"));
+    extra->addSeparator();
     addItem(extra, QStringLiteral("extraFLACMP3"), tr("Extraction FLAC &et MP3"));
+    addItem(extra, QStringLiteral("extraWAVMP3"), tr("Extraction WAV e&t MP3"));
+    addItem(extra, QStringLiteral("extraWAVFLAC"), tr("Extraction WAV et F&LAC"));
+    addItem(extra, QStringLiteral("extraWAVFLACMP3"), tr("Extraction WAV, FLAC et MP&3"));
 
     QMenu *edition = addMenu(nullptr, window, QStringLiteral("edition"), tr("&Edition"));
     addItem(edition, QStringLiteral("annuler"), tr("&Annuler"));
@@ -131,7 +137,11 @@ CommandTable::CommandTable(QMainWindow *window) : QObject(window)
     addItem(mnuextraire, QStringLiteral("ExtraiMp3"), tr("Extraction MP3"));
     addItem(mnuextraire, QStringLiteral("ExtraiWAV"), tr("Extraction WAV"));
     addItem(mnuextraire, QStringLiteral("ExtraiFlac"), tr("Extraction FLAC"));
+    mnuextraire->addSeparator();
     addItem(mnuextraire, QStringLiteral("ExtraiFlacMp3"), tr("Extraction FLAC et MP3"));
+    addItem(mnuextraire, QStringLiteral("ExtraiWavMp3"), tr("Extraction WAV et MP3"));
+    addItem(mnuextraire, QStringLiteral("ExtraiWavFlac"), tr("Extraction WAV et FLAC"));
+    addItem(mnuextraire, QStringLiteral("ExtraiWavFlacMp3"), tr("Extraction WAV, FLAC et MP3"));
 }
 
 QAction *CommandTable::addButton(const QString &key, const QString &tooltip, const QString &text,
@@ -202,6 +212,12 @@ std::optional<Procedure> CommandTable::procedureOfItem(const QString &name)
         {QStringLiteral("ExtraiFlac"), Procedure::extflac},
         {QStringLiteral("extraFLACMP3"), Procedure::extflacmp3},
         {QStringLiteral("ExtraiFlacMp3"), Procedure::extflacmp3},
+        {QStringLiteral("extraWAVMP3"), Procedure::extwavmp3},
+        {QStringLiteral("ExtraiWavMp3"), Procedure::extwavmp3},
+        {QStringLiteral("extraWAVFLAC"), Procedure::extwavflac},
+        {QStringLiteral("ExtraiWavFlac"), Procedure::extwavflac},
+        {QStringLiteral("extraWAVFLACMP3"), Procedure::extwavflacmp3},
+        {QStringLiteral("ExtraiWavFlacMp3"), Procedure::extwavflacmp3},
         {QStringLiteral("recherche"), Procedure::recherche},
         {QStringLiteral("rechpiste"), Procedure::recherche},
         {QStringLiteral("lit"), Procedure::lecture},

@@ -144,27 +144,7 @@ void ExtractionController::readCdToc(const QString &drive)
     m_window.setCddbAvailable(list->topLevelItemCount() > 0);
 }
 
-void ExtractionController::extwav()
-{
-    runJob({cd::ExtractionJob::Wav});
-}
-
-void ExtractionController::extmp3()
-{
-    runJob({cd::ExtractionJob::Mp3});
-}
-
-void ExtractionController::extflac()
-{
-    runJob({cd::ExtractionJob::Flac});
-}
-
-void ExtractionController::extflacmp3()
-{
-    runJob({cd::ExtractionJob::Flac, cd::ExtractionJob::Mp3});
-}
-
-void ExtractionController::runJob(const QList<cd::ExtractionJob::Kind> &kinds)
+void ExtractionController::extract(const QList<cd::ExtractionJob::Kind> &kinds)
 {
     const bool mp3 = kinds.contains(cd::ExtractionJob::Mp3);
     if (m_busy)

@@ -38,10 +38,8 @@ public:
     // Empties LV2 and lists one row "Piste N" per track of the drive's disc; enables the
     // "CDDB" button when there is at least one.
     void readCdToc(const QString &drive);
-    void extwav();
-    void extmp3();
-    void extflac();    // "Extraction FLAC"
-    void extflacmp3(); // "Extraction FLAC et MP3": both from one reading of the disc
+    // Rips the checked tracks into each format of `kinds`, all from one reading of the disc.
+    void extract(const QList<cd::ExtractionJob::Kind> &kinds);
     void OnSave();
 
     bool isBusy() const { return m_busy; }
@@ -54,7 +52,6 @@ public:
 private:
     void driveClicked();
     cd::ReplaceAnswer askReplace(const QString &path);
-    void runJob(const QList<cd::ExtractionJob::Kind> &kinds);
     void showTrackOutcome(const cd::TrackOutcome &outcome, bool mp3);
     bool showProgress(qint64 done, qint64 total);
     // "Piste 3/12 — temps restant : 2 min 05 s" under the track list.

@@ -147,10 +147,17 @@ Form1::Form1(Setup setup, QWidget *parent)
     setProcedure(Procedure::calculeGain, [this] { m_gain->calculeGain(); });
     setProcedure(Procedure::effaceGain, [this] { m_gain->effaceGain(); });
     m_extraction = new ExtractionController(this, *this, *Frame6, *Frame1, *Frame7);
-    setProcedure(Procedure::extwav, [this] { m_extraction->extwav(); });
-    setProcedure(Procedure::extmp3, [this] { m_extraction->extmp3(); });
-    setProcedure(Procedure::extflac, [this] { m_extraction->extflac(); });
-    setProcedure(Procedure::extflacmp3, [this] { m_extraction->extflacmp3(); });
+    using Kind = cd::ExtractionJob::Kind;
+    const std::pair<Procedure, QList<Kind>> rips[] = {
+        {Procedure::extwav, {Kind::Wav}},
+        {Procedure::extmp3, {Kind::Mp3}},
+        {Procedure::extflac, {Kind::Flac}},
+        {Procedure::extflacmp3, {Kind::Flac, Kind::Mp3}},
+        {Procedure::extwavmp3, {Kind::Wav, Kind::Mp3}},
+        {Procedure::extwavflac, {Kind::Wav, Kind::Flac}},
+        {Procedure::extwavflacmp3, {Kind::Wav, Kind::Flac, Kind::Mp3}}};
+    for (const auto &rip : rips)
+        setProcedure(rip.first, [this, kinds = rip.second] { m_extraction->extract(kinds); });
     m_cddb = new CddbPanel(this, *this, *Frame6);
     setProcedure(Procedure::demandecddb, [this] {
         m_cddb->setLookupSettings(Frame7->lookupSettings());

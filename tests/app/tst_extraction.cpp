@@ -351,26 +351,52 @@ private slots:
     // "Extraction FLAC et MP3" makes both from one job, each format into the folder the Options
     // page gives it, with its playlist; the log and cue sheet, beside the FLAC files they name,
     // give both encoders.
-    void flacAndMp3Job()
+    // Each job of several formats reads the disc once into the folder of each of its formats;
+    // the log and cue sheet go beside the files of the first, and a format not asked for gets
+    // no folder.
+    void severalFormatsJob_data()
     {
+        QTest::addColumn<app::Procedure>("job");
+        QTest::addColumn<QString>("wav");
+        QTest::addColumn<QString>("flac");
+        QTest::addColumn<QString>("mp3");
+        QTest::addColumn<QString>("format");
+        const QString withLog = u"Album.cue|Album.log|"_s;
+        const QString wav = u"Album.m3u8|Piste 1.wav|Piste 3.wav"_s;
+        const QString flac = u"Album.m3u8|Disque - Piste 1.flac|Disque - Piste 3.flac"_s;
+        const QString mp3 = u"Album.m3u8|Disque - Piste 1.mp3|Disque - Piste 3.mp3"_s;
+        QTest::newRow("FLAC et MP3") << app::Procedure::extflacmp3 << QString() << withLog + flac
+                                     << mp3 << u"FLAC niveau 8, MP3 CBR 128 kbit/s"_s;
+        QTest::newRow("WAV et MP3") << app::Procedure::extwavmp3 << withLog + wav << QString()
+                                    << mp3 << u"WAV, MP3 CBR 128 kbit/s"_s;
+        QTest::newRow("WAV et FLAC") << app::Procedure::extwavflac << withLog + wav << flac
+                                     << QString() << u"WAV, FLAC niveau 8"_s;
+        QTest::newRow("WAV, FLAC et MP3") << app::Procedure::extwavflacmp3 << withLog + wav << flac
+                                          << mp3 << u"WAV, FLAC niveau 8, MP3 CBR 128 kbit/s"_s;
+    }
+    void severalFormatsJob()
+    {
+        QFETCH(app::Procedure, job);
         FormFixture f;
         app::Form1 &w = f.start();
         setFields(&w, u"Option10|txtArtiste=Disque|txtAlbum=Album|txtDossierFlac=FLAC/%album%|"
-                      u"txtDossierMp3=MP3|Text3="_s +
+                      u"txtDossierMp3=MP3|txtDossierWav=WAV|Text3="_s +
                           f.dir.path());
         f.optionsPage()->spnNiveauFlac->setValue(8);
         checkRows(f.cdPage()->LV2, {1, 3});
-        w.run(app::Procedure::extflacmp3);
+        w.run(job);
         QCOMPARE(column(f.cdPage()->LV2, 1), u"Ok|(Pas selectionné)|Ok"_s);
-        for (const QString &format :
-             {u"FLAC/Album|Album.cue|Album.log|Album.m3u8|Disque - Piste 1.flac|"
-              u"Disque - Piste 3.flac"_s,
-              u"MP3|Album.m3u8|Disque - Piste 1.mp3|Disque - Piste 3.mp3"_s})
-            QCOMPARE(
-                QDir(f.dir.filePath(format.section(u'|', 0, 0))).entryList(QDir::Files).join(u'|'),
-                format.section(u'|', 1));
-        QVERIFY(mpegstream::readFile(f.dir.filePath(u"FLAC/Album/Album.log"_s))
-                    .contains("Format : FLAC niveau 8, MP3 CBR 128 kbit/s\n"));
+        const auto files = [&f](const QString &folder) {
+            return QDir(f.dir.filePath(folder)).entryList(QDir::Files).join(u'|');
+        };
+        QFETCH(QString, wav);
+        QCOMPARE(files(u"WAV"_s), wav);
+        QTEST(files(u"FLAC/Album"_s), "flac");
+        QTEST(files(u"MP3"_s), "mp3");
+        QFETCH(QString, format);
+        const QString logFolder = wav.isEmpty() ? u"FLAC/Album"_s : u"WAV"_s;
+        QVERIFY(mpegstream::readFile(f.dir.filePath(logFolder + u"/Album.log"_s))
+                    .contains("Format : " + format.toUtf8() + '\n'));
     }
 };
 
