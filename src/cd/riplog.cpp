@@ -140,9 +140,10 @@ QString cueSheetText(const RipReport &report)
         cue += QStringLiteral("TITLE %1\n").arg(cueText(report.album));
     const auto file = [&cue](const QString &path) {
         const QString name = QFileInfo(path).fileName();
-        const bool wav = name.endsWith(QLatin1String(".wav"), Qt::CaseInsensitive);
+        // Players read a FLAC file as a WAVE one: the sheet format has no FLAC type.
+        const bool mp3 = name.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
         cue += QStringLiteral("FILE %1 %2\n")
-                   .arg(cueText(name), wav ? QStringLiteral("WAVE") : QStringLiteral("MP3"));
+                   .arg(cueText(name), mp3 ? QStringLiteral("MP3") : QStringLiteral("WAVE"));
     };
     const auto head = [&](const RipReport::Track &t) {
         cue += QStringLiteral("  TRACK %1 AUDIO\n").arg(t.track, 2, 10, QLatin1Char('0'));

@@ -75,8 +75,9 @@ private slots:
         QTEST(findPregapStart(400, 1000, 5, position).value_or(-2), "found");
     }
 
-    // A rip with the disc's own names and its hidden track: the log, the cue sheet and the tags
-    // say what the disc says. No CDDB server answers: the names come from the disc.
+    // A rip to FLAC and MP3 with the disc's own names and its hidden track: the log, the cue
+    // sheet and the tags say what the disc says. No CDDB server answers: the names come from
+    // the disc.
     void rip()
     {
         QTemporaryDir dir;
@@ -100,10 +101,10 @@ private slots:
                      found["Pistes"].toVariant().toStringList().join(u'|'),
                  "CD-Text:Le Vent:Première|Jean / Seconde|Piste 3");
         int status = -1;
-        const QString said =
-            run({"rip", disc, "--toutes", "--mp3", "--tags=v2", "--cd-text", "--piste-cachee",
-                 "--ejecter", "--rapide", "--accuraterip=http://127.0.0.1:9", out},
-                &status);
+        const QString said = run({"rip", disc, "--toutes", "--flac", "--mp3", "--tags=v2",
+                                  "--cd-text", "--piste-cachee", "--ejecter", "--rapide",
+                                  "--accuraterip=http://127.0.0.1:9", out},
+                                 &status);
         QVERIFY2(status == 0, qPrintable(said));
         const auto read = [&out](const QString &name) {
             QFile file(out + u'/' + name);
@@ -113,24 +114,24 @@ private slots:
         for (const char *line :
              {"\nNuméro de catalogue : 3700123456789\n", "\nCD-Text : Les Amis / Le Vent\n",
               "\nPiste cachée avant la piste 1 : 00:02:00 (extraite)\n",
-              "\nPiste 1 : Première\n  Fichier : Les Amis - Première.mp3\n  ISRC : FRZ039800212\n"
+              "\nPiste 1 : Première\n  Fichier : Les Amis - Première.flac\n  ISRC : FRZ039800212\n"
               "  Pré-gap : 00:02:00\n",
               "  ISRC : FRZ039800213\n  Lecture",
               "\nPiste 3 : Piste 3\n  Fichier : Les Amis - "
-              "Piste 3.mp3\n  Pré-gap : 00:00:30\n"})
+              "Piste 3.flac\n  Pré-gap : 00:00:30\n"})
             QVERIFY2(log.contains(QString::fromUtf8(line)), line);
         // The pre-gaps lie at the end of the file before, where the rip puts them.
         QCOMPARE(read("Le Vent.cue").split(u'\n'), QString(R"(CATALOG 3700123456789
 PERFORMER "Les Amis"
 TITLE "Le Vent"
-FILE "Les Amis - Piste cachée.mp3" MP3
+FILE "Les Amis - Piste cachée.flac" WAVE
   TRACK 01 AUDIO
     TITLE "Première"
     ISRC FRZ039800212
     INDEX 00 00:00:00
-FILE "Les Amis - Première.mp3" MP3
+FILE "Les Amis - Première.flac" WAVE
     INDEX 01 00:00:00
-FILE "Les Amis - Jean - Seconde.mp3" MP3
+FILE "Les Amis - Jean - Seconde.flac" WAVE
   TRACK 02 AUDIO
     TITLE "Jean / Seconde"
     ISRC FRZ039800213
@@ -138,10 +139,19 @@ FILE "Les Amis - Jean - Seconde.mp3" MP3
   TRACK 03 AUDIO
     TITLE "Piste 3"
     INDEX 00 00:01:15
-FILE "Les Amis - Piste 3.mp3" MP3
+FILE "Les Amis - Piste 3.flac" WAVE
     INDEX 01 00:00:00
 )")
                                                        .split(u'\n'));
+        // The hidden track's FLAC file holds its two seconds, and decodes.
+        QProcess flac;
+        flac.setWorkingDirectory(out);
+        flac.start("metaflac", {"--show-total-samples", "Les Amis - Piste cachée.flac"});
+        if (!flac.waitForFinished(30000) || flac.exitStatus() != QProcess::NormalExit)
+            TARVEX_PEER_MISSING("flac");
+        QCOMPARE(flac.readAllStandardOutput().trimmed(), "88200");
+        flac.start("flac", {"-t", "-s", "Les Amis - Piste cachée.flac"});
+        QVERIFY(flac.waitForFinished(30000) && flac.exitCode() == 0);
         QProcess mutagen;
         mutagen.setWorkingDirectory(out);
         mutagen.start("/usr/bin/python3", {"-c",
