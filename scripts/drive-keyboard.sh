@@ -295,13 +295,13 @@ tarvex_pid=$!
 main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvex$' | head -n 1)
 keys alt+r alt+c
 shot image-cd "Alt+R, Alt+C : l'image du disque, ses deux pistes cochées (« Tout sélectionner »)"
-keys alt+x e e
+keys alt+x e 3
 for _ in $(seq 120); do
-    [ "$(find "$work/extraction" -name '*.m3u8' | wc -l)" -ge 2 ] && break
+    [ "$(find "$work/extraction" -name '*.m3u8' | wc -l)" -ge 3 ] && break
     sleep 0.5
 done
 answer_dialogs extraction
-shot flac-mp3 "Alt+X, E, E : « Extraction FLAC et MP3 » terminée"
+shot wav-flac-mp3 "Alt+X, E, 3 : « Extraction WAV, FLAC et MP3 » terminée"
 keys ctrl+q
 answer_dialogs quitter-cd
 sleep 1
@@ -309,12 +309,13 @@ kill -0 "$tarvex_pid" 2>/dev/null && echo "Tarvex tourne encore après Ctrl+Q" |
 {
     flacs=$(find "$work/extraction" -name '*.flac' | sort)
     mp3s=$(find "$work/extraction" -name '*.mp3' | wc -l)
+    wavs=$(find "$work/extraction" -name '*.wav' | wc -l)
     lists=$(find "$work/extraction" -name '*.m3u8' | wc -l)
-    if [ "$(echo "$flacs" | grep -c .)" -eq 2 ] && [ "$mp3s" -eq 2 ] && [ "$lists" -eq 2 ] &&
-        echo "$flacs" | xargs -d '\n' flac -s -t; then
-        echo "OK : 2 FLAC (flac -t sans erreur), 2 MP3 et 2 listes .m3u8 d'une seule extraction"
+    if [ "$(echo "$flacs" | grep -c .)" -eq 2 ] && [ "$mp3s" -eq 2 ] && [ "$wavs" -eq 2 ] &&
+        [ "$lists" -eq 3 ] && echo "$flacs" | xargs -d '\n' flac -s -t; then
+        echo "OK : 2 WAV, 2 FLAC (flac -t sans erreur), 2 MP3 et 3 listes .m3u8 d'une seule extraction"
     else
-        echo "ÉCHEC : extraction FLAC et MP3 : $(find "$work/extraction" -type f | sed "s|$work/||" | tr '\n' ' ')"
+        echo "ÉCHEC : extraction WAV, FLAC et MP3 : $(find "$work/extraction" -type f | sed "s|$work/||" | tr '\n' ' ')"
     fi
 } | tee -a "$log"
 
