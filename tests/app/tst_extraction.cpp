@@ -4,6 +4,9 @@
 #include "mp3frames.h"
 #include "mpegstream.h"
 
+#include <QBuffer>
+#include <QImage>
+
 class TestExtraction : public QObject
 {
     Q_OBJECT
@@ -31,9 +34,19 @@ private slots:
         f.cdPage()->cboLecteurCD->setCurrentIndex(1);
         QCOMPARE(column(lv2, 0), u"Piste 1|Piste 2|Piste 3|Piste 4"_s);
         QVERIFY(f.cdPage()->txtArtiste->text().isEmpty() && !lv2->topLevelItem(0)->checkState(0));
+        // The end of the disc takes its cover and MusicBrainz release with it.
         setFields(&w, u"txtArtiste=Quelqu'un"_s);
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        QVERIFY(buffer.open(QIODevice::WriteOnly) &&
+                QImage(8, 8, QImage::Format_RGB32).save(&buffer, "JPEG"));
+        f.cdPage()->setCover(jpeg);
+        f.cdPage()->musicBrainzReleaseId = u"f0e1d2c3"_s;
+        QVERIFY(!f.cdPage()->coverFile().isEmpty());
         emit f.cdControl->done(1);
-        QCOMPARE(lv2->topLevelItemCount() + f.cdPage()->txtArtiste->text().size(), 0);
+        QCOMPARE(lv2->topLevelItemCount() + f.cdPage()->txtArtiste->text().size() +
+                     f.cdPage()->coverFile().size() + f.cdPage()->musicBrainzReleaseId.size(),
+                 0);
     }
 
     // Titles typed in the track list (F2, or a double click, even with the editor still open)
