@@ -58,7 +58,9 @@ if configure_and_build build-asan -DCMAKE_CXX_COMPILER=clang++ -DTARVEX_FUZZ=ON 
     ./scripts/run-fuzz.sh "$fuzz_seconds" || status=1
     step_done "fuzzing"
     echo "== Tests avec AddressSanitizer et UndefinedBehaviorSanitizer"
-    (cd build-asan && ctest --output-on-failure -j "$jobs") || status=1
+    # As in the normal build below, half the suites' time is spent waiting: twice as many run
+    # at once as there are cores.
+    (cd build-asan && ctest --output-on-failure -j "$((jobs * 2))") || status=1
     step_done "tests"
 else
     echo "échec de la construction avec sanitizers"
