@@ -295,7 +295,10 @@ tarvex_pid=$!
 main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tarvex$' | head -n 1)
 keys alt+r alt+c
 shot image-cd "Alt+R, Alt+C : l'image du disque, ses deux pistes cochées (« Tout sélectionner »)"
-keys alt+x e 3
+keys alt+x e
+shot menu-extraction "Alt+X, E : le sous-menu « Extraire d'un CD », ses sept extractions"
+# The open menu has the keyboard: focusing the window again would close it.
+xdotool key 3
 for _ in $(seq 120); do
     [ "$(find "$work/extraction" -name '*.m3u8' | wc -l)" -ge 3 ] && break
     sleep 0.5
