@@ -235,6 +235,13 @@ QByteArray playlistText(const QString &folder, const QList<PlaylistEntry> &entri
     return text.toUtf8();
 }
 
+QString formatName(ExtractionJob::Kind kind)
+{
+    return kind == ExtractionJob::Flac  ? QStringLiteral("FLAC")
+           : kind == ExtractionJob::Mp3 ? QStringLiteral("MP3")
+                                        : QStringLiteral("WAV");
+}
+
 } // namespace
 
 ExtractionJob::Summary ExtractionJob::run(Kind kind, const ExtractionSettings &settings,
@@ -443,8 +450,12 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
         for (qsizetype k = 0; k < kinds.size(); ++k) {
             if (listed.at(k).isEmpty())
                 continue;
+            // Formats that share a folder name their playlists after themselves.
+            const QString name = folders.count(folders.at(k)) > 1
+                                     ? stem + QStringLiteral(" (%1)").arg(formatName(kinds.at(k)))
+                                     : stem;
             const QString path =
-                unusedName(base::joinPath(folders.at(k), stem + QLatin1String(".m3u8")), taken);
+                unusedName(base::joinPath(folders.at(k), name + QLatin1String(".m3u8")), taken);
             Overwrite overwrite;
             if (!allowed(path, overwrite))
                 continue;

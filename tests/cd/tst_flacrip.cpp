@@ -317,6 +317,21 @@ private slots:
                                                                 "#EXTINF:0,Les Amis - Trois\n"
                                                                 "Trois.wav\n"));
     }
+
+    // Formats ripped into one folder each get their playlist, named after the format.
+    void playlistsSharingAFolder()
+    {
+        QTemporaryDir dir;
+        ExtractionSettings s = discSettings(*m_image, dir.path());
+        ExtractionJob job;
+        job.playlists = true;
+        QVERIFY(job.run({ExtractionJob::Flac, ExtractionJob::Wav}, s, {{"Un", true}})
+                    .playlistFailures.isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList({"*.m3u8"}).join(u'|'),
+                 "Été (FLAC).m3u8|Été (WAV).m3u8");
+        QVERIFY(readFile(dir.filePath("Été (FLAC).m3u8")).endsWith("\nLes Amis - Un.flac\n"));
+        QVERIFY(readFile(dir.filePath("Été (WAV).m3u8")).endsWith("\nUn.wav\n"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestFlacRip)
