@@ -40,6 +40,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <future>
@@ -321,8 +322,13 @@ void ExtractionController::showTrackOutcome(const cd::TrackOutcome &outcome, boo
         return;
 
     // The job wrote the tags before naming the file. The editor shows the versions written,
-    // then no file: its fields of another file never reach the new one.
-    m_window.setJobFile(outcome.path);
+    // then no file: its fields of another file never reach the new one. The job's file is the
+    // MP3 one, which a job of several formats may not list first.
+    const auto tagged =
+        std::find_if(outcome.paths.cbegin(), outcome.paths.cend(), [](const QString &path) {
+            return path.endsWith(QLatin1String(".mp3"), Qt::CaseInsensitive);
+        });
+    m_window.setJobFile(tagged != outcome.paths.cend() ? *tagged : outcome.path);
     const cd::TagOption option = m_options.tagOption();
     TagEditorPanel *editor = m_tagPage.editor;
     editor->chkv1->setChecked(option != cd::TagOption::V2);

@@ -365,8 +365,8 @@ private slots:
     // page gives it, with its playlist; the log and cue sheet, beside the FLAC files they name,
     // give both encoders.
     // Each job of several formats reads the disc once into the folder of each of its formats;
-    // the log and cue sheet go beside the files of the first, and a format not asked for gets
-    // no folder.
+    // the log and cue sheet go beside the files of the first, a format not asked for gets no
+    // folder, and the MP3 file is the one that got the tags.
     void severalFormatsJob_data()
     {
         QTest::addColumn<app::Procedure>("job");
@@ -392,7 +392,7 @@ private slots:
         QFETCH(app::Procedure, job);
         FormFixture f;
         app::Form1 &w = f.start();
-        setFields(&w, u"Option10|txtArtiste=Disque|txtAlbum=Album|txtDossierFlac=FLAC/%album%|"
+        setFields(&w, u"Option8|txtArtiste=Disque|txtAlbum=Album|txtDossierFlac=FLAC/%album%|"
                       u"txtDossierMp3=MP3|txtDossierWav=WAV|Text3="_s +
                           f.dir.path());
         f.optionsPage()->spnNiveauFlac->setValue(8);
@@ -405,7 +405,11 @@ private slots:
         QFETCH(QString, wav);
         QCOMPARE(files(u"WAV"_s), wav);
         QTEST(files(u"FLAC/Album"_s), "flac");
-        QTEST(files(u"MP3"_s), "mp3");
+        QFETCH(QString, mp3);
+        QCOMPARE(files(u"MP3"_s), mp3);
+        // The job's file is the MP3 file that got the tags, whichever format comes first.
+        QCOMPARE(w.chosenFile(),
+                 mp3.isEmpty() ? QString() : f.dir.filePath(u"MP3/Disque - Piste 3.mp3"_s));
         QFETCH(QString, format);
         const QString logFolder = wav.isEmpty() ? u"FLAC/Album"_s : u"WAV"_s;
         QVERIFY(mpegstream::readFile(f.dir.filePath(logFolder + u"/Album.log"_s))
