@@ -511,7 +511,11 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
             const Kind format = kinds.at(k);
             const QString path = unusedName(
                 base::joinPath(folders.at(k), trackFileName(format, settings, row.text, i)), taken);
-            TrackOutput output{path, Overwrite::Refuse, audioFormat(format), encoder};
+            // An MP3 file gets its tags before its name: a job stopped in between leaves no
+            // file.
+            TrackOutput output =
+                ripOutput(format, path, settings, tags, encoder, flacLevel,
+                          measuring ? gain::replayGainRoom : ::tags::DefaultPadding, cover);
             if (!allowed(path, output.overwrite)) {
                 if (outcome.path.isEmpty())
                     outcome.path = path;
@@ -519,18 +523,6 @@ ExtractionJob::Summary ExtractionJob::run(const QList<Kind> &kinds,
             }
             if (firstName.isEmpty())
                 firstName = QFileInfo(path).fileName();
-            // An MP3 file gets its tags before its name: a job stopped in between leaves no
-            // file.
-            if (format == Mp3 && settings.tagOption != TagOption::None)
-                output.beforeNaming = tagBeforeNaming(
-                    ripTagRecord(tags, settings.tagOption, settings.tagDefaults,
-                                 settings.coverFile),
-                    path, tags.isrc, measuring ? gain::replayGainRoom : ::tags::DefaultPadding);
-            if (format == Flac) {
-                output.flac.compressionLevel = flacLevel;
-                output.flac.comments = flacComments(tags, settings.tagDefaults);
-                output.flac.frontCover = cover;
-            }
             outputs.append(output);
             p.kinds.append(format);
             outcome.paths.append(path);

@@ -22,12 +22,12 @@ TrackOutcome ripHiddenTrack(const QList<ExtractionJob::Kind> &kinds,
     outcome.tags = trackTags(settings, title, 0);
     QList<TrackOutput> outputs;
     for (const ExtractionJob::Kind kind : kinds) {
-        const AudioFormat format = audioFormat(kind);
         QString error;
-        const QString folder = formatFolder(settings, format, &error);
+        const QString folder = formatFolder(settings, audioFormat(kind), &error);
         const QString name = trackFileName(kind, settings, title, 0);
-        TrackOutput output{base::joinPath(error.isEmpty() ? folder : settings.folder, name),
-                           Overwrite::Refuse, format, encoder};
+        TrackOutput output =
+            ripOutput(kind, base::joinPath(error.isEmpty() ? folder : settings.folder, name),
+                      settings, outcome.tags, encoder, flacLevel);
         if (outputExists(output.fileName)) {
             const ReplaceAnswer answer =
                 askReplace ? askReplace(output.fileName) : ReplaceAnswer::Skip;
@@ -37,17 +37,7 @@ TrackOutcome ripHiddenTrack(const QList<ExtractionJob::Kind> &kinds,
             }
             output.overwrite = Overwrite::Replace;
         }
-        if (kind == ExtractionJob::Mp3 && settings.tagOption != TagOption::None) {
-            outcome.tagged = true;
-            output.beforeNaming =
-                tagBeforeNaming(ripTagRecord(outcome.tags, settings.tagOption, settings.tagDefaults,
-                                             settings.coverFile),
-                                output.fileName);
-        }
-        if (kind == ExtractionJob::Flac) {
-            output.flac.compressionLevel = flacLevel;
-            output.flac.comments = flacComments(outcome.tags, settings.tagDefaults);
-        }
+        outcome.tagged = outcome.tagged || bool(output.beforeNaming);
         outputs.append(output);
         outcome.paths.append(output.fileName);
     }

@@ -99,4 +99,22 @@ BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileNam
     };
 }
 
+TrackOutput ripOutput(ExtractionJob::Kind kind, const QString &path,
+                      const ExtractionSettings &settings, const TrackTags &track,
+                      const EncoderConfig &encoder, int flacLevel, qint64 tagPadding,
+                      const QByteArray &cover)
+{
+    TrackOutput output{path, Overwrite::Refuse, audioFormat(kind), encoder};
+    if (kind == ExtractionJob::Mp3 && settings.tagOption != TagOption::None)
+        output.beforeNaming = tagBeforeNaming(
+            ripTagRecord(track, settings.tagOption, settings.tagDefaults, settings.coverFile), path,
+            track.isrc, tagPadding);
+    if (kind == ExtractionJob::Flac) {
+        output.flac.compressionLevel = flacLevel;
+        output.flac.comments = flacComments(track, settings.tagDefaults);
+        output.flac.frontCover = cover;
+    }
+    return output;
+}
+
 } // namespace cd

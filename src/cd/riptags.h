@@ -28,4 +28,12 @@ QList<VorbisComment> flacComments(const TrackTags &track, const tags::FixedTexts
 BeforeNaming tagBeforeNaming(const tags::TagType &record, const QString &fileName,
                              const QString &isrc = {}, qint64 padding = tags::DefaultPadding);
 
+// The output of a ripped track in the format `kind`, to be written at `path`: an MP3 file gets
+// the record of the tag option before its name (its ID3v2 tag with `tagPadding` bytes of room
+// and the track's ISRC), a FLAC file its comments and `cover` (a JPEG, possibly empty).
+TrackOutput ripOutput(ExtractionJob::Kind kind, const QString &path,
+                      const ExtractionSettings &settings, const TrackTags &track,
+                      const EncoderConfig &encoder, int flacLevel,
+                      qint64 tagPadding = tags::DefaultPadding, const QByteArray &cover = {});
+
 } // namespace cd
